@@ -1,0 +1,14 @@
+# Native (Linux) build: the plain C++ core and its unit tests, which run in milliseconds.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(native_tests ${NATIVE_TEST_SOURCES})
+target_link_libraries(native_tests PRIVATE plumbo_core GTest::gtest GTest::gtest_main)
+gtest_discover_tests(native_tests TEST_PREFIX "native." DISCOVERY_TIMEOUT 30)
+
+file(GLOB NATIVE_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_native.cpp)
+if(NATIVE_BENCH_SOURCES)
+  add_executable(bench_native ${NATIVE_BENCH_SOURCES})
+  target_link_libraries(bench_native PRIVATE plumbo_core)
+endif()

@@ -1,0 +1,69 @@
+# Windows build: plumbo.exe, its Win32 tests, the end-to-end driver and its test target.
+# Built with MinGW-w64 here (run under Wine) or with MSVC on Windows.
+
+set(WIN_LIBS user32 gdi32 shell32 comdlg32 comctl32 advapi32 ole32 uuid)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+if(MINGW)
+  # One self-contained exe: no libstdc++/libgcc/winpthread DLL beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+endif()
+
+add_library(plumbo_win STATIC ${WIN_SOURCES})
+target_link_libraries(plumbo_win PUBLIC plumbo_core ${WIN_LIBS})
+target_include_directories(plumbo_win PUBLIC ${CMAKE_SOURCE_DIR}/res)
+
+set(RES_DIR ${CMAKE_SOURCE_DIR}/res)
+set(PLUMBO_RESOURCES ${RES_DIR}/plumbo.rc)
+if(MSVC)
+  list(APPEND PLUMBO_RESOURCES ${RES_DIR}/plumbo.manifest)
+else()
+  list(APPEND PLUMBO_RESOURCES ${RES_DIR}/manifest.rc)
+endif()
+
+add_executable(plumbo WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${PLUMBO_RESOURCES})
+target_link_libraries(plumbo PRIVATE plumbo_win)
+set_target_properties(plumbo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# The help page lives beside the program.
+add_custom_command(TARGET plumbo POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp.html $<TARGET_FILE_DIR:plumbo>/plHelp.html)
+
+# GoogleTest from the sources Debian ships (or a path given on the command line on Windows).
+set(GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+file(GLOB TARGET_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/target/*.cpp)
+add_executable(testtarget WIN32 ${TARGET_SOURCES})
+target_link_libraries(testtarget PRIVATE ${WIN_LIBS})
+set_target_properties(testtarget PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+if(WIN_TEST_SOURCES)
+  add_executable(win_tests ${WIN_TEST_SOURCES})
+  target_link_libraries(win_tests PRIVATE plumbo_win gtest gtest_main)
+  set_target_properties(win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120)
+endif()
+
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(E2E_SOURCES)
+  add_executable(e2e_tests ${E2E_SOURCES})
+  target_link_libraries(e2e_tests PRIVATE plumbo_core gtest gtest_main ${WIN_LIBS})
+  target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(e2e_tests plumbo testtarget)
+  # End-to-end tests share one desktop and one tray: never run two at once.
+  gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE RESOURCE_LOCK desktop)
+endif()
+
+file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
+if(WIN_BENCH_SOURCES)
+  add_executable(bench_win ${WIN_BENCH_SOURCES})
+  target_link_libraries(bench_win PRIVATE plumbo_win)
+  set_target_properties(bench_win PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endif()

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Creates the private Wine prefix once: Japanese fonts linked into the UI fonts, Wine's own
+# fonts where Wine finds them, and every program in one virtual desktop with a taskbar.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+stamp="$WINEPREFIX/.plumbo-prepared-3"
+[ -f "$stamp" ] && exit 0
+
+mkdir -p "$(dirname "$WINEPREFIX")"
+echo "Preparing Wine prefix $WINEPREFIX ..."
+# wineboot needs no display for the registry, but some setups print noise without one.
+DISPLAY= env LC_ALL="$PLUMBO_LOCALE" wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+mkdir -p "$fonts"
+cp -f /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+for f in /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
+         /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf /usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf; do
+  [ -f "$f" ] && cp -f "$f" "$fonts/"
+done
+
+reg="$(mktemp --suffix=.reg)"
+# Written as UTF-16 below so the Japanese face names survive whatever the code page.
+cat > "$reg.txt" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
+"Tahoma"=hex(7):69,00,70,00,61,00,67,00,70,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,50,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00
+"Tahoma Bold"=hex(7):69,00,70,00,61,00,67,00,70,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,50,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00
+"Microsoft Sans Serif"=hex(7):69,00,70,00,61,00,67,00,70,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,50,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00
+"MS Shell Dlg"=hex(7):69,00,70,00,61,00,67,00,70,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,50,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00
+"MS Shell Dlg 2"=hex(7):69,00,70,00,61,00,67,00,70,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,50,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"MS UI Gothic"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳ 明朝"="IPAMincho"
+"ＭＳ Ｐ明朝"="IPAPMincho"
+"Meiryo UI"="IPAPGothic"
+"Yu Gothic UI"="IPAPGothic"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="__SIZE__"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Decorated"="N"
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"FontSmoothing"="0"
+REG
+sed -i "s/__SIZE__/$PLUMBO_DESKTOP_SIZE/" "$reg.txt"
+iconv -f UTF-8 -t UTF-16 "$reg.txt" > "$reg"
+DISPLAY= pwine regedit /S "$reg" >/dev/null 2>&1
+wineserver -w
+rm -f "$reg" "$reg.txt"
+touch "$stamp"
+echo "Wine prefix ready."

@@ -1,0 +1,38 @@
+#pragma once
+// Where the two rulers go along a target window, in screen pixels. Plain integers throughout:
+// monitors left of or above the primary give negative coordinates, which must come out exact.
+#include <cstdint>
+#include <optional>
+
+namespace plumbo {
+
+struct PixelRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// A window's position and size for one move.
+struct PixelPlace {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+
+    friend bool operator==(const PixelPlace&, const PixelPlace&) = default;
+};
+
+struct RulerPlaces {
+    PixelPlace hrz;  // move first
+    PixelPlace ver;
+};
+
+// Outside: along the target's top and left edges, outside its frame. Inside: the vertical
+// ruler inside the left edge, the horizontal one inside the bottom edge, overlapping in the
+// bottom-left corner. Nothing is clipped to the screen. `hrzHeight` and `verWidth` are the
+// rulers' current thickness and are kept. nullopt when a result does not fit 32 bits.
+std::optional<RulerPlaces> PlaceRulers(const PixelRect& target, int32_t hrzHeight, int32_t verWidth,
+                                       bool insideFlg);
+
+}  // namespace plumbo

@@ -1,0 +1,163 @@
+#include "capture/size_math.h"
+
+#include <cmath>
+
+#include "capture/zoom.h"
+#include "platform/numeric.h"
+
+namespace plumbo {
+
+std::optional<SizeUnit> SizeUnitFromTani(int32_t tani) {
+    switch (tani) {
+        case 0: return SizeUnit::Millimetre;
+        case 1:
+        case 4: return SizeUnit::Inch;
+        case 2: return SizeUnit::Pixel;
+        default: return std::nullopt;
+    }
+}
+
+std::optional<SizeUnit> SizeUnitFromIndex(int32_t index) {
+    if (index < 0 || index > 2) return std::nullopt;
+    return static_cast<SizeUnit>(index);
+}
+
+namespace {
+
+constexpr float kTwipsPerInchF = 1440.0f;
+constexpr float kMmPerInchF = 25.4f;
+
+}  // namespace
+
+int64_t PixelsToShownValue(int32_t pixels, SizeUnit unit, double twipsPerPixel) {
+    if (unit == SizeUnit::Pixel) return pixels;
+    // Through twips, multiplying before dividing, so whole millimetres and inches stay whole
+    // in single precision (480 px at 15 twips is 127 mm, not 126.99999).
+    float twips = static_cast<float>(pixels) * static_cast<float>(twipsPerPixel);
+    float value = unit == SizeUnit::Millimetre ? twips * kMmPerInchF / kTwipsPerInchF : twips / kTwipsPerInchF;
+    if (!std::isfinite(value)) return 0;
+    return static_cast<int64_t>(std::floor(static_cast<double>(value)));
+}
+
+ShownSize ShownWindowSize(int32_t widthPx, int32_t heightPx, SizeUnit unit, TwipsPerPixel tpp) {
+    return {PixelsToShownValue(widthPx, unit, tpp.x), PixelsToShownValue(heightPx, unit, tpp.y)};
+}
+
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// [+-] (digits [. digits*] | . digits) [(e|E) [+-] digits], nothing else.
+bool IsPlainDecimal(std::wstring_view s) {
+    size_t i = 0;
+    if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) ++i;
+    size_t digits = 0;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+    if (i < s.size() && s[i] == L'.') {
+        ++i;
+        while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < s.size() && (s[i] == L'e' || s[i] == L'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) ++i;
+        size_t expDigits = 0;
+        while (i < s.size() && IsDigit(s[i])) ++i, ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    return i == s.size();
+}
+
+// Typed value in the unit -> pixels (unrounded), in single precision.
+float UnitToPixels(float value, SizeUnit unit, double twipsPerPixel) {
+    float tpp = static_cast<float>(twipsPerPixel);
+    switch (unit) {
+        case SizeUnit::Millimetre: return value * kTwipsPerInchF / kMmPerInchF / tpp;
+        case SizeUnit::Inch: return value * kTwipsPerInchF / tpp;
+        case SizeUnit::Pixel: break;
+    }
+    return value;
+}
+
+float UnitToTwips(float value, SizeUnit unit, double twipsPerPixel) {
+    switch (unit) {
+        case SizeUnit::Millimetre: return value * kTwipsPerInchF / kMmPerInchF;
+        case SizeUnit::Inch: return value * kTwipsPerInchF;
+        case SizeUnit::Pixel: break;
+    }
+    return value * static_cast<float>(twipsPerPixel);
+}
+
+struct OneBox {
+    std::optional<SizeProblem> problem;
+    int32_t pixels = 0;
+    double twips = 0.0;
+};
+
+OneBox ConvertOneBox(std::wstring_view text, SizeUnit unit, double twipsPerPixel) {
+    OneBox r;
+    std::optional<double> parsed = ParseSizeText(text);
+    if (!parsed) {
+        r.problem = SizeProblem::NotANumber;
+        return r;
+    }
+    float value = static_cast<float>(*parsed);  // beyond single precision becomes infinite
+    if (!(value > 0.0f)) {
+        r.problem = SizeProblem::NotPositive;
+        return r;
+    }
+    float px = UnitToPixels(value, unit, twipsPerPixel);
+    // Checked in floating point before any conversion to an integer.
+    if (!std::isfinite(px)) {
+        r.problem = SizeProblem::TooLarge;
+        return r;
+    }
+    double rounded = RoundHalfEvenD(static_cast<double>(px));
+    if (rounded > static_cast<double>(kMaxWindowSizePixels)) {
+        r.problem = SizeProblem::TooLarge;
+        return r;
+    }
+    if (rounded < 1.0) {
+        r.problem = SizeProblem::NotPositive;
+        return r;
+    }
+    r.pixels = static_cast<int32_t>(rounded);
+    r.twips = static_cast<double>(UnitToTwips(value, unit, twipsPerPixel));
+    return r;
+}
+
+}  // namespace
+
+std::optional<double> ParseSizeText(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    if (!IsPlainDecimal(text)) return std::nullopt;
+    // The grammar above is a subset of what the leading-number reader takes, and the whole
+    // text is a number, so the reader returns exactly its value.
+    return ReadLeadingNumber(text);
+}
+
+std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view widthText,
+                                                               std::wstring_view heightText, SizeUnit unit,
+                                                               TwipsPerPixel tpp) {
+    OneBox w = ConvertOneBox(widthText, unit, tpp.x);
+    if (w.problem) return SizeEntryError{SizeBox::Width, *w.problem};
+    OneBox h = ConvertOneBox(heightText, unit, tpp.y);
+    if (h.problem) return SizeEntryError{SizeBox::Height, *h.problem};
+    return TypedWindowSize{w.pixels, h.pixels, w.twips, h.twips};
+}
+
+std::wstring SizeEntryMessage(const SizeEntryError& error) {
+    std::wstring box = error.box == SizeBox::Width ? L"幅(W)" : L"高さ(H)";
+    switch (error.problem) {
+        case SizeProblem::NotANumber: return box + L"に数値を入力してください。";
+        case SizeProblem::NotPositive: return box + L"には、1 ピクセル以上になる正の値を入力してください。";
+        case SizeProblem::TooLarge:
+            return box + L"の値が大きすぎます。" + std::to_wstring(kMaxWindowSizePixels) +
+                   L" ピクセル以下になる値を入力してください。";
+    }
+    return box;
+}
+
+}  // namespace plumbo

@@ -1,0 +1,72 @@
+#pragma once
+// Arithmetic of the window-size dialog "直接指定": which option the ruler unit selects, the
+// target's outer size shown in a unit, and the typed size turned back into pixels (and into
+// twips for the rulers). Conversions are done in single precision, as the dialog always did.
+// Plain C++, no Win32.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "platform/units.h"
+
+namespace plumbo {
+
+// The dialog's option index: optTani(0) "ミリ", optTani(1) "インチ", optTani(2) "ピクセル".
+enum class SizeUnit : int32_t { Millimetre = 0, Inch = 1, Pixel = 2 };
+
+// Ruler unit code gTani -> option: 0 -> mm; 1 and 4 (tenths and eighths) -> inch; 2 -> pixels;
+// anything else (3 included) selects nothing.
+std::optional<SizeUnit> SizeUnitFromTani(int32_t tani);
+// Option index -> unit; indices other than 0, 1, 2 do nothing.
+std::optional<SizeUnit> SizeUnitFromIndex(int32_t index);
+
+// Largest outer size, in pixels, the dialog will hand to MoveWindow.
+inline constexpr int32_t kMaxWindowSizePixels = 32767;
+
+// Pixels -> the whole number shown in the box (floor). twipsPerPixel is the screen's, horizontal
+// for a width and vertical for a height.
+int64_t PixelsToShownValue(int32_t pixels, SizeUnit unit, double twipsPerPixel);
+
+struct ShownSize {
+    int64_t width = 0;
+    int64_t height = 0;
+};
+// The fill step for an outer size of w x h pixels.
+ShownSize ShownWindowSize(int32_t widthPx, int32_t heightPx, SizeUnit unit, TwipsPerPixel tpp);
+
+// A box's text as a number. Accepted: optional blanks (space, tab) around a plain decimal
+// number: optional sign, digits with an optional decimal point (".5" and "5." too), and an
+// optional exponent ("1e3"). Anything else, an empty box included, is no number: thousands
+// separators, "inf", "nan", hex, full-width digits, or two numbers ("1 2").
+std::optional<double> ParseSizeText(std::wstring_view text);
+
+enum class SizeBox { Width, Height };
+enum class SizeProblem {
+    NotANumber,   // empty or not a plain decimal number
+    NotPositive,  // zero, negative, or rounds to less than one pixel
+    TooLarge,     // beyond kMaxWindowSizePixels once converted (or beyond single precision)
+};
+struct SizeEntryError {
+    SizeBox box = SizeBox::Width;
+    SizeProblem problem = SizeProblem::NotANumber;
+};
+
+struct TypedWindowSize {
+    int32_t widthPx = 0;       // for MoveWindow
+    int32_t heightPx = 0;
+    double rulerWidthTwips = 0.0;   // the horizontal ruler's new width: typed width in twips
+    double rulerHeightTwips = 0.0;  // the vertical ruler's new height
+};
+
+// OK: both boxes read, converted to pixels (halves to even) and checked; the width box is
+// checked first, so an error names the first bad box.
+std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view widthText,
+                                                               std::wstring_view heightText, SizeUnit unit,
+                                                               TwipsPerPixel tpp);
+
+// The message for a refused entry; names the box by its label.
+std::wstring SizeEntryMessage(const SizeEntryError& error);
+
+}  // namespace plumbo

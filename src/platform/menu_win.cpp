@@ -1,0 +1,53 @@
+#include "platform/menu_win.h"
+
+#include <cwchar>
+
+namespace plumbo {
+
+HMENU MenuTree::Find(UINT id) const {
+    for (auto& [tid, h] : topLevel)
+        if (tid == id) return h;
+    return nullptr;
+}
+
+MenuTree BuildMenuTree(std::span<const MenuItemDef> items) {
+    MenuTree tree;
+    HMENU stack[4] = {};
+    for (size_t i = 0; i < items.size(); ++i) {
+        const MenuItemDef& it = items[i];
+        bool hasChildren = i + 1 < items.size() && items[i + 1].level > it.level;
+        if (it.level == 1) {
+            stack[1] = CreatePopupMenu();
+            tree.topLevel.emplace_back(it.id, stack[1]);
+            continue;
+        }
+        HMENU parent = stack[it.level - 1];
+        if (std::wcscmp(it.caption, L"-") == 0) {
+            AppendMenuW(parent, MF_SEPARATOR, it.id, nullptr);
+        } else if (hasChildren) {
+            stack[it.level] = CreatePopupMenu();
+            MENUITEMINFOW mi{};
+            mi.cbSize = sizeof mi;
+            mi.fMask = MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+            mi.wID = it.id;
+            mi.hSubMenu = stack[it.level];
+            mi.dwTypeData = const_cast<wchar_t*>(it.caption);
+            InsertMenuItemW(parent, GetMenuItemCount(parent), TRUE, &mi);
+        } else {
+            AppendMenuW(parent, MF_STRING | (it.checked ? MF_CHECKED : 0), it.id, it.caption);
+        }
+    }
+    return tree;
+}
+
+UINT PopupMenuAt(HMENU menu, HWND owner, POINT pt) {
+    // A menu owned by a window that is not in the foreground never closes when the user
+    // clicks elsewhere.
+    SetForegroundWindow(owner);
+    UINT cmd = static_cast<UINT>(
+        TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, pt.x, pt.y, owner, nullptr));
+    PostMessageW(owner, WM_NULL, 0, 0);
+    return cmd;
+}
+
+}  // namespace plumbo

@@ -1,0 +1,69 @@
+#pragma once
+// Class-name normalisation and the table that maps a class to its drawer. Plain C++.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plumbo {
+
+// Longest class name, window text or menu string we keep, in UTF-16 units.
+inline constexpr size_t kMaxTextUnits = 79;
+
+// The first `maxUnits` UTF-16 units of s, one fewer if the cut would split a surrogate pair.
+std::wstring CutAtCharBoundary(std::wstring_view s, size_t maxUnits);
+
+// Spaces trimmed from both ends.
+std::wstring TrimSpaces(std::wstring_view s);
+
+// The class name as the drawers know it: cut to 79 units, trimmed, cut before a NUL, then a
+// leading "Thunder" dropped, then a leading "RT" with the version digit after it dropped.
+std::wstring NormaliseClassName(std::wstring_view raw);
+
+// Which drawer a class gets. Listed in the dispatch order; the first matching row wins.
+enum class DrawerKind : int32_t {
+    PictureBox,      // "PictureBoxDC"
+    TextBox,         // "TextBox", "Edit"
+    GroupFrame,      // "Frame"
+    PushButton,      // "CommandButton"
+    StandardButton,  // "Button": decided by ClassifyButton
+    Nothing,         // classes drawn as nothing at all
+    ComboBox,        // "ComboBox", "DriveListBox"
+    ListBox,         // "ListBox", "DirListBox", "FileListBox"
+    HScrollBar,      // "HScrollBar"
+    VScrollBar,      // "VScrollBar"
+    ToolBar,         // "Toolbar20WndClass", "ToolbarWindow32", "ToolbarWndClass"
+    StatusBar,       // "StatusBar20WndClass"
+    Grid,            // "MSFlexGridWndClass"
+    UserControl,     // "UserControlDC"
+    MdiClient,       // "MDIClient"
+    Static,          // "Static"
+    Unlisted,        // any other name
+};
+
+// Exact, case-sensitive lookup of a normalised class name.
+DrawerKind LookupDrawer(std::wstring_view normalisedClass);
+
+// Dispatch row (1..23) a class falls in; 23 for names missing from the table.
+int32_t DispatchRow(std::wstring_view normalisedClass);
+
+// Any bit of mask set in style.
+constexpr bool HasStyleBits(uint32_t style, uint32_t mask) { return (style & mask) != 0; }
+
+// What a standard "Button" is drawn as. Single bits are tested in order 0x1, 0x2, 0x4, so
+// BS_AUTOCHECKBOX (3) and BS_3STATE (5) come out as push buttons and BS_AUTO3STATE (6) as a
+// check box. The group box (type 7) is taken out first and drawn as a group frame.
+enum class ButtonLook : int32_t { PushButton, CheckBox, Nothing, GroupFrame };
+inline constexpr uint32_t kButtonTypeMask = 0xF;
+inline constexpr uint32_t kButtonGroupBox = 7;
+ButtonLook ClassifyButton(uint32_t style);
+
+// What a window's record must hold for its drawer; the query reads nothing else.
+struct RecordNeeds {
+    bool text = false;                 // its own window text
+    bool clientRect = false;           // for the scroll bars its style asks for
+    bool children = false;             // its direct children, drawn through DrawControl
+    bool firstDescendantText = false;  // combo box: whether it has an edit field, and its text
+};
+RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style);
+
+}  // namespace plumbo

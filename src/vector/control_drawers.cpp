@@ -1,0 +1,247 @@
+#include "vector/control_drawers.h"
+
+#include "platform/numeric.h"
+#include "vector/class_names.h"
+
+namespace plumbo {
+
+namespace {
+
+// Tool bar buttons: squares 0.8 of the bar's height, about 0.7 as many as would fit.
+constexpr double kToolButtonScale = 0.8;
+constexpr double kToolButtonShare = 0.7;
+constexpr double kToolButtonTop = 0.1;  // of the button size, below the bar's top
+constexpr int32_t kToolRuleOffset = 2;  // the rule runs 2 px above the bar, 2 px in at each end
+// Group frame caption: 16 px in from the left edge, 8 px above the top edge.
+constexpr int32_t kFrameCaptionDx = 16;
+constexpr int32_t kFrameCaptionDy = -8;
+
+DrawPart ControlBox(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
+
+DrawPart ComboArrow(double ox, double oy, double d) {
+    DrawPart a = Arrow(ox, oy, {d / 4, 3 * d / 4, d / 2}, {d / 4, d / 4, 3 * d / 4});
+    a.polyline.outline = -1;
+    a.polyline.hatch = kHatchSolid;
+    a.polyline.fillColor = kBlack;
+    return a;
+}
+
+bool DrawChildren(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    for (const WindowRecord& child : control.children)
+        if (DrawControl(ctx, child, list) == DrawOutcome::Abandoned) return false;
+    return true;
+}
+
+}  // namespace
+
+std::optional<ControlPlace> PlaceOf(const Rect32& t, const Rect32& c) {
+    auto x = Sub32(c.left, t.left), y = Sub32(c.top, t.top);
+    auto w = Sub32(c.right, c.left), h = Sub32(c.bottom, c.top);
+    auto r = Sub32(c.right, t.left), b = Sub32(c.bottom, t.top);
+    if (!x || !y || !w || !h || !r || !b) return std::nullopt;
+    return ControlPlace{*x, *y, *w, *h, *r, *b};
+}
+
+bool DrawStyleScrollBars(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    const bool hBar = HasStyleBits(control.style, style_bits::kHScroll);
+    const bool vBar = HasStyleBits(control.style, style_bits::kVScroll);
+    if (!hBar && !vBar) return true;
+    auto p = PlaceOf(ctx.target, control.window);
+    auto cwi = Sub32(control.client.right, control.client.left);
+    auto chi = Sub32(control.client.bottom, control.client.top);
+    if (!p || !cwi || !chi) return false;
+    const double S = ctx.metrics.cxHThumb, T = ctx.metrics.cyVThumb;
+    const double x = p->x, y = p->y, w = p->w, h = p->h, cw = *cwi, ch = *chi;
+
+    // Both bars sit in the gap between client area and outer edge; borders are ignored and
+    // the arrows scale with S across and T down in either bar.
+    PartAppender out{list};
+    if (hBar) {
+        out.Add(Box(x, y + ch, cw, h - ch));
+        out.Add(Box(x, y + ch, S, h - ch));
+        out.Add(Box(x + cw - S, y + ch, S, h - ch));
+        out.Add(Arrow(x, y + ch, {3 * S / 4, 3 * S / 4, S / 4}, {T / 4, 3 * T / 4, T / 2}));
+        out.Add(Arrow(x + cw - S, y + ch, {S / 4, 3 * S / 4, S / 4}, {T / 4, T / 2, 3 * T / 4}));
+    }
+    if (vBar) {
+        out.Add(Box(x + cw, y, w - cw, ch));
+        out.Add(Box(x + cw, y, w - cw, T));
+        out.Add(Box(x + cw, y + ch - T, w - cw, T));
+        out.Add(Arrow(x + cw, y, {S / 2, 3 * S / 4, S / 4}, {T / 4, 3 * T / 4, 3 * T / 4}));
+        out.Add(Arrow(x + cw, y + ch - T, {S / 4, 3 * S / 4, S / 2}, {T / 4, T / 4, 3 * T / 4}));
+    }
+    return out.ok;
+}
+
+bool DrawPlainBox(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    return p && AddPart(list, ControlBox(*p));
+}
+
+bool DrawTextBox(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    PartAppender out{list};
+    out.Add(ControlBox(*p));
+    out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kFormatVCenter));
+    return out.ok && DrawStyleScrollBars(ctx, control, list);
+}
+
+bool DrawGroupFrame(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    PartAppender out{list};
+    out.Add(ControlBox(*p));
+    // Opaque, so the caption cuts the top edge; the empty face takes the last named one.
+    out.Add(PointText(p->x + kFrameCaptionDx, p->y + kFrameCaptionDy, L"", control.text, -1));
+    return out.ok && DrawChildren(ctx, control, list);
+}
+
+bool DrawPushButton(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    PartAppender out{list};
+    out.Add(ControlBox(*p));
+    out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kFormatCentre));
+    return out.ok;
+}
+
+bool DrawCheckBox(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    // The square is as tall as the control; the text keeps the full width after it.
+    PartAppender out{list};
+    out.Add(Box(p->x, p->y, p->h, p->h));
+    out.Add(BoxedText(static_cast<double>(p->x) + p->h, p->y, p->w, p->h, control.text, kFormatVCenter));
+    return out.ok;
+}
+
+bool DrawStandardButton(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    switch (ClassifyButton(control.style)) {
+    case ButtonLook::GroupFrame: return DrawGroupFrame(ctx, control, list);
+    case ButtonLook::PushButton: return DrawPushButton(ctx, control, list);
+    case ButtonLook::CheckBox: return DrawCheckBox(ctx, control, list);
+    case ButtonLook::Nothing: return true;
+    }
+    return true;
+}
+
+bool DrawComboBox(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    const double d = p->h;
+    const double bx = static_cast<double>(p->right) - d;
+    PartAppender out{list};
+    out.Add(ControlBox(*p));
+    out.Add(Box(bx, p->y, d, d));
+    out.Add(ComboArrow(bx, p->y, d));
+    // Only a combo with an edit field has a descendant; a drop-down list shows no text.
+    if (control.hasDescendant)
+        out.Add(BoxedText(p->x, p->y, p->w, p->h, control.firstDescendantText, kFormatVCenter));
+    return out.ok;
+}
+
+bool DrawBoxWithScrollBars(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    return DrawPlainBox(ctx, control, list) && DrawStyleScrollBars(ctx, control, list);
+}
+
+bool DrawHScrollBar(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    const double S = ctx.metrics.cxHThumb;
+    const double x = p->x, y = p->y, h = p->h, rx = p->right - S;
+    PartAppender out{list};
+    out.Add(ControlBox(*p));
+    out.Add(Box(x, y, S, h));
+    out.Add(Box(rx, y, S, h));
+    out.Add(Arrow(x, y, {3 * S / 4, 3 * S / 4, S / 4}, {S / 4, 3 * S / 4, S / 2}));
+    out.Add(Arrow(rx, y, {S / 4, 3 * S / 4, S / 4}, {S / 4, S / 2, 3 * S / 4}));
+    return out.ok;
+}
+
+bool DrawVScrollBar(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    const double V = ctx.metrics.cyVThumb;
+    const double x = p->x, y = p->y, w = p->w, by = p->bottom - V;
+    PartAppender out{list};
+    out.Add(ControlBox(*p));
+    out.Add(Box(x, y, w, V));
+    out.Add(Box(x, by, w, V));
+    out.Add(Arrow(x, y, {V / 2, 3 * V / 4, V / 4}, {V / 4, 3 * V / 4, 3 * V / 4}));
+    out.Add(Arrow(x, by, {V / 4, 3 * V / 4, V / 2}, {V / 4, V / 4, 3 * V / 4}));
+    return out.ok;
+}
+
+bool DrawToolBar(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    PartAppender out{list};
+    out.Add(Line(p->x + kToolRuleOffset, p->y - kToolRuleOffset, p->right - kToolRuleOffset,
+                 p->y - kToolRuleOffset));
+    // Generic squares: the real buttons are neither counted nor placed.
+    const int32_t b = RoundHalfEven(kToolButtonScale * p->h);
+    if (b != 0) {
+        const int32_t n = RoundHalfEven(kToolButtonShare * IntDiv(p->w, b));
+        for (int32_t i = 0; i <= n && out.ok; ++i)
+            out.Add(Box(p->x + static_cast<double>(b) * i, p->y + kToolButtonTop * b, b, b));
+    }
+    return out.ok;
+}
+
+bool DrawMdiClient(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    return DrawBoxWithScrollBars(ctx, control, list) && DrawChildren(ctx, control, list);
+}
+
+bool DrawStatic(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    PartAppender out{list};
+    if (HasStyleBits(control.style, style_bits::kBorder)) out.Add(ControlBox(*p));
+    out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kFormatTopLeft));
+    return out.ok;
+}
+
+bool DrawUnlisted(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    PartAppender out{list};
+    out.Add(ControlBox(*p));
+    out.Add(PointText(p->x, p->y, kDrawerFace, control.className, 0));
+    return out.ok && DrawChildren(ctx, control, list);
+}
+
+DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    if (!HasStyleBits(control.style, style_bits::kVisible)) return DrawOutcome::Hidden;
+    bool ok = true;
+    switch (LookupDrawer(control.className)) {
+    case DrawerKind::PictureBox:
+    case DrawerKind::StatusBar:
+    case DrawerKind::UserControl: ok = DrawPlainBox(ctx, control, list); break;
+    case DrawerKind::TextBox: ok = DrawTextBox(ctx, control, list); break;
+    case DrawerKind::GroupFrame: ok = DrawGroupFrame(ctx, control, list); break;
+    case DrawerKind::PushButton: ok = DrawPushButton(ctx, control, list); break;
+    case DrawerKind::StandardButton: ok = DrawStandardButton(ctx, control, list); break;
+    case DrawerKind::Nothing: break;
+    case DrawerKind::ComboBox: ok = DrawComboBox(ctx, control, list); break;
+    case DrawerKind::ListBox:
+    case DrawerKind::Grid: ok = DrawBoxWithScrollBars(ctx, control, list); break;
+    case DrawerKind::HScrollBar: ok = DrawHScrollBar(ctx, control, list); break;
+    case DrawerKind::VScrollBar: ok = DrawVScrollBar(ctx, control, list); break;
+    case DrawerKind::ToolBar: ok = DrawToolBar(ctx, control, list); break;
+    case DrawerKind::MdiClient: ok = DrawMdiClient(ctx, control, list); break;
+    case DrawerKind::Static: ok = DrawStatic(ctx, control, list); break;
+    case DrawerKind::Unlisted: ok = DrawUnlisted(ctx, control, list); break;
+    }
+    return ok ? DrawOutcome::Drawn : DrawOutcome::Abandoned;
+}
+
+std::optional<WindowSize> LayOutWindow(const TargetRecord& target, PartList& list) {
+    auto size = DrawWindowFrame(target, list);
+    if (!size) return std::nullopt;
+    const DrawContext ctx{target.window.window, target.metrics};
+    if (!DrawChildren(ctx, target.window, list)) return std::nullopt;
+    return size;
+}
+
+}  // namespace plumbo

@@ -1,0 +1,68 @@
+#include "vector/frame_layout.h"
+
+#include "platform/numeric.h"
+#include "vector/class_names.h"
+
+namespace plumbo {
+
+std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& list) {
+    const Rect32& outer = target.window.window;
+    const auto width = Sub32(outer.right, outer.left);
+    const auto height = Sub32(outer.bottom, outer.top);
+    if (!width || !height) return std::nullopt;
+
+    list.width = *width;
+    list.height = *height;
+    list.unit = kUnitPixels;
+    const double W = *width, H = *height;
+    const uint32_t style = target.window.style;
+    const SystemMetrics& sm = target.metrics;
+
+    PartAppender out{list};
+    out.Add(Box(0, 0, W, H));
+
+    if (HasStyleBits(style, style_bits::kCaption)) {
+        const double C = sm.cyCaption;
+        out.Add(Box(0, 0, W, C, kHatchCaption));
+        // The C x C square at the left end stays empty where the system icon would be.
+        out.Add(BoxedText(C, 0, W - C, C, target.window.text, kFormatVCenter));
+
+        if (HasStyleBits(style, style_bits::kSysMenu)) {
+            const double X = sm.cxSize, Y = sm.cySize;
+            const double m = (C - Y) / 2;
+
+            out.Add(Box(W - X - m, m, X, Y, kHatchCaption));
+            const double x0 = RoundHalfEven(W - X - m), y0 = RoundHalfEven(m);
+            out.Add(Line(x0 + X / 4, y0 + Y / 4, x0 + 3 * X / 4, y0 + 3 * Y / 4));
+            out.Add(Line(x0 + 3 * X / 4, y0 + Y / 4, x0 + X / 4, y0 + 3 * Y / 4));
+
+            // The offsets are (X - m), not (X + m): the buttons overlap by 2m, as they always
+            // have. The middle button answers to exactly these two bits, not WS_MINIMIZEBOX.
+            if (HasStyleBits(style, style_bits::kMaximizeBox | style_bits::kDisabled)) {
+                out.Add(Box(W - 2 * (X - m), m, X, Y, kHatchCaption));
+                const double x1 = RoundHalfEven(W - 2 * (X - m)), y1 = RoundHalfEven(m);
+                out.Add(Box(x1 + X / 4, y1 + Y / 4, X / 4 * 2, Y / 4 * 2, kHatchCaption));
+            }
+            if (HasStyleBits(style, style_bits::kMaximizeBox)) {
+                out.Add(Box(W - 3 * (X - m), m, X, Y, kHatchCaption));
+                const double x2 = RoundHalfEven(W - 3 * (X - m)), y2 = RoundHalfEven(m);
+                out.Add(Line(x2 + X / 4, y2 + 3 * Y / 4, x2 + 3 * X / 4, y2 + 3 * Y / 4));
+            }
+        }
+    }
+
+    // Menu captions at the places the system reports, with or without a caption bar.
+    for (const MenuItemRecord& item : target.menuItems) {
+        const auto x = Sub32(item.rect.left, outer.left);
+        const auto y = Sub32(item.rect.top, outer.top);
+        const auto w = Sub32(item.rect.right, item.rect.left);
+        const auto h = Sub32(item.rect.bottom, item.rect.top);
+        if (!x || !y || !w || !h) return std::nullopt;
+        out.Add(BoxedText(*x, *y, *w, *h, item.text, kFormatVCenter));
+    }
+
+    if (!out.ok) return std::nullopt;
+    return WindowSize{*width, *height};
+}
+
+}  // namespace plumbo

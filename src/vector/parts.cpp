@@ -1,0 +1,108 @@
+#include "vector/parts.h"
+
+#include <limits>
+#include <utility>
+
+#include "platform/units.h"
+
+namespace plumbo {
+
+namespace {
+
+constexpr size_t kMaxCount = static_cast<size_t>(std::numeric_limits<int32_t>::max());
+
+PolylinePart OutlineOf(const RectPart& r) {
+    PolylinePart p;
+    p.xs = {r.x, r.x + r.width, r.x + r.width, r.x, r.x};
+    p.ys = {r.y, r.y, r.y + r.height, r.y + r.height, r.y};
+    // Unlike a rectangle's pen, the outline's pen width is not in tenths: 1 stays 1.
+    p.penWidth = r.penWidth;
+    p.penStyle = r.penStyle;
+    p.color = r.penColor;
+    return p;
+}
+
+template <typename T>
+bool Append(PartList& list, std::vector<T>& kindArray, int32_t kind, const T& part) {
+    if (kindArray.size() >= kMaxCount || list.order.size() >= kMaxCount) return false;
+    list.order.push_back({kind, static_cast<int32_t>(kindArray.size())});
+    kindArray.push_back(part);
+    return true;
+}
+
+std::optional<double> TwipsPerUnit(int32_t unit, double twipsPerPixel) {
+    switch (unit) {
+    case kUnitTwips: return 1.0;
+    case kUnitPixels:
+        if (twipsPerPixel == 0.0) return std::nullopt;
+        return twipsPerPixel;
+    case kUnitInches: return kTwipsPerInch;
+    case kUnitMillimetres: return kTwipsPerMm;
+    case kUnitCentimetres: return kTwipsPerCm;
+    case kUnitHimetric: return kTwipsPerHimetric;
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool AddPart(PartList& list, const DrawPart& part) {
+    switch (part.kind) {
+    case kindRect:
+        if (part.rect.hatch == kHatchSolid && part.rect.outline == kOutlineOnly)
+            return Append(list, list.polylines, kindPolyline, OutlineOf(part.rect));
+        return Append(list, list.rects, kindRect, part.rect);
+    case kindText: return Append(list, list.texts, kindText, part.text);
+    case kindLine: return Append(list, list.lines, kindLine, part.line);
+    case kindPolyline: return Append(list, list.polylines, kindPolyline, part.polyline);
+    case kindRectText: return Append(list, list.rectTexts, kindRectText, part.rectText);
+    default: return true;
+    }
+}
+
+DrawPart Box(double x, double y, double w, double h, int32_t hatch) {
+    DrawPart p;
+    p.kind = kindRect;
+    p.rect = {x, y, w, h, 1, 0, kBlack, kWhite, hatch, kOutlineOnly};
+    return p;
+}
+
+DrawPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format) {
+    DrawPart p;
+    p.kind = kindRectText;
+    p.rectText = {x, y, w, h, kDrawerFace, kDrawerTextSize, std::move(text), kBlack, 0, kWhite, format};
+    return p;
+}
+
+DrawPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque) {
+    DrawPart p;
+    p.kind = kindText;
+    p.text = {x, y, std::move(face), kDrawerTextSize, std::move(text), kBlack, opaque, kWhite};
+    return p;
+}
+
+DrawPart Line(double x1, double y1, double x2, double y2) {
+    DrawPart p;
+    p.kind = kindLine;
+    p.line = {x1, y1, x2, y2, 1, 0, kBlack};
+    return p;
+}
+
+DrawPart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]) {
+    DrawPart p;
+    p.kind = kindPolyline;
+    p.polyline.xs = {ox + dx[0], ox + dx[1], ox + dx[2], ox + dx[0]};
+    p.polyline.ys = {oy + dy[0], oy + dy[1], oy + dy[2], oy + dy[0]};
+    p.polyline.penWidth = 1;
+    p.polyline.color = kBlack;
+    return p;
+}
+
+std::optional<double> ScaleUnits(double value, int32_t fromUnit, int32_t toUnit, double twipsPerPixel) {
+    auto from = TwipsPerUnit(fromUnit, twipsPerPixel);
+    auto to = TwipsPerUnit(toUnit, twipsPerPixel);
+    if (!from || !to) return std::nullopt;
+    return value * *from / *to;
+}
+
+}  // namespace plumbo

@@ -1,0 +1,148 @@
+#pragma once
+// The display list of the vector re-drawing: drawers append primitive parts in painting order,
+// a player replays them. Plain C++; strings are UTF-16 code units as the W functions take them.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plumbo {
+
+inline constexpr int32_t kindRect = 0;
+inline constexpr int32_t kindText = 1;
+inline constexpr int32_t kindLine = 2;
+inline constexpr int32_t kindPolyline = 3;
+inline constexpr int32_t kindRectText = 4;
+
+// Hatch code that asks for a solid brush; with outline flag -1 the rectangle becomes an outline.
+inline constexpr int32_t kHatchSolid = 999;
+inline constexpr int32_t kOutlineOnly = -1;
+
+// Scale-mode codes of a list's unit (the same codes as the forms layer's ScaleX/ScaleY).
+inline constexpr int32_t kUnitTwips = 1;
+inline constexpr int32_t kUnitPixels = 3;
+inline constexpr int32_t kUnitInches = 5;
+inline constexpr int32_t kUnitMillimetres = 6;
+inline constexpr int32_t kUnitCentimetres = 7;
+inline constexpr int32_t kUnitHimetric = 8;
+
+struct RectPart {
+    double x = 0, y = 0, width = 0, height = 0;
+    int32_t penWidth = 0;  // tenths of a unit; the player divides by 10 and rounds
+    int32_t penStyle = 0;
+    uint32_t penColor = 0;
+    uint32_t fillColor = 0;
+    int32_t hatch = 0;
+    int32_t outline = 0;
+};
+
+struct TextPart {
+    double x = 0, y = 0;
+    std::wstring face;
+    int32_t size = 0;  // points
+    std::wstring text;
+    uint32_t textColor = 0;  // kept, never used by the player
+    int32_t opaque = 0;
+    uint32_t backColor = 0;  // kept, never used by the player
+};
+
+struct RectTextPart {
+    double x = 0, y = 0, width = 0, height = 0;
+    std::wstring face;
+    int32_t size = 0;
+    std::wstring text;
+    uint32_t textColor = 0;
+    int32_t opaque = 0;
+    uint32_t backColor = 0;
+    uint32_t format = 0;  // DrawText flags, passed through
+};
+
+struct LinePart {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    int32_t penWidth = 0;  // whole units, not divided
+    int32_t penStyle = 0;  // kept; lines are always solid
+    uint32_t color = 0;
+};
+
+struct PolylinePart {
+    std::vector<double> xs;
+    std::vector<double> ys;
+    int32_t penWidth = 0;  // whole units
+    int32_t penStyle = 0;  // kept; always solid
+    uint32_t color = 0;
+    // Kept for the arrows that set them; the player never fills a polyline.
+    int32_t outline = 0;
+    int32_t hatch = 0;
+    uint32_t fillColor = 0;
+
+    size_t PointCount() const { return xs.size() < ys.size() ? xs.size() : ys.size(); }
+};
+
+// One request: the kind picks which sub-record AddPart reads.
+struct DrawPart {
+    int32_t kind = kindRect;
+    RectPart rect;
+    TextPart text;
+    RectTextPart rectText;
+    LinePart line;
+    PolylinePart polyline;
+};
+
+struct PartOrder {
+    int32_t kind = 0;
+    int32_t index = 0;
+};
+
+struct PartList {
+    int32_t unit = 0;
+    double width = 0, height = 0;
+    std::vector<RectPart> rects;
+    std::vector<TextPart> texts;
+    std::vector<RectTextPart> rectTexts;
+    std::vector<LinePart> lines;
+    std::vector<PolylinePart> polylines;
+    std::vector<PartOrder> order;  // painting order: exactly the order of the AddPart calls
+};
+
+// Appends a deep copy of the part. A solid outline-only rectangle is stored as a closed
+// five-point polyline. Kinds outside 0..4 are ignored. False only when the list is full
+// (its 32-bit counts would overflow).
+bool AddPart(PartList& list, const DrawPart& part);
+
+// Appends parts one after another and remembers whether any of them did not fit.
+struct PartAppender {
+    PartList& list;
+    bool ok = true;
+    void Add(const DrawPart& part) {
+        if (!AddPart(list, part)) ok = false;
+    }
+};
+
+// The drawers' vocabulary. Every box, text and line of the re-drawing is black on white.
+inline constexpr uint32_t kBlack = 0x000000;
+inline constexpr uint32_t kWhite = 0xFFFFFF;
+inline constexpr const wchar_t* kDrawerFace = L"ＭＳ 明朝";
+inline constexpr int32_t kDrawerTextSize = 9;
+inline constexpr int32_t kHatchHorizontal = 0;
+inline constexpr int32_t kHatchCaption = 8;  // outside the documented hatch styles; white on white
+// DrawText flags the drawers use; never DT_SINGLELINE, so 4 and 5 still start at the top.
+inline constexpr uint32_t kFormatTopLeft = 0;
+inline constexpr uint32_t kFormatVCenter = 4;
+inline constexpr uint32_t kFormatCentre = 5;
+
+// A white box with a one-pixel black outline (pen field 1 = width 0 after the player's /10).
+DrawPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHorizontal);
+// Text in the drawers' face and size, transparent, inside a rectangle.
+DrawPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format);
+// Text at a point.
+DrawPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque);
+// A solid one-unit black line.
+DrawPart Line(double x1, double y1, double x2, double y2);
+// A closed triangle outline: three points given as offsets from an origin, the first repeated.
+DrawPart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]);
+
+// A length in one scale unit converted to another (codes above), with the screen's twips per
+// pixel for the pixel unit. nullopt for an unknown unit code or a resolution of zero.
+std::optional<double> ScaleUnits(double value, int32_t fromUnit, int32_t toUnit, double twipsPerPixel);
+
+}  // namespace plumbo

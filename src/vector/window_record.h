@@ -1,0 +1,71 @@
+#pragma once
+// What the re-drawing needs to know about a window and its controls, read once from the system
+// and then laid out without it. A record holds only what its drawer reads: hidden windows keep
+// just their style bits, texts and client rectangles are read only for classes that draw them.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plumbo {
+
+// Style bits the drawers test (the WS_ values of the window manager).
+namespace style_bits {
+inline constexpr uint32_t kVisible = 0x10000000;
+inline constexpr uint32_t kDisabled = 0x08000000;
+inline constexpr uint32_t kCaption = 0x00C00000;  // border or dialog frame: either bit is enough
+inline constexpr uint32_t kBorder = 0x00800000;
+inline constexpr uint32_t kVScroll = 0x00200000;
+inline constexpr uint32_t kHScroll = 0x00100000;
+inline constexpr uint32_t kSysMenu = 0x00080000;
+inline constexpr uint32_t kMaximizeBox = 0x00010000;
+}  // namespace style_bits
+
+// A rectangle as the window manager reports it: screen pixels, right and bottom exclusive.
+struct Rect32 {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// a - b when it fits a signed 32-bit integer: screen rectangles are differenced in 32 bits.
+inline std::optional<int32_t> Sub32(int32_t a, int32_t b) {
+    int64_t d = static_cast<int64_t>(a) - static_cast<int64_t>(b);
+    if (d < INT32_MIN || d > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(d);
+}
+
+struct WindowRecord {
+    std::wstring className;  // normalised (NormaliseClassName)
+    uint32_t style = 0;
+    Rect32 window;  // outer rectangle, screen coordinates
+    Rect32 client;  // client rectangle, client coordinates; read only for style scroll bars
+    std::wstring text;  // at most 79 UTF-16 units; read only where a drawer shows it
+    // Direct children in enumeration order; filled only for classes whose drawer visits them.
+    std::vector<WindowRecord> children;
+    // Combo boxes: whether any descendant exists (an edit field) and the first one's text.
+    bool hasDescendant = false;
+    std::wstring firstDescendantText;
+};
+
+struct MenuItemRecord {
+    Rect32 rect;  // screen coordinates
+    std::wstring text;
+};
+
+// The system metrics the drawers use, in pixels.
+struct SystemMetrics {
+    int32_t cyCaption = 0;  // SM_CYCAPTION
+    int32_t cxSize = 0;     // SM_CXSIZE
+    int32_t cySize = 0;     // SM_CYSIZE
+    int32_t cxHThumb = 0;   // SM_CXHTHUMB
+    int32_t cyVThumb = 0;   // SM_CYVTHUMB
+};
+
+// The window being re-drawn: its own record (with all its direct children), its menu bar and
+// the metrics in force when it was read.
+struct TargetRecord {
+    WindowRecord window;
+    std::vector<MenuItemRecord> menuItems;
+    SystemMetrics metrics;
+};
+
+}  // namespace plumbo
