@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/about_win.h"
+#include "app/commands_win.h"
 #include "app/dialog_forms_win.h"
 #include "app/app_win.h"
 #include "app/menu_form_win.h"
@@ -44,9 +45,12 @@ void RegisterControlCommands() {
     RegisterCommand(mCtrlActivate, &mCtrlActivate_Click);
     RegisterCommand(mCtrlHide, &mCtrlHide_Click);
     RegisterCommand(mCtrlExit, &mCtrlExit_Click);
-    RegisterCommand(mCtrlAbout, &mCtrlAbout_Click);
     RegisterCommand(mMenuSetToumei, &mMenuSetToumei_Click);
     RegisterUnitCommands();
+    RegisterViewerCommands();
+    RegisterExportCommands();
+    RegisterMetaCommand();
+    RegisterSettingsCommands();
 }
 
 }  // namespace

@@ -21,3 +21,14 @@ Window* CreateSettingsDialog() {
 }
 
 }  // namespace plumbo
+
+#include "app/about_win.h"
+#include "app/app_win.h"
+#include "app/commands_win.h"
+#include "app/menu_table.h"
+
+namespace plumbo {
+
+void RegisterSettingsCommands() { RegisterCommand(mCtrlAbout, &mCtrlAbout_Click); }
+
+}  // namespace plumbo

@@ -1,4 +1,5 @@
 #include "ruler/unit_commands_win.h"
+#include "app/commands_win.h"
 
 #include "app/app_win.h"
 #include "app/menu_table.h"

@@ -9,6 +9,6 @@ void mMenuSetPixel_Click();
 void mMenuSetShowIn_Click();
 void mMenuSetShowOut_Click();
 
-void RegisterUnitCommands();
+
 
 }  // namespace plumbo

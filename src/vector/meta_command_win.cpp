@@ -1,0 +1,7 @@
+#include "app/commands_win.h"
+
+namespace plumbo {
+
+void RegisterMetaCommand() {}
+
+}  // namespace plumbo
