@@ -131,7 +131,7 @@ double DeclaredHimetricHeight(const PlaceableBounds& b) {
 
 uint16_t PlaceableChecksum(std::span<const uint8_t, kPlaceableHeaderSize> header) {
     uint16_t sum = 0;
-    for (size_t i = 0; i < 22; i += 2) sum ^= static_cast<uint16_t>(header[i] | (header[i + 1] << 8));
+    for (size_t i = 0; i < 20; i += 2) sum ^= static_cast<uint16_t>(header[i] | (header[i + 1] << 8));
     return sum;
 }
 

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Sets up and runs every test: native unit tests, the Win32 tests under Wine and the
+# end-to-end tests in a private Wine desktop. Exits non-zero on any failure.
+set -uo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+
+logs="$root/build/test-logs"
+mkdir -p "$logs"
+
+echo "== Native tests"
+ctest --test-dir build/native --output-on-failure 2>&1 | tee "$logs/native.txt"
+native_rc=${PIPESTATUS[0]}
+
+echo "== Windows tests (under Wine)"
+source scripts/desktop.sh
+trap stop_desktop EXIT
+start_display private
+start_desktop || exit 1
+ctest --test-dir build/win --output-on-failure 2>&1 | tee "$logs/win.txt"
+win_rc=${PIPESTATUS[0]}
+stop_desktop
+trap - EXIT
+
+count() {  # passed failed from a ctest summary line
+  sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -n 1
+}
+read -r nf nt < <(count "$logs/native.txt"; echo "0 0")
+read -r wf wt < <(count "$logs/win.txt"; echo "0 0")
+failed=$((nf + wf))
+passed=$((nt - nf + wt - wf))
+echo
+echo "$passed passed, $failed failed"
+if [ "$native_rc" -ne 0 ] || [ "$win_rc" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then
+  exit 1
+fi
