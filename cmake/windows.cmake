@@ -5,7 +5,7 @@ set(WIN_LIBS user32 gdi32 shell32 comdlg32 comctl32 advapi32 ole32 uuid)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 if(MINGW)
   # One self-contained exe: no libstdc++/libgcc/winpthread DLL beside it.
-  add_link_options(-static -static-libgcc -static-libstdc++ -municode)
+  add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
 add_library(plumbo_win STATIC ${WIN_SOURCES})
@@ -22,6 +22,9 @@ endif()
 
 add_executable(plumbo WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${PLUMBO_RESOURCES})
 target_link_libraries(plumbo PRIVATE plumbo_win)
+if(MINGW)
+  target_link_options(plumbo PRIVATE -municode)
+endif()
 set_target_properties(plumbo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # The help page lives beside the program.
 add_custom_command(TARGET plumbo POST_BUILD
@@ -38,6 +41,9 @@ include(GoogleTest)
 file(GLOB TARGET_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/target/*.cpp)
 add_executable(testtarget WIN32 ${TARGET_SOURCES})
 target_link_libraries(testtarget PRIVATE ${WIN_LIBS})
+if(MINGW)
+  target_link_options(testtarget PRIVATE -municode)
+endif()
 set_target_properties(testtarget PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)

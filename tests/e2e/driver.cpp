@@ -1,0 +1,378 @@
+#include "driver.h"
+
+#include <cstdio>
+
+namespace e2e {
+
+std::wstring BinDir() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p(path, n);
+    return p.substr(0, p.find_last_of(L"\\/"));
+}
+
+std::wstring MakeTempDir(const wchar_t* tag) {
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    static int counter = 0;
+    for (;;) {
+        std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) +
+                           L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(dir.c_str(), nullptr)) return dir;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    }
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string out;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    CloseHandle(h);
+    return out;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
+    CloseHandle(h);
+    return ok;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs, int stepMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return done();
+        Sleep(stepMs);
+    }
+}
+
+void Pause(int ms) { Sleep(ms); }
+
+bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
+    Kill();
+    std::wstring cmd = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          dir.empty() ? nullptr : dir.c_str(), &si, &pi_) != FALSE;
+}
+
+bool Process::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+bool Process::WaitExit(int timeoutMs) {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+void Process::Kill() {
+    if (!pi_.hProcess) return;
+    if (Running()) {
+        TerminateProcess(pi_.hProcess, 1);
+        WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+    pi_ = {};
+}
+
+namespace {
+struct FindArgs {
+    DWORD pid;
+    const wchar_t* cls;
+    bool visibleOnly;
+    std::vector<HWND>* out;
+};
+BOOL CALLBACK FindProc(HWND h, LPARAM lp) {
+    auto* a = reinterpret_cast<FindArgs*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid != a->pid) return TRUE;
+    wchar_t cls[128];
+    GetClassNameW(h, cls, 128);
+    if (a->cls && wcscmp(cls, a->cls) != 0) return TRUE;
+    if (a->visibleOnly && !IsWindowVisible(h)) return TRUE;
+    a->out->push_back(h);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
+    std::vector<HWND> out;
+    FindArgs a{pid, className, visibleOnly, &out};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&a));
+    return out;
+}
+
+HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
+    auto v = WindowsOf(pid, className, visibleOnly);
+    return v.empty() ? nullptr : v.front();
+}
+
+RECT WindowRectOf(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+RECT ClientRectOnScreen(HWND h) {
+    RECT r{};
+    GetClientRect(h, &r);
+    POINT o{0, 0};
+    ClientToScreen(h, &o);
+    OffsetRect(&r, o.x, o.y);
+    return r;
+}
+
+Plumbo::~Plumbo() {
+    proc_.Kill();
+    if (!dir_.empty()) {
+        for (const wchar_t* f : {L"plumbo.exe", L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
+        RemoveDirectoryW(dir_.c_str());
+    }
+}
+
+bool Plumbo::Start(const std::string& iniText) {
+    dir_ = MakeTempDir(L"run");
+    if (dir_.empty()) return false;
+    std::wstring bin = BinDir();
+    if (!CopyFileW((bin + L"\\plumbo.exe").c_str(), (dir_ + L"\\plumbo.exe").c_str(), FALSE)) return false;
+    CopyFileW((bin + L"\\plHelp.html").c_str(), (dir_ + L"\\plHelp.html").c_str(), FALSE);
+    if (!iniText.empty() && !WriteFileBytes(IniPath(), iniText)) return false;
+    return proc_.Start(dir_ + L"\\plumbo.exe", L"", dir_);
+}
+
+bool Plumbo::WaitResident(int timeoutMs) {
+    bool ok = WaitFor(
+        [&] {
+            return MenuForm() && HorizontalRuler() && VerticalRuler() && FileExists(IniPath()) &&
+                   !WindowOf(Pid(), L"PlumboAbout");
+        },
+        timeoutMs);
+    Pause(500);  // the tray icon is drawn by the desktop's own process
+    return ok;
+}
+
+HWND Plumbo::MenuForm() const { return WindowOf(Pid(), L"PlumboMenuForm"); }
+
+HWND Plumbo::HorizontalRuler() const {
+    for (HWND h : WindowsOf(Pid(), L"PlumboRuler"))
+        if (!GetWindow(h, GW_OWNER)) return h;
+    return nullptr;
+}
+
+HWND Plumbo::VerticalRuler() const {
+    for (HWND h : WindowsOf(Pid(), L"PlumboRuler"))
+        if (GetWindow(h, GW_OWNER)) return h;
+    return nullptr;
+}
+
+void Plumbo::ShowRulersByDoubleClick() {
+    Pause(static_cast<int>(GetDoubleClickTime()) + 100);
+    POINT p = TrayIconPoint();
+    DoubleClick(p.x, p.y);
+}
+
+namespace {
+bool WalkOpenMenu(const std::vector<int>& path) {
+    if (!WaitPopupMenu()) return false;
+    Pause(150);
+    for (size_t level = 0; level < path.size(); ++level) {
+        // Opening a menu by mouse selects nothing; a submenu opened by key selects its first item.
+        int downs = level == 0 ? path[level] + 1 : path[level];
+        for (int i = 0; i < downs; ++i) {
+            PressKey(VK_DOWN);
+            Pause(40);
+        }
+        if (level + 1 < path.size()) {
+            PressKey(VK_RIGHT);
+            Pause(250);
+        }
+    }
+    PressKey(VK_RETURN);
+    return WaitNoPopupMenu();
+}
+}  // namespace
+
+void ClickTrayIcon(bool right) {
+    // Two presses on the icon within the double-click time are a double-click, not two presses.
+    static DWORD last = 0;
+    DWORD wait = GetDoubleClickTime() + 100;
+    DWORD since = GetTickCount() - last;
+    if (since < wait) Pause(static_cast<int>(wait - since));
+    POINT p = TrayIconPoint();
+    Click(p.x, p.y, right);
+    last = GetTickCount();
+}
+
+bool Plumbo::ChooseControlMenu(int item) {
+    ClickTrayIcon(true);
+    return WalkOpenMenu({item});
+}
+
+bool Plumbo::ChooseRulerMenu(HWND ruler, const std::vector<int>& path) {
+    RECT r = WindowRectOf(ruler);
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2, true);
+    return WalkOpenMenu(path);
+}
+
+bool Target::Start(int left, int top, int width, int height, const std::wstring& title,
+                   const std::wstring& extraArgs) {
+    std::wstring args = std::to_wstring(left) + L" " + std::to_wstring(top) + L" " + std::to_wstring(width) + L" " +
+                        std::to_wstring(height) + L" \"" + title + L"\" " + extraArgs;
+    if (!proc_.Start(BinDir() + L"\\testtarget.exe", args, BinDir())) return false;
+    WaitFor([&] { return (hwnd_ = WindowOf(proc_.Pid(), L"PlumboTestTarget", true)) != nullptr; }, 10000);
+    Pause(200);
+    return hwnd_ != nullptr;
+}
+
+void Target::Activate() {
+    // A click on the caption, as a person brings a window to the front.
+    RECT r = WindowRectOf(hwnd_);
+    Click(r.left + 60, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + GetSystemMetrics(SM_CYFRAME));
+    WaitFor([&] { return GetForegroundWindow() == hwnd_; }, 3000);
+}
+
+namespace {
+void SendMouse(DWORD flags, int x = 0, int y = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        in.mi.dx = MulDiv(x, 65535, w - 1);
+        in.mi.dy = MulDiv(y, 65535, h - 1);
+    }
+    SendInput(1, &in, sizeof in);
+}
+}  // namespace
+
+void MoveMouse(int x, int y) {
+    SetCursorPos(x, y);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    Pause(30);
+}
+
+void Click(int x, int y, bool right) {
+    MoveMouse(x, y);
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    Pause(40);
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    Pause(100);
+}
+
+void DoubleClick(int x, int y) {
+    MoveMouse(x, y);
+    for (int i = 0; i < 2; ++i) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        Pause(20);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        Pause(60);
+    }
+    Pause(200);
+}
+
+void Drag(int fromX, int fromY, int toX, int toY) {
+    MoveMouse(fromX, fromY);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Pause(150);
+    const int steps = 10;
+    for (int i = 1; i <= steps; ++i) {
+        int x = fromX + (toX - fromX) * i / steps, y = fromY + (toY - fromY) * i / steps;
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+        Pause(40);
+    }
+    Pause(150);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Pause(300);
+}
+
+void PressKey(WORD vk) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Pause(30);
+}
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_KEYBOARD;
+        in[0].ki.wScan = in[1].ki.wScan = c;
+        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, in, sizeof(INPUT));
+        Pause(20);
+    }
+}
+
+POINT TrayIconPoint() {
+    // The desktop's taskbar lays tray icons out from its right end, 20 pixels apart.
+    RECT r = WindowRectOf(FindWindowW(L"Shell_TrayWnd", nullptr));
+    return {r.right - 10, (r.top + r.bottom) / 2};
+}
+
+HWND OpenPopupMenu() {
+    HWND h = nullptr;
+    while ((h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr)
+        if (IsWindowVisible(h)) return h;
+    return nullptr;
+}
+
+bool WaitPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() != nullptr; }, timeoutMs); }
+bool WaitNoPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() == nullptr; }, timeoutMs); }
+
+Image GrabScreen(const RECT& r) {
+    Image img;
+    img.width = r.right - r.left;
+    img.height = r.bottom - r.top;
+    if (img.width <= 0 || img.height <= 0) return img;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, img.width, img.height);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, img.width, img.height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = img.width;
+    bi.bmiHeader.biHeight = -img.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    img.pixels.resize(static_cast<size_t>(img.width) * img.height);
+    GetDIBits(mem, bmp, 0, img.height, img.pixels.data(), &bi, DIB_RGB_COLORS);
+    for (auto& p : img.pixels) p &= 0xFFFFFF;
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return img;
+}
+
+bool SavePng(const Image& img, const std::wstring& path) {
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    ih.biSize = sizeof ih;
+    ih.biWidth = img.width;
+    ih.biHeight = -img.height;
+    ih.biPlanes = 1;
+    ih.biBitCount = 32;
+    size_t bytes = img.pixels.size() * 4;
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = static_cast<DWORD>(fh.bfOffBits + bytes);
+    std::string out(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.append(reinterpret_cast<const char*>(&ih), sizeof ih);
+    out.append(reinterpret_cast<const char*>(img.pixels.data()), bytes);
+    return WriteFileBytes(path, out);
+}
+
+}  // namespace e2e

@@ -1,0 +1,116 @@
+#pragma once
+// Drives the real plumbo.exe in the Wine desktop the way a person does: the mouse on the tray
+// icon and the rulers, keys in menus and dialogs; and reads the results from outside.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// The folder of the test executable: plumbo.exe and testtarget.exe lie beside it.
+std::wstring BinDir();
+std::wstring MakeTempDir(const wchar_t* tag);
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000, int stepMs = 50);
+void Pause(int ms);
+
+class Process {
+public:
+    Process() = default;
+    ~Process() { Kill(); }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir);
+    bool Running() const;
+    bool WaitExit(int timeoutMs);
+    void Kill();
+    DWORD Pid() const { return pi_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION pi_{};
+};
+
+// Top-level windows of a process by class, in Z order.
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly = false);
+HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly = false);
+RECT WindowRectOf(HWND h);
+RECT ClientRectOnScreen(HWND h);
+
+// A fresh copy of plumbo.exe in its own folder, so each test starts with no settings file.
+class Plumbo {
+public:
+    ~Plumbo();
+    // iniText: the settings file to start with; empty leaves the folder without one.
+    bool Start(const std::string& iniText = {});
+    bool WaitResident(int timeoutMs = 15000);
+    bool Running() const { return proc_.Running(); }
+    bool WaitExit(int timeoutMs) { return proc_.WaitExit(timeoutMs); }
+    DWORD Pid() const { return proc_.Pid(); }
+    const std::wstring& Dir() const { return dir_; }
+    std::wstring IniPath() const { return dir_ + L"\\plumbo.ini"; }
+    HWND MenuForm() const;
+    HWND HorizontalRuler() const;
+    HWND VerticalRuler() const;
+
+    // Through the tray icon.
+    void ShowRulersByDoubleClick();
+    // Right-click the tray icon and choose an item of the control menu by its position
+    // (separators not counted): 0 表示, 1 非表示, 2 設定, 3 ﾊﾞｰｼﾞｮﾝ情報, 4 ヘルプ, 5 終了.
+    bool ChooseControlMenu(int item);
+    // Right-click a ruler and walk its menu: item indexes at each level, separators not
+    // counted. {0, 3} is 設定 > ピクセル表示; {1} is 画面キャプチャ.
+    bool ChooseRulerMenu(HWND ruler, const std::vector<int>& path);
+
+private:
+    std::wstring dir_;
+    Process proc_;
+};
+
+// The target program of the tests: a plain window at a given place and size.
+class Target {
+public:
+    bool Start(int left, int top, int width, int height, const std::wstring& title = L"Plumbo test target",
+               const std::wstring& extraArgs = L"");
+    HWND Hwnd() const { return hwnd_; }
+    DWORD Pid() const { return proc_.Pid(); }
+    void Activate();
+    void Kill() { proc_.Kill(); }
+
+private:
+    Process proc_;
+    HWND hwnd_ = nullptr;
+};
+
+// Input, in screen pixels.
+void MoveMouse(int x, int y);
+void Click(int x, int y, bool right = false);
+void DoubleClick(int x, int y);
+void Drag(int fromX, int fromY, int toX, int toY);
+void PressKey(WORD vk);
+void TypeText(const std::wstring& text);
+
+void ClickTrayIcon(bool right);
+// The tray icon of the program: the first icon at the right end of the taskbar.
+POINT TrayIconPoint();
+// The open pop-up menu, if any.
+HWND OpenPopupMenu();
+bool WaitPopupMenu(int timeoutMs = 3000);
+bool WaitNoPopupMenu(int timeoutMs = 3000);
+
+// Screen pixels as 0x00RRGGBB.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+Image GrabScreen(const RECT& r);
+bool SavePng(const Image& img, const std::wstring& path);  // for failure reports (writes BMP)
+
+}  // namespace e2e
