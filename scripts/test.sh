@@ -14,14 +14,8 @@ ctest --test-dir build/native --output-on-failure 2>&1 | tee "$logs/native.txt"
 native_rc=${PIPESTATUS[0]}
 
 echo "== Windows tests (under Wine)"
-source scripts/desktop.sh
-trap stop_desktop EXIT
-start_display private
-start_desktop || exit 1
-ctest --test-dir build/win --output-on-failure 2>&1 | tee "$logs/win.txt"
+bash scripts/wine-ctest.sh build/win 2>&1 | tee "$logs/win.txt"
 win_rc=${PIPESTATUS[0]}
-stop_desktop
-trap - EXIT
 
 count() {  # passed failed from a ctest summary line
   sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -n 1

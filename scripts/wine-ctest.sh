@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs ctest on a Windows build tree inside its own private display and Wine desktop, so
+# several runs can go on side by side: "scripts/wine-ctest.sh BUILD_DIR [ctest args...]".
+# Set PLUMBO_WINEPREFIX to keep runs apart (each prefix has its own wineserver).
+set -uo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+build="${1:?usage: wine-ctest.sh BUILD_DIR [ctest args...]}"
+shift
+bash "$here/prepare-prefix.sh" || exit 1
+source "$here/desktop.sh"
+trap stop_desktop EXIT
+start_display private
+start_desktop || exit 1
+ctest --test-dir "$build" --output-on-failure "$@"
