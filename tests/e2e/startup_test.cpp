@@ -155,6 +155,11 @@ TEST(Rulers, DragMovesARulerAndTheVerticalFollowsTheHorizontal) {
     RECT h0 = WindowRectOf(hrz);
     Drag(h0.left + 150, h0.top + 5, h0.left + 250, h0.top + 85);
     RECT h1 = WindowRectOf(hrz), v1 = WindowRectOf(ver);
+    HWND fg = GetForegroundWindow();
+    wchar_t cls[64] = L"";
+    GetClassNameW(fg, cls, 64);
+    RECT fr = WindowRectOf(fg);
+    SCOPED_TRACE(testing::Message() << "foreground " << fg << " class " << cls << " at " << fr.left << "," << fr.top);
     EXPECT_EQ(h1.left - h0.left, 100);
     EXPECT_EQ(h1.top - h0.top, 80);
     EXPECT_EQ(v1.left, h1.left - (v1.right - v1.left));

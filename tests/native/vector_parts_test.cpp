@@ -22,42 +22,42 @@ struct RectRuleCase {
     int32_t storedKind;
 };
 
-class AddPartRectRule : public ::testing::TestWithParam<RectRuleCase> {};
-
-TEST_P(AddPartRectRule, StoresRectangleOrOutline) {
-    const RectRuleCase c = GetParam();
-    PartList list;
-    ASSERT_TRUE(AddPart(list, RectRequest(c.hatch, c.outline, c.penWidth)));
-    ASSERT_EQ(list.order.size(), 1u);
-    EXPECT_EQ(list.order[0].kind, c.storedKind);
-    EXPECT_EQ(list.order[0].index, 0);
-    if (c.storedKind == kindPolyline) {
-        ASSERT_TRUE(list.rects.empty());
-        const PolylinePart& p = list.polylines.at(0);
-        EXPECT_EQ(p.xs, (std::vector<double>{10, 40, 40, 10, 10}));
-        EXPECT_EQ(p.ys, (std::vector<double>{20, 20, 60, 60, 20}));
-        EXPECT_EQ(p.PointCount(), 5u);
-        EXPECT_EQ(p.penWidth, c.penWidth) << "an outline's pen is not divided by 10";
-        EXPECT_EQ(p.penStyle, 2);
-        EXPECT_EQ(p.color, 0x0000FFu);
-    } else {
-        ASSERT_TRUE(list.polylines.empty());
-        const RectPart& r = list.rects.at(0);
-        EXPECT_EQ(r.hatch, c.hatch);
-        EXPECT_EQ(r.outline, c.outline);
-        EXPECT_EQ(r.penWidth, c.penWidth);
-        EXPECT_EQ(r.fillColor, 0x00FF00u);
+TEST(AddPart, SolidOutlineOnlyRectangleBecomesAFivePointOutline) {
+    const RectRuleCase cases[] = {
+        {999, -1, 1, kindPolyline},   // outline, pen width 1 kept
+        {999, -1, 25, kindPolyline},  // 25 stays 25: not 2.5, not 3
+        {999, 0, 1, kindRect},        // a solid filled rectangle
+        {999, 1, 1, kindRect},
+        {0, -1, 1, kindRect},  // the drawers' boxes
+        {8, -1, 1, kindRect},
+        {998, -1, 1, kindRect},
+    };
+    for (const RectRuleCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "hatch " << c.hatch << " outline " << c.outline << " pen " << c.penWidth);
+        PartList list;
+        ASSERT_TRUE(AddPart(list, RectRequest(c.hatch, c.outline, c.penWidth)));
+        ASSERT_EQ(list.order.size(), 1u);
+        EXPECT_EQ(list.order[0].kind, c.storedKind);
+        EXPECT_EQ(list.order[0].index, 0);
+        if (c.storedKind == kindPolyline) {
+            ASSERT_TRUE(list.rects.empty());
+            const PolylinePart& p = list.polylines.at(0);
+            EXPECT_EQ(p.xs, (std::vector<double>{10, 40, 40, 10, 10}));
+            EXPECT_EQ(p.ys, (std::vector<double>{20, 20, 60, 60, 20}));
+            EXPECT_EQ(p.PointCount(), 5u);
+            EXPECT_EQ(p.penWidth, c.penWidth) << "an outline's pen is not divided by 10";
+            EXPECT_EQ(p.penStyle, 2);
+            EXPECT_EQ(p.color, 0x0000FFu);
+        } else {
+            ASSERT_TRUE(list.polylines.empty());
+            const RectPart& r = list.rects.at(0);
+            EXPECT_EQ(r.hatch, c.hatch);
+            EXPECT_EQ(r.outline, c.outline);
+            EXPECT_EQ(r.penWidth, c.penWidth);
+            EXPECT_EQ(r.fillColor, 0x00FF00u);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, AddPartRectRule,
-                         ::testing::Values(RectRuleCase{999, -1, 1, kindPolyline},   // outline, width 1 kept
-                                           RectRuleCase{999, -1, 25, kindPolyline},  // not 2.5, not 3
-                                           RectRuleCase{999, 0, 1, kindRect},        // solid filled rectangle
-                                           RectRuleCase{999, 1, 1, kindRect},
-                                           RectRuleCase{0, -1, 1, kindRect},  // the drawers' boxes
-                                           RectRuleCase{8, -1, 1, kindRect},
-                                           RectRuleCase{998, -1, 1, kindRect}));
 
 TEST(AddPart, KindsOutsideTheTableAreIgnoredButAccepted) {
     PartList list;

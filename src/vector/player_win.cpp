@@ -1,0 +1,235 @@
+#include "vector/player_win.h"
+
+#include <algorithm>
+#include <climits>
+#include <cwchar>
+#include <vector>
+
+#include "platform/gdi_win.h"
+#include "platform/numeric.h"
+#include "vector/class_names.h"
+#include "vector/control_drawers.h"
+#include "vector/query_win.h"
+
+namespace plumbo {
+
+namespace {
+
+constexpr float kPointsToTwips = 20.0f;
+constexpr int16_t kTextWidthPercent = 70;      // point texts are drawn condensed
+constexpr int16_t kRectTextWidthPercent = 100;
+constexpr LONG kVerticalEscapement = 2700;
+
+// A metafile DC that is closed and its metafile dropped unless the metafile is taken.
+class EnhMetaDc {
+public:
+    EnhMetaDc(HDC reference, const RECT& frame) : dc_(CreateEnhMetaFileW(reference, nullptr, &frame, nullptr)) {}
+    ~EnhMetaDc() {
+        if (dc_) DeleteEnhMetaFile(CloseEnhMetaFile(dc_));
+    }
+    EnhMetaDc(const EnhMetaDc&) = delete;
+    EnhMetaDc& operator=(const EnhMetaDc&) = delete;
+    HDC Get() const { return dc_; }
+    HENHMETAFILE Close() {
+        HENHMETAFILE h = CloseEnhMetaFile(dc_);
+        dc_ = nullptr;
+        return h;
+    }
+
+private:
+    HDC dc_;
+};
+
+int Round(double v) { return RoundHalfEven(v); }
+
+int Length(const std::wstring& s) { return static_cast<int>(std::min<size_t>(s.size(), INT_MAX)); }
+
+// Selects obj (when there is one) and later puts the previous object back, then deletes obj:
+// restore before delete, so nothing selected is ever deleted.
+template <typename H>
+void WithSelected(HDC dc, GdiObject<H>& obj, auto&& draw) {
+    HGDIOBJ previous = obj ? SelectObject(dc, obj.Get()) : nullptr;
+    draw();
+    if (previous) SelectObject(dc, previous);
+    obj.Reset();
+}
+
+class Player {
+public:
+    Player(HDC dc, HDC measureDc, TwipsPerPixel tpp) : dc_(dc), measureDc_(measureDc), tpp_(tpp) {}
+
+    void Play(const PartList& list) {
+        for (const PartOrder& o : list.order) {
+            if (o.index < 0) continue;
+            const auto i = static_cast<size_t>(o.index);
+            switch (o.kind) {
+            case kindRect:
+                if (i < list.rects.size()) Draw(list.rects[i]);
+                break;
+            case kindText:
+                if (i < list.texts.size()) Draw(list.texts[i]);
+                break;
+            case kindLine:
+                if (i < list.lines.size()) Draw(list.lines[i]);
+                break;
+            case kindPolyline:
+                if (i < list.polylines.size()) Draw(list.polylines[i]);
+                break;
+            case kindRectText:
+                if (i < list.rectTexts.size()) Draw(list.rectTexts[i]);
+                break;
+            default: break;
+            }
+        }
+    }
+
+private:
+    void Draw(const RectPart& r) {
+        Brush brush(r.hatch == kHatchSolid ? CreateSolidBrush(r.fillColor) : CreateHatchBrush(r.hatch, r.fillColor));
+        HGDIOBJ oldBrush = brush ? SelectObject(dc_, brush.Get()) : nullptr;
+        Pen pen(CreatePen(r.penStyle, Round(r.penWidth / 10.0), r.penColor));
+        HGDIOBJ oldPen = pen ? SelectObject(dc_, pen.Get()) : nullptr;
+        Rectangle(dc_, Round(r.x), Round(r.y), Round(r.x + r.width), Round(r.y + r.height));
+        if (oldBrush) SelectObject(dc_, oldBrush);
+        brush.Reset();
+        if (oldPen) SelectObject(dc_, oldPen);
+        pen.Reset();
+    }
+
+    void Draw(const TextPart& t) {
+        Font font(Make(t.face, t.size, kTextWidthPercent));
+        SetBkMode(dc_, t.opaque ? OPAQUE : TRANSPARENT);
+        // No text colour for point texts: they take whatever the context has.
+        WithSelected(dc_, font, [&] { TextOutW(dc_, Round(t.x), Round(t.y), t.text.c_str(), Length(t.text)); });
+    }
+
+    void Draw(const LinePart& l) {
+        Pen pen(CreatePen(PS_SOLID, l.penWidth, l.color));
+        WithSelected(dc_, pen, [&] {
+            MoveToEx(dc_, Round(l.x1), Round(l.y1), nullptr);
+            LineTo(dc_, Round(l.x2), Round(l.y2));
+        });
+    }
+
+    void Draw(const PolylinePart& p) {
+        const size_t n = p.PointCount();
+        Pen pen(CreatePen(PS_SOLID, p.penWidth, p.color));
+        WithSelected(dc_, pen, [&] {
+            if (n == 0) return;
+            MoveToEx(dc_, Round(p.xs[0]), Round(p.ys[0]), nullptr);
+            for (size_t i = 1; i < n; ++i) LineTo(dc_, Round(p.xs[i]), Round(p.ys[i]));
+        });
+    }
+
+    void Draw(const RectTextPart& t) {
+        Font font(Make(t.face, t.size, kRectTextWidthPercent));
+        SetBkMode(dc_, t.opaque ? OPAQUE : TRANSPARENT);
+        RECT rc{Round(t.x), Round(t.y), Round(t.x + t.width), Round(t.y + t.height)};
+        // DrawText may write into the string for some flags; give it a buffer of its own.
+        std::vector<wchar_t> text(t.text.begin(), t.text.end());
+        text.resize(text.size() + 5, L'\0');
+        WithSelected(dc_, font, [&] {
+            SetTextColor(dc_, t.textColor);
+            DrawTextW(dc_, text.data(), Length(t.text), &rc, t.format);
+        });
+    }
+
+    HFONT Make(const std::wstring& face, int32_t size, int16_t widthPercent) {
+        FontRequest request;
+        request.dc = measureDc_;
+        request.face = face;
+        request.size = static_cast<float>(size);
+        request.widthPercent = widthPercent;
+        float factor = 0;
+        return MakeFont(request, lf_, factor, tpp_);
+    }
+
+    HDC dc_;
+    HDC measureDc_;
+    TwipsPerPixel tpp_;
+    LOGFONTW lf_{};  // one for the whole run: an empty face keeps the last named one
+};
+
+}  // namespace
+
+HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPerPixel twipsPerPixel) {
+    if (factor == 0 && twipsPerPixel.x > 0) factor = kPointsToTwips / static_cast<float>(twipsPerPixel.x);
+    lf.lfHeight = -Round(request.size * factor);  // negative: a character height
+    lf.lfItalic = request.italic ? TRUE : FALSE;
+    lf.lfUnderline = request.underline ? TRUE : FALSE;
+    lf.lfStrikeOut = request.strikeOut ? TRUE : FALSE;
+    lf.lfCharSet = request.charSet ? *request.charSet : DEFAULT_CHARSET;
+    if (request.weight != 0) {
+        lf.lfWeight = request.weight;
+    } else {
+        lf.lfWeight = request.bold == -1 ? FW_BOLD : FW_NORMAL;
+    }
+    std::wstring face = request.face;
+    if (request.vertical == -1) {
+        face = L"@" + face;
+        lf.lfEscapement = lf.lfOrientation = kVerticalEscapement;
+    } else {
+        lf.lfEscapement = lf.lfOrientation = Round(request.angle * 10.0);
+    }
+    if (!face.empty()) {
+        std::wstring name = CutAtCharBoundary(face, LF_FACESIZE - 1);
+        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
+        std::wmemcpy(lf.lfFaceName, name.data(), name.size());
+    }
+    lf.lfWidth = 0;
+    if (request.widthPercent > 0) {
+        Font probe(CreateFontIndirectW(&lf));
+        TEXTMETRICW tm{};
+        if (probe && request.dc) {
+            HGDIOBJ previous = SelectObject(request.dc, probe.Get());
+            GetTextMetricsW(request.dc, &tm);
+            if (previous) SelectObject(request.dc, previous);
+        }
+        lf.lfWidth = Round(request.widthPercent / 100.0 * tm.tmAveCharWidth);
+    }
+    return CreateFontIndirectW(&lf);
+}
+
+Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel tpp) {
+    const auto frameW = ScaleUnits(list.width, list.unit, kUnitHimetric, tpp.x);
+    const auto frameH = ScaleUnits(list.height, list.unit, kUnitHimetric, tpp.y);
+    const auto twipsW = ScaleUnits(list.width, list.unit, kUnitTwips, tpp.x);
+    const auto twipsH = ScaleUnits(list.height, list.unit, kUnitTwips, tpp.y);
+    if (!frameW || !frameH || !twipsW || !twipsH || tpp.x <= 0 || tpp.y <= 0) return {};
+    const auto right = TryRoundToInt32(*frameW), bottom = TryRoundToInt32(*frameH);
+    const auto viewW = TryRoundToInt32(*twipsW / tpp.x), viewH = TryRoundToInt32(*twipsH / tpp.y);
+    const auto winW = TryRoundToInt32(list.width), winH = TryRoundToInt32(list.height);
+    if (!right || !bottom || !viewW || !viewH || !winW || !winH) return {};
+
+    EnhMetaDc meta(referenceDc, RECT{0, 0, *right, *bottom});
+    if (!meta.Get()) return {};
+    SetMapMode(meta.Get(), MM_ANISOTROPIC);
+    SetViewportRect(meta.Get(), 0, 0, *viewW, *viewH);
+    SetLogicalWindowRect(meta.Get(), 0, 0, *winW, *winH);
+
+    {
+        std::optional<WindowDc> screen;
+        if (!referenceDc) screen.emplace(nullptr);
+        Player player(meta.Get(), referenceDc ? referenceDc : screen->Get(), tpp);
+        player.Play(list);
+    }
+
+    HENHMETAFILE emf = meta.Close();
+    PictureKind kind = PictureKind::None;
+    Picture picture = PictureFromHandle(emf, kind, nullptr, 0, 0);
+    if (picture.Empty() && emf) DeleteEnhMetaFile(emf);
+    return picture;
+}
+
+std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel tpp) {
+    auto record = QueryTarget(target);
+    if (!record) return std::nullopt;
+    PartList list;
+    auto size = LayOutWindow(*record, list);
+    if (!size) return std::nullopt;
+    Picture picture = PlayPartList(referenceDc, list, tpp);
+    if (picture.Empty()) return std::nullopt;
+    return RedrawResult{std::move(picture), size->width, size->height};
+}
+
+}  // namespace plumbo

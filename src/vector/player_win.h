@@ -1,0 +1,53 @@
+#pragma once
+// Plays a part list into an in-memory enhanced metafile and wraps it as the viewer's picture;
+// and the whole re-drawing of a window: query, lay out, play.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "capture/picture_win.h"
+#include "platform/units.h"
+#include "vector/parts.h"
+
+namespace plumbo {
+
+// What a text part asks of its font. The player sets only dc, face, size and width percent.
+struct FontRequest {
+    HDC dc = nullptr;  // where the width percent is measured
+    std::wstring face;  // empty: keep the face already in the LOGFONT
+    float size = 0;     // points
+    int32_t weight = 0;
+    int16_t bold = 0;  // -1 true
+    int16_t underline = 0;
+    int16_t italic = 0;
+    int16_t strikeOut = 0;
+    int16_t vertical = 0;  // -1: "@" face turned by 270 degrees
+    float angle = 0;       // degrees
+    int16_t widthPercent = 0;  // of the face's average character width; 0 leaves it natural
+    std::optional<uint8_t> charSet;
+};
+
+// Fills lf from the request and creates the font; the caller selects and deletes it. factor is
+// pixels per point; 0 is replaced by 20 / twips per pixel across. lf is the caller's, kept
+// between calls: a named face replaces the previous one whole, an empty one keeps it.
+HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPerPixel twipsPerPixel);
+
+// The list played into a new enhanced metafile whose frame is the list's size in HIMETRIC.
+// referenceDc is the metafile's reference device (nullptr: the screen) and where fonts are
+// measured; it is left as it was. An empty picture when the size does not fit 32 bits.
+Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel twipsPerPixel);
+
+struct RedrawResult {
+    Picture picture;
+    int32_t widthWnd = 0;   // the re-drawn window's outer size in pixels: the viewer's 100 %
+    int32_t heightWnd = 0;
+};
+
+// The target and its visible controls as a vector picture. nullopt when the command is to be
+// abandoned (no target, the target vanished, a difference beyond 32 bits); the viewer then
+// keeps its previous picture.
+std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel twipsPerPixel);
+
+}  // namespace plumbo

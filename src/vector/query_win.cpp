@@ -1,0 +1,167 @@
+#include "vector/query_win.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "vector/class_names.h"
+
+namespace plumbo {
+
+namespace {
+
+// One more unit than we keep, so a surrogate pair straddling the cut can be seen and dropped.
+constexpr int kTextBufferUnits = static_cast<int>(kMaxTextUnits) + 2;
+
+Rect32 ToRect32(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+uint32_t StyleOf(HWND hwnd) { return static_cast<uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)); }
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
+// Reads texts for one walk. After a window of some thread times out, the other windows of
+// that thread are not asked again: a program that hangs on one control hangs on all of them.
+class TextReader {
+public:
+    std::wstring Read(HWND hwnd) {
+        DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+        if (std::find(hung_.begin(), hung_.end(), thread) != hung_.end()) return {};
+        wchar_t buf[kTextBufferUnits] = {};
+        DWORD_PTR copied = 0;
+        SetLastError(0);
+        if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, kTextBufferUnits, reinterpret_cast<LPARAM>(buf),
+                                 SMTO_ABORTIFHUNG | SMTO_BLOCK, kTextTimeoutMs, &copied)) {
+            if (GetLastError() != ERROR_INVALID_WINDOW_HANDLE) hung_.push_back(thread);
+            return {};
+        }
+        size_t n = std::min<size_t>(static_cast<size_t>(copied), kTextBufferUnits - 1);
+        return CutAtCharBoundary(std::wstring_view(buf, n), kMaxTextUnits);
+    }
+
+private:
+    std::vector<DWORD> hung_;
+};
+
+using ChildMap = std::unordered_map<HWND, std::vector<HWND>>;
+
+// Fills the records of parent's children from the one enumeration of the whole tree, going
+// deeper only where a drawer draws the children: each window is visited once.
+void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf, TextReader& texts) {
+    auto found = childrenOf.find(parent);
+    if (found == childrenOf.end()) return;
+    record.children.reserve(found->second.size());
+    for (HWND hwnd : found->second) {
+        WindowRecord& child = record.children.emplace_back();
+        // A window destroyed meanwhile reads as style 0: hidden, like one never shown.
+        child.style = StyleOf(hwnd);
+        if (!HasStyleBits(child.style, style_bits::kVisible)) continue;
+        RECT r{};
+        if (!GetWindowRect(hwnd, &r)) {
+            child.style &= ~style_bits::kVisible;
+            continue;
+        }
+        child.window = ToRect32(r);
+        child.className = GetControlClass(hwnd);
+        const RecordNeeds needs = NeedsFor(child.className, child.style);
+        if (needs.text) child.text = texts.Read(hwnd);
+        if (needs.clientRect && GetClientRect(hwnd, &r)) child.client = ToRect32(r);
+        if (needs.firstDescendantText) {
+            // The enumeration goes depth first, so the first descendant is the first child.
+            auto inner = childrenOf.find(hwnd);
+            if (inner != childrenOf.end() && !inner->second.empty()) {
+                child.hasDescendant = true;
+                child.firstDescendantText = texts.Read(inner->second.front());
+            }
+        }
+        if (needs.children) ReadChildren(hwnd, child, childrenOf, texts);
+    }
+}
+
+std::vector<MenuItemRecord> ReadMenuBar(HWND target, uint32_t style) {
+    std::vector<MenuItemRecord> items;
+    // A child window's "menu" is its control identifier.
+    if (style & WS_CHILD) return items;
+    HMENU menu = GetMenu(target);
+    if (!menu || !IsMenu(menu)) return items;
+    const int count = GetMenuItemCount(menu);  // -1 for another process's menu under Wine
+    for (int i = 0; i < count; ++i) {
+        RECT r{};
+        if (!GetMenuItemRect(target, menu, static_cast<UINT>(i), &r)) continue;
+        wchar_t buf[kTextBufferUnits] = {};
+        int n = GetMenuStringW(menu, static_cast<UINT>(i), buf, kTextBufferUnits, MF_BYPOSITION);
+        n = std::clamp(n, 0, kTextBufferUnits - 1);
+        std::wstring text = TrimSpaces(CutAtCharBoundary(std::wstring_view(buf, n), kMaxTextUnits));
+        if (auto nul = text.find(L'\0'); nul != std::wstring::npos) text.erase(nul);
+        items.push_back({ToRect32(r), std::move(text)});
+    }
+    return items;
+}
+
+SystemMetrics ReadMetrics() {
+    return {GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXSIZE), GetSystemMetrics(SM_CYSIZE),
+            GetSystemMetrics(SM_CXHTHUMB), GetSystemMetrics(SM_CYVTHUMB)};
+}
+
+}  // namespace
+
+bool GetAllDescendants(HWND parent, std::vector<HWND>& handles) {
+    if (!parent || !IsWindow(parent)) return false;
+    // The return value of EnumChildWindows is not meaningful (a window without children may
+    // give 0); the test above is what tells a failure.
+    std::vector<HWND> found;
+    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&found));
+    handles = std::move(found);
+    return true;
+}
+
+bool GetDirectChildren(HWND parent, std::vector<HWND>& children) {
+    children.clear();
+    std::vector<HWND> all;
+    if (!GetAllDescendants(parent, all)) return false;
+    for (HWND h : all)
+        if (GetParent(h) == parent) children.push_back(h);
+    return true;
+}
+
+std::wstring GetControlClass(HWND hwnd) {
+    wchar_t buf[kTextBufferUnits] = {};
+    int n = GetClassNameW(hwnd, buf, kTextBufferUnits);
+    n = std::clamp(n, 0, kTextBufferUnits - 1);
+    return NormaliseClassName(std::wstring_view(buf, n));
+}
+
+bool HasStyle(HWND hwnd, uint32_t mask) { return HasStyleBits(StyleOf(hwnd), mask); }
+
+std::wstring ReadWindowText(HWND hwnd) {
+    TextReader reader;
+    return reader.Read(hwnd);
+}
+
+std::optional<TargetRecord> QueryTarget(HWND target) {
+    if (!target || !IsWindow(target)) return std::nullopt;
+    TargetRecord t;
+    RECT r{};
+    if (!GetWindowRect(target, &r)) return std::nullopt;
+    t.window.window = ToRect32(r);
+    t.window.style = StyleOf(target);
+    t.metrics = ReadMetrics();
+
+    TextReader texts;
+    if (HasStyleBits(t.window.style, style_bits::kCaption)) t.window.text = texts.Read(target);
+
+    std::vector<HWND> all;
+    if (!GetAllDescendants(target, all)) return std::nullopt;
+    ChildMap childrenOf;
+    childrenOf.reserve(all.size());
+    for (HWND h : all) childrenOf[GetParent(h)].push_back(h);
+    ReadChildren(target, t.window, childrenOf, texts);
+
+    t.menuItems = ReadMenuBar(target, t.window.style);
+    // Gone while we read it: what we have describes nothing any more.
+    if (!IsWindow(target)) return std::nullopt;
+    return t;
+}
+
+}  // namespace plumbo

@@ -1,0 +1,40 @@
+#pragma once
+// Reads the target window and its controls into plain records for the drawers: class, style,
+// rectangles, texts, menu bar and metrics. Only what a control's drawer uses is read.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "vector/window_record.h"
+
+namespace plumbo {
+
+// Every descendant of parent (not only the direct children), in the order the system
+// enumerates them. False, leaving handles untouched, when parent is no window.
+bool GetAllDescendants(HWND parent, std::vector<HWND>& handles);
+
+// The descendants whose parent is parent, in enumeration order. False only when the
+// enumeration failed; true with an empty list for a window without children.
+bool GetDirectChildren(HWND parent, std::vector<HWND>& children);
+
+// The normalised class name (NormaliseClassName of what the system reports).
+std::wstring GetControlClass(HWND hwnd);
+
+// True when any bit of mask is set in the window's style.
+bool HasStyle(HWND hwnd, uint32_t mask);
+
+// The text a window shows, at most 79 UTF-16 units, never split inside a character. Asked
+// with a short time-out so a hung program cannot stall us; empty when it does not answer.
+std::wstring ReadWindowText(HWND hwnd);
+
+// How long ReadWindowText waits for another program's window.
+inline constexpr UINT kTextTimeoutMs = 200;
+
+// The target and everything its drawers need. nullopt when the target is gone or vanishes
+// while it is being read.
+std::optional<TargetRecord> QueryTarget(HWND target);
+
+}  // namespace plumbo

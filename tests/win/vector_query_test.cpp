@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "emf_records.h"
+#include "platform/numeric.h"
+#include "vector/player_win.h"
+#include "vector/query_win.h"
+
+namespace plumbo {
+namespace {
+
+const wchar_t kFrameClass[] = L"PlumboQueryTestFrame";
+const wchar_t kPrefixedClass[] = L"ThunderRT6Frame";  // normalises to "Frame"
+
+void RegisterClasses() {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFrameClass;
+    RegisterClassW(&wc);
+    wc.lpszClassName = kPrefixedClass;
+    RegisterClassW(&wc);
+    done = true;
+}
+
+HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, HWND parent) {
+    return CreateWindowExW(0, cls, text, WS_CHILD | style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr),
+                           nullptr);
+}
+
+// A window of our own with a menu bar and one control of each kind the query treats apart.
+class QueryWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterClasses();
+        menu = CreateMenu();
+        AppendMenuW(menu, MF_STRING, 1, L"&File");
+        AppendMenuW(menu, MF_STRING, 2, L"  表示(&V)  ");
+        top = CreateWindowExW(0, kFrameClass, L"Query テスト", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 30, 500, 400,
+                              nullptr, menu, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(top);
+        push = Child(L"Button", L"OK", WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, top);
+        check = Child(L"Button", L"Check", WS_VISIBLE | BS_AUTOCHECKBOX, 10, 40, 100, 17, top);
+        edit = Child(L"Edit", L"line1\r\nline2", WS_VISIBLE | WS_BORDER | ES_MULTILINE | WS_HSCROLL | WS_VSCROLL, 10, 70,
+                     200, 100, top);
+        combo = Child(L"ComboBox", L"", WS_VISIBLE | CBS_DROPDOWN, 220, 10, 150, 200, top);
+        SetWindowTextW(combo, L"typed");
+        dropList = Child(L"ComboBox", L"", WS_VISIBLE | CBS_DROPDOWNLIST, 220, 40, 150, 200, top);
+        hidden = Child(L"Static", L"hidden", SS_LEFT, 10, 180, 100, 20, top);
+        Child(L"Static", L"inside hidden", WS_VISIBLE, 0, 0, 50, 10, hidden);
+        // 78 units, then a pair that a cut at 79 would split.
+        longText = std::wstring(78, L'x') + static_cast<wchar_t>(0xD842) + static_cast<wchar_t>(0xDFB7) + L"yz";
+        longStatic = Child(L"Static", longText.c_str(), WS_VISIBLE, 10, 210, 300, 20, top);
+        frame = Child(kPrefixedClass, L"Frame caption", WS_VISIBLE, 250, 80, 200, 150, top);
+        inFrame = Child(L"Button", L"Inner", WS_VISIBLE | BS_PUSHBUTTON, 10, 20, 80, 24, frame);
+        UpdateWindow(top);
+    }
+    void TearDown() override {
+        if (top) DestroyWindow(top);
+    }
+
+    static Rect32 WindowRect(HWND h) {
+        RECT r{};
+        GetWindowRect(h, &r);
+        return {r.left, r.top, r.right, r.bottom};
+    }
+    static void ExpectRect(const Rect32& got, const Rect32& want, const char* what) {
+        EXPECT_EQ(got.left, want.left) << what;
+        EXPECT_EQ(got.top, want.top) << what;
+        EXPECT_EQ(got.right, want.right) << what;
+        EXPECT_EQ(got.bottom, want.bottom) << what;
+    }
+
+    HMENU menu = nullptr;
+    HWND top = nullptr, push = nullptr, check = nullptr, edit = nullptr, combo = nullptr, dropList = nullptr;
+    HWND hidden = nullptr, longStatic = nullptr, frame = nullptr, inFrame = nullptr;
+    std::wstring longText;
+};
+
+TEST_F(QueryWindow, DescendantsAndDirectChildren) {
+    std::vector<HWND> all, direct;
+    ASSERT_TRUE(GetAllDescendants(top, all));
+    ASSERT_TRUE(GetDirectChildren(top, direct));
+    EXPECT_EQ(direct, (std::vector<HWND>{push, check, edit, combo, dropList, hidden, longStatic, frame}));
+    // Every descendant, the combo's edit field and the frame's button included.
+    EXPECT_GT(all.size(), direct.size() + 2);
+    EXPECT_NE(std::find(all.begin(), all.end(), inFrame), all.end());
+    std::vector<HWND> none{push};
+    EXPECT_TRUE(GetDirectChildren(push, none));
+    EXPECT_TRUE(none.empty());
+    DestroyWindow(top);
+    EXPECT_FALSE(GetDirectChildren(top, none));
+    top = nullptr;
+}
+
+TEST_F(QueryWindow, ClassesAndStyles) {
+    EXPECT_EQ(GetControlClass(push), L"Button");
+    EXPECT_EQ(GetControlClass(edit), L"Edit");
+    EXPECT_EQ(GetControlClass(frame), L"Frame");
+    EXPECT_TRUE(HasStyle(edit, WS_HSCROLL | WS_DISABLED));
+    EXPECT_FALSE(HasStyle(hidden, WS_VISIBLE));
+}
+
+TEST_F(QueryWindow, RecordsHoldWhatTheDrawersRead) {
+    auto t = QueryTarget(top);
+    ASSERT_TRUE(t);
+    ExpectRect(t->window.window, WindowRect(top), "target");
+    EXPECT_EQ(t->window.style, static_cast<uint32_t>(GetWindowLongW(top, GWL_STYLE)));
+    EXPECT_EQ(t->window.text, L"Query テスト");
+    EXPECT_EQ(t->metrics.cyCaption, GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_EQ(t->metrics.cxSize, GetSystemMetrics(SM_CXSIZE));
+    EXPECT_EQ(t->metrics.cySize, GetSystemMetrics(SM_CYSIZE));
+    EXPECT_EQ(t->metrics.cxHThumb, GetSystemMetrics(SM_CXHTHUMB));
+    EXPECT_EQ(t->metrics.cyVThumb, GetSystemMetrics(SM_CYVTHUMB));
+
+    const auto& c = t->window.children;
+    ASSERT_EQ(c.size(), 8u);
+    const HWND handles[] = {push, check, edit, combo, dropList, hidden, longStatic, frame};
+    const wchar_t* classes[] = {L"Button", L"Button", L"Edit", L"ComboBox", L"ComboBox", L"", L"Static", L"Frame"};
+    for (size_t i = 0; i < c.size(); ++i) {
+        EXPECT_EQ(c[i].className, classes[i]) << i;
+        EXPECT_EQ(c[i].style, static_cast<uint32_t>(GetWindowLongW(handles[i], GWL_STYLE))) << i;
+        if (i != 5) ExpectRect(c[i].window, WindowRect(handles[i]), "child");
+    }
+    EXPECT_EQ(c[0].text, L"OK");
+    EXPECT_EQ(c[1].text, L"Check");
+    EXPECT_EQ(c[2].text, L"line1\r\nline2");
+    RECT client{};
+    GetClientRect(edit, &client);
+    ExpectRect(c[2].client, {client.left, client.top, client.right, client.bottom}, "edit client");
+    EXPECT_LT(c[2].client.right, c[2].window.right - c[2].window.left);  // room for the vertical bar
+
+    EXPECT_TRUE(c[3].hasDescendant);
+    EXPECT_EQ(c[3].firstDescendantText, L"typed");
+    EXPECT_TRUE(c[3].text.empty());  // a combo's own text is not drawn, so not read
+    EXPECT_FALSE(c[4].hasDescendant);
+
+    // Hidden: nothing but its style, and nothing of what is inside.
+    EXPECT_TRUE(c[5].children.empty());
+    EXPECT_TRUE(c[5].text.empty());
+
+    EXPECT_EQ(c[6].text, longText.substr(0, 78));
+
+    ASSERT_EQ(c[7].children.size(), 1u);
+    EXPECT_EQ(c[7].text, L"Frame caption");
+    EXPECT_EQ(c[7].children[0].text, L"Inner");
+    ExpectRect(c[7].children[0].window, WindowRect(inFrame), "inner");
+    // Children of classes whose drawer does not visit them are not read.
+    EXPECT_TRUE(c[3].children.empty());
+}
+
+TEST_F(QueryWindow, MenuBarItemsWithTheirRectangles) {
+    auto t = QueryTarget(top);
+    ASSERT_TRUE(t);
+    ASSERT_EQ(t->menuItems.size(), 2u);
+    EXPECT_EQ(t->menuItems[0].text, L"&File");
+    EXPECT_EQ(t->menuItems[1].text, L"表示(&V)");  // trimmed
+    for (UINT i = 0; i < 2; ++i) {
+        RECT r{};
+        ASSERT_TRUE(GetMenuItemRect(top, menu, i, &r));
+        ExpectRect(t->menuItems[i].rect, {r.left, r.top, r.right, r.bottom}, "menu item");
+    }
+}
+
+TEST_F(QueryWindow, GoneTargetIsAbandoned) {
+    DestroyWindow(top);
+    EXPECT_FALSE(QueryTarget(top));
+    EXPECT_FALSE(RedrawWindowAsMeta(top, nullptr, TwipsPerPixel{15, 15}));
+    top = nullptr;
+    EXPECT_FALSE(QueryTarget(nullptr));
+}
+
+TEST_F(QueryWindow, RedrawsTheWindowAsAMetafile) {
+    const Rect32 r = WindowRect(top);
+    auto result = RedrawWindowAsMeta(top, nullptr, TwipsPerPixel{15, 15});
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->widthWnd, r.right - r.left);
+    EXPECT_EQ(result->heightWnd, r.bottom - r.top);
+    ASSERT_EQ(result->picture.Kind(), PictureKind::EnhMetafile);
+    auto lines = test::Describe(test::ReadRecords(result->picture.EnhMetafile()));
+    ASSERT_FALSE(lines.empty());
+    char header[80];
+    std::snprintf(header, sizeof header, "HEADER frame 0,0,%d,%d",
+                  static_cast<int>(RoundHalfEvenD((r.right - r.left) * 2540.0 / 96)),
+                  static_cast<int>(RoundHalfEvenD((r.bottom - r.top) * 2540.0 / 96)));
+    EXPECT_EQ(lines[0], header);
+    // The outer box comes first, at the window's size (kept inclusive in the record).
+    char outer[64];
+    std::snprintf(outer, sizeof outer, "RECTANGLE 0,0,%d,%d", r.right - r.left - 1, r.bottom - r.top - 1);
+    auto firstRect = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("RECTANGLE", 0) == 0; });
+    ASSERT_NE(firstRect, lines.end());
+    EXPECT_EQ(*firstRect, outer);
+    std::string all = test::Dump(lines);
+    for (const char* text : {"'Query テスト'", "'OK'", "'Check'", "'typed'", "'Frame caption'", "'Inner'", "'File'"})
+        EXPECT_NE(all.find(text), std::string::npos) << text << "\n" << all;
+    EXPECT_EQ(all.find("hidden"), std::string::npos);
+}
+
+// A window whose thread does not answer: its text is given up after the short time-out.
+TEST(ReadWindowText, HungWindowGivesEmptyTextQuickly) {
+    RegisterClasses();
+    HWND stuck = nullptr;
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread owner([&] {
+        stuck = CreateWindowExW(0, kFrameClass, L"stuck", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+        SetEvent(ready);
+        WaitForSingleObject(release, 5000);  // no message loop while waiting
+        DestroyWindow(stuck);
+    });
+    WaitForSingleObject(ready, 5000);
+    ASSERT_TRUE(stuck);
+    auto start = std::chrono::steady_clock::now();
+    std::wstring text = ReadWindowText(stuck);
+    auto took = std::chrono::steady_clock::now() - start;
+    SetEvent(release);
+    owner.join();
+    CloseHandle(ready);
+    CloseHandle(release);
+    EXPECT_TRUE(text.empty());
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 2000);
+}
+
+}  // namespace
+}  // namespace plumbo
