@@ -44,6 +44,52 @@ struct UiTexts {
 
     // Messages. %s stands for a file path.
     const wchar_t* iniUnusable;
+
+    // Settings dialog "設定".
+    const wchar_t* setFrame;
+    const wchar_t* setPreview;
+    const wchar_t* setRulerColor;
+    const wchar_t* setLineColor;
+    const wchar_t* setNumberColor;
+    const wchar_t* setOk;
+    const wchar_t* setCancel;
+    const wchar_t* setToumei;
+    const wchar_t* setShowOut;
+    const wchar_t* setShowIn;
+
+    // Version box and help.
+    const wchar_t* aboutVersion;
+    const wchar_t* aboutHomeCaption;
+    const wchar_t* aboutHomeLink;
+    const wchar_t* aboutMailCaption;
+    const wchar_t* aboutMailLink;
+    const wchar_t* aboutNotice;
+    const wchar_t* noAssociatedProgram;
+    const wchar_t* helpMissing;
+
+    // Window-size dialog "直接指定".
+    const wchar_t* sizeFrame;
+    const wchar_t* sizeUnitMm;
+    const wchar_t* sizeUnitInch;
+    const wchar_t* sizeUnitPixel;
+    const wchar_t* sizeWidthLabel;
+    const wchar_t* sizeHeightLabel;
+    const wchar_t* sizeCancel;
+    const wchar_t* sizeOk;
+
+    // The viewer's typed percentage and the input box.
+    const wchar_t* zoomPrompt;
+    const wchar_t* zoomTitle;
+    const wchar_t* inputBoxOk;
+    const wchar_t* inputBoxCancel;
+
+    // Picture export. Filters: description|pattern. saveFailed: %s the file, then the reason.
+    const wchar_t* saveDialogTitle;
+    const wchar_t* saveFilterBmp;
+    const wchar_t* saveFilterEmf;
+    const wchar_t* saveFilterWmf;
+    const wchar_t* overwriteQuestion;
+    const wchar_t* saveFailed;
 };
 
 const UiTexts& Texts();

@@ -1,7 +1,413 @@
+#include "capture/export_win.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "app/app_win.h"
 #include "app/commands_win.h"
+#include "app/menu_form_win.h"
+#include "app/menu_table.h"
+#include "app/texts.h"
+#include "capture/file_formats.h"
+#include "platform/gdi_win.h"
+#include "platform/numeric.h"
+#include "platform/window_win.h"
 
 namespace plumbo {
 
-void RegisterExportCommands() {}
+namespace {
+
+// Handles we hand to the clipboard must be our own copies: it keeps them, the viewer keeps
+// the picture.
+HBITMAP CopyBitmap(HBITMAP bmp) {
+    return static_cast<HBITMAP>(CopyImage(bmp, IMAGE_BITMAP, 0, 0, 0));
+}
+
+HPALETTE CopyPalette(HPALETTE pal) {
+    if (!pal) return nullptr;
+    UINT count = GetPaletteEntries(pal, 0, 0, nullptr);
+    if (count == 0) return nullptr;
+    std::vector<uint8_t> buf(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = static_cast<WORD>(count);
+    GetPaletteEntries(pal, 0, count, lp->palPalEntry);
+    return CreatePalette(lp);
+}
+
+// The metafile drawn on white into a new screen-compatible bitmap of w x h pixels.
+HBITMAP RenderMetafile(const Picture& picture, TwipsPerPixel tpp) {
+    auto size = MetafileBitmapSize(picture.HimetricWidth(), picture.HimetricHeight(), tpp);
+    if (!size) return nullptr;
+    const int w = size->width;
+    const int h = size->height;
+
+    WindowDc screen(GetDesktopWindow());
+    MemoryDc mem(screen.Get());
+    HBITMAP bmp = CreateCompatibleBitmap(screen.Get(), w, h);
+    if (!bmp) return nullptr;
+    {
+        SelectGuard selBmp(mem.Get(), bmp);
+        {
+            // The default pen's outline falls just outside the bitmap.
+            SelectGuard selBrush(mem.Get(), GetStockObject(WHITE_BRUSH));
+            Rectangle(mem.Get(), -1, -1, w + 1, h + 1);
+        }
+        if (HENHMETAFILE emf = picture.EnhMetafile()) {
+            RECT r{0, 0, w, h};
+            PlayEnhMetaFile(mem.Get(), emf, &r);
+        } else if (HMETAFILE wmf = picture.Metafile()) {
+            SetMapMode(mem.Get(), MM_ANISOTROPIC);
+            SetViewportRect(mem.Get(), 0, 0, w, h);
+            PlayMetaFile(mem.Get(), wmf);
+        }
+    }
+    return bmp;
+}
+
+std::vector<uint8_t> WinMetafileBits(HDC reference, HENHMETAFILE emf) {
+    UINT n = GetWinMetaFileBits(emf, 0, nullptr, MM_ANISOTROPIC, reference);
+    if (n == 0) return {};
+    std::vector<uint8_t> bits(n);
+    if (GetWinMetaFileBits(emf, n, bits.data(), MM_ANISOTROPIC, reference) == 0) return {};
+    return bits;
+}
+
+// The bitmap's own bits at its own depth, bottom-up as GetDIBits gives them.
+std::optional<std::vector<uint8_t>> BmpFileOf(HBITMAP bmp, HPALETTE palette) {
+    BITMAP bm{};
+    if (!GetObjectW(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return std::nullopt;
+    int bits = bm.bmBitsPixel * bm.bmPlanes;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) bits = 24;
+
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[256];
+    } info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = bm.bmWidth;
+    info.header.biHeight = bm.bmHeight;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(bits);
+    info.header.biCompression = BI_RGB;
+
+    const int64_t rowSize = BmpRowSize(bm.bmWidth, bits);
+    std::vector<uint8_t> pixels(static_cast<size_t>(rowSize * bm.bmHeight));
+
+    WindowDc screen(nullptr);
+    MemoryDc mem(screen.Get());
+    HPALETTE oldPal = nullptr;
+    if (palette) {
+        // Paletted bitmaps take their colour table from the palette in the DC.
+        oldPal = SelectPalette(mem.Get(), palette, FALSE);
+        RealizePalette(mem.Get());
+    }
+    int lines = GetDIBits(mem.Get(), bmp, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
+                          reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    if (oldPal) SelectPalette(mem.Get(), oldPal, FALSE);
+    if (lines != bm.bmHeight) return std::nullopt;
+
+    BmpSource source;
+    source.width = bm.bmWidth;
+    source.height = bm.bmHeight;
+    source.bitsPerPixel = bits;
+    if (bits <= 8) {
+        const size_t count = size_t{1} << bits;
+        for (size_t i = 0; i < count; ++i) {
+            const RGBQUAD& c = info.colors[i];
+            source.colorTable.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
+        }
+    }
+    source.pixels = pixels;
+    source.xPelsPerMeter = RoundHalfEven(GetDeviceCaps(screen.Get(), LOGPIXELSX) * 10000.0 / 254.0);
+    source.yPelsPerMeter = RoundHalfEven(GetDeviceCaps(screen.Get(), LOGPIXELSY) * 10000.0 / 254.0);
+    return BuildBmpFile(source);
+}
+
+std::wstring FilterForDialog(const wchar_t* filter) {
+    std::wstring f = filter;
+    for (wchar_t& c : f)
+        if (c == L'|') c = L'\0';
+    f.push_back(L'\0');  // the list ends with an empty entry
+    return f;
+}
+
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring out;
+    if (n && text) out.assign(text, n);
+    if (text) LocalFree(text);
+    while (!out.empty() && (out.back() == L'\n' || out.back() == L'\r' || out.back() == L' ')) out.pop_back();
+    if (out.empty()) out = L"Error " + std::to_wstring(error);
+    return out;
+}
+
+// Fills the %s places of a message in order; other text is left as it is.
+std::wstring FillIn(const wchar_t* pattern, std::initializer_list<std::wstring> values) {
+    std::wstring out;
+    auto next = values.begin();
+    for (const wchar_t* p = pattern; *p; ++p) {
+        if (p[0] == L'%' && p[1] == L's' && next != values.end()) {
+            out += *next++;
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
+void ReportSaveFailure(HWND owner, const std::wstring& path, DWORD error) {
+    std::wstring text = FillIn(Texts().saveFailed, {path, SystemMessage(error)});
+    MessageBoxW(owner, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
+std::wstring FolderOf(const std::wstring& fullPath) {
+    size_t slash = fullPath.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return L".";
+    if (slash == 2 && fullPath[1] == L':') return fullPath.substr(0, 3);  // "C:\"
+    return fullPath.substr(0, slash);
+}
+
+bool WriteAll(HANDLE file, std::span<const uint8_t> bytes) {
+    size_t at = 0;
+    while (at < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - at, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + at, chunk, &written, nullptr) || written == 0) return false;
+        at += written;
+    }
+    return true;
+}
+
+// One file name for the three save commands, as the dialog component keeps it.
+std::wstring& LastFileName() {
+    static std::wstring name;
+    return name;
+}
+
+std::wstring AskSaveFileName(HWND owner, const wchar_t* filter) {
+    std::wstring filterList = FilterForDialog(filter);
+    std::vector<wchar_t> buffer(32768, L'\0');
+    const std::wstring& last = LastFileName();
+    std::copy_n(last.begin(), std::min(last.size(), buffer.size() - 1), buffer.begin());
+
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filterList.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrTitle = Texts().saveDialogTitle;
+    // No default extension and no overwrite prompt of the dialog's own: we ask ourselves.
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&ofn)) return {};
+    LastFileName() = buffer.data();
+    return buffer.data();
+}
+
+bool FileExists(const std::wstring& path) {
+    DWORD attr = GetFileAttributesW(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void SaveCommand(PictureFileFormat format, const wchar_t* filter) {
+    MenuForm* form = TheApp().fMenu;
+    if (!form) return;
+    std::wstring path = AskSaveFileName(form->hwnd(), filter);
+    if (path.empty()) return;
+    if (FileExists(path) &&
+        MessageBoxW(form->hwnd(), Texts().overwriteQuestion, Texts().messageTitle,
+                    MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) != IDYES)
+        return;
+    SavePictureToFile(form->hwnd(), path, form->GetPicture(), format, Tpp());
+}
+
+}  // namespace
+
+Picture PictureToBitmap(const Picture& picture, TwipsPerPixel tpp) {
+    HBITMAP bmp = nullptr;
+    HPALETTE palette = nullptr;
+    switch (picture.Kind()) {
+    case PictureKind::Bitmap:
+        bmp = CopyBitmap(picture.Bitmap());
+        palette = CopyPalette(picture.Palette());
+        break;
+    case PictureKind::EnhMetafile:
+    case PictureKind::Metafile:
+        bmp = RenderMetafile(picture, tpp);
+        break;
+    default:
+        return {};
+    }
+    PictureKind kind = PictureKind::None;
+    Picture out = PictureFromHandle(bmp, kind, palette, 0, 0);
+    if (out.Empty()) {
+        if (bmp) DeleteObject(bmp);
+        if (palette) DeleteObject(palette);
+    }
+    return out;
+}
+
+Picture EmfToWmfPicture(HDC reference, const Picture& picture) {
+    HENHMETAFILE emf = picture.EnhMetafile();
+    if (!emf) return {};
+    std::vector<uint8_t> bits = WinMetafileBits(reference, emf);
+    if (bits.empty()) return {};
+    HMETAFILE wmf = SetMetaFileBitsEx(static_cast<UINT>(bits.size()), bits.data());
+    if (!wmf) return {};
+    // The true HIMETRIC extent: other programs size the picture by it.
+    PictureKind kind = PictureKind::Metafile;
+    return PictureFromHandle(wmf, kind, nullptr, picture.HimetricWidth(), picture.HimetricHeight());
+}
+
+bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metaMode, TwipsPerPixel tpp) {
+    Picture wmf;
+    {
+        WindowDc reference(owner);
+        wmf = EmfToWmfPicture(reference.Get(), picture);
+    }
+    Picture bitmap = PictureToBitmap(picture, tpp);
+
+    // Another program may hold the clipboard for a moment.
+    bool opened = false;
+    for (int attempt = 0; attempt < 10 && !(opened = OpenClipboard(owner)); ++attempt) Sleep(20);
+    if (!opened) return false;
+    EmptyClipboard();
+
+    if (metaMode) {
+        if (HENHMETAFILE emf = picture.EnhMetafile()) {
+            if (HENHMETAFILE copy = CopyEnhMetaFileW(emf, nullptr))
+                if (!SetClipboardData(CF_ENHMETAFILE, copy)) DeleteEnhMetaFile(copy);
+        }
+        if (HMETAFILE mf = wmf.Metafile()) {
+            HMETAFILE copy = CopyMetaFileW(mf, nullptr);
+            HGLOBAL mem = copy ? GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT)) : nullptr;
+            if (mem) {
+                auto* mfp = static_cast<METAFILEPICT*>(GlobalLock(mem));
+                mfp->mm = MM_ANISOTROPIC;
+                mfp->xExt = wmf.HimetricWidth();
+                mfp->yExt = wmf.HimetricHeight();
+                mfp->hMF = copy;
+                GlobalUnlock(mem);
+                if (!SetClipboardData(CF_METAFILEPICT, mem)) {
+                    GlobalFree(mem);
+                    DeleteMetaFile(copy);
+                }
+            } else if (copy) {
+                DeleteMetaFile(copy);
+            }
+        }
+    }
+    if (HBITMAP bmp = bitmap.Bitmap()) {
+        if (HBITMAP copy = CopyBitmap(bmp))
+            if (!SetClipboardData(CF_BITMAP, copy)) DeleteObject(copy);
+    }
+    CloseClipboard();
+    return true;
+}
+
+std::optional<std::vector<uint8_t>> PictureFileBytes(const Picture& picture, PictureFileFormat format,
+                                                     HDC reference, TwipsPerPixel tpp) {
+    switch (format) {
+    case PictureFileFormat::Bmp: {
+        if (picture.Kind() == PictureKind::Bitmap) return BmpFileOf(picture.Bitmap(), picture.Palette());
+        Picture rendered = PictureToBitmap(picture, tpp);
+        if (rendered.Empty()) return std::nullopt;
+        return BmpFileOf(rendered.Bitmap(), rendered.Palette());
+    }
+    case PictureFileFormat::Emf: {
+        HENHMETAFILE emf = picture.EnhMetafile();
+        if (!emf) return std::nullopt;
+        UINT n = GetEnhMetaFileBits(emf, 0, nullptr);
+        if (n == 0) return std::nullopt;
+        std::vector<uint8_t> bits(n);
+        if (GetEnhMetaFileBits(emf, n, bits.data()) != n) return std::nullopt;
+        return bits;
+    }
+    case PictureFileFormat::Wmf: {
+        HENHMETAFILE emf = picture.EnhMetafile();
+        if (!emf) return std::nullopt;
+        std::vector<uint8_t> bits = WinMetafileBits(reference, emf);
+        auto bounds = PlaceableBoundsForHimetric(picture.HimetricWidth(), picture.HimetricHeight());
+        if (bits.empty() || !bounds) return std::nullopt;
+        return BuildPlaceableWmfFile(*bounds, bits);
+    }
+    }
+    return std::nullopt;
+}
+
+DWORD WriteFileReplacing(const std::wstring& path, std::span<const uint8_t> bytes) {
+    DWORD fullLen = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (fullLen == 0) return GetLastError();
+    std::wstring full(fullLen, L'\0');
+    fullLen = GetFullPathNameW(path.c_str(), fullLen, full.data(), nullptr);
+    full.resize(fullLen);
+
+    // Windows refuses to replace a read-only file; say so before writing anything, whatever
+    // the file system underneath would allow.
+    DWORD attr = GetFileAttributesW(full.c_str());
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return ERROR_ACCESS_DENIED;
+
+    // Beside the target, so the final move stays on one volume and cannot half-happen.
+    wchar_t temp[MAX_PATH + 1] = {};
+    if (!GetTempFileNameW(FolderOf(full).c_str(), L"plb", 0, temp)) return GetLastError();
+
+    DWORD error = 0;
+    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+    } else {
+        if (!WriteAll(file, bytes) || !FlushFileBuffers(file)) error = GetLastError();
+        if (!CloseHandle(file) && !error) error = GetLastError();
+    }
+    if (!error && !MoveFileExW(temp, full.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error) {
+        DeleteFileW(temp);
+        return error;
+    }
+    return 0;
+}
+
+bool SavePictureToFile(HWND owner, const std::wstring& path, const Picture& picture, PictureFileFormat format,
+                       TwipsPerPixel tpp) {
+    std::optional<std::vector<uint8_t>> bytes;
+    {
+        WindowDc reference(owner);
+        bytes = PictureFileBytes(picture, format, reference.Get(), tpp);
+    }
+    DWORD error = bytes ? WriteFileReplacing(path, *bytes) : ERROR_INVALID_DATA;
+    if (error) {
+        ReportSaveFailure(owner, path, error);
+        return false;
+    }
+    return true;
+}
+
+void mFileCopy_Click() {
+    MenuForm* form = TheApp().fMenu;
+    if (!form) return;
+    CopyPictureToClipboard(form->hwnd(), form->GetPicture(), form->gMetaFlg, Tpp());
+}
+
+void mFileSaveBMP_Click() { SaveCommand(PictureFileFormat::Bmp, Texts().saveFilterBmp); }
+void mFileSaveEMF_Click() { SaveCommand(PictureFileFormat::Emf, Texts().saveFilterEmf); }
+void mFileSaveWMF_Click() { SaveCommand(PictureFileFormat::Wmf, Texts().saveFilterWmf); }
+
+void RegisterExportCommands() {
+    RegisterCommand(mFileCopy, mFileCopy_Click);
+    RegisterCommand(mFileSaveBMP, mFileSaveBMP_Click);
+    RegisterCommand(mFileSaveEMF, mFileSaveEMF_Click);
+    RegisterCommand(mFileSaveWMF, mFileSaveWMF_Click);
+}
 
 }  // namespace plumbo
