@@ -55,7 +55,7 @@ void CopyBack(RulerWindow* ruler, bool& pending) {
         // Let the windows behind repaint the area before it is read.
         DoEvents();
         RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Sleep(30);
+        Sleep(100);
         DoEvents();
     }
     HWND desktop = GetDesktopWindow();

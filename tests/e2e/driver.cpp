@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace e2e {
 
@@ -182,22 +183,32 @@ void Plumbo::ShowRulersByDoubleClick() {
 
 namespace {
 bool WalkOpenMenu(const std::vector<int>& path) {
-    if (!WaitPopupMenu()) return false;
-    Pause(150);
+    if (!WaitPopupMenu()) {
+        fprintf(stderr, "no pop-up menu opened\n");
+        return false;
+    }
+    // Keys pressed before the menu's own loop runs would go to the window beneath.
+    Pause(400);
     for (size_t level = 0; level < path.size(); ++level) {
         // Opening a menu by mouse selects nothing; a submenu opened by key selects its first item.
         int downs = level == 0 ? path[level] + 1 : path[level];
         for (int i = 0; i < downs; ++i) {
             PressKey(VK_DOWN);
-            Pause(40);
+            Pause(80);
         }
         if (level + 1 < path.size()) {
             PressKey(VK_RIGHT);
-            Pause(250);
+            Pause(400);
         }
     }
     PressKey(VK_RETURN);
-    return WaitNoPopupMenu();
+    if (WaitNoPopupMenu()) return true;
+    fprintf(stderr, "the pop-up menu did not close\n");
+    for (int i = 0; i < 3 && OpenPopupMenu(); ++i) {
+        PressKey(VK_ESCAPE);
+        Pause(200);
+    }
+    return false;
 }
 }  // namespace
 
@@ -261,6 +272,16 @@ void MoveMouse(int x, int y) {
 }
 
 void Click(int x, int y, bool right) {
+    // A second click in the same place within the double-click time would be a double-click
+    // (a caption click would maximise the window): wait it out, as a person pausing would.
+    static DWORD lastTick = 0;
+    static POINT lastPt{-10000, -10000};
+    DWORD since = GetTickCount() - lastTick;
+    if (since <= GetDoubleClickTime() && std::abs(lastPt.x - x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+        std::abs(lastPt.y - y) <= GetSystemMetrics(SM_CYDOUBLECLK))
+        Pause(static_cast<int>(GetDoubleClickTime() - since) + 50);
+    lastTick = GetTickCount();
+    lastPt = {x, y};
     MoveMouse(x, y);
     SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
     Pause(40);

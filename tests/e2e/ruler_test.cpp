@@ -1,0 +1,150 @@
+// The rulers follow the target, switch units and placement, and take on the screen behind them.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "driver.h"
+
+using namespace e2e;
+
+namespace {
+
+// Submenu "設定" of the ruler menu; separators are not counted.
+enum SetItem { kMill = 0, kInch8 = 1, kInch10 = 2, kPixel = 3, kOutside = 4, kInside = 5, kToumei = 6 };
+
+struct Rulers {
+    RECT hrz, ver;
+};
+
+Rulers RulerRects(const Plumbo& app) { return {WindowRectOf(app.HorizontalRuler()), WindowRectOf(app.VerticalRuler())}; }
+
+bool Outside(const Rulers& r, const RECT& t) {
+    int hH = r.hrz.bottom - r.hrz.top, vW = r.ver.right - r.ver.left;
+    return r.hrz.left == t.left && r.hrz.top == t.top - hH && r.hrz.right == t.right && r.ver.left == t.left - vW &&
+           r.ver.top == t.top && r.ver.bottom == t.bottom;
+}
+
+bool Inside(const Rulers& r, const RECT& t) {
+    int hH = r.hrz.bottom - r.hrz.top, vW = r.ver.right - r.ver.left;
+    return r.ver.left == t.left && r.ver.top == t.top && r.ver.right == t.left + vW && r.ver.bottom == t.bottom &&
+           r.hrz.left == t.left && r.hrz.top == t.bottom - hH && r.hrz.right == t.right && r.hrz.bottom == t.bottom;
+}
+
+class RulerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.WaitResident());
+        ASSERT_TRUE(target.Start(300, 200, 400, 300));
+        app.ShowRulersByDoubleClick();
+        target.Activate();
+        ASSERT_TRUE(WaitFor([&] { return Outside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
+    }
+    Plumbo app;
+    Target target;
+};
+
+// Length in pixels of the tick standing in a column of the horizontal ruler's client area:
+// tick-coloured pixels counted up from the bottom edge.
+int TickLength(const Image& img, int x) {
+    int n = 0;
+    for (int y = img.height - 1; y >= 0 && img.At(x, y) == 0x0000FFu; --y) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST_F(RulerTest, FollowsTheTargetOutsideAndInside) {
+    // Moving and resizing the target takes the rulers along.
+    SetWindowPos(target.Hwnd(), nullptr, 250, 180, 500, 320, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor([&] { return Outside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
+
+    ASSERT_TRUE(app.ChooseRulerMenu(app.HorizontalRuler(), {0, kInside}));
+    EXPECT_NE(ReadFileBytes(app.IniPath()).find("INSIDE=TRUE\r\n"), std::string::npos);
+    // The placement shows at the target's next change.
+    target.Activate();
+    SetWindowPos(target.Hwnd(), nullptr, 260, 190, 480, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor([&] { return Inside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
+
+    ASSERT_TRUE(app.ChooseRulerMenu(app.VerticalRuler(), {0, kOutside}));
+    EXPECT_NE(ReadFileBytes(app.IniPath()).find("INSIDE=FALSE\r\n"), std::string::npos);
+    target.Activate();
+    SetWindowPos(target.Hwnd(), nullptr, 240, 170, 420, 280, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor([&] { return Outside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
+}
+
+TEST_F(RulerTest, MinimiseAndRestoreReLayTheRulers) {
+    Rulers before = RulerRects(app);
+    ShowWindow(target.Hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(target.Hwnd()) != FALSE; }));
+    ShowWindow(target.Hwnd(), SW_RESTORE);
+    target.Activate();
+    EXPECT_TRUE(WaitFor([&] { return Outside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
+    Rulers after = RulerRects(app);
+    RECT t = WindowRectOf(target.Hwnd());
+    SCOPED_TRACE(testing::Message() << "target " << t.left << "," << t.top << "," << t.right << "," << t.bottom
+                                    << " hrz " << after.hrz.left << "," << after.hrz.top << "," << after.hrz.right
+                                    << "," << after.hrz.bottom << " fg " << GetForegroundWindow() << " target "
+                                    << target.Hwnd());
+    EXPECT_TRUE(EqualRect(&before.hrz, &after.hrz));
+}
+
+TEST_F(RulerTest, UnitChangeRedrawsTheScale) {
+    HWND hrz = app.HorizontalRuler();
+    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kPixel}));
+    Pause(400);
+    RECT c = ClientRectOnScreen(hrz);
+    Image img = GrabScreen(c);
+    // Every 4 pixels a tick; long ones (200 twips) every 32, medium (150) every 16.
+    HDC dc = GetDC(nullptr);
+    double tpp = 1440.0 / GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    int longLen = static_cast<int>(std::lround(200 / tpp)), mediumLen = static_cast<int>(std::lround(150 / tpp)),
+        shortLen = static_cast<int>(std::lround(100 / tpp));
+    for (int x : {32, 64, 96, 128}) EXPECT_NEAR(TickLength(img, x), longLen, 1) << "x=" << x;
+    for (int x : {16, 48, 80}) EXPECT_NEAR(TickLength(img, x), mediumLen, 1) << "x=" << x;
+    for (int x : {4, 8, 36, 100}) EXPECT_NEAR(TickLength(img, x), shortLen, 1) << "x=" << x;
+    for (int x : {2, 6, 33, 50}) EXPECT_EQ(TickLength(img, x), 0) << "x=" << x;
+
+    // Millimetres: long ticks on whole centimetres, within a pixel.
+    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kMill}));
+    Pause(400);
+    img = GrabScreen(c);
+    double pxPerMm = 1440.0 / 25.4 / tpp;
+    for (int cm = 1; cm <= 8; ++cm) {
+        int x = static_cast<int>(std::lround(cm * 10 * pxPerMm));
+        int best = std::max({TickLength(img, x - 1), TickLength(img, x), TickLength(img, x + 1)});
+        EXPECT_NEAR(best, longLen, 1) << cm << " cm";
+    }
+    // The vertical ruler was redrawn too: its ticks stand at the right edge.
+    RECT vc = ClientRectOnScreen(app.VerticalRuler());
+    Image vimg = GrabScreen(vc);
+    int blue = 0;
+    for (int y = 0; y < vimg.height; ++y) blue += vimg.At(vimg.width - 1, y) == 0x0000FFu;
+    EXPECT_GT(blue, vimg.height / 6);
+}
+
+TEST_F(RulerTest, TransparentLookShowsTheScreenBehind) {
+    HWND hrz = app.HorizontalRuler();
+    RECT c = ClientRectOnScreen(hrz);
+    // A spot near the top-left corner, left of the first number: the ruler body.
+    POINT spot{c.left + 1, c.top + 1};
+    ASSERT_EQ(GrabScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).At(0, 0), 0xFFFFFFu);
+    // What lies behind the ruler: the desktop, as in the empty corner above-left of the target.
+    RECT h = WindowRectOf(hrz);
+    uint32_t behind = GrabScreen({h.left - 5, h.top + 5, h.left - 4, h.top + 6}).At(0, 0);
+    ASSERT_NE(behind, 0xFFFFFFu);
+
+    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kToumei}));
+    // The key is written once both rulers have their copies.
+    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(app.IniPath()).find("TRANSPARENT=TRUE\r\n") != std::string::npos; }));
+    Pause(200);
+    EXPECT_TRUE(IsWindowVisible(hrz));
+    EXPECT_EQ(GrabScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).At(0, 0), behind);
+    // The ticks are drawn over the copy.
+    EXPECT_EQ(GrabScreen({c.left + 4, c.bottom - 1, c.left + 5, c.bottom}).At(0, 0), 0x0000FFu);
+
+    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kToumei}));
+    EXPECT_TRUE(WaitFor([&] { return GrabScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).At(0, 0) == 0xFFFFFFu; }));
+    EXPECT_NE(ReadFileBytes(app.IniPath()).find("TRANSPARENT=FALSE\r\n"), std::string::npos);
+}
