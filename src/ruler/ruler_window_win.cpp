@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <string>
+#include <unordered_map>
+
 #include "app/app_win.h"
 #include "app/menu_form_win.h"
 #include "app/menu_table.h"
@@ -21,12 +24,21 @@ HFONT RulerFont() {
 }  // namespace
 
 std::pair<float, float> MeasureRulerLabel(std::wstring_view caption) {
+    // Every paint lays out every number; the captions are a few hundred short numbers in one
+    // font, so each is measured once.
+    static std::unordered_map<std::wstring, std::pair<float, float>> measured;
+    auto it = measured.find(std::wstring(caption));
+    if (it != measured.end()) return it->second;
     HDC dc = GetDC(nullptr);
-    SelectGuard sel(dc, RulerFont());
     SIZE sz{};
-    GetTextExtentPoint32W(dc, caption.data(), static_cast<int>(caption.size()), &sz);
+    {
+        SelectGuard sel(dc, RulerFont());
+        GetTextExtentPoint32W(dc, caption.data(), static_cast<int>(caption.size()), &sz);
+    }
     ReleaseDC(nullptr, dc);
-    return {PxToTwipsX(sz.cx), PxToTwipsY(sz.cy)};
+    std::pair<float, float> size{PxToTwipsX(sz.cx), PxToTwipsY(sz.cy)};
+    measured.emplace(std::wstring(caption), size);
+    return size;
 }
 
 bool RulerWindow::Create(HWND owner) {
@@ -42,7 +54,6 @@ bool RulerWindow::Create(HWND owner) {
     int t = ThicknessPx();
     a.width = horizontal_ ? 200 : t;
     a.height = horizontal_ ? t : 200;
-    a.classStyle = CS_DBLCLKS;
     return Window::Create(a);
 }
 
@@ -100,10 +111,18 @@ void RulerWindow::Paint(HDC dc) {
     // pBase sits at the client origin; element coordinates are twips within it.
     const TwipsPerPixel tpp = Tpp();
     HDC m = mem.Get();
+    // All ticks normally share one colour: one pen, made again only when the colour changes.
+    Pen pen;
+    COLORREF penColor = 0;
+    SelectGuard selPen(m, GetStockObject(BLACK_PEN));
     for (const LineElement& ln : model_.lines) {
         if (!ln.visible) continue;
-        Pen pen(CreatePen(PS_SOLID, 1, ln.color));
-        SelectGuard selPen(m, pen.Get());
+        if (!pen || penColor != ln.color) {
+            Pen next(CreatePen(PS_SOLID, 1, ln.color));
+            SelectObject(m, next.Get());
+            pen = std::move(next);
+            penColor = ln.color;
+        }
         int x1 = RoundHalfEven(ln.x1 / tpp.x), y1 = RoundHalfEven(ln.y1 / tpp.y);
         int x2 = RoundHalfEven(ln.x2 / tpp.x), y2 = RoundHalfEven(ln.y2 / tpp.y);
         // From the tip towards the edge, so the tip pixel is drawn; the other end lies on or
