@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -182,27 +183,98 @@ void Plumbo::ShowRulersByDoubleClick() {
 }
 
 namespace {
-bool WalkOpenMenu(const std::vector<int>& path) {
+
+// The layout of our menus: true marks a separator.
+const std::vector<bool> kControlMenu = {false, false, false, true, false, false, true, false};
+const std::vector<bool> kRulerMenu = {false, true, false, false, true, false};
+const std::vector<bool> kRulerSetMenu = {false, false, false, false, true, false, false, true, false};
+
+std::vector<HWND> OpenPopupMenus() {
+    std::vector<HWND> out;
+    HWND h = nullptr;
+    while ((h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr)
+        if (IsWindowVisible(h)) out.push_back(h);
+    return out;
+}
+
+// Which item (separators not counted) of an open menu is highlighted, read from the screen:
+// -1 when none is. Items are of one height, separators of another, inside a thin border.
+int HighlightedItem(HWND popup, const std::vector<bool>& layout) {
+    RECT r = WindowRectOf(popup);
+    Image img = GrabScreen(r);
+    COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
+    uint32_t want = (GetRValue(hl) << 16) | (GetGValue(hl) << 8) | GetBValue(hl);
+    int top = -1, bottom = -1;
+    for (int y = 0; y < img.height; ++y) {
+        if (img.At(img.width / 2, y) == want) {
+            if (top < 0) top = y;
+            bottom = y;
+        }
+    }
+    if (top < 0) return -1;
+    int itemHeight = bottom - top + 1;
+    int items = 0, seps = 0;
+    for (bool sep : layout) (sep ? seps : items)++;
+    const int border = 3;
+    int sepHeight = seps ? (img.height - 2 * border - items * itemHeight) / seps : 0;
+    int y = border, index = 0, best = -1, bestDist = 1 << 30;
+    for (bool sep : layout) {
+        if (!sep) {
+            int d = std::abs(y - top);
+            if (d < bestDist) {
+                bestDist = d;
+                best = index;
+            }
+            ++index;
+        }
+        y += sep ? sepHeight : itemHeight;
+    }
+    return best;
+}
+
+// Moves the highlight of an open menu to an item by key, checking on the screen where it
+// went: a key pressed while the menu is still starting up may land elsewhere.
+bool HighlightItem(HWND popup, const std::vector<bool>& layout, int item) {
+    for (int attempt = 0; attempt < 12; ++attempt) {
+        int now = HighlightedItem(popup, layout);
+        if (now == item) return true;
+        PressKey(now < 0 || now < item ? VK_DOWN : VK_UP);
+        Pause(120);
+    }
+    return HighlightedItem(popup, layout) == item;
+}
+
+bool WalkOpenMenu(const std::vector<std::vector<bool>>& layouts, const std::vector<int>& path) {
     if (!WaitPopupMenu()) {
         fprintf(stderr, "no pop-up menu opened\n");
         return false;
     }
-    // Keys pressed before the menu's own loop runs would go to the window beneath.
-    Pause(400);
+    Pause(300);
+    std::vector<HWND> seen;
     for (size_t level = 0; level < path.size(); ++level) {
-        // Opening a menu by mouse selects nothing; a submenu opened by key selects its first item.
-        int downs = level == 0 ? path[level] + 1 : path[level];
-        for (int i = 0; i < downs; ++i) {
-            PressKey(VK_DOWN);
-            Pause(80);
+        HWND popup = nullptr;
+        WaitFor([&] {
+            for (HWND h : OpenPopupMenus())
+                if (std::find(seen.begin(), seen.end(), h) == seen.end()) popup = h;
+            return popup != nullptr;
+        });
+        if (!popup) {
+            fprintf(stderr, "submenu %zu did not open\n", level);
+            break;
+        }
+        seen.push_back(popup);
+        if (!HighlightItem(popup, layouts[level], path[level])) {
+            fprintf(stderr, "could not highlight item %d of menu level %zu\n", path[level], level);
+            break;
         }
         if (level + 1 < path.size()) {
             PressKey(VK_RIGHT);
-            Pause(400);
+            Pause(300);
+        } else {
+            PressKey(VK_RETURN);
+            if (WaitNoPopupMenu()) return true;
         }
     }
-    PressKey(VK_RETURN);
-    if (WaitNoPopupMenu()) return true;
     fprintf(stderr, "the pop-up menu did not close\n");
     for (int i = 0; i < 3 && OpenPopupMenu(); ++i) {
         PressKey(VK_ESCAPE);
@@ -225,7 +297,7 @@ void ClickTrayIcon(bool right) {
 
 bool Plumbo::ChooseControlMenu(int item) {
     ClickTrayIcon(true);
-    return WalkOpenMenu({item});
+    return WalkOpenMenu({kControlMenu}, {item});
 }
 
 bool Plumbo::ChooseRulerMenu(HWND ruler, const std::vector<int>& path) {
@@ -236,7 +308,7 @@ bool Plumbo::ChooseRulerMenu(HWND ruler, const std::vector<int>& path) {
         fprintf(stderr, "no pop-up menu after the first press; pressing again\n");
         Click((r.left + r.right) / 2 + 3, (r.top + r.bottom) / 2, true);
     }
-    return WalkOpenMenu(path);
+    return WalkOpenMenu({kRulerMenu, kRulerSetMenu}, path);
 }
 
 bool Target::Start(int left, int top, int width, int height, const std::wstring& title,
