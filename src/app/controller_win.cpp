@@ -1,5 +1,6 @@
 #include "app/controller_win.h"
 
+#include <iterator>
 #include <memory>
 
 #include "app/about_win.h"
