@@ -193,11 +193,25 @@ HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPer
 Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel tpp) {
     const auto frameW = ScaleUnits(list.width, list.unit, kUnitHimetric, tpp.x);
     const auto frameH = ScaleUnits(list.height, list.unit, kUnitHimetric, tpp.y);
-    const auto twipsW = ScaleUnits(list.width, list.unit, kUnitTwips, tpp.x);
-    const auto twipsH = ScaleUnits(list.height, list.unit, kUnitTwips, tpp.y);
-    if (!frameW || !frameH || !twipsW || !twipsH || tpp.x <= 0 || tpp.y <= 0) return {};
+    if (!frameW || !frameH || tpp.x <= 0 || tpp.y <= 0) return {};
     const auto right = TryRoundToInt32(*frameW), bottom = TryRoundToInt32(*frameH);
-    const auto viewW = TryRoundToInt32(*twipsW / tpp.x), viewH = TryRoundToInt32(*twipsH / tpp.y);
+    // The drawing spans the frame exactly as the reference device measures it (its physical size
+    // over its pixels), so whoever plays the metafile, we or another program, stretches it onto
+    // the target's own size without pushing the right and bottom edges out. Where the device's
+    // physical size agrees with the screen's twips per pixel this is the window's pixel size.
+    double deviceX = kTwipsPerHimetric / tpp.x, deviceY = kTwipsPerHimetric / tpp.y;  // pixels per HIMETRIC
+    {
+        std::optional<WindowDc> screen;
+        if (!referenceDc) screen.emplace(nullptr);
+        HDC ref = referenceDc ? referenceDc : screen->Get();
+        int horzSize = GetDeviceCaps(ref, HORZSIZE), vertSize = GetDeviceCaps(ref, VERTSIZE);
+        if (horzSize > 0 && vertSize > 0) {
+            deviceX = GetDeviceCaps(ref, HORZRES) / (horzSize * 100.0);
+            deviceY = GetDeviceCaps(ref, VERTRES) / (vertSize * 100.0);
+        }
+    }
+    const auto viewW = right ? TryRoundToInt32(*right * deviceX) : std::nullopt;
+    const auto viewH = bottom ? TryRoundToInt32(*bottom * deviceY) : std::nullopt;
     const auto winW = TryRoundToInt32(list.width), winH = TryRoundToInt32(list.height);
     if (!right || !bottom || !viewW || !viewH || !winW || !winH) return {};
 

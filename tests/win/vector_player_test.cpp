@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -42,6 +44,16 @@ Played Play(const PartList& list, TwipsPerPixel tpp = k96Dpi, HDC reference = nu
     return p;
 }
 
+// The drawing spans the frame as the reference device (the screen) measures it.
+std::string ViewportExt(int frameRight, int frameBottom) {
+    HDC dc = GetDC(nullptr);
+    double x = frameRight * GetDeviceCaps(dc, HORZRES) / (GetDeviceCaps(dc, HORZSIZE) * 100.0);
+    double y = frameBottom * GetDeviceCaps(dc, VERTRES) / (GetDeviceCaps(dc, VERTSIZE) * 100.0);
+    ReleaseDC(nullptr, dc);
+    return "VIEWPORTEXT " + std::to_string(static_cast<int>(std::nearbyint(x))) + "," +
+           std::to_string(static_cast<int>(std::nearbyint(y)));
+}
+
 #define EXPECT_RECORDS(actual, expected) \
     EXPECT_EQ(actual, expected) << "records:\n" << test::Dump(actual)
 
@@ -58,15 +70,15 @@ TEST(PlayPartList, EmptyListGivesAnEmptyMetafileOfTheFrame) {
     const Case cases[] = {
         // 900 px at 15 twips: 23812.5 HIMETRIC, rounded to even; 300 px: 7937.5 -> 7938.
         {PixelList(900, 300), k96Dpi,
-         {"HEADER frame 0,0,23812,7938", "SETMAPMODE 8", "VIEWPORTORG 0,0", "VIEWPORTEXT 900,300", "WINDOWORG 0,0",
+         {"HEADER frame 0,0,23812,7938", "SETMAPMODE 8", "VIEWPORTORG 0,0", ViewportExt(23812, 7938), "WINDOWORG 0,0",
           "WINDOWEXT 900,300", "EOF"}},
-        // 120 dpi: 400 px = 8466.67 HIMETRIC, 300 px = 6350; one unit is still one pixel.
+        // 120 dpi: 400 px = 8466.67 HIMETRIC, 300 px = 6350.
         {PixelList(400, 300), k120Dpi,
-         {"HEADER frame 0,0,8467,6350", "SETMAPMODE 8", "VIEWPORTORG 0,0", "VIEWPORTEXT 400,300", "WINDOWORG 0,0",
+         {"HEADER frame 0,0,8467,6350", "SETMAPMODE 8", "VIEWPORTORG 0,0", ViewportExt(8467, 6350), "WINDOWORG 0,0",
           "WINDOWEXT 400,300", "EOF"}},
         // A list in twips: 1500 x 750 twips = 100 x 50 px, 2645.8 x 1322.9 HIMETRIC.
         {twips, k96Dpi,
-         {"HEADER frame 0,0,2646,1323", "SETMAPMODE 8", "VIEWPORTORG 0,0", "VIEWPORTEXT 100,50", "WINDOWORG 0,0",
+         {"HEADER frame 0,0,2646,1323", "SETMAPMODE 8", "VIEWPORTORG 0,0", ViewportExt(2646, 1323), "WINDOWORG 0,0",
           "WINDOWEXT 1500,750", "EOF"}},
     };
     for (const Case& c : cases) {
