@@ -1,10 +1,15 @@
 // A plain resizable window for the tests: its place and size come from the command line,
-// "testtarget.exe [left top width height [title]]".
+// "testtarget.exe [left top width height [title] [switches]]". Switches: "/controls" fills it
+// with one control of each kind and a menu bar; "/many N" with N controls.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
+
+HMENU MakeTargetMenuBar();
+void FillWithControls(HWND w);
+void FillWithMany(HWND w, int n);
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_DESTROY) {
@@ -26,6 +31,13 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         h = _wtoi(argv[4]);
     }
     if (argc >= 6) title = argv[5];
+    bool controls = false;
+    int many = 0;
+    for (int i = 6; i < argc; ++i) {
+        std::wstring a = argv[i];
+        if (a == L"/controls") controls = true;
+        if (a == L"/many" && i + 1 < argc) many = _wtoi(argv[++i]);
+    }
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = inst;
@@ -33,8 +45,10 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"PlumboTestTarget";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr,
-                                nullptr, inst, nullptr);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (controls ? WS_CLIPCHILDREN : 0),
+                                x, y, w, h, nullptr, controls ? MakeTargetMenuBar() : nullptr, inst, nullptr);
+    if (controls) FillWithControls(hwnd);
+    if (many > 0) FillWithMany(hwnd, many);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
     MSG msg;

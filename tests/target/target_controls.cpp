@@ -1,0 +1,178 @@
+// The test target's contents: "/controls" puts one of every kind of control the re-drawing
+// knows into the window, "/many N" puts N plain controls (some inside frames) for timing.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+// Registered names that lose a prefix when the re-drawing reads them: "RT" + digit, and
+// "Thunder" with or without it.
+constexpr const wchar_t* kOuterFrameClass = L"ThunderRT7Frame";
+constexpr const wchar_t* kInnerFrameClass = L"RT7Frame";
+constexpr const wchar_t* kHScrollClass = L"RT7HScrollBar";
+constexpr const wchar_t* kVScrollClass = L"ThunderVScrollBar";
+constexpr const wchar_t* kUnknownClass = L"PlumboGadget";
+constexpr const wchar_t* kMdiChildClass = L"PlumboTestDocument";
+
+// Frames and gadgets paint their caption at the top left, so a screenshot can be compared.
+LRESULT CALLBACK CaptionedProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        RECT r;
+        GetClientRect(h, &r);
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+        wchar_t text[80] = {};
+        GetWindowTextW(h, text, 80);
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, 4, 2, text, lstrlenW(text));
+        EndPaint(h, &ps);
+        return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+}
+
+LRESULT CALLBACK MdiChildProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefMDIChildProcW(h, m, w, l); }
+
+void RegisterOwnClasses(HINSTANCE inst) {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CaptionedProc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    for (const wchar_t* name : {kOuterFrameClass, kInnerFrameClass, kHScrollClass, kVScrollClass, kUnknownClass}) {
+        wc.lpszClassName = name;
+        RegisterClassW(&wc);
+    }
+    wc.lpfnWndProc = MdiChildProc;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kMdiChildClass;
+    RegisterClassW(&wc);
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+}
+
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
+           DWORD exStyle = 0) {
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, x, y, w, h, parent, nullptr,
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+}
+
+constexpr DWORD kShown = WS_VISIBLE;
+
+}  // namespace
+
+HMENU MakeTargetMenuBar() {
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, 100, L"E&xit");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_STRING, 101, L"Edit");
+    AppendMenuW(bar, MF_STRING, 102, L"&Help");
+    return bar;
+}
+
+// Positions are client pixels of a window of at least 630 x 400 client pixels.
+void FillWithControls(HWND w) {
+    RegisterOwnClasses(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)));
+
+    // Every standard button type the bit tests tell apart.
+    Child(w, L"Button", L"Push", kShown | BS_PUSHBUTTON, 8, 8, 80, 24);
+    Child(w, L"Button", L"Default", kShown | BS_DEFPUSHBUTTON, 96, 8, 80, 24);
+    Child(w, L"Button", L"Check", kShown | BS_CHECKBOX, 184, 8, 80, 24);
+    Child(w, L"Button", L"Auto", kShown | BS_AUTOCHECKBOX, 272, 8, 80, 24);
+    Child(w, L"Button", L"Three", kShown | BS_3STATE, 360, 8, 80, 24);
+    Child(w, L"Button", L"Radio", kShown | BS_RADIOBUTTON, 448, 8, 80, 24);
+    Child(w, L"Button", L"Group", kShown | BS_GROUPBOX, 8, 40, 160, 70);
+
+    Child(w, L"Edit", L"Line one\r\nLine two",
+          kShown | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 176, 40,
+          180, 70);
+
+    HWND combo = Child(w, L"ComboBox", L"", kShown | CBS_DROPDOWN | WS_VSCROLL, 364, 40, 120, 200);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"First"));
+    SetWindowTextW(combo, L"Combo edit");
+    HWND list = Child(w, L"ComboBox", L"", kShown | CBS_DROPDOWNLIST | WS_VSCROLL, 492, 40, 120, 200);
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"List item"));
+    SendMessageW(list, CB_SETCURSEL, 0, 0);
+
+    HWND lb = Child(w, L"ListBox", L"", kShown | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 8, 118, 120, 80);
+    for (const wchar_t* s : {L"Alpha", L"Beta", L"Gamma", L"Delta", L"Epsilon", L"Zeta", L"Eta"})
+        SendMessageW(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+
+    Child(w, L"ScrollBar", L"", kShown | SBS_HORZ, 136, 118, 150, 17);
+    Child(w, L"ScrollBar", L"", kShown | SBS_VERT, 294, 118, 17, 80);
+    Child(w, kHScrollClass, L"", kShown, 136, 145, 150, 17);
+    Child(w, kVScrollClass, L"", kShown, 319, 118, 17, 80);
+
+    Child(w, L"Static", L"Plain static", kShown, 344, 118, 120, 20);
+    Child(w, L"Static", L"Bordered static", kShown | WS_BORDER, 344, 144, 120, 20);
+
+    Child(w, TOOLBARCLASSNAMEW, L"", kShown | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 8,
+          206, 300, 30);
+
+    CLIENTCREATESTRUCT ccs{nullptr, 1000};
+    HWND mdi = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                               WS_CHILD | kShown | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 316, 206, 140, 90, w,
+                               nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)), &ccs);
+    MDICREATESTRUCTW mcs{};
+    mcs.szClass = kMdiChildClass;
+    mcs.szTitle = L"Doc";
+    mcs.hOwner = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE));
+    mcs.x = 4;
+    mcs.y = 4;
+    mcs.cx = 100;
+    mcs.cy = 60;
+    mcs.style = WS_VISIBLE;
+    SendMessageW(mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
+
+    // A frame in a frame, controls at both depths.
+    HWND outer = Child(w, kOuterFrameClass, L"Outer frame", kShown | WS_CLIPSIBLINGS, 464, 176, 160, 120);
+    Child(outer, L"Button", L"Inner push", kShown, 8, 22, 70, 22);
+    HWND inner = Child(outer, kInnerFrameClass, L"Inner frame", kShown, 8, 50, 140, 60);
+    Child(inner, L"Button", L"Deep", kShown | BS_CHECKBOX, 8, 22, 70, 20);
+
+    // Hidden: a control, and a frame whose own child is visible.
+    Child(w, L"Button", L"Hidden", BS_PUSHBUTTON, 8, 304, 80, 24);
+    HWND hiddenFrame = Child(w, kOuterFrameClass, L"Hidden frame", 0, 96, 304, 120, 60);
+    Child(hiddenFrame, L"Button", L"Inside hidden", kShown, 8, 22, 100, 24);
+
+    // Overlapping siblings: the later one is on top.
+    Child(w, L"Static", L"Under", kShown | WS_BORDER, 230, 304, 100, 40);
+    Child(w, L"Static", L"Over", kShown | WS_BORDER, 270, 324, 100, 40);
+
+    Child(w, kUnknownClass, L"", kShown | WS_BORDER, 380, 304, 100, 40);
+}
+
+// n controls in rows; every tenth is a frame holding the next few controls (as its children).
+void FillWithMany(HWND w, int n) {
+    RegisterOwnClasses(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)));
+    constexpr int kColumns = 20, kCellW = 60, kCellH = 26;
+    HWND frame = nullptr;
+    int inFrame = 0;
+    for (int i = 0; i < n; ++i) {
+        int x = (i % kColumns) * kCellW, y = (i / kColumns) * kCellH;
+        std::wstring text = L"C" + std::to_wstring(i);
+        if (i % 10 == 0) {
+            frame = Child(w, kOuterFrameClass, text.c_str(), kShown, x, y, kCellW * 4, kCellH);
+            inFrame = 0;
+            continue;
+        }
+        if (frame && inFrame < 3) {
+            Child(frame, L"Button", text.c_str(), kShown, 2 + inFrame * 20, 2, 18, 18);
+            ++inFrame;
+            continue;
+        }
+        switch (i % 3) {
+        case 0: Child(w, L"Button", text.c_str(), kShown, x, y, kCellW - 4, kCellH - 4); break;
+        case 1: Child(w, L"Static", text.c_str(), kShown | WS_BORDER, x, y, kCellW - 4, kCellH - 4); break;
+        default: Child(w, L"Edit", text.c_str(), kShown | WS_BORDER, x, y, kCellW - 4, kCellH - 4); break;
+        }
+    }
+}
