@@ -10,10 +10,25 @@
 namespace plumbo {
 namespace {
 
-uint16_t Get16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
 uint32_t Get32(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<uint32_t>(b[at]) | (static_cast<uint32_t>(b[at + 1]) << 8) |
-           (static_cast<uint32_t>(b[at + 2]) << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24);
+}
+
+// Little-endian fields, each given as {value, bytes}.
+std::vector<uint8_t> Le(std::initializer_list<std::pair<uint32_t, int>> fields) {
+    std::vector<uint8_t> out;
+    for (auto [value, bytes] : fields)
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    return out;
+}
+
+BmpSource Source(int32_t width, int32_t height, int32_t bits, std::span<const uint8_t> pixels) {
+    BmpSource s;
+    s.width = width;
+    s.height = height;
+    s.bitsPerPixel = bits;
+    s.pixels = pixels;
+    return s;
 }
 
 TEST(BmpRowSize, PadsEachRowToWholeDwords) {
@@ -21,19 +36,10 @@ TEST(BmpRowSize, PadsEachRowToWholeDwords) {
     const Case cases[] = {
         {1, 24, 4},  {2, 24, 8},  {3, 24, 12}, {4, 24, 12},  // 3, 6, 9, 12 bytes of pixels
         {1, 32, 4},  {2, 32, 8},  {3, 32, 12}, {4, 32, 16},
-        {1, 1, 4},   {32, 1, 4},  {33, 1, 8},  {1, 4, 4},   {8, 4, 4}, {9, 4, 8},
-        {1, 8, 4},   {4, 8, 4},   {5, 8, 8},   {2, 16, 4},  {3, 16, 8},
+        {32, 1, 4},  {33, 1, 8},  {9, 4, 8},   {5, 8, 8},   {3, 16, 8},
         {0, 24, 0},  {1, 2, 0},   {-1, 24, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(BmpRowSize(c.width, c.bits), c.bytes) << c.width << " px at " << c.bits;
-}
-
-// Two rows, top-down source, every pixel byte distinct: row r, byte i holds 0x10 * (r + 1) + i.
-std::vector<uint8_t> TwoRowSource(int64_t rowBytes) {
-    std::vector<uint8_t> px;
-    for (int r = 0; r < 2; ++r)
-        for (int64_t i = 0; i < rowBytes; ++i) px.push_back(static_cast<uint8_t>(0x10 * (r + 1) + i));
-    return px;
 }
 
 TEST(BuildBmpFile, TrueColourHeadersAndPaddedBottomUpRows) {
@@ -42,62 +48,43 @@ TEST(BuildBmpFile, TrueColourHeadersAndPaddedBottomUpRows) {
             SCOPED_TRACE(testing::Message() << width << " px at " << bits << " bits");
             const int64_t used = width * bits / 8;
             const int64_t stride = BmpRowSize(width, bits);
-            std::vector<uint8_t> src = TwoRowSource(stride);
-            BmpSource s;
-            s.width = width;
-            s.height = 2;
-            s.bitsPerPixel = bits;
+            // Two rows, top-down, every byte distinct: row r, byte i holds 0x10 * (r + 1) + i.
+            std::vector<uint8_t> src;
+            for (int r = 0; r < 2; ++r)
+                for (int64_t i = 0; i < stride; ++i) src.push_back(static_cast<uint8_t>(0x10 * (r + 1) + i));
+            BmpSource s = Source(width, 2, bits, src);
             s.topDown = true;
-            s.pixels = src;
             s.xPelsPerMeter = 3780;
-            s.yPelsPerMeter = 3780;
+            s.yPelsPerMeter = 3779;
             auto file = BuildBmpFile(s);
             ASSERT_TRUE(file.has_value());
             const std::vector<uint8_t>& f = *file;
 
-            ASSERT_EQ(f.size(), static_cast<size_t>(54 + 2 * stride));
-            EXPECT_EQ(f[0], 'B');
-            EXPECT_EQ(f[1], 'M');
-            EXPECT_EQ(Get32(f, 2), f.size());
-            EXPECT_EQ(Get32(f, 6), 0u);   // reserved
-            EXPECT_EQ(Get32(f, 10), 54u); // no colour table
-            EXPECT_EQ(Get32(f, 14), 40u);
-            EXPECT_EQ(static_cast<int32_t>(Get32(f, 18)), width);
-            EXPECT_EQ(static_cast<int32_t>(Get32(f, 22)), 2);  // positive: bottom-up
-            EXPECT_EQ(Get16(f, 26), 1);
-            EXPECT_EQ(Get16(f, 28), bits);
-            EXPECT_EQ(Get32(f, 30), 0u);  // BI_RGB
-            EXPECT_EQ(Get32(f, 34), static_cast<uint32_t>(2 * stride));
-            EXPECT_EQ(Get32(f, 38), 3780u);
-            EXPECT_EQ(Get32(f, 42), 3780u);
-            EXPECT_EQ(Get32(f, 46), 0u);
-            EXPECT_EQ(Get32(f, 50), 0u);
+            const auto size = static_cast<uint32_t>(54 + 2 * stride), bpp = static_cast<uint32_t>(bits);
+            ASSERT_EQ(f.size(), size);
+            // "BM", size, reserved, offset (no colour table); header size, width, height (positive:
+            // bottom-up), planes, depth, BI_RGB, image size, resolution, colours used and important.
+            EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 54),
+                      Le({{0x4D42, 2}, {size, 4}, {0, 4}, {54, 4}, {40, 4}, {static_cast<uint32_t>(width), 4}, {2, 4},
+                          {1, 2}, {bpp, 2}, {0, 4}, {size - 54, 4}, {3780, 4}, {3779, 4}, {0, 4}, {0, 4}}));
 
-            // First stored row is the source's bottom row (row 1), then row 0.
-            for (int fileRow = 0; fileRow < 2; ++fileRow) {
-                const int srcRow = 1 - fileRow;
-                for (int64_t i = 0; i < stride; ++i) {
-                    uint8_t expect = i < used ? static_cast<uint8_t>(0x10 * (srcRow + 1) + i) : 0;
-                    EXPECT_EQ(f[54 + fileRow * stride + i], expect) << "row " << fileRow << " byte " << i;
-                }
-            }
+            // First stored row is the source's bottom row (row 1), then row 0; padding is zero.
+            for (int fileRow = 0; fileRow < 2; ++fileRow)
+                for (int64_t i = 0; i < stride; ++i)
+                    EXPECT_EQ(f[54 + fileRow * stride + i], i < used ? 0x10 * (2 - fileRow) + i : 0)
+                        << "row " << fileRow << " byte " << i;
         }
     }
 }
 
 TEST(BuildBmpFile, BottomUpSourceKeepsItsOrderAndItsPaddingIsNotCopied) {
     // 1 px at 24 bits from rows 8 bytes apart whose tails hold 0xEE.
-    std::vector<uint8_t> src = {1, 2, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 4, 5, 6, 0xEE};
-    BmpSource s;
-    s.width = 1;
-    s.height = 2;
-    s.bitsPerPixel = 24;
+    const std::vector<uint8_t> src = {1, 2, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 4, 5, 6, 0xEE};
+    BmpSource s = Source(1, 2, 24, src);
     s.sourceRowSize = 8;
-    s.pixels = src;
     auto file = BuildBmpFile(s);
     ASSERT_TRUE(file.has_value());
-    const std::vector<uint8_t> rows(file->begin() + 54, file->end());
-    EXPECT_EQ(rows, (std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(file->begin() + 54, file->end()), (std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0}));
 }
 
 TEST(BuildBmpFile, PalettedDepthsCarryTheirColourTable) {
@@ -105,34 +92,22 @@ TEST(BuildBmpFile, PalettedDepthsCarryTheirColourTable) {
     const Case cases[] = {
         {1, 3, 2, 54 + 8, 0, 4},        // full two-colour table
         {4, 3, 3, 54 + 12, 3, 4},       // partial table: count written
-        {4, 9, 16, 54 + 64, 0, 8},
         {8, 5, 256, 54 + 1024, 0, 8},
-        {8, 1, 10, 54 + 40, 10, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bits << " bits, " << c.colors << " colours");
-        std::vector<uint32_t> table;
-        for (size_t i = 0; i < c.colors; ++i) table.push_back(0x00112233u + static_cast<uint32_t>(i));
-        std::vector<uint8_t> src(static_cast<size_t>(c.stride), 0xA5);
-        BmpSource s;
-        s.width = c.width;
-        s.height = 1;
-        s.bitsPerPixel = c.bits;
-        s.colorTable = table;
-        s.pixels = src;
+        const std::vector<uint8_t> src(static_cast<size_t>(c.stride), 0xA5);
+        BmpSource s = Source(c.width, 1, c.bits, src);
+        for (size_t i = 0; i < c.colors; ++i) s.colorTable.push_back(0x00112233u + static_cast<uint32_t>(i));
         auto file = BuildBmpFile(s);
         ASSERT_TRUE(file.has_value());
         const std::vector<uint8_t>& f = *file;
         EXPECT_EQ(f.size(), c.offBits + c.stride);
-        EXPECT_EQ(Get32(f, 2), f.size());
         EXPECT_EQ(Get32(f, 10), c.offBits);
-        EXPECT_EQ(Get16(f, 28), c.bits);
+        EXPECT_EQ(f[28], c.bits);
         EXPECT_EQ(Get32(f, 46), c.clrUsed);
         // RGBQUAD: blue, green, red, reserved.
-        EXPECT_EQ(f[54], 0x33);
-        EXPECT_EQ(f[55], 0x22);
-        EXPECT_EQ(f[56], 0x11);
-        EXPECT_EQ(f[57], 0x00);
+        EXPECT_EQ(Get32(f, 54), 0x00112233u);
         EXPECT_EQ(Get32(f, 54 + 4 * (c.colors - 1)), 0x00112233u + c.colors - 1);
         // Only the bytes holding pixels come from the source.
         const int64_t used = (static_cast<int64_t>(c.width) * c.bits + 7) / 8;
@@ -141,15 +116,8 @@ TEST(BuildBmpFile, PalettedDepthsCarryTheirColourTable) {
 }
 
 TEST(BuildBmpFile, RefusesInconsistentSources) {
-    std::vector<uint8_t> px(64, 0);
-    auto base = [&] {
-        BmpSource s;
-        s.width = 2;
-        s.height = 2;
-        s.bitsPerPixel = 24;
-        s.pixels = px;
-        return s;
-    };
+    const std::vector<uint8_t> px(64, 0);
+    auto base = [&] { return Source(2, 2, 24, px); };
     ASSERT_TRUE(BuildBmpFile(base()).has_value());
 
     BmpSource s = base(); s.bitsPerPixel = 2;                 EXPECT_FALSE(BuildBmpFile(s)) << "2 bits";
@@ -168,11 +136,17 @@ TEST(BuildBmpFile, RefusesInconsistentSources) {
 TEST(PlaceableHeader, BytesForTenThousandByFiveThousandHimetric) {
     auto b = PlaceableBoundsForHimetric(10000, 5000);
     ASSERT_TRUE(b.has_value());
-    auto h = BuildPlaceableHeader(*b);
     // Checksum worked by hand: CDD7 ^ 9AC6 ^ 0 ^ 0 ^ 0 ^ 2710 ^ 1388 ^ 09EC ^ 0 ^ 0 = 6A65.
     const std::array<uint8_t, 22> expect = {0xD7, 0xCD, 0xC6, 0x9A, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10,
                                             0x27, 0x88, 0x13, 0xEC, 0x09, 0x00, 0x00, 0x00, 0x00, 0x65, 0x6A};
-    EXPECT_EQ(h, expect);
+    EXPECT_EQ(BuildPlaceableHeader(*b), expect);
+
+    // The whole file is the header, then the metafile's bytes.
+    const std::vector<uint8_t> bits = {1, 0, 9, 0, 0, 3};
+    std::vector<uint8_t> file = BuildPlaceableWmfFile(*b, bits);
+    ASSERT_EQ(file.size(), 28u);
+    EXPECT_TRUE(std::equal(expect.begin(), expect.end(), file.begin()));
+    EXPECT_TRUE(std::equal(bits.begin(), bits.end(), file.begin() + 22));
 }
 
 TEST(PlaceableHeader, ChecksumIsTheXorOfTheTenWordsBeforeIt) {
@@ -187,25 +161,12 @@ TEST(PlaceableHeader, ChecksumIsTheXorOfTheTenWordsBeforeIt) {
     EXPECT_EQ(PlaceableChecksum(h), 0x03FF);
 }
 
-TEST(PlaceableHeader, WholeFileIsHeaderThenMetafileBytes) {
-    auto b = PlaceableBoundsForHimetric(100, 200);
-    ASSERT_TRUE(b.has_value());
-    const std::vector<uint8_t> bits = {1, 0, 9, 0, 0, 3};
-    std::vector<uint8_t> file = BuildPlaceableWmfFile(*b, bits);
-    ASSERT_EQ(file.size(), 28u);
-    auto h = BuildPlaceableHeader(*b);
-    EXPECT_TRUE(std::equal(h.begin(), h.end(), file.begin()));
-    EXPECT_TRUE(std::equal(bits.begin(), bits.end(), file.begin() + 22));
-}
-
 TEST(PlaceableBoundsForHimetric, DeclaresTheExtentInTheFinestUnitThatFits) {
     struct Case { int32_t w, h; int16_t right, bottom; uint16_t upi; bool exact; };
     const Case cases[] = {
-        {0, 0, 0, 0, 2540, true},
         {10000, 5000, 10000, 5000, 2540, true},
         {32767, 1, 32767, 1, 2540, true},
         {32768, 100, 16384, 50, 1270, true},        // 2 HIMETRIC units
-        {65534, 65534, 32767, 32767, 1270, true},
         {100000, 50000, 25000, 12500, 635, true},   // 4 HIMETRIC units
         {40000, 5, 8000, 1, 508, true},             // 2 and 4 would round the 5
         {40001, 10, 20000, 5, 1270, false},         // nothing divides both: 20000.5 -> 20000
@@ -227,9 +188,6 @@ TEST(PlaceableBoundsForHimetric, DeclaresTheExtentInTheFinestUnitThatFits) {
             EXPECT_DOUBLE_EQ(DeclaredHimetricHeight(*b), c.h);
         }
     }
-}
-
-TEST(PlaceableBoundsForHimetric, RefusesWhatNoHeaderCanDeclare) {
     EXPECT_FALSE(PlaceableBoundsForHimetric(-1, 10).has_value());
     EXPECT_FALSE(PlaceableBoundsForHimetric(10, -1).has_value());
     EXPECT_FALSE(PlaceableBoundsForHimetric(83229451, 10).has_value());  // 32767.5004 in
@@ -240,9 +198,7 @@ TEST(MetafileBitmapSize, RendersHimetricAtTheScreenResolution) {
     struct Case { int32_t w, h; TwipsPerPixel tpp; int32_t pxW, pxH; };
     const Case cases[] = {
         {10000, 5000, {15.0, 15.0}, 378, 189},  // 377.95 and 188.98
-        {10000, 5000, {12.0, 12.0}, 472, 236},  // 472.44 and 236.22
-        {10000, 5000, {15.0, 12.0}, 378, 236},
-        {2540, 2540, {15.0, 15.0}, 96, 96},     // one inch
+        {10000, 5000, {15.0, 12.0}, 378, 236},  // 236.22
         {0, 0, {15.0, 15.0}, 0, 0},
     };
     for (const Case& c : cases) {

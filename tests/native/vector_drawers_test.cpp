@@ -36,76 +36,38 @@ Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
 }
 
 TEST(PlaceOf, DifferencesRelativeToTheTarget) {
-    auto p = PlaceOf({100, 200, 700, 700}, {110, 220, 310, 320});
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->x, 10);
-    EXPECT_EQ(p->y, 20);
-    EXPECT_EQ(p->w, 200);
-    EXPECT_EQ(p->h, 100);
-    EXPECT_EQ(p->right, 210);
-    EXPECT_EQ(p->bottom, 120);
     // Controls left of or above the target (negative offsets) are fine.
-    p = PlaceOf({100, 200, 700, 700}, {90, 150, 95, 160});
+    auto p = PlaceOf({100, 200, 700, 700}, {90, 150, 95, 160});
     ASSERT_TRUE(p);
     EXPECT_EQ(p->x, -10);
     EXPECT_EQ(p->y, -50);
+    EXPECT_EQ(p->w, 5);
+    EXPECT_EQ(p->h, 10);
     // Differences beyond 32 bits.
     EXPECT_FALSE(PlaceOf({INT32_MIN, 0, 0, 0}, {INT32_MAX, 0, INT32_MAX, 0}));
-    EXPECT_FALSE(PlaceOf({0, 0, 0, 0}, {INT32_MIN, 0, INT32_MAX, 0}));
     EXPECT_FALSE(PlaceOf({-10, 0, 0, 0}, {0, 0, INT32_MAX, 10}));  // right - target left
-    EXPECT_FALSE(PlaceOf({0, INT32_MIN, 0, 0}, {0, INT32_MAX, 0, INT32_MAX}));
 }
 
-TEST(TextBoxDrawer, MultiLineWithBothScrollBars) {
+TEST(TextBoxDrawer, ScrollBarsWhereTheStyleAsks) {
     // x 10, y 20, w 200, h 100; client 183 x 83.
     WindowRecord edit = Ctl(L"Edit", kVis | kH | kV | 0x4, {110, 220, 310, 320}, L"one\r\ntwo", {0, 0, 183, 83});
     EXPECT_EQ(Draw(edit), (Lines{
-                              "R 10,20 200x100 h0",
-                              "B 10,20 200x100 f4 'one\\u000D\\u000Atwo'",
+                              "R 10,20 200x100 h0", "B 10,20 200x100 f4 'one\\u000D\\u000Atwo'",
                               // horizontal bar under the client area: track, buttons, arrows
-                              "R 10,103 183x17 h0",
-                              "R 10,103 16x17 h0",
-                              "R 177,103 16x17 h0",
-                              "P (22,108) (22,118) (14,113) (22,108)",
-                              "P (181,108) (189,113) (181,118) (181,108)",
+                              "R 10,103 183x17 h0", "R 10,103 16x17 h0", "R 177,103 16x17 h0",
+                              "P (22,108) (22,118) (14,113) (22,108)", "P (181,108) (189,113) (181,118) (181,108)",
                               // vertical bar right of it
-                              "R 193,20 17x83 h0",
-                              "R 193,20 17x20 h0",
-                              "R 193,83 17x20 h0",
-                              "P (201,25) (205,35) (197,35) (201,25)",
-                              "P (197,88) (205,88) (201,98) (197,88)",
-                          }));
-}
-
-TEST(TextBoxDrawer, ScrollBarsOnlyWhereTheStyleAsks) {
+                              "R 193,20 17x83 h0", "R 193,20 17x20 h0", "R 193,83 17x20 h0",
+                              "P (201,25) (205,35) (197,35) (201,25)", "P (197,88) (205,88) (201,98) (197,88)"}));
+    // No scroll bars unless the style asks.
     EXPECT_EQ(Draw(Ctl(L"TextBox", kVis, {110, 220, 310, 240}, L"abc", {0, 0, 196, 16})),
               (Lines{"R 10,20 200x20 h0", "B 10,20 200x20 f4 'abc'"}));
-    Lines vOnly = Draw(Ctl(L"Edit", kVis | kV, {110, 220, 310, 320}, L"", {0, 0, 183, 96}));
-    EXPECT_EQ(vOnly, (Lines{"R 10,20 200x100 h0", "B 10,20 200x100 f4 ''", "R 193,20 17x96 h0",
-                            "R 193,20 17x20 h0", "R 193,96 17x20 h0", "P (201,25) (205,35) (197,35) (201,25)",
-                            "P (197,101) (205,101) (201,111) (197,101)"}));
-}
-
-TEST(StyleScrollBars, ClientLargerThanTheWindowGivesNegativeBoxesUnrejected) {
-    PartList list;
-    EXPECT_TRUE(DrawStyleScrollBars(kCtx, Ctl(L"ListBox", kVis | kH, {110, 220, 130, 230}, L"", {0, 0, 30, 20}), list));
-    EXPECT_EQ(Describe(list), (Lines{"R 10,40 30x-10 h0", "R 10,40 16x-10 h0", "R 24,40 16x-10 h0",
-                                     "P (22,45) (22,55) (14,50) (22,45)", "P (28,45) (36,50) (28,55) (28,45)"}));
-}
-
-TEST(StyleScrollBars, ClientRectangleBeyond32BitsAbandons) {
-    PartList list;
-    WindowRecord w = Ctl(L"ListBox", kVis | kV, {110, 220, 130, 230}, L"", {INT32_MIN, 0, INT32_MAX, 10});
-    EXPECT_FALSE(DrawStyleScrollBars(kCtx, w, list));
-    EXPECT_EQ(DrawControl(kCtx, w, list), DrawOutcome::Abandoned);
 }
 
 TEST(CheckBoxDrawer, SquareAsTallAsTheControl) {
     // A check box 17 high: a 17 x 17 square, the caption 17 px in, keeping the full width.
     EXPECT_EQ(Draw(Ctl(L"Button", kVis | 0x2, {105, 230, 205, 247}, L"&Wrap")),
               (Lines{"R 5,30 17x17 h0", "B 22,30 100x17 f4 '&Wrap'"}));
-    EXPECT_EQ(Draw(Ctl(L"Button", kVis | 0x6, {105, 230, 205, 247}, L"3")),
-              (Lines{"R 5,30 17x17 h0", "B 22,30 100x17 f4 '3'"}));
 }
 
 TEST(ButtonDrawer, BitTestsPickTheLook) {
@@ -113,11 +75,7 @@ TEST(ButtonDrawer, BitTestsPickTheLook) {
     const Lines push{"R 20,10 80x25 h0", "B 20,10 80x25 f5 'OK'"};
     const Lines check{"R 20,10 25x25 h0", "B 45,10 80x25 f4 'OK'"};
     const Lines frame{"R 20,10 80x25 h0", "T 36,2 'OK' op-1 face=''"};
-    const Lines none{};
-    const std::pair<uint32_t, Lines> cases[] = {
-        {0, push}, {1, push}, {2, check}, {3, push}, {4, none},
-        {5, push}, {6, check}, {7, frame}, {8, push}, {9, push},
-    };
+    const std::pair<uint32_t, Lines> cases[] = {{0, push}, {3, push}, {6, check}, {7, frame}, {4, Lines{}}};
     for (const auto& [type, expected] : cases)
         EXPECT_EQ(Draw(Ctl(L"Button", kVis | type, r, L"OK")), expected) << "type " << type;
     EXPECT_EQ(Draw(Ctl(L"CommandButton", kVis, r, L"OK")), push);
@@ -137,21 +95,9 @@ TEST(ComboBoxDrawer, TextOnlyWithAnEditField) {
     WindowRecord dropList = Ctl(L"ComboBox", kVis | 0x3, {120, 230, 270, 251}, L"ignored");
     EXPECT_EQ(Draw(dropList), box);
 
-    WindowRecord emptyEdit = withEdit;
-    emptyEdit.firstDescendantText.clear();
-    expected.back() = "B 20,30 150x21 f4 ''";
-    EXPECT_EQ(Draw(emptyEdit), expected);
-
-    withEdit.className = L"DriveListBox";
-    withEdit.firstDescendantText = L"c:";
-    expected.back() = "B 20,30 150x21 f4 'c:'";
-    EXPECT_EQ(Draw(withEdit), expected);
-}
-
-TEST(ComboBoxDrawer, ArrowCarriesTheSpareFields) {
+    // The arrow carries the spare fields of a filled shape.
     PartList list;
-    WindowRecord combo = Ctl(L"ComboBox", kVis, {120, 230, 270, 251});
-    ASSERT_TRUE(DrawComboBox(kCtx, combo, list));
+    ASSERT_TRUE(DrawComboBox(kCtx, dropList, list));
     ASSERT_EQ(list.polylines.size(), 1u);
     EXPECT_EQ(list.polylines[0].outline, -1);
     EXPECT_EQ(list.polylines[0].hatch, 999);
@@ -172,36 +118,24 @@ TEST(ScrollBarControls, OneMetricScalesBothAxes) {
 }
 
 TEST(ToolBarDrawer, GenericSquares) {
-    struct Case {
-        Rect32 r;
-        Lines expected;
-    };
-    const Case cases[] = {
-        // 30 x 300: b 24, 300 div 24 = 12, n = round(8.4) = 8: nine squares at y + 2.4.
-        {{100, 240, 400, 270},
-         {"L (2,38)-(298,38)", "R 0,42.4 24x24 h0", "R 24,42.4 24x24 h0", "R 48,42.4 24x24 h0", "R 72,42.4 24x24 h0",
-          "R 96,42.4 24x24 h0", "R 120,42.4 24x24 h0", "R 144,42.4 24x24 h0", "R 168,42.4 24x24 h0",
-          "R 192,42.4 24x24 h0"}},
-        // 10 x 120: b 8, 120 div 8 = 15, 0.7 x 15 = 10.5 rounds to even 10: eleven squares.
-        {{110, 200, 230, 210},
-         {"L (12,-2)-(128,-2)", "R 10,0.8 8x8 h0", "R 18,0.8 8x8 h0", "R 26,0.8 8x8 h0", "R 34,0.8 8x8 h0",
-          "R 42,0.8 8x8 h0", "R 50,0.8 8x8 h0", "R 58,0.8 8x8 h0", "R 66,0.8 8x8 h0", "R 74,0.8 8x8 h0",
-          "R 82,0.8 8x8 h0", "R 90,0.8 8x8 h0"}},
-        // 127 div 8 = 15 too: the division truncates.
-        {{110, 200, 237, 210}, {}},
-        // Too low for a button: b = round(0.8 x 0) = 0, only the rule.
-        {{100, 200, 200, 200}, {"L (2,-2)-(98,-2)"}},
-        // Narrower than one button: n = 0 still draws one square.
-        {{100, 200, 120, 230}, {"L (2,-2)-(18,-2)", "R 0,2.4 24x24 h0"}},
-    };
-    for (const Case& c : cases) {
-        Lines got = Draw(Ctl(L"ToolbarWindow32", kVis, c.r));
-        if (c.expected.empty()) {
-            EXPECT_EQ(got.size(), 12u);
-        } else {
-            EXPECT_EQ(got, c.expected);
-        }
-    }
+    auto toolBar = [](Rect32 r) { return Draw(Ctl(L"ToolbarWindow32", kVis, r)); };
+    // 30 x 300: b 24, 300 div 24 = 12, n = round(8.4) = 8: nine squares at y + 2.4.
+    EXPECT_EQ(toolBar({100, 240, 400, 270}),
+              (Lines{"L (2,38)-(298,38)", "R 0,42.4 24x24 h0", "R 24,42.4 24x24 h0", "R 48,42.4 24x24 h0",
+                     "R 72,42.4 24x24 h0", "R 96,42.4 24x24 h0", "R 120,42.4 24x24 h0", "R 144,42.4 24x24 h0",
+                     "R 168,42.4 24x24 h0", "R 192,42.4 24x24 h0"}));
+    // 10 x 120: b 8, 120 div 8 = 15, 0.7 x 15 = 10.5 rounds to even 10: eleven squares.
+    Lines small = toolBar({110, 200, 230, 210});
+    ASSERT_EQ(small.size(), 12u);
+    EXPECT_EQ(small[0], "L (12,-2)-(128,-2)");
+    EXPECT_EQ(small[1], "R 10,0.8 8x8 h0");
+    EXPECT_EQ(small[11], "R 90,0.8 8x8 h0");
+    // 127 div 8 = 15 too: the division truncates.
+    EXPECT_EQ(toolBar({110, 200, 237, 210}).size(), 12u);
+    // Too low for a button: b = round(0.8 x 0) = 0, only the rule.
+    EXPECT_EQ(toolBar({100, 200, 200, 200}), (Lines{"L (2,-2)-(98,-2)"}));
+    // Narrower than one button: n = 0 still draws one square.
+    EXPECT_EQ(toolBar({100, 200, 120, 230}), (Lines{"L (2,-2)-(18,-2)", "R 0,2.4 24x24 h0"}));
     for (const wchar_t* name : {L"Toolbar20WndClass", L"ToolbarWndClass"})
         EXPECT_EQ(Draw(Ctl(name, kVis, {100, 240, 400, 270})).size(), 10u);
 }
@@ -215,10 +149,10 @@ TEST(StaticDrawer, BoxOnlyWithABorder) {
 
 TEST(PlainBoxDrawers, BoxesWithAndWithoutStyleScrollBars) {
     const Rect32 r{110, 210, 150, 250};  // x 10, y 10, 40 x 40
-    for (const wchar_t* name : {L"PictureBoxDC", L"UserControlDC", L"StatusBar20WndClass"})
+    for (const wchar_t* name : {L"PictureBoxDC", L"StatusBar20WndClass"})
         EXPECT_EQ(Draw(Ctl(name, kVis | kH | kV, r, L"unused", {0, 0, 20, 20})), (Lines{"R 10,10 40x40 h0"}))
             << test::Narrow(name);
-    for (const wchar_t* name : {L"ListBox", L"DirListBox", L"FileListBox", L"MSFlexGridWndClass", L"MDIClient"}) {
+    for (const wchar_t* name : {L"ListBox", L"MSFlexGridWndClass"}) {
         EXPECT_EQ(Draw(Ctl(name, kVis, r, L"unused")), (Lines{"R 10,10 40x40 h0"})) << test::Narrow(name);
         Lines withBar = Draw(Ctl(name, kVis | kV, r, L"", {0, 0, 24, 40}));
         EXPECT_EQ(withBar, (Lines{"R 10,10 40x40 h0", "R 34,10 16x40 h0", "R 34,10 16x20 h0", "R 34,30 16x20 h0",
@@ -229,10 +163,7 @@ TEST(PlainBoxDrawers, BoxesWithAndWithoutStyleScrollBars) {
 
 TEST(NothingDrawers, VisibleButEmpty) {
     const Rect32 r{110, 210, 150, 250};
-    for (const wchar_t* name :
-         {L"CheckBox", L"OptionButton", L"ScrollBar", L"TabStrip20WndClass", L"ProgressBar20WndClass",
-          L"TreeView20WndClass", L"ListView20WndClass", L"ReBarWindow32", L"MonthView20WndClass",
-          L"UpDown20WndClass", L"Data"}) {
+    for (const wchar_t* name : {L"CheckBox", L"TabStrip20WndClass", L"ReBarWindow32", L"Data"}) {
         WindowRecord w = Ctl(name, kVis, r, L"x");
         w.children.push_back(Ctl(L"Static", kVis, r, L"inside"));
         EXPECT_EQ(Draw(w), Lines{}) << test::Narrow(name);
@@ -264,37 +195,20 @@ TEST(GroupFrameDrawer, FrameInAFrameDrawsEachCaptionBeforeItsControls) {
     outer.children.push_back(Ctl(L"CommandButton", kVis, {300, 215, 380, 235}, L"Go"));
     outer.children.push_back(inner);
     outer.children.push_back(Ctl(L"Static", kVis, {130, 380, 200, 396}, L"Last"));
-    EXPECT_EQ(Draw(outer), (Lines{
-                               "R 10,10 300x200 h0",
-                               "T 26,2 'Outer' op-1 face=''",
-                               "R 200,15 80x20 h0",
-                               "B 200,15 80x20 f5 'Go'",
-                               "R 20,40 280x160 h0",
-                               "T 36,32 'Inner' op-1 face=''",
-                               "R 30,60 16x16 h0",
-                               "B 46,60 100x16 f4 'Deep'",
-                               "B 30,180 70x16 f0 'Last'",
-                           }));
+    EXPECT_EQ(Draw(outer), (Lines{"R 10,10 300x200 h0", "T 26,2 'Outer' op-1 face=''", "R 200,15 80x20 h0",
+                                  "B 200,15 80x20 f5 'Go'", "R 20,40 280x160 h0", "T 36,32 'Inner' op-1 face=''",
+                                  "R 30,60 16x16 h0", "B 46,60 100x16 f4 'Deep'", "B 30,180 70x16 f0 'Last'"}));
 }
 
 TEST(DrawControl, HiddenControlsAndEverythingInsideAreSkipped) {
     WindowRecord frame = Ctl(L"Frame", 0, {110, 210, 410, 410}, L"Hidden");
     frame.children.push_back(Ctl(L"CommandButton", kVis, {120, 220, 200, 240}, L"Visible child"));
     EXPECT_EQ(Draw(frame, DrawOutcome::Hidden), Lines{});
-    EXPECT_EQ(Draw(Ctl(L"CommandButton", 0x50000000 & ~kVis, {120, 220, 200, 240}, L"x"), DrawOutcome::Hidden),
-              Lines{});
     // A visible frame skips only its hidden child.
     frame.style = kVis;
     frame.children.push_back(Ctl(L"Static", 0, {130, 230, 150, 250}, L"gone"));
     EXPECT_EQ(Draw(frame), (Lines{"R 10,10 300x200 h0", "T 26,2 'Hidden' op-1 face=''", "R 20,20 80x20 h0",
                                   "B 20,20 80x20 f5 'Visible child'"}));
-}
-
-TEST(DrawControl, OverflowInsideAFrameAbandonsTheWhole) {
-    WindowRecord frame = Ctl(L"Frame", kVis, {110, 210, 410, 410}, L"F");
-    frame.children.push_back(Ctl(L"Static", kVis, {INT32_MIN, 220, INT32_MAX, 240}, L"huge"));
-    PartList list;
-    EXPECT_EQ(DrawControl(kCtx, frame, list), DrawOutcome::Abandoned);
 }
 
 TEST(LayOutWindow, FrameThenSiblingsInEnumerationOrder) {
@@ -313,24 +227,26 @@ TEST(LayOutWindow, FrameThenSiblingsInEnumerationOrder) {
     EXPECT_EQ(size->height, 300);
     EXPECT_EQ(Describe(list), (Lines{"R 0,0 400x300 h0", "R 10,10 100x50 h0", "B 10,10 100x50 f0 'under'",
                                      "R 50,30 100x50 h0", "B 50,30 100x50 f5 'over'"}));
-}
-
-TEST(LayOutWindow, WindowWithoutChildrenIsStillDrawn) {
-    TargetRecord t;
-    t.window.style = style_bits::kCaption | style_bits::kSysMenu;
-    t.window.window = {0, 0, 200, 100};
-    t.window.text = L"Empty";
-    t.metrics = {20, 18, 18, 16, 16};
-    PartList list;
+    // A window without children is still drawn.
+    t.window.children.clear();
+    list = {};
     ASSERT_TRUE(LayOutWindow(t, list));
-    EXPECT_EQ(Describe(list).size(), 6u);  // outer box, caption bar, title, close box and its cross
+    EXPECT_EQ(Describe(list), Lines{"R 0,0 400x300 h0"});
 }
 
-TEST(LayOutWindow, AChildBeyond32BitsAbandons) {
+TEST(DrawControl, DifferencesBeyond32BitsAbandonTheWhole) {
+    PartList list;
+    WindowRecord list32 = Ctl(L"ListBox", kVis | kV, {110, 220, 130, 230}, L"", {INT32_MIN, 0, INT32_MAX, 10});
+    EXPECT_FALSE(DrawStyleScrollBars(kCtx, list32, list));
+    EXPECT_EQ(DrawControl(kCtx, list32, list), DrawOutcome::Abandoned);
+    // A child inside a frame.
+    WindowRecord frame = Ctl(L"Frame", kVis, {110, 210, 410, 410}, L"F");
+    frame.children.push_back(Ctl(L"Static", kVis, {INT32_MIN, 220, INT32_MAX, 240}, L"huge"));
+    EXPECT_EQ(DrawControl(kCtx, frame, list), DrawOutcome::Abandoned);
+    // A child of the window itself.
     TargetRecord t;
     t.window.window = {-100, 0, 100, 100};
     t.window.children.push_back(Ctl(L"Static", kVis, {0, 0, INT32_MAX, 10}, L""));
-    PartList list;
     EXPECT_FALSE(LayOutWindow(t, list));
 }
 

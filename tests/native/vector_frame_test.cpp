@@ -57,7 +57,6 @@ TEST(DrawWindowFrame, CaptionButtonsForEachStyleCombination) {
         {kCap | kSys | kMax, Join({kOuter, kCaptionBar, kClose, kMiddle, kLeft})},
         {kCap | kSys | kDis, Join({kOuter, kCaptionBar, kClose, kMiddle})},
         {kCap | kSys | kMax | kDis, Join({kOuter, kCaptionBar, kClose, kMiddle, kLeft})},
-        {kCap | kSys | kMin | kMax, Join({kOuter, kCaptionBar, kClose, kMiddle, kLeft})},
         // Either caption bit is enough.
         {style_bits::kBorder | kSys, Join({kOuter, kCaptionBar, kClose})},
         {0x00400000 | kSys, Join({kOuter, kCaptionBar, kClose})},
@@ -69,18 +68,13 @@ TEST(DrawWindowFrame, CaptionButtonsForEachStyleCombination) {
         auto size = DrawWindowFrame(Window(c.style), list);
         ASSERT_TRUE(size) << std::hex << c.style;
         EXPECT_EQ(Describe(list), c.expected) << std::hex << c.style;
+        // The list's header and the viewer's size.
+        EXPECT_EQ(size->width, 401);
+        EXPECT_EQ(size->height, 300);
+        EXPECT_EQ(list.unit, kUnitPixels);
+        EXPECT_EQ(list.width, 401);
+        EXPECT_EQ(list.height, 300);
     }
-}
-
-TEST(DrawWindowFrame, SetsTheListHeaderAndReturnsTheViewerSize) {
-    PartList list;
-    auto size = DrawWindowFrame(Window(kCap), list);
-    ASSERT_TRUE(size);
-    EXPECT_EQ(size->width, 401);
-    EXPECT_EQ(size->height, 300);
-    EXPECT_EQ(list.unit, kUnitPixels);
-    EXPECT_EQ(list.width, 401);
-    EXPECT_EQ(list.height, 300);
 }
 
 TEST(DrawWindowFrame, OddMarginOffsetsUseTheSameRounding) {
@@ -96,21 +90,19 @@ TEST(DrawWindowFrame, OddMarginOffsetsUseTheSameRounding) {
                                      "L (369,14.5)-(377,14.5)"}));
 }
 
-TEST(DrawWindowFrame, MenuCaptionsWithoutACaptionBar) {
+TEST(DrawWindowFrame, MenuCaptionsWithAndWithoutACaptionBar) {
     TargetRecord t = Window(0);
     t.menuItems = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
     PartList list;
     ASSERT_TRUE(DrawWindowFrame(t, list));
     EXPECT_EQ(Describe(list),
               (Lines{"R 0,0 401x300 h0", "B 4,22 36x19 f4 '\\u30D5\\u30A1\\u30A4\\u30EB(&F)'", "B 40,22 40x19 f4 '&Edit'"}));
-}
-
-TEST(DrawWindowFrame, MenuCaptionsAfterTheCaptionButtons) {
-    TargetRecord t = Window(kCap | kSys);
-    t.menuItems = {{{54, 82, 90, 101}, L"File"}};
-    PartList list;
+    // After the caption buttons.
+    t.window.style = kCap | kSys;
+    t.menuItems.pop_back();
+    list = {};
     ASSERT_TRUE(DrawWindowFrame(t, list));
-    EXPECT_EQ(Describe(list), Join({kOuter, kCaptionBar, kClose, {"B 4,22 36x19 f4 'File'"}}));
+    EXPECT_EQ(Describe(list), Join({kOuter, kCaptionBar, kClose, {"B 4,22 36x19 f4 '\\u30D5\\u30A1\\u30A4\\u30EB(&F)'"}}));
 }
 
 TEST(DrawWindowFrame, DifferencesBeyond32BitsAbandon) {
