@@ -2,31 +2,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 
 #include "app/settings.h"
 #include "app/settings_store_win.h"
 
 namespace plumbo {
 namespace {
-
-std::string ReadAll(const std::wstring& path) {
-    std::string out;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return out;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-    CloseHandle(h);
-    return out;
-}
-
-void WriteAll(const std::wstring& path, const std::string& text) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD put = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &put, nullptr);
-    CloseHandle(h);
-}
 
 class SettingsStore : public testing::Test {
 protected:
@@ -42,54 +27,39 @@ protected:
         DeleteFileW(IniPath().c_str());
         RemoveDirectoryW(dir_.c_str());
     }
+    static std::string File() {
+        std::ifstream f(IniPath().c_str(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(f), {}};
+    }
+    static void Write(const std::string& text) { std::ofstream(IniPath().c_str(), std::ios::binary) << text; }
+    // The three colours and the three switches, in the file's order.
+    using Values = std::tuple<uint32_t, uint32_t, uint32_t, bool, bool, bool>;
+    static Values Loaded() { return {gColorMej, gColorLine, gColorNo, gZorderFlg, gToumeiFlg, gInsideFlg}; }
     std::wstring dir_;
 };
 
 TEST_F(SettingsStore, NewFileHoldsTheEightDefaultLines) {
     LoadSettingsAtStartup();
-    EXPECT_EQ(ReadAll(IniPath()),
+    EXPECT_EQ(File(),
               "[COLOR]\r\nMEJ=16777215\r\nLINE=16711680\r\nNO=0\r\n"
               "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=FALSE\r\n");
-    EXPECT_EQ(gColorMej, 16777215u);
-    EXPECT_EQ(gColorLine, 16711680u);
-    EXPECT_EQ(gColorNo, 0u);
-    EXPECT_TRUE(gZorderFlg);
-    EXPECT_FALSE(gToumeiFlg);
-    EXPECT_FALSE(gInsideFlg);
+    EXPECT_EQ(Loaded(), (Values{16777215, 16711680, 0, true, false, false}));
 }
 
-TEST_F(SettingsStore, MissingZorderIsAddedAsFalseAndSpacesAreRepaired) {
-    WriteAll(IniPath(), "[COLOR]\r\nMEJ=   \r\nLINE=255\r\nNO=65280\r\n[SHOW]\r\nTRANSPARENT=true\r\nINSIDE=0\r\n");
+TEST_F(SettingsStore, MissingSpacedAndNonNumericValuesAreRepairedAndWrittenBack) {
+    Write("[COLOR]\r\nMEJ=   \r\nLINE=white\r\nNO=65280\r\n[SHOW]\r\nTRANSPARENT=true\r\nINSIDE=0\r\n");
     LoadSettingsAtStartup();
-    EXPECT_EQ(gColorMej, 16777215u);
-    EXPECT_EQ(gColorLine, 255u);
-    EXPECT_EQ(gColorNo, 65280u);
-    EXPECT_FALSE(gZorderFlg);
-    EXPECT_TRUE(gToumeiFlg);
-    EXPECT_TRUE(gInsideFlg);  // "0" is not "FALSE"
-    std::string file = ReadAll(IniPath());
-    EXPECT_NE(file.find("MEJ=16777215\r\n"), std::string::npos) << file;
-    EXPECT_NE(file.find("ZORDER=FALSE\r\n"), std::string::npos) << file;
-    EXPECT_NE(file.find("LINE=255\r\n"), std::string::npos) << file;
-}
-
-TEST_F(SettingsStore, NonNumericColourCountsAsMissing) {
-    WriteAll(IniPath(), "[COLOR]\r\nMEJ=white\r\nLINE=99999999999\r\nNO=12\r\n[SHOW]\r\nZORDER=FALSE\r\nTRANSPARENT=FALSE\r\nINSIDE=FALSE\r\n");
-    LoadSettingsAtStartup();
-    EXPECT_EQ(gColorMej, 16777215u);
-    EXPECT_EQ(gColorLine, 16711680u);
-    EXPECT_EQ(gColorNo, 12u);
-    std::string file = ReadAll(IniPath());
-    EXPECT_NE(file.find("MEJ=16777215\r\n"), std::string::npos) << file;
-    EXPECT_NE(file.find("LINE=16711680\r\n"), std::string::npos) << file;
+    EXPECT_EQ(Loaded(), (Values{16777215, 16711680, 65280, false, true, true}));  // "0" is not "FALSE"
+    const std::string file = File();
+    for (const char* line : {"MEJ=16777215\r\n", "LINE=16711680\r\n", "NO=65280\r\n", "ZORDER=FALSE\r\n"})
+        EXPECT_NE(file.find(line), std::string::npos) << line << " in\n" << file;
 }
 
 TEST_F(SettingsStore, ALongValueIsReadAsItsFirst79Characters) {
-    std::string longValue(100, 'x');
-    WriteAll(IniPath(), "[SHOW]\r\nINSIDE=" + longValue + "\r\n");
+    Write("[SHOW]\r\nINSIDE=" + std::string(100, 'x') + "\r\n");
     auto v = ReadIni(L"SHOW", L"INSIDE");
     ASSERT_TRUE(v.has_value());
-    EXPECT_EQ(v->size(), 79u);
+    EXPECT_EQ(*v, std::wstring(79, L'x'));
 }
 
 }  // namespace

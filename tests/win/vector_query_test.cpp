@@ -1,8 +1,9 @@
+// What the query reads of a window of our own, and the re-drawing of it as a metafile.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,16 +26,25 @@ void RegisterClasses() {
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kFrameClass;
-    RegisterClassW(&wc);
-    wc.lpszClassName = kPrefixedClass;
-    RegisterClassW(&wc);
+    for (const wchar_t* name : {kFrameClass, kPrefixedClass}) {
+        wc.lpszClassName = name;
+        RegisterClassW(&wc);
+    }
     done = true;
 }
 
 HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, HWND parent) {
     return CreateWindowExW(0, cls, text, WS_CHILD | style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr),
                            nullptr);
+}
+
+using Quad = std::array<int32_t, 4>;
+Quad Of(const Rect32& r) { return {r.left, r.top, r.right, r.bottom}; }
+Quad Of(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+Quad OuterOf(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return Of(r);
 }
 
 // A window of our own with a menu bar and one control of each kind the query treats apart.
@@ -68,25 +78,13 @@ protected:
         if (top) DestroyWindow(top);
     }
 
-    static Rect32 WindowRect(HWND h) {
-        RECT r{};
-        GetWindowRect(h, &r);
-        return {r.left, r.top, r.right, r.bottom};
-    }
-    static void ExpectRect(const Rect32& got, const Rect32& want, const char* what) {
-        EXPECT_EQ(got.left, want.left) << what;
-        EXPECT_EQ(got.top, want.top) << what;
-        EXPECT_EQ(got.right, want.right) << what;
-        EXPECT_EQ(got.bottom, want.bottom) << what;
-    }
-
     HMENU menu = nullptr;
     HWND top = nullptr, push = nullptr, check = nullptr, edit = nullptr, combo = nullptr, dropList = nullptr;
     HWND hidden = nullptr, longStatic = nullptr, frame = nullptr, inFrame = nullptr;
     std::wstring longText;
 };
 
-TEST_F(QueryWindow, DescendantsAndDirectChildren) {
+TEST_F(QueryWindow, ChildrenAndStylesAndAGoneTargetIsAbandoned) {
     std::vector<HWND> all, direct;
     ASSERT_TRUE(GetAllDescendants(top, all));
     ASSERT_TRUE(GetDirectChildren(top, direct));
@@ -97,108 +95,88 @@ TEST_F(QueryWindow, DescendantsAndDirectChildren) {
     std::vector<HWND> none{push};
     EXPECT_TRUE(GetDirectChildren(push, none));
     EXPECT_TRUE(none.empty());
-    DestroyWindow(top);
-    EXPECT_FALSE(GetDirectChildren(top, none));
-    top = nullptr;
-}
 
-TEST_F(QueryWindow, ClassesAndStyles) {
-    EXPECT_EQ(GetControlClass(push), L"Button");
-    EXPECT_EQ(GetControlClass(edit), L"Edit");
-    EXPECT_EQ(GetControlClass(frame), L"Frame");
     EXPECT_TRUE(HasStyle(edit, WS_HSCROLL | WS_DISABLED));
     EXPECT_FALSE(HasStyle(hidden, WS_VISIBLE));
+
+    DestroyWindow(top);
+    EXPECT_FALSE(GetDirectChildren(top, none));
+    EXPECT_FALSE(QueryTarget(top));
+    EXPECT_FALSE(RedrawWindowAsMeta(top, nullptr, TwipsPerPixel{15, 15}));
+    EXPECT_FALSE(QueryTarget(nullptr));
+    top = nullptr;
 }
 
 TEST_F(QueryWindow, RecordsHoldWhatTheDrawersRead) {
     auto t = QueryTarget(top);
     ASSERT_TRUE(t);
-    ExpectRect(t->window.window, WindowRect(top), "target");
+    EXPECT_EQ(Of(t->window.window), OuterOf(top));
     EXPECT_EQ(t->window.style, static_cast<uint32_t>(GetWindowLongW(top, GWL_STYLE)));
     EXPECT_EQ(t->window.text, L"Query テスト");
-    EXPECT_EQ(t->metrics.cyCaption, GetSystemMetrics(SM_CYCAPTION));
-    EXPECT_EQ(t->metrics.cxSize, GetSystemMetrics(SM_CXSIZE));
-    EXPECT_EQ(t->metrics.cySize, GetSystemMetrics(SM_CYSIZE));
-    EXPECT_EQ(t->metrics.cxHThumb, GetSystemMetrics(SM_CXHTHUMB));
-    EXPECT_EQ(t->metrics.cyVThumb, GetSystemMetrics(SM_CYVTHUMB));
+    const SystemMetrics& m = t->metrics;
+    EXPECT_EQ((std::array{m.cyCaption, m.cxSize, m.cySize, m.cxHThumb, m.cyVThumb}),
+              (std::array{GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXSIZE), GetSystemMetrics(SM_CYSIZE),
+                          GetSystemMetrics(SM_CXHTHUMB), GetSystemMetrics(SM_CYVTHUMB)}));
 
     const auto& c = t->window.children;
     ASSERT_EQ(c.size(), 8u);
     const HWND handles[] = {push, check, edit, combo, dropList, hidden, longStatic, frame};
+    // Classes as GetControlClass gives them: "ThunderRT6Frame" is a "Frame"; a hidden one is not read.
     const wchar_t* classes[] = {L"Button", L"Button", L"Edit", L"ComboBox", L"ComboBox", L"", L"Static", L"Frame"};
+    // Texts are read only where a drawer shows them; the 79-unit cut never splits a pair.
+    const std::wstring texts[] = {L"OK", L"Check", L"line1\r\nline2", L"", L"", L"", longText.substr(0, 78),
+                                  L"Frame caption"};
     for (size_t i = 0; i < c.size(); ++i) {
-        EXPECT_EQ(c[i].className, classes[i]) << i;
-        EXPECT_EQ(c[i].style, static_cast<uint32_t>(GetWindowLongW(handles[i], GWL_STYLE))) << i;
-        if (i != 5) ExpectRect(c[i].window, WindowRect(handles[i]), "child");
+        SCOPED_TRACE(i);
+        EXPECT_EQ(c[i].className, classes[i]);
+        EXPECT_EQ(c[i].style, static_cast<uint32_t>(GetWindowLongW(handles[i], GWL_STYLE)));
+        EXPECT_EQ(c[i].text, texts[i]);
+        if (handles[i] != hidden) {
+            EXPECT_EQ(Of(c[i].window), OuterOf(handles[i]));
+        }
     }
-    EXPECT_EQ(c[0].text, L"OK");
-    EXPECT_EQ(c[1].text, L"Check");
-    EXPECT_EQ(c[2].text, L"line1\r\nline2");
     RECT client{};
     GetClientRect(edit, &client);
-    ExpectRect(c[2].client, {client.left, client.top, client.right, client.bottom}, "edit client");
+    EXPECT_EQ(Of(c[2].client), Of(client));
     EXPECT_LT(c[2].client.right, c[2].window.right - c[2].window.left);  // room for the vertical bar
 
     EXPECT_TRUE(c[3].hasDescendant);
     EXPECT_EQ(c[3].firstDescendantText, L"typed");
-    EXPECT_TRUE(c[3].text.empty());  // a combo's own text is not drawn, so not read
+    EXPECT_TRUE(c[3].children.empty()) << "children a drawer does not visit are not read";
     EXPECT_FALSE(c[4].hasDescendant);
-
-    // Hidden: nothing but its style, and nothing of what is inside.
-    EXPECT_TRUE(c[5].children.empty());
-    EXPECT_TRUE(c[5].text.empty());
-
-    EXPECT_EQ(c[6].text, longText.substr(0, 78));
+    EXPECT_TRUE(c[5].children.empty()) << "nothing of what is inside a hidden control";
 
     ASSERT_EQ(c[7].children.size(), 1u);
-    EXPECT_EQ(c[7].text, L"Frame caption");
     EXPECT_EQ(c[7].children[0].text, L"Inner");
-    ExpectRect(c[7].children[0].window, WindowRect(inFrame), "inner");
-    // Children of classes whose drawer does not visit them are not read.
-    EXPECT_TRUE(c[3].children.empty());
-}
+    EXPECT_EQ(Of(c[7].children[0].window), OuterOf(inFrame));
 
-TEST_F(QueryWindow, MenuBarItemsWithTheirRectangles) {
-    auto t = QueryTarget(top);
-    ASSERT_TRUE(t);
+    // The menu bar's captions, trimmed, with their rectangles.
     ASSERT_EQ(t->menuItems.size(), 2u);
     EXPECT_EQ(t->menuItems[0].text, L"&File");
-    EXPECT_EQ(t->menuItems[1].text, L"表示(&V)");  // trimmed
+    EXPECT_EQ(t->menuItems[1].text, L"表示(&V)");
     for (UINT i = 0; i < 2; ++i) {
         RECT r{};
         ASSERT_TRUE(GetMenuItemRect(top, menu, i, &r));
-        ExpectRect(t->menuItems[i].rect, {r.left, r.top, r.right, r.bottom}, "menu item");
+        EXPECT_EQ(Of(t->menuItems[i].rect), Of(r));
     }
 }
 
-TEST_F(QueryWindow, GoneTargetIsAbandoned) {
-    DestroyWindow(top);
-    EXPECT_FALSE(QueryTarget(top));
-    EXPECT_FALSE(RedrawWindowAsMeta(top, nullptr, TwipsPerPixel{15, 15}));
-    top = nullptr;
-    EXPECT_FALSE(QueryTarget(nullptr));
-}
-
 TEST_F(QueryWindow, RedrawsTheWindowAsAMetafile) {
-    const Rect32 r = WindowRect(top);
+    const Quad r = OuterOf(top);
+    const int w = r[2] - r[0], h = r[3] - r[1];
     auto result = RedrawWindowAsMeta(top, nullptr, TwipsPerPixel{15, 15});
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->widthWnd, r.right - r.left);
-    EXPECT_EQ(result->heightWnd, r.bottom - r.top);
+    EXPECT_EQ(result->widthWnd, w);
+    EXPECT_EQ(result->heightWnd, h);
     ASSERT_EQ(result->picture.Kind(), PictureKind::EnhMetafile);
-    auto lines = test::Describe(test::ReadRecords(result->picture.EnhMetafile()));
+    auto lines = test::Describe(result->picture.EnhMetafile());
     ASSERT_FALSE(lines.empty());
-    char header[80];
-    std::snprintf(header, sizeof header, "HEADER frame 0,0,%d,%d",
-                  static_cast<int>(RoundHalfEvenD((r.right - r.left) * 2540.0 / 96)),
-                  static_cast<int>(RoundHalfEvenD((r.bottom - r.top) * 2540.0 / 96)));
-    EXPECT_EQ(lines[0], header);
+    EXPECT_EQ(lines[0], test::Fmt("HEADER frame 0,0,%ld,%ld", static_cast<long>(RoundHalfEvenD(w * 2540.0 / 96)),
+                                  static_cast<long>(RoundHalfEvenD(h * 2540.0 / 96))));
     // The outer box comes first, at the window's size (kept inclusive in the record).
-    char outer[64];
-    std::snprintf(outer, sizeof outer, "RECTANGLE 0,0,%d,%d", r.right - r.left - 1, r.bottom - r.top - 1);
     auto firstRect = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("RECTANGLE", 0) == 0; });
     ASSERT_NE(firstRect, lines.end());
-    EXPECT_EQ(*firstRect, outer);
+    EXPECT_EQ(*firstRect, test::Fmt("RECTANGLE 0,0,%ld,%ld", w - 1, h - 1));
     std::string all = test::Dump(lines);
     for (const char* text : {"'Query テスト'", "'OK'", "'Check'", "'typed'", "'Frame caption'", "'Inner'", "'File'"})
         EXPECT_NE(all.find(text), std::string::npos) << text << "\n" << all;

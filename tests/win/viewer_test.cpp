@@ -2,9 +2,9 @@
 // inside the test process (windows made here, not plumbo's).
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app_win.h"
@@ -18,13 +18,6 @@
 namespace plumbo {
 namespace {
 
-int ScreenDpiX() {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(nullptr, dc);
-    return dpi;
-}
-
 HBITMAP MakeBitmap(int w, int h) {
     HDC screen = GetDC(nullptr);
     HBITMAP b = CreateCompatibleBitmap(screen, w, h);
@@ -32,78 +25,48 @@ HBITMAP MakeBitmap(int w, int h) {
     return b;
 }
 
-HENHMETAFILE MakeEnhMetafile() {
-    RECT frame{0, 0, 2000, 1000};  // HIMETRIC
-    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
-    Rectangle(dc, 0, 0, 10, 10);
-    return CloseEnhMetaFile(dc);
-}
-
-HMETAFILE MakeMetafile() {
-    HDC dc = CreateMetaFileW(nullptr);
-    Rectangle(dc, 0, 0, 10, 10);
-    return CloseMetaFile(dc);
-}
-
-HICON MakeIcon() {
-    HBITMAP mask = MakeBitmap(32, 32), colour = MakeBitmap(32, 32);
-    ICONINFO ii{TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&ii);
-    DeleteObject(mask);
-    DeleteObject(colour);
-    return icon;
-}
-
 // ---- PictureFromHandle ----
 
-TEST(ViewerPicture, FindsEachKindFromTheHandleAndWritesItBack) {
+TEST(ViewerPicture, FindsEachKindAndItsHimetricSizeAndRefusesOtherHandles) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const RECT frame{0, 0, 2000, 1000};  // HIMETRIC
     struct Case {
         const char* name;
         HANDLE handle;
         PictureKind expected;
+        int32_t w, h;  // w -1: not checked
     };
+    // The given extent is only for a Windows metafile; a bitmap of one by half an inch is
+    // 2540 x 1270 HIMETRIC, the enhanced metafile keeps its frame.
     const Case cases[] = {
-        {"bitmap", MakeBitmap(8, 8), PictureKind::Bitmap},
-        {"Windows metafile", MakeMetafile(), PictureKind::Metafile},
-        {"enhanced metafile", MakeEnhMetafile(), PictureKind::EnhMetafile},
-        {"icon", MakeIcon(), PictureKind::Icon},
+        {"bitmap", MakeBitmap(dpi, dpi / 2), PictureKind::Bitmap, 2540, 1270},
+        {"Windows metafile", CloseMetaFile(CreateMetaFileW(nullptr)), PictureKind::Metafile, 1234, 567},
+        {"enhanced metafile", CloseEnhMetaFile(CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr)),
+         PictureKind::EnhMetafile, 2000, 1000},
+        {"icon", CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)), PictureKind::Icon, -1, -1},
     };
     for (const Case& c : cases) {
-        ASSERT_NE(c.handle, nullptr) << c.name;
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.handle, nullptr);
         PictureKind kind = PictureKind::None;
         Picture p = PictureFromHandle(c.handle, kind, nullptr, 1234, 567);
-        EXPECT_EQ(kind, c.expected) << c.name;
-        EXPECT_EQ(p.Kind(), c.expected) << c.name;
-        EXPECT_EQ(p.Handle(), c.handle) << c.name;
+        EXPECT_EQ(kind, c.expected);
+        EXPECT_EQ(p.Kind(), c.expected);
+        EXPECT_EQ(p.Handle(), c.handle);
+        if (c.w >= 0) {
+            EXPECT_EQ(p.HimetricWidth(), c.w);
+            EXPECT_EQ(p.HimetricHeight(), c.h);
+        }
     }
-}
 
-TEST(ViewerPicture, RefusesNullAndNonPictureHandles) {
     PictureKind kind = PictureKind::None;
     EXPECT_TRUE(PictureFromHandle(nullptr, kind, nullptr, 0, 0).Empty());
     HPEN pen = CreatePen(PS_SOLID, 1, 0);
-    kind = PictureKind::None;
     EXPECT_TRUE(PictureFromHandle(pen, kind, nullptr, 0, 0).Empty());
-    // Not taken: the pen is still ours to delete.
-    EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN));
+    EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN)) << "not taken: the pen is still ours";
     DeleteObject(pen);
-}
-
-TEST(ViewerPicture, MeasuresInHimetric) {
-    const int dpi = ScreenDpiX();
-    PictureKind kind = PictureKind::None;
-    // 96 pixels are one inch, 2540 HIMETRIC, at any resolution when sized by it.
-    Picture bmp = PictureFromHandle(MakeBitmap(dpi, dpi / 2), kind, nullptr, 0, 0);
-    EXPECT_EQ(bmp.HimetricWidth(), 2540);
-    EXPECT_EQ(bmp.HimetricHeight(), 1270);
-    kind = PictureKind::None;
-    Picture emf = PictureFromHandle(MakeEnhMetafile(), kind, nullptr, 0, 0);
-    EXPECT_EQ(emf.HimetricWidth(), 2000);
-    EXPECT_EQ(emf.HimetricHeight(), 1000);
-    kind = PictureKind::None;
-    Picture wmf = PictureFromHandle(MakeMetafile(), kind, nullptr, 1234, 567);
-    EXPECT_EQ(wmf.HimetricWidth(), 1234);
-    EXPECT_EQ(wmf.HimetricHeight(), 567);
 }
 
 TEST(ViewerPicture, PictureFromBitmapOwnsBitmapAndPalette) {
@@ -115,7 +78,6 @@ TEST(ViewerPicture, PictureFromBitmapOwnsBitmapAndPalette) {
         EXPECT_EQ(p.Kind(), PictureKind::Bitmap);
         EXPECT_EQ(p.Bitmap(), b);
         EXPECT_EQ(p.Palette(), pal);
-        EXPECT_EQ(GetObjectType(b), static_cast<DWORD>(OBJ_BITMAP));
     }
     EXPECT_EQ(GetObjectType(b), 0u) << "the bitmap is released with its picture";
     EXPECT_EQ(GetObjectType(pal), 0u) << "and so is the palette";
@@ -131,132 +93,98 @@ constexpr COLORREF kStripeColour = RGB(10, 190, 70);
 class PaintedWindow : public Window {
 public:
     bool Open(int x, int y, int w, int h) {
-        WindowArgs a;
-        a.className = L"PlumboTestPainted";
-        a.style = WS_POPUP | WS_BORDER;
-        a.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-        a.x = x;
-        a.y = y;
-        a.width = w;
-        a.height = h;
-        if (!Create(a)) return false;
+        if (!Create({.className = L"PlumboTestPainted", .style = WS_POPUP | WS_BORDER,
+                     .exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW, .x = x, .y = y, .width = w, .height = h}))
+            return false;
         ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
         UpdateWindow(hwnd());
-        for (int i = 0; i < 10; ++i) {
-            DoEvents();
-            Sleep(20);
-        }
+        for (int i = 0; i < 10; ++i, Sleep(20)) DoEvents();
         return true;
     }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-        if (msg == WM_PAINT) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd(), &ps);
-            RECT c = ClientRect();
-            auto fill = [&](RECT r, COLORREF colour) {
-                HBRUSH b = CreateSolidBrush(colour);
-                FillRect(dc, &r, b);
-                DeleteObject(b);
-            };
-            fill({0, 0, c.right / 2, c.bottom}, kLeftColour);
-            fill({c.right / 2, 0, c.right, c.bottom}, kRightColour);
-            fill({0, 10, c.right, 20}, kStripeColour);
-            EndPaint(hwnd(), &ps);
-            return 0;
+        if (msg != WM_PAINT) return DefaultProc(msg, wp, lp);
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        const RECT c = ClientRect();
+        const RECT parts[] = {{0, 0, c.right / 2, c.bottom}, {c.right / 2, 0, c.right, c.bottom}, {0, 10, c.right, 20}};
+        const COLORREF colours[] = {kLeftColour, kRightColour, kStripeColour};
+        for (int i = 0; i < 3; ++i) {
+            SetDCBrushColor(dc, colours[i]);
+            FillRect(dc, &parts[i], static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         }
-        return DefaultProc(msg, wp, lp);
+        EndPaint(hwnd(), &ps);
+        return 0;
     }
 };
 
-std::vector<COLORREF> PixelsOf(HBITMAP bmp, int w, int h) {
+// The pixels of a bitmap from (0, 0), or with no bitmap of the screen at r, row by row.
+std::vector<COLORREF> Pixels(HBITMAP bmp, RECT r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HBITMAP copy = bmp ? nullptr : MakeBitmap(w, h);
+    HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bmp ? bmp : copy);
+    if (copy) BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     std::vector<COLORREF> out;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, bmp);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) out.push_back(GetPixel(mem, x, y) & 0xFFFFFF);
     SelectObject(mem, old);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
+    if (copy) DeleteObject(copy);
     return out;
 }
 
-std::vector<COLORREF> ScreenPixels(RECT r) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP b = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, b);
-    BitBlt(mem, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    std::vector<COLORREF> px = PixelsOf(b, r.right - r.left, r.bottom - r.top);
-    DeleteObject(b);
-    return px;
-}
-
-TEST(RasterCapture, WholeWindowGrabEqualsTheScreenPixelForPixel) {
+TEST(RasterCapture, GrabEqualsTheScreenPixelForPixel) {
     PaintedWindow win;
     ASSERT_TRUE(win.Open(60, 70, 120, 80));
     RECT r = win.WindowRect();
     const int w = r.right - r.left, h = r.bottom - r.top;
-    Picture p = GrabWindowBitmap(win.hwnd(), false, 0, 0, w, h);
-    ASSERT_EQ(p.Kind(), PictureKind::Bitmap);
+    Picture whole = GrabWindowBitmap(win.hwnd(), false, 0, 0, w, h);
+    ASSERT_EQ(whole.Kind(), PictureKind::Bitmap);
+    EXPECT_EQ(whole.Palette(), nullptr) << "a true-colour screen gets no palette";
     BITMAP bm{};
-    GetObjectW(p.Bitmap(), sizeof bm, &bm);
+    GetObjectW(whole.Bitmap(), sizeof bm, &bm);
     EXPECT_EQ(bm.bmWidth, w);
     EXPECT_EQ(bm.bmHeight, h);
-    std::vector<COLORREF> grabbed = PixelsOf(p.Bitmap(), w, h);
-    EXPECT_EQ(grabbed, ScreenPixels(r));
-
+    std::vector<COLORREF> grabbed = Pixels(whole.Bitmap(), {0, 0, w, h});
+    EXPECT_EQ(grabbed, Pixels(nullptr, r));
     // And the screen shows what the window painted: the 1-pixel border, then the client.
     EXPECT_EQ(grabbed[5 * w + 5], kLeftColour);
     EXPECT_EQ(grabbed[5 * w + (w - 6)], kRightColour);
     EXPECT_EQ(grabbed[15 * w + 40], kStripeColour);
-    // A true-colour screen gets no palette.
-    EXPECT_EQ(p.Palette(), nullptr);
-}
 
-TEST(RasterCapture, ClientGrabStartsAtTheClientOriginPlusTheSourceOffset) {
-    PaintedWindow win;
-    ASSERT_TRUE(win.Open(60, 70, 120, 80));
+    // The client grab starts at the client origin plus the source offset: from (0, 8), 30 x 4,
+    // rows 8-11 cross into the stripe at row 10.
     POINT origin{0, 0};
     ClientToScreen(win.hwnd(), &origin);
-    // From (0, 8) of the client, 30 x 4: rows 8-11, crossing into the stripe at row 10.
-    Picture p = GrabWindowBitmap(win.hwnd(), true, 0, 8, 30, 4);
-    std::vector<COLORREF> grabbed = PixelsOf(p.Bitmap(), 30, 4);
-    EXPECT_EQ(grabbed, ScreenPixels({origin.x, origin.y + 8, origin.x + 30, origin.y + 12}));
+    Picture part = GrabWindowBitmap(win.hwnd(), true, 0, 8, 30, 4);
+    grabbed = Pixels(part.Bitmap(), {0, 0, 30, 4});
+    EXPECT_EQ(grabbed, Pixels(nullptr, {origin.x, origin.y + 8, origin.x + 30, origin.y + 12}));
     EXPECT_EQ(grabbed[0], kLeftColour);
     EXPECT_EQ(grabbed[2 * 30], kStripeColour);
 }
 
 // ---- Viewer window: menu states, placement, zoom ----
 
-class ViewerMenus : public ::testing::Test {
-protected:
-    void SetUp() override { TheApp().menus = BuildMenuTree(MenuTable()); }
-    static bool Enabled(UINT id) {
-        for (auto& [top, h] : TheApp().menus.topLevel) {
-            UINT s = GetMenuState(h, id, MF_BYCOMMAND);
-            if (s != static_cast<UINT>(-1)) return !(s & (MF_GRAYED | MF_DISABLED));
-        }
-        ADD_FAILURE() << "no menu item " << id;
-        return false;
+bool Enabled(UINT id) {
+    for (auto& [top, h] : TheApp().menus.topLevel) {
+        UINT s = GetMenuState(h, id, MF_BYCOMMAND);
+        if (s != static_cast<UINT>(-1)) return !(s & (MF_GRAYED | MF_DISABLED));
     }
-};
+    ADD_FAILURE() << "no menu item " << id;
+    return false;
+}
 
-TEST_F(ViewerMenus, RasterModeLeavesOnlyTheBitmapSaveAndMetafileModeEnablesAll) {
-    // Copy is never touched: a state set beforehand survives both modes.
-    EnableMenu(mFileCopy, false);
+TEST(ViewerMenus, RasterModeLeavesOnlyTheBitmapSaveAndMetafileModeEnablesAll) {
+    TheApp().menus = BuildMenuTree(MenuTable());
+    EnableMenu(mFileCopy, false);  // copy is never touched: this state survives both modes
     SetViewerMenuStates(true);
     SetViewerMenuStates(false);
     EXPECT_TRUE(Enabled(mFileSaveBMP));
-    for (UINT id : {mFileSaveEMF, mFileSaveWMF, mMetaShow150, mMetaShow100, mMetaShow50, mMetaShowInput})
+    for (UINT id : {mFileSaveEMF, mFileSaveWMF, mMetaShow150, mMetaShow100, mMetaShow50, mMetaShowInput, mFileCopy})
         EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(mFileCopy));
-
     SetViewerMenuStates(true);
     for (UINT id : {mFileSaveBMP, mFileSaveEMF, mFileSaveWMF, mMetaShow150, mMetaShow100, mMetaShow50, mMetaShowInput})
         EXPECT_TRUE(Enabled(id)) << id;
@@ -270,135 +198,69 @@ public:
         HMENU bar = CreateMenu();
         AppendMenuW(bar, MF_STRING, 1, L"ファイル");
         AppendMenuW(bar, MF_STRING, 2, L"表示");
-        WindowArgs a;
-        a.className = L"PlumboTestFramed";
-        a.style = WS_OVERLAPPEDWINDOW;
-        a.menu = bar;
-        a.x = 30;
-        a.y = 40;
-        a.width = 500;
-        a.height = 400;
-        if (!Create(a)) return false;
+        if (!Create({.className = L"PlumboTestFramed", .menu = bar, .x = 30, .y = 40, .width = 500, .height = 400}))
+            return false;
         ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
         DoEvents();
         return true;
     }
-    SIZE Client() const {
-        RECT c = ClientRect();
-        return {c.right, c.bottom};
+    // Outer left and top, client width and height.
+    std::vector<int> Placement() const {
+        RECT r = WindowRect(), c = ClientRect();
+        return {r.left, r.top, c.right, c.bottom};
     }
 };
 
-TEST(ViewerPlacement, ClientAreaIsExactlyTheAskedSizeAtTheAskedCorner) {
+TEST(ViewerWindow, PlacedByItsClientAreaAndZoomedKeepingTheCorner) {
     FramedWindow w;
     ASSERT_TRUE(w.Open());
-    struct Case {
-        int left, top, cw, ch;
-    };
-    for (Case c : {Case{148, 98, 300, 200}, Case{10, 20, 640, 90}, Case{0, 0, 250, 400}}) {
-        PlaceWindowByClient(w, c.left, c.top, c.cw, c.ch);
-        RECT r = w.WindowRect();
-        EXPECT_EQ(r.left, c.left);
-        EXPECT_EQ(r.top, c.top);
-        EXPECT_EQ(w.Client().cx, c.cw) << c.cw << "x" << c.ch;
-        EXPECT_EQ(w.Client().cy, c.ch) << c.cw << "x" << c.ch;
-    }
-}
-
-TEST(ViewerZoom, ScalesTheClientAreaFromTheRedrawnSizeKeepingTheCorner) {
-    FramedWindow w;
-    ASSERT_TRUE(w.Open());
-    PlaceWindowByClient(w, 120, 80, 400, 300);
-    struct Case {
-        double f;
-        int cw, ch;
-    };
+    // A capture at (100, 50) of 300 x 200 opens the viewer at (148, 98) with that client.
+    PlaceWindowByClient(w, 148, 98, 300, 200);
+    EXPECT_EQ(w.Placement(), (std::vector<int>{148, 98, 300, 200}));
     // The re-drawn window is 400 x 300 pixels; each zoom starts from it, not from the last zoom.
-    for (Case c : {Case{0.5, 200, 150}, Case{1.5, 600, 450}, Case{1.0, 400, 300}, Case{0.75, 300, 225}}) {
-        ZoomViewer(w, 400, 300, c.f);
-        RECT r = w.WindowRect();
-        EXPECT_EQ(r.left, 120) << c.f;
-        EXPECT_EQ(r.top, 80) << c.f;
-        EXPECT_EQ(w.Client().cx, c.cw) << c.f;
-        EXPECT_EQ(w.Client().cy, c.ch) << c.f;
+    PlaceWindowByClient(w, 120, 80, 400, 300);
+    for (auto [f, cw, ch] : {std::tuple{0.5, 200, 150}, std::tuple{1.5, 600, 450}, std::tuple{0.75, 300, 225}}) {
+        ZoomViewer(w, 400, 300, f);
+        EXPECT_EQ(w.Placement(), (std::vector<int>{120, 80, cw, ch})) << f;
     }
 }
 
 // ---- The typed percentage ----
 
-struct Dialogue {
-    std::deque<std::optional<std::wstring>> replies;
-    int asked = 0;
-    std::vector<std::wstring> refusals;
-    std::optional<double> Run(int32_t w = 400, int32_t h = 300) {
-        auto ask = [&]() -> std::optional<std::wstring> {
-            ++asked;
-            if (replies.empty()) return std::nullopt;
-            auto r = replies.front();
-            replies.pop_front();
-            return r;
-        };
-        auto refuse = [&](const std::wstring& text) { refusals.push_back(text); };
-        return AskZoomPercent(ask, refuse, w, h, 1024, 768);
-    }
-};
-
-TEST(ViewerZoomInput, CancelEndsWithoutAZoom) {
-    Dialogue d{{std::nullopt, L"50"}};
-    EXPECT_EQ(d.Run(), std::nullopt);
-    EXPECT_EQ(d.asked, 1);
-    EXPECT_TRUE(d.refusals.empty());
-}
-
-TEST(ViewerZoomInput, UnusableRepliesBringTheBoxBackSilently) {
-    Dialogue d{{L"0", L"-5", L"abc", L"", L"150%"}};
-    EXPECT_EQ(d.Run(), 150.0);
-    EXPECT_EQ(d.asked, 5);
-    EXPECT_TRUE(d.refusals.empty());
-}
-
-TEST(ViewerZoomInput, TakesTheLeadingNumber) {
-    Dialogue d{{L" 75 percent"}};
-    EXPECT_EQ(d.Run(), 75.0);
-}
-
-TEST(ViewerZoomInput, ATooLargePercentageIsRefusedWithAMessageAndAskedAgain) {
+TEST(ViewerZoomInput, AsksUntilAUsablePercentageOrCancel) {
+    struct Case {
+        std::vector<std::optional<std::wstring>> replies;  // past the last, Cancel
+        std::optional<double> result;
+        size_t asked, refused;
+    };
     // 400 x 300 on a 1024 x 768 screen: 8 x 1024 / 400 = 20.48, so at most 2048 %.
-    Dialogue d{{L"100000", L"2049", L"2048", L"1"}};
-    EXPECT_EQ(d.Run(), 2048.0);
-    EXPECT_EQ(d.asked, 3);
-    ASSERT_EQ(d.refusals.size(), 2u);
-    EXPECT_NE(d.refusals[0].find(L"2048"), std::wstring::npos) << "the message names the limit";
+    const Case cases[] = {
+        {{std::nullopt, L"50"}, std::nullopt, 1, 0},                 // Cancel ends without a zoom
+        {{L"0", L"-5", L"abc", L"", L"150%"}, 150.0, 5, 0},         // unusable replies: asked again, silently
+        {{L" 75 percent"}, 75.0, 1, 0},                              // the leading number
+        {{L"100000", L"2049", L"2048", L"1"}, 2048.0, 3, 2},         // too large: refused with a message
+    };
+    for (const Case& c : cases) {
+        size_t asked = 0;
+        std::vector<std::wstring> refusals;
+        auto ask = [&] { return asked < c.replies.size() ? c.replies[asked++] : std::nullopt; };
+        auto refuse = [&](const std::wstring& text) { refusals.push_back(text); };
+        EXPECT_EQ(AskZoomPercent(ask, refuse, 400, 300, 1024, 768), c.result) << c.asked;
+        EXPECT_EQ(asked, c.asked);
+        ASSERT_EQ(refusals.size(), c.refused);
+        for (const auto& text : refusals) EXPECT_NE(text.find(L"2048"), std::wstring::npos) << "names the limit";
+    }
 }
 
 // ---- Input box ----
 
 struct BoxScript {
     std::wstring typed;  // text to put in the box
-    UINT command = IDOK;  // IDOK, IDCANCEL, or WM_CLOSE to close it by its frame
-    std::wstring seenDefault;
-    std::wstring seenTitle;
-    std::wstring seenPrompt;
-    bool done = false;
+    UINT command;        // IDOK, IDCANCEL, or WM_CLOSE to close it by its frame
+    bool done;
+    std::vector<std::wstring> seen;  // the default text, the title and the prompt
 };
 BoxScript* gScript = nullptr;
-
-HWND FindOwnDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            wchar_t cls[32] = {};
-            GetClassNameW(h, cls, 32);
-            if (std::wstring(cls) == L"#32770" && IsWindowVisible(h)) {
-                *reinterpret_cast<HWND*>(lp) = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 std::wstring TextOf(HWND h) {
     wchar_t buf[256] = {};
@@ -406,16 +268,14 @@ std::wstring TextOf(HWND h) {
     return buf;
 }
 
+// Runs inside the box's modal loop; the only dialog in this desktop is ours.
 void CALLBACK DriveBox(HWND, UINT, UINT_PTR id, DWORD) {
-    if (!gScript || gScript->done) return;
-    HWND dlg = FindOwnDialog();
-    if (!dlg) return;
+    HWND dlg = FindWindowW(L"#32770", nullptr);
+    if (!gScript || gScript->done || !dlg || !IsWindowVisible(dlg)) return;
     gScript->done = true;
     KillTimer(nullptr, id);
     HWND edit = GetDlgItem(dlg, kInputBoxEditId);
-    gScript->seenDefault = TextOf(edit);
-    gScript->seenTitle = TextOf(dlg);
-    gScript->seenPrompt = TextOf(GetDlgItem(dlg, kInputBoxPromptId));
+    gScript->seen = {TextOf(edit), TextOf(dlg), TextOf(GetDlgItem(dlg, kInputBoxPromptId))};
     SetWindowTextW(edit, gScript->typed.c_str());
     if (gScript->command == WM_CLOSE)
         PostMessageW(dlg, WM_CLOSE, 0, 0);
@@ -423,35 +283,28 @@ void CALLBACK DriveBox(HWND, UINT, UINT_PTR id, DWORD) {
         PostMessageW(dlg, WM_COMMAND, gScript->command, 0);
 }
 
-std::optional<std::wstring> RunBox(BoxScript& script) {
-    gScript = &script;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveBox);
-    auto r = InputBox(nullptr, L"表示する比率を、パーセントで入力してください。", L"Plumbo!!", L"100");
-    KillTimer(nullptr, timer);
-    gScript = nullptr;
-    return r;
-}
-
-TEST(InputBox, ShowsPromptTitleAndDefaultAndReturnsTheTypedText) {
-    BoxScript s{L"75"};
-    EXPECT_EQ(RunBox(s), std::optional<std::wstring>(L"75"));
-    EXPECT_EQ(s.seenDefault, L"100");
-    EXPECT_EQ(s.seenTitle, L"Plumbo!!");
-    EXPECT_EQ(s.seenPrompt, L"表示する比率を、パーセントで入力してください。");
-}
-
-TEST(InputBox, OkWithAnEmptyBoxIsAnEmptyReplyNotACancel) {
-    BoxScript s{L""};
-    EXPECT_EQ(RunBox(s), std::optional<std::wstring>(L""));
-}
-
-TEST(InputBox, CancelAndTheCloseBoxGiveNoReply) {
-    BoxScript cancel{L"75", IDCANCEL};
-    EXPECT_EQ(RunBox(cancel), std::nullopt);
-    EXPECT_TRUE(cancel.done);
-    BoxScript close{L"75", WM_CLOSE};
-    EXPECT_EQ(RunBox(close), std::nullopt);
-    EXPECT_TRUE(close.done);
+TEST(InputBox, ShowsPromptTitleAndDefaultAndGivesTheTextOnlyOnOk) {
+    const wchar_t* prompt = L"表示する比率を、パーセントで入力してください。";
+    struct Case {
+        const wchar_t* typed;
+        UINT command;
+        std::optional<std::wstring> reply;
+    };
+    const Case cases[] = {
+        {L"75", IDOK, L"75"},
+        {L"", IDOK, L""},  // an empty box is an empty reply, not a Cancel
+        {L"75", IDCANCEL, std::nullopt},
+        {L"75", WM_CLOSE, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        BoxScript script{c.typed, c.command, false, {}};
+        gScript = &script;
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveBox);
+        EXPECT_EQ(InputBox(nullptr, prompt, L"Plumbo!!", L"100"), c.reply) << c.command;
+        KillTimer(nullptr, timer);
+        gScript = nullptr;
+        EXPECT_EQ(script.seen, (std::vector<std::wstring>{L"100", L"Plumbo!!", prompt}));
+    }
 }
 
 }  // namespace
