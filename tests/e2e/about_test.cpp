@@ -14,16 +14,6 @@ namespace {
 constexpr int kAboutItem = 3;  // ﾊﾞｰｼﾞｮﾝ情報
 constexpr int kHelpItem = 4;   // ヘルプ
 
-HWND AboutBox(const Plumbo& app) { return WindowOf(app.Pid(), L"PlumboAbout", true); }
-
-HWND OpenAbout(Plumbo& app) {
-    if (!app.ChooseControlMenu(kAboutItem)) return nullptr;
-    HWND box = nullptr;
-    WaitFor([&] { return (box = AboutBox(app)) != nullptr; });
-    Pause(300);
-    return box;
-}
-
 // A point inside a label of the box, from its place in twips on the box's client area.
 POINT InLabel(HWND box, int leftTwips, int topTwips) {
     RECT c = ClientRectOnScreen(box);
@@ -33,22 +23,28 @@ POINT InLabel(HWND box, int leftTwips, int topTwips) {
     return {c.left + leftTwips * dpiX / 1440 + 12, c.top + topTwips * dpiY / 1440 + 7};
 }
 
-// A message box of the program, and its text.
+// A message box of the program.
 HWND MessageBoxOf(const Plumbo& app) {
     for (HWND h : WindowsOf(app.Pid(), L"#32770", true))
         if (FindWindowExW(h, nullptr, L"Static", nullptr)) return h;
     return nullptr;
 }
 
-std::wstring MessageText(HWND box) {
+// Either a message box with this text comes (and is answered), or none does.
+void ExpectMessage(const Plumbo& app, bool expected, const wchar_t* text, const char* what) {
+    HWND msg = nullptr;
+    bool shown = WaitFor([&] { return (msg = MessageBoxOf(app)) != nullptr; }, expected ? 5000 : 1500);
+    EXPECT_EQ(shown, expected) << "for " << what;
+    if (!shown) return;
     std::wstring all;
-    HWND s = nullptr;
-    while ((s = FindWindowExW(box, s, L"Static", nullptr)) != nullptr) {
+    for (HWND s = nullptr; (s = FindWindowExW(msg, s, L"Static", nullptr)) != nullptr;) {
         wchar_t buf[256] = {};
         SendMessageW(s, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf));
         all += buf;
     }
-    return all;
+    if (expected) EXPECT_EQ(all, text);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return MessageBoxOf(app) == nullptr; }));
 }
 
 // Yellow pixels (a link under the mouse) in a strip where a link label lies.
@@ -64,7 +60,7 @@ int YellowPixels(HWND box, int leftTwips, int topTwips) {
 // then opens it and the program shows no message; otherwise the program must say so.
 bool SchemeHasHandler(const wchar_t* scheme) {
     HKEY key = nullptr;
-    std::wstring path = std::wstring(scheme) + L"\\shell\\open\\command";
+    const std::wstring path = std::wstring(scheme) + L"\\shell\\open\\command";
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
@@ -75,21 +71,7 @@ bool FileHasHandler(const std::wstring& file) {
     return reinterpret_cast<INT_PTR>(FindExecutableW(file.c_str(), nullptr, exe)) > 32;
 }
 
-// After a shell open: either a message box with this text, or (handler present) none.
-void ExpectShellOutcome(const Plumbo& app, bool handled, const wchar_t* what) {
-    HWND msg = nullptr;
-    bool shown = WaitFor([&] { return (msg = MessageBoxOf(app)) != nullptr; }, handled ? 1500 : 5000);
-    if (handled) {
-        EXPECT_FALSE(shown) << "a handler is registered for " << what;
-    } else {
-        ASSERT_TRUE(shown) << "no handler for " << what << ", so the program must say so";
-        EXPECT_EQ(MessageText(msg), L"関連づけられた実行ファイルがありません");
-    }
-    if (shown) {
-        PressKey(VK_RETURN);
-        WaitFor([&] { return MessageBoxOf(app) == nullptr; });
-    }
-}
+const wchar_t kNoProgram[] = L"関連づけられた実行ファイルがありません";
 
 bool ControlMenuOpens() {
     ClickTrayIcon(true);
@@ -103,12 +85,14 @@ bool ControlMenuOpens() {
 
 }  // namespace
 
-TEST(VersionBox, ShowsGradientAndClosesOnTheVersionTextButNotOnALink) {
+TEST(VersionBox, GradientLinksClosingAndHelp) {
     Plumbo app;
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitResident());
-    HWND box = OpenAbout(app);
-    ASSERT_TRUE(box);
+    ASSERT_TRUE(app.ChooseControlMenu(kAboutItem));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = WindowOf(app.Pid(), L"PlumboAbout", true)) != nullptr; }));
+    Pause(300);
     RECT r = WindowRectOf(box);
     EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2, 1) << "centred";
     // Pure blue at the top-right corner, near black at the bottom.
@@ -135,11 +119,11 @@ TEST(VersionBox, ShowsGradientAndClosesOnTheVersionTextButNotOnALink) {
     // The mail link goes to the shell as "mailto:...": a bare address is no link to Wine's
     // shell or to Windows', which would answer "not found".
     Click(http.x, http.y);
-    ExpectShellOutcome(app, SchemeHasHandler(L"https"), L"https");
+    ExpectMessage(app, !SchemeHasHandler(L"https"), kNoProgram, "https");
     EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
     POINT mail = InLabel(box, 2280, 2820);
     Click(mail.x, mail.y);
-    ExpectShellOutcome(app, SchemeHasHandler(L"mailto"), L"mailto");
+    ExpectMessage(app, !SchemeHasHandler(L"mailto"), kNoProgram, "mailto");
     EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
 
     // A busy Wine desktop now and then drops an injected click: a person would click again.
@@ -151,33 +135,19 @@ TEST(VersionBox, ShowsGradientAndClosesOnTheVersionTextButNotOnALink) {
     }
     EXPECT_TRUE(closed);
     EXPECT_TRUE(ControlMenuOpens()) << "the tray reacts again";
-}
 
-TEST(Help, OpensThePageBesideTheProgram) {
-    Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
+    // "ヘルプ" opens the page beside the program. Wine's default prefix has no program for
+    // ".html" (the shell answers "no association"); where there is one nothing is said.
     const std::wstring page = app.Dir() + L"\\plHelp.html";
     ASSERT_TRUE(FileExists(page));
-    // Wine's default prefix has no program for ".html" (the shell answers "no association");
-    // where there is one the page opens and nothing is said.
-    const bool handled = FileHasHandler(page);
     ASSERT_TRUE(app.ChooseControlMenu(kHelpItem));
-    ExpectShellOutcome(app, handled, L".html");
+    ExpectMessage(app, !FileHasHandler(page), kNoProgram, ".html");
     EXPECT_TRUE(app.Running());
     EXPECT_TRUE(ControlMenuOpens());
-}
 
-TEST(Help, MissingPageShowsTheMessage) {
-    Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
-    ASSERT_TRUE(DeleteFileW((app.Dir() + L"\\plHelp.html").c_str()));
+    // Without the page it says so.
+    ASSERT_TRUE(DeleteFileW(page.c_str()));
     ASSERT_TRUE(app.ChooseControlMenu(kHelpItem));
-    HWND msg = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (msg = MessageBoxOf(app)) != nullptr; }));
-    EXPECT_EQ(MessageText(msg), L"ヘルプファイルが見つかりません");
-    PressKey(VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return MessageBoxOf(app) == nullptr; }));
+    ExpectMessage(app, true, L"ヘルプファイルが見つかりません", "the missing page");
     EXPECT_TRUE(app.Running());
 }

@@ -33,67 +33,12 @@ Image ClientPart(const Image& whole, HWND window) {
     return part;
 }
 
-void HideRulers(Plumbo& app) {
-    ShowWindow(app.HorizontalRuler(), SW_HIDE);
-    ShowWindow(app.VerticalRuler(), SW_HIDE);
-    Pause(300);
-}
-
-void SaveOnFailure(const Image& img, const wchar_t* name) {
-    SavePng(img, MakeTempDir(L"shot") + L"\\" + name);
-}
-
-bool ViewerShown(Plumbo& app) { return IsWindowVisible(app.MenuForm()) != FALSE; }
-
-// Opens the ruler menu on a ruler and chooses "画面キャプチャ"; waits for the viewer.
-bool Capture(Plumbo& app, HWND ruler) {
-    if (!app.ChooseRulerMenu(ruler, {1})) return false;
-    bool shown = WaitFor([&] { return ViewerShown(app); });
-    Pause(400);  // the viewer paints its picture
-    return shown;
-}
-
 }  // namespace
 
-TEST(Capture, ViewerOpens48PixelsOffWithTheTargetsSizeAndShowsTheTarget) {
+// Inside placement, so the rulers lie over the target's left and bottom edges and would show
+// in a picture that took them along.
+TEST(Capture, ViewerOpens48PixelsOffAtTheTargetsSizeShowingItWithoutRulers) {
     Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
-    Target target;
-    ASSERT_TRUE(target.Start(100, 50, 300, 200));
-    app.ShowRulersByDoubleClick();
-    target.Activate();
-    HWND hrz = app.HorizontalRuler();
-    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(hrz).left == 100 && IsWindowVisible(hrz); }));
-    Pause(300);
-    Image before = ClientPart(GrabScreen(WindowRectOf(target.Hwnd())), target.Hwnd());
-
-    ASSERT_TRUE(Capture(app, hrz));
-    HWND viewer = app.MenuForm();
-    RECT outer = WindowRectOf(viewer);
-    EXPECT_EQ(outer.left, 148);
-    EXPECT_EQ(outer.top, 98);
-    RECT client = ClientRectOnScreen(viewer);
-    EXPECT_EQ(client.right - client.left, 300);
-    EXPECT_EQ(client.bottom - client.top, 200);
-    EXPECT_FALSE(IsIconic(viewer) || IsZoomed(viewer));
-
-    Image shown = ClientPart(GrabScreen(client), target.Hwnd());
-    EXPECT_EQ(Differences(shown, before), 0) << "the viewer should show the target as it was on screen";
-    if (HasFailure()) {
-        SaveOnFailure(before, L"capture_before.bmp");
-        SaveOnFailure(shown, L"capture_viewer.bmp");
-    }
-    // The rulers are back and still follow the target.
-    EXPECT_TRUE(IsWindowVisible(hrz));
-    EXPECT_TRUE(IsWindowVisible(app.VerticalRuler()));
-    // The zoom items' grey state cannot be read across processes under Wine (GetMenu of another
-    // process is unreadable); it is checked in-process by the viewer's window tests.
-}
-
-TEST(Capture, RulersLyingOverTheTargetAreNotInThePicture) {
-    Plumbo app;
-    // Inside placement: the rulers lie over the target's left and bottom edges.
     ASSERT_TRUE(app.Start(kInsideIni));
     ASSERT_TRUE(app.WaitResident());
     Target target;
@@ -102,26 +47,35 @@ TEST(Capture, RulersLyingOverTheTargetAreNotInThePicture) {
     Pause(300);
     Image bare = ClientPart(GrabScreen(WindowRectOf(target.Hwnd())), target.Hwnd());
 
-    // The rulers were hidden before the command; they are visible after it.
-    ASSERT_FALSE(IsWindowVisible(app.VerticalRuler()));
+    HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler();
+    ASSERT_FALSE(IsWindowVisible(ver));
     app.ShowRulersByDoubleClick();
     target.Activate();
-    HWND ver = app.VerticalRuler();
     ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ver).left == 100 && WindowRectOf(ver).top == 50; }));
     Pause(300);
-    ASSERT_GT(Differences(ClientPart(GrabScreen(WindowRectOf(target.Hwnd())), target.Hwnd()), bare), 1000) << "the rulers should cover the target";
+    ASSERT_GT(Differences(ClientPart(GrabScreen(WindowRectOf(target.Hwnd())), target.Hwnd()), bare), 1000)
+        << "the rulers should cover the target";
 
-    ASSERT_TRUE(Capture(app, app.HorizontalRuler()));
+    // "画面キャプチャ"; the viewer paints its picture.
+    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {1}));
     HWND viewer = app.MenuForm();
-    EXPECT_TRUE(IsWindowVisible(ver));
-    EXPECT_TRUE(IsWindowVisible(app.HorizontalRuler()));
-    // The rulers are back on top, over the viewer too; put them aside to see the picture.
-    HideRulers(app);
-    Image first = ClientPart(GrabScreen(ClientRectOnScreen(viewer)), target.Hwnd());
-    EXPECT_EQ(Differences(first, bare), 0) << "no ruler in the picture";
-    if (HasFailure()) SaveOnFailure(first, L"capture_rulers.bmp");
-
-    RECT outer = WindowRectOf(viewer);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
+    Pause(400);
+    RECT outer = WindowRectOf(viewer), client = ClientRectOnScreen(viewer);
     EXPECT_EQ(outer.left, 148);
     EXPECT_EQ(outer.top, 98);
+    EXPECT_EQ(client.right - client.left, 300);
+    EXPECT_EQ(client.bottom - client.top, 200);
+    EXPECT_FALSE(IsIconic(viewer) || IsZoomed(viewer));
+    // The rulers are back, on top of the viewer too; put them aside to see the picture.
+    EXPECT_TRUE(IsWindowVisible(hrz));
+    EXPECT_TRUE(IsWindowVisible(ver));
+    ShowWindow(hrz, SW_HIDE);
+    ShowWindow(ver, SW_HIDE);
+    Pause(300);
+    Image shown = ClientPart(GrabScreen(ClientRectOnScreen(viewer)), target.Hwnd());
+    EXPECT_EQ(Differences(shown, bare), 0) << "the target as it was on screen, with no ruler";
+    if (HasFailure()) SavePng(shown, MakeTempDir(L"shot") + L"\\capture_viewer.bmp");
+    // The zoom items' grey state cannot be read across processes under Wine (GetMenu of another
+    // process is unreadable); the viewer's window tests check it in-process.
 }

@@ -18,31 +18,18 @@ struct Rulers {
 
 Rulers RulerRects(const Plumbo& app) { return {WindowRectOf(app.HorizontalRuler()), WindowRectOf(app.VerticalRuler())}; }
 
-bool Outside(const Rulers& r, const RECT& t) {
+// Both rulers laid along the target: outside above and left of its frame, or inside along its
+// left and bottom edges.
+bool Laid(const Plumbo& app, const Target& target, bool inside) {
+    RECT t = WindowRectOf(target.Hwnd());
+    Rulers r = RulerRects(app);
     int hH = r.hrz.bottom - r.hrz.top, vW = r.ver.right - r.ver.left;
+    if (inside)
+        return r.ver.left == t.left && r.ver.top == t.top && r.ver.right == t.left + vW && r.ver.bottom == t.bottom &&
+               r.hrz.left == t.left && r.hrz.top == t.bottom - hH && r.hrz.right == t.right && r.hrz.bottom == t.bottom;
     return r.hrz.left == t.left && r.hrz.top == t.top - hH && r.hrz.right == t.right && r.ver.left == t.left - vW &&
            r.ver.top == t.top && r.ver.bottom == t.bottom;
 }
-
-bool Inside(const Rulers& r, const RECT& t) {
-    int hH = r.hrz.bottom - r.hrz.top, vW = r.ver.right - r.ver.left;
-    return r.ver.left == t.left && r.ver.top == t.top && r.ver.right == t.left + vW && r.ver.bottom == t.bottom &&
-           r.hrz.left == t.left && r.hrz.top == t.bottom - hH && r.hrz.right == t.right && r.hrz.bottom == t.bottom;
-}
-
-class RulerTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(app.Start());
-        ASSERT_TRUE(app.WaitResident());
-        ASSERT_TRUE(target.Start(300, 200, 400, 300));
-        app.ShowRulersByDoubleClick();
-        target.Activate();
-        ASSERT_TRUE(WaitFor([&] { return Outside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
-    }
-    Plumbo app;
-    Target target;
-};
 
 // Length in pixels of the tick standing in a column of the horizontal ruler's client area:
 // tick-coloured pixels counted up from the bottom edge.
@@ -52,44 +39,50 @@ int TickLength(const Image& img, int x) {
     return n;
 }
 
+uint32_t PixelAt(int x, int y) { return GrabScreen({x, y, x + 1, y + 1}).At(0, 0); }
+
 }  // namespace
 
-TEST_F(RulerTest, FollowsTheTargetOutsideAndInside) {
-    // Moving and resizing the target takes the rulers along.
-    SetWindowPos(target.Hwnd(), nullptr, 250, 180, 500, 320, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(WaitFor([&] { return Outside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
-
-    ASSERT_TRUE(app.ChooseRulerMenu(app.HorizontalRuler(), {0, kInside}));
-    EXPECT_NE(ReadFileBytes(app.IniPath()).find("INSIDE=TRUE\r\n"), std::string::npos);
-    // The placement shows at the target's next change.
+TEST(Rulers, FollowTheTargetSwitchUnitsAndPlacementAndShowTheScreenBehind) {
+    Plumbo app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitResident());
+    Target target;
+    ASSERT_TRUE(target.Start(300, 200, 400, 300));
+    app.ShowRulersByDoubleClick();
     target.Activate();
-    SetWindowPos(target.Hwnd(), nullptr, 260, 190, 480, 300, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(WaitFor([&] { return Inside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
+    ASSERT_TRUE(WaitFor([&] { return Laid(app, target, false); }));
+    auto move = [&](int left, int top, int width, int height) {
+        SetWindowPos(target.Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    auto iniHas = [&](const char* line) { return ReadFileBytes(app.IniPath()).find(line) != std::string::npos; };
 
-    ASSERT_TRUE(app.ChooseRulerMenu(app.VerticalRuler(), {0, kOutside}));
-    EXPECT_NE(ReadFileBytes(app.IniPath()).find("INSIDE=FALSE\r\n"), std::string::npos);
-    target.Activate();
-    SetWindowPos(target.Hwnd(), nullptr, 240, 170, 420, 280, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(WaitFor([&] { return Outside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
-}
-
-TEST_F(RulerTest, MinimiseAndRestoreReLayTheRulers) {
+    // Minimise and restore lay the rulers where they were.
     Rulers before = RulerRects(app);
     ShowWindow(target.Hwnd(), SW_MINIMIZE);
     ASSERT_TRUE(WaitFor([&] { return IsIconic(target.Hwnd()) != FALSE; }));
     ShowWindow(target.Hwnd(), SW_RESTORE);
     target.Activate();
-    EXPECT_TRUE(WaitFor([&] { return Outside(RulerRects(app), WindowRectOf(target.Hwnd())); }));
+    EXPECT_TRUE(WaitFor([&] { return Laid(app, target, false); }));
     Rulers after = RulerRects(app);
-    RECT t = WindowRectOf(target.Hwnd());
-    SCOPED_TRACE(testing::Message() << "target " << t.left << "," << t.top << "," << t.right << "," << t.bottom
-                                    << " hrz " << after.hrz.left << "," << after.hrz.top << "," << after.hrz.right
-                                    << "," << after.hrz.bottom << " fg " << GetForegroundWindow() << " target "
-                                    << target.Hwnd());
-    EXPECT_TRUE(EqualRect(&before.hrz, &after.hrz));
-}
+    EXPECT_TRUE(EqualRect(&before.hrz, &after.hrz))
+        << "hrz " << after.hrz.left << "," << after.hrz.top << "," << after.hrz.right << "," << after.hrz.bottom;
 
-TEST_F(RulerTest, UnitChangeRedrawsTheScale) {
+    // Moving and resizing the target takes the rulers along.
+    move(250, 180, 500, 320);
+    EXPECT_TRUE(WaitFor([&] { return Laid(app, target, false); }));
+    // The placement is stored at once and shows at the target's next change.
+    ASSERT_TRUE(app.ChooseRulerMenu(app.HorizontalRuler(), {0, kInside}));
+    EXPECT_TRUE(iniHas("INSIDE=TRUE\r\n"));
+    target.Activate();
+    move(260, 190, 480, 300);
+    EXPECT_TRUE(WaitFor([&] { return Laid(app, target, true); }));
+    ASSERT_TRUE(app.ChooseRulerMenu(app.VerticalRuler(), {0, kOutside}));
+    EXPECT_TRUE(iniHas("INSIDE=FALSE\r\n"));
+    target.Activate();
+    move(240, 170, 420, 280);
+    EXPECT_TRUE(WaitFor([&] { return Laid(app, target, false); }));
+
     HWND hrz = app.HorizontalRuler();
     ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kPixel}));
     Pause(400);
@@ -117,34 +110,27 @@ TEST_F(RulerTest, UnitChangeRedrawsTheScale) {
         EXPECT_NEAR(best, longLen, 1) << cm << " cm";
     }
     // The vertical ruler was redrawn too: its ticks stand at the right edge.
-    RECT vc = ClientRectOnScreen(app.VerticalRuler());
-    Image vimg = GrabScreen(vc);
+    Image vimg = GrabScreen(ClientRectOnScreen(app.VerticalRuler()));
     int blue = 0;
     for (int y = 0; y < vimg.height; ++y) blue += vimg.At(vimg.width - 1, y) == 0x0000FFu;
     EXPECT_GT(blue, vimg.height / 6);
-}
 
-TEST_F(RulerTest, TransparentLookShowsTheScreenBehind) {
-    HWND hrz = app.HorizontalRuler();
-    RECT c = ClientRectOnScreen(hrz);
-    // A spot near the top-left corner, left of the first number: the ruler body.
+    // A spot near the top-left corner, left of the first number, is the ruler body; behind it
+    // lies the desktop, as in the empty corner above-left of the target.
     POINT spot{c.left + 1, c.top + 1};
-    ASSERT_EQ(GrabScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).At(0, 0), 0xFFFFFFu);
-    // What lies behind the ruler: the desktop, as in the empty corner above-left of the target.
+    ASSERT_EQ(PixelAt(spot.x, spot.y), 0xFFFFFFu);
     RECT h = WindowRectOf(hrz);
-    uint32_t behind = GrabScreen({h.left - 5, h.top + 5, h.left - 4, h.top + 6}).At(0, 0);
+    uint32_t behind = PixelAt(h.left - 5, h.top + 5);
     ASSERT_NE(behind, 0xFFFFFFu);
-
     ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kToumei}));
     // The key is written once both rulers have their copies.
-    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(app.IniPath()).find("TRANSPARENT=TRUE\r\n") != std::string::npos; }));
+    ASSERT_TRUE(WaitFor([&] { return iniHas("TRANSPARENT=TRUE\r\n"); }));
     Pause(200);
     EXPECT_TRUE(IsWindowVisible(hrz));
-    EXPECT_EQ(GrabScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).At(0, 0), behind);
-    // The ticks are drawn over the copy.
-    EXPECT_EQ(GrabScreen({c.left + 4, c.bottom - 1, c.left + 5, c.bottom}).At(0, 0), 0x0000FFu);
+    EXPECT_EQ(PixelAt(spot.x, spot.y), behind);
+    EXPECT_EQ(PixelAt(c.left + 4, c.bottom - 1), 0x0000FFu) << "the ticks are drawn over the copy";
 
     ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kToumei}));
-    EXPECT_TRUE(WaitFor([&] { return GrabScreen({spot.x, spot.y, spot.x + 1, spot.y + 1}).At(0, 0) == 0xFFFFFFu; }));
-    EXPECT_NE(ReadFileBytes(app.IniPath()).find("TRANSPARENT=FALSE\r\n"), std::string::npos);
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == 0xFFFFFFu; }));
+    EXPECT_TRUE(iniHas("TRANSPARENT=FALSE\r\n"));
 }

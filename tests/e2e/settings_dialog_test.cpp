@@ -19,12 +19,10 @@ const std::string kDefaultIni =
 // The colour dialog's value boxes, as the standard dialog numbers them.
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;
 
-HWND SettingsDialog(const Plumbo& app) { return WindowOf(app.Pid(), L"PlumboSettings", true); }
-
 HWND OpenSettings(Plumbo& app) {
-    if (!app.ChooseControlMenu(kSettingsItem)) return nullptr;
     HWND dlg = nullptr;
-    WaitFor([&] { return (dlg = SettingsDialog(app)) != nullptr; });
+    if (app.ChooseControlMenu(kSettingsItem))
+        WaitFor([&] { return (dlg = WindowOf(app.Pid(), L"PlumboSettings", true)) != nullptr; });
     Pause(300);
     return dlg;
 }
@@ -32,37 +30,21 @@ HWND OpenSettings(Plumbo& app) {
 // A control of the dialog found by its caption, as a person finds it.
 HWND Control(HWND dlg, const wchar_t* caption) { return FindWindowExW(dlg, nullptr, L"Button", caption); }
 
-void ClickControl(HWND control) {
-    // A dialog under a modal one takes no clicks: wait until it is ours again.
-    WaitFor([&] { return IsWindowEnabled(GetAncestor(control, GA_ROOT)) != FALSE; });
-    RECT r = WindowRectOf(control);
-    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Pause(150);
-}
-
 // On a busy machine the Wine desktop now and then drops an injected click; a person would
 // click again. A program that never reacts still fails after the last try.
-bool ClickUntil(HWND control, const std::function<bool()>& done) {
+bool ClickUntil(HWND control, const std::function<bool()>& done, int waitMs = 3000) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        ClickControl(control);
-        if (WaitFor(done, 3000)) return true;
+        // A dialog under a modal one takes no clicks: wait until it is ours again.
+        WaitFor([&] { return IsWindowEnabled(GetAncestor(control, GA_ROOT)) != FALSE; });
+        RECT r = WindowRectOf(control);
+        Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Pause(150);
+        if (WaitFor(done, waitMs)) return true;
     }
     return false;
 }
 
 HWND PreviewOf(HWND dlg) { return FindWindowExW(dlg, nullptr, L"PlumboSettingsPreview", nullptr); }
-
-// The standard colour dialog opened by one of the colour buttons.
-HWND OpenColorDialog(const Plumbo& app, HWND dlg, const wchar_t* button) {
-    HWND cd = nullptr;
-    ClickUntil(Control(dlg, button), [&] {
-        for (HWND h : WindowsOf(app.Pid(), L"#32770", true))
-            if (GetDlgItem(h, kRedEdit)) return (cd = h) != nullptr;
-        return false;
-    });
-    Pause(300);
-    return cd;
-}
 
 std::wstring EditText(HWND edit) {
     wchar_t buf[64] = {};
@@ -100,14 +82,41 @@ void TypeColor(HWND cd, int red, int green, int blue) {
     }
 }
 
-// Closed, and the settings dialog under it takes input again.
-bool ClosedColorDialog(HWND cd, HWND dlg) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(dlg, &pid);
-    return WaitFor([&] {
+// Opens the colour dialog of a button, checks the colour it opens on (unless null), types a
+// colour (unless red < 0), closes it with the key and waits until the settings dialog takes
+// input again.
+bool PickColor(const Plumbo& app, HWND dlg, const wchar_t* button, const wchar_t* opensOn, int red, int green,
+               int blue, WORD key) {
+    HWND cd = nullptr;
+    // The first colour dialog of a run may be slow to come; a second click meanwhile would
+    // open another one later.
+    ClickUntil(Control(dlg, button), [&] {
+        for (HWND h : WindowsOf(app.Pid(), L"#32770", true))
+            if (GetDlgItem(h, kRedEdit)) return (cd = h) != nullptr;
+        return false;
+    }, 8000);
+    if (!cd) return false;
+    Pause(300);
+    if (opensOn) EXPECT_EQ(ShownColor(cd), opensOn) << "the colour dialog opens on the edited colour";
+    if (red >= 0) {
+        TypeColor(cd, red, green, blue);
+        EXPECT_EQ(ShownColor(cd),
+                  std::to_wstring(red) + L"," + std::to_wstring(green) + L"," + std::to_wstring(blue));
+    }
+    PressKey(key);
+    bool closed = WaitFor([&] {
         return (!IsWindow(cd) || !IsWindowVisible(cd)) && IsWindowEnabled(dlg) &&
-               WindowsOf(pid, L"#32770", true).empty();
+               WindowsOf(app.Pid(), L"#32770", true).empty();
     });
+    Pause(300);
+    return closed;
+}
+
+// Ticks or unticks a check box of the dialog.
+bool Toggle(HWND dlg, const wchar_t* caption) {
+    HWND box = Control(dlg, caption);
+    const LRESULT was = SendMessageW(box, BM_GETCHECK, 0, 0);
+    return ClickUntil(box, [&] { return SendMessageW(box, BM_GETCHECK, 0, 0) != was; });
 }
 
 // Presses "Ｏ．Ｋ" or "キャンセル" and waits for the dialog to go.
@@ -115,14 +124,10 @@ bool CloseWith(HWND dlg, const wchar_t* caption) {
     return ClickUntil(Control(dlg, caption), [&] { return !IsWindowVisible(dlg); });
 }
 
-// A pixel of the ruler's body, away from ticks and numbers: the far end, near the outer edge.
-uint32_t RulerBodyPixel(HWND ruler) {
+// A pixel of a ruler's or the preview's body, away from ticks and numbers: the far end, near
+// the outer edge.
+uint32_t BodyPixel(HWND ruler) {
     RECT c = ClientRectOnScreen(ruler);
-    return GrabScreen({c.right - 3, c.top + 1, c.right - 1, c.top + 3}).At(0, 0);
-}
-
-uint32_t PreviewBodyPixel(HWND dlg) {
-    RECT c = ClientRectOnScreen(PreviewOf(dlg));
     return GrabScreen({c.right - 3, c.top + 1, c.right - 1, c.top + 3}).At(0, 0);
 }
 
@@ -134,38 +139,33 @@ int TicksInRow(const Image& img, int y, uint32_t color) {
     return runs;
 }
 
-struct ShownRulers {
-    Target target;
-    RECT hrz{}, ver{};
-};
+bool RulersVisible(const Plumbo& app) {
+    return IsWindowVisible(app.HorizontalRuler()) && IsWindowVisible(app.VerticalRuler());
+}
 
-// Rulers shown and laid along a target window.
-bool ShowRulersAlongTarget(Plumbo& app, ShownRulers& s) {
-    if (!s.target.Start(300, 250, 400, 300)) return false;
+// Rulers shown and laid along a target window at (300, 250).
+bool ShowRulersAlongTarget(Plumbo& app, Target& target) {
+    if (!target.Start(300, 250, 400, 300)) return false;
     app.ShowRulersByDoubleClick();
-    if (!WaitFor([&] { return IsWindowVisible(app.HorizontalRuler()) && IsWindowVisible(app.VerticalRuler()); }))
-        return false;
-    s.target.Activate();
+    if (!WaitFor([&] { return RulersVisible(app); })) return false;
+    target.Activate();
     if (!WaitFor([&] { return WindowRectOf(app.HorizontalRuler()).left == 300; })) return false;
     Pause(400);
-    s.hrz = WindowRectOf(app.HorizontalRuler());
-    s.ver = WindowRectOf(app.VerticalRuler());
     return true;
 }
 
 }  // namespace
 
-TEST(SettingsDialog, RulersHiddenOpensCentredWithThePreviewAndStaysHidden) {
+TEST(SettingsDialog, OpensCentredWithThePreviewAndOkStoresEveryKeyAndRecoloursTheRulers) {
     Plumbo app;
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitResident());
     HWND dlg = OpenSettings(app);
     ASSERT_TRUE(dlg);
     RECT r = WindowRectOf(dlg);
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    // Centred in whole twips, so within a pixel of the centred pixel position.
-    EXPECT_NEAR(r.left, (sw - (r.right - r.left)) / 2, 1);
-    EXPECT_NEAR(r.top, (sh - (r.bottom - r.top)) / 2, 1);
+    // With the rulers hidden: centred in whole twips, so within a pixel of the centred pixels.
+    EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2, 1);
+    EXPECT_NEAR(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 1);
 
     // The preview: white body, 88 blue ticks along its bottom, 9 of them long.
     HWND preview = PreviewOf(dlg);
@@ -185,27 +185,49 @@ TEST(SettingsDialog, RulersHiddenOpensCentredWithThePreviewAndStaysHidden) {
         for (int x = 0; x < img.width; ++x) dark += img.At(x, y) == 0;
     EXPECT_GT(dark, 20) << "numbers 0 to 7";
 
+    // A pick cancelled in the colour dialog leaves the preview alone.
+    ASSERT_TRUE(PickColor(app, dlg, L"メモリ線の色", L"0,0,255", -1, 0, 0, VK_ESCAPE));
+    ASSERT_TRUE(PickColor(app, dlg, L"定規の色", L"255,255,255", 200, 10, 10, VK_ESCAPE));
+    EXPECT_EQ(BodyPixel(preview), 0xFFFFFFu) << "a cancelled pick must not colour the preview";
     ASSERT_TRUE(CloseWith(dlg, L"キャンセル"));
     Pause(500);
     EXPECT_FALSE(IsWindowVisible(app.HorizontalRuler()));
     EXPECT_FALSE(IsWindowVisible(app.VerticalRuler()));
     EXPECT_EQ(ReadFileBytes(app.IniPath()), kDefaultIni);
+
+    // "Ｏ．Ｋ" stores every key and recolours both rulers.
+    Target target;
+    ASSERT_TRUE(ShowRulersAlongTarget(app, target));
+    ASSERT_TRUE(dlg = OpenSettings(app));
+    ASSERT_TRUE(PickColor(app, dlg, L"定規の色", nullptr, 0, 128, 0, VK_RETURN));
+    ASSERT_TRUE(PickColor(app, dlg, L"メモリの色", L"0,0,0", 1, 2, 3, VK_RETURN));
+    ASSERT_TRUE(Toggle(dlg, L"ｳｲﾝﾄﾞｳの内側に表示"));
+    ASSERT_TRUE(CloseWith(dlg, L"Ｏ．Ｋ"));
+    // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
+    EXPECT_EQ(ReadFileBytes(app.IniPath()),
+              "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
+              "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n");
+    ASSERT_TRUE(WaitFor([&] { return RulersVisible(app); }));
+    Pause(500);
+    EXPECT_EQ(BodyPixel(app.HorizontalRuler()), 0x008000u);
+    EXPECT_EQ(BodyPixel(app.VerticalRuler()), 0x008000u);
 }
 
-TEST(SettingsDialog, RulersShownOpensAtTheirCornerHidesThemAndBringsThemBack) {
+TEST(SettingsDialog, RulersShownOpensAtTheirCornerCancelDropsAPickAndTransparentTakesEffect) {
     Plumbo app;
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitResident());
-    ShownRulers s;
-    ASSERT_TRUE(ShowRulersAlongTarget(app, s));
+    Target target;
+    ASSERT_TRUE(ShowRulersAlongTarget(app, target));
+    const RECT hrz = WindowRectOf(app.HorizontalRuler()), ver = WindowRectOf(app.VerticalRuler());
+    ASSERT_EQ(BodyPixel(app.HorizontalRuler()), 0xFFFFFFu);
     HWND dlg = OpenSettings(app);
     ASSERT_TRUE(dlg);
     RECT r = WindowRectOf(dlg);
-    EXPECT_NEAR(r.left, s.hrz.left, 1);
-    EXPECT_NEAR(r.top, s.ver.top, 1);
+    EXPECT_NEAR(r.left, hrz.left, 1);
+    EXPECT_NEAR(r.top, ver.top, 1);
     EXPECT_FALSE(IsWindowVisible(app.HorizontalRuler()));
     EXPECT_FALSE(IsWindowVisible(app.VerticalRuler()));
-
     // The tray icon takes no notice meanwhile.
     ClickTrayIcon(true);
     EXPECT_FALSE(WaitPopupMenu(1500)) << "the control menu opened while the dialog was open";
@@ -215,126 +237,38 @@ TEST(SettingsDialog, RulersShownOpensAtTheirCornerHidesThemAndBringsThemBack) {
     }
     EXPECT_TRUE(IsWindowVisible(dlg));
 
+    // A pick shows in the preview; "キャンセル" drops it and the placement.
+    ASSERT_TRUE(PickColor(app, dlg, L"定規の色", nullptr, 0, 128, 0, VK_RETURN));
+    EXPECT_EQ(BodyPixel(PreviewOf(dlg)), 0x008000u) << "the preview shows the pick";
+    ASSERT_TRUE(Toggle(dlg, L"ｳｲﾝﾄﾞｳの内側に表示"));
     ASSERT_TRUE(CloseWith(dlg, L"キャンセル"));
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(app.HorizontalRuler()) && IsWindowVisible(app.VerticalRuler()); }));
+    ASSERT_TRUE(WaitFor([&] { return RulersVisible(app); }));
+    Pause(600);
+    EXPECT_EQ(ReadFileBytes(app.IniPath()), kDefaultIni);
+    EXPECT_EQ(BodyPixel(app.HorizontalRuler()), 0xFFFFFFu);
+    EXPECT_EQ(WindowRectOf(app.HorizontalRuler()).left, hrz.left) << "still outside the target";
     // And the tray reacts again.
     ClickTrayIcon(true);
     EXPECT_TRUE(WaitPopupMenu());
     PressKey(VK_ESCAPE);
     WaitNoPopupMenu();
-}
 
-TEST(SettingsDialog, ColourDialogOpensOnTheEditedColourAndItsCancelChangesNothing) {
-    Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
-    HWND dlg = OpenSettings(app);
-    ASSERT_TRUE(dlg);
-
-    HWND cd = OpenColorDialog(app, dlg, L"メモリ線の色");
-    ASSERT_TRUE(cd);
-    EXPECT_EQ(ShownColor(cd), L"0,0,255");
-    PressKey(VK_ESCAPE);
-    ASSERT_TRUE(ClosedColorDialog(cd, dlg));
-
-    cd = OpenColorDialog(app, dlg, L"定規の色");
-    ASSERT_TRUE(cd);
-    EXPECT_EQ(ShownColor(cd), L"255,255,255");
-    TypeColor(cd, 200, 10, 10);
-    EXPECT_EQ(ShownColor(cd), L"200,10,10");
-    PressKey(VK_ESCAPE);
-    ASSERT_TRUE(ClosedColorDialog(cd, dlg));
-    Pause(300);
-    EXPECT_EQ(PreviewBodyPixel(dlg), 0xFFFFFFu) << "a cancelled pick must not colour the preview";
-    ASSERT_TRUE(CloseWith(dlg, L"キャンセル"));
-}
-
-TEST(SettingsDialog, PickedColourThenCancelLeavesFileAndRulersAlone) {
-    Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
-    ShownRulers s;
-    ASSERT_TRUE(ShowRulersAlongTarget(app, s));
-    ASSERT_EQ(RulerBodyPixel(app.HorizontalRuler()), 0xFFFFFFu);
-    HWND dlg = OpenSettings(app);
-    ASSERT_TRUE(dlg);
-    HWND cd = OpenColorDialog(app, dlg, L"定規の色");
-    ASSERT_TRUE(cd);
-    TypeColor(cd, 0, 128, 0);
-    PressKey(VK_RETURN);
-    ASSERT_TRUE(ClosedColorDialog(cd, dlg));
-    Pause(300);
-    EXPECT_EQ(PreviewBodyPixel(dlg), 0x008000u) << "the preview shows the pick";
-    ClickControl(Control(dlg, L"ｳｲﾝﾄﾞｳの内側に表示"));
-    ASSERT_TRUE(CloseWith(dlg, L"キャンセル"));
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.HorizontalRuler()); }));
-    Pause(600);
-    EXPECT_EQ(ReadFileBytes(app.IniPath()), kDefaultIni);
-    EXPECT_EQ(RulerBodyPixel(app.HorizontalRuler()), 0xFFFFFFu);
-    EXPECT_EQ(WindowRectOf(app.HorizontalRuler()).left, s.hrz.left) << "still outside the target";
-
-    // The next opening shows the stored colour again, not the dropped pick.
-    dlg = OpenSettings(app);
-    ASSERT_TRUE(dlg);
-    EXPECT_EQ(PreviewBodyPixel(dlg), 0xFFFFFFu);
-    ASSERT_TRUE(CloseWith(dlg, L"キャンセル"));
-}
-
-TEST(SettingsDialog, OkStoresEveryKeyAndRecoloursBothRulers) {
-    Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
-    ShownRulers s;
-    ASSERT_TRUE(ShowRulersAlongTarget(app, s));
-    HWND dlg = OpenSettings(app);
-    ASSERT_TRUE(dlg);
-    HWND cd = OpenColorDialog(app, dlg, L"定規の色");
-    ASSERT_TRUE(cd);
-    TypeColor(cd, 0, 128, 0);
-    PressKey(VK_RETURN);
-    ASSERT_TRUE(ClosedColorDialog(cd, dlg));
-    cd = OpenColorDialog(app, dlg, L"メモリの色");
-    ASSERT_TRUE(cd);
-    EXPECT_EQ(ShownColor(cd), L"0,0,0");
-    TypeColor(cd, 1, 2, 3);
-    PressKey(VK_RETURN);
-    ASSERT_TRUE(ClosedColorDialog(cd, dlg));
-    ClickControl(Control(dlg, L"ｳｲﾝﾄﾞｳの内側に表示"));
-    ASSERT_TRUE(CloseWith(dlg, L"Ｏ．Ｋ"));
-
-    // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
-    EXPECT_EQ(ReadFileBytes(app.IniPath()),
-              "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
-              "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n");
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.HorizontalRuler()) && IsWindowVisible(app.VerticalRuler()); }));
-    Pause(500);
-    EXPECT_EQ(RulerBodyPixel(app.HorizontalRuler()), 0x008000u);
-    EXPECT_EQ(RulerBodyPixel(app.VerticalRuler()), 0x008000u);
-}
-
-TEST(SettingsDialog, OkWithTransparentTickedStoresItAndTakesEffect) {
-    Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
-    ShownRulers s;
-    ASSERT_TRUE(ShowRulersAlongTarget(app, s));
-    HWND dlg = OpenSettings(app);
-    ASSERT_TRUE(dlg);
-    ClickControl(Control(dlg, L"透明定規"));
+    // The next opening shows the stored colour again; "透明定規" with "Ｏ．Ｋ" is stored and the
+    // rulers come back showing the screen behind them instead of their white body.
+    ASSERT_TRUE(dlg = OpenSettings(app));
+    EXPECT_EQ(BodyPixel(PreviewOf(dlg)), 0xFFFFFFu);
+    ASSERT_TRUE(Toggle(dlg, L"透明定規"));
     ASSERT_TRUE(CloseWith(dlg, L"Ｏ．Ｋ"));
     EXPECT_EQ(ReadFileBytes(app.IniPath()),
               "[COLOR]\r\nMEJ=16777215\r\nLINE=16711680\r\nNO=0\r\n"
               "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=TRUE\r\nINSIDE=FALSE\r\n");
-    // The rulers come back showing the screen behind them instead of their white body.
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.HorizontalRuler()); }));
-    EXPECT_TRUE(WaitFor([&] { return RulerBodyPixel(app.HorizontalRuler()) != 0xFFFFFFu; }, 3000));
-
+    EXPECT_TRUE(WaitFor([&] { return BodyPixel(app.HorizontalRuler()) != 0xFFFFFFu; }, 3000));
     // Unticked again: the ruler colour is back at once.
-    dlg = OpenSettings(app);
-    ASSERT_TRUE(dlg);
-    ClickControl(Control(dlg, L"透明定規"));
+    ASSERT_TRUE(dlg = OpenSettings(app));
+    ASSERT_TRUE(Toggle(dlg, L"透明定規"));
     ASSERT_TRUE(CloseWith(dlg, L"Ｏ．Ｋ"));
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.HorizontalRuler()); }));
-    EXPECT_TRUE(WaitFor([&] { return RulerBodyPixel(app.HorizontalRuler()) == 0xFFFFFFu; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return BodyPixel(app.HorizontalRuler()) == 0xFFFFFFu; }, 3000));
     EXPECT_EQ(ReadFileBytes(app.IniPath()), kDefaultIni);
 }

@@ -27,10 +27,6 @@ std::wstring TextOf(HWND h) {
     return buf;
 }
 
-void SetText(HWND h, const std::wstring& text) {
-    SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 int CheckedOption(HWND dlg) {
     for (int i = 0; i < 3; ++i)
         if (SendMessageW(GetDlgItem(dlg, kOptTani0 + i), BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
@@ -42,123 +38,102 @@ void ClickControl(HWND control) {
     Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-struct Session {
-    Plumbo app;
-    Target target;
-    HWND dialog = nullptr;
-
-    // Rulers along a target at (100, 50) sized 300 x 200; rulerMenuUnit: item of 設定 to choose
-    // first (-1: keep millimetres).
-    void Open(int rulerMenuUnit = -1) {
-        ASSERT_TRUE(app.Start());
-        ASSERT_TRUE(app.WaitResident());
-        ASSERT_TRUE(target.Start(100, 50, 300, 200));
-        app.ShowRulersByDoubleClick();
-        target.Activate();
-        ASSERT_TRUE(WaitFor([&] { return WindowRectOf(app.HorizontalRuler()).left == 100; }));
-        if (rulerMenuUnit >= 0) {
-            ASSERT_TRUE(app.ChooseRulerMenu(app.HorizontalRuler(), {0, rulerMenuUnit}));
-            Pause(static_cast<int>(GetDoubleClickTime()) + 200);
-            target.Activate();
-            Pause(400);
-        }
-        ASSERT_TRUE(app.ChooseRulerMenu(app.HorizontalRuler(), {3}));
-        ASSERT_TRUE(WaitFor([&] { return (dialog = WindowOf(app.Pid(), L"PlumboSize", true)) != nullptr; }));
-        Pause(300);
-    }
-    HWND MessageBox() const { return WindowOf(app.Pid(), L"#32770", true); }
-};
-
 }  // namespace
 
-TEST(SizeDialog, OpensAtTheTargetsCornerInMillimetresAndOkSetsTheSize) {
-    Session s;
-    s.Open();
-    HWND dlg = s.dialog;
+TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSetsTheSize) {
+    Plumbo app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitResident());
+    Target target;
+    ASSERT_TRUE(target.Start(100, 50, 300, 200));
+    app.ShowRulersByDoubleClick();
+    HWND dlg = nullptr;
+    // "アクティブウインドのサイズ" on the target brought to the front.
+    auto open = [&] {
+        target.Activate();
+        ASSERT_TRUE(WaitFor([&] { return WindowRectOf(app.HorizontalRuler()).left == 100; }));
+        Pause(400);
+        ASSERT_TRUE(app.ChooseRulerMenu(app.HorizontalRuler(), {3}));
+        ASSERT_TRUE(WaitFor([&] { return (dlg = WindowOf(app.Pid(), L"PlumboSize", true)) != nullptr; }));
+        Pause(300);
+    };
+    auto text = [&](int id) { return TextOf(GetDlgItem(dlg, id)); };
+    auto type = [&](const wchar_t* width, const wchar_t* height) {
+        SendMessageW(GetDlgItem(dlg, kTxtWidth), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(width));
+        SendMessageW(GetDlgItem(dlg, kTxtHeight), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(height));
+    };
+    auto press = [&](int id) {
+        ClickControl(GetDlgItem(dlg, id));
+        return WaitFor([&] { return !IsWindowVisible(dlg); });
+    };
+    auto messageBox = [&] { return WindowOf(app.Pid(), L"#32770", true); };
+    auto targetRect = [&] { return WindowRectOf(target.Hwnd()); };
+
+    ASSERT_NO_FATAL_FAILURE(open());
     RECT d = WindowRectOf(dlg);
     EXPECT_EQ(d.left, 100);
     EXPECT_EQ(d.top, 50);
     EXPECT_EQ(CheckedOption(dlg), 0) << "ミリ";
     // 300 x 200 pixels in whole millimetres, floored.
-    EXPECT_EQ(TextOf(GetDlgItem(dlg, kTxtWidth)), std::to_wstring(static_cast<int>(std::floor(300 * 25.4 / Dpi(true)))));
-    EXPECT_EQ(TextOf(GetDlgItem(dlg, kTxtHeight)), std::to_wstring(static_cast<int>(std::floor(200 * 25.4 / Dpi(false)))));
-
+    EXPECT_EQ(text(kTxtWidth), std::to_wstring(static_cast<int>(std::floor(300 * 25.4 / Dpi(true)))));
+    EXPECT_EQ(text(kTxtHeight), std::to_wstring(static_cast<int>(std::floor(200 * 25.4 / Dpi(false)))));
     // Choosing a unit re-reads the target's size in it.
     ClickControl(GetDlgItem(dlg, kOptTani0 + 2));
-    ASSERT_TRUE(WaitFor([&] { return TextOf(GetDlgItem(dlg, kTxtWidth)) == L"300"; }));
-    EXPECT_EQ(TextOf(GetDlgItem(dlg, kTxtHeight)), L"200");
+    ASSERT_TRUE(WaitFor([&] { return text(kTxtWidth) == L"300"; }));
+    EXPECT_EQ(text(kTxtHeight), L"200");
     ClickControl(GetDlgItem(dlg, kOptTani0));
     ASSERT_TRUE(WaitFor([&] { return CheckedOption(dlg) == 0; }));
 
+    // A bad value: a message naming the box, the dialog stays open, nothing changes.
+    struct Bad {
+        const wchar_t *width, *height, *named;
+    };
+    for (auto [width, height, named] : {Bad{L"abc", L"200", L"幅(W)"}, Bad{L"0", L"200", L"幅(W)"},
+                                        Bad{L"79", L"99999", L"高さ(H)"}, Bad{L"79", L"", L"高さ(H)"},
+                                        Bad{L"-5", L"52", L"幅(W)"}}) {
+        type(width, height);
+        ClickControl(GetDlgItem(dlg, IDOK));
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (box = messageBox()) != nullptr; })) << width << " x " << height;
+        // The message box's text is its static control.
+        EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find(named), std::wstring::npos) << width << " x " << height;
+        PressKey(VK_RETURN);
+        ASSERT_TRUE(WaitFor([&] { return messageBox() == nullptr; }));
+        EXPECT_TRUE(IsWindowVisible(dlg));
+        EXPECT_EQ(targetRect().right - targetRect().left, 300);
+        EXPECT_EQ(targetRect().bottom - targetRect().top, 200);
+    }
+    // Cancel closes it with nothing changed.
+    type(L"500", L"200");
+    ASSERT_TRUE(press(IDCANCEL));
+    EXPECT_EQ(targetRect().right - targetRect().left, 300);
+
     // 100 x 50 mm: at 96 pixels per inch 377.95 and 188.98, so 378 x 189.
-    SetText(GetDlgItem(dlg, kTxtWidth), L"100");
-    SetText(GetDlgItem(dlg, kTxtHeight), L"50");
-    ClickControl(GetDlgItem(dlg, IDOK));
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dlg); }));
-    RECT t = WindowRectOf(s.target.Hwnd());
+    ASSERT_NO_FATAL_FAILURE(open());
+    type(L"100", L"50");
+    ASSERT_TRUE(press(IDOK));
+    RECT t = targetRect();
     EXPECT_EQ(t.left, 100);
     EXPECT_EQ(t.top, 50);
     EXPECT_EQ(t.right - t.left, static_cast<int>(std::nearbyint(100 / 25.4 * Dpi(true))));
     EXPECT_EQ(t.bottom - t.top, static_cast<int>(std::nearbyint(50 / 25.4 * Dpi(false))));
-    // The horizontal ruler is as wide as the new width at once.
-    RECT h = WindowRectOf(s.app.HorizontalRuler());
+    // The horizontal ruler is as wide as the new width at once, and on top again.
+    RECT h = WindowRectOf(app.HorizontalRuler());
     EXPECT_EQ(h.right - h.left, t.right - t.left);
-    // The rulers are on top again.
-    EXPECT_TRUE(GetWindowLongW(s.app.HorizontalRuler(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-}
+    EXPECT_TRUE(GetWindowLongW(app.HorizontalRuler(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-TEST(SizeDialog, OpensInPixelsWhenTheRulersShowPixels) {
-    Session s;
-    s.Open(3);  // 設定 > ピクセル表示
-    EXPECT_EQ(CheckedOption(s.dialog), 2);
-    EXPECT_EQ(TextOf(GetDlgItem(s.dialog, kTxtWidth)), L"300");
-    EXPECT_EQ(TextOf(GetDlgItem(s.dialog, kTxtHeight)), L"200");
-    SetText(GetDlgItem(s.dialog, kTxtWidth), L"420");
-    SetText(GetDlgItem(s.dialog, kTxtHeight), L"260");
-    ClickControl(GetDlgItem(s.dialog, IDOK));
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(s.dialog); }));
-    RECT t = WindowRectOf(s.target.Hwnd());
+    // With the rulers in pixels it opens in pixels.
+    ASSERT_TRUE(app.ChooseRulerMenu(app.HorizontalRuler(), {0, 3}));  // 設定 > ピクセル表示
+    Pause(static_cast<int>(GetDoubleClickTime()) + 200);
+    ASSERT_NO_FATAL_FAILURE(open());
+    EXPECT_EQ(CheckedOption(dlg), 2);
+    EXPECT_EQ(text(kTxtWidth), std::to_wstring(t.right - t.left));
+    EXPECT_EQ(text(kTxtHeight), std::to_wstring(t.bottom - t.top));
+    type(L"420", L"260");
+    ASSERT_TRUE(press(IDOK));
+    t = targetRect();
     EXPECT_EQ(t.left, 100);
     EXPECT_EQ(t.top, 50);
     EXPECT_EQ(t.right - t.left, 420);
     EXPECT_EQ(t.bottom - t.top, 260);
-}
-
-TEST(SizeDialog, ABadValueKeepsTheDialogOpenWithAMessageNamingTheBox) {
-    Session s;
-    s.Open();  // millimetres
-    struct Case {
-        const wchar_t* width;
-        const wchar_t* height;
-        const wchar_t* boxNamed;
-    };
-    const Case cases[] = {
-        {L"abc", L"200", L"幅(W)"},
-        {L"0", L"200", L"幅(W)"},
-        {L"79", L"99999", L"高さ(H)"},
-        {L"79", L"", L"高さ(H)"},
-        {L"-5", L"52", L"幅(W)"},
-    };
-    for (const Case& c : cases) {
-        SetText(GetDlgItem(s.dialog, kTxtWidth), c.width);
-        SetText(GetDlgItem(s.dialog, kTxtHeight), c.height);
-        ClickControl(GetDlgItem(s.dialog, IDOK));
-        HWND box = nullptr;
-        ASSERT_TRUE(WaitFor([&] { return (box = s.MessageBox()) != nullptr; })) << c.width << " x " << c.height;
-        // The message box's text is its static control.
-        std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
-        EXPECT_NE(text.find(c.boxNamed), std::wstring::npos) << c.width << " x " << c.height;
-        PressKey(VK_RETURN);
-        ASSERT_TRUE(WaitFor([&] { return s.MessageBox() == nullptr; }));
-        EXPECT_TRUE(IsWindowVisible(s.dialog));
-        RECT t = WindowRectOf(s.target.Hwnd());
-        EXPECT_EQ(t.right - t.left, 300);
-        EXPECT_EQ(t.bottom - t.top, 200);
-    }
-    // Cancel closes it with nothing changed.
-    SetText(GetDlgItem(s.dialog, kTxtWidth), L"500");
-    ClickControl(GetDlgItem(s.dialog, IDCANCEL));
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(s.dialog); }));
-    RECT t = WindowRectOf(s.target.Hwnd());
-    EXPECT_EQ(t.right - t.left, 300);
 }
