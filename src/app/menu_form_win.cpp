@@ -100,7 +100,8 @@ void MenuForm::OnTrayNotify(UINT event) {
         POINT pt;
         GetCursorPos(&pt);
         UINT cmd = PopupMenuAt(TheApp().menus.Find(mCtrl), hwnd(), pt);
-        if (cmd) RunCommand(cmd);
+        // Run from the main loop once this notification is done (see the ruler menu).
+        if (cmd) PostMessageW(hwnd(), WM_COMMAND, cmd, 0);
         // Visible rulers go on following the foreground window once the menu has closed.
         if (cmd != mCtrlExit && IsMenuChecked(mCtrlActivate) && IsWindowEnabled(hwnd()))
             SetTimerEnabled(TimerId::Serch, true);

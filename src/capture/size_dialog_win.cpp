@@ -168,7 +168,11 @@ void SizeDialog::cmdOK_Click() {
 
 void SizeDialog::RunModal() {
     ShowWindow(hwnd(), SW_SHOW);
+    // The ruler menu that chose the command has just closed; give the dialog the activation
+    // once the messages of that closing have run, so the first click on it is a click.
+    DoEvents();
     SetForegroundWindow(hwnd());
+    SetActiveWindow(hwnd());
     HWND first = Item(kTxtWidthId);
     SetFocus(first);
     SendMessageW(first, EM_SETSEL, 0, -1);

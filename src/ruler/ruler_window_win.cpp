@@ -185,7 +185,9 @@ void RulerWindow::OnButtonDown(int button) {
         POINT pt;
         GetCursorPos(&pt);
         UINT cmd = PopupMenuAt(TheApp().menus.Find(mMenu), hwnd(), pt);
-        if (cmd) RunCommand(cmd);
+        // Run from the main loop, not inside this button press: the commands open dialogs and
+        // wait for them, and the desktop must first see the press and the menu finished.
+        if (cmd && TheApp().fMenu) PostMessageW(TheApp().fMenu->hwnd(), WM_COMMAND, cmd, 0);
     }
 }
 

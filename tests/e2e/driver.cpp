@@ -348,8 +348,7 @@ void SendMouse(DWORD flags, int x = 0, int y = 0) {
 void MoveMouse(int x, int y) {
     SetCursorPos(x, y);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-    // Let the window under the pointer see it arrive before any button goes down.
-    Pause(80);
+    Pause(30);
 }
 
 void Click(int x, int y, bool right) {
@@ -394,6 +393,15 @@ void Drag(int fromX, int fromY, int toX, int toY) {
     Pause(150);
     SendMouse(MOUSEEVENTF_LEFTUP);
     Pause(300);
+}
+
+bool ClickUntil(HWND control, const std::function<bool()>& done, int tries) {
+    for (int i = 0; i < tries; ++i) {
+        RECT r = WindowRectOf(control);
+        Click((r.left + r.right) / 2 + i, (r.top + r.bottom) / 2);
+        if (WaitFor(done, 1500)) return true;
+    }
+    return false;
 }
 
 void PressKey(WORD vk) {

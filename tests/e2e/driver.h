@@ -93,6 +93,9 @@ void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 void Drag(int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
+// Clicks the middle of a control until what it should do has happened (a few tries, as a
+// person clicks again when a click went unnoticed); true once it has.
+bool ClickUntil(HWND control, const std::function<bool()>& done, int tries = 3);
 void TypeText(const std::wstring& text);
 
 void ClickTrayIcon(bool right);
