@@ -99,7 +99,16 @@ void MenuForm::OnTrayNotify(UINT event) {
         SetTimerEnabled(TimerId::Serch, false);
         POINT pt;
         GetCursorPos(&pt);
-        UINT cmd = PopupMenuAt(TheApp().menus.Find(mCtrl), hwnd(), pt);
+        // Clicked on a taskbar along the bottom: the menu stands on the taskbar, not under it.
+        UINT align = TPM_LEFTALIGN;
+        RECT bar{};
+        HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+        if (taskbar && GetWindowRect(taskbar, &bar) && PtInRect(&bar, pt) && bar.top > 0 &&
+            bar.right - bar.left > bar.bottom - bar.top) {
+            pt.y = bar.top;
+            align |= TPM_BOTTOMALIGN;
+        }
+        UINT cmd = PopupMenuAt(TheApp().menus.Find(mCtrl), hwnd(), pt, align);
         // Run from the main loop once this notification is done (see the ruler menu).
         if (cmd) PostMessageW(hwnd(), WM_COMMAND, cmd, 0);
         // Visible rulers go on following the foreground window once the menu has closed.

@@ -40,12 +40,12 @@ MenuTree BuildMenuTree(std::span<const MenuItemDef> items) {
     return tree;
 }
 
-UINT PopupMenuAt(HMENU menu, HWND owner, POINT pt) {
+UINT PopupMenuAt(HMENU menu, HWND owner, POINT pt, UINT alignFlags) {
     // A menu owned by a window that is not in the foreground never closes when the user
     // clicks elsewhere.
     SetForegroundWindow(owner);
     UINT cmd = static_cast<UINT>(
-        TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, pt.x, pt.y, owner, nullptr));
+        TrackPopupMenuEx(menu, alignFlags | TPM_LEFTBUTTON | TPM_RETURNCMD, pt.x, pt.y, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
     return cmd;
 }

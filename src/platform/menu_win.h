@@ -23,6 +23,7 @@ struct MenuTree {
 MenuTree BuildMenuTree(std::span<const MenuItemDef> items);
 
 // Pops a menu up at a screen point for a window and returns the chosen command (0: none).
-UINT PopupMenuAt(HMENU menu, HWND owner, POINT screenPt);
+// flags: the TPM_ alignment, left-aligned at the point by default.
+UINT PopupMenuAt(HMENU menu, HWND owner, POINT screenPt, UINT alignFlags = TPM_LEFTALIGN);
 
 }  // namespace plumbo

@@ -205,8 +205,12 @@ int HighlightedItem(HWND popup, const std::vector<bool>& layout) {
     COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
     uint32_t want = (GetRValue(hl) << 16) | (GetGValue(hl) << 8) | GetBValue(hl);
     int top = -1, bottom = -1;
+    // A row is highlighted when a good part of it has the colour: the icon's tool tip may lie
+    // over part of the menu.
     for (int y = 0; y < img.height; ++y) {
-        if (img.At(img.width / 2, y) == want) {
+        int n = 0;
+        for (int x = 0; x < img.width; ++x) n += img.At(x, y) == want;
+        if (n > img.width / 4) {
             if (top < 0) top = y;
             bottom = y;
         }

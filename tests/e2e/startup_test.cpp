@@ -91,7 +91,6 @@ TEST(Startup, FromStartThroughTheTrayAndRulersToExit) {
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(hrz) && IsWindowVisible(ver); }));
     EXPECT_EQ(CheckedItemOfControlMenu(), 0);
 
-    target.Kill();
     ASSERT_TRUE(app.ChooseControlMenu(5));  // 終了
     EXPECT_TRUE(app.WaitExit(10000));
     EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); }));
