@@ -243,9 +243,7 @@ void SettingsDialog::Open() {
     SendMessageW(Item(kChkToumei), BM_SETCHECK, gToumeiFlg ? BST_CHECKED : BST_UNCHECKED, 0);
     CheckRadioButton(hwnd(), kOptOut, kOptIn, gInsideFlg ? kOptIn : kOptOut);
     // 10.
-    // Whether the rulers are shown, as the user left them: a background copy of the transparent
-    // look may have one hidden for a moment right now.
-    const bool rulersShown = app.fHrz && IsMenuChecked(mCtrlActivate);
+    const bool rulersShown = app.fHrz && app.fHrz->Visible();
     if (rulersShown) {
         Move(app.fHrz->Left(), app.fVer->Top(), Width(), Height());
     } else {

@@ -57,17 +57,6 @@ void CopyBack(RulerWindow* ruler, bool& pending) {
         RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         Sleep(100);
         DoEvents();
-        // Commands may have run while we waited: the rulers hidden (a dialog, a capture) or the
-        // look switched off. A hidden ruler stays hidden and copies once shown again; a ruler
-        // whose look went off shows its colour.
-        if (!IsMenuChecked(mCtrlActivate)) {
-            pending = gToumeiFlg;
-            return;
-        }
-        if (!gToumeiFlg) {
-            ShowWindow(hwnd, SW_SHOWNA);
-            return;
-        }
     }
     HWND desktop = GetDesktopWindow();
     HDC screen = GetDC(desktop);
