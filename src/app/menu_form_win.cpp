@@ -132,7 +132,9 @@ LRESULT MenuForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     switch (msg) {
     case WM_COMMAND:
-        if (HIWORD(wp) == 0) RunCommand(LOWORD(wp));
+        // While a dialog of ours has the main form disabled, a command chosen just before it
+        // opened (and still queued) must not run inside it.
+        if (HIWORD(wp) == 0 && IsWindowEnabled(hwnd())) RunCommand(LOWORD(wp));
         return 0;
     case WM_TIMER:
         if (wp == static_cast<WPARAM>(TimerId::Serch) && timerOn_[wp]) tSerch_Timer();
