@@ -20,7 +20,7 @@ else()
   list(APPEND PLUMBO_RESOURCES ${RES_DIR}/manifest.rc)
 endif()
 
-add_executable(plumbo WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${PLUMBO_RESOURCES})
+add_executable(plumbo WIN32 ${CMAKE_SOURCE_DIR}/src/shell/main_win.cpp ${PLUMBO_RESOURCES})
 target_link_libraries(plumbo PRIVATE plumbo_win)
 if(MINGW)
   target_link_options(plumbo PRIVATE -municode)

@@ -5,9 +5,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-packages=(cmake ninja-build g++ wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
+packages=(cmake ninja-build g++ python3 wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
           imagemagick x11-utils xdotool g++-mingw-w64-x86-64-posix mingw-w64-tools googletest libgtest-dev
-          emf2svg libwmf-bin)
+          emf2svg libwmf-bin fonts-urw-base35)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -9,6 +9,10 @@ bash scripts/setup.sh || { echo "setup failed"; exit 1; }
 logs="$root/build/test-logs"
 mkdir -p "$logs"
 
+echo "== Layers"
+python3 tools/check_layers.py 2>&1 | tee "$logs/layers.txt"
+layers_rc=${PIPESTATUS[0]}
+
 echo "== Native tests"
 ctest --test-dir build/native --output-on-failure 2>&1 | tee "$logs/native.txt"
 native_rc=${PIPESTATUS[0]}
@@ -24,8 +28,12 @@ read -r nf nt < <(count "$logs/native.txt"; echo "0 0")
 read -r wf wt < <(count "$logs/win.txt"; echo "0 0")
 failed=$((nf + wf))
 passed=$((nt - nf + wt - wf))
+if [ "$layers_rc" -ne 0 ]; then
+  echo "The include layers are broken (see above)."
+  failed=$((failed + 1))
+fi
 echo
 echo "$passed passed, $failed failed"
-if [ "$native_rc" -ne 0 ] || [ "$win_rc" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then
+if [ "$layers_rc" -ne 0 ] || [ "$native_rc" -ne 0 ] || [ "$win_rc" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then
   exit 1
 fi

@@ -3,17 +3,15 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <array>
+#include <new>
+#include <optional>
 #include <vector>
 
-#include "app/app_win.h"
-#include "app/commands_win.h"
-#include "app/menu_form_win.h"
-#include "app/menu_table.h"
-#include "app/texts.h"
 #include "capture/file_formats.h"
+#include "core/numeric.h"
+#include "core/texts.h"
 #include "platform/gdi_win.h"
-#include "platform/numeric.h"
+#include "platform/modal_win.h"
 #include "platform/window_win.h"
 
 namespace plumbo {
@@ -76,12 +74,32 @@ std::vector<uint8_t> WinMetafileBits(HDC reference, HENHMETAFILE emf) {
     return bits;
 }
 
-// The bitmap's own bits at its own depth, bottom-up as GetDIBits gives them.
-std::optional<std::vector<uint8_t>> BmpFileOf(HBITMAP bmp, HPALETTE palette) {
+// The depth a bitmap of bitsPerPixel is stored at: its own when a .bmp file can hold it.
+int BmpDepthFor(int bitsPerPixel) {
+    switch (bitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        return bitsPerPixel;
+    default:
+        return 24;
+    }
+}
+
+// Paletted depths always carry the full colour table.
+size_t BmpColorCount(int bits) { return bits <= 8 ? size_t{1} << bits : 0; }
+
+// The bitmap's own bits at its own depth, bottom-up as GetDIBits gives them. The file's size
+// is checked before the pixels are fetched, so a picture too large for the format costs no
+// memory; running out of memory on the way throws std::bad_alloc.
+DWORD BmpFileOf(HBITMAP bmp, HPALETTE palette, std::vector<uint8_t>& file) {
     BITMAP bm{};
-    if (!GetObjectW(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return std::nullopt;
-    int bits = bm.bmBitsPixel * bm.bmPlanes;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) bits = 24;
+    if (!GetObjectW(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return ERROR_INVALID_DATA;
+    const int bits = BmpDepthFor(bm.bmBitsPixel * bm.bmPlanes);
+    if (!BmpFileSize(bm.bmWidth, bm.bmHeight, bits, BmpColorCount(bits))) return ERROR_FILE_TOO_LARGE;
 
     struct {
         BITMAPINFOHEADER header;
@@ -108,23 +126,42 @@ std::optional<std::vector<uint8_t>> BmpFileOf(HBITMAP bmp, HPALETTE palette) {
     int lines = GetDIBits(mem.Get(), bmp, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
                           reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     if (oldPal) SelectPalette(mem.Get(), oldPal, FALSE);
-    if (lines != bm.bmHeight) return std::nullopt;
+    if (lines != bm.bmHeight) return ERROR_INVALID_DATA;
 
     BmpSource source;
     source.width = bm.bmWidth;
     source.height = bm.bmHeight;
     source.bitsPerPixel = bits;
-    if (bits <= 8) {
-        const size_t count = size_t{1} << bits;
-        for (size_t i = 0; i < count; ++i) {
-            const RGBQUAD& c = info.colors[i];
-            source.colorTable.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
-        }
+    for (size_t i = 0; i < BmpColorCount(bits); ++i) {
+        const RGBQUAD& c = info.colors[i];
+        source.colorTable.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
     }
     source.pixels = pixels;
     source.xPelsPerMeter = RoundHalfEven(GetDeviceCaps(screen.Get(), LOGPIXELSX) * 10000.0 / 254.0);
     source.yPelsPerMeter = RoundHalfEven(GetDeviceCaps(screen.Get(), LOGPIXELSY) * 10000.0 / 254.0);
-    return BuildBmpFile(source);
+    std::optional<std::vector<uint8_t>> built = BuildBmpFile(source);
+    if (!built) return ERROR_INVALID_DATA;
+    file = std::move(*built);
+    return 0;
+}
+
+// A metafile is saved as the bitmap it renders to: screen depth, its HIMETRIC size in pixels.
+DWORD RenderedBmpFileOf(const Picture& picture, TwipsPerPixel tpp, std::vector<uint8_t>& file) {
+    if (picture.HimetricWidth() <= 0 || picture.HimetricHeight() <= 0) return ERROR_INVALID_DATA;
+    std::optional<RenderedBitmapSize> size = MetafileBitmapSize(picture.HimetricWidth(), picture.HimetricHeight(), tpp);
+    if (!size) return ERROR_FILE_TOO_LARGE;
+    if (size->width <= 0 || size->height <= 0) return ERROR_INVALID_DATA;
+    int screenBits = 0;
+    {
+        WindowDc screen(nullptr);
+        screenBits = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
+    }
+    const int bits = BmpDepthFor(screenBits);
+    if (!BmpFileSize(size->width, size->height, bits, BmpColorCount(bits))) return ERROR_FILE_TOO_LARGE;
+    Picture rendered = PictureToBitmap(picture, tpp);
+    // The size fits the format, so the system could not give us a bitmap of it.
+    if (rendered.Empty()) return ERROR_NOT_ENOUGH_MEMORY;
+    return BmpFileOf(rendered.Bitmap(), rendered.Palette(), file);
 }
 
 std::wstring FilterForDialog(const wchar_t* filter) {
@@ -165,7 +202,7 @@ std::wstring FillIn(const wchar_t* pattern, std::initializer_list<std::wstring> 
 
 void ReportSaveFailure(HWND owner, const std::wstring& path, DWORD error) {
     std::wstring text = FillIn(Texts().saveFailed, {path, SystemMessage(error)});
-    MessageBoxW(owner, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);
+    ModalMessageBox(owner, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::wstring FolderOf(const std::wstring& fullPath) {
@@ -208,6 +245,7 @@ std::wstring AskSaveFileName(HWND owner, const wchar_t* filter) {
     ofn.lpstrTitle = Texts().saveDialogTitle;
     // No default extension and no overwrite prompt of the dialog's own: we ask ourselves.
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    ModalScope modal;
     if (!GetSaveFileNameW(&ofn)) return {};
     LastFileName() = buffer.data();
     return buffer.data();
@@ -218,17 +256,17 @@ bool FileExists(const std::wstring& path) {
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void SaveCommand(PictureFileFormat format, const wchar_t* filter) {
-    MenuForm* form = TheApp().fMenu;
-    if (!form) return;
-    std::wstring path = AskSaveFileName(form->hwnd(), filter);
-    if (path.empty()) return;
-    if (FileExists(path) &&
-        MessageBoxW(form->hwnd(), Texts().overwriteQuestion, Texts().messageTitle,
-                    MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) != IDYES)
-        return;
-    SavePictureToFile(form->hwnd(), path, form->GetPicture(), format, Tpp());
+const wchar_t* FilterFor(PictureFileFormat format) {
+    switch (format) {
+    case PictureFileFormat::Bmp: return Texts().saveFilterBmp;
+    case PictureFileFormat::Emf: return Texts().saveFilterEmf;
+    case PictureFileFormat::Wmf: return Texts().saveFilterWmf;
+    }
+    return Texts().saveFilterBmp;
 }
+
+// Another program may hold the clipboard for a moment; we try again at once, never waiting.
+constexpr int kClipboardAttempts = 3;
 
 }  // namespace
 
@@ -268,7 +306,7 @@ Picture EmfToWmfPicture(HDC reference, const Picture& picture) {
     return PictureFromHandle(wmf, kind, nullptr, picture.HimetricWidth(), picture.HimetricHeight());
 }
 
-bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metaMode, TwipsPerPixel tpp) {
+bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metafileMode, TwipsPerPixel tpp, DWORD* error) {
     Picture wmf;
     {
         WindowDc reference(owner);
@@ -276,13 +314,16 @@ bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metaMode, T
     }
     Picture bitmap = PictureToBitmap(picture, tpp);
 
-    // Another program may hold the clipboard for a moment.
     bool opened = false;
-    for (int attempt = 0; attempt < 10 && !(opened = OpenClipboard(owner)); ++attempt) Sleep(20);
-    if (!opened) return false;
+    for (int attempt = 0; attempt < kClipboardAttempts && !opened; ++attempt) opened = OpenClipboard(owner);
+    if (!opened) {
+        const DWORD reason = GetLastError();
+        if (error) *error = reason ? reason : ERROR_ACCESS_DENIED;
+        return false;
+    }
     EmptyClipboard();
 
-    if (metaMode) {
+    if (metafileMode) {
         if (HENHMETAFILE emf = picture.EnhMetafile()) {
             if (HENHMETAFILE copy = CopyEnhMetaFileW(emf, nullptr))
                 if (!SetClipboardData(CF_ENHMETAFILE, copy)) DeleteEnhMetaFile(copy);
@@ -314,34 +355,50 @@ bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metaMode, T
     return true;
 }
 
-std::optional<std::vector<uint8_t>> PictureFileBytes(const Picture& picture, PictureFileFormat format,
-                                                     HDC reference, TwipsPerPixel tpp) {
-    switch (format) {
-    case PictureFileFormat::Bmp: {
-        if (picture.Kind() == PictureKind::Bitmap) return BmpFileOf(picture.Bitmap(), picture.Palette());
-        Picture rendered = PictureToBitmap(picture, tpp);
-        if (rendered.Empty()) return std::nullopt;
-        return BmpFileOf(rendered.Bitmap(), rendered.Palette());
+void ReportClipboardFailure(HWND owner, DWORD error) {
+    std::wstring text = FillIn(Texts().clipboardFailed, {SystemMessage(error)});
+    ModalMessageBox(owner, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
+DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC reference, TwipsPerPixel tpp,
+                       std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    try {
+        switch (format) {
+        case PictureFileFormat::Bmp:
+            if (picture.Kind() == PictureKind::Bitmap) return BmpFileOf(picture.Bitmap(), picture.Palette(), bytes);
+            if (picture.Kind() == PictureKind::EnhMetafile || picture.Kind() == PictureKind::Metafile)
+                return RenderedBmpFileOf(picture, tpp, bytes);
+            return ERROR_INVALID_DATA;
+        case PictureFileFormat::Emf: {
+            HENHMETAFILE emf = picture.EnhMetafile();
+            if (!emf) return ERROR_INVALID_DATA;
+            UINT n = GetEnhMetaFileBits(emf, 0, nullptr);
+            if (n == 0) return ERROR_INVALID_DATA;
+            bytes.resize(n);
+            if (GetEnhMetaFileBits(emf, n, bytes.data()) != n) {
+                bytes.clear();
+                return ERROR_INVALID_DATA;
+            }
+            return 0;
+        }
+        case PictureFileFormat::Wmf: {
+            HENHMETAFILE emf = picture.EnhMetafile();
+            if (!emf) return ERROR_INVALID_DATA;
+            std::vector<uint8_t> bits = WinMetafileBits(reference, emf);
+            auto bounds = PlaceableBoundsForHimetric(picture.HimetricWidth(), picture.HimetricHeight());
+            if (bits.empty() || !bounds) return ERROR_INVALID_DATA;
+            bytes = BuildPlaceableWmfFile(*bounds, bits);
+            return 0;
+        }
+        }
+    } catch (const std::bad_alloc&) {
+        // A picture too large for the memory left is a failed save like any other.
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
-    case PictureFileFormat::Emf: {
-        HENHMETAFILE emf = picture.EnhMetafile();
-        if (!emf) return std::nullopt;
-        UINT n = GetEnhMetaFileBits(emf, 0, nullptr);
-        if (n == 0) return std::nullopt;
-        std::vector<uint8_t> bits(n);
-        if (GetEnhMetaFileBits(emf, n, bits.data()) != n) return std::nullopt;
-        return bits;
-    }
-    case PictureFileFormat::Wmf: {
-        HENHMETAFILE emf = picture.EnhMetafile();
-        if (!emf) return std::nullopt;
-        std::vector<uint8_t> bits = WinMetafileBits(reference, emf);
-        auto bounds = PlaceableBoundsForHimetric(picture.HimetricWidth(), picture.HimetricHeight());
-        if (bits.empty() || !bounds) return std::nullopt;
-        return BuildPlaceableWmfFile(*bounds, bits);
-    }
-    }
-    return std::nullopt;
+    return ERROR_INVALID_DATA;
 }
 
 DWORD WriteFileReplacing(const std::wstring& path, std::span<const uint8_t> bytes) {
@@ -380,12 +437,13 @@ DWORD WriteFileReplacing(const std::wstring& path, std::span<const uint8_t> byte
 
 bool SavePictureToFile(HWND owner, const std::wstring& path, const Picture& picture, PictureFileFormat format,
                        TwipsPerPixel tpp) {
-    std::optional<std::vector<uint8_t>> bytes;
+    std::vector<uint8_t> bytes;
+    DWORD error = 0;
     {
         WindowDc reference(owner);
-        bytes = PictureFileBytes(picture, format, reference.Get(), tpp);
+        error = PictureFileBytes(picture, format, reference.Get(), tpp, bytes);
     }
-    DWORD error = bytes ? WriteFileReplacing(path, *bytes) : ERROR_INVALID_DATA;
+    if (!error) error = WriteFileReplacing(path, bytes);
     if (error) {
         ReportSaveFailure(owner, path, error);
         return false;
@@ -393,21 +451,20 @@ bool SavePictureToFile(HWND owner, const std::wstring& path, const Picture& pict
     return true;
 }
 
-void mFileCopy_Click() {
-    MenuForm* form = TheApp().fMenu;
-    if (!form) return;
-    CopyPictureToClipboard(form->hwnd(), form->GetPicture(), form->gMetaFlg, Tpp());
+void CopyViewerPicture(const Viewer& viewer) {
+    DWORD error = 0;
+    if (!CopyPictureToClipboard(viewer.hwnd(), viewer.Shown(), viewer.Mode() == ViewerMode::Metafile, Tpp(), &error))
+        ReportClipboardFailure(viewer.hwnd(), error);
 }
 
-void mFileSaveBMP_Click() { SaveCommand(PictureFileFormat::Bmp, Texts().saveFilterBmp); }
-void mFileSaveEMF_Click() { SaveCommand(PictureFileFormat::Emf, Texts().saveFilterEmf); }
-void mFileSaveWMF_Click() { SaveCommand(PictureFileFormat::Wmf, Texts().saveFilterWmf); }
-
-void RegisterExportCommands() {
-    RegisterCommand(mFileCopy, mFileCopy_Click);
-    RegisterCommand(mFileSaveBMP, mFileSaveBMP_Click);
-    RegisterCommand(mFileSaveEMF, mFileSaveEMF_Click);
-    RegisterCommand(mFileSaveWMF, mFileSaveWMF_Click);
+void SaveViewerPicture(const Viewer& viewer, PictureFileFormat format) {
+    HWND owner = viewer.hwnd();
+    std::wstring path = AskSaveFileName(owner, FilterFor(format));
+    if (path.empty()) return;
+    if (FileExists(path) && ModalMessageBox(owner, Texts().overwriteQuestion, Texts().messageTitle,
+                                            MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) != IDYES)
+        return;
+    SavePictureToFile(owner, path, viewer.Shown(), format, Tpp());
 }
 
 }  // namespace plumbo

@@ -1,21 +1,29 @@
 #pragma once
 // The viewer's "ファイル" menu: the picture to the clipboard and to .bmp, .emf and .wmf files.
 // The files are written by our own code from the handles; a file is replaced only once its
-// new contents are complete on disk.
+// new contents are complete on disk. Every question and failure message is modal, so no
+// other window of ours takes a command while it is open.
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "capture/picture_win.h"
-#include "platform/units.h"
+#include "capture/viewer_win.h"
+#include "core/units.h"
+#include "platform/picture_win.h"
 
 namespace plumbo {
 
 enum class PictureFileFormat { Bmp, Emf, Wmf };
+
+// "クリップボードへコピー": the viewer's picture as its mode offers it; a clipboard another
+// program holds is reported.
+void CopyViewerPicture(const Viewer& viewer);
+// "ビットマップ", "エンハンストメタ", "ウインドウズメタ": asks for a file name (and whether to
+// replace an existing file) and saves the viewer's picture; a failure is reported.
+void SaveViewerPicture(const Viewer& viewer, PictureFileFormat format);
 
 // A bitmap picture of the picture as it shows: a bitmap is duplicated (palette included), a
 // metafile is rendered on white at its HIMETRIC size in screen pixels. Empty for other kinds.
@@ -27,27 +35,29 @@ Picture PictureToBitmap(const Picture& picture, TwipsPerPixel tpp);
 Picture EmfToWmfPicture(HDC reference, const Picture& picture);
 
 // Clears the clipboard and puts the picture on it: in metafile mode an enhanced metafile, a
-// Windows metafile picture and a bitmap, in that order; in raster mode a bitmap only.
-// False when the clipboard could not be opened.
-bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metaMode, TwipsPerPixel tpp);
+// Windows metafile picture and a bitmap, in that order; in raster mode a bitmap only. Asks
+// nothing and shows nothing. False when the clipboard could not be opened (another program
+// holds it); *error, when given, then says why.
+bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metafileMode, TwipsPerPixel tpp,
+                            DWORD* error = nullptr);
 
-// The whole file for one format, or none when the picture cannot be written in it.
-std::optional<std::vector<uint8_t>> PictureFileBytes(const Picture& picture, PictureFileFormat format,
-                                                     HDC reference, TwipsPerPixel tpp);
+// Tells the user the clipboard could not be opened, and why.
+void ReportClipboardFailure(HWND owner, DWORD error);
+
+// Builds the whole file for one format into bytes. Returns 0, or why there is no file:
+// ERROR_INVALID_DATA when the picture cannot be written in the format, ERROR_FILE_TOO_LARGE
+// when the file would not fit the format's 32-bit sizes, ERROR_NOT_ENOUGH_MEMORY when memory
+// or graphics resources ran out. The size is checked before anything of that size is made.
+DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC reference, TwipsPerPixel tpp,
+                       std::vector<uint8_t>& bytes);
 
 // Writes a temporary file beside path and moves it over path only when it is complete.
 // Returns 0 or the Win32 error; on an error path is untouched and no temporary file is left.
 DWORD WriteFileReplacing(const std::wstring& path, std::span<const uint8_t> bytes);
 
 // Builds and writes the file; a failure is reported in a message box naming the file and the
-// reason. True when the file was written.
+// reason, and leaves an existing file as it was. True when the file was written.
 bool SavePictureToFile(HWND owner, const std::wstring& path, const Picture& picture, PictureFileFormat format,
                        TwipsPerPixel tpp);
-
-// The menu commands.
-void mFileCopy_Click();
-void mFileSaveBMP_Click();
-void mFileSaveEMF_Click();
-void mFileSaveWMF_Click();
 
 }  // namespace plumbo

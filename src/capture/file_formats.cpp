@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/numeric.h"
+#include "core/numeric.h"
 
 namespace plumbo {
 
@@ -30,6 +30,18 @@ int64_t BmpRowSize(int32_t width, int32_t bitsPerPixel) {
     return (static_cast<int64_t>(width) * bitsPerPixel + 31) / 32 * 4;
 }
 
+std::optional<uint32_t> BmpFileSize(int32_t width, int32_t height, int32_t bitsPerPixel, size_t colorCount) {
+    if (width <= 0 || height <= 0 || !IsBmpDepth(bitsPerPixel)) return std::nullopt;
+    constexpr uint64_t kLimit = std::numeric_limits<uint32_t>::max();
+    const uint64_t headers = kBmpFileHeaderSize + kBmpInfoHeaderSize;
+    if (colorCount > (kLimit - headers) / 4) return std::nullopt;
+    const uint64_t offBits = headers + 4 * static_cast<uint64_t>(colorCount);
+    // Row size times height can pass what a signed 64-bit product holds: compare by dividing.
+    const uint64_t rowSize = static_cast<uint64_t>(BmpRowSize(width, bitsPerPixel));
+    if (rowSize > (kLimit - offBits) / static_cast<uint64_t>(height)) return std::nullopt;
+    return static_cast<uint32_t>(offBits + rowSize * static_cast<uint64_t>(height));
+}
+
 std::optional<std::vector<uint8_t>> BuildBmpFile(const BmpSource& s) {
     if (s.width <= 0 || s.height <= 0 || !IsBmpDepth(s.bitsPerPixel)) return std::nullopt;
 
@@ -48,10 +60,11 @@ std::optional<std::vector<uint8_t>> BuildBmpFile(const BmpSource& s) {
     const int64_t needed = srcRow * (s.height - 1) + usedBytes;
     if (static_cast<int64_t>(s.pixels.size()) < needed) return std::nullopt;
 
+    const std::optional<uint32_t> size = BmpFileSize(s.width, s.height, s.bitsPerPixel, colors);
+    if (!size) return std::nullopt;
     const int64_t offBits = static_cast<int64_t>(kBmpFileHeaderSize + kBmpInfoHeaderSize + 4 * colors);
     const int64_t imageSize = rowSize * s.height;
-    const int64_t fileSize = offBits + imageSize;
-    if (fileSize > static_cast<int64_t>(std::numeric_limits<uint32_t>::max())) return std::nullopt;
+    const int64_t fileSize = *size;
 
     std::vector<uint8_t> out(static_cast<size_t>(fileSize), 0);
     uint8_t* p = out.data();

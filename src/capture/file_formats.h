@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/units.h"
+#include "core/units.h"
 
 namespace plumbo {
 
@@ -21,6 +21,12 @@ inline constexpr size_t kBmpInfoHeaderSize = 40;  // BITMAPINFOHEADER
 // Bytes of one stored row: width * bits, rounded up to whole 32-bit words. 0 for a bad depth
 // or a negative width.
 int64_t BmpRowSize(int32_t width, int32_t bitsPerPixel);
+
+// Bytes of the whole file for a width x height picture at a depth with a colour table of
+// colorCount entries: headers, table and padded rows. None for a size or depth no file can
+// have, or when the file would not fit the format's 32-bit size fields (4 GiB - 1). Asked
+// before anything of that size is allocated.
+std::optional<uint32_t> BmpFileSize(int32_t width, int32_t height, int32_t bitsPerPixel, size_t colorCount);
 
 struct BmpSource {
     int32_t width = 0;         // > 0
@@ -45,7 +51,6 @@ std::optional<std::vector<uint8_t>> BuildBmpFile(const BmpSource& source);
 
 inline constexpr uint32_t kPlaceableKey = 0x9AC6CDD7u;
 inline constexpr size_t kPlaceableHeaderSize = 22;
-inline constexpr int32_t kHimetricPerInch = 2540;
 
 struct PlaceableBounds {
     int16_t left = 0;

@@ -1,12 +1,9 @@
 #include "capture/raster_capture_win.h"
 
+#include <utility>
 #include <vector>
 
-#include "app/app_win.h"
-#include "app/menu_form_win.h"
-#include "capture/target_win.h"
-#include "capture/viewer_win.h"
-#include "platform/window_win.h"
+#include "platform/ui_task_win.h"
 
 namespace plumbo {
 
@@ -24,17 +21,6 @@ HPALETTE CopySystemPalette(HDC source) {
     lp->palNumEntries = kPaletteSize;
     GetSystemPaletteEntries(source, 0, kPaletteSize, lp->palPalEntry);
     return CreatePalette(lp);
-}
-
-// How long uncovered windows are given to repaint before the copy.
-constexpr DWORD kScreenSettleMs = 200;
-
-void WaitForScreen() {
-    DWORD start = GetTickCount();
-    do {
-        DoEvents();
-        Sleep(10);
-    } while (GetTickCount() - start < kScreenSettleMs);
 }
 
 }  // namespace
@@ -68,35 +54,68 @@ Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, in
     return PictureFromBitmap(bitmap, palette);
 }
 
-void mMenuCopy_Click() {
-    HWND target = gTargetWnd.hWnd;
-    MenuForm* viewer = TheApp().fMenu;
-    if (!target || !viewer) return;
+namespace {
+
+// Set from the request until the copy has run.
+bool capturePending = false;
+
+// What the request changed, to be put back once the copy has run.
+struct Hidden {
+    bool rulers = false;
+    bool viewer = false;
+};
+
+// A picture of the target as the screen shows it now; empty when the target has gone.
+Picture GrabTarget(HWND target, RECT& outer) {
+    if (!IsWindow(target) || !GetWindowRect(target, &outer)) return {};
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    if (width <= 0 || height <= 0) return {};
+    return GrabWindowBitmap(target, false, 0, 0, width, height);
+}
+
+void FinishCapture(Program& program, HWND target, Hidden hidden) {
+    capturePending = false;
+    RECT outer{};
+    Picture picture = GrabTarget(target, outer);
+    if (program.viewer) {
+        if (!picture.Empty()) {
+            const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+            program.viewer->PlaceClient(outer.left + kViewerOffsetPx, outer.top + kViewerOffsetPx, width, height);
+            program.viewer->Show(std::move(picture), ViewerMode::Bitmap, SIZE{width, height});
+        } else if (hidden.viewer) {
+            // No new picture: the viewer comes back with the one it had.
+            ShowWindow(program.viewer->Window(), SW_SHOWNA);
+        }
+    }
+    if (program.rulers) {
+        program.rulers->ResumeTracking();
+        if (hidden.rulers) program.rulers->Show(true);
+    }
+}
+
+}  // namespace
+
+void CaptureTargetAsBitmap(Program& program) {
+    const HWND target = program.target.hwnd;
+    if (capturePending || !target || !IsWindow(target)) return;
+    capturePending = true;
 
     // Neither the rulers nor the viewer may be in the picture.
-    ShowRulers(false);
-    DoEvents();
-    viewer->SetVisible(false);
-    DoEvents();
-    // The target lives in another process and repaints what our windows (and the closed ruler
-    // menu) uncovered in its own time; have it do so now unless it is not answering, and give
-    // the screen a moment to show it.
-    if (!IsHungAppWindow(target)) RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    WaitForScreen();
-
-    RECT rc{};
-    GetWindowRect(target, &rc);
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    viewer->SetPicture(GrabWindowBitmap(target, false, 0, 0, w, h));
-
-    // A minimised viewer is restored first, so the placement below is its normal one.
-    if (IsIconic(viewer->hwnd())) ShowWindow(viewer->hwnd(), SW_SHOWNORMAL);
-    PlaceWindowByClient(*viewer, rc.left + kViewerOffsetPx, rc.top + kViewerOffsetPx, w, h);
-    SetViewerMenuStates(false);
-    viewer->gMetaFlg = false;
-    ShowWindow(viewer->hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(viewer->hwnd());
-    ShowRulers(true);
+    Hidden hidden;
+    if (program.rulers) {
+        hidden.rulers = program.rulers->Shown();
+        program.rulers->Show(false);
+        program.rulers->SuspendTracking();
+    }
+    if (program.viewer) {
+        hidden.viewer = IsWindowVisible(program.viewer->Window()) != FALSE;
+        program.viewer->Hide();
+    }
+    // The target lives in another program and repaints what our windows (and the closed
+    // ruler menu) uncovered in its own time. Ask it to without waiting for it: a target that
+    // does not answer only leaves stale pixels in the picture.
+    RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    RunLater(kScreenSettleMs, [&program, target, hidden] { FinishCapture(program, target, hidden); });
 }
 
 }  // namespace plumbo

@@ -3,12 +3,23 @@
 // picture in the viewer.
 #include <windows.h>
 
-#include "capture/picture_win.h"
+#include "platform/picture_win.h"
+#include "state/program_win.h"
 
 namespace plumbo {
 
 // Where the viewer opens: this many pixels right of and below the target's top-left corner.
 inline constexpr int kViewerOffsetPx = 48;
+
+// How long the windows our rulers and viewer uncovered are given to repaint before the copy.
+inline constexpr UINT kScreenSettleMs = 200;
+
+// Hides the rulers and the viewer, asks the target to repaint and returns; about
+// kScreenSettleMs later the target's outer rectangle is copied from the screen and shown in
+// the viewer in bitmap mode, at the target's corner plus kViewerOffsetPx. Tracking is
+// suspended meanwhile and the rulers come back as they were. A target gone by then gives no
+// picture; a second capture while one waits is ignored.
+void CaptureTargetAsBitmap(Program& program);
 
 // Copies width x height screen pixels of a window from (srcLeft, srcTop): of its client area
 // when clientOnly, else of the whole window from its outer top-left corner. On a 256-colour
@@ -17,7 +28,5 @@ Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, in
 
 // A picture owning the bitmap and the palette (null for none). On failure both are deleted.
 Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette);
-
-void mMenuCopy_Click();
 
 }  // namespace plumbo

@@ -1,140 +1,43 @@
-// "直接指定" (fSize): the target window's outer size in millimetres, inches or pixels, and
-// setting it to a typed size.
+#include "capture/size_dialog_win.h"
+
+#include <optional>
+#include <string>
 #include <variant>
 
-#include "app/app_win.h"
-#include "app/dialog_forms_win.h"
-#include "app/settings.h"
-#include "app/texts.h"
-#include "capture/size_math.h"
-#include "capture/target_win.h"
-#include "capture/viewer_win.h"
-#include "platform/gdi_win.h"
-#include "platform/window_win.h"
-#include "ruler/ruler_window_win.h"
+#include "core/texts.h"
+#include "platform/modal_win.h"
 
 namespace plumbo {
 
 namespace {
 
-// Client area and control rectangles in twips. Controls in the frame are placed relative to it.
+// Client area and control rectangles in twips. Controls in the unit frame are placed
+// relative to it.
 constexpr float kClientWidth = 3255, kClientHeight = 1920;
 struct TwipsRect {
     float left, top, width, height;
 };
-constexpr TwipsRect kFrame2{60, 120, 3075, 1215};
-constexpr TwipsRect kOptTani[3] = {{1920, 240, 735, 315}, {1920, 480, 975, 315}, {1920, 720, 1035, 315}};
-constexpr TwipsRect kTxtWidth{780, 300, 975, 315};
-constexpr TwipsRect kTxtHeight{780, 720, 975, 315};
-constexpr TwipsRect kLabel1{240, 300, 435, 180};
-constexpr TwipsRect kLabel2{180, 780, 555, 180};
-constexpr TwipsRect kCmdCancel{900, 1440, 1095, 375};
-constexpr TwipsRect kCmdOK{2040, 1440, 1095, 375};
+constexpr TwipsRect kUnitFrame{60, 120, 3075, 1215};
+constexpr TwipsRect kUnitOptions[3] = {{1920, 240, 735, 315}, {1920, 480, 975, 315}, {1920, 720, 1035, 315}};
+constexpr TwipsRect kWidthBox{780, 300, 975, 315};
+constexpr TwipsRect kHeightBox{780, 720, 975, 315};
+constexpr TwipsRect kWidthLabel{240, 300, 435, 180};
+constexpr TwipsRect kHeightLabel{180, 780, 555, 180};
+constexpr TwipsRect kCancelButton{900, 1440, 1095, 375};
+constexpr TwipsRect kOkButton{2040, 1440, 1095, 375};
 
+// Whoever drives the dialog from outside finds its controls by these ids.
 enum ControlId : int {
-    kTxtWidthId = 201,
-    kTxtHeightId,
-    kOptTaniId0 = 210,  // + index
-    kFrame2Id = 220,
-    kLabel1Id,
-    kLabel2Id,
+    kWidthBoxId = 201,
+    kHeightBoxId,
+    kFirstUnitOptionId = 210,  // + the SizeUnit value
+    kUnitFrameId = 220,
+    kWidthLabelId,
+    kHeightLabelId,
 };
 
-class SizeDialog : public Window {
-public:
-    bool Build();
-    void Fill(int index);
-    void SelectOption(int index);
-    void RunModal();
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
-private:
-    HWND AddControl(const wchar_t* cls, const wchar_t* text, DWORD style, int id, const TwipsRect& r,
-                    bool inFrame);
-    int SelectedOption() const;
-    void optTani_Click(int index) { Fill(index); }
-    void cmdOK_Click();
-    void cmdCancel_Click() { SetVisible(false); }
-    HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
-
-    Font font_;
-};
-
-SizeDialog gSizeDialog;
-
-HWND SizeDialog::AddControl(const wchar_t* cls, const wchar_t* text, DWORD style, int id, const TwipsRect& r,
-                            bool inFrame) {
-    float left = r.left + (inFrame ? kFrame2.left : 0), top = r.top + (inFrame ? kFrame2.top : 0);
-    int x = TwipsToPxX(left), y = TwipsToPxY(top);
-    int w = TwipsToPxX(left + r.width) - x, h = TwipsToPxY(top + r.height) - y;
-    HWND c = CreateWindowExW(0, cls, text, style | WS_CHILD | WS_VISIBLE, x, y, w, h, hwnd(),
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    return c;
-}
-
-bool SizeDialog::Build() {
-    const UiTexts& t = Texts();
-    WindowArgs a;
-    a.className = L"PlumboSize";
-    a.title = t.sizeCaption;
-    a.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
-    a.exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW;
-    a.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    RECT r{0, 0, TwipsToPxX(kClientWidth), TwipsToPxY(kClientHeight)};
-    AdjustWindowRectEx(&r, a.style, FALSE, a.exStyle);
-    a.x = 0;
-    a.y = 0;
-    a.width = r.right - r.left;
-    a.height = r.bottom - r.top;
-    if (!Create(a)) return false;
-
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    font_.Reset(CreateFontIndirectW(&ncm.lfMessageFont));
-
-    // Created in tab order; the frame and the labels come last, so they also lie beneath the
-    // controls they surround.
-    AddControl(L"EDIT", L"", WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, kTxtWidthId, kTxtWidth, true);
-    AddControl(L"EDIT", L"", WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, kTxtHeightId, kTxtHeight, true);
-    const wchar_t* units[3] = {t.sizeUnitMm, t.sizeUnitInch, t.sizeUnitPixel};
-    for (int i = 0; i < 3; ++i)
-        AddControl(L"BUTTON", units[i], BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0), kOptTaniId0 + i,
-                   kOptTani[i], true);
-    AddControl(L"BUTTON", t.sizeCancel, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, IDCANCEL, kCmdCancel, false);
-    AddControl(L"BUTTON", t.sizeOk, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, kCmdOK, false);
-    AddControl(L"BUTTON", t.sizeFrame, BS_GROUPBOX | WS_GROUP, kFrame2Id, kFrame2, false);
-    AddControl(L"STATIC", t.sizeWidthLabel, SS_LEFT | WS_GROUP, kLabel1Id, kLabel1, true);
-    AddControl(L"STATIC", t.sizeHeightLabel, SS_LEFT | WS_GROUP, kLabel2Id, kLabel2, true);
-    SendMessageW(Item(kOptTaniId0), BM_SETCHECK, BST_CHECKED, 0);
-    Fill(gTani);
-    return true;
-}
-
-void SizeDialog::Fill(int index) {
-    std::optional<SizeUnit> unit = SizeUnitFromIndex(index);
-    if (!gTargetWnd.hWnd || !unit) return;
-    RECT rc{};
-    GetWindowRect(gTargetWnd.hWnd, &rc);
-    ShownSize s = ShownWindowSize(rc.right - rc.left, rc.bottom - rc.top, *unit, Tpp());
-    SetWindowTextW(Item(kTxtWidthId), std::to_wstring(s.width).c_str());
-    SetWindowTextW(Item(kTxtHeightId), std::to_wstring(s.height).c_str());
-}
-
-void SizeDialog::SelectOption(int index) {
-    for (int i = 0; i < 3; ++i)
-        SendMessageW(Item(kOptTaniId0 + i), BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED, 0);
-    optTani_Click(index);
-}
-
-int SizeDialog::SelectedOption() const {
-    for (int i = 0; i < 3; ++i)
-        if (SendMessageW(Item(kOptTaniId0 + i), BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
-    return -1;
-}
+// Longest we wait for another program's window to take its new size.
+constexpr UINT kTargetAnswerMs = 250;
 
 std::wstring TextOf(HWND control) {
     std::wstring s(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
@@ -142,106 +45,177 @@ std::wstring TextOf(HWND control) {
     return s;
 }
 
-void SizeDialog::cmdOK_Click() {
-    HWND target = gTargetWnd.hWnd;
-    RECT rc{};
-    GetWindowRect(target, &rc);
-    // Neither option selected counts as pixels.
-    int option = SelectedOption();
-    SizeUnit unit = option == 0 ? SizeUnit::Millimetre : option == 1 ? SizeUnit::Inch : SizeUnit::Pixel;
-    auto result = ConvertTypedSize(TextOf(Item(kTxtWidthId)), TextOf(Item(kTxtHeightId)), unit, Tpp());
-    if (auto* error = std::get_if<SizeEntryError>(&result)) {
-        // The dialog stays open with nothing changed, the bad box ready for a new value.
-        MessageBoxW(hwnd(), SizeEntryMessage(*error).c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);
-        HWND box = Item(error->box == SizeBox::Width ? kTxtWidthId : kTxtHeightId);
-        SetFocus(box);
-        SendMessageW(box, EM_SETSEL, 0, -1);
-        return;
-    }
-    const TypedWindowSize& size = std::get<TypedWindowSize>(result);
-    MoveWindow(target, rc.left, rc.top, size.widthPx, size.heightPx, TRUE);
-    App& a = TheApp();
-    if (a.fHrz) a.fHrz->Move(a.fHrz->Left(), a.fHrz->Top(), static_cast<float>(size.rulerWidthTwips), a.fHrz->Height());
-    if (a.fVer) a.fVer->Move(a.fVer->Left(), a.fVer->Top(), a.fVer->Width(), static_cast<float>(size.rulerHeightTwips));
-    SetVisible(false);
-}
-
-void SizeDialog::RunModal() {
-    ShowWindow(hwnd(), SW_SHOW);
-    // The ruler menu that chose the command has just closed; give the dialog the activation
-    // once the messages of that closing have run, so the first click on it is a click.
-    DoEvents();
-    SetForegroundWindow(hwnd());
-    SetActiveWindow(hwnd());
-    HWND first = Item(kTxtWidthId);
-    SetFocus(first);
-    SendMessageW(first, EM_SETSEL, 0, -1);
-    // The command waits for the dialog while the rest of the program stays alive.
-    while (Visible()) {
-        MSG msg;
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            WaitMessage();
-            continue;
-        }
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (!IsDialogFormMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
-
-LRESULT SizeDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_COMMAND: {
-        int id = LOWORD(wp);
-        if (id == IDOK) cmdOK_Click();
-        else if (id == IDCANCEL) cmdCancel_Click();
-        else if (id >= kOptTaniId0 && id < kOptTaniId0 + 3 && HIWORD(wp) == BN_CLICKED) optTani_Click(id - kOptTaniId0);
-        return 0;
-    }
-    case WM_CLOSE:
-        // Any other way of closing is a Cancel.
-        cmdCancel_Click();
-        return 0;
-    default:
-        return DefaultProc(msg, wp, lp);
-    }
+// The target's own thread carries out the move. One that answers at once is waited for, so
+// the target has its size when the dialog closes; one that does not gets the move posted,
+// to take when it can, and we go on.
+void ResizeTarget(HWND target, int left, int top, int width, int height) {
+    DWORD_PTR ignored = 0;
+    const bool answers = SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTargetAnswerMs,
+                                             &ignored) != 0;
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (!answers) flags |= SWP_ASYNCWINDOWPOS;
+    SetWindowPos(target, nullptr, left, top, width, height, flags);
 }
 
 }  // namespace
 
-Window* CreateSizeDialog() {
-    gSizeDialog.Build();
-    return &gSizeDialog;
+SizeDialog::SizeDialog(Program& program) : program_(program) {}
+
+HWND SizeDialog::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, float left,
+                            float top, float width, float height) {
+    const int x = TwipsToPxX(left), y = TwipsToPxY(top);
+    const int w = TwipsToPxX(left + width) - x, h = TwipsToPxY(top + height) - y;
+    HWND control = CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, x, y, w, h, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                   nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    return control;
 }
 
-void mMenuActiveSize_Click() {
-    if (!gTargetWnd.hWnd) return;
-    SizeDialog& dlg = gSizeDialog;
-    // Already open (the ruler menu still works during the wait): just bring it forward.
-    if (dlg.Visible()) {
-        SetForegroundWindow(dlg.hwnd());
+bool SizeDialog::Create() {
+    const UiTexts& t = Texts();
+    WindowArgs a;
+    a.className = L"PlumboSize";
+    a.title = t.sizeCaption;
+    a.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
+    a.exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW;
+    a.parent = program_.mainWindow;
+    a.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RECT r{0, 0, TwipsToPxX(kClientWidth), TwipsToPxY(kClientHeight)};
+    AdjustWindowRectEx(&r, a.style, FALSE, a.exStyle);
+    a.x = 0;
+    a.y = 0;
+    a.width = r.right - r.left;
+    a.height = r.bottom - r.top;
+    if (!Window::Create(a)) return false;
+
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    font_.Reset(CreateFontIndirectW(&ncm.lfMessageFont));
+
+    auto add = [&](const wchar_t* className, const wchar_t* text, DWORD style, int id, const TwipsRect& rect,
+                   bool inFrame) {
+        const float left = rect.left + (inFrame ? kUnitFrame.left : 0);
+        const float top = rect.top + (inFrame ? kUnitFrame.top : 0);
+        return AddControl(className, text, style, id, left, top, rect.width, rect.height);
+    };
+    // Created in tab order; the frame and the labels come last, so they also lie beneath the
+    // controls they surround.
+    const DWORD box = WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL;
+    add(L"EDIT", L"", box, kWidthBoxId, kWidthBox, true);
+    add(L"EDIT", L"", box, kHeightBoxId, kHeightBox, true);
+    const wchar_t* unitCaptions[3] = {t.sizeUnitMm, t.sizeUnitInch, t.sizeUnitPixel};
+    for (int i = 0; i < 3; ++i)
+        add(L"BUTTON", unitCaptions[i], BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
+            kFirstUnitOptionId + i, kUnitOptions[i], true);
+    add(L"BUTTON", t.sizeCancel, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, IDCANCEL, kCancelButton, false);
+    add(L"BUTTON", t.sizeOk, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, kOkButton, false);
+    add(L"BUTTON", t.sizeFrame, BS_GROUPBOX | WS_GROUP, kUnitFrameId, kUnitFrame, false);
+    add(L"STATIC", t.sizeWidthLabel, SS_LEFT | WS_GROUP, kWidthLabelId, kWidthLabel, true);
+    add(L"STATIC", t.sizeHeightLabel, SS_LEFT | WS_GROUP, kHeightLabelId, kHeightLabel, true);
+    SendMessageW(Item(kFirstUnitOptionId), BM_SETCHECK, BST_CHECKED, 0);
+    return true;
+}
+
+void SizeDialog::Fill(SizeUnit unit) {
+    RECT outer{};
+    if (!IsWindow(program_.target.hwnd) || !GetWindowRect(program_.target.hwnd, &outer)) return;
+    const ShownSize s = ShownWindowSize(outer.right - outer.left, outer.bottom - outer.top, unit, Tpp());
+    SetWindowTextW(Item(kWidthBoxId), std::to_wstring(s.width).c_str());
+    SetWindowTextW(Item(kHeightBoxId), std::to_wstring(s.height).c_str());
+}
+
+void SizeDialog::SelectUnit(SizeUnit unit) {
+    for (int i = 0; i < 3; ++i)
+        SendMessageW(Item(kFirstUnitOptionId + i), BM_SETCHECK,
+                     i == static_cast<int>(unit) ? BST_CHECKED : BST_UNCHECKED, 0);
+    Fill(unit);
+}
+
+SizeUnit SizeDialog::SelectedUnit() const {
+    for (int i = 0; i < 3; ++i)
+        if (SendMessageW(Item(kFirstUnitOptionId + i), BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return static_cast<SizeUnit>(i);
+    // Neither option checked counts as pixels, as it always has.
+    return SizeUnit::Pixel;
+}
+
+void SizeDialog::Open() {
+    const HWND target = program_.target.hwnd;
+    if (!hwnd() || !target || !IsWindow(target)) return;
+    if (Visible()) {
+        SetForegroundWindow(hwnd());
         return;
     }
-    if (std::optional<SizeUnit> unit = SizeUnitFromTani(gTani)) {
-        int index = static_cast<int>(*unit);
-        dlg.Fill(index);
-        dlg.SelectOption(index);
-    }
-    SetRulersTopmost(false);
-    bool serchWasOn = IsTimerEnabled(TimerId::Serch);
-    SetTimerEnabled(TimerId::Serch, false);
-    App& a = TheApp();
-    if (a.fHrz && a.fVer)
-        SetWindowPos(dlg.hwnd(), nullptr, a.fHrz->WindowRect().left, a.fVer->WindowRect().top, 0, 0,
+    SelectUnit(SizeUnitFor(program_.unit));
+    RulerService* rulers = program_.rulers;
+    if (rulers)
+        SetWindowPos(hwnd(), nullptr, rulers->HorizontalRect().left, rulers->VerticalRect().top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    dlg.RunModal();
-    SetTimerEnabled(TimerId::Serch, serchWasOn);
-    SetRulersTopmost(true);
+    HWND widthBox = Item(kWidthBoxId);
+    SendMessageW(widthBox, EM_SETSEL, 0, -1);
+
+    // Topmost rulers would cover the dialog; the target must stay put while it is typed for.
+    const bool rulersOnTop = rulers && rulers->OnTop();
+    if (rulers) {
+        rulers->SetOnTop(false);
+        rulers->SuspendTracking();
+    }
+    RunModal(hwnd(), widthBox);
+    if (rulers) {
+        rulers->ResumeTracking();
+        rulers->SetOnTop(rulersOnTop);
+    }
+}
+
+void SizeDialog::Accept() {
+    const HWND target = program_.target.hwnd;
+    RECT outer{};
+    if (!IsWindow(target) || !GetWindowRect(target, &outer)) {
+        Close();
+        return;
+    }
+    auto result = ConvertTypedSize(TextOf(Item(kWidthBoxId)), TextOf(Item(kHeightBoxId)), SelectedUnit(), Tpp());
+    if (const auto* error = std::get_if<SizeEntryError>(&result)) {
+        // The dialog stays open with nothing changed, the bad box ready for a new value.
+        ModalMessageBox(hwnd(), SizeEntryMessage(*error).c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);
+        HWND badBox = Item(error->box == SizeBox::Width ? kWidthBoxId : kHeightBoxId);
+        SetFocus(badBox);
+        SendMessageW(badBox, EM_SETSEL, 0, -1);
+        return;
+    }
+    const TypedWindowSize& size = std::get<TypedWindowSize>(result);
+    ResizeTarget(target, outer.left, outer.top, size.widthPx, size.heightPx);
+    if (program_.rulers) program_.rulers->SetLengths(size.rulerWidthTwips, size.rulerHeightTwips);
+    Close();
+}
+
+bool SizeDialog::OnCommand(WORD id, WORD code, HWND control) {
+    switch (id) {
+    case IDOK:
+        Accept();
+        return true;
+    case IDCANCEL:
+        Close();
+        return true;
+    default:
+        if (id >= kFirstUnitOptionId && id < kFirstUnitOptionId + 3 && code == BN_CLICKED) {
+            // Choosing a unit shows the target's size in it afresh.
+            Fill(static_cast<SizeUnit>(id - kFirstUnitOptionId));
+            return true;
+        }
+        return false;
+    }
+}
+
+LRESULT SizeDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        // Any other way of closing is a Cancel.
+        Close();
+        return 0;
+    }
+    return Window::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace plumbo

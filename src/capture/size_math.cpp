@@ -3,18 +3,18 @@
 #include <cmath>
 
 #include "capture/zoom.h"
-#include "platform/numeric.h"
+#include "core/numeric.h"
 
 namespace plumbo {
 
-std::optional<SizeUnit> SizeUnitFromTani(int32_t tani) {
-    switch (tani) {
-        case 0: return SizeUnit::Millimetre;
-        case 1:
-        case 4: return SizeUnit::Inch;
-        case 2: return SizeUnit::Pixel;
-        default: return std::nullopt;
+SizeUnit SizeUnitFor(RulerUnit unit) {
+    switch (unit) {
+        case RulerUnit::Millimetre: return SizeUnit::Millimetre;
+        case RulerUnit::InchTenths:
+        case RulerUnit::InchEighths: return SizeUnit::Inch;
+        case RulerUnit::Pixel: return SizeUnit::Pixel;
     }
+    return SizeUnit::Millimetre;
 }
 
 std::optional<SizeUnit> SizeUnitFromIndex(int32_t index) {
@@ -24,8 +24,9 @@ std::optional<SizeUnit> SizeUnitFromIndex(int32_t index) {
 
 namespace {
 
-constexpr float kTwipsPerInchF = 1440.0f;
-constexpr float kMmPerInchF = 25.4f;
+// The dialog has always converted in single precision; the constants are the unit table's.
+constexpr float kTwipsPerInchF = static_cast<float>(kTwipsPerInch);
+constexpr float kMmPerInchF = static_cast<float>(kMmPerInch);
 
 }  // namespace
 

@@ -9,20 +9,19 @@
 #include <string_view>
 #include <variant>
 
-#include "platform/units.h"
+#include "core/units.h"
 
 namespace plumbo {
 
-// The dialog's option index: optTani(0) "ミリ", optTani(1) "インチ", optTani(2) "ピクセル".
+// The dialog's unit options, in their order: "ミリ", "インチ", "ピクセル".
 enum class SizeUnit : int32_t { Millimetre = 0, Inch = 1, Pixel = 2 };
 
-// Ruler unit code gTani -> option: 0 -> mm; 1 and 4 (tenths and eighths) -> inch; 2 -> pixels;
-// anything else (3 included) selects nothing.
-std::optional<SizeUnit> SizeUnitFromTani(int32_t tani);
-// Option index -> unit; indices other than 0, 1, 2 do nothing.
+// The option the rulers' unit selects: millimetres, inches for both inch scales, pixels.
+SizeUnit SizeUnitFor(RulerUnit unit);
+// Option index -> unit; indices other than 0, 1, 2 are no option.
 std::optional<SizeUnit> SizeUnitFromIndex(int32_t index);
 
-// Largest outer size, in pixels, the dialog will hand to MoveWindow.
+// Largest outer size, in pixels, the dialog will give the target.
 inline constexpr int32_t kMaxWindowSizePixels = 32767;
 
 // Pixels -> the whole number shown in the box (floor). twipsPerPixel is the screen's, horizontal

@@ -1,116 +1,134 @@
 #include "capture/viewer_win.h"
 
-#include "app/app_win.h"
-#include "app/commands_win.h"
-#include "app/menu_form_win.h"
-#include "app/menu_table.h"
-#include "app/texts.h"
-#include "capture/raster_capture_win.h"
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "capture/zoom.h"
+#include "core/texts.h"
+#include "platform/gdi_win.h"
 #include "platform/input_box_win.h"
-#include "platform/window_win.h"
+#include "platform/modal_win.h"
 
 namespace plumbo {
 
-void SetViewerMenuStates(bool metafileMode) {
-    EnableMenu(mFileSaveBMP, true);
-    for (UINT id : {mFileSaveEMF, mFileSaveWMF, mMetaShow150, mMetaShow100, mMetaShow50, mMetaShowInput})
-        EnableMenu(id, metafileMode);
-    if (TheApp().fMenu) DrawMenuBar(TheApp().fMenu->hwnd());
+Viewer::Viewer(CommandService& commands) : commands_(commands) {}
+
+bool Viewer::Create(HMENU menuBar, HICON icon) {
+    WindowArgs a;
+    a.className = L"PlumboViewer";
+    a.title = Texts().viewerCaption;
+    a.style = WS_OVERLAPPEDWINDOW;
+    a.menu = menuBar;
+    a.icon = icon;
+    // A metafile fills the client area, so every resize repaints all of it.
+    a.classStyle = CS_HREDRAW | CS_VREDRAW;
+    a.bufferedPaint = true;
+    a.width = 400;
+    a.height = 300;
+    return plumbo::Window::Create(a);
 }
 
-void PlaceWindowByClient(Window& window, int left, int top, int clientWidth, int clientHeight) {
-    HWND h = window.hwnd();
-    if (!h) return;
-    int frameW = 0, frameH = 0;
-    if (IsIconic(h)) {
-        // A minimised window has no client area to measure; take the frame its styles give.
-        RECT r{0, 0, 0, 0};
-        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE)), GetMenu(h) != nullptr,
-                           static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE)));
-        frameW = r.right - r.left;
-        frameH = r.bottom - r.top;
-    } else {
-        RECT outer = window.WindowRect(), client = window.ClientRect();
-        frameW = (outer.right - outer.left) - client.right;
-        frameH = (outer.bottom - outer.top) - client.bottom;
-    }
-    window.MovePx(left, top, clientWidth + frameW, clientHeight + frameH);
-    if (IsIconic(h)) return;
-    // The menu bar may wrap to another line at the new width; measure once more.
-    RECT client = window.ClientRect();
-    if (client.right != clientWidth || client.bottom != clientHeight) {
-        RECT outer = window.WindowRect();
-        window.MovePx(left, top, (outer.right - outer.left) + clientWidth - client.right,
-                      (outer.bottom - outer.top) + clientHeight - client.bottom);
-    }
-}
-
-void ZoomViewer(Window& viewer, int32_t widthWnd, int32_t heightWnd, double f) {
-    double left = viewer.Left(), top = viewer.Top();
-    ZoomedOuterTwips z = ZoomedOuterSize(viewer.Width(), viewer.Height(), viewer.ScaleWidth(), viewer.ScaleHeight(),
-                                         widthWnd, heightWnd, Tpp(), f);
-    viewer.Move(static_cast<float>(left), static_cast<float>(top), static_cast<float>(z.width),
-                static_cast<float>(z.height));
-}
-
-std::optional<double> AskZoomPercent(const std::function<std::optional<std::wstring>()>& ask,
-                                     const std::function<void(const std::wstring&)>& refuse, int32_t widthWnd,
-                                     int32_t heightWnd, int32_t virtualWidth, int32_t virtualHeight) {
-    for (;;) {
-        std::optional<std::wstring> reply = ask();
-        if (!reply) return std::nullopt;  // Cancel leaves the zoom as it was
-        double percent = ReadLeadingNumber(*reply);
-        switch (ClassifyZoomPercent(percent, widthWnd, heightWnd, virtualWidth, virtualHeight)) {
-        case ZoomPercentVerdict::Accept:
-            return percent;
-        case ZoomPercentVerdict::TooLarge:
-            refuse(ZoomTooLargeMessage(MaxZoomPercent(widthWnd, heightWnd, virtualWidth, virtualHeight)));
-            break;
-        case ZoomPercentVerdict::NotPositive:
-            break;
-        }
+void Viewer::PlaceClient(int left, int top, int width, int height) {
+    if (!hwnd()) return;
+    // A minimised or maximised window has no normal frame to measure.
+    SetNormalState();
+    RECT outer = WindowRect(), client = ClientRect();
+    MovePx(left, top, (outer.right - outer.left) - client.right + width,
+           (outer.bottom - outer.top) - client.bottom + height);
+    // At the new width the menu bar may take another line, or one fewer; measure once more.
+    client = ClientRect();
+    if (client.right != width || client.bottom != height) {
+        outer = WindowRect();
+        MovePx(left, top, (outer.right - outer.left) + width - client.right,
+               (outer.bottom - outer.top) + height - client.bottom);
     }
 }
 
-namespace {
-
-void ZoomTheViewer(double f) {
-    MenuForm* viewer = TheApp().fMenu;
-    if (!viewer) return;
-    ZoomViewer(*viewer, viewer->gWidthWnd, viewer->gHeightWnd, f);
+void Viewer::Show(Picture picture, ViewerMode mode, SIZE naturalSize) {
+    if (!hwnd()) return;
+    if (!picture.Empty()) picture_ = std::move(picture);
+    mode_ = mode;
+    naturalSize_ = naturalSize;
+    EnableMenusForMode();
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
 }
 
-}  // namespace
+void Viewer::Hide() {
+    if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
+}
 
-void mMetaShow150_Click() { ZoomTheViewer(1.5); }
-void mMetaShow100_Click() { ZoomTheViewer(1.0); }
-void mMetaShow50_Click() { ZoomTheViewer(0.5); }
+void Viewer::EnableMenusForMode() {
+    // A bitmap can only be saved as a bitmap, and it always shows at its own size. Copying
+    // works in both modes, so its item is left as it is.
+    const bool metafile = mode_ == ViewerMode::Metafile;
+    commands_.Enable(CommandId::SaveBitmap, true);
+    for (CommandId id : {CommandId::SaveEnhancedMetafile, CommandId::SaveWindowsMetafile, CommandId::Zoom150,
+                         CommandId::Zoom100, CommandId::Zoom50, CommandId::ZoomTyped})
+        commands_.Enable(id, metafile);
+    DrawMenuBar(hwnd());
+}
 
-void mMetaShowInput_Click() {
-    MenuForm* viewer = TheApp().fMenu;
-    if (!viewer) return;
+void Viewer::Zoom(double factor) {
+    if (mode_ != ViewerMode::Metafile || !hwnd()) return;
+    SetNormalState();
+    const RECT outer = WindowRect();
+    const ZoomedClient size = ZoomedClientSize(naturalSize_.cx, naturalSize_.cy, factor);
+    PlaceClient(outer.left, outer.top, size.width, size.height);
+}
+
+void Viewer::ZoomTyped() {
+    if (mode_ != ViewerMode::Metafile || !hwnd()) return;
     const UiTexts& t = Texts();
-    HWND owner = viewer->hwnd();
-    auto ask = [&]() {
-        return InputBox(owner, t.zoomPrompt, t.zoomTitle, L"100", {t.inputBoxOk, t.inputBoxCancel});
-    };
+    auto ask = [&] { return InputBox(hwnd(), t.zoomPrompt, t.zoomTitle, L"100", {t.inputBoxOk, t.inputBoxCancel}); };
     auto refuse = [&](const std::wstring& text) {
-        MessageBoxW(owner, text.c_str(), t.messageTitle, MB_OK | MB_ICONEXCLAMATION);
+        ModalMessageBox(hwnd(), text.c_str(), t.messageTitle, MB_OK | MB_ICONEXCLAMATION);
     };
     std::optional<double> percent =
-        AskZoomPercent(ask, refuse, viewer->gWidthWnd, viewer->gHeightWnd, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        AskZoomPercent(ask, refuse, naturalSize_.cx, naturalSize_.cy, GetSystemMetrics(SM_CXVIRTUALSCREEN),
                        GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    if (percent) ZoomTheViewer(*percent / 100.0);
+    if (percent) Zoom(*percent / 100.0);
 }
 
-void RegisterViewerCommands() {
-    RegisterCommand(mMenuCopy, mMenuCopy_Click);
-    RegisterCommand(mMenuActiveSize, mMenuActiveSize_Click);
-    RegisterCommand(mMetaShow150, mMetaShow150_Click);
-    RegisterCommand(mMetaShow100, mMetaShow100_Click);
-    RegisterCommand(mMetaShow50, mMetaShow50_Click);
-    RegisterCommand(mMetaShowInput, mMetaShowInput_Click);
+void Viewer::OnPaint(HDC dc, const RECT& client) {
+    if (HENHMETAFILE emf = picture_.EnhMetafile()) {
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        PlayEnhMetaFile(dc, emf, &client);
+        return;
+    }
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    HBITMAP bitmap = picture_.Bitmap();
+    if (!bitmap) return;
+    BITMAP bm{};
+    if (!GetObjectW(bitmap, sizeof bm, &bm)) return;
+    MemoryDc source(dc);
+    SelectGuard selected(source.Get(), bitmap);
+    HPALETTE previous = nullptr;
+    if (picture_.Palette()) {
+        // A capture from a 256-colour screen carries the palette it was taken with.
+        previous = SelectPalette(dc, picture_.Palette(), FALSE);
+        RealizePalette(dc);
+    }
+    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, source.Get(), 0, 0, SRCCOPY);
+    if (previous) SelectPalette(dc, previous, FALSE);
+}
+
+bool Viewer::OnCommand(WORD id, WORD code, HWND control) {
+    // Menu commands run from the main loop, like every other command, never inside this message.
+    if (control || code != 0) return false;
+    commands_.Post(static_cast<CommandId>(id));
+    return true;
+}
+
+LRESULT Viewer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        // The close box only hides the viewer; the program goes on in the tray.
+        Hide();
+        return 0;
+    }
+    return plumbo::Window::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace plumbo

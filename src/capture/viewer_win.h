@@ -1,40 +1,51 @@
 #pragma once
-// The picture viewer (the main form shown with its menu bar): menu states by mode, placing it
-// by its client size, and the zoom commands of metafile mode.
+// The picture viewer: its own top-level window with the menu bar the shell built. A bitmap
+// shows at its own size from the top-left corner; a metafile is stretched over the whole
+// client area, so zooming is resizing the viewer.
 #include <windows.h>
 
-#include <cstdint>
-#include <functional>
-#include <optional>
-#include <string>
+#include "platform/picture_win.h"
+#include "platform/window_win.h"
+#include "state/program_win.h"
 
 namespace plumbo {
 
-class Window;
+class Viewer final : public Window, public ViewerService {
+public:
+    explicit Viewer(CommandService& commands);
 
-// Enables the viewer's save and zoom items for the picture's mode: in raster mode only
-// "ビットマップ" of them; in metafile mode all. "クリップボードへコピー" is never touched.
-void SetViewerMenuStates(bool metafileMode);
+    // Hidden and unowned, so it has a taskbar button of its own when shown. The menu bar's
+    // items carry CommandId values; choosing one posts it to the command queue.
+    bool Create(HMENU menuBar, HICON icon);
 
-// Moves a window so its outer top-left corner is at (left, top) and its client area is
-// clientWidth x clientHeight, all in screen pixels; the frame is measured, not assumed.
-void PlaceWindowByClient(Window& window, int left, int top, int clientWidth, int clientHeight);
+    ViewerMode Mode() const { return mode_; }
+    SIZE NaturalSize() const { return naturalSize_; }  // the picture's 100 % size in pixels
+    const Picture& Shown() const { return picture_; }
 
-// Zoom to factor f: same left and top, client area = (widthWnd x heightWnd pixels) x f.
-void ZoomViewer(Window& viewer, int32_t widthWnd, int32_t heightWnd, double f);
+    // "１５０％", "１００％", "５０％": the client area becomes the natural size times factor,
+    // the outer top-left corner stays. Metafile mode only.
+    void Zoom(double factor);
+    // "比率入力": asks for a percentage until a usable one or Cancel, which keeps the zoom.
+    void ZoomTyped();
 
-// The typed-percentage dialogue. ask() shows the input box (nothing = Cancel); refuse(text)
-// tells the user why a reply was not taken. Loops until a usable percentage or Cancel.
-std::optional<double> AskZoomPercent(const std::function<std::optional<std::wstring>()>& ask,
-                                     const std::function<void(const std::wstring&)>& refuse, int32_t widthWnd,
-                                     int32_t heightWnd, int32_t virtualWidth, int32_t virtualHeight);
+    // ViewerService
+    HWND Window() const override { return hwnd(); }
+    void PlaceClient(int left, int top, int width, int height) override;
+    void Show(Picture picture, ViewerMode mode, SIZE naturalSize) override;
+    void Hide() override;
 
-void mMetaShow150_Click();
-void mMetaShow100_Click();
-void mMetaShow50_Click();
-void mMetaShowInput_Click();
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnPaint(HDC dc, const RECT& client) override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
 
-// "アクティブウインドのサイズ": the window-size dialog on the target.
-void mMenuActiveSize_Click();
+private:
+    void EnableMenusForMode();
+
+    CommandService& commands_;
+    Picture picture_;
+    ViewerMode mode_ = ViewerMode::Bitmap;
+    SIZE naturalSize_{};
+};
 
 }  // namespace plumbo

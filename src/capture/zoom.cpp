@@ -5,14 +5,13 @@
 #include <limits>
 #include <string>
 
+#include "core/numeric.h"
+
 namespace plumbo {
 
-ZoomedOuterTwips ZoomedOuterSize(double outerWidth, double outerHeight, double clientWidth, double clientHeight,
-                                 int32_t widthWnd, int32_t heightWnd, TwipsPerPixel tpp, double f) {
-    ZoomedOuterTwips r;
-    r.width = (outerWidth - clientWidth) + static_cast<double>(widthWnd) * tpp.x * f;
-    r.height = (outerHeight - clientHeight) + static_cast<double>(heightWnd) * tpp.y * f;
-    return r;
+ZoomedClient ZoomedClientSize(int32_t naturalWidth, int32_t naturalHeight, double factor) {
+    return {RoundHalfEven(static_cast<double>(naturalWidth) * factor),
+            RoundHalfEven(static_cast<double>(naturalHeight) * factor)};
 }
 
 namespace {
@@ -76,27 +75,27 @@ double ReadLeadingNumber(std::wstring_view reply) {
     return negative ? -value : value;
 }
 
-ZoomPercentVerdict ClassifyZoomPercent(double percent, int32_t widthWnd, int32_t heightWnd, int32_t virtualWidth,
-                                       int32_t virtualHeight) {
+ZoomPercentVerdict ClassifyZoomPercent(double percent, int32_t naturalWidth, int32_t naturalHeight,
+                                       int32_t virtualWidth, int32_t virtualHeight) {
     if (!(percent > 0.0)) return ZoomPercentVerdict::NotPositive;
     if (!std::isfinite(percent)) return ZoomPercentVerdict::TooLarge;
     // size * p / 100 <= 8 * screen, multiplied out so that exact limits such as 2880 % stay exact.
     auto fits = [percent](int32_t size, int32_t screen) {
         return static_cast<double>(size) * percent <= kMaxZoomOverVirtualScreen * 100.0 * static_cast<double>(screen);
     };
-    if (!fits(widthWnd, virtualWidth) || !fits(heightWnd, virtualHeight)) return ZoomPercentVerdict::TooLarge;
+    if (!fits(naturalWidth, virtualWidth) || !fits(naturalHeight, virtualHeight)) return ZoomPercentVerdict::TooLarge;
     return ZoomPercentVerdict::Accept;
 }
 
-double MaxZoomPercent(int32_t widthWnd, int32_t heightWnd, int32_t virtualWidth, int32_t virtualHeight) {
+double MaxZoomPercent(int32_t naturalWidth, int32_t naturalHeight, int32_t virtualWidth, int32_t virtualHeight) {
     double best = std::numeric_limits<double>::infinity();
     auto limit = [&best](int32_t size, int32_t screen) {
         if (size <= 0) return;
         double p = kMaxZoomOverVirtualScreen * 100.0 * static_cast<double>(screen) / static_cast<double>(size);
         if (p < best) best = p;
     };
-    limit(widthWnd, virtualWidth);
-    limit(heightWnd, virtualHeight);
+    limit(naturalWidth, virtualWidth);
+    limit(naturalHeight, virtualHeight);
     return best;
 }
 
@@ -104,6 +103,25 @@ std::wstring ZoomTooLargeMessage(double maxPercent) {
     std::wstring limit = std::isfinite(maxPercent) ? std::to_wstring(static_cast<long long>(std::floor(maxPercent)))
                                                    : std::wstring(L"?");
     return L"比率が大きすぎます。" + limit + L"％以下で入力してください。";
+}
+
+std::optional<double> AskZoomPercent(const std::function<std::optional<std::wstring>()>& ask,
+                                     const std::function<void(const std::wstring&)>& refuse, int32_t naturalWidth,
+                                     int32_t naturalHeight, int32_t virtualWidth, int32_t virtualHeight) {
+    for (;;) {
+        std::optional<std::wstring> reply = ask();
+        if (!reply) return std::nullopt;  // Cancel leaves the zoom as it was
+        double percent = ReadLeadingNumber(*reply);
+        switch (ClassifyZoomPercent(percent, naturalWidth, naturalHeight, virtualWidth, virtualHeight)) {
+        case ZoomPercentVerdict::Accept:
+            return percent;
+        case ZoomPercentVerdict::TooLarge:
+            refuse(ZoomTooLargeMessage(MaxZoomPercent(naturalWidth, naturalHeight, virtualWidth, virtualHeight)));
+            break;
+        case ZoomPercentVerdict::NotPositive:
+            break;
+        }
+    }
 }
 
 }  // namespace plumbo

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/modal_win.h"
+
 namespace plumbo {
 
 namespace {
@@ -116,6 +118,7 @@ std::optional<std::wstring> InputBox(HWND owner, std::wstring_view prompt, std::
            kInputBoxEditId, kEditAtom, L"");
 
     BoxState state{defaultText, {}};
+    ModalScope scope;
     INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.Data()),
                                         owner, BoxProc, reinterpret_cast<LPARAM>(&state));
     if (r != IDOK) return std::nullopt;

@@ -42,11 +42,22 @@ MenuTree BuildMenuTree(std::span<const MenuItemDef> items) {
 
 UINT PopupMenuAt(HMENU menu, HWND owner, POINT pt, UINT alignFlags) {
     // A menu owned by a window that is not in the foreground never closes when the user
-    // clicks elsewhere.
-    SetForegroundWindow(owner);
+    // clicks elsewhere. A hidden window can be made the foreground window, but under Wine it
+    // cannot take the X server's keyboard focus, so keys from a real keyboard would go to the
+    // window that held it last and the menu would never hear them. A hidden owner therefore
+    // lends the menu a shown window of no size at the menu's point while the menu is open.
+    HWND stand = nullptr;
+    if (!IsWindowVisible(owner)) {
+        stand = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, pt.x, pt.y, 0, 0, owner, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+        if (stand) ShowWindow(stand, SW_SHOW);
+    }
+    HWND tracker = stand ? stand : owner;
+    SetForegroundWindow(tracker);
     UINT cmd = static_cast<UINT>(
-        TrackPopupMenuEx(menu, alignFlags | TPM_LEFTBUTTON | TPM_RETURNCMD, pt.x, pt.y, owner, nullptr));
+        TrackPopupMenuEx(menu, alignFlags | TPM_LEFTBUTTON | TPM_RETURNCMD, pt.x, pt.y, tracker, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
+    if (stand) DestroyWindow(stand);
     return cmd;
 }
 

@@ -2,7 +2,7 @@
 // What the screen says about itself: resolution, work area, virtual screen.
 #include <windows.h>
 
-#include "platform/units.h"
+#include "core/units.h"
 
 namespace plumbo {
 

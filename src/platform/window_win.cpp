@@ -1,6 +1,10 @@
 #include "platform/window_win.h"
 
-#include "platform/numeric.h"
+#include <unordered_map>
+
+#include "core/numeric.h"
+#include "platform/gdi_win.h"
+#include "platform/modal_win.h"
 #include "platform/screen_win.h"
 
 namespace plumbo {
@@ -29,6 +33,7 @@ bool Window::Create(const WindowArgs& a) {
         wc.lpszClassName = a.className;
         if (!RegisterClassExW(&wc)) return false;
     }
+    bufferedPaint_ = a.bufferedPaint;
     HWND h = CreateWindowExW(a.exStyle, a.className, a.title, a.style, a.x, a.y, a.width, a.height, a.parent,
                              a.menu, inst, this);
     return h != nullptr;
@@ -52,7 +57,50 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return r;
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT:
+        if (!bufferedPaint_) break;
+        PaintBuffered();
+        return 0;
+    case WM_ERASEBKGND:
+        if (!bufferedPaint_) break;
+        return 1;
+    case WM_TIMER:
+        OnTimer(wp);
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+        break;
+    case WM_SETCURSOR:
+        // A click on a window a modal one has disabled: show the user where the answer is.
+        if (LOWORD(lp) == static_cast<WORD>(HTERROR) &&
+            (HIWORD(lp) == WM_LBUTTONDOWN || HIWORD(lp) == WM_RBUTTONDOWN) && ModalScope::Active()) {
+            ModalScope::BringForward();
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(msg, wp, lp);
+}
+
+void Window::PaintBuffered() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT client = ClientRect();
+    if (client.right > 0 && client.bottom > 0) {
+        MemoryDc back(dc);
+        Bitmap frame(CreateCompatibleBitmap(dc, client.right, client.bottom));
+        {
+            SelectGuard sel(back.Get(), frame.Get());
+            OnPaint(back.Get(), client);
+            BitBlt(dc, 0, 0, client.right, client.bottom, back.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    EndPaint(hwnd_, &ps);
+}
 
 RECT Window::WindowRect() const {
     RECT r{};
@@ -105,16 +153,23 @@ TwipsPerPixel Tpp() {
 int TwipsToPxX(double twips) { return RoundHalfEven(twips / Tpp().x); }
 int TwipsToPxY(double twips) { return RoundHalfEven(twips / Tpp().y); }
 
-void DoEvents() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+std::pair<float, float> MeasureGuiText(std::wstring_view caption) {
+    // Every paint of a ruler lays out every number; the captions are a few hundred short
+    // numbers in one font, so each is measured once.
+    static std::unordered_map<std::wstring, std::pair<float, float>> measured;
+    auto it = measured.find(std::wstring(caption));
+    if (it != measured.end()) return it->second;
+    SIZE sz{};
+    {
+        WindowDc dc(nullptr);
+        SelectGuard sel(dc.Get(), GuiFont());
+        GetTextExtentPoint32W(dc.Get(), caption.data(), static_cast<int>(caption.size()), &sz);
     }
+    std::pair<float, float> size{PxToTwipsX(sz.cx), PxToTwipsY(sz.cy)};
+    measured.emplace(std::wstring(caption), size);
+    return size;
 }
 
 }  // namespace plumbo

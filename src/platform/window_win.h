@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 
-#include "platform/units.h"
+#include "core/units.h"
 
 namespace plumbo {
 
@@ -21,6 +23,8 @@ struct WindowArgs {
     HBRUSH background = nullptr;
     UINT classStyle = 0;
     HCURSOR cursor = nullptr;
+    // The window paints through OnPaint into an off-screen buffer, and is never erased.
+    bool bufferedPaint = false;
 };
 
 class Window {
@@ -53,12 +57,24 @@ public:
     void SetNormalState();
 
 protected:
+    // Every message comes here first. The base handles painting (OnPaint), timers (OnTimer),
+    // commands (OnCommand) and clicks on a window disabled by a modal one, and passes the rest
+    // to the system; a window overriding this calls Window::HandleMessage for what it leaves.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
+    // With bufferedPaint: draw the whole client area into dc, an off-screen bitmap of its size
+    // that is copied to the screen in one piece.
+    virtual void OnPaint(HDC dc, const RECT& client) {}
+    virtual void OnTimer(UINT_PTR id) {}
+    // A menu item, accelerator or control notification; false passes it to the system.
+    virtual bool OnCommand(WORD id, WORD code, HWND control) { return false; }
+
 private:
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void PaintBuffered();
     HWND hwnd_ = nullptr;
+    bool bufferedPaint_ = false;
 };
 
 // Pixels to twips and back with the screen's current resolution.
@@ -68,7 +84,9 @@ int TwipsToPxY(double twips);
 inline float PxToTwipsX(double px) { return static_cast<float>(px * Tpp().x); }
 inline float PxToTwipsY(double px) { return static_cast<float>(px * Tpp().y); }
 
-// Handles every waiting message once, as a form's "process pending events" does.
-void DoEvents();
+// Width and height, in twips, that a caption takes in the stock user-interface font, the font
+// of the rulers' numbers. Each caption is measured once per run.
+std::pair<float, float> MeasureGuiText(std::wstring_view caption);
+HFONT GuiFont();
 
 }  // namespace plumbo

@@ -2,44 +2,9 @@
 
 #include <windowsx.h>
 
-#include <string>
-#include <unordered_map>
-
-#include "app/app_win.h"
-#include "app/menu_form_win.h"
-#include "app/menu_table.h"
-#include "app/settings.h"
-#include "platform/numeric.h"
-#include "ruler/transparent_win.h"
+#include "core/numeric.h"
 
 namespace plumbo {
-
-namespace {
-
-HFONT RulerFont() {
-    // A small user-interface font; the numbers size themselves to it.
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
-}  // namespace
-
-std::pair<float, float> MeasureRulerLabel(std::wstring_view caption) {
-    // Every paint lays out every number; the captions are a few hundred short numbers in one
-    // font, so each is measured once.
-    static std::unordered_map<std::wstring, std::pair<float, float>> measured;
-    auto it = measured.find(std::wstring(caption));
-    if (it != measured.end()) return it->second;
-    HDC dc = GetDC(nullptr);
-    SIZE sz{};
-    {
-        SelectGuard sel(dc, RulerFont());
-        GetTextExtentPoint32W(dc, caption.data(), static_cast<int>(caption.size()), &sz);
-    }
-    ReleaseDC(nullptr, dc);
-    std::pair<float, float> size{PxToTwipsX(sz.cx), PxToTwipsY(sz.cy)};
-    measured.emplace(std::wstring(caption), size);
-    return size;
-}
 
 bool RulerWindow::Create(HWND owner) {
     WindowArgs a;
@@ -51,9 +16,10 @@ bool RulerWindow::Create(HWND owner) {
     a.parent = owner;
     a.x = 0;
     a.y = 0;
-    int t = ThicknessPx();
-    a.width = horizontal_ ? 200 : t;
-    a.height = horizontal_ ? t : 200;
+    const int thickness = ThicknessPx();
+    a.width = horizontal_ ? 200 : thickness;
+    a.height = horizontal_ ? thickness : 200;
+    a.bufferedPaint = true;
     return Window::Create(a);
 }
 
@@ -61,166 +27,179 @@ int RulerWindow::ThicknessPx() const {
     return horizontal_ ? TwipsToPxY(kRulerThicknessTwips) : TwipsToPxX(kRulerThicknessTwips);
 }
 
-void RulerWindow::SetBaseColor(COLORREF color) {
-    baseColor_ = color;
-    background_.Reset();
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+void RulerWindow::SetColors(COLORREF body, COLORREF ticks, COLORREF numbers) {
+    bodyColor_ = body;
+    // Element 0 included, so elements loaded later take the colours too.
+    model_.ticks.SetColor(ticks);
+    model_.numbers.SetColor(numbers);
+    Redraw();
 }
 
-void RulerWindow::SetBackgroundImage(Bitmap image) {
-    background_ = std::move(image);
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+void RulerWindow::SetColorKey(std::optional<COLORREF> key) {
+    colorKey_ = key;
+    if (!hwnd()) return;
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+    if (key) {
+        if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(hwnd(), *key, 0, LWA_COLORKEY);
+        Redraw();
+    } else if (exStyle & WS_EX_LAYERED) {
+        SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        // A window leaving the layered state has nothing on screen until it is painted again,
+        // frame included.
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME);
+    } else {
+        Redraw();
+    }
 }
 
-void RulerWindow::FitModelToWindow() {
+void RulerWindow::SetPlacedInside(bool inside) {
+    if (placedInside_ == inside) return;
+    placedInside_ = inside;
+    Redraw();
+}
+
+void RulerWindow::RunScale() {
     model_.outerWidth = Width();
     model_.outerHeight = Height();
     model_.clientWidth = ScaleWidth();
     model_.clientHeight = ScaleHeight();
-}
-
-void RulerWindow::RunScale() {
-    FitModelToWindow();
     ScaleContext ctx;
     ctx.twipsPerPixel = Tpp();
-    ctx.insideFlg = gInsideFlg;
-    ctx.measure = &MeasureRulerLabel;
-    ScaleByUnit(gTani, horizontal_, model_, ctx);
+    ctx.inside = placedInside_;
+    ctx.measure = &MeasureGuiText;
+    ScaleByUnit(program_.unit, horizontal_, model_, ctx);
 }
 
-void RulerWindow::Paint(HDC dc) {
-    RunScale();
-    RECT client = ClientRect();
-    int w = client.right, h = client.bottom;
-    if (w <= 0 || h <= 0) return;
+void RulerWindow::Redraw() {
+    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
 
-    // Drawn off-screen first so a moving ruler never flickers.
-    MemoryDc mem(dc);
-    Bitmap frame(CreateCompatibleBitmap(dc, w, h));
-    SelectGuard selFrame(mem.Get(), frame.Get());
-    if (background_) {
-        MemoryDc src(dc);
-        SelectGuard selBg(src.Get(), background_.Get());
-        FillRect(mem.Get(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        BitBlt(mem.Get(), 0, 0, w, h, src.Get(), 0, 0, SRCCOPY);
-    } else {
-        Brush bg(CreateSolidBrush(baseColor_));
-        FillRect(mem.Get(), &client, bg.Get());
+HFONT RulerWindow::NumberFont() {
+    if (!colorKey_) return GuiFont();
+    // Smoothed text would blend its edges with the key into pixels that are neither the key
+    // nor the number colour: a coloured fringe around every number. The same face, unsmoothed.
+    if (!keyedFont_) {
+        LOGFONTW lf{};
+        GetObjectW(GuiFont(), sizeof lf, &lf);
+        lf.lfQuality = NONANTIALIASED_QUALITY;
+        keyedFont_.Reset(CreateFontIndirectW(&lf));
+    }
+    return keyedFont_ ? keyedFont_.Get() : GuiFont();
+}
+
+void RulerWindow::OnPaint(HDC dc, const RECT& client) {
+    RunScale();
+    {
+        Brush body(CreateSolidBrush(colorKey_ ? *colorKey_ : bodyColor_));
+        FillRect(dc, &client, body.Get());
     }
 
-    // pBase sits at the client origin; element coordinates are twips within it.
+    // Element coordinates are twips from the client area's top-left corner.
     const TwipsPerPixel tpp = Tpp();
-    HDC m = mem.Get();
     // All ticks normally share one colour: one pen, made again only when the colour changes.
     Pen pen;
     COLORREF penColor = 0;
-    SelectGuard selPen(m, GetStockObject(BLACK_PEN));
-    for (const LineElement& ln : model_.lines) {
-        if (!ln.visible) continue;
-        if (!pen || penColor != ln.color) {
-            Pen next(CreatePen(PS_SOLID, 1, ln.color));
-            SelectObject(m, next.Get());
+    SelectGuard selectPen(dc, GetStockObject(BLACK_PEN));
+    for (const LineElement& tick : model_.ticks) {
+        if (!tick.visible) continue;
+        if (!pen || penColor != tick.color) {
+            Pen next(CreatePen(PS_SOLID, 1, tick.color));
+            SelectObject(dc, next.Get());
             pen = std::move(next);
-            penColor = ln.color;
+            penColor = tick.color;
         }
-        int x1 = RoundHalfEven(ln.x1 / tpp.x), y1 = RoundHalfEven(ln.y1 / tpp.y);
-        int x2 = RoundHalfEven(ln.x2 / tpp.x), y2 = RoundHalfEven(ln.y2 / tpp.y);
+        const int x1 = RoundHalfEven(tick.x1 / tpp.x), y1 = RoundHalfEven(tick.y1 / tpp.y);
+        const int x2 = RoundHalfEven(tick.x2 / tpp.x), y2 = RoundHalfEven(tick.y2 / tpp.y);
         // From the tip towards the edge, so the tip pixel is drawn; the other end lies on or
         // beyond the edge anyway.
-        MoveToEx(m, x2, y2, nullptr);
-        LineTo(m, x1, y1);
+        MoveToEx(dc, x2, y2, nullptr);
+        LineTo(dc, x1, y1);
     }
-    SelectGuard selFont(m, RulerFont());
-    SetBkMode(m, TRANSPARENT);
-    for (const LabelElement& lb : model_.labels) {
-        if (!lb.visible) continue;
-        SetTextColor(m, lb.color);
-        TextOutW(m, RoundHalfEven(lb.left / tpp.x), RoundHalfEven(lb.top / tpp.y), lb.caption.c_str(),
-                 static_cast<int>(lb.caption.size()));
+    SelectGuard selectFont(dc, NumberFont());
+    SetBkMode(dc, TRANSPARENT);
+    for (const LabelElement& number : model_.numbers) {
+        if (!number.visible) continue;
+        SetTextColor(dc, number.color);
+        TextOutW(dc, RoundHalfEven(number.left / tpp.x), RoundHalfEven(number.top / tpp.y), number.caption.c_str(),
+                 static_cast<int>(number.caption.size()));
     }
-    BitBlt(dc, 0, 0, w, h, m, 0, 0, SRCCOPY);
 }
 
-void RulerWindow::Form_Resize() {
-    if (!IsNormalState() || resizing_) return;
-    RECT r = WindowRect();
-    int t = ThicknessPx();
-    // Compared in whole pixels: 500 twips may not be a whole number of pixels, and asking
-    // again for the size we already have must not start another resize.
-    if (horizontal_ && r.bottom - r.top != t) {
-        resizing_ = true;
-        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, t, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        resizing_ = false;
-    } else if (!horizontal_ && r.right - r.left != t) {
-        resizing_ = true;
-        SetWindowPos(hwnd(), nullptr, 0, 0, t, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        resizing_ = false;
-    }
-    if (horizontal_) CopyBackHrz();
+void RulerWindow::OnTimer(UINT_PTR id) {
+    if (onTimer) onTimer(id);
 }
 
-void RulerWindow::pBase_MouseUp() {
-    App& a = TheApp();
-    if (!a.fVer) return;
-    RECT h = WindowRect();
-    RECT v = a.fVer->WindowRect();
-    int vw = v.right - v.left, vh = v.bottom - v.top;
-    if (gInsideFlg)
-        a.fVer->MovePx(h.left, h.top, vw, vh);
-    else
-        a.fVer->MovePx(h.left - vw, h.bottom, vw, vh);
-    CopyBackHrz();
+void RulerWindow::OnWindowPosChanging(WINDOWPOS& pos) const {
+    // A ruler never takes the activation from the window being measured, whoever moves it:
+    // Wine's move loop moves the window without saying so.
+    pos.flags |= SWP_NOACTIVATE;
+    if ((pos.flags & SWP_NOSIZE) || IsIconic(hwnd())) return;
+    // The thickness is fixed before the size takes effect, and in whole pixels: 500 twips
+    // need not be a whole number of pixels, and no resize ever has to answer another.
+    (horizontal_ ? pos.cy : pos.cx) = ThicknessPx();
 }
 
-void RulerWindow::OnButtonDown(int button) {
-    if (button == 1) {
-        // The window manager's own move loop, as if the press were on a title bar. It takes
-        // the press point from lParam, so hand it the real cursor position.
-        DWORD pos = GetMessagePos();
-        ReleaseCapture();
-        SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(pos));
-        // The move loop swallows the button release.
-        if (horizontal_) pBase_MouseUp();
-    } else if (button == 2) {
-        POINT pt;
-        GetCursorPos(&pt);
-        UINT cmd = PopupMenuAt(TheApp().menus.Find(mMenu), hwnd(), pt);
-        // Run from the main loop, not inside this button press: the commands open dialogs and
-        // wait for them, and the desktop must first see the press and the menu finished.
-        if (cmd && TheApp().fMenu) PostMessageW(TheApp().fMenu->hwnd(), WM_COMMAND, cmd, 0);
-    }
+bool RulerWindow::PressedOnKey(LPARAM clientPoint) const {
+    // Clicks on the keyed body pass through to the window behind, except under Wine where
+    // nothing but its own desktop lies behind: the desktop hands the press back to us and
+    // keeps the release, and a move loop started from it would never end. Such a press is
+    // not the ruler's.
+    if (!colorKey_) return false;
+    WindowDc dc(hwnd());
+    return GetPixel(dc.Get(), GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)) == *colorKey_;
+}
+
+void RulerWindow::StartDrag() {
+    // The system's own move loop, as a press on a title bar starts it. It is asked for
+    // directly rather than by passing the press on as one on a title bar, which would first
+    // make the ruler the foreground window and take the activation from the window being
+    // measured. The loop takes the press point from the message position and from lParam,
+    // so it is handed the real cursor position of this press.
+    const DWORD pressedAt = GetMessagePos();
+    ReleaseCapture();
+    SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, static_cast<LPARAM>(pressedAt));
+    // The move loop has ended here and swallowed the button release.
+    if (onDragged) onDragged();
+}
+
+void RulerWindow::PopUpMenu() {
+    if (!program_.commands) return;
+    const DWORD pressedAt = GetMessagePos();
+    program_.commands->PopUp(CommandId::RulerMenu, hwnd(), POINT{GET_X_LPARAM(pressedAt), GET_Y_LPARAM(pressedAt)});
 }
 
 LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        Paint(dc);
-        EndPaint(hwnd(), &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_WINDOWPOSCHANGING:
+        OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lp));
+        break;
     case WM_SIZE:
-        Form_Resize();
-        InvalidateRect(hwnd(), nullptr, FALSE);
+        Redraw();
         return 0;
+    case WM_NCHITTEST: {
+        // The frame is part of the ruler to the mouse: with the transparent look the frame,
+        // the ticks and the numbers are all there is to take hold of.
+        const LRESULT hit = Window::HandleMessage(msg, wp, lp);
+        return hit == HTBORDER ? HTCLIENT : hit;
+    }
+    case WM_MOUSEACTIVATE:
+        // A press on a ruler must not take the activation from the window being measured.
+        return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
-        OnButtonDown(1);
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnButtonDown(2);
+        if (!PressedOnKey(lp)) StartDrag();
         return 0;
     case WM_LBUTTONUP:
-        if (horizontal_) pBase_MouseUp();
+        // A release the move loop left to us still ends the drag; following twice is harmless.
+        if (onDragged) onDragged();
         return 0;
-    case WM_MOUSEACTIVATE:
-        // A press on a ruler must not take the focus from the window being measured.
-        return MA_NOACTIVATE;
+    case WM_RBUTTONDOWN:
+        if (!PressedOnKey(lp)) PopUpMenu();
+        return 0;
     default:
-        return DefaultProc(msg, wp, lp);
+        break;
     }
+    return Window::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace plumbo

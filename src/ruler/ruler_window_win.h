@@ -1,54 +1,66 @@
 #pragma once
-// A ruler: a thin top-level strip, 500 twips thick, whose client area is the picture box
-// `pBase` carrying the scale's tick lines and numbers (windowless elements it paints itself)
-// over the ruler colour or over a copy of the screen behind it.
+// One ruler: a thin top-level strip, 500 twips thick, whose client area carries the scale's
+// ticks and numbers (windowless elements it paints itself) on a body of the ruler colour, or
+// on a colour key through which the screen behind it shows.
 #include <windows.h>
+
+#include <functional>
+#include <optional>
 
 #include "platform/gdi_win.h"
 #include "platform/window_win.h"
 #include "ruler/scale_layout.h"
+#include "state/program_win.h"
 
 namespace plumbo {
 
-class RulerWindow : public Window {
+class RulerWindow final : public Window {
 public:
-    explicit RulerWindow(bool horizontal) : horizontal_(horizontal) {}
+    RulerWindow(Program& program, bool horizontal) : program_(program), horizontal_(horizontal) {}
 
+    // Hidden, at the screen's origin. owner: the window it always stands above, or nullptr.
     bool Create(HWND owner);
     bool Horizontal() const { return horizontal_; }
-
     RulerModel& Model() { return model_; }
-
-    // The ruler colour (`pBase`'s background). Setting it clears a copied background.
-    void SetBaseColor(COLORREF color);
-    // The transparent look's copy of the screen, or none for the plain colour.
-    void SetBackgroundImage(Bitmap image);
-    bool HasBackgroundImage() const { return static_cast<bool>(background_); }
 
     // The thickness in whole pixels that 500 twips come to on this screen.
     int ThicknessPx() const;
 
-    // Rebuilds the scale of the current unit, as every paint does.
+    void SetColors(COLORREF body, COLORREF ticks, COLORREF numbers);
+    // With a key the ruler becomes a layered window whose body is painted in the key, so the
+    // screen behind shows through it; without one it is a plain window of the body colour.
+    void SetColorKey(std::optional<COLORREF> key);
+    // Which side the vertical ruler's ticks stand on follows the placement it was last laid
+    // out by, so a changed setting never shows until the rulers are moved to match it.
+    void SetPlacedInside(bool inside);
+
+    // Lays out the scale in the program's unit now, as every paint does.
     void RunScale();
+    void Redraw();
+
+    // Set by the owner of the pair: after the user dragged this ruler, and on its timers.
+    std::function<void()> onDragged;
+    std::function<void(UINT_PTR)> onTimer;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnPaint(HDC dc, const RECT& client) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
-    void FitModelToWindow();
-    void Form_Resize();
-    void Paint(HDC dc);
-    void OnButtonDown(int button);
-    void pBase_MouseUp();
+    void OnWindowPosChanging(WINDOWPOS& pos) const;
+    bool PressedOnKey(LPARAM clientPoint) const;
+    void StartDrag();
+    void PopUpMenu();
+    HFONT NumberFont();
 
-    bool horizontal_;
+    Program& program_;
+    const bool horizontal_;
     RulerModel model_;
-    COLORREF baseColor_ = GetSysColor(COLOR_WINDOW);
-    Bitmap background_;
-    bool resizing_ = false;
+    COLORREF bodyColor_ = GetSysColor(COLOR_WINDOW);
+    std::optional<COLORREF> colorKey_;
+    bool placedInside_ = false;
+    Font keyedFont_;  // made the first time the look needs it
 };
-
-// The ruler's number font and how much room a caption takes in it, in twips.
-std::pair<float, float> MeasureRulerLabel(std::wstring_view caption);
 
 }  // namespace plumbo

@@ -13,46 +13,44 @@ bool IsHighSurrogate(wchar_t c) {
 
 struct DispatchEntry {
     std::wstring_view name;
-    int32_t row;
     DrawerKind drawer;
 };
 
 // The dispatch table in its order. Names are unique, so the first match is the only one.
 constexpr DispatchEntry kDispatch[] = {
-    {L"PictureBoxDC", 1, DrawerKind::PictureBox},
-    {L"TextBox", 2, DrawerKind::TextBox},
-    {L"Edit", 2, DrawerKind::TextBox},
-    {L"Frame", 3, DrawerKind::GroupFrame},
-    {L"CommandButton", 4, DrawerKind::PushButton},
-    {L"Button", 5, DrawerKind::StandardButton},
-    {L"CheckBox", 6, DrawerKind::Nothing},
-    {L"OptionButton", 6, DrawerKind::Nothing},
-    {L"ComboBox", 7, DrawerKind::ComboBox},
-    {L"ListBox", 8, DrawerKind::ListBox},
-    {L"ScrollBar", 9, DrawerKind::Nothing},
-    {L"HScrollBar", 10, DrawerKind::HScrollBar},
-    {L"VScrollBar", 11, DrawerKind::VScrollBar},
-    {L"DriveListBox", 12, DrawerKind::ComboBox},
-    {L"DirListBox", 13, DrawerKind::ListBox},
-    {L"FileListBox", 14, DrawerKind::ListBox},
-    {L"TabStrip20WndClass", 15, DrawerKind::Nothing},
-    {L"Toolbar20WndClass", 16, DrawerKind::ToolBar},
-    {L"ToolbarWindow32", 16, DrawerKind::ToolBar},
-    {L"ToolbarWndClass", 16, DrawerKind::ToolBar},
-    {L"StatusBar20WndClass", 17, DrawerKind::StatusBar},
-    {L"ProgressBar20WndClass", 18, DrawerKind::Nothing},
-    {L"TreeView20WndClass", 18, DrawerKind::Nothing},
-    {L"ListView20WndClass", 18, DrawerKind::Nothing},
-    {L"ReBarWindow32", 18, DrawerKind::Nothing},
-    {L"MonthView20WndClass", 18, DrawerKind::Nothing},
-    {L"UpDown20WndClass", 18, DrawerKind::Nothing},
-    {L"Data", 18, DrawerKind::Nothing},
-    {L"MSFlexGridWndClass", 19, DrawerKind::Grid},
-    {L"UserControlDC", 20, DrawerKind::UserControl},
-    {L"MDIClient", 21, DrawerKind::MdiClient},
-    {L"Static", 22, DrawerKind::Static},
+    {L"PictureBoxDC", DrawerKind::PictureBox},
+    {L"TextBox", DrawerKind::TextBox},
+    {L"Edit", DrawerKind::TextBox},
+    {L"Frame", DrawerKind::GroupFrame},
+    {L"CommandButton", DrawerKind::PushButton},
+    {L"Button", DrawerKind::StandardButton},
+    {L"CheckBox", DrawerKind::Nothing},
+    {L"OptionButton", DrawerKind::Nothing},
+    {L"ComboBox", DrawerKind::ComboBox},
+    {L"ListBox", DrawerKind::ListBox},
+    {L"ScrollBar", DrawerKind::Nothing},
+    {L"HScrollBar", DrawerKind::HScrollBar},
+    {L"VScrollBar", DrawerKind::VScrollBar},
+    {L"DriveListBox", DrawerKind::ComboBox},
+    {L"DirListBox", DrawerKind::ListBox},
+    {L"FileListBox", DrawerKind::ListBox},
+    {L"TabStrip20WndClass", DrawerKind::Nothing},
+    {L"Toolbar20WndClass", DrawerKind::ToolBar},
+    {L"ToolbarWindow32", DrawerKind::ToolBar},
+    {L"ToolbarWndClass", DrawerKind::ToolBar},
+    {L"StatusBar20WndClass", DrawerKind::StatusBar},
+    {L"ProgressBar20WndClass", DrawerKind::Nothing},
+    {L"TreeView20WndClass", DrawerKind::Nothing},
+    {L"ListView20WndClass", DrawerKind::Nothing},
+    {L"ReBarWindow32", DrawerKind::Nothing},
+    {L"MonthView20WndClass", DrawerKind::Nothing},
+    {L"UpDown20WndClass", DrawerKind::Nothing},
+    {L"Data", DrawerKind::Nothing},
+    {L"MSFlexGridWndClass", DrawerKind::Grid},
+    {L"UserControlDC", DrawerKind::UserControl},
+    {L"MDIClient", DrawerKind::MdiClient},
+    {L"Static", DrawerKind::Static},
 };
-constexpr int32_t kUnlistedRow = 23;
 
 const DispatchEntry* FindEntry(std::wstring_view name) {
     for (const auto& e : kDispatch)
@@ -88,11 +86,6 @@ std::wstring NormaliseClassName(std::wstring_view raw) {
 DrawerKind LookupDrawer(std::wstring_view normalisedClass) {
     const DispatchEntry* e = FindEntry(normalisedClass);
     return e ? e->drawer : DrawerKind::Unlisted;
-}
-
-int32_t DispatchRow(std::wstring_view normalisedClass) {
-    const DispatchEntry* e = FindEntry(normalisedClass);
-    return e ? e->row : kUnlistedRow;
 }
 
 ButtonLook ClassifyButton(uint32_t style) {

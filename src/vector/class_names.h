@@ -43,9 +43,6 @@ enum class DrawerKind : int32_t {
 // Exact, case-sensitive lookup of a normalised class name.
 DrawerKind LookupDrawer(std::wstring_view normalisedClass);
 
-// Dispatch row (1..23) a class falls in; 23 for names missing from the table.
-int32_t DispatchRow(std::wstring_view normalisedClass);
-
 // Any bit of mask set in style.
 constexpr bool HasStyleBits(uint32_t style, uint32_t mask) { return (style & mask) != 0; }
 

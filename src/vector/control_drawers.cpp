@@ -1,6 +1,6 @@
 #include "vector/control_drawers.h"
 
-#include "platform/numeric.h"
+#include "core/numeric.h"
 #include "vector/class_names.h"
 
 namespace plumbo {

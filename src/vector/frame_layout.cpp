@@ -1,6 +1,6 @@
 #include "vector/frame_layout.h"
 
-#include "platform/numeric.h"
+#include "core/numeric.h"
 #include "vector/class_names.h"
 
 namespace plumbo {

@@ -1,13 +1,13 @@
 #pragma once
 // "画面のメタ化": the target window re-drawn as a vector picture in the viewer.
+#include "state/program_win.h"
+
 namespace plumbo {
 
-// Re-draws the target into the viewer's picture, sizing the viewer's client area to the
-// target's outer size. Keeps the previous picture when there is no target or the re-drawing
-// is abandoned.
-void DrawWindowAsMeta();
-
-// The ruler menu's command: rulers away, re-draw, viewer in metafile mode, rulers back.
-void mMenuMeta_Click();
+// Rulers out of the way, the target re-drawn at the viewer's 100 % (its client area as large
+// as the target's outer box), the viewer shown in metafile mode, rulers back as they were.
+// The viewer keeps its previous picture when there is no target or the re-drawing is
+// abandoned (the target vanished, or a size beyond 32 bits).
+void RedrawTargetAsVector(Program& program);
 
 }  // namespace plumbo

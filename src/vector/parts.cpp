@@ -3,7 +3,7 @@
 #include <limits>
 #include <utility>
 
-#include "platform/units.h"
+#include "core/units.h"
 
 namespace plumbo {
 

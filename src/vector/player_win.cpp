@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/gdi_win.h"
-#include "platform/numeric.h"
+#include "core/numeric.h"
 #include "vector/class_names.h"
 #include "vector/control_drawers.h"
 #include "vector/query_win.h"
@@ -18,7 +18,6 @@ namespace {
 constexpr float kPointsToTwips = 20.0f;
 constexpr int16_t kTextWidthPercent = 70;      // point texts are drawn condensed
 constexpr int16_t kRectTextWidthPercent = 100;
-constexpr LONG kVerticalEscapement = 2700;
 
 // A metafile DC that is closed and its metafile dropped unless the metafile is taken.
 class EnhMetaDc {
@@ -155,22 +154,13 @@ private:
 HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPerPixel twipsPerPixel) {
     if (factor == 0 && twipsPerPixel.x > 0) factor = kPointsToTwips / static_cast<float>(twipsPerPixel.x);
     lf.lfHeight = -Round(request.size * factor);  // negative: a character height
-    lf.lfItalic = request.italic ? TRUE : FALSE;
-    lf.lfUnderline = request.underline ? TRUE : FALSE;
-    lf.lfStrikeOut = request.strikeOut ? TRUE : FALSE;
-    lf.lfCharSet = request.charSet ? *request.charSet : DEFAULT_CHARSET;
-    if (request.weight != 0) {
-        lf.lfWeight = request.weight;
-    } else {
-        lf.lfWeight = request.bold == -1 ? FW_BOLD : FW_NORMAL;
-    }
-    std::wstring face = request.face;
-    if (request.vertical == -1) {
-        face = L"@" + face;
-        lf.lfEscapement = lf.lfOrientation = kVerticalEscapement;
-    } else {
-        lf.lfEscapement = lf.lfOrientation = Round(request.angle * 10.0);
-    }
+    lf.lfItalic = FALSE;
+    lf.lfUnderline = FALSE;
+    lf.lfStrikeOut = FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfEscapement = lf.lfOrientation = 0;
+    const std::wstring& face = request.face;
     if (!face.empty()) {
         std::wstring name = CutAtCharBoundary(face, LF_FACESIZE - 1);
         std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');

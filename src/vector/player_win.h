@@ -7,26 +7,18 @@
 #include <optional>
 #include <string>
 
-#include "capture/picture_win.h"
-#include "platform/units.h"
+#include "platform/picture_win.h"
+#include "core/units.h"
 #include "vector/parts.h"
 
 namespace plumbo {
 
-// What a text part asks of its font. The player sets only dc, face, size and width percent.
+// What a text part asks of its font.
 struct FontRequest {
-    HDC dc = nullptr;  // where the width percent is measured
+    HDC dc = nullptr;   // where the width percent is measured
     std::wstring face;  // empty: keep the face already in the LOGFONT
     float size = 0;     // points
-    int32_t weight = 0;
-    int16_t bold = 0;  // -1 true
-    int16_t underline = 0;
-    int16_t italic = 0;
-    int16_t strikeOut = 0;
-    int16_t vertical = 0;  // -1: "@" face turned by 270 degrees
-    float angle = 0;       // degrees
     int16_t widthPercent = 0;  // of the face's average character width; 0 leaves it natural
-    std::optional<uint8_t> charSet;
 };
 
 // Fills lf from the request and creates the font; the caller selects and deletes it. factor is
@@ -41,8 +33,8 @@ Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel twipsP
 
 struct RedrawResult {
     Picture picture;
-    int32_t widthWnd = 0;   // the re-drawn window's outer size in pixels: the viewer's 100 %
-    int32_t heightWnd = 0;
+    int32_t naturalWidth = 0;   // the re-drawn window's outer size in pixels: the viewer's 100 %
+    int32_t naturalHeight = 0;
 };
 
 // The target and its visible controls as a vector picture. nullopt when the command is to be

@@ -116,15 +116,6 @@ bool GetAllDescendants(HWND parent, std::vector<HWND>& handles) {
     return true;
 }
 
-bool GetDirectChildren(HWND parent, std::vector<HWND>& children) {
-    children.clear();
-    std::vector<HWND> all;
-    if (!GetAllDescendants(parent, all)) return false;
-    for (HWND h : all)
-        if (GetParent(h) == parent) children.push_back(h);
-    return true;
-}
-
 std::wstring GetControlClass(HWND hwnd) {
     wchar_t buf[kTextBufferUnits] = {};
     int n = GetClassNameW(hwnd, buf, kTextBufferUnits);

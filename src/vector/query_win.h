@@ -16,10 +16,6 @@ namespace plumbo {
 // enumerates them. False, leaving handles untouched, when parent is no window.
 bool GetAllDescendants(HWND parent, std::vector<HWND>& handles);
 
-// The descendants whose parent is parent, in enumeration order. False only when the
-// enumeration failed; true with an empty list for a window without children.
-bool GetDirectChildren(HWND parent, std::vector<HWND>& children);
-
 // The normalised class name (NormaliseClassName of what the system reports).
 std::wstring GetControlClass(HWND hwnd);
 

@@ -58,7 +58,7 @@ TEST(Capture, ViewerOpens48PixelsOffAtTheTargetsSizeShowingItWithoutRulers) {
 
     // "画面キャプチャ"; the viewer paints its picture.
     ASSERT_TRUE(app.ChooseRulerMenu(hrz, {1}));
-    HWND viewer = app.MenuForm();
+    HWND viewer = app.Viewer();
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
     Pause(400);
     RECT outer = WindowRectOf(viewer), client = ClientRectOnScreen(viewer);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace e2e {
 
@@ -154,7 +155,7 @@ bool Plumbo::Start(const std::string& iniText) {
 bool Plumbo::WaitResident(int timeoutMs) {
     bool ok = WaitFor(
         [&] {
-            return MenuForm() && HorizontalRuler() && VerticalRuler() && FileExists(IniPath()) &&
+            return MenuForm() && Viewer() && HorizontalRuler() && VerticalRuler() && FileExists(IniPath()) &&
                    !WindowOf(Pid(), L"PlumboAbout");
         },
         timeoutMs);
@@ -163,6 +164,7 @@ bool Plumbo::WaitResident(int timeoutMs) {
 }
 
 HWND Plumbo::MenuForm() const { return WindowOf(Pid(), L"PlumboMenuForm"); }
+HWND Plumbo::Viewer() const { return WindowOf(Pid(), L"PlumboViewer"); }
 
 HWND Plumbo::HorizontalRuler() const {
     for (HWND h : WindowsOf(Pid(), L"PlumboRuler"))
@@ -305,12 +307,13 @@ bool Plumbo::ChooseControlMenu(int item) {
 }
 
 bool Plumbo::ChooseRulerMenu(HWND ruler, const std::vector<int>& path) {
+    // On the ruler's frame: with the transparent look its body lets clicks through.
     RECT r = WindowRectOf(ruler);
-    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2, true);
+    Click((r.left + r.right) / 2, r.top, true);
     // Under load the desktop now and then drops a press; a person would simply press again.
     if (!WaitPopupMenu(2000)) {
         fprintf(stderr, "no pop-up menu after the first press; pressing again\n");
-        Click((r.left + r.right) / 2 + 3, (r.top + r.bottom) / 2, true);
+        Click((r.left + r.right) / 2 + 3, r.top, true);
     }
     return WalkOpenMenu({kRulerMenu, kRulerSetMenu}, path);
 }
@@ -352,7 +355,10 @@ void SendMouse(DWORD flags, int x = 0, int y = 0) {
 void MoveMouse(int x, int y) {
     SetCursorPos(x, y);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-    Pause(30);
+    WaitFor([&] {
+        POINT p{};
+        return GetCursorPos(&p) && p.x == x && p.y == y;
+    }, 1000, 10);
 }
 
 void Click(int x, int y, bool right) {
@@ -367,18 +373,22 @@ void Click(int x, int y, bool right) {
     lastTick = GetTickCount();
     lastPt = {x, y};
     MoveMouse(x, y);
-    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    // The buttons carry the point too: under Wine a press without one has been seen to land
+    // where the pointer was before the move (a right press on another window's caption opened
+    // that window's system menu).
+    constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendMouse((right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | kAt, x, y);
     Pause(40);
-    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    SendMouse((right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | kAt, x, y);
     Pause(100);
 }
 
 void DoubleClick(int x, int y) {
     MoveMouse(x, y);
     for (int i = 0; i < 2; ++i) {
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouse(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
         Pause(20);
-        SendMouse(MOUSEEVENTF_LEFTUP);
+        SendMouse(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
         Pause(60);
     }
     Pause(200);
@@ -414,6 +424,25 @@ void PressKey(WORD vk) {
     in[0].ki.wVk = in[1].ki.wVk = vk;
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
+    Pause(30);
+}
+
+void PressChord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in;
+    for (WORD vk : keys) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = vk;
+        in.push_back(down);
+    }
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
+        INPUT up{};
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = *it;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(up);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
     Pause(30);
 }
 

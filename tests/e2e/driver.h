@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,8 @@ public:
     DWORD Pid() const { return proc_.Pid(); }
     const std::wstring& Dir() const { return dir_; }
     std::wstring IniPath() const { return dir_ + L"\\plumbo.ini"; }
-    HWND MenuForm() const;
+    HWND MenuForm() const;  // hidden: the tray icon's window
+    HWND Viewer() const;
     HWND HorizontalRuler() const;
     HWND VerticalRuler() const;
 
@@ -93,6 +95,8 @@ void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 void Drag(int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
+// Keys held down in order and released in reverse: {VK_MENU, VK_F4} is Alt+F4.
+void PressChord(std::initializer_list<WORD> keys);
 // Clicks the middle of a control until what it should do has happened (a few tries, as a
 // person clicks again when a click went unnoticed); true once it has.
 bool ClickUntil(HWND control, const std::function<bool()>& done, int tries = 3);

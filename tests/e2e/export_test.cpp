@@ -303,7 +303,7 @@ void BringTargetToFront(Target& target) {
 // "画面のメタ化" ({2}) or "画面キャプチャ" ({1}). The viewer once it shows.
 HWND ViewerOf(Plumbo& app, Target& target, int rulerItem, std::string& failure) {
     HWND ruler = app.HorizontalRuler();
-    HWND viewer = app.MenuForm();
+    HWND viewer = app.Viewer();
     // Under load Wine now and then drops a press or a key; a person would simply go again.
     for (int attempt = 0; attempt < 3 && !IsWindowVisible(viewer); ++attempt) {
         if (!IsWindowVisible(ruler)) {

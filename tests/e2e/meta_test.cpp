@@ -148,7 +148,7 @@ HWND RedrawThroughRulerMenu(Plumbo& app, const std::function<void()>& activate, 
     }
     activate();
     Pause(1000);  // a few ticks of the tracking timer
-    HWND viewer = app.MenuForm();
+    HWND viewer = app.Viewer();
     // Under Wine a key pressed while the pop-up menu is still coming up is sometimes lost; a
     // person would simply choose again.
     for (int attempt = 0; attempt < 2 && !IsWindowVisible(viewer); ++attempt) {

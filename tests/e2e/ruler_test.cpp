@@ -134,3 +134,55 @@ TEST(Rulers, FollowTheTargetSwitchUnitsAndPlacementAndShowTheScreenBehind) {
     EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == 0xFFFFFFu; }));
     EXPECT_TRUE(iniHas("TRANSPARENT=FALSE\r\n"));
 }
+
+// Under Wine's desktop an activated window is raised above topmost windows; rulers laid inside
+// the window they measure must still be seen in front of it, on the screen.
+TEST(Rulers, StayInFrontOfTheWindowTheyMeasure) {
+    Plumbo app;
+    // Red rulers inside a green window.
+    ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n"
+                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"));
+    ASSERT_TRUE(app.WaitResident());
+    Target target;
+    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280"));
+    app.ShowRulersByDoubleClick();
+    auto redShare = [&] {
+        Image img = GrabScreen(ClientRectOnScreen(app.VerticalRuler()));
+        size_t red = 0;
+        for (uint32_t c : img.pixels) red += c == 0xFF0000u;
+        return img.pixels.empty() ? 0.0 : static_cast<double>(red) / img.pixels.size();
+    };
+    for (int round = 0; round < 2; ++round) {
+        // A real click on the window activates (and under Wine raises) it.
+        target.Activate();
+        ASSERT_TRUE(WaitFor([&] { return Laid(app, target, true); }));
+        EXPECT_TRUE(WaitFor([&] { return redShare() > 0.5; }))
+            << "round " << round << ": the vertical ruler is hidden behind its window (" << redShare() << " red)";
+        RECT t = ClientRectOnScreen(target.Hwnd());
+        Click((t.left + t.right) / 2, (t.top + t.bottom) / 2);
+    }
+}
+
+// The transparent look is live: what moves behind a ruler shows through at once, without the
+// ruler ever being hidden.
+TEST(Rulers, TransparentLookShowsWhatChangesBehind) {
+    Plumbo app;
+    ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=16777215\r\nLINE=16711680\r\nNO=0\r\n"
+                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=TRUE\r\nINSIDE=FALSE\r\n"));
+    ASSERT_TRUE(app.WaitResident());
+    Target behind, target;
+    ASSERT_TRUE(behind.Start(20, 20, 200, 150, L"Behind", L"/color 255"));  // red, far away
+    ASSERT_TRUE(target.Start(300, 200, 400, 300));
+    app.ShowRulersByDoubleClick();
+    target.Activate();
+    ASSERT_TRUE(WaitFor([&] { return Laid(app, target, false); }));
+    RECT c = ClientRectOnScreen(app.HorizontalRuler());
+    POINT spot{c.left + 1, c.top + 1};  // ruler body, left of the first number
+    EXPECT_NE(PixelAt(spot.x, spot.y), 0xFFFFFFu) << "the body shows its colour, not what lies behind";
+    // The red window slides under the ruler without being activated.
+    SetWindowPos(behind.Hwnd(), target.Hwnd(), c.left - 50, c.top - 60, 300, 200, SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == 0xFF0000u; })) << "the change behind did not show";
+    EXPECT_EQ(PixelAt(c.left + 4, c.bottom - 1), 0x0000FFu) << "the ticks are drawn over what lies behind";
+    EXPECT_TRUE(IsWindowVisible(app.HorizontalRuler()));
+    EXPECT_EQ(GetForegroundWindow(), target.Hwnd());
+}

@@ -34,6 +34,17 @@ int CheckedOption(HWND dlg) {
 }
 
 
+// The classes of a process's visible windows, for a failure message.
+std::string VisibleClasses(DWORD pid) {
+    std::string out;
+    for (HWND h : WindowsOf(pid, nullptr, true)) {
+        char cls[64] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        out += std::string(cls) + " ";
+    }
+    return out;
+}
+
 }  // namespace
 
 TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSetsTheSize) {
@@ -50,7 +61,8 @@ TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSets
         ASSERT_TRUE(WaitFor([&] { return WindowRectOf(app.HorizontalRuler()).left == 100; }));
         Pause(400);
         ASSERT_TRUE(app.ChooseRulerMenu(app.HorizontalRuler(), {3}));
-        ASSERT_TRUE(WaitFor([&] { return (dlg = WindowOf(app.Pid(), L"PlumboSize", true)) != nullptr; }));
+        ASSERT_TRUE(WaitFor([&] { return (dlg = WindowOf(app.Pid(), L"PlumboSize", true)) != nullptr; }))
+            << "shown instead: " << VisibleClasses(app.Pid());
         Pause(300);
     };
     auto text = [&](int id) { return TextOf(GetDlgItem(dlg, id)); };

@@ -62,7 +62,7 @@ TEST(Startup, FromStartThroughTheTrayAndRulersToExit) {
     HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler();
     EXPECT_FALSE(IsWindowVisible(hrz));
     EXPECT_FALSE(IsWindowVisible(ver));
-    EXPECT_FALSE(IsWindowVisible(app.MenuForm()));
+    EXPECT_FALSE(IsWindowVisible(app.Viewer()));
     ASSERT_TRUE(TrayIconShown());
     EXPECT_EQ(CheckedItemOfControlMenu(), 1) << "非表示 should carry the check mark";
 

@@ -1,4 +1,4 @@
-#include "app/dialog_layout.h"
+#include "dialogs/dialog_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/elements.h"
+#include "core/elements.h"
 
 #include <gtest/gtest.h>
 

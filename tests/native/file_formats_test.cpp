@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace plumbo {
@@ -40,6 +41,29 @@ TEST(BmpRowSize, PadsEachRowToWholeDwords) {
         {0, 24, 0},  {1, 2, 0},   {-1, 24, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(BmpRowSize(c.width, c.bits), c.bytes) << c.width << " px at " << c.bits;
+}
+
+TEST(BmpFileSize, CountsHeadersTableAndRowsUpToThe32BitLimit) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    struct Case { int32_t width, height, bits; size_t colors; std::optional<uint32_t> bytes; };
+    const Case cases[] = {
+        {1, 1, 24, 0, 58u},                            // 54 + one padded row of 4
+        {2, 2, 24, 0, 70u},
+        {5, 3, 8, 256, 1102u},                         // 54 + 1024 of table + 3 rows of 8
+        {1, 1, 1, 2, 66u},
+        {107374181, 10, 32, 0, 4294967294u},           // the largest such file, one byte short of 4 GiB
+        {107374182, 10, 32, 0, std::nullopt},          // 40 bytes more
+        {65536, 16383, 32, 0, 4294705206u},
+        {65536, 16384, 32, 0, std::nullopt},           // exactly 4 GiB of pixels
+        {200000, 200000, 1, 2, std::nullopt},          // even at one bit per pixel
+        {kMax, kMax, 32, 0, std::nullopt},             // row x height would overflow a signed 64-bit product
+        {1, 1, 8, std::numeric_limits<size_t>::max() / 4, std::nullopt},
+        {0, 1, 24, 0, std::nullopt},  {1, 0, 24, 0, std::nullopt},  {-1, 1, 24, 0, std::nullopt},
+        {1, 1, 2, 0, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BmpFileSize(c.width, c.height, c.bits, c.colors), c.bytes)
+            << c.width << " x " << c.height << " at " << c.bits << " bits, " << c.colors << " colours";
 }
 
 TEST(BuildBmpFile, TrueColourHeadersAndPaddedBottomUpRows) {

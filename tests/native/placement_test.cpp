@@ -1,4 +1,4 @@
-#include "capture/placement.h"
+#include "ruler/placement.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +16,15 @@ namespace {
 struct PlaceCase {
     const char* name;
     PixelRect target;
-    int32_t hrzHeight;
-    int32_t verWidth;
+    int32_t horizontalThickness;
+    int32_t verticalThickness;
     bool inside;
-    PixelPlace hrz;
-    PixelPlace ver;
+    PixelPlace horizontal;
+    PixelPlace vertical;
 };
 
-// Worked by hand from the placement table: outside = above and left of the frame, inside =
-// along the bottom and left edges within it.
+// Worked by hand: outside = above and left of the frame, inside = along the bottom and left
+// edges within it.
 const PlaceCase kPlaceCases[] = {
     {"origin outside", {0, 0, 640, 480}, 33, 34, false, {0, -33, 640, 33}, {-34, 0, 34, 480}},
     {"origin inside", {0, 0, 640, 480}, 33, 34, true, {0, 447, 640, 33}, {0, 0, 34, 480}},
@@ -36,31 +36,41 @@ const PlaceCase kPlaceCases[] = {
     {"straddling origin", {-5, -7, 5, 7}, 33, 33, false, {-5, -40, 10, 33}, {-38, -7, 33, 14}},
 };
 
-TEST(PlaceRulers, FollowsThePlacementTable) {
+TEST(PlaceRulers, LaysBothRulersAlongTheTarget) {
     for (const PlaceCase& c : kPlaceCases) {
         SCOPED_TRACE(c.name);
-        const auto r = PlaceRulers(c.target, c.hrzHeight, c.verWidth, c.inside);
+        const auto r = PlaceRulers(c.target, c.horizontalThickness, c.verticalThickness, c.inside);
         ASSERT_TRUE(r.has_value());
-        EXPECT_EQ(r->hrz, c.hrz);
-        EXPECT_EQ(r->ver, c.ver);
+        EXPECT_EQ(r->horizontal, c.horizontal);
+        EXPECT_EQ(r->vertical, c.vertical);
     }
 }
 
 TEST(PlaceRulers, RefusesResultsBeyond32Bits) {
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    // Width and height overflow whatever the placement.
-    EXPECT_FALSE(PlaceRulers({kMin, 0, kMax, 10}, 33, 33, false));
-    EXPECT_FALSE(PlaceRulers({0, kMin, 10, kMax}, 33, 33, true));
-    // Above the top edge and left of the left edge overflow only outside.
-    EXPECT_FALSE(PlaceRulers({0, kMin + 10, 10, kMin + 40}, 33, 33, false));
-    EXPECT_TRUE(PlaceRulers({0, kMin + 10, 10, kMin + 40}, 33, 33, true));
-    EXPECT_FALSE(PlaceRulers({kMin + 10, 0, kMin + 20, 10}, 33, 33, false));
+    const struct {
+        const char* name;
+        PixelRect target;
+        bool inside;
+        bool fits;
+    } cases[] = {
+        // Width and height overflow whatever the placement.
+        {"too wide", {kMin, 0, kMax, 10}, false, false},
+        {"too high", {0, kMin, 10, kMax}, true, false},
+        // Above the top edge and left of the left edge overflow only outside.
+        {"top edge outside", {0, kMin + 10, 10, kMin + 40}, false, false},
+        {"top edge inside", {0, kMin + 10, 10, kMin + 40}, true, true},
+        {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlaceRulers(c.target, 33, 33, c.inside).has_value(), c.fits) << c.name;
+    }
     // The extreme that still fits.
     const auto edge = PlaceRulers({kMin + 33, 0, -1, 10}, 33, 33, false);
     ASSERT_TRUE(edge);
-    EXPECT_EQ(edge->ver.left, kMin);
-    EXPECT_EQ(edge->hrz.width, kMax - 33);
+    EXPECT_EQ(edge->vertical.left, kMin);
+    EXPECT_EQ(edge->horizontal.width, kMax - 33);
 }
 
 }  // namespace

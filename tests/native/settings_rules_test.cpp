@@ -1,4 +1,4 @@
-#include "app/settings_rules.h"
+#include "core/settings_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,7 @@ namespace {
 using Write = std::tuple<std::wstring, std::wstring, std::wstring>;
 const Settings kDefaults{0x00FFFFFF, 0x00FF0000, 0, true, false, false};
 
-TEST(SettingsRules, NewFileHoldsTheEightDefaultLines) {
-    const std::vector<std::wstring> expected = {
-        L"[COLOR]", L"MEJ=16777215", L"LINE=16711680", L"NO=0",
-        L"[SHOW]",  L"ZORDER=TRUE",  L"TRANSPARENT=FALSE", L"INSIDE=FALSE",
-    };
-    EXPECT_EQ(NewFileLines(), expected);
-}
+TEST(SettingsRules, NewFileSettingsAreWhatANewFileReadsAs) { EXPECT_EQ(NewFileSettings(), kDefaults); }
 
 TEST(SettingsRules, CleaningAValueRead) {
     const std::wstring hundred = std::wstring(L"0123456789").append(90, L'x');
@@ -118,12 +112,12 @@ TEST(SettingsRules, RepairOfSingleKeys) {
     auto with = [](auto change) { Settings s = kDefaults; change(s); return s; };
     const RepairCase cases[] = {
         {"no ZORDER", L"SHOW", L"ZORDER", L"", {{L"SHOW", L"ZORDER", L"FALSE"}},
-         with([](Settings& s) { s.zorderFlg = false; })},
+         with([](Settings& s) { s.onTop = false; })},
         {"MEJ of spaces", L"COLOR", L"MEJ", L"    ", {{L"COLOR", L"MEJ", L"16777215"}}, kDefaults},
         {"MEJ not a number", L"COLOR", L"MEJ", L"white", {{L"COLOR", L"MEJ", L"16777215"}}, kDefaults},
         {"LINE beyond 32 bits", L"COLOR", L"LINE", L"4294967296", {{L"COLOR", L"LINE", L"16711680"}}, kDefaults},
-        {"INSIDE 0", L"SHOW", L"INSIDE", L"0", {}, with([](Settings& s) { s.insideFlg = true; })},
-        {"TRANSPARENT yes", L"SHOW", L"TRANSPARENT", L"yes", {}, with([](Settings& s) { s.toumeiFlg = true; })},
+        {"INSIDE 0", L"SHOW", L"INSIDE", L"0", {}, with([](Settings& s) { s.inside = true; })},
+        {"TRANSPARENT yes", L"SHOW", L"TRANSPARENT", L"yes", {}, with([](Settings& s) { s.transparent = true; })},
         // The 80th character falls off the read buffer, leaving "FALSE" and spaces.
         {"TRANSPARENT of 100 chars", L"SHOW", L"TRANSPARENT", std::wstring(L"FALSE").append(74, L' ').append(21, L'X'),
          {}, kDefaults},

@@ -18,16 +18,19 @@ TypedWindowSize Accepted(const wchar_t* w, const wchar_t* h, SizeUnit unit, Twip
 }
 
 TEST(SizeUnit, MapsRulerUnitsAndOptionIndices) {
-    struct Case { int32_t tani; std::optional<SizeUnit> unit; };
+    struct Case { RulerUnit ruler; SizeUnit unit; };
     const Case cases[] = {
-        {0, SizeUnit::Millimetre}, {1, SizeUnit::Inch}, {2, SizeUnit::Pixel},
-        {3, std::nullopt},         {4, SizeUnit::Inch}, {5, std::nullopt}, {-1, std::nullopt},
+        {RulerUnit::Millimetre, SizeUnit::Millimetre},
+        {RulerUnit::InchTenths, SizeUnit::Inch},
+        {RulerUnit::InchEighths, SizeUnit::Inch},
+        {RulerUnit::Pixel, SizeUnit::Pixel},
     };
-    for (const Case& c : cases) EXPECT_EQ(SizeUnitFromTani(c.tani), c.unit) << "gTani " << c.tani;
-    EXPECT_EQ(SizeUnitFromIndex(1), SizeUnit::Inch);
-    EXPECT_EQ(SizeUnitFromIndex(2), SizeUnit::Pixel);
-    EXPECT_EQ(SizeUnitFromIndex(3), std::nullopt);
-    EXPECT_EQ(SizeUnitFromIndex(-1), std::nullopt);
+    for (const Case& c : cases) EXPECT_EQ(SizeUnitFor(c.ruler), c.unit) << static_cast<int>(c.ruler);
+
+    struct Index { int32_t index; std::optional<SizeUnit> unit; };
+    const Index indices[] = {{0, SizeUnit::Millimetre}, {1, SizeUnit::Inch}, {2, SizeUnit::Pixel},
+                             {3, std::nullopt},         {-1, std::nullopt}};
+    for (const Index& c : indices) EXPECT_EQ(SizeUnitFromIndex(c.index), c.unit) << "option " << c.index;
 }
 
 TEST(ShownWindowSize, Shows801By600PixelsAt96Dpi) {

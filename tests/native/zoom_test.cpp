@@ -4,26 +4,29 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace plumbo {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-TEST(ZoomedOuterSize, KeepsTheFrameAndScalesTheRedrawnSize) {
-    // A 400 x 300 px re-drawing at 15 twips per pixel: client 6000 x 4500 twips; the frame adds
-    // 240 across and 600 down. 50 % gives a 200 x 150 px client, 150 % 600 x 450, 75 % 300 x 225.
-    struct Case { double f; double outerW, outerH; };
-    const Case cases[] = {{0.5, 3240.0, 2850.0}, {1.5, 9240.0, 7350.0}, {0.75, 4740.0, 3975.0}};
+TEST(ZoomedClientSize, ScalesTheNaturalSizeRoundingHalvesToEven) {
+    struct Case { int32_t w, h; double f; int32_t zw, zh; };
+    const Case cases[] = {
+        {400, 300, 0.5, 200, 150},  {400, 300, 1.5, 600, 450}, {400, 300, 0.75, 300, 225},
+        {400, 300, 1.0, 400, 300},
+        {101, 103, 0.5, 50, 52},    // 50.5 -> 50, 51.5 -> 52
+        {333, 1, 1.5, 500, 2},      // 499.5 -> 500, 1.5 -> 2
+        {0, 0, 1.5, 0, 0},
+    };
     for (const Case& c : cases) {
-        ZoomedOuterTwips z = ZoomedOuterSize(6240.0, 5100.0, 6000.0, 4500.0, 400, 300, {15.0, 15.0}, c.f);
-        EXPECT_DOUBLE_EQ(z.width, c.outerW) << c.f;
-        EXPECT_DOUBLE_EQ(z.height, c.outerH) << c.f;
+        ZoomedClient z = ZoomedClientSize(c.w, c.h, c.f);
+        EXPECT_EQ(z.width, c.zw) << c.w << " x " << c.h << " at " << c.f;
+        EXPECT_EQ(z.height, c.zh) << c.w << " x " << c.h << " at " << c.f;
     }
-    // A stretched viewer keeps only outer - client (1000 x 700); each direction has its own resolution.
-    ZoomedOuterTwips z = ZoomedOuterSize(8000.0, 7700.0, 7000.0, 7000.0, 400, 300, {12.0, 20.0}, 0.5);
-    EXPECT_DOUBLE_EQ(z.width, 3400.0);
-    EXPECT_DOUBLE_EQ(z.height, 3700.0);
 }
 
 TEST(ReadLeadingNumber, ReadsFromTheStartLikeVal) {
@@ -72,6 +75,31 @@ TEST(ClassifyZoomPercent, BoundsTheClientAtEightVirtualScreens) {
 
 TEST(ZoomTooLargeMessage, StatesTheLimitInWholePercent) {
     EXPECT_NE(ZoomTooLargeMessage(2880.75).find(L"2880％"), std::wstring::npos);
+}
+
+TEST(AskZoomPercent, AsksUntilAUsablePercentageOrCancel) {
+    struct Case {
+        std::vector<std::optional<std::wstring>> replies;  // past the last, Cancel
+        std::optional<double> result;
+        size_t asked, refused;
+    };
+    // 400 x 300 on a 1024 x 768 screen: 8 x 1024 / 400 = 20.48, so at most 2048 %.
+    const Case cases[] = {
+        {{std::nullopt, L"50"}, std::nullopt, 1, 0},          // Cancel ends without a zoom
+        {{L"0", L"-5", L"abc", L"", L"150%"}, 150.0, 5, 0},  // unusable replies: asked again, silently
+        {{L" 75 percent"}, 75.0, 1, 0},                       // the leading number
+        {{L"100000", L"2049", L"2048", L"1"}, 2048.0, 3, 2},  // too large: refused with a message
+    };
+    for (const Case& c : cases) {
+        size_t asked = 0;
+        std::vector<std::wstring> refusals;
+        auto ask = [&] { return asked < c.replies.size() ? c.replies[asked++] : std::nullopt; };
+        auto refuse = [&](const std::wstring& text) { refusals.push_back(text); };
+        EXPECT_EQ(AskZoomPercent(ask, refuse, 400, 300, 1024, 768), c.result) << c.asked;
+        EXPECT_EQ(asked, c.asked);
+        ASSERT_EQ(refusals.size(), c.refused);
+        for (const auto& text : refusals) EXPECT_NE(text.find(L"2048"), std::wstring::npos) << "names the limit";
+    }
 }
 
 }  // namespace

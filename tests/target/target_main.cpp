@@ -1,6 +1,7 @@
 // A plain resizable window for the tests: its place and size come from the command line,
 // "testtarget.exe [left top width height [title] [switches]]". Switches: "/controls" fills it
-// with one control of each kind and a menu bar; "/many N" with N controls.
+// with one control of each kind and a menu bar; "/many N" with N controls; "/color C" paints
+// the client area in COLORREF C, so a test can tell the window from a ruler on the screen.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -33,16 +34,18 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     if (argc >= 6) title = argv[5];
     bool controls = false;
     int many = 0;
+    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     for (int i = 6; i < argc; ++i) {
         std::wstring a = argv[i];
         if (a == L"/controls") controls = true;
         if (a == L"/many" && i + 1 < argc) many = _wtoi(argv[++i]);
+        if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = inst;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.hbrBackground = background;
     wc.lpszClassName = L"PlumboTestTarget";
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (controls ? WS_CLIPCHILDREN : 0),

@@ -10,12 +10,14 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "capture/export_win.h"
 #include "capture/file_formats.h"
+#include "core/texts.h"
 #include "emf_records.h"
 #include "platform/gdi_win.h"
 
@@ -142,6 +144,15 @@ Picture EmfPicture(int himetricW, int himetricH) {
         LineTo(dc, w / 2, 0);
     }
     return Adopt(CloseEnhMetaFile(dc));
+}
+
+// A metafile a few bytes long whose rendering at 96 dpi would need a bitmap file past the
+// format's 4 GiB even at one bit per pixel; nothing of that size may ever be allocated.
+Picture HugeMetafile() {
+    constexpr int32_t kHimetric = 5300000;  // 53 m, about 200315 pixels at 96 dpi
+    std::optional<RenderedBitmapSize> px = MetafileBitmapSize(kHimetric, kHimetric, k96Dpi);
+    EXPECT_TRUE(px && !BmpFileSize(px->width, px->height, 1, 2)) << "the case must be beyond the format";
+    return EmfPicture(kHimetric, kHimetric);
 }
 
 std::string EmfBits(HENHMETAFILE emf) {
@@ -367,6 +378,54 @@ TEST(ExportClipboard, RasterModeOffersTheBitmapOnly) {
     EXPECT_FALSE(pic.Empty()) << "the viewer keeps its picture";
 }
 
+// Holds the clipboard open from a window of another thread for as long as it lives.
+class ClipboardHolder {
+public:
+    ClipboardHolder() {
+        thread_ = std::thread([this] {
+            HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            holds_ = window && OpenClipboard(window);
+            SetEvent(opened_);
+            WaitForSingleObject(release_, 30000);
+            if (holds_) CloseClipboard();
+            if (window) DestroyWindow(window);
+        });
+        WaitForSingleObject(opened_, 30000);
+    }
+    ~ClipboardHolder() {
+        SetEvent(release_);
+        thread_.join();
+        CloseHandle(opened_);
+        CloseHandle(release_);
+    }
+    bool Holds() const { return holds_; }
+
+private:
+    HANDLE opened_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool holds_ = false;
+    std::thread thread_;
+};
+
+TEST(ExportClipboard, HeldByAnotherWindowIsAFailureThatLeavesTheClipboardAlone) {
+    auto color = [](int x, int y) { return RGB(x * 20, 100, y * 30); };
+    Picture earlier = DibPicture(24, 6, 4, color);
+    ASSERT_TRUE(CopyPictureToClipboard(nullptr, earlier, false, k96Dpi));
+    Picture pic = DibPicture(24, 2, 2, [](int, int) { return RGB(0, 0, 0); });
+    {
+        ClipboardHolder holder;
+        ASSERT_TRUE(holder.Holds());
+        DWORD error = 0;
+        EXPECT_FALSE(CopyPictureToClipboard(nullptr, pic, false, k96Dpi, &error));
+        EXPECT_NE(error, 0u) << "a reason for the message";
+    }
+    EXPECT_EQ(ClipboardBitmap(), (std::vector<long>{6, 4, static_cast<long>(color(0, 0))}))
+        << "what was on the clipboard is still there";
+    // Released, the same copy goes through.
+    EXPECT_TRUE(CopyPictureToClipboard(nullptr, pic, false, k96Dpi));
+    EXPECT_EQ(ClipboardBitmap(), (std::vector<long>{2, 2, 0}));
+}
+
 // ---- writes ----
 
 // Runs act() while a helper thread closes the first message box (the only dialog in this
@@ -395,17 +454,20 @@ std::pair<std::string, std::string> CloseMessageBoxDuring(const std::function<vo
 
 TEST_F(ExportFiles, FailedWriteIsReportedAndKeepsTheExistingFile) {
     const std::string original = "the file the user had before";
+    Picture small = DibPicture(24, 4, 4, [](int, int) { return RGB(1, 2, 3); });
+    Picture huge = HugeMetafile();
     struct Case {
         const char* name;
         const wchar_t* file;  // in a folder of its own
         bool exists, readOnly, heldOpen;
+        const Picture& pic;
     };
     const Case cases[] = {
-        {"folder does not exist", L"missing\\out.bmp", false, false, false},
-        {"file is read-only", L"readonly.bmp", true, true, false},
-        {"file is held open without sharing", L"held.bmp", true, false, true},
+        {"folder does not exist", L"missing\\out.bmp", false, false, false, small},
+        {"file is read-only", L"readonly.bmp", true, true, false, small},
+        {"file is held open without sharing", L"held.bmp", true, false, true, small},
+        {"picture too large for a bitmap file", L"huge.bmp", true, false, false, huge},
     };
-    Picture pic = DibPicture(24, 4, 4, [](int, int) { return RGB(1, 2, 3); });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::wstring sub = dir_ + L"\\" + std::to_wstring(&c - cases);
@@ -417,7 +479,7 @@ TEST_F(ExportFiles, FailedWriteIsReportedAndKeepsTheExistingFile) {
                                  : INVALID_HANDLE_VALUE;
         bool ok = true;
         auto [title, text] = CloseMessageBoxDuring(
-            [&] { ok = SavePictureToFile(nullptr, target, pic, PictureFileFormat::Bmp, k96Dpi); });
+            [&] { ok = SavePictureToFile(nullptr, target, c.pic, PictureFileFormat::Bmp, k96Dpi); });
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_FALSE(ok);
@@ -429,6 +491,16 @@ TEST_F(ExportFiles, FailedWriteIsReportedAndKeepsTheExistingFile) {
         }
         EXPECT_EQ(FilesIn(sub).size(), c.exists ? 1u : 0u) << "no temporary file is left behind";
     }
+}
+
+TEST(ExportClipboard, FailureIsReportedWithTheSystemsReason) {
+    auto [title, text] = CloseMessageBoxDuring([] { ReportClipboardFailure(nullptr, ERROR_ACCESS_DENIED); });
+    EXPECT_EQ(title, "Plumbo!!");
+    const std::string fixed = Utf8(Texts().clipboardFailed);
+    const std::string lead = fixed.substr(0, fixed.find("%s"));
+    EXPECT_EQ(text.substr(0, lead.size()), lead) << text;
+    EXPECT_EQ(text.find("%s"), std::string::npos) << "the reason filled in: " << text;
+    EXPECT_GT(text.size(), lead.size() + 2) << "and not empty: " << text;
 }
 
 TEST_F(ExportFiles, SuccessfulWriteReplacesTheFileAndLeavesNoTemporaryFile) {
@@ -445,11 +517,39 @@ TEST_F(ExportFiles, SuccessfulWriteReplacesTheFileAndLeavesNoTemporaryFile) {
     EXPECT_NE(GetFileAttributesW(bare.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST(ExportConversions, FileBytesSayWhyThereIsNoFile) {
+    Picture bitmap = DibPicture(24, 2, 2, [](int, int) { return RGB(0, 0, 0); });
+    Picture emf = EmfPicture(3000, 2000);
+    Picture huge = HugeMetafile();
+    Picture none;
+    WindowDc reference(nullptr);
+    struct Case {
+        const char* name;
+        const Picture& pic;
+        PictureFileFormat format;
+        DWORD error;
+    };
+    const Case cases[] = {
+        {"a bitmap has no enhanced metafile", bitmap, PictureFileFormat::Emf, ERROR_INVALID_DATA},
+        {"nor a Windows metafile", bitmap, PictureFileFormat::Wmf, ERROR_INVALID_DATA},
+        {"no picture at all", none, PictureFileFormat::Bmp, ERROR_INVALID_DATA},
+        {"a metafile whose rendering passes the format's 4 GiB", huge, PictureFileFormat::Bmp, ERROR_FILE_TOO_LARGE},
+        {"that metafile is fine as itself", huge, PictureFileFormat::Emf, 0},
+        {"a metafile of ordinary size renders", emf, PictureFileFormat::Bmp, 0},
+        {"a bitmap", bitmap, PictureFileFormat::Bmp, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> bytes = {1, 2, 3};  // whatever the caller's vector held
+        EXPECT_EQ(PictureFileBytes(c.pic, c.format, reference.Get(), k96Dpi, bytes), c.error);
+        EXPECT_EQ(bytes.empty(), c.error != 0);
+    }
+}
+
 TEST(ExportConversions, OnlyMatchingKindsConvert) {
     Picture bitmap = DibPicture(24, 2, 2, [](int, int) { return RGB(0, 0, 0); });
     WindowDc reference(nullptr);
     EXPECT_TRUE(EmfToWmfPicture(reference.Get(), bitmap).Empty()) << "a bitmap has no Windows metafile";
-    EXPECT_FALSE(PictureFileBytes(bitmap, PictureFileFormat::Emf, reference.Get(), k96Dpi));
     EXPECT_TRUE(PictureToBitmap(Picture{}, k96Dpi).Empty());
     Picture copy = PictureToBitmap(bitmap, k96Dpi);
     ASSERT_EQ(copy.Kind(), PictureKind::Bitmap);

@@ -10,7 +10,7 @@
 
 #include "emf_records.h"
 #include "platform/gdi_win.h"
-#include "platform/numeric.h"
+#include "core/numeric.h"
 #include "vector/player_win.h"
 
 namespace plumbo {
@@ -233,22 +233,21 @@ TEST(MakeFont, FillsTheLogfontFromTheRequest) {
     WindowDc screen(nullptr);
     LOGFONTW lf{};
     float factor = 0;
-    FontRequest r{.dc = screen.Get(), .face = L"Arial", .size = 10, .bold = -1, .italic = -1, .angle = 45, .charSet = {}};
+    FontRequest r{.dc = screen.Get(), .face = L"Arial", .size = 10};
     Font f(MakeFont(r, lf, factor, k96Dpi));
     ASSERT_TRUE(f);
     EXPECT_FLOAT_EQ(factor, 20.0f / 15.0f);
     // Height 13.33; the width is left natural.
-    EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWidth, lf.lfWeight, lf.lfItalic != 0, lf.lfEscapement, lf.lfCharSet),
-              std::tuple(-13L, 0L, LONG{FW_BOLD}, true, 450L, BYTE{DEFAULT_CHARSET}));
+    EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWidth, lf.lfWeight), std::tuple(-13L, 0L, LONG{FW_NORMAL}));
     EXPECT_STREQ(lf.lfFaceName, L"Arial");
 
-    // A factor given is kept; vertical text turns the face round.
+    // A factor given is kept; an empty face keeps the last named one; a width percent narrows
+    // the face against its own average character width.
     factor = 2;
-    Font g(MakeFont({.face = L"Arial", .size = 9, .weight = 300, .vertical = -1, .charSet = SHIFTJIS_CHARSET}, lf,
-                    factor, k96Dpi));
-    EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, lf.lfEscapement, lf.lfOrientation, lf.lfCharSet),
-              std::tuple(-18L, 300L, 2700L, 2700L, BYTE{SHIFTJIS_CHARSET}));
-    EXPECT_STREQ(lf.lfFaceName, L"@Arial");
+    Font g(MakeFont({.dc = screen.Get(), .face = L"", .size = 9, .widthPercent = 50}, lf, factor, k96Dpi));
+    EXPECT_EQ(lf.lfHeight, -18L);
+    EXPECT_GT(lf.lfWidth, 0L);
+    EXPECT_STREQ(lf.lfFaceName, L"Arial");
 }
 
 }  // namespace

@@ -1,28 +1,82 @@
-// The viewer's picture, the raster grab, the viewer's placement and zoom, and the input box,
-// inside the test process (windows made here, not plumbo's).
+// The viewer's picture, the raster grab and the asynchronous capture, the viewer window (menu
+// states, commands, placement, zoom, painting, closing) and the input box, inside the test
+// process (windows made here, not plumbo's).
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "app/app_win.h"
-#include "app/menu_table.h"
-#include "capture/picture_win.h"
 #include "capture/raster_capture_win.h"
 #include "capture/viewer_win.h"
+#include "core/texts.h"
+#include "platform/gdi_win.h"
 #include "platform/input_box_win.h"
+#include "platform/picture_win.h"
 #include "platform/window_win.h"
+#include "state/program_win.h"
 
 namespace plumbo {
 namespace {
+
+// Handles this thread's messages until done() holds; false if it still does not after
+// timeoutMs. Timers (RunLater among them) fire from here.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
 
 HBITMAP MakeBitmap(int w, int h) {
     HDC screen = GetDC(nullptr);
     HBITMAP b = CreateCompatibleBitmap(screen, w, h);
     ReleaseDC(nullptr, screen);
     return b;
+}
+
+// A bitmap picture of one colour.
+Picture SolidPicture(int w, int h, COLORREF colour) {
+    HBITMAP b = MakeBitmap(w, h);
+    {
+        WindowDc screen(nullptr);
+        MemoryDc mem(screen.Get());
+        SelectGuard sel(mem.Get(), b);
+        RECT r{0, 0, w, h};
+        SetDCBrushColor(mem.Get(), colour);
+        FillRect(mem.Get(), &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    }
+    return PictureFromBitmap(b, nullptr);
+}
+
+// An enhanced metafile of w x h HIMETRIC whose right half is black, the left half left blank.
+Picture HalfBlackMetafile(int himetricW, int himetricH) {
+    WindowDc screen(nullptr);
+    const int w = static_cast<int>(himetricW * GetDeviceCaps(screen.Get(), HORZRES) /
+                                   (GetDeviceCaps(screen.Get(), HORZSIZE) * 100.0));
+    const int h = static_cast<int>(himetricH * GetDeviceCaps(screen.Get(), VERTRES) /
+                                   (GetDeviceCaps(screen.Get(), VERTSIZE) * 100.0));
+    RECT frame{0, 0, himetricW, himetricH};
+    HDC dc = CreateEnhMetaFileW(screen.Get(), nullptr, &frame, nullptr);
+    RECT right{w / 2, 0, w, h};
+    FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    PictureKind kind = PictureKind::None;
+    return PictureFromHandle(CloseEnhMetaFile(dc), kind, nullptr, 0, 0);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    WindowDc screen(nullptr);
+    return GetPixel(screen.Get(), x, y) & 0xFFFFFF;
 }
 
 // ---- PictureFromHandle ----
@@ -98,13 +152,14 @@ public:
             return false;
         ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
         UpdateWindow(hwnd());
-        for (int i = 0; i < 10; ++i, Sleep(20)) DoEvents();
-        return true;
+        // On the screen once the desktop shows our colours where the window stands.
+        const RECT r = WindowRect();
+        return PumpUntil([&] { return painted_ && ScreenPixel(r.left + 5, r.top + 5) == kLeftColour; });
     }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-        if (msg != WM_PAINT) return DefaultProc(msg, wp, lp);
+        if (msg != WM_PAINT) return Window::HandleMessage(msg, wp, lp);
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd(), &ps);
         const RECT c = ClientRect();
@@ -115,8 +170,12 @@ protected:
             FillRect(dc, &parts[i], static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         }
         EndPaint(hwnd(), &ps);
+        painted_ = true;
         return 0;
     }
+
+private:
+    bool painted_ = false;
 };
 
 // The pixels of a bitmap from (0, 0), or with no bitmap of the screen at r, row by row.
@@ -166,99 +225,277 @@ TEST(RasterCapture, GrabEqualsTheScreenPixelForPixel) {
     EXPECT_EQ(grabbed[2 * 30], kStripeColour);
 }
 
-// ---- Viewer window: menu states, placement, zoom ----
+// ---- The viewer window ----
 
-bool Enabled(UINT id) {
-    for (auto& [top, h] : TheApp().menus.topLevel) {
-        UINT s = GetMenuState(h, id, MF_BYCOMMAND);
-        if (s != static_cast<UINT>(-1)) return !(s & (MF_GRAYED | MF_DISABLED));
-    }
-    ADD_FAILURE() << "no menu item " << id;
-    return false;
-}
-
-TEST(ViewerMenus, RasterModeLeavesOnlyTheBitmapSaveAndMetafileModeEnablesAll) {
-    TheApp().menus = BuildMenuTree(MenuTable());
-    EnableMenu(mFileCopy, false);  // copy is never touched: this state survives both modes
-    SetViewerMenuStates(true);
-    SetViewerMenuStates(false);
-    EXPECT_TRUE(Enabled(mFileSaveBMP));
-    for (UINT id : {mFileSaveEMF, mFileSaveWMF, mMetaShow150, mMetaShow100, mMetaShow50, mMetaShowInput, mFileCopy})
-        EXPECT_FALSE(Enabled(id)) << id;
-    SetViewerMenuStates(true);
-    for (UINT id : {mFileSaveBMP, mFileSaveEMF, mFileSaveWMF, mMetaShow150, mMetaShow100, mMetaShow50, mMetaShowInput})
-        EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(mFileCopy));
-}
-
-// A sizable window with a menu bar, as the viewer is.
-class FramedWindow : public Window {
+// The menus as the viewer sees them: what it enabled and what it posted.
+class FakeCommands : public CommandService {
 public:
-    bool Open() {
-        HMENU bar = CreateMenu();
-        AppendMenuW(bar, MF_STRING, 1, L"ファイル");
-        AppendMenuW(bar, MF_STRING, 2, L"表示");
-        if (!Create({.className = L"PlumboTestFramed", .menu = bar, .x = 30, .y = 40, .width = 500, .height = 400}))
-            return false;
-        ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
-        DoEvents();
-        return true;
-    }
-    // Outer left and top, client width and height.
-    std::vector<int> Placement() const {
-        RECT r = WindowRect(), c = ClientRect();
-        return {r.left, r.top, c.right, c.bottom};
-    }
+    void Check(CommandId, bool) override {}
+    bool IsChecked(CommandId) const override { return false; }
+    void Enable(CommandId id, bool enabled) override { this->enabled[id] = enabled; }
+    void PopUp(CommandId, HWND, POINT) override {}
+    void Post(CommandId id) override { posted.push_back(id); }
+
+    std::map<CommandId, bool> enabled;
+    std::vector<CommandId> posted;
 };
 
-TEST(ViewerWindow, PlacedByItsClientAreaAndZoomedKeepingTheCorner) {
-    FramedWindow w;
-    ASSERT_TRUE(w.Open());
-    // A capture at (100, 50) of 300 x 200 opens the viewer at (148, 98) with that client.
-    PlaceWindowByClient(w, 148, 98, 300, 200);
-    EXPECT_EQ(w.Placement(), (std::vector<int>{148, 98, 300, 200}));
-    // The re-drawn window is 400 x 300 pixels; each zoom starts from it, not from the last zoom.
-    PlaceWindowByClient(w, 120, 80, 400, 300);
-    for (auto [f, cw, ch] : {std::tuple{0.5, 200, 150}, std::tuple{1.5, 600, 450}, std::tuple{0.75, 300, 225}}) {
-        ZoomViewer(w, 400, 300, f);
-        EXPECT_EQ(w.Placement(), (std::vector<int>{120, 80, cw, ch})) << f;
+// A menu bar like the shell's, with one more long item so that it wraps in a narrow viewer
+// (a window narrower than the system's smallest cannot be had).
+HMENU ViewerMenuBar() {
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, static_cast<UINT>(CommandId::CopyToClipboard), L"クリップボードへコピー");
+    HMENU zoom = CreatePopupMenu();
+    AppendMenuW(zoom, MF_STRING, static_cast<UINT>(CommandId::Zoom50), L"５０％");
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル(&F)");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(zoom), L"表示(&V)");
+    AppendMenuW(bar, MF_STRING, static_cast<UINT>(CommandId::SaveWindowsMetafile), L"ウインドウズメタファイル(&W)");
+    return bar;
+}
+
+class ViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(viewer.Create(ViewerMenuBar(), nullptr)); }
+
+    // Outer left and top, client width and height.
+    std::vector<int> Placement() const {
+        RECT r = viewer.WindowRect(), c = viewer.ClientRect();
+        return {r.left, r.top, c.right, c.bottom};
+    }
+
+    FakeCommands commands;
+    Viewer viewer{commands};
+};
+
+TEST_F(ViewerTest, StartsHiddenAndUnownedWithTheMenuBarItWasGiven) {
+    EXPECT_FALSE(IsWindowVisible(viewer.hwnd()));
+    EXPECT_EQ(GetWindow(viewer.hwnd(), GW_OWNER), nullptr) << "a taskbar button of its own when shown";
+    EXPECT_EQ(viewer.Window(), viewer.hwnd());
+    EXPECT_NE(GetMenu(viewer.hwnd()), nullptr);
+}
+
+TEST_F(ViewerTest, ShowEnablesTheModesMenuItemsAndNeverTouchesCopy) {
+    using C = CommandId;
+    const std::map<CommandId, bool> rasterItems = {
+        {C::SaveBitmap, true}, {C::SaveEnhancedMetafile, false}, {C::SaveWindowsMetafile, false},
+        {C::Zoom150, false},   {C::Zoom100, false},              {C::Zoom50, false},
+        {C::ZoomTyped, false},
+    };
+    const std::map<CommandId, bool> metafileItems = {
+        {C::SaveBitmap, true}, {C::SaveEnhancedMetafile, true}, {C::SaveWindowsMetafile, true},
+        {C::Zoom150, true},    {C::Zoom100, true},              {C::Zoom50, true},
+        {C::ZoomTyped, true},
+    };
+    struct Case {
+        ViewerMode mode;
+        const std::map<CommandId, bool>* items;
+    };
+    // Each mode after the other, so neither relies on the state the last one left.
+    for (const Case& c : {Case{ViewerMode::Metafile, &metafileItems}, Case{ViewerMode::Bitmap, &rasterItems},
+                          Case{ViewerMode::Metafile, &metafileItems}}) {
+        SCOPED_TRACE(c.mode == ViewerMode::Bitmap ? "bitmap mode" : "metafile mode");
+        commands.enabled.clear();
+        viewer.Show(SolidPicture(4, 4, RGB(1, 2, 3)), c.mode, SIZE{4, 4});
+        EXPECT_EQ(commands.enabled, *c.items);
+        EXPECT_EQ(viewer.Mode(), c.mode);
+        EXPECT_TRUE(IsWindowVisible(viewer.hwnd()));
     }
 }
 
-// ---- The typed percentage ----
+TEST_F(ViewerTest, ShowKeepsThePictureWhenGivenNoneAndTakesOwnershipOtherwise) {
+    Picture first = SolidPicture(8, 6, RGB(1, 2, 3));
+    const HBITMAP firstBitmap = first.Bitmap();
+    viewer.Show(std::move(first), ViewerMode::Bitmap, SIZE{8, 6});
+    viewer.Show(Picture{}, ViewerMode::Bitmap, SIZE{8, 6});
+    EXPECT_EQ(viewer.Shown().Bitmap(), firstBitmap) << "an empty picture keeps what the viewer held";
+    viewer.Show(SolidPicture(2, 2, RGB(4, 5, 6)), ViewerMode::Bitmap, SIZE{2, 2});
+    EXPECT_NE(viewer.Shown().Bitmap(), firstBitmap);
+    EXPECT_EQ(GetObjectType(firstBitmap), 0u) << "the replaced picture is released";
+    EXPECT_EQ(viewer.NaturalSize().cx, 2);
+    EXPECT_EQ(viewer.NaturalSize().cy, 2);
+}
 
-TEST(ViewerZoomInput, AsksUntilAUsablePercentageOrCancel) {
+TEST_F(ViewerTest, MenuChoicesArePostedNotRun) {
+    viewer.PlaceClient(120, 80, 400, 300);
+    viewer.Show(HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
+    SendMessageW(viewer.hwnd(), WM_COMMAND, MAKEWPARAM(static_cast<UINT>(CommandId::Zoom50), 0), 0);
+    SendMessageW(viewer.hwnd(), WM_COMMAND, MAKEWPARAM(static_cast<UINT>(CommandId::CopyToClipboard), 0), 0);
+    EXPECT_EQ(commands.posted, (std::vector<CommandId>{CommandId::Zoom50, CommandId::CopyToClipboard}));
+    EXPECT_EQ(Placement(), (std::vector<int>{120, 80, 400, 300})) << "the zoom itself waits for the command queue";
+}
+
+TEST_F(ViewerTest, TheCloseBoxOnlyHides) {
+    viewer.Show(SolidPicture(4, 4, RGB(1, 2, 3)), ViewerMode::Bitmap, SIZE{4, 4});
+    ASSERT_TRUE(IsWindowVisible(viewer.hwnd()));
+    SendMessageW(viewer.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(viewer.hwnd()));
+    EXPECT_TRUE(IsWindow(viewer.hwnd()));
+    EXPECT_FALSE(viewer.Shown().Empty()) << "and keeps the picture";
+}
+
+TEST_F(ViewerTest, PlacedByItsClientAreaEvenWhereTheMenuBarWraps) {
+    viewer.Show(SolidPicture(4, 4, RGB(1, 2, 3)), ViewerMode::Bitmap, SIZE{4, 4});
     struct Case {
-        std::vector<std::optional<std::wstring>> replies;  // past the last, Cancel
-        std::optional<double> result;
-        size_t asked, refused;
+        const char* name;
+        bool minimisedFirst;
+        int left, top, width, height;
     };
-    // 400 x 300 on a 1024 x 768 screen: 8 x 1024 / 400 = 20.48, so at most 2048 %.
     const Case cases[] = {
-        {{std::nullopt, L"50"}, std::nullopt, 1, 0},                 // Cancel ends without a zoom
-        {{L"0", L"-5", L"abc", L"", L"150%"}, 150.0, 5, 0},         // unusable replies: asked again, silently
-        {{L" 75 percent"}, 75.0, 1, 0},                              // the leading number
-        {{L"100000", L"2049", L"2048", L"1"}, 2048.0, 3, 2},         // too large: refused with a message
+        {"a capture at (100, 50) of 300 x 200", false, 148, 98, 300, 200},
+        {"wide", false, 120, 80, 400, 300},
+        {"narrow: the menu bar takes two lines", false, 60, 70, 160, 100},
+        {"wide again: one line", false, 120, 80, 400, 300},
+        {"minimised", true, 90, 60, 250, 150},
+    };
+    int oneLineFrame = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.minimisedFirst) ShowWindow(viewer.hwnd(), SW_MINIMIZE);
+        viewer.PlaceClient(c.left, c.top, c.width, c.height);
+        EXPECT_FALSE(IsIconic(viewer.hwnd()));
+        EXPECT_EQ(Placement(), (std::vector<int>{c.left, c.top, c.width, c.height}));
+        RECT r = viewer.WindowRect();
+        const int frame = (r.bottom - r.top) - c.height;
+        if (c.width == 400) oneLineFrame = frame;
+        if (c.width == 160) {
+            EXPECT_GT(frame, oneLineFrame) << "the row tests nothing unless the bar wraps";
+        }
+    }
+}
+
+TEST_F(ViewerTest, ZoomSizesTheClientFromTheNaturalSizeKeepingTheCorner) {
+    viewer.PlaceClient(120, 80, 400, 300);
+    viewer.Show(HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
+    struct Case {
+        double factor;
+        int width, height;
+    };
+    // Each zoom starts from the natural 400 x 300, not from the last zoom.
+    for (const Case& c : {Case{0.5, 200, 150}, Case{1.5, 600, 450}, Case{0.75, 300, 225}, Case{1.0, 400, 300}}) {
+        viewer.Zoom(c.factor);
+        EXPECT_EQ(Placement(), (std::vector<int>{120, 80, c.width, c.height})) << c.factor;
+    }
+    // A bitmap always shows at its own size: no zoom.
+    viewer.Show(SolidPicture(40, 30, RGB(1, 2, 3)), ViewerMode::Bitmap, SIZE{40, 30});
+    viewer.Zoom(1.5);
+    EXPECT_EQ(Placement(), (std::vector<int>{120, 80, 400, 300}));
+}
+
+TEST_F(ViewerTest, PaintsABitmapAtItsOwnSizeAndAMetafileOverTheWholeClient) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE) & 0xFFFFFF;
+    constexpr COLORREF kPicture = RGB(210, 40, 120);
+    viewer.PlaceClient(100, 90, 200, 100);
+    POINT origin{0, 0};
+    ClientToScreen(viewer.hwnd(), &origin);
+    auto at = [&](int x, int y) { return ScreenPixel(origin.x + x, origin.y + y); };
+
+    viewer.Show(SolidPicture(40, 30, kPicture), ViewerMode::Bitmap, SIZE{40, 30});
+    ASSERT_TRUE(PumpUntil([&] { return at(2, 2) == kPicture; })) << "the bitmap from the top-left corner";
+    EXPECT_EQ(at(39, 29), kPicture);
+    EXPECT_EQ(at(41, 15), face) << "and no wider than itself";
+    EXPECT_EQ(at(20, 31), face) << "nor taller";
+
+    viewer.Show(HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{151, 113});
+    ASSERT_TRUE(PumpUntil([&] { return at(190, 90) == RGB(0, 0, 0); })) << "stretched to the far corner";
+    EXPECT_EQ(at(5, 5), RGB(255, 255, 255)) << "on white";
+    EXPECT_EQ(at(90, 50), RGB(255, 255, 255));
+    EXPECT_EQ(at(110, 50), RGB(0, 0, 0));
+}
+
+// ---- The asynchronous capture ----
+
+// The rulers as the capture sees them.
+class FakeRulers : public RulerService {
+public:
+    bool Shown() const override { return shown; }
+    void Show(bool show) override {
+        shown = show;
+        shows.push_back(show);
+    }
+    bool OnTop() const override { return false; }
+    void SetOnTop(bool) override {}
+    RECT HorizontalRect() const override { return {}; }
+    RECT VerticalRect() const override { return {}; }
+    void SetLengths(double, double) override {}
+    void ApplySettings() override {}
+    void SuspendTracking() override { ++suspended; }
+    void ResumeTracking() override { --suspended; }
+
+    bool shown = false;
+    std::vector<bool> shows;
+    int suspended = 0;
+};
+
+TEST_F(ViewerTest, CaptureGrabsTheTargetLaterAndPutsEverythingBack) {
+    struct Case {
+        const char* name;
+        bool rulersShown, targetVanishes;
+    };
+    const Case cases[] = {
+        {"rulers shown", true, false},
+        {"rulers hidden", false, false},
+        {"target closed before the copy", true, true},
     };
     for (const Case& c : cases) {
-        size_t asked = 0;
-        std::vector<std::wstring> refusals;
-        auto ask = [&] { return asked < c.replies.size() ? c.replies[asked++] : std::nullopt; };
-        auto refuse = [&](const std::wstring& text) { refusals.push_back(text); };
-        EXPECT_EQ(AskZoomPercent(ask, refuse, 400, 300, 1024, 768), c.result) << c.asked;
-        EXPECT_EQ(asked, c.asked);
-        ASSERT_EQ(refusals.size(), c.refused);
-        for (const auto& text : refusals) EXPECT_NE(text.find(L"2048"), std::wstring::npos) << "names the limit";
+        SCOPED_TRACE(c.name);
+        auto target = std::make_unique<PaintedWindow>();
+        ASSERT_TRUE(target->Open(60, 70, 120, 80));
+        const RECT outer = target->WindowRect();
+        // The viewer is open with an earlier picture, over the target's corner; it must not be
+        // in the new picture.
+        Picture earlier = SolidPicture(30, 20, RGB(1, 2, 3));
+        const HBITMAP earlierBitmap = earlier.Bitmap();
+        viewer.PlaceClient(outer.left, outer.top, 100, 60);
+        viewer.Show(std::move(earlier), ViewerMode::Metafile, SIZE{30, 20});
+        SetWindowPos(viewer.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        FakeRulers rulers;
+        rulers.shown = c.rulersShown;
+        Program program;
+        program.target.hwnd = target->hwnd();
+        program.rulers = &rulers;
+        program.viewer = &viewer;
+
+        CaptureTargetAsBitmap(program);
+        // Nothing is copied yet: rulers and viewer are out of the way, tracking waits.
+        EXPECT_FALSE(rulers.shown);
+        EXPECT_EQ(rulers.suspended, 1);
+        EXPECT_FALSE(IsWindowVisible(viewer.hwnd()));
+        EXPECT_EQ(viewer.Shown().Bitmap(), earlierBitmap);
+        CaptureTargetAsBitmap(program);
+        EXPECT_EQ(rulers.suspended, 1) << "a second capture while one waits is ignored";
+        EXPECT_EQ(rulers.shows.size(), 1u);
+
+        if (c.targetVanishes) target.reset();
+        ASSERT_TRUE(PumpUntil([&] { return rulers.suspended == 0; })) << "the copy ran and tracking resumed";
+        EXPECT_EQ(rulers.shown, c.rulersShown) << "the rulers as they were";
+        EXPECT_TRUE(IsWindowVisible(viewer.hwnd()));
+        if (c.targetVanishes) {
+            EXPECT_EQ(viewer.Shown().Bitmap(), earlierBitmap) << "no new picture";
+            EXPECT_EQ(viewer.Mode(), ViewerMode::Metafile);
+            continue;
+        }
+        const int w = outer.right - outer.left, h = outer.bottom - outer.top;
+        EXPECT_EQ(viewer.Mode(), ViewerMode::Bitmap);
+        EXPECT_EQ(viewer.NaturalSize().cx, w);
+        EXPECT_EQ(viewer.NaturalSize().cy, h);
+        EXPECT_EQ(Placement(), (std::vector<int>{outer.left + kViewerOffsetPx, outer.top + kViewerOffsetPx, w, h}));
+        std::vector<COLORREF> px = Pixels(viewer.Shown().Bitmap(), {0, 0, w, h});
+        EXPECT_EQ(px[5 * w + 5], kLeftColour) << "the target as it painted itself";
+        EXPECT_EQ(px[15 * w + 40], kStripeColour);
+        EXPECT_EQ(px[5 * w + (w - 6)], kRightColour);
     }
 }
 
-// ---- Input box ----
+// ---- Input box and the typed zoom ----
 
 struct BoxScript {
     std::wstring typed;  // text to put in the box
     UINT command;        // IDOK, IDCANCEL, or WM_CLOSE to close it by its frame
     bool done;
     std::vector<std::wstring> seen;  // the default text, the title and the prompt
+    HWND owner;                      // what the box names as its owner
+    bool ownerEnabled;               // whether that owner took input meanwhile
 };
 BoxScript* gScript = nullptr;
 
@@ -276,6 +513,8 @@ void CALLBACK DriveBox(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     HWND edit = GetDlgItem(dlg, kInputBoxEditId);
     gScript->seen = {TextOf(edit), TextOf(dlg), TextOf(GetDlgItem(dlg, kInputBoxPromptId))};
+    gScript->owner = GetWindow(dlg, GW_OWNER);
+    gScript->ownerEnabled = gScript->owner && IsWindowEnabled(gScript->owner);
     SetWindowTextW(edit, gScript->typed.c_str());
     if (gScript->command == WM_CLOSE)
         PostMessageW(dlg, WM_CLOSE, 0, 0);
@@ -297,13 +536,40 @@ TEST(InputBox, ShowsPromptTitleAndDefaultAndGivesTheTextOnlyOnOk) {
         {L"75", WM_CLOSE, std::nullopt},
     };
     for (const Case& c : cases) {
-        BoxScript script{c.typed, c.command, false, {}};
+        BoxScript script{c.typed, c.command, false, {}, nullptr, false};
         gScript = &script;
         UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveBox);
         EXPECT_EQ(InputBox(nullptr, prompt, L"Plumbo!!", L"100"), c.reply) << c.command;
         KillTimer(nullptr, timer);
         gScript = nullptr;
         EXPECT_EQ(script.seen, (std::vector<std::wstring>{L"100", L"Plumbo!!", prompt}));
+    }
+}
+
+TEST_F(ViewerTest, TypedZoomIsAskedOverTheDisabledViewerAndCancelKeepsTheZoom) {
+    viewer.PlaceClient(120, 80, 400, 300);
+    viewer.Show(HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
+    struct Case {
+        const wchar_t* typed;
+        UINT command;
+        int width, height;  // the client afterwards
+    };
+    // 50 % of the natural size; then Cancel and closing the box leave that zoom alone.
+    for (const Case& c : {Case{L"50", IDOK, 200, 150}, Case{L"150", IDCANCEL, 200, 150},
+                          Case{L"150", WM_CLOSE, 200, 150}, Case{L"75%", IDOK, 300, 225}}) {
+        SCOPED_TRACE(testing::Message() << c.command << " with " << c.typed);
+        BoxScript script{c.typed, c.command, false, {}, nullptr, true};
+        gScript = &script;
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveBox);
+        viewer.ZoomTyped();
+        KillTimer(nullptr, timer);
+        gScript = nullptr;
+        ASSERT_TRUE(script.done) << "the box was never seen";
+        EXPECT_EQ(script.seen, (std::vector<std::wstring>{L"100", Texts().zoomTitle, Texts().zoomPrompt}));
+        EXPECT_EQ(script.owner, viewer.hwnd());
+        EXPECT_FALSE(script.ownerEnabled) << "the viewer takes no input while the box is open";
+        EXPECT_TRUE(IsWindowEnabled(viewer.hwnd())) << "and takes it again afterwards";
+        EXPECT_EQ(Placement(), (std::vector<int>{120, 80, c.width, c.height}));
     }
 }
 

@@ -1,0 +1,99 @@
+#pragma once
+// Every text the user sees, in one table. A second language is one more UiTexts value.
+namespace plumbo {
+
+struct UiTexts {
+    // Windows and the tray.
+    const wchar_t* viewerCaption;
+    const wchar_t* trayTip;
+    const wchar_t* messageTitle;
+    const wchar_t* settingsCaption;
+    const wchar_t* sizeCaption;
+
+    // Menus (see the menu table).
+    const wchar_t* fileMenu;
+    const wchar_t* copyToClipboard;
+    const wchar_t* saveMenu;
+    const wchar_t* saveBitmap;
+    const wchar_t* saveEnhancedMetafile;
+    const wchar_t* saveWindowsMetafile;
+    const wchar_t* zoomMenu;
+    const wchar_t* zoom150;
+    const wchar_t* zoom100;
+    const wchar_t* zoom50;
+    const wchar_t* zoomTyped;
+    const wchar_t* controlMenu;
+    const wchar_t* showRulers;
+    const wchar_t* hideRulers;
+    const wchar_t* openSettings;
+    const wchar_t* showVersion;
+    const wchar_t* openHelp;
+    const wchar_t* exitProgram;
+    const wchar_t* rulerMenu;
+    const wchar_t* rulerSettingsMenu;
+    const wchar_t* unitMillimetres;
+    const wchar_t* unitInchEighths;
+    const wchar_t* unitInchTenths;
+    const wchar_t* unitPixels;
+    const wchar_t* placeOutside;
+    const wchar_t* placeInside;
+    const wchar_t* transparentLook;
+    const wchar_t* captureBitmap;
+    const wchar_t* redrawAsVector;
+    const wchar_t* setTargetSize;
+
+    // Messages. %s stands for a file path.
+    const wchar_t* iniUnusable;
+
+    // Settings dialog "設定".
+    const wchar_t* setFrame;
+    const wchar_t* setPreview;
+    const wchar_t* setRulerColor;
+    const wchar_t* setLineColor;
+    const wchar_t* setNumberColor;
+    const wchar_t* setOk;
+    const wchar_t* setCancel;
+    const wchar_t* setTransparent;
+    const wchar_t* setShowOut;
+    const wchar_t* setShowIn;
+
+    // Version box and help.
+    const wchar_t* aboutVersion;
+    const wchar_t* aboutHomeCaption;
+    const wchar_t* aboutHomeLink;
+    const wchar_t* aboutMailCaption;
+    const wchar_t* aboutMailLink;
+    const wchar_t* aboutNotice;
+    const wchar_t* noAssociatedProgram;
+    const wchar_t* helpMissing;
+
+    // Window-size dialog "直接指定".
+    const wchar_t* sizeFrame;
+    const wchar_t* sizeUnitMm;
+    const wchar_t* sizeUnitInch;
+    const wchar_t* sizeUnitPixel;
+    const wchar_t* sizeWidthLabel;
+    const wchar_t* sizeHeightLabel;
+    const wchar_t* sizeCancel;
+    const wchar_t* sizeOk;
+
+    // The viewer's typed percentage and the input box.
+    const wchar_t* zoomPrompt;
+    const wchar_t* zoomTitle;
+    const wchar_t* inputBoxOk;
+    const wchar_t* inputBoxCancel;
+
+    // Picture export. Filters: description|pattern. saveFailed: %s the file, then the reason.
+    const wchar_t* saveDialogTitle;
+    const wchar_t* saveFilterBmp;
+    const wchar_t* saveFilterEmf;
+    const wchar_t* saveFilterWmf;
+    const wchar_t* overwriteQuestion;
+    const wchar_t* saveFailed;
+    // The clipboard was held by another program. %s: the system's reason.
+    const wchar_t* clipboardFailed;
+};
+
+const UiTexts& Texts();
+
+}  // namespace plumbo

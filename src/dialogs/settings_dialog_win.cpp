@@ -1,0 +1,257 @@
+#include "dialogs/settings_dialog_win.h"
+
+#include <commdlg.h>
+
+#include <string>
+
+#include "core/settings_rules.h"
+#include "core/texts.h"
+#include "platform/modal_win.h"
+
+namespace plumbo {
+
+namespace {
+
+// Client area and preview, in twips.
+constexpr float kClientWidthTwips = 6660.0f;
+constexpr float kClientHeightTwips = 2490.0f;
+constexpr float kPreviewWidthTwips = 4995.0f;
+constexpr float kPreviewHeightTwips = 500.0f;
+// The group box's top-left corner: everything inside it is placed from there.
+constexpr float kGroupLeft = 60.0f;
+constexpr float kGroupTop = 60.0f;
+constexpr float kPreviewLeft = kGroupLeft + 120.0f;
+constexpr float kPreviewTop = kGroupTop + 480.0f;
+
+// None is IDOK or IDCANCEL: the dialog keys reach us as those two ids, and Enter is not meant
+// to press "Ｏ．Ｋ" (see OnCommand).
+enum ControlId : int {
+    kGroupBox = 100,
+    kPreviewCaption,
+    kRulerColorButton,
+    kTickColorButton,
+    kNumberColorButton,
+    kOkButton,
+    kCancelButton,
+    kTransparentCheck,
+    kOutsideOption,
+    kInsideOption,
+};
+
+struct ControlDesign {
+    int id;
+    const wchar_t* cls;
+    const wchar_t* UiTexts::*caption;
+    DWORD style;
+    float left, top, width, height;  // twips, from the group box's corner when inGroup
+    bool inGroup;
+};
+
+// The group box comes first in the tab order and the preview second; it is created between
+// these two rows.
+constexpr ControlDesign kGroupDesign{
+    kGroupBox, L"BUTTON", &UiTexts::setFrame, BS_GROUPBOX, kGroupLeft, kGroupTop, 5235, 2295, false};
+constexpr ControlDesign kAfterPreview[] = {
+    {kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 180, true},
+    {kRulerColorButton, L"BUTTON", &UiTexts::setRulerColor, BS_PUSHBUTTON | WS_TABSTOP, 120, 1020, 1215, 315, true},
+    {kTickColorButton, L"BUTTON", &UiTexts::setLineColor, BS_PUSHBUTTON | WS_TABSTOP, 1380, 1020, 1215, 315, true},
+    {kNumberColorButton, L"BUTTON", &UiTexts::setNumberColor, BS_PUSHBUTTON | WS_TABSTOP, 2640, 1020, 1215, 315,
+     true},
+    {kOkButton, L"BUTTON", &UiTexts::setOk, BS_PUSHBUTTON | WS_TABSTOP, 5400, 180, 1155, 375, false},
+    {kCancelButton, L"BUTTON", &UiTexts::setCancel, BS_PUSHBUTTON | WS_TABSTOP, 5400, 600, 1155, 375, false},
+    {kTransparentCheck, L"BUTTON", &UiTexts::setTransparent, BS_AUTOCHECKBOX | WS_TABSTOP, 180, 1500, 1635, 255,
+     true},
+    {kOutsideOption, L"BUTTON", &UiTexts::setShowOut, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 2160, 1500, 2055,
+     255, true},
+    {kInsideOption, L"BUTTON", &UiTexts::setShowIn, BS_AUTORADIOBUTTON, 2160, 1860, 2055, 255, true},
+};
+
+HFONT MakeDialogFont() {
+    WindowDc screen(nullptr);
+    const int height = -MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック");
+}
+
+void CreateControl(HWND parent, HFONT font, const ControlDesign& d) {
+    const float left = d.left + (d.inGroup ? kGroupLeft : 0.0f);
+    const float top = d.top + (d.inGroup ? kGroupTop : 0.0f);
+    HWND h = CreateWindowExW(0, d.cls, Texts().*d.caption, WS_CHILD | WS_VISIBLE | d.style, TwipsToPxX(left),
+                             TwipsToPxY(top), TwipsToPxX(d.width), TwipsToPxY(d.height), parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), GetModuleHandleW(nullptr), nullptr);
+    if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+}  // namespace
+
+bool SettingsPreview::Create(HWND parent, int x, int y, int width, int height) {
+    WindowArgs a;
+    a.className = L"PlumboSettingsPreview";
+    a.style = WS_CHILD | WS_VISIBLE;
+    a.parent = parent;
+    a.x = x;
+    a.y = y;
+    a.width = width;
+    a.height = height;
+    a.bufferedPaint = true;
+    if (!Window::Create(a)) return false;
+    // The box keeps its size for the run, so its ticks and numbers are laid out once; the
+    // numbers stand on the long ticks by the height of a number in the rulers' font.
+    layout_ = LayoutSettingsPreview(ScaleWidth(), ScaleHeight(), MeasureGuiText(L"0").second);
+    return true;
+}
+
+void SettingsPreview::OnPaint(HDC dc, const RECT& client) {
+    Brush body(CreateSolidBrush(rulerColor));
+    FillRect(dc, &client, body.Get());
+    {
+        Pen pen(CreatePen(PS_SOLID, 1, tickColor));
+        SelectGuard selPen(dc, pen.Get());
+        for (const PreviewTick& t : layout_.ticks) {
+            const int x = TwipsToPxX(t.x);
+            MoveToEx(dc, x, TwipsToPxY(t.yTop), nullptr);
+            LineTo(dc, x, TwipsToPxY(t.yBottom));
+        }
+    }
+    SelectGuard selFont(dc, GuiFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, numberColor);
+    for (const PreviewNumber& n : layout_.numbers) {
+        const std::wstring caption = std::to_wstring(n.value);
+        TextOutW(dc, TwipsToPxX(n.left), TwipsToPxY(n.top), caption.c_str(), static_cast<int>(caption.size()));
+    }
+}
+
+SettingsDialog::SettingsDialog(Program& program) : program_(program) {}
+
+bool SettingsDialog::Create() {
+    WindowArgs a;
+    a.className = L"PlumboSettings";
+    a.title = Texts().settingsCaption;
+    a.style = WS_POPUP | WS_CAPTION | WS_DLGFRAME;
+    a.exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+    a.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    a.parent = program_.mainWindow;
+    RECT r{0, 0, TwipsToPxX(kClientWidthTwips), TwipsToPxY(kClientHeightTwips)};
+    AdjustWindowRectEx(&r, a.style, FALSE, a.exStyle);
+    a.x = 0;
+    a.y = 0;
+    a.width = r.right - r.left;
+    a.height = r.bottom - r.top;
+    if (!Window::Create(a)) return false;
+    font_.Reset(MakeDialogFont());
+    // Created in tab order.
+    CreateControl(hwnd(), font_.Get(), kGroupDesign);
+    if (!preview_.Create(hwnd(), TwipsToPxX(kPreviewLeft), TwipsToPxY(kPreviewTop), TwipsToPxX(kPreviewWidthTwips),
+                         TwipsToPxY(kPreviewHeightTwips)))
+        return false;
+    for (const ControlDesign& d : kAfterPreview) CreateControl(hwnd(), font_.Get(), d);
+    CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
+    return true;
+}
+
+void SettingsDialog::PlaceForOpening(bool rulersShown) {
+    if (rulersShown) {
+        // Over the rulers' corner, where the user's eyes already are.
+        const RECT w = WindowRect();
+        MovePx(program_.rulers->HorizontalRect().left, program_.rulers->VerticalRect().top, w.right - w.left,
+               w.bottom - w.top);
+        return;
+    }
+    const TwipsPerPixel tpp = Tpp();
+    const double screenWidth = GetSystemMetrics(SM_CXSCREEN) * tpp.x;
+    const double screenHeight = GetSystemMetrics(SM_CYSCREEN) * tpp.y;
+    Move(static_cast<float>(CentredOffsetTwips(screenWidth, Width())),
+         static_cast<float>(CentredOffsetTwips(screenHeight, Height())), Width(), Height());
+}
+
+void SettingsDialog::Open() {
+    if (!hwnd()) return;
+    const Settings& s = program_.settings;
+    preview_.rulerColor = s.rulerColor;
+    preview_.tickColor = s.tickColor;
+    preview_.numberColor = s.numberColor;
+    preview_.Refresh();
+    CheckDlgButton(hwnd(), kTransparentCheck, s.transparent ? BST_CHECKED : BST_UNCHECKED);
+    CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, s.inside ? kInsideOption : kOutsideOption);
+
+    RulerService* rulers = program_.rulers;
+    // Read before hiding: afterwards the rulers come back only if they were there.
+    const bool rulersShown = rulers && rulers->Shown();
+    PlaceForOpening(rulersShown);
+    if (rulers) rulers->Show(false);
+    RunModal(hwnd(), Item(kRulerColorButton));
+    if (rulersShown) rulers->Show(true);
+}
+
+void SettingsDialog::PickColor(COLORREF& color) {
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = hwnd();
+    cc.rgbResult = color;
+    cc.lpCustColors = customColors_;
+    // Opened on the colour being edited, with the value boxes showing.
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    bool chosen = false;
+    {
+        ModalScope scope;
+        chosen = ChooseColorW(&cc) != FALSE;
+    }
+    if (!chosen) return;
+    color = cc.rgbResult;
+    preview_.Refresh();
+}
+
+void SettingsDialog::StoreAndApply() {
+    Settings& s = program_.settings;
+    s.rulerColor = preview_.rulerColor;
+    s.tickColor = preview_.tickColor;
+    s.numberColor = preview_.numberColor;
+    s.inside = !IsChecked(kOutsideOption);
+    s.transparent = IsChecked(kTransparentCheck);
+    for (SettingId id : {SettingId::RulerColor, SettingId::TickColor, SettingId::NumberColor, SettingId::Inside,
+                         SettingId::Transparent})
+        program_.Save(id);
+    // Colours, the transparent look and the menu's check marks; the rulers are hidden now and
+    // take all of it when they are shown again.
+    if (program_.rulers) program_.rulers->ApplySettings();
+}
+
+bool SettingsDialog::OnCommand(WORD id, WORD code, HWND control) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case kRulerColorButton:
+        PickColor(preview_.rulerColor);
+        return true;
+    case kTickColorButton:
+        PickColor(preview_.tickColor);
+        return true;
+    case kNumberColorButton:
+        PickColor(preview_.numberColor);
+        return true;
+    case kOkButton:
+        StoreAndApply();
+        Hide();
+        return true;
+    case kCancelButton:
+    case IDCANCEL:  // Esc, sent by the modal loop's dialog keys
+        Hide();
+        return true;
+    case IDOK:
+        // Enter: the dialog never had a default button, so Enter stores nothing.
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        // No close box; Alt+F4 counts as "キャンセル".
+        Hide();
+        return 0;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace plumbo

@@ -1,0 +1,62 @@
+#pragma once
+// The settings dialog "設定": created hidden at start-up and kept for the run. Opening it fills
+// it from the program's settings and shows it modally; "Ｏ．Ｋ" stores and applies what it
+// shows, "キャンセル" (or Esc, or Alt+F4) drops it.
+#include <windows.h>
+
+#include "dialogs/dialog_layout.h"
+#include "platform/gdi_win.h"
+#include "platform/window_win.h"
+#include "state/program_win.h"
+
+namespace plumbo {
+
+// A small ruler in the colours being chosen: always millimetres with centimetre numbers,
+// whatever unit the rulers show.
+class SettingsPreview : public Window {
+public:
+    bool Create(HWND parent, int x, int y, int width, int height);
+
+    COLORREF rulerColor = RGB(255, 255, 255);
+    COLORREF tickColor = 0;
+    COLORREF numberColor = 0;
+
+    void Refresh() { InvalidateRect(hwnd(), nullptr, FALSE); }
+
+protected:
+    void OnPaint(HDC dc, const RECT& client) override;
+
+private:
+    PreviewLayout layout_;
+};
+
+class SettingsDialog : public Window {
+public:
+    explicit SettingsDialog(Program& program);
+
+    // Hidden, owned by the program's main window so that no taskbar button shows for it.
+    bool Create();
+    // Returns once the dialog is hidden again.
+    void Open();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+
+private:
+    HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
+    bool IsChecked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
+    void PlaceForOpening(bool rulersShown);
+    // The colour dialog on one of the preview's colours; Cancel leaves it as it was.
+    void PickColor(COLORREF& color);
+    void StoreAndApply();
+    void Hide() { ShowWindow(hwnd(), SW_HIDE); }
+
+    Program& program_;
+    SettingsPreview preview_;
+    Font font_;
+    // Colours the user adds in the colour dialog stay for the run.
+    COLORREF customColors_[16] = {};
+};
+
+}  // namespace plumbo

@@ -1,0 +1,112 @@
+#include "platform/modal_win.h"
+
+#include <algorithm>
+
+namespace plumbo {
+
+namespace {
+
+struct ModalStack {
+    std::vector<HWND> windows;  // innermost last; nullptr for a system dialog
+    std::function<void()> onAllEnded;
+};
+
+ModalStack& Stack() {
+    static ModalStack stack;
+    return stack;
+}
+
+// Our own windows only: the thread also owns windows the system made for it (the input
+// method's default window, under Wine), which are not ours to disable.
+BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
+    auto* out = reinterpret_cast<std::vector<HWND>*>(lp);
+    const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE));
+    if (IsWindowEnabled(hwnd) && module == GetModuleHandleW(nullptr)) out->push_back(hwnd);
+    return TRUE;
+}
+
+// The visible, enabled top-level window of this thread that the user should answer: the
+// window given to the innermost scope, or else a dialog that opened inside it (a message box,
+// a save dialog), found as an enabled window of ours.
+HWND InnermostModal() {
+    ModalStack& s = Stack();
+    if (s.windows.empty()) return nullptr;
+    if (HWND w = s.windows.back(); w && IsWindow(w)) return w;
+    std::vector<HWND> enabled;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&enabled));
+    for (HWND h : enabled)
+        if (IsWindowVisible(h)) return h;
+    return nullptr;
+}
+
+}  // namespace
+
+ModalScope::ModalScope(HWND modal) : modal_(modal) {
+    std::vector<HWND> enabled;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&enabled));
+    for (HWND h : enabled) {
+        if (h == modal_) continue;
+        EnableWindow(h, FALSE);
+        disabled_.push_back(h);
+    }
+    Stack().windows.push_back(modal_);
+}
+
+ModalScope::~ModalScope() {
+    // Enabled again before the modal window goes, so the activation passes to one of ours
+    // rather than to another program.
+    for (HWND h : disabled_)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    ModalStack& s = Stack();
+    auto it = std::find(s.windows.rbegin(), s.windows.rend(), modal_);
+    if (it != s.windows.rend()) s.windows.erase(std::next(it).base());
+    if (s.windows.empty() && s.onAllEnded) s.onAllEnded();
+}
+
+bool ModalScope::Active() { return !Stack().windows.empty(); }
+
+void ModalScope::BringForward() {
+    HWND w = InnermostModal();
+    if (!w) return;
+    SetForegroundWindow(w);
+    FLASHWINFO flash{sizeof flash, w, FLASHW_CAPTION, 3, 0};
+    FlashWindowEx(&flash);
+    MessageBeep(MB_OK);
+}
+
+void ModalScope::SetOnAllEnded(std::function<void()> callback) { Stack().onAllEnded = std::move(callback); }
+
+void RunModal(HWND window, HWND focus) {
+    if (!window) return;
+    ModalScope scope(window);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    SetFocus(focus ? focus : window);
+    auto open = [window] { return IsWindow(window) && IsWindowVisible(window); };
+    while (open()) {
+        MSG msg;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // PeekMessage handles messages sent from other threads on its own; one of them may
+            // have closed the window, so look again before sleeping. The wait wakes for sent
+            // messages too, not only for posted ones.
+            if (open()) MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            // The program is ending: close the window and let the main loop see the quit.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            if (IsWindow(window)) ShowWindow(window, SW_HIDE);
+            break;
+        }
+        if (IsDialogMessageW(window, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+int ModalMessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT flags) {
+    ModalScope scope;
+    return MessageBoxW(owner, text, title, flags);
+}
+
+}  // namespace plumbo

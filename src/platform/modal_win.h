@@ -1,0 +1,43 @@
+#pragma once
+// Modal windows without a loop of their own in every dialog. While a ModalScope lives, every
+// other window of this thread is disabled, so nothing of ours but the modal window takes
+// input; the windows it disabled are enabled again when it ends. Scopes nest (a colour
+// dialog over the settings dialog), each undoing only what it did.
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+namespace plumbo {
+
+class ModalScope {
+public:
+    // modal: the window that keeps its input (nullptr for a system dialog or message box
+    // created inside the scope, which the scope finds when it is asked to bring it forward).
+    explicit ModalScope(HWND modal = nullptr);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+    static bool Active();
+    // Brings the innermost modal window forward and flashes it: a click on one of our
+    // disabled windows is answered visibly, as Windows does for a dialog's owner.
+    static void BringForward();
+    // Called from the main loop each time the last scope has ended.
+    static void SetOnAllEnded(std::function<void()> callback);
+
+private:
+    HWND modal_;
+    std::vector<HWND> disabled_;
+};
+
+// Shows window, gives it the activation and the focus (focus: a control, or nullptr for the
+// window), and handles messages until it is hidden or destroyed, by whatever means: a button,
+// Esc, Alt+F4, the program ending. The dialog's keys (Tab, Enter, Esc) go through
+// IsDialogMessage. A WM_QUIT seen meanwhile is passed on to the main loop.
+void RunModal(HWND window, HWND focus);
+
+// A message box with every other window of ours disabled while it is open.
+int ModalMessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT flags);
+
+}  // namespace plumbo

@@ -1,0 +1,39 @@
+#pragma once
+// Where the two rulers go along a target window, in screen pixels. Plain integers throughout:
+// monitors left of or above the primary give negative coordinates, which must come out exact.
+#include <cstdint>
+#include <optional>
+
+namespace plumbo {
+
+struct PixelRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// A window's position and size for one move.
+struct PixelPlace {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+
+    friend bool operator==(const PixelPlace&, const PixelPlace&) = default;
+};
+
+struct RulerPlaces {
+    PixelPlace horizontal;  // move first: it owns the vertical one
+    PixelPlace vertical;
+};
+
+// Outside: along the target's top and left edges, outside its frame. Inside: the vertical
+// ruler inside the left edge, the horizontal one inside the bottom edge, overlapping in the
+// bottom-left corner. Nothing is clipped to the screen. The thicknesses (the horizontal
+// ruler's height, the vertical one's width) are kept. nullopt when a result does not fit 32
+// bits.
+std::optional<RulerPlaces> PlaceRulers(const PixelRect& target, int32_t horizontalThickness,
+                                       int32_t verticalThickness, bool inside);
+
+}  // namespace plumbo

@@ -1,0 +1,57 @@
+#pragma once
+// The pair of rulers: the horizontal one along the target's top (or bottom) edge and the
+// vertical one, owned by it, along the left edge; their tracking of the foreground window,
+// their look and the commands of their menu.
+#include <windows.h>
+
+#include "ruler/ruler_window_win.h"
+#include "ruler/tracking_win.h"
+#include "state/program_win.h"
+
+namespace plumbo {
+
+class Rulers final : public RulerService {
+public:
+    explicit Rulers(Program& program);
+    Rulers(const Rulers&) = delete;
+    Rulers& operator=(const Rulers&) = delete;
+
+    // Both rulers, hidden and topmost, the vertical one owned by the horizontal one.
+    bool Create();
+    bool IsRulerWindow(HWND hwnd) const;
+
+    bool Shown() const override;
+    void Show(bool show) override;
+    bool OnTop() const override;
+    void SetOnTop(bool onTop) override;
+    RECT HorizontalRect() const override;
+    RECT VerticalRect() const override;
+    void SetLengths(double horizontalTwips, double verticalTwips) override;
+    void ApplySettings() override;
+    void SuspendTracking() override;
+    void ResumeTracking() override;
+
+    // "表示": shown, parked just outside the screen's top-left corner until tracking lays them
+    // out along the target.
+    void ShowParked();
+    // The four unit items: check marks, and both scales laid out again at once.
+    void SetUnit(RulerUnit unit);
+    // "…外側に表示"/"…内側に表示": check marks and the setting, saved. The rulers move to it at
+    // the target's next change.
+    void SetInside(bool inside);
+    // "透明定規": check mark, the setting and the look, saved.
+    void ToggleTransparent();
+
+private:
+    void ApplyLook();
+    void CheckUnit(RulerUnit unit);
+    void Check(CommandId id, bool checked);
+    void FollowHorizontal();
+
+    Program& program_;
+    RulerWindow horizontal_;
+    RulerWindow vertical_;
+    Tracking tracking_;
+};
+
+}  // namespace plumbo

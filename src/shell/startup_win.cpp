@@ -1,0 +1,82 @@
+#include "shell/startup_win.h"
+
+#include <iterator>
+#include <string>
+
+#include "core/texts.h"
+#include "dialogs/about_win.h"
+#include "platform/modal_win.h"
+#include "resource.h"
+#include "state/settings_store_win.h"
+
+namespace plumbo {
+
+namespace {
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    std::wstring p(path, n);
+    size_t slash = p.find_last_of(L"\\/");
+    p = slash == std::wstring::npos ? std::wstring() : p.substr(0, slash);
+    if (p.empty() || p.back() != L'\\') p += L'\\';
+    return p;
+}
+
+void ReportUnusableSettingsFile(const std::wstring& path) {
+    std::wstring text(Texts().iniUnusable);
+    size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, path);
+    ModalMessageBox(nullptr, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+Shell::Shell()
+    : mainForm_(program_), rulers_(program_), viewer_(mainForm_), sizeDialog_(program_), settingsDialog_(program_) {
+    program_.rulers = &rulers_;
+    program_.viewer = &viewer_;
+    program_.commands = &mainForm_;
+}
+
+Shell::~Shell() {
+    if (instanceMutex_) CloseHandle(instanceMutex_);
+}
+
+bool Shell::AnotherCopyRuns() {
+    instanceMutex_ = CreateMutexW(nullptr, FALSE, L"Local\\Plumbo.SingleInstance");
+    return instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool Shell::Start(HINSTANCE instance) {
+    program_.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PLUMBO));
+    if (!mainForm_.Create(program_.icon)) return false;
+    program_.mainWindow = mainForm_.hwnd();
+
+    // The version box greets the user while the rest is made.
+    std::unique_ptr<AboutBox> splash = ShowSplash(program_.mainWindow);
+    if (AnotherCopyRuns()) return false;
+    program_.folder = ProgramFolder();
+
+    if (!rulers_.Create() || !viewer_.Create(mainForm_.CreateViewerMenuBar(), program_.icon)) return false;
+    sizeDialog_.Create();
+    settingsDialog_.Create();
+    rulers_.Show(false);
+    splash.reset();
+    mainForm_.AddTrayIcon();
+
+    SettingsFileState fileState = SettingsFileState::Usable;
+    program_.settings = LoadSettingsFile(program_.IniPath(), fileState);
+    if (fileState == SettingsFileState::Unusable) ReportUnusableSettingsFile(program_.IniPath());
+    rulers_.ApplySettings();
+    mainForm_.SetCommands(CommandTable());
+    return true;
+}
+
+void Shell::End() {
+    rulers_.Show(false);
+    mainForm_.RemoveTrayIcon();
+    PostQuitMessage(0);
+}
+
+}  // namespace plumbo

@@ -1,0 +1,45 @@
+#pragma once
+// The program as one object: its state, the hidden main form, and every feature, wired
+// together at start-up.
+#include <windows.h>
+
+#include <map>
+#include <functional>
+#include <memory>
+
+#include "capture/size_dialog_win.h"
+#include "capture/viewer_win.h"
+#include "dialogs/settings_dialog_win.h"
+#include "ruler/rulers_win.h"
+#include "shell/main_form_win.h"
+#include "state/program_win.h"
+
+namespace plumbo {
+
+class Shell {
+public:
+    Shell();
+    ~Shell();
+    Shell(const Shell&) = delete;
+    Shell& operator=(const Shell&) = delete;
+
+    // Starts the program; false when it is to end at once (another copy runs, or a window
+    // could not be made).
+    bool Start(HINSTANCE instance);
+    // Hides the rulers, removes the tray icon and ends the main loop; nothing is saved.
+    void End();
+
+private:
+    std::map<CommandId, std::function<void()>> CommandTable();
+    bool AnotherCopyRuns();
+
+    Program program_;
+    MainForm mainForm_;
+    Rulers rulers_;
+    Viewer viewer_;
+    SizeDialog sizeDialog_;
+    SettingsDialog settingsDialog_;
+    HANDLE instanceMutex_ = nullptr;
+};
+
+}  // namespace plumbo

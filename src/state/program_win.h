@@ -1,0 +1,93 @@
+#pragma once
+// What the features share, and the narrow ways they reach each other. The shell owns the one
+// Program, fills in its services at start-up and hands it to every feature: no feature reaches
+// for a global, and no feature includes another.
+#include <windows.h>
+
+#include <string>
+
+#include "core/settings_rules.h"
+#include "core/units.h"
+#include "platform/picture_win.h"
+#include "state/command_ids.h"
+
+namespace plumbo {
+
+// The window the rulers follow: the foreground window as tracking last saw it.
+struct TargetWindow {
+    HWND hwnd = nullptr;
+    RECT rect{};
+    UINT showCmd = 0;
+};
+
+// The two rulers, as the other features use them.
+class RulerService {
+public:
+    virtual ~RulerService() = default;
+    virtual bool Shown() const = 0;
+    // Both rulers, their tracking of the foreground window and the "表示"/"非表示" marks.
+    virtual void Show(bool show) = 0;
+    // Whether the rulers stand in the topmost band right now, and moving them in or out.
+    virtual bool OnTop() const = 0;
+    virtual void SetOnTop(bool onTop) = 0;
+    virtual RECT HorizontalRect() const = 0;  // screen pixels
+    virtual RECT VerticalRect() const = 0;
+    // New lengths after the target was resized: the horizontal ruler's width and the vertical
+    // ruler's height, in twips.
+    virtual void SetLengths(double horizontalTwips, double verticalTwips) = 0;
+    // Colours, stacking and look from Program::settings, and scales in Program::unit.
+    virtual void ApplySettings() = 0;
+    // Tracking pauses while a menu, a dialog or a capture needs the target to stay put. Calls
+    // nest: tracking runs again after as many resumes as suspends.
+    virtual void SuspendTracking() = 0;
+    virtual void ResumeTracking() = 0;
+};
+
+enum class ViewerMode { Bitmap, Metafile };
+
+// The picture viewer.
+class ViewerService {
+public:
+    virtual ~ViewerService() = default;
+    virtual HWND Window() const = 0;
+    // Sizes the client area to width x height pixels, its outer top-left corner at (left, top),
+    // restoring the viewer first if it was minimised. Not shown yet.
+    virtual void PlaceClient(int left, int top, int width, int height) = 0;
+    // Shows the picture (an empty one keeps what the viewer held) in a mode, with its natural
+    // size in pixels (100 %), activates the viewer and enables the mode's menu items.
+    virtual void Show(Picture picture, ViewerMode mode, SIZE naturalSize) = 0;
+    virtual void Hide() = 0;
+};
+
+// The menus and the command queue, kept by the shell.
+class CommandService {
+public:
+    virtual ~CommandService() = default;
+    virtual void Check(CommandId id, bool checked) = 0;
+    virtual bool IsChecked(CommandId id) const = 0;
+    virtual void Enable(CommandId id, bool enabled) = 0;
+    // Pops up one of the menus at a screen point. The chosen command runs from the main loop
+    // once the menu has closed, never inside the click that opened it.
+    virtual void PopUp(CommandId menu, HWND owner, POINT screenPoint) = 0;
+    // Runs a command from the main loop; while a modal window is open it waits for it to close.
+    virtual void Post(CommandId id) = 0;
+};
+
+struct Program {
+    Settings settings;
+    RulerUnit unit = RulerUnit::Millimetre;  // for the run only; not stored
+    std::wstring folder;                     // the program's folder, ending in a backslash
+    TargetWindow target;
+    HWND mainWindow = nullptr;  // hidden; owns the tray icon and our dialogs
+    HICON icon = nullptr;
+
+    RulerService* rulers = nullptr;
+    ViewerService* viewer = nullptr;
+    CommandService* commands = nullptr;
+
+    std::wstring IniPath() const;
+    // Writes one setting's current value to the settings file.
+    void Save(SettingId id) const;
+};
+
+}  // namespace plumbo
