@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # CPU time and wake-ups of a resting Plumbo: both rulers shown along a window that does not
-# move. Sourced by bench/run.sh, which has the display and the desktop up.
-# Prints CPU milliseconds and context switches (the process's wake-ups) per minute.
+# move, with the transparent look off or on. Sourced by bench/run.sh, which has the display and
+# the desktop up. Prints CPU milliseconds (from the kernel's nanosecond counters) and context
+# switches (the process's wake-ups) per minute, summed over the Wine process's threads.
 idle_rulers() {
-  local seconds="${1:-30}"
+  local seconds="${1:-30}" transparent="${2:-FALSE}"
   local bin="$PLUMBO_ROOT/build/win/bin"
   local dir
   dir="$(mktemp -d)"
   cp "$bin/plumbo.exe" "$dir/"
+  printf '[COLOR]\r\nMEJ=16777215\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=%s\r\nINSIDE=FALSE\r\n' \
+    "$transparent" > "$dir/plumbo.ini"
   pwine "$dir/plumbo.exe" >/dev/null 2>&1 &
   sleep 4
   pwine "$bin/testtarget.exe" 300 200 400 300 >/dev/null 2>&1 &
@@ -16,16 +19,16 @@ idle_rulers() {
   local w h
   read -r w h < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\).*/\1 \2/p')
   xdotool mousemove $((w - 10)) $((h - 10)) click --repeat 2 --delay 80 1
+  xdotool mousemove $((w / 2)) $((h / 2))
   sleep 3
+  # This copy's process, told from other Wine prefixes' by its folder.
   local pid
   pid="$(pgrep -f "$dir/plumbo.exe" | head -n 1)"
-  if [ -z "$pid" ]; then
-    pid="$(pgrep -f 'plumbo.exe' | tail -n 1)"
-  fi
-  sample() {  # utime+stime in ticks, then voluntary+involuntary switches over all threads
+  [ -n "$pid" ] || { echo "plumbo.exe did not start"; rm -rf "$dir"; return 1; }
+  sample() {  # CPU nanoseconds, then voluntary+involuntary switches, over all threads
     local t=0 s=0 f
     for f in /proc/"$pid"/task/*; do
-      t=$((t + $(awk '{print $14 + $15}' "$f/stat")))
+      t=$((t + $(awk '{print $1}' "$f/schedstat")))
       s=$((s + $(awk '/ctxt_switches/ {n += $2} END {print n}' "$f/status")))
     done
     echo "$t $s"
@@ -34,10 +37,9 @@ idle_rulers() {
   read -r t0 s0 < <(sample)
   sleep "$seconds"
   read -r t1 s1 < <(sample)
-  local hz
-  hz="$(getconf CLK_TCK)"
-  echo "Resting Plumbo, both rulers shown, ${seconds} s sampled (Linux process $pid under Wine):"
-  awk -v dt=$((t1 - t0)) -v ds=$((s1 - s0)) -v hz="$hz" -v sec="$seconds" \
-    'BEGIN { printf "  CPU time     %8.1f ms per minute\n  wake-ups     %8.0f per minute (context switches of all its threads)\n", dt * 1000 / hz * 60 / sec, ds * 60 / sec }'
+  echo "Resting Plumbo, both rulers shown, TRANSPARENT=$transparent, ${seconds} s sampled (process $pid):"
+  awk -v dt=$((t1 - t0)) -v ds=$((s1 - s0)) -v sec="$seconds" \
+    'BEGIN { printf "  CPU time     %8.1f ms per minute (%.2f %% of a core)\n  wake-ups     %8.0f per minute (context switches of all its threads)\n", dt / 1e6 * 60 / sec, dt / 1e7 / sec, ds * 60 / sec }'
+  kill "$pid" 2>/dev/null
   rm -rf "$dir"
 }

@@ -15,4 +15,5 @@ for exe in build/win/bin/*_bench_win.exe; do
   echo
 done
 echo "== idle"
-idle_rulers "${PLUMBO_IDLE_SECONDS:-30}"
+idle_rulers "${PLUMBO_IDLE_SECONDS:-30}" FALSE
+idle_rulers "${PLUMBO_IDLE_SECONDS:-30}" TRUE
