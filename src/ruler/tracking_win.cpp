@@ -32,6 +32,17 @@ bool StandsAbove(HWND window, HWND ruler) {
     return false;
 }
 
+// Under Wine a click activates and raises a window whether or not the foreground window ends up
+// another one by the next look (a click on our ruler's menu and back on the target, both between
+// two ticks). A button pressed anywhere since the last look is asked of the system's key state,
+// which is one cheap call.
+bool ClickedSinceLastLook() {
+    if (!UnderWine()) return false;
+    bool clicked = false;
+    for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) clicked |= (GetAsyncKeyState(button) & 0x8001) != 0;
+    return clicked;
+}
+
 }  // namespace
 
 Tracking::Tracking(Program& program, RulerWindow& horizontal, RulerWindow& vertical)
@@ -58,6 +69,8 @@ void Tracking::Suspend() {
 
 void Tracking::Resume() {
     if (suspensions_ > 0) --suspensions_;
+    // Whatever was activated while tracking waited (a menu, a dialog) went above the rulers.
+    if (suspensions_ == 0 && UnderWine()) restacksDue_ = 2;
     UpdateTimer();
 }
 
@@ -88,6 +101,10 @@ void Tracking::OnTrackingTimer() {
     // A tick queued before the timer was killed.
     if (!timerRunning_) return;
     HWND foreground = GetForegroundWindow();
+    // Coming back to the same target from one of our own windows (a ruler's menu) counts as a
+    // change of foreground too: the target was activated again, and under Wine raised.
+    const bool foregroundChanged = foreground != lastForeground_ || ClickedSinceLastLook();
+    lastForeground_ = foreground;
     // While windows switch there is for a moment no foreground window: keep what we have. Our
     // own windows (dialogs, message boxes, the viewer) are never measured.
     if (!foreground || OfOurProcess(foreground)) return;
@@ -102,7 +119,7 @@ void Tracking::OnTrackingTimer() {
         LayOut(rect);
         target = TargetWindow{foreground, rect, placement.showCmd};
     }
-    KeepAboveTarget(foreground, changed);
+    KeepAboveTarget(foreground, changed || foregroundChanged);
 }
 
 void StackRulers(RulerWindow& horizontal, RulerWindow& vertical, bool topmost) {
@@ -135,6 +152,10 @@ void Tracking::KeepAboveTarget(HWND target, bool targetChanged) {
     const bool restackDue = restacksDue_ > 0;
     if (restackDue) --restacksDue_;
     if (!restackDue && !StandsAbove(target, ruler)) return;
+    // Under Wine stacking a ruler that is already at the top of the band again changes nothing
+    // on the X server, so the rulers step out of the band and back in: a real move, which Wine
+    // passes on to the X server.
+    if (UnderWine()) StackRulers(horizontal_, vertical_, false);
     StackRulers(horizontal_, vertical_, true);
 }
 

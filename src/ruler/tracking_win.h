@@ -35,7 +35,8 @@ private:
     bool started_ = false;
     int suspensions_ = 0;
     bool timerRunning_ = false;
-    int restacksDue_ = 0;  // ticks that still stack the rulers above a changed target
+    int restacksDue_ = 0;
+    HWND lastForeground_ = nullptr;  // ticks that still stack the rulers above a changed target
 };
 
 // Moves both rulers to the top of the topmost band, or out of that band to the top of the

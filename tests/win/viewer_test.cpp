@@ -3,11 +3,13 @@
 // process (windows made here, not plumbo's).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "capture/raster_capture_win.h"
@@ -485,6 +487,40 @@ TEST_F(ViewerTest, CaptureGrabsTheTargetLaterAndPutsEverythingBack) {
         EXPECT_EQ(px[15 * w + 40], kStripeColour);
         EXPECT_EQ(px[5 * w + (w - 6)], kRightColour);
     }
+}
+
+// A program that stops answering must not stop us: the capture only asks the target to
+// repaint, it never waits for it.
+TEST_F(ViewerTest, CaptureOfATargetThatDoesNotAnswerDoesNotWaitForIt) {
+    HWND stuck = nullptr;
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread owner([&] {
+        stuck = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"stuck", WS_POPUP | WS_VISIBLE, 40, 40, 120, 80,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetEvent(ready);
+        WaitForSingleObject(release, 10000);  // no message loop while waiting
+        DestroyWindow(stuck);
+    });
+    WaitForSingleObject(ready, 5000);
+    ASSERT_TRUE(stuck);
+    FakeRulers rulers;
+    Program program;
+    program.target.hwnd = stuck;
+    program.rulers = &rulers;
+    program.viewer = &viewer;
+    const auto start = std::chrono::steady_clock::now();
+    CaptureTargetAsBitmap(program);
+    const bool copied = PumpUntil([&] { return rulers.suspended == 0; });
+    const auto took = std::chrono::steady_clock::now() - start;
+    SetEvent(release);
+    owner.join();
+    CloseHandle(ready);
+    CloseHandle(release);
+    EXPECT_TRUE(copied);
+    EXPECT_EQ(viewer.Mode(), ViewerMode::Bitmap);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 1000)
+        << "waited for a program that does not answer";
 }
 
 // ---- Input box and the typed zoom ----
