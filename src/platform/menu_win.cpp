@@ -50,7 +50,24 @@ UINT PopupMenuAt(HMENU menu, HWND owner, POINT pt, UINT alignFlags) {
     if (!IsWindowVisible(owner)) {
         stand = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, pt.x, pt.y, 0, 0, owner, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-        if (stand) ShowWindow(stand, SW_SHOW);
+        // Shown without activation: activating it here would ask for the X focus before the
+        // stamp below is fresh, and SetForegroundWindow on a window already in front asks again
+        // for nothing.
+        if (stand) ShowWindow(stand, SW_SHOWNOACTIVATE);
+    }
+    if (stand) {
+        // Wine stamps its request for the X keyboard focus with the time of the last message
+        // this thread took from its queue. The tray icon's click arrives as a sent message,
+        // which leaves that time alone, so it can be older than the moment another program
+        // took the focus (or zero, before any message had a time), and the X server then
+        // drops the request without a word. One message of our own, posted and taken back at
+        // once, makes that time now. Only this message of this window is taken, so no posted
+        // message or input of ours is handled here (messages other threads send us may be
+        // answered, as in any SendMessage).
+        constexpr UINT kStampMessage = WM_APP;
+        PostMessageW(stand, kStampMessage, 0, 0);
+        MSG stamp;
+        PeekMessageW(&stamp, stand, kStampMessage, kStampMessage, PM_REMOVE);
     }
     HWND tracker = stand ? stand : owner;
     SetForegroundWindow(tracker);

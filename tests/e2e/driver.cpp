@@ -310,11 +310,6 @@ bool Plumbo::ChooseRulerMenu(HWND ruler, const std::vector<int>& path) {
     // On the ruler's frame: with the transparent look its body lets clicks through.
     RECT r = WindowRectOf(ruler);
     Click((r.left + r.right) / 2, r.top, true);
-    // Under load the desktop now and then drops a press; a person would simply press again.
-    if (!WaitPopupMenu(2000)) {
-        fprintf(stderr, "no pop-up menu after the first press; pressing again\n");
-        Click((r.left + r.right) / 2 + 3, r.top, true);
-    }
     return WalkOpenMenu({kRulerMenu, kRulerSetMenu}, path);
 }
 
@@ -328,14 +323,11 @@ bool Target::Start(int left, int top, int width, int height, const std::wstring&
     return hwnd_ != nullptr;
 }
 
-void Target::Activate() {
+bool Target::Activate() {
     // A click on the caption, as a person brings a window to the front.
-    // Under load the desktop now and then drops a press; a person would click again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT r = WindowRectOf(hwnd_);
-        Click(r.left + 60 + 10 * attempt, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + GetSystemMetrics(SM_CYFRAME));
-        if (WaitFor([&] { return GetForegroundWindow() == hwnd_; }, 2000)) return;
-    }
+    RECT r = WindowRectOf(hwnd_);
+    Click(r.left + 60, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + GetSystemMetrics(SM_CYFRAME));
+    return WaitFor([&] { return GetForegroundWindow() == hwnd_; });
 }
 
 namespace {
@@ -409,13 +401,10 @@ void Drag(int fromX, int fromY, int toX, int toY) {
     Pause(300);
 }
 
-bool ClickUntil(HWND control, const std::function<bool()>& done, int tries) {
-    for (int i = 0; i < tries; ++i) {
-        RECT r = WindowRectOf(control);
-        Click((r.left + r.right) / 2 + i, (r.top + r.bottom) / 2);
-        if (WaitFor(done, 1500)) return true;
-    }
-    return false;
+bool ClickAndWait(HWND control, const std::function<bool()>& done) {
+    RECT r = WindowRectOf(control);
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return WaitFor(done);
 }
 
 void PressKey(WORD vk) {

@@ -81,7 +81,8 @@ public:
                const std::wstring& extraArgs = L"");
     HWND Hwnd() const { return hwnd_; }
     DWORD Pid() const { return proc_.Pid(); }
-    void Activate();
+    // Brings it to the front with a click on its caption; true once it is the foreground window.
+    bool Activate();
     void Kill() { proc_.Kill(); }
 
 private:
@@ -97,9 +98,8 @@ void Drag(int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
 // Keys held down in order and released in reverse: {VK_MENU, VK_F4} is Alt+F4.
 void PressChord(std::initializer_list<WORD> keys);
-// Clicks the middle of a control until what it should do has happened (a few tries, as a
-// person clicks again when a click went unnoticed); true once it has.
-bool ClickUntil(HWND control, const std::function<bool()>& done, int tries = 3);
+// Clicks the middle of a control once and waits until what it should do has happened.
+bool ClickAndWait(HWND control, const std::function<bool()>& done);
 void TypeText(const std::wstring& text);
 
 void ClickTrayIcon(bool right);

@@ -102,8 +102,8 @@ bool BringToFront(HWND h) {
 }
 
 // Walks the viewer's menu bar by keys: Alt, Right to the menu, Down opens it on its first
-// item, Down to the item, Right into a submenu and Down to its item, Enter. Under load Wine
-// now and then drops a key; the caller checks the outcome and goes again.
+// item, Down to the item, Right into a submenu and Down to its item, Enter; the caller checks
+// the outcome.
 void ChooseViewerMenu(HWND viewer, int menu, int item, int subItem = -1) {
     BringToFront(viewer);
     Pause(150);
@@ -160,25 +160,19 @@ bool ShowsFilter(HWND dlg, const std::wstring& pattern) {
     return false;
 }
 
-// Chooses 保存 ▸ item and waits for the save dialog showing the filter of that command; a
-// wrong dialog (a key landed elsewhere) is cancelled and the menu walked again.
+// Chooses 保存 ▸ item and waits for the save dialog showing the filter of that command.
 HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item, const std::wstring& pattern) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        ChooseViewerMenu(viewer, kFileMenu, kSaveItem, item);
-        HWND dlg = nullptr;
-        if (!WaitFor([&] { return (dlg = DialogTitled(app, kDialogTitle)) != nullptr; }, 4000)) {
-            fprintf(stderr, "no save dialog; choosing again\n");
-            CloseMenus();
-            continue;
-        }
-        Pause(300);
-        if (WaitFor([&] { return ShowsFilter(dlg, pattern); }, 1000)) return dlg;
-        fprintf(stderr, "the save dialog of another command opened; cancelling\n");
-        BringToFront(dlg);
-        PressKey(VK_ESCAPE);
-        WaitFor([&] { return !IsWindowVisible(dlg); }, 3000);
+    ChooseViewerMenu(viewer, kFileMenu, kSaveItem, item);
+    HWND dlg = nullptr;
+    if (!WaitFor([&] { return (dlg = DialogTitled(app, kDialogTitle)) != nullptr; })) {
+        fprintf(stderr, "no save dialog\n");
+        return nullptr;
     }
-    return nullptr;
+    if (!WaitFor([&] { return ShowsFilter(dlg, pattern); })) {
+        fprintf(stderr, "the save dialog of another command opened\n");
+        return nullptr;
+    }
+    return dlg;
 }
 
 // The box the dialog gives the focus to when it opens: the file name.
@@ -200,22 +194,14 @@ bool SaveAs(HWND dlg, const std::wstring& path, std::wstring* shownName = nullpt
         return false;
     }
     if (shownName) *shownName = TextOf(edit);
-    for (int attempt = 0; attempt < 3 && TextOf(edit) != path; ++attempt) {
-        SendMessageW(edit, EM_SETSEL, 0, -1);
-        Pause(50);
-        TypeText(path);
-        Pause(150);
-    }
-    if (TextOf(edit) != path) {
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    TypeText(path);
+    if (!WaitFor([&] { return TextOf(edit) == path; })) {
         fprintf(stderr, "the file-name box shows %s\n", Utf8(TextOf(edit)).c_str());
         return false;
     }
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        BringToFront(dlg);
-        PressKey(VK_RETURN);
-        if (WaitFor([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 4000)) return true;
-    }
-    return false;
+    PressKey(VK_RETURN);
+    return WaitFor([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); });
 }
 
 // The overwrite question, once it shows.
@@ -227,13 +213,9 @@ HWND WaitQuestion(const Plumbo& app, int timeoutMs = 4000) {
 
 // Answers a message box by the accelerator of a button, as a person pressing "N" or "Y".
 bool Answer(HWND box, WORD key) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        BringToFront(box);
-        Pause(100);
-        PressKey(key);
-        if (WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 3000)) return true;
-    }
-    return false;
+    BringToFront(box);
+    PressKey(key);
+    return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
 }
 
 // Files in a folder, by name.
@@ -292,11 +274,10 @@ void SaveScreen(const wchar_t* name) {
 void BringTargetToFront(Target& target) {
     HWND h = target.Hwnd();
     if (IsZoomed(h)) ShowWindow(h, SW_RESTORE);
-    for (int attempt = 0; attempt < 3 && GetForegroundWindow() != h; ++attempt) {
-        const RECT c = ClientRectOnScreen(h);
-        Click(c.left + 8 + 6 * attempt, c.bottom - 8);
-        WaitFor([&] { return GetForegroundWindow() == h; }, 2000);
-    }
+    if (GetForegroundWindow() == h) return;
+    const RECT c = ClientRectOnScreen(h);
+    Click(c.left + 8, c.bottom - 8);
+    WaitFor([&] { return GetForegroundWindow() == h; });
 }
 
 // Shows the rulers, brings the target to the front, lets the rulers find it and chooses
@@ -304,23 +285,20 @@ void BringTargetToFront(Target& target) {
 HWND ViewerOf(Plumbo& app, Target& target, int rulerItem, std::string& failure) {
     HWND ruler = app.HorizontalRuler();
     HWND viewer = app.Viewer();
-    // Under load Wine now and then drops a press or a key; a person would simply go again.
-    for (int attempt = 0; attempt < 3 && !IsWindowVisible(viewer); ++attempt) {
-        if (!IsWindowVisible(ruler)) {
-            app.ShowRulersByDoubleClick();
-            if (!WaitFor([&] { return IsWindowVisible(ruler) != FALSE; }, 5000)) {
-                failure = "the rulers did not show";
-                continue;
-            }
+    if (!IsWindowVisible(ruler)) {
+        app.ShowRulersByDoubleClick();
+        if (!WaitFor([&] { return IsWindowVisible(ruler) != FALSE; })) {
+            failure = "the rulers did not show";
+            return nullptr;
         }
-        BringTargetToFront(target);
-        Pause(1000);  // a few ticks of the tracking timer
-        if (!app.ChooseRulerMenu(ruler, {rulerItem})) {
-            failure = "the ruler menu did not open or close";
-            continue;
-        }
-        WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }, 8000);  // re-drawing takes a while under load
     }
+    BringTargetToFront(target);
+    Pause(1000);  // a few ticks of the tracking timer
+    if (!app.ChooseRulerMenu(ruler, {rulerItem})) {
+        failure = "the ruler menu did not open or close";
+        return nullptr;
+    }
+    WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }, 8000);  // re-drawing takes a while under load
     if (!WaitFor([&] { return IsWindowVisible(viewer) && ClientSize(viewer).cx > 0; }, 4000)) {
         failure += "; the viewer did not show; plumbo shows";
         for (HWND h : WindowsOf(app.Pid(), nullptr, true))
@@ -412,10 +390,8 @@ TEST(Export, SavesTheRedrawnWindowAsEnhancedMetafileAskingBeforeReplacingIt) {
     ASSERT_EQ(ClientSize(viewer).cx, size.cx);
 
     // "５０％" first: what is saved is the picture, not the zoomed view.
-    for (int attempt = 0; attempt < 3 && ClientSize(viewer).cx >= size.cx; ++attempt) {
-        ChooseViewerMenu(viewer, kZoomMenu, kZoom50Item);
-        WaitFor([&] { return ClientSize(viewer).cx < size.cx; }, 3000);
-    }
+    ChooseViewerMenu(viewer, kZoomMenu, kZoom50Item);
+    WaitFor([&] { return ClientSize(viewer).cx < size.cx; });
     ASSERT_LT(ClientSize(viewer).cx, size.cx) << "the zoom did not happen";
     EXPECT_NEAR(ClientSize(viewer).cx, size.cx / 2.0, 1.0);
     EXPECT_NEAR(ClientSize(viewer).cy, size.cy / 2.0, 1.0);

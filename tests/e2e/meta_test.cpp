@@ -138,9 +138,9 @@ void SaveScreen(const wchar_t* name) {
 // "画面のメタ化". The viewer once it shows with some client area; else why not, in failure.
 HWND RedrawThroughRulerMenu(Plumbo& app, const std::function<void()>& activate, std::string& failure) {
     HWND ruler = app.HorizontalRuler();
-    for (int attempt = 0; attempt < 2 && !IsWindowVisible(ruler); ++attempt) {
+    if (!IsWindowVisible(ruler)) {
         app.ShowRulersByDoubleClick();
-        WaitFor([&] { return IsWindowVisible(ruler) != FALSE; }, 5000);
+        WaitFor([&] { return IsWindowVisible(ruler) != FALSE; });
     }
     if (!IsWindowVisible(ruler)) {
         failure = "the rulers did not show";
@@ -149,14 +149,9 @@ HWND RedrawThroughRulerMenu(Plumbo& app, const std::function<void()>& activate, 
     activate();
     Pause(1000);  // a few ticks of the tracking timer
     HWND viewer = app.Viewer();
-    // Under Wine a key pressed while the pop-up menu is still coming up is sometimes lost; a
-    // person would simply choose again.
-    for (int attempt = 0; attempt < 2 && !IsWindowVisible(viewer); ++attempt) {
-        if (!app.ChooseRulerMenu(ruler, {2})) {
-            failure = "the ruler menu did not open or close";
-            return nullptr;
-        }
-        WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }, 4000);
+    if (!app.ChooseRulerMenu(ruler, {2})) {
+        failure = "the ruler menu did not open or close";
+        return nullptr;
     }
     if (!WaitFor([&] { return IsWindowVisible(viewer) && ClientSize(viewer).cx > 0; }, 4000)) {
         failure = "the viewer did not show";

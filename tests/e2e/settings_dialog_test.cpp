@@ -30,18 +30,13 @@ HWND OpenSettings(Plumbo& app) {
 // A control of the dialog found by its caption, as a person finds it.
 HWND Control(HWND dlg, const wchar_t* caption) { return FindWindowExW(dlg, nullptr, L"Button", caption); }
 
-// On a busy machine the Wine desktop now and then drops an injected click; a person would
-// click again. A program that never reacts still fails after the last try.
-bool ClickUntil(HWND control, const std::function<bool()>& done, int waitMs = 3000) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        // A dialog under a modal one takes no clicks: wait until it is ours again.
-        WaitFor([&] { return IsWindowEnabled(GetAncestor(control, GA_ROOT)) != FALSE; });
-        RECT r = WindowRectOf(control);
-        Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Pause(150);
-        if (WaitFor(done, waitMs)) return true;
-    }
-    return false;
+// Clicks a control of a dialog once it takes input again, and waits for the outcome.
+bool ClickWhenEnabled(HWND control, const std::function<bool()>& done, int waitMs = 3000) {
+    // A dialog under a modal one takes no clicks: wait until it is ours again.
+    WaitFor([&] { return IsWindowEnabled(GetAncestor(control, GA_ROOT)) != FALSE; });
+    RECT r = WindowRectOf(control);
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return WaitFor(done, waitMs);
 }
 
 HWND PreviewOf(HWND dlg) { return FindWindowExW(dlg, nullptr, L"PlumboSettingsPreview", nullptr); }
@@ -58,27 +53,21 @@ std::wstring ShownColor(HWND cd) {
            EditText(GetDlgItem(cd, kBlueEdit));
 }
 
-// Types a colour into the value boxes the way a person does: click, select, type. Wine's
-// dialog now and then drops keys typed the moment a box takes the focus, so a box that does
-// not show its value is typed again.
+// Types a colour into the value boxes the way a person does: click, select, type, each box
+// once it has the focus.
 void TypeColor(HWND cd, int red, int green, int blue) {
-    const std::wstring wanted = std::to_wstring(red) + L"," + std::to_wstring(green) + L"," + std::to_wstring(blue);
-    for (int round = 0; round < 3 && ShownColor(cd) != wanted; ++round)
     for (auto [id, value] : {std::pair{kRedEdit, red}, {kGreenEdit, green}, {kBlueEdit, blue}}) {
         HWND edit = GetDlgItem(cd, id);
         const std::wstring text = std::to_wstring(value);
-        for (int attempt = 0; attempt < 3 && EditText(edit) != text; ++attempt) {
-            RECT r = WindowRectOf(edit);
-            Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            WaitFor([&] {
-                GUITHREADINFO gi{sizeof gi};
-                return GetGUIThreadInfo(GetWindowThreadProcessId(edit, nullptr), &gi) && gi.hwndFocus == edit;
-            }, 2000);
-            Pause(100);
-            SendMessageW(edit, EM_SETSEL, 0, -1);
-            TypeText(text);
-            Pause(150);
-        }
+        RECT r = WindowRectOf(edit);
+        Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        WaitFor([&] {
+            GUITHREADINFO gi{sizeof gi};
+            return GetGUIThreadInfo(GetWindowThreadProcessId(edit, nullptr), &gi) && gi.hwndFocus == edit;
+        });
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        TypeText(text);
+        WaitFor([&] { return EditText(edit) == text; });
     }
 }
 
@@ -90,7 +79,7 @@ bool PickColor(const Plumbo& app, HWND dlg, const wchar_t* button, const wchar_t
     HWND cd = nullptr;
     // The first colour dialog of a run may be slow to come; a second click meanwhile would
     // open another one later.
-    ClickUntil(Control(dlg, button), [&] {
+    ClickWhenEnabled(Control(dlg, button), [&] {
         for (HWND h : WindowsOf(app.Pid(), L"#32770", true))
             if (GetDlgItem(h, kRedEdit)) return (cd = h) != nullptr;
         return false;
@@ -116,12 +105,12 @@ bool PickColor(const Plumbo& app, HWND dlg, const wchar_t* button, const wchar_t
 bool Toggle(HWND dlg, const wchar_t* caption) {
     HWND box = Control(dlg, caption);
     const LRESULT was = SendMessageW(box, BM_GETCHECK, 0, 0);
-    return ClickUntil(box, [&] { return SendMessageW(box, BM_GETCHECK, 0, 0) != was; });
+    return ClickWhenEnabled(box, [&] { return SendMessageW(box, BM_GETCHECK, 0, 0) != was; });
 }
 
 // Presses "Ｏ．Ｋ" or "キャンセル" and waits for the dialog to go.
 bool CloseWith(HWND dlg, const wchar_t* caption) {
-    return ClickUntil(Control(dlg, caption), [&] { return !IsWindowVisible(dlg); });
+    return ClickWhenEnabled(Control(dlg, caption), [&] { return !IsWindowVisible(dlg); });
 }
 
 // A pixel of a ruler's or the preview's body, away from ticks and numbers: the far end, near

@@ -70,7 +70,7 @@ TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSets
         SendMessageW(GetDlgItem(dlg, kTxtWidth), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(width));
         SendMessageW(GetDlgItem(dlg, kTxtHeight), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(height));
     };
-    auto press = [&](int id) { return ClickUntil(GetDlgItem(dlg, id), [&] { return !IsWindowVisible(dlg); }); };
+    auto press = [&](int id) { return ClickAndWait(GetDlgItem(dlg, id), [&] { return !IsWindowVisible(dlg); }); };
     auto messageBox = [&] { return WindowOf(app.Pid(), L"#32770", true); };
     auto targetRect = [&] { return WindowRectOf(target.Hwnd()); };
 
@@ -83,9 +83,9 @@ TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSets
     EXPECT_EQ(text(kTxtWidth), std::to_wstring(static_cast<int>(std::floor(300 * 25.4 / Dpi(true)))));
     EXPECT_EQ(text(kTxtHeight), std::to_wstring(static_cast<int>(std::floor(200 * 25.4 / Dpi(false)))));
     // Choosing a unit re-reads the target's size in it.
-    ASSERT_TRUE(ClickUntil(GetDlgItem(dlg, kOptTani0 + 2), [&] { return text(kTxtWidth) == L"300"; }));
+    ASSERT_TRUE(ClickAndWait(GetDlgItem(dlg, kOptTani0 + 2), [&] { return text(kTxtWidth) == L"300"; }));
     EXPECT_EQ(text(kTxtHeight), L"200");
-    ASSERT_TRUE(ClickUntil(GetDlgItem(dlg, kOptTani0), [&] { return CheckedOption(dlg) == 0; }));
+    ASSERT_TRUE(ClickAndWait(GetDlgItem(dlg, kOptTani0), [&] { return CheckedOption(dlg) == 0; }));
 
     // A bad value: a message naming the box, the dialog stays open, nothing changes.
     struct Bad {
@@ -96,12 +96,12 @@ TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSets
                                         Bad{L"-5", L"52", L"幅(W)"}}) {
         type(width, height);
         HWND box = nullptr;
-        ASSERT_TRUE(ClickUntil(GetDlgItem(dlg, IDOK), [&] { return (box = messageBox()) != nullptr; }))
+        ASSERT_TRUE(ClickAndWait(GetDlgItem(dlg, IDOK), [&] { return (box = messageBox()) != nullptr; }))
             << width << " x " << height;
         // The message box's text is its static control.
         EXPECT_NE(TextOf(GetDlgItem(box, 0xFFFF)).find(named), std::wstring::npos) << width << " x " << height;
         // Its own OK, clicked: a key could reach the dialog behind and press the dialog's OK.
-        ASSERT_TRUE(ClickUntil(GetDlgItem(box, IDOK), [&] { return messageBox() == nullptr; }));
+        ASSERT_TRUE(ClickAndWait(GetDlgItem(box, IDOK), [&] { return messageBox() == nullptr; }));
         EXPECT_TRUE(IsWindowVisible(dlg));
         EXPECT_EQ(targetRect().right - targetRect().left, 300);
         EXPECT_EQ(targetRect().bottom - targetRect().top, 200);
