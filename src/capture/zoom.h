@@ -40,12 +40,6 @@ enum class ZoomPercentVerdict { Accept, NotPositive, TooLarge };
 ZoomPercentVerdict ClassifyZoomPercent(double percent, int32_t naturalWidth, int32_t naturalHeight,
                                        int32_t virtualWidth, int32_t virtualHeight);
 
-inline bool IsZoomPercentAcceptable(double percent, int32_t naturalWidth, int32_t naturalHeight,
-                                    int32_t virtualWidth, int32_t virtualHeight) {
-    return ClassifyZoomPercent(percent, naturalWidth, naturalHeight, virtualWidth, virtualHeight) ==
-           ZoomPercentVerdict::Accept;
-}
-
 // The largest acceptable percentage, for the refusal message. Infinite when the picture has
 // no size.
 double MaxZoomPercent(int32_t naturalWidth, int32_t naturalHeight, int32_t virtualWidth, int32_t virtualHeight);

@@ -24,7 +24,6 @@ public:
         return *this;
     }
     H Get() const { return h_; }
-    H Release() { return std::exchange(h_, nullptr); }
     explicit operator bool() const { return h_ != nullptr; }
     void Reset(H h = nullptr) {
         if (h_) DeleteObject(h_);

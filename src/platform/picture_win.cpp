@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/units.h"
+
 namespace plumbo {
 
 void Picture::Reset() {
@@ -32,7 +34,7 @@ namespace {
 
 // Pixels to HIMETRIC with the screen's resolution, as a picture object measures a bitmap.
 int32_t PixelsToHimetric(int px, int pixelsPerInch) {
-    return static_cast<int32_t>(std::lround(px * 2540.0 / (pixelsPerInch > 0 ? pixelsPerInch : 96)));
+    return static_cast<int32_t>(std::lround(px * kHimetricPerInch / (pixelsPerInch > 0 ? pixelsPerInch : 96)));
 }
 
 }  // namespace

@@ -53,7 +53,6 @@ public:
 
     bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
     void SetVisible(bool show);
-    bool IsNormalState() const { return hwnd_ && !IsIconic(hwnd_) && !IsZoomed(hwnd_); }
     void SetNormalState();
 
 protected:

@@ -41,10 +41,6 @@ bool Rulers::Create() {
     return true;
 }
 
-bool Rulers::IsRulerWindow(HWND hwnd) const {
-    return hwnd && (hwnd == horizontal_.hwnd() || hwnd == vertical_.hwnd());
-}
-
 bool Rulers::Shown() const { return horizontal_.Visible(); }
 
 void Rulers::Show(bool show) {

@@ -18,7 +18,6 @@ public:
 
     // Both rulers, hidden and topmost, the vertical one owned by the horizontal one.
     bool Create();
-    bool IsRulerWindow(HWND hwnd) const;
 
     bool Shown() const override;
     void Show(bool show) override;

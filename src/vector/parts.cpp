@@ -32,14 +32,14 @@ bool Append(PartList& list, std::vector<T>& kindArray, int32_t kind, const T& pa
 
 std::optional<double> TwipsPerUnit(int32_t unit, double twipsPerPixel) {
     switch (unit) {
-    case kUnitTwips: return 1.0;
+    case kUnitTwips: return TwipsPer(LengthUnit::Twip);
     case kUnitPixels:
         if (twipsPerPixel == 0.0) return std::nullopt;
         return twipsPerPixel;
-    case kUnitInches: return kTwipsPerInch;
-    case kUnitMillimetres: return kTwipsPerMm;
-    case kUnitCentimetres: return kTwipsPerCm;
-    case kUnitHimetric: return kTwipsPerHimetric;
+    case kUnitInches: return TwipsPer(LengthUnit::Inch);
+    case kUnitMillimetres: return TwipsPer(LengthUnit::Millimetre);
+    case kUnitCentimetres: return TwipsPer(LengthUnit::Centimetre);
+    case kUnitHimetric: return TwipsPer(LengthUnit::Himetric);
     default: return std::nullopt;
     }
 }

@@ -42,7 +42,9 @@ void ExpectMessage(const Plumbo& app, bool expected, const wchar_t* text, const 
         SendMessageW(s, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf));
         all += buf;
     }
-    if (expected) EXPECT_EQ(all, text);
+    if (expected) {
+        EXPECT_EQ(all, text);
+    }
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return MessageBoxOf(app) == nullptr; }));
 }

@@ -16,7 +16,7 @@ namespace {
 constexpr int kSettingsItem = 2;  // 設定 in the control menu
 constexpr int kVersionItem = 3;   // ﾊﾞｰｼﾞｮﾝ情報
 constexpr int kSizeItem = 3;      // アクティブウインドのサイズ in the ruler menu (separators not counted)
-constexpr int kTxtWidth = 201, kTxtHeight = 202;
+constexpr int kWidthBox = 201, kHeightBox = 202;
 
 std::string Ini(bool onTop, bool transparent, bool inside, const char* rulerColor = "16777215") {
     return std::string("[COLOR]\r\nMEJ=") + rulerColor + "\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=" +
@@ -135,8 +135,8 @@ TEST(Modal, SizeDialogKeepsItsTargetAndTheRulersStacking) {
     EXPECT_FALSE(WaitFor([&] { return WindowRectOf(app.HorizontalRuler()).left != laid.left; }, 1500))
         << "tracking ran while the size dialog was open";
 
-    SetText(GetDlgItem(dlg, kTxtWidth), L"80");
-    SetText(GetDlgItem(dlg, kTxtHeight), L"40");
+    SetText(GetDlgItem(dlg, kWidthBox), L"80");
+    SetText(GetDlgItem(dlg, kHeightBox), L"40");
     SetForegroundWindow(dlg);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == dlg; }));
     PressKey(VK_RETURN);

@@ -11,7 +11,7 @@ using namespace e2e;
 namespace {
 
 // Submenu "設定" of the ruler menu; separators are not counted.
-enum SetItem { kMill = 0, kInch8 = 1, kInch10 = 2, kPixel = 3, kOutside = 4, kInside = 5, kToumei = 6 };
+enum SetItem { kMill = 0, kInch8 = 1, kInch10 = 2, kPixel = 3, kOutside = 4, kInside = 5, kTransparent = 6 };
 
 struct Rulers {
     RECT hrz, ver;
@@ -123,15 +123,13 @@ TEST(Rulers, FollowTheTargetSwitchUnitsAndPlacementAndShowTheScreenBehind) {
     RECT h = WindowRectOf(hrz);
     uint32_t behind = PixelAt(h.left - 5, h.top + 5);
     ASSERT_NE(behind, 0xFFFFFFu);
-    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kToumei}));
-    // The key is written once both rulers have their copies.
+    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kTransparent}));
     ASSERT_TRUE(WaitFor([&] { return iniHas("TRANSPARENT=TRUE\r\n"); }));
-    Pause(200);
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == behind; }));
     EXPECT_TRUE(IsWindowVisible(hrz));
-    EXPECT_EQ(PixelAt(spot.x, spot.y), behind);
-    EXPECT_EQ(PixelAt(c.left + 4, c.bottom - 1), 0x0000FFu) << "the ticks are drawn over the copy";
+    EXPECT_EQ(PixelAt(c.left + 4, c.bottom - 1), 0x0000FFu) << "the ticks are drawn over what lies behind";
 
-    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kToumei}));
+    ASSERT_TRUE(app.ChooseRulerMenu(hrz, {0, kTransparent}));
     EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == 0xFFFFFFu; }));
     EXPECT_TRUE(iniHas("TRANSPARENT=FALSE\r\n"));
 }

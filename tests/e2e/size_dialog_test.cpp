@@ -12,7 +12,7 @@ using namespace e2e;
 namespace {
 
 // The dialog's controls, by the ids plumbo gives them.
-constexpr int kTxtWidth = 201, kTxtHeight = 202, kOptTani0 = 210;
+constexpr int kWidthBox = 201, kHeightBox = 202, kFirstUnitOption = 210;
 
 int Dpi(bool horizontal) {
     HDC dc = GetDC(nullptr);
@@ -29,7 +29,7 @@ std::wstring TextOf(HWND h) {
 
 int CheckedOption(HWND dlg) {
     for (int i = 0; i < 3; ++i)
-        if (SendMessageW(GetDlgItem(dlg, kOptTani0 + i), BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
+        if (SendMessageW(GetDlgItem(dlg, kFirstUnitOption + i), BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
     return -1;
 }
 
@@ -67,8 +67,8 @@ TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSets
     };
     auto text = [&](int id) { return TextOf(GetDlgItem(dlg, id)); };
     auto type = [&](const wchar_t* width, const wchar_t* height) {
-        SendMessageW(GetDlgItem(dlg, kTxtWidth), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(width));
-        SendMessageW(GetDlgItem(dlg, kTxtHeight), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(height));
+        SendMessageW(GetDlgItem(dlg, kWidthBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(width));
+        SendMessageW(GetDlgItem(dlg, kHeightBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(height));
     };
     auto press = [&](int id) { return ClickAndWait(GetDlgItem(dlg, id), [&] { return !IsWindowVisible(dlg); }); };
     auto messageBox = [&] { return WindowOf(app.Pid(), L"#32770", true); };
@@ -80,12 +80,12 @@ TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSets
     EXPECT_EQ(d.top, 50);
     EXPECT_EQ(CheckedOption(dlg), 0) << "ミリ";
     // 300 x 200 pixels in whole millimetres, floored.
-    EXPECT_EQ(text(kTxtWidth), std::to_wstring(static_cast<int>(std::floor(300 * 25.4 / Dpi(true)))));
-    EXPECT_EQ(text(kTxtHeight), std::to_wstring(static_cast<int>(std::floor(200 * 25.4 / Dpi(false)))));
+    EXPECT_EQ(text(kWidthBox), std::to_wstring(static_cast<int>(std::floor(300 * 25.4 / Dpi(true)))));
+    EXPECT_EQ(text(kHeightBox), std::to_wstring(static_cast<int>(std::floor(200 * 25.4 / Dpi(false)))));
     // Choosing a unit re-reads the target's size in it.
-    ASSERT_TRUE(ClickAndWait(GetDlgItem(dlg, kOptTani0 + 2), [&] { return text(kTxtWidth) == L"300"; }));
-    EXPECT_EQ(text(kTxtHeight), L"200");
-    ASSERT_TRUE(ClickAndWait(GetDlgItem(dlg, kOptTani0), [&] { return CheckedOption(dlg) == 0; }));
+    ASSERT_TRUE(ClickAndWait(GetDlgItem(dlg, kFirstUnitOption + 2), [&] { return text(kWidthBox) == L"300"; }));
+    EXPECT_EQ(text(kHeightBox), L"200");
+    ASSERT_TRUE(ClickAndWait(GetDlgItem(dlg, kFirstUnitOption), [&] { return CheckedOption(dlg) == 0; }));
 
     // A bad value: a message naming the box, the dialog stays open, nothing changes.
     struct Bad {
@@ -130,8 +130,8 @@ TEST(SizeDialog, OpensAtTheTargetsCornerInTheRulersUnitRefusesBadValuesAndOkSets
     Pause(static_cast<int>(GetDoubleClickTime()) + 200);
     ASSERT_NO_FATAL_FAILURE(open());
     EXPECT_EQ(CheckedOption(dlg), 2);
-    EXPECT_EQ(text(kTxtWidth), std::to_wstring(t.right - t.left));
-    EXPECT_EQ(text(kTxtHeight), std::to_wstring(t.bottom - t.top));
+    EXPECT_EQ(text(kWidthBox), std::to_wstring(t.right - t.left));
+    EXPECT_EQ(text(kHeightBox), std::to_wstring(t.bottom - t.top));
     type(L"420", L"260");
     ASSERT_TRUE(press(IDOK));
     t = targetRect();

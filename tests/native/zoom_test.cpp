@@ -64,13 +64,13 @@ TEST(ClassifyZoomPercent, BoundsTheClientAtEightVirtualScreens) {
         EXPECT_EQ(ClassifyZoomPercent(c.percent, 400, 300, 1920, 1080), c.verdict) << c.percent;
     EXPECT_DOUBLE_EQ(MaxZoomPercent(400, 300, 1920, 1080), 2880.0);
     // 2000 x 100: the width is the limit, 768 %.
-    EXPECT_TRUE(IsZoomPercentAcceptable(768.0, 2000, 100, 1920, 1080));
-    EXPECT_FALSE(IsZoomPercentAcceptable(769.0, 2000, 100, 1920, 1080));
+    EXPECT_EQ(ClassifyZoomPercent(768.0, 2000, 100, 1920, 1080), ZoomPercentVerdict::Accept);
+    EXPECT_EQ(ClassifyZoomPercent(769.0, 2000, 100, 1920, 1080), ZoomPercentVerdict::TooLarge);
     EXPECT_DOUBLE_EQ(MaxZoomPercent(2000, 100, 1920, 1080), 768.0);
     // A sizeless re-drawing has no upper bound, but infinity is still refused.
-    EXPECT_TRUE(IsZoomPercentAcceptable(1e6, 0, 0, 1920, 1080));
+    EXPECT_EQ(ClassifyZoomPercent(1e6, 0, 0, 1920, 1080), ZoomPercentVerdict::Accept);
     EXPECT_TRUE(std::isinf(MaxZoomPercent(0, 0, 1920, 1080)));
-    EXPECT_FALSE(IsZoomPercentAcceptable(kInf, 0, 0, 1920, 1080));
+    EXPECT_NE(ClassifyZoomPercent(kInf, 0, 0, 1920, 1080), ZoomPercentVerdict::Accept);
 }
 
 TEST(ZoomTooLargeMessage, StatesTheLimitInWholePercent) {
