@@ -9,7 +9,7 @@
 
 namespace plumbo {
 
-// The re-drawn window's outer size in pixels: the viewer's 100 % size (gWidthWnd, gHeightWnd).
+// The re-drawn window's outer size in pixels: the viewer's 100 % size.
 struct WindowSize {
     int32_t width = 0;
     int32_t height = 0;
