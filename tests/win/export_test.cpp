@@ -19,6 +19,7 @@
 #include "capture/file_formats.h"
 #include "core/texts.h"
 #include "emf_records.h"
+#include "test_pictures.h"
 #include "platform/gdi_win.h"
 
 namespace plumbo {
@@ -125,34 +126,13 @@ Picture DibPicture(int bits, int w, int h, const std::function<COLORREF(int x, i
     return Adopt(bmp);
 }
 
-// An enhanced metafile with a HIMETRIC frame of w x h; a black block fills the right half and a
-// red line runs along the top, both placed through the reference DC's pixels per millimetre.
-Picture EmfPicture(int himetricW, int himetricH) {
-    WindowDc screen(nullptr);
-    const int w = static_cast<int>(himetricW * GetDeviceCaps(screen.Get(), HORZRES) /
-                                   (GetDeviceCaps(screen.Get(), HORZSIZE) * 100.0));
-    const int h = static_cast<int>(himetricH * GetDeviceCaps(screen.Get(), VERTRES) /
-                                   (GetDeviceCaps(screen.Get(), VERTSIZE) * 100.0));
-    RECT frame{0, 0, himetricW, himetricH};
-    HDC dc = CreateEnhMetaFileW(screen.Get(), nullptr, &frame, nullptr);
-    RECT right{w / 2, 0, w, h};
-    FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    Pen red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
-    {
-        SelectGuard sel(dc, red.Get());
-        MoveToEx(dc, 0, 0, nullptr);
-        LineTo(dc, w / 2, 0);
-    }
-    return Adopt(CloseEnhMetaFile(dc));
-}
-
 // A metafile a few bytes long whose rendering at 96 dpi would need a bitmap file past the
 // format's 4 GiB even at one bit per pixel; nothing of that size may ever be allocated.
 Picture HugeMetafile() {
     constexpr int32_t kHimetric = 5300000;  // 53 m, about 200315 pixels at 96 dpi
     std::optional<RenderedBitmapSize> px = MetafileBitmapSize(kHimetric, kHimetric, k96Dpi);
     EXPECT_TRUE(px && !BmpFileSize(px->width, px->height, 1, 2)) << "the case must be beyond the format";
-    return EmfPicture(kHimetric, kHimetric);
+    return test::HalfBlackMetafile(kHimetric, kHimetric);
 }
 
 std::string EmfBits(HENHMETAFILE emf) {
@@ -252,7 +232,7 @@ TEST_F(ExportFiles, MetafileIsRenderedOnWhiteAtItsHimetricSize) {
     for (const Case& c : {Case{k96Dpi, 378, 189}, Case{k120Dpi, 472, 236}}) {
         SCOPED_TRACE(testing::Message() << c.tpp.x << " twips per pixel");
         std::wstring file = Path(L"rendered.bmp");
-        ASSERT_TRUE(SavePictureToFile(nullptr, file, EmfPicture(10000, 5000), PictureFileFormat::Bmp, c.tpp));
+        ASSERT_TRUE(SavePictureToFile(nullptr, file, test::HalfBlackMetafile(10000, 5000), PictureFileFormat::Bmp, c.tpp));
         std::string error;  // also when the size is not w x h
         std::vector<uint32_t> px = DecodeWithImageMagick(UnixPath(file), c.w, c.h, &error);
         ASSERT_FALSE(px.empty()) << error;
@@ -269,7 +249,7 @@ TEST_F(ExportFiles, MetafileIsRenderedOnWhiteAtItsHimetricSize) {
 // ---- metafile files ----
 
 TEST_F(ExportFiles, EnhancedMetafileIsWrittenAsItsOwnBits) {
-    Picture pic = EmfPicture(8000, 6000);
+    Picture pic = test::HalfBlackMetafile(8000, 6000);
     std::wstring file = Path(L"picture.emf");
     ASSERT_TRUE(SavePictureToFile(nullptr, file, pic, PictureFileFormat::Emf, k96Dpi));
     EXPECT_EQ(ReadBytes(file), EmfBits(pic.EnhMetafile()));
@@ -283,7 +263,7 @@ TEST_F(ExportFiles, EnhancedMetafileIsWrittenAsItsOwnBits) {
 }
 
 TEST_F(ExportFiles, WindowsMetafileCarriesAPlaceableHeaderOfTheTrueExtent) {
-    Picture pic = EmfPicture(10000, 5000);
+    Picture pic = test::HalfBlackMetafile(10000, 5000);
     WindowDc reference(nullptr);
     Picture wmf = EmfToWmfPicture(reference.Get(), pic);
     ASSERT_EQ(wmf.Kind(), PictureKind::Metafile);
@@ -348,7 +328,7 @@ std::vector<long> ClipboardBitmap() {
 }
 
 TEST(ExportClipboard, MetafileModeOffersEnhancedMetafileWindowsMetafileAndBitmap) {
-    Picture pic = EmfPicture(10000, 5000);
+    Picture pic = test::HalfBlackMetafile(10000, 5000);
     ASSERT_TRUE(CopyPictureToClipboard(nullptr, pic, true, k96Dpi));
     ExpectClipboardFormats({CF_ENHMETAFILE, CF_METAFILEPICT, CF_BITMAP});
 
@@ -506,7 +486,7 @@ TEST(ExportClipboard, FailureIsReportedWithTheSystemsReason) {
 TEST_F(ExportFiles, SuccessfulWriteReplacesTheFileAndLeavesNoTemporaryFile) {
     std::wstring target = Path(L"replace.emf");
     ASSERT_TRUE(WriteBytes(target, "old contents"));
-    Picture pic = EmfPicture(3000, 2000);
+    Picture pic = test::HalfBlackMetafile(3000, 2000);
     ASSERT_TRUE(SavePictureToFile(nullptr, target, pic, PictureFileFormat::Emf, k96Dpi));
     EXPECT_EQ(ReadBytes(target), EmfBits(pic.EnhMetafile()));
     EXPECT_EQ(FilesIn(dir_), std::vector<std::wstring>{L"replace.emf"});
@@ -519,7 +499,7 @@ TEST_F(ExportFiles, SuccessfulWriteReplacesTheFileAndLeavesNoTemporaryFile) {
 
 TEST(ExportConversions, FileBytesSayWhyThereIsNoFile) {
     Picture bitmap = DibPicture(24, 2, 2, [](int, int) { return RGB(0, 0, 0); });
-    Picture emf = EmfPicture(3000, 2000);
+    Picture emf = test::HalfBlackMetafile(3000, 2000);
     Picture huge = HugeMetafile();
     Picture none;
     WindowDc reference(nullptr);

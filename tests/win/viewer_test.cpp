@@ -20,6 +20,7 @@
 #include "platform/picture_win.h"
 #include "platform/window_win.h"
 #include "state/program_win.h"
+#include "test_pictures.h"
 
 namespace plumbo {
 namespace {
@@ -59,21 +60,6 @@ Picture SolidPicture(int w, int h, COLORREF colour) {
         FillRect(mem.Get(), &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
     return PictureFromBitmap(b, nullptr);
-}
-
-// An enhanced metafile of w x h HIMETRIC whose right half is black, the left half left blank.
-Picture HalfBlackMetafile(int himetricW, int himetricH) {
-    WindowDc screen(nullptr);
-    const int w = static_cast<int>(himetricW * GetDeviceCaps(screen.Get(), HORZRES) /
-                                   (GetDeviceCaps(screen.Get(), HORZSIZE) * 100.0));
-    const int h = static_cast<int>(himetricH * GetDeviceCaps(screen.Get(), VERTRES) /
-                                   (GetDeviceCaps(screen.Get(), VERTSIZE) * 100.0));
-    RECT frame{0, 0, himetricW, himetricH};
-    HDC dc = CreateEnhMetaFileW(screen.Get(), nullptr, &frame, nullptr);
-    RECT right{w / 2, 0, w, h};
-    FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    PictureKind kind = PictureKind::None;
-    return PictureFromHandle(CloseEnhMetaFile(dc), kind, nullptr, 0, 0);
 }
 
 COLORREF ScreenPixel(int x, int y) {
@@ -320,7 +306,7 @@ TEST_F(ViewerTest, ShowKeepsThePictureWhenGivenNoneAndTakesOwnershipOtherwise) {
 
 TEST_F(ViewerTest, MenuChoicesArePostedNotRun) {
     viewer.PlaceClient(120, 80, 400, 300);
-    viewer.Show(HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
+    viewer.Show(test::HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
     SendMessageW(viewer.hwnd(), WM_COMMAND, MAKEWPARAM(static_cast<UINT>(CommandId::Zoom50), 0), 0);
     SendMessageW(viewer.hwnd(), WM_COMMAND, MAKEWPARAM(static_cast<UINT>(CommandId::CopyToClipboard), 0), 0);
     EXPECT_EQ(commands.posted, (std::vector<CommandId>{CommandId::Zoom50, CommandId::CopyToClipboard}));
@@ -368,7 +354,7 @@ TEST_F(ViewerTest, PlacedByItsClientAreaEvenWhereTheMenuBarWraps) {
 
 TEST_F(ViewerTest, ZoomSizesTheClientFromTheNaturalSizeKeepingTheCorner) {
     viewer.PlaceClient(120, 80, 400, 300);
-    viewer.Show(HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
+    viewer.Show(test::HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
     struct Case {
         double factor;
         int width, height;
@@ -398,7 +384,7 @@ TEST_F(ViewerTest, PaintsABitmapAtItsOwnSizeAndAMetafileOverTheWholeClient) {
     EXPECT_EQ(at(41, 15), face) << "and no wider than itself";
     EXPECT_EQ(at(20, 31), face) << "nor taller";
 
-    viewer.Show(HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{151, 113});
+    viewer.Show(test::HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{151, 113});
     ASSERT_TRUE(PumpUntil([&] { return at(190, 90) == RGB(0, 0, 0); })) << "stretched to the far corner";
     EXPECT_EQ(at(5, 5), RGB(255, 255, 255)) << "on white";
     EXPECT_EQ(at(90, 50), RGB(255, 255, 255));
@@ -584,7 +570,7 @@ TEST(InputBox, ShowsPromptTitleAndDefaultAndGivesTheTextOnlyOnOk) {
 
 TEST_F(ViewerTest, TypedZoomIsAskedOverTheDisabledViewerAndCancelKeepsTheZoom) {
     viewer.PlaceClient(120, 80, 400, 300);
-    viewer.Show(HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
+    viewer.Show(test::HalfBlackMetafile(4000, 3000), ViewerMode::Metafile, SIZE{400, 300});
     struct Case {
         const wchar_t* typed;
         UINT command;
