@@ -55,11 +55,29 @@ if(WIN_TEST_SOURCES)
     PROPERTIES TIMEOUT 120)
 endif()
 
+# What the in-process program tests and the end-to-end tests share: windows of another
+# program, waiting on conditions, files, input and the screen.
+file(GLOB DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/driver/*.cpp)
+add_library(test_driver STATIC ${DRIVER_SOURCES})
+target_link_libraries(test_driver PUBLIC gtest ${WIN_LIBS})
+target_include_directories(test_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+
+# The whole program in the test process, driven through its command table.
+file(GLOB SHELL_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/shell/*.cpp)
+if(SHELL_TEST_SOURCES)
+  add_executable(shell_tests ${SHELL_TEST_SOURCES})
+  target_link_libraries(shell_tests PRIVATE plumbo_win test_driver gtest gtest_main)
+  set_target_properties(shell_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(shell_tests testtarget)
+  # Each case is a run of the program with its own windows on the one desktop.
+  gtest_discover_tests(shell_tests TEST_PREFIX "shell." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE RESOURCE_LOCK desktop)
+endif()
+
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_SOURCES)
   add_executable(e2e_tests ${E2E_SOURCES})
-  target_link_libraries(e2e_tests PRIVATE plumbo_core gtest gtest_main ${WIN_LIBS})
-  target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(e2e_tests PRIVATE plumbo_core test_driver gtest gtest_main)
   set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   add_dependencies(e2e_tests plumbo testtarget)
   # End-to-end tests share one desktop and one tray: never run two at once.

@@ -8,7 +8,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     plumbo::Shell shell;
-    if (!shell.Start(instance)) return 0;
+    if (!shell.Start(instance, plumbo::ProgramFolder())) return 0;
     // The one message loop; modal windows run theirs through the platform's RunModal.
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -11,8 +11,6 @@
 
 namespace plumbo {
 
-namespace {
-
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH * 4];
     DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
@@ -22,6 +20,8 @@ std::wstring ProgramFolder() {
     if (p.empty() || p.back() != L'\\') p += L'\\';
     return p;
 }
+
+namespace {
 
 void ReportUnusableSettingsFile(const std::wstring& path) {
     std::wstring text(Texts().iniUnusable);
@@ -40,6 +40,8 @@ Shell::Shell()
 }
 
 Shell::~Shell() {
+    // The icon never outlives the program object, however it ends.
+    mainForm_.RemoveTrayIcon();
     if (instanceMutex_) CloseHandle(instanceMutex_);
 }
 
@@ -48,7 +50,7 @@ bool Shell::AnotherCopyRuns() {
     return instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool Shell::Start(HINSTANCE instance) {
+bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     program_.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PLUMBO));
     if (!mainForm_.Create(program_.icon)) return false;
     program_.mainWindow = mainForm_.hwnd();
@@ -56,7 +58,7 @@ bool Shell::Start(HINSTANCE instance) {
     // The version box greets the user while the rest is made.
     std::unique_ptr<AboutBox> splash = ShowSplash(program_.mainWindow);
     if (AnotherCopyRuns()) return false;
-    program_.folder = ProgramFolder();
+    program_.folder = folder;
 
     if (!rulers_.Create() || !viewer_.Create(mainForm_.CreateViewerMenuBar(), program_.icon)) return false;
     sizeDialog_.Create();

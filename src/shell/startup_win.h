@@ -6,6 +6,7 @@
 #include <map>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "capture/size_dialog_win.h"
 #include "capture/viewer_win.h"
@@ -16,6 +17,9 @@
 
 namespace plumbo {
 
+// The folder plumbo.exe lies in, ending in a backslash: its settings file lives there.
+std::wstring ProgramFolder();
+
 class Shell {
 public:
     Shell();
@@ -23,11 +27,13 @@ public:
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 
-    // Starts the program; false when it is to end at once (another copy runs, or a window
-    // could not be made).
-    bool Start(HINSTANCE instance);
+    // Starts the program with its settings file in folder (ending in a backslash); false when
+    // it is to end at once (another copy runs, or a window could not be made).
+    bool Start(HINSTANCE instance, const std::wstring& folder);
     // Hides the rulers, removes the tray icon and ends the main loop; nothing is saved.
     void End();
+
+    Program& program() { return program_; }
 
 private:
     std::map<CommandId, std::function<void()>> CommandTable();

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "driver.h"
+#include "driver/driver.h"
 
 #include <shellapi.h>
 

@@ -2,7 +2,7 @@
 // that the rulers come back.
 #include <gtest/gtest.h>
 
-#include "driver.h"
+#include "driver/driver.h"
 
 using namespace e2e;
 

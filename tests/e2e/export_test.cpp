@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "driver.h"
+#include "driver/driver.h"
 
 using namespace e2e;
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "driver.h"
+#include "driver/driver.h"
 
 using namespace e2e;
 

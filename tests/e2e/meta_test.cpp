@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "driver.h"
+#include "driver/driver.h"
 #include "win/emf_records.h"
 
 using namespace e2e;

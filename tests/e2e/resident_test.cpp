@@ -2,7 +2,7 @@
 // tracking that must come back after the tray menu was dismissed.
 #include <gtest/gtest.h>
 
-#include "driver.h"
+#include "driver/driver.h"
 
 using namespace e2e;
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "driver.h"
+#include "driver/driver.h"
 
 using namespace e2e;
 

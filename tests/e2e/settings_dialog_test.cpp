@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "driver.h"
+#include "driver/driver.h"
 
 using namespace e2e;
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "driver.h"
+#include "driver/driver.h"
 
 using namespace e2e;
 

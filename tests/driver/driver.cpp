@@ -1,4 +1,4 @@
-#include "driver.h"
+#include "driver/driver.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,0 +1,550 @@
+// The whole program inside the test process: started in a folder of its own, driven through its
+// command table as the menus drive it, and read through its state, its settings file and the
+// screen. The window it follows and acts on belongs to another program (testtarget.exe), as
+// Plumbo never follows its own windows. Dialogs are answered from a second thread, the way a
+// person answers them while the program waits in the dialog's loop.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/texts.h"
+#include "driver/driver.h"
+#include "shell/startup_win.h"
+
+namespace plumbo {
+namespace {
+
+using e2e::GrabScreen;
+using e2e::Image;
+using e2e::WaitFor;
+using e2e::WindowOf;
+using e2e::WindowRectOf;
+
+std::string Ini(const char* rulerColour, bool onTop, bool transparent, bool inside) {
+    auto flag = [](bool b) { return b ? "TRUE" : "FALSE"; };
+    return std::string("[COLOR]\r\nMEJ=") + rulerColour + "\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=" +
+           flag(onTop) + "\r\nTRANSPARENT=" + flag(transparent) + "\r\nINSIDE=" + flag(inside) + "\r\n";
+}
+const std::string kNewFile = Ini("16777215", true, false, false);
+
+// Handles this thread's messages (timers included) until done() holds.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// A visible top-level window of ours by class.
+HWND Ours(const wchar_t* cls) { return WindowOf(GetCurrentProcessId(), cls, true); }
+HWND WaitOurs(const wchar_t* cls) {
+    HWND h = nullptr;
+    WaitFor([&] { return (h = Ours(cls)) != nullptr; });
+    return h;
+}
+
+std::wstring TextOf(HWND h) {
+    wchar_t buf[512] = {};
+    SendMessageW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+// Answers the message box that comes next with OK; gives its text.
+std::wstring AnswerMessage() {
+    HWND box = WaitOurs(L"#32770");
+    if (!box) return L"(no message)";
+    std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindowVisible(box); });
+    return text;
+}
+
+// Whether every ruler window is shown (or every one hidden), as the user sees them.
+bool RulerWindows(bool visible) {
+    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler"))
+        if ((IsWindowVisible(h) != FALSE) != visible) return false;
+    return true;
+}
+
+// The horizontal ruler's window: the one that owns no other.
+HWND HorizontalRulerWindow() {
+    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler"))
+        if (!GetWindow(h, GW_OWNER)) return h;
+    return nullptr;
+}
+
+// A push button pressed without waiting for what it opens.
+void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+uint32_t PixelAt(int x, int y) { return GrabScreen({x, y, x + 1, y + 1}).At(0, 0); }
+// Far from the ticks and numbers: near the far end of the body.
+uint32_t BodyPixel(const RECT& r) { return PixelAt(r.right - 4, r.top + 2); }
+
+int Dpi(int axis) {
+    HDC dc = GetDC(nullptr);
+    int dpi = GetDeviceCaps(dc, axis);
+    ReleaseDC(nullptr, dc);
+    return dpi;
+}
+
+class ShellTest : public testing::Test {
+protected:
+    void Start(const std::string& ini = kNewFile) {
+        dir_ = e2e::MakeTempDir(L"shell");
+        if (!ini.empty()) e2e::WriteFileBytes(IniPath(), ini);
+        ASSERT_TRUE(shell_.Start(GetModuleHandleW(nullptr), dir_ + L"\\"));
+    }
+    void TearDown() override {
+        for (const wchar_t* f : {L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
+        RemoveDirectoryW(dir_.c_str());
+    }
+    std::wstring IniPath() const { return dir_ + L"\\plumbo.ini"; }
+    std::string IniText() const { return e2e::ReadFileBytes(IniPath()); }
+    Program& program() { return shell_.program(); }
+    RECT Horizontal() { return program().rulers->HorizontalRect(); }
+    RECT Vertical() { return program().rulers->VerticalRect(); }
+
+    // As if chosen from a menu; returns once it has run (a modal window's loop included).
+    void Choose(CommandId id) {
+        program().commands->Post(id);
+        PumpUntil([] { return true; }, 0);
+    }
+    // Runs a command that opens a modal window, while `user` acts on it from another thread.
+    void ChooseWhile(CommandId id, const std::function<void()>& user) {
+        std::thread person(user);
+        Choose(id);
+        person.join();
+    }
+
+    // The rulers shown and laid along a target of another program.
+    void RulersAlong(e2e::Target& target, bool inside = false) {
+        ASSERT_TRUE(target.Start(300, 200, 400, 300));
+        Choose(CommandId::ShowRulers);
+        SetForegroundWindow(target.Hwnd());
+        ASSERT_TRUE(PumpUntil([&] { return Laid(target, inside); }));
+    }
+    // Outside above and left of the frame, or inside along its left and bottom edges.
+    bool Laid(const e2e::Target& target, bool inside) {
+        const RECT t = WindowRectOf(target.Hwnd()), h = Horizontal(), v = Vertical();
+        const int hh = h.bottom - h.top, vw = v.right - v.left;
+        if (inside)
+            return v.left == t.left && v.top == t.top && v.bottom == t.bottom && h.left == t.left &&
+                   h.top == t.bottom - hh && h.right == t.right;
+        return h.left == t.left && h.top == t.top - hh && h.right == t.right && v.left == t.left - vw &&
+               v.top == t.top && v.bottom == t.bottom;
+    }
+
+    Shell shell_;
+    std::wstring dir_;
+};
+
+// ---- Start-up and the settings file ----
+
+TEST_F(ShellTest, ANewFolderGetsTheNewFileSettingsAndHiddenRulers) {
+    ASSERT_NO_FATAL_FAILURE(Start(""));
+    EXPECT_EQ(IniText(), kNewFile);
+    EXPECT_FALSE(program().rulers->Shown());
+    EXPECT_TRUE(program().rulers->OnTop());
+    EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
+    EXPECT_FALSE(IsWindowVisible(program().viewer->Window()));
+}
+
+TEST_F(ShellTest, AnExistingFileIsKeptAndApplied) {
+    const std::string mine = Ini("255", false, false, true);
+    ASSERT_NO_FATAL_FAILURE(Start(mine));
+    EXPECT_EQ(IniText(), mine);
+    EXPECT_FALSE(program().rulers->OnTop()) << "ZORDER=FALSE";
+}
+
+// A folder where the file should be: it can be neither read nor made. One message for the
+// whole file, naming it, and the program goes on with the defaults.
+TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
+    dir_ = e2e::MakeTempDir(L"shell");
+    ASSERT_TRUE(CreateDirectoryW(IniPath().c_str(), nullptr));
+    std::vector<std::wstring> messages;
+    bool started = false;
+    std::thread person([&] {
+        while (!started)
+            if (Ours(L"#32770")) messages.push_back(AnswerMessage());
+    });
+    const bool ok = shell_.Start(GetModuleHandleW(nullptr), dir_ + L"\\");
+    PumpUntil([] { return false; }, 300);  // anything the start left queued
+    started = true;
+    person.join();
+    RemoveDirectoryW(IniPath().c_str());
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"plumbo.ini"), std::wstring::npos);
+    EXPECT_TRUE(program().rulers->OnTop());
+}
+
+// ---- The rulers ----
+
+TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlaced) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    EXPECT_TRUE(program().commands->IsChecked(CommandId::ShowRulers));
+    const RECT h = Horizontal(), v = Vertical();
+    EXPECT_EQ(h.bottom - h.top, std::lround(500.0 * Dpi(LOGPIXELSY) / 1440)) << "500 twips thick";
+    EXPECT_EQ(v.right - v.left, std::lround(500.0 * Dpi(LOGPIXELSX) / 1440));
+    EXPECT_TRUE(PumpUntil([&] { return BodyPixel(h) == 0xFFFFFFu; })) << "white, in front";
+
+    auto move = [&](int left, int top, int width, int height) {
+        SetWindowPos(target.Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    move(250, 180, 500, 320);
+    EXPECT_TRUE(PumpUntil([&] { return Laid(target, false); })) << "moved and resized";
+    // Minimised and restored, they come back where they were.
+    ShowWindow(target.Hwnd(), SW_MINIMIZE);
+    ShowWindow(target.Hwnd(), SW_RESTORE);
+    SetForegroundWindow(target.Hwnd());
+    EXPECT_TRUE(PumpUntil([&] { return Laid(target, false); })) << "restored";
+    // A placement is stored at once and shows at the target's next change.
+    Choose(CommandId::PlaceInside);
+    EXPECT_NE(IniText().find("INSIDE=TRUE\r\n"), std::string::npos);
+    move(260, 190, 480, 300);
+    EXPECT_TRUE(PumpUntil([&] { return Laid(target, true); })) << "inside";
+    Choose(CommandId::PlaceOutside);
+    move(240, 170, 420, 280);
+    EXPECT_TRUE(PumpUntil([&] { return Laid(target, false); })) << "outside again";
+    EXPECT_NE(IniText().find("INSIDE=FALSE\r\n"), std::string::npos);
+
+    Choose(CommandId::HideRulers);
+    EXPECT_TRUE(RulerWindows(false));
+    EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
+}
+
+// Length of the tick standing in a column of the horizontal ruler: tick-coloured pixels up
+// from its bottom edge, as drawn on the screen.
+int TickLength(const Image& img, int x) {
+    int n = 0;
+    for (int y = img.height - 1; y >= 0 && img.At(x, y) == 0x0000FFu; --y) ++n;
+    return n;
+}
+
+TEST_F(ShellTest, TicksStandOnTheScreenWhereTheUnitPutsThem) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    const RECT c = e2e::ClientRectOnScreen(HorizontalRulerWindow());
+    const double pxPerTwip = Dpi(LOGPIXELSY) / 1440.0;
+    const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
+              shortTick = std::lround(100 * pxPerTwip);
+    struct Column {
+        CommandId unit;
+        double x;  // pixels from the zero point
+        int length;
+    };
+    const double cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
+    const Column columns[] = {
+        {CommandId::UnitPixels, 32, longTick},  {CommandId::UnitPixels, 128, longTick},
+        {CommandId::UnitPixels, 16, medium},    {CommandId::UnitPixels, 80, medium},
+        {CommandId::UnitPixels, 4, shortTick},  {CommandId::UnitPixels, 100, shortTick},
+        {CommandId::UnitPixels, 6, 0},          {CommandId::UnitPixels, 50, 0},
+        {CommandId::UnitMillimetres, cm, longTick}, {CommandId::UnitMillimetres, 8 * cm, longTick},
+        {CommandId::UnitMillimetres, cm / 2, medium}, {CommandId::UnitInchEighths, inch, longTick},
+        {CommandId::UnitInchTenths, 2 * inch, longTick},
+    };
+    for (const Column& col : columns) {
+        SCOPED_TRACE(testing::Message() << "unit " << static_cast<int>(col.unit) << " at " << col.x);
+        Choose(col.unit);
+        const int x = static_cast<int>(std::lround(col.x));
+        // The tick nearest the column, within a pixel of rounding.
+        auto longest = [&] {
+            Image img = GrabScreen(c);
+            return std::max({TickLength(img, x - 1 < 0 ? 0 : x - 1), TickLength(img, x), TickLength(img, x + 1)});
+        };
+        if (col.length == 0) {
+            PumpUntil([&] { return program().commands->IsChecked(col.unit); });
+            EXPECT_EQ(TickLength(GrabScreen(c), x), 0);
+        } else {
+            EXPECT_TRUE(PumpUntil([&] { return std::abs(longest() - col.length) <= 1; })) << longest();
+        }
+    }
+}
+
+// ---- The size dialog ----
+
+constexpr int kWidthBox = 201, kHeightBox = 202, kFirstUnitOption = 210;
+
+TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSetsTheSize) {
+    ASSERT_NO_FATAL_FAILURE(Start(Ini("16777215", false, false, false)));
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    e2e::Target other;
+    ASSERT_TRUE(other.Start(700, 420, 300, 200, L"Other"));
+    SetForegroundWindow(target.Hwnd());
+    ASSERT_TRUE(PumpUntil([&] { return Laid(target, false); }));
+    auto size = [&](HWND w) {
+        RECT r = WindowRectOf(w);
+        return std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top);
+    };
+
+    ChooseWhile(CommandId::SetTargetSize, [&] {
+        HWND dlg = WaitOurs(L"PlumboSize");
+        ASSERT_TRUE(dlg);
+        const RECT d = WindowRectOf(dlg);
+        EXPECT_EQ(d.left, 300);
+        EXPECT_EQ(d.top, 200);
+        // Every other window of ours waits.
+        for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) EXPECT_FALSE(IsWindowEnabled(h));
+        // 400 x 300 pixels in whole millimetres, floored: 105 x 79 at 96 dpi.
+        EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(400 * 254 / 10 / Dpi(LOGPIXELSX)));
+        EXPECT_EQ(TextOf(GetDlgItem(dlg, kHeightBox)), std::to_wstring(300 * 254 / 10 / Dpi(LOGPIXELSY)));
+        SendMessageW(GetDlgItem(dlg, kFirstUnitOption + 2), BM_CLICK, 0, 0);
+        EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), L"400") << "a unit re-reads the size in it";
+        SendMessageW(GetDlgItem(dlg, kFirstUnitOption), BM_CLICK, 0, 0);
+        // Another window brought forward meanwhile does not become the target.
+        SetForegroundWindow(other.Hwnd());
+        struct Bad {
+            const wchar_t *width, *height, *named;
+        };
+        for (auto [width, height, named] : {Bad{L"abc", L"200", L"幅(W)"}, Bad{L"0", L"200", L"幅(W)"},
+                                            Bad{L"79", L"99999", L"高さ(H)"}, Bad{L"79", L"", L"高さ(H)"},
+                                            Bad{L"-5", L"52", L"幅(W)"}}) {
+            SetWindowTextW(GetDlgItem(dlg, kWidthBox), width);
+            SetWindowTextW(GetDlgItem(dlg, kHeightBox), height);
+            Press(dlg, IDOK);
+            EXPECT_NE(AnswerMessage().find(named), std::wstring::npos) << width << " x " << height;
+            EXPECT_TRUE(IsWindowVisible(dlg));
+        }
+        // 100 x 50 mm: at 96 pixels per inch 377.95 and 188.98, so 378 x 189.
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"100");
+        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"50");
+        Press(dlg, IDOK);
+    });
+    const RECT t = WindowRectOf(target.Hwnd());
+    EXPECT_EQ(t.left, 300);
+    EXPECT_EQ(t.top, 200);
+    EXPECT_EQ(size(target.Hwnd()), std::to_wstring(std::lround(100 / 25.4 * Dpi(LOGPIXELSX))) + L"x" +
+                                       std::to_wstring(std::lround(50 / 25.4 * Dpi(LOGPIXELSY))));
+    EXPECT_EQ(size(other.Hwnd()), L"300x200");
+    EXPECT_EQ(Horizontal().right - Horizontal().left, t.right - t.left) << "the ruler takes the new width at once";
+    EXPECT_FALSE(program().rulers->OnTop()) << "ZORDER=FALSE is kept";
+    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) EXPECT_TRUE(IsWindowEnabled(h));
+
+    // In pixels it opens in pixels, and Cancel changes nothing.
+    Choose(CommandId::UnitPixels);
+    ChooseWhile(CommandId::SetTargetSize, [&] {
+        HWND dlg = WaitOurs(L"PlumboSize");
+        ASSERT_TRUE(dlg);
+        EXPECT_EQ(SendMessageW(GetDlgItem(dlg, kFirstUnitOption + 2), BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(t.right - t.left));
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"420");
+        Press(dlg, IDCANCEL);
+    });
+    EXPECT_EQ(WindowRectOf(target.Hwnd()).right, t.right);
+}
+
+// ---- The settings dialog ----
+
+constexpr int kRulerColourButton = 102, kTickColourButton = 103, kOkButton = 105, kCancelButton = 106,
+              kInsideOption = 109;
+constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;  // the standard colour dialog's
+
+// Picks a colour in the colour dialog a button opens; OK or Cancel.
+void PickColour(HWND dlg, int button, COLORREF colour, int answer, std::wstring* opensOn = nullptr) {
+    Press(dlg, button);
+    HWND cd = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"#32770", true))
+            if (GetDlgItem(h, kRedEdit)) cd = h;
+        return cd != nullptr;
+    }));
+    if (opensOn)
+        *opensOn = TextOf(GetDlgItem(cd, kRedEdit)) + L"," + TextOf(GetDlgItem(cd, kGreenEdit)) + L"," +
+                   TextOf(GetDlgItem(cd, kBlueEdit));
+    SetWindowTextW(GetDlgItem(cd, kRedEdit), std::to_wstring(GetRValue(colour)).c_str());
+    SetWindowTextW(GetDlgItem(cd, kGreenEdit), std::to_wstring(GetGValue(colour)).c_str());
+    SetWindowTextW(GetDlgItem(cd, kBlueEdit), std::to_wstring(GetBValue(colour)).c_str());
+    PostMessageW(cd, WM_COMMAND, answer, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(cd) && IsWindowEnabled(dlg); }));
+}
+
+// Runs of one colour along a row of an image.
+int Runs(const Image& img, int y, uint32_t colour) {
+    int runs = 0;
+    for (int x = 0; x < img.width; ++x) runs += img.At(x, y) == colour && (x == 0 || img.At(x - 1, y) != colour);
+    return runs;
+}
+
+TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ChooseWhile(CommandId::OpenSettings, [&] {
+        HWND dlg = WaitOurs(L"PlumboSettings");
+        ASSERT_TRUE(dlg);
+        const RECT r = WindowRectOf(dlg);
+        // With the rulers hidden: centred in whole twips, so within a pixel.
+        EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2, 1);
+        EXPECT_NEAR(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 1);
+        // The preview: a white body, 88 blue ticks, 9 of them long enough to reach 175 twips.
+        HWND preview = FindWindowExW(dlg, nullptr, L"PlumboSettingsPreview", nullptr);
+        const RECT p = e2e::ClientRectOnScreen(preview);
+        Image img;
+        WaitFor([&] { return Runs(img = GrabScreen(p), img.height - 2, 0x0000FFu) == 88; });
+        EXPECT_EQ(Runs(img, img.height - 2, 0x0000FFu), 88);
+        EXPECT_EQ(Runs(img, img.height - 1 - 175 * Dpi(LOGPIXELSY) / 1440, 0x0000FFu), 9);
+        EXPECT_EQ(img.At(img.width - 2, 1), 0xFFFFFFu);
+        // A cancelled pick leaves the preview; a picked one shows in it; Cancel drops both.
+        std::wstring opensOn;
+        PickColour(dlg, kTickColourButton, RGB(9, 9, 9), IDCANCEL, &opensOn);
+        EXPECT_EQ(opensOn, L"0,0,255") << "opens on the colour being edited";
+        EXPECT_EQ(BodyPixel(p), 0xFFFFFFu);
+        PickColour(dlg, kRulerColourButton, RGB(0, 128, 0), IDOK);
+        EXPECT_TRUE(WaitFor([&] { return BodyPixel(p) == 0x008000u; })) << "the preview shows the pick";
+        SendMessageW(GetDlgItem(dlg, kInsideOption), BM_CLICK, 0, 0);
+        Press(dlg, kCancelButton);
+    });
+    EXPECT_EQ(IniText(), kNewFile);
+
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    const RECT h = Horizontal(), v = Vertical();
+    ChooseWhile(CommandId::OpenSettings, [&] {
+        HWND dlg = WaitOurs(L"PlumboSettings");
+        ASSERT_TRUE(dlg);
+        // At the rulers' corner, the rulers out of its way meanwhile.
+        EXPECT_NEAR(WindowRectOf(dlg).left, h.left, 1);
+        EXPECT_NEAR(WindowRectOf(dlg).top, v.top, 1);
+        EXPECT_TRUE(RulerWindows(false));
+        PickColour(dlg, kRulerColourButton, RGB(0, 128, 0), IDOK);
+        PickColour(dlg, 104, RGB(1, 2, 3), IDOK);  // the numbers' colour
+        SendMessageW(GetDlgItem(dlg, kInsideOption), BM_CLICK, 0, 0);
+        Press(dlg, kOkButton);
+    });
+    // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
+    EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
+                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n");
+    EXPECT_TRUE(program().rulers->Shown());
+    EXPECT_TRUE(PumpUntil([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
+        << "both rulers recoloured";
+}
+
+// With the transparent look the rulers step aside for the dialog and come back showing what
+// lies behind them.
+TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    const RECT h = e2e::ClientRectOnScreen(HorizontalRulerWindow());
+    const uint32_t behind = PixelAt(h.left - 8, h.top + 5);  // the desktop beside the ruler
+    ASSERT_NE(behind, 0xFFFFFFu);
+    Choose(CommandId::TransparentLook);
+    EXPECT_NE(IniText().find("TRANSPARENT=TRUE\r\n"), std::string::npos);
+    const POINT spot{h.left + 2, h.top + 2};  // the body, left of the first number
+    EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == behind; }));
+    ChooseWhile(CommandId::OpenSettings, [&] {
+        HWND dlg = WaitOurs(L"PlumboSettings");
+        ASSERT_TRUE(dlg);
+        Press(dlg, kOkButton);
+    });
+    EXPECT_TRUE(program().rulers->Shown());
+    EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == behind; })) << "the rulers came back transparent";
+    EXPECT_TRUE(PumpUntil([&] { return PixelAt(h.left + 4, h.bottom - 1) == 0x0000FFu; }))
+        << "ticks drawn over what lies behind";
+    Choose(CommandId::TransparentLook);
+    EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == 0xFFFFFFu; }));
+}
+
+// ---- The version box and help ----
+
+TEST_F(ShellTest, VersionBoxHoldsTheProgramUntilClosedAndHelpSaysWhatIsMissing) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ChooseWhile(CommandId::ShowVersion, [&] {
+        HWND box = WaitOurs(L"PlumboAbout");
+        ASSERT_TRUE(box);
+        const RECT r = WindowRectOf(box), c = e2e::ClientRectOnScreen(box);
+        EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2, 1) << "centred";
+        // A gradient from pure blue at the top to near black at the bottom.
+        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.right - 2, c.top + 1) == 0x0000FFu; }));
+        EXPECT_LT(PixelAt(c.right - 2, c.bottom - 2), 0x20u);
+        EXPECT_FALSE(IsWindowEnabled(program().viewer->Window())) << "the viewer took input under the box";
+        EXPECT_FALSE(IsWindowEnabled(program().mainWindow));
+        PostMessageW(box, WM_CLOSE, 0, 0);
+    });
+    EXPECT_TRUE(IsWindowEnabled(program().viewer->Window())) << "everything back after the box";
+
+    // Beside the program lies no page: it says so. With the page, a system that has no program
+    // for ".html" (Wine's default prefix) is named as such; one that has one says nothing.
+    std::wstring said;
+    ChooseWhile(CommandId::OpenHelp, [&] { said = AnswerMessage(); });
+    EXPECT_EQ(said, Texts().helpMissing);
+    ASSERT_TRUE(e2e::WriteFileBytes(dir_ + L"\\plHelp.html", "<html></html>"));
+    wchar_t exe[MAX_PATH] = {};
+    const bool handled =
+        reinterpret_cast<INT_PTR>(FindExecutableW((dir_ + L"\\plHelp.html").c_str(), nullptr, exe)) > 32;
+    if (!handled) {
+        ChooseWhile(CommandId::OpenHelp, [&] { said = AnswerMessage(); });
+        EXPECT_EQ(said, Texts().noAssociatedProgram);
+    }
+}
+
+// ---- Pictures ----
+
+// Inside placement: the rulers lie over the target and would show in a picture that took
+// them along.
+TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers) {
+    ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, true)));
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(100, 50, 300, 200, L"Captured", L"/color 65280"));
+    const RECT t = e2e::ClientRectOnScreen(target.Hwnd());
+    ASSERT_TRUE(WaitFor([&] { return PixelAt(t.left + 5, t.bottom - 5) == 0x00FF00u; }));
+    Choose(CommandId::ShowRulers);
+    SetForegroundWindow(target.Hwnd());
+    ASSERT_TRUE(PumpUntil([&] { return Laid(target, true) && PixelAt(t.left + 5, t.bottom - 5) == 0xFF0000u; }));
+
+    Choose(CommandId::CaptureBitmap);
+    HWND viewer = program().viewer->Window();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; }));
+    const RECT outer = WindowRectOf(viewer), client = e2e::ClientRectOnScreen(viewer);
+    EXPECT_EQ(outer.left, 148);
+    EXPECT_EQ(outer.top, 98);
+    EXPECT_EQ(client.right - client.left, 300);
+    EXPECT_EQ(client.bottom - client.top, 200);
+    EXPECT_TRUE(program().rulers->Shown()) << "the rulers are back";
+    // The target's client area in the picture is green where the rulers stood.
+    const int dx = t.left - 100, dy = t.top - 50;
+    Choose(CommandId::HideRulers);
+    EXPECT_TRUE(PumpUntil([&] {
+        return PixelAt(client.left + dx + 5, client.top + dy + (t.bottom - t.top) - 5) == 0x00FF00u &&
+               PixelAt(client.left + dx + 5, client.top + dy + 5) == 0x00FF00u;
+    })) << "a ruler in the picture";
+}
+
+TEST_F(ShellTest, RedrawShowsTheControlsAsAMetafileOfTheTargetsSize) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(120, 80, 500, 400, L"Redrawn", L"/controls"));
+    Choose(CommandId::ShowRulers);
+    SetForegroundWindow(target.Hwnd());
+    ASSERT_TRUE(PumpUntil([&] { return Laid(target, false); }));
+    Choose(CommandId::RedrawAsVector);
+    HWND viewer = program().viewer->Window();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; }));
+    RECT c = e2e::ClientRectOnScreen(viewer);
+    EXPECT_EQ(c.right - c.left, 500);
+    EXPECT_EQ(c.bottom - c.top, 400);
+    // Copy offers the metafile to other programs.
+    Choose(CommandId::CopyToClipboard);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
+    CloseClipboard();
+    Choose(CommandId::Zoom50);
+    c = e2e::ClientRectOnScreen(viewer);
+    EXPECT_EQ(c.right - c.left, 250);
+}
+
+}  // namespace
+}  // namespace plumbo
