@@ -59,7 +59,7 @@ endif()
 # program, waiting on conditions, files, input and the screen.
 file(GLOB DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/driver/*.cpp)
 add_library(test_driver STATIC ${DRIVER_SOURCES})
-target_link_libraries(test_driver PUBLIC gtest ${WIN_LIBS})
+target_link_libraries(test_driver PUBLIC plumbo_core gtest ${WIN_LIBS})
 target_include_directories(test_driver PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 
 # The whole program in the test process, driven through its command table.

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "state/command_ids.h"
+
 namespace e2e {
 
 std::wstring BinDir() {
@@ -135,6 +137,10 @@ RECT ClientRectOnScreen(HWND h) {
 }
 
 Plumbo::~Plumbo() {
+    // Asked to end as "終了" ends it: under Wine a program that has shown the save dialog
+    // does not die of TerminateProcess, and would hold the test's output open.
+    if (HWND form = MenuForm()) PostMessageW(form, WM_COMMAND, static_cast<WPARAM>(plumbo::CommandId::Exit), 0);
+    proc_.WaitExit(5000);
     proc_.Kill();
     if (!dir_.empty()) {
         for (const wchar_t* f : {L"plumbo.exe", L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
@@ -306,6 +312,22 @@ bool Plumbo::ChooseControlMenu(int item) {
     return WalkOpenMenu({kControlMenu}, {item});
 }
 
+bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
+    RECT r = WindowRectOf(ruler);
+    Click((r.left + r.right) / 2, r.top, true);
+    if (!WaitPopupMenu()) return false;
+    // The pointer goes down the menu until the item lights up under it, then clicks.
+    const RECT m = WindowRectOf(OpenPopupMenu());
+    for (int y = m.top + 4; y < m.bottom - 2; y += 3) {
+        MoveMouse((m.left + m.right) / 2, y);
+        if (WaitFor([&] { return HighlightedItem(OpenPopupMenu(), kRulerMenu) == item; }, 100, 20)) {
+            Click((m.left + m.right) / 2, y);
+            return WaitNoPopupMenu();
+        }
+    }
+    return false;
+}
+
 bool Plumbo::ChooseRulerMenu(HWND ruler, const std::vector<int>& path) {
     // On the ruler's frame: with the transparent look its body lets clicks through.
     RECT r = WindowRectOf(ruler);
@@ -447,6 +469,50 @@ void TypeText(const std::wstring& text) {
     }
 }
 
+namespace {
+
+std::wstring UnixToWindows(std::wstring path) {
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    return L"Z:" + path;
+}
+
+// Runs a shell command line on the Linux side and gives what it printed. Wine starts Linux
+// programs without a process handle to wait on, so the command leaves a file behind when it
+// is done (renamed into place, so it is never seen half written).
+std::string RunOnLinux(const std::wstring& command) {
+    static int counter = 0;
+    const std::wstring done =
+        L"/tmp/plumbo-keys-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    std::wstring line =
+        L"Z:\\bin\\sh -c \"(" + command + L") >" + done + L".part 2>&1; mv " + done + L".part " + done + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "?";
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    const std::wstring doneFile = UnixToWindows(done);
+    if (!WaitFor([&] { return FileExists(doneFile); }, 10000, 10)) return "?";
+    std::string out = ReadFileBytes(doneFile);
+    DeleteFileW(doneFile.c_str());
+    return out;
+}
+
+}  // namespace
+
+void XKeys(const std::wstring& keys) { RunOnLinux(L"/usr/bin/xdotool key --delay 60 " + keys); }
+std::string XFocus() { return RunOnLinux(L"/usr/bin/xdotool getwindowfocus getwindowname"); }
+
+bool WaitXFocusOn(HWND window) {
+    wchar_t title[256] = {};
+    GetWindowTextW(window, title, 256);
+    char utf8[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
+    const std::string want = std::string(utf8) + "\n";
+    return WaitFor([&] { return XFocus() == want; }, 3000, 0);
+}
+
 POINT TrayIconPoint() {
     // The desktop's taskbar lays tray icons out from its right end, 20 pixels apart.
     RECT r = WindowRectOf(FindWindowW(L"Shell_TrayWnd", nullptr));
@@ -462,6 +528,23 @@ HWND OpenPopupMenu() {
 
 bool WaitPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() != nullptr; }, timeoutMs); }
 bool WaitNoPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() == nullptr; }, timeoutMs); }
+
+std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf) {
+    std::vector<MetafileText> out;
+    EnumEnhMetaFile(
+        nullptr, emf,
+        [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM l) -> int {
+            if (rec->iType != EMR_EXTTEXTOUTW) return 1;
+            const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
+            const auto* chars =
+                reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) + t->emrtext.offString);
+            reinterpret_cast<std::vector<MetafileText>*>(l)->push_back(
+                {std::wstring(chars, t->emrtext.nChars), {t->emrtext.ptlReference.x, t->emrtext.ptlReference.y}});
+            return 1;
+        },
+        &out, nullptr);
+    return out;
+}
 
 Image GrabScreen(const RECT& r) {
     Image img;

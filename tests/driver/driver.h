@@ -68,6 +68,8 @@ public:
     // Right-click a ruler and walk its menu: item indexes at each level, separators not
     // counted. {0, 3} is 設定 > ピクセル表示; {1} is 画面キャプチャ.
     bool ChooseRulerMenu(HWND ruler, const std::vector<int>& path);
+    // Right-click a ruler and click an item of its menu with the mouse.
+    bool ClickRulerMenu(HWND ruler, int item);
 
 private:
     std::wstring dir_;
@@ -102,6 +104,14 @@ void PressChord(std::initializer_list<WORD> keys);
 bool ClickAndWait(HWND control, const std::function<bool()>& done);
 void TypeText(const std::wstring& text);
 
+// Keys typed on the X server's keyboard (xdotool names, "Down Down Return"): they reach the X
+// window holding the X keyboard focus, by another road than SendInput's.
+void XKeys(const std::wstring& keys);
+// The title of the X window holding the keyboard, for failure messages.
+std::string XFocus();
+// Until the X keyboard focus is with a window, told by its title.
+bool WaitXFocusOn(HWND window);
+
 void ClickTrayIcon(bool right);
 // The tray icon of the program: the first icon at the right end of the taskbar.
 POINT TrayIconPoint();
@@ -109,6 +119,13 @@ POINT TrayIconPoint();
 HWND OpenPopupMenu();
 bool WaitPopupMenu(int timeoutMs = 3000);
 bool WaitNoPopupMenu(int timeoutMs = 3000);
+
+// The texts a metafile draws, in order, with their reference points in its logical units.
+struct MetafileText {
+    std::wstring text;
+    POINT at;
+};
+std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf);
 
 // Screen pixels as 0x00RRGGBB.
 struct Image {

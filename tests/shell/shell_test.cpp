@@ -5,6 +5,7 @@
 // person answers them while the program waits in the dialog's loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -436,7 +437,9 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
 // lies behind them.
 TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    e2e::Target target;
+    // Started first: the window that comes last to the front is the one the rulers follow.
+    e2e::Target red, target;
+    ASSERT_TRUE(red.Start(900, 500, 200, 150, L"Behind", L"/color 255"));
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     const RECT h = e2e::ClientRectOnScreen(HorizontalRulerWindow());
     const uint32_t behind = PixelAt(h.left - 8, h.top + 5);  // the desktop beside the ruler
@@ -454,6 +457,10 @@ TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
     EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == behind; })) << "the rulers came back transparent";
     EXPECT_TRUE(PumpUntil([&] { return PixelAt(h.left + 4, h.bottom - 1) == 0x0000FFu; }))
         << "ticks drawn over what lies behind";
+    // What moves behind shows through at once, the ruler never hidden for it.
+    SetWindowPos(red.Hwnd(), target.Hwnd(), h.left - 50, h.top - 60, 300, 200, SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == 0xFF0000u; })) << "the change behind did not show";
+    EXPECT_TRUE(program().rulers->Shown());
     Choose(CommandId::TransparentLook);
     EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == 0xFFFFFFu; }));
 }
@@ -523,10 +530,35 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers)
     })) << "a ruler in the picture";
 }
 
-TEST_F(ShellTest, RedrawShowsTheControlsAsAMetafileOfTheTargetsSize) {
+// What another program's controls say about themselves: text (or class) and place, relative
+// to the window's outer corner.
+struct Reported {
+    std::wstring text, cls;
+    RECT rect;
+};
+std::vector<Reported> ReportedControls(HWND target) {
+    std::pair<HWND, std::vector<Reported>> walk{target, {}};
+    EnumChildWindows(
+        target,
+        [](HWND h, LPARAM l) -> BOOL {
+            auto& [top, out] = *reinterpret_cast<std::pair<HWND, std::vector<Reported>>*>(l);
+            const RECT t = WindowRectOf(top);
+            RECT r = WindowRectOf(h);
+            OffsetRect(&r, -t.left, -t.top);
+            wchar_t text[128] = {}, cls[128] = {};
+            GetWindowTextW(h, text, 128);
+            GetClassNameW(h, cls, 128);
+            out.push_back({text, cls, r});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&walk));
+    return walk.second;
+}
+
+TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndCopiesTheMetafile) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
-    ASSERT_TRUE(target.Start(120, 80, 500, 400, L"Redrawn", L"/controls"));
+    ASSERT_TRUE(target.Start(120, 80, 660, 480, L"Redrawn", L"/controls"));
     Choose(CommandId::ShowRulers);
     SetForegroundWindow(target.Hwnd());
     ASSERT_TRUE(PumpUntil([&] { return Laid(target, false); }));
@@ -534,16 +566,52 @@ TEST_F(ShellTest, RedrawShowsTheControlsAsAMetafileOfTheTargetsSize) {
     HWND viewer = program().viewer->Window();
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; }));
     RECT c = e2e::ClientRectOnScreen(viewer);
-    EXPECT_EQ(c.right - c.left, 500);
-    EXPECT_EQ(c.bottom - c.top, 400);
-    // Copy offers the metafile to other programs.
+    EXPECT_EQ(c.right - c.left, 660);
+    EXPECT_EQ(c.bottom - c.top, 480);
+    EXPECT_TRUE(program().rulers->Shown()) << "the rulers come back";
+
     Choose(CommandId::CopyToClipboard);
     ASSERT_TRUE(OpenClipboard(nullptr));
-    EXPECT_TRUE(IsClipboardFormatAvailable(CF_ENHMETAFILE));
+    HENHMETAFILE emf = CopyEnhMetaFileW(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), nullptr);
     CloseClipboard();
+    ASSERT_TRUE(emf);
+    const auto texts = e2e::MetafileTexts(emf);
+    DeleteEnhMetaFile(emf);
+    const auto controls = ReportedControls(target.Hwnd());
+    // Each caption (or, for a class no drawer knows, its class name) lies in its control;
+    // a frame's caption may sit on its top line.
+    for (const wchar_t* name : {L"Push", L"Default", L"Check", L"Three", L"Group", L"Plain static", L"Inner push",
+                                L"Deep", L"Under", L"Over", L"PlumboGadget", L"PlumboTestDocument"}) {
+        SCOPED_TRACE(testing::Message() << std::wstring(name));
+        const Reported* control = nullptr;
+        for (const Reported& r : controls)
+            if (r.text == name || r.cls == name) control = &r;
+        ASSERT_NE(control, nullptr);
+        const e2e::MetafileText* text = nullptr;
+        for (const auto& t : texts)
+            if (t.text == name) text = &t;
+        ASSERT_NE(text, nullptr) << "not drawn";
+        EXPECT_GE(text->at.x, control->rect.left - 1);
+        EXPECT_LT(text->at.x, control->rect.right);
+        EXPECT_GE(text->at.y, control->rect.top - 8);
+        EXPECT_LT(text->at.y, control->rect.bottom);
+    }
+    // Radio buttons, hidden controls and what lies in a hidden frame are left out; a later
+    // sibling is painted later.
+    for (const auto& t : texts)
+        for (const wchar_t* hidden : {L"Radio", L"Hidden", L"Hidden frame", L"Inside hidden"})
+            EXPECT_NE(t.text, hidden);
+    auto order = [&](const wchar_t* name) {
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (texts[i].text == name) return i;
+        return texts.size();
+    };
+    EXPECT_LT(order(L"Under"), order(L"Over"));
+
     Choose(CommandId::Zoom50);
     c = e2e::ClientRectOnScreen(viewer);
-    EXPECT_EQ(c.right - c.left, 250);
+    EXPECT_EQ(c.right - c.left, 330);
+    EXPECT_EQ(c.bottom - c.top, 240);
 }
 
 }  // namespace

@@ -1,0 +1,217 @@
+// Pictures of another program's window from outside: chosen from the rulers' menu and the
+// viewer's menu bar with keys from the X keyboard, saved through the real save dialog with its
+// overwrite question, and read back from the files by Windows itself.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "driver/driver.h"
+
+using namespace e2e;
+
+namespace {
+
+SIZE ClientSize(HWND h) {
+    RECT r{};
+    GetClientRect(h, &r);
+    return {r.right, r.bottom};
+}
+
+std::wstring TextOf(HWND h) {
+    wchar_t buf[512] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &n);
+    return std::wstring(buf, n);
+}
+
+// A visible dialog of the program with this title: the save dialog "開く" or a message.
+HWND DialogTitled(const Plumbo& app, const wchar_t* title) {
+    for (HWND h : WindowsOf(app.Pid(), L"#32770", true))
+        if (TextOf(h) == title) return h;
+    return nullptr;
+}
+
+// 保存 ▸ an item (0 ビットマップ, 1 エンハンストメタ), by keys on the viewer's menu bar: F10,
+// Down opens ファイル on its first item, Down to 保存, Right into its submenu.
+HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item) {
+    SetForegroundWindow(viewer);
+    if (!WaitXFocusOn(viewer)) return nullptr;
+    XKeys(L"F10 Down");
+    if (!WaitPopupMenu()) return nullptr;
+    XKeys(L"Down Right");
+    if (!WaitFor([] {
+            int open = 0;
+            for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr;)
+                open += IsWindowVisible(h) != FALSE;
+            return open >= 2;
+        }))
+        return nullptr;
+    XKeys(item ? L"Down Return" : L"Return");
+    HWND dlg = nullptr;
+    WaitFor([&] { return (dlg = DialogTitled(app, L"開く")) != nullptr; });
+    return dlg;
+}
+
+// Types the full name into the box that has the focus when the dialog opens, and Enter.
+bool SaveAs(HWND dlg, const std::wstring& path) {
+    HWND edit = nullptr;
+    WaitFor([&] {
+        GUITHREADINFO gi{sizeof gi};
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gi) && IsChild(dlg, gi.hwndFocus))
+            edit = gi.hwndFocus;
+        return edit != nullptr;
+    });
+    if (!edit) return false;
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    TypeText(path);
+    if (!WaitFor([&] { return TextOf(edit) == path; })) return false;
+    PressKey(VK_RETURN);
+    return WaitFor([&] { return !IsWindowVisible(dlg); });
+}
+
+// The overwrite question answered by a button's key, as a person pressing "Y" or "N".
+bool AnswerQuestion(const Plumbo& app, WORD key) {
+    HWND q = nullptr;
+    if (!WaitFor([&] { return (q = DialogTitled(app, L"Plumbo!!")) != nullptr; })) return false;
+    bool asks = false;
+    for (HWND c = nullptr; (c = FindWindowExW(q, c, L"Static", nullptr)) != nullptr;)
+        asks |= TextOf(c) == L"このファイルは存在します。上書きしますか？";
+    EXPECT_TRUE(asks);
+    EXPECT_EQ(GetDlgItem(q, IDCANCEL), nullptr) << "yes or no only";
+    SetForegroundWindow(q);
+    PressKey(key);
+    return WaitFor([&] { return !IsWindowVisible(q); });
+}
+
+std::set<std::wstring> FilesIn(const std::wstring& dir) {
+    std::set<std::wstring> out;
+    WIN32_FIND_DATAW fd{};
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    do
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.insert(fd.cFileName);
+    while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return out;
+}
+
+// A bitmap file as Windows reads it, in 0x00RRGGBB, top row first.
+Image ReadBitmapFile(const std::wstring& path) {
+    Image img;
+    HBITMAP b = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    BITMAP bm{};
+    if (!b || !GetObjectW(b, sizeof bm, &bm)) return img;
+    img.width = bm.bmWidth;
+    img.height = bm.bmHeight;
+    img.pixels.resize(static_cast<size_t>(img.width) * img.height);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, img.width, -img.height, 1, 32, BI_RGB};
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, b, 0, img.height, img.pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(b);
+    for (auto& p : img.pixels) p &= 0xFFFFFF;
+    return img;
+}
+
+}  // namespace
+
+TEST(Pictures, AnotherProgramsWindowRedrawnAndCapturedIsSavedThroughTheRealDialog) {
+    Plumbo app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitResident());
+    Target target;
+    ASSERT_TRUE(target.Start(140, 120, 600, 440, L"書き出しテスト", L"/controls"));
+    app.ShowRulersByDoubleClick();
+    target.Activate();
+    HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
+    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ruler).left == 140; }));
+    const RECT t = WindowRectOf(target.Hwnd());
+    const SIZE size{t.right - t.left, t.bottom - t.top};
+
+    // 画面のメタ化 from the rulers' menu by the X keyboard (設定 ▸ is its first item).
+    RECT r = WindowRectOf(ruler);
+    Click((r.left + r.right) / 2, r.top, true);
+    ASSERT_TRUE(WaitPopupMenu());
+    XKeys(L"Down Down Down Return");
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && GetForegroundWindow() == viewer; }))
+        << "the keyboard is with " << XFocus();
+    EXPECT_EQ(ClientSize(viewer).cx, size.cx);
+
+    const std::wstring dir = MakeTempDir(L"pictures"), emf = dir + L"\\redrawn.emf", bmp = dir + L"\\captured.bmp";
+    HWND dlg = OpenSaveDialog(app, viewer, 1);
+    ASSERT_TRUE(dlg) << "no save dialog; the keyboard is with " << XFocus();
+    ASSERT_TRUE(SaveAs(dlg, emf));
+    ASSERT_TRUE(WaitFor([&] { return FileExists(emf); }));
+    EXPECT_EQ(DialogTitled(app, L"Plumbo!!"), nullptr) << "asked about a file that did not exist";
+    // Windows opens it, the frame is the window's outer size and the controls' texts are in it.
+    HENHMETAFILE opened = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (opened = GetEnhMetaFileW(emf.c_str())) != nullptr; }));
+    ENHMETAHEADER header{};
+    GetEnhMetaFileHeader(opened, sizeof header, &header);
+    const auto texts = MetafileTexts(opened);
+    DeleteEnhMetaFile(opened);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    EXPECT_NEAR(header.rclFrame.right - header.rclFrame.left, size.cx * 2540.0 / dpi, size.cx * 0.03);
+    for (const wchar_t* name : {L"Push", L"Check", L"Group", L"Plain static", L"PlumboGadget"})
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const MetafileText& m) { return m.text == name; }))
+            << "missing a control's text";
+    const std::string saved = ReadFileBytes(emf);
+
+    // Something else in its place: "いいえ" leaves it, "はい" replaces it with the same picture,
+    // and no temporary file is left beside it.
+    const std::string marker = "not a picture, leave me alone\r\n";
+    ASSERT_TRUE(WriteFileBytes(emf, marker));
+    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer, 1));
+    ASSERT_TRUE(SaveAs(dlg, emf));
+    ASSERT_TRUE(AnswerQuestion(app, 'N'));
+    EXPECT_FALSE(WaitFor([&] { return ReadFileBytes(emf) != marker; }, 1000)) << "written after いいえ";
+    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer, 1));
+    ASSERT_TRUE(SaveAs(dlg, emf));
+    ASSERT_TRUE(AnswerQuestion(app, 'Y'));
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(emf) == saved; })) << "not replaced by the same picture";
+    EXPECT_EQ(FilesIn(dir), std::set<std::wstring>{L"redrawn.emf"});
+
+    // 画面キャプチャ, the second item, and the bitmap saved is what the viewer shows.
+    target.Activate();
+    Click((r.left + r.right) / 2, r.top, true);
+    ASSERT_TRUE(WaitPopupMenu());
+    XKeys(L"Down Down Return");
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && GetForegroundWindow() == viewer; }));
+    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer, 0));
+    ASSERT_TRUE(SaveAs(dlg, bmp));
+    Image file;
+    ASSERT_TRUE(WaitFor([&] { return (file = ReadBitmapFile(bmp)).width == size.cx; }));
+    EXPECT_EQ(file.height, size.cy);
+    ShowWindow(ruler, SW_HIDE);
+    ShowWindow(app.VerticalRuler(), SW_HIDE);
+    const RECT at = ClientRectOnScreen(viewer);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int compared = 0, differing = 0;
+    std::set<uint32_t> colours;
+    WaitFor([&] {
+        const Image shown = GrabScreen(at);
+        compared = differing = 0;
+        for (int y = 0; y < std::min(shown.height, file.height); y += 3)
+            for (int x = 0; x < std::min(shown.width, file.width); x += 3) {
+                if (!PtInRect(&work, POINT{at.left + x, at.top + y})) continue;
+                ++compared;
+                colours.insert(file.At(x, y));
+                differing += file.At(x, y) != shown.At(x, y);
+            }
+        return differing == 0;
+    });
+    EXPECT_GT(compared, (size.cx / 3) * (size.cy / 3) / 2) << "too little of the viewer on the screen";
+    EXPECT_GE(colours.size(), 3u) << "a picture of one or two colours proves nothing";
+    EXPECT_EQ(differing, 0) << "of " << compared << " pixels";
+    // After the dialogs the program still ends when asked.
+    ASSERT_TRUE(app.ChooseControlMenu(5));  // 終了
+    EXPECT_TRUE(app.WaitExit(10000));
+    for (const std::wstring& f : {emf, bmp}) DeleteFileW(f.c_str());
+    RemoveDirectoryW(dir.c_str());
+}
