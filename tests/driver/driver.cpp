@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
+
 
 #include "state/command_ids.h"
 
@@ -59,8 +59,6 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs, int stepMs) {
         Sleep(stepMs);
     }
 }
-
-void Pause(int ms) { Sleep(ms); }
 
 bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
     Kill();
@@ -165,7 +163,7 @@ bool Plumbo::WaitResident(int timeoutMs) {
                    !WindowOf(Pid(), L"PlumboAbout");
         },
         timeoutMs);
-    Pause(500);  // the tray icon is drawn by the desktop's own process
+    Sleep(500);  // the tray icon is drawn by the desktop's own process
     return ok;
 }
 
@@ -185,115 +183,25 @@ HWND Plumbo::VerticalRuler() const {
 }
 
 void Plumbo::ShowRulersByDoubleClick() {
-    Pause(static_cast<int>(GetDoubleClickTime()) + 100);
+    Sleep(static_cast<int>(GetDoubleClickTime()) + 100);
     POINT p = TrayIconPoint();
     DoubleClick(p.x, p.y);
 }
 
 namespace {
 
-// The layout of our menus: true marks a separator.
-const std::vector<bool> kControlMenu = {false, false, false, true, false, false, true, false};
-const std::vector<bool> kRulerMenu = {false, true, false, false, true, false};
-const std::vector<bool> kRulerSetMenu = {false, false, false, false, true, false, false, true, false};
-
-std::vector<HWND> OpenPopupMenus() {
-    std::vector<HWND> out;
-    HWND h = nullptr;
-    while ((h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr)
-        if (IsWindowVisible(h)) out.push_back(h);
-    return out;
+// Top of the highlighted band of an open menu on the screen; -1 when no item is lit.
+int HighlightTop(HWND popup) {
+    const Image img = GrabScreen(WindowRectOf(popup));
+    const COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
+    const uint32_t want = (GetRValue(hl) << 16) | (GetGValue(hl) << 8) | GetBValue(hl);
+    for (int y = 0; y < img.height; ++y)
+        if (std::count(img.pixels.begin() + y * img.width, img.pixels.begin() + (y + 1) * img.width, want) >
+            img.width / 2)
+            return y;
+    return -1;
 }
 
-// Which item (separators not counted) of an open menu is highlighted, read from the screen:
-// -1 when none is. Items are of one height, separators of another, inside a thin border.
-int HighlightedItem(HWND popup, const std::vector<bool>& layout) {
-    RECT r = WindowRectOf(popup);
-    Image img = GrabScreen(r);
-    COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
-    uint32_t want = (GetRValue(hl) << 16) | (GetGValue(hl) << 8) | GetBValue(hl);
-    int top = -1, bottom = -1;
-    // A row is highlighted when a good part of it has the colour: the icon's tool tip may lie
-    // over part of the menu.
-    for (int y = 0; y < img.height; ++y) {
-        int n = 0;
-        for (int x = 0; x < img.width; ++x) n += img.At(x, y) == want;
-        if (n > img.width / 4) {
-            if (top < 0) top = y;
-            bottom = y;
-        }
-    }
-    if (top < 0) return -1;
-    int itemHeight = bottom - top + 1;
-    int items = 0, seps = 0;
-    for (bool sep : layout) (sep ? seps : items)++;
-    const int border = 3;
-    int sepHeight = seps ? (img.height - 2 * border - items * itemHeight) / seps : 0;
-    int y = border, index = 0, best = -1, bestDist = 1 << 30;
-    for (bool sep : layout) {
-        if (!sep) {
-            int d = std::abs(y - top);
-            if (d < bestDist) {
-                bestDist = d;
-                best = index;
-            }
-            ++index;
-        }
-        y += sep ? sepHeight : itemHeight;
-    }
-    return best;
-}
-
-// Moves the highlight of an open menu to an item by key, checking on the screen where it
-// went: a key pressed while the menu is still starting up may land elsewhere.
-bool HighlightItem(HWND popup, const std::vector<bool>& layout, int item) {
-    for (int attempt = 0; attempt < 12; ++attempt) {
-        int now = HighlightedItem(popup, layout);
-        if (now == item) return true;
-        PressKey(now < 0 || now < item ? VK_DOWN : VK_UP);
-        Pause(120);
-    }
-    return HighlightedItem(popup, layout) == item;
-}
-
-bool WalkOpenMenu(const std::vector<std::vector<bool>>& layouts, const std::vector<int>& path) {
-    if (!WaitPopupMenu()) {
-        fprintf(stderr, "no pop-up menu opened\n");
-        return false;
-    }
-    Pause(300);
-    std::vector<HWND> seen;
-    for (size_t level = 0; level < path.size(); ++level) {
-        HWND popup = nullptr;
-        WaitFor([&] {
-            for (HWND h : OpenPopupMenus())
-                if (std::find(seen.begin(), seen.end(), h) == seen.end()) popup = h;
-            return popup != nullptr;
-        });
-        if (!popup) {
-            fprintf(stderr, "submenu %zu did not open\n", level);
-            break;
-        }
-        seen.push_back(popup);
-        if (!HighlightItem(popup, layouts[level], path[level])) {
-            fprintf(stderr, "could not highlight item %d of menu level %zu\n", path[level], level);
-            break;
-        }
-        if (level + 1 < path.size()) {
-            PressKey(VK_RIGHT);
-            Pause(300);
-        } else {
-            PressKey(VK_RETURN);
-            if (WaitNoPopupMenu()) return true;
-        }
-    }
-    fprintf(stderr, "the pop-up menu did not close\n");
-    for (int i = 0; i < 3 && OpenPopupMenu(); ++i) {
-        PressKey(VK_ESCAPE);
-        Pause(200);
-    }
-    return false;
-}
 }  // namespace
 
 void ClickTrayIcon(bool right) {
@@ -301,7 +209,7 @@ void ClickTrayIcon(bool right) {
     static DWORD last = 0;
     DWORD wait = GetDoubleClickTime() + 100;
     DWORD since = GetTickCount() - last;
-    if (since < wait) Pause(static_cast<int>(wait - since));
+    if (since < wait) Sleep(static_cast<int>(wait - since));
     POINT p = TrayIconPoint();
     Click(p.x, p.y, right);
     last = GetTickCount();
@@ -309,30 +217,35 @@ void ClickTrayIcon(bool right) {
 
 bool Plumbo::ChooseControlMenu(int item) {
     ClickTrayIcon(true);
-    return WalkOpenMenu({kControlMenu}, {item});
+    if (!WaitPopupMenu()) return false;
+    // The first Down lights the first item.
+    std::wstring keys;
+    for (int i = 0; i <= item; ++i) keys += L"Down ";
+    XKeys(keys + L"Return");
+    return WaitNoPopupMenu();
 }
 
 bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     RECT r = WindowRectOf(ruler);
     Click((r.left + r.right) / 2, r.top, true);
     if (!WaitPopupMenu()) return false;
-    // The pointer goes down the menu until the item lights up under it, then clicks.
-    const RECT m = WindowRectOf(OpenPopupMenu());
+    // The pointer goes down the menu counting the items that light up under it (separators
+    // never do), and clicks the one asked for.
+    const HWND popup = OpenPopupMenu();
+    const RECT m = WindowRectOf(popup);
+    int lit = -1, last = -1;
     for (int y = m.top + 4; y < m.bottom - 2; y += 3) {
         MoveMouse((m.left + m.right) / 2, y);
-        if (WaitFor([&] { return HighlightedItem(OpenPopupMenu(), kRulerMenu) == item; }, 100, 20)) {
+        int top = -1;
+        WaitFor([&] { return (top = HighlightTop(popup)) >= 0 && top != last; }, 100, 20);
+        if (top < 0 || top == last) continue;
+        last = top;
+        if (++lit == item) {
             Click((m.left + m.right) / 2, y);
             return WaitNoPopupMenu();
         }
     }
     return false;
-}
-
-bool Plumbo::ChooseRulerMenu(HWND ruler, const std::vector<int>& path) {
-    // On the ruler's frame: with the transparent look its body lets clicks through.
-    RECT r = WindowRectOf(ruler);
-    Click((r.left + r.right) / 2, r.top, true);
-    return WalkOpenMenu({kRulerMenu, kRulerSetMenu}, path);
 }
 
 bool Target::Start(int left, int top, int width, int height, const std::wstring& title,
@@ -341,7 +254,7 @@ bool Target::Start(int left, int top, int width, int height, const std::wstring&
                         std::to_wstring(height) + L" \"" + title + L"\" " + extraArgs;
     if (!proc_.Start(BinDir() + L"\\testtarget.exe", args, BinDir())) return false;
     WaitFor([&] { return (hwnd_ = WindowOf(proc_.Pid(), L"PlumboTestTarget", true)) != nullptr; }, 10000);
-    Pause(200);
+    Sleep(200);
     return hwnd_ != nullptr;
 }
 
@@ -383,7 +296,7 @@ void Click(int x, int y, bool right) {
     DWORD since = GetTickCount() - lastTick;
     if (since <= GetDoubleClickTime() && std::abs(lastPt.x - x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
         std::abs(lastPt.y - y) <= GetSystemMetrics(SM_CYDOUBLECLK))
-        Pause(static_cast<int>(GetDoubleClickTime() - since) + 50);
+        Sleep(static_cast<int>(GetDoubleClickTime() - since) + 50);
     lastTick = GetTickCount();
     lastPt = {x, y};
     MoveMouse(x, y);
@@ -392,41 +305,35 @@ void Click(int x, int y, bool right) {
     // that window's system menu).
     constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendMouse((right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | kAt, x, y);
-    Pause(40);
+    Sleep(40);
     SendMouse((right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | kAt, x, y);
-    Pause(100);
+    Sleep(100);
 }
 
 void DoubleClick(int x, int y) {
     MoveMouse(x, y);
     for (int i = 0; i < 2; ++i) {
         SendMouse(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-        Pause(20);
+        Sleep(20);
         SendMouse(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-        Pause(60);
+        Sleep(60);
     }
-    Pause(200);
+    Sleep(200);
 }
 
 void Drag(int fromX, int fromY, int toX, int toY) {
     MoveMouse(fromX, fromY);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
-    Pause(150);
+    Sleep(150);
     const int steps = 10;
     for (int i = 1; i <= steps; ++i) {
         int x = fromX + (toX - fromX) * i / steps, y = fromY + (toY - fromY) * i / steps;
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-        Pause(40);
+        Sleep(40);
     }
-    Pause(150);
+    Sleep(150);
     SendMouse(MOUSEEVENTF_LEFTUP);
-    Pause(300);
-}
-
-bool ClickAndWait(HWND control, const std::function<bool()>& done) {
-    RECT r = WindowRectOf(control);
-    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    return WaitFor(done);
+    Sleep(300);
 }
 
 void PressKey(WORD vk) {
@@ -435,26 +342,7 @@ void PressKey(WORD vk) {
     in[0].ki.wVk = in[1].ki.wVk = vk;
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
-    Pause(30);
-}
-
-void PressChord(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> in;
-    for (WORD vk : keys) {
-        INPUT down{};
-        down.type = INPUT_KEYBOARD;
-        down.ki.wVk = vk;
-        in.push_back(down);
-    }
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
-        INPUT up{};
-        up.type = INPUT_KEYBOARD;
-        up.ki.wVk = *it;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        in.push_back(up);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    Pause(30);
+    Sleep(30);
 }
 
 void TypeText(const std::wstring& text) {
@@ -465,7 +353,7 @@ void TypeText(const std::wstring& text) {
         in[0].ki.dwFlags = KEYEVENTF_UNICODE;
         in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
         SendInput(2, in, sizeof(INPUT));
-        Pause(20);
+        Sleep(20);
     }
 }
 
@@ -570,24 +458,6 @@ Image GrabScreen(const RECT& r) {
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return img;
-}
-
-bool SavePng(const Image& img, const std::wstring& path) {
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    ih.biSize = sizeof ih;
-    ih.biWidth = img.width;
-    ih.biHeight = -img.height;
-    ih.biPlanes = 1;
-    ih.biBitCount = 32;
-    size_t bytes = img.pixels.size() * 4;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = static_cast<DWORD>(fh.bfOffBits + bytes);
-    std::string out(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.append(reinterpret_cast<const char*>(&ih), sizeof ih);
-    out.append(reinterpret_cast<const char*>(img.pixels.data()), bytes);
-    return WriteFileBytes(path, out);
 }
 
 }  // namespace e2e

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,6 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000, int stepMs = 50);
-void Pause(int ms);
 
 class Process {
 public:
@@ -62,12 +60,9 @@ public:
 
     // Through the tray icon.
     void ShowRulersByDoubleClick();
-    // Right-click the tray icon and choose an item of the control menu by its position
-    // (separators not counted): 0 表示, 1 非表示, 2 設定, 3 ﾊﾞｰｼﾞｮﾝ情報, 4 ヘルプ, 5 終了.
+    // Right-click the tray icon and choose an item of the control menu by X keys, by its
+    // position (separators not counted): 0 表示, 1 非表示, 2 設定, 3 ﾊﾞｰｼﾞｮﾝ情報, 4 ヘルプ, 5 終了.
     bool ChooseControlMenu(int item);
-    // Right-click a ruler and walk its menu: item indexes at each level, separators not
-    // counted. {0, 3} is 設定 > ピクセル表示; {1} is 画面キャプチャ.
-    bool ChooseRulerMenu(HWND ruler, const std::vector<int>& path);
     // Right-click a ruler and click an item of its menu with the mouse.
     bool ClickRulerMenu(HWND ruler, int item);
 
@@ -98,10 +93,6 @@ void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 void Drag(int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
-// Keys held down in order and released in reverse: {VK_MENU, VK_F4} is Alt+F4.
-void PressChord(std::initializer_list<WORD> keys);
-// Clicks the middle of a control once and waits until what it should do has happened.
-bool ClickAndWait(HWND control, const std::function<bool()>& done);
 void TypeText(const std::wstring& text);
 
 // Keys typed on the X server's keyboard (xdotool names, "Down Down Return"): they reach the X
@@ -135,6 +126,5 @@ struct Image {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Image GrabScreen(const RECT& r);
-bool SavePng(const Image& img, const std::wstring& path);  // for failure reports (writes BMP)
 
 }  // namespace e2e

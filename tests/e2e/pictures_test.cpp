@@ -36,7 +36,10 @@ HWND DialogTitled(const Plumbo& app, const wchar_t* title) {
 // 保存 ▸ an item (0 ビットマップ, 1 エンハンストメタ), by keys on the viewer's menu bar: F10,
 // Down opens ファイル on its first item, Down to 保存, Right into its submenu.
 HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item) {
-    SetForegroundWindow(viewer);
+    // A click on its caption first, as a person does before typing into a window: under Wine
+    // the X keyboard focus may stay with the window the rulers' menu was opened over.
+    const RECT v = WindowRectOf(viewer);
+    Click(v.left + 40, v.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2);
     if (!WaitXFocusOn(viewer)) return nullptr;
     XKeys(L"F10 Down");
     if (!WaitPopupMenu()) return nullptr;
@@ -58,7 +61,8 @@ HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item) {
 bool SaveAs(HWND dlg, const std::wstring& path) {
     HWND edit = nullptr;
     WaitFor([&] {
-        GUITHREADINFO gi{sizeof gi};
+        GUITHREADINFO gi{};
+        gi.cbSize = sizeof gi;
         if (GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gi) && IsChild(dlg, gi.hwndFocus))
             edit = gi.hwndFocus;
         return edit != nullptr;
@@ -107,7 +111,11 @@ Image ReadBitmapFile(const std::wstring& path) {
     img.height = bm.bmHeight;
     img.pixels.resize(static_cast<size_t>(img.width) * img.height);
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, img.width, -img.height, 1, 32, BI_RGB};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = img.width;
+    bi.bmiHeader.biHeight = -img.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
     HDC dc = GetDC(nullptr);
     GetDIBits(dc, b, 0, img.height, img.pixels.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);

@@ -48,10 +48,7 @@ TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
     ASSERT_TRUE(WaitPopupMenu());
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitNoPopupMenu()) << "injected Escape";
-    // 表示, 非表示, 設定: the first Down lights the first item.
-    ClickTrayIcon(true);
-    ASSERT_TRUE(WaitPopupMenu());
-    XKeys(L"Down Down Down Return");
+    ASSERT_TRUE(app.ChooseControlMenu(2));  // 設定
     HWND settings = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (settings = WindowOf(app.Pid(), L"PlumboSettings", true)) != nullptr; }))
         << "the keyboard is with " << XFocus();
@@ -74,9 +71,7 @@ TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
     SetWindowPos(target.Hwnd(), nullptr, 350, 240, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(WaitFor([&] { return Laid(app, target); })) << "tracking stayed off after the menu";
 
-    ClickTrayIcon(true);
-    ASSERT_TRUE(WaitPopupMenu());
-    XKeys(L"Down Down Return");  // 非表示
+    ASSERT_TRUE(app.ChooseControlMenu(1));  // 非表示
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(app.HorizontalRuler()); }));
     ASSERT_TRUE(app.ChooseControlMenu(5));  // 終了
     EXPECT_TRUE(app.WaitExit(10000));
