@@ -512,9 +512,16 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers)
     SetForegroundWindow(target.Hwnd());
     ASSERT_TRUE(PumpUntil([&] { return Laid(target, true) && PixelAt(t.left + 5, t.bottom - 5) == 0xFF0000u; }));
 
+    // A second capture while the first waits for the screen is ignored: it would leave the
+    // tracking suspended for good.
+    Choose(CommandId::CaptureBitmap);
     Choose(CommandId::CaptureBitmap);
     HWND viewer = program().viewer->Window();
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; }));
+    SetForegroundWindow(target.Hwnd());
+    SetWindowPos(target.Hwnd(), nullptr, 100, 50, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil([&] { return Laid(target, true); })) << "tracking did not resume";
+    SetWindowPos(target.Hwnd(), nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT outer = WindowRectOf(viewer), client = e2e::ClientRectOnScreen(viewer);
     EXPECT_EQ(outer.left, 148);
     EXPECT_EQ(outer.top, 98);
@@ -528,6 +535,49 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers)
         return PixelAt(client.left + dx + 5, client.top + dy + (t.bottom - t.top) - 5) == 0x00FF00u &&
                PixelAt(client.left + dx + 5, client.top + dy + 5) == 0x00FF00u;
     })) << "a ruler in the picture";
+    // A bitmap shows at its own size: no zoom. The close box only hides the viewer.
+    Choose(CommandId::Zoom50);
+    EXPECT_EQ(e2e::ClientRectOnScreen(viewer).right - e2e::ClientRectOnScreen(viewer).left, 300);
+    PostMessageW(viewer, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(viewer); }));
+    EXPECT_TRUE(IsWindow(viewer));
+}
+
+// A target that closes before the copy gives no picture; one that does not answer is not
+// waited for. Either way everything is put back.
+TEST_F(ShellTest, CaptureOfAClosedOrHungTargetPutsEverythingBackAtOnce) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    HWND viewer = program().viewer->Window();
+    Choose(CommandId::CaptureBitmap);
+    EXPECT_FALSE(program().rulers->Shown()) << "out of the picture's way while it waits";
+    target.Kill();
+    EXPECT_TRUE(PumpUntil([&] { return program().rulers->Shown(); }));
+    EXPECT_FALSE(IsWindowVisible(viewer)) << "a picture of a closed window";
+
+    Choose(CommandId::HideRulers);
+    HWND stuck = nullptr;
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread owner([&] {
+        stuck = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"stuck", WS_POPUP | WS_VISIBLE, 40, 40, 120, 80, nullptr,
+                                nullptr, nullptr, nullptr);
+        SetEvent(ready);
+        WaitForSingleObject(release, 10000);  // no message loop meanwhile
+        DestroyWindow(stuck);
+    });
+    WaitForSingleObject(ready, 5000);
+    program().target.hwnd = stuck;
+    const DWORD start = GetTickCount();
+    Choose(CommandId::CaptureBitmap);
+    const bool shown = PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; });
+    const DWORD took = GetTickCount() - start;
+    SetEvent(release);
+    owner.join();
+    CloseHandle(ready);
+    CloseHandle(release);
+    EXPECT_TRUE(shown);
+    EXPECT_LT(took, 1000u) << "waited for a program that does not answer";
 }
 
 // What another program's controls say about themselves: text (or class) and place, relative
@@ -608,10 +658,37 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndCopiesTheMeta
     };
     EXPECT_LT(order(L"Under"), order(L"Over"));
 
-    Choose(CommandId::Zoom50);
-    c = e2e::ClientRectOnScreen(viewer);
-    EXPECT_EQ(c.right - c.left, 330);
-    EXPECT_EQ(c.bottom - c.top, 240);
+    // Zooms size the client from the natural size around the same corner; a typed one is
+    // asked in a box over the viewer, which takes no input meanwhile; Cancel keeps the zoom.
+    const RECT corner = WindowRectOf(viewer);
+    struct Zoom {
+        CommandId command;
+        const wchar_t* typed;
+        UINT answer;
+        LONG width, height;
+    };
+    for (const Zoom& z : {Zoom{CommandId::Zoom50, nullptr, 0, 330, 240}, Zoom{CommandId::Zoom150, nullptr, 0, 990, 720},
+                          Zoom{CommandId::ZoomTyped, L"75%", IDOK, 495, 360},
+                          Zoom{CommandId::ZoomTyped, L"50", IDCANCEL, 495, 360},
+                          Zoom{CommandId::ZoomTyped, L"50", WM_CLOSE, 495, 360}}) {
+        SCOPED_TRACE(testing::Message() << static_cast<int>(z.command) << " " << (z.typed ? z.typed : L""));
+        ChooseWhile(z.command, [&] {
+            if (!z.typed) return;
+            HWND box = nullptr;
+            ASSERT_TRUE(WaitFor([&] { return (box = Ours(L"#32770")) != nullptr; }));
+            EXPECT_EQ(TextOf(GetDlgItem(box, 100)), L"100");
+            EXPECT_EQ(GetWindow(box, GW_OWNER), viewer);
+            EXPECT_FALSE(IsWindowEnabled(viewer));
+            SetWindowTextW(GetDlgItem(box, 100), z.typed);
+            PostMessageW(box, z.answer == WM_CLOSE ? WM_CLOSE : WM_COMMAND, z.answer == WM_CLOSE ? 0 : z.answer, 0);
+        });
+        c = e2e::ClientRectOnScreen(viewer);
+        EXPECT_EQ(c.right - c.left, z.width);
+        EXPECT_EQ(c.bottom - c.top, z.height);
+        EXPECT_EQ(WindowRectOf(viewer).left, corner.left);
+        EXPECT_EQ(WindowRectOf(viewer).top, corner.top);
+        EXPECT_TRUE(IsWindowEnabled(viewer));
+    }
 }
 
 }  // namespace
