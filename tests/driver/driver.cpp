@@ -1,8 +1,10 @@
 #include "driver/driver.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 
 #include "state/command_ids.h"
@@ -29,24 +31,13 @@ std::wstring MakeTempDir(const wchar_t* tag) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    std::string out;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return out;
-    char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
-    CloseHandle(h);
-    return out;
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD put = 0;
-    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
-    CloseHandle(h);
-    return ok;
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush().good();
 }
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -86,32 +77,26 @@ void Process::Kill() {
     pi_ = {};
 }
 
-namespace {
-struct FindArgs {
-    DWORD pid;
-    const wchar_t* cls;
-    bool visibleOnly;
-    std::vector<HWND>* out;
-};
-BOOL CALLBACK FindProc(HWND h, LPARAM lp) {
-    auto* a = reinterpret_cast<FindArgs*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid != a->pid) return TRUE;
-    wchar_t cls[128];
-    GetClassNameW(h, cls, 128);
-    if (a->cls && wcscmp(cls, a->cls) != 0) return TRUE;
-    if (a->visibleOnly && !IsWindowVisible(h)) return TRUE;
-    a->out->push_back(h);
-    return TRUE;
-}
-}  // namespace
-
 std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
-    std::vector<HWND> out;
-    FindArgs a{pid, className, visibleOnly, &out};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&a));
-    return out;
+    struct Search {
+        DWORD pid;
+        const wchar_t* cls;
+        bool visibleOnly;
+        std::vector<HWND> found;
+    } search{pid, className, visibleOnly, {}};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            wchar_t cls[128] = {};
+            GetClassNameW(h, cls, 128);
+            if (owner == s.pid && (!s.cls || wcscmp(cls, s.cls) == 0) && (!s.visibleOnly || IsWindowVisible(h)))
+                s.found.push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
