@@ -130,7 +130,9 @@ OneBox ConvertOneBox(std::wstring_view text, SizeUnit unit, double twipsPerPixel
 
 }  // namespace
 
-std::optional<double> ParseSizeText(std::wstring_view text) {
+std::optional<double> ParseSizeText(std::wstring_view typed) {
+    const std::wstring ascii = AsciiNumberText(typed);
+    std::wstring_view text = ascii;
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     if (!IsPlainDecimal(text)) return std::nullopt;

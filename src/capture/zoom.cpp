@@ -25,7 +25,7 @@ double ReadLeadingNumber(std::wstring_view reply) {
     // Blanks are dropped first, as Val does, so the scan below never sees them.
     std::wstring s;
     s.reserve(reply.size());
-    for (wchar_t c : reply)
+    for (wchar_t c : AsciiNumberText(reply))
         if (!IsValBlank(c)) s.push_back(c);
 
     size_t i = 0;

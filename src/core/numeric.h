@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace plumbo {
 
@@ -36,6 +38,26 @@ inline int32_t RoundHalfEven(double x) {
     if (r < static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
     if (r > static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(r);
+}
+
+// A typed number as its ASCII form: an input method in full-width mode types digits, sign,
+// point, percent and space as their full-width forms (「１２．５」, 「－５」, 「７５％」), which
+// mean the same to the user. Everything else is left for the reader to refuse.
+inline std::wstring AsciiNumberText(std::wstring_view typed) {
+    std::wstring out(typed);
+    for (wchar_t& c : out) {
+        if (c >= L'\uFF01' && c <= L'\uFF5E') {
+            const wchar_t narrow = static_cast<wchar_t>(c - 0xFEE0);
+            if ((narrow >= L'0' && narrow <= L'9') || narrow == L'.' || narrow == L'-' || narrow == L'+' ||
+                narrow == L'%')
+                c = narrow;
+        } else if (c == L'\u2212') {  // the minus sign proper
+            c = L'-';
+        } else if (c == L'\u3000') {  // the ideographic space
+            c = L' ';
+        }
+    }
+    return out;
 }
 
 // Integer division truncating toward zero, as C++ already does; named so the formulas read

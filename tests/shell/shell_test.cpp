@@ -317,9 +317,10 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
             EXPECT_NE(AnswerMessage().find(named), std::wstring::npos) << width << " x " << height;
             EXPECT_TRUE(IsWindowVisible(dlg));
         }
-        // 100 x 50 mm: at 96 pixels per inch 377.95 and 188.98, so 378 x 189.
-        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"100");
-        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"50");
+        // 100 x 50 mm, typed in full width as an input method does: at 96 pixels per inch
+        // 377.95 and 188.98, so 378 x 189.
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"１００");
+        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"　５０．０");
         Press(dlg, IDOK);
     });
     const RECT t = WindowRectOf(target.Hwnd());
@@ -664,7 +665,7 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndCopiesTheMeta
         LONG width, height;
     };
     for (const Zoom& z : {Zoom{CommandId::Zoom50, nullptr, 0, 330, 240}, Zoom{CommandId::Zoom150, nullptr, 0, 990, 720},
-                          Zoom{CommandId::ZoomTyped, L"75%", IDOK, 495, 360},
+                          Zoom{CommandId::ZoomTyped, L"７５％", IDOK, 495, 360},
                           Zoom{CommandId::ZoomTyped, L"50", IDCANCEL, 495, 360},
                           Zoom{CommandId::ZoomTyped, L"50", WM_CLOSE, 495, 360}}) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(z.command) << " " << (z.typed ? z.typed : L""));
