@@ -155,15 +155,10 @@ bool Plumbo::WaitResident(int timeoutMs) {
 HWND Plumbo::MenuForm() const { return WindowOf(Pid(), L"PlumboMenuForm"); }
 HWND Plumbo::Viewer() const { return WindowOf(Pid(), L"PlumboViewer"); }
 
-HWND Plumbo::HorizontalRuler() const {
+// The vertical ruler is owned by the horizontal one.
+HWND Plumbo::Ruler(bool horizontal) const {
     for (HWND h : WindowsOf(Pid(), L"PlumboRuler"))
-        if (!GetWindow(h, GW_OWNER)) return h;
-    return nullptr;
-}
-
-HWND Plumbo::VerticalRuler() const {
-    for (HWND h : WindowsOf(Pid(), L"PlumboRuler"))
-        if (GetWindow(h, GW_OWNER)) return h;
+        if (!GetWindow(h, GW_OWNER) == horizontal) return h;
     return nullptr;
 }
 
@@ -297,11 +292,9 @@ void Click(int x, int y, bool right) {
 
 void DoubleClick(int x, int y) {
     MoveMouse(x, y);
-    for (int i = 0; i < 2; ++i) {
-        SendMouse(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-        Sleep(20);
-        SendMouse(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-        Sleep(60);
+    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        SendMouse(button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+        Sleep(40);
     }
     Sleep(200);
 }

@@ -55,8 +55,8 @@ public:
     std::wstring IniPath() const { return dir_ + L"\\plumbo.ini"; }
     HWND MenuForm() const;  // hidden: the tray icon's window
     HWND Viewer() const;
-    HWND HorizontalRuler() const;
-    HWND VerticalRuler() const;
+    HWND HorizontalRuler() const { return Ruler(true); }
+    HWND VerticalRuler() const { return Ruler(false); }
 
     // Through the tray icon.
     void ShowRulersByDoubleClick();
@@ -67,6 +67,7 @@ public:
     bool ClickRulerMenu(HWND ruler, int item);
 
 private:
+    HWND Ruler(bool horizontal) const;
     std::wstring dir_;
     Process proc_;
 };

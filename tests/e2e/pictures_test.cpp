@@ -33,12 +33,12 @@ HWND DialogTitled(const Plumbo& app, const wchar_t* title) {
     return nullptr;
 }
 
-// 保存 ▸ an item (0 ビットマップ, 1 エンハンストメタ), by keys on the viewer's menu bar: Alt,
+// 保存 ▸ an item (1 エンハンストメタ), by keys on the viewer's menu bar: Alt,
 // Down opens ファイル on its first item, Down to 保存, Right into its submenu. The keys are
 // injected: under Wine the X keyboard focus has been seen to stay with the window the rulers'
 // menu was opened over after the viewer came to the front (even after a click on the
 // viewer's caption), while Windows' own foreground is the viewer.
-HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item) {
+HWND OpenSaveDialog(const Plumbo& app, HWND viewer) {
     SetForegroundWindow(viewer);
     if (!WaitFor([&] { return GetForegroundWindow() == viewer; })) return nullptr;
     PressKey(VK_MENU);
@@ -53,7 +53,7 @@ HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item) {
             return open >= 2;
         }))
         return nullptr;
-    if (item) PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
     PressKey(VK_RETURN);
     HWND dlg = nullptr;
     WaitFor([&] { return (dlg = DialogTitled(app, L"開く")) != nullptr; });
@@ -104,32 +104,9 @@ std::set<std::wstring> FilesIn(const std::wstring& dir) {
     return out;
 }
 
-// A bitmap file as Windows reads it, in 0x00RRGGBB, top row first.
-Image ReadBitmapFile(const std::wstring& path) {
-    Image img;
-    HBITMAP b = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    BITMAP bm{};
-    if (!b || !GetObjectW(b, sizeof bm, &bm)) return img;
-    img.width = bm.bmWidth;
-    img.height = bm.bmHeight;
-    img.pixels.resize(static_cast<size_t>(img.width) * img.height);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = img.width;
-    bi.bmiHeader.biHeight = -img.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, b, 0, img.height, img.pixels.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(b);
-    for (auto& p : img.pixels) p &= 0xFFFFFF;
-    return img;
-}
-
 }  // namespace
 
-TEST(Pictures, AnotherProgramsWindowRedrawnAndCapturedIsSavedThroughTheRealDialog) {
+TEST(Pictures, AnotherProgramsWindowRedrawnIsSavedThroughTheRealDialog) {
     Plumbo app;
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitResident());
@@ -151,8 +128,8 @@ TEST(Pictures, AnotherProgramsWindowRedrawnAndCapturedIsSavedThroughTheRealDialo
         << "the keyboard is with " << XFocus();
     EXPECT_EQ(ClientSize(viewer).cx, size.cx);
 
-    const std::wstring dir = MakeTempDir(L"pictures"), emf = dir + L"\\redrawn.emf", bmp = dir + L"\\captured.bmp";
-    HWND dlg = OpenSaveDialog(app, viewer, 1);
+    const std::wstring dir = MakeTempDir(L"pictures"), emf = dir + L"\\redrawn.emf";
+    HWND dlg = OpenSaveDialog(app, viewer);
     ASSERT_TRUE(dlg) << "no save dialog";
     ASSERT_TRUE(SaveAs(dlg, emf));
     ASSERT_TRUE(WaitFor([&] { return FileExists(emf); }));
@@ -177,52 +154,19 @@ TEST(Pictures, AnotherProgramsWindowRedrawnAndCapturedIsSavedThroughTheRealDialo
     // and no temporary file is left beside it.
     const std::string marker = "not a picture, leave me alone\r\n";
     ASSERT_TRUE(WriteFileBytes(emf, marker));
-    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer, 1));
+    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer));
     ASSERT_TRUE(SaveAs(dlg, emf));
     ASSERT_TRUE(AnswerQuestion(app, 'N'));
     EXPECT_FALSE(WaitFor([&] { return ReadFileBytes(emf) != marker; }, 1000)) << "written after いいえ";
-    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer, 1));
+    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer));
     ASSERT_TRUE(SaveAs(dlg, emf));
     ASSERT_TRUE(AnswerQuestion(app, 'Y'));
     EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(emf) == saved; })) << "not replaced by the same picture";
     EXPECT_EQ(FilesIn(dir), std::set<std::wstring>{L"redrawn.emf"});
 
-    // 画面キャプチャ, the second item, and the bitmap saved is what the viewer shows.
-    target.Activate();
-    Click((r.left + r.right) / 2, r.top, true);
-    ASSERT_TRUE(WaitPopupMenu());
-    XKeys(L"Down Down Return");
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && GetForegroundWindow() == viewer; }));
-    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer, 0));
-    ASSERT_TRUE(SaveAs(dlg, bmp));
-    Image file;
-    ASSERT_TRUE(WaitFor([&] { return (file = ReadBitmapFile(bmp)).width == size.cx; }));
-    EXPECT_EQ(file.height, size.cy);
-    ShowWindow(ruler, SW_HIDE);
-    ShowWindow(app.VerticalRuler(), SW_HIDE);
-    const RECT at = ClientRectOnScreen(viewer);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    int compared = 0, differing = 0;
-    std::set<uint32_t> colours;
-    WaitFor([&] {
-        const Image shown = GrabScreen(at);
-        compared = differing = 0;
-        for (int y = 0; y < std::min(shown.height, file.height); y += 3)
-            for (int x = 0; x < std::min(shown.width, file.width); x += 3) {
-                if (!PtInRect(&work, POINT{at.left + x, at.top + y})) continue;
-                ++compared;
-                colours.insert(file.At(x, y));
-                differing += file.At(x, y) != shown.At(x, y);
-            }
-        return differing == 0;
-    });
-    EXPECT_GT(compared, (size.cx / 3) * (size.cy / 3) / 2) << "too little of the viewer on the screen";
-    EXPECT_GE(colours.size(), 3u) << "a picture of one or two colours proves nothing";
-    EXPECT_EQ(differing, 0) << "of " << compared << " pixels";
     // After the dialogs the program still ends when asked.
     ASSERT_TRUE(app.ChooseControlMenu(5));  // 終了
     EXPECT_TRUE(app.WaitExit(10000));
-    for (const std::wstring& f : {emf, bmp}) DeleteFileW(f.c_str());
+    DeleteFileW(emf.c_str());
     RemoveDirectoryW(dir.c_str());
 }

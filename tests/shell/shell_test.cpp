@@ -233,7 +233,7 @@ TEST_F(ShellTest, TicksStandOnTheScreenWhereTheUnitPutsThem) {
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     const RECT c = e2e::ClientRectOnScreen(HorizontalRulerWindow());
-    const double pxPerTwip = Dpi(LOGPIXELSY) / 1440.0;
+    const double pxPerTwip = Dpi(LOGPIXELSY) / 1440.0, cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
     const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
               shortTick = std::lround(100 * pxPerTwip);
     struct Column {
@@ -241,31 +241,21 @@ TEST_F(ShellTest, TicksStandOnTheScreenWhereTheUnitPutsThem) {
         double x;  // pixels from the zero point
         int length;
     };
-    const double cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
-    const Column columns[] = {
-        {CommandId::UnitPixels, 32, longTick},  {CommandId::UnitPixels, 128, longTick},
-        {CommandId::UnitPixels, 16, medium},    {CommandId::UnitPixels, 80, medium},
-        {CommandId::UnitPixels, 4, shortTick},  {CommandId::UnitPixels, 100, shortTick},
-        {CommandId::UnitPixels, 6, 0},          {CommandId::UnitPixels, 50, 0},
-        {CommandId::UnitMillimetres, cm, longTick}, {CommandId::UnitMillimetres, 8 * cm, longTick},
-        {CommandId::UnitMillimetres, cm / 2, medium}, {CommandId::UnitInchEighths, inch, longTick},
-        {CommandId::UnitInchTenths, 2 * inch, longTick},
-    };
-    for (const Column& col : columns) {
+    for (const Column& col : {Column{CommandId::UnitPixels, 32, longTick}, {CommandId::UnitPixels, 16, medium},
+                              {CommandId::UnitPixels, 4, shortTick}, {CommandId::UnitPixels, 6, 0},
+                              {CommandId::UnitMillimetres, cm, longTick}, {CommandId::UnitMillimetres, 8 * cm, longTick},
+                              {CommandId::UnitMillimetres, cm / 2, medium}, {CommandId::UnitInchEighths, inch, longTick},
+                              {CommandId::UnitInchTenths, 2 * inch, longTick}}) {
         SCOPED_TRACE(testing::Message() << "unit " << static_cast<int>(col.unit) << " at " << col.x);
         Choose(col.unit);
         const int x = static_cast<int>(std::lround(col.x));
-        // The tick nearest the column, within a pixel of rounding.
-        auto longest = [&] {
-            Image img = GrabScreen(c);
-            return std::max({TickLength(img, x - 1 < 0 ? 0 : x - 1), TickLength(img, x), TickLength(img, x + 1)});
+        // The tick nearest the column, within a pixel of rounding; a gap has none beside it.
+        auto nearest = [&] {
+            const Image img = GrabScreen(c);
+            return col.length ? std::max({TickLength(img, x - 1), TickLength(img, x), TickLength(img, x + 1)})
+                              : TickLength(img, x);
         };
-        if (col.length == 0) {
-            PumpUntil([&] { return program().commands->IsChecked(col.unit); });
-            EXPECT_EQ(TickLength(GrabScreen(c), x), 0);
-        } else {
-            EXPECT_TRUE(PumpUntil([&] { return std::abs(longest() - col.length) <= 1; })) << longest();
-        }
+        EXPECT_TRUE(PumpUntil([&] { return std::abs(nearest() - col.length) <= (col.length ? 1 : 0); })) << nearest();
     }
 }
 
@@ -577,32 +567,28 @@ TEST_F(ShellTest, CaptureOfAClosedOrHungTargetPutsEverythingBackAtOnce) {
     EXPECT_LT(took, 1000u) << "waited for a program that does not answer";
 }
 
-// What another program's controls say about themselves: text (or class) and place, relative
-// to the window's outer corner.
-struct Reported {
-    std::wstring text, cls;
-    RECT rect;
-};
-std::vector<Reported> ReportedControls(HWND target) {
-    std::pair<HWND, std::vector<Reported>> walk{target, {}};
-    EnumChildWindows(
+// Where another program's child window lies, by its caption or class, relative to the
+// window's outer corner.
+RECT ControlRect(HWND target, const wchar_t* name) {
+    std::pair<const wchar_t*, HWND> search{name, nullptr};
+    EnumChildWindows(  // every descendant, frames' children included
         target,
         [](HWND h, LPARAM l) -> BOOL {
-            auto& [top, out] = *reinterpret_cast<std::pair<HWND, std::vector<Reported>>*>(l);
-            const RECT t = WindowRectOf(top);
-            RECT r = WindowRectOf(h);
-            OffsetRect(&r, -t.left, -t.top);
+            auto& [name, found] = *reinterpret_cast<std::pair<const wchar_t*, HWND>*>(l);
             wchar_t text[128] = {}, cls[128] = {};
             GetWindowTextW(h, text, 128);
             GetClassNameW(h, cls, 128);
-            out.push_back({text, cls, r});
-            return TRUE;
+            if (!wcscmp(text, name) || !wcscmp(cls, name)) found = h;
+            return !found;
         },
-        reinterpret_cast<LPARAM>(&walk));
-    return walk.second;
+        reinterpret_cast<LPARAM>(&search));
+    RECT r = search.second ? WindowRectOf(search.second) : RECT{};
+    const RECT t = WindowRectOf(target);
+    OffsetRect(&r, -t.left, -t.top);
+    return r;
 }
 
-TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndCopiesTheMetafile) {
+TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
     ASSERT_TRUE(target.Start(120, 80, 660, 480, L"Redrawn", L"/controls"));
@@ -612,11 +598,16 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndCopiesTheMeta
     Choose(CommandId::RedrawAsVector);
     HWND viewer = program().viewer->Window();
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; }));
-    RECT c = e2e::ClientRectOnScreen(viewer);
-    EXPECT_EQ(c.right - c.left, 660);
-    EXPECT_EQ(c.bottom - c.top, 480);
+    auto client = [&] {
+        const RECT c = e2e::ClientRectOnScreen(viewer);
+        return std::pair(c.right - c.left, c.bottom - c.top);
+    };
+    EXPECT_EQ(client(), std::pair(660L, 480L));
     EXPECT_TRUE(program().rulers->Shown()) << "the rulers come back";
 
+    // The copy other programs get: each caption (or, for a class no drawer knows, its class
+    // name) in its control, a frame's caption on its top line; radio buttons, hidden controls
+    // and what lies in a hidden frame left out; a later sibling painted later.
     Choose(CommandId::CopyToClipboard);
     ASSERT_TRUE(OpenClipboard(nullptr));
     HENHMETAFILE emf = CopyEnhMetaFileW(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), nullptr);
@@ -624,36 +615,22 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndCopiesTheMeta
     ASSERT_TRUE(emf);
     const auto texts = e2e::MetafileTexts(emf);
     DeleteEnhMetaFile(emf);
-    const auto controls = ReportedControls(target.Hwnd());
-    // Each caption (or, for a class no drawer knows, its class name) lies in its control;
-    // a frame's caption may sit on its top line.
+    auto drawn = [&](const wchar_t* name) {
+        return std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == name; });
+    };
     for (const wchar_t* name : {L"Push", L"Default", L"Check", L"Three", L"Group", L"Plain static", L"Inner push",
                                 L"Deep", L"Under", L"Over", L"PlumboGadget", L"PlumboTestDocument"}) {
         SCOPED_TRACE(testing::Message() << std::wstring(name));
-        const Reported* control = nullptr;
-        for (const Reported& r : controls)
-            if (r.text == name || r.cls == name) control = &r;
-        ASSERT_NE(control, nullptr);
-        const e2e::MetafileText* text = nullptr;
-        for (const auto& t : texts)
-            if (t.text == name) text = &t;
-        ASSERT_NE(text, nullptr) << "not drawn";
-        EXPECT_GE(text->at.x, control->rect.left - 1);
-        EXPECT_LT(text->at.x, control->rect.right);
-        EXPECT_GE(text->at.y, control->rect.top - 8);
-        EXPECT_LT(text->at.y, control->rect.bottom);
+        const RECT r = ControlRect(target.Hwnd(), name);
+        ASSERT_LT(r.left, r.right) << "no such control";
+        ASSERT_NE(drawn(name), texts.end()) << "not drawn";
+        const POINT at = drawn(name)->at;
+        EXPECT_TRUE(at.x >= r.left - 1 && at.x < r.right && at.y >= r.top - 8 && at.y < r.bottom)
+            << at.x << "," << at.y << " outside " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     }
-    // Radio buttons, hidden controls and what lies in a hidden frame are left out; a later
-    // sibling is painted later.
-    for (const auto& t : texts)
-        for (const wchar_t* hidden : {L"Radio", L"Hidden", L"Hidden frame", L"Inside hidden"})
-            EXPECT_NE(t.text, hidden);
-    auto order = [&](const wchar_t* name) {
-        for (size_t i = 0; i < texts.size(); ++i)
-            if (texts[i].text == name) return i;
-        return texts.size();
-    };
-    EXPECT_LT(order(L"Under"), order(L"Over"));
+    for (const wchar_t* hidden : {L"Radio", L"Hidden", L"Hidden frame", L"Inside hidden"})
+        EXPECT_EQ(drawn(hidden), texts.end()) << std::wstring(hidden);
+    EXPECT_LT(drawn(L"Under"), drawn(L"Over"));
 
     // Zooms size the client from the natural size around the same corner; a typed one is
     // asked in a box over the viewer, which takes no input meanwhile; Cancel keeps the zoom.
@@ -670,18 +647,15 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndCopiesTheMeta
                           Zoom{CommandId::ZoomTyped, L"50", WM_CLOSE, 495, 360}}) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(z.command) << " " << (z.typed ? z.typed : L""));
         ChooseWhile(z.command, [&] {
-            if (!z.typed) return;
-            HWND box = nullptr;
-            ASSERT_TRUE(WaitFor([&] { return (box = Ours(L"#32770")) != nullptr; }));
+            HWND box = z.typed ? WaitOurs(L"#32770") : nullptr;
+            if (!box) return;
             EXPECT_EQ(TextOf(GetDlgItem(box, 100)), L"100");
             EXPECT_EQ(GetWindow(box, GW_OWNER), viewer);
             EXPECT_FALSE(IsWindowEnabled(viewer));
             SetWindowTextW(GetDlgItem(box, 100), z.typed);
             PostMessageW(box, z.answer == WM_CLOSE ? WM_CLOSE : WM_COMMAND, z.answer == WM_CLOSE ? 0 : z.answer, 0);
         });
-        c = e2e::ClientRectOnScreen(viewer);
-        EXPECT_EQ(c.right - c.left, z.width);
-        EXPECT_EQ(c.bottom - c.top, z.height);
+        EXPECT_EQ(client(), std::pair(z.width, z.height));
         EXPECT_EQ(WindowRectOf(viewer).left, corner.left);
         EXPECT_EQ(WindowRectOf(viewer).top, corner.top);
         EXPECT_TRUE(IsWindowEnabled(viewer));
