@@ -43,11 +43,17 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs, int stepMs) {
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount();
     for (;;) {
+        // This thread's own windows (a program started in the test process) go on working.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
         if (done()) return true;
-        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return done();
-        Sleep(stepMs);
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(stepMs), QS_ALLINPUT);
     }
 }
 

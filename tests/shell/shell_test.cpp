@@ -32,21 +32,6 @@ std::string Ini(const char* rulerColour, bool onTop, bool transparent, bool insi
 }
 const std::string kNewFile = Ini("16777215", true, false, false);
 
-// Handles this thread's messages (timers included) until done() holds.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
 // A visible top-level window of ours by class.
 HWND Ours(const wchar_t* cls) { return WindowOf(GetCurrentProcessId(), cls, true); }
 HWND WaitOurs(const wchar_t* cls) {
@@ -119,7 +104,7 @@ protected:
     // As if chosen from a menu; returns once it has run (a modal window's loop included).
     void Choose(CommandId id) {
         program().commands->Post(id);
-        PumpUntil([] { return true; }, 0);
+        WaitFor([] { return true; }, 0);
     }
     // Runs a command that opens a modal window, while `user` acts on it from another thread.
     void ChooseWhile(CommandId id, const std::function<void()>& user) {
@@ -133,7 +118,7 @@ protected:
         ASSERT_TRUE(target.Start(300, 200, 400, 300));
         Choose(CommandId::ShowRulers);
         SetForegroundWindow(target.Hwnd());
-        ASSERT_TRUE(PumpUntil([&] { return Laid(target, inside); }));
+        ASSERT_TRUE(WaitFor([&] { return Laid(target, inside); }));
     }
     // Outside above and left of the frame, or inside along its left and bottom edges.
     bool Laid(const e2e::Target& target, bool inside) {
@@ -173,7 +158,7 @@ TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
             if (Ours(L"#32770")) messages.push_back(AnswerMessage());
     });
     const bool ok = shell_.Start(GetModuleHandleW(nullptr), dir_ + L"\\");
-    PumpUntil([] { return false; }, 300);  // anything the start left queued
+    WaitFor([] { return true; }, 0);  // anything the start left queued
     started = true;
     person.join();
     RemoveDirectoryW(IniPath().c_str());
@@ -193,26 +178,26 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlaced) {
     const RECT h = Horizontal(), v = Vertical();
     EXPECT_EQ(h.bottom - h.top, std::lround(500.0 * Dpi(LOGPIXELSY) / 1440)) << "500 twips thick";
     EXPECT_EQ(v.right - v.left, std::lround(500.0 * Dpi(LOGPIXELSX) / 1440));
-    EXPECT_TRUE(PumpUntil([&] { return BodyPixel(h) == 0xFFFFFFu; })) << "white, in front";
+    EXPECT_TRUE(WaitFor([&] { return BodyPixel(h) == 0xFFFFFFu; })) << "white, in front";
 
     auto move = [&](int left, int top, int width, int height) {
         SetWindowPos(target.Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     };
     move(250, 180, 500, 320);
-    EXPECT_TRUE(PumpUntil([&] { return Laid(target, false); })) << "moved and resized";
+    EXPECT_TRUE(WaitFor([&] { return Laid(target, false); })) << "moved and resized";
     // Minimised and restored, they come back where they were.
     ShowWindow(target.Hwnd(), SW_MINIMIZE);
     ShowWindow(target.Hwnd(), SW_RESTORE);
     SetForegroundWindow(target.Hwnd());
-    EXPECT_TRUE(PumpUntil([&] { return Laid(target, false); })) << "restored";
+    EXPECT_TRUE(WaitFor([&] { return Laid(target, false); })) << "restored";
     // A placement is stored at once and shows at the target's next change.
     Choose(CommandId::PlaceInside);
     EXPECT_NE(IniText().find("INSIDE=TRUE\r\n"), std::string::npos);
     move(260, 190, 480, 300);
-    EXPECT_TRUE(PumpUntil([&] { return Laid(target, true); })) << "inside";
+    EXPECT_TRUE(WaitFor([&] { return Laid(target, true); })) << "inside";
     Choose(CommandId::PlaceOutside);
     move(240, 170, 420, 280);
-    EXPECT_TRUE(PumpUntil([&] { return Laid(target, false); })) << "outside again";
+    EXPECT_TRUE(WaitFor([&] { return Laid(target, false); })) << "outside again";
     EXPECT_NE(IniText().find("INSIDE=FALSE\r\n"), std::string::npos);
 
     Choose(CommandId::HideRulers);
@@ -255,7 +240,7 @@ TEST_F(ShellTest, TicksStandOnTheScreenWhereTheUnitPutsThem) {
             return col.length ? std::max({TickLength(img, x - 1), TickLength(img, x), TickLength(img, x + 1)})
                               : TickLength(img, x);
         };
-        EXPECT_TRUE(PumpUntil([&] { return std::abs(nearest() - col.length) <= (col.length ? 1 : 0); })) << nearest();
+        EXPECT_TRUE(WaitFor([&] { return std::abs(nearest() - col.length) <= (col.length ? 1 : 0); })) << nearest();
     }
 }
 
@@ -273,7 +258,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
     e2e::Target other;
     ASSERT_TRUE(other.Start(700, 420, 300, 200, L"Other"));
     SetForegroundWindow(target.Hwnd());
-    ASSERT_TRUE(PumpUntil([&] { return Laid(target, false); }));
+    ASSERT_TRUE(WaitFor([&] { return Laid(target, false); }));
     auto size = [&](HWND w) {
         RECT r = WindowRectOf(w);
         return std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top);
@@ -416,7 +401,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n");
     EXPECT_TRUE(program().rulers->Shown());
-    EXPECT_TRUE(PumpUntil([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
+    EXPECT_TRUE(WaitFor([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
         << "both rulers recoloured";
 }
 
@@ -434,22 +419,22 @@ TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
     Choose(CommandId::TransparentLook);
     EXPECT_NE(IniText().find("TRANSPARENT=TRUE\r\n"), std::string::npos);
     const POINT spot{h.left + 2, h.top + 2};  // the body, left of the first number
-    EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == behind; }));
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == behind; }));
     ChooseWhile(CommandId::OpenSettings, [&] {
         HWND dlg = WaitOurs(L"PlumboSettings");
         ASSERT_TRUE(dlg);
         Press(dlg, kOkButton);
     });
     EXPECT_TRUE(program().rulers->Shown());
-    EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == behind; })) << "the rulers came back transparent";
-    EXPECT_TRUE(PumpUntil([&] { return PixelAt(h.left + 4, h.bottom - 1) == 0x0000FFu; }))
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == behind; })) << "the rulers came back transparent";
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(h.left + 4, h.bottom - 1) == 0x0000FFu; }))
         << "ticks drawn over what lies behind";
     // What moves behind shows through at once, the ruler never hidden for it.
     SetWindowPos(red.Hwnd(), target.Hwnd(), h.left - 50, h.top - 60, 300, 200, SWP_NOACTIVATE);
-    EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == 0xFF0000u; })) << "the change behind did not show";
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == 0xFF0000u; })) << "the change behind did not show";
     EXPECT_TRUE(program().rulers->Shown());
     Choose(CommandId::TransparentLook);
-    EXPECT_TRUE(PumpUntil([&] { return PixelAt(spot.x, spot.y) == 0xFFFFFFu; }));
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == 0xFFFFFFu; }));
 }
 
 // ---- The version box and help ----
@@ -497,17 +482,17 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers)
     ASSERT_TRUE(WaitFor([&] { return PixelAt(t.left + 5, t.bottom - 5) == 0x00FF00u; }));
     Choose(CommandId::ShowRulers);
     SetForegroundWindow(target.Hwnd());
-    ASSERT_TRUE(PumpUntil([&] { return Laid(target, true) && PixelAt(t.left + 5, t.bottom - 5) == 0xFF0000u; }));
+    ASSERT_TRUE(WaitFor([&] { return Laid(target, true) && PixelAt(t.left + 5, t.bottom - 5) == 0xFF0000u; }));
 
     // A second capture while the first waits for the screen is ignored: it would leave the
     // tracking suspended for good.
     Choose(CommandId::CaptureBitmap);
     Choose(CommandId::CaptureBitmap);
     HWND viewer = program().viewer->Window();
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; }));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
     SetForegroundWindow(target.Hwnd());
     SetWindowPos(target.Hwnd(), nullptr, 100, 50, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(PumpUntil([&] { return Laid(target, true); })) << "tracking did not resume";
+    EXPECT_TRUE(WaitFor([&] { return Laid(target, true); })) << "tracking did not resume";
     SetWindowPos(target.Hwnd(), nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT outer = WindowRectOf(viewer), client = e2e::ClientRectOnScreen(viewer);
     EXPECT_EQ(outer.left, 148);
@@ -518,7 +503,7 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers)
     // The target's client area in the picture is green where the rulers stood.
     const int dx = t.left - 100, dy = t.top - 50;
     Choose(CommandId::HideRulers);
-    EXPECT_TRUE(PumpUntil([&] {
+    EXPECT_TRUE(WaitFor([&] {
         return PixelAt(client.left + dx + 5, client.top + dy + (t.bottom - t.top) - 5) == 0x00FF00u &&
                PixelAt(client.left + dx + 5, client.top + dy + 5) == 0x00FF00u;
     })) << "a ruler in the picture";
@@ -526,7 +511,7 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers)
     Choose(CommandId::Zoom50);
     EXPECT_EQ(e2e::ClientRectOnScreen(viewer).right - e2e::ClientRectOnScreen(viewer).left, 300);
     PostMessageW(viewer, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(viewer); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(viewer); }));
     EXPECT_TRUE(IsWindow(viewer));
 }
 
@@ -540,7 +525,7 @@ TEST_F(ShellTest, CaptureOfAClosedOrHungTargetPutsEverythingBackAtOnce) {
     Choose(CommandId::CaptureBitmap);
     EXPECT_FALSE(program().rulers->Shown()) << "out of the picture's way while it waits";
     target.Kill();
-    EXPECT_TRUE(PumpUntil([&] { return program().rulers->Shown(); }));
+    EXPECT_TRUE(WaitFor([&] { return program().rulers->Shown(); }));
     EXPECT_FALSE(IsWindowVisible(viewer)) << "a picture of a closed window";
 
     Choose(CommandId::HideRulers);
@@ -557,7 +542,7 @@ TEST_F(ShellTest, CaptureOfAClosedOrHungTargetPutsEverythingBackAtOnce) {
     program().target.hwnd = stuck;
     const DWORD start = GetTickCount();
     Choose(CommandId::CaptureBitmap);
-    const bool shown = PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; });
+    const bool shown = WaitFor([&] { return IsWindowVisible(viewer) != FALSE; });
     const DWORD took = GetTickCount() - start;
     SetEvent(release);
     owner.join();
@@ -594,10 +579,10 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     ASSERT_TRUE(target.Start(120, 80, 660, 480, L"Redrawn", L"/controls"));
     Choose(CommandId::ShowRulers);
     SetForegroundWindow(target.Hwnd());
-    ASSERT_TRUE(PumpUntil([&] { return Laid(target, false); }));
+    ASSERT_TRUE(WaitFor([&] { return Laid(target, false); }));
     Choose(CommandId::RedrawAsVector);
     HWND viewer = program().viewer->Window();
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(viewer) != FALSE; }));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
     auto client = [&] {
         const RECT c = e2e::ClientRectOnScreen(viewer);
         return std::pair(c.right - c.left, c.bottom - c.top);
