@@ -1,0 +1,177 @@
+// Layout arithmetic without a window: the rulers' scales and places, and the settings
+// dialog's preview, centring and the version box's gradient.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <tuple>
+
+#include "dialogs/dialog_layout.h"
+#include "ruler/placement.h"
+#include "ruler/scale_layout.h"
+
+namespace plumbo {
+namespace {
+
+constexpr float kEps = 0.01f;  // twips
+constexpr RulerUnit kMm = RulerUnit::Millimetre, kTenths = RulerUnit::InchTenths, kEighths = RulerUnit::InchEighths,
+                    kPixels = RulerUnit::Pixel;
+
+// A ruler whose client area is `length` long and 470 thick inside a 500-thick window.
+RulerModel Ruler(float length, bool horizontal) {
+    RulerModel r;
+    std::tie(r.outerWidth, r.outerHeight) = horizontal ? std::pair(length + 30, 500.f) : std::pair(500.f, length + 30);
+    std::tie(r.clientWidth, r.clientHeight) = horizontal ? std::pair(length, 470.f) : std::pair(470.f, length);
+    return r;
+}
+
+// 15 twips per pixel across, 12 down, so a ruler using the other direction's resolution
+// shows. Numbers measure 90 twips per character and 180 high.
+ScaleContext Ctx(bool inside = false) {
+    return {{15.0, 12.0}, inside, [](std::wstring_view c) { return std::pair(90.f * c.size(), 180.f); }};
+}
+
+size_t Shown(const auto& all) { return std::ranges::count_if(all, [](auto& e) { return e.visible; }); }
+
+// Each row lays out one ruler and looks at tick i (its place along the ruler and its tip) and
+// number k (caption, place along the ruler and across it). Ticks run from the window's outer
+// edge (500) to a tip at 470 minus their length: long 270, medium 320, short 370; inside the
+// vertical ruler from its left edge (0) to their length. A number stands on the long tips:
+// 470 - 200 - 180 = 90 from the top of the horizontal ruler; on the vertical one it ends at
+// them, 470 - 200 - 90 per character, or starts at 200 inside.
+TEST(ScaleByUnit, TicksAndNumbersOfEachUnitAndPlacement) {
+    enum Where { kHorizontal, kOutside, kInside };
+    const struct { const char* name; RulerUnit unit; Where where; float length; size_t ticks, numbers, i; float at, tip;
+                   size_t k; const wchar_t* caption; float numberAt, across; } cases[] = {
+        {"mm, 168.73 rounds up", kMm, kHorizontal, 8999, 169, 16, 160, 9070.866f, 270, 10, L"10", 5669.291f, 90},
+        {"mm, vertical", kMm, kOutside, 8970, 168, 16, 165, 9354.331f, 320, 12, L"12", 6803.150f, 90},
+        {"mm, vertical inside", kMm, kInside, 8970, 168, 16, 10, 566.929f, 200, 10, L"10", 5669.291f, 200},
+        {"tenths", kTenths, kHorizontal, 2880, 30, 3, 10, 1440, 270, 2, L"2", 2880, 90},
+        // Even a ruler of no length shows the margin its unit adds (1 inch). Quarter inches are
+        // short; 2.5 and 3.5 whole inches round to the even neighbour.
+        {"eighths, no length", kEighths, kHorizontal, 0, 8, 1, 2, 360, 370, 0, L"0", 0, 90},
+        {"eighths, 2.5 in", kEighths, kHorizontal, 2160, 16, 2, 4, 720, 320, 1, L"1", 1440, 90},
+        {"eighths, 3.5 in, vertical", kEighths, kOutside, 3600, 32, 4, 8, 1440, 270, 3, L"3", 4320, 180},
+        // 100 px + 32 = 132: 132 \ 4 ticks, 132 \ 32 numbers; 95 px: 127 \ 4, 127 \ 32.
+        {"pixels 100", kPixels, kHorizontal, 1500, 33, 4, 4, 240, 320, 3, L"96", 1440, 90},
+        {"pixels 95", kPixels, kHorizontal, 1425, 31, 3, 8, 480, 270, 2, L"64", 960, 90},
+        {"pixels 100, vertical", kPixels, kOutside, 1200, 33, 4, 1, 48, 370, 3, L"96", 1152, 90},
+        // "1056" would start at 470 - 200 - 360 = -90: it starts at the edge instead.
+        {"pixels 1100, vertical", kPixels, kOutside, 13200, 283, 35, 40, 1920, 270, 33, L"1056", 12672, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool horizontal = c.where == kHorizontal;
+        RulerModel r = Ruler(c.length, horizontal);
+        ASSERT_TRUE(ScaleByUnit(c.unit, horizontal, r, Ctx(c.where == kInside)));
+        // One spare element is loaded beyond those shown, none when the pattern element will do.
+        EXPECT_EQ(std::tuple(Shown(r.ticks), r.ticks.Count(), Shown(r.numbers), r.numbers.Count()),
+                  std::tuple(c.ticks, c.ticks + 1, c.numbers, c.numbers == 1 ? 1 : c.numbers + 1));
+        const LineElement& t = r.ticks[c.i];
+        auto [at, at2, from, tip] = horizontal ? std::tie(t.x1, t.x2, t.y1, t.y2) : std::tie(t.y1, t.y2, t.x1, t.x2);
+        EXPECT_NEAR(at, c.at, kEps);
+        EXPECT_EQ(std::tuple(at2, from, tip), std::tuple(at, c.where == kInside ? 0.0f : 500.0f, c.tip));
+        const LabelElement& n = r.numbers[c.k];
+        EXPECT_NEAR(horizontal ? n.left : n.top, c.numberAt, kEps);
+        EXPECT_EQ(std::pair(n.caption, horizontal ? n.top : n.left), std::pair(std::wstring(c.caption), c.across));
+    }
+}
+
+TEST(ScaleByUnit, ElementsAreOnlyAddedAndOnlyAUnitLaysAnyOut) {
+    RulerModel r = Ruler(0.0f, true);
+    r.ticks.SetColor(0x10203);
+    ASSERT_TRUE(ScaleByUnit(kMm, true, r, Ctx()));
+    r.clientWidth = 8970.0f;
+    ASSERT_TRUE(ScaleByUnit(kMm, true, r, Ctx()));
+    // Copies of the shown element 0 start hidden and take its colour; a colour set later
+    // reaches every element.
+    r.numbers.SetColor(0x40506);
+    EXPECT_EQ(std::tuple(r.ticks[168].color, r.ticks[168].visible, r.numbers[12].color),
+              std::tuple(0x10203u, false, 0x40506u));
+    // Shorter: nothing unloaded, nothing beyond what is needed touched.
+    const float tick100 = r.ticks[100].x1;
+    r.clientWidth = 0.0f;
+    ASSERT_TRUE(ScaleByUnit(kMm, true, r, Ctx()));
+    EXPECT_EQ(std::tuple(r.ticks.Count(), r.numbers.Count(), r.ticks[100].visible, r.ticks[100].x1),
+              std::tuple(169u, 17u, true, tick100));
+    // A unit change hides everything first, so the fewer ticks of the new unit leave none of
+    // the old ones showing: 6.23 in -> 7 whole inches of eighths. A value that names no unit
+    // then lays out nothing.
+    HideScale(r);
+    r.clientWidth = 8970.0f;
+    ASSERT_TRUE(ScaleByUnit(kEighths, true, r, Ctx()));
+    for (int value : {3, 5, -1}) EXPECT_FALSE(ScaleByUnit(static_cast<RulerUnit>(value), true, r, Ctx())) << value;
+    EXPECT_EQ(std::tuple(Shown(r.ticks), r.ticks.Count(), Shown(r.numbers)), std::tuple(56u, 169u, 7u));
+}
+
+// Worked by hand: outside = above and left of the frame, inside = along the bottom and left
+// edges within it. The horizontal ruler is 34 thick, the vertical one 33, so a swap shows.
+TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
+    using Places = std::optional<std::array<int32_t, 8>>;  // horizontal, then vertical: left, top, width, height
+    const struct { const char* name; PixelRect target; bool inside; Places places; } cases[] = {
+        // A monitor left of and above the primary: no pixel may be lost to rounding toward zero.
+        {"negative outside", {-1919, -1079, -1, -1}, false, {{-1919, -1113, 1918, 34, -1952, -1079, 33, 1078}}},
+        {"negative inside", {-1919, -1079, -1, -1}, true, {{-1919, -35, 1918, 34, -1919, -1079, 33, 1078}}},
+        {"extreme that fits", {kMin + 33, 0, -1, 10}, false, {{kMin + 33, -34, kMax - 33, 34, kMin, 0, 33, 10}}},
+        // Width and height overflow whatever the placement; the left and top edges only outside.
+        {"too wide", {kMin, 0, kMax, 10}, true, std::nullopt},
+        {"too high", {0, kMin, 10, kMax}, true, std::nullopt},
+        {"top edge outside", {0, kMin + 10, 10, kMin + 40}, false, std::nullopt},
+        {"top edge inside", {0, kMin + 10, 10, kMin + 40}, true, {{0, kMin + 6, 10, 34, 0, kMin + 10, 33, 30}}},
+        {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto r = PlaceRulers(c.target, 34, 33, c.inside);
+        const auto [h, v] = r.value_or(RulerPlaces{});
+        const Places places{{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height}};
+        EXPECT_EQ(r ? places : std::nullopt, c.places) << c.name;
+    }
+}
+
+TEST(SettingsDialog, PreviewHasATickPerWholeMillimetreANumberPerCentimetreAndTheDialogIsCentred) {
+    constexpr double kMmTwips = 1440.0 / 25.4;
+    const struct { double width; size_t ticks, numbers; } cases[] = {
+        {4995.0, 88, 8} /* 88.11 mm */, {87.6 * kMmTwips, 88, 8}, {9 * kMmTwips, 9, 0}, {0.0, 0, 0}, {-100.0, 0, 0}};
+    for (const auto& c : cases) {
+        const PreviewLayout l = LayoutSettingsPreview(c.width, 500.0, 180.0);
+        EXPECT_EQ(std::pair(l.ticks.size(), l.numbers.size()), std::pair(c.ticks, c.numbers)) << c.width << " twips";
+    }
+    // Ticks stand on the bottom edge: long (200) every 10 mm, medium (150) every 5, short (100)
+    // elsewhere. Numbers stand on the long tips: 500 - 200 - 180.
+    const PreviewLayout l = LayoutSettingsPreview(4995.0, 500.0, 180.0);
+    for (auto [i, x, top] : {std::tuple{5, 283.465, 350.0}, {7, 396.850, 400.0}, {80, 4535.433, 300.0}}) {
+        EXPECT_NEAR(l.ticks[i].x, x, 1e-3) << i << " mm";
+        EXPECT_EQ(std::pair(l.ticks[i].yTop, l.ticks[i].yBottom), std::pair(top, 500.0)) << i << " mm";
+    }
+    EXPECT_EQ(std::pair(l.numbers[7].value, l.numbers[7].top), std::pair(7, 120.0));
+    EXPECT_NEAR(l.numbers[7].left, 3968.504, 1e-3);
+    // Centring the dialog: 12359 \ 2; 21959.5 -> 21960 and 21958.5 -> 21958, then halved;
+    // -2841 \ 2.
+    for (auto [screen, dialog, offset] : {std::tuple{19200.0, 6841.0, 6179}, {28800.0, 6840.5, 10980},
+                                          {28800.0, 6841.5, 10979}, {4000.0, 6841.0, -1420}})
+        EXPECT_EQ(CentredOffsetTwips(screen, dialog), offset) << screen - dialog;
+}
+
+TEST(VersionBoxGradient, BandsEverySixteenthFromBlueTowardBlack) {
+    // A band: right the width, its top and bottom rows, and its blue. 6150 x 3735
+    // twips at 15 twips per pixel: step 15, y = 0, 15, ..., 240, blue 255 - 30600 \ 249 at
+    // y 120 and 255 - 61200 \ 249 at 240. The last step may land on the height; a box under 16
+    // high gets one-pixel bands instead of looping forever; 9e6 * 255 passes 32 bits.
+    const struct { int32_t w, h; size_t count, index; int32_t top, bottom; uint32_t blue; } cases[] = {
+        {410, 249, 17, 8, 119, 135, 133}, {410, 249, 17, 16, 239, 255, 10}, {100, 256, 17, 16, 255, 272, 0},
+        {50, 10, 11, 5, 4, 6, 128}, {100, 16000000, 17, 9, 8999999, 10000000, 112},
+    };
+    for (const auto& c : cases) {
+        std::vector<GradientBand> bands = VersionBoxGradient(c.w, c.h);
+        ASSERT_EQ(bands.size(), c.count) << c.w << " x " << c.h;
+        const GradientBand& b = bands[c.index];
+        EXPECT_EQ(std::tuple(b.top, b.right, b.bottom, b.color), std::tuple(c.top, c.w, c.bottom, c.blue << 16))
+            << c.w << " x " << c.h << ", band " << c.index;
+    }
+    for (auto [w, h] : {std::pair{0, 249}, {410, -3}}) EXPECT_TRUE(VersionBoxGradient(w, h).empty()) << w << " x " << h;
+}
+
+}  // namespace
+}  // namespace plumbo
