@@ -1,9 +1,10 @@
 // Times the re-drawing of a window full of controls (query, lay-out, play) against the floor:
 // only the system queries the drawers need, on the same windows. The windows belong to
-// another process (testtarget.exe beside this program), as they do in real use.
+// another process (this program started again with "--target N"), as they do in real use.
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -19,11 +20,44 @@ using namespace plumbo;
 
 namespace {
 
-std::wstring BinDir() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring s = path;
-    return s.substr(0, s.find_last_of(L"\\/"));
+// The other process: a window of n controls in rows; every tenth is a frame (a class of the
+// kind the re-drawing treats as a frame) holding the next few controls as its children.
+int RunTarget(int n) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = inst;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"ThunderRT7Frame";
+    RegisterClassW(&wc);
+    wc.lpszClassName = L"PlumboTestTarget";
+    RegisterClassW(&wc);
+    HWND w = CreateWindowExW(0, L"PlumboTestTarget", L"Bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1240, 700,
+                             nullptr, nullptr, inst, nullptr);
+    auto child = [inst](HWND parent, const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int cx,
+                        int cy) {
+        return CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, parent, nullptr, inst,
+                               nullptr);
+    };
+    constexpr int kColumns = 20, kCellW = 60, kCellH = 26;
+    HWND frame = nullptr;
+    int inFrame = 0;
+    for (int i = 0; i < n; ++i) {
+        const int x = (i % kColumns) * kCellW, y = (i / kColumns) * kCellH;
+        const std::wstring text = L"C" + std::to_wstring(i);
+        if (i % 10 == 0) {
+            frame = child(w, L"ThunderRT7Frame", text, 0, x, y, kCellW * 4, kCellH);
+            inFrame = 0;
+        } else if (frame && inFrame < 3) {
+            child(frame, L"Button", text, 0, 2 + inFrame++ * 20, 2, 18, 18);
+        } else {
+            const wchar_t* cls[] = {L"Button", L"Static", L"Edit"};
+            child(w, cls[i % 3], text, i % 3 ? WS_BORDER : 0, x, y, kCellW - 4, kCellH - 4);
+        }
+    }
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
 }
 
 struct FindArgs {
@@ -47,8 +81,9 @@ BOOL CALLBACK FindTarget(HWND h, LPARAM l) {
 class TargetProcess {
 public:
     explicit TargetProcess(int controls) {
-        std::wstring cmd = L"\"" + BinDir() + L"\\testtarget.exe\" 0 0 1240 700 \"Bench\" /many " +
-                           std::to_wstring(controls);
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring cmd = L"\"" + std::wstring(self) + L"\" --target " + std::to_wstring(controls);
         STARTUPINFOW si{};
         si.cb = sizeof si;
         if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
@@ -157,14 +192,15 @@ std::vector<double> BestOfTurns(int runs, const std::vector<std::function<bool()
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--target") return RunTarget(std::atoi(argv[2]));
     const TwipsPerPixel tpp = ScreenTwipsPerPixel();
     std::printf("%8s %8s %10s %10s %10s %10s %10s %7s\n", "controls", "windows", "query ms", "layout ms", "play ms",
                 "redraw ms", "floor ms", "ratio");
     for (int n : {100, 1000, 5000}) {
         TargetProcess target(n);
         if (!target.Hwnd()) {
-            std::printf("%8d  no target window (testtarget.exe missing?)\n", n);
+            std::printf("%8d  no target window (the target process did not start)\n", n);
             return 1;
         }
         const int runs = n <= 100 ? 40 : n <= 1000 ? 15 : 6;

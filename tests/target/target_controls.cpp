@@ -1,5 +1,5 @@
 // The test target's contents: "/controls" puts one of every kind of control the re-drawing
-// knows into the window, "/many N" puts N plain controls (some inside frames) for timing.
+// knows into the window.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -148,31 +148,4 @@ void FillWithControls(HWND w) {
     Child(w, L"Static", L"Over", kShown | WS_BORDER, 270, 324, 100, 40);
 
     Child(w, kUnknownClass, L"", kShown | WS_BORDER, 380, 304, 100, 40);
-}
-
-// n controls in rows; every tenth is a frame holding the next few controls (as its children).
-void FillWithMany(HWND w, int n) {
-    RegisterOwnClasses(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)));
-    constexpr int kColumns = 20, kCellW = 60, kCellH = 26;
-    HWND frame = nullptr;
-    int inFrame = 0;
-    for (int i = 0; i < n; ++i) {
-        int x = (i % kColumns) * kCellW, y = (i / kColumns) * kCellH;
-        std::wstring text = L"C" + std::to_wstring(i);
-        if (i % 10 == 0) {
-            frame = Child(w, kOuterFrameClass, text.c_str(), kShown, x, y, kCellW * 4, kCellH);
-            inFrame = 0;
-            continue;
-        }
-        if (frame && inFrame < 3) {
-            Child(frame, L"Button", text.c_str(), kShown, 2 + inFrame * 20, 2, 18, 18);
-            ++inFrame;
-            continue;
-        }
-        switch (i % 3) {
-        case 0: Child(w, L"Button", text.c_str(), kShown, x, y, kCellW - 4, kCellH - 4); break;
-        case 1: Child(w, L"Static", text.c_str(), kShown | WS_BORDER, x, y, kCellW - 4, kCellH - 4); break;
-        default: Child(w, L"Edit", text.c_str(), kShown | WS_BORDER, x, y, kCellW - 4, kCellH - 4); break;
-        }
-    }
 }

@@ -1,7 +1,7 @@
 // A plain resizable window for the tests: its place and size come from the command line,
 // "testtarget.exe [left top width height [title] [switches]]". Switches: "/controls" fills it
-// with one control of each kind and a menu bar; "/many N" with N controls; "/color C" paints
-// the client area in COLORREF C, so a test can tell the window from a ruler on the screen.
+// with one control of each kind and a menu bar; "/color C" paints the client area in COLORREF
+// C, so a test can tell the window from a ruler on the screen.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -10,7 +10,6 @@
 
 HMENU MakeTargetMenuBar();
 void FillWithControls(HWND w);
-void FillWithMany(HWND w, int n);
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_DESTROY) {
@@ -33,12 +32,10 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     }
     if (argc >= 6) title = argv[5];
     bool controls = false;
-    int many = 0;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     for (int i = 6; i < argc; ++i) {
         std::wstring a = argv[i];
         if (a == L"/controls") controls = true;
-        if (a == L"/many" && i + 1 < argc) many = _wtoi(argv[++i]);
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
     WNDCLASSW wc{};
@@ -51,7 +48,6 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (controls ? WS_CLIPCHILDREN : 0),
                                 x, y, w, h, nullptr, controls ? MakeTargetMenuBar() : nullptr, inst, nullptr);
     if (controls) FillWithControls(hwnd);
-    if (many > 0) FillWithMany(hwnd, many);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
     MSG msg;
