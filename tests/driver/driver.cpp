@@ -68,6 +68,8 @@ bool Process::Start(const std::wstring& exe, const std::wstring& args, const std
 
 bool Process::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
 
+bool Process::WaitIdle() { return pi_.hProcess && WaitForInputIdle(pi_.hProcess, 5000) == 0; }
+
 bool Process::WaitExit(int timeoutMs) {
     return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
@@ -148,14 +150,19 @@ bool Plumbo::Start(const std::string& iniText) {
 }
 
 bool Plumbo::WaitResident(int timeoutMs) {
-    bool ok = WaitFor(
+    // The icon is drawn by the desktop's own process, after our windows are made.
+    return WaitFor(
         [&] {
             return MenuForm() && Viewer() && HorizontalRuler() && VerticalRuler() && FileExists(IniPath()) &&
-                   !WindowOf(Pid(), L"PlumboAbout");
+                   !WindowOf(Pid(), L"PlumboAbout") && TrayIconShown();
         },
         timeoutMs);
-    Sleep(500);  // the tray icon is drawn by the desktop's own process
-    return ok;
+}
+
+bool TrayIconShown() {
+    const POINT p = TrayIconPoint();
+    const Image img = GrabScreen({p.x - 8, p.y - 8, p.x + 8, p.y + 8});
+    return std::count(img.pixels.begin(), img.pixels.end(), img.pixels.front()) < static_cast<long>(img.pixels.size()) - 20;
 }
 
 HWND Plumbo::MenuForm() const { return WindowOf(Pid(), L"PlumboMenuForm"); }
@@ -240,8 +247,8 @@ bool Target::Start(int left, int top, int width, int height, const std::wstring&
                         std::to_wstring(height) + L" \"" + title + L"\" " + extraArgs;
     if (!proc_.Start(BinDir() + L"\\testtarget.exe", args, BinDir())) return false;
     WaitFor([&] { return (hwnd_ = WindowOf(proc_.Pid(), L"PlumboTestTarget", true)) != nullptr; }, 10000);
-    Sleep(200);
-    return hwnd_ != nullptr;
+    // Painted and waiting for input, so its first paints do not land on what a test reads.
+    return hwnd_ && proc_.WaitIdle();
 }
 
 bool Target::Activate() {

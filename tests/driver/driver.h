@@ -28,6 +28,7 @@ public:
     bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir);
     bool Running() const;
     bool WaitExit(int timeoutMs);
+    bool WaitIdle();  // until its message loop waits for input
     void Kill();
     DWORD Pid() const { return pi_.dwProcessId; }
 
@@ -105,6 +106,8 @@ std::string XFocus();
 bool WaitXFocusOn(HWND window);
 
 void ClickTrayIcon(bool right);
+// The program's icon differs from the bare taskbar around it.
+bool TrayIconShown();
 // The tray icon of the program: the first icon at the right end of the taskbar.
 POINT TrayIconPoint();
 // The open pop-up menu, if any.

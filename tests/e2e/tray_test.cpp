@@ -9,15 +9,6 @@ using namespace e2e;
 
 namespace {
 
-// The icon differs from the bare taskbar around it.
-bool TrayIconShown() {
-    POINT p = TrayIconPoint();
-    Image img = GrabScreen({p.x - 8, p.y - 8, p.x + 8, p.y + 8});
-    int distinct = 0;
-    for (uint32_t px : img.pixels) distinct += px != img.pixels.front();
-    return distinct > 20;
-}
-
 bool Laid(const Plumbo& app, const Target& target) {
     const RECT t = WindowRectOf(target.Hwnd()), h = WindowRectOf(app.HorizontalRuler()),
                v = WindowRectOf(app.VerticalRuler());
