@@ -20,124 +20,110 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr TwipsPerPixel k96Dpi{15.0, 15.0}, kSkewed{15.0, 12.0};
 constexpr SizeUnit kMm = SizeUnit::Millimetre, kInch = SizeUnit::Inch, kPx = SizeUnit::Pixel;
 using Bytes = std::vector<uint8_t>;
+using Pair = std::pair<int64_t, int64_t>;
+
+// Each row's `want` against what `got` makes of the row; a failure names the row by its place.
+template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
+    for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
+}
 
 // ---- The size dialog ----
-
-TEST(ShownWindowSize, FloorsButWholeUnitsStayWhole) {
-    // 801 px = 211.93 mm, 662 px = 6.896 in; 600 px at 12 twips = 7200 twips = 127 mm and 5 in
-    // exactly, in single precision too. Widths go with the horizontal resolution, heights with
-    // the vertical one.
-    const struct { int32_t w, h; SizeUnit unit; TwipsPerPixel tpp; int64_t shownW, shownH; } cases[] = {
-        {801, 600, kMm, kSkewed, 211, 127}, {662, 600, kInch, kSkewed, 6, 5}, {801, 600, kPx, k96Dpi, 801, 600}};
-    for (const auto& c : cases) {
-        const ShownSize s = ShownWindowSize(c.w, c.h, c.unit, c.tpp);
-        EXPECT_EQ(std::pair(s.width, s.height), std::pair(c.shownW, c.shownH)) << "unit " << static_cast<int>(c.unit);
-    }
-    // Both inch scales of the rulers open the dialog in inches.
-    for (RulerUnit unit : {RulerUnit::InchTenths, RulerUnit::InchEighths}) EXPECT_EQ(SizeUnitFor(unit), kInch);
-}
 
 // What OK does with the two boxes: the window's new size in pixels and the rulers' in twips,
 // or the first bad box and what is wrong with it.
 std::wstring Outcome(const std::variant<TypedWindowSize, SizeEntryError>& r) {
     wchar_t text[80];
-    if (const auto* s = std::get_if<TypedWindowSize>(&r)) {
-        std::swprintf(text, 80, L"%d x %d px, %.1f x %.1f twips", s->widthPx, s->heightPx, s->rulerWidthTwips,
-                      s->rulerHeightTwips);
-    } else {
-        const SizeEntryError& e = std::get<SizeEntryError>(r);
-        std::swprintf(text, 80, L"%ls %ls", e.box == SizeBox::Width ? L"width" : L"height",
-                      std::array{L"not a number", L"not positive", L"too large"}[static_cast<int>(e.problem)]);
-    }
+    const auto* s = std::get_if<TypedWindowSize>(&r);
+    const auto* e = std::get_if<SizeEntryError>(&r);
+    if (s) std::swprintf(text, 80, L"%d x %d px, %.1f x %.1f twips", s->widthPx, s->heightPx, s->rulerWidthTwips,
+                         s->rulerHeightTwips);
+    else std::swprintf(text, 80, L"%ls %ls", e->box == SizeBox::Width ? L"width" : L"height",
+                       std::array{L"not a number", L"not positive", L"too large"}[static_cast<int>(e->problem)]);
     return text;
 }
 
-TEST(ConvertTypedSize, ReadsPlainDecimalsConvertsEachUnitHalvesToEvenOrNamesTheFirstBadBox) {
+TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEvenOrNamesTheFirstBadBox) {
+    // 801 px = 211.93 mm, 662 px = 6.896 in; 600 px at 12 twips = 7200 twips = 127 mm and 5 in
+    // exactly, in single precision too. Widths go with the horizontal resolution, heights with
+    // the vertical one.
+    const struct { int32_t w, h; SizeUnit unit; TwipsPerPixel tpp; Pair want; } rows[] = {
+        {801, 600, kMm, kSkewed, {211, 127}}, {662, 600, kInch, kSkewed, {6, 5}}, {801, 600, kPx, k96Dpi, {801, 600}}};
+    ExpectRows(rows, [](auto& c) { auto [w, h] = ShownWindowSize(c.w, c.h, c.unit, c.tpp); return Pair(w, h); });
+    // Both inch scales of the rulers open the dialog in inches.
+    for (RulerUnit unit : {RulerUnit::InchTenths, RulerUnit::InchEighths}) EXPECT_EQ(SizeUnitFor(unit), kInch);
     // 100 x 50 mm = 377.95 x 188.98 px; pixels go to twips at each direction's resolution;
-    // 1/64 in = 1.5 px; 8669 x 10 mm = 32764.72 x 37.80 px. Refused: 0.3 px rounds to 0,
-    // 1e39 is beyond single precision and 1e400 beyond double, 32767.5 px rounds to 32768,
-    // and so do 8670 mm (32768.50 px).
-    const struct { const wchar_t *w, *h; SizeUnit unit; TwipsPerPixel tpp; const wchar_t* outcome; } cases[] = {
+    // 2.5 and 3.5 px go to the even neighbour. Refused: the width before the height, 0.3 px
+    // rounds to 0, -5 (typed in full width) is no size, 1e39 is beyond single precision and
+    // 1e400 beyond double, 32767.5 px rounds to 32768, and so do 8670 mm (32768.50 px).
+    const struct { const wchar_t *w, *h; SizeUnit unit; TwipsPerPixel tpp; const wchar_t* want; } typed[] = {
         {L"100", L"50", kMm, k96Dpi, L"378 x 189 px, 5669.3 x 2834.6 twips"},
         {L"8", L"6.25", kInch, k96Dpi, L"768 x 600 px, 11520.0 x 9000.0 twips"},
         {L"801", L"600", kPx, kSkewed, L"801 x 600 px, 12015.0 x 7200.0 twips"},
         {L"2.5", L"3.5", kPx, k96Dpi, L"2 x 4 px, 37.5 x 52.5 twips"},
         {L"32767.4", L"1.5", kPx, k96Dpi, L"32767 x 2 px, 491511.0 x 22.5 twips"},
-        {L"0.015625", L"0.25", kInch, k96Dpi, L"2 x 24 px, 22.5 x 360.0 twips"},
-        {L"8669", L"10", kMm, k96Dpi, L"32765 x 38 px, 491470.9 x 566.9 twips"},
-        {L"", L"100", kMm, k96Dpi, L"width not a number"}, {L"100", L"NaN", kPx, k96Dpi, L"height not a number"},
-        {L"abc", L"-1", kPx, k96Dpi, L"width not a number"}, {L"0", L"100", kInch, k96Dpi, L"width not positive"},
-        {L"100", L"-5", kMm, k96Dpi, L"height not positive"}, {L"0.3", L"100", kPx, k96Dpi, L"width not positive"},
+        {L"100", L"NaN", kPx, k96Dpi, L"height not a number"}, {L"abc", L"-1", kPx, k96Dpi, L"width not a number"},
+        {L"0.3", L"100", kPx, k96Dpi, L"width not positive"}, {L"100", L"－５", kMm, k96Dpi, L"height not positive"},
         {L"100", L"1e39", kPx, k96Dpi, L"height too large"}, {L"1e400", L"100", kPx, k96Dpi, L"width too large"},
         {L"32767.5", L"100", kPx, k96Dpi, L"width too large"}, {L"100", L"8670", kMm, k96Dpi, L"height too large"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Outcome(ConvertTypedSize(c.w, c.h, c.unit, c.tpp)), c.outcome) << c.w << '/' << c.h;
-    // A box's text is a plain decimal number between blanks, or it is no number. Full-width
-    // digits, as an input method in full-width mode types them, count as digits.
-    for (auto [text, value] : {std::pair{L" 12.5 ", 12.5}, {L"\t7\t", 7.}, {L".5", .5}, {L"5.", 5.}, {L"2.5E-1", .25},
-                               {L"１００", 100.}})
-        EXPECT_EQ(ParseSizeText(text), value) << text;
-    for (const wchar_t* text : {L"", L"   ", L"12abc", L"1 2", L"1,000", L"nan", L"inf", L"0x10", L"1e", L".", L"--1"})
-        EXPECT_EQ(ParseSizeText(text), std::nullopt) << "accepted: " << text;
+    ExpectRows(typed, [](auto& c) { return Outcome(ConvertTypedSize(c.w, c.h, c.unit, c.tpp)); });
+    // A box's text is a plain decimal number between blanks, or it is no number.
+    // Digits, sign, point and space typed in full width, as an input method in full-width mode
+    // types them, read like their ASCII forms; a full-width letter is no part of a number.
+    const struct { const wchar_t* text; std::optional<double> want; } texts[] = {
+        {L" 12.5 ", 12.5}, {L"\t7\t", 7.}, {L".5", .5}, {L"5.", 5.}, {L"2.5E-1", .25}, {L"１００", 100.}, {L"－５", -5.},
+        {L"１２．５", 12.5}, {L"\u3000７\u3000", 7.}, {L"１ｅ５", {}}, {L"", {}}, {L"   ", {}}, {L"12abc", {}},
+        {L"1 2", {}}, {L"1,000", {}}, {L"nan", {}}, {L"inf", {}}, {L"0x10", {}}, {L"1e", {}}, {L".", {}}, {L"--1", {}}};
+    ExpectRows(texts, [](auto& c) { return ParseSizeText(c.text); });
     // The refusal names the box by its label.
-    const std::wstring w = SizeEntryMessage({SizeBox::Width, SizeProblem::TooLarge});
-    EXPECT_TRUE(w.starts_with(L"幅(W)") && w.find(L"32767") != std::wstring::npos) << w;
-    EXPECT_TRUE(SizeEntryMessage({SizeBox::Height, SizeProblem::NotANumber}).starts_with(L"高さ(H)"));
+    EXPECT_EQ(SizeEntryMessage({SizeBox::Height, SizeProblem::NotANumber}).substr(0, 5), L"高さ(H)");
 }
 
 // ---- The viewer's zoom ----
 
-TEST(ReadLeadingNumber, ReadsFromTheStartLikeVal) {
+TEST(Zoom, ReadsTheReplyLikeValBoundsTheClientAtEightVirtualScreensScalesHalvesToEvenAndAsksUntilUsable) {
     const std::wstring zeros(400, L'0');
-    const std::pair<std::wstring, double> cases[] = {
-        {L"150%", 150.0}, {L"", 0.0},       {L" 7 5", 75.0},  {L"\t1\n2", 12.0}, {L"- 5", -5.0},    {L"--5", 0.0},
-        {L"1.5.2", 1.5},  {L".5", 0.5},     {L".", 0.0},      {L"2E+2", 200.0},  {L"5e-1", 0.5},    {L"1d2", 100.0},
-        {L"1e+", 1.0},    {L"1ex", 1.0},    {L"&H10", 0.0},   {L"１５０％", 150.0},  // full-width digits too
+    const struct { std::wstring reply; double want; } rows[] = {
+        {L"", 0.0}, {L"\t1\n2", 12.0}, {L"- 5", -5.0}, {L"--5", 0.0}, {L"1.5.2", 1.5}, {L".5", 0.5}, {L".", 0.0},
+        {L"2E+2", 200.0}, {L"5e-1", 0.5}, {L"1d2", 100.0}, {L"1e+", 1.0}, {L"1ex", 1.0}, {L"&H10", 0.0},
+        // Typed in full width: digits with the percent sign, sign (the full-width hyphen and the
+        // minus sign proper), point and ideographic space; a full-width letter ends the number.
+        {L"７５％", 75.0}, {L"－５", -5.0}, {L"\u2212２", -2.0}, {L"１．５", 1.5}, {L"７\u3000５", 75.0}, {L"２Ｅ２", 2.0},
         // Beyond double: infinity of the number's sign, or zero; the exponent can bring many
         // leading zeros back into range.
         {L"-1e400", -kInf}, {L"1e-400", 0.0}, {L"1" + zeros, kInf}, {L"0e1000000", 0.0},
         {L"0." + zeros + L"1e-100", 0.0}, {L"0." + zeros + L"1e500", 1e99}, {L"0." + zeros + L"1e1000", kInf},
     };
-    for (const auto& [reply, value] : cases) EXPECT_EQ(ReadLeadingNumber(reply), value) << reply.substr(0, 20);
-}
-
-TEST(Zoom, BoundsTheClientAtEightVirtualScreensAndScalesTheNaturalSizeHalvesToEven) {
+    ExpectRows(rows, [](auto& c) { return ReadLeadingNumber(c.reply); });
     // On 1920 x 1080, 400 x 300 allows 3840 % by its width and 2880 % by its height;
     // 2000 x 100 allows 768 % by its width. A sizeless re-drawing has no upper bound, but
     // infinity is still refused.
     using enum ZoomPercentVerdict;
-    const struct { double percent; int32_t w, h; ZoomPercentVerdict verdict; } cases[] = {
+    const struct { double percent; int32_t w, h; ZoomPercentVerdict want; } verdicts[] = {
         {2880.0, 400, 300, Accept}, {2880.01, 400, 300, TooLarge}, {768.0, 2000, 100, Accept},
-        {769.0, 2000, 100, TooLarge}, {0.0, 400, 300, NotPositive}, {-5.0, 400, 300, NotPositive},
+        {769.0, 2000, 100, TooLarge}, {0.0, 400, 300, NotPositive},
         {std::nan(""), 400, 300, NotPositive}, {1e6, 0, 0, Accept}, {kInf, 0, 0, TooLarge}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ClassifyZoomPercent(c.percent, c.w, c.h, 1920, 1080), c.verdict) << c.percent << " of " << c.w;
+    ExpectRows(verdicts, [](auto& c) { return ClassifyZoomPercent(c.percent, c.w, c.h, 1920, 1080); });
     EXPECT_EQ(std::tuple(MaxZoomPercent(400, 300, 1920, 1080), MaxZoomPercent(2000, 100, 1920, 1080),
                          MaxZoomPercent(0, 0, 1920, 1080)), std::tuple(2880.0, 768.0, kInf));
     EXPECT_NE(ZoomTooLargeMessage(2880.75).find(L"2880％"), std::wstring::npos) << "whole percent, floored";
     // An accepted zoom scales the natural size, halves to even: 50.5 -> 50, 51.5 -> 52;
     // 499.5 -> 500, 1.5 -> 2.
-    for (auto [w, h, f, zw, zh] : {std::tuple{101, 103, 0.5, 50, 52}, {333, 1, 1.5, 500, 2}}) {
-        const ZoomedClient z = ZoomedClientSize(w, h, f);
-        EXPECT_EQ(std::pair(z.width, z.height), std::pair(zw, zh)) << w << " x " << h << " at " << f;
-    }
-}
-
-TEST(AskZoomPercent, AsksUntilAUsablePercentageOrCancel) {
+    const struct { int32_t w, h; double f; Pair want; } sizes[] = {{101, 103, 0.5, {50, 52}}, {333, 1, 1.5, {500, 2}}};
+    ExpectRows(sizes, [](auto& c) { auto [w, h] = ZoomedClientSize(c.w, c.h, c.f); return Pair(w, h); });
     // 400 x 300 on a 1024 x 768 screen: 8 x 1024 / 400 = 20.48, so at most 2048 %. Past the
     // last reply, Cancel. Unusable replies bring the box back silently; too large ones are
-    // refused with a message naming the limit (only those are counted).
-    const struct { std::vector<std::optional<std::wstring>> typed; std::optional<double> zoom; size_t asked, refused; }
-        cases[] = {{{std::nullopt, L"50"}, std::nullopt, 1, 0}, {{L"0", L"-5", L"abc", L"", L"150%"}, 150.0, 5, 0},
-                   {{L"100000", L"2049", L"2048", L"1"}, 2048.0, 3, 2}};
-    for (const auto& c : cases) {
+    // refused with a message naming the limit (only those are counted): zoom, asked, refused.
+    using Asked = std::tuple<std::optional<double>, size_t, size_t>;
+    const struct { std::vector<std::optional<std::wstring>> typed; Asked want; } replies[] = {
+        {{std::nullopt, L"50"}, {std::nullopt, 1, 0}}, {{L"0", L"-5", L"abc", L"", L"150%"}, {150.0, 5, 0}},
+        {{L"100000", L"2049", L"2048", L"1"}, {2048.0, 3, 2}}};
+    ExpectRows(replies, [](auto& c) {
         size_t asked = 0, refused = 0;
         auto ask = [&] { return asked < c.typed.size() ? c.typed[asked++] : std::nullopt; };
         auto refuse = [&](const std::wstring& text) { refused += text.find(L"2048") != std::wstring::npos; };
-        const auto result = AskZoomPercent(ask, refuse, 400, 300, 1024, 768);
-        EXPECT_EQ(std::tuple(result, asked, refused), std::tuple(c.zoom, c.asked, c.refused)) << c.asked;
-    }
+        return Asked(AskZoomPercent(ask, refuse, 400, 300, 1024, 768), asked, refused);
+    });
 }
 
 // ---- Picture files ----
@@ -147,98 +133,81 @@ TEST(AskZoomPercent, AsksUntilAUsablePercentageOrCancel) {
 // BI_RGB, image size, resolution, colours used and important), then colour table and rows.
 Bytes Bmp(uint32_t size, uint32_t offBits, uint32_t w, uint32_t h, uint32_t bits, uint32_t clrUsed, Bytes rest) {
     Bytes out;
-    for (auto [value, bytes] : {std::pair{0x4D42u, 2}, {size, 4}, {0u, 4}, {offBits, 4}, {40u, 4}, {w, 4}, {h, 4},
-                                {1u, 2}, {bits, 2}, {0u, 4}, {size - offBits, 4}, {3780u, 4}, {3779u, 4},
-                                {clrUsed, 4}, {0u, 4}})
+    for (auto [value, bytes] : {std::pair{0x4D42u, 2}, {size, 4}, {0u, 4}, {offBits, 4}, {40u, 4}, {w, 4}, {h, 4}, {1u, 2},
+                                {bits, 2}, {0u, 4}, {size - offBits, 4}, {3780u, 4}, {3779u, 4}, {clrUsed, 4}, {0u, 4}})
         for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
     out.insert(out.end(), rest.begin(), rest.end());
     return out;
 }
 
-TEST(BmpFileSize, CountsHeadersTableAndRowsPaddedToDwordsUpToThe32BitLimit) {
-    for (auto [width, bits, bytes] : {std::tuple{2, 24, 8}, {4, 24, 12}, {32, 1, 4}, {33, 1, 8}, {9, 4, 8}, {3, 16, 8},
-                                      {-1, 24, 0}, {1, 2, 0}})
-        EXPECT_EQ(BmpRowSize(width, bits), bytes) << width << " px at " << bits;
+TEST(PictureFiles, BmpSizesHeadersTablesAndPaddedRowsOrNothingIfInconsistentAndPlaceableMetafileHeadersAndSizes) {
+    const struct { int32_t width, bits; size_t want; } rowSizes[] = {{2, 24, 8}, {4, 24, 12}, {32, 1, 4}, {33, 1, 8}, {-1, 24, 0}, {1, 2, 0}};
+    ExpectRows(rowSizes, [](auto& c) { return BmpRowSize(c.width, c.bits); });
     // 54 + 1024 of table + 3 rows of 8; the largest such file, one byte short of 4 GiB, and one
     // of 40 bytes more; row x height that would overflow a signed 64-bit product; a table whose
     // size overflows; no width, no height, a negative width, a depth no file has.
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    const struct { int32_t width, height, bits; size_t colors; std::optional<uint32_t> bytes; } cases[] = {
+    const struct { int32_t width, height, bits; size_t colors; std::optional<uint32_t> want; } rows[] = {
         {5, 3, 8, 256, 1102u}, {107374181, 10, 32, 0, 4294967294u}, {107374182, 10, 32, 0, std::nullopt},
         {kMax, kMax, 32, 0, std::nullopt}, {1, 1, 8, SIZE_MAX / 4, std::nullopt}, {0, 1, 24, 0, std::nullopt},
         {1, 0, 24, 0, std::nullopt}, {-1, 1, 24, 0, std::nullopt}, {1, 1, 2, 0, std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(BmpFileSize(c.width, c.height, c.bits, c.colors), c.bytes)
-            << c.width << " x " << c.height << " at " << c.bits << " bits, " << c.colors << " colours";
-}
-
-TEST(BuildBmpFile, HeadersColourTableAndBottomUpRowsPaddedWithZerosOrNothingForAnInconsistentSource) {
+    ExpectRows(rows, [](auto& c) { return BmpFileSize(c.width, c.height, c.bits, c.colors); });
     // Two top-down rows of 2 px at 24 bits, their padding not zero; two bottom-up rows of 1 px,
     // 8 bytes apart. Only the bytes holding pixels are copied. RGBQUAD entries are blue, green,
     // red and a reserved zero whatever the top byte held; a full table is counted as 0, a
     // partial one by its size.
-    const Bytes rows24 = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE};
-    const Bytes spaced = {1, 2, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 4, 5, 6, 0xEE};
     // Refused: 13 bytes where 2 x 2 at 24 bits needs 8 + 6 (the last row only its pixels),
     // overlapping rows, no width, a table at 24 bits, none at 8 bits, 3 colours at 1 bit.
-    const struct { int32_t w, h, bits; int64_t step; bool topDown; Bytes px; uint32_t colors; Bytes file; } cases[] = {
-        {2, 2, 24, 0, true, rows24, 0,
-         Bmp(70, 54, 2, 2, 24, 0, {7, 8, 9, 10, 11, 12, 0, 0, 1, 2, 3, 4, 5, 6, 0, 0})},
-        {1, 2, 24, 8, false, spaced, 0, Bmp(62, 54, 1, 2, 24, 0, {1, 2, 3, 0, 4, 5, 6, 0})},
-        {3, 1, 1, 0, false, Bytes(4, 0xA5), 2,
-         Bmp(66, 62, 3, 1, 1, 0, {0x33, 0x22, 0x11, 0, 0x34, 0x22, 0x11, 0, 0xA5, 0, 0, 0})},
-        {3, 1, 4, 0, false, Bytes(4, 0xA5), 3,
-         Bmp(70, 66, 3, 1, 4, 3, {0x33, 0x22, 0x11, 0, 0x34, 0x22, 0x11, 0, 0x35, 0x22, 0x11, 0, 0xA5, 0xA5, 0, 0})},
+    const struct { int32_t w, h, bits; int64_t step; bool topDown; Bytes px; uint32_t colors; Bytes want; } files[] = {
+        {2, 2, 24, 0, true, {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE}, 0, Bmp(70, 54, 2, 2, 24, 0, {7, 8, 9, 10, 11, 12, 0, 0, 1, 2, 3, 4, 5, 6, 0, 0})},
+        {1, 2, 24, 8, false, {1, 2, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 4, 5, 6, 0xEE}, 0, Bmp(62, 54, 1, 2, 24, 0, {1, 2, 3, 0, 4, 5, 6, 0})},
+        {3, 1, 1, 0, false, Bytes(4, 0xA5), 2, Bmp(66, 62, 3, 1, 1, 0, {0x33, 0x22, 0x11, 0, 0x34, 0x22, 0x11, 0, 0xA5, 0, 0, 0})},
+        {3, 1, 4, 0, false, Bytes(4, 0xA5), 3, Bmp(70, 66, 3, 1, 4, 3, {0x33, 0x22, 0x11, 0, 0x34, 0x22, 0x11, 0, 0x35, 0x22, 0x11, 0, 0xA5, 0xA5, 0, 0})},
         {2, 2, 24, 0, false, Bytes(14), 0, Bmp(70, 54, 2, 2, 24, 0, Bytes(16))},
         {2, 2, 24, 0, false, Bytes(13), 0, {}}, {2, 2, 24, 5, false, Bytes(64), 0, {}},
         {0, 2, 24, 0, false, Bytes(64), 0, {}}, {2, 2, 24, 0, false, Bytes(64), 1, {}},
         {2, 2, 8, 0, false, Bytes(64), 0, {}},  {2, 2, 1, 0, false, Bytes(64), 3, {}},
     };
-    for (const auto& c : cases) {
+    ExpectRows(files, [](auto& c) {
         BmpSource s;
         std::tie(s.width, s.height, s.bitsPerPixel, s.sourceRowSize, s.topDown, s.pixels, s.xPelsPerMeter,
                  s.yPelsPerMeter) = std::tuple(c.w, c.h, c.bits, c.step, c.topDown, std::span(c.px), 3780, 3779);
         for (uint32_t i = 0; i < c.colors; ++i) s.colorTable.push_back(0xFF112233u + i);
-        EXPECT_EQ(BuildBmpFile(s).value_or(Bytes{}), c.file) << c.w << " x " << c.h << " at " << c.bits << " bits";
-    }
-}
-
-TEST(Metafiles, ThePlaceableHeaderDeclaresTheExtentInTheFinestUnitThatFitsAndItsChecksum) {
+        return BuildBmpFile(s).value_or(Bytes{});
+    });
+    // Metafiles: the placeable header declares the finest unit that fits, and its checksum.
     // Up to 32767 in HIMETRIC itself; then in units of 2 HIMETRIC, of 4, of 5 where 2 and 4
     // would round the 5, or rounded (20000.5 -> 20000) where nothing divides both sides; 32767
-    // inches at most (32767.5004 in refused). Units per inch 0: refused.
-    const struct { int32_t w, h; int16_t right, bottom; uint16_t upi; bool exact; } cases[] = {
-        {10000, 5000, 10000, 5000, 2540, true}, {32767, 1, 32767, 1, 2540, true}, {32768, 100, 16384, 50, 1270, true},
-        {100000, 50000, 25000, 12500, 635, true}, {40000, 5, 8000, 1, 508, true}, {40001, 10, 20000, 5, 1270, false},
-        {1, 83228180, 0, 32767, 1, false}, {83229451, 10, 0, 0, 0, false}, {-1, 10, 0, 0, 0, false},
-        {std::numeric_limits<int32_t>::max(), 1, 0, 0, 0, false}, {10, -1, 0, 0, 0, false},
+    // inches at most (32767.5004 in refused). Units per inch 0: refused. Right, bottom, units
+    // per inch, exact.
+    using Bounds = std::tuple<int16_t, int16_t, uint16_t, bool>;
+    const struct { int32_t w, h; Bounds want; } metafiles[] = {
+        {10000, 5000, {10000, 5000, 2540, true}}, {32767, 1, {32767, 1, 2540, true}},
+        {32768, 100, {16384, 50, 1270, true}}, {100000, 50000, {25000, 12500, 635, true}},
+        {40000, 5, {8000, 1, 508, true}}, {40001, 10, {20000, 5, 1270, false}}, {1, 83228180, {0, 32767, 1, false}},
+        {83229451, 10, {}}, {-1, 10, {}}, {std::numeric_limits<int32_t>::max(), 1, {}}, {10, -1, {}},
     };
-    for (const auto& c : cases) {
+    ExpectRows(metafiles, [](auto& c) {
         const PlaceableBounds b = PlaceableBoundsForHimetric(c.w, c.h).value_or(PlaceableBounds{});
-        EXPECT_EQ(std::tuple(b.right, b.bottom, b.unitsPerInch, b.exact), std::tuple(c.right, c.bottom, c.upi, c.exact))
-            << c.w << " x " << c.h;
-    }
+        return Bounds(b.right, b.bottom, b.unitsPerInch, b.exact);
+    });
     // The file declares the picture's own HIMETRIC size, not its size in twips.
     const PlaceableBounds quarter{0, 0, 25000, 12500, 635};
     EXPECT_EQ(std::pair(DeclaredHimetricWidth(quarter), DeclaredHimetricHeight(quarter)), std::pair(100000.0, 50000.0));
     // Checksum worked by hand: CDD7 ^ 9AC6 ^ 0 ^ 0 ^ 0 ^ 2710 ^ 1388 ^ 09EC ^ 0 ^ 0 = 6A65.
-    const Bytes expected = {0xD7, 0xCD, 0xC6, 0x9A, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x27, 0x88, 0x13,
-                            0xEC, 0x09, 0x00, 0x00, 0x00, 0x00, 0x65, 0x6A, 1,    0,    9,    0,    0,    3};
-    EXPECT_EQ(BuildPlaceableWmfFile(PlaceableBounds{0, 0, 10000, 5000, 2540, true}, Bytes{1, 0, 9, 0, 0, 3}), expected);
-}
-
-TEST(Metafiles, RenderedAtTheScreenResolutionForABitmap) {
+    EXPECT_EQ(BuildPlaceableWmfFile(PlaceableBounds{0, 0, 10000, 5000, 2540, true}, Bytes{1, 0, 9, 0, 0, 3}),
+              (Bytes{0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0x10, 0x27, 0x88, 0x13, 0xEC, 0x09, 0, 0, 0, 0, 0x65, 0x6A, 1, 0, 9, 0, 0, 3}));
     // 10000 x 5000 HIMETRIC = 377.95 x 188.98 px at 15 twips per pixel, 236.22 px high at 12;
     // refused (-1) without a resolution or with a negative size.
-    const struct { int32_t w, h; TwipsPerPixel tpp; int32_t pxW, pxH; } cases[] = {
-        {10000, 5000, k96Dpi, 378, 189}, {10000, 5000, kSkewed, 378, 236}, {0, 0, k96Dpi, 0, 0},
-        {10000, 5000, {0.0, 15.0}, -1, -1}, {-10000, 5000, k96Dpi, -1, -1},
+    const struct { int32_t w, h; TwipsPerPixel tpp; Pair want; } bitmaps[] = {
+        {10000, 5000, k96Dpi, {378, 189}}, {10000, 5000, kSkewed, {378, 236}}, {0, 0, k96Dpi, {0, 0}},
+        {10000, 5000, {0.0, 15.0}, {-1, -1}}, {-10000, 5000, k96Dpi, {-1, -1}},
     };
-    for (const auto& c : cases) {
-        const RenderedBitmapSize s = MetafileBitmapSize(c.w, c.h, c.tpp).value_or(RenderedBitmapSize{-1, -1});
-        EXPECT_EQ(std::pair(s.width, s.height), std::pair(c.pxW, c.pxH)) << c.w << " at " << c.tpp.x << ", " << c.tpp.y;
-    }
+    ExpectRows(bitmaps, [](auto& c) {
+        auto [w, h] = MetafileBitmapSize(c.w, c.h, c.tpp).value_or(RenderedBitmapSize{-1, -1});
+        return Pair(w, h);
+    });
 }
 
 }  // namespace

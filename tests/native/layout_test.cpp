@@ -15,14 +15,13 @@ namespace plumbo {
 namespace {
 
 constexpr float kEps = 0.01f;  // twips
-constexpr RulerUnit kMm = RulerUnit::Millimetre, kTenths = RulerUnit::InchTenths, kEighths = RulerUnit::InchEighths,
-                    kPixels = RulerUnit::Pixel;
+constexpr RulerUnit kMm = RulerUnit::Millimetre, kTenths = RulerUnit::InchTenths, kEighths = RulerUnit::InchEighths, kPixels = RulerUnit::Pixel;
 
 // A ruler whose client area is `length` long and 470 thick inside a 500-thick window.
 RulerModel Ruler(float length, bool horizontal) {
     RulerModel r;
-    std::tie(r.outerWidth, r.outerHeight) = horizontal ? std::pair(length + 30, 500.f) : std::pair(500.f, length + 30);
-    std::tie(r.clientWidth, r.clientHeight) = horizontal ? std::pair(length, 470.f) : std::pair(470.f, length);
+    std::tie(r.outerWidth, r.outerHeight, r.clientWidth, r.clientHeight) =
+        horizontal ? std::tuple(length + 30, 500.f, length, 470.f) : std::tuple(500.f, length + 30, 470.f, length);
     return r;
 }
 
@@ -30,6 +29,11 @@ RulerModel Ruler(float length, bool horizontal) {
 // shows. Numbers measure 90 twips per character and 180 high.
 ScaleContext Ctx(bool inside = false) {
     return {{15.0, 12.0}, inside, [](std::wstring_view c) { return std::pair(90.f * c.size(), 180.f); }};
+}
+
+// Each row's `want` against what `got` makes of the row; a failure names the row by its place.
+template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
+    for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
 }
 
 size_t Shown(const auto& all) { return std::ranges::count_if(all, [](auto& e) { return e.visible; }); }
@@ -40,7 +44,7 @@ size_t Shown(const auto& all) { return std::ranges::count_if(all, [](auto& e) { 
 // vertical ruler from its left edge (0) to their length. A number stands on the long tips:
 // 470 - 200 - 180 = 90 from the top of the horizontal ruler; on the vertical one it ends at
 // them, 470 - 200 - 90 per character, or starts at 200 inside.
-TEST(ScaleByUnit, TicksAndNumbersOfEachUnitAndPlacement) {
+TEST(ScaleByUnit, TicksAndNumbersOfEachUnitAndPlacementElementsOnlyAddedAndOnlyAUnitLaysAnyOut) {
     enum Where { kHorizontal, kOutside, kInside };
     const struct { const char* name; RulerUnit unit; Where where; float length; size_t ticks, numbers, i; float at, tip;
                    size_t k; const wchar_t* caption; float numberAt, across; } cases[] = {
@@ -76,32 +80,25 @@ TEST(ScaleByUnit, TicksAndNumbersOfEachUnitAndPlacement) {
         EXPECT_NEAR(horizontal ? n.left : n.top, c.numberAt, kEps);
         EXPECT_EQ(std::pair(n.caption, horizontal ? n.top : n.left), std::pair(std::wstring(c.caption), c.across));
     }
-}
-
-TEST(ScaleByUnit, ElementsAreOnlyAddedAndOnlyAUnitLaysAnyOut) {
+    // Elements are only ever added, and only a unit lays any out.
     RulerModel r = Ruler(0.0f, true);
+    auto lay = [&r](float width, RulerUnit unit = kMm) { return (r.clientWidth = width, ScaleByUnit(unit, true, r, Ctx())); };
     r.ticks.SetColor(0x10203);
-    ASSERT_TRUE(ScaleByUnit(kMm, true, r, Ctx()));
-    r.clientWidth = 8970.0f;
-    ASSERT_TRUE(ScaleByUnit(kMm, true, r, Ctx()));
+    ASSERT_TRUE(lay(0.0f) && lay(8970.0f));
     // Copies of the shown element 0 start hidden and take its colour; a colour set later
     // reaches every element.
     r.numbers.SetColor(0x40506);
-    EXPECT_EQ(std::tuple(r.ticks[168].color, r.ticks[168].visible, r.numbers[12].color),
-              std::tuple(0x10203u, false, 0x40506u));
+    EXPECT_EQ(std::tuple(r.ticks[168].color, r.ticks[168].visible, r.numbers[12].color), std::tuple(0x10203u, false, 0x40506u));
     // Shorter: nothing unloaded, nothing beyond what is needed touched.
     const float tick100 = r.ticks[100].x1;
-    r.clientWidth = 0.0f;
-    ASSERT_TRUE(ScaleByUnit(kMm, true, r, Ctx()));
-    EXPECT_EQ(std::tuple(r.ticks.Count(), r.numbers.Count(), r.ticks[100].visible, r.ticks[100].x1),
-              std::tuple(169u, 17u, true, tick100));
+    ASSERT_TRUE(lay(0.0f));
+    EXPECT_EQ(std::tuple(r.ticks.Count(), r.numbers.Count(), r.ticks[100].visible, r.ticks[100].x1), std::tuple(169u, 17u, true, tick100));
     // A unit change hides everything first, so the fewer ticks of the new unit leave none of
     // the old ones showing: 6.23 in -> 7 whole inches of eighths. A value that names no unit
     // then lays out nothing.
     HideScale(r);
-    r.clientWidth = 8970.0f;
-    ASSERT_TRUE(ScaleByUnit(kEighths, true, r, Ctx()));
-    for (int value : {3, 5, -1}) EXPECT_FALSE(ScaleByUnit(static_cast<RulerUnit>(value), true, r, Ctx())) << value;
+    ASSERT_TRUE(lay(8970.0f, kEighths));
+    for (int value : {3, 5, -1}) EXPECT_FALSE(lay(8970.0f, static_cast<RulerUnit>(value))) << value;
     EXPECT_EQ(std::tuple(Shown(r.ticks), r.ticks.Count(), Shown(r.numbers)), std::tuple(56u, 169u, 7u));
 }
 
@@ -109,35 +106,34 @@ TEST(ScaleByUnit, ElementsAreOnlyAddedAndOnlyAUnitLaysAnyOut) {
 // edges within it. The horizontal ruler is 34 thick, the vertical one 33, so a swap shows.
 TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
-    using Places = std::optional<std::array<int32_t, 8>>;  // horizontal, then vertical: left, top, width, height
-    const struct { const char* name; PixelRect target; bool inside; Places places; } cases[] = {
+    using Places = std::array<int32_t, 8>;  // horizontal, then vertical: left, top, width, height; refused: -1s
+    const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
         // A monitor left of and above the primary: no pixel may be lost to rounding toward zero.
-        {"negative outside", {-1919, -1079, -1, -1}, false, {{-1919, -1113, 1918, 34, -1952, -1079, 33, 1078}}},
-        {"negative inside", {-1919, -1079, -1, -1}, true, {{-1919, -35, 1918, 34, -1919, -1079, 33, 1078}}},
-        {"extreme that fits", {kMin + 33, 0, -1, 10}, false, {{kMin + 33, -34, kMax - 33, 34, kMin, 0, 33, 10}}},
+        {"negative outside", {-1919, -1079, -1, -1}, false, {-1919, -1113, 1918, 34, -1952, -1079, 33, 1078}},
+        {"negative inside", {-1919, -1079, -1, -1}, true, {-1919, -35, 1918, 34, -1919, -1079, 33, 1078}},
+        {"extreme that fits", {kMin + 33, 0, -1, 10}, false, {kMin + 33, -34, kMax - 33, 34, kMin, 0, 33, 10}},
         // Width and height overflow whatever the placement; the left and top edges only outside.
-        {"too wide", {kMin, 0, kMax, 10}, true, std::nullopt},
-        {"too high", {0, kMin, 10, kMax}, true, std::nullopt},
-        {"top edge outside", {0, kMin + 10, 10, kMin + 40}, false, std::nullopt},
-        {"top edge inside", {0, kMin + 10, 10, kMin + 40}, true, {{0, kMin + 6, 10, 34, 0, kMin + 10, 33, 30}}},
-        {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, std::nullopt},
+        {"too wide", {kMin, 0, kMax, 10}, true, {-1, -1, -1, -1}},
+        {"too high", {0, kMin, 10, kMax}, true, {-1, -1, -1, -1}},
+        {"top edge outside", {0, kMin + 10, 10, kMin + 40}, false, {-1, -1, -1, -1}},
+        {"top edge inside", {0, kMin + 10, 10, kMin + 40}, true, {0, kMin + 6, 10, 34, 0, kMin + 10, 33, 30}},
+        {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, {-1, -1, -1, -1}},
     };
-    for (const auto& c : cases) {
-        const auto r = PlaceRulers(c.target, 34, 33, c.inside);
-        const auto [h, v] = r.value_or(RulerPlaces{});
-        const Places places{{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height}};
-        EXPECT_EQ(r ? places : std::nullopt, c.places) << c.name;
-    }
+    ExpectRows(rows, [](auto& c) {
+        const auto [h, v] = PlaceRulers(c.target, 34, 33, c.inside).value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
+        return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
+    });
 }
 
-TEST(SettingsDialog, PreviewHasATickPerWholeMillimetreANumberPerCentimetreAndTheDialogIsCentred) {
+TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsCentredAndTheVersionBoxBandsEverySixteenth) {
     constexpr double kMmTwips = 1440.0 / 25.4;
-    const struct { double width; size_t ticks, numbers; } cases[] = {
-        {4995.0, 88, 8} /* 88.11 mm */, {87.6 * kMmTwips, 88, 8}, {9 * kMmTwips, 9, 0}, {0.0, 0, 0}, {-100.0, 0, 0}};
-    for (const auto& c : cases) {
+    // 4995 twips = 88.11 mm. Ticks and numbers.
+    const struct { double width; std::pair<size_t, size_t> want; } previews[] = {
+        {4995.0, {88, 8}}, {87.6 * kMmTwips, {88, 8}}, {9 * kMmTwips, {9, 0}}, {0.0, {0, 0}}, {-100.0, {0, 0}}};
+    ExpectRows(previews, [](auto& c) {
         const PreviewLayout l = LayoutSettingsPreview(c.width, 500.0, 180.0);
-        EXPECT_EQ(std::pair(l.ticks.size(), l.numbers.size()), std::pair(c.ticks, c.numbers)) << c.width << " twips";
-    }
+        return std::pair(l.ticks.size(), l.numbers.size());
+    });
     // Ticks stand on the bottom edge: long (200) every 10 mm, medium (150) every 5, short (100)
     // elsewhere. Numbers stand on the long tips: 500 - 200 - 180.
     const PreviewLayout l = LayoutSettingsPreview(4995.0, 500.0, 180.0);
@@ -149,28 +145,24 @@ TEST(SettingsDialog, PreviewHasATickPerWholeMillimetreANumberPerCentimetreAndThe
     EXPECT_NEAR(l.numbers[7].left, 3968.504, 1e-3);
     // Centring the dialog: 12359 \ 2; 21959.5 -> 21960 and 21958.5 -> 21958, then halved;
     // -2841 \ 2.
-    for (auto [screen, dialog, offset] : {std::tuple{19200.0, 6841.0, 6179}, {28800.0, 6840.5, 10980},
-                                          {28800.0, 6841.5, 10979}, {4000.0, 6841.0, -1420}})
-        EXPECT_EQ(CentredOffsetTwips(screen, dialog), offset) << screen - dialog;
-}
-
-TEST(VersionBoxGradient, BandsEverySixteenthFromBlueTowardBlack) {
+    const struct { double screen, dialog; int32_t want; } offsets[] = {
+        {19200.0, 6841.0, 6179}, {28800.0, 6840.5, 10980}, {28800.0, 6841.5, 10979}, {4000.0, 6841.0, -1420}};
+    ExpectRows(offsets, [](auto& c) { return CentredOffsetTwips(c.screen, c.dialog); });
     // A band: right the width, its top and bottom rows, and its blue. 6150 x 3735
     // twips at 15 twips per pixel: step 15, y = 0, 15, ..., 240, blue 255 - 30600 \ 249 at
     // y 120 and 255 - 61200 \ 249 at 240. The last step may land on the height; a box under 16
     // high gets one-pixel bands instead of looping forever; 9e6 * 255 passes 32 bits.
-    const struct { int32_t w, h; size_t count, index; int32_t top, bottom; uint32_t blue; } cases[] = {
-        {410, 249, 17, 8, 119, 135, 133}, {410, 249, 17, 16, 239, 255, 10}, {100, 256, 17, 16, 255, 272, 0},
-        {50, 10, 11, 5, 4, 6, 128}, {100, 16000000, 17, 9, 8999999, 10000000, 112},
-    };
-    for (const auto& c : cases) {
-        std::vector<GradientBand> bands = VersionBoxGradient(c.w, c.h);
-        ASSERT_EQ(bands.size(), c.count) << c.w << " x " << c.h;
-        const GradientBand& b = bands[c.index];
-        EXPECT_EQ(std::tuple(b.top, b.right, b.bottom, b.color), std::tuple(c.top, c.w, c.bottom, c.blue << 16))
-            << c.w << " x " << c.h << ", band " << c.index;
-    }
-    for (auto [w, h] : {std::pair{0, 249}, {410, -3}}) EXPECT_TRUE(VersionBoxGradient(w, h).empty()) << w << " x " << h;
+    // No width or a negative height: no bands. Count, then the band's top, right, bottom, colour.
+    using Band = std::tuple<size_t, int32_t, int32_t, int32_t, uint32_t>;
+    const struct { int32_t w, h; size_t index; Band want; } bands[] = {
+        {410, 249, 8, {17, 119, 410, 135, 133 << 16}}, {410, 249, 16, {17, 239, 410, 255, 10 << 16}},
+        {100, 256, 16, {17, 255, 100, 272, 0}}, {50, 10, 5, {11, 4, 50, 6, 128 << 16}},
+        {100, 16000000, 9, {17, 8999999, 100, 10000000, 112 << 16}}, {0, 249, 0, {}}, {410, -3, 0, {}}};
+    ExpectRows(bands, [](auto& c) {
+        const std::vector<GradientBand> all = VersionBoxGradient(c.w, c.h);
+        const GradientBand b = all.empty() ? GradientBand{} : all.at(c.index);
+        return Band(all.size(), b.top, b.right, b.bottom, b.color);
+    });
 }
 
 }  // namespace

@@ -13,6 +13,11 @@ using Writes = std::vector<std::tuple<std::wstring, std::wstring, std::wstring>>
 // What the new file's texts "16777215", "16711680", "0", "TRUE", "FALSE", "FALSE" read as.
 const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false};
 
+// Each row's `want` against what `got` makes of the row; a failure names the row by its place.
+template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
+    for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
+}
+
 // An INI file in memory that records every write.
 struct FakeIni {
     std::map<std::pair<std::wstring, std::wstring>, std::wstring> keys;
@@ -29,38 +34,30 @@ struct FakeIni {
     }
 };
 
-TEST(SettingsRules, AValueReadIsCutAt79CharsOrANulThenTrimmedAndReadAsASwitchOrAColour) {
+TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissingOrBadKeysGetTheirDefault) {
     // Three spaces and 97 characters: cut to 79 first, then trimmed to 76.
-    const std::pair<std::wstring, std::optional<std::wstring>> cases[] = {
+    const struct { std::wstring raw; std::optional<std::wstring> want; } values[] = {
         {L"     ", std::nullopt}, {L"  a b  ", L"a b"}, {std::wstring(L"12\0  junk", 9), L"12"},
         {std::wstring(3, L' ') + std::wstring(97, L'y'), std::wstring(76, L'y')}};
-    for (const auto& [raw, clean] : cases) EXPECT_EQ(CleanIniValue(raw), clean) << "raw of " << raw.size() << " chars";
-    // A switch is true unless "FALSE" in any case; a colour is a decimal integer of 32 signed bits.
-    for (auto [text, on] : {std::pair{L"FaLsE", false}, {L"0", true}, {L"FALS", true}, {L"FALSEE", true}})
-        EXPECT_EQ(ParseSwitch(text), on) << text;
-    // "010" is ten, not eight.
-    const std::pair<const wchar_t*, std::optional<uint32_t>> colours[] = {
-        {L"16711680", 0x00FF0000u}, {L"010", 10u}, {L"+5", 5u}, {L"2147483647", 0x7FFFFFFFu}, {L"-1", 0xFFFFFFFFu},
-        {L"-2147483648", 0x80000000u}, {L"2147483648", std::nullopt}, {L"-2147483649", std::nullopt},
-        {L"123456789012345678901234567890", std::nullopt}, {L"12abc", std::nullopt}, {L"1.5", std::nullopt},
-        {L"&HFF", std::nullopt}, {L"-", std::nullopt}};
-    for (const auto& [text, expected] : colours) EXPECT_EQ(ParseColor(text), expected) << text;
-}
-
-TEST(SettingsRules, EachSettingIsWrittenUnderItsOwnKeyAndReadsBackWithoutRepair) {
+    ExpectRows(values, [](auto& c) { return CleanIniValue(c.raw); });
+    // A switch is true unless "FALSE" in any case.
+    const struct { const wchar_t* text; bool want; } switches[] = {{L"FaLsE", false}, {L"0", true}, {L"FALS", true}, {L"FALSEE", true}};
+    ExpectRows(switches, [](auto& c) { return ParseSwitch(c.text); });
+    // A colour is a decimal integer of 32 signed bits; "010" is ten, not eight.
+    const struct { const wchar_t* text; std::optional<uint32_t> want; } colours[] = {
+        {L"010", 10u}, {L"+5", 5u}, {L"2147483647", 0x7FFFFFFFu}, {L"-1", 0xFFFFFFFFu}, {L"-2147483648", 0x80000000u},
+        {L"2147483648", std::nullopt}, {L"-2147483649", std::nullopt}, {L"123456789012345678901234567890", std::nullopt},
+        {L"12abc", std::nullopt}, {L"1.5", std::nullopt}, {L"&HFF", std::nullopt}, {L"-", std::nullopt}};
+    ExpectRows(colours, [](auto& c) { return ParseColor(c.text); });
+    // Each setting is written under its own key and reads back without repair.
     const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false};
     FakeIni ini;
     for (const SettingDef& def : kSettingDefs) WriteSetting(ini.write, def.id, s);
     // Colours are written as signed numbers, as the file has always held them.
-    EXPECT_EQ(ini.writes, (Writes{{L"COLOR", L"MEJ", L"-2147483648"}, {L"COLOR", L"LINE", L"-1"},
-                                  {L"COLOR", L"NO", L"5"}, {L"SHOW", L"ZORDER", L"FALSE"},
-                                  {L"SHOW", L"TRANSPARENT", L"TRUE"}, {L"SHOW", L"INSIDE", L"FALSE"}}));
+    EXPECT_EQ(ini.writes, (Writes{{L"COLOR", L"MEJ", L"-2147483648"}, {L"COLOR", L"LINE", L"-1"}, {L"COLOR", L"NO", L"5"},
+                                  {L"SHOW", L"ZORDER", L"FALSE"}, {L"SHOW", L"TRANSPARENT", L"TRUE"}, {L"SHOW", L"INSIDE", L"FALSE"}}));
     ini.writes.clear();
-    EXPECT_EQ(ini.Read(), s);
-    EXPECT_TRUE(ini.writes.empty());
-}
-
-TEST(SettingsRules, NewFileReadsAsTheDefaultsAndMissingOrBadKeysGetTheirDefaultWrittenBack) {
+    EXPECT_EQ((std::pair{ini.Read(), ini.writes}), std::pair(s, Writes{}));
     EXPECT_EQ(NewFileSettings(), kNewFile);
     // A file without the keys is from before ZORDER: its rulers were not kept on top. One
     // repair makes it whole.
@@ -68,20 +65,20 @@ TEST(SettingsRules, NewFileReadsAsTheDefaultsAndMissingOrBadKeysGetTheirDefaultW
     FakeIni empty;
     for (int read = 1; read <= 2; ++read) EXPECT_EQ(empty.Read(), old) << "read " << read;
     EXPECT_EQ(empty.writes.size(), 6u);
-    // One key changed in a new file: its value after the read, and what was written back.
-    auto reread = [](std::wstring section, std::wstring key, std::wstring value) {
+    // One key changed in a new file: its value after the read, and what was written back. The
+    // 80th character falls off the read buffer, leaving "FALSE" and spaces.
+    const struct { std::wstring section, key, value; std::pair<Settings, Writes> want; } rows[] = {
+        {L"SHOW", L"ZORDER", L"", {old, {{L"SHOW", L"ZORDER", L"FALSE"}}}},
+        {L"COLOR", L"LINE", L"blue", {kNewFile, {{L"COLOR", L"LINE", L"16711680"}}}},
+        {L"SHOW", L"TRANSPARENT", std::wstring(L"FALSE").append(74, L' ').append(21, L'X'), {kNewFile, {}}}};
+    ExpectRows(rows, [](auto& c) {
         FakeIni ini;
         WriteDefaultSettings(ini.write);
         ini.writes.clear();
-        ini.keys.erase({section, key});
-        if (!value.empty()) ini.keys[{section, key}] = value;
+        ini.keys.erase({c.section, c.key});
+        if (!c.value.empty()) ini.keys[{c.section, c.key}] = c.value;
         return std::pair{ini.Read(), ini.writes};  // braces: the read comes before its writes are taken
-    };
-    EXPECT_EQ(reread(L"SHOW", L"ZORDER", L""), std::pair(old, Writes{{L"SHOW", L"ZORDER", L"FALSE"}}));
-    EXPECT_EQ(reread(L"COLOR", L"LINE", L"blue"), std::pair(kNewFile, Writes{{L"COLOR", L"LINE", L"16711680"}}));
-    // The 80th character falls off the read buffer, leaving "FALSE" and spaces.
-    EXPECT_EQ(reread(L"SHOW", L"TRANSPARENT", std::wstring(L"FALSE").append(74, L' ').append(21, L'X')),
-              std::pair(kNewFile, Writes{}));
+    });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <climits>
+#include <cmath>
 #include <sstream>
 #include <tuple>
 
@@ -26,8 +27,7 @@ Lines Describe(const PartList& list) {
             const RectPart& r = list.rects.at(o.index);
             s << "R " << r.x << ',' << r.y << ' ' << r.width << 'x' << r.height << " h" << r.hatch;
             if (r.penWidth != 1 || r.penStyle != 0 || r.penColor != kBlack || r.fillColor != kWhite || r.outline != -1)
-                s << " pen=" << r.penWidth << '/' << r.penStyle << '/' << r.penColor << " fill=" << r.fillColor << " o"
-                  << r.outline;
+                s << " pen=" << r.penWidth << '/' << r.penStyle << '/' << r.penColor << " fill=" << r.fillColor << " o" << r.outline;
         } else if (o.kind == kindPolyline) {
             const PolylinePart& p = list.polylines.at(o.index);
             s << 'P';
@@ -38,8 +38,7 @@ Lines Describe(const PartList& list) {
             s << "L (" << l.x1 << ',' << l.y1 << ")-(" << l.x2 << ',' << l.y2 << ')';
         } else if (o.kind == kindRectText) {
             const RectTextPart& t = list.rectTexts.at(o.index);
-            s << "B " << t.x << ',' << t.y << ' ' << t.width << 'x' << t.height;
-            s << " f" << t.format << " '" << t.text << '\'';
+            s << "B " << t.x << ',' << t.y << ' ' << t.width << 'x' << t.height << " f" << t.format << " '" << t.text << '\'';
             if (t.face != kDrawerFace || t.size != 9 || t.opaque != 0 || t.textColor != kBlack)
                 s << " face='" << t.face << "' size=" << t.size << " op" << t.opaque;
         } else if (o.kind == kindText) {
@@ -63,6 +62,11 @@ WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text =
     return {std::move(cls), style, r, client, std::move(text), std::move(children), false, L""};
 }
 
+// Each row's `want` against what `got` makes of the row; a failure names the row by its place.
+template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
+    for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
+}
+
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
     PartList list;
     EXPECT_EQ(DrawControl(kCtx, w, list), expected) << w.className;
@@ -71,9 +75,9 @@ Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
 
 // ---- Class names ----
 
-TEST(NormaliseClassName, CutsWithoutSplittingAPairTrimsThenStripsThunderAndTheVersionTag) {
+TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTagAndARecordHoldsWhatItsDrawerShows) {
     const std::wstring a100(100, L'A'), pair = {static_cast<wchar_t>(0xD842), static_cast<wchar_t>(0xDFB7)};
-    const std::pair<std::wstring, std::wstring> cases[] = {
+    const struct { std::wstring raw, want; } rows[] = {
         {L"ThunderRT6CommandButton", L"CommandButton"}, {L"RT6Frame", L"Frame"}, {L"RTxListBox", L"ListBox"},
         {L"ThunderRT", L""}, {L"rt6ListBox", L"rt6ListBox"}, {L"RTThunderEdit", L"hunderEdit"},
         {L"ThunderThunderEdit", L"ThunderEdit"}, {L"  ThunderRT6TextBox  ", L"TextBox"},
@@ -83,33 +87,23 @@ TEST(NormaliseClassName, CutsWithoutSplittingAPairTrimsThenStripsThunderAndTheVe
         {std::wstring(78, L'a') + pair, std::wstring(78, L'a')},
         {std::wstring(77, L'a') + pair + L'b', std::wstring(77, L'a') + pair},
     };
-    for (const auto& [raw, expected] : cases) EXPECT_EQ(NormaliseClassName(raw), expected) << raw.substr(0, 20);
+    ExpectRows(rows, [](auto& c) { return NormaliseClassName(c.raw); });
     // Names match exactly and case-sensitively.
     for (const wchar_t* name : {L"edit", L"Static ", L""}) EXPECT_EQ(LookupDrawer(name), DrawerKind::Unlisted) << name;
-}
-
-TEST(NeedsFor, ARecordHoldsExactlyWhatItsDrawerShows) {
     // A field is read from the system only when the drawing shows it: leaving out a needed
     // field changes the drawing, leaving out any other changes nothing.
-    const std::pair<const wchar_t*, uint32_t> cases[] = {
+    const std::pair<const wchar_t*, uint32_t> needs[] = {
         {L"Edit", kH | kV},  {L"Edit", 0},        {L"ListBox", kV}, {L"ListBox", 0},  {L"MDIClient", kH},
         {L"Frame", 0},       {L"Button", 7},      {L"Button", 2},   {L"Button", 4},   {L"ComboBox", kH | kV},
         {L"Static", 0},      {L"CommandButton", 0}, {L"ToolbarWindow32", kH | kV}, {L"SysTreeView32", kH | kV},
     };
-    for (const auto& [name, style] : cases) {
-        WindowRecord full = Ctl(name, kVis | style, {110, 220, 310, 320}, L"text", {0, 0, 183, 83},
-                                {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")});
-        full.hasDescendant = true;
-        full.firstDescendantText = L"typed";
-        WindowRecord noText = full, noClient = full, noChildren = full, noDescendant = full;
-        noText.text.clear();
-        noClient.client = {};
-        noChildren.children.clear();
-        noDescendant.hasDescendant = false;
-        const Lines drawn = Draw(full);
+    for (const auto& [name, style] : needs) {
+        const WindowRecord full{name, kVis | style, {110, 220, 310, 320}, {0, 0, 183, 83}, L"text", {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")}, true, L"typed"};
+        // Whether the drawing changes when the record leaves the field out.
+        auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; };
         const RecordNeeds n = NeedsFor(name, kVis | style);
-        EXPECT_EQ((std::array{Draw(noText) != drawn, Draw(noClient) != drawn, Draw(noChildren) != drawn,
-                              Draw(noDescendant) != drawn}),
+        EXPECT_EQ((std::array{shows(&WindowRecord::text), shows(&WindowRecord::client), shows(&WindowRecord::children),
+                              shows(&WindowRecord::hasDescendant)}),
                   (std::array{n.text, n.clientRect, n.children, n.firstDescendantText}))
             << name << " " << std::hex << style;
     }
@@ -117,98 +111,72 @@ TEST(NeedsFor, ARecordHoldsExactlyWhatItsDrawerShows) {
 
 // ---- The part list ----
 
-TEST(AddPart, KeepsTheCallOrderIgnoresUnknownKindsAndOutlinesOnlySolidOutlineOnlyRectangles) {
+// The part builders (lines, boxed and point texts, arrows, boxes) are checked through the
+// drawers that use them.
+TEST(PartList, KeepsTheCallOrderIgnoresUnknownKindsOutlinesOnlySolidOutlineOnlyRectanglesAndConvertsUnits) {
     PartList list;
     DrawPart fancy;  // pen width 25 in tenths for a rectangle, but in whole units for an outline
     for (auto [hatch, outline] : {std::pair{999, -1}, {999, 0}, {0, -1}}) {
         fancy.rect = {10, 20, 30, 40, 25, 2, 0x0000FF, 0x00FF00, hatch, outline};
         ASSERT_TRUE(AddPart(list, fancy));
     }
-    for (const DrawPart& p : {Line(0, 0, 5, 5), BoxedText(0, 0, 9, 9, L"a", kFormatCentre),
-                              PointText(3, 4, L"", L"b", -1), Arrow(0, 0, {1, 2, 3}, {4, 5, 6}), Box(1, 1, 1, 1)})
-        ASSERT_TRUE(AddPart(list, p));
     // Kinds outside the table are ignored, but are no failure.
     for (int32_t kind : {-1, 5, 1000}) EXPECT_TRUE(AddPart(list, (fancy.kind = kind, fancy))) << kind;
-    EXPECT_EQ(Describe(list), (Lines{L"P (10,20) (40,20) (40,60) (10,60) (10,20) pen=25/255",
-                                     L"R 10,20 30x40 h999 pen=25/2/255 fill=65280 o0",
-                                     L"R 10,20 30x40 h0 pen=25/2/255 fill=65280 o-1", L"L (0,0)-(5,5)",
-                                     L"B 0,0 9x9 f5 'a'", L"T 3,4 'b' op-1 face='' size=9",
-                                     L"P (1,4) (2,5) (3,6) (1,4)", L"R 1,1 1x1 h0"}));
-}
-
-TEST(ScaleUnits, ConvertsBetweenTheListUnitsOrNotAtAll) {
+    EXPECT_EQ(Describe(list), (Lines{L"P (10,20) (40,20) (40,60) (10,60) (10,20) pen=25/255", L"R 10,20 30x40 h999 pen=25/2/255 fill=65280 o0", L"R 10,20 30x40 h0 pen=25/2/255 fill=65280 o-1"}));
     // 100 px at 15 twips = 1500 twips = 2645.83 HIMETRIC, 100 HIMETRIC = 56.69 twips = 3.78 px;
-    // unknown codes and a resolution of 0 give nothing (-1 here).
-    const struct { int32_t from, to; double tpp, expected; } cases[] = {
-        {kUnitPixels, kUnitHimetric, 15, 2645.8333333}, {kUnitHimetric, kUnitPixels, 15, 3.7795276},
-        {2, kUnitTwips, 15, -1}, {kUnitTwips, 0, 15, -1}, {kUnitPixels, kUnitTwips, 0, -1}};
-    for (const auto& c : cases)
-        EXPECT_NEAR(ScaleUnits(100, c.from, c.to, c.tpp).value_or(-1), c.expected, 1e-6) << c.from << '>' << c.to;
+    // unknown codes and a resolution of 0 give nothing (-1 here). In thousandths.
+    const struct { int32_t from, to; double tpp; long want; } rows[] = {
+        {kUnitPixels, kUnitHimetric, 15, 2645833}, {kUnitHimetric, kUnitPixels, 15, 3780},
+        {2, kUnitTwips, 15, -1000}, {kUnitTwips, 0, 15, -1000}, {kUnitPixels, kUnitTwips, 0, -1000}};
+    ExpectRows(rows, [](auto& c) { return std::lround(1000 * ScaleUnits(100, c.from, c.to, c.tpp).value_or(-1)); });
 }
 
 // ---- The window's frame ----
 
-// 401 x 300 at (50, 60); caption 19, buttons 18 x 18, so m = 0.5.
+// 401 x 300 at (50, 60); caption 19, buttons 16 x 18, so m = 0.5. Buttons not square, so a
+// width taken for a height shows.
 TargetRecord Window(uint32_t style, std::vector<MenuItemRecord> menu = {}) {
-    return {Ctl(L"", style, {50, 60, 451, 360}, L"Title"), std::move(menu), {19, 18, 18, 16, 16}};
+    return {Ctl(L"", style, {50, 60, 451, 360}, L"Title"), std::move(menu), {19, 16, 18, 16, 16}};
 }
 
 Lines Frame(const TargetRecord& t) {
     PartList list;
     // The viewer's size, and the list's header.
-    const WindowSize size = DrawWindowFrame(t, list).value_or(WindowSize{-1, -1});
-    EXPECT_EQ(std::tuple(size.width, size.height, list.unit, list.width, list.height),
-              std::tuple(401, 300, kUnitPixels, 401.0, 300.0));
+    const auto [width, height] = DrawWindowFrame(t, list).value_or(WindowSize{-1, -1});
+    EXPECT_EQ(std::tuple(width, height, list.unit, list.width, list.height), std::tuple(401, 300, kUnitPixels, 401.0, 300.0));
     return Describe(list);
 }
 
 TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
-    constexpr uint32_t kCap = style_bits::kCaption, kSys = style_bits::kSysMenu, kMax = style_bits::kMaximizeBox,
-                       kDis = style_bits::kDisabled;
-    // The close box at 401 - 18 - 0.5 = 382.5, its cross from 382 (to even; half-up gives 383);
-    // the others (X - m) further left each, overlapping by 2m as they always have: 366 with a
-    // half-size square, 348.5 with a low bar from 348.
-    EXPECT_EQ(Frame(Window(kCap | kSys | kMax)),
-              (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x19 h8", L"B 19,0 382x19 f4 'Title'", L"R 382.5,0.5 18x18 h8",
-                     L"L (386.5,4.5)-(395.5,13.5)", L"L (395.5,4.5)-(386.5,13.5)", L"R 366,0.5 18x18 h8",
-                     L"R 370.5,4.5 9x9 h8", L"R 348.5,0.5 18x18 h8", L"L (352.5,13.5)-(361.5,13.5)"}));
+    constexpr uint32_t kCap = style_bits::kCaption, kSys = style_bits::kSysMenu, kMax = style_bits::kMaximizeBox, kDis = style_bits::kDisabled;
+    // The close box at 401 - 16 - 0.5 = 384.5, its cross from 384 (to even; half-up gives 385);
+    // the others (X - m) further left each, overlapping by 2m as they always have: 370 with a
+    // half-size box, 354.5 with a low bar from 354.
+    EXPECT_EQ(Frame(Window(kCap | kSys | kMax)), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x19 h8", L"B 19,0 382x19 f4 'Title'", L"R 384.5,0.5 16x18 h8", L"L (388,4.5)-(396,13.5)", L"L (396,4.5)-(388,13.5)", L"R 370,0.5 16x18 h8", L"R 374,4.5 8x9 h8", L"R 354.5,0.5 16x18 h8", L"L (358,13.5)-(366,13.5)"}));
     // Drawn per style: outer box 1, caption bar and title 2, close 3, middle 2, low 2. No system
     // menu, no buttons; WS_MINIMIZEBOX (0x20000) counts for nothing; either caption bit is
     // enough, and without one nothing of the caption is drawn.
-    const std::pair<uint32_t, size_t> counts[] = {
+    const struct { uint32_t style; size_t want; } counts[] = {
         {kCap | kMax | kDis, 3}, {kCap | kSys | 0x20000, 6}, {kCap | kSys | kDis, 8}, {kCap | kSys | kMax | kDis, 10},
         {style_bits::kBorder | kSys, 6}, {0x00400000 | kSys, 6}, {kSys | kMax | kDis, 1}};
-    for (const auto& [style, count] : counts) EXPECT_EQ(Frame(Window(style)).size(), count) << std::hex << style;
+    ExpectRows(counts, [](auto& c) { return Frame(Window(c.style)).size(); });
 
-    // Caption 22, buttons 16 x 14: m = 4.
-    TargetRecord t = Window(kCap | kSys | kMax);
-    t.metrics = {22, 16, 14, 16, 16};
-    EXPECT_EQ(Frame(t), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x22 h8", L"B 22,0 379x22 f4 'Title'",
-                               L"R 381,4 16x14 h8", L"L (385,7.5)-(393,14.5)", L"L (393,7.5)-(385,14.5)",
-                               L"R 377,4 16x14 h8", L"R 381,7.5 8x7 h8", L"R 365,4 16x14 h8",
-                               L"L (369,14.5)-(377,14.5)"}));
     // Menu captions where the system reports them, with or without a caption bar.
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
-    EXPECT_EQ(Frame(Window(0, items)),
-              (Lines{L"R 0,0 401x300 h0", L"B 4,22 36x19 f4 'ファイル(&F)'", L"B 40,22 40x19 f4 '&Edit'"}));
+    EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 h0", L"B 4,22 36x19 f4 'ファイル(&F)'", L"B 40,22 40x19 f4 '&Edit'"}));
     EXPECT_EQ(Frame(Window(kCap | kSys, items)).back(), L"B 40,22 40x19 f4 '&Edit'");
 }
 
 // ---- The controls ----
 
-TEST(DrawControl, EachClassDrawsItsLookAlike) {
+TEST(DrawControl, EachClassDrawsItsLookAlikeAndToolBarsGetGenericSquares) {
     const Rect32 r{120, 210, 200, 235};  // x 20, y 10, 80 x 25
     const Lines push{L"R 20,10 80x25 h0", L"B 20,10 80x25 f5 'OK'"};
-    const struct { const wchar_t* name; uint32_t style; Rect32 rect; const wchar_t* text; Rect32 client; Lines parts; }
-        cases[] = {
+    const struct { const wchar_t* name; uint32_t style; Rect32 rect; const wchar_t* text; Rect32 client; Lines want; }
+        rows[] = {
             // x 10, y 20, 200 x 100; client 183 x 83: the horizontal bar under the client area
             // (track, buttons, arrows), then the vertical one right of it.
-            {L"Edit", kH | kV | 0x4, {110, 220, 310, 320}, L"one\r\ntwo", {0, 0, 183, 83},
-             {L"R 10,20 200x100 h0", L"B 10,20 200x100 f4 'one\r\ntwo'", L"R 10,103 183x17 h0", L"R 10,103 16x17 h0",
-              L"R 177,103 16x17 h0", L"P (22,108) (22,118) (14,113) (22,108)",
-              L"P (181,108) (189,113) (181,118) (181,108)", L"R 193,20 17x83 h0", L"R 193,20 17x20 h0",
-              L"R 193,83 17x20 h0", L"P (201,25) (205,35) (197,35) (201,25)",
-              L"P (197,88) (205,88) (201,98) (197,88)"}},
+            {L"Edit", kH | kV | 0x4, {110, 220, 310, 320}, L"one\r\ntwo", {0, 0, 183, 83}, {L"R 10,20 200x100 h0", L"B 10,20 200x100 f4 'one\r\ntwo'", L"R 10,103 183x17 h0", L"R 10,103 16x17 h0", L"R 177,103 16x17 h0", L"P (22,108) (22,118) (14,113) (22,108)", L"P (181,108) (189,113) (181,118) (181,108)", L"R 193,20 17x83 h0", L"R 193,20 17x20 h0", L"R 193,83 17x20 h0", L"P (201,25) (205,35) (197,35) (201,25)", L"P (197,88) (205,88) (201,98) (197,88)"}},
             // A standard button's type is read one bit at a time, 0x1 before 0x2 before 0x4, after
             // taking out the group box (7): BS_AUTOCHECKBOX (3) and type 15 draw push buttons,
             // BS_AUTO3STATE (6) a check box whose square is as tall as the control, radio buttons
@@ -220,93 +188,64 @@ TEST(DrawControl, EachClassDrawsItsLookAlike) {
             {L"Button", 0x24, r, L"OK", {}, {}},
             {L"CheckBox", 0, r, L"OK", {}, {}},
             // The drop-down button is a 21-px square at the right end; a drop list shows no text.
-            {L"ComboBox", 0x3, {120, 230, 270, 251}, L"ignored", {},
-             {L"R 20,30 150x21 h0", L"R 149,30 21x21 h0",
-              L"P (154.25,35.25) (164.75,35.25) (159.5,45.75) (154.25,35.25)"}},
-            {L"HScrollBar", 0, {110, 250, 310, 266}, L"", {},
-             {L"R 10,50 200x16 h0", L"R 10,50 16x16 h0", L"R 194,50 16x16 h0", L"P (22,54) (22,62) (14,58) (22,54)",
-              L"P (198,54) (206,58) (198,62) (198,54)"}},
-            {L"VScrollBar", 0, {400, 220, 416, 370}, L"", {},
-             {L"R 300,20 16x150 h0", L"R 300,20 16x20 h0", L"R 300,150 16x20 h0",
-              L"P (310,25) (315,35) (305,35) (310,25)", L"P (305,155) (315,155) (310,165) (305,155)"}},
+            {L"ComboBox", 0x3, {120, 230, 270, 251}, L"ignored", {}, {L"R 20,30 150x21 h0", L"R 149,30 21x21 h0", L"P (154.25,35.25) (164.75,35.25) (159.5,45.75) (154.25,35.25)"}},
+            {L"HScrollBar", 0, {110, 250, 310, 266}, L"", {}, {L"R 10,50 200x16 h0", L"R 10,50 16x16 h0", L"R 194,50 16x16 h0", L"P (22,54) (22,62) (14,58) (22,54)", L"P (198,54) (206,58) (198,62) (198,54)"}},
+            {L"VScrollBar", 0, {400, 220, 416, 370}, L"", {}, {L"R 300,20 16x150 h0", L"R 300,20 16x20 h0", L"R 300,150 16x20 h0", L"P (310,25) (315,35) (305,35) (310,25)", L"P (305,155) (315,155) (310,165) (305,155)"}},
             {L"Static", 0, r, L"Name:", {}, {L"B 20,10 80x25 f0 'Name:'"}},
             {L"Static", style_bits::kBorder, r, L"Name:", {}, {L"R 20,10 80x25 h0", L"B 20,10 80x25 f0 'Name:'"}},
             {L"PictureBoxDC", kH | kV, r, L"unused", {0, 0, 20, 20}, {L"R 20,10 80x25 h0"}},
         };
-    for (const auto& c : cases)
-        EXPECT_EQ(Draw(Ctl(c.name, kVis | c.style, c.rect, c.text, c.client)), c.parts) << c.name << " " << c.style;
-    WindowRecord withEdit = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251});
-    withEdit.hasDescendant = true;
-    withEdit.firstDescendantText = L"typed";
-    EXPECT_EQ(Draw(withEdit).back(), L"B 20,30 150x21 f4 'typed'");
-}
-
-TEST(DrawControl, ToolBarsGetGenericSquares) {
+    ExpectRows(rows, [](auto& c) { return Draw(Ctl(c.name, kVis | c.style, c.rect, c.text, c.client)); });
+    // A combo box that is not a drop list shows the text of its edit field.
+    EXPECT_EQ(Draw({L"ComboBox", kVis | 0x2, {120, 230, 270, 251}, {}, L"", {}, true, L"typed"}).back(), L"B 20,30 150x21 f4 'typed'");
     // Squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
-    // under a rule 2 px above the bar.
-    const struct { Rect32 rect; size_t count; const wchar_t *first, *last; } cases[] = {
-        {{100, 240, 400, 270}, 10, L"L (2,38)-(298,38)", L"R 192,42.4 24x24 h0"},  // 300 div 24 = 12: n 8
-        {{110, 200, 230, 210}, 12, L"L (12,-2)-(128,-2)", L"R 90,0.8 8x8 h0"},     // 0.7 x 15 = 10.5: n 10
-        {{110, 200, 237, 210}, 12, L"L (12,-2)-(135,-2)", L"R 90,0.8 8x8 h0"},     // 127 div 8 = 15 too
-        {{100, 200, 200, 200}, 1, L"L (2,-2)-(98,-2)", L"L (2,-2)-(98,-2)"},       // no height: b 0, only the rule
-        {{100, 200, 120, 230}, 2, L"L (2,-2)-(18,-2)", L"R 0,2.4 24x24 h0"},       // narrower than a square: n 0
+    // under a rule 2 px above the bar: the count of parts, the first and the last.
+    const struct { Rect32 rect; std::tuple<size_t, std::wstring, std::wstring> want; } bars[] = {
+        {{100, 240, 400, 270}, {10, L"L (2,38)-(298,38)", L"R 192,42.4 24x24 h0"}},  // 300 div 24 = 12: n 8
+        {{110, 200, 230, 210}, {12, L"L (12,-2)-(128,-2)", L"R 90,0.8 8x8 h0"}},     // 0.7 x 15 = 10.5: n 10
+        {{110, 200, 237, 210}, {12, L"L (12,-2)-(135,-2)", L"R 90,0.8 8x8 h0"}},     // 127 div 8 = 15 too
+        {{100, 200, 200, 200}, {1, L"L (2,-2)-(98,-2)", L"L (2,-2)-(98,-2)"}},       // no height: b 0, only the rule
+        {{100, 200, 120, 230}, {2, L"L (2,-2)-(18,-2)", L"R 0,2.4 24x24 h0"}},       // narrower than a square: n 0
     };
-    for (const auto& c : cases) {
+    ExpectRows(bars, [](auto& c) {
         const Lines parts = Draw(Ctl(L"ToolbarWindow32", kVis, c.rect));
-        EXPECT_EQ(std::tuple(parts.size(), parts.front(), parts.back()), std::tuple(c.count, c.first, c.last));
-    }
+        return std::tuple(parts.size(), parts.front(), parts.back());
+    });
 }
 
-TEST(DrawControl, ChildrenFollowTheirContainerInOrderAndHiddenOnesAreSkippedWithAllInside) {
+TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDifferencesBeyond32BitsAbandonTheWhole) {
     // The MDI client's children come after its box and scroll bar; a minimised document is
     // hidden. An unlisted class is a box labelled with the class, then its children.
-    const WindowRecord doc = Ctl(L"Document", kVis, {120, 220, 220, 320}, L"", {},
-                                 {Ctl(L"Edit", kVis, {125, 245, 215, 315}, L"hello")});
     const Lines mdi = Draw(Ctl(L"MDIClient", kVis | kH, {110, 210, 310, 410}, L"", {0, 0, 200, 184},
-                               {doc, Ctl(L"Document", 0, {130, 230, 230, 330})}));
-    EXPECT_EQ(Lines(mdi.begin() + 6, mdi.end()), (Lines{L"R 20,20 100x100 h0", L"T 20,20 'Document' op0",
-                                                        L"R 25,45 90x70 h0", L"B 25,45 90x70 f4 'hello'"}));
+                               {Ctl(L"Document", kVis, {120, 220, 220, 320}, L"", {}, {Ctl(L"Edit", kVis, {125, 245, 215, 315}, L"hello")}),
+                                Ctl(L"Document", 0, {130, 230, 230, 330})}));
+    EXPECT_EQ(Lines(mdi.begin() + 6, mdi.end()), (Lines{L"R 20,20 100x100 h0", L"T 20,20 'Document' op0", L"R 25,45 90x70 h0", L"B 25,45 90x70 f4 'hello'"}));
     // A frame in a frame draws each caption before its controls; a hidden frame draws nothing.
-    const WindowRecord inner = Ctl(L"Button", kVis | 0x7, {120, 240, 400, 400}, L"Inner", {},
-                                   {Ctl(L"Button", kVis | 0x2, {130, 260, 230, 276}, L"Deep")});
     WindowRecord outer = Ctl(L"Frame", kVis, {110, 210, 410, 410}, L"Outer", {},
-                             {Ctl(L"CommandButton", kVis, {300, 215, 380, 235}, L"Go"), inner,
+                             {Ctl(L"CommandButton", kVis, {300, 215, 380, 235}, L"Go"),
+                              Ctl(L"Button", kVis | 0x7, {120, 240, 400, 400}, L"Inner", {}, {Ctl(L"Button", kVis | 0x2, {130, 260, 230, 276}, L"Deep")}),
                               Ctl(L"Static", kVis, {130, 380, 200, 396}, L"Last")});
-    EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0",
-                                  L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0",
-                                  L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0",
-                                  L"B 46,60 100x16 f4 'Deep'", L"B 30,180 70x16 f0 'Last'"}));
+    EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 100x16 f4 'Deep'", L"B 30,180 70x16 f0 'Last'"}));
     outer.style = 0;
     EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
-    // The whole window: its frame, then the siblings, a later one painted over an earlier one.
+    // The whole window: its frame, then its controls placed from its own top-left.
     PartList list;
-    const WindowRecord window = Ctl(L"", 0, {100, 200, 500, 500}, L"", {},
-                                    {Ctl(L"Static", kVis | style_bits::kBorder, {110, 210, 210, 260}, L"under"),
-                                     Ctl(L"CommandButton", kVis, {150, 230, 250, 280}, L"over"),
-                                     Ctl(L"Edit", 0, {150, 230, 250, 280}, L"hidden")});
-    const WindowSize size = LayOutWindow({window, {}, {}}, list).value_or(WindowSize{-1, -1});
-    EXPECT_EQ(std::pair(size.width, size.height), std::pair(400, 300));
-    EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 h0", L"R 10,10 100x50 h0", L"B 10,10 100x50 f0 'under'",
-                                     L"R 50,30 100x50 h0", L"B 50,30 100x50 f5 'over'"}));
-}
-
-TEST(DrawControl, DifferencesBeyond32BitsAbandonTheWhole) {
+    const auto [width, height] = LayOutWindow({Ctl(L"", 0, {100, 200, 500, 500}, L"", {}, {Ctl(L"CommandButton", kVis, {150, 230, 250, 280}, L"over")}), {}, {}}, list).value_or(WindowSize{-1, -1});
+    EXPECT_EQ(std::pair(width, height), std::pair(400, 300));
+    EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 h0", L"R 50,30 100x50 h0", L"B 50,30 100x50 f5 'over'"}));
     // Controls left of or above the target (negative offsets) are fine. A client area, a child
     // or a menu item too far from its window for 32 bits drops the whole re-drawing.
-    const ControlPlace p = PlaceOf({100, 200, 700, 700}, {90, 150, 95, 160}).value_or(ControlPlace{});
-    EXPECT_EQ(std::tuple(p.x, p.y, p.w, p.h, p.right, p.bottom), std::tuple(-10, -50, 5, 10, -5, -40));
-
+    const auto [x, y, w, h, right, bottom] = PlaceOf({100, 200, 700, 700}, {90, 150, 95, 160}).value_or(ControlPlace{});
+    EXPECT_EQ(std::tuple(x, y, w, h, right, bottom), std::tuple(-10, -50, 5, 10, -5, -40));
     // Draw checks that each of these is given up.
     Draw(Ctl(L"ListBox", kVis | kV, {110, 220, 130, 230}, L"", {INT32_MIN, 0, INT32_MAX, 10}), DrawOutcome::Abandoned);
     Draw(Ctl(L"Frame", kVis, {110, 210, 410, 410}, L"F", {}, {Ctl(L"Static", kVis, {INT32_MIN, 220, INT32_MAX, 240})}),
          DrawOutcome::Abandoned);
-    PartList list;
     EXPECT_FALSE(LayOutWindow({Ctl(L"", 0, {-100, 0, 100, 100}, L"", {}, {Ctl(L"Static", kVis, {0, 0, INT32_MAX, 10})}),
                                {}, {}}, list));
     EXPECT_FALSE(DrawWindowFrame({Ctl(L"", 0, {INT32_MIN, 0, INT32_MAX, 100}), {}, {}}, list));
     // A menu item's left minus the window's left.
-    const MenuItemRecord far{{INT32_MAX, 82, INT32_MAX, 101}, L"far"};
-    EXPECT_FALSE(DrawWindowFrame({Ctl(L"", 0, {-10, 0, 100, 100}), {far}, {}}, list));
+    EXPECT_FALSE(DrawWindowFrame({Ctl(L"", 0, {-10, 0, 100, 100}), {{{INT32_MAX, 82, INT32_MAX, 101}, L"far"}}, {}}, list));
 }
 
 }  // namespace
