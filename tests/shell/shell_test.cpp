@@ -137,15 +137,6 @@ protected:
 
 // ---- Start-up and the settings file ----
 
-TEST_F(ShellTest, ANewFolderGetsTheNewFileSettingsAndHiddenRulers) {
-    ASSERT_NO_FATAL_FAILURE(Start(""));
-    EXPECT_EQ(IniText(), kNewFile);
-    EXPECT_FALSE(program().rulers->Shown());
-    EXPECT_TRUE(program().rulers->OnTop());
-    EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
-    EXPECT_FALSE(IsWindowVisible(program().viewer->Window()));
-}
-
 // A folder where the file should be: it can be neither read nor made. One message for the
 // whole file, naming it, and the program goes on with the defaults.
 TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
@@ -170,7 +161,15 @@ TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
 
 // ---- The rulers ----
 
-TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlaced) {
+// Length of the tick standing in a column of the horizontal ruler: tick-coloured pixels up
+// from its bottom edge, as drawn on the screen.
+int TickLength(const Image& img, int x) {
+    int n = 0;
+    for (int y = img.height - 1; y >= 0 && img.At(x, y) == 0x0000FFu; --y) ++n;
+    return n;
+}
+
+TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUnitPutsThem) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
@@ -200,23 +199,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlaced) {
     EXPECT_TRUE(WaitFor([&] { return Laid(target, false); })) << "outside again";
     EXPECT_NE(IniText().find("INSIDE=FALSE\r\n"), std::string::npos);
 
-    Choose(CommandId::HideRulers);
-    EXPECT_TRUE(RulerWindows(false));
-    EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
-}
-
-// Length of the tick standing in a column of the horizontal ruler: tick-coloured pixels up
-// from its bottom edge, as drawn on the screen.
-int TickLength(const Image& img, int x) {
-    int n = 0;
-    for (int y = img.height - 1; y >= 0 && img.At(x, y) == 0x0000FFu; --y) ++n;
-    return n;
-}
-
-TEST_F(ShellTest, TicksStandOnTheScreenWhereTheUnitPutsThem) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    e2e::Target target;
-    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    // Each unit's ticks stand on the screen where the unit puts them.
     const RECT c = e2e::ClientRectOnScreen(HorizontalRulerWindow());
     const double pxPerTwip = Dpi(LOGPIXELSY) / 1440.0, cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
     const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
@@ -242,7 +225,12 @@ TEST_F(ShellTest, TicksStandOnTheScreenWhereTheUnitPutsThem) {
         };
         EXPECT_TRUE(WaitFor([&] { return std::abs(nearest() - col.length) <= (col.length ? 1 : 0); })) << nearest();
     }
+
+    Choose(CommandId::HideRulers);
+    EXPECT_TRUE(RulerWindows(false));
+    EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
 }
+
 
 // ---- The size dialog ----
 
@@ -439,8 +427,13 @@ TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
 
 // ---- The version box and help ----
 
-TEST_F(ShellTest, VersionBoxHoldsTheProgramUntilClosedAndHelpSaysWhatIsMissing) {
-    ASSERT_NO_FATAL_FAILURE(Start());
+// A new folder gets the new file's settings and hidden rulers.
+TEST_F(ShellTest, ANewFolderStartsHiddenTheVersionBoxHoldsTheProgramAndHelpSaysWhatIsMissing) {
+    ASSERT_NO_FATAL_FAILURE(Start(""));
+    EXPECT_EQ(IniText(), kNewFile);
+    EXPECT_FALSE(program().rulers->Shown());
+    EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
+    EXPECT_FALSE(IsWindowVisible(program().viewer->Window()));
     ChooseWhile(CommandId::ShowVersion, [&] {
         HWND box = WaitOurs(L"PlumboAbout");
         ASSERT_TRUE(box);
