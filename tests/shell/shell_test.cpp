@@ -467,7 +467,7 @@ TEST_F(ShellTest, ANewFolderStartsHiddenTheVersionBoxHoldsTheProgramAndHelpSaysW
 
 // Inside placement: the rulers lie over the target and would show in a picture that took
 // them along.
-TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers) {
+TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersAndNeverWaitsForIt) {
     ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, true)));
     e2e::Target target;
     ASSERT_TRUE(target.Start(100, 50, 300, 200, L"Captured", L"/color 65280"));
@@ -506,15 +506,12 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulers)
     PostMessageW(viewer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(viewer); }));
     EXPECT_TRUE(IsWindow(viewer));
-}
 
-// A target that closes before the copy gives no picture; one that does not answer is not
-// waited for. Either way everything is put back.
-TEST_F(ShellTest, CaptureOfAClosedOrHungTargetPutsEverythingBackAtOnce) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    e2e::Target target;
-    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
-    HWND viewer = program().viewer->Window();
+    // A target that closes before the copy gives no picture; one that does not answer is not
+    // waited for. Either way everything is put back.
+    Choose(CommandId::ShowRulers);
+    SetForegroundWindow(target.Hwnd());
+    ASSERT_TRUE(WaitFor([&] { return Laid(target, true); }));
     Choose(CommandId::CaptureBitmap);
     EXPECT_FALSE(program().rulers->Shown()) << "out of the picture's way while it waits";
     target.Kill();
@@ -544,6 +541,7 @@ TEST_F(ShellTest, CaptureOfAClosedOrHungTargetPutsEverythingBackAtOnce) {
     EXPECT_TRUE(shown);
     EXPECT_LT(took, 1000u) << "waited for a program that does not answer";
 }
+
 
 // Where another program's child window lies, by its caption or class, relative to the
 // window's outer corner.
