@@ -19,15 +19,12 @@ std::wstring BinDir() {
 }
 
 std::wstring MakeTempDir(const wchar_t* tag) {
+    static int counter = 0;
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
-    static int counter = 0;
-    for (;;) {
-        std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) +
-                           L"-" + std::to_wstring(++counter);
-        if (CreateDirectoryW(dir.c_str(), nullptr)) return dir;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
-    }
+    const std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) +
+                             L"-" + std::to_wstring(++counter);
+    return CreateDirectoryW(dir.c_str(), nullptr) ? dir : std::wstring();
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
@@ -176,8 +173,7 @@ HWND Plumbo::Ruler(bool horizontal) const {
 }
 
 void Plumbo::ShowRulersByDoubleClick() {
-    Sleep(static_cast<int>(GetDoubleClickTime()) + 100);
-    POINT p = TrayIconPoint();
+    const POINT p = TrayIconPoint();
     DoubleClick(p.x, p.y);
 }
 
@@ -198,14 +194,8 @@ int HighlightTop(HWND popup) {
 }  // namespace
 
 void ClickTrayIcon(bool right) {
-    // Two presses on the icon within the double-click time are a double-click, not two presses.
-    static DWORD last = 0;
-    DWORD wait = GetDoubleClickTime() + 100;
-    DWORD since = GetTickCount() - last;
-    if (since < wait) Sleep(static_cast<int>(wait - since));
-    POINT p = TrayIconPoint();
+    const POINT p = TrayIconPoint();
     Click(p.x, p.y, right);
-    last = GetTickCount();
 }
 
 bool Plumbo::ChooseControlMenu(int item) {
@@ -281,17 +271,23 @@ void MoveMouse(int x, int y) {
     }, 1000, 10);
 }
 
+namespace {
+DWORD lastClickTick = 0;
+POINT lastClickPoint{-10000, -10000};
+
+// A second click in the same place within the double-click time would be a double-click (a
+// caption click would maximise the window, two presses on the tray icon show the rulers):
+// wait it out, as a person pausing would.
+void WaitOutDoubleClick(int x, int y) {
+    const DWORD since = GetTickCount() - lastClickTick;
+    if (since <= GetDoubleClickTime() + 100 && std::abs(lastClickPoint.x - x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+        std::abs(lastClickPoint.y - y) <= GetSystemMetrics(SM_CYDOUBLECLK))
+        Sleep(static_cast<int>(GetDoubleClickTime() + 100 - since));
+}
+}  // namespace
+
 void Click(int x, int y, bool right) {
-    // A second click in the same place within the double-click time would be a double-click
-    // (a caption click would maximise the window): wait it out, as a person pausing would.
-    static DWORD lastTick = 0;
-    static POINT lastPt{-10000, -10000};
-    DWORD since = GetTickCount() - lastTick;
-    if (since <= GetDoubleClickTime() && std::abs(lastPt.x - x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-        std::abs(lastPt.y - y) <= GetSystemMetrics(SM_CYDOUBLECLK))
-        Sleep(static_cast<int>(GetDoubleClickTime() - since) + 50);
-    lastTick = GetTickCount();
-    lastPt = {x, y};
+    WaitOutDoubleClick(x, y);
     MoveMouse(x, y);
     // The buttons carry the point too: under Wine a press without one has been seen to land
     // where the pointer was before the move (a right press on another window's caption opened
@@ -300,15 +296,20 @@ void Click(int x, int y, bool right) {
     SendMouse((right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | kAt, x, y);
     Sleep(40);
     SendMouse((right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | kAt, x, y);
+    lastClickTick = GetTickCount();
+    lastClickPoint = {x, y};
     Sleep(100);
 }
 
 void DoubleClick(int x, int y) {
+    WaitOutDoubleClick(x, y);
     MoveMouse(x, y);
     for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         SendMouse(button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
         Sleep(40);
     }
+    lastClickTick = GetTickCount();
+    lastClickPoint = {x, y};
     Sleep(200);
 }
 
@@ -350,11 +351,6 @@ void TypeText(const std::wstring& text) {
 
 namespace {
 
-std::wstring UnixToWindows(std::wstring path) {
-    for (auto& c : path)
-        if (c == L'/') c = L'\\';
-    return L"Z:" + path;
-}
 
 // Runs a shell command line on the Linux side and gives what it printed. Wine starts Linux
 // programs without a process handle to wait on, so the command leaves a file behind when it
@@ -371,7 +367,8 @@ std::string RunOnLinux(const std::wstring& command) {
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "?";
     if (pi.hProcess) CloseHandle(pi.hProcess);
     if (pi.hThread) CloseHandle(pi.hThread);
-    const std::wstring doneFile = UnixToWindows(done);
+    std::wstring doneFile = L"Z:" + done;
+    std::replace(doneFile.begin(), doneFile.end(), L'/', L'\\');
     if (!WaitFor([&] { return FileExists(doneFile); }, 10000, 10)) return "?";
     std::string out = ReadFileBytes(doneFile);
     DeleteFileW(doneFile.c_str());
