@@ -165,11 +165,17 @@ bool TrayIconShown() {
 HWND Plumbo::MenuForm() const { return WindowOf(Pid(), L"PlumboMenuForm"); }
 HWND Plumbo::Viewer() const { return WindowOf(Pid(), L"PlumboViewer"); }
 
-// The vertical ruler is owned by the horizontal one.
-HWND Plumbo::Ruler(bool horizontal) const {
-    for (HWND h : WindowsOf(Pid(), L"PlumboRuler"))
+HWND RulerOf(DWORD pid, bool horizontal) {
+    for (HWND h : WindowsOf(pid, L"PlumboRuler"))
         if (!GetWindow(h, GW_OWNER) == horizontal) return h;
     return nullptr;
+}
+
+std::wstring TextOf(HWND h) {
+    wchar_t buf[512] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &n);
+    return std::wstring(buf, n);
 }
 
 void Plumbo::ShowRulersByDoubleClick() {

@@ -40,6 +40,10 @@ private:
 std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly = false);
 HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly = false);
 RECT WindowRectOf(HWND h);
+// A window's text, asked with a time limit: the window may belong to a program that hangs.
+std::wstring TextOf(HWND h);
+// A ruler of a program: the vertical one is owned by the horizontal one.
+HWND RulerOf(DWORD pid, bool horizontal);
 RECT ClientRectOnScreen(HWND h);
 
 // A fresh copy of plumbo.exe in its own folder, so each test starts with no settings file.
@@ -56,8 +60,8 @@ public:
     std::wstring IniPath() const { return dir_ + L"\\plumbo.ini"; }
     HWND MenuForm() const;  // hidden: the tray icon's window
     HWND Viewer() const;
-    HWND HorizontalRuler() const { return Ruler(true); }
-    HWND VerticalRuler() const { return Ruler(false); }
+    HWND HorizontalRuler() const { return RulerOf(Pid(), true); }
+    HWND VerticalRuler() const { return RulerOf(Pid(), false); }
 
     // Through the tray icon.
     void ShowRulersByDoubleClick();
@@ -68,7 +72,6 @@ public:
     bool ClickRulerMenu(HWND ruler, int item);
 
 private:
-    HWND Ruler(bool horizontal) const;
     std::wstring dir_;
     Process proc_;
 };

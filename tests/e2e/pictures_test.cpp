@@ -12,19 +12,6 @@ using namespace e2e;
 
 namespace {
 
-SIZE ClientSize(HWND h) {
-    RECT r{};
-    GetClientRect(h, &r);
-    return {r.right, r.bottom};
-}
-
-std::wstring TextOf(HWND h) {
-    wchar_t buf[512] = {};
-    DWORD_PTR n = 0;
-    SendMessageTimeoutW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &n);
-    return std::wstring(buf, n);
-}
-
 // A visible dialog of the program with this title: the save dialog "開く" or a message.
 HWND DialogTitled(const Plumbo& app, const wchar_t* title) {
     for (HWND h : WindowsOf(app.Pid(), L"#32770", true))
@@ -113,7 +100,7 @@ TEST(Pictures, AnotherProgramsWindowRedrawnIsSavedThroughTheRealDialog) {
     XKeys(L"Down Down Down Return");
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && GetForegroundWindow() == viewer; }))
         << "the keyboard is with " << XFocus();
-    EXPECT_EQ(ClientSize(viewer).cx, size.cx);
+    EXPECT_EQ(ClientRectOnScreen(viewer).right - ClientRectOnScreen(viewer).left, size.cx);
 
     const std::wstring dir = MakeTempDir(L"pictures"), emf = dir + L"\\redrawn.emf";
     HWND dlg = OpenSaveDialog(app, viewer);

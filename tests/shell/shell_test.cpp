@@ -21,6 +21,7 @@ namespace {
 
 using e2e::GrabScreen;
 using e2e::Image;
+using e2e::TextOf;
 using e2e::WaitFor;
 using e2e::WindowOf;
 using e2e::WindowRectOf;
@@ -40,11 +41,6 @@ HWND WaitOurs(const wchar_t* cls) {
     return h;
 }
 
-std::wstring TextOf(HWND h) {
-    wchar_t buf[512] = {};
-    SendMessageW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
-    return buf;
-}
 
 // Answers the message box that comes next with OK; gives its text.
 std::wstring AnswerMessage() {
@@ -63,12 +59,6 @@ bool RulerWindows(bool visible) {
     return true;
 }
 
-// The horizontal ruler's window: the one that owns no other.
-HWND HorizontalRulerWindow() {
-    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler"))
-        if (!GetWindow(h, GW_OWNER)) return h;
-    return nullptr;
-}
 
 // A push button pressed without waiting for what it opens.
 void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -200,7 +190,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     EXPECT_NE(IniText().find("INSIDE=FALSE\r\n"), std::string::npos);
 
     // Each unit's ticks stand on the screen where the unit puts them.
-    const RECT c = e2e::ClientRectOnScreen(HorizontalRulerWindow());
+    const RECT c = e2e::ClientRectOnScreen(e2e::RulerOf(GetCurrentProcessId(), true));
     const double pxPerTwip = Dpi(LOGPIXELSY) / 1440.0, cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
     const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
               shortTick = std::lround(100 * pxPerTwip);
@@ -300,7 +290,6 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
     Choose(CommandId::UnitPixels);
     ChooseWhile(CommandId::SetTargetSize, [&] {
         HWND dlg = WaitOurs(L"PlumboSize");
-        ASSERT_TRUE(dlg);
         EXPECT_EQ(SendMessageW(GetDlgItem(dlg, kFirstUnitOption + 2), BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(t.right - t.left));
         SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"420");
@@ -401,7 +390,7 @@ TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
     e2e::Target red, target;
     ASSERT_TRUE(red.Start(900, 500, 200, 150, L"Behind", L"/color 255"));
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
-    const RECT h = e2e::ClientRectOnScreen(HorizontalRulerWindow());
+    const RECT h = e2e::ClientRectOnScreen(e2e::RulerOf(GetCurrentProcessId(), true));
     const uint32_t behind = PixelAt(h.left - 8, h.top + 5);  // the desktop beside the ruler
     ASSERT_NE(behind, 0xFFFFFFu);
     Choose(CommandId::TransparentLook);
