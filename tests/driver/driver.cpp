@@ -19,12 +19,16 @@ std::wstring BinDir() {
 }
 
 std::wstring MakeTempDir(const wchar_t* tag) {
+    // Wine gives out process ids again, and a failed run may leave its folder behind.
     static int counter = 0;
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
-    const std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) +
-                             L"-" + std::to_wstring(++counter);
-    return CreateDirectoryW(dir.c_str(), nullptr) ? dir : std::wstring();
+    for (;;) {
+        const std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" +
+                                 std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(dir.c_str(), nullptr)) return dir;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    }
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
@@ -200,8 +204,14 @@ int HighlightTop(HWND popup) {
 }  // namespace
 
 void ClickTrayIcon(bool right) {
+    // Two presses on the icon within the double-click time are a double-click, whatever was
+    // clicked in between: the second press would not open the menu.
+    static DWORD last = 0;
+    const DWORD since = GetTickCount() - last, wait = GetDoubleClickTime() + 100;
+    if (since < wait) Sleep(static_cast<int>(wait - since));
     const POINT p = TrayIconPoint();
     Click(p.x, p.y, right);
+    last = GetTickCount();
 }
 
 bool Plumbo::ChooseControlMenu(int item) {
