@@ -52,13 +52,9 @@ std::wstring AnswerMessage() {
     return text;
 }
 
-// Whether every ruler window is shown (or every one hidden), as the user sees them.
-bool RulerWindows(bool visible) {
-    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler"))
-        if ((IsWindowVisible(h) != FALSE) != visible) return false;
-    return true;
-}
 
+
+HWND RulerOf(bool horizontal) { return e2e::RulerOf(GetCurrentProcessId(), horizontal); }
 
 // A push button pressed without waiting for what it opens.
 void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -190,7 +186,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     EXPECT_NE(IniText().find("INSIDE=FALSE\r\n"), std::string::npos);
 
     // Each unit's ticks stand on the screen where the unit puts them.
-    const RECT c = e2e::ClientRectOnScreen(e2e::RulerOf(GetCurrentProcessId(), true));
+    const RECT c = e2e::ClientRectOnScreen(RulerOf(true));
     const double pxPerTwip = Dpi(LOGPIXELSY) / 1440.0, cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
     const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
               shortTick = std::lround(100 * pxPerTwip);
@@ -217,7 +213,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     }
 
     Choose(CommandId::HideRulers);
-    EXPECT_TRUE(RulerWindows(false));
+    EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler is on the screen";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
 }
 
@@ -368,7 +364,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         // At the rulers' corner, the rulers out of its way meanwhile.
         EXPECT_NEAR(WindowRectOf(dlg).left, h.left, 1);
         EXPECT_NEAR(WindowRectOf(dlg).top, v.top, 1);
-        EXPECT_TRUE(RulerWindows(false));
+        EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler is on the screen";
         PickColour(dlg, kRulerColourButton, RGB(0, 128, 0), IDOK);
         PickColour(dlg, 104, RGB(1, 2, 3), IDOK);  // the numbers' colour
         SendMessageW(GetDlgItem(dlg, kInsideOption), BM_CLICK, 0, 0);
@@ -390,7 +386,7 @@ TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
     e2e::Target red, target;
     ASSERT_TRUE(red.Start(900, 500, 200, 150, L"Behind", L"/color 255"));
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
-    const RECT h = e2e::ClientRectOnScreen(e2e::RulerOf(GetCurrentProcessId(), true));
+    const RECT h = e2e::ClientRectOnScreen(RulerOf(true));
     const uint32_t behind = PixelAt(h.left - 8, h.top + 5);  // the desktop beside the ruler
     ASSERT_NE(behind, 0xFFFFFFu);
     Choose(CommandId::TransparentLook);
@@ -402,7 +398,6 @@ TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
         ASSERT_TRUE(dlg);
         Press(dlg, kOkButton);
     });
-    EXPECT_TRUE(program().rulers->Shown());
     EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == behind; })) << "the rulers came back transparent";
     EXPECT_TRUE(WaitFor([&] { return PixelAt(h.left + 4, h.bottom - 1) == 0x0000FFu; }))
         << "ticks drawn over what lies behind";
