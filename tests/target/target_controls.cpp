@@ -11,8 +11,6 @@ namespace {
 // "Thunder" with or without it.
 constexpr const wchar_t* kOuterFrameClass = L"ThunderRT7Frame";
 constexpr const wchar_t* kInnerFrameClass = L"RT7Frame";
-constexpr const wchar_t* kHScrollClass = L"RT7HScrollBar";
-constexpr const wchar_t* kVScrollClass = L"ThunderVScrollBar";
 constexpr const wchar_t* kUnknownClass = L"PlumboGadget";
 constexpr const wchar_t* kMdiChildClass = L"PlumboTestDocument";
 
@@ -45,7 +43,7 @@ void RegisterOwnClasses(HINSTANCE inst) {
     wc.hInstance = inst;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    for (const wchar_t* name : {kOuterFrameClass, kInnerFrameClass, kHScrollClass, kVScrollClass, kUnknownClass}) {
+    for (const wchar_t* name : {kOuterFrameClass, kInnerFrameClass, kUnknownClass}) {
         wc.lpszClassName = name;
         RegisterClassW(&wc);
     }
@@ -68,15 +66,6 @@ constexpr DWORD kShown = WS_VISIBLE;
 
 }  // namespace
 
-HMENU MakeTargetMenuBar() {
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    AppendMenuW(file, MF_STRING, 100, L"E&xit");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-    AppendMenuW(bar, MF_STRING, 101, L"Edit");
-    AppendMenuW(bar, MF_STRING, 102, L"&Help");
-    return bar;
-}
 
 // Positions are client pixels of a window of at least 630 x 400 client pixels.
 void FillWithControls(HWND w) {
@@ -108,8 +97,6 @@ void FillWithControls(HWND w) {
 
     Child(w, L"ScrollBar", L"", kShown | SBS_HORZ, 136, 118, 150, 17);
     Child(w, L"ScrollBar", L"", kShown | SBS_VERT, 294, 118, 17, 80);
-    Child(w, kHScrollClass, L"", kShown, 136, 145, 150, 17);
-    Child(w, kVScrollClass, L"", kShown, 319, 118, 17, 80);
 
     Child(w, L"Static", L"Plain static", kShown, 344, 118, 120, 20);
     Child(w, L"Static", L"Bordered static", kShown | WS_BORDER, 344, 144, 120, 20);

@@ -1,6 +1,6 @@
 // A plain resizable window for the tests: its place and size come from the command line,
 // "testtarget.exe [left top width height [title] [switches]]". Switches: "/controls" fills it
-// with one control of each kind and a menu bar; "/color C" paints the client area in COLORREF
+// with one control of each kind; "/color C" paints the client area in COLORREF
 // C, so a test can tell the window from a ruler on the screen.
 #include <windows.h>
 #include <shellapi.h>
@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <string>
 
-HMENU MakeTargetMenuBar();
 void FillWithControls(HWND w);
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -46,7 +45,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     wc.lpszClassName = L"PlumboTestTarget";
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (controls ? WS_CLIPCHILDREN : 0),
-                                x, y, w, h, nullptr, controls ? MakeTargetMenuBar() : nullptr, inst, nullptr);
+                                x, y, w, h, nullptr, nullptr, inst, nullptr);
     if (controls) FillWithControls(hwnd);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
