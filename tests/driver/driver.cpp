@@ -330,17 +330,17 @@ void DoubleClick(int x, int y) {
 }
 
 void Drag(int fromX, int fromY, int toX, int toY) {
+    // The buttons carry the point, as in Click: a bare press may land where the last drag ended.
+    constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     MoveMouse(fromX, fromY);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTDOWN | kAt, fromX, fromY);
     Sleep(150);
-    const int steps = 10;
-    for (int i = 1; i <= steps; ++i) {
-        int x = fromX + (toX - fromX) * i / steps, y = fromY + (toY - fromY) * i / steps;
-        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    for (int i = 1; i <= 10; ++i) {
+        SendMouse(kAt, fromX + (toX - fromX) * i / 10, fromY + (toY - fromY) * i / 10);
         Sleep(40);
     }
     Sleep(150);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_LEFTUP | kAt, toX, toY);
     Sleep(300);
 }
 
