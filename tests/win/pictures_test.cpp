@@ -330,11 +330,12 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
     const std::string before = "the file the user had before";
     // Each in a folder of its own: the file, the attributes of the one there before (0: none),
     // whether it is held open, the picture (the huge one saved as a bitmap) and the reasons the
-    // system may give, none when the write succeeds. Replacing a file held open, Wine gives
-    // ERROR_ACCESS_DENIED; Windows may give ERROR_SHARING_VIOLATION.
+    // system may give, none when the write succeeds. Wine gives ERROR_DIRECTORY for a missing
+    // folder and ERROR_ACCESS_DENIED for a file held open; Windows may give ERROR_PATH_NOT_FOUND
+    // and ERROR_SHARING_VIOLATION.
     const std::tuple<const wchar_t*, DWORD, bool, const Picture*, std::vector<DWORD>> cases[] = {
         {L"out.emf", FILE_ATTRIBUTE_NORMAL, false, &emf, {}},
-        {L"missing\\out.emf", 0, false, &emf, {ERROR_DIRECTORY}},
+        {L"missing\\out.emf", 0, false, &emf, {ERROR_DIRECTORY, ERROR_PATH_NOT_FOUND}},
         {L"out.emf", FILE_ATTRIBUTE_READONLY, false, &emf, {ERROR_ACCESS_DENIED}},
         {L"out.emf", FILE_ATTRIBUTE_NORMAL, true, &emf, {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION}},
         {L"out.bmp", FILE_ATTRIBUTE_NORMAL, false, &huge, {ERROR_FILE_TOO_LARGE}},
