@@ -35,18 +35,20 @@ constexpr COLORREF kRed = RGB(255, 0, 0), kWhite = RGB(255, 255, 255);
 
 std::string Utf8(std::wstring_view s) { return reinterpret_cast<const char*>(fs::path(s).u8string().c_str()); }
 
-// A window of another thread that holds the clipboard and answers no message until it goes.
+// A window of another thread that answers no message until this goes; it holds the clipboard
+// meanwhile when asked to.
 struct OtherThreadWindow {
-    OtherThreadWindow() { made.wait(); }
+    explicit OtherThreadWindow(bool holdsClipboard) : holds(holdsClipboard) { made.wait(); }
     ~OtherThreadWindow() { release.count_down(); }
+    const bool holds;
     HWND window = nullptr;
     std::latch made{1}, release{1};
     std::jthread thread{[this] {  // last: it starts once the rest is there, and is joined first
-        window = CreateWindowExW(0, L"Static", L"stuck", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        OpenClipboard(window);
+        window = CreateWindowExW(0, L"Static", L"stuck", 0, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        if (holds) OpenClipboard(window);
         made.count_down();
         release.wait();
-        CloseClipboard();
+        if (holds) CloseClipboard();
         DestroyWindow(window);
     }};
 };
@@ -204,7 +206,7 @@ TEST(QueryTarget, RecordsHoldWhatTheDrawersReadAndAGoneOrHungTargetIsNotWaitedFo
     EXPECT_TRUE(QueryTarget(made[0])) << "a window without children";
     DestroyWindow(top);
     EXPECT_FALSE(QueryTarget(top)) << "a target gone is abandoned";
-    OtherThreadWindow stuck;
+    OtherThreadWindow stuck(false);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     // Braces evaluate left to right: the time is taken once the text is read.
     EXPECT_EQ((std::tuple{ReadWindowText(stuck.window), std::chrono::steady_clock::now() < deadline}),
@@ -378,7 +380,7 @@ TEST(ExportClipboard, MetafileModeOffersBothMetafilesAndTheBitmapAndAHeldClipboa
     ASSERT_TRUE(CopyPictureToClipboard(nullptr, pic, true, k120Dpi));
     DWORD error = 0;
     {
-        OtherThreadWindow holder;
+        OtherThreadWindow holder(true);
         // Braces evaluate left to right: the copy runs before its error is read.
         EXPECT_EQ((std::tuple{CopyPictureToClipboard(nullptr, bitmap, false, k96Dpi, &error), error}),
                   std::tuple(false, static_cast<DWORD>(ERROR_ACCESS_DENIED)));
