@@ -26,9 +26,10 @@ if(MINGW)
   target_link_options(plumbo PRIVATE -municode)
 endif()
 set_target_properties(plumbo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-# The help page lives beside the program.
+# The help pages, Japanese and English, live beside the program.
 add_custom_command(TARGET plumbo POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp.html $<TARGET_FILE_DIR:plumbo>/plHelp.html)
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp.html $<TARGET_FILE_DIR:plumbo>/plHelp.html
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp_en.html $<TARGET_FILE_DIR:plumbo>/plHelp_en.html)
 
 # GoogleTest from the sources Debian ships (or a path given on the command line on Windows).
 set(GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
@@ -72,6 +73,18 @@ if(SHELL_TEST_SOURCES)
   # Each case is a run of the program with its own windows on the one desktop.
   gtest_discover_tests(shell_tests TEST_PREFIX "shell." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE RESOURCE_LOCK desktop)
+endif()
+
+# The same in-process runs as a user whose Windows speaks English: under Wine the locale of the
+# process gives the UI language (see tests/shell/english).
+file(GLOB ENGLISH_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/shell/english/*.cpp)
+if(ENGLISH_TEST_SOURCES)
+  add_executable(english_tests ${ENGLISH_TEST_SOURCES})
+  target_link_libraries(english_tests PRIVATE plumbo_win test_driver gtest gtest_main)
+  set_target_properties(english_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(english_tests testtarget)
+  gtest_discover_tests(english_tests TEST_PREFIX "shell.english." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE RESOURCE_LOCK desktop ENVIRONMENT PLUMBO_LOCALE=en_US.UTF-8)
 endif()
 
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)

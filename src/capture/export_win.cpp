@@ -185,21 +185,6 @@ std::wstring SystemMessage(DWORD error) {
     return out;
 }
 
-// Fills the %s places of a message in order; other text is left as it is.
-std::wstring FillIn(const wchar_t* pattern, std::initializer_list<std::wstring> values) {
-    std::wstring out;
-    auto next = values.begin();
-    for (const wchar_t* p = pattern; *p; ++p) {
-        if (p[0] == L'%' && p[1] == L's' && next != values.end()) {
-            out += *next++;
-            ++p;
-        } else {
-            out += *p;
-        }
-    }
-    return out;
-}
-
 void ReportSaveFailure(HWND owner, const std::wstring& path, DWORD error) {
     std::wstring text = FillIn(Texts().saveFailed, {path, SystemMessage(error)});
     ModalMessageBox(owner, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);

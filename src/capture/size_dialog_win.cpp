@@ -89,10 +89,7 @@ bool SizeDialog::Create() {
     a.height = r.bottom - r.top;
     if (!Window::Create(a)) return false;
 
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    font_.Reset(CreateFontIndirectW(&ncm.lfMessageFont));
+    font_.Reset(CreateMessageFont());
 
     auto add = [&](const wchar_t* className, const wchar_t* text, DWORD style, int id, const TwipsRect& rect,
                    bool inFrame) {

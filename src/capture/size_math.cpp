@@ -4,6 +4,7 @@
 
 #include "capture/zoom.h"
 #include "core/numeric.h"
+#include "core/texts.h"
 
 namespace plumbo {
 
@@ -152,13 +153,12 @@ std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view
 }
 
 std::wstring SizeEntryMessage(const SizeEntryError& error) {
-    std::wstring box = error.box == SizeBox::Width ? L"幅(W)" : L"高さ(H)";
+    const UiTexts& t = Texts();
+    const std::wstring box = error.box == SizeBox::Width ? t.sizeWidthName : t.sizeHeightName;
     switch (error.problem) {
-        case SizeProblem::NotANumber: return box + L"に数値を入力してください。";
-        case SizeProblem::NotPositive: return box + L"には、1 ピクセル以上になる正の値を入力してください。";
-        case SizeProblem::TooLarge:
-            return box + L"の値が大きすぎます。" + std::to_wstring(kMaxWindowSizePixels) +
-                   L" ピクセル以下になる値を入力してください。";
+        case SizeProblem::NotANumber: return FillIn(t.sizeNotANumber, {box});
+        case SizeProblem::NotPositive: return FillIn(t.sizeNotPositive, {box});
+        case SizeProblem::TooLarge: return FillIn(t.sizeTooLarge, {box, std::to_wstring(kMaxWindowSizePixels)});
     }
     return box;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/numeric.h"
+#include "core/texts.h"
 
 namespace plumbo {
 
@@ -102,7 +103,7 @@ double MaxZoomPercent(int32_t naturalWidth, int32_t naturalHeight, int32_t virtu
 std::wstring ZoomTooLargeMessage(double maxPercent) {
     std::wstring limit = std::isfinite(maxPercent) ? std::to_wstring(static_cast<long long>(std::floor(maxPercent)))
                                                    : std::wstring(L"?");
-    return L"比率が大きすぎます。" + limit + L"％以下で入力してください。";
+    return FillIn(Texts().zoomTooLarge, {limit});
 }
 
 std::optional<double> AskZoomPercent(const std::function<std::optional<std::wstring>()>& ask,

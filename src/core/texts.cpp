@@ -63,6 +63,7 @@ constexpr UiTexts kJapanese = {
     L"Plumbo! はフリーソフトウェアです。",
     L"関連づけられた実行ファイルがありません",
     L"ヘルプファイルが見つかりません",
+    L"plHelp.html",
 
     L"サイズ",
     L"ミリ",
@@ -72,9 +73,15 @@ constexpr UiTexts kJapanese = {
     L"高さ(H)",
     L"ｷｬﾝｾﾙ",
     L"Ｏ．Ｋ",
+    L"幅(W)",
+    L"高さ(H)",
+    L"%sに数値を入力してください。",
+    L"%sには、1 ピクセル以上になる正の値を入力してください。",
+    L"%sの値が大きすぎます。%s ピクセル以下になる値を入力してください。",
 
     L"表示する比率を、パーセントで入力してください。",
     L"Plumbo!!",
+    L"比率が大きすぎます。%s％以下で入力してください。",
     L"OK",
     L"キャンセル",
 
@@ -87,8 +94,127 @@ constexpr UiTexts kJapanese = {
     L"クリップボードにコピーできませんでした。\n%s",
 };
 
+// US English, as Windows itself speaks it. Named members, so a missing one is left null and the
+// tables' test finds it.
+constexpr UiTexts kEnglish = {
+    .viewerCaption = L"Plumbo!",
+    .trayTip = L"Plumbo!!",
+    .messageTitle = L"Plumbo!!",
+    .settingsCaption = L"Settings",
+    .sizeCaption = L"Window Size",
+
+    .fileMenu = L"&File",
+    .copyToClipboard = L"&Copy to Clipboard",
+    .saveMenu = L"&Save As",
+    .saveBitmap = L"&Bitmap...",
+    .saveEnhancedMetafile = L"&Enhanced Metafile...",
+    .saveWindowsMetafile = L"&Windows Metafile...",
+    .zoomMenu = L"&View",
+    .zoom150 = L"150%",
+    .zoom100 = L"100%",
+    .zoom50 = L"50%",
+    .zoomTyped = L"&Custom Zoom...",
+    .controlMenu = L"Control",
+    .showRulers = L"&Show Rulers",
+    .hideRulers = L"&Hide Rulers",
+    .openSettings = L"S&ettings...",
+    .showVersion = L"&About Plumbo!",
+    .openHelp = L"He&lp",
+    .exitProgram = L"E&xit",
+    .rulerMenu = L"Menu",
+    .rulerSettingsMenu = L"&Settings",
+    .unitMillimetres = L"&Millimeters",
+    .unitInchEighths = L"&Inches (1/8)",
+    .unitInchTenths = L"I&nches (1/10)",
+    .unitPixels = L"&Pixels",
+    .placeOutside = L"&Outside the Target Window",
+    .placeInside = L"Insi&de the Target Window",
+    .transparentLook = L"&Transparent Rulers",
+    .captureBitmap = L"&Capture Window",
+    .redrawAsVector = L"&Redraw as Metafile",
+    .setTargetSize = L"&Window Size...",
+
+    .iniUnusable = L"The settings file \"%s\" cannot be read or written.\nPlumbo! uses the default settings this time.",
+
+    .setFrame = L"Rulers",
+    .setPreview = L"Preview",
+    .setRulerColor = L"Ruler Color",
+    .setLineColor = L"Tick Color",
+    .setNumberColor = L"Number Color",
+    .setOk = L"OK",
+    .setCancel = L"Cancel",
+    .setTransparent = L"Transparent",
+    .setShowOut = L"Outside the window",
+    .setShowIn = L"Inside the window",
+
+    .aboutVersion = L"Ver 1999.12",
+    .aboutHomeCaption = L"Home Page",
+    .aboutHomeLink = L"https://plumbo.example.org/",
+    .aboutMailCaption = L"Mail",
+    .aboutMailLink = L"plumbo@example.org",
+    .aboutNotice = L"Plumbo! is free software.",
+    .noAssociatedProgram = L"No program is associated with this item.",
+    .helpMissing = L"The help file cannot be found.",
+    .helpPage = L"plHelp_en.html",
+
+    .sizeFrame = L"Size",
+    .sizeUnitMm = L"mm",
+    .sizeUnitInch = L"Inches",
+    .sizeUnitPixel = L"Pixels",
+    .sizeWidthLabel = L"Width:",
+    .sizeHeightLabel = L"Height:",
+    .sizeCancel = L"Cancel",
+    .sizeOk = L"OK",
+    .sizeWidthName = L"Width",
+    .sizeHeightName = L"Height",
+    .sizeNotANumber = L"Please enter a number in the %s box.",
+    .sizeNotPositive = L"Please enter a positive value of at least 1 pixel in the %s box.",
+    .sizeTooLarge = L"The value in the %s box is too large. Please enter a value of at most %s pixels.",
+
+    .zoomPrompt = L"Enter the zoom as a percentage.",
+    .zoomTitle = L"Plumbo!!",
+    .zoomTooLarge = L"The zoom is too large. Please enter at most %s%.",
+    .inputBoxOk = L"OK",
+    .inputBoxCancel = L"Cancel",
+
+    .saveDialogTitle = L"Save As",
+    .saveFilterBmp = L"Bitmap Files (*.bmp)|*.bmp",
+    .saveFilterEmf = L"Enhanced Metafiles (*.emf)|*.emf",
+    .saveFilterWmf = L"Windows Metafiles (*.wmf)|*.wmf",
+    .overwriteQuestion = L"This file already exists. Do you want to replace it?",
+    .saveFailed = L"The file \"%s\" could not be saved.\n%s",
+    .clipboardFailed = L"The picture could not be copied to the clipboard.\n%s",
+};
+
+UiLanguage currentLanguage = UiLanguage::Japanese;
+
 }  // namespace
 
-const UiTexts& Texts() { return kJapanese; }
+UiLanguage LanguageForUi(uint16_t langId) {
+    // PRIMARYLANGID and LANG_JAPANESE of winnt.h, spelt out for the plain build.
+    constexpr uint16_t kPrimaryLanguageMask = 0x03FF;
+    constexpr uint16_t kJapanese = 0x11;
+    return (langId & kPrimaryLanguageMask) == kJapanese ? UiLanguage::Japanese : UiLanguage::English;
+}
+
+const UiTexts& TextsOf(UiLanguage language) { return language == UiLanguage::Japanese ? kJapanese : kEnglish; }
+
+void UseLanguage(UiLanguage language) { currentLanguage = language; }
+UiLanguage CurrentLanguage() { return currentLanguage; }
+const UiTexts& Texts() { return TextsOf(currentLanguage); }
+
+std::wstring FillIn(const wchar_t* pattern, std::initializer_list<std::wstring> values) {
+    std::wstring out;
+    auto next = values.begin();
+    for (const wchar_t* p = pattern; *p; ++p) {
+        if (p[0] == L'%' && p[1] == L's' && next != values.end()) {
+            out += *next++;
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
 
 }  // namespace plumbo

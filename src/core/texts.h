@@ -1,5 +1,10 @@
 #pragma once
-// Every text the user sees, in one table. A second language is one more UiTexts value.
+// Every text the user sees, in one table per language: Japanese, and English for everyone else.
+// Every member is a text; the tables are checked member by member as an array of them.
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
 namespace plumbo {
 
 struct UiTexts {
@@ -66,6 +71,7 @@ struct UiTexts {
     const wchar_t* aboutNotice;
     const wchar_t* noAssociatedProgram;
     const wchar_t* helpMissing;
+    const wchar_t* helpPage;  // the help file's name beside the program
 
     // Window-size dialog "直接指定".
     const wchar_t* sizeFrame;
@@ -76,10 +82,18 @@ struct UiTexts {
     const wchar_t* sizeHeightLabel;
     const wchar_t* sizeCancel;
     const wchar_t* sizeOk;
+    // Its refusals. %s: the box, as sizeWidthName or sizeHeightName; in sizeTooLarge then the
+    // limit in pixels.
+    const wchar_t* sizeWidthName;
+    const wchar_t* sizeHeightName;
+    const wchar_t* sizeNotANumber;
+    const wchar_t* sizeNotPositive;
+    const wchar_t* sizeTooLarge;
 
     // The viewer's typed percentage and the input box.
     const wchar_t* zoomPrompt;
     const wchar_t* zoomTitle;
+    const wchar_t* zoomTooLarge;  // %s: the largest percentage that may be typed
     const wchar_t* inputBoxOk;
     const wchar_t* inputBoxCancel;
 
@@ -94,6 +108,20 @@ struct UiTexts {
     const wchar_t* clipboardFailed;
 };
 
+enum class UiLanguage { Japanese, English };
+
+// The table for a Windows UI language (a LANGID): Japanese whatever the sub-language, English
+// for every other language and for the neutral ones.
+UiLanguage LanguageForUi(uint16_t langId);
+const UiTexts& TextsOf(UiLanguage language);
+
+// Chosen once at start-up, before any window is made; Japanese until then.
+void UseLanguage(UiLanguage language);
+UiLanguage CurrentLanguage();
+// The current language's table.
 const UiTexts& Texts();
+
+// Fills the %s places of a text in order; other text is left as it is.
+std::wstring FillIn(const wchar_t* pattern, std::initializer_list<std::wstring> values);
 
 }  // namespace plumbo

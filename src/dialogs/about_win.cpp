@@ -86,9 +86,11 @@ HENHMETAFILE TitleEmf() {
 }
 
 HFONT MakeLabelFont(HDC dc, bool bold, bool italic) {
+    // A serif face as the Japanese one is; a Windows of another language may lack that one.
+    const bool japanese = CurrentLanguage() == UiLanguage::Japanese;
     return CreateFontW(-MulDiv(12, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic,
-                       FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH, L"ＭＳ Ｐ明朝");
+                       FALSE, FALSE, japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, japanese ? L"ＭＳ Ｐ明朝" : L"Times New Roman");
 }
 
 // "scheme:" in front, as in "https:" or "mailto:".

@@ -10,14 +10,11 @@
 
 namespace plumbo {
 
-namespace {
-// The old help viewer is gone from current Windows; the help is a page the browser shows.
-constexpr const wchar_t* kHelpFile = L"plHelp.html";
-}  // namespace
-
 void OpenHelp(const Program& program) {
     const UiTexts& t = Texts();
-    const std::wstring path = program.folder + kHelpFile;
+    // The old help viewer is gone from current Windows; the help is a page the browser shows,
+    // in the language of the menus.
+    const std::wstring path = program.folder + t.helpPage;
     const DWORD attrs = GetFileAttributesW(path.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
         ModalMessageBox(program.mainWindow, t.helpMissing, t.messageTitle, MB_OK);

@@ -4,8 +4,8 @@
 
 namespace plumbo {
 
-// Opens "plHelp.html" in the program's folder with whatever the system opens pages with;
-// says so when the page is missing or nothing is registered for it.
+// Opens "plHelp.html" (plHelp_en.html in English) in the program's folder with whatever the
+// system opens pages with; says so when the page is missing or nothing is registered for it.
 void OpenHelp(const Program& program);
 
 }  // namespace plumbo

@@ -67,6 +67,9 @@ constexpr ControlDesign kAfterPreview[] = {
 };
 
 HFONT MakeDialogFont() {
+    // A Windows of another language may lack the Japanese face; its own dialog font suits the
+    // English texts.
+    if (CurrentLanguage() != UiLanguage::Japanese) return CreateMessageFont();
     WindowDc screen(nullptr);
     const int height = -MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,

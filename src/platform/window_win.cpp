@@ -155,6 +155,13 @@ int TwipsToPxY(double twips) { return RoundHalfEven(twips / Tpp().y); }
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+HFONT CreateMessageFont() {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    return CreateFontIndirectW(&ncm.lfMessageFont);
+}
+
 std::pair<float, float> MeasureGuiText(std::wstring_view caption) {
     // Every paint of a ruler lays out every number; the captions are a few hundred short
     // numbers in one font, so each is measured once.

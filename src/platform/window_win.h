@@ -87,5 +87,7 @@ inline float PxToTwipsY(double px) { return static_cast<float>(px * Tpp().y); }
 // of the rulers' numbers. Each caption is measured once per run.
 std::pair<float, float> MeasureGuiText(std::wstring_view caption);
 HFONT GuiFont();
+// A new font (the caller's to delete) like the one Windows writes message boxes in.
+HFONT CreateMessageFont();
 
 }  // namespace plumbo

@@ -24,9 +24,7 @@ std::wstring ProgramFolder() {
 namespace {
 
 void ReportUnusableSettingsFile(const std::wstring& path) {
-    std::wstring text(Texts().iniUnusable);
-    size_t at = text.find(L"%s");
-    if (at != std::wstring::npos) text.replace(at, 2, path);
+    const std::wstring text = FillIn(Texts().iniUnusable, {path});
     ModalMessageBox(nullptr, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONWARNING);
 }
 
@@ -51,6 +49,8 @@ bool Shell::AnotherCopyRuns() {
 }
 
 bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
+    // Every window and menu takes its texts from the table chosen here.
+    UseLanguage(LanguageForUi(GetUserDefaultUILanguage()));
     program_.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PLUMBO));
     if (!mainForm_.Create(program_.icon)) return false;
     program_.mainWindow = mainForm_.hwnd();
