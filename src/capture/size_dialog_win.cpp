@@ -23,6 +23,10 @@ constexpr TwipsRect kWidthBox{780, 300, 975, 315};
 constexpr TwipsRect kHeightBox{780, 720, 975, 315};
 constexpr TwipsRect kWidthLabel{240, 300, 435, 180};
 constexpr TwipsRect kHeightLabel{180, 780, 555, 180};
+// "Width:" and "Height:" need more room than the Japanese labels: both start further left and
+// take the taller line of the message font.
+constexpr TwipsRect kEnglishWidthLabel{120, 300, 630, 270};
+constexpr TwipsRect kEnglishHeightLabel{120, 780, 630, 270};
 constexpr TwipsRect kCancelButton{900, 1440, 1095, 375};
 constexpr TwipsRect kOkButton{2040, 1440, 1095, 375};
 
@@ -109,8 +113,11 @@ bool SizeDialog::Create() {
     add(L"BUTTON", t.sizeCancel, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, IDCANCEL, kCancelButton, false);
     add(L"BUTTON", t.sizeOk, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, kOkButton, false);
     add(L"BUTTON", t.sizeFrame, BS_GROUPBOX | WS_GROUP, kUnitFrameId, kUnitFrame, false);
-    add(L"STATIC", t.sizeWidthLabel, SS_LEFT | WS_GROUP, kWidthLabelId, kWidthLabel, true);
-    add(L"STATIC", t.sizeHeightLabel, SS_LEFT | WS_GROUP, kHeightLabelId, kHeightLabel, true);
+    const bool english = CurrentLanguage() != UiLanguage::Japanese;
+    add(L"STATIC", t.sizeWidthLabel, SS_LEFT | WS_GROUP, kWidthLabelId, english ? kEnglishWidthLabel : kWidthLabel,
+        true);
+    add(L"STATIC", t.sizeHeightLabel, SS_LEFT | WS_GROUP, kHeightLabelId,
+        english ? kEnglishHeightLabel : kHeightLabel, true);
     SendMessageW(Item(kFirstUnitOptionId), BM_SETCHECK, BST_CHECKED, 0);
     return true;
 }

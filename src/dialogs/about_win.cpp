@@ -90,7 +90,8 @@ HFONT MakeLabelFont(HDC dc, bool bold, bool italic) {
     const bool japanese = CurrentLanguage() == UiLanguage::Japanese;
     return CreateFontW(-MulDiv(12, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic,
                        FALSE, FALSE, japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, japanese ? L"ＭＳ Ｐ明朝" : L"Times New Roman");
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, japanese ? DEFAULT_PITCH : VARIABLE_PITCH | FF_ROMAN,
+                       japanese ? L"ＭＳ Ｐ明朝" : L"Times New Roman");
 }
 
 // "scheme:" in front, as in "https:" or "mailto:".

@@ -66,6 +66,10 @@ constexpr ControlDesign kAfterPreview[] = {
     {kInsideOption, L"BUTTON", &UiTexts::setShowIn, BS_AUTORADIOBUTTON, 2160, 1860, 2055, 255, true},
 };
 
+// English speaks in the message font, whose line is taller than the preview's caption.
+constexpr ControlDesign kEnglishPreviewCaption{
+    kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 270, true};
+
 HFONT MakeDialogFont() {
     // A Windows of another language may lack the Japanese face; its own dialog font suits the
     // English texts.
@@ -148,7 +152,9 @@ bool SettingsDialog::Create() {
     if (!preview_.Create(hwnd(), TwipsToPxX(kPreviewLeft), TwipsToPxY(kPreviewTop), TwipsToPxX(kPreviewWidthTwips),
                          TwipsToPxY(kPreviewHeightTwips)))
         return false;
-    for (const ControlDesign& d : kAfterPreview) CreateControl(hwnd(), font_.Get(), d);
+    const bool english = CurrentLanguage() != UiLanguage::Japanese;
+    for (const ControlDesign& d : kAfterPreview)
+        CreateControl(hwnd(), font_.Get(), english && d.id == kPreviewCaption ? kEnglishPreviewCaption : d);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
     return true;
 }

@@ -105,7 +105,6 @@ TEST_F(EnglishShell, ASettingsFileOfAJapaneseRunIsReadAndWrittenTheSameWay) {
     RulersAlong(target);
     EXPECT_EQ(BodyPixel(Horizontal()), 0xFF0000u);
     Choose(CommandId::PlaceInside);
-    ASSERT_TRUE(WaitFor([&] { return Laid(target, true); }));
     EXPECT_EQ(IniText(), Ini("255", true, false, true));
 }
 
