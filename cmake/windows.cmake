@@ -29,7 +29,8 @@ set_target_properties(plumbo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 # The help pages, Japanese and English, live beside the program.
 add_custom_command(TARGET plumbo POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp.html $<TARGET_FILE_DIR:plumbo>/plHelp.html
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp_en.html $<TARGET_FILE_DIR:plumbo>/plHelp_en.html)
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp_en.html $<TARGET_FILE_DIR:plumbo>/plHelp_en.html
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp.css $<TARGET_FILE_DIR:plumbo>/plHelp.css)
 
 # GoogleTest from the sources Debian ships (or a path given on the command line on Windows).
 set(GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
