@@ -74,8 +74,9 @@ if(SHELL_TEST_SOURCES)
   # Each case is a run of the program with its own windows on the one desktop.
   gtest_discover_tests(shell_tests TEST_PREFIX "shell." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE RESOURCE_LOCK desktop)
-  # Its English cases, left out of the Japanese runs above, as a user whose Windows speaks
-  # English sees them: under Wine the process's locale gives the UI language.
+  # Its English cases, left out of the runs above (their names begin with DISABLED_), as a user
+  # whose Windows speaks English sees them: under Wine the process's locale gives the UI
+  # language; on Windows they need an English one.
   add_test(NAME shell.english COMMAND shell_tests --gtest_also_run_disabled_tests --gtest_filter=*.DISABLED_English*)
   set_tests_properties(shell.english PROPERTIES ENVIRONMENT PLUMBO_LOCALE=en_US.UTF-8 TIMEOUT 120 RUN_SERIAL TRUE
     RESOURCE_LOCK desktop)
