@@ -50,8 +50,8 @@ bool Shell::AnotherCopyRuns() {
 
 bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     // Every window and menu takes its texts from the table chosen here. Windows gives the
-    // user's display language; Wine gives the one of the process's locale variables (LC_ALL,
-    // then LC_MESSAGES, then LANG), whatever the prefix was made with.
+    // user's display language; Wine gives the language of the process's locale (LC_ALL or
+    // LANG), whatever the prefix was made with.
     UseLanguage(LanguageForUi(GetUserDefaultUILanguage()));
     program_.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PLUMBO));
     if (!mainForm_.Create(program_.icon)) return false;

@@ -170,7 +170,7 @@ std::vector<std::wstring> CutCaptions(HWND window) {
 }
 
 // Run only by the test "shell.english", under an English locale: under Wine the locale of the
-// process gives the UI language, where Windows takes it from the user's settings. Measuring
+// process (LC_ALL or LANG) gives the UI language, where Windows takes the user's setting. Measuring
 // the texts in the dialogs' fonts needs GDI, which is why it is not a native test. The file is
 // the one Japanese runs write, with red rulers: read, applied and written back the same way.
 TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsFile) {
