@@ -11,7 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <latch>
+#include <memory>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -36,18 +36,24 @@ constexpr COLORREF kRed = RGB(255, 0, 0), kWhite = RGB(255, 255, 255);
 std::string Utf8(std::wstring_view s) { return reinterpret_cast<const char*>(fs::path(s).u8string().c_str()); }
 
 // A window of another thread that answers no message until this goes; it holds the clipboard
-// meanwhile when asked to.
+// meanwhile when asked to. The two threads meet on Win32 events: std::latch in MinGW's GCC 12
+// library, which has no futex to wait on, now and then misses a wake-up (seen as a hang here
+// about once in 70 runs, the thread still waiting after the count reached zero).
 struct OtherThreadWindow {
-    explicit OtherThreadWindow(bool holdsClipboard) : holds(holdsClipboard) { made.wait(); }
-    ~OtherThreadWindow() { release.count_down(); }
+    explicit OtherThreadWindow(bool holdsClipboard) : holds(holdsClipboard) {
+        WaitForSingleObject(made.get(), INFINITE);
+    }
+    ~OtherThreadWindow() { SetEvent(release.get()); }
+    using Event = std::unique_ptr<void, decltype(&CloseHandle)>;
     const bool holds;
     HWND window = nullptr;
-    std::latch made{1}, release{1};
+    Event made{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
+    Event release{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
     std::jthread thread{[this] {  // last: it starts once the rest is there, and is joined first
         window = CreateWindowExW(0, L"Static", L"stuck", 0, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
         if (holds) OpenClipboard(window);
-        made.count_down();
-        release.wait();
+        SetEvent(made.get());
+        WaitForSingleObject(release.get(), INFINITE);
         if (holds) CloseClipboard();
         DestroyWindow(window);
     }};
