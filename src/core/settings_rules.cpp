@@ -5,6 +5,14 @@
 
 namespace plumbo {
 
+namespace {
+
+std::size_t HotKeyIndex(SettingId id) {
+    return static_cast<std::size_t>(static_cast<int>(id) - static_cast<int>(SettingId::RulersHotKey));
+}
+
+}  // namespace
+
 std::optional<std::wstring> CleanIniValue(std::wstring_view raw) {
     raw = raw.substr(0, raw.find(L'\0'));
     raw = raw.substr(0, kIniMaxValueChars);
@@ -60,13 +68,17 @@ Settings ReadSettings(const IniReader& read, const IniWriter& write) {
         if (std::optional<std::wstring> raw = read(def.section, def.key)) value = CleanIniValue(*raw);
 
         const bool isColor = def.section == kSectionColor;
+        const bool isHotKey = def.section == kSectionHotKey;
         std::optional<uint32_t> color;
+        std::optional<HotKey> hotKey;
         if (isColor && value) color = ParseColor(*value);
+        if (isHotKey && value) hotKey = ParseHotKey(*value);
 
-        if (!value || (isColor && !color)) {
+        if (!value || (isColor && !color) || (isHotKey && !hotKey)) {
             write(def.section, def.key, def.missingDefault);
             value = std::wstring(def.missingDefault);
             if (isColor) color = ParseColor(def.missingDefault);
+            if (isHotKey) hotKey = ParseHotKey(def.missingDefault);
         }
 
         switch (def.id) {
@@ -76,6 +88,8 @@ Settings ReadSettings(const IniReader& read, const IniWriter& write) {
             case SettingId::OnTop: s.onTop = ParseSwitch(*value); break;
             case SettingId::Transparent: s.transparent = ParseSwitch(*value); break;
             case SettingId::Inside: s.inside = ParseSwitch(*value); break;
+            case SettingId::RulersHotKey: case SettingId::CaptureHotKey: case SettingId::RedrawHotKey:
+            case SettingId::SizeHotKey: s.hotKeys[HotKeyIndex(def.id)] = *hotKey; break;
         }
     }
     return s;
@@ -106,6 +120,8 @@ void WriteSetting(const IniWriter& write, SettingId id, const Settings& s) {
             case SettingId::OnTop: write(def.section, def.key, FormatSwitch(s.onTop)); break;
             case SettingId::Transparent: write(def.section, def.key, FormatSwitch(s.transparent)); break;
             case SettingId::Inside: write(def.section, def.key, FormatSwitch(s.inside)); break;
+            case SettingId::RulersHotKey: case SettingId::CaptureHotKey: case SettingId::RedrawHotKey:
+            case SettingId::SizeHotKey: write(def.section, def.key, FormatHotKey(s.hotKeys[HotKeyIndex(id)])); break;
         }
         return;
     }

@@ -1,5 +1,5 @@
 #pragma once
-// The settings file "plumbo.ini": its six keys, what a new file holds, and how values read
+// The settings file "plumbo.ini": its keys, what a new file holds, and how values read
 // back are understood and repaired. No file access here: the caller passes the key reader
 // and writer (the profile functions in the program, a map in tests).
 #include <array>
@@ -11,11 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "core/hotkey_text.h"
+
 namespace plumbo {
 
 inline constexpr std::wstring_view kIniFileName = L"plumbo.ini";
 inline constexpr std::wstring_view kSectionColor = L"COLOR";
 inline constexpr std::wstring_view kSectionShow = L"SHOW";
+// Read by this version only: older copies never ask for it and leave it as it is.
+inline constexpr std::wstring_view kSectionHotKey = L"HOTKEY";
 
 // The read buffer holds 80 characters including the terminating NUL.
 inline constexpr std::size_t kIniReadBufferChars = 80;
@@ -24,7 +28,10 @@ inline constexpr std::size_t kIniMaxValueChars = kIniReadBufferChars - 1;
 inline constexpr std::wstring_view kIniTrue = L"TRUE";
 inline constexpr std::wstring_view kIniFalse = L"FALSE";
 
-enum class SettingId { RulerColor, TickColor, NumberColor, OnTop, Transparent, Inside };
+enum class SettingId {
+    RulerColor, TickColor, NumberColor, OnTop, Transparent, Inside,
+    RulersHotKey, CaptureHotKey, RedrawHotKey, SizeHotKey,  // in HotKeyAction's order
+};
 
 struct SettingDef {
     SettingId id;
@@ -35,17 +42,26 @@ struct SettingDef {
 };
 
 // In the order a new file holds them and LoadSettings reads them. Only ZORDER differs between
-// the two defaults: a new file keeps the rulers on top, an old file lacking the key does not.
-inline constexpr std::array<SettingDef, 6> kSettingDefs = {{
+// the two defaults: a new file keeps the rulers on top, an old file lacking the key does not. A
+// file from before the hotkeys gets the keys a new file has, written back like any missing key.
+inline constexpr std::array<SettingDef, 10> kSettingDefs = {{
     {SettingId::RulerColor, kSectionColor, L"MEJ", L"16777215", L"16777215"},
     {SettingId::TickColor, kSectionColor, L"LINE", L"16711680", L"16711680"},
     {SettingId::NumberColor, kSectionColor, L"NO", L"0", L"0"},
     {SettingId::OnTop, kSectionShow, L"ZORDER", L"TRUE", L"FALSE"},
     {SettingId::Transparent, kSectionShow, L"TRANSPARENT", L"FALSE", L"FALSE"},
     {SettingId::Inside, kSectionShow, L"INSIDE", L"FALSE", L"FALSE"},
+    {SettingId::RulersHotKey, kSectionHotKey, L"RULERS", L"Ctrl+Alt+R", L"Ctrl+Alt+R"},
+    {SettingId::CaptureHotKey, kSectionHotKey, L"CAPTURE", L"Ctrl+Alt+C", L"Ctrl+Alt+C"},
+    {SettingId::RedrawHotKey, kSectionHotKey, L"REDRAW", L"Ctrl+Alt+V", L"Ctrl+Alt+V"},
+    {SettingId::SizeHotKey, kSectionHotKey, L"SIZE", L"Ctrl+Alt+S", L"Ctrl+Alt+S"},
 }};
 
-// The settings as the program holds them, before loading: black and all switches off.
+constexpr SettingId HotKeySetting(HotKeyAction action) {
+    return static_cast<SettingId>(static_cast<int>(SettingId::RulersHotKey) + static_cast<int>(action));
+}
+
+// The settings as the program holds them, before loading: black, all switches off, no keys.
 struct Settings {
     uint32_t rulerColor = 0;   // COLORREF of the ruler body
     uint32_t tickColor = 0;    // COLORREF of the ticks
@@ -53,6 +69,10 @@ struct Settings {
     bool onTop = false;        // rulers above all other windows
     bool transparent = false;  // the ruler body shows what lies behind it
     bool inside = false;       // rulers inside the target's frame
+    std::array<HotKey, kHotKeyActionCount> hotKeys{};  // by HotKeyAction
+
+    HotKey& hotKey(HotKeyAction action) { return hotKeys[static_cast<std::size_t>(action)]; }
+    const HotKey& hotKey(HotKeyAction action) const { return hotKeys[static_cast<std::size_t>(action)]; }
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -78,7 +98,7 @@ std::wstring_view FormatSwitch(bool on);
 using IniReader = std::function<std::optional<std::wstring>(std::wstring_view section, std::wstring_view key)>;
 using IniWriter = std::function<void(std::wstring_view section, std::wstring_view key, std::wstring_view value)>;
 
-// Writes the six new-file defaults in file order.
+// Writes the new-file defaults in file order.
 void WriteDefaultSettings(const IniWriter& write);
 
 // What a new file holds, as settings.
@@ -88,8 +108,8 @@ Settings NewFileSettings();
 // Every change the program saves goes through here.
 void WriteSetting(const IniWriter& write, SettingId id, const Settings& settings);
 
-// Reads the six keys in file order; each key that is missing, empty or (for a colour) not a
-// number gets its missing-key default written back before that default is used.
+// Reads every key in file order; each key that is missing, empty or (for a colour or a hotkey)
+// unreadable gets its missing-key default written back before that default is used.
 Settings ReadSettings(const IniReader& read, const IniWriter& write);
 
 }  // namespace plumbo

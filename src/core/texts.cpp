@@ -92,6 +92,14 @@ constexpr UiTexts kJapanese = {
     L"このファイルは存在します。上書きしますか？",
     L"ファイル「%s」に保存できませんでした。\n%s",
     L"クリップボードにコピーできませんでした。\n%s",
+
+    L"ホットキー",
+    L"定規の表示／非表示",
+    L"画面キャプチャ",
+    L"画面のメタ化",
+    L"サイズの直接指定",
+    L"なし",
+    L"ホットキー %s は他のプログラムが使っているため割り当てられません。\nこの操作はキーなしになります。",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the

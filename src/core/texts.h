@@ -106,6 +106,16 @@ struct UiTexts {
     const wchar_t* saveFailed;
     // The clipboard was held by another program. %s: the system's reason.
     const wchar_t* clipboardFailed;
+
+    // Global hotkeys: the group of "設定", a label per action, the button that switches one off,
+    // and the message for keys another program holds (%s: their names, such as "Ctrl+Alt+R").
+    const wchar_t* setHotKeyFrame;
+    const wchar_t* setHotKeyRulers;
+    const wchar_t* setHotKeyCapture;
+    const wchar_t* setHotKeyRedraw;
+    const wchar_t* setHotKeySize;
+    const wchar_t* setHotKeyNone;
+    const wchar_t* hotKeyTaken;
 };
 
 enum class UiLanguage { Japanese, English };

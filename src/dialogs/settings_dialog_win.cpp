@@ -1,5 +1,6 @@
 #include "dialogs/settings_dialog_win.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <string>
@@ -7,14 +8,16 @@
 #include "core/settings_rules.h"
 #include "core/texts.h"
 #include "platform/modal_win.h"
+#include "state/hotkeys_win.h"
 
 namespace plumbo {
 
 namespace {
 
-// Client area and preview, in twips.
+// Client area and preview, in twips. The hotkeys' group lies below everything else, so the
+// other controls keep their places.
 constexpr float kClientWidthTwips = 6660.0f;
-constexpr float kClientHeightTwips = 2490.0f;
+constexpr float kClientHeightTwips = 4530.0f;
 constexpr float kPreviewWidthTwips = 4995.0f;
 constexpr float kPreviewHeightTwips = 500.0f;
 // The group box's top-left corner: everything inside it is placed from there.
@@ -36,7 +39,27 @@ enum ControlId : int {
     kTransparentCheck,
     kOutsideOption,
     kInsideOption,
+    kHotKeyGroupBox,
+    // One row per action, in HotKeyAction's order: a label, the key, and "なし".
+    kHotKeyLabel = 200,
+    kHotKeyControl = 210,
+    kHotKeyNoneButton = 220,
 };
+
+// The hotkeys' group and its rows, in twips from the dialog's corner.
+constexpr float kHotKeyGroupTop = 2430.0f;
+constexpr float kHotKeyRowTop = kHotKeyGroupTop + 300.0f;
+constexpr float kHotKeyRowStep = 420.0f;
+constexpr float kHotKeyLabelLeft = 180.0f;
+constexpr float kHotKeyLabelWidth = 1755.0f;
+constexpr float kHotKeyControlLeft = 1980.0f;
+constexpr float kHotKeyControlWidth = 2160.0f;
+constexpr float kHotKeyNoneLeft = 4245.0f;
+constexpr float kHotKeyNoneWidth = 915.0f;
+constexpr float kHotKeyRowHeight = 315.0f;
+
+constexpr const wchar_t* UiTexts::*kHotKeyLabels[kHotKeyActionCount] = {
+    &UiTexts::setHotKeyRulers, &UiTexts::setHotKeyCapture, &UiTexts::setHotKeyRedraw, &UiTexts::setHotKeySize};
 
 struct ControlDesign {
     int id;
@@ -51,6 +74,8 @@ struct ControlDesign {
 // these two rows.
 constexpr ControlDesign kGroupDesign{
     kGroupBox, L"BUTTON", &UiTexts::setFrame, BS_GROUPBOX, kGroupLeft, kGroupTop, 5235, 2295, false};
+constexpr ControlDesign kHotKeyGroupDesign{
+    kHotKeyGroupBox, L"BUTTON", &UiTexts::setHotKeyFrame, BS_GROUPBOX, kGroupLeft, kHotKeyGroupTop, 5235, 1950, false};
 constexpr ControlDesign kAfterPreview[] = {
     {kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 180, true},
     {kRulerColorButton, L"BUTTON", &UiTexts::setRulerColor, BS_PUSHBUTTON | WS_TABSTOP, 120, 1020, 1215, 315, true},
@@ -80,13 +105,37 @@ HFONT MakeDialogFont() {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック");
 }
 
-void CreateControl(HWND parent, HFONT font, const ControlDesign& d) {
+void CreateControl(HWND parent, HFONT font, const ControlDesign& d, DWORD exStyle = 0) {
     const float left = d.left + (d.inGroup ? kGroupLeft : 0.0f);
     const float top = d.top + (d.inGroup ? kGroupTop : 0.0f);
-    HWND h = CreateWindowExW(0, d.cls, Texts().*d.caption, WS_CHILD | WS_VISIBLE | d.style, TwipsToPxX(left),
+    HWND h = CreateWindowExW(exStyle, d.cls, Texts().*d.caption, WS_CHILD | WS_VISIBLE | d.style, TwipsToPxX(left),
                              TwipsToPxY(top), TwipsToPxX(d.width), TwipsToPxY(d.height), parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), GetModuleHandleW(nullptr), nullptr);
     if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+// The hot-key control's word: the key in the low byte, its own modifier bits in the high one.
+// It has no Windows key: a key with one is shown without it (see ChosenHotKeys).
+WORD ControlWord(HotKey key) {
+    BYTE flags = 0;
+    if (key.modifiers & kHotKeyShift) flags |= HOTKEYF_SHIFT;
+    if (key.modifiers & kHotKeyCtrl) flags |= HOTKEYF_CONTROL;
+    if (key.modifiers & kHotKeyAlt) flags |= HOTKEYF_ALT;
+    // Keys of the block between the letters and the number pad, told from their number pad twins.
+    if ((key.key >= VK_PRIOR && key.key <= VK_DOWN) || key.key == VK_INSERT || key.key == VK_DELETE ||
+        key.key == VK_DIVIDE || key.key == VK_NUMLOCK)
+        flags |= HOTKEYF_EXT;
+    return key.None() ? 0 : MAKEWORD(key.key, flags);
+}
+
+HotKey FromControlWord(WORD word) {
+    HotKey key;
+    key.key = LOBYTE(word);
+    const BYTE flags = HIBYTE(word);
+    if (flags & HOTKEYF_SHIFT) key.modifiers |= kHotKeyShift;
+    if (flags & HOTKEYF_CONTROL) key.modifiers |= kHotKeyCtrl;
+    if (flags & HOTKEYF_ALT) key.modifiers |= kHotKeyAlt;
+    return key.None() ? HotKey{} : key;
 }
 
 }  // namespace
@@ -156,7 +205,57 @@ bool SettingsDialog::Create() {
     for (const ControlDesign& d : kAfterPreview)
         CreateControl(hwnd(), font_.Get(), english && d.id == kPreviewCaption ? kEnglishPreviewCaption : d);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
+    CreateHotKeyRows();
     return true;
+}
+
+void SettingsDialog::CreateHotKeyRows() {
+    // The hot-key control's class is registered on demand by the common controls.
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&icc);
+    CreateControl(hwnd(), font_.Get(), kHotKeyGroupDesign);
+    for (int i = 0; i < kHotKeyActionCount; ++i) {
+        const float top = kHotKeyRowTop + i * kHotKeyRowStep;
+        CreateControl(hwnd(), font_.Get(),
+                      {kHotKeyLabel + i, L"STATIC", kHotKeyLabels[i], SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
+                       kHotKeyLabelLeft, top, kHotKeyLabelWidth, kHotKeyRowHeight, false});
+        CreateControl(hwnd(), font_.Get(),
+                      {kHotKeyControl + i, HOTKEY_CLASSW, &UiTexts::setHotKeyNone, WS_TABSTOP, kHotKeyControlLeft,
+                       top, kHotKeyControlWidth, kHotKeyRowHeight, false},
+                      WS_EX_CLIENTEDGE);
+        // A bare letter (or one with Shift alone) would be taken from every program's typing.
+        SendMessageW(Item(kHotKeyControl + i), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                     MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        CreateControl(hwnd(), font_.Get(),
+                      {kHotKeyNoneButton + i, L"BUTTON", &UiTexts::setHotKeyNone, BS_PUSHBUTTON | WS_TABSTOP,
+                       kHotKeyNoneLeft, top, kHotKeyNoneWidth, kHotKeyRowHeight, false});
+    }
+}
+
+std::array<HotKey, kHotKeyActionCount> SettingsDialog::ChosenHotKeys() const {
+    std::array<HotKey, kHotKeyActionCount> keys = program_.settings.hotKeys;
+    for (int i = 0; i < kHotKeyActionCount; ++i) {
+        const WORD word = static_cast<WORD>(SendMessageW(Item(kHotKeyControl + i), HKM_GETHOTKEY, 0, 0));
+        // Untouched, a key keeps what the control cannot show (the Windows key).
+        if (word != ControlWord(keys[i])) keys[i] = FromControlWord(word);
+    }
+    return keys;
+}
+
+void SettingsDialog::StoreHotKeys() {
+    std::array<HotKey, kHotKeyActionCount> chosen = ChosenHotKeys();
+    Settings& s = program_.settings;
+    if (chosen == s.hotKeys) return;
+    const std::array<HotKey, kHotKeyActionCount> named = chosen;
+    const std::vector<HotKeyAction> taken = RegisterHotKeys(program_.mainWindow, chosen);
+    // A key another program holds is stored as none: the user was told, and the file says what works.
+    for (HotKeyAction action : taken) chosen[static_cast<size_t>(action)] = HotKey{};
+    for (int i = 0; i < kHotKeyActionCount; ++i) {
+        if (chosen[i] == s.hotKeys[i]) continue;
+        s.hotKeys[i] = chosen[i];
+        program_.Save(HotKeySetting(static_cast<HotKeyAction>(i)));
+    }
+    ReportTakenHotKeys(hwnd(), named, taken);
 }
 
 void SettingsDialog::PlaceForOpening(bool rulersShown) {
@@ -183,6 +282,8 @@ void SettingsDialog::Open() {
     preview_.Refresh();
     CheckDlgButton(hwnd(), kTransparentCheck, s.transparent ? BST_CHECKED : BST_UNCHECKED);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, s.inside ? kInsideOption : kOutsideOption);
+    for (int i = 0; i < kHotKeyActionCount; ++i)
+        SendMessageW(Item(kHotKeyControl + i), HKM_SETHOTKEY, ControlWord(s.hotKeys[i]), 0);
 
     RulerService* rulers = program_.rulers;
     // Read before hiding: afterwards the rulers come back only if they were there.
@@ -224,10 +325,17 @@ void SettingsDialog::StoreAndApply() {
     // Colours, the transparent look and the menu's check marks; the rulers are hidden now and
     // take all of it when they are shown again.
     if (program_.rulers) program_.rulers->ApplySettings();
+    StoreHotKeys();
 }
 
 bool SettingsDialog::OnCommand(WORD id, WORD code, HWND control) {
     if (code != BN_CLICKED) return false;
+    if (id >= kHotKeyNoneButton && id < kHotKeyNoneButton + kHotKeyActionCount) {
+        HWND key = Item(kHotKeyControl + (id - kHotKeyNoneButton));
+        SendMessageW(key, HKM_SETHOTKEY, 0, 0);
+        SetFocus(key);
+        return true;
+    }
     switch (id) {
     case kRulerColorButton:
         PickColor(preview_.rulerColor);

@@ -4,6 +4,8 @@
 // shows, "キャンセル" (or Esc, or Alt+F4) drops it.
 #include <windows.h>
 
+#include <array>
+
 #include "dialogs/dialog_layout.h"
 #include "platform/gdi_win.h"
 #include "platform/window_win.h"
@@ -50,6 +52,12 @@ private:
     // The colour dialog on one of the preview's colours; Cancel leaves it as it was.
     void PickColor(COLORREF& color);
     void StoreAndApply();
+    void CreateHotKeyRows();
+    // What the hot-key controls show, as keys.
+    std::array<HotKey, kHotKeyActionCount> ChosenHotKeys() const;
+    // Changed keys registered again and saved; those another program holds are named once and
+    // stored as none.
+    void StoreHotKeys();
     void Hide() { ShowWindow(hwnd(), SW_HIDE); }
 
     Program& program_;

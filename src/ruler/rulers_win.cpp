@@ -90,6 +90,9 @@ void Rulers::ShowParked() {
     const RECT v = vertical_.WindowRect();
     horizontal_.MovePx(0, -(h.bottom - h.top), h.right - h.left, h.bottom - h.top);
     vertical_.MovePx(-(v.right - v.left), 0, v.right - v.left, v.bottom - v.top);
+    // Shown again over the window they last followed, which has not changed since: forgetting
+    // its rectangle makes the first look lay them out along it.
+    program_.target.rect = RECT{};
     Show(true);
 }
 

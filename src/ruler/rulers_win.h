@@ -29,6 +29,7 @@ public:
     void ApplySettings() override;
     void SuspendTracking() override;
     void ResumeTracking() override;
+    bool TargetForeground() override { return tracking_.TargetForeground(); }
 
     // "表示": shown, parked just outside the screen's top-left corner until tracking lays them
     // out along the target.

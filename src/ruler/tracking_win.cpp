@@ -15,6 +15,19 @@ bool OfOurProcess(HWND hwnd) {
     return process == GetCurrentProcessId();
 }
 
+// The desktop and the taskbar are where the user stands between windows, not windows to measure.
+bool IsShellWindow(HWND hwnd) {
+    if (hwnd == GetDesktopWindow() || hwnd == GetShellWindow()) return true;
+    wchar_t cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    for (const wchar_t* shell : {L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"})
+        if (lstrcmpW(cls, shell) == 0) return true;
+    return false;
+}
+
+// A window tracking may measure: the foreground window of another program.
+bool Measurable(HWND hwnd) { return hwnd && !OfOurProcess(hwnd) && !IsShellWindow(hwnd); }
+
 bool UnderWine() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     return wine;
@@ -106,8 +119,9 @@ void Tracking::OnTrackingTimer() {
     const bool foregroundChanged = foreground != lastForeground_ || ClickedSinceLastLook();
     lastForeground_ = foreground;
     // While windows switch there is for a moment no foreground window: keep what we have. Our
-    // own windows (dialogs, message boxes, the viewer) are never measured.
-    if (!foreground || OfOurProcess(foreground)) return;
+    // own windows (dialogs, message boxes, the viewer), the desktop and the taskbar are never
+    // measured.
+    if (!Measurable(foreground)) return;
     RECT rect{};
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
@@ -120,6 +134,19 @@ void Tracking::OnTrackingTimer() {
         target = TargetWindow{foreground, rect, placement.showCmd};
     }
     KeepAboveTarget(foreground, changed || foregroundChanged);
+}
+
+bool Tracking::TargetForeground() {
+    const HWND foreground = GetForegroundWindow();
+    TargetWindow& target = program_.target;
+    if (Measurable(foreground)) {
+        // Without its rectangle, so that the next look lays the rulers along it.
+        if (foreground != target.hwnd) target = TargetWindow{foreground, {}, 0};
+        return true;
+    }
+    // From one of our own windows (the viewer, a ruler) the user still means the window the
+    // rulers stand along; from the desktop, or with nothing in front, there is none.
+    return foreground && OfOurProcess(foreground) && target.hwnd && IsWindowVisible(target.hwnd);
 }
 
 void StackRulers(RulerWindow& horizontal, RulerWindow& vertical, bool topmost) {

@@ -22,6 +22,8 @@ public:
     void Suspend();
     void Resume();
     void OnTrackingTimer();
+    // See RulerService::TargetForeground.
+    bool TargetForeground();
 
 private:
     void UpdateTimer();

@@ -87,7 +87,9 @@ void MainForm::PopUp(CommandId menu, HWND owner, POINT pt) {
     // The target stays put while a menu is open: the rulers would otherwise be moved and
     // restacked under the open menu, which closes it under Wine.
     program_.rulers->SuspendTracking();
+    menuOpen_ = true;
     UINT chosen = PopupMenuAt(menus_.Find(static_cast<UINT>(menu)), owner, pt, align);
+    menuOpen_ = false;
     program_.rulers->ResumeTracking();
     if (chosen) Post(static_cast<CommandId>(chosen));
 }
@@ -126,6 +128,27 @@ void MainForm::OnTrayNotify(UINT event) {
     PopUp(CommandId::ControlMenu, hwnd(), pt);
 }
 
+void MainForm::OnHotKey(CommandId id) {
+    // A dialog of ours is open: a command now would open its dialog inside that one's loop, and
+    // one kept for later would surprise when the dialog closes. The key shows the open dialog,
+    // as a click on the tray icon does.
+    if (ModalScope::Active()) {
+        ModalScope::BringForward();
+        return;
+    }
+    // An open menu has the keyboard; the key is for it, not for a command run inside its loop.
+    if (menuOpen_) return;
+    if (id == CommandId::ShowRulers) {
+        Post(program_.rulers->Shown() ? CommandId::HideRulers : CommandId::ShowRulers);
+        return;
+    }
+    if (!program_.rulers->TargetForeground()) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    Post(id);
+}
+
 LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kTrayCallbackMessage) {
         OnTrayNotify(LOWORD(lp));
@@ -141,6 +164,9 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // A command chosen (or still queued) when a modal window opened waits for it.
         pending_.push_back(static_cast<CommandId>(LOWORD(wp)));
         RunPending();
+        return 0;
+    case WM_HOTKEY:
+        OnHotKey(static_cast<CommandId>(wp));
         return 0;
     case kRunPendingMessage:
         RunPending();

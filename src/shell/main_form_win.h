@@ -1,6 +1,6 @@
 #pragma once
-// The hidden main form: it owns the tray icon and every menu, and runs the commands chosen
-// from them, one at a time, from the main loop.
+// The hidden main form: it owns the tray icon and every menu, holds the global hotkeys, and runs
+// the commands chosen from them, one at a time, from the main loop.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -46,6 +46,7 @@ protected:
 
 private:
     void OnTrayNotify(UINT event);
+    void OnHotKey(CommandId id);
     void RunPending();
 
     Program& program_;
@@ -54,6 +55,7 @@ private:
     std::map<CommandId, std::function<void()>> commands_;
     std::deque<CommandId> pending_;  // chosen while a modal window was open
     UINT taskbarCreated_ = 0;
+    bool menuOpen_ = false;  // a pop-up menu runs its own loop
 };
 
 }  // namespace plumbo

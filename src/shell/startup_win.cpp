@@ -7,6 +7,7 @@
 #include "dialogs/about_win.h"
 #include "platform/modal_win.h"
 #include "resource.h"
+#include "state/hotkeys_win.h"
 #include "state/settings_store_win.h"
 
 namespace plumbo {
@@ -40,6 +41,7 @@ Shell::Shell()
 Shell::~Shell() {
     // The icon never outlives the program object, however it ends.
     mainForm_.RemoveTrayIcon();
+    if (program_.mainWindow) UnregisterHotKeys(program_.mainWindow);
     if (instanceMutex_) CloseHandle(instanceMutex_);
 }
 
@@ -74,10 +76,15 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     if (fileState == SettingsFileState::Unusable) ReportUnusableSettingsFile(program_.IniPath());
     rulers_.ApplySettings();
     mainForm_.SetCommands(CommandTable());
+    // A key another program holds is named once and left unused for this run; the file keeps
+    // it, for a run when it is free again.
+    ReportTakenHotKeys(nullptr, program_.settings.hotKeys,
+                       RegisterHotKeys(program_.mainWindow, program_.settings.hotKeys));
     return true;
 }
 
 void Shell::End() {
+    UnregisterHotKeys(program_.mainWindow);
     rulers_.Show(false);
     mainForm_.RemoveTrayIcon();
     PostQuitMessage(0);

@@ -41,6 +41,10 @@ public:
     // nest: tracking runs again after as many resumes as suspends.
     virtual void SuspendTracking() = 0;
     virtual void ResumeTracking() = 0;
+    // For a key pressed over another program: the foreground window becomes the target, as
+    // tracking would take it, whether or not the rulers are shown. False when there is nothing
+    // to act on: the desktop or no window in front, or one of ours with no target behind it.
+    virtual bool TargetForeground() = 0;
 };
 
 enum class ViewerMode { Bitmap, Metafile };

@@ -10,8 +10,17 @@ namespace plumbo {
 namespace {
 
 using Writes = std::vector<std::tuple<std::wstring, std::wstring, std::wstring>>;
-// What the new file's texts "16777215", "16711680", "0", "TRUE", "FALSE", "FALSE" read as.
-const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false};
+constexpr uint32_t kCtrlAlt = kHotKeyCtrl | kHotKeyAlt;
+// Ctrl+Alt+R, C, V and S.
+constexpr std::array<HotKey, kHotKeyActionCount> kKeys{{{kCtrlAlt, 'R'}, {kCtrlAlt, 'C'}, {kCtrlAlt, 'V'}, {kCtrlAlt, 'S'}}};
+// What the new file's texts "16777215", "16711680", "0", "TRUE", "FALSE", "FALSE" and the keys read as.
+const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false, kKeys};
+
+Settings NewFileWith(HotKeyAction action, HotKey key) {
+    Settings s = kNewFile;
+    s.hotKey(action) = key;
+    return s;
+}
 
 // Each row's `want` against what `got` makes of the row; a failure names the row by its place.
 template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
@@ -49,28 +58,44 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
         {L"2147483648", std::nullopt}, {L"-2147483649", std::nullopt}, {L"123456789012345678901234567890", std::nullopt},
         {L"12abc", std::nullopt}, {L"1.5", std::nullopt}, {L"&HFF", std::nullopt}, {L"-", std::nullopt}};
     ExpectRows(colours, [](auto& c) { return ParseColor(c.text); });
+    // A key: modifiers in any order and case, the key by name or code; written in one order.
+    const struct { const wchar_t* text; std::optional<HotKey> want; const wchar_t* written; } keys[] = {
+        {L" alt + CTRL+r ", HotKey{kCtrlAlt, 'R'}, L"Ctrl+Alt+R"}, {L"none", HotKey{}, L"NONE"},
+        {L"Win+Shift+F12", HotKey{kHotKeyShift | kHotKeyWin, 0x7B}, L"Shift+Win+F12"},
+        {L"Ctrl+num7", HotKey{kHotKeyCtrl, 0x67}, L"Ctrl+Num7"}, {L"Ctrl+Alt+pageup", HotKey{kCtrlAlt, 0x21}, L"Ctrl+Alt+PageUp"},
+        {L"Ctrl+0xba", HotKey{kHotKeyCtrl, 0xBA}, L"Ctrl+0xBA"}, {L"F24", HotKey{0, 0x87}, L"F24"},
+        {L"Ctrl+Alt+", std::nullopt}, {L"Ctrl+Alt", std::nullopt}, {L"Ctrl+0x11", std::nullopt},
+        {L"Ctrl+Alt+F25", std::nullopt}, {L"Strg+R", std::nullopt}, {L"Ctrl+RR", std::nullopt}, {L"", std::nullopt}};
+    ExpectRows(keys, [](auto& c) { return ParseHotKey(c.text); });
+    for (const auto& c : keys)
+        if (c.want) EXPECT_EQ(FormatHotKey(*c.want), c.written) << "written for " << testing::PrintToString(c.text);
     // Each setting is written under its own key and reads back without repair.
-    const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false};
+    const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false, {{{}, {kHotKeyWin, 'C'}, kKeys[2], kKeys[3]}}};
     FakeIni ini;
     for (const SettingDef& def : kSettingDefs) WriteSetting(ini.write, def.id, s);
     // Colours are written as signed numbers, as the file has always held them.
     EXPECT_EQ(ini.writes, (Writes{{L"COLOR", L"MEJ", L"-2147483648"}, {L"COLOR", L"LINE", L"-1"}, {L"COLOR", L"NO", L"5"},
-                                  {L"SHOW", L"ZORDER", L"FALSE"}, {L"SHOW", L"TRANSPARENT", L"TRUE"}, {L"SHOW", L"INSIDE", L"FALSE"}}));
+                                  {L"SHOW", L"ZORDER", L"FALSE"}, {L"SHOW", L"TRANSPARENT", L"TRUE"}, {L"SHOW", L"INSIDE", L"FALSE"},
+                                  {L"HOTKEY", L"RULERS", L"NONE"}, {L"HOTKEY", L"CAPTURE", L"Win+C"},
+                                  {L"HOTKEY", L"REDRAW", L"Ctrl+Alt+V"}, {L"HOTKEY", L"SIZE", L"Ctrl+Alt+S"}}));
     ini.writes.clear();
     EXPECT_EQ((std::pair{ini.Read(), ini.writes}), std::pair(s, Writes{}));
     EXPECT_EQ(NewFileSettings(), kNewFile);
-    // A file without the keys is from before ZORDER: its rulers were not kept on top. One
-    // repair makes it whole.
-    const Settings old{0x00FFFFFF, 0x00FF0000, 0, false, false, false};
+    // A file without the keys is from before ZORDER: its rulers were not kept on top; it gets
+    // the new file's hotkeys. One repair makes it whole.
+    const Settings old{0x00FFFFFF, 0x00FF0000, 0, false, false, false, kKeys};
     FakeIni empty;
     for (int read = 1; read <= 2; ++read) EXPECT_EQ(empty.Read(), old) << "read " << read;
-    EXPECT_EQ(empty.writes.size(), 6u);
+    EXPECT_EQ(empty.writes.size(), kSettingDefs.size());
     // One key changed in a new file: its value after the read, and what was written back. The
     // 80th character falls off the read buffer, leaving "FALSE" and spaces.
     const struct { std::wstring section, key, value; std::pair<Settings, Writes> want; } rows[] = {
         {L"SHOW", L"ZORDER", L"", {old, {{L"SHOW", L"ZORDER", L"FALSE"}}}},
         {L"COLOR", L"LINE", L"blue", {kNewFile, {{L"COLOR", L"LINE", L"16711680"}}}},
-        {L"SHOW", L"TRANSPARENT", std::wstring(L"FALSE").append(74, L' ').append(21, L'X'), {kNewFile, {}}}};
+        {L"SHOW", L"TRANSPARENT", std::wstring(L"FALSE").append(74, L' ').append(21, L'X'), {kNewFile, {}}},
+        {L"HOTKEY", L"SIZE", L"Ctrl+Alt+Enter", {NewFileWith(HotKeyAction::Size, {kCtrlAlt, 0x0D}), {}}},
+        {L"HOTKEY", L"SIZE", L"NONE", {NewFileWith(HotKeyAction::Size, {}), {}}},
+        {L"HOTKEY", L"RULERS", L"Ctrl+Alt+", {kNewFile, {{L"HOTKEY", L"RULERS", L"Ctrl+Alt+R"}}}}};
     ExpectRows(rows, [](auto& c) {
         FakeIni ini;
         WriteDefaultSettings(ini.write);

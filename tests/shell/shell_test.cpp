@@ -12,9 +12,13 @@
 #include <thread>
 #include <vector>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "core/texts.h"
 #include "driver/driver.h"
 #include "shell/startup_win.h"
+#include "state/hotkeys_win.h"
 
 namespace plumbo {
 namespace {
@@ -29,7 +33,8 @@ using e2e::WindowRectOf;
 std::string Ini(const char* rulerColour, bool onTop, bool transparent, bool inside) {
     auto flag = [](bool b) { return b ? "TRUE" : "FALSE"; };
     return std::string("[COLOR]\r\nMEJ=") + rulerColour + "\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=" +
-           flag(onTop) + "\r\nTRANSPARENT=" + flag(transparent) + "\r\nINSIDE=" + flag(inside) + "\r\n";
+           flag(onTop) + "\r\nTRANSPARENT=" + flag(transparent) + "\r\nINSIDE=" + flag(inside) +
+           "\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\n";
 }
 const std::string kNewFile = Ini("16777215", true, false, false);
 
@@ -340,7 +345,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
 // ---- The settings dialog ----
 
 constexpr int kRulerColourButton = 102, kTickColourButton = 103, kOkButton = 105, kCancelButton = 106,
-              kInsideOption = 109;
+              kInsideOption = 109, kCaptureKeyNone = 221, kRedrawKey = 212, kSizeKey = 213;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;  // the standard colour dialog's
 
 // Picks a colour in the colour dialog a button opens; OK or Cancel.
@@ -367,6 +372,13 @@ int Runs(const Image& img, int y, uint32_t colour) {
     int runs = 0;
     for (int x = 0; x < img.width; ++x) runs += img.At(x, y) == colour && (x == 0 || img.At(x - 1, y) != colour);
     return runs;
+}
+
+// Whether another window could have the key now; it is given back at once.
+bool KeyFree(UINT modifiers, UINT key) {
+    const bool free = RegisterHotKey(nullptr, 1, modifiers, key) != FALSE;
+    if (free) UnregisterHotKey(nullptr, 1);
+    return free;
 }
 
 TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
@@ -411,14 +423,74 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         PickColour(dlg, kRulerColourButton, RGB(0, 128, 0), IDOK);
         PickColour(dlg, 104, RGB(1, 2, 3), IDOK);  // the numbers' colour
         SendMessageW(GetDlgItem(dlg, kInsideOption), BM_CLICK, 0, 0);
+        // Capture switched off; the size dialog's key moved; re-drawing given a key that this
+        // thread, another program as far as Plumbo can tell, holds: named, and stored as none.
+        SendMessageW(GetDlgItem(dlg, kCaptureKeyNone), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(dlg, kSizeKey), HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+        SendMessageW(GetDlgItem(dlg, kRedrawKey), HKM_SETHOTKEY, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+        ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'T'));
         Press(dlg, kOkButton);
+        EXPECT_NE(AnswerMessage().find(L" Ctrl+Alt+T "), std::wstring::npos);
+        UnregisterHotKey(nullptr, 7);
     });
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
-                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n");
+                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"
+                         "[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=NONE\r\nREDRAW=NONE\r\nSIZE=Ctrl+Shift+S\r\n");
+    // Registered again: the old keys given back, the new one held.
+    const struct { UINT modifiers, key; bool free; } keys[] = {
+        {MOD_CONTROL | MOD_ALT, 'R', false}, {MOD_CONTROL | MOD_ALT, 'C', true}, {MOD_CONTROL | MOD_ALT, 'S', true},
+        {MOD_CONTROL | MOD_SHIFT, 'S', false}};
+    for (const auto& k : keys) EXPECT_EQ(KeyFree(k.modifiers, k.key), k.free) << static_cast<char>(k.key);
     EXPECT_TRUE(program().rulers->Shown());
     EXPECT_TRUE(WaitFor([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
         << "both rulers recoloured";
+}
+
+// A hotkey as the system hands it over, under the id the program registered it with.
+void PostHotKey(const Program& program, HotKeyAction action) {
+    PostMessageW(program.mainWindow, WM_HOTKEY, static_cast<WPARAM>(kHotKeyCommands[static_cast<int>(action)].second), 0);
+}
+
+// A key acts on another program's window in front, and from one of our own windows on the window
+// the rulers follow; the rulers' key shows and hides them, as often as it is pressed; a key
+// pressed over a dialog of ours neither nests a dialog in it nor waits for it to close.
+TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(300, 200, 400, 300));
+    SetForegroundWindow(target.Hwnd());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.Hwnd(); }));
+    for (bool shown : {true, false, true}) {
+        PostHotKey(program(), HotKeyAction::Rulers);
+        EXPECT_TRUE(WaitFor([&] { return program().rulers->Shown() == shown && (!shown || Laid(target, false)); }))
+            << "shown " << shown;
+    }
+    HWND viewer = program().viewer->Window();
+    auto metafileMode = [&] {
+        return !(GetMenuState(GetMenu(viewer), static_cast<UINT>(CommandId::SaveEnhancedMetafile), MF_BYCOMMAND) &
+                 MF_GRAYED);
+    };
+    PostHotKey(program(), HotKeyAction::Capture);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == viewer; }));
+    EXPECT_FALSE(metafileMode());
+    EXPECT_EQ(program().target.hwnd, target.Hwnd());
+    PostHotKey(program(), HotKeyAction::Redraw);  // the viewer in front: the target behind it
+    EXPECT_TRUE(WaitFor(metafileMode));
+    ShowWindow(viewer, SW_HIDE);
+    SetForegroundWindow(target.Hwnd());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.Hwnd(); }));
+    std::thread person([&] {
+        HWND size = WaitOurs(L"PlumboSize");
+        ASSERT_TRUE(size);
+        PostHotKey(program(), HotKeyAction::Capture);
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == size; })) << "the key brings the dialog forward";
+        PostMessageW(size, WM_CLOSE, 0, 0);
+    });
+    PostHotKey(program(), HotKeyAction::Size);
+    WaitFor([] { return true; }, 0);  // runs the dialog's loop until it closes
+    person.join();
+    EXPECT_FALSE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }, 1000)) << "captured after the dialog";
 }
 
 // With the transparent look the rulers step aside for the dialog and come back showing what

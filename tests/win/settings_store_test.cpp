@@ -34,10 +34,8 @@ TEST(SettingsStore, RepairsAndEachSaveReachTheFileAndLongValuesAreCutToTheReadBu
                           ReadIni(path, L"SHOW", L"INSIDE")}),
               std::tuple(16711680u, L"16711680", std::wstring(79, L'x')));
 
-    program.settings = {0x00FF8040, 0x80000000, 255, false, true, true};
-    for (SettingId id : {SettingId::RulerColor, SettingId::TickColor, SettingId::NumberColor, SettingId::OnTop,
-                         SettingId::Transparent, SettingId::Inside})
-        program.Save(id);
+    program.settings = {0x00FF8040, 0x80000000, 255, false, true, true, {{{}, {kHotKeyWin, 'C'}, {0, 0x7B}, {}}}};
+    for (const SettingDef& def : kSettingDefs) program.Save(def.id);
     EXPECT_EQ(LoadSettingsFile(path, state), program.settings);
     std::filesystem::remove_all(folder);
 }

@@ -1,0 +1,41 @@
+#include "state/hotkeys_win.h"
+
+#include "core/texts.h"
+#include "platform/modal_win.h"
+
+namespace plumbo {
+
+static_assert(kHotKeyAlt == MOD_ALT && kHotKeyCtrl == MOD_CONTROL && kHotKeyShift == MOD_SHIFT &&
+              kHotKeyWin == MOD_WIN);
+
+std::vector<HotKeyAction> RegisterHotKeys(HWND window, const std::array<HotKey, kHotKeyActionCount>& keys) {
+    UnregisterHotKeys(window);
+    std::vector<HotKeyAction> taken;
+    for (const auto& [action, command] : kHotKeyCommands) {
+        const HotKey key = keys[static_cast<size_t>(action)];
+        if (key.None()) continue;
+        // Held down, a key would repeat its action many times a second.
+        if (!RegisterHotKey(window, static_cast<int>(command), key.modifiers | MOD_NOREPEAT, key.key))
+            taken.push_back(action);
+    }
+    return taken;
+}
+
+void UnregisterHotKeys(HWND window) {
+    for (const auto& [action, command] : kHotKeyCommands) UnregisterHotKey(window, static_cast<int>(command));
+}
+
+void ReportTakenHotKeys(HWND owner, const std::array<HotKey, kHotKeyActionCount>& keys,
+                        const std::vector<HotKeyAction>& taken) {
+    if (taken.empty()) return;
+    std::wstring names;
+    for (HotKeyAction action : taken) {
+        if (!names.empty()) names += L", ";
+        names += FormatHotKey(keys[static_cast<size_t>(action)]);
+    }
+    std::wstring text(Texts().hotKeyTaken);
+    if (size_t at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, names);
+    ModalMessageBox(owner, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace plumbo
