@@ -8,6 +8,10 @@ namespace plumbo {
 static_assert(kHotKeyAlt == MOD_ALT && kHotKeyCtrl == MOD_CONTROL && kHotKeyShift == MOD_SHIFT &&
               kHotKeyWin == MOD_WIN);
 
+// Windows fires a hotkey whichever window has the keyboard. Wine matches it in its server as a
+// key enters Wine and does not grab the key on the X server (Wine 8's X11 driver has no hotkey
+// code): in a Wine desktop the keys work while one of its windows has the X keyboard focus,
+// and not while another X program's window has it.
 std::vector<HotKeyAction> RegisterHotKeys(HWND window, const std::array<HotKey, kHotKeyActionCount>& keys) {
     UnregisterHotKeys(window);
     std::vector<HotKeyAction> taken;

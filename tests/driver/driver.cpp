@@ -344,12 +344,18 @@ void Drag(int fromX, int fromY, int toX, int toY) {
     Sleep(300);
 }
 
-void PressKey(WORD vk) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
+void PressKey(WORD vk) { PressKeys({vk}); }
+
+void PressKeys(std::initializer_list<WORD> vks) {
+    std::vector<INPUT> in(vks.size() * 2);
+    size_t i = 0;
+    for (WORD vk : vks) {
+        in[i].type = in[in.size() - 1 - i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = in[in.size() - 1 - i].ki.wVk = vk;
+        in[in.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+        ++i;
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
     Sleep(30);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,9 @@ void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 void Drag(int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
+// Keys pressed in order and let go in the reverse order, by one SendInput: a chord such as
+// Ctrl+Alt+R.
+void PressKeys(std::initializer_list<WORD> vks);
 void TypeText(const std::wstring& text);
 
 // Keys typed on the X server's keyboard (xdotool names, "Down Down Return"): they reach the X

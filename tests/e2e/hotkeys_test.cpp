@@ -1,0 +1,111 @@
+// The global hotkeys from outside: each pressed over another program's window with keys from
+// the X keyboard and with injected ones, a key changed in "設定" working after a restart, and a
+// key another program holds named at start-up.
+//
+// Under Wine a hotkey is matched by the Wine server as the key enters Wine, for X key events and
+// SendInput alike; X key events enter Wine only through a Wine window holding the X keyboard
+// focus, so each X chord waits for that focus first.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "driver/driver.h"
+
+using namespace e2e;
+
+namespace {
+
+// The message box of the program, and its text.
+std::wstring MessageOf(const Plumbo& app, HWND& box) {
+    box = WindowOf(app.Pid(), L"#32770", true);
+    return box ? TextOf(GetDlgItem(box, 0xFFFF)) : std::wstring();
+}
+
+double GreenShare(HWND window) {
+    const Image img = GrabScreen(ClientRectOnScreen(window));
+    const auto green = std::count(img.pixels.begin(), img.pixels.end(), 0x00FF00u);
+    return img.pixels.empty() ? 0.0 : static_cast<double>(green) / img.pixels.size();
+}
+
+}  // namespace
+
+TEST(HotKeys, EachActsOnTheWindowInFrontAChangedOneWorksAfterARestartATakenOneIsNamed) {
+    // Another program holds Ctrl+Alt+S: one message names it, and the program goes on.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'S'));
+    Plumbo app;
+    ASSERT_TRUE(app.Start());
+    HWND box = nullptr;
+    std::wstring message;
+    ASSERT_TRUE(WaitFor([&] { return !(message = MessageOf(app, box)).empty(); }, 15000));
+    EXPECT_NE(message.find(L" Ctrl+Alt+S "), std::wstring::npos) << "names the key";
+    EXPECT_EQ(message.find(L"Ctrl+Alt+R"), std::wstring::npos) << "names a key it got";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    UnregisterHotKey(nullptr, 1);
+    ASSERT_TRUE(app.WaitResident());
+    EXPECT_FALSE(WindowOf(app.Pid(), L"#32770", true)) << "a second message";
+
+    Target target;
+    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280"));
+    ASSERT_TRUE(target.Activate());
+    HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
+    // The rulers: along the window in front by X keys, away by injected ones.
+    ASSERT_TRUE(WaitXFocusOn(target.Hwnd())) << "the keyboard is with " << XFocus();
+    XKeys(L"ctrl+alt+r");
+    EXPECT_TRUE(WaitFor([&] {
+        const RECT h = WindowRectOf(ruler), t = WindowRectOf(target.Hwnd());
+        return IsWindowVisible(ruler) && h.left == t.left && h.bottom == t.top &&
+               GrabScreen({h.right - 4, h.top + 2, h.right - 3, h.top + 3}).At(0, 0) == 0xFFFFFFu;
+    })) << "X keys; the keyboard is with " << XFocus();
+    PressKeys({VK_CONTROL, VK_MENU, 'R'});
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(ruler); })) << "injected";
+
+    // A capture by X keys: the viewer shows the green window. Re-drawn by injected keys: lines
+    // on white instead of the green pixels.
+    XKeys(L"ctrl+alt+c");
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && GreenShare(viewer) > 0.5; }))
+        << "X keys; the keyboard is with " << XFocus();
+    ShowWindow(viewer, SW_HIDE);
+    ASSERT_TRUE(target.Activate());
+    PressKeys({VK_CONTROL, VK_MENU, 'V'});
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && GreenShare(viewer) < 0.05; })) << "injected";
+
+    // The size dialog's key, left without one, moved to Ctrl+Shift+S in "設定": typed into its
+    // hot-key control with X keys.
+    ASSERT_TRUE(app.ChooseControlMenu(2));
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (settings = WindowOf(app.Pid(), L"PlumboSettings", true)) != nullptr; }));
+    HWND sizeKey = GetDlgItem(settings, 213);
+    const RECT k = WindowRectOf(sizeKey);
+    Click((k.left + k.right) / 2, (k.top + k.bottom) / 2);
+    ASSERT_TRUE(WaitXFocusOn(settings)) << "the keyboard is with " << XFocus();
+    XKeys(L"ctrl+shift+s");
+    EXPECT_TRUE(WaitFor([&] {
+        return SendMessageW(sizeKey, HKM_GETHOTKEY, 0, 0) == MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+    })) << "the keyboard is with " << XFocus();
+    const RECT ok = WindowRectOf(GetDlgItem(settings, 105));
+    Click((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(settings); }));
+    EXPECT_NE(ReadFileBytes(app.IniPath()).find("\r\nSIZE=Ctrl+Shift+S\r\n"), std::string::npos)
+        << ReadFileBytes(app.IniPath());
+    ASSERT_TRUE(app.ChooseControlMenu(5));
+    ASSERT_TRUE(app.WaitExit(10000));
+
+    // Started again on that file: the new key opens the size dialog, injected and by X keys.
+    Plumbo again;
+    ASSERT_TRUE(again.Start(ReadFileBytes(app.IniPath())));
+    ASSERT_TRUE(again.WaitResident());
+    ASSERT_TRUE(target.Activate());
+    PressKeys({VK_CONTROL, VK_SHIFT, 'S'});
+    HWND size = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (size = WindowOf(again.Pid(), L"PlumboSize", true)) != nullptr; })) << "injected";
+    if (size) PostMessageW(size, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !WindowOf(again.Pid(), L"PlumboSize", true); }));
+    ASSERT_TRUE(target.Activate());
+    ASSERT_TRUE(WaitXFocusOn(target.Hwnd())) << "the keyboard is with " << XFocus();
+    XKeys(L"ctrl+shift+s");
+    EXPECT_TRUE(WaitFor([&] { return WindowOf(again.Pid(), L"PlumboSize", true) != nullptr; }))
+        << "X keys; the keyboard is with " << XFocus();
+}
