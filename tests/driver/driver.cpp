@@ -347,13 +347,11 @@ void Drag(int fromX, int fromY, int toX, int toY) {
 void PressKey(WORD vk) { PressKeys({vk}); }
 
 void PressKeys(std::initializer_list<WORD> vks) {
-    std::vector<INPUT> in(vks.size() * 2);
-    size_t i = 0;
+    std::vector<INPUT> in(vks.size() * 2, INPUT{INPUT_KEYBOARD, {}});
+    size_t down = 0, up = in.size();
     for (WORD vk : vks) {
-        in[i].type = in[in.size() - 1 - i].type = INPUT_KEYBOARD;
-        in[i].ki.wVk = in[in.size() - 1 - i].ki.wVk = vk;
-        in[in.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-        ++i;
+        in[down++].ki.wVk = vk;
+        in[--up].ki = KEYBDINPUT{vk, 0, KEYEVENTF_KEYUP, 0, 0};
     }
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
     Sleep(30);
