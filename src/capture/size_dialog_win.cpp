@@ -154,9 +154,13 @@ void SizeDialog::Open() {
     }
     SelectUnit(SizeUnitFor(program_.unit));
     RulerService* rulers = program_.rulers;
-    if (rulers)
-        SetWindowPos(hwnd(), nullptr, rulers->HorizontalRect().left, rulers->VerticalRect().top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Opened by its hotkey with the rulers hidden, it stands where their corner would be: at
+    // the target's top-left corner.
+    RECT targetRect{};
+    GetWindowRect(target, &targetRect);
+    POINT corner{targetRect.left, targetRect.top};
+    if (rulers && rulers->Shown()) corner = {rulers->HorizontalRect().left, rulers->VerticalRect().top};
+    SetWindowPos(hwnd(), nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND widthBox = Item(kWidthBoxId);
     SendMessageW(widthBox, EM_SETSEL, 0, -1);
 

@@ -17,8 +17,9 @@ public:
     // Hidden, owned by the program's main window.
     bool Create();
     // "アクティブウインドのサイズ": filled from the target in the rulers' unit, placed at the
-    // rulers' corner, and modal until OK or Cancel. Tracking stays suspended and the rulers
-    // out of the topmost band while it is open; both are as they were afterwards.
+    // rulers' corner (the target's corner when they are hidden), and modal until OK or Cancel.
+    // Tracking stays suspended and the rulers out of the topmost band while it is open; both
+    // are as they were afterwards.
     void Open();
 
 protected:

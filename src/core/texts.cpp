@@ -99,7 +99,7 @@ constexpr UiTexts kJapanese = {
     L"画面のメタ化",
     L"サイズの直接指定",
     L"なし",
-    L"ホットキー %s は他のプログラムが使っているため割り当てられません。\nこの操作はキーなしになります。",
+    L"ホットキー %s は、ほかで使われているため割り当てられませんでした。\n割り当てられなかった操作はキーなしになります。",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the

@@ -84,11 +84,15 @@ TEST(HotKeys, EachActsOnTheWindowInFrontAChangedOneWorksAfterARestartATakenOneIs
     ASSERT_TRUE(app.ChooseControlMenu(5));
     ASSERT_TRUE(app.WaitExit(10000));
 
-    // Started again on that file: the new key opens the size dialog.
+    // Started again on that file: the new key opens the size dialog, at the window's corner
+    // where the hidden rulers' corner would be.
     Plumbo again;
     ASSERT_TRUE(again.Start(ReadFileBytes(app.IniPath())));
     ASSERT_TRUE(again.WaitResident());
     ASSERT_TRUE(target.Activate());
     PressKeys({VK_CONTROL, VK_SHIFT, 'S'});
-    EXPECT_TRUE(WaitFor([&] { return WindowOf(again.Pid(), L"PlumboSize", true) != nullptr; }));
+    HWND size = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (size = WindowOf(again.Pid(), L"PlumboSize", true)) != nullptr; }));
+    const RECT placed = WindowRectOf(size);
+    EXPECT_EQ(std::pair(placed.left, placed.top), std::pair(300L, 200L));
 }
