@@ -242,22 +242,6 @@ std::array<HotKey, kHotKeyActionCount> SettingsDialog::ChosenHotKeys() const {
     return keys;
 }
 
-void SettingsDialog::StoreHotKeys() {
-    std::array<HotKey, kHotKeyActionCount> chosen = ChosenHotKeys();
-    Settings& s = program_.settings;
-    if (chosen == s.hotKeys) return;
-    const std::array<HotKey, kHotKeyActionCount> named = chosen;
-    const std::vector<HotKeyAction> taken = RegisterHotKeys(program_.mainWindow, chosen);
-    // A key another program holds is stored as none: the user was told, and the file says what works.
-    for (HotKeyAction action : taken) chosen[static_cast<size_t>(action)] = HotKey{};
-    for (int i = 0; i < kHotKeyActionCount; ++i) {
-        if (chosen[i] == s.hotKeys[i]) continue;
-        s.hotKeys[i] = chosen[i];
-        program_.Save(HotKeySetting(static_cast<HotKeyAction>(i)));
-    }
-    ReportTakenHotKeys(hwnd(), named, taken);
-}
-
 void SettingsDialog::PlaceForOpening(bool rulersShown) {
     if (rulersShown) {
         // Over the rulers' corner, where the user's eyes already are.
@@ -290,7 +274,15 @@ void SettingsDialog::Open() {
     const bool rulersShown = rulers && rulers->Shown();
     PlaceForOpening(rulersShown);
     if (rulers) rulers->Show(false);
+    const std::array<HotKey, kHotKeyActionCount> keysBefore = s.hotKeys;
+    keysChosen_ = false;
+    // Released while the dialog is open: a registered key never reaches the hot-key controls.
+    UnregisterHotKeys(program_.mainWindow);
     RunModal(hwnd(), Item(kRulerColorButton));
+    // After "Ｏ．Ｋ" the keys it showed; a key that cannot be had is stored as none.
+    RegisterHotKeys(program_);
+    for (int i = 0; i < kHotKeyActionCount && keysChosen_; ++i)
+        if (s.hotKeys[i] != keysBefore[i]) program_.Save(HotKeySetting(static_cast<HotKeyAction>(i)));
     if (rulersShown) rulers->Show(true);
 }
 
@@ -325,7 +317,8 @@ void SettingsDialog::StoreAndApply() {
     // Colours, the transparent look and the menu's check marks; the rulers are hidden now and
     // take all of it when they are shown again.
     if (program_.rulers) program_.rulers->ApplySettings();
-    StoreHotKeys();
+    s.hotKeys = ChosenHotKeys();
+    keysChosen_ = true;
 }
 
 bool SettingsDialog::OnCommand(WORD id, WORD code, HWND control) {

@@ -55,9 +55,7 @@ private:
     void CreateHotKeyRows();
     // What the hot-key controls show, as keys.
     std::array<HotKey, kHotKeyActionCount> ChosenHotKeys() const;
-    // Changed keys registered again and saved; those another program holds are named once and
-    // stored as none.
-    void StoreHotKeys();
+
     void Hide() { ShowWindow(hwnd(), SW_HIDE); }
 
     Program& program_;
@@ -65,6 +63,7 @@ private:
     Font font_;
     // Colours the user adds in the colour dialog stay for the run.
     COLORREF customColors_[16] = {};
+    bool keysChosen_ = false;  // "Ｏ．Ｋ" took the hot-key controls' keys
 };
 
 }  // namespace plumbo

@@ -78,8 +78,7 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     mainForm_.SetCommands(CommandTable());
     // A key another program holds is named once and left unused for this run; the file keeps
     // it, for a run when it is free again.
-    ReportTakenHotKeys(nullptr, program_.settings.hotKeys,
-                       RegisterHotKeys(program_.mainWindow, program_.settings.hotKeys));
+    RegisterHotKeys(program_);
     return true;
 }
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/hotkey_text.h"
-#include "core/settings_rules.h"
 #include "state/command_ids.h"
+#include "state/program_win.h"
 
 namespace plumbo {
 
@@ -23,14 +23,11 @@ inline constexpr std::array<std::pair<HotKeyAction, CommandId>, kHotKeyActionCou
     {HotKeyAction::Size, CommandId::SetTargetSize},
 }};
 
-// Registers every key that is not none on window, after releasing what was registered there
-// before; gives the actions whose key could not be had (held by another program, or by an
-// earlier action of the same set).
-std::vector<HotKeyAction> RegisterHotKeys(HWND window, const std::array<HotKey, kHotKeyActionCount>& keys);
+// Registers the keys of program.settings on the main window, after releasing what was registered
+// there. A key that cannot be had (another program holds it, or an earlier action has it) is
+// named in one message for all of them and left as none in program.settings; the file is not
+// touched.
+void RegisterHotKeys(Program& program);
 void UnregisterHotKeys(HWND window);
-
-// One message for all the actions that got no key, naming their keys; nothing when none failed.
-void ReportTakenHotKeys(HWND owner, const std::array<HotKey, kHotKeyActionCount>& keys,
-                        const std::vector<HotKeyAction>& taken);
 
 }  // namespace plumbo

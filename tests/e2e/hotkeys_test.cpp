@@ -65,32 +65,35 @@ TEST(HotKeys, EachActsOnTheWindowInFrontAChangedOneWorksAfterARestartATakenOneIs
     PressKeys({VK_CONTROL, VK_MENU, 'V'});
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && GreenShare(viewer) < 0.05; })) << "injected";
 
-    // The size dialog's key, left without one, moved to Ctrl+Shift+S in "設定": typed into its
-    // hot-key control with X keys.
+    // In "設定" capture is switched off and its key, typed with X keys while it is still
+    // registered, given to the size dialog, left without one.
     ASSERT_TRUE(app.ChooseControlMenu(2));
     HWND settings = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (settings = WindowOf(app.Pid(), L"PlumboSettings", true)) != nullptr; }));
-    HWND sizeKey = GetDlgItem(settings, 213);
-    const RECT k = WindowRectOf(sizeKey);
-    Click((k.left + k.right) / 2, (k.top + k.bottom) / 2);
+    auto clickItem = [&](int id) {
+        const RECT r = WindowRectOf(GetDlgItem(settings, id));
+        Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    clickItem(221);  // capture's "なし"
+    clickItem(213);  // the size dialog's key
     ASSERT_TRUE(WaitXFocusOn(settings)) << "the keyboard is with " << XFocus();
-    XKeys(L"ctrl+shift+s");
-    const LRESULT ctrlShiftS = MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
-    EXPECT_TRUE(WaitFor([&] { return SendMessageW(sizeKey, HKM_GETHOTKEY, 0, 0) == ctrlShiftS; })) << XFocus();
-    const RECT ok = WindowRectOf(GetDlgItem(settings, 105));
-    Click((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    XKeys(L"ctrl+alt+c");
+    const LRESULT ctrlAltC = MAKEWORD('C', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(GetDlgItem(settings, 213), HKM_GETHOTKEY, 0, 0) == ctrlAltC; }));
+    clickItem(105);  // Ｏ．Ｋ
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(settings); }));
-    EXPECT_NE(ReadFileBytes(app.IniPath()).find("\r\nSIZE=Ctrl+Shift+S\r\n"), std::string::npos);
+    const std::string ini = ReadFileBytes(app.IniPath());
+    EXPECT_NE(ini.find("CAPTURE=NONE\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+C\r\n"), std::string::npos);
     ASSERT_TRUE(app.ChooseControlMenu(5));
     ASSERT_TRUE(app.WaitExit(10000));
 
     // Started again on that file: the new key opens the size dialog, at the window's corner
     // where the hidden rulers' corner would be.
     Plumbo again;
-    ASSERT_TRUE(again.Start(ReadFileBytes(app.IniPath())));
+    ASSERT_TRUE(again.Start(ini));
     ASSERT_TRUE(again.WaitResident());
     ASSERT_TRUE(target.Activate());
-    PressKeys({VK_CONTROL, VK_SHIFT, 'S'});
+    PressKeys({VK_CONTROL, VK_MENU, 'C'});
     HWND size = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (size = WindowOf(again.Pid(), L"PlumboSize", true)) != nullptr; }));
     const RECT placed = WindowRectOf(size);

@@ -374,13 +374,6 @@ int Runs(const Image& img, int y, uint32_t colour) {
     return runs;
 }
 
-// Whether another window could have the key now; it is given back at once.
-bool KeyFree(UINT modifiers, UINT key) {
-    const bool free = RegisterHotKey(nullptr, 1, modifiers, key) != FALSE;
-    if (free) UnregisterHotKey(nullptr, 1);
-    return free;
-}
-
 TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ChooseWhile(CommandId::OpenSettings, [&] {
@@ -438,6 +431,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"
                          "[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=NONE\r\nREDRAW=NONE\r\nSIZE=Ctrl+Shift+S\r\n");
     // Registered again: the new key held, the one switched off given back.
+    auto KeyFree = [](UINT modifiers, UINT key) { return RegisterHotKey(nullptr, 1, modifiers, key) && UnregisterHotKey(nullptr, 1); };
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));
     EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, 'C'));
     EXPECT_TRUE(program().rulers->Shown());
