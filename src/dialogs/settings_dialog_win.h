@@ -55,7 +55,6 @@ private:
     void CreateHotKeyRows();
     // What the hot-key controls show, as keys.
     std::array<HotKey, kHotKeyActionCount> ChosenHotKeys() const;
-
     void Hide() { ShowWindow(hwnd(), SW_HIDE); }
 
     Program& program_;
