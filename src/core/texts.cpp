@@ -192,6 +192,15 @@ constexpr UiTexts kEnglish = {
     .overwriteQuestion = L"This file already exists. Do you want to replace it?",
     .saveFailed = L"The file \"%s\" could not be saved.\n%s",
     .clipboardFailed = L"The picture could not be copied to the clipboard.\n%s",
+
+    .setHotKeyFrame = L"Hotkeys",
+    .setHotKeyRulers = L"Show/Hide Rulers",
+    .setHotKeyCapture = L"Capture Window",
+    .setHotKeyRedraw = L"Redraw as Metafile",
+    .setHotKeySize = L"Window Size",
+    .setHotKeyNone = L"None",
+    .hotKeyTaken = L"Already in use elsewhere, these hotkeys could not be assigned: %s\n"
+                   L"Their actions have no hotkey now.",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

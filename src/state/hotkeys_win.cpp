@@ -17,9 +17,8 @@ void ReportTaken(const std::array<HotKey, kHotKeyActionCount>& keys, const std::
         if (!names.empty()) names += L", ";
         names += FormatHotKey(keys[static_cast<size_t>(action)]);
     }
-    std::wstring text(Texts().hotKeyTaken);
-    if (size_t at = text.find(L"%s"); at != std::wstring::npos) text.replace(at, 2, names);
-    ModalMessageBox(nullptr, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONWARNING);
+    ModalMessageBox(nullptr, FillIn(Texts().hotKeyTaken, {names}).c_str(), Texts().messageTitle,
+                    MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
