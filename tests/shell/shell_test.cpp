@@ -345,7 +345,8 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
 // ---- The settings dialog ----
 
 constexpr int kRulerColourButton = 102, kTickColourButton = 103, kOkButton = 105, kCancelButton = 106,
-              kInsideOption = 109, kCaptureKeyNone = 221, kRedrawKey = 212, kSizeKey = 213;
+              kInsideOption = 109, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
+              kSizeKey = 213;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;  // the standard colour dialog's
 
 // Picks a colour in the colour dialog a button opens; OK or Cancel.
@@ -416,24 +417,26 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         PickColour(dlg, kRulerColourButton, RGB(0, 128, 0), IDOK);
         PickColour(dlg, 104, RGB(1, 2, 3), IDOK);  // the numbers' colour
         SendMessageW(GetDlgItem(dlg, kInsideOption), BM_CLICK, 0, 0);
-        // Capture switched off; the size dialog's key moved; re-drawing given a key that this
-        // thread, another program as far as Plumbo can tell, holds: named, and stored as none.
+        // Capture switched off; the size dialog's key moved; the rulers and re-drawing given keys
+        // that this thread, another program as far as Plumbo can tell, holds: both named in one
+        // message, and stored as none.
         SendMessageW(GetDlgItem(dlg, kCaptureKeyNone), BM_CLICK, 0, 0);
         SendMessageW(GetDlgItem(dlg, kSizeKey), HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
         SendMessageW(GetDlgItem(dlg, kRedrawKey), HKM_SETHOTKEY, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
-        ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'T'));
+        SendMessageW(GetDlgItem(dlg, kRulersKey), HKM_SETHOTKEY, MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+        for (UINT key : {'T', 'U'}) ASSERT_TRUE(RegisterHotKey(nullptr, key, MOD_CONTROL | MOD_ALT, key));
         Press(dlg, kOkButton);
-        EXPECT_NE(AnswerMessage().find(L" Ctrl+Alt+T "), std::wstring::npos);
-        UnregisterHotKey(nullptr, 7);
+        EXPECT_NE(AnswerMessage().find(L" Ctrl+Alt+U, Ctrl+Alt+T "), std::wstring::npos);
+        for (UINT key : {'T', 'U'}) UnregisterHotKey(nullptr, key);
     });
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"
-                         "[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=NONE\r\nREDRAW=NONE\r\nSIZE=Ctrl+Shift+S\r\n");
-    // Registered again: the new key held, the one switched off given back.
+                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=NONE\r\nSIZE=Ctrl+Shift+S\r\n");
+    // Registered again: the new key held, the ones switched off given back.
     auto KeyFree = [](UINT modifiers, UINT key) { return RegisterHotKey(nullptr, 1, modifiers, key) && UnregisterHotKey(nullptr, 1); };
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));
-    EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, 'C'));
+    for (UINT key : {'R', 'C'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
     EXPECT_TRUE(program().rulers->Shown());
     EXPECT_TRUE(WaitFor([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
         << "both rulers recoloured";
