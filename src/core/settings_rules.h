@@ -71,9 +71,6 @@ struct Settings {
     bool inside = false;       // rulers inside the target's frame
     std::array<HotKey, kHotKeyActionCount> hotKeys{};  // by HotKeyAction
 
-    HotKey& hotKey(HotKeyAction action) { return hotKeys[static_cast<std::size_t>(action)]; }
-    const HotKey& hotKey(HotKeyAction action) const { return hotKeys[static_cast<std::size_t>(action)]; }
-
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 

@@ -16,12 +16,6 @@ constexpr std::array<HotKey, kHotKeyActionCount> kKeys{{{kCtrlAlt, 'R'}, {kCtrlA
 // What the new file's texts "16777215", "16711680", "0", "TRUE", "FALSE", "FALSE" and the keys read as.
 const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false, kKeys};
 
-Settings NewFileWith(HotKeyAction action, HotKey key) {
-    Settings s = kNewFile;
-    s.hotKey(action) = key;
-    return s;
-}
-
 // Each row's `want` against what `got` makes of the row; a failure names the row by its place.
 template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
     for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
@@ -86,12 +80,13 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
     EXPECT_EQ(empty.writes.size(), kSettingDefs.size());
     // One key changed in a new file: its value after the read, and what was written back. The
     // 80th character falls off the read buffer, leaving "FALSE" and spaces.
+    auto withSizeKey = [](HotKey key) { Settings s = kNewFile; s.hotKeys[3] = key; return s; };
     const struct { std::wstring section, key, value; std::pair<Settings, Writes> want; } rows[] = {
         {L"SHOW", L"ZORDER", L"", {old, {{L"SHOW", L"ZORDER", L"FALSE"}}}},
         {L"COLOR", L"LINE", L"blue", {kNewFile, {{L"COLOR", L"LINE", L"16711680"}}}},
         {L"SHOW", L"TRANSPARENT", std::wstring(L"FALSE").append(74, L' ').append(21, L'X'), {kNewFile, {}}},
-        {L"HOTKEY", L"SIZE", L"Ctrl+Alt+Enter", {NewFileWith(HotKeyAction::Size, {kCtrlAlt, 0x0D}), {}}},
-        {L"HOTKEY", L"SIZE", L"NONE", {NewFileWith(HotKeyAction::Size, {}), {}}},
+        {L"HOTKEY", L"SIZE", L"Ctrl+Alt+Enter", {withSizeKey(HotKey{kCtrlAlt, 0x0D}), {}}},
+        {L"HOTKEY", L"SIZE", L"NONE", {withSizeKey(HotKey{}), {}}},
         {L"HOTKEY", L"RULERS", L"Ctrl+Alt+", {kNewFile, {{L"HOTKEY", L"RULERS", L"Ctrl+Alt+R"}}}}};
     ExpectRows(rows, [](auto& c) {
         FakeIni ini;
