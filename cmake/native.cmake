@@ -1,4 +1,7 @@
 # Native (Linux) build: the plain C++ core and its unit tests, which run in milliseconds.
+if(NOT PLUMBO_TESTS)
+  return()
+endif()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 

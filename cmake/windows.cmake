@@ -32,6 +32,10 @@ add_custom_command(TARGET plumbo POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp_en.html $<TARGET_FILE_DIR:plumbo>/plHelp_en.html
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RES_DIR}/plHelp.css $<TARGET_FILE_DIR:plumbo>/plHelp.css)
 
+if(NOT PLUMBO_TESTS)
+  return()
+endif()
+
 # GoogleTest from the sources Debian ships (or a path given on the command line on Windows).
 set(GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian 12), builds the native and the Windows trees, and
-# prepares the private Wine prefix. Safe to run again: it only does what is not done yet.
+# Installs what is missing (Debian 12), builds, and prepares the private Wine prefix. Safe to
+# run again: it only does what is not done yet.
+#   setup.sh        everything the tests need: the native and the Windows trees, every test
+#   setup.sh run    only what running the program needs: plumbo.exe, no GoogleTest, no tests
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
+what="${1:-all}"
 
-packages=(cmake ninja-build g++ python3 wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
-          imagemagick x11-utils xdotool g++-mingw-w64-x86-64-posix mingw-w64-tools googletest libgtest-dev
-          emf2svg libwmf-bin fonts-urw-base35)
+# Running needs the cross compiler, Wine with Japanese fonts, a display and the tools the run
+# script waits and looks with; the tests add the native compiler, GoogleTest, Python for the
+# layer check and the readers of exported pictures.
+packages=(cmake ninja-build wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
+          imagemagick x11-utils xdotool g++-mingw-w64-x86-64-posix mingw-w64-tools)
+if [ "$what" != run ]; then
+  packages+=(g++ python3 googletest libgtest-dev emf2svg libwmf-bin fonts-urw-base35)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -20,12 +28,22 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 jobs="$(nproc 2>/dev/null || echo 2)"
-echo "Building the native tree (build/native) ..."
-cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/native -j "$jobs"
-echo "Building the Windows tree (build/win) ..."
-cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build build/win -j "$jobs"
+win_configure=(cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release
+               -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake")
+if [ "$what" = run ]; then
+  # A tree the tests configured already builds plumbo.exe as well; a new one leaves them out.
+  if [ ! -f build/win/CMakeCache.txt ]; then
+    "${win_configure[@]}" -DPLUMBO_TESTS=OFF >/dev/null
+  fi
+  echo "Building plumbo.exe (build/win) ..."
+  cmake --build build/win -j "$jobs" --target plumbo
+else
+  echo "Building the native tree (build/native) ..."
+  cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLUMBO_TESTS=ON >/dev/null
+  cmake --build build/native -j "$jobs"
+  echo "Building the Windows tree (build/win) ..."
+  "${win_configure[@]}" -DPLUMBO_TESTS=ON >/dev/null
+  cmake --build build/win -j "$jobs"
+fi
 
 bash scripts/prepare-prefix.sh
