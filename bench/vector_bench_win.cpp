@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/screen_win.h"
+#include "platform/window_win.h"
 #include "vector/parts.h"
 #include "vector/player_win.h"
 #include "vector/query_win.h"
@@ -194,7 +194,7 @@ std::vector<double> BestOfTurns(int runs, const std::vector<std::function<bool()
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--target") return RunTarget(std::atoi(argv[2]));
-    const TwipsPerPixel tpp = ScreenTwipsPerPixel();
+    const TwipsPerPixel tpp = Tpp();
     std::printf("%8s %8s %10s %10s %10s %10s %10s %7s\n", "controls", "windows", "query ms", "layout ms", "play ms",
                 "redraw ms", "floor ms", "ratio");
     for (int n : {100, 1000, 5000}) {

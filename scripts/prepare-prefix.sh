@@ -56,6 +56,10 @@ Windows Registry Editor Version 5.00
 "FontSmoothing"="0"
 REG
 sed -i "s/__SIZE__/$PLUMBO_DESKTOP_SIZE/" "$reg.txt"
+# A prefix for another screen resolution (PLUMBO_DPI): Wine 8 takes it from this value first.
+if [ -n "${PLUMBO_DPI:-}" ]; then
+  printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$PLUMBO_DPI" >> "$reg.txt"
+fi
 iconv -f UTF-8 -t UTF-16 "$reg.txt" > "$reg"
 DISPLAY= pwine regedit /S "$reg" >/dev/null 2>&1
 wineserver -w

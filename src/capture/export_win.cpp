@@ -10,6 +10,7 @@
 #include "capture/file_formats.h"
 #include "core/numeric.h"
 #include "core/texts.h"
+#include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
 #include "platform/modal_win.h"
 #include "platform/window_win.h"
@@ -438,7 +439,8 @@ bool SavePictureToFile(HWND owner, const std::wstring& path, const Picture& pict
 
 void CopyViewerPicture(const Viewer& viewer) {
     DWORD error = 0;
-    if (!CopyPictureToClipboard(viewer.hwnd(), viewer.Shown(), viewer.Mode() == ViewerMode::Metafile, Tpp(), &error))
+    if (!CopyPictureToClipboard(viewer.hwnd(), viewer.Shown(), viewer.Mode() == ViewerMode::Metafile,
+                                WindowTwipsPerPixel(viewer.hwnd()), &error))
         ReportClipboardFailure(viewer.hwnd(), error);
 }
 
@@ -449,7 +451,7 @@ void SaveViewerPicture(const Viewer& viewer, PictureFileFormat format) {
     if (FileExists(path) && ModalMessageBox(owner, Texts().overwriteQuestion, Texts().messageTitle,
                                             MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) != IDYES)
         return;
-    SavePictureToFile(owner, path, viewer.Shown(), format, Tpp());
+    SavePictureToFile(owner, path, viewer.Shown(), format, WindowTwipsPerPixel(owner));
 }
 
 }  // namespace plumbo

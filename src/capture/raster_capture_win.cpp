@@ -1,8 +1,10 @@
 #include "capture/raster_capture_win.h"
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
+#include "platform/dpi_win.h"
 #include "platform/ui_task_win.h"
 
 namespace plumbo {
@@ -25,9 +27,16 @@ HPALETTE CopySystemPalette(HDC source) {
 
 }  // namespace
 
-Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette) {
-    PictureKind kind = PictureKind::Bitmap;
-    Picture p = PictureFromHandle(bitmap, kind, palette, 0, 0);
+Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette, TwipsPerPixel tpp) {
+    BITMAP bm{};
+    Picture p;
+    if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
+        auto himetric = [](int px, double twipsPerPixel) {
+            return static_cast<int32_t>(std::lround(px * twipsPerPixel / kTwipsPerHimetric));
+        };
+        p = Picture::Adopt(PictureKind::Bitmap, bitmap, palette, himetric(bm.bmWidth, tpp.x),
+                           himetric(bm.bmHeight, tpp.y));
+    }
     if (p.Empty()) {
         if (bitmap) DeleteObject(bitmap);
         if (palette) DeleteObject(palette);
@@ -51,7 +60,8 @@ Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, in
     if (palette) SelectPalette(mem, oldPalette, FALSE);
     DeleteDC(mem);
     ReleaseDC(hwnd, source);
-    return PictureFromBitmap(bitmap, palette);
+    // Measured on the window's own monitor.
+    return PictureFromBitmap(bitmap, palette, WindowTwipsPerPixel(hwnd));
 }
 
 namespace {

@@ -26,7 +26,8 @@ void CaptureTargetAsBitmap(Program& program);
 // palette screen the picture carries a copy of the system palette.
 Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, int width, int height);
 
-// A picture owning the bitmap and the palette (null for none). On failure both are deleted.
-Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette);
+// A picture owning the bitmap and the palette (null for none), its HIMETRIC size that of its
+// pixels on a monitor of tpp. On failure both are deleted.
+Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette, TwipsPerPixel tpp);
 
 }  // namespace plumbo

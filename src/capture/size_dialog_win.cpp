@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "core/texts.h"
+#include "platform/dpi_win.h"
 #include "platform/modal_win.h"
 
 namespace plumbo {
@@ -125,7 +126,9 @@ bool SizeDialog::Create() {
 void SizeDialog::Fill(SizeUnit unit) {
     RECT outer{};
     if (!IsWindow(program_.target.hwnd) || !GetWindowRect(program_.target.hwnd, &outer)) return;
-    const ShownSize s = ShownWindowSize(outer.right - outer.left, outer.bottom - outer.top, unit, Tpp());
+    // In the pixels of the target's monitor, whatever monitor the dialog stands on.
+    const ShownSize s = ShownWindowSize(outer.right - outer.left, outer.bottom - outer.top, unit,
+                                        WindowTwipsPerPixel(program_.target.hwnd));
     SetWindowTextW(Item(kWidthBoxId), std::to_wstring(s.width).c_str());
     SetWindowTextW(Item(kHeightBoxId), std::to_wstring(s.height).c_str());
 }
@@ -184,7 +187,8 @@ void SizeDialog::Accept() {
         Close();
         return;
     }
-    auto result = ConvertTypedSize(TextOf(Item(kWidthBoxId)), TextOf(Item(kHeightBoxId)), SelectedUnit(), Tpp());
+    auto result = ConvertTypedSize(TextOf(Item(kWidthBoxId)), TextOf(Item(kHeightBoxId)), SelectedUnit(),
+                                   WindowTwipsPerPixel(target));
     if (const auto* error = std::get_if<SizeEntryError>(&result)) {
         // The dialog stays open with nothing changed, the bad box ready for a new value.
         ModalMessageBox(hwnd(), SizeEntryMessage(*error).c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);

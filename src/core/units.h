@@ -1,7 +1,7 @@
 #pragma once
 // Length units. Our own windows are laid out in twips (1/1440 inch); other windows' rectangles
-// are in screen pixels; picture sizes are in HIMETRIC (1/100 mm). The screen's twips per pixel
-// are read at run time and passed in: nothing here assumes 96 dots per inch.
+// are in screen pixels; picture sizes are in HIMETRIC (1/100 mm). The twips per pixel of the
+// monitor in question are read at run time and passed in: nothing here assumes 96 dots per inch.
 //
 // Every conversion between physical units goes through the one table below, so the rulers,
 // the size dialog, the vector drawing and the picture files cannot disagree on a constant.
@@ -34,11 +34,16 @@ constexpr double TwipsPer(LengthUnit unit) {
     return 1.0;
 }
 
-// The screen's resolution, horizontal and vertical separately.
+// A monitor's resolution, horizontal and vertical separately.
 struct TwipsPerPixel {
     double x = 0.0;
     double y = 0.0;
 };
+
+// At a number of dots per inch; none (0 or less) counts as 96, the resolution Windows assumes.
+constexpr TwipsPerPixel TwipsPerPixelAt(double dpiX, double dpiY) {
+    return {kTwipsPerInch / (dpiX > 0 ? dpiX : 96.0), kTwipsPerInch / (dpiY > 0 ? dpiY : 96.0)};
+}
 
 // The unit the rulers show. The numbers are what the rulers have always used inside the
 // program (3 was never used); they are not stored in the settings file.

@@ -45,7 +45,8 @@ public:
 
     void Reset();
 
-    // Takes ownership. Used by PictureFromHandle; callers normally go through that.
+    // Takes ownership. Used by PictureFromHandle, and by captures that know which monitor their
+    // pixels come from; other callers go through PictureFromHandle.
     static Picture Adopt(PictureKind kind, HANDLE handle, HPALETTE palette, int32_t himetricW, int32_t himetricH) {
         Picture p;
         p.kind_ = kind;

@@ -5,7 +5,7 @@
 #include "core/numeric.h"
 #include "platform/gdi_win.h"
 #include "platform/modal_win.h"
-#include "platform/screen_win.h"
+#include "platform/dpi_win.h"
 
 namespace plumbo {
 
@@ -118,21 +118,25 @@ void Window::MovePx(int left, int top, int width, int height, bool repaint) {
     if (hwnd_) MoveWindow(hwnd_, left, top, width, height, repaint);
 }
 
-float Window::Left() const { return PxToTwipsX(WindowRect().left); }
-float Window::Top() const { return PxToTwipsY(WindowRect().top); }
+TwipsPerPixel Window::LayoutTwipsPerPixel() const { return Tpp(); }
+
+float Window::Left() const { return static_cast<float>(WindowRect().left * LayoutTwipsPerPixel().x); }
+float Window::Top() const { return static_cast<float>(WindowRect().top * LayoutTwipsPerPixel().y); }
 float Window::Width() const {
     RECT r = WindowRect();
-    return PxToTwipsX(r.right - r.left);
+    return static_cast<float>((r.right - r.left) * LayoutTwipsPerPixel().x);
 }
 float Window::Height() const {
     RECT r = WindowRect();
-    return PxToTwipsY(r.bottom - r.top);
+    return static_cast<float>((r.bottom - r.top) * LayoutTwipsPerPixel().y);
 }
-float Window::ScaleWidth() const { return PxToTwipsX(ClientRect().right); }
-float Window::ScaleHeight() const { return PxToTwipsY(ClientRect().bottom); }
+float Window::ScaleWidth() const { return static_cast<float>(ClientRect().right * LayoutTwipsPerPixel().x); }
+float Window::ScaleHeight() const { return static_cast<float>(ClientRect().bottom * LayoutTwipsPerPixel().y); }
 
 void Window::Move(float left, float top, float width, float height) {
-    MovePx(TwipsToPxX(left), TwipsToPxY(top), TwipsToPxX(width), TwipsToPxY(height));
+    const TwipsPerPixel tpp = LayoutTwipsPerPixel();
+    MovePx(RoundHalfEven(left / tpp.x), RoundHalfEven(top / tpp.y), RoundHalfEven(width / tpp.x),
+           RoundHalfEven(height / tpp.y));
 }
 
 void Window::SetVisible(bool show) {
@@ -144,10 +148,8 @@ void Window::SetNormalState() {
 }
 
 TwipsPerPixel Tpp() {
-    // Read once: the logical resolution of the screen does not change while we run
-    // (system-DPI aware), and this is asked on every paint.
-    static const TwipsPerPixel tpp = ScreenTwipsPerPixel();
-    return tpp;
+    const Dpi system = SystemDpi();
+    return TwipsPerPixelAt(system.x, system.y);
 }
 
 int TwipsToPxX(double twips) { return RoundHalfEven(twips / Tpp().x); }

@@ -42,7 +42,7 @@ public:
     RECT ClientRect() const;
     void MovePx(int left, int top, int width, int height, bool repaint = true);
 
-    // Twips, with the screen's twips per pixel.
+    // Twips, in the twips per pixel the window is laid out in.
     float Left() const;
     float Top() const;
     float Width() const;
@@ -50,6 +50,9 @@ public:
     float ScaleWidth() const;
     float ScaleHeight() const;
     void Move(float left, float top, float width, float height);
+    // The system's, in which dialogs are laid out once; a ruler's is that of the monitor it
+    // stands on.
+    virtual TwipsPerPixel LayoutTwipsPerPixel() const;
 
     bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
     void SetVisible(bool show);
@@ -76,7 +79,8 @@ private:
     bool bufferedPaint_ = false;
 };
 
-// Pixels to twips and back with the screen's current resolution.
+// Pixels to twips and back at the system DPI, the dialogs' layout. A length on a monitor, of a
+// window or on a ruler, is converted with that monitor's twips per pixel instead (dpi_win.h).
 TwipsPerPixel Tpp();
 int TwipsToPxX(double twips);
 int TwipsToPxY(double twips);
@@ -84,7 +88,8 @@ inline float PxToTwipsX(double px) { return static_cast<float>(px * Tpp().x); }
 inline float PxToTwipsY(double px) { return static_cast<float>(px * Tpp().y); }
 
 // Width and height, in twips, that a caption takes in the stock user-interface font, the font
-// of the rulers' numbers. Each caption is measured once per run.
+// of the rulers' numbers. Each caption is measured once per run, at the system DPI; a font
+// scaled by a monitor's DPI takes the same twips there.
 std::pair<float, float> MeasureGuiText(std::wstring_view caption);
 HFONT GuiFont();
 // A new font (the caller's to delete) like the one Windows writes message boxes in.

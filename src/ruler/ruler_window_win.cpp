@@ -16,6 +16,8 @@ bool RulerWindow::Create(HWND owner) {
     a.parent = owner;
     a.x = 0;
     a.y = 0;
+    const HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    TakeDpi(primary, MonitorDpi(primary));
     const int thickness = ThicknessPx();
     a.width = horizontal_ ? 200 : thickness;
     a.height = horizontal_ ? thickness : 200;
@@ -24,7 +26,31 @@ bool RulerWindow::Create(HWND owner) {
 }
 
 int RulerWindow::ThicknessPx() const {
-    return horizontal_ ? TwipsToPxY(kRulerThicknessTwips) : TwipsToPxX(kRulerThicknessTwips);
+    return RoundHalfEven(kRulerThicknessTwips / (horizontal_ ? twipsPerPixel_.y : twipsPerPixel_.x));
+}
+
+void RulerWindow::TakeDpi(HMONITOR monitor, Dpi dpi) {
+    dpi_ = dpi;
+    twipsPerPixel_ = MonitorTwipsPerPixel(monitor, dpi);
+    numberFont_.Reset();
+}
+
+void RulerWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
+    TakeDpi(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), dpi);
+    // Dragged by the user, it takes the rectangle Windows suggests, which keeps it under the
+    // cursor. Otherwise its place is given by the window it follows, not by a scaling of where
+    // it stood: it takes its new thickness, and its owner lays the pair along that window again.
+    // Either way the thickness is fixed on the way (OnWindowPosChanging).
+    constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (dragged_) {
+        SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, kFlags);
+    } else {
+        const RECT r = WindowRect();
+        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, kFlags | SWP_NOMOVE);
+        if (onDpiChanged) onDpiChanged();
+    }
+    Redraw();
 }
 
 void RulerWindow::SetColors(COLORREF body, COLORREF ticks, COLORREF numbers) {
@@ -65,7 +91,7 @@ void RulerWindow::RunScale() {
     model_.clientWidth = ScaleWidth();
     model_.clientHeight = ScaleHeight();
     ScaleContext ctx;
-    ctx.twipsPerPixel = Tpp();
+    ctx.twipsPerPixel = twipsPerPixel_;
     ctx.inside = placedInside_;
     ctx.measure = &MeasureGuiText;
     ScaleByUnit(program_.unit, horizontal_, model_, ctx);
@@ -76,16 +102,23 @@ void RulerWindow::Redraw() {
 }
 
 HFONT RulerWindow::NumberFont() {
-    if (!colorKey_) return GuiFont();
-    // Smoothed text would blend its edges with the key into pixels that are neither the key
-    // nor the number colour: a coloured fringe around every number. The same face, unsmoothed.
-    if (!keyedFont_) {
+    const bool keyed = colorKey_.has_value();
+    const Dpi system = SystemDpi();
+    if (!keyed && dpi_ == system) return GuiFont();
+    if (!numberFont_ || numberFontKeyed_ != keyed) {
+        // The stock font is the system DPI's; on a monitor of another it is scaled to match, so
+        // the numbers keep their size in twips and the scale's measure of them holds.
         LOGFONTW lf{};
         GetObjectW(GuiFont(), sizeof lf, &lf);
-        lf.lfQuality = NONANTIALIASED_QUALITY;
-        keyedFont_.Reset(CreateFontIndirectW(&lf));
+        lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi_.y), static_cast<int>(system.y));
+        lf.lfWidth = MulDiv(lf.lfWidth, static_cast<int>(dpi_.x), static_cast<int>(system.x));
+        // Smoothed text would blend its edges with the key into pixels that are neither the key
+        // nor the number colour: a coloured fringe around every number. The same face, unsmoothed.
+        if (keyed) lf.lfQuality = NONANTIALIASED_QUALITY;
+        numberFont_.Reset(CreateFontIndirectW(&lf));
+        numberFontKeyed_ = keyed;
     }
-    return keyedFont_ ? keyedFont_.Get() : GuiFont();
+    return numberFont_ ? numberFont_.Get() : GuiFont();
 }
 
 void RulerWindow::OnPaint(HDC dc, const RECT& client) {
@@ -96,7 +129,7 @@ void RulerWindow::OnPaint(HDC dc, const RECT& client) {
     }
 
     // Element coordinates are twips from the client area's top-left corner.
-    const TwipsPerPixel tpp = Tpp();
+    const TwipsPerPixel tpp = twipsPerPixel_;
     // All ticks normally share one colour: one pen, made again only when the colour changes.
     Pen pen;
     COLORREF penColor = 0;
@@ -176,6 +209,14 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_SIZE:
         Redraw();
+        return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+        dragged_ = msg == WM_ENTERSIZEMOVE;
+        break;
+    case WM_DPICHANGED:
+        // The new DPI is in wParam, the same both ways for a monitor.
+        OnDpiChanged(Dpi{LOWORD(wp), HIWORD(wp)}, *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_NCHITTEST: {
         // The frame is part of the ruler to the mouse: with the transparent look the frame,

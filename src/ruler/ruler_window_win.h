@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
 #include "platform/window_win.h"
 #include "ruler/scale_layout.h"
@@ -23,8 +24,10 @@ public:
     bool Horizontal() const { return horizontal_; }
     RulerModel& Model() { return model_; }
 
-    // The thickness in whole pixels that 500 twips come to on this screen.
+    // The thickness in whole pixels that 500 twips come to on the monitor it stands on.
     int ThicknessPx() const;
+    // That monitor's, with which its size, thickness and scale go between twips and pixels.
+    TwipsPerPixel LayoutTwipsPerPixel() const override { return twipsPerPixel_; }
 
     void SetColors(COLORREF body, COLORREF ticks, COLORREF numbers);
     // With a key the ruler becomes a layered window whose body is painted in the key, so the
@@ -38,9 +41,11 @@ public:
     void RunScale();
     void Redraw();
 
-    // Set by the owner of the pair: after the user dragged this ruler, and on its timers.
+    // Set by the owner of the pair: after the user dragged this ruler, on its timers, and
+    // when it came to stand on a monitor of another DPI other than by the user's drag.
     std::function<void()> onDragged;
     std::function<void(UINT_PTR)> onTimer;
+    std::function<void()> onDpiChanged;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -49,6 +54,8 @@ protected:
 
 private:
     void OnWindowPosChanging(WINDOWPOS& pos) const;
+    void TakeDpi(HMONITOR monitor, Dpi dpi);
+    void OnDpiChanged(Dpi dpi, const RECT& suggested);
     bool PressedOnKey(LPARAM clientPoint) const;
     void StartDrag();
     void PopUpMenu();
@@ -60,7 +67,13 @@ private:
     COLORREF bodyColor_ = GetSysColor(COLOR_WINDOW);
     std::optional<COLORREF> colorKey_;
     bool placedInside_ = false;
-    Font keyedFont_;  // made the first time the look needs it
+    bool dragged_ = false;  // in the system's move loop
+    Dpi dpi_;
+    TwipsPerPixel twipsPerPixel_;
+    // The stock font scaled to the monitor's DPI, unsmoothed for the transparent look; made when
+    // the look or the DPI first needs it.
+    Font numberFont_;
+    bool numberFontKeyed_ = false;
 };
 
 }  // namespace plumbo

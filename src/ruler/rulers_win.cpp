@@ -3,6 +3,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/numeric.h"
+
 namespace plumbo {
 
 namespace {
@@ -33,6 +35,7 @@ Rulers::Rulers(Program& program)
       vertical_(program, false),
       tracking_(program, horizontal_, vertical_) {
     horizontal_.onDragged = [this] { FollowHorizontal(); };
+    for (RulerWindow* r : {&horizontal_, &vertical_}) r->onDpiChanged = [this] { LayOutAfterDpiChange(); };
 }
 
 bool Rulers::Create() {
@@ -65,9 +68,10 @@ RECT Rulers::VerticalRect() const { return vertical_.WindowRect(); }
 
 void Rulers::SetLengths(double horizontalTwips, double verticalTwips) {
     const RECT h = horizontal_.WindowRect();
-    horizontal_.MovePx(h.left, h.top, TwipsToPxX(horizontalTwips), h.bottom - h.top);
+    horizontal_.MovePx(h.left, h.top, RoundHalfEven(horizontalTwips / horizontal_.LayoutTwipsPerPixel().x),
+                       h.bottom - h.top);
     const RECT v = vertical_.WindowRect();
-    vertical_.MovePx(v.left, v.top, v.right - v.left, TwipsToPxY(verticalTwips));
+    vertical_.MovePx(v.left, v.top, v.right - v.left, RoundHalfEven(verticalTwips / vertical_.LayoutTwipsPerPixel().y));
 }
 
 void Rulers::ApplySettings() {
@@ -139,6 +143,18 @@ void Rulers::CheckUnit(RulerUnit unit) {
 
 void Rulers::Check(CommandId id, bool checked) {
     if (program_.commands) program_.commands->Check(id, checked);
+}
+
+void Rulers::LayOutAfterDpiChange() {
+    // A ruler now thicker or thinner stands off its edge of the target: the pair is laid along
+    // the target again at once. Should that move carry a ruler back to the other monitor (a
+    // target edge on the boundary, the thickness tipping which monitor holds most of the ruler),
+    // the ruler only takes that monitor's thickness, or the two would pass it back and forth.
+    const RECT& target = program_.target.rect;
+    if (layingOutAfterDpiChange_ || !Shown() || IsRectEmpty(&target)) return;
+    layingOutAfterDpiChange_ = true;
+    tracking_.LayOut(target);
+    layingOutAfterDpiChange_ = false;
 }
 
 void Rulers::FollowHorizontal() {

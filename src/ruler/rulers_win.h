@@ -47,11 +47,13 @@ private:
     void CheckUnit(RulerUnit unit);
     void Check(CommandId id, bool checked);
     void FollowHorizontal();
+    void LayOutAfterDpiChange();
 
     Program& program_;
     RulerWindow horizontal_;
     RulerWindow vertical_;
     Tracking tracking_;
+    bool layingOutAfterDpiChange_ = false;
 };
 
 }  // namespace plumbo

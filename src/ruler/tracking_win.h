@@ -24,11 +24,11 @@ public:
     void OnTrackingTimer();
     // See RulerService::TargetForeground.
     bool TargetForeground();
+    // Lays both rulers along a window rectangle in screen pixels, by the placement setting.
+    void LayOut(const RECT& target);
 
 private:
     void UpdateTimer();
-    // Lays both rulers along a window rectangle in screen pixels, by the placement setting.
-    void LayOut(const RECT& target);
     void KeepAboveTarget(HWND target, bool targetChanged);
 
     Program& program_;

@@ -4,8 +4,8 @@
 #include <limits>
 #include <optional>
 
+#include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
-#include "platform/window_win.h"
 #include "vector/player_win.h"
 
 namespace plumbo {
@@ -37,7 +37,9 @@ void RedrawTargetAsVector(Program& program) {
             GetWindowRect(viewer.Window(), &outer);
             viewer.PlaceClient(outer.left, outer.top, static_cast<int>(width), static_cast<int>(height));
             WindowDc reference(viewer.Window());
-            if (std::optional<RedrawResult> result = RedrawWindowAsMeta(target, reference.Get(), Tpp())) {
+            // The frame in HIMETRIC is the target's size on its own monitor.
+            if (std::optional<RedrawResult> result =
+                    RedrawWindowAsMeta(target, reference.Get(), WindowTwipsPerPixel(target))) {
                 picture = std::move(result->picture);
                 natural = {result->naturalWidth, result->naturalHeight};
             }

@@ -70,6 +70,14 @@ uint32_t BodyPixel(const RECT& r) { return PixelAt(r.right - 4, r.top + 2); }
 
 int Dpi(int axis) { return GetDeviceCaps(WindowDc(nullptr).Get(), axis); }
 
+// Length of the tick standing in a column of the horizontal ruler: tick-coloured pixels up
+// from its bottom edge, as drawn on the screen.
+int TickLength(const Image& img, int x) {
+    int n = 0;
+    for (int y = img.height - 1; y >= 0 && img.At(x, y) == 0x0000FFu; --y) ++n;
+    return n;
+}
+
 class ShellTest : public testing::Test {
 protected:
     void Start(const std::string& ini = kNewFile) {
@@ -115,6 +123,37 @@ protected:
                    h.top == t.bottom - hh && h.right == t.right;
         return h.left == t.left && h.top == t.top - hh && h.right == t.right && v.left == t.left - vw &&
                v.top == t.top && v.bottom == t.bottom;
+    }
+
+    // Each unit's ticks stand on the screen where the unit puts them on a monitor of dpi: along
+    // the horizontal ruler, 400 pixels long, from its zero point, in that monitor's pixels.
+    void TicksStandWhereEachUnitPutsThem(int dpi) {
+        const RECT c = e2e::ClientRectOnScreen(RulerOf(true));
+        const double pxPerTwip = dpi / 1440.0, cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
+        const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
+                  shortTick = std::lround(100 * pxPerTwip);
+        struct Column {
+            CommandId unit;
+            double x;  // pixels from the zero point
+            int length;
+        };
+        for (const Column& col :
+             {Column{CommandId::UnitPixels, 32, longTick}, {CommandId::UnitPixels, 16, medium},
+              {CommandId::UnitPixels, 4, shortTick}, {CommandId::UnitPixels, 6, 0},
+              {CommandId::UnitMillimetres, cm, longTick}, {CommandId::UnitMillimetres, 5 * cm, longTick},
+              {CommandId::UnitMillimetres, cm / 2, medium}, {CommandId::UnitInchEighths, inch, longTick},
+              {CommandId::UnitInchEighths, inch / 2, medium}, {CommandId::UnitInchTenths, 2 * inch, longTick}}) {
+            SCOPED_TRACE(testing::Message() << "unit " << static_cast<int>(col.unit) << " at " << col.x);
+            Choose(col.unit);
+            const int x = static_cast<int>(std::lround(col.x));
+            // The tick nearest the column, within a pixel of rounding; a gap has none beside it.
+            auto nearest = [&] {
+                const Image img = GrabScreen(c);
+                return col.length ? std::max({TickLength(img, x - 1), TickLength(img, x), TickLength(img, x + 1)})
+                                  : TickLength(img, x);
+            };
+            EXPECT_TRUE(WaitFor([&] { return std::abs(nearest() - col.length) <= (col.length ? 1 : 0); })) << nearest();
+        }
     }
 
     Shell shell_;
@@ -195,14 +234,6 @@ TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsF
 
 // ---- The rulers ----
 
-// Length of the tick standing in a column of the horizontal ruler: tick-coloured pixels up
-// from its bottom edge, as drawn on the screen.
-int TickLength(const Image& img, int x) {
-    int n = 0;
-    for (int y = img.height - 1; y >= 0 && img.At(x, y) == 0x0000FFu; --y) ++n;
-    return n;
-}
-
 TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUnitPutsThem) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
@@ -233,38 +264,32 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     EXPECT_TRUE(WaitFor([&] { return Laid(target, false); })) << "outside again";
     EXPECT_NE(IniText().find("INSIDE=FALSE\r\n"), std::string::npos);
 
-    // Each unit's ticks stand on the screen where the unit puts them.
-    const RECT c = e2e::ClientRectOnScreen(RulerOf(true));
-    const double pxPerTwip = Dpi(LOGPIXELSY) / 1440.0, cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
-    const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
-              shortTick = std::lround(100 * pxPerTwip);
-    struct Column {
-        CommandId unit;
-        double x;  // pixels from the zero point
-        int length;
-    };
-    for (const Column& col : {Column{CommandId::UnitPixels, 32, longTick}, {CommandId::UnitPixels, 16, medium},
-                              {CommandId::UnitPixels, 4, shortTick}, {CommandId::UnitPixels, 6, 0},
-                              {CommandId::UnitMillimetres, cm, longTick}, {CommandId::UnitMillimetres, 8 * cm, longTick},
-                              {CommandId::UnitMillimetres, cm / 2, medium}, {CommandId::UnitInchEighths, inch, longTick},
-                              {CommandId::UnitInchTenths, 2 * inch, longTick}}) {
-        SCOPED_TRACE(testing::Message() << "unit " << static_cast<int>(col.unit) << " at " << col.x);
-        Choose(col.unit);
-        const int x = static_cast<int>(std::lround(col.x));
-        // The tick nearest the column, within a pixel of rounding; a gap has none beside it.
-        auto nearest = [&] {
-            const Image img = GrabScreen(c);
-            return col.length ? std::max({TickLength(img, x - 1), TickLength(img, x), TickLength(img, x + 1)})
-                              : TickLength(img, x);
-        };
-        EXPECT_TRUE(WaitFor([&] { return std::abs(nearest() - col.length) <= (col.length ? 1 : 0); })) << nearest();
-    }
+    TicksStandWhereEachUnitPutsThem(Dpi(LOGPIXELSY));
 
     Choose(CommandId::HideRulers);
     EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler is on the screen";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
 }
 
+// Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
+// resolution is sent here. The ruler takes that monitor's thickness and scale, and the pair is
+// laid along the target again.
+TEST_F(ShellTest, ARulerOnAMonitorOfAnotherDpiTakesItsThicknessAndScaleThere) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    const int other = Dpi(LOGPIXELSY) == 144 ? 96 : 144;
+    for (bool horizontal : {true, false}) {
+        RECT suggested = WindowRectOf(RulerOf(horizontal));
+        SendMessageW(RulerOf(horizontal), WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
+    }
+    // 500 twips: 50 pixels at 144 dpi, 33 at 96.
+    const int thickness = std::lround(500.0 * other / 1440);
+    EXPECT_EQ(Horizontal().bottom - Horizontal().top, thickness);
+    EXPECT_EQ(Vertical().right - Vertical().left, thickness);
+    EXPECT_TRUE(Laid(target, false)) << "along the target again";
+    TicksStandWhereEachUnitPutsThem(other);
+}
 
 // ---- The size dialog ----
 
@@ -682,7 +707,12 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     CloseClipboard();
     ASSERT_TRUE(emf);
     const auto texts = e2e::MetafileTexts(emf);
+    ENHMETAHEADER header{};
+    GetEnhMetaFileHeader(emf, sizeof header, &header);
     DeleteEnhMetaFile(emf);
+    // Framed in HIMETRIC as the target's outer size on its monitor: 17463 x 12700 at 96 dpi.
+    EXPECT_NEAR(header.rclFrame.right - header.rclFrame.left, 660 * 2540.0 / Dpi(LOGPIXELSX), 1);
+    EXPECT_NEAR(header.rclFrame.bottom - header.rclFrame.top, 480 * 2540.0 / Dpi(LOGPIXELSY), 1);
     auto drawn = [&](const wchar_t* name) {
         return std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == name; });
     };
