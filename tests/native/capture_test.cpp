@@ -17,7 +17,7 @@ namespace plumbo {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr TwipsPerPixel k96Dpi{15.0, 15.0}, kSkewed{15.0, 12.0};
+constexpr TwipsPerPixel k96Dpi{15.0, 15.0}, kSkewed{15.0, 12.0}, k144Dpi = TwipsPerPixelAt(144, 144);
 constexpr SizeUnit kMm = SizeUnit::Millimetre, kInch = SizeUnit::Inch, kPx = SizeUnit::Pixel;
 using Bytes = std::vector<uint8_t>;
 using Pair = std::pair<int64_t, int64_t>;
@@ -47,7 +47,8 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
     // exactly, in single precision too. Widths go with the horizontal resolution, heights with
     // the vertical one.
     const struct { int32_t w, h; SizeUnit unit; TwipsPerPixel tpp; Pair want; } rows[] = {
-        {801, 600, kMm, kSkewed, {211, 127}}, {662, 600, kInch, kSkewed, {6, 5}}, {801, 600, kPx, k96Dpi, {801, 600}}};
+        {801, 600, kMm, kSkewed, {211, 127}}, {662, 600, kInch, kSkewed, {6, 5}}, {801, 600, kPx, k96Dpi, {801, 600}},
+        {567, 400, kMm, k144Dpi, {100, 70}}};
     ExpectRows(rows, [](auto& c) { auto [w, h] = ShownWindowSize(c.w, c.h, c.unit, c.tpp); return Pair(w, h); });
     // Both inch scales of the rulers open the dialog in inches.
     for (RulerUnit unit : {RulerUnit::InchTenths, RulerUnit::InchEighths}) EXPECT_EQ(SizeUnitFor(unit), kInch);
@@ -57,6 +58,7 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
     // 1e400 beyond double, 32767.5 px rounds to 32768, and so do 8670 mm (32768.50 px).
     const struct { const wchar_t *w, *h; SizeUnit unit; TwipsPerPixel tpp; const wchar_t* want; } typed[] = {
         {L"100", L"50", kMm, k96Dpi, L"378 x 189 px, 5669.3 x 2834.6 twips"},
+        {L"100", L"50", kMm, k144Dpi, L"567 x 283 px, 5669.3 x 2834.6 twips"},
         {L"8", L"6.25", kInch, k96Dpi, L"768 x 600 px, 11520.0 x 9000.0 twips"},
         {L"801", L"600", kPx, kSkewed, L"801 x 600 px, 12015.0 x 7200.0 twips"},
         {L"2.5", L"3.5", kPx, k96Dpi, L"2 x 4 px, 37.5 x 52.5 twips"},

@@ -681,6 +681,23 @@ RECT ControlRect(HWND target, const wchar_t* name) {
     return r;
 }
 
+// The frame, in HIMETRIC, is the target's outer size on its monitor: 400 x 300 pixels are
+// 10583 x 7938 at 96 dpi, 7056 x 5292 at 144.
+TEST_F(ShellTest, MetafileFrameIsTheTargetsSizeOnItsMonitor) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    Choose(CommandId::RedrawAsVector);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program().viewer->Window()) != FALSE; }));
+    Choose(CommandId::CopyToClipboard);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    ENHMETAHEADER header{};
+    GetEnhMetaFileHeader(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), sizeof header, &header);
+    CloseClipboard();
+    EXPECT_NEAR(header.rclFrame.right - header.rclFrame.left, 400 * 2540.0 / Dpi(LOGPIXELSX), 1);
+    EXPECT_NEAR(header.rclFrame.bottom - header.rclFrame.top, 300 * 2540.0 / Dpi(LOGPIXELSY), 1);
+}
+
 TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
@@ -707,12 +724,7 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     CloseClipboard();
     ASSERT_TRUE(emf);
     const auto texts = e2e::MetafileTexts(emf);
-    ENHMETAHEADER header{};
-    GetEnhMetaFileHeader(emf, sizeof header, &header);
     DeleteEnhMetaFile(emf);
-    // Framed in HIMETRIC as the target's outer size on its monitor: 17463 x 12700 at 96 dpi.
-    EXPECT_NEAR(header.rclFrame.right - header.rclFrame.left, 660 * 2540.0 / Dpi(LOGPIXELSX), 1);
-    EXPECT_NEAR(header.rclFrame.bottom - header.rclFrame.top, 480 * 2540.0 / Dpi(LOGPIXELSY), 1);
     auto drawn = [&](const wchar_t* name) {
         return std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == name; });
     };
