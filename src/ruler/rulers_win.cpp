@@ -151,23 +151,29 @@ void Rulers::LayOutAfterDpiChange() {
     // target edge on the boundary, the thickness tipping which monitor holds most of the ruler),
     // the ruler only takes that monitor's thickness, or the two would pass it back and forth.
     const RECT& target = program_.target.rect;
-    if (layingOutAfterDpiChange_ || !Shown() || IsRectEmpty(&target)) return;
-    layingOutAfterDpiChange_ = true;
+    if (arranging_ || !Shown() || IsRectEmpty(&target)) return;
+    arranging_ = true;
     tracking_.LayOut(target);
-    layingOutAfterDpiChange_ = false;
+    arranging_ = false;
 }
 
 void Rulers::FollowHorizontal() {
     // After a drag of the horizontal ruler the vertical one takes its place beside it again:
     // outside below its left end, inside from the same corner.
-    const RECT h = horizontal_.WindowRect();
-    const RECT v = vertical_.WindowRect();
-    const int width = v.right - v.left, height = v.bottom - v.top;
+    // The user's place stands, not the target's. Placed twice: a move onto a monitor of another
+    // DPI changes the ruler's thickness on the way.
     const bool inside = program_.settings.inside;
-    if (inside)
-        vertical_.MovePx(h.left, h.top, width, height);
-    else
-        vertical_.MovePx(h.left - width, h.bottom, width, height);
+    arranging_ = true;
+    for (int pass = 0; pass < 2; ++pass) {
+        const RECT h = horizontal_.WindowRect();
+        const RECT v = vertical_.WindowRect();
+        const int width = v.right - v.left, height = v.bottom - v.top;
+        if (inside)
+            vertical_.MovePx(h.left, h.top, width, height);
+        else
+            vertical_.MovePx(h.left - width, h.bottom, width, height);
+    }
+    arranging_ = false;
     vertical_.SetPlacedInside(inside);
 }
 

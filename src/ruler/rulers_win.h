@@ -53,7 +53,9 @@ private:
     RulerWindow horizontal_;
     RulerWindow vertical_;
     Tracking tracking_;
-    bool layingOutAfterDpiChange_ = false;
+    // While we put the pair in place ourselves, a ruler coming to another monitor only takes
+    // that monitor's thickness.
+    bool arranging_ = false;
 };
 
 }  // namespace plumbo
