@@ -42,7 +42,7 @@ void RulerWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
     // it stood: it takes its new thickness, and its owner lays the pair along that window again.
     // Either way the thickness is fixed on the way (OnWindowPosChanging).
     constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
-    if (dragged_) {
+    if (inMoveLoop_) {
         SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, kFlags);
     } else {
@@ -212,7 +212,7 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:
-        dragged_ = msg == WM_ENTERSIZEMOVE;
+        inMoveLoop_ = msg == WM_ENTERSIZEMOVE;
         break;
     case WM_DPICHANGED:
         // The new DPI is in wParam, the same both ways for a monitor.

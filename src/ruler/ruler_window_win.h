@@ -67,7 +67,7 @@ private:
     COLORREF bodyColor_ = GetSysColor(COLOR_WINDOW);
     std::optional<COLORREF> colorKey_;
     bool placedInside_ = false;
-    bool dragged_ = false;  // in the system's move loop
+    bool inMoveLoop_ = false;  // in the system's move loop
     Dpi dpi_;
     TwipsPerPixel twipsPerPixel_;
     // The stock font scaled to the monitor's DPI, unsmoothed for the transparent look; made when
