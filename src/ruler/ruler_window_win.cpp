@@ -6,6 +6,12 @@
 
 namespace plumbo {
 
+namespace {
+
+constexpr UINT kLaterMessage = WM_APP + 1;
+
+}  // namespace
+
 bool RulerWindow::Create(HWND owner) {
     WindowArgs a;
     a.className = L"PlumboRuler";
@@ -39,7 +45,7 @@ void RulerWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
     TakeDpi(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), dpi);
     // Dragged by the user, it takes the rectangle Windows suggests, which keeps it under the
     // cursor. Otherwise its place is given by the window it follows, not by a scaling of where
-    // it stood: it takes its new thickness, and its owner lays the pair along that window again.
+    // it stood: it takes its new thickness, and its owner is told.
     // Either way the thickness is fixed on the way (OnWindowPosChanging).
     constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (inMoveLoop_) {
@@ -51,6 +57,10 @@ void RulerWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
         if (onDpiChanged) onDpiChanged();
     }
     Redraw();
+}
+
+void RulerWindow::CallLater() {
+    if (hwnd()) PostMessageW(hwnd(), kLaterMessage, 0, 0);
 }
 
 void RulerWindow::SetColors(COLORREF body, COLORREF ticks, COLORREF numbers) {
@@ -214,6 +224,9 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_EXITSIZEMOVE:
         inMoveLoop_ = msg == WM_ENTERSIZEMOVE;
         break;
+    case kLaterMessage:
+        if (onLater) onLater();
+        return 0;
     case WM_DPICHANGED:
         // The new DPI is in wParam, the same both ways for a monitor.
         OnDpiChanged(Dpi{LOWORD(wp), HIWORD(wp)}, *reinterpret_cast<const RECT*>(lp));

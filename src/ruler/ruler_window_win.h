@@ -41,11 +41,15 @@ public:
     void RunScale();
     void Redraw();
 
-    // Set by the owner of the pair: after the user dragged this ruler, on its timers, and
-    // when it came to stand on a monitor of another DPI other than by the user's drag.
+    // Set by the owner of the pair: after the user dragged this ruler, on its timers, when it
+    // came to stand on a monitor of another DPI other than by the user's drag (at once, inside
+    // the move that brought it there), and when asked for by CallLater.
     std::function<void()> onDragged;
     std::function<void(UINT_PTR)> onTimer;
     std::function<void()> onDpiChanged;
+    std::function<void()> onLater;
+    // Calls onLater from the message loop, once the message being handled now is over.
+    void CallLater();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -35,7 +35,16 @@ Rulers::Rulers(Program& program)
       vertical_(program, false),
       tracking_(program, horizontal_, vertical_) {
     horizontal_.onDragged = [this] { FollowHorizontal(); };
-    for (RulerWindow* r : {&horizontal_, &vertical_}) r->onDpiChanged = [this] { LayOutAfterDpiChange(); };
+    // A ruler now thicker or thinner stands off its edge of the target: the pair is laid along
+    // the target again, once the move that brought it there is over and tracking knows where the
+    // target is. Should our own move carry a ruler back to the other monitor (a target edge on
+    // the boundary, the thickness tipping which monitor holds most of the ruler), it only takes
+    // that monitor's thickness, or the two would pass it back and forth.
+    for (RulerWindow* r : {&horizontal_, &vertical_})
+        r->onDpiChanged = [this] {
+            if (!arranging_) horizontal_.CallLater();
+        };
+    horizontal_.onLater = [this] { LayOutAfterDpiChange(); };
 }
 
 bool Rulers::Create() {
@@ -146,10 +155,6 @@ void Rulers::Check(CommandId id, bool checked) {
 }
 
 void Rulers::LayOutAfterDpiChange() {
-    // A ruler now thicker or thinner stands off its edge of the target: the pair is laid along
-    // the target again at once. Should that move carry a ruler back to the other monitor (a
-    // target edge on the boundary, the thickness tipping which monitor holds most of the ruler),
-    // the ruler only takes that monitor's thickness, or the two would pass it back and forth.
     const RECT& target = program_.target.rect;
     if (arranging_ || !Shown() || IsRectEmpty(&target)) return;
     arranging_ = true;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <windows.h>
@@ -273,22 +274,28 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
 
 // Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
 // resolution is sent here. The ruler takes that monitor's thickness and scale, and the pair is
-// laid along the target again.
+// laid along the target again; one the user drags takes the rectangle Windows suggests.
 TEST_F(ShellTest, ARulerOnAMonitorOfAnotherDpiTakesItsThicknessAndScaleThere) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
-    const int other = Dpi(LOGPIXELSY) == 144 ? 96 : 144;
-    for (bool horizontal : {true, false}) {
-        RECT suggested = WindowRectOf(RulerOf(horizontal));
-        SendMessageW(RulerOf(horizontal), WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
-    }
+    auto tell = [](bool horizontal, int dpi, RECT suggested) {
+        SendMessageW(RulerOf(horizontal), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    };
+    const int own = Dpi(LOGPIXELSY), other = own == 144 ? 96 : 144;
+    for (bool horizontal : {true, false}) tell(horizontal, other, WindowRectOf(RulerOf(horizontal)));
     // 500 twips: 50 pixels at 144 dpi, 33 at 96.
     const int thickness = std::lround(500.0 * other / 1440);
-    EXPECT_EQ(Horizontal().bottom - Horizontal().top, thickness);
+    EXPECT_TRUE(WaitFor([&] { return Horizontal().bottom - Horizontal().top == thickness && Laid(target, false); }));
     EXPECT_EQ(Vertical().right - Vertical().left, thickness);
-    EXPECT_TRUE(Laid(target, false)) << "along the target again";
     TicksStandWhereEachUnitPutsThem(other);
+
+    SendMessageW(RulerOf(true), WM_ENTERSIZEMOVE, 0, 0);
+    tell(true, own, RECT{100, 90, 700, 140});
+    SendMessageW(RulerOf(true), WM_EXITSIZEMOVE, 0, 0);
+    const RECT d = Horizontal();
+    EXPECT_EQ(std::tuple(d.left, d.top, d.right, d.bottom),
+              std::tuple(100L, 90L, 700L, 90 + std::lround(500.0 * own / 1440)));
 }
 
 // ---- The size dialog ----
