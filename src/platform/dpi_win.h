@@ -25,7 +25,8 @@ Dpi MonitorDpi(HMONITOR monitor);
 HMONITOR MonitorOf(HWND window);
 
 // Twips per pixel of a monitor at a DPI. Every conversion between twips and the pixels of a
-// monitor (the rulers, the size dialog, the captures and the re-drawing) asks here.
+// monitor (the rulers, the size dialog, the captures and the re-drawing) asks here, naming the
+// monitor, so that what is known of a monitor beyond its DPI has one place to come in.
 TwipsPerPixel MonitorTwipsPerPixel(HMONITOR monitor, Dpi dpi);
 // Of the monitor a window stands on, at that monitor's DPI now.
 TwipsPerPixel WindowTwipsPerPixel(HWND window);
