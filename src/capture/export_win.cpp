@@ -96,7 +96,7 @@ size_t BmpColorCount(int bits) { return bits <= 8 ? size_t{1} << bits : 0; }
 // The bitmap's own bits at its own depth, bottom-up as GetDIBits gives them. The file's size
 // is checked before the pixels are fetched, so a picture too large for the format costs no
 // memory; running out of memory on the way throws std::bad_alloc.
-DWORD BmpFileOf(HBITMAP bmp, HPALETTE palette, std::vector<uint8_t>& file) {
+DWORD BmpFileOf(HBITMAP bmp, HPALETTE palette, TwipsPerPixel tpp, std::vector<uint8_t>& file) {
     BITMAP bm{};
     if (!GetObjectW(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return ERROR_INVALID_DATA;
     const int bits = BmpDepthFor(bm.bmBitsPixel * bm.bmPlanes);
@@ -138,8 +138,9 @@ DWORD BmpFileOf(HBITMAP bmp, HPALETTE palette, std::vector<uint8_t>& file) {
         source.colorTable.push_back((uint32_t{c.rgbRed} << 16) | (uint32_t{c.rgbGreen} << 8) | c.rgbBlue);
     }
     source.pixels = pixels;
-    source.xPelsPerMeter = RoundHalfEven(GetDeviceCaps(screen.Get(), LOGPIXELSX) * 10000.0 / 254.0);
-    source.yPelsPerMeter = RoundHalfEven(GetDeviceCaps(screen.Get(), LOGPIXELSY) * 10000.0 / 254.0);
+    // The resolution of the monitor the picture is shown on.
+    source.xPelsPerMeter = RoundHalfEven(kTwipsPerInch / tpp.x * 10000.0 / 254.0);
+    source.yPelsPerMeter = RoundHalfEven(kTwipsPerInch / tpp.y * 10000.0 / 254.0);
     std::optional<std::vector<uint8_t>> built = BuildBmpFile(source);
     if (!built) return ERROR_INVALID_DATA;
     file = std::move(*built);
@@ -162,7 +163,7 @@ DWORD RenderedBmpFileOf(const Picture& picture, TwipsPerPixel tpp, std::vector<u
     Picture rendered = PictureToBitmap(picture, tpp);
     // The size fits the format, so the system could not give us a bitmap of it.
     if (rendered.Empty()) return ERROR_NOT_ENOUGH_MEMORY;
-    return BmpFileOf(rendered.Bitmap(), rendered.Palette(), file);
+    return BmpFileOf(rendered.Bitmap(), rendered.Palette(), tpp, file);
 }
 
 std::wstring FilterForDialog(const wchar_t* filter) {
@@ -352,7 +353,8 @@ DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC ref
     try {
         switch (format) {
         case PictureFileFormat::Bmp:
-            if (picture.Kind() == PictureKind::Bitmap) return BmpFileOf(picture.Bitmap(), picture.Palette(), bytes);
+            if (picture.Kind() == PictureKind::Bitmap)
+                return BmpFileOf(picture.Bitmap(), picture.Palette(), tpp, bytes);
             if (picture.Kind() == PictureKind::EnhMetafile || picture.Kind() == PictureKind::Metafile)
                 return RenderedBmpFileOf(picture, tpp, bytes);
             return ERROR_INVALID_DATA;
