@@ -8,7 +8,7 @@ namespace plumbo {
 
 namespace {
 
-constexpr UINT kLaterMessage = WM_APP + 1;
+constexpr UINT kLaterMessage = WM_APP + 3;  // apart from the other private messages of the program
 
 }  // namespace
 
@@ -46,7 +46,8 @@ void RulerWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
     // Dragged by the user, it takes the rectangle Windows suggests, which keeps it under the
     // cursor. Otherwise its place is given by the window it follows, not by a scaling of where
     // it stood: it takes its new thickness, and its owner is told.
-    // Either way the thickness is fixed on the way (OnWindowPosChanging).
+    // Either way the thickness is fixed on the way (OnWindowPosChanging). Wine, every monitor at
+    // the system DPI, never sends the message.
     constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (inMoveLoop_) {
         SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
