@@ -32,7 +32,7 @@ Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette, TwipsPerPixel tpp) {
     Picture p;
     if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
         auto himetric = [](int px, double twipsPerPixel) {
-            return static_cast<int32_t>(std::lround(px * twipsPerPixel / kTwipsPerHimetric));
+            return static_cast<int32_t>(std::lround(px * twipsPerPixel * kHimetricPerInch / kTwipsPerInch));
         };
         p = Picture::Adopt(PictureKind::Bitmap, bitmap, palette, himetric(bm.bmWidth, tpp.x),
                            himetric(bm.bmHeight, tpp.y));
