@@ -229,6 +229,16 @@ TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsF
     e2e::Target target;
     RulersAlong(target);
     EXPECT_EQ(BodyPixel(Horizontal()), 0xFF0000u);
+    // The input box is made when asked for, from a template of its own; the zoom is typed for
+    // re-drawn pictures.
+    Choose(CommandId::RedrawAsVector);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program().viewer->Window()) != FALSE; }));
+    ChooseWhile(CommandId::ZoomTyped, [&] {
+        HWND box = WaitOurs(L"#32770");
+        ASSERT_TRUE(box);
+        EXPECT_EQ(CutCaptions(box), std::vector<std::wstring>{}) << "input box";
+        Press(box, IDCANCEL);
+    });
     Choose(CommandId::PlaceInside);
     EXPECT_EQ(IniText(), Ini("255", true, false, true));
 }
