@@ -31,18 +31,19 @@ constexpr float kMmPerInchF = static_cast<float>(kMmPerInch);
 
 }  // namespace
 
-int64_t PixelsToShownValue(int32_t pixels, SizeUnit unit, double twipsPerPixel) {
+int64_t PixelsToShownValue(int32_t pixels, SizeUnit unit, double twipsPerPixel, double lengthScale) {
     if (unit == SizeUnit::Pixel) return pixels;
     // Through twips, multiplying before dividing, so whole millimetres and inches stay whole
-    // in single precision (480 px at 15 twips is 127 mm, not 126.99999).
-    float twips = static_cast<float>(pixels) * static_cast<float>(twipsPerPixel);
+    // in single precision (480 px at 15 twips is 127 mm, not 126.99999). True twips: a scale
+    // of 1 leaves them as they were.
+    float twips = static_cast<float>(pixels) * static_cast<float>(twipsPerPixel) / static_cast<float>(lengthScale);
     float value = unit == SizeUnit::Millimetre ? twips * kMmPerInchF / kTwipsPerInchF : twips / kTwipsPerInchF;
     if (!std::isfinite(value)) return 0;
     return static_cast<int64_t>(std::floor(static_cast<double>(value)));
 }
 
-ShownSize ShownWindowSize(int32_t widthPx, int32_t heightPx, SizeUnit unit, TwipsPerPixel tpp) {
-    return {PixelsToShownValue(widthPx, unit, tpp.x), PixelsToShownValue(heightPx, unit, tpp.y)};
+ShownSize ShownWindowSize(int32_t widthPx, int32_t heightPx, SizeUnit unit, TwipsPerPixel tpp, double lengthScale) {
+    return {PixelsToShownValue(widthPx, unit, tpp.x, lengthScale), PixelsToShownValue(heightPx, unit, tpp.y, lengthScale)};
 }
 
 namespace {
@@ -72,20 +73,20 @@ bool IsPlainDecimal(std::wstring_view s) {
 }
 
 // Typed value in the unit -> pixels (unrounded), in single precision.
-float UnitToPixels(float value, SizeUnit unit, double twipsPerPixel) {
+float UnitToPixels(float value, SizeUnit unit, double twipsPerPixel, float lengthScale) {
     float tpp = static_cast<float>(twipsPerPixel);
     switch (unit) {
-        case SizeUnit::Millimetre: return value * kTwipsPerInchF / kMmPerInchF / tpp;
-        case SizeUnit::Inch: return value * kTwipsPerInchF / tpp;
+        case SizeUnit::Millimetre: return value * kTwipsPerInchF / kMmPerInchF * lengthScale / tpp;
+        case SizeUnit::Inch: return value * kTwipsPerInchF * lengthScale / tpp;
         case SizeUnit::Pixel: break;
     }
     return value;
 }
 
-float UnitToTwips(float value, SizeUnit unit, double twipsPerPixel) {
+float UnitToTwips(float value, SizeUnit unit, double twipsPerPixel, float lengthScale) {
     switch (unit) {
-        case SizeUnit::Millimetre: return value * kTwipsPerInchF / kMmPerInchF;
-        case SizeUnit::Inch: return value * kTwipsPerInchF;
+        case SizeUnit::Millimetre: return value * kTwipsPerInchF / kMmPerInchF * lengthScale;
+        case SizeUnit::Inch: return value * kTwipsPerInchF * lengthScale;
         case SizeUnit::Pixel: break;
     }
     return value * static_cast<float>(twipsPerPixel);
@@ -97,7 +98,7 @@ struct OneBox {
     double twips = 0.0;
 };
 
-OneBox ConvertOneBox(std::wstring_view text, SizeUnit unit, double twipsPerPixel) {
+OneBox ConvertOneBox(std::wstring_view text, SizeUnit unit, double twipsPerPixel, float lengthScale) {
     OneBox r;
     std::optional<double> parsed = ParseSizeText(text);
     if (!parsed) {
@@ -109,7 +110,7 @@ OneBox ConvertOneBox(std::wstring_view text, SizeUnit unit, double twipsPerPixel
         r.problem = SizeProblem::NotPositive;
         return r;
     }
-    float px = UnitToPixels(value, unit, twipsPerPixel);
+    float px = UnitToPixels(value, unit, twipsPerPixel, lengthScale);
     // Checked in floating point before any conversion to an integer.
     if (!std::isfinite(px)) {
         r.problem = SizeProblem::TooLarge;
@@ -125,7 +126,7 @@ OneBox ConvertOneBox(std::wstring_view text, SizeUnit unit, double twipsPerPixel
         return r;
     }
     r.pixels = static_cast<int32_t>(rounded);
-    r.twips = static_cast<double>(UnitToTwips(value, unit, twipsPerPixel));
+    r.twips = static_cast<double>(UnitToTwips(value, unit, twipsPerPixel, lengthScale));
     return r;
 }
 
@@ -144,10 +145,11 @@ std::optional<double> ParseSizeText(std::wstring_view typed) {
 
 std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view widthText,
                                                                std::wstring_view heightText, SizeUnit unit,
-                                                               TwipsPerPixel tpp) {
-    OneBox w = ConvertOneBox(widthText, unit, tpp.x);
+                                                               TwipsPerPixel tpp, double lengthScale) {
+    const float scale = static_cast<float>(lengthScale);
+    OneBox w = ConvertOneBox(widthText, unit, tpp.x, scale);
     if (w.problem) return SizeEntryError{SizeBox::Width, *w.problem};
-    OneBox h = ConvertOneBox(heightText, unit, tpp.y);
+    OneBox h = ConvertOneBox(heightText, unit, tpp.y, scale);
     if (h.problem) return SizeEntryError{SizeBox::Height, *h.problem};
     return TypedWindowSize{w.pixels, h.pixels, w.twips, h.twips};
 }

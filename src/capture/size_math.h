@@ -25,15 +25,17 @@ std::optional<SizeUnit> SizeUnitFromIndex(int32_t index);
 inline constexpr int32_t kMaxWindowSizePixels = 32767;
 
 // Pixels -> the whole number shown in the box (floor). twipsPerPixel is the screen's, horizontal
-// for a width and vertical for a height.
-int64_t PixelsToShownValue(int32_t pixels, SizeUnit unit, double twipsPerPixel);
+// for a width and vertical for a height; lengthScale the monitor's calibration (see
+// core/calibration.h), which turns millimetres and inches into true ones.
+int64_t PixelsToShownValue(int32_t pixels, SizeUnit unit, double twipsPerPixel, double lengthScale = 1.0);
 
 struct ShownSize {
     int64_t width = 0;
     int64_t height = 0;
 };
 // The fill step for an outer size of w x h pixels.
-ShownSize ShownWindowSize(int32_t widthPx, int32_t heightPx, SizeUnit unit, TwipsPerPixel tpp);
+ShownSize ShownWindowSize(int32_t widthPx, int32_t heightPx, SizeUnit unit, TwipsPerPixel tpp,
+                          double lengthScale = 1.0);
 
 // A box's text as a number. Accepted: optional blanks (space, tab) around a plain decimal
 // number: optional sign, digits with an optional decimal point (".5" and "5." too), and an
@@ -55,7 +57,7 @@ struct SizeEntryError {
 struct TypedWindowSize {
     int32_t widthPx = 0;       // for MoveWindow
     int32_t heightPx = 0;
-    double rulerWidthTwips = 0.0;   // the horizontal ruler's new width: typed width in twips
+    double rulerWidthTwips = 0.0;   // the horizontal ruler's new width: typed width in layout twips
     double rulerHeightTwips = 0.0;  // the vertical ruler's new height
 };
 
@@ -63,7 +65,7 @@ struct TypedWindowSize {
 // checked first, so an error names the first bad box.
 std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view widthText,
                                                                std::wstring_view heightText, SizeUnit unit,
-                                                               TwipsPerPixel tpp);
+                                                               TwipsPerPixel tpp, double lengthScale = 1.0);
 
 // The message for a refused entry; names the box by its label.
 std::wstring SizeEntryMessage(const SizeEntryError& error);

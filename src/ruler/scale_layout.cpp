@@ -23,16 +23,16 @@ int64_t Nearest(float x) { return RoundHalfEven(static_cast<double>(x)); }
 
 // The margins (+10 mm, +1 inch, +32 pixels) run the scale on past the ruler's end so the end
 // is always covered; the window clips the surplus.
-Counts CountFor(RulerUnit unit, float lengthTwips, double twipsPerPixel) {
+Counts CountFor(RulerUnit unit, float lengthTwips, double twipsPerPixel, double lengthScale) {
     switch (unit) {
         case RulerUnit::Millimetre: {
-            const float mm = static_cast<float>(lengthTwips / TwipsPer(LengthUnit::Millimetre));
+            const float mm = static_cast<float>(lengthTwips / (TwipsPer(LengthUnit::Millimetre) * lengthScale));
             const int64_t n = Nearest(mm + 10.0f);
             return {ClampCount(n), ClampCount(n / 10)};
         }
         case RulerUnit::InchEighths:
         case RulerUnit::InchTenths: {
-            const float in = static_cast<float>(lengthTwips / TwipsPer(LengthUnit::Inch));
+            const float in = static_cast<float>(lengthTwips / (TwipsPer(LengthUnit::Inch) * lengthScale));
             const int64_t whole = Nearest(in + 1.0f);
             return {ClampCount(whole * (unit == RulerUnit::InchEighths ? 8 : 10)), ClampCount(whole)};
         }
@@ -45,14 +45,14 @@ Counts CountFor(RulerUnit unit, float lengthTwips, double twipsPerPixel) {
     return {};
 }
 
-float TickPosition(RulerUnit unit, int32_t i, double twipsPerPixel) {
+float TickPosition(RulerUnit unit, int32_t i, double twipsPerPixel, double lengthScale) {
     switch (unit) {
         case RulerUnit::Millimetre:
-            return static_cast<float>(i * TwipsPer(LengthUnit::Millimetre));
+            return static_cast<float>(i * TwipsPer(LengthUnit::Millimetre) * lengthScale);
         case RulerUnit::InchEighths:
-            return static_cast<float>(static_cast<float>(i) / 8.0f * TwipsPer(LengthUnit::Inch));
+            return static_cast<float>(static_cast<float>(i) / 8.0f * TwipsPer(LengthUnit::Inch) * lengthScale);
         case RulerUnit::InchTenths:
-            return static_cast<float>(static_cast<float>(i) / 10.0f * TwipsPer(LengthUnit::Inch));
+            return static_cast<float>(static_cast<float>(i) / 10.0f * TwipsPer(LengthUnit::Inch) * lengthScale);
         case RulerUnit::Pixel:
             return static_cast<float>(4.0 * i * twipsPerPixel);
     }
@@ -74,13 +74,13 @@ float TickLength(RulerUnit unit, int32_t i) {
 
 int32_t NumberValue(RulerUnit unit, int32_t k) { return unit == RulerUnit::Pixel ? 32 * k : k; }
 
-float NumberPosition(RulerUnit unit, int32_t k, double twipsPerPixel) {
+float NumberPosition(RulerUnit unit, int32_t k, double twipsPerPixel, double lengthScale) {
     switch (unit) {
         case RulerUnit::Millimetre:
-            return static_cast<float>(k * TwipsPer(LengthUnit::Centimetre));
+            return static_cast<float>(k * TwipsPer(LengthUnit::Centimetre) * lengthScale);
         case RulerUnit::InchEighths:
         case RulerUnit::InchTenths:
-            return static_cast<float>(k * TwipsPer(LengthUnit::Inch));
+            return static_cast<float>(k * TwipsPer(LengthUnit::Inch) * lengthScale);
         case RulerUnit::Pixel:
             return static_cast<float>(32.0 * k * twipsPerPixel);
     }
@@ -115,12 +115,12 @@ bool NamesAUnit(RulerUnit unit) {
 bool ScaleByUnit(RulerUnit unit, bool horizontal, RulerModel& r, const ScaleContext& ctx) {
     if (!NamesAUnit(unit)) return false;
     const double tpp = horizontal ? ctx.twipsPerPixel.x : ctx.twipsPerPixel.y;
-    const Counts c = CountFor(unit, horizontal ? r.clientWidth : r.clientHeight, tpp);
+    const Counts c = CountFor(unit, horizontal ? r.clientWidth : r.clientHeight, tpp, ctx.lengthScale);
 
     r.ticks.EnsureCount(static_cast<std::size_t>(c.ticks));
     for (int32_t i = 0; i < c.ticks; ++i) {
         LineElement& tick = r.ticks[static_cast<std::size_t>(i)];
-        const float p = TickPosition(unit, i, tpp);
+        const float p = TickPosition(unit, i, tpp, ctx.lengthScale);
         const float len = TickLength(unit, i);
         if (horizontal) {
             tick.x1 = p;
@@ -146,7 +146,7 @@ bool ScaleByUnit(RulerUnit unit, bool horizontal, RulerModel& r, const ScaleCont
     for (int32_t k = 0; k < c.numbers; ++k) {
         LabelElement& number = r.numbers[static_cast<std::size_t>(k)];
         SetCaption(number, NumberValue(unit, k), ctx.measure);
-        const float q = NumberPosition(unit, k, tpp);
+        const float q = NumberPosition(unit, k, tpp, ctx.lengthScale);
         if (horizontal) {
             number.left = q;
             number.top = r.clientHeight - kLongTickTwips - number.height;

@@ -42,6 +42,9 @@ struct ScaleContext {
     TwipsPerPixel twipsPerPixel;  // x for the horizontal ruler, y for the vertical one
     bool inside = false;          // the vertical ruler's ticks and numbers stand at its left edge
     LabelMeasure measure;         // empty: numbers measure 0 x 0
+    // Layout twips per true twip on the ruler's monitor (see core/calibration.h): stretches the
+    // millimetre and inch scales, never the pixel one.
+    double lengthScale = 1.0;
 };
 
 // Lays out the scale of one ruler in a unit. Elements only ever grow in number: those beyond

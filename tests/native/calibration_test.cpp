@@ -1,0 +1,108 @@
+// True millimetres: the measurement of the 100 mm line, what a calibration does to the rulers'
+// scales and the size dialog, its value in the settings file, and the monitor's EDID.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <tuple>
+#include <vector>
+
+#include "capture/size_math.h"
+#include "core/calibration.h"
+#include "ruler/scale_layout.h"
+
+namespace plumbo {
+namespace {
+
+// 1.25: the line of 100 of Windows' millimetres measured 80 mm at 96 dpi (15 twips per pixel).
+constexpr double k80Mm = 100.0 / 80.0;
+
+TEST(Calibration, AMeasurementOfTheLineGivesPixelsPerMillimetreWithinHalfToTwiceWindowsOwn) {
+    // 100 mm at 96 dpi is 377.95 pixels, at 144 dpi 566.93; the calibration is the line's
+    // pixels over the length measured, and gives the measurement back to a tenth.
+    const struct { double measured, tpp; int32_t line; double pixelsPerMm, scale; } rows[] = {
+        {94.5, 15, 378, 3.999500, 1.058201}, {80, 15, 378, 4.724409, 1.25}, {120, 10, 567, 4.724409, 0.833333},
+        {50, 15, 378, 7.559055, 2.0}, {200, 15, 378, 1.889764, 0.5}, {49.9, 15, 378, 0, 1}, {200.1, 10, 567, 0, 1}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.measured);
+        const std::optional<double> pixelsPerMm = PixelsPerMmFromMeasurement(r.measured, r.tpp);
+        EXPECT_EQ(CalibrationLinePixels(r.tpp), r.line);
+        EXPECT_NEAR(pixelsPerMm.value_or(0), r.pixelsPerMm, 1e-6);
+        EXPECT_NEAR(LengthScale(pixelsPerMm, r.tpp), r.scale, 1e-6);
+        if (pixelsPerMm) EXPECT_EQ(FormatMeasuredMm(MeasuredMmFor(*pixelsPerMm, r.tpp)), FormatMeasuredMm(r.measured));
+    }
+    // Stored at 96 dpi, 3.78 pixels per mm is 200 mm of the line at 192 dpi: at the edge, used;
+    // 3.7 is beyond it and counts as Windows' millimetres until the resolution is back.
+    EXPECT_NEAR(LengthScale(3.779528, 7.5), 0.5, 1e-6);
+    EXPECT_EQ(std::pair(LengthScale(3.7, 7.5), LengthScale(3.7, 15) < 1.0), std::pair(1.0, true));
+    const struct { const wchar_t* typed; std::optional<double> want; } typed[] = {
+        {L" 94.5 ", 94.5}, {L"９８．５", 98.5}, {L"100", 100.}, {L".5", .5},
+        {L"", {}}, {L"-80", {}}, {L"8e1", {}}, {L"80mm", {}}, {L"1.2.3", {}}};
+    for (const auto& t : typed) EXPECT_EQ(ParseMeasuredMm(t.typed), t.want) << t.typed;
+}
+
+TEST(Calibration, MillimetresAndInchesOfTheRulersAndTheSizeDialogStretchPixelsStay) {
+    // 8999 twips = 158.7 of Windows' mm = 127 true ones at 1.25: 137 ticks with the 10 mm
+    // margin, 13 numbers; the 10th tick and the 1st number at 1.25 cm, the 8th eighth at 1.25 in,
+    // a pixel tick where it always was.
+    const struct { RulerUnit unit; size_t i; std::tuple<size_t, size_t, float, float> want; } ticks[] = {
+        {RulerUnit::Millimetre, 10, {137, 13, 708.661f, 708.661f}}, {RulerUnit::InchEighths, 8, {48, 6, 1800, 1800}},
+        {RulerUnit::Pixel, 1, {158, 19, 60, 480}}};
+    for (const auto& t : ticks) {
+        RulerModel r;
+        std::tie(r.outerWidth, r.outerHeight, r.clientWidth, r.clientHeight) = std::tuple(9029.f, 500.f, 8999.f, 470.f);
+        ScaleByUnit(t.unit, true, r, ScaleContext{{15, 15}, false, {}, k80Mm});
+        const auto [count, numbers, at, numberAt] = t.want;
+        EXPECT_EQ(std::pair(r.ticks.Count() - 1, r.numbers.Count() - 1), std::pair(count, numbers));
+        EXPECT_NEAR(r.ticks[t.i].x1, at, 0.01f);
+        EXPECT_NEAR(r.numbers[1].left, numberAt, 0.01f);
+    }
+    // Typed: 100 x 50 true mm = 472.44 x 236.22 px; 4 x 2 in = 480 x 240. The rulers take the
+    // same lengths in layout twips. Shown: 945 px = 200.03 true mm, 480 px = 4 in.
+    const struct { const wchar_t *w, *h; SizeUnit unit; std::tuple<int32_t, int32_t, double, double> want; } sizes[] = {
+        {L"100", L"50", SizeUnit::Millimetre, {472, 236, 7086.61, 3543.31}},
+        {L"4", L"2", SizeUnit::Inch, {480, 240, 7200, 3600}}, {L"4", L"2", SizeUnit::Pixel, {4, 2, 60, 30}}};
+    for (const auto& s : sizes) {
+        const auto typed = std::get<TypedWindowSize>(ConvertTypedSize(s.w, s.h, s.unit, {15, 15}, k80Mm));
+        const auto [w, h, rulerW, rulerH] = s.want;
+        EXPECT_EQ(std::pair(typed.widthPx, typed.heightPx), std::pair(w, h));
+        EXPECT_NEAR(typed.rulerWidthTwips, rulerW, 0.01);
+        EXPECT_NEAR(typed.rulerHeightTwips, rulerH, 0.01);
+    }
+    const ShownSize mm = ShownWindowSize(945, 480, SizeUnit::Millimetre, {15, 15}, k80Mm);
+    const ShownSize in = ShownWindowSize(945, 480, SizeUnit::Inch, {15, 15}, k80Mm);
+    EXPECT_EQ(std::tuple(mm.width, mm.height, in.width, in.height), std::tuple(200, 101, 7, 4));
+}
+
+TEST(Calibration, TheFilesValueIsReadRepairedAndWrittenAndTheMonitorNamedAndMeasuredByItsEdid) {
+    const struct { std::optional<std::wstring> raw; StoredCalibration want; } stored[] = {
+        {L"3.999500", {3.9995, false}}, {L"  4.5  ", {4.5, false}}, {std::nullopt, {}}, {L"   ", {}},
+        {L"abc", {{}, true}}, {L"-3", {{}, true}}, {L"0", {{}, true}}, {L"1e3", {{}, true}}, {L"4,5", {{}, true}}};
+    for (const auto& s : stored) EXPECT_EQ(ParseStoredCalibration(s.raw), s.want) << s.raw.value_or(L"(none)");
+    EXPECT_EQ(FormatPixelsPerMm(3.9995000624921886), L"3.999500");
+    EXPECT_EQ(CalibrationSection(L"GSM5B7F-0001E240"), L"CALIBRATION GSM5B7F-0001E240");
+
+    // "GSM", product 5B7F, serial number 0001E240; 60 x 34 cm; a detailed timing of 527 x 296 mm.
+    std::vector<uint8_t> edid(128, 0);
+    const std::vector<uint8_t> head = {0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0x1E, 0x6D, 0x7F, 0x5B, 0x40, 0xE2, 0x01};
+    std::copy(head.begin(), head.end(), edid.begin());
+    std::tie(edid[21], edid[22], edid[54], edid[66], edid[67], edid[68]) = std::tuple(60, 34, 2, 0x0F, 0x28, 0x21);
+    std::vector<uint8_t> labelled = edid, timingless = edid, notEdid = edid;
+    // The serial as printed on it, in a descriptor tagged 0xFF: "AB-12", ended by a line feed.
+    const std::vector<uint8_t> serial = {0, 0, 0, 0xFF, 0, 'A', 'B', '-', '1', '2', 0x0A, ' '};
+    std::copy(serial.begin(), serial.end(), labelled.begin() + 72);
+    timingless[54] = 0;
+    notEdid[1] = 0;
+    const std::wstring path = L"\\\\?\\DISPLAY#Default_Monitor#4&1a2b&0&UID0#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
+    const struct { const std::vector<uint8_t>& edid; std::wstring_view path; const wchar_t* id; std::optional<double> mm; } monitors[] = {
+        {edid, path, L"GSM5B7F-0001E240", 527}, {labelled, path, L"GSM5B7F-AB-12", 527}, {timingless, L"", L"GSM5B7F-0001E240", 600},
+        {notEdid, path, L"DISPLAY_Default_Monitor_4_1a2b_0_UID0", {}}, {{}, L"\\\\.\\DISPLAY2", L"DISPLAY2", {}}};
+    for (const auto& m : monitors)
+        EXPECT_EQ(std::pair(MonitorIdentity(m.edid, m.path), EdidImageWidthMm(m.edid)), std::pair(std::wstring(m.id), m.mm));
+    // The line's 378 pixels on 527 mm over 1920 pixels measure 103.75 mm; over 960, 207.5 mm,
+    // which no monitor shows.
+    EXPECT_EQ(std::tuple(MeasuredMmFromEdid(527, 1920, 15), MeasuredMmFromEdid(600, 1920, 15), MeasuredMmFromEdid(527, 960, 15)),
+              std::tuple(103.8, 118.1, std::nullopt));
+}
+
+}  // namespace
+}  // namespace plumbo
