@@ -63,6 +63,7 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     std::unique_ptr<AboutBox> splash = ShowSplash(program_.mainWindow);
     if (AnotherCopyRuns()) return false;
     program_.folder = folder;
+    program_.calibrations.iniPath = program_.IniPath();
 
     if (!rulers_.Create() || !viewer_.Create(mainForm_.CreateViewerMenuBar(), program_.icon)) return false;
     sizeDialog_.Create();

@@ -9,6 +9,7 @@
 #include "core/settings_rules.h"
 #include "core/units.h"
 #include "platform/picture_win.h"
+#include "state/calibrations_win.h"
 #include "state/command_ids.h"
 
 namespace plumbo {
@@ -82,6 +83,7 @@ struct Program {
     RulerUnit unit = RulerUnit::Millimetre;  // for the run only; not stored
     std::wstring folder;                     // the program's folder, ending in a backslash
     TargetWindow target;
+    Calibrations calibrations;  // true millimetres, by monitor
     HWND mainWindow = nullptr;  // hidden; owns the tray icon and our dialogs
     HICON icon = nullptr;
 

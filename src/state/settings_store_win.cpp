@@ -22,6 +22,11 @@ void WriteIni(const std::wstring& path, std::wstring_view section, std::wstring_
     WritePrivateProfileStringW(sec.c_str(), k.c_str(), v.c_str(), path.c_str());
 }
 
+void RemoveIniSection(const std::wstring& path, std::wstring_view section) {
+    std::wstring sec(section);
+    WritePrivateProfileStringW(sec.c_str(), nullptr, nullptr, path.c_str());
+}
+
 namespace {
 
 bool FileExists(const std::wstring& path) {

@@ -10,6 +10,7 @@ namespace plumbo {
 
 std::optional<std::wstring> ReadIni(const std::wstring& path, std::wstring_view section, std::wstring_view key);
 void WriteIni(const std::wstring& path, std::wstring_view section, std::wstring_view key, std::wstring_view value);
+void RemoveIniSection(const std::wstring& path, std::wstring_view section);
 
 enum class SettingsFileState { Usable, Unusable };
 

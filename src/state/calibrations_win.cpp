@@ -1,0 +1,48 @@
+#include "state/calibrations_win.h"
+
+#include "core/calibration.h"
+#include "platform/monitor_win.h"
+#include "state/settings_store_win.h"
+
+namespace plumbo {
+
+MonitorCalibration& Calibrations::Find(HWND window) {
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    const std::wstring path = MonitorDevicePath(monitor);
+    auto it = known_.find(path);
+    if (it != known_.end()) return it->second;
+
+    MonitorCalibration c;
+    const std::vector<uint8_t> edid = MonitorEdid(path);
+    c.identity = MonitorIdentity(edid, path);
+    c.edidWidthMm = EdidImageWidthMm(edid);
+    const RECT r = MonitorRect(monitor);
+    c.widthPx = r.right - r.left;
+    if (!c.identity.empty()) {
+        const std::wstring section = CalibrationSection(c.identity);
+        const StoredCalibration stored = ParseStoredCalibration(ReadIni(iniPath, section, kKeyPixelsPerMm));
+        if (stored.unreadable) RemoveIniSection(iniPath, section);
+        c.pixelsPerMm = stored.pixelsPerMm;
+    }
+    return known_.emplace(path, std::move(c)).first->second;
+}
+
+const MonitorCalibration& Calibrations::Of(HWND window) { return Find(window); }
+
+double Calibrations::LengthScaleOf(HWND window, double twipsPerPixel) {
+    return LengthScale(Of(window).pixelsPerMm, twipsPerPixel);
+}
+
+void Calibrations::Store(HWND window, std::optional<double> pixelsPerMm) {
+    MonitorCalibration& c = Find(window);
+    c.pixelsPerMm = pixelsPerMm;
+    // A monitor with no name cannot be found again next time: calibrated for this run only.
+    if (c.identity.empty()) return;
+    const std::wstring section = CalibrationSection(c.identity);
+    if (pixelsPerMm)
+        WriteIni(iniPath, section, kKeyPixelsPerMm, FormatPixelsPerMm(*pixelsPerMm));
+    else
+        RemoveIniSection(iniPath, section);
+}
+
+}  // namespace plumbo

@@ -1,0 +1,38 @@
+#pragma once
+// The true-millimetre calibration of each monitor (see core/calibration.h), read from
+// "plumbo.ini" the first time one of our windows stands on the monitor and kept for the run.
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace plumbo {
+
+struct MonitorCalibration {
+    std::wstring identity;              // the section's name after "CALIBRATION "; empty: never stored
+    std::optional<double> pixelsPerMm;  // none: Windows' millimetres
+    std::optional<double> edidWidthMm;  // the picture's width the monitor reports, if it does
+    int widthPx = 0;                    // the monitor's width in screen pixels
+};
+
+class Calibrations {
+public:
+    // The file the sections live in; set at start-up.
+    std::wstring iniPath;
+
+    // The monitor a window stands on, or the one nearest to it.
+    const MonitorCalibration& Of(HWND window);
+    // Layout twips per true twip there, at the resolution the caller lays out in.
+    double LengthScaleOf(HWND window, double twipsPerPixel);
+    // A measurement for the window's monitor, or with none Windows' millimetres again: the
+    // section is removed.
+    void Store(HWND window, std::optional<double> pixelsPerMm);
+
+private:
+    MonitorCalibration& Find(HWND window);
+    // By device path: cheap to ask on every paint, where the EDID is not.
+    std::map<std::wstring, MonitorCalibration> known_;
+};
+
+}  // namespace plumbo
