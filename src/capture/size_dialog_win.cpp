@@ -126,9 +126,11 @@ bool SizeDialog::Create() {
 void SizeDialog::Fill(SizeUnit unit) {
     RECT outer{};
     if (!IsWindow(program_.target.hwnd) || !GetWindowRect(program_.target.hwnd, &outer)) return;
-    // In the pixels of the target's monitor, whatever monitor the dialog stands on.
-    const ShownSize s = ShownWindowSize(outer.right - outer.left, outer.bottom - outer.top, unit,
-                                        WindowTwipsPerPixel(program_.target.hwnd));
+    // In the pixels of the target's monitor, whatever monitor the dialog stands on, and in the
+    // true millimetres and inches of that monitor.
+    const TwipsPerPixel tpp = WindowTwipsPerPixel(program_.target.hwnd);
+    const ShownSize s = ShownWindowSize(outer.right - outer.left, outer.bottom - outer.top, unit, tpp,
+                                        program_.calibrations.LengthScaleOf(program_.target.hwnd, tpp.x));
     SetWindowTextW(Item(kWidthBoxId), std::to_wstring(s.width).c_str());
     SetWindowTextW(Item(kHeightBoxId), std::to_wstring(s.height).c_str());
 }
@@ -187,8 +189,9 @@ void SizeDialog::Accept() {
         Close();
         return;
     }
-    auto result = ConvertTypedSize(TextOf(Item(kWidthBoxId)), TextOf(Item(kHeightBoxId)), SelectedUnit(),
-                                   WindowTwipsPerPixel(target));
+    const TwipsPerPixel tpp = WindowTwipsPerPixel(target);
+    auto result = ConvertTypedSize(TextOf(Item(kWidthBoxId)), TextOf(Item(kHeightBoxId)), SelectedUnit(), tpp,
+                                   program_.calibrations.LengthScaleOf(target, tpp.x));
     if (const auto* error = std::get_if<SizeEntryError>(&result)) {
         // The dialog stays open with nothing changed, the bad box ready for a new value.
         ModalMessageBox(hwnd(), SizeEntryMessage(*error).c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);

@@ -105,6 +105,8 @@ void RulerWindow::RunScale() {
     ctx.twipsPerPixel = twipsPerPixel_;
     ctx.inside = placedInside_;
     ctx.measure = &MeasureGuiText;
+    ctx.lengthScale =
+        program_.calibrations.LengthScaleOf(hwnd(), horizontal_ ? ctx.twipsPerPixel.x : ctx.twipsPerPixel.y);
     ScaleByUnit(program_.unit, horizontal_, model_, ctx);
 }
 
@@ -232,6 +234,13 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The new DPI is in wParam, the same both ways for a monitor.
         OnDpiChanged(Dpi{LOWORD(wp), HIWORD(wp)}, *reinterpret_cast<const RECT*>(lp));
         return 0;
+    case WM_MOVE: {
+        // Another monitor may have another calibration: a ruler moved onto it lays out again.
+        const HMONITOR monitor = MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST);
+        if (monitor != monitor_) Redraw();
+        monitor_ = monitor;
+        break;
+    }
     case WM_NCHITTEST: {
         // The frame is part of the ruler to the mouse: with the transparent look the frame,
         // the ticks and the numbers are all there is to take hold of.

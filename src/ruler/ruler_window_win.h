@@ -78,6 +78,7 @@ private:
     // the look or the DPI first needs it.
     Font numberFont_;
     bool numberFontKeyed_ = false;
+    HMONITOR monitor_ = nullptr;  // the one it stood on when last moved
 };
 
 }  // namespace plumbo
