@@ -100,6 +100,11 @@ constexpr UiTexts kJapanese = {
     L"サイズの直接指定",
     L"なし",
     L"ホットキー %s は、ほかで使われているため割り当てられませんでした。\n割り当てられなかった操作はキーなしになります。",
+
+    L"実寸 (ミリの校正)",
+    L"上の線を定規で測った長さ (mm):",
+    L"元に戻す",
+    L"上の線の長さは、%s から %s までのミリ数で入力してください。",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -201,6 +206,11 @@ constexpr UiTexts kEnglish = {
     .setHotKeyNone = L"None",
     .hotKeyTaken = L"Already in use elsewhere, these hotkeys could not be assigned: %s\n"
                    L"Their actions have no hotkey now.",
+
+    .setCalibrationFrame = L"True Millimeters",
+    .setCalibrationLabel = L"The line above, measured (mm):",
+    .setCalibrationReset = L"Reset",
+    .calibrationRefused = L"Please enter the length of the line above in millimeters, from %s to %s.",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

@@ -116,6 +116,13 @@ struct UiTexts {
     const wchar_t* setHotKeySize;
     const wchar_t* setHotKeyNone;
     const wchar_t* hotKeyTaken;
+
+    // True millimetres in "設定": the group, the measured length's label, the button back to
+    // Windows' millimetres, and the refusal of a length (%s: the shortest, then the longest).
+    const wchar_t* setCalibrationFrame;
+    const wchar_t* setCalibrationLabel;
+    const wchar_t* setCalibrationReset;
+    const wchar_t* calibrationRefused;
 };
 
 enum class UiLanguage { Japanese, English };

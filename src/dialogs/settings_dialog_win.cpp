@@ -14,10 +14,11 @@ namespace plumbo {
 
 namespace {
 
-// Client area and preview, in twips. The hotkeys' group lies below everything else, so the
-// other controls keep their places.
+// Client area and preview, in twips. The hotkeys' group lies below the first controls, and the
+// true millimetres' group below it, so the other controls keep their places.
 constexpr float kClientWidthTwips = 6660.0f;
-constexpr float kClientHeightTwips = 4530.0f;
+constexpr float kCalibrationTopTwips = 4440.0f;
+constexpr float kClientHeightTwips = 5730.0f;
 constexpr float kPreviewWidthTwips = 4995.0f;
 constexpr float kPreviewHeightTwips = 500.0f;
 // The group box's top-left corner: everything inside it is placed from there.
@@ -178,7 +179,7 @@ void SettingsPreview::OnPaint(HDC dc, const RECT& client) {
     }
 }
 
-SettingsDialog::SettingsDialog(Program& program) : program_(program) {}
+SettingsDialog::SettingsDialog(Program& program) : program_(program), calibration_(program) {}
 
 bool SettingsDialog::Create() {
     WindowArgs a;
@@ -206,6 +207,7 @@ bool SettingsDialog::Create() {
         CreateControl(hwnd(), font_.Get(), english && d.id == kPreviewCaption ? kEnglishPreviewCaption : d);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
     CreateHotKeyRows();
+    calibration_.Create(hwnd(), font_.Get(), kCalibrationTopTwips);
     return true;
 }
 
@@ -273,6 +275,8 @@ void SettingsDialog::Open() {
     // Read before hiding: afterwards the rulers come back only if they were there.
     const bool rulersShown = rulers && rulers->Shown();
     PlaceForOpening(rulersShown);
+    // For the monitor it stands on now.
+    calibration_.Fill();
     if (rulers) rulers->Show(false);
     const std::array<HotKey, kHotKeyActionCount> keysBefore = s.hotKeys;
     keysChosen_ = false;
@@ -314,6 +318,7 @@ void SettingsDialog::StoreAndApply() {
     for (SettingId id : {SettingId::RulerColor, SettingId::TickColor, SettingId::NumberColor, SettingId::Inside,
                          SettingId::Transparent})
         program_.Save(id);
+    calibration_.Store();
     // Colours, the transparent look and the menu's check marks; the rulers are hidden now and
     // take all of it when they are shown again.
     if (program_.rulers) program_.rulers->ApplySettings();
@@ -329,6 +334,7 @@ bool SettingsDialog::OnCommand(WORD id, WORD code, HWND control) {
         SetFocus(key);
         return true;
     }
+    if (calibration_.OnCommand(id)) return true;
     switch (id) {
     case kRulerColorButton:
         PickColor(preview_.rulerColor);
@@ -340,6 +346,7 @@ bool SettingsDialog::OnCommand(WORD id, WORD code, HWND control) {
         PickColor(preview_.numberColor);
         return true;
     case kOkButton:
+        if (!calibration_.CheckTyped()) return true;
         StoreAndApply();
         Hide();
         return true;

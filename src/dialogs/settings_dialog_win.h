@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "dialogs/calibration_part_win.h"
 #include "dialogs/dialog_layout.h"
 #include "platform/gdi_win.h"
 #include "platform/window_win.h"
@@ -58,6 +59,7 @@ private:
     void Hide() { ShowWindow(hwnd(), SW_HIDE); }
 
     Program& program_;
+    CalibrationPart calibration_;
     SettingsPreview preview_;
     Font font_;
     // Colours the user adds in the colour dialog stay for the run.

@@ -16,8 +16,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/calibration.h"
 #include "core/texts.h"
 #include "driver/driver.h"
+#include "platform/monitor_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
 
@@ -128,7 +130,8 @@ protected:
 
     // Each unit's ticks stand on the screen where the unit puts them on a monitor of dpi: along
     // the horizontal ruler, 400 pixels long, from its zero point, in that monitor's pixels.
-    void TicksStandWhereEachUnitPutsThem(int dpi) {
+    // A calibration stretches the millimetres and inches by a scale, never the pixels.
+    void TicksStandWhereEachUnitPutsThem(int dpi, double scale = 1.0) {
         const RECT c = e2e::ClientRectOnScreen(RulerOf(true));
         const double pxPerTwip = dpi / 1440.0, cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
         const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
@@ -146,7 +149,7 @@ protected:
               {CommandId::UnitInchEighths, inch / 2, medium}, {CommandId::UnitInchTenths, 2 * inch, longTick}}) {
             SCOPED_TRACE(testing::Message() << "unit " << static_cast<int>(col.unit) << " at " << col.x);
             Choose(col.unit);
-            const int x = static_cast<int>(std::lround(col.x));
+            const int x = static_cast<int>(std::lround(col.unit == CommandId::UnitPixels ? col.x : col.x * scale));
             // The tick nearest the column, within a pixel of rounding; a gap has none beside it.
             auto nearest = [&] {
                 const Image img = GrabScreen(c);
@@ -482,6 +485,78 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     EXPECT_TRUE(program().rulers->Shown());
     EXPECT_TRUE(WaitFor([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
         << "both rulers recoloured";
+}
+
+// ---- True millimetres ----
+
+constexpr int kCalibrationBox = 302, kCalibrationReset = 303;
+
+// The monitor's section, named as the program names the monitor: the rulers and the dialogs
+// all stand on Wine's one monitor.
+std::string CalibrationSection(const char* pixelsPerMm) {
+    const std::wstring path = MonitorDevicePath(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+    const std::wstring id = MonitorIdentity(MonitorEdid(path), path);
+    return "[CALIBRATION " + std::string(id.begin(), id.end()) + "]\r\nPIXELS_PER_MM=" + pixelsPerMm + "\r\n";
+}
+
+// The file says the line of 100 of Windows' millimetres measures 80 mm on this monitor: ticks
+// of millimetres and inches, and the size dialog's millimetres, are 1.25 times Windows' own.
+// Measured again in "設定": a length no monitor shows is refused, 94.5 mm is stored, and "元に戻す"
+// removes the section.
+TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDialogSetInTheSettings) {
+    const double pxPerMm = Dpi(LOGPIXELSX) / 25.4;
+    const std::string calibrated = CalibrationSection(Dpi(LOGPIXELSX) == 96 ? "4.724409" : "7.086614");
+    ASSERT_NO_FATAL_FAILURE(Start(kNewFile + calibrated));
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    TicksStandWhereEachUnitPutsThem(Dpi(LOGPIXELSY), 1.25);
+    Choose(CommandId::UnitMillimetres);
+    ChooseWhile(CommandId::SetTargetSize, [&] {
+        HWND dlg = WaitOurs(L"PlumboSize");
+        ASSERT_TRUE(dlg);
+        // 400 pixels are 84.67 true millimetres at 96 dpi; 100 x 50 of them 472.44 x 236.22 px.
+        EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(static_cast<int>(400 / (1.25 * pxPerMm))));
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"100");
+        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"50");
+        Press(dlg, IDOK);
+    });
+    const RECT t = WindowRectOf(target.Hwnd());
+    EXPECT_EQ(std::pair(t.right - t.left, t.bottom - t.top),
+              std::pair(std::lround(125 * pxPerMm), std::lround(62.5 * pxPerMm)));
+
+    // The box shows what the line measures; the line, between its end marks, is 100 of
+    // Windows' millimetres on the screen.
+    ChooseWhile(CommandId::OpenSettings, [&] {
+        HWND dlg = WaitOurs(L"PlumboSettings");
+        ASSERT_TRUE(dlg);
+        EXPECT_EQ(TextOf(GetDlgItem(dlg, kCalibrationBox)), L"80");
+        const RECT line = e2e::ClientRectOnScreen(FindWindowExW(dlg, nullptr, L"PlumboCalibrationLine", nullptr));
+        auto marks = [&] {
+            const Image img = GrabScreen(line);
+            std::vector<int> black;
+            for (int x = 0; x < img.width; ++x)
+                if (img.At(x, 0) == 0 && img.At(x, img.height - 1) == 0) black.push_back(x);
+            return black.size() == 2 ? black[1] - black[0] : -static_cast<int>(black.size());
+        };
+        EXPECT_TRUE(WaitFor([&] { return marks() == std::lround(100 * pxPerMm); })) << marks();
+        Press(dlg, kCancelButton);
+    });
+    ChooseWhile(CommandId::OpenSettings, [&] {
+        HWND dlg = WaitOurs(L"PlumboSettings");
+        SetWindowTextW(GetDlgItem(dlg, kCalibrationBox), L"300");
+        Press(dlg, kOkButton);
+        EXPECT_NE(AnswerMessage().find(L"200"), std::wstring::npos) << "the longest length named";
+        SetWindowTextW(GetDlgItem(dlg, kCalibrationBox), L"94.5");
+        Press(dlg, kOkButton);
+    });
+    EXPECT_EQ(IniText(), kNewFile + CalibrationSection(Dpi(LOGPIXELSX) == 96 ? "3.999500" : "5.999250"));
+    ChooseWhile(CommandId::OpenSettings, [&] {
+        HWND dlg = WaitOurs(L"PlumboSettings");
+        EXPECT_EQ(TextOf(GetDlgItem(dlg, kCalibrationBox)), L"94.5");
+        Press(dlg, kCalibrationReset);
+        Press(dlg, kOkButton);
+    });
+    EXPECT_EQ(IniText(), kNewFile);
 }
 
 // A hotkey as the system hands it over, under the id the program registered it with.

@@ -1,0 +1,181 @@
+#include "dialogs/calibration_part_win.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "core/calibration.h"
+#include "core/texts.h"
+#include "platform/dpi_win.h"
+#include "platform/gdi_win.h"
+#include "platform/modal_win.h"
+
+namespace plumbo {
+
+namespace {
+
+enum ControlId : int {
+    kCalibrationGroup = 300,
+    kCalibrationLabel,
+    kCalibrationBox,
+    kCalibrationReset,
+};
+
+// In twips from the dialog's corner; the line's window holds 100 of Windows' millimetres
+// (5669 twips) and the marks at its ends.
+constexpr float kGroupLeft = 60.0f;
+constexpr float kGroupWidth = 6540.0f;
+constexpr float kGroupHeight = 1230.0f;
+constexpr float kLineLeft = 180.0f;
+constexpr float kLineTop = 270.0f;
+constexpr float kLineWidth = 6000.0f;
+constexpr float kLineHeight = 360.0f;
+constexpr float kRowTop = 750.0f;
+constexpr float kRowHeight = 315.0f;
+constexpr float kLabelLeft = 180.0f;
+constexpr float kLabelWidth = 2940.0f;
+constexpr float kBoxLeft = 3180.0f;
+constexpr float kBoxWidth = 915.0f;
+constexpr float kResetLeft = 4200.0f;
+constexpr float kResetWidth = 1155.0f;
+
+// The line's left end, in pixels from the line window's edge: room for its end mark.
+constexpr int kLineStartPx = 2;
+
+HWND AddControl(HWND dialog, HFONT font, int id, const wchar_t* cls, const wchar_t* text, DWORD style, float left,
+                float top, float width, float height, DWORD exStyle = 0) {
+    HWND h = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, TwipsToPxX(left), TwipsToPxY(top),
+                             TwipsToPxX(width), TwipsToPxY(height), dialog,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return h;
+}
+
+std::wstring TextOf(HWND control) {
+    std::wstring s(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    s.resize(static_cast<size_t>(GetWindowTextW(control, s.data(), static_cast<int>(s.size()))));
+    return s;
+}
+
+}  // namespace
+
+bool CalibrationLine::Create(HWND parent, int x, int y, int width, int height) {
+    WindowArgs a;
+    a.className = L"PlumboCalibrationLine";
+    a.style = WS_CHILD | WS_VISIBLE;
+    a.parent = parent;
+    a.x = x;
+    a.y = y;
+    a.width = width;
+    a.height = height;
+    a.bufferedPaint = true;
+    return Window::Create(a);
+}
+
+void CalibrationLine::SetLength(int pixels) {
+    length_ = pixels;
+    const RECT r = ClientRect();
+    SetWindowPos(hwnd(), nullptr, 0, 0, std::max<int>(r.right, kLineStartPx * 2 + length_ + 1), r.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CalibrationLine::OnPaint(HDC dc, const RECT& client) {
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    const int length = length_;
+    const int middle = client.bottom / 2;
+    SelectGuard pen(dc, GetStockObject(BLACK_PEN));
+    MoveToEx(dc, kLineStartPx, middle, nullptr);
+    LineTo(dc, kLineStartPx + length, middle);
+    for (int x : {kLineStartPx, kLineStartPx + length}) {
+        MoveToEx(dc, x, 0, nullptr);
+        LineTo(dc, x, client.bottom);
+    }
+}
+
+float CalibrationPart::Create(HWND dialog, HFONT font, float top) {
+    dialog_ = dialog;
+    const UiTexts& t = Texts();
+    AddControl(dialog, font, kCalibrationGroup, L"BUTTON", t.setCalibrationFrame, BS_GROUPBOX, kGroupLeft, top,
+               kGroupWidth, kGroupHeight);
+    line_.Create(dialog, TwipsToPxX(kLineLeft), TwipsToPxY(top + kLineTop), TwipsToPxX(kLineWidth),
+                 TwipsToPxY(kLineHeight));
+    AddControl(dialog, font, kCalibrationLabel, L"STATIC", t.setCalibrationLabel,
+               SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kLabelLeft, top + kRowTop, kLabelWidth, kRowHeight);
+    AddControl(dialog, font, kCalibrationBox, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kBoxLeft, top + kRowTop,
+               kBoxWidth, kRowHeight, WS_EX_CLIENTEDGE);
+    AddControl(dialog, font, kCalibrationReset, L"BUTTON", t.setCalibrationReset, BS_PUSHBUTTON | WS_TABSTOP,
+               kResetLeft, top + kRowTop, kResetWidth, kRowHeight);
+    return top + kGroupHeight;
+}
+
+HWND CalibrationPart::Box() const { return GetDlgItem(dialog_, kCalibrationBox); }
+
+double CalibrationPart::TwipsPerPixelHere() const { return WindowTwipsPerPixel(dialog_).x; }
+
+void CalibrationPart::MakeRoomForLine(int rightPx) {
+    RECT client{}, group{};
+    GetClientRect(dialog_, &client);
+    HWND groupBox = GetDlgItem(dialog_, kCalibrationGroup);
+    GetWindowRect(groupBox, &group);
+    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&group), 2);
+    const int margin = client.right - group.right;
+    const int grow = rightPx + 2 * margin - group.right;
+    if (grow <= 0) return;
+    SetWindowPos(groupBox, nullptr, 0, 0, group.right - group.left + grow, group.bottom - group.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT outer{};
+    GetWindowRect(dialog_, &outer);
+    SetWindowPos(dialog_, nullptr, 0, 0, outer.right - outer.left + grow, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CalibrationPart::Fill() {
+    const double tpp = TwipsPerPixelHere();
+    const MonitorCalibration& c = program_.calibrations.Of(dialog_);
+    std::optional<double> measured;
+    if (c.pixelsPerMm && LengthScale(c.pixelsPerMm, tpp) != 1.0) measured = MeasuredMmFor(*c.pixelsPerMm, tpp);
+    // Offered, not taken: an untouched box stores nothing (see Store).
+    if (!measured && c.edidWidthMm) measured = MeasuredMmFromEdid(*c.edidWidthMm, c.widthPx, tpp);
+    shown_ = FormatMeasuredMm(measured.value_or(kCalibrationLineMm));
+    SetWindowTextW(Box(), shown_.c_str());
+    line_.SetLength(CalibrationLinePixels(tpp));
+    const RECT line = line_.WindowRect();
+    POINT lineRight{line.right, line.top};
+    ScreenToClient(dialog_, &lineRight);
+    MakeRoomForLine(lineRight.x);
+}
+
+bool CalibrationPart::OnCommand(WORD id) {
+    if (id != kCalibrationReset) return false;
+    SetWindowTextW(Box(), FormatMeasuredMm(kCalibrationLineMm).c_str());
+    return true;
+}
+
+bool CalibrationPart::Changed() const { return TextOf(Box()) != shown_; }
+
+bool CalibrationPart::CheckTyped() {
+    if (!Changed()) return true;
+    const std::optional<double> mm = ParseMeasuredMm(TextOf(Box()));
+    if (mm && PixelsPerMmFromMeasurement(*mm, TwipsPerPixelHere())) return true;
+    const std::wstring text = FillIn(Texts().calibrationRefused, {FormatMeasuredMm(kShortestMeasuredMm),
+                                                                   FormatMeasuredMm(kLongestMeasuredMm)});
+    ModalMessageBox(dialog_, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(Box());
+    SendMessageW(Box(), EM_SETSEL, 0, -1);
+    return false;
+}
+
+void CalibrationPart::Store() {
+    if (!Changed()) return;
+    const double tpp = TwipsPerPixelHere();
+    const std::optional<double> mm = ParseMeasuredMm(TextOf(Box()));
+    if (!mm) return;
+    // The line measuring what Windows says it is: Windows' millimetres, nothing to keep.
+    if (FormatMeasuredMm(*mm) == FormatMeasuredMm(kCalibrationLineMm))
+        program_.calibrations.Store(dialog_, std::nullopt);
+    else if (const std::optional<double> pixelsPerMm = PixelsPerMmFromMeasurement(*mm, tpp))
+        program_.calibrations.Store(dialog_, pixelsPerMm);
+}
+
+}  // namespace plumbo
