@@ -10,6 +10,8 @@
 #include <string>
 #include <tuple>
 
+#include "core/calibration.h"
+#include "platform/monitor_win.h"
 #include "state/program_win.h"
 #include "state/settings_store_win.h"
 
@@ -38,6 +40,23 @@ TEST(SettingsStore, RepairsAndEachSaveReachTheFileAndLongValuesAreCutToTheReadBu
     for (const SettingDef& def : kSettingDefs) program.Save(def.id);
     EXPECT_EQ(LoadSettingsFile(path, state), program.settings);
     std::filesystem::remove_all(folder);
+}
+
+// A monitor's calibration that is no number is read as none and its section removed, the
+// rest of the file left alone.
+TEST(SettingsStore, AnUnreadableCalibrationLosesItsSection) {
+    const std::wstring path = std::filesystem::temp_directory_path() / ("calib-" + std::to_string(GetCurrentProcessId()) + ".ini");
+    const HWND desktop = GetDesktopWindow();
+    const std::wstring device = MonitorDevicePath(MonitorFromWindow(desktop, MONITOR_DEFAULTTONEAREST));
+    const std::wstring section = CalibrationSection(MonitorIdentity(MonitorEdid(device), device));
+    WriteIni(path, L"COLOR", L"NO", L"0");
+    WriteIni(path, section, kKeyPixelsPerMm, L"4,5");
+    Calibrations calibrations;
+    calibrations.iniPath = path;
+    EXPECT_EQ(calibrations.Of(desktop).pixelsPerMm, std::nullopt);
+    EXPECT_EQ(std::pair(ReadIni(path, section, kKeyPixelsPerMm), ReadIni(path, L"COLOR", L"NO")),
+              std::pair(std::optional<std::wstring>(), std::optional<std::wstring>(L"0")));
+    std::filesystem::remove(path);
 }
 
 }  // namespace
