@@ -93,7 +93,7 @@ void CalibrationLine::OnPaint(HDC dc, const RECT& client) {
     }
 }
 
-float CalibrationPart::Create(HWND dialog, HFONT font, float top) {
+void CalibrationPart::Create(HWND dialog, HFONT font, float top) {
     dialog_ = dialog;
     const UiTexts& t = Texts();
     AddControl(dialog, font, kCalibrationGroup, L"BUTTON", t.setCalibrationFrame, BS_GROUPBOX, kGroupLeft, top,
@@ -106,7 +106,6 @@ float CalibrationPart::Create(HWND dialog, HFONT font, float top) {
                kBoxWidth, kRowHeight, WS_EX_CLIENTEDGE);
     AddControl(dialog, font, kCalibrationReset, L"BUTTON", t.setCalibrationReset, BS_PUSHBUTTON | WS_TABSTOP,
                kResetLeft, top + kRowTop, kResetWidth, kRowHeight);
-    return top + kGroupHeight;
 }
 
 HWND CalibrationPart::Box() const { return GetDlgItem(dialog_, kCalibrationBox); }

@@ -29,8 +29,8 @@ class CalibrationPart {
 public:
     explicit CalibrationPart(Program& program) : program_(program) {}
 
-    // Its group and controls in the dialog, from `top` (twips) down; returns the group's bottom.
-    float Create(HWND dialog, HFONT font, float top);
+    // Its group and controls in the dialog, from `top` (twips) down: 1230 twips of it.
+    void Create(HWND dialog, HFONT font, float top);
     // What the box starts from: the stored measurement for the dialog's monitor, else the one
     // the monitor's own size gives, else the line's 100 mm.
     void Fill();

@@ -2,6 +2,9 @@
 
 #include <setupapi.h>
 
+#include <map>
+#include <utility>
+
 namespace plumbo {
 
 namespace {
@@ -18,13 +21,20 @@ std::wstring MonitorDevicePath(HMONITOR monitor) {
     MONITORINFOEXW info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(monitor, &info)) return {};
+    // Asked on every paint of a ruler, and asking the display driver is not cheap: kept by
+    // handle and display name. A change of monitors makes new handles.
+    static std::map<std::pair<HMONITOR, std::wstring>, std::wstring> known;
+    const auto key = std::pair(monitor, std::wstring(info.szDevice));
+    if (auto it = known.find(key); it != known.end()) return it->second;
     // The display device's first child is the monitor; the flag asks for its interface path,
     // which the device set below can open.
     DISPLAY_DEVICEW device{};
     device.cb = sizeof device;
+    std::wstring path = info.szDevice;
     if (EnumDisplayDevicesW(info.szDevice, 0, &device, EDD_GET_DEVICE_INTERFACE_NAME) && device.DeviceID[0])
-        return device.DeviceID;
-    return info.szDevice;
+        path = device.DeviceID;
+    known.emplace(key, path);
+    return path;
 }
 
 std::vector<uint8_t> MonitorEdid(const std::wstring& devicePath) {

@@ -10,7 +10,7 @@
 namespace plumbo {
 
 // The monitor's device path ("\\?\DISPLAY#GSM5B7F#...#{e6f07b5f-...}"), or its display name
-// (\\.\DISPLAY1) when Windows gives no path. Cheap: no device set is opened.
+// (\\.\DISPLAY1) when Windows gives no path. Cheap after the first time for a monitor.
 std::wstring MonitorDevicePath(HMONITOR monitor);
 
 // The EDID the monitor handed its adapter, kept in the monitor device's registry key; empty

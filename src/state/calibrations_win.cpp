@@ -18,7 +18,7 @@ MonitorCalibration& Calibrations::Find(HWND window) {
     c.edidWidthMm = EdidImageWidthMm(edid);
     const RECT r = MonitorRect(monitor);
     c.widthPx = r.right - r.left;
-    if (!c.identity.empty()) {
+    if (!c.identity.empty() && !iniPath.empty()) {
         const std::wstring section = CalibrationSection(c.identity);
         const StoredCalibration stored = ParseStoredCalibration(ReadIni(iniPath, section, kKeyPixelsPerMm));
         if (stored.unreadable) RemoveIniSection(iniPath, section);
@@ -37,7 +37,7 @@ void Calibrations::Store(HWND window, std::optional<double> pixelsPerMm) {
     MonitorCalibration& c = Find(window);
     c.pixelsPerMm = pixelsPerMm;
     // A monitor with no name cannot be found again next time: calibrated for this run only.
-    if (c.identity.empty()) return;
+    if (c.identity.empty() || iniPath.empty()) return;
     const std::wstring section = CalibrationSection(c.identity);
     if (pixelsPerMm)
         WriteIni(iniPath, section, kKeyPixelsPerMm, FormatPixelsPerMm(*pixelsPerMm));

@@ -18,7 +18,7 @@ struct MonitorCalibration {
 
 class Calibrations {
 public:
-    // The file the sections live in; set at start-up.
+    // The file the sections live in; set at start-up. Without one nothing is read or stored.
     std::wstring iniPath;
 
     // The monitor a window stands on, or the one nearest to it.
