@@ -146,21 +146,25 @@ std::wstring MonitorIdentity(std::span<const uint8_t> edid, std::wstring_view de
     return SectionSafe(devicePath);
 }
 
-std::optional<double> EdidImageWidthMm(std::span<const uint8_t> edid) {
+std::optional<ImageSizeMm> EdidImageSizeMm(std::span<const uint8_t> edid) {
     if (!IsEdid(edid)) return std::nullopt;
     // A detailed timing (non-zero pixel clock) gives millimetres in 12 bits.
     if (edid[54] != 0 || edid[55] != 0) {
-        const int mm = edid[66] | (edid[68] & 0xF0) << 4;
-        if (mm > 0) return mm;
+        const int width = edid[66] | (edid[68] & 0xF0) << 4, height = edid[67] | (edid[68] & 0x0F) << 8;
+        if (width > 0 && height > 0) return ImageSizeMm{static_cast<double>(width), static_cast<double>(height)};
     }
     // The basic block's centimetres; one of them zero makes the other an aspect ratio.
-    if (edid[21] != 0 && edid[22] != 0) return edid[21] * 10.0;
+    if (edid[21] != 0 && edid[22] != 0) return ImageSizeMm{edid[21] * 10.0, edid[22] * 10.0};
     return std::nullopt;
 }
 
-std::optional<double> MeasuredMmFromEdid(double imageWidthMm, int32_t monitorWidthPx, double twipsPerPixel) {
-    if (!(imageWidthMm > 0.0) || monitorWidthPx <= 0) return std::nullopt;
-    const double mm = ToTenth(CalibrationLinePixels(twipsPerPixel) * imageWidthMm / monitorWidthPx);
+std::optional<double> MeasuredMmFromEdid(ImageSizeMm image, int32_t monitorWidthPx, int32_t monitorHeightPx,
+                                         double twipsPerPixel) {
+    if (monitorWidthPx <= 0 || monitorHeightPx <= 0) return std::nullopt;
+    const double across =
+        (monitorWidthPx >= monitorHeightPx) == (image.width >= image.height) ? image.width : image.height;
+    if (!(across > 0.0)) return std::nullopt;
+    const double mm = ToTenth(CalibrationLinePixels(twipsPerPixel) * across / monitorWidthPx);
     if (!Measurable(mm)) return std::nullopt;
     return mm;
 }

@@ -77,12 +77,20 @@ std::wstring FormatPixelsPerMm(double pixelsPerMm);
 // neither.
 std::wstring MonitorIdentity(std::span<const uint8_t> edid, std::wstring_view devicePath);
 
-// The picture's width in millimetres the EDID gives: the first detailed timing's, else the
-// basic block's centimetres. nullopt when it gives none (projectors) or is no EDID.
-std::optional<double> EdidImageWidthMm(std::span<const uint8_t> edid);
+// The picture's width and height in millimetres the EDID gives, as the panel stands unturned:
+// the first detailed timing's, else the basic block's centimetres. nullopt when it gives none
+// (projectors) or is no EDID.
+struct ImageSizeMm {
+    double width = 0.0;
+    double height = 0.0;
+    friend bool operator==(const ImageSizeMm&, const ImageSizeMm&) = default;
+};
+std::optional<ImageSizeMm> EdidImageSizeMm(std::span<const uint8_t> edid);
 
-// The measurement to start from: what the line would measure on a picture that wide over that
-// many pixels, to a tenth of a millimetre; nullopt when that is no length a monitor measures.
-std::optional<double> MeasuredMmFromEdid(double imageWidthMm, int32_t monitorWidthPx, double twipsPerPixel);
+// The measurement to start from: what the line would measure across a picture of that size
+// over the monitor's width in pixels, to a tenth of a millimetre; nullopt when that is no
+// length a monitor measures. A monitor turned to portrait has its picture's height across.
+std::optional<double> MeasuredMmFromEdid(ImageSizeMm image, int32_t monitorWidthPx, int32_t monitorHeightPx,
+                                         double twipsPerPixel);
 
 }  // namespace plumbo

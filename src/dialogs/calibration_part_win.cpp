@@ -135,7 +135,7 @@ void CalibrationPart::Fill() {
     std::optional<double> measured;
     if (c.pixelsPerMm && LengthScale(c.pixelsPerMm, tpp) != 1.0) measured = MeasuredMmFor(*c.pixelsPerMm, tpp);
     // Offered, not taken: an untouched box stores nothing (see Store).
-    if (!measured && c.edidWidthMm) measured = MeasuredMmFromEdid(*c.edidWidthMm, c.widthPx, tpp);
+    if (!measured && c.edidSize) measured = MeasuredMmFromEdid(*c.edidSize, c.widthPx, c.heightPx, tpp);
     shown_ = FormatMeasuredMm(measured.value_or(kCalibrationLineMm));
     SetWindowTextW(Box(), shown_.c_str());
     line_.SetLength(CalibrationLinePixels(tpp));

@@ -15,9 +15,10 @@ MonitorCalibration& Calibrations::Find(HWND window) {
     MonitorCalibration c;
     const std::vector<uint8_t> edid = MonitorEdid(path);
     c.identity = MonitorIdentity(edid, path);
-    c.edidWidthMm = EdidImageWidthMm(edid);
+    c.edidSize = EdidImageSizeMm(edid);
     const RECT r = MonitorRect(monitor);
     c.widthPx = r.right - r.left;
+    c.heightPx = r.bottom - r.top;
     if (!c.identity.empty() && !iniPath.empty()) {
         const std::wstring section = CalibrationSection(c.identity);
         const StoredCalibration stored = ParseStoredCalibration(ReadIni(iniPath, section, kKeyPixelsPerMm));

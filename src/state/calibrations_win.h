@@ -7,13 +7,16 @@
 #include <optional>
 #include <string>
 
+#include "core/calibration.h"
+
 namespace plumbo {
 
 struct MonitorCalibration {
     std::wstring identity;              // the section's name after "CALIBRATION "; empty: never stored
     std::optional<double> pixelsPerMm;  // none: Windows' millimetres
-    std::optional<double> edidWidthMm;  // the picture's width the monitor reports, if it does
-    int widthPx = 0;                    // the monitor's width in screen pixels
+    std::optional<ImageSizeMm> edidSize;  // the picture's size the monitor reports, if it does
+    int widthPx = 0;                      // the monitor's size in screen pixels
+    int heightPx = 0;
 };
 
 class Calibrations {

@@ -93,15 +93,19 @@ TEST(Calibration, TheFilesValueIsReadRepairedAndWrittenAndTheMonitorNamedAndMeas
     timingless[54] = 0;
     notEdid[1] = 0;
     const std::wstring path = L"\\\\?\\DISPLAY#Default_Monitor#4&1a2b&0&UID0#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
-    const struct { const std::vector<uint8_t>& edid; std::wstring_view path; const wchar_t* id; std::optional<double> mm; } monitors[] = {
-        {edid, path, L"GSM5B7F-0001E240", 527}, {labelled, path, L"GSM5B7F-AB-12", 527}, {timingless, L"", L"GSM5B7F-0001E240", 600},
+    using Size = std::optional<ImageSizeMm>;
+    const struct { const std::vector<uint8_t>& edid; std::wstring_view path; const wchar_t* id; Size mm; } monitors[] = {
+        {edid, path, L"GSM5B7F-0001E240", ImageSizeMm{527, 296}}, {labelled, path, L"GSM5B7F-AB-12", ImageSizeMm{527, 296}},
+        {timingless, L"", L"GSM5B7F-0001E240", ImageSizeMm{600, 340}},
         {notEdid, path, L"DISPLAY_Default_Monitor_4_1a2b_0_UID0", {}}, {{}, L"\\\\.\\DISPLAY2", L"DISPLAY2", {}}};
     for (const auto& m : monitors)
-        EXPECT_EQ(std::pair(MonitorIdentity(m.edid, m.path), EdidImageWidthMm(m.edid)), std::pair(std::wstring(m.id), m.mm));
-    // The line's 378 pixels on 527 mm over 1920 pixels measure 103.75 mm; over 960, 207.5 mm,
-    // which no monitor shows.
-    EXPECT_EQ(std::tuple(MeasuredMmFromEdid(527, 1920, 15), MeasuredMmFromEdid(600, 1920, 15), MeasuredMmFromEdid(527, 960, 15)),
-              std::tuple(103.8, 118.1, std::nullopt));
+        EXPECT_EQ(std::pair(MonitorIdentity(m.edid, m.path), EdidImageSizeMm(m.edid)), std::pair(std::wstring(m.id), m.mm));
+    // The line's 378 pixels on 527 mm over 1920 pixels measure 103.75 mm; turned to portrait,
+    // 296 mm over 1080; over 960, 207.5 mm, which no monitor shows.
+    const ImageSizeMm panel{527, 296};
+    EXPECT_EQ(std::tuple(MeasuredMmFromEdid(panel, 1920, 1080, 15), MeasuredMmFromEdid(panel, 1080, 1920, 15),
+                         MeasuredMmFromEdid(panel, 960, 540, 15)),
+              std::tuple(103.8, 103.6, std::nullopt));
 }
 
 }  // namespace
