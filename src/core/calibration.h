@@ -21,7 +21,7 @@ inline constexpr std::wstring_view kSectionCalibrationPrefix = L"CALIBRATION ";
 inline constexpr std::wstring_view kKeyPixelsPerMm = L"PIXELS_PER_MM";
 
 // The line the user measures, in Windows' millimetres. It is drawn in whole pixels; the half
-// pixel it may be off is a tenth of what a ruler's smallest division shows over 100 mm.
+// pixel it may be off is about a tenth of the smallest division of a ruler held against it.
 inline constexpr double kCalibrationLineMm = 100.0;
 // A measurement of the line outside 50 to 200 mm is a slip, not a monitor.
 inline constexpr double kShortestMeasuredMm = 50.0;
