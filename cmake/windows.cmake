@@ -107,11 +107,13 @@ if(E2E_SOURCES)
     PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE RESOURCE_LOCK desktop)
 endif()
 
-# One executable per benchmark source: bench/<name>_win.cpp -> bin/<name>_win.exe.
+# One executable per benchmark source: bench/<name>_win.cpp -> bin/<name>_win.exe. They drive
+# other programs' windows with the tests' driver.
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
 foreach(src ${WIN_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
-  target_link_libraries(${name} PRIVATE plumbo_win)
+  target_link_libraries(${name} PRIVATE plumbo_win test_driver)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(${name} plumbo testtarget)
 endforeach()
