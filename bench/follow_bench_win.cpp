@@ -184,9 +184,20 @@ int RunLook(bool transparent, int moves, int restSeconds, int coldMoves) {
     SetForegroundWindow(target.Hwnd());
     e2e::WaitFor([&] { return GetForegroundWindow() == target.Hwnd(); });
     e2e::PressKeys({VK_CONTROL, VK_MENU, 'R'});
-    const HWND horizontal = plumbo.HorizontalRuler(), vertical = plumbo.VerticalRuler();
-    if (!e2e::WaitFor([&] { return Laid(horizontal, vertical, e2e::WindowRectOf(target.Hwnd())); }, 5000)) {
-        std::printf("  the rulers did not come to the target\n");
+    // Asked again until they stand along it: under Wine the rulers are told apart by their
+    // owner, which a restack takes away for a moment.
+    HWND horizontal = nullptr, vertical = nullptr;
+    if (!e2e::WaitFor(
+            [&] {
+                horizontal = plumbo.HorizontalRuler();
+                vertical = plumbo.VerticalRuler();
+                return Laid(horizontal, vertical, e2e::WindowRectOf(target.Hwnd()));
+            },
+            5000)) {
+        const RECT h = e2e::WindowRectOf(horizontal), t = e2e::WindowRectOf(target.Hwnd());
+        std::printf("  the rulers did not come to the target: ruler %s at %ld,%ld-%ld,%ld, target at %ld,%ld-%ld,%ld%s\n",
+                    IsWindowVisible(horizontal) ? "shown" : "hidden", h.left, h.top, h.right, h.bottom, t.left, t.top,
+                    t.right, t.bottom, GetForegroundWindow() == target.Hwnd() ? "" : ", not in front");
         return 1;
     }
 

@@ -1,13 +1,36 @@
 #include "ruler/tracking_win.h"
 
+#include <map>
+#include <utility>
+
 #include "ruler/placement.h"
 
 namespace plumbo {
 
 namespace {
 
-constexpr UINT_PTR kTrackingTimerId = 1;
-constexpr UINT kTrackingIntervalMs = 300;
+// The timers of the horizontal ruler that tracking uses, beside the ids the poll posts.
+constexpr UINT_PTR kCheckTimerId = 1;
+constexpr UINT_PTR kRestackTimerId = 5;
+// Under Wine the rulers are stacked again this long after the target changed: the target's own
+// requests to the X server may arrive after ours.
+constexpr UINT kRestackAgainMs = 300;
+// How often a look walks the Z order for a target that came up above the rulers on its own.
+constexpr ULONGLONG kStackCheckMs = 300;
+
+// The window events tracking listens to, as ranges for SetWinEventHook: the foreground, a
+// window minimised or restored, and any move or resize.
+constexpr std::pair<DWORD, DWORD> kEventRanges[] = {
+    {EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
+    {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
+    {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
+};
+
+// The callback is handed only its hook: which tracking installed it.
+std::map<HWINEVENTHOOK, Tracking*>& HookOwners() {
+    static std::map<HWINEVENTHOOK, Tracking*> owners;
+    return owners;
+}
 
 bool OfOurProcess(HWND hwnd) {
     DWORD process = 0;
@@ -33,68 +56,132 @@ bool UnderWine() {
     return wine;
 }
 
-// Whether window stands above ruler in the Z order. The walk visits only the windows above the
-// ruler, which for a topmost ruler are none or a few.
-bool StandsAbove(HWND window, HWND ruler) {
-    // Bounded, should the order change under the walk.
-    HWND above = GetWindow(ruler, GW_HWNDPREV);
-    for (int steps = 0; above && steps < 1000; ++steps) {
-        if (above == window) return true;
-        above = GetWindow(above, GW_HWNDPREV);
-    }
-    return false;
-}
-
-// Under Wine a click activates and raises a window whether or not the foreground window ends up
-// another one by the next look (a click on our ruler's menu and back on the target, both between
-// two ticks). A button pressed anywhere since the last look is asked of the system's key state,
-// which is one cheap call.
-bool ClickedSinceLastLook() {
-    if (!UnderWine()) return false;
-    bool clicked = false;
-    for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) clicked |= (GetAsyncKeyState(button) & 0x8001) != 0;
-    return clicked;
-}
-
 }  // namespace
 
 Tracking::Tracking(Program& program, RulerWindow& horizontal, RulerWindow& vertical)
     : program_(program), horizontal_(horizontal), vertical_(vertical) {
-    horizontal_.onTimer = [this](UINT_PTR id) {
-        if (id == kTrackingTimerId) OnTrackingTimer();
-    };
+    horizontal_.onTimer = [this](UINT_PTR id) { OnTimer(id); };
+}
+
+Tracking::~Tracking() {
+    started_ = false;
+    Update(false);
 }
 
 void Tracking::Start() {
     started_ = true;
-    UpdateTimer();
+    Update(true);
 }
 
 void Tracking::Stop() {
     started_ = false;
-    UpdateTimer();
+    Update(false);
 }
 
 void Tracking::Suspend() {
     ++suspensions_;
-    UpdateTimer();
+    Update(false);
 }
 
 void Tracking::Resume() {
     if (suspensions_ > 0) --suspensions_;
-    // Whatever was activated while tracking waited (a menu, a dialog) went above the rulers.
-    if (suspensions_ == 0 && UnderWine()) restacksDue_ = 2;
-    UpdateTimer();
+    // Whatever was activated while tracking waited (a menu, a dialog) went above the rulers:
+    // under Wine they are stacked again now and once more a while later.
+    if (suspensions_ == 0 && UnderWine() && horizontal_.hwnd()) {
+        restackNow_ = true;
+        SetTimer(horizontal_.hwnd(), kRestackTimerId, kRestackAgainMs, nullptr);
+    }
+    Update(true);
 }
 
-void Tracking::UpdateTimer() {
-    const bool wanted = started_ && suspensions_ == 0 && horizontal_.hwnd();
-    if (wanted == timerRunning_) return;
-    timerRunning_ = wanted;
-    if (wanted)
-        SetTimer(horizontal_.hwnd(), kTrackingTimerId, kTrackingIntervalMs, nullptr);
+void Tracking::Update(bool lookNow) {
+    const bool active = Active();
+    // Out of context, so nothing of ours runs in other programs, and never for our own windows,
+    // whose moves are ours: the events come to this thread's message loop. Under Wine (8.0) the
+    // hooks are accepted but no event ever arrives, not even for a window of this process.
+    if (active && hooks_.empty()) {
+        for (auto [first, last] : kEventRanges)
+            if (HWINEVENTHOOK hook = SetWinEventHook(first, last, nullptr, &WindowEventProc, 0, 0,
+                                                     WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS)) {
+                hooks_.push_back(hook);
+                HookOwners()[hook] = this;
+            }
+    } else if (!active) {
+        for (HWINEVENTHOOK hook : hooks_) {
+            UnhookWinEvent(hook);
+            HookOwners().erase(hook);
+        }
+        hooks_.clear();
+    }
+    // Until events have come from another program the poll runs: a quiet system sends none
+    // either, so their absence proves nothing, and the poll is cheap enough to run meanwhile.
+    // Once they come, a slow check looks for a change they missed, and one found brings the
+    // poll back for good.
+    const bool check = active && proof_.EventsArrive();
+    if (check != checking_) {
+        checking_ = check;
+        if (check)
+            SetTimer(horizontal_.hwnd(), kCheckTimerId, CheckInterval(), nullptr);
+        else
+            KillTimer(horizontal_.hwnd(), kCheckTimerId);
+    }
+    if (active && !check)
+        poller_.Start(horizontal_.hwnd());
     else
-        KillTimer(horizontal_.hwnd(), kTrackingTimerId);
+        poller_.Stop();
+    // Nothing reported what changed while tracking was off. This look is not the check's: a
+    // change it finds says nothing about the events.
+    if (active && lookNow) Look();
+}
+
+void Tracking::OnTimer(UINT_PTR id) {
+    if (id == kRestackTimerId) KillTimer(horizontal_.hwnd(), kRestackTimerId);
+    // A tick or a poll's message queued before tracking stopped.
+    if (!Active()) return;
+    switch (id) {
+    case kCheckTimerId:
+        if (!checking_) return;
+        proof_.OnCheck(Look());
+        Update(false);
+        break;
+    case kRestackTimerId:
+        restackNow_ = true;
+        Look();
+        break;
+    case kPolledChangeId: Look(); break;
+    case kPolledClickId: Look(true); break;
+    case kPolledAboveId:
+        nextStackCheck_ = 0;
+        Look();
+        break;
+    default: break;
+    }
+}
+
+void CALLBACK Tracking::WindowEventProc(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
+                                        DWORD, DWORD) {
+    // An event queued before its hook was removed finds no owner.
+    auto it = HookOwners().find(hook);
+    if (it != HookOwners().end()) it->second->OnWindowEvent(event, window, object, child);
+}
+
+void Tracking::OnWindowEvent(DWORD event, HWND window, LONG object, LONG child) {
+    if (!Active()) return;
+    const bool location = event == EVENT_OBJECT_LOCATIONCHANGE;
+    // Location changes come for every window, caret and the mouse pointer; only the target's
+    // own frame matters.
+    const bool aboutTarget =
+        !location || (object == OBJID_WINDOW && child == CHILDID_SELF && window == program_.target.hwnd);
+    const bool arrived = proof_.EventsArrive();
+    proof_.OnEvent(location, aboutTarget);
+    if (proof_.EventsArrive() != arrived) Update(false);
+    if (!aboutTarget) return;
+    // A look moves our windows, and an event may be handed over while it does.
+    if (looking_) {
+        lookAgain_ = true;
+        return;
+    }
+    Look();
 }
 
 void Tracking::LayOut(const RECT& target) {
@@ -110,38 +197,60 @@ void Tracking::LayOut(const RECT& target) {
     vertical_.SetPlacedInside(inside);
 }
 
-void Tracking::OnTrackingTimer() {
-    // A tick queued before the timer was killed.
-    if (!timerRunning_) return;
-    HWND foreground = GetForegroundWindow();
-    // Coming back to the same target from one of our own windows (a ruler's menu) counts as a
-    // change of foreground too: the target was activated again, and under Wine raised.
-    const bool foregroundChanged = foreground != lastForeground_ || ClickedSinceLastLook();
-    lastForeground_ = foreground;
-    // While windows switch there is for a moment no foreground window: keep what we have. Our
-    // own windows (dialogs, message boxes, the viewer), the desktop and the taskbar are never
-    // measured.
-    if (!Measurable(foreground)) return;
-    RECT rect{};
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (!GetWindowRect(foreground, &rect) || !GetWindowPlacement(foreground, &placement)) return;
-    TargetWindow& target = program_.target;
-    const bool changed =
-        foreground != target.hwnd || !EqualRect(&rect, &target.rect) || placement.showCmd != target.showCmd;
-    if (changed) {
-        LayOut(rect);
-        target = TargetWindow{foreground, rect, placement.showCmd};
-    }
-    KeepAboveTarget(foreground, changed || foregroundChanged);
+bool Tracking::Look(bool clicked) {
+    looking_ = true;
+    bool changed = false;
+    do {
+        lookAgain_ = false;
+        HWND foreground = GetForegroundWindow();
+        const bool foregroundChanged = foreground != lastForeground_;
+        if (foregroundChanged) {
+            lastForeground_ = foreground;
+            // While windows switch there is for a moment no foreground window: keep what we have.
+            // Our own windows (dialogs, message boxes, the viewer), the desktop and the taskbar are
+            // never measured.
+            foregroundMeasurable_ = Measurable(foreground);
+        }
+        RECT rect{};
+        if (!foregroundMeasurable_ || !GetWindowRect(foreground, &rect)) continue;
+        TargetWindow& target = program_.target;
+        // The same window at the same place has been neither minimised nor restored, which would
+        // have moved it or taken the foreground from it: its placement is asked only after a
+        // change.
+        bool targetChanged = foreground != target.hwnd || !EqualRect(&rect, &target.rect);
+        bool raised = false;
+        if (targetChanged || foregroundChanged) {
+            WINDOWPLACEMENT placement{};
+            placement.length = sizeof placement;
+            if (!GetWindowPlacement(foreground, &placement)) continue;
+            // A new target, one shown again after the rulers were hidden, or one restored: mapped
+            // anew, which under Wine puts it above every other window. A move does not.
+            raised = foreground != target.hwnd || IsRectEmpty(&target.rect) || placement.showCmd != target.showCmd;
+            targetChanged |= placement.showCmd != target.showCmd;
+            if (targetChanged) {
+                LayOut(rect);
+                target = TargetWindow{foreground, rect, placement.showCmd};
+            }
+        }
+        changed |= targetChanged;
+        // Coming back to the same target from one of our own windows (a ruler's menu) counts as a
+        // change of foreground too: the target was activated again, and under Wine raised, as a
+        // click raises a window there whether or not it was in front already.
+        KeepAboveTarget(foreground, raised || foregroundChanged || clicked);
+    } while (lookAgain_);
+    looking_ = false;
+    return changed;
 }
 
 bool Tracking::TargetForeground() {
     const HWND foreground = GetForegroundWindow();
     TargetWindow& target = program_.target;
     if (Measurable(foreground)) {
-        // Without its rectangle, so that the next look lays the rulers along it.
-        if (foreground != target.hwnd) target = TargetWindow{foreground, {}, 0};
+        // Without its rectangle, so that a look lays the rulers along it: now, if they are shown.
+        if (foreground != target.hwnd) {
+            target = TargetWindow{foreground, {}, 0};
+            if (Active()) Look();
+        }
         return true;
     }
     // From one of our own windows (the viewer, a ruler) the user still means the window the
@@ -164,7 +273,7 @@ void StackRulers(RulerWindow& horizontal, RulerWindow& vertical, bool topmost) {
     if (letGo) SetWindowLongPtrW(v, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(h));
 }
 
-void Tracking::KeepAboveTarget(HWND target, bool targetChanged) {
+void Tracking::KeepAboveTarget(HWND target, bool restackWanted) {
     HWND ruler = horizontal_.hwnd();
     // Rulers kept out of the topmost band may go behind whatever is activated.
     if (!(GetWindowLongPtrW(ruler, GWL_EXSTYLE) & WS_EX_TOPMOST)) return;
@@ -172,13 +281,21 @@ void Tracking::KeepAboveTarget(HWND target, bool targetChanged) {
     // restored (a new or un-minimised target) is stacked above every other X window, topmost
     // ones included, while Wine still lists our rulers above it. Nothing we can ask tells the
     // two apart, so under Wine the rulers are stacked again when the target changed, and once
-    // more a tick later: the target's own requests reach the X server by its own connection
+    // more a while later: the target's own requests reach the X server by its own connection
     // and may arrive after ours. A target that is topmost itself and came up above the rulers
     // shows in the Z order.
-    if (targetChanged && UnderWine()) restacksDue_ = 2;
-    const bool restackDue = restacksDue_ > 0;
-    if (restackDue) --restacksDue_;
-    if (!restackDue && !StandsAbove(target, ruler)) return;
+    if (restackWanted && UnderWine()) {
+        restackNow_ = true;
+        SetTimer(ruler, kRestackTimerId, kRestackAgainMs, nullptr);
+    }
+    // The walk is made at most every so often, and whenever the target may have come up.
+    const ULONGLONG now = GetTickCount64();
+    if (!restackNow_) {
+        if (!restackWanted && now < nextStackCheck_) return;
+        nextStackCheck_ = now + kStackCheckMs;
+        if (!StandsAbove(target, ruler)) return;
+    }
+    restackNow_ = false;
     // Under Wine stacking a ruler that is already at the top of the band again changes nothing
     // on the X server, so the rulers step out of the band and back in: a real move, which Wine
     // passes on to the X server.

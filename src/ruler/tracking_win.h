@@ -1,8 +1,13 @@
 #pragma once
 // Tracking: while the rulers are shown they follow the foreground window of other programs,
-// looked at every 300 ms from a timer of the horizontal ruler.
+// told by the system's window events where they cross programs, and otherwise by a poll on a
+// thread of its own.
 #include <windows.h>
 
+#include <vector>
+
+#include "ruler/follow_pace.h"
+#include "ruler/foreground_poller_win.h"
 #include "ruler/ruler_window_win.h"
 #include "state/program_win.h"
 
@@ -12,33 +17,49 @@ class Tracking {
 public:
     // Installs itself as the horizontal ruler's timer handler.
     Tracking(Program& program, RulerWindow& horizontal, RulerWindow& vertical);
+    ~Tracking();
     Tracking(const Tracking&) = delete;
     Tracking& operator=(const Tracking&) = delete;
 
-    // With the rulers shown and hidden.
+    // With the rulers shown and hidden. Starting looks at once.
     void Start();
     void Stop();
-    // Nested: the timer runs again after as many resumes as suspends.
+    // Nested: tracking runs again, looking at once, after as many resumes as suspends.
     void Suspend();
     void Resume();
-    void OnTrackingTimer();
     // See RulerService::TargetForeground.
     bool TargetForeground();
     // Lays both rulers along a window rectangle in screen pixels, by the placement setting.
     void LayOut(const RECT& target);
 
 private:
-    void UpdateTimer();
-    void KeepAboveTarget(HWND target, bool targetChanged);
+    bool Active() const { return started_ && suspensions_ == 0 && horizontal_.hwnd(); }
+    // Hooks, poll and check for the current state; lookNow: a look at once when active.
+    void Update(bool lookNow);
+    void OnTimer(UINT_PTR id);
+    void OnWindowEvent(DWORD event, HWND window, LONG object, LONG child);
+    static void CALLBACK WindowEventProc(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
+                                         DWORD thread, DWORD time);
+    // Lays the rulers along the foreground window if it changed; whether it did. clicked: a
+    // mouse button was pressed since the last look.
+    bool Look(bool clicked = false);
+    void KeepAboveTarget(HWND target, bool restackWanted);
 
     Program& program_;
     RulerWindow& horizontal_;
     RulerWindow& vertical_;
     bool started_ = false;
     int suspensions_ = 0;
-    bool timerRunning_ = false;
-    int restacksDue_ = 0;
-    HWND lastForeground_ = nullptr;  // ticks that still stack the rulers above a changed target
+    std::vector<HWINEVENTHOOK> hooks_;
+    EventProof proof_;
+    ForegroundPoller poller_;
+    bool checking_ = false;   // the check's timer runs
+    bool looking_ = false;
+    bool lookAgain_ = false;  // an event came while a look ran
+    HWND lastForeground_ = nullptr;
+    bool foregroundMeasurable_ = false;
+    bool restackNow_ = false;  // under Wine: stack the rulers above the target at the next look
+    ULONGLONG nextStackCheck_ = 0;
 };
 
 // Moves both rulers to the top of the topmost band, or out of that band to the top of the

@@ -359,6 +359,9 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
             EXPECT_NE(AnswerMessage().find(named), std::wstring::npos) << width << " x " << height;
             EXPECT_TRUE(IsWindowVisible(dlg));
         }
+        EXPECT_EQ(program().target.hwnd, target.Hwnd()) << "the window brought forward became the target";
+        // Back in front when the dialog closes, where the rulers follow it at once.
+        SetForegroundWindow(target.Hwnd());
         // 100 x 50 mm, typed in full width as an input method does: at 96 pixels per inch
         // 377.95 and 188.98, so 378 x 189.
         SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"１００");

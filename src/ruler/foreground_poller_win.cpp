@@ -1,0 +1,92 @@
+#include "ruler/foreground_poller_win.h"
+
+#include "ruler/follow_pace.h"
+
+namespace plumbo {
+
+namespace {
+
+// How often the poll walks the Z order for a target that came up above the rulers on its own.
+constexpr ULONGLONG kStackCheckMs = 300;
+
+}  // namespace
+
+bool StandsAbove(HWND window, HWND ruler) {
+    // Bounded, should the order change under the walk.
+    HWND above = GetWindow(ruler, GW_HWNDPREV);
+    for (int steps = 0; above && steps < 1000; ++steps) {
+        if (above == window) return true;
+        above = GetWindow(above, GW_HWNDPREV);
+    }
+    return false;
+}
+
+void ForegroundPoller::Start(HWND ruler) {
+    if (shared_) return;
+    auto shared = std::make_shared<Shared>();
+    shared->ruler = ruler;
+    auto* handed = new std::shared_ptr<Shared>(shared);
+    HANDLE thread = CreateThread(nullptr, 0, &Run, handed, 0, nullptr);
+    if (!thread) {
+        delete handed;
+        return;
+    }
+    CloseHandle(thread);
+    shared_ = std::move(shared);
+}
+
+void ForegroundPoller::Stop() {
+    if (!shared_) return;
+    shared_->stop = true;
+    shared_.reset();
+}
+
+DWORD WINAPI ForegroundPoller::Run(void* handed) {
+    const std::unique_ptr<std::shared_ptr<Shared>> owner(static_cast<std::shared_ptr<Shared>*>(handed));
+    Shared& shared = **owner;
+    auto tell = [&](UINT_PTR what) { PostMessageW(shared.ruler, WM_TIMER, what, 0); };
+    HWND lastForeground = GetForegroundWindow();
+    RECT lastRect{};
+    GetWindowRect(lastForeground, &lastRect);
+    bool wasDown = false;
+    // Shown or back from a menu or dialog: the user is at work.
+    ULONGLONG lastChange = GetTickCount64(), nextStackCheck = 0;
+    unsigned interval = PollInterval(0, false);
+    for (;;) {
+        // A sleep rather than a wait on an event that Stop could set: under Wine a timed wait is
+        // a trip to its server and back, a sleep is not, and a wake is most of what a look costs.
+        Sleep(interval);
+        if (shared.stop) return 0;
+        const ULONGLONG now = GetTickCount64();
+        // Two questions, each a trip to Wine's server.
+        const HWND foreground = GetForegroundWindow();
+        RECT rect{};
+        GetWindowRect(foreground, &rect);
+        if (foreground != lastForeground || !EqualRect(&rect, &lastRect)) {
+            lastForeground = foreground;
+            lastRect = rect;
+            lastChange = now;
+            tell(kPolledChangeId);
+        }
+        bool pressed = false, down = false;
+        for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
+            const SHORT state = GetAsyncKeyState(button);
+            pressed |= (state & 0x0001) != 0;
+            down |= (state & 0x8000) != 0;
+        }
+        // A button held down counts once; a press says the user is at work.
+        if (pressed || (down && !wasDown)) {
+            lastChange = now;
+            tell(kPolledClickId);
+        }
+        wasDown = down;
+        // Rulers kept out of the topmost band may stand behind the target.
+        if (now >= nextStackCheck && (GetWindowLongPtrW(shared.ruler, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+            nextStackCheck = now + kStackCheckMs;
+            if (foreground && StandsAbove(foreground, shared.ruler)) tell(kPolledAboveId);
+        }
+        interval = PollInterval(now - lastChange, down);
+    }
+}
+
+}  // namespace plumbo
