@@ -61,45 +61,33 @@ std::string ReadText(const std::wstring& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The Linux process whose command line holds text, or 0.
-int LinuxPidOf(const std::string& text) {
+// The entries of a folder named by numbers: processes in /proc, threads in its task folders.
+std::vector<int> Numbered(const std::wstring& folder) {
+    std::vector<int> numbers;
     WIN32_FIND_DATAW f;
-    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &f);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    int found = 0;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &f);
+    if (find == INVALID_HANDLE_VALUE) return numbers;
     do {
-        const int pid = _wtoi(f.cFileName);
-        if (pid <= 0) continue;
-        std::string cmd = ReadText(L"Z:\\proc\\" + std::to_wstring(pid) + L"\\cmdline");
-        std::replace(cmd.begin(), cmd.end(), '\0', ' ');
-        if (cmd.find(text) != std::string::npos) found = pid;
-    } while (!found && FindNextFileW(find, &f));
-    FindClose(find);
-    return found;
-}
-
-struct Usage {
-    double cpuMs = 0;      // all threads, from the scheduler's nanosecond counters
-    double switches = 0;   // voluntary and involuntary context switches of all threads
-};
-
-Usage UsageOf(int pid) {
-    Usage u;
-    const std::wstring task = L"Z:\\proc\\" + std::to_wstring(pid) + L"\\task\\";
-    WIN32_FIND_DATAW f;
-    HANDLE find = FindFirstFileW((task + L"*").c_str(), &f);
-    if (find == INVALID_HANDLE_VALUE) return u;
-    do {
-        if (_wtoi(f.cFileName) <= 0) continue;
-        u.cpuMs += std::atof(ReadText(task + f.cFileName + L"\\schedstat").c_str()) / 1e6;
-        const std::string status = ReadText(task + f.cFileName + L"\\status");
-        for (const char* key : {"voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:"}) {
-            const size_t at = status.find(key);
-            if (at != std::string::npos) u.switches += std::atof(status.c_str() + at + std::strlen(key));
-        }
+        if (const int n = _wtoi(f.cFileName); n > 0) numbers.push_back(n);
     } while (FindNextFileW(find, &f));
     FindClose(find);
-    return u;
+    return numbers;
+}
+
+std::wstring ProcFolder(int pid) { return L"Z:\\proc\\" + std::to_wstring(pid) + L"\\"; }
+
+// A file of /proc with its NULs as line ends.
+std::string Lines(const std::wstring& path) {
+    std::string text = ReadText(path);
+    std::replace(text.begin(), text.end(), '\0', '\n');
+    return text;
+}
+
+// The Linux process whose command line holds text, or 0.
+int LinuxPidOf(const std::string& text) {
+    for (int pid : Numbered(L"Z:\\proc\\"))
+        if (Lines(ProcFolder(pid) + L"cmdline").find(text) != std::string::npos) return pid;
+    return 0;
 }
 
 // The wineserver of this prefix: it answers most of Plumbo's questions, so its time is part of
@@ -107,21 +95,32 @@ Usage UsageOf(int pid) {
 int WineserverPid() {
     char prefix[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH)) return 0;
-    WIN32_FIND_DATAW f;
-    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &f);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    int found = 0;
-    do {
-        const int pid = _wtoi(f.cFileName);
-        if (pid <= 0) continue;
-        const std::wstring dir = L"Z:\\proc\\" + std::to_wstring(pid);
-        if (ReadText(dir + L"\\comm").rfind("wineserver", 0) != 0) continue;
-        std::string env = ReadText(dir + L"\\environ");
-        std::replace(env.begin(), env.end(), '\0', '\n');
-        if (env.find(std::string("\nWINEPREFIX=") + prefix + "\n") != std::string::npos) found = pid;
-    } while (!found && FindNextFileW(find, &f));
-    FindClose(find);
-    return found;
+    for (int pid : Numbered(L"Z:\\proc\\"))
+        if (ReadText(ProcFolder(pid) + L"comm").rfind("wineserver", 0) == 0 &&
+            ("\n" + Lines(ProcFolder(pid) + L"environ")).find(std::string("\nWINEPREFIX=") + prefix + "\n") !=
+                std::string::npos)
+            return pid;
+    return 0;
+}
+
+struct Usage {
+    double cpuMs = 0;     // all threads, from the scheduler's nanosecond counters
+    double switches = 0;  // voluntary and involuntary context switches of all threads
+};
+
+Usage UsageOf(int pid) {
+    Usage u;
+    const std::wstring task = ProcFolder(pid) + L"task\\";
+    for (int thread : Numbered(task)) {
+        const std::wstring folder = task + std::to_wstring(thread) + L"\\";
+        u.cpuMs += std::atof(ReadText(folder + L"schedstat").c_str()) / 1e6;
+        const std::string status = ReadText(folder + L"status");
+        for (const char* key : {"voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:"}) {
+            const size_t at = status.find(key);
+            if (at != std::string::npos) u.switches += std::atof(status.c_str() + at + std::strlen(key));
+        }
+    }
+    return u;
 }
 
 struct Meter {
@@ -277,13 +276,15 @@ int RunLook(bool transparent, int moves, int restSeconds, int coldMoves) {
     meter.Print("moves 150-400 ms apart");
     print(soon);
     if (coldMoves > 0) {
-        // Each after everything has been still for a long while.
+        // Each after everything has been still for a long while, which ends at a random moment
+        // of a poll's interval, as a move comes at any moment.
         Latencies cold;
+        std::uniform_int_distribution<int> rest(11000, 12000);
         for (int i = 0; i < coldMoves; ++i) {
-            Pause(11000);
+            Pause(rest(random));
             moveOnce(cold);
         }
-        std::printf("  moves after 11 s of rest:\n");
+        std::printf("  moves after 11 to 12 s of rest:\n");
         print(cold);
     }
 
