@@ -7,17 +7,15 @@ namespace {
 // A move of another program's window is seen at a random moment of the poll's interval, so
 // the interval sets the delay. Every look wakes a thread, and under Wine on a small, busy
 // virtual machine a wake with its three questions to Wine's server costs some 150 us of CPU:
-// looking once a frame costs about 1 % of a core. So the poll looks once a frame for a while
-// after anything changed, when the next change tends to follow, and every 75 ms once
-// everything has long been still, which keeps resting Plumbo under 0.3 % of a core there.
-constexpr unsigned kRestMs = 16;
-constexpr uint64_t kRestForMs = 10000;
+// looking every 10 ms costs over 1 % of a core. So the poll looks every 10 ms, more often than
+// a frame, while a mouse button is down and for a while after anything changed, when the next
+// change tends to follow; and every 75 ms once everything has long been still, which keeps
+// resting Plumbo under 0.3 % of a core there, at the price of seeing the first move after a
+// long rest up to 75 ms late. Windows rounds a wait up to its clock tick (15.6 ms unless some
+// program asks for a finer one); Wine keeps it to the millisecond.
+constexpr unsigned kLatelyMs = 10;
+constexpr uint64_t kLatelyForMs = 10000;
 constexpr unsigned kLongRestMs = 75;
-// While the target moves: about a frame. Windows rounds a wait up to its clock tick (15.6 ms
-// unless some program asks for a finer one); Wine keeps it to the millisecond.
-constexpr unsigned kFollowMs = 10;
-// How long the poll stays fast after the last change: a window dragged by hand pauses.
-constexpr uint64_t kSettleMs = 500;
 // With the events arriving the check only catches what they missed.
 constexpr unsigned kCheckMs = 1000;
 
@@ -26,8 +24,7 @@ constexpr unsigned kCheckMs = 1000;
 unsigned CheckInterval() { return kCheckMs; }
 
 unsigned PollInterval(uint64_t sinceChange, bool buttonDown) {
-    if (buttonDown || sinceChange < kSettleMs) return kFollowMs;
-    return sinceChange < kRestForMs ? kRestMs : kLongRestMs;
+    return buttonDown || sinceChange < kLatelyForMs ? kLatelyMs : kLongRestMs;
 }
 
 void EventProof::OnEvent(bool location, bool aboutTarget) {

@@ -1,8 +1,8 @@
 #pragma once
 // How tracking learns that the window it follows changed. Where the system's window events
 // arrive from other programs they say so, and a look now and then only checks that none was
-// missed. Where they do not (Wine delivers none), a poll looks often while the target moves or
-// a mouse button is down, less often for a while after that, and least at long rest. Times are
+// missed. Where they do not (Wine delivers none), a poll looks often while a mouse button is
+// down and for a while after anything changed, and seldom at long rest. Times are
 // milliseconds.
 #include <cstdint>
 
