@@ -60,16 +60,7 @@ std::wstring TextOf(HWND control) {
 }  // namespace
 
 bool CalibrationLine::Create(HWND parent, int x, int y, int width, int height) {
-    WindowArgs a;
-    a.className = L"PlumboCalibrationLine";
-    a.style = WS_CHILD | WS_VISIBLE;
-    a.parent = parent;
-    a.x = x;
-    a.y = y;
-    a.width = width;
-    a.height = height;
-    a.bufferedPaint = true;
-    return Window::Create(a);
+    return Window::Create(PaintedChildArgs(L"PlumboCalibrationLine", parent, x, y, width, height));
 }
 
 void CalibrationLine::SetLength(int pixels) {

@@ -142,16 +142,7 @@ HotKey FromControlWord(WORD word) {
 }  // namespace
 
 bool SettingsPreview::Create(HWND parent, int x, int y, int width, int height) {
-    WindowArgs a;
-    a.className = L"PlumboSettingsPreview";
-    a.style = WS_CHILD | WS_VISIBLE;
-    a.parent = parent;
-    a.x = x;
-    a.y = y;
-    a.width = width;
-    a.height = height;
-    a.bufferedPaint = true;
-    if (!Window::Create(a)) return false;
+    if (!Window::Create(PaintedChildArgs(L"PlumboSettingsPreview", parent, x, y, width, height))) return false;
     // The box keeps its size for the run, so its ticks and numbers are laid out once; the
     // numbers stand on the long ticks by the height of a number in the rulers' font.
     layout_ = LayoutSettingsPreview(ScaleWidth(), ScaleHeight(), MeasureGuiText(L"0").second);

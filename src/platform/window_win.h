@@ -27,6 +27,21 @@ struct WindowArgs {
     bool bufferedPaint = false;
 };
 
+// A visible child of `parent` at (x, y, width, height) of its client area that paints itself
+// through the off-screen buffer: a picture inside a dialog.
+inline WindowArgs PaintedChildArgs(const wchar_t* className, HWND parent, int x, int y, int width, int height) {
+    WindowArgs a;
+    a.className = className;
+    a.style = WS_CHILD | WS_VISIBLE;
+    a.parent = parent;
+    a.x = x;
+    a.y = y;
+    a.width = width;
+    a.height = height;
+    a.bufferedPaint = true;
+    return a;
+}
+
 class Window {
 public:
     Window() = default;
