@@ -13,6 +13,7 @@
 #include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
 #include "platform/modal_win.h"
+#include "platform/png_win.h"
 #include "platform/window_win.h"
 
 namespace plumbo {
@@ -93,6 +94,21 @@ int BmpDepthFor(int bitsPerPixel) {
 // Paletted depths always carry the full colour table.
 size_t BmpColorCount(int bits) { return bits <= 8 ? size_t{1} << bits : 0; }
 
+// The bitmap's pixels in the layout info asks for, all `height` rows of them; a paletted
+// bitmap takes its colours from the palette in the context.
+bool ReadDibBits(HBITMAP bmp, HPALETTE palette, BITMAPINFO* info, int height, std::vector<uint8_t>& pixels) {
+    WindowDc screen(nullptr);
+    MemoryDc mem(screen.Get());
+    HPALETTE oldPal = nullptr;
+    if (palette) {
+        oldPal = SelectPalette(mem.Get(), palette, FALSE);
+        RealizePalette(mem.Get());
+    }
+    int lines = GetDIBits(mem.Get(), bmp, 0, static_cast<UINT>(height), pixels.data(), info, DIB_RGB_COLORS);
+    if (oldPal) SelectPalette(mem.Get(), oldPal, FALSE);
+    return lines == height;
+}
+
 // The bitmap's own bits at its own depth, bottom-up as GetDIBits gives them. The file's size
 // is checked before the pixels are fetched, so a picture too large for the format costs no
 // memory; running out of memory on the way throws std::bad_alloc.
@@ -115,19 +131,8 @@ DWORD BmpFileOf(HBITMAP bmp, HPALETTE palette, TwipsPerPixel tpp, std::vector<ui
 
     const int64_t rowSize = BmpRowSize(bm.bmWidth, bits);
     std::vector<uint8_t> pixels(static_cast<size_t>(rowSize * bm.bmHeight));
-
-    WindowDc screen(nullptr);
-    MemoryDc mem(screen.Get());
-    HPALETTE oldPal = nullptr;
-    if (palette) {
-        // Paletted bitmaps take their colour table from the palette in the DC.
-        oldPal = SelectPalette(mem.Get(), palette, FALSE);
-        RealizePalette(mem.Get());
-    }
-    int lines = GetDIBits(mem.Get(), bmp, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
-                          reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    if (oldPal) SelectPalette(mem.Get(), oldPal, FALSE);
-    if (lines != bm.bmHeight) return ERROR_INVALID_DATA;
+    if (!ReadDibBits(bmp, palette, reinterpret_cast<BITMAPINFO*>(&info), bm.bmHeight, pixels))
+        return ERROR_INVALID_DATA;
 
     BmpSource source;
     source.width = bm.bmWidth;
@@ -147,23 +152,64 @@ DWORD BmpFileOf(HBITMAP bmp, HPALETTE palette, TwipsPerPixel tpp, std::vector<ui
     return 0;
 }
 
+// The size in pixels a metafile renders to, or why it cannot be rendered.
+DWORD RenderedSize(const Picture& picture, TwipsPerPixel tpp, RenderedBitmapSize& size) {
+    if (picture.HimetricWidth() <= 0 || picture.HimetricHeight() <= 0) return ERROR_INVALID_DATA;
+    std::optional<RenderedBitmapSize> rendered =
+        MetafileBitmapSize(picture.HimetricWidth(), picture.HimetricHeight(), tpp);
+    if (!rendered) return ERROR_FILE_TOO_LARGE;
+    if (rendered->width <= 0 || rendered->height <= 0) return ERROR_INVALID_DATA;
+    size = *rendered;
+    return 0;
+}
+
 // A metafile is saved as the bitmap it renders to: screen depth, its HIMETRIC size in pixels.
 DWORD RenderedBmpFileOf(const Picture& picture, TwipsPerPixel tpp, std::vector<uint8_t>& file) {
-    if (picture.HimetricWidth() <= 0 || picture.HimetricHeight() <= 0) return ERROR_INVALID_DATA;
-    std::optional<RenderedBitmapSize> size = MetafileBitmapSize(picture.HimetricWidth(), picture.HimetricHeight(), tpp);
-    if (!size) return ERROR_FILE_TOO_LARGE;
-    if (size->width <= 0 || size->height <= 0) return ERROR_INVALID_DATA;
+    RenderedBitmapSize size{};
+    if (DWORD error = RenderedSize(picture, tpp, size)) return error;
     int screenBits = 0;
     {
         WindowDc screen(nullptr);
         screenBits = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
     }
     const int bits = BmpDepthFor(screenBits);
-    if (!BmpFileSize(size->width, size->height, bits, BmpColorCount(bits))) return ERROR_FILE_TOO_LARGE;
+    if (!BmpFileSize(size.width, size.height, bits, BmpColorCount(bits))) return ERROR_FILE_TOO_LARGE;
     Picture rendered = PictureToBitmap(picture, tpp);
     // The size fits the format, so the system could not give us a bitmap of it.
     if (rendered.Empty()) return ERROR_NOT_ENOUGH_MEMORY;
     return BmpFileOf(rendered.Bitmap(), rendered.Palette(), tpp, file);
+}
+
+// The picture as the viewer shows it at 100 %, in full colour: a bitmap as it is, a metafile
+// rendered as for a .bmp file.
+DWORD PngFileOf(const Picture& picture, TwipsPerPixel tpp, std::vector<uint8_t>& file) {
+    Picture rendered;
+    const Picture* shown = &picture;
+    if (picture.Kind() == PictureKind::EnhMetafile || picture.Kind() == PictureKind::Metafile) {
+        RenderedBitmapSize size{};
+        if (DWORD error = RenderedSize(picture, tpp, size)) return error;
+        if (BmpRowSize(size.width, 24) * size.height > MAXUINT) return ERROR_FILE_TOO_LARGE;
+        rendered = PictureToBitmap(picture, tpp);
+        if (rendered.Empty()) return ERROR_NOT_ENOUGH_MEMORY;
+        shown = &rendered;
+    } else if (picture.Kind() != PictureKind::Bitmap) {
+        return ERROR_INVALID_DATA;
+    }
+    BITMAP bm{};
+    if (!GetObjectW(shown->Bitmap(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return ERROR_INVALID_DATA;
+    // The encoder takes the pixels as one buffer whose size is a 32-bit number.
+    const int64_t stride = BmpRowSize(bm.bmWidth, 24);
+    if (stride * bm.bmHeight > MAXUINT) return ERROR_FILE_TOO_LARGE;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};  // top-down
+    std::vector<uint8_t> pixels(static_cast<size_t>(stride * bm.bmHeight));
+    if (!ReadDibBits(shown->Bitmap(), shown->Palette(), &info, bm.bmHeight, pixels)) return ERROR_INVALID_DATA;
+    // The resolution of the monitor the picture is shown on.
+    const HRESULT hr = EncodePng(bm.bmWidth, bm.bmHeight, static_cast<size_t>(stride), pixels,
+                                 kTwipsPerInch / tpp.x, kTwipsPerInch / tpp.y, file);
+    if (hr == E_OUTOFMEMORY) return ERROR_NOT_ENOUGH_MEMORY;
+    // FormatMessage names most of the codec's failures by their HRESULT.
+    return SUCCEEDED(hr) ? 0 : static_cast<DWORD>(hr);
 }
 
 std::wstring FilterForDialog(const wchar_t* filter) {
@@ -248,6 +294,7 @@ const wchar_t* FilterFor(PictureFileFormat format) {
     case PictureFileFormat::Bmp: return Texts().saveFilterBmp;
     case PictureFileFormat::Emf: return Texts().saveFilterEmf;
     case PictureFileFormat::Wmf: return Texts().saveFilterWmf;
+    case PictureFileFormat::Png: return Texts().saveFilterPng;
     }
     return Texts().saveFilterBmp;
 }
@@ -300,6 +347,9 @@ bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metafileMod
         wmf = EmfToWmfPicture(reference.Get(), picture);
     }
     Picture bitmap = PictureToBitmap(picture, tpp);
+    // Made before the clipboard is opened: no other program waits while it is encoded.
+    std::vector<uint8_t> png;
+    if (!bitmap.Empty()) PictureFileBytes(bitmap, PictureFileFormat::Png, nullptr, tpp, png);
 
     bool opened = false;
     for (int attempt = 0; attempt < kClipboardAttempts && !opened; ++attempt) opened = OpenClipboard(owner);
@@ -333,6 +383,12 @@ bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metafileMod
                 DeleteMetaFile(copy);
             }
         }
+    }
+    // The PNG file whole, as programs of today paste a picture without loss of colour.
+    if (HGLOBAL mem = png.empty() ? nullptr : GlobalAlloc(GMEM_MOVEABLE, png.size())) {
+        std::copy(png.begin(), png.end(), static_cast<uint8_t*>(GlobalLock(mem)));
+        GlobalUnlock(mem);
+        if (!SetClipboardData(RegisterClipboardFormatW(L"PNG"), mem)) GlobalFree(mem);
     }
     if (HBITMAP bmp = bitmap.Bitmap()) {
         if (HBITMAP copy = CopyBitmap(bmp))
@@ -379,6 +435,8 @@ DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC ref
             bytes = BuildPlaceableWmfFile(*bounds, bits);
             return 0;
         }
+        case PictureFileFormat::Png:
+            return PngFileOf(picture, tpp, bytes);
         }
     } catch (const std::bad_alloc&) {
         // A picture too large for the memory left is a failed save like any other.

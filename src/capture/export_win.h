@@ -1,5 +1,6 @@
 #pragma once
-// The viewer's "ファイル" menu: the picture to the clipboard and to .bmp, .emf and .wmf files.
+// The viewer's "ファイル" menu: the picture to the clipboard and to .bmp, .emf, .wmf and .png
+// files.
 // The files are written by our own code from the handles; a file is replaced only once its
 // new contents are complete on disk. Every question and failure message is modal, so no
 // other window of ours takes a command while it is open.
@@ -16,12 +17,12 @@
 
 namespace plumbo {
 
-enum class PictureFileFormat { Bmp, Emf, Wmf };
+enum class PictureFileFormat { Bmp, Emf, Wmf, Png };
 
 // "クリップボードへコピー": the viewer's picture as its mode offers it; a clipboard another
 // program holds is reported.
 void CopyViewerPicture(const Viewer& viewer);
-// "ビットマップ", "エンハンストメタ", "ウインドウズメタ": asks for a file name (and whether to
+// "ビットマップ", "エンハンストメタ", "ウインドウズメタ", "PNG": asks for a file name (and whether to
 // replace an existing file) and saves the viewer's picture; a failure is reported.
 void SaveViewerPicture(const Viewer& viewer, PictureFileFormat format);
 
@@ -35,7 +36,8 @@ Picture PictureToBitmap(const Picture& picture, TwipsPerPixel tpp);
 Picture EmfToWmfPicture(HDC reference, const Picture& picture);
 
 // Clears the clipboard and puts the picture on it: in metafile mode an enhanced metafile, a
-// Windows metafile picture and a bitmap, in that order; in raster mode a bitmap only. Asks
+// Windows metafile picture, then a "PNG" file and a bitmap, both of the picture at 100 %; in
+// raster mode those two only. Asks
 // nothing and shows nothing. False when the clipboard could not be opened (another program
 // holds it); *error, when given, then says why.
 bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metafileMode, TwipsPerPixel tpp,

@@ -61,10 +61,11 @@ void Viewer::Hide() {
 }
 
 void Viewer::EnableMenusForMode() {
-    // A bitmap can only be saved as a bitmap, and it always shows at its own size. Copying
-    // works in both modes, so its item is left as it is.
+    // A bitmap can only be saved as a bitmap or a PNG, and it always shows at its own size.
+    // Copying works in both modes, so its item is left as it is.
     const bool metafile = mode_ == ViewerMode::Metafile;
     commands_.Enable(CommandId::SaveBitmap, true);
+    commands_.Enable(CommandId::SavePng, true);
     for (CommandId id : {CommandId::SaveEnhancedMetafile, CommandId::SaveWindowsMetafile, CommandId::Zoom150,
                          CommandId::Zoom100, CommandId::Zoom50, CommandId::ZoomTyped})
         commands_.Enable(id, metafile);

@@ -105,6 +105,9 @@ constexpr UiTexts kJapanese = {
     L"上の線を定規で測った長さ (mm):",
     L"元に戻す",
     L"上の線の長さは、%s から %s までのミリ数で入力してください。",
+
+    L"PNG",
+    L"PNGﾌｧｲﾙ (*.png)|*.png",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -211,6 +214,9 @@ constexpr UiTexts kEnglish = {
     .setCalibrationLabel = L"The line above, measured (mm):",
     .setCalibrationReset = L"Reset",
     .calibrationRefused = L"Please enter the length of the line above in millimeters, from %s to %s.",
+
+    .savePng = L"PNG",
+    .saveFilterPng = L"PNG Files (*.png)|*.png",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

@@ -123,6 +123,10 @@ struct UiTexts {
     const wchar_t* setCalibrationLabel;
     const wchar_t* setCalibrationReset;
     const wchar_t* calibrationRefused;
+
+    // The fourth item of "保存", and its file type in the save dialog (description|pattern).
+    const wchar_t* savePng;
+    const wchar_t* saveFilterPng;
 };
 
 enum class UiLanguage { Japanese, English };

@@ -46,6 +46,8 @@ enum class CommandId : uint32_t {
     RedrawAsVector,
     RulerSeparator4,
     SetTargetSize,
+    // Later additions to the menus; the menu table places them.
+    SavePng,
 };
 
 }  // namespace plumbo

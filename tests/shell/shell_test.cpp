@@ -587,6 +587,10 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
     PostHotKey(program(), HotKeyAction::Capture);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == viewer; }));
     EXPECT_FALSE(metafileMode());
+    // "PNG" comes fourth in "保存" and saves a captured bitmap too.
+    const HMENU save = GetSubMenu(GetSubMenu(GetMenu(viewer), 0), 1);
+    EXPECT_EQ(std::tuple(GetMenuItemID(save, 3), GetMenuState(save, 3, MF_BYPOSITION) & MF_GRAYED),
+              std::tuple(static_cast<UINT>(CommandId::SavePng), 0u));
     EXPECT_EQ(program().target.hwnd, target.Hwnd());
     PostHotKey(program(), HotKeyAction::Redraw);  // the viewer in front: the target behind it
     EXPECT_TRUE(WaitFor(metafileMode));

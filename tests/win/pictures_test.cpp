@@ -5,6 +5,7 @@
 // byte layouts are tested natively; the re-drawing of another program's window as a whole is
 // tested in tests/shell. Here only what Win32 adds.
 #include <gtest/gtest.h>
+#include <wincodec.h>
 
 #include <chrono>
 #include <filesystem>
@@ -273,6 +274,37 @@ std::vector<long> Look(HBITMAP bmp, std::vector<POINT> at = {}) {
     return out;
 }
 
+// PNG bytes read back by the system's own decoder, the Windows Imaging Component, as a 32-bit
+// bitmap; none when they are not a PNG file.
+Bitmap ReadPng(const std::string& png) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICBitmapSource* bgr = nullptr;
+    UINT w = 0, h = 0;
+    void* px = nullptr;
+    HBITMAP bmp = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                   reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(png.data())),
+                                               static_cast<DWORD>(png.size()))) &&
+        SUCCEEDED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, &decoder)) &&
+        SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &bgr)) && SUCCEEDED(bgr->GetSize(&w, &h))) {
+        BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), LONG(w), -LONG(h), 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &px, nullptr, 0);
+        if (bmp && FAILED(bgr->CopyPixels(nullptr, w * 4, w * h * 4, static_cast<BYTE*>(px))))
+            DeleteObject(std::exchange(bmp, nullptr));
+    }
+    for (IUnknown* i : std::initializer_list<IUnknown*>{bgr, frame, decoder, stream, factory})
+        if (i) i->Release();
+    return Bitmap(bmp);
+}
+
 // A message box as "title: text", the text with the file named where it asks for one and the
 // reason the system gives for the error.
 std::string Reported(const wchar_t* pattern, DWORD error, const std::wstring& file = L"") {
@@ -319,7 +351,8 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
     const fs::path dir = fs::temp_directory_path() / ("plumbo-" + to_string(GetCurrentProcessId()));
     fs::remove_all(dir);
     ASSERT_TRUE(fs::create_directory(dir));
-    const std::wstring file = (dir / "picture.bmp").wstring(), wmf = (dir / "picture.wmf").wstring();
+    const std::wstring file = (dir / "picture.bmp").wstring(), wmf = (dir / "picture.wmf").wstring(),
+                       png = (dir / "picture.png").wstring();
     const std::vector<COLORREF> table = {RGB(255, 0, 0), RGB(0, 128, 0), RGB(0, 0, 255), RGB(250, 240, 10)};
     const Colour paletted = [&](int x, int y) { return table[(x + 2 * y) % 4]; };
     for (auto [bits, w, h] : {std::tuple(24, 3, 2), std::tuple(32, 3, 2), std::tuple(8, 5, 3)}) {
@@ -328,7 +361,13 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
         Bitmap read(static_cast<HBITMAP>(
             LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
         EXPECT_EQ(std::tuple(Get16(ReadBytes(file), 28), Look(read.Get())), std::tuple(bits, Look(pic.Bitmap())));
+        ASSERT_TRUE(SavePictureToFile(nullptr, png, pic, PictureFileFormat::Png, k96Dpi));
+        EXPECT_EQ(Look(ReadPng(ReadBytes(png)).Get()), Look(pic.Bitmap())) << "PNG of " << bits << " bits";
     }
+    // A PNG holds a metafile as the viewer shows it at 100 %.
+    const Picture half = HalfBlackMetafile(3000, 2000);
+    ASSERT_TRUE(SavePictureToFile(nullptr, png, half, PictureFileFormat::Png, k96Dpi));
+    EXPECT_EQ(Look(ReadPng(ReadBytes(png)).Get()), Look(PictureToBitmap(half, k96Dpi).Bitmap()));
     ASSERT_TRUE(SavePictureToFile(nullptr, wmf, HalfBlackMetafile(10000, 5000), PictureFileFormat::Wmf, k96Dpi));
     const std::string header = ReadBytes(wmf);
     EXPECT_EQ(std::tuple(Get16(header, 0), Get16(header, 2), Get16(header, 10), Get16(header, 12), Get16(header, 14)),
@@ -395,12 +434,17 @@ TEST(ExportClipboard, MetafileModeOffersBothMetafilesAndTheBitmapAndAHeldClipboa
     METAFILEPICT mfp{};
     if (auto mem = static_cast<HGLOBAL>(GetClipboardData(CF_METAFILEPICT)))
         mfp = *static_cast<METAFILEPICT*>(GlobalLock(mem)), GlobalUnlock(mem);
+    std::string png;  // the bytes of the registered "PNG" format: a whole PNG file
+    if (auto mem = static_cast<HGLOBAL>(GetClipboardData(RegisterClipboardFormatW(L"PNG"))))
+        png.assign(static_cast<char*>(GlobalLock(mem)), GlobalSize(mem)), GlobalUnlock(mem);
+    const std::vector<POINT> points = {{0, 235}, {118, 118}, {241, 118}, {469, 233}, {118, 0}};
+    const std::vector<long> shown = {472, 236, kWhite, kWhite, 0, 0, kRed};
     EXPECT_EQ(std::tuple(EmfBits(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))),
                          std::tuple(mfp.mm, mfp.xExt, mfp.yExt),
-                         Look(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)),
-                              {{0, 235}, {118, 118}, {241, 118}, {469, 233}, {118, 0}})),
-              std::tuple(EmfBits(pic.EnhMetafile()), std::tuple(MM_ANISOTROPIC, 10000L, 5000L),
-                         std::vector<long>{472, 236, kWhite, kWhite, 0, 0, kRed}));
+                         Look(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)), points), png.substr(0, 8),
+                         Look(ReadPng(png).Get(), points)),
+              std::tuple(EmfBits(pic.EnhMetafile()), std::tuple(MM_ANISOTROPIC, 10000L, 5000L), shown,
+                         std::string("\x89PNG\r\n\x1A\n"), shown));
     CloseClipboard();
     EXPECT_EQ(AnswerMessageBox([&] { ReportClipboardFailure(nullptr, error); }),
               Reported(Texts().clipboardFailed, error));
