@@ -49,7 +49,8 @@ void ReportClipboardFailure(HWND owner, DWORD error);
 // Builds the whole file for one format into bytes. Returns 0, or why there is no file:
 // ERROR_INVALID_DATA when the picture cannot be written in the format, ERROR_FILE_TOO_LARGE
 // when the file would not fit the format's 32-bit sizes, ERROR_NOT_ENOUGH_MEMORY when memory
-// or graphics resources ran out. The size is checked before anything of that size is made.
+// or graphics resources ran out, or for a PNG file the HRESULT the codec failed with. The size
+// is checked before anything of that size is made.
 DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC reference, TwipsPerPixel tpp,
                        std::vector<uint8_t>& bytes);
 
