@@ -1,6 +1,7 @@
 #include "driver/driver.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -141,13 +142,20 @@ Plumbo::~Plumbo() {
 }
 
 bool Plumbo::Start(const std::string& iniText) {
+    // Each step that can fail says so with the system's reason: a start that fails is rare
+    // enough that its cause must be read from the one run that shows it.
+    auto failed = [](const char* step) {
+        std::fprintf(stderr, "Plumbo::Start: %s failed, error %lu\n", step, GetLastError());
+        return false;
+    };
     dir_ = MakeTempDir(L"run");
-    if (dir_.empty()) return false;
+    if (dir_.empty()) return failed("making its folder");
     std::wstring bin = BinDir();
-    if (!CopyFileW((bin + L"\\plumbo.exe").c_str(), (dir_ + L"\\plumbo.exe").c_str(), FALSE)) return false;
+    if (!CopyFileW((bin + L"\\plumbo.exe").c_str(), (dir_ + L"\\plumbo.exe").c_str(), FALSE))
+        return failed("copying plumbo.exe");
     CopyFileW((bin + L"\\plHelp.html").c_str(), (dir_ + L"\\plHelp.html").c_str(), FALSE);
-    if (!iniText.empty() && !WriteFileBytes(IniPath(), iniText)) return false;
-    return proc_.Start(dir_ + L"\\plumbo.exe", L"", dir_);
+    if (!iniText.empty() && !WriteFileBytes(IniPath(), iniText)) return failed("writing plumbo.ini");
+    return proc_.Start(dir_ + L"\\plumbo.exe", L"", dir_) || failed("starting plumbo.exe");
 }
 
 bool Plumbo::WaitResident(int timeoutMs) {
