@@ -45,9 +45,11 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
     const std::unique_ptr<std::shared_ptr<Shared>> owner(static_cast<std::shared_ptr<Shared>*>(handed));
     Shared& shared = **owner;
     auto tell = [&](UINT_PTR what) { PostMessageW(shared.ruler, WM_TIMER, what, 0); };
-    HWND lastForeground = GetForegroundWindow();
+    // Nothing seen yet, so the first look is reported. Taken from the window in front when the
+    // thread got going, a window activated between the UI thread's own look at the start and
+    // that moment would never count as a change, and the rulers would not come to it.
+    HWND lastForeground = nullptr;
     RECT lastRect{};
-    GetWindowRect(lastForeground, &lastRect);
     bool wasDown = false;
     // Shown or back from a menu or dialog: the user is at work.
     ULONGLONG lastChange = GetTickCount64(), nextStackCheck = 0;
