@@ -44,12 +44,6 @@ enum ControlId : int {
 // Longest we wait for another program's window to take its new size.
 constexpr UINT kTargetAnswerMs = 250;
 
-std::wstring TextOf(HWND control) {
-    std::wstring s(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    s.resize(static_cast<size_t>(GetWindowTextW(control, s.data(), static_cast<int>(s.size()))));
-    return s;
-}
-
 // The target's own thread carries out the move. One that answers at once is waited for, so
 // the target has its size when the dialog closes; one that does not gets the move posted,
 // to take when it can, and we go on.
@@ -190,7 +184,7 @@ void SizeDialog::Accept() {
         return;
     }
     const TwipsPerPixel tpp = WindowTwipsPerPixel(target);
-    auto result = ConvertTypedSize(TextOf(Item(kWidthBoxId)), TextOf(Item(kHeightBoxId)), SelectedUnit(), tpp,
+    auto result = ConvertTypedSize(ControlText(Item(kWidthBoxId)), ControlText(Item(kHeightBoxId)), SelectedUnit(), tpp,
                                    program_.calibrations.LengthScaleOf(target, tpp.x));
     if (const auto* error = std::get_if<SizeEntryError>(&result)) {
         // The dialog stays open with nothing changed, the bad box ready for a new value.

@@ -51,12 +51,6 @@ HWND AddControl(HWND dialog, HFONT font, int id, const wchar_t* cls, const wchar
     return h;
 }
 
-std::wstring TextOf(HWND control) {
-    std::wstring s(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    s.resize(static_cast<size_t>(GetWindowTextW(control, s.data(), static_cast<int>(s.size()))));
-    return s;
-}
-
 }  // namespace
 
 bool CalibrationLine::Create(HWND parent, int x, int y, int width, int height) {
@@ -142,11 +136,11 @@ bool CalibrationPart::OnCommand(WORD id) {
     return true;
 }
 
-bool CalibrationPart::Changed() const { return TextOf(Box()) != shown_; }
+bool CalibrationPart::Changed() const { return ControlText(Box()) != shown_; }
 
 bool CalibrationPart::CheckTyped() {
     if (!Changed()) return true;
-    const std::optional<double> mm = ParseMeasuredMm(TextOf(Box()));
+    const std::optional<double> mm = ParseMeasuredMm(ControlText(Box()));
     if (mm && PixelsPerMmFromMeasurement(*mm, TwipsPerPixelHere())) return true;
     const std::wstring text = FillIn(Texts().calibrationRefused, {FormatMeasuredMm(kShortestMeasuredMm),
                                                                    FormatMeasuredMm(kLongestMeasuredMm)});
@@ -159,7 +153,7 @@ bool CalibrationPart::CheckTyped() {
 void CalibrationPart::Store() {
     if (!Changed()) return;
     const double tpp = TwipsPerPixelHere();
-    const std::optional<double> mm = ParseMeasuredMm(TextOf(Box()));
+    const std::optional<double> mm = ParseMeasuredMm(ControlText(Box()));
     if (!mm) return;
     // The line measuring what Windows says it is: Windows' millimetres, nothing to keep.
     if (FormatMeasuredMm(*mm) == FormatMeasuredMm(kCalibrationLineMm))

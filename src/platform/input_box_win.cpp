@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/modal_win.h"
+#include "platform/window_win.h"
 
 namespace plumbo {
 
@@ -74,9 +75,7 @@ INT_PTR CALLBACK BoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) == IDOK) {
             auto* state = reinterpret_cast<BoxState*>(GetWindowLongPtrW(dlg, DWLP_USER));
             HWND edit = GetDlgItem(dlg, kInputBoxEditId);
-            std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-            text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-            state->reply = std::move(text);
+            state->reply = ControlText(edit);
             EndDialog(dlg, IDOK);
             return TRUE;
         }

@@ -155,6 +155,12 @@ TwipsPerPixel Tpp() {
 int TwipsToPxX(double twips) { return RoundHalfEven(twips / Tpp().x); }
 int TwipsToPxY(double twips) { return RoundHalfEven(twips / Tpp().y); }
 
+std::wstring ControlText(HWND control) {
+    std::wstring s(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    s.resize(static_cast<size_t>(GetWindowTextW(control, s.data(), static_cast<int>(s.size()))));
+    return s;
+}
+
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 HFONT CreateMessageFont() {

@@ -27,6 +27,9 @@ struct WindowArgs {
     bool bufferedPaint = false;
 };
 
+// The text of a window of our own, such as a control's contents.
+std::wstring ControlText(HWND control);
+
 // A visible child of `parent` at (x, y, width, height) of its client area that paints itself
 // through the off-screen buffer: a picture inside a dialog.
 inline WindowArgs PaintedChildArgs(const wchar_t* className, HWND parent, int x, int y, int width, int height) {
