@@ -13,6 +13,7 @@
 #include "platform/window_win.h"
 #include "vector/parts.h"
 #include "vector/player_win.h"
+#include "vector/control_query_win.h"
 #include "vector/query_win.h"
 #include "vector/control_drawers.h"
 
@@ -131,7 +132,7 @@ size_t QueryFloor(HWND target) {
         wchar_t text[81] = {};
         DWORD_PTR n = 0;
         SendMessageTimeoutW(h, WM_GETTEXT, 81, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                            kTextTimeoutMs, &n);
+                            kMessageTimeoutMs, &n);
         sum += n;
     }
     return sum + all.size();
@@ -155,7 +156,7 @@ bool AskAll(HWND target, Ask ask) {
         case Ask::ClientRect: GetClientRect(h, &r); break;
         case Ask::Text:
             SendMessageTimeoutW(h, WM_GETTEXT, 81, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                kTextTimeoutMs, &n);
+                                kMessageTimeoutMs, &n);
             break;
         case Ask::Enumerate: break;
         }

@@ -42,7 +42,7 @@ constexpr DispatchEntry kDispatch[] = {
     {L"ProgressBar20WndClass", DrawerKind::Nothing},
     {L"TreeView20WndClass", DrawerKind::Nothing},
     {L"ListView20WndClass", DrawerKind::Nothing},
-    {L"ReBarWindow32", DrawerKind::Nothing},
+    {L"ReBarWindow32", DrawerKind::Rebar},
     {L"MonthView20WndClass", DrawerKind::Nothing},
     {L"UpDown20WndClass", DrawerKind::Nothing},
     {L"Data", DrawerKind::Nothing},
@@ -50,6 +50,22 @@ constexpr DispatchEntry kDispatch[] = {
     {L"UserControlDC", DrawerKind::UserControl},
     {L"MDIClient", DrawerKind::MdiClient},
     {L"Static", DrawerKind::Static},
+    {L"SysTabControl32", DrawerKind::TabControl},
+    {L"SysListView32", DrawerKind::ListView},
+    {L"SysHeader32", DrawerKind::Header},
+    {L"SysTreeView32", DrawerKind::TreeView},
+    {L"msctls_statusbar32", DrawerKind::CommonStatusBar},
+    {L"msctls_trackbar32", DrawerKind::Trackbar},
+    {L"msctls_progress32", DrawerKind::ProgressBar},
+    {L"msctls_updown32", DrawerKind::UpDown},
+    {L"msctls_hotkey32", DrawerKind::HotKey},
+    {L"SysDateTimePick32", DrawerKind::DateTimePicker},
+    {L"SysMonthCal32", DrawerKind::MonthCalendar},
+    {L"SysLink", DrawerKind::Link},
+    {L"ComboBoxEx32", DrawerKind::ComboBoxEx},
+    {L"RichEdit20W", DrawerKind::RichEdit},
+    {L"RichEdit20A", DrawerKind::RichEdit},
+    {L"RICHEDIT50W", DrawerKind::RichEdit},
 };
 
 const DispatchEntry* FindEntry(std::wstring_view name) {
@@ -126,6 +142,26 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         n.children = true;
         break;
     case DrawerKind::Unlisted: n.children = true; break;
+    case DrawerKind::TabControl:
+    case DrawerKind::ListView:
+    case DrawerKind::Header:
+    case DrawerKind::TreeView:
+    case DrawerKind::CommonStatusBar:
+    case DrawerKind::Rebar:
+    case DrawerKind::Trackbar:
+    case DrawerKind::ProgressBar:
+    case DrawerKind::UpDown:
+    case DrawerKind::HotKey:
+    case DrawerKind::DateTimePicker:
+    case DrawerKind::MonthCalendar:
+    case DrawerKind::Link:
+    case DrawerKind::ComboBoxEx:
+    case DrawerKind::RichEdit:
+        // Their child windows (a list view's header, a rebar's tool bars) are drawn by their own
+        // drawers, over the parent's content.
+        n.content = true;
+        n.children = true;
+        break;
     default: break;
     }
     return n;

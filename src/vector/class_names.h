@@ -8,6 +8,8 @@ namespace plumbo {
 
 // Longest class name, window text or menu string we keep, in UTF-16 units.
 inline constexpr size_t kMaxTextUnits = 79;
+// Longest item text (tab, list-view cell, tree item, status-bar part...) we ask a control for.
+inline constexpr size_t kMaxItemTextUnits = 259;
 
 // The first `maxUnits` UTF-16 units of s, one fewer if the cut would split a surrogate pair.
 std::wstring CutAtCharBoundary(std::wstring_view s, size_t maxUnits);
@@ -37,6 +39,22 @@ enum class DrawerKind : int32_t {
     UserControl,     // "UserControlDC"
     MdiClient,       // "MDIClient"
     Static,          // "Static"
+    // The common controls, drawn with their content.
+    TabControl,      // "SysTabControl32"
+    ListView,        // "SysListView32"
+    Header,          // "SysHeader32"
+    TreeView,        // "SysTreeView32"
+    CommonStatusBar, // "msctls_statusbar32"
+    Rebar,           // "ReBarWindow32"
+    Trackbar,        // "msctls_trackbar32"
+    ProgressBar,     // "msctls_progress32"
+    UpDown,          // "msctls_updown32"
+    HotKey,          // "msctls_hotkey32"
+    DateTimePicker,  // "SysDateTimePick32"
+    MonthCalendar,   // "SysMonthCal32"
+    Link,            // "SysLink"
+    ComboBoxEx,      // "ComboBoxEx32"
+    RichEdit,        // "RichEdit20W", "RichEdit20A", "RICHEDIT50W"
     Unlisted,        // any other name
 };
 
@@ -60,6 +78,7 @@ struct RecordNeeds {
     bool clientRect = false;           // for the scroll bars its style asks for
     bool children = false;             // its direct children, drawn through DrawControl
     bool firstDescendantText = false;  // combo box: whether it has an edit field, and its text
+    bool content = false;              // ControlContent, through the control's own messages
 };
 RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style);
 

@@ -1,7 +1,9 @@
 #include "vector/control_drawers.h"
 
 #include "core/numeric.h"
+#include "vector/bar_drawers.h"
 #include "vector/class_names.h"
+#include "vector/list_drawers.h"
 
 namespace plumbo {
 
@@ -214,7 +216,8 @@ bool DrawUnlisted(const DrawContext& ctx, const WindowRecord& control, PartList&
 DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     if (!HasStyleBits(control.style, style_bits::kVisible)) return DrawOutcome::Hidden;
     bool ok = true;
-    switch (LookupDrawer(control.className)) {
+    const DrawerKind kind = LookupDrawer(control.className);
+    switch (kind) {
     case DrawerKind::PictureBox:
     case DrawerKind::StatusBar:
     case DrawerKind::UserControl: ok = DrawPlainBox(ctx, control, list); break;
@@ -232,6 +235,21 @@ DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, Par
     case DrawerKind::MdiClient: ok = DrawMdiClient(ctx, control, list); break;
     case DrawerKind::Static: ok = DrawStatic(ctx, control, list); break;
     case DrawerKind::Unlisted: ok = DrawUnlisted(ctx, control, list); break;
+    case DrawerKind::TabControl:
+    case DrawerKind::ListView:
+    case DrawerKind::Header:
+    case DrawerKind::TreeView: ok = DrawListControl(ctx, kind, control, list); break;
+    case DrawerKind::CommonStatusBar:
+    case DrawerKind::Rebar:
+    case DrawerKind::Trackbar:
+    case DrawerKind::ProgressBar:
+    case DrawerKind::UpDown:
+    case DrawerKind::HotKey:
+    case DrawerKind::DateTimePicker:
+    case DrawerKind::MonthCalendar:
+    case DrawerKind::Link:
+    case DrawerKind::ComboBoxEx:
+    case DrawerKind::RichEdit: ok = DrawBarControl(ctx, kind, control, list); break;
     }
     return ok ? DrawOutcome::Drawn : DrawOutcome::Abandoned;
 }

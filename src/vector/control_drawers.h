@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "vector/class_names.h"
 #include "vector/frame_layout.h"
 #include "vector/parts.h"
 #include "vector/window_record.h"

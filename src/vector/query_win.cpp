@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "vector/class_names.h"
+#include "vector/content_readers_win.h"
 
 namespace plumbo {
 
@@ -21,34 +22,11 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-// Reads texts for one walk. After a window of some thread times out, the other windows of
-// that thread are not asked again: a program that hangs on one control hangs on all of them.
-class TextReader {
-public:
-    std::wstring Read(HWND hwnd) {
-        DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
-        if (std::find(hung_.begin(), hung_.end(), thread) != hung_.end()) return {};
-        wchar_t buf[kTextBufferUnits] = {};
-        DWORD_PTR copied = 0;
-        SetLastError(0);
-        if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, kTextBufferUnits, reinterpret_cast<LPARAM>(buf),
-                                 SMTO_ABORTIFHUNG | SMTO_BLOCK, kTextTimeoutMs, &copied)) {
-            if (GetLastError() != ERROR_INVALID_WINDOW_HANDLE) hung_.push_back(thread);
-            return {};
-        }
-        size_t n = std::min<size_t>(static_cast<size_t>(copied), kTextBufferUnits - 1);
-        return CutAtCharBoundary(std::wstring_view(buf, n), kMaxTextUnits);
-    }
-
-private:
-    std::vector<DWORD> hung_;
-};
-
 using ChildMap = std::unordered_map<HWND, std::vector<HWND>>;
 
 // Fills the records of parent's children from the one enumeration of the whole tree, going
 // deeper only where a drawer draws the children: each window is visited once.
-void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf, TextReader& texts) {
+void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf, ControlQuery& query) {
     auto found = childrenOf.find(parent);
     if (found == childrenOf.end()) return;
     record.children.reserve(found->second.size());
@@ -65,17 +43,18 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
         child.window = ToRect32(r);
         child.className = GetControlClass(hwnd);
         const RecordNeeds needs = NeedsFor(child.className, child.style);
-        if (needs.text) child.text = texts.Read(hwnd);
+        if (needs.text) child.text = query.ReadText(hwnd, kMaxTextUnits);
         if (needs.clientRect && GetClientRect(hwnd, &r)) child.client = ToRect32(r);
         if (needs.firstDescendantText) {
             // The enumeration goes depth first, so the first descendant is the first child.
             auto inner = childrenOf.find(hwnd);
             if (inner != childrenOf.end() && !inner->second.empty()) {
                 child.hasDescendant = true;
-                child.firstDescendantText = texts.Read(inner->second.front());
+                child.firstDescendantText = query.ReadText(inner->second.front(), kMaxTextUnits);
             }
         }
-        if (needs.children) ReadChildren(hwnd, child, childrenOf, texts);
+        if (needs.content) ReadControlContent(hwnd, LookupDrawer(child.className), child, query);
+        if (needs.children) ReadChildren(hwnd, child, childrenOf, query);
     }
 }
 
@@ -126,8 +105,8 @@ std::wstring GetControlClass(HWND hwnd) {
 bool HasStyle(HWND hwnd, uint32_t mask) { return HasStyleBits(StyleOf(hwnd), mask); }
 
 std::wstring ReadWindowText(HWND hwnd) {
-    TextReader reader;
-    return reader.Read(hwnd);
+    ControlQuery query;
+    return query.ReadText(hwnd, kMaxTextUnits);
 }
 
 std::optional<TargetRecord> QueryTarget(HWND target) {
@@ -139,15 +118,15 @@ std::optional<TargetRecord> QueryTarget(HWND target) {
     t.window.style = StyleOf(target);
     t.metrics = ReadMetrics();
 
-    TextReader texts;
-    if (HasStyleBits(t.window.style, style_bits::kCaption)) t.window.text = texts.Read(target);
+    ControlQuery query;
+    if (HasStyleBits(t.window.style, style_bits::kCaption)) t.window.text = query.ReadText(target, kMaxTextUnits);
 
     std::vector<HWND> all;
     if (!GetAllDescendants(target, all)) return std::nullopt;
     ChildMap childrenOf;
     childrenOf.reserve(all.size());
     for (HWND h : all) childrenOf[GetParent(h)].push_back(h);
-    ReadChildren(target, t.window, childrenOf, texts);
+    ReadChildren(target, t.window, childrenOf, query);
 
     t.menuItems = ReadMenuBar(target, t.window.style);
     // Gone while we read it: what we have describes nothing any more.

@@ -26,9 +26,6 @@ bool HasStyle(HWND hwnd, uint32_t mask);
 // with a short time-out so a hung program cannot stall us; empty when it does not answer.
 std::wstring ReadWindowText(HWND hwnd);
 
-// How long ReadWindowText waits for another program's window.
-inline constexpr UINT kTextTimeoutMs = 200;
-
 // The target and everything its drawers need. nullopt when the target is gone or vanishes
 // while it is being read.
 std::optional<TargetRecord> QueryTarget(HWND target);

@@ -33,6 +33,36 @@ inline std::optional<int32_t> Sub32(int32_t a, int32_t b) {
     return static_cast<int32_t>(d);
 }
 
+// One piece of a control's content as the control itself reports it: a tab, a column header,
+// a list-view cell, a tree item, a status-bar part, a tool-bar button, a rebar band, a line of
+// a multi-line edit. Each drawer says which of these it reads and what level and flags mean.
+struct ItemRecord {
+    Rect32 rect;  // screen coordinates, as the control reports the item's place
+    std::wstring text;
+    uint32_t flags = 0;  // item_flags
+    int32_t level = 0;   // tree depth, list-view column, ...
+};
+
+namespace item_flags {
+inline constexpr uint32_t kSelected = 0x1;     // the selected tab, item or button pressed
+inline constexpr uint32_t kSeparator = 0x2;    // a tool-bar separator
+inline constexpr uint32_t kHasChildren = 0x4;  // a tree item with an expand box
+inline constexpr uint32_t kExpanded = 0x8;
+inline constexpr uint32_t kChecked = 0x10;
+inline constexpr uint32_t kDisabled = 0x20;
+inline constexpr uint32_t kIcon = 0x40;  // the rectangle is an icon's box, not a text's
+}  // namespace item_flags
+
+// What a control shows beyond its window text, read through the control's own messages.
+struct ControlContent {
+    std::vector<ItemRecord> items;    // the visible items in the control's order
+    std::vector<ItemRecord> headers;  // list view in report view: the column headers
+    std::vector<Rect32> marks;        // trackbar ticks and other small boxes, screen coordinates
+    Rect32 channel;                   // trackbar channel; progress bar: the inside of its frame
+    Rect32 thumb;                     // trackbar thumb
+    int32_t minimum = 0, maximum = 0, position = 0;  // progress bar and trackbar range
+};
+
 struct WindowRecord {
     std::wstring className;  // normalised (NormaliseClassName)
     uint32_t style = 0;
@@ -44,6 +74,7 @@ struct WindowRecord {
     // Combo boxes: whether any descendant exists (an edit field) and the first one's text.
     bool hasDescendant = false;
     std::wstring firstDescendantText;
+    ControlContent content;  // filled only for classes whose drawer shows their content
 };
 
 struct MenuItemRecord {

@@ -59,7 +59,7 @@ const DrawContext kCtx{{100, 200, 700, 700}, {19, 18, 18, 16, 20}};
 
 WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text = L"", Rect32 client = {},
                  std::vector<WindowRecord> children = {}) {
-    return {std::move(cls), style, r, client, std::move(text), std::move(children), false, L""};
+    return {std::move(cls), style, r, client, std::move(text), std::move(children), false, L"", {}};
 }
 
 // Each row's `want` against what `got` makes of the row; a failure names the row by its place.
@@ -98,7 +98,7 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
         {L"Static", 0},      {L"CommandButton", 0}, {L"ToolbarWindow32", kH | kV}, {L"SysTreeView32", kH | kV},
     };
     for (const auto& [name, style] : needs) {
-        const WindowRecord full{name, kVis | style, {110, 220, 310, 320}, {0, 0, 183, 83}, L"text", {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")}, true, L"typed"};
+        const WindowRecord full{name, kVis | style, {110, 220, 310, 320}, {0, 0, 183, 83}, L"text", {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")}, true, L"typed", {}};
         // Whether the drawing changes when the record leaves the field out.
         auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; };
         const RecordNeeds n = NeedsFor(name, kVis | style);
@@ -197,7 +197,7 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndToolBarsGetGenericSquares) {
         };
     ExpectRows(rows, [](auto& c) { return Draw(Ctl(c.name, kVis | c.style, c.rect, c.text, c.client)); });
     // A combo box that is not a drop list shows the text of its edit field.
-    EXPECT_EQ(Draw({L"ComboBox", kVis | 0x2, {120, 230, 270, 251}, {}, L"", {}, true, L"typed"}).back(), L"B 20,30 150x21 f4 'typed'");
+    EXPECT_EQ(Draw({L"ComboBox", kVis | 0x2, {120, 230, 270, 251}, {}, L"", {}, true, L"typed", {}}).back(), L"B 20,30 150x21 f4 'typed'");
     // Squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
     // under a rule 2 px above the bar: the count of parts, the first and the last.
     const struct { Rect32 rect; std::tuple<size_t, std::wstring, std::wstring> want; } bars[] = {

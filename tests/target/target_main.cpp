@@ -1,7 +1,9 @@
 // A plain resizable window for the tests: its place and size come from the command line,
 // "testtarget.exe [left top width height [title] [switches]]". Switches: "/controls" fills it
-// with one control of each kind; "/color C" paints the client area in COLORREF
-// C, so a test can tell the window from a ruler on the screen.
+// with one control of each kind the older drawers know; "/lists" with the common item lists
+// (tabs, list views, headers, tree views) and "/bars" with the bars and the small common
+// controls, all filled with items; "/color C" paints the client area in COLORREF C, so a test
+// can tell the window from a ruler on the screen.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,6 +11,8 @@
 #include <string>
 
 void FillWithControls(HWND w);
+void FillWithLists(HWND w);
+void FillWithBars(HWND w);
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_DESTROY) {
@@ -30,11 +34,13 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         h = _wtoi(argv[4]);
     }
     if (argc >= 6) title = argv[5];
-    bool controls = false;
+    void (*fill)(HWND) = nullptr;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     for (int i = 6; i < argc; ++i) {
         std::wstring a = argv[i];
-        if (a == L"/controls") controls = true;
+        if (a == L"/controls") fill = FillWithControls;
+        if (a == L"/lists") fill = FillWithLists;
+        if (a == L"/bars") fill = FillWithBars;
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
     WNDCLASSW wc{};
@@ -44,9 +50,9 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     wc.hbrBackground = background;
     wc.lpszClassName = L"PlumboTestTarget";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (controls ? WS_CLIPCHILDREN : 0),
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (fill ? WS_CLIPCHILDREN : 0),
                                 x, y, w, h, nullptr, nullptr, inst, nullptr);
-    if (controls) FillWithControls(hwnd);
+    if (fill) fill(hwnd);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
     MSG msg;

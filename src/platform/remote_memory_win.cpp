@@ -1,0 +1,43 @@
+#include "platform/remote_memory_win.h"
+
+namespace plumbo {
+
+namespace {
+
+bool IsWow64(HANDLE process) {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(process, &wow64) && wow64;
+}
+
+}  // namespace
+
+RemoteBuffer::RemoteBuffer(HWND window, size_t bytes) {
+    DWORD processId = 0;
+    if (!GetWindowThreadProcessId(window, &processId) || processId == 0 || bytes == 0) return;
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION,
+                           FALSE, processId);
+    if (!process_) return;
+    targetIs32Bit_ = IsWow64(process_) && !IsWow64(GetCurrentProcess());
+    address_ = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (address_) size_ = bytes;
+}
+
+RemoteBuffer::~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+}
+
+bool RemoteBuffer::Write(const void* data, size_t bytes, size_t offset) {
+    if (!address_ || offset > size_ || bytes > size_ - offset) return false;
+    SIZE_T written = 0;
+    return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, bytes, &written) &&
+           written == bytes;
+}
+
+bool RemoteBuffer::Read(void* data, size_t bytes, size_t offset) const {
+    if (!address_ || offset > size_ || bytes > size_ - offset) return false;
+    SIZE_T read = 0;
+    return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, bytes, &read) && read == bytes;
+}
+
+}  // namespace plumbo

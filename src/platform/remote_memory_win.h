@@ -1,0 +1,45 @@
+#pragma once
+// Memory placed in the process that owns a window, for the control messages whose answer goes
+// through a pointer (list-view items, tab items, status-bar texts...). A pointer of ours means
+// nothing in another process, so the message gets an address in the target's own memory and
+// the answer is copied back. The memory is always freed, also when the target hangs or is
+// closing: freeing it needs nothing from the target's threads.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace plumbo {
+
+class RemoteBuffer {
+public:
+    // bytes of zeroed memory in the process that owns window; empty (!*this) when the process
+    // cannot be opened or the memory not given.
+    RemoteBuffer(HWND window, size_t bytes);
+    ~RemoteBuffer();
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    explicit operator bool() const { return address_ != nullptr; }
+    size_t Size() const { return size_; }
+    // The buffer's address in the target, as the message expects it; offset bytes in.
+    uintptr_t Address(size_t offset = 0) const { return reinterpret_cast<uintptr_t>(address_) + offset; }
+    // A 32-bit program on 64-bit Windows: its structures hold 32-bit pointers and sizes.
+    bool TargetIs32Bit() const { return targetIs32Bit_; }
+
+    // Copies in and out; false when the range does not fit the buffer or the copy fails.
+    bool Write(const void* data, size_t bytes, size_t offset = 0);
+    bool Read(void* data, size_t bytes, size_t offset = 0) const;
+    template <typename T>
+    bool Write(const T& value, size_t offset = 0) { return Write(&value, sizeof value, offset); }
+    template <typename T>
+    bool Read(T& value, size_t offset = 0) const { return Read(&value, sizeof value, offset); }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_ = 0;
+    bool targetIs32Bit_ = false;
+};
+
+}  // namespace plumbo

@@ -1,0 +1,5 @@
+// The test target's "/lists" contents.
+#include <windows.h>
+#include <commctrl.h>
+
+void FillWithLists(HWND w) {}
