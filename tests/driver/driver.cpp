@@ -442,8 +442,10 @@ std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf) {
             const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(rec);
             const auto* chars =
                 reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(rec) + t->emrtext.offString);
+            const RECTL& c = t->emrtext.rcl;
+            const RECT clip = (t->emrtext.fOptions & ETO_CLIPPED) ? RECT{c.left, c.top, c.right, c.bottom} : RECT{};
             reinterpret_cast<std::vector<MetafileText>*>(l)->push_back(
-                {std::wstring(chars, t->emrtext.nChars), {t->emrtext.ptlReference.x, t->emrtext.ptlReference.y}});
+                {std::wstring(chars, t->emrtext.nChars), {t->emrtext.ptlReference.x, t->emrtext.ptlReference.y}, clip});
             return 1;
         },
         &out, nullptr);

@@ -122,10 +122,12 @@ HWND OpenPopupMenu();
 bool WaitPopupMenu(int timeoutMs = 3000);
 bool WaitNoPopupMenu(int timeoutMs = 3000);
 
-// The texts a metafile draws, in order, with their reference points in its logical units.
+// The texts a metafile draws, in order, with their reference points in its logical units and,
+// for a clipped text, the rectangle it is cut to (all zero when it is not clipped).
 struct MetafileText {
     std::wstring text;
     POINT at;
+    RECT clip{};
 };
 std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf);
 
