@@ -1,9 +1,226 @@
 #include "vector/bar_drawers.h"
 
+#include <algorithm>
+#include <cwctype>
+
 namespace plumbo {
 
-bool DrawBarControl(const DrawContext& ctx, DrawerKind, const WindowRecord& control, PartList& list) {
-    return DrawUnlisted(ctx, control, list);
+namespace {
+
+constexpr uint32_t kProgressVertical = 0x4;  // PBS_VERTICAL
+constexpr uint32_t kUpDownAcross = 0x40;     // UDS_HORZ
+constexpr uint32_t kDateUpDown = 0x1;        // DTS_UPDOWN: an up-down instead of the drop button
+constexpr int32_t kHatchDiagonal = 3;        // HS_BDIAGONAL: the filled share of a progress bar
+
+// Places of the control and of rectangles it reported, relative to the target.
+struct Placer {
+    const DrawContext& ctx;
+    bool ok = true;
+    ControlPlace operator()(const Rect32& r) {
+        auto p = PlaceOf(ctx.target, r);
+        if (!p) ok = false;
+        return p.value_or(ControlPlace{});
+    }
+};
+
+DrawPart BoxAt(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
+DrawPart TextAt(const ControlPlace& p, std::wstring text, uint32_t format) {
+    return BoxedText(p.x, p.y, p.w, p.h, std::move(text), format);
+}
+
+// A triangle pointing down, up, left or right inside a box of w x h at (x, y), half its size.
+DrawPart Pointer(double x, double y, double w, double h, char towards) {
+    switch (towards) {
+    case 'u': return Arrow(x, y, {w / 4, 3 * w / 4, w / 2}, {3 * h / 4, 3 * h / 4, h / 4});
+    case 'l': return Arrow(x, y, {3 * w / 4, 3 * w / 4, w / 4}, {h / 4, 3 * h / 4, h / 2});
+    case 'r': return Arrow(x, y, {w / 4, w / 4, 3 * w / 4}, {h / 4, 3 * h / 4, h / 2});
+    default: return Arrow(x, y, {w / 4, 3 * w / 4, w / 2}, {h / 4, h / 4, 3 * h / 4});
+    }
+}
+
+// The box, then the first item's text where the control reported it, then a drop button in the
+// room right of it (or an up-down there) for the date picker and the extended combo box.
+bool DrawFieldWithButton(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool upDown) {
+    Placer place{ctx};
+    const ControlPlace p = place(control.window);
+    PartAppender out{list};
+    out.Add(BoxAt(p));
+    if (!control.content.items.empty()) {
+        const ItemRecord& field = control.content.items.front();
+        const ControlPlace f = place(field.rect);
+        out.Add(TextAt(f, LiteralText(field.text), kFormatVCenter));
+        const double bx = f.right, bw = p.right - f.right;
+        if (bw > 0) {
+            out.Add(Box(bx, p.y, bw, p.h));
+            if (upDown) {
+                out.Add(Line(bx, p.y + p.h / 2.0, bx + bw, p.y + p.h / 2.0));
+                out.Add(Pointer(bx, p.y, bw, p.h / 2.0, 'u'));
+                out.Add(Pointer(bx, p.y + p.h / 2.0, bw, p.h / 2.0, 'd'));
+            } else {
+                out.Add(Pointer(bx, p.y, bw, p.h, 'd'));
+            }
+        }
+    }
+    return place.ok && out.ok;
+}
+
+// Each item's outline and its text in it: status-bar parts, rebar bands.
+bool DrawItemBoxes(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool literal) {
+    Placer place{ctx};
+    PartAppender out{list};
+    out.Add(BoxAt(place(control.window)));
+    for (const ItemRecord& item : control.content.items) {
+        const ControlPlace r = place(item.rect);
+        out.Add(BoxAt(r));
+        // A status-bar part's tabs only say where its text stands; the text shows without them.
+        std::wstring text = item.text;
+        std::replace(text.begin(), text.end(), L'\t', L' ');
+        text = TrimSpaces(text);
+        if (!text.empty()) out.Add(TextAt(r, literal ? LiteralText(text) : text, kFormatVCenter));
+    }
+    return place.ok && out.ok;
+}
+
+bool DrawTrackbar(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    const ControlContent& c = control.content;
+    if (c.channel.right <= c.channel.left && c.channel.bottom <= c.channel.top) return DrawPlainBox(ctx, control, list);
+    Placer place{ctx};
+    PartAppender out{list};
+    out.Add(BoxAt(place(c.channel)));
+    for (const Rect32& mark : c.marks) {
+        const ControlPlace m = place(mark);
+        out.Add(Line(m.x, m.y, m.right, m.bottom));
+    }
+    out.Add(BoxAt(place(c.thumb)));
+    return place.ok && out.ok;
+}
+
+bool DrawProgress(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    Placer place{ctx};
+    const ControlPlace p = place(control.window);
+    PartAppender out{list};
+    out.Add(BoxAt(p));
+    const ControlContent& c = control.content;
+    if (c.maximum > c.minimum && c.channel.right > c.channel.left) {
+        const ControlPlace in = place(c.channel);
+        const double share =
+            std::clamp((static_cast<double>(c.position) - c.minimum) / (static_cast<double>(c.maximum) - c.minimum), 0.0, 1.0);
+        const bool vertical = HasStyleBits(control.style, kProgressVertical);
+        DrawPart filled = vertical ? Box(in.x, in.y + in.h * (1 - share), in.w, in.h * share, kHatchDiagonal)
+                                   : Box(in.x, in.y, in.w * share, in.h, kHatchDiagonal);
+        filled.rect.fillColor = kBlack;
+        if (share > 0) out.Add(filled);
+    }
+    return place.ok && out.ok;
+}
+
+bool DrawUpDown(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    Placer place{ctx};
+    const ControlPlace p = place(control.window);
+    PartAppender out{list};
+    out.Add(BoxAt(p));
+    if (HasStyleBits(control.style, kUpDownAcross)) {
+        const double half = p.w / 2.0;
+        out.Add(Line(p.x + half, p.y, p.x + half, p.bottom));
+        out.Add(Pointer(p.x, p.y, half, p.h, 'l'));
+        out.Add(Pointer(p.x + half, p.y, half, p.h, 'r'));
+    } else {
+        const double half = p.h / 2.0;
+        out.Add(Line(p.x, p.y + half, p.right, p.y + half));
+        out.Add(Pointer(p.x, p.y, p.w, half, 'u'));
+        out.Add(Pointer(p.x, p.y + half, p.w, half, 'd'));
+    }
+    return place.ok && out.ok;
+}
+
+// The box and each item's text where the control reported it: hot key, month calendar, link.
+bool DrawTexts(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool boxed, uint32_t format) {
+    Placer place{ctx};
+    PartAppender out{list};
+    if (boxed) out.Add(BoxAt(place(control.window)));
+    for (const ItemRecord& item : control.content.items) out.Add(TextAt(place(item.rect), item.text, format));
+    return place.ok && out.ok;
+}
+
+bool DrawLink(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    Placer place{ctx};
+    PartAppender out{list};
+    for (const ItemRecord& item : control.content.items)
+        out.Add(TextAt(place(item.rect), LiteralText(WithoutLinkMarkup(item.text)), kFormatWordBreak));
+    return place.ok && out.ok;
+}
+
+WindowRecord WithLiteralTexts(const WindowRecord& control) {
+    WindowRecord copy = control;
+    for (ItemRecord& item : copy.content.items) item.text = LiteralText(item.text);
+    return copy;
+}
+
+}  // namespace
+
+std::wstring LiteralText(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        out += c;
+        if (c == L'&') out += L'&';
+    }
+    return out;
+}
+
+std::wstring WithoutLinkMarkup(std::wstring_view text) {
+    auto lower = [](std::wstring_view s) {
+        std::wstring l(s);
+        for (wchar_t& c : l) c = static_cast<wchar_t>(std::towlower(c));
+        return l;
+    };
+    const std::wstring folded = lower(text);
+    std::wstring out;
+    size_t i = 0;
+    while (i < text.size()) {
+        const bool opening = folded.compare(i, 2, L"<a") == 0 && i + 2 < text.size() &&
+                             (folded[i + 2] == L'>' || std::iswspace(folded[i + 2]));
+        const bool closing = folded.compare(i, 4, L"</a>") == 0;
+        if (opening || closing) {
+            const size_t end = text.find(L'>', i);
+            if (end == std::wstring_view::npos) break;
+            i = end + 1;
+            continue;
+        }
+        out += text[i++];
+    }
+    return out;
+}
+
+bool DrawEditLines(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    if (control.content.items.empty()) return DrawTextBox(ctx, control, list);
+    Placer place{ctx};
+    PartAppender out{list};
+    out.Add(BoxAt(place(control.window)));
+    for (const ItemRecord& line : control.content.items)
+        if (!line.text.empty()) out.Add(TextAt(place(line.rect), LiteralText(line.text), kFormatTopLeft));
+    return place.ok && out.ok && DrawStyleScrollBars(ctx, control, list);
+}
+
+bool DrawBarControl(const DrawContext& ctx, DrawerKind kind, const WindowRecord& control, PartList& list) {
+    bool ok = true;
+    switch (kind) {
+    case DrawerKind::CommonStatusBar: ok = DrawItemBoxes(ctx, control, list, true); break;
+    case DrawerKind::Rebar: ok = DrawItemBoxes(ctx, control, list, false); break;
+    case DrawerKind::Trackbar: ok = DrawTrackbar(ctx, control, list); break;
+    case DrawerKind::ProgressBar: ok = DrawProgress(ctx, control, list); break;
+    case DrawerKind::UpDown: ok = DrawUpDown(ctx, control, list); break;
+    case DrawerKind::HotKey: ok = DrawTexts(ctx, WithLiteralTexts(control), list, true, kFormatVCenter); break;
+    case DrawerKind::MonthCalendar: ok = DrawTexts(ctx, WithLiteralTexts(control), list, true, kFormatCentre); break;
+    case DrawerKind::DateTimePicker:
+        ok = DrawFieldWithButton(ctx, control, list, HasStyleBits(control.style, kDateUpDown));
+        break;
+    case DrawerKind::ComboBoxEx: ok = DrawFieldWithButton(ctx, control, list, false); break;
+    case DrawerKind::Link: ok = DrawLink(ctx, control, list); break;
+    case DrawerKind::RichEdit: ok = DrawEditLines(ctx, control, list); break;
+    default: return DrawUnlisted(ctx, control, list);
+    }
+    return ok && DrawChildren(ctx, control, list);
 }
 
 }  // namespace plumbo

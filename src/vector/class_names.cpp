@@ -119,13 +119,19 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
     case DrawerKind::TextBox:
         n.text = true;
         n.clientRect = scrollBars;
+        // A multi-line edit is drawn as the lines it shows; its whole text only when they do not come.
+        n.content = HasStyleBits(style, kEditMultiLine);
+        if (n.content) n.textUnits = kMaxWrappedTextUnits;
         break;
     case DrawerKind::GroupFrame:
         n.text = true;
         n.children = true;
         break;
-    case DrawerKind::PushButton:
-    case DrawerKind::Static: n.text = true; break;
+    case DrawerKind::PushButton: n.text = true; break;
+    case DrawerKind::Static:
+        n.text = StaticShowsText(style);
+        n.textUnits = kMaxWrappedTextUnits;
+        break;
     case DrawerKind::StandardButton:
         switch (ClassifyButton(style)) {
         case ButtonLook::GroupFrame: n.children = true; [[fallthrough]];
@@ -134,7 +140,13 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         case ButtonLook::Nothing: break;
         }
         break;
-    case DrawerKind::ComboBox: n.firstDescendantText = true; break;
+    case DrawerKind::ComboBox:
+        // A drop-down list has no edit field: its own text is the selected item's.
+        n.text = (style & kComboTypeMask) == kComboDropDownList;
+        n.firstDescendantText = !n.text;
+        n.content = (style & kComboTypeMask) == kComboSimple;
+        break;
+    case DrawerKind::ToolBar: n.content = normalisedClass == kCommonToolBarClass; break;
     case DrawerKind::ListBox:
     case DrawerKind::Grid: n.clientRect = scrollBars; break;
     case DrawerKind::MdiClient:
@@ -142,6 +154,10 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         n.children = true;
         break;
     case DrawerKind::Unlisted: n.children = true; break;
+    case DrawerKind::ComboBoxEx:
+        // Drawn whole from its selected item: its inner combo box and edit field would only repeat it.
+        n.content = true;
+        break;
     case DrawerKind::TabControl:
     case DrawerKind::ListView:
     case DrawerKind::Header:
@@ -155,7 +171,6 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
     case DrawerKind::DateTimePicker:
     case DrawerKind::MonthCalendar:
     case DrawerKind::Link:
-    case DrawerKind::ComboBoxEx:
     case DrawerKind::RichEdit:
         // Their child windows (a list view's header, a rebar's tool bars) are drawn by their own
         // drawers, over the parent's content.

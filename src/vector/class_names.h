@@ -10,6 +10,9 @@ namespace plumbo {
 inline constexpr size_t kMaxTextUnits = 79;
 // Longest item text (tab, list-view cell, tree item, status-bar part...) we ask a control for.
 inline constexpr size_t kMaxItemTextUnits = 259;
+// Longest text we keep of a control that wraps it over several lines (a static text, a link, a
+// multi-line edit read whole): a few paragraphs, more than a label's rectangle ever shows.
+inline constexpr size_t kMaxWrappedTextUnits = 1023;
 
 // The first `maxUnits` UTF-16 units of s, one fewer if the cut would split a surrogate pair.
 std::wstring CutAtCharBoundary(std::wstring_view s, size_t maxUnits);
@@ -72,9 +75,26 @@ inline constexpr uint32_t kButtonTypeMask = 0xF;
 inline constexpr uint32_t kButtonGroupBox = 7;
 ButtonLook ClassifyButton(uint32_t style);
 
+// Style bits of the older controls that change what their drawers show.
+inline constexpr uint32_t kEditMultiLine = 0x4;  // ES_MULTILINE
+inline constexpr uint32_t kComboTypeMask = 0x3;
+inline constexpr uint32_t kComboSimple = 1;        // CBS_SIMPLE: the list always shown
+inline constexpr uint32_t kComboDropDownList = 3;  // CBS_DROPDOWNLIST: no edit field
+// A static control shows its text only in its text types (left, centred, right, simple, no
+// wrap); the others are icons, pictures, frames and filled rectangles.
+inline constexpr uint32_t kStaticTypeMask = 0x1F;
+inline constexpr uint32_t kStaticCentre = 0x1, kStaticRight = 0x2, kStaticSimple = 0xB, kStaticNoWrap = 0xC;
+constexpr bool StaticShowsText(uint32_t style) {
+    const uint32_t type = style & kStaticTypeMask;
+    return type <= kStaticRight || type == kStaticSimple || type == kStaticNoWrap;
+}
+// The tool bar whose buttons can be asked for; the older tool bar classes keep generic squares.
+inline constexpr std::wstring_view kCommonToolBarClass = L"ToolbarWindow32";
+
 // What a window's record must hold for its drawer; the query reads nothing else.
 struct RecordNeeds {
     bool text = false;                 // its own window text
+    size_t textUnits = kMaxTextUnits;  // how much of it
     bool clientRect = false;           // for the scroll bars its style asks for
     bool children = false;             // its direct children, drawn through DrawControl
     bool firstDescendantText = false;  // combo box: whether it has an edit field, and its text

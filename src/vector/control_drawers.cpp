@@ -17,6 +17,7 @@ constexpr int32_t kToolRuleOffset = 2;  // the rule runs 2 px above the bar, 2 p
 // Group frame caption: 16 px in from the left edge, 8 px above the top edge.
 constexpr int32_t kFrameCaptionDx = 16;
 constexpr int32_t kFrameCaptionDy = -8;
+constexpr uint32_t kStaticNoPrefix = 0x80;  // SS_NOPREFIX: '&' shown as it is
 
 DrawPart ControlBox(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
 
@@ -28,13 +29,13 @@ DrawPart ComboArrow(double ox, double oy, double d) {
     return a;
 }
 
+}  // namespace
+
 bool DrawChildren(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     for (const WindowRecord& child : control.children)
         if (DrawControl(ctx, child, list) == DrawOutcome::Abandoned) return false;
     return true;
 }
-
-}  // namespace
 
 std::optional<ControlPlace> PlaceOf(const Rect32& t, const Rect32& c) {
     auto x = Sub32(c.left, t.left), y = Sub32(c.top, t.top);
@@ -85,7 +86,7 @@ bool DrawTextBox(const DrawContext& ctx, const WindowRecord& control, PartList& 
     if (!p) return false;
     PartAppender out{list};
     out.Add(ControlBox(*p));
-    out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kFormatVCenter));
+    out.Add(BoxedText(p->x, p->y, p->w, p->h, LiteralText(control.text), kFormatVCenter));
     return out.ok && DrawStyleScrollBars(ctx, control, list);
 }
 
@@ -131,15 +132,28 @@ bool DrawStandardButton(const DrawContext& ctx, const WindowRecord& control, Par
 bool DrawComboBox(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     auto p = PlaceOf(ctx.target, control.window);
     if (!p) return false;
-    const double d = p->h;
-    const double bx = static_cast<double>(p->right) - d;
     PartAppender out{list};
     out.Add(ControlBox(*p));
+    if ((control.style & kComboTypeMask) == kComboSimple) {
+        // Its list always shown: the edit field first, then the list's visible items.
+        for (const ItemRecord& item : control.content.items) {
+            auto r = PlaceOf(ctx.target, item.rect);
+            if (!r) return false;
+            if (item.flags & item_flags::kSelected) out.Add(ControlBox(*r));
+            out.Add(BoxedText(r->x, r->y, r->w, r->h, LiteralText(item.text), kFormatVCenter));
+        }
+        return out.ok;
+    }
+    const double d = p->h;
+    const double bx = static_cast<double>(p->right) - d;
     out.Add(Box(bx, p->y, d, d));
     out.Add(ComboArrow(bx, p->y, d));
-    // Only a combo with an edit field has a descendant; a drop-down list shows no text.
-    if (control.hasDescendant)
-        out.Add(BoxedText(p->x, p->y, p->w, p->h, control.firstDescendantText, kFormatVCenter));
+    // The edit field's text, or for a drop-down list (no edit field) the selected item's, which
+    // is its window text; either stops at the button.
+    const bool dropList = (control.style & kComboTypeMask) == kComboDropDownList;
+    if (dropList || control.hasDescendant)
+        out.Add(BoxedText(p->x, p->y, bx - p->x, p->h, LiteralText(dropList ? control.text : control.firstDescendantText),
+                          kFormatVCenter));
     return out.ok;
 }
 
@@ -181,7 +195,22 @@ bool DrawToolBar(const DrawContext& ctx, const WindowRecord& control, PartList& 
     PartAppender out{list};
     out.Add(Line(p->x + kToolRuleOffset, p->y - kToolRuleOffset, p->right - kToolRuleOffset,
                  p->y - kToolRuleOffset));
-    // Generic squares: the real buttons are neither counted nor placed.
+    if (control.className == kCommonToolBarClass) {
+        // Its real buttons where it placed them; a separator as a line down its middle.
+        for (const ItemRecord& button : control.content.items) {
+            auto r = PlaceOf(ctx.target, button.rect);
+            if (!r) return false;
+            if (button.flags & item_flags::kSeparator) {
+                out.Add(Line(r->x + r->w / 2.0, r->y, r->x + r->w / 2.0, r->bottom));
+                continue;
+            }
+            out.Add(ControlBox(*r));
+            // A tool bar takes '&' for a mnemonic, as the player does.
+            if (!button.text.empty()) out.Add(BoxedText(r->x, r->y, r->w, r->h, button.text, kFormatCentre));
+        }
+        return out.ok;
+    }
+    // The older tool bars: generic squares, the real buttons neither counted nor placed.
     const int32_t b = RoundHalfEven(kToolButtonScale * p->h);
     if (b != 0) {
         const int32_t n = RoundHalfEven(kToolButtonShare * IntDiv(p->w, b));
@@ -200,7 +229,14 @@ bool DrawStatic(const DrawContext& ctx, const WindowRecord& control, PartList& l
     if (!p) return false;
     PartAppender out{list};
     if (HasStyleBits(control.style, style_bits::kBorder)) out.Add(ControlBox(*p));
-    out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kFormatTopLeft));
+    // The text kinds wrap at words within the rectangle, except the simple and no-wrap ones;
+    // right-aligned text is drawn from the left.
+    if (!StaticShowsText(control.style)) return out.ok;
+    const uint32_t type = control.style & kStaticTypeMask;
+    uint32_t format = type == kStaticCentre ? kFormatCentreAcross : kFormatTopLeft;
+    if (type != kStaticSimple && type != kStaticNoWrap) format |= kFormatWordBreak;
+    const bool prefix = !HasStyleBits(control.style, kStaticNoPrefix);
+    out.Add(BoxedText(p->x, p->y, p->w, p->h, prefix ? control.text : LiteralText(control.text), format));
     return out.ok;
 }
 
@@ -221,7 +257,9 @@ DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, Par
     case DrawerKind::PictureBox:
     case DrawerKind::StatusBar:
     case DrawerKind::UserControl: ok = DrawPlainBox(ctx, control, list); break;
-    case DrawerKind::TextBox: ok = DrawTextBox(ctx, control, list); break;
+    case DrawerKind::TextBox:
+        ok = HasStyleBits(control.style, kEditMultiLine) ? DrawEditLines(ctx, control, list) : DrawTextBox(ctx, control, list);
+        break;
     case DrawerKind::GroupFrame: ok = DrawGroupFrame(ctx, control, list); break;
     case DrawerKind::PushButton: ok = DrawPushButton(ctx, control, list); break;
     case DrawerKind::StandardButton: ok = DrawStandardButton(ctx, control, list); break;

@@ -51,6 +51,8 @@ bool DrawToolBar(const DrawContext& ctx, const WindowRecord& control, PartList& 
 bool DrawMdiClient(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawStatic(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawUnlisted(const DrawContext& ctx, const WindowRecord& control, PartList& list);
+// A container's children, each by its own class, in enumeration order.
+bool DrawChildren(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 
 // The whole window: frame first, then each direct child in enumeration order (later parts
 // cover earlier ones). nullopt when the re-drawing has to be abandoned.

@@ -43,7 +43,7 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
         child.window = ToRect32(r);
         child.className = GetControlClass(hwnd);
         const RecordNeeds needs = NeedsFor(child.className, child.style);
-        if (needs.text) child.text = query.ReadText(hwnd, kMaxTextUnits);
+        if (needs.text) child.text = query.ReadText(hwnd, needs.textUnits);
         if (needs.clientRect && GetClientRect(hwnd, &r)) child.client = ToRect32(r);
         if (needs.firstDescendantText) {
             // The enumeration goes depth first, so the first descendant is the first child.

@@ -96,6 +96,7 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
         {L"Edit", kH | kV},  {L"Edit", 0},        {L"ListBox", kV}, {L"ListBox", 0},  {L"MDIClient", kH},
         {L"Frame", 0},       {L"Button", 7},      {L"Button", 2},   {L"Button", 4},   {L"ComboBox", kH | kV},
         {L"Static", 0},      {L"CommandButton", 0}, {L"ToolbarWindow32", kH | kV}, {L"SysTreeView32", kH | kV},
+        {L"ComboBox", 0x3},  {L"Static", 0xE},
     };
     for (const auto& [name, style] : needs) {
         const WindowRecord full{name, kVis | style, {110, 220, 310, 320}, {0, 0, 183, 83}, L"text", {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")}, true, L"typed", {}};
@@ -169,7 +170,7 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
 
 // ---- The controls ----
 
-TEST(DrawControl, EachClassDrawsItsLookAlikeAndToolBarsGetGenericSquares) {
+TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
     const Rect32 r{120, 210, 200, 235};  // x 20, y 10, 80 x 25
     const Lines push{L"R 20,10 80x25 h0", L"B 20,10 80x25 f5 'OK'"};
     const struct { const wchar_t* name; uint32_t style; Rect32 rect; const wchar_t* text; Rect32 client; Lines want; }
@@ -187,18 +188,23 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndToolBarsGetGenericSquares) {
             {L"Button", 7, r, L"OK", {}, {L"R 20,10 80x25 h0", L"T 36,2 'OK' op-1 face='' size=9"}},
             {L"Button", 0x24, r, L"OK", {}, {}},
             {L"CheckBox", 0, r, L"OK", {}, {}},
-            // The drop-down button is a 21-px square at the right end; a drop list shows no text.
-            {L"ComboBox", 0x3, {120, 230, 270, 251}, L"ignored", {}, {L"R 20,30 150x21 h0", L"R 149,30 21x21 h0", L"P (154.25,35.25) (164.75,35.25) (159.5,45.75) (154.25,35.25)"}},
+            // The drop-down button is a 21-px square at the right end; a drop list shows its
+            // selected item (its own text) up to the button.
+            {L"ComboBox", 0x3, {120, 230, 270, 251}, L"selected", {}, {L"R 20,30 150x21 h0", L"R 149,30 21x21 h0", L"P (154.25,35.25) (164.75,35.25) (159.5,45.75) (154.25,35.25)", L"B 20,30 129x21 f4 'selected'"}},
             {L"HScrollBar", 0, {110, 250, 310, 266}, L"", {}, {L"R 10,50 200x16 h0", L"R 10,50 16x16 h0", L"R 194,50 16x16 h0", L"P (22,54) (22,62) (14,58) (22,54)", L"P (198,54) (206,58) (198,62) (198,54)"}},
             {L"VScrollBar", 0, {400, 220, 416, 370}, L"", {}, {L"R 300,20 16x150 h0", L"R 300,20 16x20 h0", L"R 300,150 16x20 h0", L"P (310,25) (315,35) (305,35) (310,25)", L"P (305,155) (315,155) (310,165) (305,155)"}},
-            {L"Static", 0, r, L"Name:", {}, {L"B 20,10 80x25 f0 'Name:'"}},
-            {L"Static", style_bits::kBorder, r, L"Name:", {}, {L"R 20,10 80x25 h0", L"B 20,10 80x25 f0 'Name:'"}},
+            // A static wraps at words (0x10); centred (1) or not; simple (0xB) does not wrap; an
+            // icon (3) shows no text.
+            {L"Static", 0, r, L"Name:", {}, {L"B 20,10 80x25 f16 'Name:'"}},
+            {L"Static", style_bits::kBorder | 1, r, L"Name:", {}, {L"R 20,10 80x25 h0", L"B 20,10 80x25 f17 'Name:'"}},
+            {L"Static", 0xB, r, L"Name:", {}, {L"B 20,10 80x25 f0 'Name:'"}},
+            {L"Static", 3, r, L"Name:", {}, {}},
             {L"PictureBoxDC", kH | kV, r, L"unused", {0, 0, 20, 20}, {L"R 20,10 80x25 h0"}},
         };
     ExpectRows(rows, [](auto& c) { return Draw(Ctl(c.name, kVis | c.style, c.rect, c.text, c.client)); });
-    // A combo box that is not a drop list shows the text of its edit field.
-    EXPECT_EQ(Draw({L"ComboBox", kVis | 0x2, {120, 230, 270, 251}, {}, L"", {}, true, L"typed", {}}).back(), L"B 20,30 150x21 f4 'typed'");
-    // Squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
+    // A combo box that is not a drop list shows the text of its edit field, '&' as it is.
+    EXPECT_EQ(Draw({L"ComboBox", kVis | 0x2, {120, 230, 270, 251}, {}, L"", {}, true, L"A&B", {}}).back(), L"B 20,30 129x21 f4 'A&&B'");
+    // The older tool bars' squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
     // under a rule 2 px above the bar: the count of parts, the first and the last.
     const struct { Rect32 rect; std::tuple<size_t, std::wstring, std::wstring> want; } bars[] = {
         {{100, 240, 400, 270}, {10, L"L (2,38)-(298,38)", L"R 192,42.4 24x24 h0"}},  // 300 div 24 = 12: n 8
@@ -208,7 +214,7 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndToolBarsGetGenericSquares) {
         {{100, 200, 120, 230}, {2, L"L (2,-2)-(18,-2)", L"R 0,2.4 24x24 h0"}},       // narrower than a square: n 0
     };
     ExpectRows(bars, [](auto& c) {
-        const Lines parts = Draw(Ctl(L"ToolbarWindow32", kVis, c.rect));
+        const Lines parts = Draw(Ctl(L"Toolbar20WndClass", kVis, c.rect));
         return std::tuple(parts.size(), parts.front(), parts.back());
     });
 }
@@ -225,7 +231,7 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
                              {Ctl(L"CommandButton", kVis, {300, 215, 380, 235}, L"Go"),
                               Ctl(L"Button", kVis | 0x7, {120, 240, 400, 400}, L"Inner", {}, {Ctl(L"Button", kVis | 0x2, {130, 260, 230, 276}, L"Deep")}),
                               Ctl(L"Static", kVis, {130, 380, 200, 396}, L"Last")});
-    EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 100x16 f4 'Deep'", L"B 30,180 70x16 f0 'Last'"}));
+    EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 100x16 f4 'Deep'", L"B 30,180 70x16 f16 'Last'"}));
     outer.style = 0;
     EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
     // The whole window: its frame, then its controls placed from its own top-left.
