@@ -1,5 +1,311 @@
-// The test target's "/bars" contents.
+// The test target's "/bars" contents: every bar and small common control, filled with long,
+// short and Japanese items and with '&' mnemonics. With "/report FILE" the target also writes,
+// once it is shown, each text a person sees in it and the rectangle its control gives for it,
+// asked in its own process: one line "kind<TAB>text<TAB>left top right bottom" in screen pixels,
+// kind "line" for a text shown on one line, "wrap" for one the control breaks at words.
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
 
-void FillWithBars(HWND w) {}
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT_PTR kReportTimer = 0xBA25;
+constexpr const wchar_t* kShort = L"S";
+constexpr const wchar_t* kLong = L"A long item that does not fit in the box at all";
+constexpr const wchar_t* kJapanese = L"日本語の項目";
+constexpr const wchar_t* kMnemonic = L"&Mnemonic";
+
+std::wstring g_reportPath;
+std::vector<HWND> g_controls;  // in the order the report walks them
+
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
+    HWND c = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent, nullptr,
+                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    g_controls.push_back(c);
+    return c;
+}
+
+HWND Combo(HWND w, DWORD type, int x, int select) {
+    HWND c = Child(w, L"ComboBox", L"", type | WS_VSCROLL, x, 100, 150, type == CBS_SIMPLE ? 110 : 200);
+    for (const wchar_t* s : {kShort, kLong, kJapanese, kMnemonic}) SendMessageW(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    SendMessageW(c, CB_SETCURSEL, select, 0);
+    return c;
+}
+
+HWND ToolBar(HWND parent, DWORD style, int x, int y, int w, int h, std::initializer_list<const wchar_t*> texts) {
+    HWND t = Child(parent, TOOLBARCLASSNAMEW, L"", style | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER, x, y, w, h);
+    SendMessageW(t, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    int id = 100;
+    for (const wchar_t* text : texts) {
+        TBBUTTON b{};
+        b.iBitmap = I_IMAGENONE;
+        b.idCommand = id++;
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = text ? BTNS_AUTOSIZE | BTNS_SHOWTEXT : BTNS_SEP;
+        b.iString = reinterpret_cast<INT_PTR>(text);
+        SendMessageW(t, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&b));
+    }
+    SendMessageW(t, TB_AUTOSIZE, 0, 0);
+    return t;
+}
+
+// ---- The report ----
+
+std::wstring ClassOf(HWND h) {
+    wchar_t cls[64] = {};
+    GetClassNameW(h, cls, 64);
+    return cls;
+}
+
+RECT ToScreen(HWND h, RECT r) {
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// What the control shows of a text in which it takes '&' for a mnemonic.
+std::wstring Shown(const std::wstring& s) {
+    std::wstring out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == L'&' && i + 1 < s.size()) ++i;
+        out += s[i];
+    }
+    return out;
+}
+
+struct Report {
+    std::wstring text;
+    void Add(const wchar_t* kind, const std::wstring& shown, const RECT& r) {
+        if (shown.empty()) return;
+        text += std::wstring(kind) + L"\t" + shown + L"\t" + std::to_wstring(r.left) + L" " + std::to_wstring(r.top) +
+                L" " + std::to_wstring(r.right) + L" " + std::to_wstring(r.bottom) + L"\n";
+    }
+};
+
+void ReportEditLines(HWND e, Report& out) {
+    RECT format{};
+    SendMessageW(e, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const bool rich = ClassOf(e) != L"Edit";
+    const LRESULT count = SendMessageW(e, EM_GETLINECOUNT, 0, 0);
+    for (LRESULT line = SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0); line < count; ++line) {
+        const LRESULT index = SendMessageW(e, EM_LINEINDEX, line, 0);
+        POINTL at{};
+        if (rich) {
+            SendMessageW(e, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index);
+        } else {
+            const LRESULT p = SendMessageW(e, EM_POSFROMCHAR, index, 0);
+            at = {static_cast<short>(LOWORD(p)), static_cast<short>(HIWORD(p))};
+        }
+        if (at.y >= format.bottom) break;
+        wchar_t buffer[300] = {};
+        buffer[0] = 298;
+        std::wstring text(buffer, SendMessageW(e, EM_GETLINE, line, reinterpret_cast<LPARAM>(buffer)));
+        while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.pop_back();
+        // The line's row: from its top to the edit's bottom, as the next line may not be there.
+        out.Add(L"line", text, ToScreen(e, {at.x, at.y, format.right, format.bottom}));
+    }
+}
+
+void WriteReport(HWND w) {
+    Report out;
+    for (HWND c : g_controls) {
+        const std::wstring cls = ClassOf(c);
+        RECT r{};
+        GetWindowRect(c, &r);
+        wchar_t text[512] = {};
+        GetWindowTextW(c, text, 512);
+        const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
+        if (cls == STATUSCLASSNAMEW) {
+            for (int i = 0, n = static_cast<int>(SendMessageW(c, SB_GETPARTS, 0, 0)); i < n; ++i) {
+                RECT part{};
+                SendMessageW(c, SB_GETRECT, i, reinterpret_cast<LPARAM>(&part));
+                wchar_t partText[300] = {};
+                SendMessageW(c, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(partText));
+                out.Add(L"line", partText, ToScreen(c, part));  // a status bar shows '&' as it is
+            }
+        } else if (cls == TOOLBARCLASSNAMEW) {
+            for (int i = 0, n = static_cast<int>(SendMessageW(c, TB_BUTTONCOUNT, 0, 0)); i < n; ++i) {
+                TBBUTTON b{};
+                RECT button{};
+                SendMessageW(c, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+                SendMessageW(c, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&button));
+                wchar_t buttonText[300] = {};
+                if (!(b.fsStyle & BTNS_SEP)) SendMessageW(c, TB_GETBUTTONTEXTW, b.idCommand, reinterpret_cast<LPARAM>(buttonText));
+                out.Add(L"line", Shown(buttonText), ToScreen(c, button));
+            }
+        } else if (cls == REBARCLASSNAMEW) {
+            for (int i = 0, n = static_cast<int>(SendMessageW(c, RB_GETBANDCOUNT, 0, 0)); i < n; ++i) {
+                wchar_t bandText[300] = {};
+                REBARBANDINFOW band{};
+                band.cbSize = sizeof band;
+                band.fMask = RBBIM_TEXT;
+                band.lpText = bandText;
+                band.cch = 300;
+                RECT bandRect{};
+                SendMessageW(c, RB_GETBANDINFOW, i, reinterpret_cast<LPARAM>(&band));
+                SendMessageW(c, RB_GETRECT, i, reinterpret_cast<LPARAM>(&bandRect));
+                out.Add(L"line", Shown(bandText), ToScreen(c, bandRect));
+            }
+        } else if (cls == L"ComboBox") {
+            if ((style & 3) == CBS_SIMPLE) {
+                HWND list = FindWindowExW(c, nullptr, L"ComboLBox", nullptr);
+                RECT listClient{};
+                GetClientRect(list, &listClient);
+                GetWindowRect(FindWindowExW(c, nullptr, L"Edit", nullptr), &r);
+                out.Add(L"line", text, r);
+                for (LRESULT i = SendMessageW(list, LB_GETTOPINDEX, 0, 0), n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+                    RECT item{};
+                    wchar_t itemText[300] = {};
+                    SendMessageW(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+                    if (item.top >= listClient.bottom) break;
+                    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(itemText));
+                    out.Add(L"line", itemText, ToScreen(list, item));
+                }
+            } else {
+                out.Add(L"line", text, r);  // a combo box shows '&' as it is
+            }
+        } else if (cls == WC_COMBOBOXEXW) {
+            COMBOBOXEXITEMW item{};
+            item.mask = CBEIF_TEXT;
+            item.iItem = SendMessageW(c, CB_GETCURSEL, 0, 0);
+            item.pszText = text;
+            item.cchTextMax = 512;
+            SendMessageW(c, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            out.Add(L"line", text, r);
+        } else if (cls == L"Edit" || cls == RICHEDIT_CLASSW) {
+            if (style & ES_MULTILINE)
+                ReportEditLines(c, out);
+            else
+                out.Add(L"line", text, r);
+        } else if (cls == HOTKEY_CLASSW) {
+            // The control spells the keys with the keyboard's own names.
+            const LRESULT key = SendMessageW(c, HKM_GETHOTKEY, 0, 0);
+            std::wstring keys;
+            for (auto [flag, vk] : {std::pair{HOTKEYF_CONTROL, VK_CONTROL}, {HOTKEYF_SHIFT, VK_SHIFT}, {LOBYTE(0), LOBYTE(key)}}) {
+                wchar_t name[64] = {};
+                if (flag && !(HIBYTE(LOWORD(key)) & flag)) continue;
+                GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16, name, 64);
+                keys += (keys.empty() ? L"" : L" + ") + std::wstring(name);
+            }
+            out.Add(L"line", keys, r);
+        } else if (cls == L"Static") {
+            out.Add(L"wrap", Shown(text), r);
+        } else if (cls == WC_LINK) {
+            out.Add(L"wrap", L"Read the manual and 日本語のリンク & more", r);
+        } else if (cls == DATETIMEPICK_CLASSW || cls == MONTHCAL_CLASSW) {
+            SYSTEMTIME t{};
+            SendMessageW(c, cls == MONTHCAL_CLASSW ? MCM_GETCURSEL : DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t));
+            wchar_t date[64] = {};
+            GetDateFormatW(LOCALE_USER_DEFAULT, cls == MONTHCAL_CLASSW ? DATE_YEARMONTH : DATE_SHORTDATE, &t, nullptr, date, 64);
+            out.Add(L"line", date, r);
+        }
+    }
+    FILE* f = _wfopen(g_reportPath.c_str(), L"wb");
+    if (!f) return;
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, out.text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(bytes > 0 ? bytes - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, out.text.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
+    fwrite(utf8.data(), 1, utf8.size(), f);
+    fclose(f);
+}
+
+void CALLBACK ReportOnce(HWND w, UINT, UINT_PTR id, DWORD) {
+    KillTimer(w, id);
+    WriteReport(w);
+}
+
+}  // namespace
+
+// Positions are client pixels of a window of at least 740 x 580 client pixels.
+void FillWithBars(HWND w) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_USEREX_CLASSES | ICC_DATE_CLASSES |
+                                             ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_PROGRESS_CLASS | ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+    LoadLibraryW(L"riched20.dll");
+
+    HWND rebar = Child(w, REBARCLASSNAMEW, L"", WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | CCS_NODIVIDER, 0, 0, 0, 0);
+    REBARBANDINFOW band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_TEXT | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
+    band.fStyle = RBBS_CHILDEDGE | RBBS_BREAK;
+    HWND bandBar = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 26, {L"&Cut", L"Copy"});
+    band.lpText = const_cast<wchar_t*>(L"帯&1");
+    band.hwndChild = bandBar;
+    band.cyMinChild = 26;
+    band.cxMinChild = 200;
+    band.cx = 360;
+    SendMessageW(rebar, RB_INSERTBANDW, -1, reinterpret_cast<LPARAM>(&band));
+    HWND bandCombo = Combo(w, CBS_DROPDOWNLIST, 0, 2);
+    band.lpText = const_cast<wchar_t*>(L"Font");
+    band.hwndChild = bandCombo;
+    band.fStyle = RBBS_CHILDEDGE;
+    band.cyMinChild = 24;
+    band.cxMinChild = 150;
+    SendMessageW(rebar, RB_INSERTBANDW, -1, reinterpret_cast<LPARAM>(&band));
+
+    ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 8, 64, 600, 28, {L"&Open", kLong, nullptr, kJapanese, kShort});
+
+    Combo(w, CBS_SIMPLE, 8, 2);
+    Combo(w, CBS_DROPDOWN, 170, 1);
+    Combo(w, CBS_DROPDOWNLIST, 330, 3);
+    HWND ex = Child(w, WC_COMBOBOXEXW, L"", CBS_DROPDOWNLIST, 490, 100, 160, 200);
+    for (const wchar_t* s : {L"Ex short", kJapanese}) {
+        COMBOBOXEXITEMW item{};
+        item.mask = CBEIF_TEXT;
+        item.iItem = -1;
+        item.pszText = const_cast<wchar_t*>(s);
+        SendMessageW(ex, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(ex, CB_SETCURSEL, 1, 0);
+
+    const wchar_t* lines = L"First line\r\nA second line long enough to be wrapped by the edit control itself\r\n"
+                           L"日本語の行\r\nFourth & last but one\r\nFifth\r\nSixth\r\nSeventh\r\nEighth\r\nNinth";
+    HWND edit = Child(w, L"Edit", lines, WS_BORDER | WS_VSCROLL | ES_MULTILINE, 8, 220, 250, 90);
+    SendMessageW(edit, EM_LINESCROLL, 0, 1);
+    HWND rich = Child(w, RICHEDIT_CLASSW, L"", WS_BORDER | WS_VSCROLL | ES_MULTILINE, 270, 220, 250, 90);
+    SetWindowTextW(rich, lines);
+
+    Child(w, L"Static", L"This static text is long enough to be broken at words within its rectangle; 日本語の文も折り返す。",
+          0, 530, 220, 200, 70);
+    Child(w, L"Static", L"Label with &mnemonic", 0, 530, 296, 200, 20);
+
+    HWND track = Child(w, TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, 8, 320, 200, 32);
+    SendMessageW(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+    SendMessageW(track, TBM_SETPOS, TRUE, 3);
+    HWND progress = Child(w, PROGRESS_CLASSW, L"", 0, 220, 326, 150, 20);
+    SendMessageW(progress, PBM_SETPOS, 40, 0);
+    HWND buddy = Child(w, L"Edit", L"5", WS_BORDER, 380, 326, 50, 22);
+    HWND upDown = Child(w, UPDOWN_CLASSW, L"", UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 0, 0);
+    SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+    HWND hotKey = Child(w, HOTKEY_CLASSW, L"", 0, 450, 326, 120, 22);
+    SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+
+    SYSTEMTIME day{2024, 3, 5, 15, 12, 0, 0, 0};
+    HWND date = Child(w, DATETIMEPICK_CLASSW, L"", 0, 8, 364, 150, 24);
+    SendMessageW(date, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&day));
+    HWND month = Child(w, MONTHCAL_CLASSW, L"", 0, 170, 364, 0, 0);
+    RECT need{};
+    SendMessageW(month, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+    SetWindowPos(month, nullptr, 0, 0, need.right, need.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageW(month, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
+    Child(w, WC_LINK, L"Read the <a href=\"https://example.invalid/\">manual</a> and 日本語のリンク & more", 0, 450, 364,
+          250, 40);
+
+    HWND status = Child(w, STATUSCLASSNAMEW, L"", 0, 0, 0, 0, 0);
+    const int edges[] = {120, 220, -1};
+    SendMessageW(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+    for (int i = 0; i < 3; ++i)
+        SendMessageW(status, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(i == 0 ? L"準備完了" : i == 1 ? L"&File" : kLong));
+
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 0; i + 1 < argc; ++i)
+        if (std::wstring(argv[i]) == L"/report") g_reportPath = argv[i + 1];
+    LocalFree(argv);
+    // Written once the message loop runs: the window is shown and laid out by then.
+    if (!g_reportPath.empty()) SetTimer(w, kReportTimer, 0, ReportOnce);
+}
