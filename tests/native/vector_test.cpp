@@ -10,46 +10,10 @@
 
 #include "vector/class_names.h"
 #include "vector/control_drawers.h"
+#include "describe_parts.h"
 
 namespace plumbo {
 namespace {
-
-using Lines = std::vector<std::wstring>;
-
-// R x,y wxh h<hatch> | P (x,y) ... | L (x1,y1)-(x2,y2) | B x,y wxh f<format> 'text' | T x,y 'text' op<opaque>.
-// Pens, colours, faces and sizes other than the drawers' black-on-white ones are appended, so a
-// part drawn any other way shows.
-Lines Describe(const PartList& list) {
-    Lines out;
-    for (const PartOrder& o : list.order) {
-        std::wostringstream s;
-        if (o.kind == kindRect) {
-            const RectPart& r = list.rects.at(o.index);
-            s << "R " << r.x << ',' << r.y << ' ' << r.width << 'x' << r.height << " h" << r.hatch;
-            if (r.penWidth != 1 || r.penStyle != 0 || r.penColor != kBlack || r.fillColor != kWhite || r.outline != -1)
-                s << " pen=" << r.penWidth << '/' << r.penStyle << '/' << r.penColor << " fill=" << r.fillColor << " o" << r.outline;
-        } else if (o.kind == kindPolyline) {
-            const PolylinePart& p = list.polylines.at(o.index);
-            s << 'P';
-            for (size_t i = 0; i < p.PointCount(); ++i) s << " (" << p.xs[i] << ',' << p.ys[i] << ')';
-            if (p.penWidth != 1 || p.color != kBlack) s << " pen=" << p.penWidth << '/' << p.color;
-        } else if (o.kind == kindLine) {
-            const LinePart& l = list.lines.at(o.index);
-            s << "L (" << l.x1 << ',' << l.y1 << ")-(" << l.x2 << ',' << l.y2 << ')';
-        } else if (o.kind == kindRectText) {
-            const RectTextPart& t = list.rectTexts.at(o.index);
-            s << "B " << t.x << ',' << t.y << ' ' << t.width << 'x' << t.height << " f" << t.format << " '" << t.text << '\'';
-            if (t.face != kDrawerFace || t.size != 9 || t.opaque != 0 || t.textColor != kBlack)
-                s << " face='" << t.face << "' size=" << t.size << " op" << t.opaque;
-        } else if (o.kind == kindText) {
-            const TextPart& t = list.texts.at(o.index);
-            s << "T " << t.x << ',' << t.y << " '" << t.text << "' op" << t.opaque;
-            if (t.face != kDrawerFace || t.size != 9) s << " face='" << t.face << "' size=" << t.size;
-        }
-        out.push_back(s.str());
-    }
-    return out;
-}
 
 constexpr uint32_t kVis = style_bits::kVisible, kH = style_bits::kHScroll, kV = style_bits::kVScroll;
 
