@@ -190,7 +190,7 @@ TEST(QueryTarget, RecordsHoldWhatTheDrawersReadAndAGoneOrHungTargetIsNotWaitedFo
     const std::wstring longText = std::wstring(78, L'x') + L"\xD842\xDFB7yz";
     const std::tuple<const wchar_t*, std::wstring, DWORD> controls[] = {
         {L"Edit", L"line1\r\nline2", ES_MULTILINE | WS_HSCROLL | WS_VSCROLL}, {L"ComboBox", L"", CBS_DROPDOWN},
-        {L"Static", longText, 0}, {L"ThunderRT6Frame", L"Frame caption", 0}};
+        {L"Button", longText, 0}, {L"ThunderRT6Frame", L"Frame caption", 0}};
     std::vector<HWND> made;
     for (const auto& [cls, text, style] : controls)
         made.push_back(CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 10, 10 + 110 * made.size(),
@@ -203,7 +203,7 @@ TEST(QueryTarget, RecordsHoldWhatTheDrawersReadAndAGoneOrHungTargetIsNotWaitedFo
     for (const WindowRecord& c : t->window.children)
         read.push_back(c.className + L"|" + c.text + L"|" + (c.hasDescendant ? L"+" : L"") + c.firstDescendantText);
     EXPECT_EQ(read, (std::vector<std::wstring>{L"Query テスト", L"Edit|line1\r\nline2|", L"ComboBox||+typed",
-                                               L"Static|" + longText.substr(0, 78) + L"|", L"Frame|Frame caption|"}));
+                                               L"Button|" + longText.substr(0, 78) + L"|", L"Frame|Frame caption|"}));
     RECT item{}, client{};
     GetMenuItemRect(top, menu, 0, &item);
     GetClientRect(made[0], &client);
