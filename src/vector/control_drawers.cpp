@@ -18,6 +18,7 @@ constexpr int32_t kToolRuleOffset = 2;  // the rule runs 2 px above the bar, 2 p
 constexpr int32_t kFrameCaptionDx = 16;
 constexpr int32_t kFrameCaptionDy = -8;
 constexpr uint32_t kStaticNoPrefix = 0x80;  // SS_NOPREFIX: '&' shown as it is
+constexpr uint32_t kToolBarNoDivider = 0x40;  // CCS_NODIVIDER
 
 DrawPart ControlBox(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
 
@@ -193,9 +194,12 @@ bool DrawToolBar(const DrawContext& ctx, const WindowRecord& control, PartList& 
     auto p = PlaceOf(ctx.target, control.window);
     if (!p) return false;
     PartAppender out{list};
-    out.Add(Line(p->x + kToolRuleOffset, p->y - kToolRuleOffset, p->right - kToolRuleOffset,
-                 p->y - kToolRuleOffset));
-    if (control.className == kCommonToolBarClass) {
+    const bool common = control.className == kCommonToolBarClass;
+    // A common tool bar draws its divider only without CCS_NODIVIDER, as in a rebar's bands.
+    if (!common || !HasStyleBits(control.style, kToolBarNoDivider))
+        out.Add(Line(p->x + kToolRuleOffset, p->y - kToolRuleOffset, p->right - kToolRuleOffset,
+                     p->y - kToolRuleOffset));
+    if (common) {
         // Its real buttons where it placed them; a separator as a line down its middle.
         for (const ItemRecord& button : control.content.items) {
             auto r = PlaceOf(ctx.target, button.rect);

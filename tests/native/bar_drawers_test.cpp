@@ -26,9 +26,11 @@ TEST(BarDrawers, EachItemIsOutlinedAndCaptionedWhereItsControlPutIt) {
         // A status bar shows '&' as it is (doubled for the player) and its tabs only align.
         {L"msctls_statusbar32", 0, {{{102, 502, 200, 518}, L"\tA&B"}, {{202, 502, 398, 518}, L""}}, {},
          {L"R 0,300 300x20 h0", L"R 2,302 98x16 h0", L"B 2,302 98x16 f4 'A&&B'", L"R 102,302 196x16 h0"}},
-        // A tool bar takes '&' for a mnemonic; a separator is a line down its middle.
+        // A tool bar takes '&' for a mnemonic; a separator is a line down its middle; the
+        // divider above it goes with CCS_NODIVIDER (0x40).
         {L"ToolbarWindow32", 0, {{{100, 500, 150, 520}, L"&Open"}, {{150, 500, 158, 520}, L"", item_flags::kSeparator}}, {},
          {L"L (2,298)-(298,298)", L"R 0,300 50x20 h0", L"B 0,300 50x20 f5 '&Open'", L"L (54,300)-(54,320)"}},
+        {L"ToolbarWindow32", 0x40, {{{100, 500, 150, 520}, L"Go"}}, {}, {L"R 0,300 50x20 h0", L"B 0,300 50x20 f5 'Go'"}},
         // 40 of 0..100 filled with a hatch, from the left or, standing, from the bottom.
         {L"msctls_progress32", 0, {}, {{}, {}, {}, {101, 501, 301, 519}, {}, 0, 100, 40},
          {L"R 0,300 300x20 h0", L"R 1,301 80x18 h3 pen=1/0/0 fill=0 o-1"}},
