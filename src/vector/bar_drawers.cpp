@@ -24,6 +24,21 @@ struct Placer {
 };
 
 DrawPart BoxAt(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
+
+// One drawer's output: the places it works out and the parts it adds, either of which can fail.
+struct Drawing {
+    Placer place;
+    PartAppender out;
+    Drawing(const DrawContext& ctx, PartList& list) : place{ctx}, out{list} {}
+    bool Ok() const { return place.ok && out.ok; }
+    // The control's outline; its place, for what goes inside.
+    ControlPlace Outline(const WindowRecord& control) {
+        const ControlPlace p = place(control.window);
+        out.Add(BoxAt(p));
+        return p;
+    }
+};
+
 DrawPart TextAt(const ControlPlace& p, std::wstring text, uint32_t format) {
     return BoxedText(p.x, p.y, p.w, p.h, std::move(text), format);
 }
@@ -41,113 +56,103 @@ DrawPart Pointer(double x, double y, double w, double h, char towards) {
 // The box, then the first item's text where the control reported it, then a drop button in the
 // room right of it (or an up-down there) for the date picker and the extended combo box.
 bool DrawFieldWithButton(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool upDown) {
-    Placer place{ctx};
-    const ControlPlace p = place(control.window);
-    PartAppender out{list};
-    out.Add(BoxAt(p));
+    Drawing d(ctx, list);
+    const ControlPlace p = d.Outline(control);
     if (!control.content.items.empty()) {
         const ItemRecord& field = control.content.items.front();
-        const ControlPlace f = place(field.rect);
-        out.Add(TextAt(f, LiteralText(field.text), kFormatVCenter));
+        const ControlPlace f = d.place(field.rect);
+        d.out.Add(TextAt(f, LiteralText(field.text), kFormatVCenter));
         const double bx = f.right, bw = p.right - f.right;
         if (bw > 0) {
-            out.Add(Box(bx, p.y, bw, p.h));
+            d.out.Add(Box(bx, p.y, bw, p.h));
             if (upDown) {
-                out.Add(Line(bx, p.y + p.h / 2.0, bx + bw, p.y + p.h / 2.0));
-                out.Add(Pointer(bx, p.y, bw, p.h / 2.0, 'u'));
-                out.Add(Pointer(bx, p.y + p.h / 2.0, bw, p.h / 2.0, 'd'));
+                d.out.Add(Line(bx, p.y + p.h / 2.0, bx + bw, p.y + p.h / 2.0));
+                d.out.Add(Pointer(bx, p.y, bw, p.h / 2.0, 'u'));
+                d.out.Add(Pointer(bx, p.y + p.h / 2.0, bw, p.h / 2.0, 'd'));
             } else {
-                out.Add(Pointer(bx, p.y, bw, p.h, 'd'));
+                d.out.Add(Pointer(bx, p.y, bw, p.h, 'd'));
             }
         }
     }
-    return place.ok && out.ok;
+    return d.Ok();
 }
 
 // Each item's outline and its text in it: status-bar parts, rebar bands.
 bool DrawItemBoxes(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool literal) {
-    Placer place{ctx};
-    PartAppender out{list};
-    out.Add(BoxAt(place(control.window)));
+    Drawing d(ctx, list);
+    d.Outline(control);
     for (const ItemRecord& item : control.content.items) {
-        const ControlPlace r = place(item.rect);
-        out.Add(BoxAt(r));
+        const ControlPlace r = d.place(item.rect);
+        d.out.Add(BoxAt(r));
         // A status-bar part's tabs only say where its text stands; the text shows without them.
         std::wstring text = item.text;
         std::replace(text.begin(), text.end(), L'\t', L' ');
         text = TrimSpaces(text);
-        if (!text.empty()) out.Add(TextAt(r, literal ? LiteralText(text) : text, kFormatVCenter));
+        if (!text.empty()) d.out.Add(TextAt(r, literal ? LiteralText(text) : text, kFormatVCenter));
     }
-    return place.ok && out.ok;
+    return d.Ok();
 }
 
 bool DrawTrackbar(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     const ControlContent& c = control.content;
     if (c.channel.right <= c.channel.left && c.channel.bottom <= c.channel.top) return DrawPlainBox(ctx, control, list);
-    Placer place{ctx};
-    PartAppender out{list};
-    out.Add(BoxAt(place(c.channel)));
+    Drawing d(ctx, list);
+    d.out.Add(BoxAt(d.place(c.channel)));
     for (const Rect32& mark : c.marks) {
-        const ControlPlace m = place(mark);
-        out.Add(Line(m.x, m.y, m.right, m.bottom));
+        const ControlPlace m = d.place(mark);
+        d.out.Add(Line(m.x, m.y, m.right, m.bottom));
     }
-    out.Add(BoxAt(place(c.thumb)));
-    return place.ok && out.ok;
+    d.out.Add(BoxAt(d.place(c.thumb)));
+    return d.Ok();
 }
 
 bool DrawProgress(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
-    Placer place{ctx};
-    const ControlPlace p = place(control.window);
-    PartAppender out{list};
-    out.Add(BoxAt(p));
+    Drawing d(ctx, list);
+    const ControlPlace p = d.Outline(control);
     const ControlContent& c = control.content;
     if (c.maximum > c.minimum && c.channel.right > c.channel.left) {
-        const ControlPlace in = place(c.channel);
+        const ControlPlace in = d.place(c.channel);
         const double share =
             std::clamp((static_cast<double>(c.position) - c.minimum) / (static_cast<double>(c.maximum) - c.minimum), 0.0, 1.0);
         const bool vertical = HasStyleBits(control.style, kProgressVertical);
         DrawPart filled = vertical ? Box(in.x, in.y + in.h * (1 - share), in.w, in.h * share, kHatchDiagonal)
                                    : Box(in.x, in.y, in.w * share, in.h, kHatchDiagonal);
         filled.rect.fillColor = kBlack;
-        if (share > 0) out.Add(filled);
+        if (share > 0) d.out.Add(filled);
     }
-    return place.ok && out.ok;
+    return d.Ok();
 }
 
 bool DrawUpDown(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
-    Placer place{ctx};
-    const ControlPlace p = place(control.window);
-    PartAppender out{list};
-    out.Add(BoxAt(p));
+    Drawing d(ctx, list);
+    const ControlPlace p = d.Outline(control);
     if (HasStyleBits(control.style, kUpDownAcross)) {
         const double half = p.w / 2.0;
-        out.Add(Line(p.x + half, p.y, p.x + half, p.bottom));
-        out.Add(Pointer(p.x, p.y, half, p.h, 'l'));
-        out.Add(Pointer(p.x + half, p.y, half, p.h, 'r'));
+        d.out.Add(Line(p.x + half, p.y, p.x + half, p.bottom));
+        d.out.Add(Pointer(p.x, p.y, half, p.h, 'l'));
+        d.out.Add(Pointer(p.x + half, p.y, half, p.h, 'r'));
     } else {
         const double half = p.h / 2.0;
-        out.Add(Line(p.x, p.y + half, p.right, p.y + half));
-        out.Add(Pointer(p.x, p.y, p.w, half, 'u'));
-        out.Add(Pointer(p.x, p.y + half, p.w, half, 'd'));
+        d.out.Add(Line(p.x, p.y + half, p.right, p.y + half));
+        d.out.Add(Pointer(p.x, p.y, p.w, half, 'u'));
+        d.out.Add(Pointer(p.x, p.y + half, p.w, half, 'd'));
     }
-    return place.ok && out.ok;
+    return d.Ok();
 }
 
 // The box and each item's text where the control reported it: hot key, month calendar, link.
 bool DrawTexts(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool boxed, uint32_t format) {
-    Placer place{ctx};
-    PartAppender out{list};
-    if (boxed) out.Add(BoxAt(place(control.window)));
-    for (const ItemRecord& item : control.content.items) out.Add(TextAt(place(item.rect), item.text, format));
-    return place.ok && out.ok;
+    Drawing d(ctx, list);
+    if (boxed) d.Outline(control);
+    for (const ItemRecord& item : control.content.items) d.out.Add(TextAt(d.place(item.rect), item.text, format));
+    return d.Ok();
 }
 
 bool DrawLink(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
-    Placer place{ctx};
-    PartAppender out{list};
+    Drawing d(ctx, list);
     for (const ItemRecord& item : control.content.items)
-        out.Add(TextAt(place(item.rect), LiteralText(WithoutLinkMarkup(item.text)), kFormatWordBreak));
-    return place.ok && out.ok;
+        d.out.Add(TextAt(d.place(item.rect), LiteralText(WithoutLinkMarkup(item.text)), kFormatWordBreak));
+    return d.Ok();
 }
 
 WindowRecord WithLiteralTexts(const WindowRecord& control) {
@@ -194,12 +199,11 @@ std::wstring WithoutLinkMarkup(std::wstring_view text) {
 
 bool DrawEditLines(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     if (control.content.items.empty()) return DrawTextBox(ctx, control, list);
-    Placer place{ctx};
-    PartAppender out{list};
-    out.Add(BoxAt(place(control.window)));
+    Drawing d(ctx, list);
+    d.Outline(control);
     for (const ItemRecord& line : control.content.items)
-        if (!line.text.empty()) out.Add(TextAt(place(line.rect), LiteralText(line.text), kFormatTopLeft));
-    return place.ok && out.ok && DrawStyleScrollBars(ctx, control, list);
+        if (!line.text.empty()) d.out.Add(TextAt(d.place(line.rect), LiteralText(line.text), kFormatTopLeft));
+    return d.Ok() && DrawStyleScrollBars(ctx, control, list);
 }
 
 bool DrawBarControl(const DrawContext& ctx, DrawerKind kind, const WindowRecord& control, PartList& list) {
