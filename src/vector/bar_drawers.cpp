@@ -108,7 +108,7 @@ bool DrawTrackbar(const DrawContext& ctx, const WindowRecord& control, PartList&
 
 bool DrawProgress(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     Drawing d(ctx, list);
-    const ControlPlace p = d.Outline(control);
+    d.Outline(control);
     const ControlContent& c = control.content;
     if (c.maximum > c.minimum && c.channel.right > c.channel.left) {
         const ControlPlace in = d.place(c.channel);
