@@ -176,6 +176,7 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         // drawers, over the parent's content.
         n.content = true;
         n.children = true;
+        n.clientRect = scrollBars;
         break;
     default: break;
     }

@@ -1,7 +1,270 @@
+// The item lists of another program: each control is asked through its own messages, with one
+// buffer in the target's memory per control for the structures and texts those messages answer
+// through a pointer. Structures are written byte by byte at the offsets of the target's own
+// layout: a 32-bit program on 64-bit Windows has 4-byte pointers and other paddings.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/remote_memory_win.h"
 #include "vector/content_readers_win.h"
 
 namespace plumbo {
 
-void ReadListContent(HWND, DrawerKind, WindowRecord&, ControlQuery&) {}
+namespace {
+
+// Where things lie in the control's buffer: the rectangle first, then the item structure, then
+// the text the control copies.
+constexpr size_t kRectAt = 0;
+constexpr size_t kItemAt = 64;
+constexpr size_t kTextAt = 256;
+constexpr size_t kTextUnits = kMaxItemTextUnits + 1;
+constexpr size_t kBufferBytes = kTextAt + kTextUnits * sizeof(wchar_t);
+
+// Offsets of the fields we fill or read, for one structure in one bitness.
+struct ItemLayout {
+    size_t size;
+    size_t mask, index, subItem, state, stateMask, text, textMax, children;
+};
+// TCITEMW: mask, dwState, dwStateMask, pszText, cchTextMax.
+constexpr ItemLayout kTabItem64{40, 0, 0, 0, 4, 8, 16, 24, 0};
+constexpr ItemLayout kTabItem32{28, 0, 0, 0, 4, 8, 12, 16, 0};
+// HDITEMW: mask, cxy, pszText, hbm, cchTextMax (state is never asked).
+constexpr ItemLayout kHeaderItem64{72, 0, 0, 0, 0, 0, 8, 24, 0};
+constexpr ItemLayout kHeaderItem32{48, 0, 0, 0, 0, 0, 8, 16, 0};
+// LVITEMW: mask, iItem, iSubItem, state, stateMask, pszText, cchTextMax.
+constexpr ItemLayout kListItem64{88, 0, 4, 8, 12, 16, 24, 32, 0};
+constexpr ItemLayout kListItem32{60, 0, 4, 8, 12, 16, 20, 24, 0};
+// TVITEMW: mask, hItem, state, stateMask, pszText, cchTextMax, iImage, iSelectedImage, cChildren.
+constexpr ItemLayout kTreeItem64{56, 0, 8, 0, 16, 20, 24, 32, 44};
+constexpr ItemLayout kTreeItem32{40, 0, 4, 0, 8, 12, 16, 20, 32};
+
+Rect32 ToRect32(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The part of r inside the control's client area on the screen; nullopt when none of it is.
+std::optional<Rect32> Visible(const RECT& r, const RECT& client) {
+    RECT cut{};
+    if (!IntersectRect(&cut, &r, &client)) return std::nullopt;
+    return ToRect32(cut);
+}
+
+class ControlReader {
+public:
+    ControlReader(HWND control, ControlQuery& query) : control_(control), query_(query), buffer_(control, kBufferBytes) {
+        GetClientRect(control, &client_);
+        MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client_), 2);
+    }
+    explicit operator bool() const { return static_cast<bool>(buffer_); }
+    bool Is32Bit() const { return buffer_.TargetIs32Bit(); }
+    const RECT& Client() const { return client_; }
+
+    bool Send(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr) {
+        return query_.Send(control_, message, wParam, lParam, result);
+    }
+    LRESULT Ask(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        LRESULT r = 0;
+        return Send(message, wParam, lParam, &r) ? r : 0;
+    }
+
+    // A rectangle the control writes through lParam, given in: what the message reads from the
+    // rectangle it is handed (a sub-item, a code, a tree item's handle). On the screen.
+    std::optional<RECT> AskRect(UINT message, WPARAM wParam, const void* in = nullptr, size_t inBytes = 0) {
+        RECT r{};
+        if (in) std::memcpy(&r, in, std::min(inBytes, sizeof r));
+        LRESULT ok = 0;
+        if (!buffer_.Write(r, kRectAt) || !Send(message, wParam, buffer_.Address(kRectAt), &ok) || !ok ||
+            !buffer_.Read(r, kRectAt))
+            return std::nullopt;
+        MapWindowPoints(control_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    // An item structure of the target's layout, zeroed, with the text pointing into the buffer.
+    struct Item {
+        const ItemLayout& layout;
+        bool is32;
+        unsigned char bytes[96] = {};
+        void Put32(size_t at, uint32_t v) { std::memcpy(bytes + at, &v, 4); }
+        void PutPointer(size_t at, uint64_t v) {
+            if (is32) Put32(at, static_cast<uint32_t>(v));
+            else std::memcpy(bytes + at, &v, 8);
+        }
+        uint32_t Get32(size_t at) const {
+            uint32_t v;
+            std::memcpy(&v, bytes + at, 4);
+            return v;
+        }
+    };
+    Item NewItem(const ItemLayout& wide, const ItemLayout& narrow, uint32_t mask) {
+        Item item{Is32Bit() ? narrow : wide, Is32Bit()};
+        item.Put32(item.layout.mask, mask);
+        item.PutPointer(item.layout.text, buffer_.Address(kTextAt));
+        item.Put32(item.layout.textMax, static_cast<uint32_t>(kTextUnits));
+        return item;
+    }
+    // Sends the item; its text and the structure as the control filled it in.
+    bool AskItem(UINT message, WPARAM wParam, Item& item, std::wstring& text) {
+        const wchar_t none = 0;
+        LRESULT ok = 0;
+        if (!buffer_.Write(item.bytes, item.layout.size, kItemAt) || !buffer_.Write(none, kTextAt) ||
+            !Send(message, wParam, buffer_.Address(kItemAt), &ok) || !buffer_.Read(item.bytes, item.layout.size, kItemAt))
+            return false;
+        wchar_t units[kTextUnits] = {};
+        if (!buffer_.Read(units, sizeof units, kTextAt)) return false;
+        units[kTextUnits - 1] = 0;
+        text = CutAtCharBoundary(std::wstring_view(units, wcsnlen(units, kTextUnits)), kMaxItemTextUnits);
+        return true;
+    }
+
+private:
+    HWND control_;
+    ControlQuery& query_;
+    RemoteBuffer buffer_;
+    RECT client_{};
+};
+
+void ReadTabs(ControlReader& reader, ControlContent& content) {
+    const LRESULT count = reader.Ask(TCM_GETITEMCOUNT);
+    const LRESULT selected = reader.Ask(TCM_GETCURSEL);
+    for (LRESULT i = 0; i < count; ++i) {
+        auto rect = reader.AskRect(TCM_GETITEMRECT, static_cast<WPARAM>(i));
+        if (!rect) return;
+        // Tabs scrolled out of a single row lie outside the control.
+        auto shown = Visible(*rect, reader.Client());
+        if (!shown) continue;
+        auto item = reader.NewItem(kTabItem64, kTabItem32, TCIF_TEXT);
+        std::wstring text;
+        if (!reader.AskItem(TCM_GETITEMW, static_cast<WPARAM>(i), item, text)) return;
+        content.items.push_back({*shown, std::move(text), i == selected ? item_flags::kSelected : 0u, 0});
+    }
+}
+
+void ReadHeader(ControlReader& reader, ControlContent& content) {
+    const LRESULT count = reader.Ask(HDM_GETITEMCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        auto rect = reader.AskRect(HDM_GETITEMRECT, static_cast<WPARAM>(i));
+        if (!rect) return;
+        auto shown = Visible(*rect, reader.Client());
+        if (!shown) continue;
+        auto item = reader.NewItem(kHeaderItem64, kHeaderItem32, HDI_TEXT);
+        std::wstring text;
+        if (!reader.AskItem(HDM_GETITEMW, static_cast<WPARAM>(i), item, text)) return;
+        content.items.push_back({*shown, std::move(text), 0, 0});
+    }
+}
+
+// One cell's text: the item's label for column 0, a sub-item's for the others.
+bool ReadListText(ControlReader& reader, LRESULT index, int32_t column, std::wstring& text) {
+    auto item = reader.NewItem(kListItem64, kListItem32, LVIF_TEXT);
+    item.Put32(item.layout.subItem, static_cast<uint32_t>(column));
+    return reader.AskItem(LVM_GETITEMTEXTW, static_cast<WPARAM>(index), item, text);
+}
+
+// The list view's items from its first visible one on, only while they are on show: in report
+// view the rows go down, in list view the columns go right; icons may lie anywhere, so each
+// one's place is asked and only the texts of those on show are read.
+void ReadListView(HWND control, ControlReader& reader, ControlContent& content, ControlQuery& query) {
+    const uint32_t view = static_cast<uint32_t>(GetWindowLongW(control, GWL_STYLE)) & LVS_TYPEMASK;
+    const LRESULT count = reader.Ask(LVM_GETITEMCOUNT);
+    const LRESULT first = (view == LVS_REPORT || view == LVS_LIST) ? reader.Ask(LVM_GETTOPINDEX) : 0;
+    int32_t columns = 1;
+    if (view == LVS_REPORT) {
+        HWND header = reinterpret_cast<HWND>(reader.Ask(LVM_GETHEADER));
+        LRESULT n = 0;
+        if (header && query.Send(header, HDM_GETITEMCOUNT, 0, 0, &n)) columns = static_cast<int32_t>(std::max<LRESULT>(n, 1));
+    }
+    const RECT& client = reader.Client();
+    for (LRESULT i = first; i < count; ++i) {
+        LONG code = LVIR_LABEL;
+        auto label = reader.AskRect(LVM_GETITEMRECT, static_cast<WPARAM>(i), &code, sizeof code);
+        if (!label) return;
+        if ((view == LVS_REPORT && label->top >= client.bottom) || (view == LVS_LIST && label->left >= client.right))
+            break;
+        auto shown = Visible(*label, client);
+        if (!shown) continue;
+        const uint32_t selected = reader.Ask(LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) ? item_flags::kSelected : 0u;
+        code = LVIR_ICON;
+        if (auto icon = reader.AskRect(LVM_GETITEMRECT, static_cast<WPARAM>(i), &code, sizeof code))
+            if (auto iconShown = Visible(*icon, client); iconShown && icon->right - icon->left > 1)
+                content.items.push_back({*iconShown, {}, item_flags::kIcon, 0});
+        std::wstring text;
+        if (!ReadListText(reader, i, 0, text)) return;
+        content.items.push_back({*shown, std::move(text), selected, 0});
+        for (int32_t column = 1; column < columns; ++column) {
+            const LONG cell[2] = {LVIR_BOUNDS, column};  // left: the code, top: the sub-item
+            auto rect = reader.AskRect(LVM_GETSUBITEMRECT, static_cast<WPARAM>(i), cell, sizeof cell);
+            if (!rect) return;
+            auto cellShown = Visible(*rect, client);
+            if (!cellShown) continue;
+            if (!ReadListText(reader, i, column, text)) return;
+            content.items.push_back({*cellShown, std::move(text), 0, column});
+        }
+    }
+}
+
+// The visible tree items top down, each with its depth; marks[i] is the slot of items[i]'s
+// expand box and lines: a square as wide as the tree's indent, left of the item's icon.
+void ReadTree(ControlReader& reader, ControlContent& content) {
+    const LONG indent = static_cast<LONG>(reader.Ask(TVM_GETINDENT));
+    // The icon between the slot and the text is as wide as a row is high, when there are icons.
+    const bool icons = reader.Ask(TVM_GETIMAGELIST, TVSIL_NORMAL) != 0;
+    const RECT& client = reader.Client();
+    std::unordered_map<LRESULT, int32_t> depth;  // the items met so far and their parents'
+    auto depthOf = [&](LRESULT item) {
+        // Up to an item already met, or to the root; ancestors scrolled away are met here.
+        std::vector<LRESULT> chain;
+        int32_t d = -1;
+        for (LRESULT at = item; at;) {
+            if (auto known = depth.find(at); known != depth.end()) {
+                d = known->second;
+                break;
+            }
+            chain.push_back(at);
+            at = reader.Ask(TVM_GETNEXTITEM, TVGN_PARENT, at);
+        }
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) depth[*it] = ++d;
+        return depth[item];
+    };
+    for (LRESULT at = reader.Ask(TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0); at;
+         at = reader.Ask(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, at)) {
+        // The handle goes in where the rectangle comes out.
+        uint64_t handle = static_cast<uint64_t>(at);
+        auto rect = reader.AskRect(TVM_GETITEMRECT, TRUE, &handle, reader.Is32Bit() ? 4 : 8);
+        if (!rect || rect->top >= client.bottom) break;
+        auto shown = Visible(*rect, client);
+        if (!shown) continue;
+        auto item = reader.NewItem(kTreeItem64, kTreeItem32, TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN);
+        item.PutPointer(item.layout.index, handle);
+        item.Put32(item.layout.stateMask, TVIS_SELECTED | TVIS_EXPANDED);
+        std::wstring text;
+        if (!reader.AskItem(TVM_GETITEMW, 0, item, text)) return;
+        const uint32_t state = item.Get32(item.layout.state);
+        uint32_t flags = 0;
+        if (state & TVIS_SELECTED) flags |= item_flags::kSelected;
+        if (state & TVIS_EXPANDED) flags |= item_flags::kExpanded;
+        if (item.Get32(item.layout.children) != 0) flags |= item_flags::kHasChildren;
+        const int32_t level = depthOf(at);
+        const LONG slotRight = rect->left - (icons ? rect->bottom - rect->top : 0);
+        content.items.push_back({*shown, std::move(text), flags, level});
+        content.marks.push_back({slotRight - indent, rect->top, slotRight, rect->bottom});
+    }
+}
+
+}  // namespace
+
+void ReadListContent(HWND control, DrawerKind kind, WindowRecord& record, ControlQuery& query) {
+    ControlReader reader(control, query);
+    if (!reader) return;
+    switch (kind) {
+    case DrawerKind::TabControl: ReadTabs(reader, record.content); break;
+    case DrawerKind::Header: ReadHeader(reader, record.content); break;
+    case DrawerKind::ListView: ReadListView(control, reader, record.content, query); break;
+    case DrawerKind::TreeView: ReadTree(reader, record.content); break;
+    default: break;
+    }
+}
 
 }  // namespace plumbo

@@ -1,5 +1,230 @@
-// The test target's "/lists" contents.
+// The test target's "/lists" contents: a tab control, a header, a list view in each view (the
+// report view with 1000 rows, so most are scrolled out of sight), a tree view; items long,
+// short, Japanese and with "&". Once shown, the target writes each text a person sees there
+// and the rectangle its control shows it in (screen pixels, cut to the control's client area)
+// to %TEMP%\plumbo-lists-<process id>.txt, one "text\tleft\ttop\tright\tbottom" line each,
+// in UTF-16: what the tests compare a re-drawing with, asked by the controls' own thread.
 #include <windows.h>
 #include <commctrl.h>
 
-void FillWithLists(HWND w) {}
+#include <string>
+
+namespace {
+
+HWND Make(HWND parent, const wchar_t* cls, DWORD style, int x, int y, int w, int h) {
+    HWND c = CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | style, x, y, w, h, parent, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return c;
+}
+
+HIMAGELIST Icons(int side) {
+    HIMAGELIST list = ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 1, 1);
+    ImageList_AddIcon(list, LoadIconW(nullptr, IDI_APPLICATION));
+    return list;
+}
+
+void AddColumn(HWND list, int index, const wchar_t* text, int width) {
+    LVCOLUMNW c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH;
+    c.pszText = const_cast<wchar_t*>(text);
+    c.cx = width;
+    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&c));
+}
+
+void AddListItem(HWND list, int index, const std::wstring& text, const wchar_t* size = nullptr,
+                 const wchar_t* kind = nullptr) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = index;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    const wchar_t* cells[] = {size, kind};
+    for (int column = 1; column <= 2; ++column) {
+        if (!cells[column - 1]) continue;
+        item.iSubItem = column;
+        item.pszText = const_cast<wchar_t*>(cells[column - 1]);
+        SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+const wchar_t* const kFewItems[] = {L"One", L"日本語の項目", L"Save & Load", L"A long label that has to wrap", L"短"};
+
+HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<wchar_t*>(text);
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+struct Lists {
+    HWND tabs, header, report, tree, views[3];
+};
+Lists lists;
+
+// ---- What a person sees, written out once the window is on show ----
+
+std::wstring out;
+
+// A mnemonic's "&" is not shown; "&&" shows one.
+std::wstring WithoutMnemonic(const std::wstring& s) {
+    std::wstring shown;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == L'&' && i + 1 < s.size()) ++i;
+        shown += s[i];
+    }
+    return shown;
+}
+
+void Put(HWND control, const std::wstring& text, RECT r) {
+    RECT client{}, cut{};
+    GetClientRect(control, &client);
+    if (!IntersectRect(&cut, &r, &client) || text.empty()) return;
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&cut), 2);
+    out += text + L"\t" + std::to_wstring(cut.left) + L"\t" + std::to_wstring(cut.top) + L"\t" +
+           std::to_wstring(cut.right) + L"\t" + std::to_wstring(cut.bottom) + L"\n";
+}
+
+void PutHeader(HWND header) {
+    const int n = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        wchar_t text[260] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 260;
+        RECT r{};
+        SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+        Put(header, WithoutMnemonic(text), r);
+    }
+}
+
+void PutListView(HWND list, int columns) {
+    const int n = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        for (int column = 0; column < columns; ++column) {
+            wchar_t text[260] = {};
+            ListView_GetItemText(list, i, column, text, 260);
+            RECT r{};
+            if (column == 0) ListView_GetItemRect(list, i, &r, LVIR_LABEL);
+            else ListView_GetSubItemRect(list, i, column, LVIR_BOUNDS, &r);
+            Put(list, text, r);
+        }
+    }
+}
+
+void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    const int tabs = TabCtrl_GetItemCount(lists.tabs);
+    for (int i = 0; i < tabs; ++i) {
+        wchar_t text[260] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 260;
+        TabCtrl_GetItem(lists.tabs, i, &item);
+        RECT r{};
+        TabCtrl_GetItemRect(lists.tabs, i, &r);
+        Put(lists.tabs, WithoutMnemonic(text), r);
+    }
+    PutHeader(lists.header);
+    PutHeader(ListView_GetHeader(lists.report));
+    PutListView(lists.report, 3);
+    for (HWND view : lists.views) PutListView(view, 1);
+    for (HTREEITEM at = TreeView_GetFirstVisible(lists.tree); at; at = TreeView_GetNextVisible(lists.tree, at)) {
+        wchar_t text[260] = {};
+        TVITEMW item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = at;
+        item.pszText = text;
+        item.cchTextMax = 260;
+        TreeView_GetItem(lists.tree, &item);
+        RECT r{};
+        TreeView_GetItemRect(lists.tree, at, &r, TRUE);
+        Put(lists.tree, text, r);
+    }
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"plumbo-lists-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    // Whole or not at all: the test waits for the file's name.
+    HANDLE f = CreateFileW((path + L".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, out.data(), static_cast<DWORD>(out.size() * sizeof(wchar_t)), &written, nullptr);
+    CloseHandle(f);
+    MoveFileExW((path + L".part").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace
+
+void FillWithLists(HWND w) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    lists.tabs = Make(w, WC_TABCONTROLW, WS_CLIPSIBLINGS, 8, 8, 420, 90);
+    const wchar_t* tabs[] = {L"&General", L"短い", L"A much longer tab caption", L"日本語のタブ"};
+    for (int i = 0; i < 4; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(tabs[i]);
+        TabCtrl_InsertItem(lists.tabs, i, &item);
+    }
+    TabCtrl_SetCurSel(lists.tabs, 1);
+
+    lists.header = Make(w, WC_HEADERW, HDS_BUTTONS, 440, 8, 290, 24);
+    const wchar_t* headings[] = {L"Left", L"&Middle", L"右の見出し"};
+    for (int i = 0; i < 3; ++i) {
+        HDITEMW item{};
+        item.mask = HDI_TEXT | HDI_WIDTH;
+        item.pszText = const_cast<wchar_t*>(headings[i]);
+        item.cxy = 96;
+        Header_InsertItem(lists.header, i, &item);
+    }
+
+    // Enough rows that the scroll bar has a long way to go: only the first few are on show.
+    lists.report = Make(w, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS, 8, 110, 420, 200);
+    SendMessageW(lists.report, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Icons(16)));
+    AddColumn(lists.report, 0, L"Name", 150);
+    AddColumn(lists.report, 1, L"&Size", 80);
+    AddColumn(lists.report, 2, L"種類", 150);
+    AddListItem(lists.report, 0, L"A", L"1 KB", L"テキスト");
+    AddListItem(lists.report, 1, L"A very long item text that does not fit in its column", L"123456789 KB",
+                L"A long kind of file that is cut");
+    AddListItem(lists.report, 2, L"日本語の項目", L"2 KB", L"文書");
+    AddListItem(lists.report, 3, L"Save & Load", L"&3 KB", L"&Kind");
+    for (int i = 4; i < 1000; ++i) AddListItem(lists.report, i, L"Row " + std::to_wstring(i), L"4 KB", L"Row");
+    ListView_SetItemState(lists.report, 2, LVIS_SELECTED, LVIS_SELECTED);
+
+    const DWORD views[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST};
+    const int lefts[] = {8, 256, 494}, widths[] = {240, 230, 236};
+    for (int v = 0; v < 3; ++v) {
+        HWND view = lists.views[v] = Make(w, WC_LISTVIEWW, views[v] | LVS_AUTOARRANGE, lefts[v], 320, widths[v], 200);
+        SendMessageW(view, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(Icons(32)));
+        SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Icons(16)));
+        int n = 0;
+        for (const wchar_t* text : kFewItems) AddListItem(view, n++, text);
+        // The list view's columns run on past its right edge.
+        if (views[v] == LVS_LIST)
+            for (int i = 0; i < 40; ++i) AddListItem(view, n++, L"Item " + std::to_wstring(i));
+    }
+
+    lists.tree = Make(w, WC_TREEVIEWW, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 440, 40,
+                      290, 270);
+    HTREEITEM root = AddTreeItem(lists.tree, TVI_ROOT, L"ルート");
+    AddTreeItem(lists.tree, root, L"子の項目");
+    AddTreeItem(lists.tree, root, L"Child & more");
+    HTREEITEM longChild = AddTreeItem(lists.tree, root, L"A long child item whose text goes on past the tree's edge");
+    HTREEITEM grandchild = AddTreeItem(lists.tree, longChild, L"孫");
+    AddTreeItem(lists.tree, grandchild, L"&Deep");
+    HTREEITEM closed = AddTreeItem(lists.tree, TVI_ROOT, L"Closed root");
+    AddTreeItem(lists.tree, closed, L"Not shown");
+    AddTreeItem(lists.tree, TVI_ROOT, L"L");
+    TreeView_Expand(lists.tree, root, TVE_EXPAND);
+    TreeView_Expand(lists.tree, longChild, TVE_EXPAND);
+    TreeView_Expand(lists.tree, grandchild, TVE_EXPAND);
+    TreeView_SelectItem(lists.tree, grandchild);
+
+    SetTimer(w, 1, 0, WriteWhatIsShown);
+}
