@@ -6,8 +6,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/remote_memory_win.h"
 #include "vector/content_readers_win.h"
@@ -17,10 +20,13 @@ namespace plumbo {
 namespace {
 
 // Where things lie in the control's buffer: the rectangle first, then the item structure, then
-// the text the control copies.
+// the text the control copies, so one copy each way carries a whole item. Each copy and each
+// message is a trip to the other process (under Wine, through the wineserver), which is what a
+// read costs; the readers below save trips wherever the control's geometry allows.
 constexpr size_t kRectAt = 0;
-constexpr size_t kItemAt = 64;
-constexpr size_t kTextAt = 256;
+constexpr size_t kItemAt = 16;
+constexpr size_t kItemBytes = 96;  // the largest structure's size, rounded up
+constexpr size_t kTextAt = kItemAt + kItemBytes;
 constexpr size_t kTextUnits = kMaxItemTextUnits + 1;
 constexpr size_t kBufferBytes = kTextAt + kTextUnits * sizeof(wchar_t);
 
@@ -57,6 +63,9 @@ public:
         GetClientRect(control, &client_);
         MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client_), 2);
     }
+    // The client rectangle's top-left on the screen: where the control's own coordinates start.
+    LONG OriginX() const { return client_.left; }
+    LONG OriginY() const { return client_.top; }
     explicit operator bool() const { return static_cast<bool>(buffer_); }
     bool Is32Bit() const { return buffer_.TargetIs32Bit(); }
     const RECT& Client() const { return client_; }
@@ -64,9 +73,10 @@ public:
     bool Send(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr) {
         return query_.Send(control_, message, wParam, lParam, result);
     }
-    LRESULT Ask(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    // The answer, or otherwise when there is none in time.
+    LRESULT Ask(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, LRESULT otherwise = 0) {
         LRESULT r = 0;
-        return Send(message, wParam, lParam, &r) ? r : 0;
+        return Send(message, wParam, lParam, &r) ? r : otherwise;
     }
 
     // A rectangle the control writes through lParam, given in: what the message reads from the
@@ -78,7 +88,7 @@ public:
         if (!buffer_.Write(r, kRectAt) || !Send(message, wParam, buffer_.Address(kRectAt), &ok) || !ok ||
             !buffer_.Read(r, kRectAt))
             return std::nullopt;
-        MapWindowPoints(control_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        OffsetRect(&r, OriginX(), OriginY());
         return r;
     }
 
@@ -86,7 +96,7 @@ public:
     struct Item {
         const ItemLayout& layout;
         bool is32;
-        unsigned char bytes[96] = {};
+        unsigned char bytes[kItemBytes] = {};
         void Put32(size_t at, uint32_t v) { std::memcpy(bytes + at, &v, 4); }
         void PutPointer(size_t at, uint64_t v) {
             if (is32) Put32(at, static_cast<uint32_t>(v));
@@ -107,15 +117,19 @@ public:
     }
     // Sends the item; its text and the structure as the control filled it in.
     bool AskItem(UINT message, WPARAM wParam, Item& item, std::wstring& text) {
-        const wchar_t none = 0;
+        struct {
+            unsigned char item[kItemBytes];
+            wchar_t text[kTextUnits];
+        } block{};
+        std::memcpy(block.item, item.bytes, kItemBytes);
+        // The text's first unit cleared too, so a control that copies nothing reads as empty.
         LRESULT ok = 0;
-        if (!buffer_.Write(item.bytes, item.layout.size, kItemAt) || !buffer_.Write(none, kTextAt) ||
-            !Send(message, wParam, buffer_.Address(kItemAt), &ok) || !buffer_.Read(item.bytes, item.layout.size, kItemAt))
+        if (!buffer_.Write(&block, kItemBytes + sizeof(wchar_t), kItemAt) ||
+            !Send(message, wParam, buffer_.Address(kItemAt), &ok) || !buffer_.Read(&block, sizeof block, kItemAt))
             return false;
-        wchar_t units[kTextUnits] = {};
-        if (!buffer_.Read(units, sizeof units, kTextAt)) return false;
-        units[kTextUnits - 1] = 0;
-        text = CutAtCharBoundary(std::wstring_view(units, wcsnlen(units, kTextUnits)), kMaxItemTextUnits);
+        std::memcpy(item.bytes, block.item, kItemBytes);
+        block.text[kTextUnits - 1] = 0;
+        text = CutAtCharBoundary(std::wstring_view(block.text, wcsnlen(block.text, kTextUnits)), kMaxItemTextUnits);
         return true;
     }
 
@@ -165,43 +179,83 @@ bool ReadListText(ControlReader& reader, LRESULT index, int32_t column, std::wst
 
 // The list view's items from its first visible one on, only while they are on show: in report
 // view the rows go down, in list view the columns go right; icons may lie anywhere, so each
-// one's place is asked and only the texts of those on show are read.
+// one's place is asked and only the texts of those on show are read. What the geometry gives
+// is not asked again: an icon keeps its place beside (in icon view: above) its label, the rows
+// of a report are evenly spaced, and its cells lie in the columns of the first row.
 void ReadListView(HWND control, ControlReader& reader, ControlContent& content, ControlQuery& query) {
     const uint32_t view = static_cast<uint32_t>(GetWindowLongW(control, GWL_STYLE)) & LVS_TYPEMASK;
+    const bool report = view == LVS_REPORT;
     const LRESULT count = reader.Ask(LVM_GETITEMCOUNT);
-    const LRESULT first = (view == LVS_REPORT || view == LVS_LIST) ? reader.Ask(LVM_GETTOPINDEX) : 0;
+    const LRESULT first = (report || view == LVS_LIST) ? reader.Ask(LVM_GETTOPINDEX) : 0;
     int32_t columns = 1;
-    if (view == LVS_REPORT) {
+    if (report) {
         HWND header = reinterpret_cast<HWND>(reader.Ask(LVM_GETHEADER));
         LRESULT n = 0;
         if (header && query.Send(header, HDM_GETITEMCOUNT, 0, 0, &n)) columns = static_cast<int32_t>(std::max<LRESULT>(n, 1));
     }
     const RECT& client = reader.Client();
+    auto centre = [](const RECT& r) { return (r.left + r.right) / 2; };
+    std::optional<RECT> firstLabel, iconFromLabel;  // the icon as an offset from its label
+    LONG rowStep = 0;
+    std::vector<std::pair<LONG, LONG>> cells;  // each column's left and right on the screen
+    std::vector<size_t> labelOf;  // index in content.items of each label read, by list index - first
+    LRESULT last = first - 1;
     for (LRESULT i = first; i < count; ++i) {
-        LONG code = LVIR_LABEL;
-        auto label = reader.AskRect(LVM_GETITEMRECT, static_cast<WPARAM>(i), &code, sizeof code);
-        if (!label) return;
-        if ((view == LVS_REPORT && label->top >= client.bottom) || (view == LVS_LIST && label->left >= client.right))
-            break;
+        std::optional<RECT> label;
+        if (report && firstLabel && rowStep > 0) {
+            label = *firstLabel;
+            OffsetRect(&*label, 0, static_cast<LONG>(rowStep * (i - first)));
+        } else {
+            LONG code = LVIR_LABEL;
+            label = reader.AskRect(LVM_GETITEMRECT, static_cast<WPARAM>(i), &code, sizeof code);
+            if (!label) break;
+            if (!firstLabel) firstLabel = label;
+            else if (report) rowStep = label->top - firstLabel->top;
+        }
+        if ((report && label->top >= client.bottom) || (view == LVS_LIST && label->left >= client.right)) break;
+        last = i;
         auto shown = Visible(*label, client);
         if (!shown) continue;
-        const uint32_t selected = reader.Ask(LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) ? item_flags::kSelected : 0u;
-        code = LVIR_ICON;
-        if (auto icon = reader.AskRect(LVM_GETITEMRECT, static_cast<WPARAM>(i), &code, sizeof code))
-            if (auto iconShown = Visible(*icon, client); iconShown && icon->right - icon->left > 1)
-                content.items.push_back({*iconShown, {}, item_flags::kIcon, 0});
+        if (!iconFromLabel) {
+            LONG code = LVIR_ICON;
+            auto icon = reader.AskRect(LVM_GETITEMRECT, static_cast<WPARAM>(i), &code, sizeof code);
+            if (!icon) break;
+            const LONG anchor = view == LVS_ICON ? centre(*label) : label->left;
+            iconFromLabel = RECT{icon->left - anchor, icon->top - label->top, icon->right - anchor, icon->bottom - label->top};
+        }
+        // No image list: the control gives the icon no width.
+        if (iconFromLabel->right - iconFromLabel->left > 1) {
+            RECT icon = *iconFromLabel;
+            OffsetRect(&icon, view == LVS_ICON ? centre(*label) : label->left, label->top);
+            if (auto iconShown = Visible(icon, client)) content.items.push_back({*iconShown, {}, item_flags::kIcon, 0});
+        }
         std::wstring text;
-        if (!ReadListText(reader, i, 0, text)) return;
-        content.items.push_back({*shown, std::move(text), selected, 0});
+        if (!ReadListText(reader, i, 0, text)) break;
+        labelOf.resize(static_cast<size_t>(i - first) + 1, SIZE_MAX);
+        labelOf.back() = content.items.size();
+        content.items.push_back({*shown, std::move(text), 0, 0});
         for (int32_t column = 1; column < columns; ++column) {
-            const LONG cell[2] = {LVIR_BOUNDS, column};  // left: the code, top: the sub-item
-            auto rect = reader.AskRect(LVM_GETSUBITEMRECT, static_cast<WPARAM>(i), cell, sizeof cell);
-            if (!rect) return;
-            auto cellShown = Visible(*rect, client);
+            if (cells.size() < static_cast<size_t>(column)) {
+                const LONG cell[2] = {LVIR_BOUNDS, column};  // left: the code, top: the sub-item
+                auto rect = reader.AskRect(LVM_GETSUBITEMRECT, static_cast<WPARAM>(i), cell, sizeof cell);
+                if (!rect) return;
+                cells.emplace_back(rect->left, rect->right);
+            }
+            const RECT rect{cells[column - 1].first, label->top, cells[column - 1].second, label->bottom};
+            auto cellShown = Visible(rect, client);
             if (!cellShown) continue;
             if (!ReadListText(reader, i, column, text)) return;
             content.items.push_back({*cellShown, std::move(text), 0, column});
         }
+    }
+    // The selected ones among those read: one question for each, and one more.
+    auto nextSelected = [&](LRESULT after) {
+        const LRESULT at = reader.Ask(LVM_GETNEXTITEM, static_cast<WPARAM>(after), LVNI_SELECTED, -1);
+        return at > after ? at : -1;
+    };
+    for (LRESULT at = nextSelected(first - 1); at >= first && at <= last; at = nextSelected(at)) {
+        const size_t k = static_cast<size_t>(at - first);
+        if (k < labelOf.size() && labelOf[k] != SIZE_MAX) content.items[labelOf[k]].flags |= item_flags::kSelected;
     }
 }
 

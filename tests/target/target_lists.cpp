@@ -4,6 +4,9 @@
 // and the rectangle its control shows it in (screen pixels, cut to the control's client area)
 // to %TEMP%\plumbo-lists-<process id>.txt, one "text\tleft\ttop\tright\tbottom" line each,
 // in UTF-16: what the tests compare a re-drawing with, asked by the controls' own thread.
+// With "/slow", "/hang" or "/close" also given, the tree view answers each question about its
+// items 150 ms late, 3 s late, or by ending the program: a target that hangs or closes
+// while it is read.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -57,6 +60,22 @@ HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text) {
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<wchar_t*>(text);
     return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+// ---- A tree that answers late or never ----
+
+enum class TreeAnswer { AtOnce, Slowly, Hung, Closing };
+TreeAnswer treeAnswer = TreeAnswer::AtOnce;
+WNDPROC treeProc = nullptr;
+
+LRESULT CALLBACK LateTree(HWND h, UINT m, WPARAM w, LPARAM l) {
+    // Only item handles go in and out of this message, so an answer given after the asker has
+    // stopped waiting touches no memory of the asker's.
+    if (m == TVM_GETNEXTITEM) {
+        if (treeAnswer == TreeAnswer::Closing) ExitProcess(0);
+        Sleep(treeAnswer == TreeAnswer::Slowly ? 150 : treeAnswer == TreeAnswer::Hung ? 3000 : 0);
+    }
+    return CallWindowProcW(treeProc, h, m, w, l);
 }
 
 struct Lists {
@@ -116,6 +135,12 @@ void PutListView(HWND list, int columns) {
     }
 }
 
+std::wstring OutPath() {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + L"plumbo-lists-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+}
+
 void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
     KillTimer(window, id);
     const int tabs = TabCtrl_GetItemCount(lists.tabs);
@@ -146,20 +171,24 @@ void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
         TreeView_GetItemRect(lists.tree, at, &r, TRUE);
         Put(lists.tree, text, r);
     }
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"plumbo-lists-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const std::wstring path = OutPath();
     // Whole or not at all: the test waits for the file's name.
     HANDLE f = CreateFileW((path + L".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(f, out.data(), static_cast<DWORD>(out.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(f);
     MoveFileExW((path + L".part").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    // Late from now on, once our own questions are answered.
+    if (treeAnswer != TreeAnswer::AtOnce)
+        treeProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(lists.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LateTree)));
 }
 
 }  // namespace
 
 void FillWithLists(HWND w) {
+    // Process ids come round again: an earlier target's file is not ours.
+    DeleteFileW(OutPath().c_str());
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
 
@@ -227,4 +256,9 @@ void FillWithLists(HWND w) {
     TreeView_SelectItem(lists.tree, grandchild);
 
     SetTimer(w, 1, 0, WriteWhatIsShown);
+
+    const std::wstring line = GetCommandLineW();
+    for (auto [name, answer] : {std::pair{L"/slow", TreeAnswer::Slowly}, std::pair{L"/hang", TreeAnswer::Hung},
+                                std::pair{L"/close", TreeAnswer::Closing}})
+        if (line.find(name) != std::wstring::npos) treeAnswer = answer;
 }
