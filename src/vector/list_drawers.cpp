@@ -45,7 +45,7 @@ bool DrawChildWindows(const DrawContext& ctx, const WindowRecord& control, PartL
 }
 
 // The body under (or over) the tabs, then each tab; the selected one last and raised, so it
-// stands over its neighbours as the control shows it.
+// stands over its neighbours and hides the body's edge below it, as the control shows it.
 bool DrawTabs(const DrawContext& ctx, const ControlPlace& p, const WindowRecord& control, PartList& list) {
     const bool below = HasStyleBits(control.style, kTabsBelow);
     double top = p.y, bottom = p.bottom;
@@ -60,7 +60,8 @@ bool DrawTabs(const DrawContext& ctx, const ControlPlace& p, const WindowRecord&
     std::stable_partition(tabs.begin(), tabs.end(),
                           [](const auto& t) { return !(t.second->flags & item_flags::kSelected); });
     PartAppender out{list};
-    out.Add(Box(p.x, top, p.w, bottom - top));
+    // Only an outline: the pages lie on the body and may come before it in the window order.
+    out.Add(Box(p.x, top, p.w, bottom - top, kHatchSolid));
     for (auto& [t, item] : tabs) {
         Place box = t;
         if (item->flags & item_flags::kSelected) {

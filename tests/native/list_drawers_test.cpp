@@ -19,6 +19,12 @@ std::vector<Box4> Boxes(const PartList& l) {
     for (const RectPart& r : l.rects) out.emplace_back(r.x, r.y, r.width, r.height);
     return out;
 }
+// Outlines that cover nothing: closed polylines, by their first and third corners.
+std::vector<Box4> Outlines(const PartList& l) {
+    std::vector<Box4> out;
+    for (const PolylinePart& p : l.polylines) out.emplace_back(p.xs[0], p.ys[0], p.xs[2] - p.xs[0], p.ys[2] - p.ys[0]);
+    return out;
+}
 std::vector<Text> Texts(const PartList& l) {
     std::vector<Text> out;
     for (const RectTextPart& t : l.rectTexts) out.emplace_back(t.x, t.y, t.width, t.height, t.text, t.format);
@@ -51,7 +57,7 @@ PartList Draw(const WindowRecord& w) {
     return list;
 }
 
-TEST(ListDrawers, TabsStandOnTheirBodyTheSelectedOneLastAndRaisedTheirCaptionsCentredWithTheirMnemonics) {
+TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCaptionsCentredWithTheirMnemonics) {
     for (const bool below : {false, true}) {
         SCOPED_TRACE(below ? "tabs below" : "tabs above");
         // Tabs 20 high on top of a 300 x 90 control, or along its bottom.
@@ -63,10 +69,9 @@ TEST(ListDrawers, TabsStandOnTheirBodyTheSelectedOneLastAndRaisedTheirCaptionsCe
                                         {tab(112, 160, L"&File"), tab(160, 220, L"短い", item_flags::kSelected),
                                          tab(220, 300, L"Long")}));
         const double ty = tabTop - 200;
-        const std::vector<Box4> body = {below ? Box4{10, 10, 300, 60} : Box4{10, 32, 300, 68}};
-        std::vector<Box4> boxes = body;
-        boxes.insert(boxes.end(), {{12, ty, 48, 20}, {120, ty, 80, 20}, {58, below ? ty : ty - 2, 64, 22}});
-        EXPECT_EQ(Boxes(l), boxes);
+        EXPECT_EQ(Outlines(l), (std::vector<Box4>{below ? Box4{10, 10, 300, 60} : Box4{10, 32, 300, 68}}));
+        EXPECT_EQ(l.order.front().kind, kindPolyline) << "the body first";
+        EXPECT_EQ(Boxes(l), (std::vector<Box4>{{12, ty, 48, 20}, {120, ty, 80, 20}, {58, below ? ty : ty - 2, 64, 22}}));
         EXPECT_EQ(Texts(l), (std::vector<Text>{{12, ty, 48, 20, L"&File", kFormatCentre},
                                                {120, ty, 80, 20, L"Long", kFormatCentre},
                                                {60, ty, 60, 20, L"短い", kFormatCentre}}));
