@@ -1,7 +1,10 @@
 // Times the re-drawing of a window full of controls (query, lay-out, play) against the floor:
 // only the system queries the drawers need, on the same windows. The windows belong to
 // another process (this program started again with "--target N"), as they do in real use.
+// Then a report-view list view of N rows ("--list N"): its re-drawing should cost the same
+// whatever N is, as only the rows on show are read.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -33,7 +36,7 @@ int RunTarget(int n) {
     RegisterClassW(&wc);
     wc.lpszClassName = L"PlumboTestTarget";
     RegisterClassW(&wc);
-    HWND w = CreateWindowExW(0, L"PlumboTestTarget", L"Bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1240, 700,
+    HWND w = CreateWindowExW(0, L"PlumboTestTarget", L"Bench", WS_OVERLAPPEDWINDOW, 0, 0, 1240, 700,
                              nullptr, nullptr, inst, nullptr);
     auto child = [inst](HWND parent, const wchar_t* cls, const std::wstring& text, DWORD style, int x, int y, int cx,
                         int cy) {
@@ -56,6 +59,49 @@ int RunTarget(int n) {
             child(w, cls[i % 3], text, i % 3 ? WS_BORDER : 0, x, y, kCellW - 4, kCellH - 4);
         }
     }
+    // Shown only when whole: the benchmark starts on the first window it sees.
+    ShowWindow(w, SW_SHOWNORMAL);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+}
+
+// The other process for the list: one list view filling the window, N rows of three cells.
+int RunListTarget(int n) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = inst;
+    wc.lpszClassName = L"PlumboTestTarget";
+    RegisterClassW(&wc);
+    HWND w = CreateWindowExW(0, L"PlumboTestTarget", L"Bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
+                             nullptr, nullptr, inst, nullptr);
+    RECT c{};
+    GetClientRect(w, &c);
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, c.right, c.bottom, w,
+                                nullptr, inst, nullptr);
+    for (int column = 0; column < 3; ++column) {
+        LVCOLUMNW col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH;
+        col.pszText = const_cast<wchar_t*>(L"Column");
+        col.cx = 180;
+        SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&col));
+    }
+    SendMessageW(list, LVM_SETITEMCOUNT, n, 0);
+    for (int i = 0; i < n; ++i) {
+        std::wstring text = L"Row " + std::to_wstring(i);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = text.data();
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        for (item.iSubItem = 1; item.iSubItem < 3; ++item.iSubItem)
+            SendMessageW(list, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    // Shown only when whole: the benchmark starts on the first window it sees.
+    ShowWindow(w, SW_SHOWNORMAL);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;
@@ -81,10 +127,10 @@ BOOL CALLBACK FindTarget(HWND h, LPARAM l) {
 
 class TargetProcess {
 public:
-    explicit TargetProcess(int controls) {
+    explicit TargetProcess(int controls, const wchar_t* kind = L"--target") {
         wchar_t self[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring cmd = L"\"" + std::wstring(self) + L"\" --target " + std::to_wstring(controls);
+        std::wstring cmd = L"\"" + std::wstring(self) + L"\" " + kind + L" " + std::to_wstring(controls);
         STARTUPINFOW si{};
         si.cb = sizeof si;
         if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
@@ -195,6 +241,7 @@ std::vector<double> BestOfTurns(int runs, const std::vector<std::function<bool()
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--target") return RunTarget(std::atoi(argv[2]));
+    if (argc == 3 && std::string(argv[1]) == "--list") return RunListTarget(std::atoi(argv[2]));
     const TwipsPerPixel tpp = Tpp();
     std::printf("%8s %8s %10s %10s %10s %10s %10s %7s\n", "controls", "windows", "query ms", "layout ms", "play ms",
                 "redraw ms", "floor ms", "ratio");
@@ -241,6 +288,25 @@ int main(int argc, char** argv) {
             [&] { return AskAll(h, Ask::ClientRect); }, [&] { return AskAll(h, Ask::Text); },
         });
         std::printf("%8d %10.2f %10.2f %10.2f %10.2f %10.2f %10.2f\n", n, t[0], t[1], t[2], t[3], t[4], t[5]);
+    }
+
+    // The list view's texts read: the cells of the rows on show, however many rows there are.
+    std::printf("\nlist view in report view, 3 columns\n%8s %10s %10s %10s\n", "rows", "texts", "query ms", "redraw ms");
+    for (int n : {20, 1000, 10000}) {
+        TargetProcess target(n, L"--list");
+        if (!target.Hwnd()) return 1;
+        auto record = QueryTarget(target.Hwnd());
+        size_t texts = 0;
+        if (record)
+            for (const WindowRecord& child : record->window.children) texts += child.content.items.size();
+        std::vector<double> t = BestOfTurns(15, {
+            [&] { return QueryTarget(target.Hwnd()).has_value(); },
+            [&] {
+                auto r = RedrawWindowAsMeta(target.Hwnd(), nullptr, tpp);
+                return r.has_value() && !r->picture.Empty();
+            },
+        });
+        std::printf("%8d %10zu %10.2f %10.2f\n", n, texts, t[0], t[1]);
     }
     return 0;
 }
