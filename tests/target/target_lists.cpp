@@ -1,5 +1,5 @@
-// The test target's "/lists" contents: a tab control, a header, a list view in each view (the
-// report view with 1000 rows, so most are scrolled out of sight), a tree view; items long,
+// The test target's "/lists" contents: a tab control, a list view in each view (the report
+// view, with its header, has 1000 rows, so most are scrolled out of sight), a tree view; items long,
 // short, Japanese and with "&". Once shown, the target writes each text a person sees there
 // and the rectangle its control shows it in (screen pixels, cut to the control's client area)
 // to %TEMP%\plumbo-lists-<process id>.txt, one "text\tleft\ttop\tright\tbottom" line each,
@@ -27,14 +27,6 @@ HIMAGELIST Icons(int side) {
     return list;
 }
 
-void AddColumn(HWND list, int index, const wchar_t* text, int width) {
-    LVCOLUMNW c{};
-    c.mask = LVCF_TEXT | LVCF_WIDTH;
-    c.pszText = const_cast<wchar_t*>(text);
-    c.cx = width;
-    SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&c));
-}
-
 void AddListItem(HWND list, int index, const std::wstring& text, const wchar_t* size = nullptr,
                  const wchar_t* kind = nullptr) {
     LVITEMW item{};
@@ -42,16 +34,12 @@ void AddListItem(HWND list, int index, const std::wstring& text, const wchar_t* 
     item.iItem = index;
     item.pszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    const wchar_t* cells[] = {size, kind};
-    for (int column = 1; column <= 2; ++column) {
-        if (!cells[column - 1]) continue;
-        item.iSubItem = column;
-        item.pszText = const_cast<wchar_t*>(cells[column - 1]);
-        SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    for (const wchar_t* cell : {size, kind}) {
+        item.iSubItem++;
+        item.pszText = const_cast<wchar_t*>(cell);
+        if (cell) SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
     }
 }
-
-const wchar_t* const kFewItems[] = {L"One", L"日本語の項目", L"Save & Load", L"A long label that has to wrap", L"短"};
 
 HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text) {
     TVINSERTSTRUCTW insert{};
@@ -78,24 +66,13 @@ LRESULT CALLBACK LateTree(HWND h, UINT m, WPARAM w, LPARAM l) {
     return CallWindowProcW(treeProc, h, m, w, l);
 }
 
-struct Lists {
-    HWND tabs, header, report, tree, views[3];
-};
-Lists lists;
+struct {
+    HWND tabs, report, tree, views[3];
+} lists;
 
 // ---- What a person sees, written out once the window is on show ----
 
 std::wstring out;
-
-// A mnemonic's "&" is not shown; "&&" shows one.
-std::wstring WithoutMnemonic(const std::wstring& s) {
-    std::wstring shown;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == L'&' && i + 1 < s.size()) ++i;
-        shown += s[i];
-    }
-    return shown;
-}
 
 void Put(HWND control, const std::wstring& text, RECT r) {
     RECT client{}, cut{};
@@ -106,18 +83,22 @@ void Put(HWND control, const std::wstring& text, RECT r) {
            std::to_wstring(cut.right) + L"\t" + std::to_wstring(cut.bottom) + L"\n";
 }
 
-void PutHeader(HWND header) {
-    const int n = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+// Each item's text through the control's own structure for it, and its rectangle.
+template <typename Item>
+void PutItems(HWND control, UINT count, UINT getItem, UINT getRect, UINT mask) {
+    const int n = static_cast<int>(SendMessageW(control, count, 0, 0));
     for (int i = 0; i < n; ++i) {
         wchar_t text[260] = {};
-        HDITEMW item{};
-        item.mask = HDI_TEXT;
+        Item item{};
+        item.mask = mask;
         item.pszText = text;
         item.cchTextMax = 260;
         RECT r{};
-        SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
-        Put(header, WithoutMnemonic(text), r);
+        SendMessageW(control, getItem, i, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(control, getRect, i, reinterpret_cast<LPARAM>(&r));
+        std::wstring shown = text;
+        std::erase(shown, L'&');  // a mnemonic's "&" is not shown (there is no "&&" here)
+        Put(control, shown, r);
     }
 }
 
@@ -143,20 +124,9 @@ std::wstring OutPath() {
 
 void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
     KillTimer(window, id);
-    const int tabs = TabCtrl_GetItemCount(lists.tabs);
-    for (int i = 0; i < tabs; ++i) {
-        wchar_t text[260] = {};
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 260;
-        TabCtrl_GetItem(lists.tabs, i, &item);
-        RECT r{};
-        TabCtrl_GetItemRect(lists.tabs, i, &r);
-        Put(lists.tabs, WithoutMnemonic(text), r);
-    }
-    PutHeader(lists.header);
-    PutHeader(ListView_GetHeader(lists.report));
+    // Tab controls and headers show "&" as a mnemonic.
+    PutItems<TCITEMW>(lists.tabs, TCM_GETITEMCOUNT, TCM_GETITEMW, TCM_GETITEMRECT, TCIF_TEXT);
+    PutItems<HDITEMW>(ListView_GetHeader(lists.report), HDM_GETITEMCOUNT, HDM_GETITEMW, HDM_GETITEMRECT, HDI_TEXT);
     PutListView(lists.report, 3);
     for (HWND view : lists.views) PutListView(view, 1);
     for (HTREEITEM at = TreeView_GetFirstVisible(lists.tree); at; at = TreeView_GetNextVisible(lists.tree, at)) {
@@ -193,31 +163,26 @@ void FillWithLists(HWND w) {
     InitCommonControlsEx(&icc);
 
     lists.tabs = Make(w, WC_TABCONTROLW, WS_CLIPSIBLINGS, 8, 8, 420, 90);
-    const wchar_t* tabs[] = {L"&General", L"短い", L"A much longer tab caption", L"日本語のタブ"};
-    for (int i = 0; i < 4; ++i) {
+    int n = 0;
+    for (const wchar_t* text : {L"&General", L"短い", L"A much longer tab caption", L"日本語のタブ"}) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(tabs[i]);
-        TabCtrl_InsertItem(lists.tabs, i, &item);
+        item.pszText = const_cast<wchar_t*>(text);
+        TabCtrl_InsertItem(lists.tabs, n++, &item);
     }
     TabCtrl_SetCurSel(lists.tabs, 1);
 
-    lists.header = Make(w, WC_HEADERW, HDS_BUTTONS, 440, 8, 290, 24);
-    const wchar_t* headings[] = {L"Left", L"&Middle", L"右の見出し"};
-    for (int i = 0; i < 3; ++i) {
-        HDITEMW item{};
-        item.mask = HDI_TEXT | HDI_WIDTH;
-        item.pszText = const_cast<wchar_t*>(headings[i]);
-        item.cxy = 96;
-        Header_InsertItem(lists.header, i, &item);
-    }
-
     // Enough rows that the scroll bar has a long way to go: only the first few are on show.
     lists.report = Make(w, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS, 8, 110, 420, 200);
+    n = 0;
     SendMessageW(lists.report, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Icons(16)));
-    AddColumn(lists.report, 0, L"Name", 150);
-    AddColumn(lists.report, 1, L"&Size", 80);
-    AddColumn(lists.report, 2, L"種類", 150);
+    for (auto [text, width] : {std::pair{L"Name", 150}, {L"&Size", 80}, {L"種類", 150}}) {
+        LVCOLUMNW c{};
+        c.mask = LVCF_TEXT | LVCF_WIDTH;
+        c.cx = width;
+        c.pszText = const_cast<wchar_t*>(text);
+        ListView_InsertColumn(lists.report, n++, &c);
+    }
     AddListItem(lists.report, 0, L"A", L"1 KB", L"テキスト");
     AddListItem(lists.report, 1, L"A very long item text that does not fit in its column", L"123456789 KB",
                 L"A long kind of file that is cut");
@@ -232,8 +197,9 @@ void FillWithLists(HWND w) {
         HWND view = lists.views[v] = Make(w, WC_LISTVIEWW, views[v] | LVS_AUTOARRANGE, lefts[v], 320, widths[v], 200);
         SendMessageW(view, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(Icons(32)));
         SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Icons(16)));
-        int n = 0;
-        for (const wchar_t* text : kFewItems) AddListItem(view, n++, text);
+        n = 0;
+        for (const wchar_t* text : {L"One", L"日本語の項目", L"Save & Load", L"A long label that has to wrap", L"短"})
+            AddListItem(view, n++, text);
         // The list view's columns run on past its right edge.
         if (views[v] == LVS_LIST)
             for (int i = 0; i < 40; ++i) AddListItem(view, n++, L"Item " + std::to_wstring(i));
@@ -250,9 +216,7 @@ void FillWithLists(HWND w) {
     HTREEITEM closed = AddTreeItem(lists.tree, TVI_ROOT, L"Closed root");
     AddTreeItem(lists.tree, closed, L"Not shown");
     AddTreeItem(lists.tree, TVI_ROOT, L"L");
-    TreeView_Expand(lists.tree, root, TVE_EXPAND);
-    TreeView_Expand(lists.tree, longChild, TVE_EXPAND);
-    TreeView_Expand(lists.tree, grandchild, TVE_EXPAND);
+    for (HTREEITEM open : {root, longChild, grandchild}) TreeView_Expand(lists.tree, open, TVE_EXPAND);
     TreeView_SelectItem(lists.tree, grandchild);
 
     SetTimer(w, 1, 0, WriteWhatIsShown);
