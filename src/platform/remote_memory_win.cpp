@@ -9,9 +9,25 @@ bool IsWow64(HANDLE process) {
     return IsWow64Process(process, &wow64) && wow64;
 }
 
+struct Allocation {
+    HANDLE process;
+    void* address;
+};
+
+void Free(Allocation a) {
+    VirtualFreeEx(a.process, a.address, 0, MEM_RELEASE);
+    CloseHandle(a.process);
+}
+
+void CALLBACK FreeOnAnswer(HWND, UINT, ULONG_PTR allocation, LRESULT) {
+    Allocation* a = reinterpret_cast<Allocation*>(allocation);
+    Free(*a);
+    delete a;
+}
+
 }  // namespace
 
-RemoteBuffer::RemoteBuffer(HWND window, size_t bytes) {
+RemoteBuffer::RemoteBuffer(HWND window, size_t bytes) : window_(window) {
     DWORD processId = 0;
     if (!GetWindowThreadProcessId(window, &processId) || processId == 0 || bytes == 0) return;
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION,
@@ -25,6 +41,19 @@ RemoteBuffer::RemoteBuffer(HWND window, size_t bytes) {
 RemoteBuffer::~RemoteBuffer() {
     if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
     if (process_) CloseHandle(process_);
+}
+
+void RemoteBuffer::FreeOnceAnswered() {
+    if (!address_) return;
+    auto* pending = new Allocation{process_, address_};
+    process_ = nullptr;
+    address_ = nullptr;
+    size_ = 0;
+    // Messages sent to a thread are answered in order, so the callback of this one comes after
+    // the answer that was given up on. It runs on this thread as it takes its messages. A
+    // window already gone has nothing left to answer.
+    if (!SendMessageCallbackW(window_, WM_NULL, 0, 0, FreeOnAnswer, reinterpret_cast<ULONG_PTR>(pending)))
+        FreeOnAnswer(nullptr, WM_NULL, reinterpret_cast<ULONG_PTR>(pending), 0);
 }
 
 bool RemoteBuffer::Write(const void* data, size_t bytes, size_t offset) {

@@ -28,6 +28,12 @@ public:
     bool TargetIs32Bit() const { return targetIs32Bit_; }
 
     // Copies in and out; false when the range does not fit the buffer or the copy fails.
+    // A message carrying this memory that was given up on may still be answered, and its
+    // answer written here: the memory is then freed only once the window's thread has caught
+    // up, that is when a message sent after it comes back. Until then it stays in the target;
+    // a target that never answers again keeps it, a target that ends takes it with it.
+    void FreeOnceAnswered();
+
     bool Write(const void* data, size_t bytes, size_t offset = 0);
     bool Read(void* data, size_t bytes, size_t offset = 0) const;
     template <typename T>
@@ -36,6 +42,7 @@ public:
     bool Read(T& value, size_t offset = 0) const { return Read(&value, sizeof value, offset); }
 
 private:
+    HWND window_ = nullptr;
     HANDLE process_ = nullptr;
     void* address_ = nullptr;
     size_t size_ = 0;

@@ -64,7 +64,7 @@ void ReadStatusBar(HWND control, ControlContent& content, ControlQuery& query) {
     LRESULT simple = 0, parts = 0;
     if (!query.Send(control, SB_ISSIMPLE, 0, 0, &simple)) return;
     if (!simple && !query.Send(control, SB_GETPARTS, 0, 0, &parts)) return;
-    RemoteBuffer buffer(control, sizeof(RECT) + kTextBytes);
+    TargetBuffer buffer(control, query, sizeof(RECT) + kTextBytes);
     if (!buffer) return;
     // A simple bar shows one text across its whole width, asked for by the simple part's number.
     const int first = simple ? SB_SIMPLEID : 0, last = simple ? SB_SIMPLEID : static_cast<int>(std::min<LRESULT>(parts, kMaxBarItems)) - 1;
@@ -98,7 +98,7 @@ void ReadToolBar(HWND control, ControlContent& content, ControlQuery& query) {
     LRESULT count = 0, extended = 0, style = GetWindowLongW(control, GWL_STYLE);
     if (!query.Send(control, TB_BUTTONCOUNT, 0, 0, &count) || !query.Send(control, TB_GETEXTENDEDSTYLE, 0, 0, &extended))
         return;
-    RemoteBuffer buffer(control, kButtonBytes + sizeof(RECT) + kTextBytes);
+    TargetBuffer buffer(control, query, kButtonBytes + sizeof(RECT) + kTextBytes);
     if (!buffer) return;
     const Rect32 client = ClientOnScreen(control);
     // With mixed buttons only those marked to show their text show it; the rest keep it for tips.
@@ -168,7 +168,7 @@ void ReadRebar(HWND control, ControlContent& content, ControlQuery& query) {
     LRESULT count = 0;
     if (!query.Send(control, RB_GETBANDCOUNT, 0, 0, &count)) return;
     constexpr size_t kInfoBytes = 112, rectAt = kInfoBytes, textAt = kInfoBytes + sizeof(RECT);
-    RemoteBuffer buffer(control, textAt + kTextBytes);
+    TargetBuffer buffer(control, query, textAt + kTextBytes);
     if (!buffer) return;
     for (int i = 0; i < std::min<LRESULT>(count, kMaxBarItems); ++i) {
         ItemRecord item;
@@ -185,7 +185,7 @@ void ReadTrackbar(HWND control, ControlContent& content, ControlQuery& query) {
     if (!query.Send(control, TBM_GETRANGEMIN, 0, 0, &minimum) || !query.Send(control, TBM_GETRANGEMAX, 0, 0, &maximum) ||
         !query.Send(control, TBM_GETPOS, 0, 0, &position) || !query.Send(control, TBM_GETNUMTICS, 0, 0, &ticks))
         return;
-    RemoteBuffer buffer(control, sizeof(RECT));
+    TargetBuffer buffer(control, query, sizeof(RECT));
     if (!buffer || !RemoteRect(control, query, buffer, TBM_GETCHANNELRECT, 0, content.channel) ||
         !RemoteRect(control, query, buffer, TBM_GETTHUMBRECT, 0, content.thumb))
         return;
@@ -255,7 +255,7 @@ std::wstring FormatDate(const SYSTEMTIME& time, DWORD flags, bool timeOfDay) {
 }
 
 bool ReadTime(HWND control, ControlQuery& query, UINT message, SYSTEMTIME& time) {
-    RemoteBuffer buffer(control, sizeof(SYSTEMTIME));
+    TargetBuffer buffer(control, query, sizeof(SYSTEMTIME));
     LRESULT answer = 0;
     return buffer && query.Send(control, message, 0, static_cast<LPARAM>(buffer.Address()), &answer) &&
            buffer.Read(time);
@@ -310,7 +310,7 @@ bool ReadExItem(HWND control, ControlQuery& query, RemoteBuffer& buffer, LRESULT
 void ReadComboBoxEx(HWND control, ControlContent& content, ControlQuery& query) {
     LRESULT selected = CB_ERR;
     if (!query.Send(control, CB_GETCURSEL, 0, 0, &selected)) return;
-    RemoteBuffer buffer(control, 64 + kTextBytes);
+    TargetBuffer buffer(control, query, 64 + kTextBytes);
     if (!buffer) return;
     // No selection: the text typed in its edit field, which item -1 stands for.
     std::wstring text;
@@ -331,7 +331,7 @@ void ReadEditLines(HWND control, bool richEdit, ControlContent& content, Control
         !query.Send(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format)))
         return;
     // A rich edit answers EM_POSFROMCHAR through a POINTL in its own memory.
-    RemoteBuffer point(control, richEdit ? sizeof(POINTL) : 0);
+    TargetBuffer point(control, query, richEdit ? sizeof(POINTL) : 0);
     if (richEdit && !point) return;
     auto top = [&](LRESULT line, POINT& at) {
         LRESULT index = -1, packed = -1;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/remote_memory_win.h"
+
 namespace plumbo {
 
 // The whole walk's time for messages to the target.
@@ -32,11 +34,29 @@ public:
 
     bool OutOfTime() const;
 
+    // Whether a message to the window's thread was given up on: its answer may still come.
+    bool GaveUpOn(HWND hwnd) const { return Hung(GetWindowThreadProcessId(hwnd, nullptr)); }
+
 private:
     bool Hung(DWORD thread) const;
 
     std::chrono::steady_clock::time_point deadline_;
     std::vector<DWORD> hungThreads_;
+};
+
+// Memory in the target for one control's messages. A message carrying it that was given up on
+// may still be answered into it, so it is then freed only once the control has caught up.
+class TargetBuffer : public RemoteBuffer {
+public:
+    TargetBuffer(HWND control, const ControlQuery& query, size_t bytes)
+        : RemoteBuffer(control, bytes), control_(control), query_(query) {}
+    ~TargetBuffer() {
+        if (query_.GaveUpOn(control_)) FreeOnceAnswered();
+    }
+
+private:
+    HWND control_;
+    const ControlQuery& query_;
 };
 
 }  // namespace plumbo

@@ -59,7 +59,7 @@ std::optional<Rect32> Visible(const RECT& r, const RECT& client) {
 
 class ControlReader {
 public:
-    ControlReader(HWND control, ControlQuery& query) : control_(control), query_(query), buffer_(control, kBufferBytes) {
+    ControlReader(HWND control, ControlQuery& query) : control_(control), query_(query), buffer_(control, query, kBufferBytes) {
         GetClientRect(control, &client_);
         MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client_), 2);
     }
@@ -136,7 +136,7 @@ public:
 private:
     HWND control_;
     ControlQuery& query_;
-    RemoteBuffer buffer_;
+    TargetBuffer buffer_;
     RECT client_{};
 };
 

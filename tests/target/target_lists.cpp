@@ -57,9 +57,9 @@ TreeAnswer treeAnswer = TreeAnswer::AtOnce;
 WNDPROC treeProc = nullptr;
 
 LRESULT CALLBACK LateTree(HWND h, UINT m, WPARAM w, LPARAM l) {
-    // Only item handles go in and out of this message, so an answer given after the asker has
-    // stopped waiting touches no memory of the asker's.
-    if (m == TVM_GETNEXTITEM) {
+    // The item's text is written into memory the asker placed here: an answer given after the
+    // asker stopped waiting still writes it, so that memory must outlive the wait.
+    if (m == TVM_GETITEMW) {
         if (treeAnswer == TreeAnswer::Closing) ExitProcess(0);
         Sleep(treeAnswer == TreeAnswer::Slowly ? 150 : treeAnswer == TreeAnswer::Hung ? 3000 : 0);
     }
