@@ -178,9 +178,23 @@ HWND Plumbo::MenuForm() const { return WindowOf(Pid(), L"PlumboMenuForm"); }
 HWND Plumbo::Viewer() const { return WindowOf(Pid(), L"PlumboViewer"); }
 
 HWND RulerOf(DWORD pid, bool horizontal) {
-    for (HWND h : WindowsOf(pid, L"PlumboRuler"))
-        if (!GetWindow(h, GW_OWNER) == horizontal) return h;
-    return nullptr;
+    // The vertical ruler is owned by the horizontal one. Under Wine it is let go for a moment
+    // each time the two are stacked again, so the pair is read when that moment has passed.
+    // Looked at once before waiting: a wait pumps this thread's messages, which an in-process
+    // test's own rulers must not see at every look.
+    HWND found = nullptr;
+    auto pair = [&] {
+        const std::vector<HWND> rulers = WindowsOf(pid, L"PlumboRuler");
+        for (HWND h : rulers)
+            for (HWND v : rulers)
+                if (GetWindow(v, GW_OWNER) == h) {
+                    found = horizontal ? h : v;
+                    return true;
+                }
+        return false;
+    };
+    if (!pair()) WaitFor(pair, 2000, 10);
+    return found;
 }
 
 std::wstring TextOf(HWND h) {
@@ -232,8 +246,13 @@ bool Plumbo::ChooseControlMenu(int item) {
     return WaitNoPopupMenu();
 }
 
+bool WaitInFrontAt(HWND window, int x, int y) {
+    return WaitFor([&] { return WindowFromPoint({x, y}) == window; });
+}
+
 bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     RECT r = WindowRectOf(ruler);
+    if (!WaitInFrontAt(ruler, (r.left + r.right) / 2, r.top)) return false;
     Click((r.left + r.right) / 2, r.top, true);
     if (!WaitPopupMenu()) return false;
     // The pointer goes down the menu counting the items that light up under it (separators
@@ -310,31 +329,40 @@ void WaitOutDoubleClick(int x, int y) {
 }
 }  // namespace
 
+namespace {
+// Presses and releases at one point, in one SendInput: the system takes a batch whole, so
+// under load no pause of ours can come between them (two presses of a double-click sent
+// apart were once more than the double-click time apart, and the rulers never showed).
+void PressAt(int x, int y, std::initializer_list<DWORD> buttons) {
+    std::vector<INPUT> in;
+    for (DWORD button : buttons) {
+        INPUT& one = in.emplace_back(INPUT{INPUT_MOUSE, {}});
+        // The buttons carry the point too: under Wine a press without one has been seen to
+        // land where the pointer was before the move (a right press on another window's
+        // caption opened that window's system menu).
+        one.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        one.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        one.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    lastClickTick = GetTickCount();
+    lastClickPoint = {x, y};
+}
+}  // namespace
+
 void Click(int x, int y, bool right) {
     WaitOutDoubleClick(x, y);
     MoveMouse(x, y);
-    // The buttons carry the point too: under Wine a press without one has been seen to land
-    // where the pointer was before the move (a right press on another window's caption opened
-    // that window's system menu).
-    constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendMouse((right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | kAt, x, y);
-    Sleep(40);
-    SendMouse((right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | kAt, x, y);
-    lastClickTick = GetTickCount();
-    lastClickPoint = {x, y};
-    Sleep(100);
+    if (right)
+        PressAt(x, y, {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+    else
+        PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 void DoubleClick(int x, int y) {
     WaitOutDoubleClick(x, y);
     MoveMouse(x, y);
-    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        SendMouse(button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-        Sleep(40);
-    }
-    lastClickTick = GetTickCount();
-    lastClickPoint = {x, y};
-    Sleep(200);
+    PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 void Drag(int fromX, int fromY, int toX, int toY) {
@@ -349,7 +377,6 @@ void Drag(int fromX, int fromY, int toX, int toY) {
     }
     Sleep(150);
     SendMouse(MOUSEEVENTF_LEFTUP | kAt, toX, toY);
-    Sleep(300);
 }
 
 void PressKey(WORD vk) { PressKeys({vk}); }

@@ -45,6 +45,10 @@ RECT WindowRectOf(HWND h);
 std::wstring TextOf(HWND h);
 // A ruler of a program: the vertical one is owned by the horizontal one.
 HWND RulerOf(DWORD pid, bool horizontal);
+// Waits until a press at (x, y) would reach window: a press goes to the window Wine has in
+// front at its point, and rulers are stacked above their target again a little after it is
+// activated, which under load can be a while.
+bool WaitInFrontAt(HWND window, int x, int y);
 RECT ClientRectOnScreen(HWND h);
 
 // A fresh copy of plumbo.exe in its own folder, so each test starts with no settings file.

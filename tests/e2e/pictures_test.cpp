@@ -95,6 +95,7 @@ TEST(Pictures, AnotherProgramsWindowRedrawnIsSavedThroughTheRealDialog) {
 
     // 画面のメタ化 from the rulers' menu by the X keyboard (設定 ▸ is its first item).
     RECT r = WindowRectOf(ruler);
+    ASSERT_TRUE(WaitInFrontAt(ruler, (r.left + r.right) / 2, r.top));
     Click((r.left + r.right) / 2, r.top, true);
     ASSERT_TRUE(WaitPopupMenu());
     XKeys(L"Down Down Down Return");

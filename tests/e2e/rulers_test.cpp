@@ -29,13 +29,17 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
         }
         return least;
     };
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hrz) && IsWindowVisible(ver); })) << "the double-click showed no rulers";
     target.Activate();
-    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ver).left == 300 && WindowRectOf(ver).top == 200; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ver).left == 300 && WindowRectOf(ver).top == 200; }))
+        << "vertical ruler at " << WindowRectOf(ver).left << "," << WindowRectOf(ver).top << ", foreground "
+        << (GetForegroundWindow() == target.Hwnd() ? "the target" : "another window");
     EXPECT_TRUE(WaitFor([&] { return redShare() > 0.5; })) << "a ruler is behind its window: " << redShare();
     // Coming back to the window after the rulers' menu took the foreground, when nothing else
     // changed, raises it again; the rulers must follow it up.
     for (int round = 0; round < 2; ++round) {
         RECT h = WindowRectOf(hrz);
+        ASSERT_TRUE(WaitInFrontAt(hrz, (h.left + h.right) / 2, h.top));
         Click((h.left + h.right) / 2, h.top, true);
         ASSERT_TRUE(WaitPopupMenu());
         PressKey(VK_ESCAPE);
@@ -52,19 +56,26 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(app.Viewer()) != FALSE; }));
     ShowWindow(app.Viewer(), SW_HIDE);
     target.Activate();
+    // The rulers went to the viewer while it was in front; the drag starts where they are once
+    // they are back along the target.
+    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ver).left == 300 && WindowRectOf(ver).top == 200; }))
+        << "vertical ruler at " << WindowRectOf(ver).left << "," << WindowRectOf(ver).top;
 
     // A drag of the horizontal ruler brings the vertical one to it (laid inside, from the same
     // corner); the vertical moves alone; an unchanged target does not pull them back.
-    const RECT h0 = WindowRectOf(hrz);
+    // The drag's end is waited for: under load the rulers may take their place a while after
+    // the button is let go.
+    auto movedBy = [](HWND ruler, RECT from, int dx, int dy) {
+        return WaitFor([&] { return WindowRectOf(ruler).left - from.left == dx && WindowRectOf(ruler).top - from.top == dy; });
+    };
+    const RECT h0 = WindowRectOf(hrz), v0 = WindowRectOf(ver);
+    ASSERT_TRUE(WaitInFrontAt(hrz, h0.left + 150, h0.top + 5));
     Drag(h0.left + 150, h0.top + 5, h0.left + 250, h0.top + 85);
+    EXPECT_TRUE(movedBy(hrz, h0, 100, 80)) << "horizontal from " << h0.left << "," << h0.top << " to " << WindowRectOf(hrz).left << "," << WindowRectOf(hrz).top;
+    EXPECT_TRUE(movedBy(ver, v0, h0.left + 100 - v0.left, h0.top + 80 - v0.top)) << "the vertical did not come along";
     const RECT h1 = WindowRectOf(hrz), v1 = WindowRectOf(ver);
-    EXPECT_EQ(h1.left - h0.left, 100);
-    EXPECT_EQ(h1.top - h0.top, 80);
-    EXPECT_EQ(v1.left, h1.left);
-    EXPECT_EQ(v1.top, h1.top);
+    ASSERT_TRUE(WaitInFrontAt(ver, v1.left + 5, v1.top + 100));
     Drag(v1.left + 5, v1.top + 100, v1.left + 45, v1.top + 130);
-    const RECT v2 = WindowRectOf(ver);
-    EXPECT_EQ(v2.left - v1.left, 40);
-    EXPECT_EQ(v2.top - v1.top, 30);
+    EXPECT_TRUE(movedBy(ver, v1, 40, 30)) << "vertical at " << WindowRectOf(ver).left << "," << WindowRectOf(ver).top;
     EXPECT_FALSE(WaitFor([&] { return WindowRectOf(hrz).left != h1.left; }, 1000)) << "pulled back";
 }
