@@ -295,6 +295,7 @@ const wchar_t* FilterFor(PictureFileFormat format) {
     case PictureFileFormat::Emf: return Texts().saveFilterEmf;
     case PictureFileFormat::Wmf: return Texts().saveFilterWmf;
     case PictureFileFormat::Png: return Texts().saveFilterPng;
+    case PictureFileFormat::Svg: return Texts().saveFilterSvg;
     }
     return Texts().saveFilterBmp;
 }
@@ -404,7 +405,7 @@ void ReportClipboardFailure(HWND owner, DWORD error) {
 }
 
 DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC reference, TwipsPerPixel tpp,
-                       std::vector<uint8_t>& bytes) {
+                       std::vector<uint8_t>& bytes, const RedrawnParts* parts) {
     bytes.clear();
     try {
         switch (format) {
@@ -437,6 +438,11 @@ DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC ref
         }
         case PictureFileFormat::Png:
             return PngFileOf(picture, tpp, bytes);
+        case PictureFileFormat::Svg: {
+            const std::string svg = parts ? parts->Svg(reference) : std::string();
+            bytes.assign(svg.begin(), svg.end());
+            return svg.empty() ? ERROR_INVALID_DATA : 0;
+        }
         }
     } catch (const std::bad_alloc&) {
         // A picture too large for the memory left is a failed save like any other.
@@ -482,12 +488,12 @@ DWORD WriteFileReplacing(const std::wstring& path, std::span<const uint8_t> byte
 }
 
 bool SavePictureToFile(HWND owner, const std::wstring& path, const Picture& picture, PictureFileFormat format,
-                       TwipsPerPixel tpp) {
+                       TwipsPerPixel tpp, const RedrawnParts* parts) {
     std::vector<uint8_t> bytes;
     DWORD error = 0;
     {
         WindowDc reference(owner);
-        error = PictureFileBytes(picture, format, reference.Get(), tpp, bytes);
+        error = PictureFileBytes(picture, format, reference.Get(), tpp, bytes, parts);
     }
     if (!error) error = WriteFileReplacing(path, bytes);
     if (error) {
@@ -511,7 +517,7 @@ void SaveViewerPicture(const Viewer& viewer, PictureFileFormat format) {
     if (FileExists(path) && ModalMessageBox(owner, Texts().overwriteQuestion, Texts().messageTitle,
                                             MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) != IDYES)
         return;
-    SavePictureToFile(owner, path, viewer.Shown(), format, WindowTwipsPerPixel(owner));
+    SavePictureToFile(owner, path, viewer.Shown(), format, WindowTwipsPerPixel(owner), viewer.Parts());
 }
 
 }  // namespace plumbo

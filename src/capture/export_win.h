@@ -1,6 +1,6 @@
 #pragma once
-// The viewer's "ファイル" menu: the picture to the clipboard and to .bmp, .emf, .wmf and .png
-// files.
+// The viewer's "ファイル" menu: the picture to the clipboard and to .bmp, .emf, .wmf, .png and,
+// for a re-drawn picture, .svg files.
 // The files are written by our own code from the handles; a file is replaced only once its
 // new contents are complete on disk. Every question and failure message is modal, so no
 // other window of ours takes a command while it is open.
@@ -17,12 +17,12 @@
 
 namespace plumbo {
 
-enum class PictureFileFormat { Bmp, Emf, Wmf, Png };
+enum class PictureFileFormat { Bmp, Emf, Wmf, Png, Svg };
 
 // "クリップボードへコピー": the viewer's picture as its mode offers it; a clipboard another
 // program holds is reported.
 void CopyViewerPicture(const Viewer& viewer);
-// "ビットマップ", "エンハンストメタ", "ウインドウズメタ", "PNG": asks for a file name (and whether to
+// "ビットマップ", "エンハンストメタ", "ウインドウズメタ", "PNG", "SVG": asks for a file name (and whether to
 // replace an existing file) and saves the viewer's picture; a failure is reported.
 void SaveViewerPicture(const Viewer& viewer, PictureFileFormat format);
 
@@ -50,9 +50,10 @@ void ReportClipboardFailure(HWND owner, DWORD error);
 // ERROR_INVALID_DATA when the picture cannot be written in the format, ERROR_FILE_TOO_LARGE
 // when the file would not fit the format's 32-bit sizes, ERROR_NOT_ENOUGH_MEMORY when memory
 // or graphics resources ran out, or for a PNG file the HRESULT the codec failed with. The size
-// is checked before anything of that size is made.
+// is checked before anything of that size is made. An SVG file is made of the parts the
+// picture was re-drawn from; without them there is none.
 DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC reference, TwipsPerPixel tpp,
-                       std::vector<uint8_t>& bytes);
+                       std::vector<uint8_t>& bytes, const RedrawnParts* parts = nullptr);
 
 // Writes a temporary file beside path and moves it over path only when it is complete.
 // Returns 0 or the Win32 error; on an error path is untouched and no temporary file is left.
@@ -61,6 +62,6 @@ DWORD WriteFileReplacing(const std::wstring& path, std::span<const uint8_t> byte
 // Builds and writes the file; a failure is reported in a message box naming the file and the
 // reason, and leaves an existing file as it was. True when the file was written.
 bool SavePictureToFile(HWND owner, const std::wstring& path, const Picture& picture, PictureFileFormat format,
-                       TwipsPerPixel tpp);
+                       TwipsPerPixel tpp, const RedrawnParts* parts = nullptr);
 
 }  // namespace plumbo

@@ -91,7 +91,7 @@ void FinishCapture(Program& program, HWND target, Hidden hidden) {
         if (!picture.Empty()) {
             const int width = outer.right - outer.left, height = outer.bottom - outer.top;
             program.viewer->PlaceClient(outer.left + kViewerOffsetPx, outer.top + kViewerOffsetPx, width, height);
-            program.viewer->Show(std::move(picture), ViewerMode::Bitmap, SIZE{width, height});
+            program.viewer->Show(std::move(picture), ViewerMode::Bitmap, SIZE{width, height}, nullptr);
         } else if (hidden.viewer) {
             // No new picture: the viewer comes back with the one it had.
             ShowWindow(program.viewer->Window(), SW_SHOWNA);

@@ -45,9 +45,12 @@ void Viewer::PlaceClient(int left, int top, int width, int height) {
     }
 }
 
-void Viewer::Show(Picture picture, ViewerMode mode, SIZE naturalSize) {
+void Viewer::Show(Picture picture, ViewerMode mode, SIZE naturalSize, std::unique_ptr<const RedrawnParts> parts) {
     if (!hwnd()) return;
-    if (!picture.Empty()) picture_ = std::move(picture);
+    if (!picture.Empty()) {
+        picture_ = std::move(picture);
+        parts_ = std::move(parts);
+    }
     mode_ = mode;
     naturalSize_ = naturalSize;
     EnableMenusForMode();
@@ -61,11 +64,13 @@ void Viewer::Hide() {
 }
 
 void Viewer::EnableMenusForMode() {
-    // A bitmap can only be saved as a bitmap or a PNG, and it always shows at its own size.
-    // Copying works in both modes, so its item is left as it is.
+    // A bitmap can only be saved as a bitmap or a PNG, and it always shows at its own size; an
+    // SVG file is written from the parts of a re-drawn picture. Copying works in both modes, so
+    // its item is left as it is.
     const bool metafile = mode_ == ViewerMode::Metafile;
     commands_.Enable(CommandId::SaveBitmap, true);
     commands_.Enable(CommandId::SavePng, true);
+    commands_.Enable(CommandId::SaveSvg, metafile && parts_);
     for (CommandId id : {CommandId::SaveEnhancedMetafile, CommandId::SaveWindowsMetafile, CommandId::Zoom150,
                          CommandId::Zoom100, CommandId::Zoom50, CommandId::ZoomTyped})
         commands_.Enable(id, metafile);

@@ -21,6 +21,7 @@ public:
     ViewerMode Mode() const { return mode_; }
     SIZE NaturalSize() const { return naturalSize_; }  // the picture's 100 % size in pixels
     const Picture& Shown() const { return picture_; }
+    const RedrawnParts* Parts() const { return parts_.get(); }  // none for a captured bitmap
 
     // "１５０％", "１００％", "５０％": the client area becomes the natural size times factor,
     // the outer top-left corner stays. Metafile mode only.
@@ -31,7 +32,7 @@ public:
     // ViewerService
     HWND Window() const override { return hwnd(); }
     void PlaceClient(int left, int top, int width, int height) override;
-    void Show(Picture picture, ViewerMode mode, SIZE naturalSize) override;
+    void Show(Picture picture, ViewerMode mode, SIZE naturalSize, std::unique_ptr<const RedrawnParts> parts) override;
     void Hide() override;
 
 protected:
@@ -44,6 +45,7 @@ private:
 
     CommandService& commands_;
     Picture picture_;
+    std::unique_ptr<const RedrawnParts> parts_;
     ViewerMode mode_ = ViewerMode::Bitmap;
     SIZE naturalSize_{};
 };

@@ -108,6 +108,8 @@ constexpr UiTexts kJapanese = {
 
     L"PNG",
     L"PNGﾌｧｲﾙ (*.png)|*.png",
+    L"SVG",
+    L"SVGﾌｧｲﾙ (*.svg)|*.svg",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -217,6 +219,8 @@ constexpr UiTexts kEnglish = {
 
     .savePng = L"PNG",
     .saveFilterPng = L"PNG Files (*.png)|*.png",
+    .saveSvg = L"SVG",
+    .saveFilterSvg = L"SVG Files (*.svg)|*.svg",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

@@ -127,6 +127,9 @@ struct UiTexts {
     // The fourth item of "保存", and its file type in the save dialog (description|pattern).
     const wchar_t* savePng;
     const wchar_t* saveFilterPng;
+    // The fifth, for re-drawn pictures only, likewise.
+    const wchar_t* saveSvg;
+    const wchar_t* saveFilterSvg;
 };
 
 enum class UiLanguage { Japanese, English };

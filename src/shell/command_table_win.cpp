@@ -18,6 +18,7 @@ std::map<CommandId, std::function<void()>> Shell::CommandTable() {
         {C::SaveEnhancedMetafile, [this] { SaveViewerPicture(viewer_, PictureFileFormat::Emf); }},
         {C::SaveWindowsMetafile, [this] { SaveViewerPicture(viewer_, PictureFileFormat::Wmf); }},
         {C::SavePng, [this] { SaveViewerPicture(viewer_, PictureFileFormat::Png); }},
+        {C::SaveSvg, [this] { SaveViewerPicture(viewer_, PictureFileFormat::Svg); }},
         {C::Zoom150, [this] { viewer_.Zoom(1.5); }},
         {C::Zoom100, [this] { viewer_.Zoom(1.0); }},
         {C::Zoom50, [this] { viewer_.Zoom(0.5); }},

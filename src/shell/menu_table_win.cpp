@@ -22,6 +22,7 @@ constexpr Row kMenus[] = {
     {3, CommandId::SaveEnhancedMetafile, &UiTexts::saveEnhancedMetafile, false},
     {3, CommandId::SaveWindowsMetafile, &UiTexts::saveWindowsMetafile, false},
     {3, CommandId::SavePng, &UiTexts::savePng, false},
+    {3, CommandId::SaveSvg, &UiTexts::saveSvg, false},
     {1, CommandId::ZoomMenu, &UiTexts::zoomMenu, false},
     {2, CommandId::Zoom150, &UiTexts::zoom150, false},
     {2, CommandId::Zoom100, &UiTexts::zoom100, false},

@@ -48,6 +48,7 @@ enum class CommandId : uint32_t {
     SetTargetSize,
     // Later additions to the menus; the menu table places them.
     SavePng,
+    SaveSvg,
 };
 
 }  // namespace plumbo

@@ -4,6 +4,7 @@
 // for a global, and no feature includes another.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "core/settings_rules.h"
@@ -50,6 +51,16 @@ public:
 
 enum class ViewerMode { Bitmap, Metafile };
 
+// What a re-drawn picture was played from, kept beside its metafile for the files that are
+// written from the parts themselves.
+class RedrawnParts {
+public:
+    virtual ~RedrawnParts() = default;
+    // The parts as an SVG document in UTF-8, its texts measured on reference as the metafile's
+    // were; empty when it cannot be written.
+    virtual std::string Svg(HDC reference) const = 0;
+};
+
 // The picture viewer.
 class ViewerService {
 public:
@@ -58,9 +69,10 @@ public:
     // Sizes the client area to width x height pixels, its outer top-left corner at (left, top),
     // restoring the viewer first if it was minimised. Not shown yet.
     virtual void PlaceClient(int left, int top, int width, int height) = 0;
-    // Shows the picture (an empty one keeps what the viewer held) in a mode, with its natural
-    // size in pixels (100 %), activates the viewer and enables the mode's menu items.
-    virtual void Show(Picture picture, ViewerMode mode, SIZE naturalSize) = 0;
+    // Shows the picture (an empty one keeps what the viewer held, parts and all) in a mode, with
+    // its natural size in pixels (100 %) and, for a re-drawn one, its parts; activates the
+    // viewer and enables the mode's menu items.
+    virtual void Show(Picture picture, ViewerMode mode, SIZE naturalSize, std::unique_ptr<const RedrawnParts> parts) = 0;
     virtual void Hide() = 0;
 };
 

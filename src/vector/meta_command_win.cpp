@@ -24,6 +24,7 @@ void RedrawTargetAsVector(Program& program) {
     program.rulers->Show(false);
 
     Picture picture;
+    std::unique_ptr<const RedrawnParts> parts;
     SIZE natural{0, 0};
     RECT rc{};
     HWND target = program.target.hwnd;
@@ -41,12 +42,13 @@ void RedrawTargetAsVector(Program& program) {
             if (std::optional<RedrawResult> result =
                     RedrawWindowAsMeta(target, reference.Get(), WindowTwipsPerPixel(target))) {
                 picture = std::move(result->picture);
+                parts = std::move(result->parts);
                 natural = {result->naturalWidth, result->naturalHeight};
             }
         }
     }
     // Even when nothing was drawn the viewer opens in metafile mode on what it held.
-    viewer.Show(std::move(picture), ViewerMode::Metafile, natural);
+    viewer.Show(std::move(picture), ViewerMode::Metafile, natural, std::move(parts));
     program.rulers->Show(rulersWereShown);
 }
 

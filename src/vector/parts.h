@@ -104,6 +104,20 @@ struct PartList {
     std::vector<PartOrder> order;  // painting order: exactly the order of the AddPart calls
 };
 
+// Calls draw with each part in painting order, leaving out order entries that point nowhere.
+template <typename Draw>
+void ForEachPart(const PartList& list, Draw&& draw) {
+    for (const PartOrder& o : list.order) {
+        if (o.index < 0) continue;
+        const auto i = static_cast<size_t>(o.index);
+        if (o.kind == kindRect && i < list.rects.size()) draw(list.rects[i]);
+        if (o.kind == kindText && i < list.texts.size()) draw(list.texts[i]);
+        if (o.kind == kindLine && i < list.lines.size()) draw(list.lines[i]);
+        if (o.kind == kindPolyline && i < list.polylines.size()) draw(list.polylines[i]);
+        if (o.kind == kindRectText && i < list.rectTexts.size()) draw(list.rectTexts[i]);
+    }
+}
+
 // Appends a deep copy of the part. A solid outline-only rectangle is stored as a closed
 // five-point polyline. Kinds outside 0..4 are ignored. False only when the list is full
 // (its 32-bit counts would overflow).
@@ -129,6 +143,9 @@ inline constexpr int32_t kHatchCaption = 8;  // outside the documented hatch sty
 inline constexpr uint32_t kFormatTopLeft = 0;
 inline constexpr uint32_t kFormatVCenter = 4;
 inline constexpr uint32_t kFormatCentre = 5;
+// The players' glyph widths, in percent of the face's average: point texts are condensed.
+inline constexpr int32_t kPointTextWidthPercent = 70;
+inline constexpr int32_t kRectTextWidthPercent = 100;
 
 // A white box with a one-pixel black outline (pen field 1 = width 0 after the player's /10).
 DrawPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHorizontal);

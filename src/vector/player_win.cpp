@@ -10,14 +10,13 @@
 #include "vector/class_names.h"
 #include "vector/control_drawers.h"
 #include "vector/query_win.h"
+#include "vector/svg_player_win.h"
 
 namespace plumbo {
 
 namespace {
 
 constexpr float kPointsToTwips = 20.0f;
-constexpr int16_t kTextWidthPercent = 70;      // point texts are drawn condensed
-constexpr int16_t kRectTextWidthPercent = 100;
 
 // A metafile DC that is closed and its metafile dropped unless the metafile is taken.
 class EnhMetaDc {
@@ -58,28 +57,7 @@ public:
     Player(HDC dc, HDC measureDc, TwipsPerPixel tpp) : dc_(dc), measureDc_(measureDc), tpp_(tpp) {}
 
     void Play(const PartList& list) {
-        for (const PartOrder& o : list.order) {
-            if (o.index < 0) continue;
-            const auto i = static_cast<size_t>(o.index);
-            switch (o.kind) {
-            case kindRect:
-                if (i < list.rects.size()) Draw(list.rects[i]);
-                break;
-            case kindText:
-                if (i < list.texts.size()) Draw(list.texts[i]);
-                break;
-            case kindLine:
-                if (i < list.lines.size()) Draw(list.lines[i]);
-                break;
-            case kindPolyline:
-                if (i < list.polylines.size()) Draw(list.polylines[i]);
-                break;
-            case kindRectText:
-                if (i < list.rectTexts.size()) Draw(list.rectTexts[i]);
-                break;
-            default: break;
-            }
-        }
+        ForEachPart(list, [this](const auto& part) { Draw(part); });
     }
 
 private:
@@ -96,7 +74,7 @@ private:
     }
 
     void Draw(const TextPart& t) {
-        Font font(Make(t.face, t.size, kTextWidthPercent));
+        Font font(Make(t.face, t.size, kPointTextWidthPercent));
         SetBkMode(dc_, t.opaque ? OPAQUE : TRANSPARENT);
         // No text colour for point texts: they take whatever the context has.
         WithSelected(dc_, font, [&] { TextOutW(dc_, Round(t.x), Round(t.y), t.text.c_str(), Length(t.text)); });
@@ -133,12 +111,12 @@ private:
         });
     }
 
-    HFONT Make(const std::wstring& face, int32_t size, int16_t widthPercent) {
+    HFONT Make(const std::wstring& face, int32_t size, int32_t widthPercent) {
         FontRequest request;
         request.dc = measureDc_;
         request.face = face;
         request.size = static_cast<float>(size);
-        request.widthPercent = widthPercent;
+        request.widthPercent = static_cast<int16_t>(widthPercent);
         float factor = 0;
         return MakeFont(request, lf_, factor, tpp_);
     }
@@ -233,7 +211,7 @@ std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, Twi
     if (!size) return std::nullopt;
     Picture picture = PlayPartList(referenceDc, list, tpp);
     if (picture.Empty()) return std::nullopt;
-    return RedrawResult{std::move(picture), size->width, size->height};
+    return RedrawResult{std::move(picture), size->width, size->height, KeepParts(std::move(list), tpp)};
 }
 
 }  // namespace plumbo

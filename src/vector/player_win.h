@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/picture_win.h"
 #include "core/units.h"
+#include "state/program_win.h"
 #include "vector/parts.h"
 
 namespace plumbo {
@@ -35,6 +37,7 @@ struct RedrawResult {
     Picture picture;
     int32_t naturalWidth = 0;   // the re-drawn window's outer size in pixels: the viewer's 100 %
     int32_t naturalHeight = 0;
+    std::unique_ptr<const RedrawnParts> parts;  // what the picture was played from
 };
 
 // The target and its visible controls as a vector picture. nullopt when the command is to be

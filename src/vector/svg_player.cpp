@@ -1,0 +1,299 @@
+#include "vector/svg_player.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <set>
+#include <tuple>
+#include <utility>
+
+#include "core/numeric.h"
+
+namespace plumbo {
+
+namespace {
+
+// DrawText's format flags that move the lines; the others change nothing the drawers use.
+constexpr uint32_t kDtCenter = 0x1, kDtRight = 0x2, kDtVCenter = 0x4, kDtBottom = 0x8, kDtWordBreak = 0x10,
+                   kDtSingleLine = 0x20, kDtNoClip = 0x100, kDtNoPrefix = 0x800;
+constexpr int32_t kPenNull = 5;  // PS_NULL
+// GDI's six hatch styles on their tile of 8 x 8 pixels, lines through the pixels' centres.
+constexpr const char* kHatchPaths[] = {"M0 3.5H8", "M4.5 0V8", "M0 0L8 8", "M8 0L0 8", "M0 3.5H8M4.5 0V8",
+                                       "M0 0L8 8M8 0L0 8"};
+// The background colour is never set: opaque text and hatches stand on the default white.
+constexpr const char* kBackground = "#ffffff";
+
+// Where East Asian text may break around a character, as the line breaking DrawText asks of
+// the system: not before closing marks and small kana, not after opening marks.
+constexpr std::wstring_view kNoBreakBefore = L"!),.:;?]}、。，．：；？！）」』】〕〉》ー・ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ";
+constexpr std::wstring_view kNoBreakAfter = L"([{（「『【〔〈《";
+
+// Hangul, kana, ideographs and full-width forms; a high surrogate begins a supplementary ideograph.
+bool IsWide(wchar_t c) {
+    const auto u = static_cast<uint32_t>(c);
+    return (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) || (u >= 0xAC00 && u <= 0xDBFF) ||
+           (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
+           (u >= 0xFFE0 && u <= 0xFFE6) || u >= 0x20000;
+}
+
+// Whether a line may break before s[k], 0 < k < size: after spaces and around East Asian
+// characters, never inside a surrogate pair.
+bool BreakBefore(std::wstring_view s, size_t k) {
+    const wchar_t before = s[k - 1], at = s[k];
+    if (at == L' ' || (at >= 0xDC00 && at <= 0xDFFF)) return false;
+    if (before == L' ') return true;
+    return (IsWide(before) || IsWide(at)) && kNoBreakBefore.find(at) == std::wstring_view::npos &&
+           kNoBreakAfter.find(before) == std::wstring_view::npos;
+}
+
+// Where DrawText ends a line of which the first `fit` characters fit: the line's length and
+// how much of the text it uses up. A centred or right-aligned line gives up the space before
+// its break; one space after the line is swallowed; a word with no break in it that fits is
+// kept whole, past the edge.
+std::pair<size_t, size_t> BreakLine(std::wstring_view s, size_t fit, bool aligned) {
+    size_t k = fit;
+    while (k > 0 && !BreakBefore(s, k)) --k;
+    size_t end = k == 0 ? std::min(s.find(L' ', fit), s.size()) : (aligned && s[k - 1] == L' ' ? k - 1 : k);
+    return {end, end + (end < s.size() && s[end] == L' ')};
+}
+
+void AppendUtf8(std::string& out, uint32_t c) {
+    constexpr uint32_t kLead[] = {0x00, 0xC0, 0xE0, 0xF0};  // by the count of bytes that follow
+    const int tail = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    out += static_cast<char>(kLead[tail] | (c >> (6 * tail)));
+    for (int i = tail - 1; i >= 0; --i) out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
+}
+
+// Text for the document in UTF-8 with the markup characters escaped. What XML cannot hold
+// (control characters, unpaired surrogates) becomes U+FFFD, as GDI draws a box for it.
+std::string Xml(std::wstring_view s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        auto c = static_cast<uint32_t>(s[i]);
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
+        if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint32_t>(s[++i]) - 0xDC00);
+        else if ((c < 0x20 && c != L'\t') || (c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF || c > 0x10FFFF)
+            c = 0xFFFD;
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        default: AppendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+// At most three decimals, none that are zero.
+std::string Num(double v) {
+    char buf[40];
+    std::string s(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3).ptr);
+    while (s.find('.') != std::string::npos && (s.back() == '0' || s.back() == '.')) s.pop_back();
+    return s == "-0" ? "0" : s;
+}
+
+std::string Attr(const char* name, double v) { return std::string(" ") + name + "=\"" + Num(v) + '"'; }
+
+std::string Colour(uint32_t c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return buf;
+}
+
+class SvgPlayer {
+public:
+    SvgPlayer(TextMeasure& measure, double pixel) : measure_(measure), pixel_(pixel) {}
+
+    std::string defs, body;
+
+    void Draw(const RectPart& r) {
+        const int32_t left = RoundHalfEven(r.x), top = RoundHalfEven(r.y);
+        const int32_t right = RoundHalfEven(r.x + r.width), bottom = RoundHalfEven(r.y + r.height);
+        // GDI orders the corners and keeps the outline on the box's outermost pixels.
+        body += "<rect" + Attr("x", std::min(left, right) + half_) + Attr("y", std::min(top, bottom) + half_) +
+                Attr("width", std::max(0.0, std::abs(right - left) - pixel_)) +
+                Attr("height", std::max(0.0, std::abs(bottom - top) - pixel_)) + " fill=\"" + Fill(r) + '"' +
+                Stroke(r.penStyle, RoundHalfEven(r.penWidth / 10.0), r.penColor) + "/>\n";
+    }
+
+    void Draw(const TextPart& t) {
+        const FontMeasures font = UseFont(t.face, t.size, kPointTextWidthPercent);
+        opaque_ = t.opaque != 0;
+        const std::vector<int32_t> reach = measure_.Advances(t.text);
+        // No colour of its own: the one the last rectangle text set.
+        Write({RoundHalfEven(t.x), RoundHalfEven(t.y), reach.empty() ? 0 : reach.back(), t.text}, font);
+    }
+
+    void Draw(const RectTextPart& t) {
+        const FontMeasures font = UseFont(t.face, t.size, kRectTextWidthPercent);
+        opaque_ = t.opaque != 0;
+        textColour_ = t.textColor;
+        const TextBox box{RoundHalfEven(t.x), RoundHalfEven(t.y), RoundHalfEven(t.x + t.width),
+                          RoundHalfEven(t.y + t.height)};
+        const bool clipped = !(t.format & kDtNoClip);
+        if (clipped) {
+            const std::string id = "clip" + std::to_string(++clips_);
+            body += "<clipPath id=\"" + id + "\"><rect" + Attr("x", box.left) + Attr("y", box.top) +
+                    Attr("width", std::max(0, box.right - box.left)) +
+                    Attr("height", std::max(0, box.bottom - box.top)) + "/></clipPath>\n<g clip-path=\"url(#" + id +
+                    ")\">\n";
+        }
+        for (const DrawnLine& line : DrawTextLines(t.text, box, t.format, font.lineHeight, measure_)) Write(line, font);
+        if (clipped) body += "</g>\n";
+    }
+
+    void Draw(const LinePart& l) {
+        Segment(RoundHalfEven(l.x1), RoundHalfEven(l.y1), RoundHalfEven(l.x2), RoundHalfEven(l.y2), l.penWidth, l.color);
+    }
+
+    // One that ends where it starts is a polygon, so that its corner is joined as GDI draws it.
+    void Draw(const PolylinePart& p) {
+        size_t n = p.PointCount();
+        if (n < 2) return;
+        const auto at = [&](size_t i) { return std::pair(RoundHalfEven(p.xs[i]), RoundHalfEven(p.ys[i])); };
+        const bool closed = n > 3 && at(0) == at(n - 1);
+        std::string points;
+        for (size_t i = 0; i < n - closed; ++i)
+            points.append(i ? " " : "").append(Num(at(i).first + half_) + ',' + Num(at(i).second + half_));
+        body += (closed ? "<polygon" : "<polyline") + std::string(" points=\"") + points + "\" fill=\"none\"" +
+                Stroke(0, p.penWidth, p.color) + "/>\n";
+    }
+
+private:
+    FontMeasures UseFont(const std::wstring& face, int32_t size, int32_t widthPercent) {
+        if (!face.empty()) face_ = face;
+        return measure_.UseFont(face, size, widthPercent);
+    }
+
+    // A GDI pen: width 0 is the one-pixel pen; dashed styles come out solid, as no drawer asks
+    // for one. A pixel is the square right of and below its point, so outlines run through the
+    // middle of their pixels.
+    std::string Stroke(int32_t style, int32_t width, uint32_t colour) const {
+        if (style == kPenNull) return " stroke=\"none\"";
+        return " stroke=\"" + Colour(colour) + '"' + Attr("stroke-width", std::max<double>(width, pixel_));
+    }
+
+    // GDI lights a line's pixels from its first point up to its last, leaving that out: along
+    // the line's longer axis the SVG line runs from the first pixel's near edge to the last
+    // one's, across it through their middle.
+    void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width, uint32_t colour) {
+        const bool wide = std::abs(x2 - x1) >= std::abs(y2 - y1);
+        const double dx = wide ? (x2 < x1) * pixel_ : half_, dy = wide ? half_ : (y2 < y1) * pixel_;
+        body += "<line" + Attr("x1", x1 + dx) + Attr("y1", y1 + dy) + Attr("x2", x2 + dx) + Attr("y2", y2 + dy) +
+                Stroke(0, width, colour) + "/>\n";
+    }
+
+    // The brush: solid, or a hatch in the fill colour over the background colour while the
+    // background mode is opaque, over what lies below once a text made it transparent. GDI
+    // knows no hatch beyond the six; Wine then fills solid, Windows with the default white.
+    std::string Fill(const RectPart& r) {
+        if (r.hatch < 0 || r.hatch > 5) return Colour(r.fillColor);
+        const std::string id = "hatch" + std::to_string(r.hatch) + Colour(r.fillColor).substr(1) + (opaque_ ? "o" : "t");
+        if (patterns_.insert(id).second)
+            defs += "<pattern id=\"" + id + "\" patternUnits=\"userSpaceOnUse\"" + Attr("width", 8 * pixel_) +
+                    Attr("height", 8 * pixel_) + " viewBox=\"0 0 8 8\">" +
+                    (opaque_ ? std::string("<rect width=\"8\" height=\"8\" fill=\"") + kBackground + "\"/>" : "") +
+                    "<path d=\"" + kHatchPaths[r.hatch] + "\" stroke=\"" + Colour(r.fillColor) + "\"/></pattern>\n";
+        return "url(#" + id + ")";
+    }
+
+    // A line of text from its top-left corner, on the background colour in opaque mode, its
+    // glyphs narrowed as the font's width asks; the mnemonic underlined a pixel below the
+    // baseline.
+    void Write(const DrawnLine& line, const FontMeasures& font) {
+        if (line.text.empty()) return;
+        if (opaque_)
+            body += "<rect" + Attr("x", line.x) + Attr("y", line.y) + Attr("width", line.width) +
+                    Attr("height", font.lineHeight) + " fill=\"" + kBackground + "\"/>\n";
+        body += "<text" + Attr("x", line.x) + Attr("y", line.y + font.ascent) +
+                (face_.empty() ? "" : " font-family=\"" + Xml(face_) + '"') + Attr("font-size", font.height) +
+                " fill=\"" + Colour(textColour_) + '"';
+        if (font.stretch != 1)
+            body += " transform=\"matrix(" + Num(font.stretch) + " 0 0 1 " + Num(line.x * (1 - font.stretch)) + " 0)\"";
+        body += '>' + Xml(line.text) + "</text>\n";
+        const int32_t y = line.y + font.ascent + 1;
+        if (line.underlineTo > line.underlineFrom) Segment(line.underlineFrom, y, line.underlineTo, y, 0, textColour_);
+    }
+
+    TextMeasure& measure_;
+    const double pixel_;  // one device pixel in the list's units
+    const double half_ = pixel_ / 2;
+    bool opaque_ = true;  // the background mode of a new context
+    uint32_t textColour_ = kBlack;
+    std::wstring face_;  // the last face named
+    int clips_ = 0;
+    std::set<std::string> patterns_;
+};
+
+}  // namespace
+
+std::vector<DrawnLine> DrawTextLines(std::wstring_view text, const TextBox& box, uint32_t format, int32_t lineHeight,
+                                     TextMeasure& measure) {
+    if (format & kDtSingleLine) format &= ~kDtWordBreak;
+    const bool single = format & kDtSingleLine, marks = !(format & kDtNoPrefix);
+    std::vector<DrawnLine> lines;
+    size_t at = 0;
+    for (int32_t y = box.top;; y += lineHeight) {
+        const bool last = !(format & kDtNoClip) && y + lineHeight > box.bottom;
+        // Up to the line's end, the mnemonic marks taken out: what is shown, and where from.
+        std::wstring shown;
+        std::vector<size_t> from;
+        size_t mnemonic = std::wstring::npos, i = at;
+        while (i < text.size() && (single || (text[i] != L'\r' && text[i] != L'\n'))) {
+            if (marks && text[i] == L'&' && i + 1 < text.size() && text[++i] != L'&') {  // the text's last "&" shows
+                mnemonic = std::min(mnemonic, shown.size());
+                continue;
+            }
+            shown += text[i];
+            from.push_back(i++);
+        }
+        const std::vector<int32_t> reach = measure.Advances(shown);
+        const auto fit = static_cast<size_t>(std::upper_bound(reach.begin(), reach.end(), box.right - box.left) -
+                                             reach.begin());
+        size_t length = shown.size();
+        if (fit < shown.size() && (format & kDtWordBreak)) {
+            size_t used = 0;
+            std::tie(length, used) = BreakLine(shown, fit, format & (kDtCenter | kDtRight));
+            i = from[used - 1] + 1;
+        } else if (i < text.size()) {
+            // CR, LF, or one of each in either order.
+            const wchar_t first = text[i++];
+            if (i < text.size() && (text[i] == L'\r' || text[i] == L'\n') && text[i] != first) ++i;
+        }
+        at = i;
+        DrawnLine line{box.left, y, length ? reach[length - 1] : 0, shown.substr(0, length)};
+        if (format & kDtCenter) line.x = (box.left + box.right - line.width) / 2;
+        else if (format & kDtRight) line.x = box.right - line.width;
+        if (single && (format & kDtVCenter)) line.y = box.top + (box.bottom - box.top) / 2 - lineHeight / 2;
+        else if (single && (format & kDtBottom)) line.y = box.bottom - lineHeight;
+        if (mnemonic < length) {
+            line.underlineFrom = line.x + (mnemonic ? reach[mnemonic - 1] : 0);
+            line.underlineTo = line.x + reach[mnemonic] - 1;
+        }
+        lines.push_back(std::move(line));
+        if (at >= text.size() || last) return lines;
+    }
+}
+
+std::string SvgOfParts(const PartList& list, TwipsPerPixel tpp, TextMeasure& measure) {
+    const auto frameW = ScaleUnits(list.width, list.unit, kUnitHimetric, tpp.x);
+    const auto frameH = ScaleUnits(list.height, list.unit, kUnitHimetric, tpp.y);
+    const auto pixel = ScaleUnits(1, kUnitPixels, list.unit, tpp.x);
+    const auto width = TryRoundToInt32(list.width), height = TryRoundToInt32(list.height);
+    if (!frameW || !frameH || !TryRoundToInt32(*frameW) || !TryRoundToInt32(*frameH) || !width || !height || !pixel)
+        return {};
+    SvgPlayer player(measure, *pixel);
+    ForEachPart(list, [&](const auto& part) { player.Draw(part); });
+    // The frame in points, twips / 20: a screen's pixels are whole twips, so a reader at the
+    // screen's resolution gets the list's pixels exactly, where millimetres would round.
+    // xml:space keeps the texts' spaces as GDI draws them.
+    const double points = kTwipsPerHimetric / kTwipsPerPoint;
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+           Num(*frameW * points) + "pt\" height=\"" + Num(*frameH * points) + "pt\" viewBox=\"0 0 " +
+           std::to_string(*width) + ' ' + std::to_string(*height) + "\" xml:space=\"preserve\">\n" +
+           (player.defs.empty() ? "" : "<defs>\n" + player.defs + "</defs>\n") + player.body + "</svg>\n";
+}
+
+}  // namespace plumbo

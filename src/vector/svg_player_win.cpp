@@ -1,0 +1,80 @@
+#include "vector/svg_player_win.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/gdi_win.h"
+#include "vector/player_win.h"
+#include "vector/svg_player.h"
+
+namespace plumbo {
+
+namespace {
+
+// Fonts made as the metafile player makes them, measured on a memory context of the
+// reference device, so the caller's context is left alone.
+class GdiTextMeasure final : public TextMeasure {
+public:
+    GdiTextMeasure(HDC reference, TwipsPerPixel tpp) : dc_(reference), tpp_(tpp) {}
+    ~GdiTextMeasure() override { SelectObject(dc_.Get(), GetStockObject(SYSTEM_FONT)); }  // before font_ goes
+
+    FontMeasures UseFont(const std::wstring& face, int32_t size, int32_t widthPercent) override {
+        FontRequest request{dc_.Get(), face, static_cast<float>(size), static_cast<int16_t>(widthPercent)};
+        float factor = 0;
+        Font font(MakeFont(request, lf_, factor, tpp_));
+        LOGFONTW own = lf_;
+        own.lfWidth = 0;
+        const LONG ownWidth = Select(Font(CreateFontIndirectW(&own))).tmAveCharWidth;
+        const TEXTMETRICW tm = Select(std::move(font));
+        const double stretch = lf_.lfWidth && ownWidth ? static_cast<double>(lf_.lfWidth) / ownWidth : 1.0;
+        return {-lf_.lfHeight, tm.tmAscent, tm.tmHeight, stretch};
+    }
+
+    std::vector<int32_t> Advances(std::wstring_view text) override {
+        std::vector<int32_t> reach(text.size());
+        SIZE size{};
+        if (!text.empty())
+            GetTextExtentExPointW(dc_.Get(), text.data(), static_cast<int>(text.size()), 0, nullptr, reach.data(), &size);
+        return reach;
+    }
+
+private:
+    TEXTMETRICW Select(Font font) {
+        SelectObject(dc_.Get(), font ? font.Get() : GetStockObject(SYSTEM_FONT));
+        font_ = std::move(font);  // the one before is no longer selected
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc_.Get(), &tm);
+        return tm;
+    }
+
+    MemoryDc dc_;
+    TwipsPerPixel tpp_;
+    LOGFONTW lf_{};  // one for the whole document: an empty face keeps the last one named
+    Font font_;
+};
+
+class KeptParts final : public RedrawnParts {
+public:
+    KeptParts(PartList list, TwipsPerPixel tpp) : list_(std::move(list)), tpp_(tpp) {}
+    std::string Svg(HDC reference) const override { return PlaySvg(reference, list_, tpp_); }
+
+private:
+    PartList list_;
+    TwipsPerPixel tpp_;
+};
+
+}  // namespace
+
+std::string PlaySvg(HDC reference, const PartList& list, TwipsPerPixel tpp) {
+    std::optional<WindowDc> screen;
+    if (!reference) screen.emplace(nullptr);
+    GdiTextMeasure measure(reference ? reference : screen->Get(), tpp);
+    return SvgOfParts(list, tpp, measure);
+}
+
+std::unique_ptr<const RedrawnParts> KeepParts(PartList list, TwipsPerPixel tpp) {
+    return std::make_unique<KeptParts>(std::move(list), tpp);
+}
+
+}  // namespace plumbo
