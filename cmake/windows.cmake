@@ -55,7 +55,8 @@ set_target_properties(testtarget PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BIN
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(WIN_TEST_SOURCES)
   add_executable(win_tests ${WIN_TEST_SOURCES})
-  target_link_libraries(win_tests PRIVATE plumbo_win gtest gtest_main)
+  # With the driver: the files written are read back by programs on the Linux side.
+  target_link_libraries(win_tests PRIVATE plumbo_win test_driver gtest gtest_main)
   set_target_properties(win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   gtest_discover_tests(win_tests TEST_PREFIX "win." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120)
@@ -96,12 +97,19 @@ if(SHELL_TEST_SOURCES)
   endif()
 endif()
 
+# Another program reading the clipboard, beside the end-to-end tests that start it.
+add_executable(clipboardformats ${CMAKE_SOURCE_DIR}/tests/clipboard/clipboard_formats.cpp)
+if(MINGW)
+  target_link_options(clipboardformats PRIVATE -municode)
+endif()
+set_target_properties(clipboardformats PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_SOURCES)
   add_executable(e2e_tests ${E2E_SOURCES})
   target_link_libraries(e2e_tests PRIVATE plumbo_core test_driver gtest gtest_main)
   set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  add_dependencies(e2e_tests plumbo testtarget)
+  add_dependencies(e2e_tests plumbo testtarget clipboardformats)
   # End-to-end tests share one desktop and one tray: never run two at once.
   gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE RESOURCE_LOCK desktop)

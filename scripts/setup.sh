@@ -14,7 +14,7 @@ what="${1:-all}"
 packages=(cmake ninja-build wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
           imagemagick x11-utils xdotool g++-mingw-w64-x86-64-posix mingw-w64-tools)
 if [ "$what" != run ]; then
-  packages+=(g++ python3 googletest libgtest-dev emf2svg libwmf-bin fonts-urw-base35)
+  packages+=(g++ python3 googletest libgtest-dev emf2svg libwmf-bin librsvg2-bin fonts-urw-base35)
 fi
 missing=()
 for p in "${packages[@]}"; do

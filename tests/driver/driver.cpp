@@ -404,16 +404,12 @@ void TypeText(const std::wstring& text) {
     }
 }
 
-namespace {
-
-
-// Runs a shell command line on the Linux side and gives what it printed. Wine starts Linux
-// programs without a process handle to wait on, so the command leaves a file behind when it
-// is done (renamed into place, so it is never seen half written).
+// Wine starts Linux programs without a process handle to wait on, so the command leaves a file
+// behind when it is done (renamed into place, so it is never seen half written).
 std::string RunOnLinux(const std::wstring& command) {
     static int counter = 0;
     const std::wstring done =
-        L"/tmp/plumbo-keys-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        L"/tmp/plumbo-linux-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
     std::wstring line =
         L"Z:\\bin\\sh -c \"(" + command + L") >" + done + L".part 2>&1; mv " + done + L".part " + done + L"\"";
     STARTUPINFOW si{};
@@ -429,8 +425,6 @@ std::string RunOnLinux(const std::wstring& command) {
     DeleteFileW(doneFile.c_str());
     return out;
 }
-
-}  // namespace
 
 void XKeys(const std::wstring& keys) { RunOnLinux(L"/usr/bin/xdotool key --delay 60 " + keys); }
 std::string XFocus() { return RunOnLinux(L"/usr/bin/xdotool getwindowfocus getwindowname"); }

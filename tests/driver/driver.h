@@ -108,6 +108,10 @@ void PressKey(WORD vk);
 void PressKeys(std::initializer_list<WORD> vks);
 void TypeText(const std::wstring& text);
 
+// Runs a shell command line on the Linux side under Wine and gives what it printed, its errors
+// too; "?" when it could not be run. A Windows path Z:\x\y is the Linux path /x/y.
+std::string RunOnLinux(const std::wstring& command);
+
 // Keys typed on the X server's keyboard (xdotool names, "Down Down Return"): they reach the X
 // window holding the X keyboard focus, by another road than SendInput's.
 void XKeys(const std::wstring& keys);

@@ -19,12 +19,12 @@ HWND DialogTitled(const Plumbo& app, const wchar_t* title) {
     return nullptr;
 }
 
-// 保存 ▸ an item (1 エンハンストメタ), by keys on the viewer's menu bar: Alt,
+// 保存 ▸ an item (1 エンハンストメタ, 4 SVG), by keys on the viewer's menu bar: Alt,
 // Down opens ファイル on its first item, Down to 保存, Right into its submenu. The keys are
 // injected: under Wine the X keyboard focus has been seen to stay with the window the rulers'
 // menu was opened over after the viewer came to the front (even after a click on the
 // viewer's caption), while Windows' own foreground is the viewer.
-HWND OpenSaveDialog(const Plumbo& app, HWND viewer) {
+HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item = 1) {
     SetForegroundWindow(viewer);
     if (!WaitFor([&] { return GetForegroundWindow() == viewer; })) return nullptr;
     PressKey(VK_MENU);
@@ -39,7 +39,7 @@ HWND OpenSaveDialog(const Plumbo& app, HWND viewer) {
             return open >= 2;
         }))
         return nullptr;
-    PressKey(VK_DOWN);
+    for (int i = 0; i < item; ++i) PressKey(VK_DOWN);
     PressKey(VK_RETURN);
     HWND dlg = nullptr;
     WaitFor([&] { return (dlg = DialogTitled(app, L"開く")) != nullptr; });
@@ -120,10 +120,41 @@ TEST(Pictures, AnotherProgramsWindowRedrawnIsSavedThroughTheRealDialog) {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     EXPECT_NEAR(header.rclFrame.right - header.rclFrame.left, size.cx * 2540.0 / dpi, size.cx * 0.03);
-    for (const wchar_t* name : {L"Push", L"Check", L"Group", L"Plain static", L"PlumboGadget"})
+    const std::wstring names[] = {L"Push", L"Check", L"Group", L"Plain static", L"PlumboGadget"};
+    for (const std::wstring& name : names)
         EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const MetafileText& m) { return m.text == name; }))
             << "missing a control's text";
     const std::string saved = ReadFileBytes(emf);
+
+    // As SVG, the fifth item: text elements with the controls' texts, drawn by librsvg at the
+    // window's size.
+    const std::wstring svgName = L"plumbo-e2e-" + std::to_wstring(GetCurrentProcessId()) + L".svg",
+                       svg = L"Z:\\tmp\\" + svgName;  // /tmp on the Linux side
+    ASSERT_TRUE(dlg = OpenSaveDialog(app, viewer, 4));
+    ASSERT_TRUE(SaveAs(dlg, svg));
+    ASSERT_TRUE(WaitFor([&] { return FileExists(svg); }));
+    for (const std::wstring& name : names)
+        EXPECT_NE(ReadFileBytes(svg).find(">" + std::string(name.begin(), name.end()) + "</text>"), std::string::npos);
+    EXPECT_EQ(RunOnLinux(L"rsvg-convert /tmp/" + svgName + L" | identify -format '%w %h' -"),
+              std::to_string(size.cx) + " " + std::to_string(size.cy));
+    DeleteFileW(svg.c_str());
+
+    // コピー by keys (ファイル opens on it), read by another program once it has begun: both
+    // metafiles, the bitmap and the "PNG" file at the window's size.
+    SetForegroundWindow(viewer);
+    PressKey(VK_MENU);
+    PressKey(VK_DOWN);
+    ASSERT_TRUE(WaitPopupMenu());
+    const DWORD copies = GetClipboardSequenceNumber();
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return GetClipboardSequenceNumber() != copies; }));
+    Process reader;
+    const std::wstring report = dir + L"\\clipboard.txt";
+    ASSERT_TRUE(reader.Start(BinDir() + L"\\clipboardformats.exe", L"\"" + report + L"\"", dir) && reader.WaitExit(10000));
+    const std::string formats = "\n" + ReadFileBytes(report);
+    for (const std::string& line : std::initializer_list<std::string>{"14", "3", "2", "PNG " + std::to_string(size.cx) + "x" + std::to_string(size.cy)})
+        EXPECT_NE(formats.find("\n" + line + "\n"), std::string::npos) << line << " not in" << formats;
+    DeleteFileW(report.c_str());
 
     // Something else in its place: "いいえ" leaves it, "はい" replaces it with the same picture.
     const std::string marker = "not a picture, leave me alone\r\n";

@@ -587,13 +587,16 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
     PostHotKey(program(), HotKeyAction::Capture);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == viewer; }));
     EXPECT_FALSE(metafileMode());
-    // "PNG" comes fourth in "保存" and saves a captured bitmap too.
+    // "PNG" comes fourth in "保存" and saves a captured bitmap too; "SVG", fifth, only a re-drawn
+    // picture.
     const HMENU save = GetSubMenu(GetSubMenu(GetMenu(viewer), 0), 1);
-    EXPECT_EQ(std::tuple(GetMenuItemID(save, 3), GetMenuState(save, 3, MF_BYPOSITION) & MF_GRAYED),
-              std::tuple(static_cast<UINT>(CommandId::SavePng), 0u));
+    auto item = [&](int at) { return std::tuple(GetMenuItemID(save, at), GetMenuState(save, at, MF_BYPOSITION) & MF_GRAYED); };
+    const UINT png = static_cast<UINT>(CommandId::SavePng), svg = static_cast<UINT>(CommandId::SaveSvg);
+    EXPECT_EQ(std::tuple(item(3), item(4)), std::tuple(std::tuple(png, 0u), std::tuple(svg, UINT{MF_GRAYED})));
     EXPECT_EQ(program().target.hwnd, target.Hwnd());
     PostHotKey(program(), HotKeyAction::Redraw);  // the viewer in front: the target behind it
     EXPECT_TRUE(WaitFor(metafileMode));
+    EXPECT_EQ(item(4), std::tuple(svg, 0u));
     ShowWindow(viewer, SW_HIDE);
     SetForegroundWindow(target.Hwnd());
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.Hwnd(); }));

@@ -8,12 +8,14 @@
 #include <wincodec.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <thread>
 #include <tuple>
@@ -21,9 +23,11 @@
 #include "capture/export_win.h"
 #include "core/numeric.h"
 #include "core/texts.h"
+#include "driver/driver.h"
 #include "platform/gdi_win.h"
 #include "vector/player_win.h"
 #include "vector/query_win.h"
+#include "vector/svg_player_win.h"
 
 namespace plumbo {
 namespace {
@@ -410,6 +414,55 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
                   std::tuple(reasons.empty(), said, kept, old, attributes ? 2 : 0)) << "row " << row;
     }
     fs::remove_all(dir);
+}
+
+// Read back by programs on the Linux side: ImageMagick reads the PNG file pixel for pixel as the
+// viewer shows the picture at 100 %; librsvg draws the SVG file at its size in millimetres (the
+// list's pixels at 96 dpi) as the metafile is drawn: every pixel alike outside the texts (fills,
+// hatches over black once a text made the background transparent, outlines), ink where the
+// texts are (in other fonts), and DrawText's lines, its mnemonic taken out, in text elements.
+TEST(ExportFiles, OtherProgramsReadThePngAsShownAndDrawTheSvgAsTheMetafile) {
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "needs Wine's Linux side";
+    DrawPart black = Box(150, 70, 80, 40, kHatchSolid);
+    std::tie(black.rect.outline, black.rect.fillColor) = std::tuple(0, 0);
+    const PartList list = List({Box(0, 0, 240, 120), Box(0, 0, 240, 19, kHatchCaption), Box(10, 30, 50, 20, kHatchSolid),
+                                black, BoxedText(19, 0, 221, 19, L"書き出し(&S)", kFormatVCenter), Line(10, 58, 130, 58),
+                                PointText(70, 52, L"", L"Group", -1), Box(140, 60, 60, 40),
+                                BoxedText(10, 70, 110, 45, L"Words wrapped where DrawText wraps them", 0x10)}, 240, 120);
+    const Picture emf = PlayPartList(nullptr, list, k96Dpi);
+    const std::string file = "/tmp/plumbo-svg-" + to_string(GetCurrentProcessId());  // Z:\tmp under Wine
+    auto run = [](const std::string& command) { return e2e::RunOnLinux(fs::path(command).wstring()); };
+    ASSERT_TRUE(SavePictureToFile(nullptr, L"Z:" + fs::path(file + ".png").wstring(), emf, PictureFileFormat::Png, k96Dpi));
+    ASSERT_TRUE(SavePictureToFile(nullptr, L"Z:" + fs::path(file + ".svg").wstring(), emf, PictureFileFormat::Svg, k96Dpi,
+                                  KeepParts(list, k96Dpi).get()));
+    std::string shown(240 * 120 * 3, '\0');
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), 240, -120, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    GetDIBits(WindowDc(nullptr).Get(), PictureToBitmap(emf, k96Dpi).Bitmap(), 0, 120, shown.data(), &bi, DIB_RGB_COLORS);
+    EXPECT_EQ(run("identify -format '%m %w %h' " + file + ".png"), "PNG 240 120");
+    EXPECT_TRUE(run("convert " + file + ".png -depth 8 bgr:- 2>/dev/null") == shown) << "not the picture at 100 %";
+    EXPECT_EQ(run("rsvg-convert -b white -o " + file + "-s.png " + file + ".svg; identify -format '%w %h' " + file + "-s.png"), "240 120");
+    const std::string emfGray = run("convert " + file + ".png -depth 8 gray:- 2>/dev/null"),
+                      svgGray = run("convert " + file + "-s.png -depth 8 gray:- 2>/dev/null");
+    ASSERT_TRUE(emfGray.size() == 240 * 120 && svgGray.size() == 240 * 120) << emfGray.size() << " " << svgGray.size();
+    const RECT texts[] = {{19, 0, 240, 19}, {70, 50, 130, 66}, {10, 70, 120, 115}};
+    std::vector<int> emfInk(3), svgInk(3), unlike;
+    for (int i = 0; i < 240 * 120; ++i) {
+        const uint8_t e = emfGray[i], v = svgGray[i];
+        const auto t = std::find_if(texts, texts + 3, [p = POINT{i % 240, i / 240}](auto& r) { return PtInRect(&r, p); });
+        if (t == texts + 3 && std::abs(e - v) > 64) unlike.push_back(i);
+        if (t != texts + 3) emfInk[t - texts] += e < 128, svgInk[t - texts] += v < 128;
+    }
+    EXPECT_EQ(unlike, std::vector<int>{}) << "pixels at 240 y + x";
+    for (int t = 0; t < 3; ++t) EXPECT_GT(svgInk[t], emfInk[t] / 3) << "text " << t << " of " << emfInk[t];
+    // Each text's left end and text: the SVG's y is its baseline, the metafile's the top.
+    Lines emfTexts, svgTexts;
+    for (const std::string& l : Records(list, k96Dpi))
+        if (l.starts_with("TEXT ")) emfTexts.push_back(std::regex_replace(l, std::regex("TEXT (\\d+) \\d+ "), "$1 "));
+    const std::string svg = ReadBytes(L"Z:" + fs::path(file + ".svg").wstring());
+    const std::regex text("<text x=\"(\\d+)\"[^>]*>([^<]*)</text>");
+    for (std::sregex_iterator m(svg.begin(), svg.end(), text), end; m != end; ++m) svgTexts.push_back((*m)[1].str() + " " + (*m)[2].str());
+    EXPECT_EQ(svgTexts, emfTexts);
+    run("rm " + file + ".png " + file + ".svg " + file + "-s.png");
 }
 
 // The clipboard gets copies: the viewer keeps its own bitmap. Metafile mode offers the

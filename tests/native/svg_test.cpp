@@ -1,0 +1,72 @@
+// The SVG player's rules with a font whose characters are 10 units wide (East Asian ones 20),
+// lines 12 high with the baseline 8 down: DrawText's lines, then one element per part kind.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <tuple>
+
+#include "vector/svg_player.h"
+
+namespace plumbo {
+namespace {
+
+struct FixedFont final : TextMeasure {
+    FontMeasures UseFont(const std::wstring&, int32_t size, int32_t percent) override { return {size, 8, 12, percent / 100.0}; }
+    std::vector<int32_t> Advances(std::wstring_view text) override {
+        std::vector<int32_t> reach{0};
+        for (wchar_t c : text) reach.push_back(reach.back() + (c > 0x2000 ? 20 : 10));
+        return {reach.begin() + 1, reach.end()};
+    }
+} font;
+
+TEST(SvgPlayer, LinesGoWhereDrawTextPutsThem) {
+    const struct { const wchar_t* text; int32_t width; uint32_t format; const wchar_t* want; } rows[] = {
+        {L"ab\r\ncd\n\rx\r\r", 100, 0, L"0,0 'ab' 0,12 'cd' 0,24 'x' "}, {L"ab", 100, 1, L"40,0 'ab' "},  // the box ends after the third; centred
+        {L"ab", 100, 4, L"0,0 'ab' "}, {L"a\rb", 100, 0x24, L"0,9 'a\rb' "}, {L"ab", 100, 0x2A, L"80,18 'ab' "},  // centred and at the bottom: single lines only
+        {L"aa bb cc", 55, 0x10, L"0,0 'aa ' 0,12 'bb cc' "}, {L"aa bb cc", 55, 0x11, L"17,0 'aa' 2,12 'bb cc' "},  // the space that fits stays unless centred
+        {L"abcdefgh ij", 35, 0x10, L"0,0 'abcdefgh' 0,12 'ij' "}, {L"日本語です", 70, 0x10, L"0,0 '日本語' 0,12 'です' "},  // a word kept whole
+        {L"日本語。です", 70, 0x10, L"0,0 '日本' 0,12 '語。で' 0,24 'す' "},  // no line starts with "。"
+        {L"&File a&&b x&", 200, 0, L"0,0 'File a&b x&'_0-9 "}, {L"&File", 200, 0x800, L"0,0 '&File' "}, {L"ab c&d", 35, 0x10, L"0,0 'ab ' 0,12 'cd'_10-19 "},
+    };
+    for (const auto& r : rows) {
+        std::wostringstream s;  // "x,y 'text'", with "_from-to" for an underline
+        for (const DrawnLine& l : DrawTextLines(r.text, {0, 0, r.width, 30}, r.format, 12, font))
+            s << l.x << ',' << l.y << " '" << l.text << '\''
+              << (l.underlineTo > l.underlineFrom ? L"_" + std::to_wstring(l.underlineFrom) + L"-" + std::to_wstring(l.underlineTo) : L"") << ' ';
+        EXPECT_EQ(s.str(), r.want);
+    }
+}
+
+// What the document of a list of 400 x 300 holds between its root's tags, or all of it.
+std::string Svg(int32_t unit, std::initializer_list<DrawPart> parts, bool whole = false) {
+    PartList list;
+    std::tie(list.unit, list.width, list.height) = std::tuple(unit, 400, 300);
+    for (const DrawPart& part : parts) AddPart(list, part);
+    const std::string svg = SvgOfParts(list, {15, 15}, font);
+    const size_t at = whole ? 0 : svg.find('\n', svg.find("<svg")) + 1;
+    return svg.substr(at, svg.find("</svg>") - at);
+}
+
+// 400 x 300 pixels at 15 twips are 300 x 225 points; in HIMETRIC a pixel is 26.458.
+TEST(SvgPlayer, EachPartKindInTheListsUnitsTextsEscapedInUtf8) {
+    EXPECT_NE(Svg(kUnitPixels, {}, true).find(R"(width="300pt" height="225pt" viewBox="0 0 400 300")"), std::string::npos);
+    EXPECT_EQ(Svg(2, {}, true), "") << "no such unit";
+    DrawPart solid = Box(10, 20, 30, 40, kHatchSolid);
+    solid.rect.outline = 0;
+    const std::string pen = " stroke=\"#000000\" stroke-width=\"1\"/>\n", face = " font-family=\"\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D\" font-size=\"9\" fill=\"#000000\"";
+    const struct { DrawPart part; std::string want; } rows[] = {
+        {solid, "<rect x=\"10.5\" y=\"20.5\" width=\"29\" height=\"39\" fill=\"#ffffff\"" + pen},
+        {Box(1, 2, 3, 4, kHatchSolid), "<polygon points=\"1.5,2.5 4.5,2.5 4.5,6.5 1.5,6.5\" fill=\"none\"" + pen},
+        {Box(1, 2, 3, 4), "<defs>\n<pattern id=\"hatch0ffffffo\" patternUnits=\"userSpaceOnUse\" width=\"8\" height=\"8\" viewBox=\"0 0 8 8\"><rect width=\"8\" height=\"8\" fill=\"#ffffff\"/><path d=\"M0 3.5H8\" stroke=\"#ffffff\"/></pattern>\n</defs>\n<rect x=\"1.5\" y=\"2.5\" width=\"2\" height=\"3\" fill=\"url(#hatch0ffffffo)\"" + pen},
+        {Line(1.5, 2.5, 30, 40), "<line x1=\"2.5\" y1=\"2\" x2=\"30.5\" y2=\"40\"" + pen},
+        {Line(30, 40, 1.5, 42), "<line x1=\"31\" y1=\"40.5\" x2=\"3\" y2=\"42.5\"" + pen},
+        {PointText(5, 6, L"ＭＳ 明朝", L"<a&b>\"'", -1), "<rect x=\"5\" y=\"6\" width=\"70\" height=\"12\" fill=\"#ffffff\"/>\n<text x=\"5\" y=\"14\"" + face + " transform=\"matrix(0.7 0 0 1 1.5 0)\">&lt;a&amp;b&gt;&quot;&apos;</text>\n"},
+        {BoxedText(10, 20, 100, 30, L"\xD842\xDFB7\xD800\x01", kFormatCentre), "<clipPath id=\"clip1\"><rect x=\"10\" y=\"20\" width=\"100\" height=\"30\"/></clipPath>\n<g clip-path=\"url(#clip1)\">\n"
+         "<text x=\"25\" y=\"28\"" + face + ">\xF0\xA0\xAE\xB7\xEF\xBF\xBD\xEF\xBF\xBD</text>\n</g>\n"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(Svg(kUnitPixels, {r.part}), r.want);
+    EXPECT_EQ(Svg(kUnitHimetric, {Line(0, 0, 1000, 0)}), "<line x1=\"0\" y1=\"13.229\" x2=\"1000\" y2=\"13.229\" stroke=\"#000000\" stroke-width=\"26.458\"/>\n");
+}
+
+}  // namespace
+}  // namespace plumbo
