@@ -186,8 +186,8 @@ private:
     }
 
     // The brush: solid, or a hatch in the fill colour over the background colour while the
-    // background mode is opaque, over what lies below once a text made it transparent. GDI
-    // knows no hatch beyond the six; Wine then fills solid, Windows with the default white.
+    // background mode is opaque, over what lies below once a text made it transparent. A hatch
+    // code beyond GDI's six fills solid: the drawers use one only white over white.
     std::string Fill(const RectPart& r) {
         if (r.hatch < 0 || r.hatch > 5) return Colour(r.fillColor);
         const std::string id = "hatch" + std::to_string(r.hatch) + Colour(r.fillColor).substr(1) + (opaque_ ? "o" : "t");
