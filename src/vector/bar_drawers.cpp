@@ -163,15 +163,6 @@ WindowRecord WithLiteralTexts(const WindowRecord& control) {
 
 }  // namespace
 
-std::wstring LiteralText(std::wstring_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (wchar_t c : text) {
-        out += c;
-        if (c == L'&') out += L'&';
-    }
-    return out;
-}
 
 std::wstring WithoutLinkMarkup(std::wstring_view text) {
     auto lower = [](std::wstring_view s) {

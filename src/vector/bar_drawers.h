@@ -14,9 +14,6 @@ namespace plumbo {
 inline constexpr uint32_t kFormatCentreAcross = 1;
 inline constexpr uint32_t kFormatWordBreak = 0x10;
 
-// A text shown as it is, '&' included, by a control that does not take '&' for a mnemonic (an
-// edit, a status bar, a combo box): the player's text drawing does, so each '&' is doubled.
-std::wstring LiteralText(std::wstring_view text);
 // A link's text without its anchor tags ("<a>", "<a href=...>", "</a>", any case).
 std::wstring WithoutLinkMarkup(std::wstring_view text);
 

@@ -96,7 +96,7 @@ bool DrawListItems(const DrawContext& ctx, const WindowRecord& control, PartList
         auto t = PlaceOfItem(ctx, item.rect);
         if (!t) return false;
         if (item.flags & (item_flags::kIcon | item_flags::kSelected)) out.Add(Box(t->x, t->y, t->w, t->h));
-        if (!(item.flags & item_flags::kIcon)) out.Add(ItemText(*t, ShownLiterally(item.text), format));
+        if (!(item.flags & item_flags::kIcon)) out.Add(ItemText(*t, LiteralText(item.text), format));
     }
     return out.ok;
 }
@@ -114,7 +114,7 @@ bool DrawTree(const DrawContext& ctx, const WindowRecord& control, PartList& lis
         auto t = PlaceOfItem(ctx, item.rect);
         if (!t) return false;
         if (item.flags & item_flags::kSelected) out.Add(Box(t->x, t->y, t->w, t->h));
-        out.Add(ItemText(*t, ShownLiterally(item.text), kFormatTopLeft));
+        out.Add(ItemText(*t, LiteralText(item.text), kFormatTopLeft));
         // Root items have neither lines nor buttons unless the style puts them at the root.
         if (i >= slots.size() || (item.level == 0 && !atRoot)) continue;
         auto s = PlaceOfItem(ctx, slots[i]);
@@ -142,16 +142,6 @@ bool DrawTree(const DrawContext& ctx, const WindowRecord& control, PartList& lis
 }
 
 }  // namespace
-
-std::wstring ShownLiterally(std::wstring_view text) {
-    std::wstring s;
-    s.reserve(text.size());
-    for (wchar_t c : text) {
-        s += c;
-        if (c == L'&') s += L'&';
-    }
-    return s;
-}
 
 std::vector<TreeRowLinks> LinkTreeRows(const std::vector<ItemRecord>& rows) {
     std::vector<TreeRowLinks> links(rows.size());

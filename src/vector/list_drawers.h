@@ -14,10 +14,6 @@ namespace plumbo {
 // False only when the re-drawing has to be abandoned.
 bool DrawListControl(const DrawContext& ctx, DrawerKind kind, const WindowRecord& control, PartList& list);
 
-// The text as DrawText has to be given it to show it as a control that takes "&" literally
-// does (list views, tree views): each "&" doubled.
-std::wstring ShownLiterally(std::wstring_view text);
-
 // Which tree lines a row draws in its slots, from the depths of the rows on show.
 struct TreeRowLinks {
     bool fromAbove = false;      // its own line comes down from the row above (parent or sibling)

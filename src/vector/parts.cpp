@@ -105,4 +105,14 @@ std::optional<double> ScaleUnits(double value, int32_t fromUnit, int32_t toUnit,
     return value * *from / *to;
 }
 
+std::wstring LiteralText(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        out += c;
+        if (c == L'&') out += L'&';
+    }
+    return out;
+}
+
 }  // namespace plumbo

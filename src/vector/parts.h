@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plumbo {
@@ -157,6 +158,10 @@ DrawPart PointText(double x, double y, std::wstring face, std::wstring text, int
 DrawPart Line(double x1, double y1, double x2, double y2);
 // A closed triangle outline: three points given as offsets from an origin, the first repeated.
 DrawPart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]);
+
+// A text shown as it is, '&' included, by a control that does not take '&' for a mnemonic (an
+// edit, a status bar, a list view): the players' text drawing does, so each '&' is doubled.
+std::wstring LiteralText(std::wstring_view text);
 
 // A length in one scale unit converted to another (codes above), with the screen's twips per
 // pixel for the pixel unit. nullopt for an unknown unit code or a resolution of zero.
