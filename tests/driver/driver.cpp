@@ -285,9 +285,11 @@ bool Target::Start(int left, int top, int width, int height, const std::wstring&
 }
 
 bool Target::Activate() {
-    // A click on the caption, as a person brings a window to the front.
-    RECT r = WindowRectOf(hwnd_);
-    Click(r.left + 60, r.top + GetSystemMetrics(SM_CYCAPTION) / 2 + GetSystemMetrics(SM_CYFRAME));
+    // A click in its client area's corner, as a person brings a window to the front. Not on its
+    // caption: there Wine starts the window's move loop, which under load began after the click
+    // had been released, held the mouse, and took the next press meant for a ruler.
+    const RECT r = ClientRectOnScreen(hwnd_);
+    Click(r.left + 4, r.top + 4);
     return WaitFor([&] { return GetForegroundWindow() == hwnd_; });
 }
 
@@ -365,18 +367,26 @@ void DoubleClick(int x, int y) {
     PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
-void Drag(int fromX, int fromY, int toX, int toY) {
-    // The buttons carry the point, as in Click: a bare press may land where the last drag ended.
-    constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
+    auto inMoveLoop = [&] {
+        GUITHREADINFO info{sizeof info};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) &&
+               info.hwndMoveSize == window;
+    };
+    const RECT start = WindowRectOf(window);
     MoveMouse(fromX, fromY);
-    SendMouse(MOUSEEVENTF_LEFTDOWN | kAt, fromX, fromY);
-    Sleep(150);
-    for (int i = 1; i <= 10; ++i) {
-        SendMouse(kAt, fromX + (toX - fromX) * i / 10, fromY + (toY - fromY) * i / 10);
-        Sleep(40);
+    PressAt(fromX, fromY, {MOUSEEVENTF_LEFTDOWN});
+    bool followed = WaitFor(inMoveLoop);
+    for (int i = 1; i <= 10 && followed; ++i) {
+        const int dx = (toX - fromX) * i / 10, dy = (toY - fromY) * i / 10;
+        PressAt(fromX + dx, fromY + dy, {0});
+        followed = WaitFor([&] {
+            const RECT r = WindowRectOf(window);
+            return r.left - start.left == dx && r.top - start.top == dy;
+        });
     }
-    Sleep(150);
-    SendMouse(MOUSEEVENTF_LEFTUP | kAt, toX, toY);
+    PressAt(toX, toY, {MOUSEEVENTF_LEFTUP});
+    return WaitFor([&] { return !inMoveLoop(); }) && followed;
 }
 
 void PressKey(WORD vk) { PressKeys({vk}); }
@@ -427,6 +437,18 @@ std::string RunOnLinux(const std::wstring& command) {
 }
 
 void XKeys(const std::wstring& keys) { RunOnLinux(L"/usr/bin/xdotool key --delay 60 " + keys); }
+namespace {
+std::wstring XMoveTo(int x, int y) { return L" mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y); }
+}  // namespace
+
+void XClick(int x, int y, int button) {
+    WaitOutDoubleClick(x, y);
+    RunOnLinux(L"/usr/bin/xdotool" + XMoveTo(x, y) + L" click " + std::to_wstring(button));
+    lastClickTick = GetTickCount();
+    lastClickPoint = {x, y};
+}
+
+
 std::string XFocus() { return RunOnLinux(L"/usr/bin/xdotool getwindowfocus getwindowname"); }
 
 bool WaitXFocusOn(HWND window) {

@@ -101,7 +101,11 @@ private:
 void MoveMouse(int x, int y);
 void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
-void Drag(int fromX, int fromY, int toX, int toY);
+// A drag of a window that moves with the pointer in the system's move loop, in ten steps: it
+// goes on only once the loop has started, and each step once the window has followed the last
+// (under load a drag sent at a person's pace ended before the loop had begun). False, with the
+// button let go, when either does not come.
+bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
 // Keys pressed in order and let go in the reverse order, by one SendInput: a chord such as
 // Ctrl+Alt+R.
@@ -115,6 +119,9 @@ std::string RunOnLinux(const std::wstring& command);
 // Keys typed on the X server's keyboard (xdotool names, "Down Down Return"): they reach the X
 // window holding the X keyboard focus, by another road than SendInput's.
 void XKeys(const std::wstring& keys);
+// A click by the X server's own pointer, as a mouse makes it (the Wine desktop fills the X
+// screen from its corner, so the points are the same).
+void XClick(int x, int y, int button = 1);
 // The title of the X window holding the keyboard, for failure messages.
 std::string XFocus();
 // Until the X keyboard focus is with a window, told by its title.
