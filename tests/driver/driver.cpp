@@ -373,19 +373,19 @@ bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
         return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) &&
                info.hwndMoveSize == window;
     };
+    auto xMoveTo = [](int x, int y) { return L" mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y); };
     const RECT start = WindowRectOf(window);
-    MoveMouse(fromX, fromY);
-    PressAt(fromX, fromY, {MOUSEEVENTF_LEFTDOWN});
+    RunOnLinux(L"/usr/bin/xdotool" + xMoveTo(fromX, fromY) + L" mousedown 1");
     bool followed = WaitFor(inMoveLoop);
     for (int i = 1; i <= 10 && followed; ++i) {
         const int dx = (toX - fromX) * i / 10, dy = (toY - fromY) * i / 10;
-        PressAt(fromX + dx, fromY + dy, {0});
+        RunOnLinux(L"/usr/bin/xdotool" + xMoveTo(fromX + dx, fromY + dy));
         followed = WaitFor([&] {
             const RECT r = WindowRectOf(window);
             return r.left - start.left == dx && r.top - start.top == dy;
         });
     }
-    PressAt(toX, toY, {MOUSEEVENTF_LEFTUP});
+    RunOnLinux(L"/usr/bin/xdotool mouseup 1");
     return WaitFor([&] { return !inMoveLoop(); }) && followed;
 }
 

@@ -101,10 +101,13 @@ private:
 void MoveMouse(int x, int y);
 void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
-// A drag of a window that moves with the pointer in the system's move loop, in ten steps: it
-// goes on only once the loop has started, and each step once the window has followed the last
-// (under load a drag sent at a person's pace ended before the loop had begun). False, with the
-// button let go, when either does not come.
+// A drag of a window that moves with the pointer in the system's move loop, in ten steps of the
+// X server's own pointer: it goes on only once the loop has started, and each step once the
+// window has followed the last (under load a drag sent at a person's pace ended before the loop
+// had begun). X events, because under Wine SendInput's moves warp the X pointer and under load
+// the warp's motion came back late, in the middle of a drag, and carried the ruler off to where
+// an earlier click had been. The Wine desktop fills the X screen from its corner, so the points
+// are the same. False, with the button let go, when the loop or a step does not come.
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
 // Keys pressed in order and let go in the reverse order, by one SendInput: a chord such as
