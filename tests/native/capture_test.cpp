@@ -12,6 +12,7 @@
 #include "capture/file_formats.h"
 #include "capture/size_math.h"
 #include "capture/zoom.h"
+#include "rows.h"
 
 namespace plumbo {
 namespace {
@@ -21,11 +22,6 @@ constexpr TwipsPerPixel k96Dpi{15.0, 15.0}, kSkewed{15.0, 12.0}, k144Dpi = Twips
 constexpr SizeUnit kMm = SizeUnit::Millimetre, kInch = SizeUnit::Inch, kPx = SizeUnit::Pixel;
 using Bytes = std::vector<uint8_t>;
 using Pair = std::pair<int64_t, int64_t>;
-
-// Each row's `want` against what `got` makes of the row; a failure names the row by its place.
-template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
-    for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
-}
 
 // ---- The size dialog ----
 

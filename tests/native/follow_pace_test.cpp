@@ -22,10 +22,7 @@ bool ArriveAfter(const std::string& steps) {
 }
 
 TEST(EventProof, EventsAreTrustedOnceLocationsArriveUntilACheckFindsAChangeNoneAnnounced) {
-    const struct {
-        const char* steps;
-        bool want;
-    } rows[] = {
+    const struct { const char* steps; bool want; } rows[] = {
         {"", false},       // a quiet system, or one whose events do not cross programs
         {"F", false},      // foreground events alone do not say moves will come
         {"L", true},       // any window's move does

@@ -10,6 +10,7 @@
 #include "dialogs/dialog_layout.h"
 #include "ruler/placement.h"
 #include "ruler/scale_layout.h"
+#include "rows.h"
 
 namespace plumbo {
 namespace {
@@ -29,11 +30,6 @@ RulerModel Ruler(float length, bool horizontal) {
 // shows. Numbers measure 90 twips per character and 180 high.
 ScaleContext Ctx(bool inside = false) {
     return {{15.0, 12.0}, inside, [](std::wstring_view c) { return std::pair(90.f * c.size(), 180.f); }};
-}
-
-// Each row's `want` against what `got` makes of the row; a failure names the row by its place.
-template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
-    for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
 }
 
 size_t Shown(const auto& all) { return std::ranges::count_if(all, [](auto& e) { return e.visible; }); }

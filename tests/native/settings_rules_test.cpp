@@ -1,4 +1,5 @@
 #include "core/settings_rules.h"
+#include "rows.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,6 @@ constexpr uint32_t kCtrlAlt = kHotKeyCtrl | kHotKeyAlt;
 constexpr std::array<HotKey, kHotKeyActionCount> kKeys{{{kCtrlAlt, 'R'}, {kCtrlAlt, 'C'}, {kCtrlAlt, 'V'}, {kCtrlAlt, 'S'}}};
 // What the new file's texts "16777215", "16711680", "0", "TRUE", "FALSE", "FALSE" and the keys read as.
 const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false, kKeys};
-
-// Each row's `want` against what `got` makes of the row; a failure names the row by its place.
-template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
-    for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
-}
 
 // An INI file in memory that records every write.
 struct FakeIni {

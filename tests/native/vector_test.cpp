@@ -11,6 +11,7 @@
 #include "vector/class_names.h"
 #include "vector/control_drawers.h"
 #include "describe_parts.h"
+#include "rows.h"
 
 namespace plumbo {
 namespace {
@@ -24,11 +25,6 @@ const DrawContext kCtx{{100, 200, 700, 700}, {19, 18, 18, 16, 20}};
 WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text = L"", Rect32 client = {},
                  std::vector<WindowRecord> children = {}) {
     return {std::move(cls), style, r, client, std::move(text), std::move(children), false, L"", {}};
-}
-
-// Each row's `want` against what `got` makes of the row; a failure names the row by its place.
-template <class Row, size_t N> void ExpectRows(const Row (&rows)[N], auto got) {
-    for (size_t i = 0; i < N; ++i) EXPECT_EQ(got(rows[i]), rows[i].want) << "row " << i;
 }
 
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
