@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 
 #include "state/command_ids.h"
@@ -250,11 +252,15 @@ bool WaitInFrontAt(HWND window, int x, int y) {
     return WaitFor([&] { return WindowFromPoint({x, y}) == window; });
 }
 
-bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
-    RECT r = WindowRectOf(ruler);
+bool OpenRulerMenu(HWND ruler) {
+    const RECT r = WindowRectOf(ruler);
     if (!WaitInFrontAt(ruler, (r.left + r.right) / 2, r.top)) return false;
     Click((r.left + r.right) / 2, r.top, true);
-    if (!WaitPopupMenu()) return false;
+    return WaitPopupMenu();
+}
+
+bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
+    if (!OpenRulerMenu(ruler)) return false;
     // The pointer goes down the menu counting the items that light up under it (separators
     // never do), and clicks the one asked for.
     const HWND popup = OpenPopupMenu();
@@ -493,6 +499,49 @@ std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf) {
         },
         &out, nullptr);
     return out;
+}
+
+std::vector<ShownText> ShownBy(const Target& target) {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"plumbo-shown-" + std::to_wstring(target.Pid()) + L".txt";
+    if (!WaitFor([&] { return FileExists(path); })) return {};
+    const std::string bytes = ReadFileBytes(path);
+    DeleteFileW(path.c_str());
+    std::wstring all(bytes.size(), L'\0');
+    all.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), all.data(),
+                                   static_cast<int>(all.size())));
+    const RECT outer = WindowRectOf(target.Hwnd());
+    std::vector<ShownText> shown;
+    std::wistringstream lines(all);
+    for (std::wstring line; std::getline(lines, line);) {
+        const size_t a = line.find(L'\t'), b = line.rfind(L'\t');
+        ShownText& s = shown.emplace_back(ShownText{line.substr(0, a), line.substr(a + 1, b - a - 1), {}});
+        std::wistringstream(line.substr(b + 1)) >> s.rect.left >> s.rect.top >> s.rect.right >> s.rect.bottom;
+        OffsetRect(&s.rect, -outer.left, -outer.top);
+    }
+    return shown;
+}
+
+bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& shown) {
+    const RECT& r = shown.rect;
+    auto within = [](LONG value, LONG low, LONG high) { return value >= low - 2 && value <= high + 2; };
+    auto edge = [](LONG value, LONG want) { return std::abs(value - want) <= 2; };
+    auto withoutSpaces = [](std::wstring s) { return std::erase_if(s, [](wchar_t c) { return std::iswspace(c); }), s; };
+    std::wstring joined;
+    for (const MetafileText& t : texts) {
+        const RECT& c = t.clip;
+        const bool cut = shown.kind == L"item"
+                             ? edge(c.left, r.left) && edge(c.top, r.top) && edge(c.right, r.right) &&
+                                   edge(c.bottom, r.bottom)
+                             : within(c.left, r.left, r.right) && within(c.right, r.left, r.right) &&
+                                   within(c.top, r.top, r.bottom) && within(c.bottom, r.top, r.bottom);
+        if (!cut || c.right <= c.left || !within(t.at.x, r.left, r.right) || !within(t.at.y, r.top, r.bottom))
+            continue;
+        if (shown.kind == L"line" && t.text == shown.text) return true;
+        joined += t.text;
+    }
+    return shown.kind != L"line" && withoutSpaces(joined) == withoutSpaces(shown.text);
 }
 
 Image GrabScreen(const RECT& r) {

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -49,6 +51,8 @@ HWND RulerOf(DWORD pid, bool horizontal);
 // front at its point, and rulers are stacked above their target again a little after it is
 // activated, which under load can be a while.
 bool WaitInFrontAt(HWND window, int x, int y);
+// A ruler's menu opened by a right click on its middle, once it is in front there.
+bool OpenRulerMenu(HWND ruler);
 RECT ClientRectOnScreen(HWND h);
 
 // A fresh copy of plumbo.exe in its own folder, so each test starts with no settings file.
@@ -79,6 +83,33 @@ public:
 private:
     std::wstring dir_;
     Process proc_;
+};
+
+// A window of another thread of this process that answers no message until this goes, made
+// with `style` (WS_VISIBLE for one on the screen); it holds the clipboard meanwhile when asked
+// to. The two threads meet on Win32 events: std::latch in MinGW's GCC 12 library, which has no
+// futex to wait on, now and then misses a wake-up (seen as a hang about once in 70 runs, the
+// thread still waiting after the count reached zero).
+struct StuckWindow {
+    explicit StuckWindow(DWORD style, bool holdsClipboard = false) : style(style), holds(holdsClipboard) {
+        WaitForSingleObject(made.get(), INFINITE);
+    }
+    ~StuckWindow() { SetEvent(release.get()); }
+    using Event = std::unique_ptr<void, decltype(&CloseHandle)>;
+    const DWORD style;
+    const bool holds;
+    HWND window = nullptr;
+    Event made{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
+    Event release{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
+    std::jthread thread{[this] {  // last: it starts once the rest is there, and is joined first
+        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"stuck", style, 40, 40, 120, 80, nullptr, nullptr,
+                                 nullptr, nullptr);
+        if (holds) OpenClipboard(window);
+        SetEvent(made.get());
+        WaitForSingleObject(release.get(), INFINITE);
+        if (holds) CloseClipboard();
+        DestroyWindow(window);
+    }};
 };
 
 // The target program of the tests: a plain window at a given place and size.
@@ -148,6 +179,19 @@ struct MetafileText {
     RECT clip{};
 };
 std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf);
+
+// What the test target says it shows ("/lists" and "/bars"): each text, its kind ("line", "wrap"
+// or "item", as in tests/target/shown_texts.h) and its rectangle relative to the target's outer
+// corner, as a metafile's units are. Empty when the target wrote nothing in time.
+struct ShownText {
+    std::wstring kind, text;
+    RECT rect;
+};
+std::vector<ShownText> ShownBy(const Target& target);
+// Whether a metafile draws a shown text where it is shown: the text itself ("line"), or the lines
+// it is broken into ("wrap", "item") joined, spaces aside; each starting within 2 px of its
+// rectangle and cut within that, an item's lines cut to that rectangle itself.
+bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& shown);
 
 // Screen pixels as 0x00RRGGBB.
 struct Image {

@@ -38,10 +38,7 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     // Coming back to the window after the rulers' menu took the foreground, when nothing else
     // changed, raises it again; the rulers must follow it up.
     for (int round = 0; round < 2; ++round) {
-        RECT h = WindowRectOf(hrz);
-        ASSERT_TRUE(WaitInFrontAt(hrz, (h.left + h.right) / 2, h.top));
-        XClick((h.left + h.right) / 2, h.top, 3);
-        ASSERT_TRUE(WaitPopupMenu());
+        ASSERT_TRUE(OpenRulerMenu(hrz));
         PressKey(VK_ESCAPE);
         ASSERT_TRUE(WaitNoPopupMenu());
         // A click in it: a second click on its caption soon after the first would maximise it.

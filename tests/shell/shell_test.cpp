@@ -109,6 +109,14 @@ protected:
         Choose(id);
         person.join();
     }
+    // The same, `user` given the window of ours of class `cls` the command opens.
+    void ChooseIn(CommandId id, const wchar_t* cls, const std::function<void(HWND)>& user) {
+        ChooseWhile(id, [&] {
+            HWND window = WaitOurs(cls);
+            ASSERT_TRUE(window) << "no window of class " << testing::PrintToString(std::wstring(cls));
+            user(window);
+        });
+    }
 
     // The rulers shown and laid along a target of another program.
     void RulersAlong(e2e::Target& target, bool inside = false) {
@@ -236,9 +244,7 @@ TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsF
     // re-drawn pictures.
     Choose(CommandId::RedrawAsVector);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program().viewer->Window()) != FALSE; }));
-    ChooseWhile(CommandId::ZoomTyped, [&] {
-        HWND box = WaitOurs(L"#32770");
-        ASSERT_TRUE(box);
+    ChooseIn(CommandId::ZoomTyped, L"#32770", [&](HWND box) {
         EXPECT_EQ(CutCaptions(box), std::vector<std::wstring>{}) << "input box";
         Press(box, IDCANCEL);
     });
@@ -331,12 +337,8 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
         return std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top);
     };
 
-    ChooseWhile(CommandId::SetTargetSize, [&] {
-        HWND dlg = WaitOurs(L"PlumboSize");
-        ASSERT_TRUE(dlg);
-        const RECT d = WindowRectOf(dlg);
-        EXPECT_EQ(d.left, 300);
-        EXPECT_EQ(d.top, 200);
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
+        EXPECT_EQ(std::pair(WindowRectOf(dlg).left, WindowRectOf(dlg).top), std::pair(300L, 200L));
         // Every other window of ours waits.
         for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) EXPECT_FALSE(IsWindowEnabled(h));
         // 400 x 300 pixels in whole millimetres, floored: 105 x 79 at 96 dpi.
@@ -369,8 +371,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
         Press(dlg, IDOK);
     });
     const RECT t = WindowRectOf(target.Hwnd());
-    EXPECT_EQ(t.left, 300);
-    EXPECT_EQ(t.top, 200);
+    EXPECT_EQ(std::pair(t.left, t.top), std::pair(300L, 200L));
     EXPECT_EQ(size(target.Hwnd()), std::to_wstring(std::lround(100 / 25.4 * Dpi(LOGPIXELSX))) + L"x" +
                                        std::to_wstring(std::lround(50 / 25.4 * Dpi(LOGPIXELSY))));
     EXPECT_EQ(size(other.Hwnd()), L"300x200");
@@ -380,8 +381,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
 
     // In pixels it opens in pixels, and Cancel changes nothing.
     Choose(CommandId::UnitPixels);
-    ChooseWhile(CommandId::SetTargetSize, [&] {
-        HWND dlg = WaitOurs(L"PlumboSize");
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
         EXPECT_EQ(SendMessageW(GetDlgItem(dlg, kFirstUnitOption + 2), BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(t.right - t.left));
         SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"420");
@@ -425,9 +425,7 @@ int Runs(const Image& img, int y, uint32_t colour) {
 
 TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    ChooseWhile(CommandId::OpenSettings, [&] {
-        HWND dlg = WaitOurs(L"PlumboSettings");
-        ASSERT_TRUE(dlg);
+    ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
         const RECT r = WindowRectOf(dlg);
         // With the rulers hidden: centred in whole twips, so within a pixel.
         EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2, 1);
@@ -455,9 +453,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     const RECT h = Horizontal(), v = Vertical();
-    ChooseWhile(CommandId::OpenSettings, [&] {
-        HWND dlg = WaitOurs(L"PlumboSettings");
-        ASSERT_TRUE(dlg);
+    ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
         // At the rulers' corner, the rulers out of its way meanwhile.
         EXPECT_NEAR(WindowRectOf(dlg).left, h.left, 1);
         EXPECT_NEAR(WindowRectOf(dlg).top, v.top, 1);
@@ -514,9 +510,7 @@ TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDia
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     TicksStandWhereEachUnitPutsThem(Dpi(LOGPIXELSY), 1.25);
     Choose(CommandId::UnitMillimetres);
-    ChooseWhile(CommandId::SetTargetSize, [&] {
-        HWND dlg = WaitOurs(L"PlumboSize");
-        ASSERT_TRUE(dlg);
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
         // 400 pixels are 84.67 true millimetres at 96 dpi; 100 x 50 of them 472.44 x 236.22 px.
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(static_cast<int>(400 / (1.25 * pxPerMm))));
         SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"100");
@@ -529,9 +523,7 @@ TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDia
 
     // The box shows what the line measures; the line, between its end marks, is 100 of
     // Windows' millimetres on the screen.
-    ChooseWhile(CommandId::OpenSettings, [&] {
-        HWND dlg = WaitOurs(L"PlumboSettings");
-        ASSERT_TRUE(dlg);
+    ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kCalibrationBox)), L"80");
         const RECT line = e2e::ClientRectOnScreen(FindWindowExW(dlg, nullptr, L"PlumboCalibrationLine", nullptr));
         auto marks = [&] {
@@ -544,8 +536,7 @@ TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDia
         EXPECT_TRUE(WaitFor([&] { return marks() == std::lround(100 * pxPerMm); })) << marks();
         Press(dlg, kCancelButton);
     });
-    ChooseWhile(CommandId::OpenSettings, [&] {
-        HWND dlg = WaitOurs(L"PlumboSettings");
+    ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
         SetWindowTextW(GetDlgItem(dlg, kCalibrationBox), L"300");
         Press(dlg, kOkButton);
         EXPECT_NE(AnswerMessage().find(L"200"), std::wstring::npos) << "the longest length named";
@@ -553,8 +544,7 @@ TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDia
         Press(dlg, kOkButton);
     });
     EXPECT_EQ(IniText(), kNewFile + CalibrationSection(Dpi(LOGPIXELSX) == 96 ? "3.999500" : "5.999250"));
-    ChooseWhile(CommandId::OpenSettings, [&] {
-        HWND dlg = WaitOurs(L"PlumboSettings");
+    ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kCalibrationBox)), L"94.5");
         Press(dlg, kCalibrationReset);
         Press(dlg, kOkButton);
@@ -628,11 +618,7 @@ TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
     EXPECT_NE(IniText().find("TRANSPARENT=TRUE\r\n"), std::string::npos);
     const POINT spot{h.left + 2, h.top + 2};  // the body, left of the first number
     EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == behind; }));
-    ChooseWhile(CommandId::OpenSettings, [&] {
-        HWND dlg = WaitOurs(L"PlumboSettings");
-        ASSERT_TRUE(dlg);
-        Press(dlg, kOkButton);
-    });
+    ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [](HWND dlg) { Press(dlg, kOkButton); });
     EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == behind; })) << "the rulers came back transparent";
     EXPECT_TRUE(WaitFor([&] { return PixelAt(h.left + 4, h.bottom - 1) == 0x0000FFu; }))
         << "ticks drawn over what lies behind";
@@ -653,9 +639,7 @@ TEST_F(ShellTest, ANewFolderStartsHiddenTheVersionBoxHoldsTheProgramAndHelpSaysW
     EXPECT_FALSE(program().rulers->Shown());
     EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
     EXPECT_FALSE(IsWindowVisible(program().viewer->Window()));
-    ChooseWhile(CommandId::ShowVersion, [&] {
-        HWND box = WaitOurs(L"PlumboAbout");
-        ASSERT_TRUE(box);
+    ChooseIn(CommandId::ShowVersion, L"PlumboAbout", [&](HWND box) {
         const RECT r = WindowRectOf(box), c = e2e::ClientRectOnScreen(box);
         EXPECT_NEAR(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2, 1) << "centred";
         // A gradient from pure blue at the top to near black at the bottom.
@@ -707,10 +691,8 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     EXPECT_TRUE(WaitFor([&] { return Laid(target, true); })) << "tracking did not resume";
     SetWindowPos(target.Hwnd(), nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT outer = WindowRectOf(viewer), client = e2e::ClientRectOnScreen(viewer);
-    EXPECT_EQ(outer.left, 148);
-    EXPECT_EQ(outer.top, 98);
-    EXPECT_EQ(client.right - client.left, 300);
-    EXPECT_EQ(client.bottom - client.top, 200);
+    EXPECT_EQ(std::tuple(outer.left, outer.top, client.right - client.left, client.bottom - client.top),
+              std::tuple(148L, 98L, 300L, 200L));
     EXPECT_TRUE(program().rulers->Shown()) << "the rulers are back";
     // The target's client area in the picture is green where the rulers stood.
     const int dx = t.left - 100, dy = t.top - 50;
@@ -738,25 +720,16 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     EXPECT_FALSE(IsWindowVisible(viewer)) << "a picture of a closed window";
 
     Choose(CommandId::HideRulers);
-    HWND stuck = nullptr;
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread owner([&] {
-        stuck = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"stuck", WS_POPUP | WS_VISIBLE, 40, 40, 120, 80, nullptr,
-                                nullptr, nullptr, nullptr);
-        SetEvent(ready);
-        WaitForSingleObject(release, 10000);  // no message loop meanwhile
-        DestroyWindow(stuck);
-    });
-    WaitForSingleObject(ready, 5000);
-    program().target.hwnd = stuck;
-    const DWORD start = GetTickCount();
-    Choose(CommandId::CaptureBitmap);
-    const bool shown = WaitFor([&] { return IsWindowVisible(viewer) != FALSE; });
-    const DWORD took = GetTickCount() - start;
-    SetEvent(release);
-    owner.join();
-    CloseHandle(ready);
-    CloseHandle(release);
+    bool shown = false;
+    DWORD took = 0;
+    {
+        e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
+        program().target.hwnd = stuck.window;
+        const DWORD start = GetTickCount();
+        Choose(CommandId::CaptureBitmap);
+        shown = WaitFor([&] { return IsWindowVisible(viewer) != FALSE; });
+        took = GetTickCount() - start;
+    }
     EXPECT_TRUE(shown);
     EXPECT_LT(took, 1000u) << "waited for a program that does not answer";
 }
@@ -867,9 +840,8 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
             SetWindowTextW(GetDlgItem(box, 100), z.typed);
             PostMessageW(box, z.answer == WM_CLOSE ? WM_CLOSE : WM_COMMAND, z.answer == WM_CLOSE ? 0 : z.answer, 0);
         });
-        EXPECT_EQ(client(), std::pair(z.width, z.height));
-        EXPECT_EQ(WindowRectOf(viewer).left, corner.left);
-        EXPECT_EQ(WindowRectOf(viewer).top, corner.top);
+        EXPECT_EQ(std::tuple(client(), WindowRectOf(viewer).left, WindowRectOf(viewer).top),
+                  std::tuple(std::pair(z.width, z.height), corner.left, corner.top));
         EXPECT_TRUE(IsWindowEnabled(viewer));
     }
 }

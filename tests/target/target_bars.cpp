@@ -1,16 +1,15 @@
 // The test target's "/bars" contents: every bar and small common control, filled with long,
-// short and Japanese items and with '&' mnemonics. With "/report FILE" the target also writes,
-// once it is shown, each text a person sees in it and the rectangle its control gives for it,
-// asked in its own process: one line "kind<TAB>text<TAB>left top right bottom" in screen pixels,
-// kind "line" for a text shown on one line, "wrap" for one the control breaks at words.
+// short and Japanese items and with '&' mnemonics. Once shown, the target writes each text a
+// person sees in it and the rectangle its control gives for it (shown_texts.h).
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "shown_texts.h"
 
 namespace {
 
@@ -20,7 +19,6 @@ constexpr const wchar_t* kLong = L"A long item that does not fit in the box at a
 constexpr const wchar_t* kJapanese = L"日本語の項目";
 constexpr const wchar_t* kMnemonic = L"&Mnemonic";
 
-std::wstring g_reportPath;
 std::vector<HWND> g_controls;  // in the order the report walks them
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
@@ -42,12 +40,8 @@ HWND ToolBar(HWND parent, DWORD style, int x, int y, int w, int h, std::initiali
     SendMessageW(t, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     int id = 100;
     for (const wchar_t* text : texts) {
-        TBBUTTON b{};
-        b.iBitmap = I_IMAGENONE;
-        b.idCommand = id++;
-        b.fsState = TBSTATE_ENABLED;
-        b.fsStyle = text ? BTNS_AUTOSIZE | BTNS_SHOWTEXT : BTNS_SEP;
-        b.iString = reinterpret_cast<INT_PTR>(text);
+        const BYTE kind = text ? BTNS_AUTOSIZE | BTNS_SHOWTEXT : BTNS_SEP;
+        TBBUTTON b{I_IMAGENONE, id++, TBSTATE_ENABLED, kind, {}, 0, reinterpret_cast<INT_PTR>(text)};
         SendMessageW(t, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&b));
     }
     SendMessageW(t, TB_AUTOSIZE, 0, 0);
@@ -67,26 +61,7 @@ RECT ToScreen(HWND h, RECT r) {
     return r;
 }
 
-// What the control shows of a text in which it takes '&' for a mnemonic.
-std::wstring Shown(const std::wstring& s) {
-    std::wstring out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == L'&' && i + 1 < s.size()) ++i;
-        out += s[i];
-    }
-    return out;
-}
-
-struct Report {
-    std::wstring text;
-    void Add(const wchar_t* kind, const std::wstring& shown, const RECT& r) {
-        if (shown.empty()) return;
-        text += std::wstring(kind) + L"\t" + shown + L"\t" + std::to_wstring(r.left) + L" " + std::to_wstring(r.top) +
-                L" " + std::to_wstring(r.right) + L" " + std::to_wstring(r.bottom) + L"\n";
-    }
-};
-
-void ReportEditLines(HWND e, Report& out) {
+void ReportEditLines(HWND e) {
     RECT format{};
     SendMessageW(e, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const bool rich = ClassOf(e) != L"Edit";
@@ -106,12 +81,12 @@ void ReportEditLines(HWND e, Report& out) {
         std::wstring text(buffer, SendMessageW(e, EM_GETLINE, line, reinterpret_cast<LPARAM>(buffer)));
         while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.pop_back();
         // The line's row: from its top to the edit's bottom, as the next line may not be there.
-        out.Add(L"line", text, ToScreen(e, {at.x, at.y, format.right, format.bottom}));
+        AddShown(L"line", text, ToScreen(e, {at.x, at.y, format.right, format.bottom}));
     }
 }
 
-void WriteReport(HWND w) {
-    Report out;
+void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
+    KillTimer(w, id);
     for (HWND c : g_controls) {
         const std::wstring cls = ClassOf(c);
         RECT r{};
@@ -125,7 +100,7 @@ void WriteReport(HWND w) {
                 SendMessageW(c, SB_GETRECT, i, reinterpret_cast<LPARAM>(&part));
                 wchar_t partText[300] = {};
                 SendMessageW(c, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(partText));
-                out.Add(L"line", partText, ToScreen(c, part));  // a status bar shows '&' as it is
+                AddShown(L"line", partText, ToScreen(c, part));  // a status bar shows '&' as it is
             }
         } else if (cls == TOOLBARCLASSNAMEW) {
             for (int i = 0, n = static_cast<int>(SendMessageW(c, TB_BUTTONCOUNT, 0, 0)); i < n; ++i) {
@@ -135,20 +110,18 @@ void WriteReport(HWND w) {
                 SendMessageW(c, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&button));
                 wchar_t buttonText[300] = {};
                 if (!(b.fsStyle & BTNS_SEP)) SendMessageW(c, TB_GETBUTTONTEXTW, b.idCommand, reinterpret_cast<LPARAM>(buttonText));
-                out.Add(L"line", Shown(buttonText), ToScreen(c, button));
+                AddShown(L"line", WithoutMnemonics(buttonText), ToScreen(c, button));
             }
         } else if (cls == REBARCLASSNAMEW) {
             for (int i = 0, n = static_cast<int>(SendMessageW(c, RB_GETBANDCOUNT, 0, 0)); i < n; ++i) {
                 wchar_t bandText[300] = {};
                 REBARBANDINFOW band{};
-                band.cbSize = sizeof band;
-                band.fMask = RBBIM_TEXT;
-                band.lpText = bandText;
-                band.cch = 300;
+                std::tie(band.cbSize, band.fMask, band.lpText, band.cch) =
+                    std::tuple(sizeof band, RBBIM_TEXT, bandText, 300);
                 RECT bandRect{};
                 SendMessageW(c, RB_GETBANDINFOW, i, reinterpret_cast<LPARAM>(&band));
                 SendMessageW(c, RB_GETRECT, i, reinterpret_cast<LPARAM>(&bandRect));
-                out.Add(L"line", Shown(bandText), ToScreen(c, bandRect));
+                AddShown(L"line", WithoutMnemonics(bandText), ToScreen(c, bandRect));
             }
         } else if (cls == L"ComboBox") {
             if ((style & 3) == CBS_SIMPLE) {
@@ -156,31 +129,27 @@ void WriteReport(HWND w) {
                 RECT listClient{};
                 GetClientRect(list, &listClient);
                 GetWindowRect(FindWindowExW(c, nullptr, L"Edit", nullptr), &r);
-                out.Add(L"line", text, r);
+                AddShown(L"line", text, r);
                 for (LRESULT i = SendMessageW(list, LB_GETTOPINDEX, 0, 0), n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
                     RECT item{};
                     wchar_t itemText[300] = {};
                     SendMessageW(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
                     if (item.top >= listClient.bottom) break;
                     SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(itemText));
-                    out.Add(L"line", itemText, ToScreen(list, item));
+                    AddShown(L"line", itemText, ToScreen(list, item));
                 }
             } else {
-                out.Add(L"line", text, r);  // a combo box shows '&' as it is
+                AddShown(L"line", text, r);  // a combo box shows '&' as it is
             }
         } else if (cls == WC_COMBOBOXEXW) {
             COMBOBOXEXITEMW item{};
-            item.mask = CBEIF_TEXT;
-            item.iItem = SendMessageW(c, CB_GETCURSEL, 0, 0);
-            item.pszText = text;
-            item.cchTextMax = 512;
+            std::tie(item.mask, item.iItem, item.pszText, item.cchTextMax) =
+                std::tuple(CBEIF_TEXT, SendMessageW(c, CB_GETCURSEL, 0, 0), text, 512);
             SendMessageW(c, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-            out.Add(L"line", text, r);
+            AddShown(L"line", text, r);
         } else if (cls == L"Edit" || cls == RICHEDIT_CLASSW) {
-            if (style & ES_MULTILINE)
-                ReportEditLines(c, out);
-            else
-                out.Add(L"line", text, r);
+            if (style & ES_MULTILINE) ReportEditLines(c);
+            else AddShown(L"line", text, r);
         } else if (cls == HOTKEY_CLASSW) {
             // The control spells the keys with the keyboard's own names.
             const LRESULT key = SendMessageW(c, HKM_GETHOTKEY, 0, 0);
@@ -191,31 +160,20 @@ void WriteReport(HWND w) {
                 GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16, name, 64);
                 keys += (keys.empty() ? L"" : L" + ") + std::wstring(name);
             }
-            out.Add(L"line", keys, r);
+            AddShown(L"line", keys, r);
         } else if (cls == L"Static") {
-            out.Add(L"wrap", Shown(text), r);
+            AddShown(L"wrap", WithoutMnemonics(text), r);
         } else if (cls == WC_LINK) {
-            out.Add(L"wrap", L"Read the manual and 日本語のリンク & more", r);
+            AddShown(L"wrap", L"Read the manual and 日本語のリンク & more", r);
         } else if (cls == DATETIMEPICK_CLASSW || cls == MONTHCAL_CLASSW) {
             SYSTEMTIME t{};
             SendMessageW(c, cls == MONTHCAL_CLASSW ? MCM_GETCURSEL : DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t));
             wchar_t date[64] = {};
             GetDateFormatW(LOCALE_USER_DEFAULT, cls == MONTHCAL_CLASSW ? DATE_YEARMONTH : DATE_SHORTDATE, &t, nullptr, date, 64);
-            out.Add(L"line", date, r);
+            AddShown(L"line", date, r);
         }
     }
-    FILE* f = _wfopen(g_reportPath.c_str(), L"wb");
-    if (!f) return;
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, out.text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes > 0 ? bytes - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, out.text.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
-    fwrite(utf8.data(), 1, utf8.size(), f);
-    fclose(f);
-}
-
-void CALLBACK ReportOnce(HWND w, UINT, UINT_PTR id, DWORD) {
-    KillTimer(w, id);
-    WriteReport(w);
+    WriteShown();
 }
 
 }  // namespace
@@ -228,23 +186,17 @@ void FillWithBars(HWND w) {
     LoadLibraryW(L"riched20.dll");
 
     HWND rebar = Child(w, REBARCLASSNAMEW, L"", WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | CCS_NODIVIDER, 0, 0, 0, 0);
+    // Two bands: a tool bar, then a combo box.
     REBARBANDINFOW band{};
     band.cbSize = sizeof band;
     band.fMask = RBBIM_TEXT | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
-    band.fStyle = RBBS_CHILDEDGE | RBBS_BREAK;
-    HWND bandBar = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 26, {L"&Cut", L"Copy"});
-    band.lpText = const_cast<wchar_t*>(L"帯&1");
-    band.hwndChild = bandBar;
-    band.cyMinChild = 26;
-    band.cxMinChild = 200;
-    band.cx = 360;
+    std::tie(band.fStyle, band.lpText, band.cyMinChild, band.cxMinChild, band.cx) =
+        std::tuple(RBBS_CHILDEDGE | RBBS_BREAK, const_cast<wchar_t*>(L"帯&1"), 26, 200, 360);
+    band.hwndChild = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 26, {L"&Cut", L"Copy"});
     SendMessageW(rebar, RB_INSERTBANDW, -1, reinterpret_cast<LPARAM>(&band));
-    HWND bandCombo = Combo(w, CBS_DROPDOWNLIST, 0, 2);
-    band.lpText = const_cast<wchar_t*>(L"Font");
-    band.hwndChild = bandCombo;
-    band.fStyle = RBBS_CHILDEDGE;
-    band.cyMinChild = 24;
-    band.cxMinChild = 150;
+    std::tie(band.fStyle, band.lpText, band.cyMinChild, band.cxMinChild) =
+        std::tuple(RBBS_CHILDEDGE, const_cast<wchar_t*>(L"Font"), 24, 150);
+    band.hwndChild = Combo(w, CBS_DROPDOWNLIST, 0, 2);
     SendMessageW(rebar, RB_INSERTBANDW, -1, reinterpret_cast<LPARAM>(&band));
 
     ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 8, 64, 600, 28, {L"&Open", kLong, nullptr, kJapanese, kShort});
@@ -255,9 +207,7 @@ void FillWithBars(HWND w) {
     HWND ex = Child(w, WC_COMBOBOXEXW, L"", CBS_DROPDOWNLIST, 490, 100, 160, 200);
     for (const wchar_t* s : {L"Ex short", kJapanese}) {
         COMBOBOXEXITEMW item{};
-        item.mask = CBEIF_TEXT;
-        item.iItem = -1;
-        item.pszText = const_cast<wchar_t*>(s);
+        std::tie(item.mask, item.iItem, item.pszText) = std::tuple(CBEIF_TEXT, -1, const_cast<wchar_t*>(s));
         SendMessageW(ex, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     SendMessageW(ex, CB_SETCURSEL, 1, 0);
@@ -301,11 +251,7 @@ void FillWithBars(HWND w) {
     for (int i = 0; i < 3; ++i)
         SendMessageW(status, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(i == 0 ? L"準備完了" : i == 1 ? L"&File" : kLong));
 
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    for (int i = 0; i + 1 < argc; ++i)
-        if (std::wstring(argv[i]) == L"/report") g_reportPath = argv[i + 1];
-    LocalFree(argv);
     // Written once the message loop runs: the window is shown and laid out by then.
-    if (!g_reportPath.empty()) SetTimer(w, kReportTimer, 0, ReportOnce);
+    ForgetEarlierShown();
+    SetTimer(w, kReportTimer, 0, WriteReport);
 }

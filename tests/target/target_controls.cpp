@@ -108,15 +108,8 @@ void FillWithControls(HWND w) {
     HWND mdi = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
                                WS_CHILD | kShown | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 316, 206, 140, 90, w,
                                nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)), &ccs);
-    MDICREATESTRUCTW mcs{};
-    mcs.szClass = kMdiChildClass;
-    mcs.szTitle = L"Doc";
-    mcs.hOwner = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE));
-    mcs.x = 4;
-    mcs.y = 4;
-    mcs.cx = 100;
-    mcs.cy = 60;
-    mcs.style = WS_VISIBLE;
+    MDICREATESTRUCTW mcs{kMdiChildClass, L"Doc", reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)),
+                         4, 4, 100, 60, WS_VISIBLE, 0};
     SendMessageW(mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
 
     // A frame in a frame, controls at both depths.

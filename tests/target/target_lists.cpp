@@ -1,9 +1,7 @@
 // The test target's "/lists" contents: a tab control, a list view in each view (the report
 // view, with its header, has 1000 rows, so most are scrolled out of sight), a tree view; items long,
 // short, Japanese and with "&". Once shown, the target writes each text a person sees there
-// and the rectangle its control shows it in (screen pixels, cut to the control's client area)
-// to %TEMP%\plumbo-lists-<process id>.txt, one "text\tleft\ttop\tright\tbottom" line each,
-// in UTF-16: what the tests compare a re-drawing with, asked by the controls' own thread.
+// and the rectangle its control shows it in, cut to the control's client area (shown_texts.h).
 // With "/slow", "/hang" or "/close" also given, the tree view answers each question about its
 // items 150 ms late, 3 s late, or by ending the program: a target that hangs or closes
 // while it is read.
@@ -11,6 +9,8 @@
 #include <commctrl.h>
 
 #include <string>
+
+#include "shown_texts.h"
 
 namespace {
 
@@ -72,15 +72,12 @@ struct {
 
 // ---- What a person sees, written out once the window is on show ----
 
-std::wstring out;
-
 void Put(HWND control, const std::wstring& text, RECT r) {
     RECT client{}, cut{};
     GetClientRect(control, &client);
     if (!IntersectRect(&cut, &r, &client) || text.empty()) return;
     MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&cut), 2);
-    out += text + L"\t" + std::to_wstring(cut.left) + L"\t" + std::to_wstring(cut.top) + L"\t" +
-           std::to_wstring(cut.right) + L"\t" + std::to_wstring(cut.bottom) + L"\n";
+    AddShown(L"item", text, cut);
 }
 
 // Each item's text through the control's own structure for it, and its rectangle.
@@ -96,9 +93,7 @@ void PutItems(HWND control, UINT count, UINT getItem, UINT getRect, UINT mask) {
         RECT r{};
         SendMessageW(control, getItem, i, reinterpret_cast<LPARAM>(&item));
         SendMessageW(control, getRect, i, reinterpret_cast<LPARAM>(&r));
-        std::wstring shown = text;
-        std::erase(shown, L'&');  // a mnemonic's "&" is not shown (there is no "&&" here)
-        Put(control, shown, r);
+        Put(control, WithoutMnemonics(text), r);
     }
 }
 
@@ -114,12 +109,6 @@ void PutListView(HWND list, int columns) {
             Put(list, text, r);
         }
     }
-}
-
-std::wstring OutPath() {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + L"plumbo-lists-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
 }
 
 void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
@@ -141,13 +130,7 @@ void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
         TreeView_GetItemRect(lists.tree, at, &r, TRUE);
         Put(lists.tree, text, r);
     }
-    const std::wstring path = OutPath();
-    // Whole or not at all: the test waits for the file's name.
-    HANDLE f = CreateFileW((path + L".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, out.data(), static_cast<DWORD>(out.size() * sizeof(wchar_t)), &written, nullptr);
-    CloseHandle(f);
-    MoveFileExW((path + L".part").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    WriteShown();
     // Late from now on, once our own questions are answered.
     if (treeAnswer != TreeAnswer::AtOnce)
         treeProc = reinterpret_cast<WNDPROC>(
@@ -157,8 +140,7 @@ void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
 }  // namespace
 
 void FillWithLists(HWND w) {
-    // Process ids come round again: an earlier target's file is not ours.
-    DeleteFileW(OutPath().c_str());
+    ForgetEarlierShown();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
 

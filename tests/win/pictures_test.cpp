@@ -13,11 +13,9 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <memory>
 #include <map>
 #include <regex>
 #include <sstream>
-#include <thread>
 #include <tuple>
 
 #include "capture/export_win.h"
@@ -39,30 +37,6 @@ constexpr TwipsPerPixel k96Dpi{15, 15}, k120Dpi{12, 12};
 constexpr COLORREF kRed = RGB(255, 0, 0), kWhite = RGB(255, 255, 255);
 
 std::string Utf8(std::wstring_view s) { return reinterpret_cast<const char*>(fs::path(s).u8string().c_str()); }
-
-// A window of another thread that answers no message until this goes; it holds the clipboard
-// meanwhile when asked to. The two threads meet on Win32 events: std::latch in MinGW's GCC 12
-// library, which has no futex to wait on, now and then misses a wake-up (seen as a hang here
-// about once in 70 runs, the thread still waiting after the count reached zero).
-struct OtherThreadWindow {
-    explicit OtherThreadWindow(bool holdsClipboard) : holds(holdsClipboard) {
-        WaitForSingleObject(made.get(), INFINITE);
-    }
-    ~OtherThreadWindow() { SetEvent(release.get()); }
-    using Event = std::unique_ptr<void, decltype(&CloseHandle)>;
-    const bool holds;
-    HWND window = nullptr;
-    Event made{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
-    Event release{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
-    std::jthread thread{[this] {  // last: it starts once the rest is there, and is joined first
-        window = CreateWindowExW(0, L"Static", L"stuck", 0, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-        if (holds) OpenClipboard(window);
-        SetEvent(made.get());
-        WaitForSingleObject(release.get(), INFINITE);
-        if (holds) CloseClipboard();
-        DestroyWindow(window);
-    }};
-};
 
 // ---- playing part lists ----
 
@@ -217,7 +191,7 @@ TEST(QueryTarget, RecordsHoldWhatTheDrawersReadAndAGoneOrHungTargetIsNotWaitedFo
     EXPECT_TRUE(QueryTarget(made[0])) << "a window without children";
     DestroyWindow(top);
     EXPECT_FALSE(QueryTarget(top)) << "a target gone is abandoned";
-    OtherThreadWindow stuck(false);
+    e2e::StuckWindow stuck(0);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     // Braces evaluate left to right: the time is taken once the text is read.
     EXPECT_EQ((std::tuple{ReadWindowText(stuck.window), std::chrono::steady_clock::now() < deadline}),
@@ -478,7 +452,7 @@ TEST(ExportClipboard, MetafileModeOffersBothMetafilesAndTheBitmapAndAHeldClipboa
     ASSERT_TRUE(CopyPictureToClipboard(nullptr, pic, true, k120Dpi));
     DWORD error = 0;
     {
-        OtherThreadWindow holder(true);
+        e2e::StuckWindow holder(0, true);
         // Braces evaluate left to right: the copy runs before its error is read.
         EXPECT_EQ((std::tuple{CopyPictureToClipboard(nullptr, bitmap, false, k96Dpi, &error), error}),
                   std::tuple(false, static_cast<DWORD>(ERROR_ACCESS_DENIED)));
