@@ -300,22 +300,25 @@ bool Target::Activate() {
 }
 
 namespace {
-void SendMouse(DWORD flags, int x = 0, int y = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        in.mi.dx = MulDiv(x, 65535, w - 1);
-        in.mi.dy = MulDiv(y, 65535, h - 1);
-    }
+// A mouse event at a point: the buttons carry the point too, as under Wine a press without one
+// has been seen to land where the pointer was before the move (a right press on another
+// window's caption opened that window's system menu; a press where the last drag ended).
+INPUT MouseAt(DWORD flags, int x, int y) {
+    INPUT in{INPUT_MOUSE, {}};
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    return in;
+}
+void SendMouse(DWORD flags, int x, int y) {
+    INPUT in = MouseAt(flags, x, y);
     SendInput(1, &in, sizeof in);
 }
 }  // namespace
 
 void MoveMouse(int x, int y) {
     SetCursorPos(x, y);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    SendMouse(0, x, y);
     WaitFor([&] {
         POINT p{};
         return GetCursorPos(&p) && p.x == x && p.y == y;
@@ -343,15 +346,7 @@ namespace {
 // apart were once more than the double-click time apart, and the rulers never showed).
 void PressAt(int x, int y, std::initializer_list<DWORD> buttons) {
     std::vector<INPUT> in;
-    for (DWORD button : buttons) {
-        INPUT& one = in.emplace_back(INPUT{INPUT_MOUSE, {}});
-        // The buttons carry the point too: under Wine a press without one has been seen to
-        // land where the pointer was before the move (a right press on another window's
-        // caption opened that window's system menu).
-        one.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        one.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        one.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
+    for (DWORD button : buttons) in.push_back(MouseAt(button, x, y));
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
     lastClickTick = GetTickCount();
     lastClickPoint = {x, y};
@@ -361,10 +356,8 @@ void PressAt(int x, int y, std::initializer_list<DWORD> buttons) {
 void Click(int x, int y, bool right) {
     WaitOutDoubleClick(x, y);
     MoveMouse(x, y);
-    if (right)
-        PressAt(x, y, {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
-    else
-        PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    PressAt(x, y, {down, right ? DWORD{MOUSEEVENTF_RIGHTUP} : DWORD{MOUSEEVENTF_LEFTUP}});
 }
 
 void DoubleClick(int x, int y) {
@@ -410,11 +403,9 @@ void PressKeys(std::initializer_list<WORD> vks) {
 
 void TypeText(const std::wstring& text) {
     for (wchar_t c : text) {
-        INPUT in[2]{};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = in[1].ki.wScan = c;
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        INPUT in[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+        in[0].ki = KEYBDINPUT{0, c, KEYEVENTF_UNICODE, 0, 0};
+        in[1].ki = KEYBDINPUT{0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
         SendInput(2, in, sizeof(INPUT));
         Sleep(20);
     }
@@ -443,18 +434,6 @@ std::string RunOnLinux(const std::wstring& command) {
 }
 
 void XKeys(const std::wstring& keys) { RunOnLinux(L"/usr/bin/xdotool key --delay 60 " + keys); }
-namespace {
-std::wstring XMoveTo(int x, int y) { return L" mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y); }
-}  // namespace
-
-void XClick(int x, int y, int button) {
-    WaitOutDoubleClick(x, y);
-    RunOnLinux(L"/usr/bin/xdotool" + XMoveTo(x, y) + L" click " + std::to_wstring(button));
-    lastClickTick = GetTickCount();
-    lastClickPoint = {x, y};
-}
-
-
 std::string XFocus() { return RunOnLinux(L"/usr/bin/xdotool getwindowfocus getwindowname"); }
 
 bool WaitXFocusOn(HWND window) {

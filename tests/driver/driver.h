@@ -153,9 +153,6 @@ std::string RunOnLinux(const std::wstring& command);
 // Keys typed on the X server's keyboard (xdotool names, "Down Down Return"): they reach the X
 // window holding the X keyboard focus, by another road than SendInput's.
 void XKeys(const std::wstring& keys);
-// A click by the X server's own pointer, as a mouse makes it (the Wine desktop fills the X
-// screen from its corner, so the points are the same).
-void XClick(int x, int y, int button = 1);
 // The title of the X window holding the keyboard, for failure messages.
 std::string XFocus();
 // Until the X keyboard focus is with a window, told by its title.

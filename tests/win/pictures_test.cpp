@@ -226,10 +226,6 @@ Picture DibPicture(int bits, int w, int h, const Colour& color, const std::vecto
     return PictureFromHandle(bmp, kind, nullptr, 0, 0);
 }
 
-std::string ReadBytes(const fs::path& file) {
-    return {std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}};
-}
-
 int Get16(const std::string& b, size_t at) { return at + 1 < b.size() ? (b[at] & 0xFF) | (b[at + 1] & 0xFF) << 8 : -1; }
 
 std::string EmfBits(HENHMETAFILE emf) {
@@ -338,16 +334,16 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
         ASSERT_TRUE(SavePictureToFile(nullptr, file, pic, PictureFileFormat::Bmp, k96Dpi));
         Bitmap read(static_cast<HBITMAP>(
             LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-        EXPECT_EQ(std::tuple(Get16(ReadBytes(file), 28), Look(read.Get())), std::tuple(bits, Look(pic.Bitmap())));
+        EXPECT_EQ(std::tuple(Get16(e2e::ReadFileBytes(file), 28), Look(read.Get())), std::tuple(bits, Look(pic.Bitmap())));
         ASSERT_TRUE(SavePictureToFile(nullptr, png, pic, PictureFileFormat::Png, k96Dpi));
-        EXPECT_EQ(Look(ReadPng(ReadBytes(png)).Get()), Look(pic.Bitmap())) << "PNG of " << bits << " bits";
+        EXPECT_EQ(Look(ReadPng(e2e::ReadFileBytes(png)).Get()), Look(pic.Bitmap())) << "PNG of " << bits << " bits";
     }
     // A PNG holds a metafile as the viewer shows it at 100 %.
     const Picture half = HalfBlackMetafile(3000, 2000);
     ASSERT_TRUE(SavePictureToFile(nullptr, png, half, PictureFileFormat::Png, k96Dpi));
-    EXPECT_EQ(Look(ReadPng(ReadBytes(png)).Get()), Look(PictureToBitmap(half, k96Dpi).Bitmap()));
+    EXPECT_EQ(Look(ReadPng(e2e::ReadFileBytes(png)).Get()), Look(PictureToBitmap(half, k96Dpi).Bitmap()));
     ASSERT_TRUE(SavePictureToFile(nullptr, wmf, HalfBlackMetafile(10000, 5000), PictureFileFormat::Wmf, k96Dpi));
-    const std::string header = ReadBytes(wmf);
+    const std::string header = e2e::ReadFileBytes(wmf);
     EXPECT_EQ(std::tuple(Get16(header, 0), Get16(header, 2), Get16(header, 10), Get16(header, 12), Get16(header, 14)),
               std::tuple(0xCDD7, 0x9AC6, 10000, 5000, 2540));
 
@@ -383,7 +379,7 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
         std::string said = reasons.empty() ? "" : Reported(Texts().saveFailed, reasons.front(), target);
         for (DWORD reason : reasons) said = box == Reported(Texts().saveFailed, reason, target) ? box : said;
         const std::string old = attributes ? before : "", kept = reasons.empty() ? EmfBits(emf.EnhMetafile()) : old;
-        EXPECT_EQ(std::tuple(ok, box, ReadBytes(target), ReadBytes(sub / "link"),
+        EXPECT_EQ(std::tuple(ok, box, e2e::ReadFileBytes(target), e2e::ReadFileBytes((sub / "link").wstring()),
                              std::distance(fs::directory_iterator(sub), {})),
                   std::tuple(reasons.empty(), said, kept, old, attributes ? 2 : 0)) << "row " << row;
     }
@@ -432,7 +428,7 @@ TEST(ExportFiles, OtherProgramsReadThePngAsShownAndDrawTheSvgAsTheMetafile) {
     Lines emfTexts, svgTexts;
     for (const std::string& l : Records(list, k96Dpi))
         if (l.starts_with("TEXT ")) emfTexts.push_back(std::regex_replace(l, std::regex("TEXT (\\d+) \\d+ "), "$1 "));
-    const std::string svg = ReadBytes(L"Z:" + fs::path(file + ".svg").wstring());
+    const std::string svg = e2e::ReadFileBytes(L"Z:" + fs::path(file + ".svg").wstring());
     const std::regex text("<text x=\"(\\d+)\"[^>]*>([^<]*)</text>");
     for (std::sregex_iterator m(svg.begin(), svg.end(), text), end; m != end; ++m) svgTexts.push_back((*m)[1].str() + " " + (*m)[2].str());
     EXPECT_EQ(svgTexts, emfTexts);
