@@ -80,8 +80,6 @@ TEST(Calibration, TheFilesValueIsReadRepairedAndWrittenAndTheMonitorNamedAndMeas
         {L"3.999500", {3.9995, false}}, {L"  4.5  ", {4.5, false}}, {std::nullopt, {}}, {L"   ", {}},
         {L"abc", {{}, true}}, {L"-3", {{}, true}}, {L"0", {{}, true}}, {L"1e3", {{}, true}}, {L"4,5", {{}, true}}};
     for (const auto& s : stored) EXPECT_EQ(ParseStoredCalibration(s.raw), s.want) << s.raw.value_or(L"(none)");
-    EXPECT_EQ(FormatPixelsPerMm(3.9995000624921886), L"3.999500");
-    EXPECT_EQ(CalibrationSection(L"GSM5B7F-0001E240"), L"CALIBRATION GSM5B7F-0001E240");
 
     // "GSM", product 5B7F, serial number 0001E240; 60 x 34 cm; a detailed timing of 527 x 296 mm.
     std::vector<uint8_t> edid(128, 0);
