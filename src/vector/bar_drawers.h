@@ -11,8 +11,6 @@ namespace plumbo {
 
 // DrawText flags beyond the drawers' usual ones: centred across, and broken at words within the
 // rectangle as a static text or link wraps.
-inline constexpr uint32_t kFormatCentreAcross = 1;
-inline constexpr uint32_t kFormatWordBreak = 0x10;
 
 // A link's text without its anchor tags ("<a>", "<a href=...>", "</a>", any case).
 std::wstring WithoutLinkMarkup(std::wstring_view text);

@@ -233,11 +233,12 @@ bool DrawStatic(const DrawContext& ctx, const WindowRecord& control, PartList& l
     if (!p) return false;
     PartAppender out{list};
     if (HasStyleBits(control.style, style_bits::kBorder)) out.Add(ControlBox(*p));
-    // The text kinds wrap at words within the rectangle, except the simple and no-wrap ones;
-    // right-aligned text is drawn from the left.
+    // The text kinds wrap at words within the rectangle, except the simple and no-wrap ones.
     if (!StaticShowsText(control.style)) return out.ok;
     const uint32_t type = control.style & kStaticTypeMask;
-    uint32_t format = type == kStaticCentre ? kFormatCentreAcross : kFormatTopLeft;
+    uint32_t format = type == kStaticCentre  ? kFormatCentreAcross
+                      : type == kStaticRight ? kFormatRightAcross
+                                             : kFormatTopLeft;
     if (type != kStaticSimple && type != kStaticNoWrap) format |= kFormatWordBreak;
     const bool prefix = !HasStyleBits(control.style, kStaticNoPrefix);
     out.Add(BoxedText(p->x, p->y, p->w, p->h, prefix ? control.text : LiteralText(control.text), format));

@@ -13,7 +13,6 @@ constexpr uint32_t kListViewIcon = 0x0000;     // LVS_ICON: labels centred under
 constexpr uint32_t kTreeButtons = 0x0001;      // TVS_HASBUTTONS
 constexpr uint32_t kTreeLines = 0x0002;        // TVS_HASLINES
 constexpr uint32_t kTreeLinesAtRoot = 0x0004;  // TVS_LINESATROOT
-constexpr uint32_t kFormatWordBreak = 0x10;
 
 // The controls leave a gap before an item's text; ours keeps the text that far in.
 constexpr int32_t kTextInset = 2;

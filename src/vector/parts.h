@@ -144,6 +144,9 @@ inline constexpr int32_t kHatchCaption = 8;  // outside the documented hatch sty
 inline constexpr uint32_t kFormatTopLeft = 0;
 inline constexpr uint32_t kFormatVCenter = 4;
 inline constexpr uint32_t kFormatCentre = 5;
+inline constexpr uint32_t kFormatCentreAcross = 1;  // centred across only, from the top
+inline constexpr uint32_t kFormatRightAcross = 2;   // right-aligned, from the top
+inline constexpr uint32_t kFormatWordBreak = 0x10;  // lines broken at words within the box
 // The players' glyph widths, in percent of the face's average: point texts are condensed.
 inline constexpr int32_t kPointTextWidthPercent = 70;
 inline constexpr int32_t kRectTextWidthPercent = 100;

@@ -158,6 +158,7 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
             {L"Static", 0, r, L"Name:", {}, {L"B 20,10 80x25 f16 'Name:'"}},
             {L"Static", style_bits::kBorder | 1, r, L"Name:", {}, {L"R 20,10 80x25 h0", L"B 20,10 80x25 f17 'Name:'"}},
             {L"Static", 0xB, r, L"Name:", {}, {L"B 20,10 80x25 f0 'Name:'"}},
+            {L"Static", 2, r, L"Name:", {}, {L"B 20,10 80x25 f18 'Name:'"}},
             {L"Static", 3, r, L"Name:", {}, {}},
             {L"PictureBoxDC", kH | kV, r, L"unused", {0, 0, 20, 20}, {L"R 20,10 80x25 h0"}},
         };
