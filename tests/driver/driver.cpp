@@ -368,7 +368,8 @@ void DoubleClick(int x, int y) {
 
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
     auto inMoveLoop = [&] {
-        GUITHREADINFO info{sizeof info};
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
         return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) &&
                info.hwndMoveSize == window;
     };
