@@ -115,7 +115,8 @@ ButtonLook ClassifyButton(uint32_t style) {
 RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
     RecordNeeds n;
     const bool scrollBars = HasStyleBits(style, style_bits::kHScroll | style_bits::kVScroll);
-    switch (LookupDrawer(normalisedClass)) {
+    const DrawerKind kind = LookupDrawer(normalisedClass);
+    switch (kind) {
     case DrawerKind::TextBox:
         n.text = true;
         n.clientRect = scrollBars;
@@ -158,27 +159,15 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         // Drawn whole from its selected item: its inner combo box and edit field would only repeat it.
         n.content = true;
         break;
-    case DrawerKind::TabControl:
-    case DrawerKind::ListView:
-    case DrawerKind::Header:
-    case DrawerKind::TreeView:
-    case DrawerKind::CommonStatusBar:
-    case DrawerKind::Rebar:
-    case DrawerKind::Trackbar:
-    case DrawerKind::ProgressBar:
-    case DrawerKind::UpDown:
-    case DrawerKind::HotKey:
-    case DrawerKind::DateTimePicker:
-    case DrawerKind::MonthCalendar:
-    case DrawerKind::Link:
-    case DrawerKind::RichEdit:
-        // Their child windows (a list view's header, a rebar's tool bars) are drawn by their own
-        // drawers, over the parent's content.
-        n.content = true;
-        n.children = true;
-        n.clientRect = scrollBars;
+    default:
+        // The other common controls' child windows (a list view's header, a rebar's tool bars)
+        // are drawn by their own drawers, over the parent's content.
+        if (IsCommonControl(kind)) {
+            n.content = true;
+            n.children = true;
+            n.clientRect = scrollBars;
+        }
         break;
-    default: break;
     }
     return n;
 }

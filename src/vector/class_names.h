@@ -42,7 +42,8 @@ enum class DrawerKind : int32_t {
     UserControl,     // "UserControlDC"
     MdiClient,       // "MDIClient"
     Static,          // "Static"
-    // The common controls, drawn with their content.
+    // The common controls, drawn with their content: the item lists first, kept together and
+    // in this order for IsItemList and IsCommonControl.
     TabControl,      // "SysTabControl32"
     ListView,        // "SysListView32"
     Header,          // "SysHeader32"
@@ -60,6 +61,11 @@ enum class DrawerKind : int32_t {
     RichEdit,        // "RichEdit20W", "RichEdit20A", "RICHEDIT50W"
     Unlisted,        // any other name
 };
+
+// A common control, drawn with the content its own messages give.
+constexpr bool IsCommonControl(DrawerKind k) { return k >= DrawerKind::TabControl && k <= DrawerKind::RichEdit; }
+// One of the item lists among them: tab control, list view, header, tree view.
+constexpr bool IsItemList(DrawerKind k) { return k >= DrawerKind::TabControl && k <= DrawerKind::TreeView; }
 
 // Exact, case-sensitive lookup of a normalised class name.
 DrawerKind LookupDrawer(std::wstring_view normalisedClass);

@@ -3,13 +3,10 @@
 namespace plumbo {
 
 void ReadControlContent(HWND control, DrawerKind kind, WindowRecord& record, ControlQuery& query) {
-    switch (kind) {
-    case DrawerKind::TabControl:
-    case DrawerKind::ListView:
-    case DrawerKind::Header:
-    case DrawerKind::TreeView: ReadListContent(control, kind, record, query); break;
-    default: ReadBarContent(control, kind, record, query); break;
-    }
+    if (IsItemList(kind))
+        ReadListContent(control, kind, record, query);
+    else
+        ReadBarContent(control, kind, record, query);
 }
 
 }  // namespace plumbo

@@ -278,21 +278,9 @@ DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, Par
     case DrawerKind::MdiClient: ok = DrawMdiClient(ctx, control, list); break;
     case DrawerKind::Static: ok = DrawStatic(ctx, control, list); break;
     case DrawerKind::Unlisted: ok = DrawUnlisted(ctx, control, list); break;
-    case DrawerKind::TabControl:
-    case DrawerKind::ListView:
-    case DrawerKind::Header:
-    case DrawerKind::TreeView: ok = DrawListControl(ctx, kind, control, list); break;
-    case DrawerKind::CommonStatusBar:
-    case DrawerKind::Rebar:
-    case DrawerKind::Trackbar:
-    case DrawerKind::ProgressBar:
-    case DrawerKind::UpDown:
-    case DrawerKind::HotKey:
-    case DrawerKind::DateTimePicker:
-    case DrawerKind::MonthCalendar:
-    case DrawerKind::Link:
-    case DrawerKind::ComboBoxEx:
-    case DrawerKind::RichEdit: ok = DrawBarControl(ctx, kind, control, list); break;
+    default:
+        ok = IsItemList(kind) ? DrawListControl(ctx, kind, control, list) : DrawBarControl(ctx, kind, control, list);
+        break;
     }
     return ok ? DrawOutcome::Drawn : DrawOutcome::Abandoned;
 }
