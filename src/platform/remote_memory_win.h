@@ -21,7 +21,6 @@ public:
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
 
     explicit operator bool() const { return address_ != nullptr; }
-    size_t Size() const { return size_; }
     // The buffer's address in the target, as the message expects it; offset bytes in.
     uintptr_t Address(size_t offset = 0) const { return reinterpret_cast<uintptr_t>(address_) + offset; }
     // A 32-bit program on 64-bit Windows: its structures hold 32-bit pointers and sizes.

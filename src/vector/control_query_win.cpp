@@ -8,8 +8,6 @@ namespace plumbo {
 
 ControlQuery::ControlQuery(std::chrono::milliseconds budget) : deadline_(std::chrono::steady_clock::now() + budget) {}
 
-bool ControlQuery::OutOfTime() const { return std::chrono::steady_clock::now() >= deadline_; }
-
 bool ControlQuery::Hung(DWORD thread) const {
     return std::find(hungThreads_.begin(), hungThreads_.end(), thread) != hungThreads_.end();
 }

@@ -32,8 +32,6 @@ public:
     // maxUnits UTF-16 units, never split inside a character; empty when it does not answer.
     std::wstring ReadText(HWND hwnd, size_t maxUnits);
 
-    bool OutOfTime() const;
-
     // Whether a message to the window's thread was given up on: its answer may still come.
     bool GaveUpOn(HWND hwnd) const { return Hung(GetWindowThreadProcessId(hwnd, nullptr)); }
 
