@@ -453,6 +453,28 @@ DWORD PictureFileBytes(const Picture& picture, PictureFileFormat format, HDC ref
     return ERROR_INVALID_DATA;
 }
 
+namespace {
+
+// A file is often held for a moment by another program that reads it: a virus scanner or an
+// indexer after each write, a previewer, a program waiting for it to change. The move is tried
+// again for a short while before the save counts as failed; a file held for longer fails as
+// before. Windows refuses the move while the file is open without FILE_SHARE_DELETE, Wine while
+// it is open at all, and either may name it ERROR_SHARING_VIOLATION or ERROR_ACCESS_DENIED.
+DWORD MoveReplacing(const wchar_t* from, const std::wstring& to) {
+    constexpr int kTries = 20;
+    constexpr DWORD kPauseMs = 50;
+    for (int tries = 1;; ++tries) {
+        if (MoveFileExW(from, to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION ||
+                          (error == ERROR_ACCESS_DENIED && !(GetFileAttributesW(to.c_str()) & FILE_ATTRIBUTE_READONLY));
+        if (!held || tries == kTries) return error;
+        Sleep(kPauseMs);
+    }
+}
+
+}  // namespace
+
 DWORD WriteFileReplacing(const std::wstring& path, std::span<const uint8_t> bytes) {
     DWORD fullLen = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (fullLen == 0) return GetLastError();
@@ -478,8 +500,7 @@ DWORD WriteFileReplacing(const std::wstring& path, std::span<const uint8_t> byte
         if (!WriteAll(file, bytes) || !FlushFileBuffers(file)) error = GetLastError();
         if (!CloseHandle(file) && !error) error = GetLastError();
     }
-    if (!error && !MoveFileExW(temp, full.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError();
+    if (!error) error = MoveReplacing(temp, full);
     if (error) {
         DeleteFileW(temp);
         return error;

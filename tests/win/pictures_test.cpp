@@ -16,7 +16,9 @@
 #include <map>
 #include <regex>
 #include <sstream>
+#include <thread>
 #include <tuple>
+#include <utility>
 
 #include "capture/export_win.h"
 #include "core/numeric.h"
@@ -350,29 +352,36 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
     const Picture emf = HalfBlackMetafile(3000, 2000), huge = HalfBlackMetafile(5300000, 5300000);
     const std::string before = "the file the user had before";
     // Each in a folder of its own: the file, the attributes of the one there before (0: none),
-    // whether it is held open, the picture (the huge one saved as a bitmap) and the reasons the
+    // how long another program holds it open (a moment is waited out), the picture (the huge one saved as a bitmap) and the reasons the
     // system may give, none when the write succeeds. Wine gives ERROR_DIRECTORY for a missing
     // folder and ERROR_ACCESS_DENIED for a file held open; Windows may give ERROR_PATH_NOT_FOUND
     // and ERROR_SHARING_VIOLATION.
-    const std::tuple<const wchar_t*, DWORD, bool, const Picture*, std::vector<DWORD>> cases[] = {
-        {L"out.emf", FILE_ATTRIBUTE_NORMAL, false, &emf, {}},
-        {L"missing\\out.emf", 0, false, &emf, {ERROR_DIRECTORY, ERROR_PATH_NOT_FOUND}},
-        {L"out.emf", FILE_ATTRIBUTE_READONLY, false, &emf, {ERROR_ACCESS_DENIED}},
-        {L"out.emf", FILE_ATTRIBUTE_NORMAL, true, &emf, {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION}},
-        {L"out.bmp", FILE_ATTRIBUTE_NORMAL, false, &huge, {ERROR_FILE_TOO_LARGE}},
+    const std::tuple<const wchar_t*, DWORD, DWORD, const Picture*, std::vector<DWORD>> cases[] = {
+        {L"out.emf", FILE_ATTRIBUTE_NORMAL, 0, &emf, {}},
+        {L"missing\\out.emf", 0, 0, &emf, {ERROR_DIRECTORY, ERROR_PATH_NOT_FOUND}},
+        {L"out.emf", FILE_ATTRIBUTE_READONLY, 0, &emf, {ERROR_ACCESS_DENIED}},
+        {L"out.emf", FILE_ATTRIBUTE_NORMAL, INFINITE, &emf, {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION}},
+        {L"out.emf", FILE_ATTRIBUTE_NORMAL, 300, &emf, {}},
+        {L"out.bmp", FILE_ATTRIBUTE_NORMAL, 0, &huge, {ERROR_FILE_TOO_LARGE}},
     };
-    for (int row = 0; const auto& [file, attributes, heldOpen, pic, reasons] : cases) {
+    for (int row = 0; const auto& [file, attributes, heldMs, pic, reasons] : cases) {
         const fs::path sub = dir / to_string(++row);
         const std::wstring target = (sub / file).wstring();
         ASSERT_TRUE(fs::create_directory(sub));
         if (attributes) std::ofstream(sub / file) << before;
         if (attributes) fs::create_hard_link(sub / file, sub / "link");  // a second name of the file there before
         SetFileAttributesW(target.c_str(), attributes);
-        HANDLE held = heldOpen ? CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                               : nullptr;
+        HANDLE held = heldMs ? CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        // Another program lets it go after a moment, or only once the save is over.
+        std::jthread letGo([&] {
+            if (!heldMs || heldMs == INFINITE) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(heldMs));
+            CloseHandle(std::exchange(held, nullptr));
+        });
         const auto format = pic == &huge ? PictureFileFormat::Bmp : PictureFileFormat::Emf;
         bool ok = false;
         const auto box = AnswerMessageBox([&] { ok = SavePictureToFile(nullptr, target, *pic, format, k96Dpi); });
+        letGo.join();
         if (held) CloseHandle(held);
         // Both names writable again, also where a faulty write has parted them.
         for (const fs::path& name : {sub / file, sub / "link"}) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
