@@ -297,9 +297,11 @@ void Tracking::KeepAboveTarget(HWND target, bool restackWanted) {
     }
     restackNow_ = false;
     // Under Wine stacking a ruler that is already at the top of the band again changes nothing
-    // on the X server, so the rulers step out of the band and back in: a real move, which Wine
-    // passes on to the X server.
-    if (UnderWine()) StackRulers(horizontal_, vertical_, false);
+    // on the X server. With the vertical one on top first, the horizontal one really moves above
+    // it and the vertical one above that: two moves Wine passes on. Neither leaves the band; a
+    // press made while they once stepped out of it and back in went to the window behind.
+    if (UnderWine())
+        SetWindowPos(vertical_.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     StackRulers(horizontal_, vertical_, true);
 }
 
