@@ -70,7 +70,6 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     settingsDialog_.Create();
     rulers_.Show(false);
     splash.reset();
-    mainForm_.AddTrayIcon();
 
     SettingsFileState fileState = SettingsFileState::Usable;
     program_.settings = LoadSettingsFile(program_.IniPath(), fileState);
@@ -80,6 +79,8 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     // A key another program holds is named once and left unused for this run; the file keeps
     // it, for a run when it is free again.
     RegisterHotKeys(program_);
+    // The icon last: once the user sees it, its menu and its keys all work.
+    mainForm_.AddTrayIcon();
     return true;
 }
 
