@@ -294,9 +294,12 @@ bool Target::Activate() {
     // A click in its client area's corner, as a person brings a window to the front. Not on its
     // caption: there Wine starts the window's move loop, which under load began after the click
     // had been released, held the mouse, and took the next press meant for a ruler.
+    // Once in front, it also has the X keyboard focus: under Wine a window that is activated
+    // hands its X window the focus through its own connection to the X server, which under load
+    // can arrive after a ruler's menu opened next has taken it. The menu then heard no X key.
     const RECT r = ClientRectOnScreen(hwnd_);
     Click(r.left + 4, r.top + 4);
-    return WaitFor([&] { return GetForegroundWindow() == hwnd_; });
+    return WaitFor([&] { return GetForegroundWindow() == hwnd_; }) && WaitXFocusOn(hwnd_);
 }
 
 namespace {

@@ -119,7 +119,8 @@ public:
                const std::wstring& extraArgs = L"");
     HWND Hwnd() const { return hwnd_; }
     DWORD Pid() const { return proc_.Pid(); }
-    // Brings it to the front with a click on its caption; true once it is the foreground window.
+    // Brings it to the front with a click in its client area; true once it is the foreground
+    // window and has the X keyboard focus.
     bool Activate();
     void Kill() { proc_.Kill(); }
 

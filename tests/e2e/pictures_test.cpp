@@ -86,7 +86,7 @@ TEST(Pictures, AnotherProgramsWindowRedrawnIsSavedThroughTheRealDialog) {
     Target target;
     ASSERT_TRUE(target.Start(140, 120, 600, 440, L"書き出しテスト", L"/controls"));
     app.ShowRulersByDoubleClick();
-    target.Activate();
+    ASSERT_TRUE(target.Activate());
     HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
     ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ruler).left == 140; }));
     const RECT t = WindowRectOf(target.Hwnd());

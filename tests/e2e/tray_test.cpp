@@ -30,7 +30,7 @@ TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
     Target target;
     ASSERT_TRUE(target.Start(300, 200, 400, 300));
     app.ShowRulersByDoubleClick();
-    target.Activate();
+    ASSERT_TRUE(target.Activate());
     ASSERT_TRUE(WaitFor([&] { return Laid(app, target); }));
     RECT c = ClientRectOnScreen(app.HorizontalRuler());
     EXPECT_TRUE(WaitFor([&] { return GrabScreen({c.right - 3, c.top + 1, c.right - 1, c.top + 2}).At(0, 0) == 0xFFFFFFu; }));
@@ -45,7 +45,7 @@ TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
     ASSERT_TRUE(WaitPopupMenu());
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitNoPopupMenu()) << "injected Escape";
-    target.Activate();
+    ASSERT_TRUE(target.Activate());
     SetWindowPos(target.Hwnd(), nullptr, 350, 240, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(WaitFor([&] { return Laid(app, target); })) << "tracking stayed off after the menu";
     ASSERT_TRUE(app.ChooseControlMenu(2));  // 設定
