@@ -291,15 +291,18 @@ bool Target::Start(int left, int top, int width, int height, const std::wstring&
 }
 
 bool Target::Activate() {
-    // A click in its client area's corner, as a person brings a window to the front. Not on its
-    // caption: there Wine starts the window's move loop, which under load began after the click
+    // A click in its client area's upper right corner, as a person brings a window to the front,
+    // away from rulers laid along it, inside or out. Not on its caption: there Wine starts the window's move loop, which under load began after the click
     // had been released, held the mouse, and took the next press meant for a ruler.
-    // Once in front, it also has the X keyboard focus: under Wine a window that is activated
-    // hands its X window the focus through its own connection to the X server, which under load
-    // can arrive after a ruler's menu opened next has taken it. The menu then heard no X key.
+    // Once in front, its thread has also answered a message: under Wine an activated window asks
+    // the X server for the keyboard focus through its own connection, sent as its thread next
+    // reads its messages. Under load that request came after a ruler's menu opened next had
+    // taken the focus, and the menu heard no X key.
     const RECT r = ClientRectOnScreen(hwnd_);
-    Click(r.left + 4, r.top + 4);
-    return WaitFor([&] { return GetForegroundWindow() == hwnd_; }) && WaitXFocusOn(hwnd_);
+    Click(r.right - 4, r.top + 4);
+    DWORD_PTR answer = 0;
+    return WaitFor([&] { return GetForegroundWindow() == hwnd_; }) &&
+           SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
 }
 
 namespace {

@@ -42,9 +42,10 @@ TEST(HotKeys, EachActsOnTheWindowInFrontAChangedOneWorksAfterARestartATakenOneIs
 
     Target target;
     ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280"));
-    ASSERT_TRUE(target.Activate()) << "the keyboard is with " << XFocus();
+    ASSERT_TRUE(target.Activate());
     HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
     // The rulers: along the window in front by X keys, away by injected ones.
+    ASSERT_TRUE(WaitXFocusOn(target.Hwnd())) << "the keyboard is with " << XFocus();
     XKeys(L"ctrl+alt+r");
     EXPECT_TRUE(WaitFor([&] {
         const RECT h = WindowRectOf(ruler), t = WindowRectOf(target.Hwnd());
