@@ -12,6 +12,14 @@ std::wstring ShownPath() {
 
 }  // namespace
 
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
+    return CreateWindowExW(0, cls, text, WS_CHILD | style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+LRESULT Ask(HWND control, UINT message, WPARAM w, const void* l) {
+    return SendMessageW(control, message, w, reinterpret_cast<LPARAM>(l));
+}
+
 std::wstring WithoutMnemonics(const std::wstring& s) {
     std::wstring out;
     for (size_t i = 0; i < s.size(); ++i) {

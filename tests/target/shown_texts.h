@@ -9,10 +9,30 @@
 
 #include <string>
 
+// A child window of the target's, made by this module.
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h);
+// A message whose last argument points at what the control reads or fills.
+LRESULT Ask(HWND control, UINT message, WPARAM w, const void* l);
 // What a control that takes '&' for a mnemonic shows of a text.
 std::wstring WithoutMnemonics(const std::wstring& s);
 // Empty texts are left out.
 void AddShown(const wchar_t* kind, const std::wstring& text, const RECT& screen);
+
+// Items `first` up to `count` of a control, asked by their index: `read(i, rect)` gives item i's
+// text and fills its rectangle in the control's client area. Each is cut to that area, and one
+// outside it is not on show.
+template <class Read> void AddItems(HWND control, const wchar_t* kind, LRESULT first, LRESULT count, Read read) {
+    RECT client{};
+    GetClientRect(control, &client);
+    for (LRESULT i = first; i < count; ++i) {
+        RECT r{}, cut{};
+        const std::wstring text = read(i, r);
+        if (!IntersectRect(&cut, &r, &client)) continue;
+        MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&cut), 2);
+        AddShown(kind, text, cut);
+    }
+}
+
 // The file whole or not at all: the tests wait for its name.
 void WriteShown();
 // Process ids come round again: an earlier target's file is not ours.

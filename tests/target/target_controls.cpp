@@ -4,6 +4,9 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
+
+#include "shown_texts.h"
 
 namespace {
 
@@ -14,40 +17,14 @@ constexpr const wchar_t* kInnerFrameClass = L"RT7Frame";
 constexpr const wchar_t* kUnknownClass = L"PlumboGadget";
 constexpr const wchar_t* kMdiChildClass = L"PlumboTestDocument";
 
-// Frames and gadgets paint their caption at the top left, so a screenshot can be compared.
-LRESULT CALLBACK CaptionedProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
-        RECT r;
-        GetClientRect(h, &r);
-        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-        wchar_t text[80] = {};
-        GetWindowTextW(h, text, 80);
-        SetBkMode(dc, TRANSPARENT);
-        TextOutW(dc, 4, 2, text, lstrlenW(text));
-        EndPaint(h, &ps);
-        return 0;
-    }
-    return DefWindowProcW(h, m, w, l);
-}
-
-LRESULT CALLBACK MdiChildProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefMDIChildProcW(h, m, w, l); }
-
 void RegisterOwnClasses(HINSTANCE inst) {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CaptionedProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    WNDCLASSW wc{0, DefWindowProcW, 0, 0, inst, nullptr, LoadCursorW(nullptr, IDC_ARROW),
+                 reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, nullptr};
     for (const wchar_t* name : {kOuterFrameClass, kInnerFrameClass, kUnknownClass}) {
         wc.lpszClassName = name;
         RegisterClassW(&wc);
     }
-    wc.lpfnWndProc = MdiChildProc;
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return DefMDIChildProcW(h, m, w, l); };
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kMdiChildClass;
     RegisterClassW(&wc);
@@ -56,28 +33,20 @@ void RegisterOwnClasses(HINSTANCE inst) {
     InitCommonControlsEx(&icc);
 }
 
-HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
-           DWORD exStyle = 0) {
-    return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, x, y, w, h, parent, nullptr,
-                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-}
-
 constexpr DWORD kShown = WS_VISIBLE;
 
 }  // namespace
 
-
 // Positions are client pixels of a window of at least 630 x 400 client pixels.
 void FillWithControls(HWND w) {
-    RegisterOwnClasses(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)));
+    const HINSTANCE inst = GetModuleHandleW(nullptr);
+    RegisterOwnClasses(inst);
 
     // Every standard button type the bit tests tell apart.
-    Child(w, L"Button", L"Push", kShown | BS_PUSHBUTTON, 8, 8, 80, 24);
-    Child(w, L"Button", L"Default", kShown | BS_DEFPUSHBUTTON, 96, 8, 80, 24);
-    Child(w, L"Button", L"Check", kShown | BS_CHECKBOX, 184, 8, 80, 24);
-    Child(w, L"Button", L"Auto", kShown | BS_AUTOCHECKBOX, 272, 8, 80, 24);
-    Child(w, L"Button", L"Three", kShown | BS_3STATE, 360, 8, 80, 24);
-    Child(w, L"Button", L"Radio", kShown | BS_RADIOBUTTON, 448, 8, 80, 24);
+    for (int x = 8; auto [text, type] : {std::pair{L"Push", BS_PUSHBUTTON}, {L"Default", BS_DEFPUSHBUTTON},
+                                         {L"Check", BS_CHECKBOX}, {L"Auto", BS_AUTOCHECKBOX}, {L"Three", BS_3STATE},
+                                         {L"Radio", BS_RADIOBUTTON}})
+        Child(w, L"Button", text, kShown | type, std::exchange(x, x + 88), 8, 80, 24);
     Child(w, L"Button", L"Group", kShown | BS_GROUPBOX, 8, 40, 160, 70);
 
     Child(w, L"Edit", L"Line one\r\nLine two",
@@ -85,15 +54,14 @@ void FillWithControls(HWND w) {
           180, 70);
 
     HWND combo = Child(w, L"ComboBox", L"", kShown | CBS_DROPDOWN | WS_VSCROLL, 364, 40, 120, 200);
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"First"));
+    Ask(combo, CB_ADDSTRING, 0, L"First");
     SetWindowTextW(combo, L"Combo edit");
     HWND list = Child(w, L"ComboBox", L"", kShown | CBS_DROPDOWNLIST | WS_VSCROLL, 492, 40, 120, 200);
-    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"List item"));
+    Ask(list, CB_ADDSTRING, 0, L"List item");
     SendMessageW(list, CB_SETCURSEL, 0, 0);
 
     HWND lb = Child(w, L"ListBox", L"", kShown | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 8, 118, 120, 80);
-    for (const wchar_t* s : {L"Alpha", L"Beta", L"Gamma", L"Delta", L"Epsilon", L"Zeta", L"Eta"})
-        SendMessageW(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    for (const wchar_t* s : {L"Alpha", L"Beta", L"Gamma", L"Delta", L"Epsilon", L"Zeta", L"Eta"}) Ask(lb, LB_ADDSTRING, 0, s);
 
     Child(w, L"ScrollBar", L"", kShown | SBS_HORZ, 136, 118, 150, 17);
     Child(w, L"ScrollBar", L"", kShown | SBS_VERT, 294, 118, 17, 80);
@@ -107,10 +75,9 @@ void FillWithControls(HWND w) {
     CLIENTCREATESTRUCT ccs{nullptr, 1000};
     HWND mdi = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
                                WS_CHILD | kShown | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 316, 206, 140, 90, w,
-                               nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)), &ccs);
-    MDICREATESTRUCTW mcs{kMdiChildClass, L"Doc", reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)),
-                         4, 4, 100, 60, WS_VISIBLE, 0};
-    SendMessageW(mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs));
+                               nullptr, inst, &ccs);
+    MDICREATESTRUCTW mcs{kMdiChildClass, L"Doc", inst, 4, 4, 100, 60, WS_VISIBLE, 0};
+    Ask(mdi, WM_MDICREATE, 0, &mcs);
 
     // A frame in a frame, controls at both depths.
     HWND outer = Child(w, kOuterFrameClass, L"Outer frame", kShown | WS_CLIPSIBLINGS, 464, 176, 160, 120);

@@ -9,14 +9,15 @@
 #include <commctrl.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "shown_texts.h"
 
 namespace {
 
 HWND Make(HWND parent, const wchar_t* cls, DWORD style, int x, int y, int w, int h) {
-    HWND c = CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | style, x, y, w, h, parent, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+    HWND c = Child(parent, cls, L"", WS_VISIBLE | WS_BORDER | style, x, y, w, h);
     SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return c;
 }
@@ -30,24 +31,16 @@ HIMAGELIST Icons(int side) {
 void AddListItem(HWND list, int index, const std::wstring& text, const wchar_t* size = nullptr,
                  const wchar_t* kind = nullptr) {
     LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = index;
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    for (const wchar_t* cell : {size, kind}) {
-        item.iSubItem++;
-        item.pszText = const_cast<wchar_t*>(cell);
-        if (cell) SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
-    }
+    std::tie(item.mask, item.iItem, item.pszText) = std::tuple(LVIF_TEXT | LVIF_IMAGE, index, const_cast<wchar_t*>(text.c_str()));
+    ListView_InsertItem(list, &item);
+    for (int column = 1; const wchar_t* cell : {size, kind})
+        if (cell) ListView_SetItemText(list, index, column++, const_cast<wchar_t*>(cell));
 }
 
 HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text) {
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<wchar_t*>(text);
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    TVINSERTSTRUCTW insert{parent, TVI_LAST, {}};
+    std::tie(insert.item.mask, insert.item.pszText) = std::tuple(TVIF_TEXT, const_cast<wchar_t*>(text));
+    return TreeView_InsertItem(tree, &insert);
 }
 
 // ---- A tree that answers late or never ----
@@ -72,64 +65,47 @@ struct {
 
 // ---- What a person sees, written out once the window is on show ----
 
-void Put(HWND control, const std::wstring& text, RECT r) {
-    RECT client{}, cut{};
-    GetClientRect(control, &client);
-    if (!IntersectRect(&cut, &r, &client) || text.empty()) return;
-    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&cut), 2);
-    AddShown(L"item", text, cut);
-}
-
-// Each item's text through the control's own structure for it, and its rectangle.
-template <typename Item>
-void PutItems(HWND control, UINT count, UINT getItem, UINT getRect, UINT mask) {
-    const int n = static_cast<int>(SendMessageW(control, count, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        wchar_t text[260] = {};
-        Item item{};
-        item.mask = mask;
-        item.pszText = text;
-        item.cchTextMax = 260;
-        RECT r{};
-        SendMessageW(control, getItem, i, reinterpret_cast<LPARAM>(&item));
-        SendMessageW(control, getRect, i, reinterpret_cast<LPARAM>(&r));
-        Put(control, WithoutMnemonics(text), r);
-    }
-}
-
-void PutListView(HWND list, int columns) {
-    const int n = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        for (int column = 0; column < columns; ++column) {
-            wchar_t text[260] = {};
-            ListView_GetItemText(list, i, column, text, 260);
-            RECT r{};
-            if (column == 0) ListView_GetItemRect(list, i, &r, LVIR_LABEL);
-            else ListView_GetSubItemRect(list, i, column, LVIR_BOUNDS, &r);
-            Put(list, text, r);
-        }
-    }
+// An item's text through the control's own structure for it.
+template <class Item> std::wstring ItemText(HWND control, UINT message, WPARAM index, UINT mask, Item item = {}) {
+    wchar_t text[260] = {};
+    std::tie(item.mask, item.pszText, item.cchTextMax) = std::tuple(mask, text, 260);
+    Ask(control, message, index, &item);
+    return text;
 }
 
 void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
     KillTimer(window, id);
     // Tab controls and headers show "&" as a mnemonic.
-    PutItems<TCITEMW>(lists.tabs, TCM_GETITEMCOUNT, TCM_GETITEMW, TCM_GETITEMRECT, TCIF_TEXT);
-    PutItems<HDITEMW>(ListView_GetHeader(lists.report), HDM_GETITEMCOUNT, HDM_GETITEMW, HDM_GETITEMRECT, HDI_TEXT);
-    PutListView(lists.report, 3);
-    for (HWND view : lists.views) PutListView(view, 1);
-    for (HTREEITEM at = TreeView_GetFirstVisible(lists.tree); at; at = TreeView_GetNextVisible(lists.tree, at)) {
-        wchar_t text[260] = {};
-        TVITEMW item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = at;
-        item.pszText = text;
-        item.cchTextMax = 260;
-        TreeView_GetItem(lists.tree, &item);
-        RECT r{};
-        TreeView_GetItemRect(lists.tree, at, &r, TRUE);
-        Put(lists.tree, text, r);
+    AddItems(lists.tabs, L"item", 0, TabCtrl_GetItemCount(lists.tabs), [](LRESULT i, RECT& r) {
+        TabCtrl_GetItemRect(lists.tabs, i, &r);
+        return WithoutMnemonics(ItemText<TCITEMW>(lists.tabs, TCM_GETITEMW, i, TCIF_TEXT));
+    });
+    HWND header = ListView_GetHeader(lists.report);
+    AddItems(header, L"item", 0, Header_GetItemCount(header), [&](LRESULT i, RECT& r) {
+        Header_GetItemRect(header, i, &r);
+        return WithoutMnemonics(ItemText<HDITEMW>(header, HDM_GETITEMW, i, HDI_TEXT));
+    });
+    // Each row of a list view, and in the report view each of its cells after it.
+    for (HWND view : {lists.report, lists.views[0], lists.views[1], lists.views[2]}) {
+        const int columns = view == lists.report ? 3 : 1;
+        AddItems(view, L"item", 0, ListView_GetItemCount(view) * columns, [&](LRESULT i, RECT& r) {
+            const int row = static_cast<int>(i / columns), column = static_cast<int>(i % columns);
+            if (column == 0) ListView_GetItemRect(view, row, &r, LVIR_LABEL);
+            else ListView_GetSubItemRect(view, row, column, LVIR_BOUNDS, &r);
+            LVITEMW cell{};
+            cell.iSubItem = column;
+            return ItemText(view, LVM_GETITEMTEXTW, row, LVIF_TEXT, cell);
+        });
     }
+    std::vector<HTREEITEM> rows;  // those on show
+    for (HTREEITEM at = TreeView_GetFirstVisible(lists.tree); at; at = TreeView_GetNextVisible(lists.tree, at))
+        rows.push_back(at);
+    AddItems(lists.tree, L"item", 0, rows.size(), [&](LRESULT i, RECT& r) {
+        TreeView_GetItemRect(lists.tree, rows[i], &r, TRUE);
+        TVITEMW item{};
+        item.hItem = rows[i];
+        return ItemText(lists.tree, TVM_GETITEMW, 0, TVIF_TEXT, item);
+    });
     WriteShown();
     // Late from now on, once our own questions are answered.
     if (treeAnswer != TreeAnswer::AtOnce)
@@ -145,24 +121,19 @@ void FillWithLists(HWND w) {
     InitCommonControlsEx(&icc);
 
     lists.tabs = Make(w, WC_TABCONTROLW, WS_CLIPSIBLINGS, 8, 8, 420, 90);
-    int n = 0;
-    for (const wchar_t* text : {L"&General", L"短い", L"A much longer tab caption", L"日本語のタブ"}) {
+    for (int n = 0; const wchar_t* text : {L"&General", L"短い", L"A much longer tab caption", L"日本語のタブ"}) {
         TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(text);
+        std::tie(item.mask, item.pszText) = std::tuple(TCIF_TEXT, const_cast<wchar_t*>(text));
         TabCtrl_InsertItem(lists.tabs, n++, &item);
     }
     TabCtrl_SetCurSel(lists.tabs, 1);
 
     // Enough rows that the scroll bar has a long way to go: only the first few are on show.
     lists.report = Make(w, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS, 8, 110, 420, 200);
-    n = 0;
-    SendMessageW(lists.report, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Icons(16)));
-    for (auto [text, width] : {std::pair{L"Name", 150}, {L"&Size", 80}, {L"種類", 150}}) {
+    Ask(lists.report, LVM_SETIMAGELIST, LVSIL_SMALL, Icons(16));
+    for (int n = 0; auto [text, width] : {std::pair{L"Name", 150}, {L"&Size", 80}, {L"種類", 150}}) {
         LVCOLUMNW c{};
-        c.mask = LVCF_TEXT | LVCF_WIDTH;
-        c.cx = width;
-        c.pszText = const_cast<wchar_t*>(text);
+        std::tie(c.mask, c.cx, c.pszText) = std::tuple(LVCF_TEXT | LVCF_WIDTH, width, const_cast<wchar_t*>(text));
         ListView_InsertColumn(lists.report, n++, &c);
     }
     AddListItem(lists.report, 0, L"A", L"1 KB", L"テキスト");
@@ -177,9 +148,9 @@ void FillWithLists(HWND w) {
     const int lefts[] = {8, 256, 494}, widths[] = {240, 230, 236};
     for (int v = 0; v < 3; ++v) {
         HWND view = lists.views[v] = Make(w, WC_LISTVIEWW, views[v] | LVS_AUTOARRANGE, lefts[v], 320, widths[v], 200);
-        SendMessageW(view, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(Icons(32)));
-        SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Icons(16)));
-        n = 0;
+        Ask(view, LVM_SETIMAGELIST, LVSIL_NORMAL, Icons(32));
+        Ask(view, LVM_SETIMAGELIST, LVSIL_SMALL, Icons(16));
+        int n = 0;
         for (const wchar_t* text : {L"One", L"日本語の項目", L"Save & Load", L"A long label that has to wrap", L"短"})
             AddListItem(view, n++, text);
         // The list view's columns run on past its right edge.

@@ -14,26 +14,12 @@ void FillWithControls(HWND w);
 void FillWithLists(HWND w);
 void FillWithBars(HWND w);
 
-static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(h, m, w, l);
-}
-
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     int x = 100, y = 100, w = 400, h = 300;
-    std::wstring title = L"Plumbo test target";
-    if (argc >= 5) {
-        x = _wtoi(argv[1]);
-        y = _wtoi(argv[2]);
-        w = _wtoi(argv[3]);
-        h = _wtoi(argv[4]);
-    }
-    if (argc >= 6) title = argv[5];
+    if (argc >= 5) x = _wtoi(argv[1]), y = _wtoi(argv[2]), w = _wtoi(argv[3]), h = _wtoi(argv[4]);
+    const std::wstring title = argc >= 6 ? argv[5] : L"Plumbo test target";
     void (*fill)(HWND) = nullptr;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     for (int i = 6; i < argc; ++i) {
@@ -43,12 +29,11 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         if (a == L"/bars") fill = FillWithBars;
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = L"PlumboTestTarget";
+    WNDPROC proc = [](HWND h, UINT m, WPARAM w, LPARAM l) {
+        if (m == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(h, m, w, l);
+    };
+    WNDCLASSW wc{0, proc, 0, 0, inst, nullptr, LoadCursorW(nullptr, IDC_ARROW), background, nullptr, L"PlumboTestTarget"};
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (fill ? WS_CLIPCHILDREN : 0),
                                 x, y, w, h, nullptr, nullptr, inst, nullptr);
