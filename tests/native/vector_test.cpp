@@ -1,5 +1,9 @@
 // The vector re-drawing without a window: class names, the part list, the window's frame and
-// the control drawers, checked through a one-line-per-part reading of the list.
+// the control drawers, checked through a one-line-per-part reading of the list. The common
+// controls are drawn from what they reported: each item's outline and text where the control
+// placed it, '&' shown as the control shows it. For the item lists only what the texts alone do
+// not tell (the in-process tests check every text's place): the tabs on their body, the selected
+// one raised; the tree's lines and expand boxes, and tree texts that show "&" as it is.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +14,7 @@
 
 #include "vector/class_names.h"
 #include "vector/control_drawers.h"
+#include "vector/list_drawers.h"
 #include "describe_parts.h"
 #include "rows.h"
 
@@ -31,6 +36,12 @@ Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
     PartList list;
     EXPECT_EQ(DrawControl(kCtx, w, list), expected) << w.className;
     return Describe(list);
+}
+
+// A common control with its items and what else it reported.
+Lines Draw(std::wstring cls, uint32_t style, Rect32 r, std::vector<ItemRecord> items, ControlContent content = {}) {
+    content.items = std::move(items);
+    return Draw({std::move(cls), kVis | style, r, {}, L"", {}, false, L"", std::move(content)});
 }
 
 // ---- Class names ----
@@ -213,6 +224,102 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
     EXPECT_FALSE(DrawWindowFrame({Ctl(L"", 0, {INT32_MIN, 0, INT32_MAX, 100}), {}, {}}, list));
     // A menu item's left minus the window's left.
     EXPECT_FALSE(DrawWindowFrame({Ctl(L"", 0, {-10, 0, 100, 100}), {{{INT32_MAX, 82, INT32_MAX, 101}, L"far"}}, {}}, list));
+}
+
+// ---- The common controls ----
+
+TEST(BarDrawers, EachItemIsOutlinedAndCaptionedWhereItsControlPutIt) {
+    const Rect32 bar{100, 500, 400, 520};  // x 0, y 300, 300 x 20
+    const struct { std::wstring cls; uint32_t style; std::vector<ItemRecord> items; ControlContent content; Lines want; } rows[] = {
+        // A status bar shows '&' as it is (doubled for the player) and its tabs only align.
+        {L"msctls_statusbar32", 0, {{{102, 502, 200, 518}, L"\tA&B"}, {{202, 502, 398, 518}, L""}}, {},
+         {L"R 0,300 300x20 h0", L"R 2,302 98x16 h0", L"B 2,302 98x16 f4 'A&&B'", L"R 102,302 196x16 h0"}},
+        // A tool bar takes '&' for a mnemonic; a separator is a line down its middle; the
+        // divider above it goes with CCS_NODIVIDER (0x40).
+        {L"ToolbarWindow32", 0, {{{100, 500, 150, 520}, L"&Open"}, {{150, 500, 158, 520}, L"", item_flags::kSeparator}}, {},
+         {L"L (2,298)-(298,298)", L"R 0,300 50x20 h0", L"B 0,300 50x20 f5 '&Open'", L"L (54,300)-(54,320)"}},
+        {L"ToolbarWindow32", 0x40, {{{100, 500, 150, 520}, L"Go"}}, {}, {L"R 0,300 50x20 h0", L"B 0,300 50x20 f5 'Go'"}},
+        // 40 of 0..100 filled with a hatch, from the left or, standing, from the bottom.
+        {L"msctls_progress32", 0, {}, {{}, {}, {}, {101, 501, 301, 519}, {}, 0, 100, 40},
+         {L"R 0,300 300x20 h0", L"R 1,301 80x18 h3 pen=1/0/0 fill=0 o-1"}},
+        {L"msctls_progress32", 0x4, {}, {{}, {}, {}, {101, 501, 301, 519}, {}, 0, 100, 50},
+         {L"R 0,300 300x20 h0", L"R 1,310 200x9 h3 pen=1/0/0 fill=0 o-1"}},
+        {L"msctls_trackbar32", 0, {}, {{}, {}, {{110, 515, 110, 518}}, {104, 508, 396, 512}, {150, 502, 160, 520}},
+         {L"R 4,308 292x4 h0", L"L (10,315)-(10,318)", L"R 50,302 10x18 h0"}},
+        {L"msctls_updown32", 0, {}, {}, {L"R 0,300 300x20 h0", L"L (0,310)-(300,310)", L"P (75,307.5) (225,307.5) (150,302.5) (75,307.5)", L"P (75,312.5) (225,312.5) (150,317.5) (75,312.5)"}},
+        // The selected item in the field the control gave, the drop button in the room after it.
+        {L"ComboBoxEx32", 0, {{{102, 502, 380, 518}, L"日本語"}}, {},
+         {L"R 0,300 300x20 h0", L"B 2,302 278x16 f4 '日本語'", L"R 280,300 20x20 h0", L"P (285,305) (295,305) (290,315) (285,305)"}},
+        {L"SysLink", 0, {{{100, 500, 400, 520}, L"Read <a href=\"x\">the</a> <A>manual</A> & <b>"}}, {},
+         {L"B 0,300 300x20 f16 'Read the manual && <b>'"}},
+        // The lines a multi-line edit shows, each from its first character's place; an empty
+        // one draws nothing.
+        {L"Edit", 0x4, {{{104, 502, 390, 510}, L"one & two"}, {{104, 510, 390, 518}, L""}}, {},
+         {L"R 0,300 300x20 h0", L"B 4,302 286x8 f0 'one && two'"}},
+        // A simple combo box: its edit field outlined, then the list's visible items.
+        {L"ComboBox", 0x1, {{{101, 501, 399, 510}, L"A", item_flags::kSelected}, {{102, 511, 398, 519}, L"B&"}}, {},
+         {L"R 0,300 300x20 h0", L"R 1,301 298x9 h0", L"B 1,301 298x9 f4 'A'", L"B 2,311 296x8 f4 'B&&'"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(Draw(row.cls, row.style, bar, row.items, row.content), row.want) << row.cls;
+}
+
+TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCaptionsCentredWithTheirMnemonics) {
+    // Tabs 20 high on top of a 300 x 90 control, or along its bottom.
+    for (const auto& [style, top, want] : {
+             std::tuple{0u, 212, Lines{L"P (10,32) (310,32) (310,100) (10,100) (10,32)", L"R 12,12 48x20 h0", L"B 12,12 48x20 f5 '&File'",
+                                       L"R 120,12 80x20 h0", L"B 120,12 80x20 f5 'Long'", L"R 58,10 64x22 h0", L"B 60,12 60x20 f5 '短い'"}},
+             {0x2u, 270, Lines{L"P (10,10) (310,10) (310,70) (10,70) (10,10)", L"R 12,70 48x20 h0", L"B 12,70 48x20 f5 '&File'",
+                               L"R 120,70 80x20 h0", L"B 120,70 80x20 f5 'Long'", L"R 58,70 64x22 h0", L"B 60,70 60x20 f5 '短い'"}}}) {
+        const auto tab = [&](int32_t l, int32_t r, const wchar_t* t, uint32_t f = 0) {
+            return ItemRecord{{l, top, r, top + 20}, t, f, 0};
+        };
+        EXPECT_EQ(Draw(L"SysTabControl32", style, {110, 210, 410, 300},
+                       {tab(112, 160, L"&File"), tab(160, 220, L"短い", item_flags::kSelected), tab(220, 300, L"Long")}),
+                  want);
+    }
+}
+
+// Depths of the rows on show, worked by hand: a line comes down to each row but the first, goes
+// on to a later sibling, and an ancestor's line passes the rows between it and its next sibling.
+TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) {
+    struct Row {
+        std::vector<int32_t> depths;
+        std::vector<bool> onBelow;
+        std::vector<std::vector<bool>> passing;
+    };
+    for (const Row& r : {Row{{0, 1, 1, 2, 0}, {true, true, false, false, false}, {{}, {true}, {true}, {true, false}, {}}},
+                         Row{{2, 1, 0}, {false, false, false}, {{true, true}, {true}, {}}},
+                         Row{{0, 0, 1, 2, 1}, {true, false, true, false, false}, {{}, {}, {false}, {false, true}, {false}}}}) {
+        std::vector<ItemRecord> rows;
+        for (int32_t d : r.depths) rows.push_back({{}, L"", 0, d});
+        const auto links = LinkTreeRows(rows);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "row " << i);
+            EXPECT_EQ(links[i].onBelow, r.onBelow[i]);
+            EXPECT_EQ(links[i].passing, r.passing[i]);
+            EXPECT_EQ(links[i].fromAbove, i > 0 || r.depths[i] > 0);
+        }
+    }
+}
+
+// A tree with lines and buttons at the root: a root with children shows its expand box (a minus
+// when open, a plus when closed) centred in its 20 px slot, each row a line from the slot's
+// centre to the icon, and the child's line comes down from the root's row. Without the root
+// style, a root row has neither.
+TEST(ListDrawers, TreeItemsSitAtTheirIndentationWithExpandBoxesAndLines) {
+    const std::vector<ItemRecord> items = {
+        {{140, 210, 180, 230}, L"Root & more", item_flags::kHasChildren | item_flags::kExpanded, 0},
+        {{160, 230, 200, 250}, L"子", item_flags::kHasChildren, 1}};
+    ControlContent slots;
+    slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
+    const Lines child{L"B 62,30 38x20 f0 '子'", L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 h0",
+                      L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
+    Lines root{L"R 10,5 190x195 h0", L"B 42,10 38x20 f0 'Root && more'", L"L (30,20)-(40,20)", L"R 25.5,15.5 9x9 h0",
+               L"L (28,20)-(33,20)"};
+    root.insert(root.end(), child.begin(), child.end());
+    EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
+    root.erase(root.begin() + 2, root.begin() + 5);  // the root row's line and expand box
+    EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2, {110, 205, 300, 400}, items, slots), root);
 }
 
 }  // namespace
