@@ -155,13 +155,11 @@ TEST(PlayPartList, TextsInTheirFontsAtTheScreenResolutionLeavingTheReferenceAsIt
 std::tuple<long, long, long, long> Of(const auto& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // A window of our own with a menu bar and, one below the other, a control of each kind whose
-// reading Win32 shapes: the class is normalised, the text read only where a drawer shows it (a
-// combo box's from its edit field). That hidden controls and what they hold are left out, and
+// reading Win32 shapes: the text read only where a drawer shows it (a combo box's from its edit
+// field). That classes are normalised, hidden controls and what they hold are left out, and
 // children read where the drawers visit them, shows in the re-drawing tested in tests/shell. A
 // window whose thread does not answer has its text given up after the short time-out.
 TEST(QueryTarget, RecordsHoldWhatTheDrawersReadAndAGoneOrHungTargetIsNotWaitedFor) {
-    WNDCLASSW frame{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), 0, 0, 0, 0, L"ThunderRT6Frame"};
-    RegisterClassW(&frame);
     HMENU menu = CreateMenu();
     AppendMenuW(menu, MF_STRING, 1, L"  表示(&V)  ");
     HWND top = CreateWindowExW(0, L"Static", L"Query テスト", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 30, 500, 400,
@@ -170,7 +168,7 @@ TEST(QueryTarget, RecordsHoldWhatTheDrawersReadAndAGoneOrHungTargetIsNotWaitedFo
     const std::wstring longText = std::wstring(78, L'x') + L"\xD842\xDFB7yz";
     const std::tuple<const wchar_t*, std::wstring, DWORD> controls[] = {
         {L"Edit", L"line1\r\nline2", ES_MULTILINE | WS_HSCROLL | WS_VSCROLL}, {L"ComboBox", L"", CBS_DROPDOWN},
-        {L"Button", longText, 0}, {L"ThunderRT6Frame", L"Frame caption", 0}};
+        {L"Button", longText, 0}};
     std::vector<HWND> made;
     for (const auto& [cls, text, style] : controls)
         made.push_back(CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 10, 10 + 110 * made.size(),
@@ -183,7 +181,7 @@ TEST(QueryTarget, RecordsHoldWhatTheDrawersReadAndAGoneOrHungTargetIsNotWaitedFo
     for (const WindowRecord& c : t->window.children)
         read.push_back(c.className + L"|" + c.text + L"|" + (c.hasDescendant ? L"+" : L"") + c.firstDescendantText);
     EXPECT_EQ(read, (std::vector<std::wstring>{L"Query テスト", L"Edit|line1\r\nline2|", L"ComboBox||+typed",
-                                               L"Button|" + longText.substr(0, 78) + L"|", L"Frame|Frame caption|"}));
+                                               L"Button|" + longText.substr(0, 78) + L"|"}));
     RECT item{}, client{};
     GetMenuItemRect(top, menu, 0, &item);
     GetClientRect(made[0], &client);
@@ -395,12 +393,13 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
     fs::remove_all(dir);
 }
 
-// Read back by programs on the Linux side: ImageMagick reads the PNG file pixel for pixel as the
-// viewer shows the picture at 100 %; librsvg draws the SVG file at its size in millimetres (the
-// list's pixels at 96 dpi) as the metafile is drawn: every pixel alike outside the texts (fills,
-// hatches over black once a text made the background transparent, outlines), ink where the
-// texts are (in other fonts), and DrawText's lines, its mnemonic taken out, in text elements.
-TEST(ExportFiles, OtherProgramsReadThePngAsShownAndDrawTheSvgAsTheMetafile) {
+// Read back by programs on the Linux side: ImageMagick reads the PNG file (that it holds the
+// picture as the viewer shows it at 100 % is checked above through the system's own decoder);
+// librsvg draws the SVG file at its size in millimetres (the list's pixels at 96 dpi) as the
+// metafile is drawn: every pixel alike outside the texts (fills, hatches over black once a text
+// made the background transparent, outlines), ink where the texts are (in other fonts), and
+// DrawText's lines, its mnemonic taken out, in text elements.
+TEST(ExportFiles, OtherProgramsReadThePngAndDrawTheSvgAsTheMetafile) {
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "needs Wine's Linux side";
     DrawPart black = Box(150, 70, 80, 40, kHatchSolid);
     std::tie(black.rect.outline, black.rect.fillColor) = std::tuple(0, 0);
@@ -414,11 +413,6 @@ TEST(ExportFiles, OtherProgramsReadThePngAsShownAndDrawTheSvgAsTheMetafile) {
     ASSERT_TRUE(SavePictureToFile(nullptr, L"Z:" + fs::path(file + ".png").wstring(), emf, PictureFileFormat::Png, k96Dpi));
     ASSERT_TRUE(SavePictureToFile(nullptr, L"Z:" + fs::path(file + ".svg").wstring(), emf, PictureFileFormat::Svg, k96Dpi,
                                   KeepParts(list, k96Dpi).get()));
-    std::string shown(240 * 120 * 3, '\0');
-    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), 240, -120, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    GetDIBits(WindowDc(nullptr).Get(), PictureToBitmap(emf, k96Dpi).Bitmap(), 0, 120, shown.data(), &bi, DIB_RGB_COLORS);
-    EXPECT_EQ(run("identify -format '%m %w %h' " + file + ".png"), "PNG 240 120");
-    EXPECT_TRUE(run("convert " + file + ".png -depth 8 bgr:- 2>/dev/null") == shown) << "not the picture at 100 %";
     EXPECT_EQ(run("rsvg-convert -b white -o " + file + "-s.png " + file + ".svg; identify -format '%w %h' " + file + "-s.png"), "240 120");
     const std::string emfGray = run("convert " + file + ".png -depth 8 gray:- 2>/dev/null"),
                       svgGray = run("convert " + file + "-s.png -depth 8 gray:- 2>/dev/null");
