@@ -9,7 +9,6 @@
 #include <array>
 #include <climits>
 #include <cmath>
-#include <sstream>
 #include <tuple>
 
 #include "vector/class_names.h"
@@ -282,11 +281,7 @@ TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCapti
 // Depths of the rows on show, worked by hand: a line comes down to each row but the first, goes
 // on to a later sibling, and an ancestor's line passes the rows between it and its next sibling.
 TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) {
-    struct Row {
-        std::vector<int32_t> depths;
-        std::vector<bool> onBelow;
-        std::vector<std::vector<bool>> passing;
-    };
+    struct Row { std::vector<int32_t> depths; std::vector<bool> onBelow; std::vector<std::vector<bool>> passing; };
     for (const Row& r : {Row{{0, 1, 1, 2, 0}, {true, true, false, false, false}, {{}, {true}, {true}, {true, false}, {}}},
                          Row{{2, 1, 0}, {false, false, false}, {{true, true}, {true}, {}}},
                          Row{{0, 0, 1, 2, 1}, {true, false, true, false, false}, {{}, {}, {false}, {false, true}, {false}}}}) {

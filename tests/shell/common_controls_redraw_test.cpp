@@ -20,25 +20,28 @@
 namespace plumbo {
 namespace {
 
-// The texts of the target's re-drawing, each text the target shows looked for among them.
-std::vector<e2e::MetafileText> ExpectDrawnWhereShown(const e2e::Target& target,
-                                                     const std::vector<e2e::ShownText>& shown) {
+// The target started with `args`, 760 pixels wide: what it shows (at least `least` texts, or it
+// said nothing) and the texts of its re-drawing, each text it shows looked for among them.
+struct Redrawn {
+    std::vector<e2e::ShownText> shown;
+    std::vector<e2e::MetafileText> texts;
+};
+Redrawn ExpectDrawnWhereShown(const wchar_t* args, int height, size_t least) {
+    e2e::Target target;
+    EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args));
+    const auto shown = e2e::ShownBy(target);
+    EXPECT_GE(shown.size(), least) << "the target did not say what it shows";
     auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
     EXPECT_TRUE(redrawn.has_value());
     const auto texts = redrawn ? e2e::MetafileTexts(redrawn->picture.EnhMetafile()) : std::vector<e2e::MetafileText>{};
-    for (const e2e::ShownText& s : shown) {
+    for (const e2e::ShownText& s : shown)
         EXPECT_TRUE(e2e::DrawnWhereShown(texts, s)) << s.kind << " '" << s.text << "' in " << s.rect.left << ","
                                                     << s.rect.top << "," << s.rect.right << "," << s.rect.bottom;
-    }
-    return texts;
+    return {shown, texts};
 }
 
 TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolledAway) {
-    e2e::Target target;
-    ASSERT_TRUE(target.Start(40, 40, 760, 580, L"Lists", L"/lists"));
-    const auto shown = e2e::ShownBy(target);
-    ASSERT_GT(shown.size(), 60u) << "the target did not say what it shows";
-    const auto texts = ExpectDrawnWhereShown(target, shown);
+    const auto [shown, texts] = ExpectDrawnWhereShown(L"/lists", 580, 60);
     // Of the report view's thousand rows only those on show are drawn.
     auto rows = [](const auto& list) {
         return std::count_if(list.begin(), list.end(), [](const auto& t) { return t.text.rfind(L"Row ", 0) == 0; });
@@ -47,14 +50,10 @@ TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolled
     EXPECT_LT(rows(shown), 20);
 }
 
+// Each kind of control says something: status bar, tool bars, rebar, combo boxes, edits, statics,
+// link, date and month.
 TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCutToIt) {
-    e2e::Target target;
-    ASSERT_TRUE(target.Start(20, 20, 760, 640, L"Bars", L"/bars"));
-    const auto shown = e2e::ShownBy(target);
-    // Each kind of control said something: status bar, tool bars, rebar, combo boxes, edits,
-    // statics, link, date and month.
-    ASSERT_GE(shown.size(), 30u);
-    ExpectDrawnWhereShown(target, shown);
+    ExpectDrawnWhereShown(L"/bars", 640, 30);
 }
 
 // Committed allocations of the process's own memory (not images or mapped files).

@@ -33,8 +33,8 @@ void AddListItem(HWND list, int index, const std::wstring& text, const wchar_t* 
     LVITEMW item{};
     std::tie(item.mask, item.iItem, item.pszText) = std::tuple(LVIF_TEXT | LVIF_IMAGE, index, const_cast<wchar_t*>(text.c_str()));
     ListView_InsertItem(list, &item);
-    for (int column = 1; const wchar_t* cell : {size, kind})
-        if (cell) ListView_SetItemText(list, index, column++, const_cast<wchar_t*>(cell));
+    if (size) ListView_SetItemText(list, index, 1, const_cast<wchar_t*>(size));
+    if (kind) ListView_SetItemText(list, index, 2, const_cast<wchar_t*>(kind));
 }
 
 HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text) {
