@@ -113,9 +113,9 @@ protected:
         });
     }
 
-    // The rulers shown and laid along a target of another program.
+    // The rulers shown and laid along a target of another program, started here unless it runs.
     void RulersAlong(e2e::Target& target, bool inside = false) {
-        ASSERT_TRUE(target.Start(300, 200, 400, 300));
+        if (!target.Hwnd()) { ASSERT_TRUE(target.Start(300, 200, 400, 300)); }
         Choose(CommandId::ShowRulers);
         SetForegroundWindow(target.Hwnd());
         ASSERT_TRUE(WaitFor([&] { return Laid(target, inside); }));
@@ -323,10 +323,6 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
     ASSERT_TRUE(other.Start(700, 420, 300, 200, L"Other"));
     SetForegroundWindow(target.Hwnd());
     ASSERT_TRUE(WaitFor([&] { return Laid(target, false); }));
-    auto size = [&](HWND w) {
-        RECT r = WindowRectOf(w);
-        return std::to_wstring(r.right - r.left) + L"x" + std::to_wstring(r.bottom - r.top);
-    };
 
     ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
         EXPECT_EQ(std::pair(WindowRectOf(dlg).left, WindowRectOf(dlg).top), std::pair(300L, 200L));
@@ -358,11 +354,10 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
         SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"　５０．０");
         Press(dlg, IDOK);
     });
-    const RECT t = WindowRectOf(target.Hwnd());
-    EXPECT_EQ(std::pair(t.left, t.top), std::pair(300L, 200L));
-    EXPECT_EQ(size(target.Hwnd()), std::to_wstring(std::lround(100 / 25.4 * Dpi(LOGPIXELSX))) + L"x" +
-                                       std::to_wstring(std::lround(50 / 25.4 * Dpi(LOGPIXELSY))));
-    EXPECT_EQ(size(other.Hwnd()), L"300x200");
+    const RECT t = WindowRectOf(target.Hwnd()), o = WindowRectOf(other.Hwnd());
+    EXPECT_EQ(std::tuple(t.left, t.top, t.right - t.left, t.bottom - t.top),
+              std::tuple(300L, 200L, std::lround(100 / 25.4 * Dpi(LOGPIXELSX)), std::lround(50 / 25.4 * Dpi(LOGPIXELSY))));
+    EXPECT_EQ(std::pair(o.right - o.left, o.bottom - o.top), std::pair(300L, 200L)) << "the other window";
     EXPECT_EQ(Horizontal().right - Horizontal().left, t.right - t.left) << "the ruler takes the new width at once";
     EXPECT_FALSE(program().rulers->OnTop()) << "ZORDER=FALSE is kept";
     for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) EXPECT_TRUE(IsWindowEnabled(h));
@@ -394,12 +389,10 @@ void PickColour(HWND dlg, int button, COLORREF colour, int answer, std::wstring*
             if (GetDlgItem(h, kRedEdit)) cd = h;
         return cd != nullptr;
     }));
-    if (opensOn)
-        *opensOn = TextOf(GetDlgItem(cd, kRedEdit)) + L"," + TextOf(GetDlgItem(cd, kGreenEdit)) + L"," +
-                   TextOf(GetDlgItem(cd, kBlueEdit));
-    SetWindowTextW(GetDlgItem(cd, kRedEdit), std::to_wstring(GetRValue(colour)).c_str());
-    SetWindowTextW(GetDlgItem(cd, kGreenEdit), std::to_wstring(GetGValue(colour)).c_str());
-    SetWindowTextW(GetDlgItem(cd, kBlueEdit), std::to_wstring(GetBValue(colour)).c_str());
+    for (auto [edit, value] : {std::pair{kRedEdit, GetRValue(colour)}, {kGreenEdit, GetGValue(colour)}, {kBlueEdit, GetBValue(colour)}}) {
+        if (opensOn) *opensOn += (edit == kRedEdit ? L"" : L",") + TextOf(GetDlgItem(cd, edit));
+        SetWindowTextW(GetDlgItem(cd, edit), std::to_wstring(value).c_str());
+    }
     PostMessageW(cd, WM_COMMAND, answer, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(cd) && IsWindowEnabled(dlg); }));
 }
@@ -422,8 +415,8 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         HWND preview = FindWindowExW(dlg, nullptr, L"PlumboSettingsPreview", nullptr);
         const RECT p = e2e::ClientRectOnScreen(preview);
         Image img;
-        WaitFor([&] { return Runs(img = GrabScreen(p), img.height - 2, 0x0000FFu) == 88; });
-        EXPECT_EQ(Runs(img, img.height - 2, 0x0000FFu), 88);
+        EXPECT_TRUE(WaitFor([&] { return Runs(img = GrabScreen(p), img.height - 2, 0x0000FFu) == 88; }))
+            << Runs(img, img.height - 2, 0x0000FFu);
         EXPECT_EQ(Runs(img, img.height - 1 - 175 * Dpi(LOGPIXELSY) / 1440, 0x0000FFu), 9);
         EXPECT_EQ(img.At(img.width - 2, 1), 0xFFFFFFu);
         // A cancelled pick leaves the preview; a picked one shows in it; Cancel drops both.
@@ -656,9 +649,8 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     ASSERT_TRUE(target.Start(100, 50, 300, 200, L"Captured", L"/color 65280"));
     const RECT t = e2e::ClientRectOnScreen(target.Hwnd());
     ASSERT_TRUE(WaitFor([&] { return PixelAt(t.left + 5, t.bottom - 5) == 0x00FF00u; }));
-    Choose(CommandId::ShowRulers);
-    SetForegroundWindow(target.Hwnd());
-    ASSERT_TRUE(WaitFor([&] { return Laid(target, true) && PixelAt(t.left + 5, t.bottom - 5) == 0xFF0000u; }));
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target, true));
+    ASSERT_TRUE(WaitFor([&] { return PixelAt(t.left + 5, t.bottom - 5) == 0xFF0000u; }));
 
     // A second capture while the first waits for the screen is ignored: it would leave the
     // tracking suspended for good.
@@ -690,9 +682,7 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
 
     // A target that closes before the copy gives no picture; one that does not answer is not
     // waited for. Either way everything is put back.
-    Choose(CommandId::ShowRulers);
-    SetForegroundWindow(target.Hwnd());
-    ASSERT_TRUE(WaitFor([&] { return Laid(target, true); }));
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target, true));
     Choose(CommandId::CaptureBitmap);
     EXPECT_FALSE(program().rulers->Shown()) << "out of the picture's way while it waits";
     target.Kill();
@@ -700,18 +690,12 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     EXPECT_FALSE(IsWindowVisible(viewer)) << "a picture of a closed window";
 
     Choose(CommandId::HideRulers);
-    bool shown = false;
-    DWORD took = 0;
-    {
-        e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
-        program().target.hwnd = stuck.window;
-        const DWORD start = GetTickCount();
-        Choose(CommandId::CaptureBitmap);
-        shown = WaitFor([&] { return IsWindowVisible(viewer) != FALSE; });
-        took = GetTickCount() - start;
-    }
-    EXPECT_TRUE(shown);
-    EXPECT_LT(took, 1000u) << "waited for a program that does not answer";
+    e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
+    program().target.hwnd = stuck.window;
+    const DWORD start = GetTickCount();
+    Choose(CommandId::CaptureBitmap);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
+    EXPECT_LT(GetTickCount() - start, 1000u) << "waited for a program that does not answer";
 }
 
 
@@ -757,9 +741,7 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
     ASSERT_TRUE(target.Start(120, 80, 660, 480, L"Redrawn", L"/controls"));
-    Choose(CommandId::ShowRulers);
-    SetForegroundWindow(target.Hwnd());
-    ASSERT_TRUE(WaitFor([&] { return Laid(target, false); }));
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     Choose(CommandId::RedrawAsVector);
     HWND viewer = program().viewer->Window();
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));

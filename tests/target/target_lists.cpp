@@ -59,9 +59,7 @@ LRESULT CALLBACK LateTree(HWND h, UINT m, WPARAM w, LPARAM l) {
     return CallWindowProcW(treeProc, h, m, w, l);
 }
 
-struct {
-    HWND tabs, report, tree, views[3];
-} lists;
+struct { HWND tabs, report, tree, views[3]; } lists;
 
 // ---- What a person sees, written out once the window is on show ----
 
