@@ -12,12 +12,9 @@ namespace {
 // event, c a check that found nothing changed, C one that found a change.
 bool ArriveAfter(const std::string& steps) {
     EventProof proof;
-    for (char step : steps) {
-        if (step == 'c' || step == 'C')
-            proof.OnCheck(step == 'C');
-        else
-            proof.OnEvent(step != 'F', step != 'L');
-    }
+    for (char step : steps)
+        if (step == 'c' || step == 'C') proof.OnCheck(step == 'C');
+        else proof.OnEvent(step != 'F', step != 'L');
     return proof.EventsArrive();
 }
 

@@ -22,10 +22,7 @@ namespace {
 
 // The target started with `args`, 760 pixels wide: what it shows (at least `least` texts, or it
 // said nothing) and the texts of its re-drawing, each text it shows looked for among them.
-struct Redrawn {
-    std::vector<e2e::ShownText> shown;
-    std::vector<e2e::MetafileText> texts;
-};
+struct Redrawn { std::vector<e2e::ShownText> shown; std::vector<e2e::MetafileText> texts; };
 Redrawn ExpectDrawnWhereShown(const wchar_t* args, int height, size_t least) {
     e2e::Target target;
     EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args));

@@ -54,29 +54,25 @@ std::wstring TextOf(HWND c, UINT message, WPARAM w) {
     return text;
 }
 
+// The lines a multi-line edit shows, each from its first character's place: its row runs from its
+// top to the edit's bottom, as the next line may not be there, and none below the bottom shows.
 void ReportEditLines(HWND e, bool rich) {
     RECT format{};
     Ask(e, EM_GETRECT, 0, &format);
-    const LRESULT count = SendMessageW(e, EM_GETLINECOUNT, 0, 0);
-    for (LRESULT line = SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0); line < count; ++line) {
+    const LRESULT first = SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0), count = SendMessageW(e, EM_GETLINECOUNT, 0, 0);
+    AddItems(e, L"line", first, count, [&](LRESULT line, RECT& row) {
         const LRESULT index = SendMessageW(e, EM_LINEINDEX, line, 0);
         POINTL at{};
-        if (rich) {
-            SendMessageW(e, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index);
-        } else {
-            const LRESULT p = SendMessageW(e, EM_POSFROMCHAR, index, 0);
-            at = {static_cast<short>(LOWORD(p)), static_cast<short>(HIWORD(p))};
-        }
-        if (at.y >= format.bottom) break;
+        const LRESULT p = rich ? SendMessageW(e, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index)
+                               : SendMessageW(e, EM_POSFROMCHAR, index, 0);
+        if (!rich) at = {static_cast<short>(LOWORD(p)), static_cast<short>(HIWORD(p))};
+        row = {at.x, at.y, format.right, format.bottom};
         wchar_t buffer[300] = {};
         buffer[0] = 298;
         std::wstring text(buffer, Ask(e, EM_GETLINE, line, buffer));
         while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.pop_back();
-        // The line's row: from its top to the edit's bottom, as the next line may not be there.
-        RECT row{at.x, at.y, format.right, format.bottom};
-        MapWindowPoints(e, nullptr, reinterpret_cast<POINT*>(&row), 2);
-        AddShown(L"line", text, row);
-    }
+        return text;
+    });
 }
 
 void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {

@@ -17,82 +17,76 @@ constexpr const wchar_t* kInnerFrameClass = L"RT7Frame";
 constexpr const wchar_t* kUnknownClass = L"PlumboGadget";
 constexpr const wchar_t* kMdiChildClass = L"PlumboTestDocument";
 
-void RegisterOwnClasses(HINSTANCE inst) {
+}  // namespace
+
+// Positions are client pixels of a window of at least 630 x 400 client pixels.
+void FillWithControls(HWND w) {
+    // The frames' and the gadget's classes, then the MDI documents'.
+    const HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSW wc{0, DefWindowProcW, 0, 0, inst, nullptr, LoadCursorW(nullptr, IDC_ARROW),
                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, nullptr};
     for (const wchar_t* name : {kOuterFrameClass, kInnerFrameClass, kUnknownClass}) {
         wc.lpszClassName = name;
         RegisterClassW(&wc);
     }
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return DefMDIChildProcW(h, m, w, l); };
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(h, m, wp, lp); };
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kMdiChildClass;
     RegisterClassW(&wc);
-
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
-}
-
-constexpr DWORD kShown = WS_VISIBLE;
-
-}  // namespace
-
-// Positions are client pixels of a window of at least 630 x 400 client pixels.
-void FillWithControls(HWND w) {
-    const HINSTANCE inst = GetModuleHandleW(nullptr);
-    RegisterOwnClasses(inst);
 
     // Every standard button type the bit tests tell apart.
     for (int x = 8; auto [text, type] : {std::pair{L"Push", BS_PUSHBUTTON}, {L"Default", BS_DEFPUSHBUTTON},
                                          {L"Check", BS_CHECKBOX}, {L"Auto", BS_AUTOCHECKBOX}, {L"Three", BS_3STATE},
                                          {L"Radio", BS_RADIOBUTTON}})
-        Child(w, L"Button", text, kShown | type, std::exchange(x, x + 88), 8, 80, 24);
-    Child(w, L"Button", L"Group", kShown | BS_GROUPBOX, 8, 40, 160, 70);
+        Child(w, L"Button", text, WS_VISIBLE | type, std::exchange(x, x + 88), 8, 80, 24);
+    Child(w, L"Button", L"Group", WS_VISIBLE | BS_GROUPBOX, 8, 40, 160, 70);
 
     Child(w, L"Edit", L"Line one\r\nLine two",
-          kShown | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 176, 40,
+          WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 176, 40,
           180, 70);
 
-    HWND combo = Child(w, L"ComboBox", L"", kShown | CBS_DROPDOWN | WS_VSCROLL, 364, 40, 120, 200);
+    HWND combo = Child(w, L"ComboBox", L"", WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL, 364, 40, 120, 200);
     Ask(combo, CB_ADDSTRING, 0, L"First");
     SetWindowTextW(combo, L"Combo edit");
-    HWND list = Child(w, L"ComboBox", L"", kShown | CBS_DROPDOWNLIST | WS_VSCROLL, 492, 40, 120, 200);
+    HWND list = Child(w, L"ComboBox", L"", WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 492, 40, 120, 200);
     Ask(list, CB_ADDSTRING, 0, L"List item");
     SendMessageW(list, CB_SETCURSEL, 0, 0);
 
-    HWND lb = Child(w, L"ListBox", L"", kShown | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 8, 118, 120, 80);
+    HWND lb = Child(w, L"ListBox", L"", WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 8, 118, 120, 80);
     for (const wchar_t* s : {L"Alpha", L"Beta", L"Gamma", L"Delta", L"Epsilon", L"Zeta", L"Eta"}) Ask(lb, LB_ADDSTRING, 0, s);
 
-    Child(w, L"ScrollBar", L"", kShown | SBS_HORZ, 136, 118, 150, 17);
-    Child(w, L"ScrollBar", L"", kShown | SBS_VERT, 294, 118, 17, 80);
+    Child(w, L"ScrollBar", L"", WS_VISIBLE | SBS_HORZ, 136, 118, 150, 17);
+    Child(w, L"ScrollBar", L"", WS_VISIBLE | SBS_VERT, 294, 118, 17, 80);
 
-    Child(w, L"Static", L"Plain static", kShown, 344, 118, 120, 20);
-    Child(w, L"Static", L"Bordered static", kShown | WS_BORDER, 344, 144, 120, 20);
+    Child(w, L"Static", L"Plain static", WS_VISIBLE, 344, 118, 120, 20);
+    Child(w, L"Static", L"Bordered static", WS_VISIBLE | WS_BORDER, 344, 144, 120, 20);
 
-    Child(w, TOOLBARCLASSNAMEW, L"", kShown | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 8,
+    Child(w, TOOLBARCLASSNAMEW, L"", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_FLAT, 8,
           206, 300, 30);
 
     CLIENTCREATESTRUCT ccs{nullptr, 1000};
     HWND mdi = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
-                               WS_CHILD | kShown | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 316, 206, 140, 90, w,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 316, 206, 140, 90, w,
                                nullptr, inst, &ccs);
     MDICREATESTRUCTW mcs{kMdiChildClass, L"Doc", inst, 4, 4, 100, 60, WS_VISIBLE, 0};
     Ask(mdi, WM_MDICREATE, 0, &mcs);
 
     // A frame in a frame, controls at both depths.
-    HWND outer = Child(w, kOuterFrameClass, L"Outer frame", kShown | WS_CLIPSIBLINGS, 464, 176, 160, 120);
-    Child(outer, L"Button", L"Inner push", kShown, 8, 22, 70, 22);
-    HWND inner = Child(outer, kInnerFrameClass, L"Inner frame", kShown, 8, 50, 140, 60);
-    Child(inner, L"Button", L"Deep", kShown | BS_CHECKBOX, 8, 22, 70, 20);
+    HWND outer = Child(w, kOuterFrameClass, L"Outer frame", WS_VISIBLE | WS_CLIPSIBLINGS, 464, 176, 160, 120);
+    Child(outer, L"Button", L"Inner push", WS_VISIBLE, 8, 22, 70, 22);
+    HWND inner = Child(outer, kInnerFrameClass, L"Inner frame", WS_VISIBLE, 8, 50, 140, 60);
+    Child(inner, L"Button", L"Deep", WS_VISIBLE | BS_CHECKBOX, 8, 22, 70, 20);
 
     // Hidden: a control, and a frame whose own child is visible.
     Child(w, L"Button", L"Hidden", BS_PUSHBUTTON, 8, 304, 80, 24);
     HWND hiddenFrame = Child(w, kOuterFrameClass, L"Hidden frame", 0, 96, 304, 120, 60);
-    Child(hiddenFrame, L"Button", L"Inside hidden", kShown, 8, 22, 100, 24);
+    Child(hiddenFrame, L"Button", L"Inside hidden", WS_VISIBLE, 8, 22, 100, 24);
 
     // Overlapping siblings: the later one is on top.
-    Child(w, L"Static", L"Under", kShown | WS_BORDER, 230, 304, 100, 40);
-    Child(w, L"Static", L"Over", kShown | WS_BORDER, 270, 324, 100, 40);
+    Child(w, L"Static", L"Under", WS_VISIBLE | WS_BORDER, 230, 304, 100, 40);
+    Child(w, L"Static", L"Over", WS_VISIBLE | WS_BORDER, 270, 324, 100, 40);
 
-    Child(w, kUnknownClass, L"", kShown | WS_BORDER, 380, 304, 100, 40);
+    Child(w, kUnknownClass, L"", WS_VISIBLE | WS_BORDER, 380, 304, 100, 40);
 }
