@@ -3,6 +3,7 @@
 // one line "kind<TAB>text<TAB>left top right bottom" each, in screen pixels and UTF-8, to
 // %TEMP%\plumbo-shown-<process id>.txt. Kind "line" is a text shown on one line, "wrap" one the
 // control breaks at words, "item" a list's item, on one line or broken, cut to its rectangle.
+// Also what the target's fillers share to make their controls and to ask them.
 #pragma once
 
 #include <windows.h>
