@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -171,7 +172,7 @@ TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
     dir_ = e2e::MakeTempDir(L"shell");
     ASSERT_TRUE(CreateDirectoryW(IniPath().c_str(), nullptr));
     std::vector<std::wstring> messages;
-    bool started = false;
+    std::atomic<bool> started = false;  // read by the other thread
     std::thread person([&] {
         while (!started)
             if (Ours(L"#32770")) messages.push_back(AnswerMessage());
