@@ -12,8 +12,8 @@ namespace {
 // The timers of the horizontal ruler that tracking uses, beside the ids the poll posts.
 constexpr UINT_PTR kCheckTimerId = 1;
 constexpr UINT_PTR kRestackTimerId = 5;
-// Under Wine the rulers are stacked again this long after the target changed, and this long
-// after it answered a message: the target's own requests to the X server may arrive after ours.
+// Under Wine the rulers are stacked again this long after the target changed: the target's own
+// requests to the X server may arrive after ours.
 constexpr UINT kRestackAgainMs = 300;
 // How often a look walks the Z order for a target that came up above the rulers on its own.
 constexpr ULONGLONG kStackCheckMs = 300;
@@ -50,12 +50,6 @@ bool IsShellWindow(HWND hwnd) {
 
 // A window tracking may measure: the foreground window of another program.
 bool Measurable(HWND hwnd) { return hwnd && !OfOurProcess(hwnd) && !IsShellWindow(hwnd); }
-
-// The target has read its messages: the rulers' timer starts again from now.
-void CALLBACK RestackAfterAnswer(HWND, UINT, ULONG_PTR ruler, LRESULT) {
-    const HWND hwnd = reinterpret_cast<HWND>(ruler);
-    if (IsWindow(hwnd)) SetTimer(hwnd, kRestackTimerId, kRestackAgainMs, nullptr);
-}
 
 bool UnderWine() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -293,9 +287,6 @@ void Tracking::KeepAboveTarget(HWND target, bool restackWanted) {
     if (restackWanted && UnderWine()) {
         restackNow_ = true;
         SetTimer(ruler, kRestackTimerId, kRestackAgainMs, nullptr);
-        // A busy target sends its requests only once its thread runs again, which under load was
-        // more than that while later: the second stacking is counted from its answer instead.
-        SendMessageCallbackW(target, WM_NULL, 0, 0, RestackAfterAnswer, reinterpret_cast<ULONG_PTR>(ruler));
     }
     // The walk is made at most every so often, and whenever the target may have come up.
     const ULONGLONG now = GetTickCount64();
