@@ -9,6 +9,23 @@ namespace {
 // How often the poll walks the Z order for a target that came up above the rulers on its own.
 constexpr ULONGLONG kStackCheckMs = 300;
 
+// Under Wine an activated window asks the X server to raise it, above our topmost rulers too,
+// as its own thread finishes with the activation: under load after the rulers were stacked
+// above it. Once that thread waits for input again its requests are on their way, and the
+// rulers can be stacked once more. The poll waits for that here, off the UI thread, a second
+// at most; windows of this process are never waited for.
+bool WaitSettled(HWND window) {
+    constexpr DWORD kSettleLimitMs = 1000;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (!process || process == GetCurrentProcessId()) return false;
+    HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, process);
+    if (!handle) return false;
+    const bool settled = WaitForInputIdle(handle, kSettleLimitMs) == 0;
+    CloseHandle(handle);
+    return settled;
+}
+
 }  // namespace
 
 bool StandsAbove(HWND window, HWND ruler) {
@@ -65,10 +82,12 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
         RECT rect{};
         GetWindowRect(foreground, &rect);
         if (foreground != lastForeground || !EqualRect(&rect, &lastRect)) {
+            const bool activated = foreground != lastForeground;
             lastForeground = foreground;
             lastRect = rect;
             lastChange = now;
             tell(kPolledChangeId);
+            if (activated && WaitSettled(foreground)) tell(kPolledSettledId);
         }
         bool pressed = false, down = false;
         for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {

@@ -14,6 +14,7 @@ namespace plumbo {
 inline constexpr UINT_PTR kPolledChangeId = 2;  // the foreground window or its rectangle changed
 inline constexpr UINT_PTR kPolledClickId = 3;   // a mouse button was pressed
 inline constexpr UINT_PTR kPolledAboveId = 4;   // the foreground window stands above the ruler
+inline constexpr UINT_PTR kPolledSettledId = 6;  // a new foreground window's program waits for input again
 
 // Whether window stands above ruler in the Z order. The walk visits only the windows above the
 // ruler, which for a topmost ruler are none or a few.

@@ -148,6 +148,12 @@ void Tracking::OnTimer(UINT_PTR id) {
         restackNow_ = true;
         Look();
         break;
+    case kPolledSettledId:
+        // The new target is done with its activation: under Wine its raise may have come
+        // after ours.
+        restackNow_ = UnderWine();
+        Look();
+        break;
     case kPolledChangeId: Look(); break;
     case kPolledClickId: Look(true); break;
     case kPolledAboveId:

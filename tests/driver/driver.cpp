@@ -292,17 +292,16 @@ bool Target::Start(int left, int top, int width, int height, const std::wstring&
 
 bool Target::Activate() {
     // A click in its client area's upper right corner, as a person brings a window to the front,
-    // away from rulers laid along it, inside or out. Not on its caption: there Wine starts the window's move loop, which under load began after the click
-    // had been released, held the mouse, and took the next press meant for a ruler.
-    // Once in front, its thread has also answered a message: under Wine an activated window asks
-    // the X server for the keyboard focus through its own connection, sent as its thread next
-    // reads its messages. Under load that request came after a ruler's menu opened next had
-    // taken the focus, and the menu heard no X key.
+    // away from rulers laid along it, inside or out. Not on its caption: there Wine starts the
+    // window's move loop, which under load began after the click had been released, held the
+    // mouse, and took the next press meant for a ruler.
+    // Once in front, it has also gone back to waiting for input: under Wine an activated window
+    // asks the X server to raise it and to give it the keyboard focus as its thread finishes
+    // with the activation. Under load those requests came after a ruler's menu had taken the
+    // focus, and after the screen had been seen to show the rulers above the target.
     const RECT r = ClientRectOnScreen(hwnd_);
     Click(r.right - 4, r.top + 4);
-    DWORD_PTR answer = 0;
-    return WaitFor([&] { return GetForegroundWindow() == hwnd_; }) &&
-           SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+    return WaitFor([&] { return GetForegroundWindow() == hwnd_; }) && proc_.WaitIdle();
 }
 
 namespace {

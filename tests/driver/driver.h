@@ -120,7 +120,7 @@ public:
     HWND Hwnd() const { return hwnd_; }
     DWORD Pid() const { return proc_.Pid(); }
     // Brings it to the front with a click in its client area; true once it is the foreground
-    // window and has read its messages since.
+    // window and waits for input again.
     bool Activate();
     void Kill() { proc_.Kill(); }
 
