@@ -466,8 +466,8 @@ DWORD MoveReplacing(const wchar_t* from, const std::wstring& to) {
     for (int tries = 1;; ++tries) {
         if (MoveFileExW(from, to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
         const DWORD error = GetLastError();
-        const bool held = error == ERROR_SHARING_VIOLATION ||
-                          (error == ERROR_ACCESS_DENIED && !(GetFileAttributesW(to.c_str()) & FILE_ATTRIBUTE_READONLY));
+        // A read-only file was refused before anything was written.
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED;
         if (!held || tries == kTries) return error;
         Sleep(kPauseMs);
     }

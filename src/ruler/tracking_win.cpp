@@ -144,13 +144,10 @@ void Tracking::OnTimer(UINT_PTR id) {
         proof_.OnCheck(Look());
         Update(false);
         break;
-    case kRestackTimerId:
-        restackNow_ = true;
-        Look();
-        break;
+    case kRestackTimerId:  // set under Wine only
     case kPolledSettledId:
-        // The new target is done with its activation: under Wine its raise may have come
-        // after ours.
+        // A while after the target changed, or once its program is done with the activation:
+        // under Wine its raise may have come after ours.
         restackNow_ = UnderWine();
         Look();
         break;
@@ -274,6 +271,10 @@ void StackRulers(RulerWindow& horizontal, RulerWindow& vertical, bool topmost) {
     // windows and any window activated would cover it. Under Wine it is moved unowned.
     const bool letGo = UnderWine();
     if (letGo) SetWindowLongPtrW(v, GWLP_HWNDPARENT, 0);
+    // Wine also passes a move on to the X server only when the window really moves, and stacking
+    // a window already at the top of the band again does not: the vertical one goes on top
+    // first, so that the horizontal one then moves above it and the vertical one above that.
+    if (letGo) SetWindowPos(v, band, 0, 0, 0, 0, kZOrderOnly);
     SetWindowPos(h, band, 0, 0, 0, 0, kZOrderOnly);
     SetWindowPos(v, band, 0, 0, 0, 0, kZOrderOnly);
     if (letGo) SetWindowLongPtrW(v, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(h));
@@ -302,12 +303,8 @@ void Tracking::KeepAboveTarget(HWND target, bool restackWanted) {
         if (!StandsAbove(target, ruler)) return;
     }
     restackNow_ = false;
-    // Under Wine stacking a ruler that is already at the top of the band again changes nothing
-    // on the X server. With the vertical one on top first, the horizontal one really moves above
-    // it and the vertical one above that: two moves Wine passes on. Neither leaves the band; a
-    // press made while they once stepped out of it and back in went to the window behind.
-    if (UnderWine())
-        SetWindowPos(vertical_.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Within the band: a press made while the rulers once stepped out of it and back in went to
+    // the window behind.
     StackRulers(horizontal_, vertical_, true);
 }
 

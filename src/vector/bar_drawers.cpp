@@ -163,7 +163,6 @@ WindowRecord WithLiteralTexts(const WindowRecord& control) {
 
 }  // namespace
 
-
 std::wstring WithoutLinkMarkup(std::wstring_view text) {
     auto lower = [](std::wstring_view s) {
         std::wstring l(s);

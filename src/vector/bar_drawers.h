@@ -9,9 +9,6 @@
 
 namespace plumbo {
 
-// DrawText flags beyond the drawers' usual ones: centred across, and broken at words within the
-// rectangle as a static text or link wraps.
-
 // A link's text without its anchor tags ("<a>", "<a href=...>", "</a>", any case).
 std::wstring WithoutLinkMarkup(std::wstring_view text);
 

@@ -349,8 +349,8 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
     const Picture emf = HalfBlackMetafile(3000, 2000), huge = HalfBlackMetafile(5300000, 5300000);
     const std::string before = "the file the user had before";
     // Each in a folder of its own: the file, the attributes of the one there before (0: none),
-    // how long another program holds it open (a moment is waited out), the picture (the huge one saved as a bitmap) and the reasons the
-    // system may give, none when the write succeeds. Wine gives ERROR_DIRECTORY for a missing
+    // how long another program holds it open (a moment is waited out), the picture (the huge one
+    // saved as a bitmap) and the reasons the system may give, none when the write succeeds. Wine gives ERROR_DIRECTORY for a missing
     // folder and ERROR_ACCESS_DENIED for a file held open; Windows may give ERROR_PATH_NOT_FOUND
     // and ERROR_SHARING_VIOLATION.
     const std::tuple<const wchar_t*, DWORD, DWORD, const Picture*, std::vector<DWORD>> cases[] = {
