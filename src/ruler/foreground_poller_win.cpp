@@ -9,21 +9,30 @@ namespace {
 // How often the poll walks the Z order for a target that came up above the rulers on its own.
 constexpr ULONGLONG kStackCheckMs = 300;
 
-// Under Wine an activated window asks the X server to raise it, above our topmost rulers too,
-// as its own thread finishes with the activation: under load after the rulers were stacked
-// above it. Once that thread waits for input again its requests are on their way, and the
-// rulers can be stacked once more. The poll waits for that here, off the UI thread, a second
-// at most; windows of this process are never waited for.
-bool WaitSettled(HWND window) {
-    constexpr DWORD kSettleLimitMs = 1000;
+// The window that has the keyboard focus in the thread of window, or null; null too for a
+// window of this process, whose focus is ours.
+HWND FocusInThreadOf(HWND window) {
     DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (!process || process == GetCurrentProcessId()) return false;
-    HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, process);
-    if (!handle) return false;
-    const bool settled = WaitForInputIdle(handle, kSettleLimitMs) == 0;
-    CloseHandle(handle);
-    return settled;
+    const DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (!thread || process == GetCurrentProcessId()) return nullptr;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// Under Wine (8.0) a window of the virtual desktop that is given the keyboard focus also asks
+// the X server to raise it, above our topmost rulers too, while Wine's own Z order keeps the
+// rulers on top: nothing we can ask shows it. That happens when an activated window's thread
+// gets as far as setting its focus, which under load or in a slow program comes long after
+// the activation was seen, and whenever the focus moves inside that window (a click from one
+// control to another). The poll therefore watches the focus of the foreground window's thread.
+// Once it moved, the window is sent a message: the answer comes after the raise went out, as
+// the thread is back at its messages. A second at most, for a busy program; a hung one does
+// not move its focus.
+void WaitForAnswer(HWND window) {
+    constexpr UINT kAnswerLimitMs = 1000;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerLimitMs, &result);
 }
 
 }  // namespace
@@ -65,7 +74,7 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
     // Nothing seen yet, so the first look is reported. Taken from the window in front when the
     // thread got going, a window activated between the UI thread's own look at the start and
     // that moment would never count as a change, and the rulers would not come to it.
-    HWND lastForeground = nullptr;
+    HWND lastForeground = nullptr, lastFocus = nullptr;
     RECT lastRect{};
     bool wasDown = false;
     // Shown or back from a menu or dialog: the user is at work.
@@ -77,7 +86,7 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
         Sleep(interval);
         if (shared.stop) return 0;
         const ULONGLONG now = GetTickCount64();
-        // Two questions, each a trip to Wine's server.
+        // Each question is a trip to Wine's server.
         const HWND foreground = GetForegroundWindow();
         RECT rect{};
         GetWindowRect(foreground, &rect);
@@ -87,7 +96,17 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
             lastRect = rect;
             lastChange = now;
             tell(kPolledChangeId);
-            if (activated && WaitSettled(foreground)) tell(kPolledSettledId);
+            if (activated) lastFocus = nullptr;
+        }
+        // A third question, of another program's window only.
+        const HWND focus = FocusInThreadOf(foreground);
+        if (focus != lastFocus) {
+            lastFocus = focus;
+            lastChange = now;
+            if (focus) {
+                WaitForAnswer(foreground);
+                tell(kPolledFocusId);
+            }
         }
         bool pressed = false, down = false;
         for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {

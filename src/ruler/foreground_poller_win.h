@@ -1,7 +1,8 @@
 #pragma once
 // The poll of tracking for systems whose window events do not cross programs (Wine): a thread
-// of its own looks at the foreground window and its rectangle, paced by PollInterval, and
-// wakes the UI thread only when something changed. At rest the UI thread sleeps.
+// of its own looks at the foreground window, its rectangle and its thread's keyboard focus,
+// paced by PollInterval, and wakes the UI thread only when something changed. At rest the UI
+// thread sleeps.
 #include <windows.h>
 
 #include <atomic>
@@ -14,7 +15,7 @@ namespace plumbo {
 inline constexpr UINT_PTR kPolledChangeId = 2;  // the foreground window or its rectangle changed
 inline constexpr UINT_PTR kPolledClickId = 3;   // a mouse button was pressed
 inline constexpr UINT_PTR kPolledAboveId = 4;   // the foreground window stands above the ruler
-inline constexpr UINT_PTR kPolledSettledId = 6;  // a new foreground window's program waits for input again
+inline constexpr UINT_PTR kPolledFocusId = 6;  // the keyboard focus moved in the foreground window's thread
 
 // Whether window stands above ruler in the Z order. The walk visits only the windows above the
 // ruler, which for a topmost ruler are none or a few.

@@ -145,10 +145,18 @@ void Tracking::OnTimer(UINT_PTR id) {
         Update(false);
         break;
     case kRestackTimerId:  // set under Wine only
-    case kPolledSettledId:
-        // A while after the target changed, or once its program is done with the activation:
-        // under Wine its raise may have come after ours.
+        // A while after the target changed: under Wine its raise may have come after ours.
         restackNow_ = UnderWine();
+        Look();
+        break;
+    case kPolledFocusId:
+        // Under Wine the window given the focus has just asked the X server to raise it. Its
+        // request goes out as its thread next waits, so the rulers are stacked again now and
+        // once more a while later.
+        if (UnderWine()) {
+            restackNow_ = true;
+            SetTimer(horizontal_.hwnd(), kRestackTimerId, kRestackAgainMs, nullptr);
+        }
         Look();
         break;
     case kPolledChangeId: Look(); break;

@@ -295,13 +295,21 @@ bool Target::Activate() {
     // away from rulers laid along it, inside or out. Not on its caption: there Wine starts the
     // window's move loop, which under load began after the click had been released, held the
     // mouse, and took the next press meant for a ruler.
-    // Once in front, it has also gone back to waiting for input: under Wine an activated window
-    // asks the X server to raise it and to give it the keyboard focus as its thread finishes
-    // with the activation. Under load those requests came after a ruler's menu had taken the
-    // focus, and after the screen had been seen to show the rulers above the target.
     const RECT r = ClientRectOnScreen(hwnd_);
     Click(r.right - 4, r.top + 4);
-    return WaitFor([&] { return GetForegroundWindow() == hwnd_; }) && proc_.WaitIdle();
+    // Done only once its thread has set its keyboard focus and answers a message: under Wine
+    // that is when it asks the X server to raise it and to give it the X focus, which under load
+    // came after the screen had been seen to show the rulers above it, and after a ruler's menu
+    // had taken the focus. (WaitForInputIdle tells nothing here: Wine signals it for good the
+    // first time a program waits for input.)
+    const DWORD thread = GetWindowThreadProcessId(hwnd_, nullptr);
+    auto focused = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == hwnd_ && GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr;
+    };
+    DWORD_PTR answer = 0;
+    return WaitFor(focused) && SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer) != 0;
 }
 
 namespace {

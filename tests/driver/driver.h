@@ -31,7 +31,7 @@ public:
     bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir);
     bool Running() const;
     bool WaitExit(int timeoutMs);
-    bool WaitIdle();  // until its message loop waits for input
+    bool WaitIdle();  // until its message loop first waits for input (under Wine: ever after)
     void Kill();
     DWORD Pid() const { return pi_.dwProcessId; }
 
@@ -120,7 +120,7 @@ public:
     HWND Hwnd() const { return hwnd_; }
     DWORD Pid() const { return proc_.Pid(); }
     // Brings it to the front with a click in its client area; true once it is the foreground
-    // window and waits for input again.
+    // window, has set its keyboard focus and answers messages again.
     bool Activate();
     void Kill() { proc_.Kill(); }
 

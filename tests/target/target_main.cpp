@@ -3,7 +3,8 @@
 // with one control of each kind the older drawers know; "/lists" with the common item lists
 // (tabs, list views, headers, tree views) and "/bars" with the bars and the small common
 // controls, all filled with items; "/color C" paints the client area in COLORREF C, so a test
-// can tell the window from a ruler on the screen.
+// can tell the window from a ruler on the screen; "/slowfocus MS" makes each activation take
+// that long before the window gets the keyboard focus, as a busy program does.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -21,16 +22,19 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     if (argc >= 5) x = _wtoi(argv[1]), y = _wtoi(argv[2]), w = _wtoi(argv[3]), h = _wtoi(argv[4]);
     const std::wstring title = argc >= 6 ? argv[5] : L"Plumbo test target";
     void (*fill)(HWND) = nullptr;
+    static int slowFocusMs = 0;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     for (int i = 6; i < argc; ++i) {
         std::wstring a = argv[i];
         if (a == L"/controls") fill = FillWithControls;
         if (a == L"/lists") fill = FillWithLists;
         if (a == L"/bars") fill = FillWithBars;
+        if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
     WNDPROC proc = [](HWND h, UINT m, WPARAM w, LPARAM l) {
         if (m == WM_DESTROY) PostQuitMessage(0);
+        if (m == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE && slowFocusMs) Sleep(slowFocusMs);
         return DefWindowProcW(h, m, w, l);
     };
     WNDCLASSW wc{0, proc, 0, 0, inst, nullptr, LoadCursorW(nullptr, IDC_ARROW), background, nullptr, L"PlumboTestTarget"};
