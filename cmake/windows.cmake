@@ -110,6 +110,10 @@ if(E2E_SOURCES)
   target_link_libraries(e2e_tests PRIVATE plumbo_core test_driver gtest gtest_main)
   set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   add_dependencies(e2e_tests plumbo testtarget clipboardformats)
+  # The driver asks the X server, through this, what it shows at a point.
+  add_custom_command(TARGET e2e_tests POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/tests/driver/x_window_at.py
+            $<TARGET_FILE_DIR:e2e_tests>/x_window_at.py)
   # End-to-end tests share one desktop and one tray: never run two at once.
   gtest_discover_tests(e2e_tests TEST_PREFIX "e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE RESOURCE_LOCK desktop)

@@ -248,8 +248,28 @@ bool Plumbo::ChooseControlMenu(int item) {
     return WaitNoPopupMenu();
 }
 
+namespace {
+// The rectangle of the window the X server shows at a point of the desktop; empty where none.
+RECT XWindowAt(int x, int y) {
+    std::wstring script = BinDir() + L"\\x_window_at.py";
+    if (script.rfind(L"Z:", 0) == 0) script.erase(0, 2);  // Wine's drive for the Linux root
+    std::replace(script.begin(), script.end(), L'\\', L'/');
+    std::istringstream out(RunOnLinux(L"/usr/bin/python3 " + script + L" " + std::to_wstring(x) + L" " + std::to_wstring(y)));
+    int left = 0, top = 0, width = 0, height = 0;
+    if (!(out >> left >> top >> width >> height)) return {};
+    return {left, top, left + width, top + height};
+}
+}  // namespace
+
 bool WaitInFrontAt(HWND window, int x, int y) {
-    return WaitFor([&] { return WindowFromPoint({x, y}) == window; });
+    // Wine keeps a Z order of its own, and under Wine an activated window is raised on the X
+    // server by a request of its own program, which may come after our rulers were stacked: a
+    // press goes where the X server says.
+    return WaitFor([&] {
+        if (WindowFromPoint({x, y}) != window) return false;
+        const RECT shown = XWindowAt(x, y), rect = WindowRectOf(window);
+        return EqualRect(&shown, &rect) != FALSE;
+    });
 }
 
 bool OpenRulerMenu(HWND ruler) {
