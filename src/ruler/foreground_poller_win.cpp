@@ -9,15 +9,18 @@ namespace {
 // How often the poll walks the Z order for a target that came up above the rulers on its own.
 constexpr ULONGLONG kStackCheckMs = 300;
 
-// The window that has the keyboard focus in the thread of window, or null; null too for a
-// window of this process, whose focus is ours.
-HWND FocusInThreadOf(HWND window) {
+// The thread of another program's window, or 0: the focus of this process is ours.
+DWORD ThreadOfOtherProgram(HWND window) {
     DWORD process = 0;
     const DWORD thread = GetWindowThreadProcessId(window, &process);
-    if (!thread || process == GetCurrentProcessId()) return nullptr;
+    return process == GetCurrentProcessId() ? 0 : thread;
+}
+
+// The window that has the keyboard focus in a thread, or null.
+HWND FocusInThread(DWORD thread) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    return thread && GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
 // Under Wine (8.0) a window of the virtual desktop that is given the keyboard focus also asks
@@ -26,9 +29,10 @@ HWND FocusInThreadOf(HWND window) {
 // gets as far as setting its focus, which under load or in a slow program comes long after
 // the activation was seen, and whenever the focus moves inside that window (a click from one
 // control to another). The poll therefore watches the focus of the foreground window's thread.
-// Once it moved, the window is sent a message: the answer comes after the raise went out, as
-// the thread is back at its messages. A second at most, for a busy program; a hung one does
-// not move its focus.
+// Once it moved, the window is sent a message: the answer comes once that thread is back at its
+// messages, after it made the request (which reaches the X server as the thread next waits, so
+// tracking stacks the rulers once more a while later). A second at most, for a busy program; a
+// hung one does not move its focus.
 void WaitForAnswer(HWND window) {
     constexpr UINT kAnswerLimitMs = 1000;
     DWORD_PTR result = 0;
@@ -75,6 +79,7 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
     // thread got going, a window activated between the UI thread's own look at the start and
     // that moment would never count as a change, and the rulers would not come to it.
     HWND lastForeground = nullptr, lastFocus = nullptr;
+    DWORD foregroundThread = 0;
     RECT lastRect{};
     bool wasDown = false;
     // Shown or back from a menu or dialog: the user is at work.
@@ -86,7 +91,8 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
         Sleep(interval);
         if (shared.stop) return 0;
         const ULONGLONG now = GetTickCount64();
-        // Each question is a trip to Wine's server.
+        // Each question is a trip to Wine's server: the foreground window, its rectangle and,
+        // for another program's window, its thread's focus.
         const HWND foreground = GetForegroundWindow();
         RECT rect{};
         GetWindowRect(foreground, &rect);
@@ -96,10 +102,12 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
             lastRect = rect;
             lastChange = now;
             tell(kPolledChangeId);
-            if (activated) lastFocus = nullptr;
+            if (activated) {
+                foregroundThread = ThreadOfOtherProgram(foreground);
+                lastFocus = nullptr;
+            }
         }
-        // A third question, of another program's window only.
-        const HWND focus = FocusInThreadOf(foreground);
+        const HWND focus = FocusInThread(foregroundThread);
         if (focus != lastFocus) {
             lastFocus = focus;
             lastChange = now;
