@@ -15,7 +15,8 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n"
                           "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"));
     ASSERT_TRUE(app.WaitResident());
-    // A target slow to take the focus: Wine's desktop raises it as it does.
+    // A target slow to take the keyboard focus: Wine's desktop raises a window as it takes it,
+    // well after its activation was seen.
     Target target;
     ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280 /slowfocus 500"));
     app.ShowRulersByDoubleClick();
