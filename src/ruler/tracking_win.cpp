@@ -12,8 +12,8 @@ namespace {
 // The timers of the horizontal ruler that tracking uses, beside the ids the poll posts.
 constexpr UINT_PTR kCheckTimerId = 1;
 constexpr UINT_PTR kRestackTimerId = 5;
-// Under Wine the rulers are stacked again this long after the target changed: the target's own
-// requests to the X server may arrive after ours.
+// Under Wine the rulers are stacked again this long after the target changed or its focus
+// moved: the target's own requests to the X server may arrive after ours.
 constexpr UINT kRestackAgainMs = 300;
 // How often a look walks the Z order for a target that came up above the rulers on its own.
 constexpr ULONGLONG kStackCheckMs = 300;
@@ -87,10 +87,7 @@ void Tracking::Resume() {
     if (suspensions_ > 0) --suspensions_;
     // Whatever was activated while tracking waited (a menu, a dialog) went above the rulers:
     // under Wine they are stacked again now and once more a while later.
-    if (suspensions_ == 0 && UnderWine() && horizontal_.hwnd()) {
-        restackNow_ = true;
-        SetTimer(horizontal_.hwnd(), kRestackTimerId, kRestackAgainMs, nullptr);
-    }
+    if (suspensions_ == 0) RestackNowAndLater();
     Update(true);
 }
 
@@ -145,18 +142,13 @@ void Tracking::OnTimer(UINT_PTR id) {
         Update(false);
         break;
     case kRestackTimerId:  // set under Wine only
-        // A while after the target changed: under Wine its raise may have come after ours.
-        restackNow_ = UnderWine();
+        restackNow_ = true;
         Look();
         break;
     case kPolledFocusId:
-        // Under Wine the window given the focus has just asked the X server to raise it. Its
-        // request goes out as its thread next waits, so the rulers are stacked again now and
-        // once more a while later.
-        if (UnderWine()) {
-            restackNow_ = true;
-            SetTimer(horizontal_.hwnd(), kRestackTimerId, kRestackAgainMs, nullptr);
-        }
+        // Under Wine the window given the focus has just asked the X server to raise it; the
+        // request goes out as its thread next waits.
+        RestackNowAndLater();
         Look();
         break;
     case kPolledChangeId: Look(); break;
@@ -288,6 +280,12 @@ void StackRulers(RulerWindow& horizontal, RulerWindow& vertical, bool topmost) {
     if (letGo) SetWindowLongPtrW(v, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(h));
 }
 
+void Tracking::RestackNowAndLater() {
+    if (!UnderWine() || !horizontal_.hwnd()) return;
+    restackNow_ = true;
+    SetTimer(horizontal_.hwnd(), kRestackTimerId, kRestackAgainMs, nullptr);
+}
+
 void Tracking::KeepAboveTarget(HWND target, bool restackWanted) {
     HWND ruler = horizontal_.hwnd();
     // Rulers kept out of the topmost band may go behind whatever is activated.
@@ -299,10 +297,7 @@ void Tracking::KeepAboveTarget(HWND target, bool restackWanted) {
     // more a while later: the target's own requests reach the X server by its own connection
     // and may arrive after ours. A target that is topmost itself and came up above the rulers
     // shows in the Z order.
-    if (restackWanted && UnderWine()) {
-        restackNow_ = true;
-        SetTimer(ruler, kRestackTimerId, kRestackAgainMs, nullptr);
-    }
+    if (restackWanted) RestackNowAndLater();
     // The walk is made at most every so often, and whenever the target may have come up.
     const ULONGLONG now = GetTickCount64();
     if (!restackNow_) {

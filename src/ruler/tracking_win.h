@@ -44,6 +44,9 @@ private:
     // mouse button was pressed since the last look.
     bool Look(bool clicked = false);
     void KeepAboveTarget(HWND target, bool restackWanted);
+    // Under Wine: the rulers are stacked above the target at the next look, and once more a
+    // while later, as another program's requests to the X server may arrive after ours.
+    void RestackNowAndLater();
 
     Program& program_;
     RulerWindow& horizontal_;
