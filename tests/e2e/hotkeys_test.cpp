@@ -90,6 +90,9 @@ TEST(HotKeys, EachActsOnTheWindowInFrontAChangedOneWorksAfterARestartATakenOneIs
     })) << ini;
     ASSERT_TRUE(app.ChooseControlMenu(5));
     ASSERT_TRUE(app.WaitExit(10000));
+    // Its icon gone first: the icon the restarted one waits for is then its own, shown once its
+    // keys are registered.
+    ASSERT_TRUE(WaitFor([] { return !TrayIconShown(); }));
 
     // Started again on that file: the new key opens the size dialog, at the window's corner
     // where the hidden rulers' corner would be.
