@@ -424,6 +424,29 @@ bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
 
 void PressKey(WORD vk) { PressKeys({vk}); }
 
+namespace {
+// The threads, of other processes, of the window in front and of the window under the pointer,
+// stopped: the ones the X server gives focus and crossing events to. Each handle is to be
+// resumed and closed.
+std::vector<HANDLE> StopThreadsTakingXEvents() {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    std::vector<DWORD> ids;
+    for (HWND window : {GetForegroundWindow(), WindowFromPoint(pointer)}) {
+        DWORD pid = 0;
+        const DWORD id = window ? GetWindowThreadProcessId(window, &pid) : 0;
+        if (id && pid != GetCurrentProcessId() && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    }
+    std::vector<HANDLE> stopped;
+    for (DWORD id : ids) {
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
+        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) stopped.push_back(thread);
+        else if (thread) CloseHandle(thread);
+    }
+    return stopped;
+}
+}  // namespace
+
 void PressKeys(std::initializer_list<WORD> vks) {
     std::vector<INPUT> in(vks.size() * 2, INPUT{INPUT_KEYBOARD, {}});
     size_t down = 0, up = in.size();
@@ -431,7 +454,18 @@ void PressKeys(std::initializer_list<WORD> vks) {
         in[down++].ki.wVk = vk;
         in[--up].ki = KEYBDINPUT{vk, 0, KEYEVENTF_KEYUP, 0, 0};
     }
+    // Under Wine a thread that handles an X focus or crossing event sets the whole key state to
+    // the X keyboard's, where injected keys are up. Each pointer move warps the X pointer, which
+    // makes such events for the window under it, and that window's thread may handle them only
+    // after the mover has gone on: a chord sent then lost its Ctrl about once in 500 tries, and
+    // its hotkey never came. Those threads stand still while the keys go in, and what they
+    // handle afterwards finds the keys up on both sides.
+    const std::vector<HANDLE> stopped = StopThreadsTakingXEvents();
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    for (HANDLE thread : stopped) {
+        ResumeThread(thread);
+        CloseHandle(thread);
+    }
     Sleep(30);
 }
 
