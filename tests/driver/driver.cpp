@@ -455,10 +455,11 @@ void PressKeys(std::initializer_list<WORD> vks) {
         in[--up].ki = KEYBDINPUT{vk, 0, KEYEVENTF_KEYUP, 0, 0};
     }
     // Under Wine a thread that handles an X focus or crossing event sets the whole key state to
-    // the X keyboard's, where injected keys are up. Each pointer move warps the X pointer, which
-    // makes such events for the window under it, and that window's thread may handle them only
-    // after the mover has gone on: a chord sent then lost its Ctrl about once in 500 tries, and
-    // its hotkey never came. Those threads stand still while the keys go in, and what they
+    // the X keyboard's (its KeymapNotify), where injected keys are up. Each pointer move warps
+    // the X pointer, which makes such events for the window under it, and that window's thread
+    // may handle them only after the mover has gone on: in a loop of a click on another
+    // program's window and Ctrl+Alt+C, one chord in 200 to 400 lost its Ctrl and its hotkey never
+    // came. Those threads stand still while the keys go in (none lost in 20 000), and what they
     // handle afterwards finds the keys up on both sides.
     const std::vector<HANDLE> stopped = StopThreadsTakingXEvents();
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));

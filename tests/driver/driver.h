@@ -143,7 +143,8 @@ void DoubleClick(int x, int y);
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
 // Keys pressed in order and let go in the reverse order, by one SendInput: a chord such as
-// Ctrl+Alt+R.
+// Ctrl+Alt+R. The threads of the window in front and of the window under the pointer are
+// stopped meanwhile, so that under Wine none of them drops the held keys halfway.
 void PressKeys(std::initializer_list<WORD> vks);
 void TypeText(const std::wstring& text);
 
