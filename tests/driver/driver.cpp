@@ -492,8 +492,12 @@ std::string RunOnLinux(const std::wstring& command) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "?";
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    if (pi.hThread) CloseHandle(pi.hThread);
+    // For a Linux program Wine 8 gives no process handle, and a thread handle and ids taken from
+    // its own stack: closing that "handle" could close one of ours.
+    if (pi.hProcess) {
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
     std::wstring doneFile = L"Z:" + done;
     std::replace(doneFile.begin(), doneFile.end(), L'/', L'\\');
     if (!WaitFor([&] { return FileExists(doneFile); }, 10000, 10)) return "?";
