@@ -7,6 +7,7 @@
 
 #include "core/settings_rules.h"
 #include "core/texts.h"
+#include "platform/dialog_control_win.h"
 #include "platform/modal_win.h"
 #include "state/hotkeys_win.h"
 
@@ -109,10 +110,8 @@ HFONT MakeDialogFont() {
 void CreateControl(HWND parent, HFONT font, const ControlDesign& d, DWORD exStyle = 0) {
     const float left = d.left + (d.inGroup ? kGroupLeft : 0.0f);
     const float top = d.top + (d.inGroup ? kGroupTop : 0.0f);
-    HWND h = CreateWindowExW(exStyle, d.cls, Texts().*d.caption, WS_CHILD | WS_VISIBLE | d.style, TwipsToPxX(left),
-                             TwipsToPxY(top), TwipsToPxX(d.width), TwipsToPxY(d.height), parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), GetModuleHandleW(nullptr), nullptr);
-    if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    CreateDialogControl(parent, font,
+                        {d.cls, Texts().*d.caption, d.id, d.style, exStyle, left, top, d.width, d.height});
 }
 
 // The hot-key control's word: the key in the low byte, its own modifier bits in the high one.
