@@ -138,6 +138,14 @@ HotKey FromControlWord(WORD word) {
     return key.None() ? HotKey{} : key;
 }
 
+// A key that types, alone or with Shift, would be taken from every program's typing: the file
+// refuses it, and here it gets Ctrl+Alt. The control's own rules cannot tell such a key from
+// F5, which may stand alone.
+HotKey Usable(HotKey key) {
+    if (TakesTyping(key)) key.modifiers |= kHotKeyCtrl | kHotKeyAlt;
+    return key;
+}
+
 }  // namespace
 
 bool SettingsPreview::Create(HWND parent, int x, int y, int width, int height) {
@@ -215,9 +223,6 @@ void SettingsDialog::CreateHotKeyRows() {
                       {kHotKeyControl + i, HOTKEY_CLASSW, &UiTexts::setHotKeyNone, WS_TABSTOP, kHotKeyControlLeft,
                        top, kHotKeyControlWidth, kHotKeyRowHeight, false},
                       WS_EX_CLIENTEDGE);
-        // A bare letter (or one with Shift alone) would be taken from every program's typing.
-        SendMessageW(Item(kHotKeyControl + i), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
-                     MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         CreateControl(hwnd(), font_.Get(),
                       {kHotKeyNoneButton + i, L"BUTTON", &UiTexts::setHotKeyNone, BS_PUSHBUTTON | WS_TABSTOP,
                        kHotKeyNoneLeft, top, kHotKeyNoneWidth, kHotKeyRowHeight, false});
@@ -229,7 +234,7 @@ std::array<HotKey, kHotKeyActionCount> SettingsDialog::ChosenHotKeys() const {
     for (int i = 0; i < kHotKeyActionCount; ++i) {
         const WORD word = static_cast<WORD>(SendMessageW(Item(kHotKeyControl + i), HKM_GETHOTKEY, 0, 0));
         // Untouched, a key keeps what the control cannot show (the Windows key).
-        if (word != ControlWord(keys[i])) keys[i] = FromControlWord(word);
+        if (word != ControlWord(keys[i])) keys[i] = Usable(FromControlWord(word));
     }
     return keys;
 }
@@ -317,6 +322,12 @@ void SettingsDialog::StoreAndApply() {
 }
 
 bool SettingsDialog::OnCommand(WORD id, WORD code, HWND control) {
+    if (code == EN_CHANGE && id >= kHotKeyControl && id < kHotKeyControl + kHotKeyActionCount) {
+        // Shown as it will be taken as soon as it is typed.
+        const HotKey typed = FromControlWord(static_cast<WORD>(SendMessageW(control, HKM_GETHOTKEY, 0, 0)));
+        if (TakesTyping(typed)) SendMessageW(control, HKM_SETHOTKEY, ControlWord(Usable(typed)), 0);
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     if (id >= kHotKeyNoneButton && id < kHotKeyNoneButton + kHotKeyActionCount) {
         HWND key = Item(kHotKeyControl + (id - kHotKeyNoneButton));
