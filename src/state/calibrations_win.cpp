@@ -1,8 +1,9 @@
 #include "state/calibrations_win.h"
 
+#include <utility>
+
 #include "core/calibration.h"
 #include "platform/monitor_win.h"
-#include "state/settings_store_win.h"
 
 namespace plumbo {
 
@@ -19,10 +20,10 @@ MonitorCalibration& Calibrations::Find(HWND window) {
     const RECT r = MonitorRect(monitor);
     c.widthPx = r.right - r.left;
     c.heightPx = r.bottom - r.top;
-    if (!c.identity.empty() && !iniPath.empty()) {
+    if (!c.identity.empty() && file) {
         const std::wstring section = CalibrationSection(c.identity);
-        const StoredCalibration stored = ParseStoredCalibration(ReadIni(iniPath, section, kKeyPixelsPerMm));
-        if (stored.unreadable) RemoveIniSection(iniPath, section);
+        const StoredCalibration stored = ParseStoredCalibration(file->Read(section, kKeyPixelsPerMm));
+        if (stored.unreadable) unreadable_.insert(section);
         c.pixelsPerMm = stored.pixelsPerMm;
     }
     return known_.emplace(path, std::move(c)).first->second;
@@ -38,12 +39,19 @@ void Calibrations::Store(HWND window, std::optional<double> pixelsPerMm) {
     MonitorCalibration& c = Find(window);
     c.pixelsPerMm = pixelsPerMm;
     // A monitor with no name cannot be found again next time: calibrated for this run only.
-    if (c.identity.empty() || iniPath.empty()) return;
-    const std::wstring section = CalibrationSection(c.identity);
-    if (pixelsPerMm)
-        WriteIni(iniPath, section, kKeyPixelsPerMm, FormatPixelsPerMm(*pixelsPerMm));
-    else
-        RemoveIniSection(iniPath, section);
+    if (!c.identity.empty() && file) {
+        const std::wstring section = CalibrationSection(c.identity);
+        if (pixelsPerMm)
+            file->Write(section, kKeyPixelsPerMm, FormatPixelsPerMm(*pixelsPerMm));
+        else
+            file->RemoveSection(section);
+    }
+    SaveRepairs();
+}
+
+void Calibrations::SaveRepairs() {
+    if (!file) return;
+    for (const std::wstring& section : std::exchange(unreadable_, {})) file->RemoveSection(section);
 }
 
 }  // namespace plumbo
