@@ -124,7 +124,7 @@ struct ButtonInfo {
 // A button's text, through messages told the buffer's size: TB_GETBUTTONTEXTW is not, and a text
 // that grew after its length was asked would run past any buffer sized from that length. The
 // text is the button's own (iString points at it) or one of the tool bar's pooled strings
-// (iString is its index), which TB_GETBUTTONINFOW does not give.
+// (iString is its index), which TB_GETBUTTONINFOW does not give (Wine's answers it empty).
 template <typename Pointer>
 bool ReadButtonText(HWND control, ControlQuery& query, RemoteBuffer& buffer, int index, size_t infoAt, size_t textAt,
                     std::wstring& text) {
