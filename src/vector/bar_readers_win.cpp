@@ -3,13 +3,20 @@
 // messages) get memory in the target (RemoteBuffer), one block per control; the older controls'
 // messages that the system does carry (EM_GETLINE, EM_GETRECT, LB_GETTEXT, LB_GETITEMRECT) take
 // our own buffers, as another process's window receives a copy of them either way.
+// No message may write past the buffer it is given, also when a text grows between the question
+// for its length and the copy: each text comes through a message told its buffer's size, or
+// into room for the longest text the control can tell the length of, or up to a guard page.
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cwchar>
 #include <string>
+#include <type_traits>
 
+#include "platform/guarded_buffer_win.h"
 #include "platform/remote_memory_win.h"
 #include "vector/content_readers_win.h"
 
@@ -23,6 +30,10 @@ constexpr size_t kTextBytes = (kMaxItemTextUnits + 1) * sizeof(wchar_t);
 constexpr int kMaxEditLines = 400;
 // A button row, band list or status bar of more items than this is a broken control.
 constexpr int kMaxBarItems = 512;
+// Room for a text of 65,535 units and its terminator, the longest a status bar can give the
+// length of (in 16 bits). SB_GETTEXTW and LB_GETTEXT copy the whole text, however long, so a
+// text that grew after its length was asked must still fit.
+constexpr size_t kWholeTextBytes = 0x10000 * sizeof(wchar_t);
 
 Rect32 ToScreen(HWND control, RECT r) {
     MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -64,7 +75,7 @@ void ReadStatusBar(HWND control, ControlContent& content, ControlQuery& query) {
     LRESULT simple = 0, parts = 0;
     if (!query.Send(control, SB_ISSIMPLE, 0, 0, &simple)) return;
     if (!simple && !query.Send(control, SB_GETPARTS, 0, 0, &parts)) return;
-    TargetBuffer buffer(control, query, sizeof(RECT) + kTextBytes);
+    TargetBuffer buffer(control, query, sizeof(RECT) + kWholeTextBytes);
     if (!buffer) return;
     // A simple bar shows one text across its whole width, asked for by the simple part's number.
     const int first = simple ? SB_SIMPLEID : 0, last = simple ? SB_SIMPLEID : static_cast<int>(std::min<LRESULT>(parts, kMaxBarItems)) - 1;
@@ -83,35 +94,80 @@ void ReadStatusBar(HWND control, ControlContent& content, ControlQuery& query) {
             if (!buffer.Write(L'\0', sizeof(RECT)) ||
                 !query.Send(control, SB_GETTEXTW, i, static_cast<LPARAM>(buffer.Address(sizeof(RECT))), &answer))
                 return;
-            // The text's length is not asked for: it could be longer than our buffer.
-            item.text = RemoteText(buffer, sizeof(RECT), std::min<LRESULT>(LOWORD(length), kMaxItemTextUnits));
+            // The text as it is now, which may have grown since its length came: its start.
+            item.text = RemoteText(buffer, sizeof(RECT), kMaxItemTextUnits);
         }
         content.items.push_back(std::move(item));
     }
 }
 
-// The fields of TBBUTTON we read sit at the same offsets in 32- and 64-bit programs.
+// The fields of TBBUTTON we read sit at the same offsets in 32- and 64-bit programs, but for
+// iString, after the pointer-sized dwData.
 constexpr size_t kButtonBytes = sizeof(TBBUTTON);
-constexpr size_t kButtonIdOffset = 4, kButtonStateOffset = 8, kButtonStyleOffset = 9;
+constexpr size_t kButtonStateOffset = 8, kButtonStyleOffset = 9;
+
+// TBBUTTONINFOW up to its text fields, in the layout of the target's word size.
+template <typename Pointer>
+struct ButtonInfo {
+    UINT cbSize;
+    DWORD dwMask;
+    int idCommand;
+    int iImage;
+    BYTE fsState;
+    BYTE fsStyle;
+    WORD cx;
+    Pointer lParam;
+    Pointer pszText;
+    int cchText;
+};
+
+// A button's text, through messages told the buffer's size: TB_GETBUTTONTEXTW is not, and a text
+// that grew after its length was asked would run past any buffer sized from that length. The
+// text is the button's own (iString points at it) or one of the tool bar's pooled strings
+// (iString is its index), which TB_GETBUTTONINFOW does not give (Wine's answers it empty).
+template <typename Pointer>
+bool ReadButtonText(HWND control, ControlQuery& query, RemoteBuffer& buffer, int index, size_t infoAt, size_t textAt,
+                    std::wstring& text) {
+    Pointer pointer = 0;
+    if (!buffer.Read(pointer, sizeof(Pointer) == 4 ? 16 : 24) || !buffer.Write(L'\0', textAt)) return false;
+    const int64_t string = static_cast<std::make_signed_t<Pointer>>(pointer);
+    if (string == -1) return true;  // no text
+    LRESULT answer = 0;
+    if (string >= 0 && string <= 0xFFFF) {
+        // Counted in bytes, as documented; the text's room holds as many units, should a tool bar
+        // count characters.
+        if (!query.Send(control, TB_GETSTRINGW, MAKEWPARAM(kTextBytes, string), static_cast<LPARAM>(buffer.Address(textAt)),
+                        &answer))
+            return false;
+    } else {
+        ButtonInfo<Pointer> info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_TEXT | TBIF_BYINDEX;
+        info.pszText = static_cast<Pointer>(buffer.Address(textAt));
+        info.cchText = static_cast<int>(kMaxItemTextUnits + 1);
+        if (!buffer.Write(info, infoAt) ||
+            !query.Send(control, TB_GETBUTTONINFOW, index, static_cast<LPARAM>(buffer.Address(infoAt)), &answer))
+            return false;
+    }
+    text = RemoteText(buffer, textAt, kMaxItemTextUnits);
+    return true;
+}
 
 void ReadToolBar(HWND control, ControlContent& content, ControlQuery& query) {
     LRESULT count = 0, extended = 0, style = GetWindowLongW(control, GWL_STYLE);
     if (!query.Send(control, TB_BUTTONCOUNT, 0, 0, &count) || !query.Send(control, TB_GETEXTENDEDSTYLE, 0, 0, &extended))
         return;
-    TargetBuffer buffer(control, query, kButtonBytes + sizeof(RECT) + kTextBytes);
+    constexpr size_t rectAt = kButtonBytes, infoAt = rectAt + sizeof(RECT), textAt = infoAt + sizeof(ButtonInfo<uint64_t>);
+    TargetBuffer buffer(control, query, textAt + 2 * kTextBytes);
     if (!buffer) return;
     const Rect32 client = ClientOnScreen(control);
     // With mixed buttons only those marked to show their text show it; the rest keep it for tips.
     const bool mixed = (style & TBSTYLE_LIST) && (extended & TBSTYLE_EX_MIXEDBUTTONS);
-    const size_t rectAt = kButtonBytes, textAt = kButtonBytes + sizeof(RECT);
     for (int i = 0; i < std::min<LRESULT>(count, kMaxBarItems); ++i) {
         LRESULT ok = 0;
         if (!query.Send(control, TB_GETBUTTON, i, static_cast<LPARAM>(buffer.Address()), &ok) || !ok) return;
-        int32_t id = 0;
         uint8_t state = 0, buttonStyle = 0;
-        if (!buffer.Read(id, kButtonIdOffset) || !buffer.Read(state, kButtonStateOffset) ||
-            !buffer.Read(buttonStyle, kButtonStyleOffset))
-            return;
+        if (!buffer.Read(state, kButtonStateOffset) || !buffer.Read(buttonStyle, kButtonStyleOffset)) return;
         if (state & TBSTATE_HIDDEN) continue;
         ItemRecord item;
         if (!RemoteRect(control, query, buffer, TB_GETITEMRECT, i, item.rect, rectAt)) return;
@@ -120,14 +176,9 @@ void ReadToolBar(HWND control, ControlContent& content, ControlQuery& query) {
         if (state & (TBSTATE_CHECKED | TBSTATE_PRESSED)) item.flags |= item_flags::kSelected;
         if (!(state & TBSTATE_ENABLED)) item.flags |= item_flags::kDisabled;
         if (!(buttonStyle & BTNS_SEP) && (!mixed || (buttonStyle & BTNS_SHOWTEXT))) {
-            LRESULT length = -1;
-            if (!query.Send(control, TB_GETBUTTONTEXTW, static_cast<WPARAM>(id), 0, &length)) return;
-            if (length > 0 && length <= static_cast<LRESULT>(kMaxItemTextUnits)) {
-                if (!query.Send(control, TB_GETBUTTONTEXTW, static_cast<WPARAM>(id),
-                                static_cast<LPARAM>(buffer.Address(textAt)), &length))
-                    return;
-                item.text = RemoteText(buffer, textAt, length);
-            }
+            const bool read = buffer.TargetIs32Bit() ? ReadButtonText<uint32_t>(control, query, buffer, i, infoAt, textAt, item.text)
+                                                     : ReadButtonText<uint64_t>(control, query, buffer, i, infoAt, textAt, item.text);
+            if (!read) return;
         }
         content.items.push_back(std::move(item));
     }
@@ -378,6 +429,11 @@ void ReadSimpleCombo(HWND control, ControlContent& content, ControlQuery& query)
     LRESULT topIndex = 0, count = 0;
     if (!query.Send(list, LB_GETTOPINDEX, 0, 0, &topIndex) || !query.Send(list, LB_GETCOUNT, 0, 0, &count)) return;
     const Rect32 client = ClientOnScreen(list);
+    // LB_GETTEXT is told no size, and the system sizes its copy by asking the length again: room
+    // for a text far longer than we asked about, then the guard.
+    GuardedBuffer buffer(kWholeTextBytes);
+    if (!buffer) return;
+    const auto* units = static_cast<const wchar_t*>(buffer.Data());
     for (LRESULT i = topIndex; i < std::min<LRESULT>(count, topIndex + kMaxBarItems); ++i) {
         RECT item{};
         LRESULT length = 0;
@@ -387,10 +443,10 @@ void ReadSimpleCombo(HWND control, ControlContent& content, ControlQuery& query)
         const Rect32 place = ToScreen(list, item);
         if (place.top >= client.bottom) break;
         std::wstring text;
-        if (length > 0 && length <= static_cast<LRESULT>(kMaxItemTextUnits)) {
-            text.assign(static_cast<size_t>(length) + 1, L'\0');
-            if (!query.Send(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), &length)) return;
-            text.resize(static_cast<size_t>(std::clamp<LRESULT>(length, 0, static_cast<LRESULT>(text.size()))));
+        if (length > 0 && static_cast<size_t>(length) < kWholeTextBytes / sizeof(wchar_t)) {
+            if (!query.Send(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.Data()), &length)) return;
+            const size_t copied = static_cast<size_t>(std::clamp<LRESULT>(length, 0, kMaxItemTextUnits));
+            text = CutAtCharBoundary(std::wstring_view(units, wcsnlen(units, copied)), kMaxItemTextUnits);
         }
         content.items.push_back({place, text});
     }

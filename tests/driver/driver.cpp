@@ -590,7 +590,8 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
                                    within(c.top, r.top, r.bottom) && within(c.bottom, r.top, r.bottom);
         if (!cut || c.right <= c.left || !within(t.at.x, r.left, r.right) || !within(t.at.y, r.top, r.bottom))
             continue;
-        if (shown.kind == L"line" && t.text == shown.text) return true;
+        const bool begins = !t.text.empty() && (shown.text.starts_with(t.text) || t.text.starts_with(shown.text));
+        if (shown.kind == L"line" ? t.text == shown.text : shown.kind == L"cut" && begins) return true;
         joined += t.text;
     }
     return shown.kind != L"line" && withoutSpaces(joined) == withoutSpaces(shown.text);

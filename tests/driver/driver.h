@@ -179,17 +179,18 @@ struct MetafileText {
 };
 std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf);
 
-// What the test target says it shows ("/lists" and "/bars"): each text, its kind ("line", "wrap"
-// or "item", as in tests/target/shown_texts.h) and its rectangle relative to the target's outer
-// corner, as a metafile's units are. Empty when the target wrote nothing in time.
+// What the test target says it shows ("/lists" and "/bars"): each text, its kind ("line",
+// "wrap", "item" or "cut", as in tests/target/shown_texts.h) and its rectangle relative to the
+// target's outer corner, as a metafile's units are. Empty when the target wrote nothing in time.
 struct ShownText {
     std::wstring kind, text;
     RECT rect;
 };
 std::vector<ShownText> ShownBy(const Target& target);
-// Whether a metafile draws a shown text where it is shown: the text itself ("line"), or the lines
-// it is broken into ("wrap", "item") joined, spaces aside; each starting within 2 px of its
-// rectangle and cut within that, an item's lines cut to that rectangle itself.
+// Whether a metafile draws a shown text where it is shown: the text itself ("line"), a text of
+// which the one begins the other ("cut"), or the lines it is broken into ("wrap", "item") joined,
+// spaces aside; each starting within 2 px of its rectangle and cut within that, an item's lines
+// cut to that rectangle itself.
 bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& shown);
 
 // Screen pixels as 0x00RRGGBB.

@@ -2,7 +2,9 @@
 // a person sees and the rectangle its control gives for it, asked by the controls' own thread,
 // one line "kind<TAB>text<TAB>left top right bottom" each, in screen pixels and UTF-8, to
 // %TEMP%\plumbo-shown-<process id>.txt. Kind "line" is a text shown on one line, "wrap" one the
-// control breaks at words, "item" a list's item, on one line or broken, cut to its rectangle.
+// control breaks at words, "item" a list's item, on one line or broken, cut to its rectangle;
+// "cut" a text on one line too long to be kept whole, or that grows while it is read, drawn
+// from its start (as it was or as it grew).
 // Also what the target's fillers share to make their controls and to ask them.
 #pragma once
 

@@ -1,10 +1,12 @@
 // The test target's "/bars" contents: every bar and small common control, filled with long,
-// short and Japanese items and with '&' mnemonics. Once shown, the target writes each text a
-// person sees in it and the rectangle its control gives for it (shown_texts.h).
+// short and Japanese items and with '&' mnemonics, and texts longer than any buffer a reader could
+// guess or that grow while they are read. Once shown, the target writes each text a person sees
+// in it and the rectangle its control gives for it (shown_texts.h). Any access violation ends it.
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <cwchar>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -18,8 +20,42 @@ constexpr const wchar_t* kShort = L"S";
 constexpr const wchar_t* kLong = L"A long item that does not fit in the box at all";
 constexpr const wchar_t* kJapanese = L"日本語の項目";
 constexpr const wchar_t* kMnemonic = L"&Mnemonic";
+constexpr const wchar_t* kItems[] = {kShort, kLong, kJapanese, kMnemonic};  // a combo box's
+constexpr const wchar_t* kParts[] = {L"準備完了", L"&File", kLong};           // the status bar's
 
 std::vector<HWND> g_controls;  // in the order the report walks them
+
+// Read as a status bar: the re-drawing drops a leading "RT" and its version digit from a class.
+constexpr const wchar_t* kOwnStatusBarClass = L"RT6msctls_statusbar32";
+// Part 0 of the status bar of our own, item 0 of the second simple combo box's list and the tool
+// bar's button "Grows" grow once their length has been asked, before they are copied; part and
+// item 1 are longer than any buffer a reader could guess.
+const std::wstring kThousands(3000, L'長'), kGrown = L"Grows" + std::wstring(3000, L'x');
+std::wstring g_parts[2] = {L"Grows", kThousands};
+HWND g_long[2];  // the status bar of our own, the list; the report does not walk them
+WNDPROC g_procs[2];  // the tool bar's and the list's own
+
+// As the contract allows, SB_GETTEXTW copies the part's whole text with no limit.
+LRESULT CALLBACK OwnStatusBar(HWND h, UINT m, WPARAM w, LPARAM l) {
+    std::wstring& text = g_parts[w & 1];
+    const size_t length = text.size();
+    if (m == SB_GETPARTS) return 2;
+    if (m == SB_GETRECT) return SetRect(reinterpret_cast<RECT*>(l), (w & 1) * 190, 0, (w & 1) * 190 + 190, 24);
+    if (m == SB_GETTEXTW) return std::wmemcpy(reinterpret_cast<wchar_t*>(l), text.c_str(), length + 1), length;
+    if (m == SB_GETTEXTLENGTHW && !(w & 1)) text = kGrown;
+    return m == SB_GETTEXTLENGTHW ? length : DefWindowProcW(h, m, w, l);
+}
+
+// The tool bar's and the list's own answer, after which their growing text grows.
+LRESULT CALLBACK Growing(HWND h, UINT m, WPARAM w, LPARAM l) {
+    const bool list = h == g_long[1];
+    const auto call = [h](UINT message, WPARAM wp, const void* lp) { Ask(h, message, wp, lp); };
+    const LRESULT r = CallWindowProcW(g_procs[list], h, m, w, l);
+    const TBBUTTONINFOW info{sizeof info, TBIF_TEXT, 0, 0, 0, 0, 0, 0, const_cast<wchar_t*>(kGrown.c_str()), 0};
+    if (!list && m == TB_GETBUTTONTEXTW && w == 105 && !l) call(TB_SETBUTTONINFOW, w, &info);
+    if (list && m == LB_GETTEXTLEN && w == 0 && r < 3000) call(LB_DELETESTRING, 0, nullptr), call(LB_INSERTSTRING, 0, kGrown.c_str());
+    return r;
+}
 
 // A control the report walks, on show.
 HWND Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
@@ -28,18 +64,22 @@ HWND Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, 
 
 HWND Combo(HWND w, DWORD type, int x, int select) {
     HWND c = Control(w, L"ComboBox", L"", type | WS_VSCROLL, x, 100, 150, type == CBS_SIMPLE ? 110 : 200);
-    for (const wchar_t* s : {kShort, kLong, kJapanese, kMnemonic}) Ask(c, CB_ADDSTRING, 0, s);
+    for (const wchar_t* s : kItems) Ask(c, CB_ADDSTRING, 0, s);
     SendMessageW(c, CB_SETCURSEL, select, 0);
     return c;
 }
 
-HWND ToolBar(HWND parent, DWORD style, int x, int y, int w, int h, std::initializer_list<const wchar_t*> texts) {
+// Pooled texts are added to the tool bar's strings and the buttons given their index, as older
+// programs do; the others point at their own.
+HWND ToolBar(HWND parent, DWORD style, int x, int y, int w, int h, std::initializer_list<const wchar_t*> texts,
+             bool pooled = false) {
     HWND t = Control(parent, TOOLBARCLASSNAMEW, L"", style | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER, x, y, w, h);
     SendMessageW(t, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     int id = 100;
     for (const wchar_t* text : texts) {
         const BYTE kind = text ? BTNS_AUTOSIZE | BTNS_SHOWTEXT : BTNS_SEP;
-        TBBUTTON b{I_IMAGENONE, id++, TBSTATE_ENABLED, kind, {}, 0, reinterpret_cast<INT_PTR>(text)};
+        const INT_PTR string = pooled && text ? Ask(t, TB_ADDSTRINGW, 0, (std::wstring(text) + L'\0').c_str()) : reinterpret_cast<INT_PTR>(text);
+        TBBUTTON b{I_IMAGENONE, id++, TBSTATE_ENABLED, kind, {}, 0, string};
         Ask(t, TB_ADDBUTTONSW, 1, &b);
     }
     SendMessageW(t, TB_AUTOSIZE, 0, 0);
@@ -47,12 +87,6 @@ HWND ToolBar(HWND parent, DWORD style, int x, int y, int w, int h, std::initiali
 }
 
 // ---- The report ----
-
-std::wstring TextOf(HWND c, UINT message, WPARAM w) {
-    wchar_t text[300] = {};
-    Ask(c, message, w, text);
-    return text;
-}
 
 // The lines a multi-line edit shows, each from its first character's place: its row runs from its
 // top to the edit's bottom, as the next line may not be there, and none below the bottom shows.
@@ -67,8 +101,7 @@ void ReportEditLines(HWND e, bool rich) {
                                : SendMessageW(e, EM_POSFROMCHAR, index, 0);
         if (!rich) at = {static_cast<short>(LOWORD(p)), static_cast<short>(HIWORD(p))};
         row = {at.x, at.y, format.right, format.bottom};
-        wchar_t buffer[300] = {};
-        buffer[0] = 298;
+        wchar_t buffer[300] = {298};  // the room, in the first unit
         std::wstring text(buffer, Ask(e, EM_GETLINE, line, buffer));
         while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.pop_back();
         return text;
@@ -85,64 +118,40 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
         RECT r{};
         GetWindowRect(c, &r);
         const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
-        if (name == STATUSCLASSNAMEW) {  // a status bar shows '&' as it is
-            AddItems(c, L"line", 0, SendMessageW(c, SB_GETPARTS, 0, 0), [&](LRESULT i, RECT& part) {
-                Ask(c, SB_GETRECT, i, &part);
-                return TextOf(c, SB_GETTEXTW, i);
-            });
+        if (name == STATUSCLASSNAMEW) {  // the parts set below; a status bar shows '&' as it is
+            AddItems(c, L"line", 0, 3, [&](LRESULT i, RECT& part) { return Ask(c, SB_GETRECT, i, &part), kParts[i]; });
         } else if (name == TOOLBARCLASSNAMEW) {
             AddItems(c, L"line", 0, SendMessageW(c, TB_BUTTONCOUNT, 0, 0), [&](LRESULT i, RECT& button) {
                 TBBUTTON b{};
-                Ask(c, TB_GETBUTTON, i, &b), Ask(c, TB_GETITEMRECT, i, &button);
-                return b.fsStyle & BTNS_SEP ? L"" : WithoutMnemonics(TextOf(c, TB_GETBUTTONTEXTW, b.idCommand));
+                Ask(c, TB_GETBUTTON, i, &b), Ask(c, TB_GETITEMRECT, i, &button), Ask(c, TB_GETBUTTONTEXTW, b.idCommand, text);
+                return b.fsStyle & BTNS_SEP ? L"" : WithoutMnemonics(text);
             });
-        } else if (name == REBARCLASSNAMEW) {
-            AddItems(c, L"line", 0, SendMessageW(c, RB_GETBANDCOUNT, 0, 0), [&](LRESULT i, RECT& band) {
-                wchar_t bandText[300] = {};
-                REBARBANDINFOW info{};
-                std::tie(info.cbSize, info.fMask, info.lpText, info.cch) = std::tuple(sizeof info, RBBIM_TEXT, bandText, 300);
-                Ask(c, RB_GETBANDINFOW, i, &info), Ask(c, RB_GETRECT, i, &band);
-                return WithoutMnemonics(bandText);
-            });
+        } else if (name == REBARCLASSNAMEW) {  // the bands' texts set below
+            AddItems(c, L"line", 0, 2, [&](LRESULT i, RECT& band) { return Ask(c, RB_GETRECT, i, &band), i ? L"Font" : L"帯1"; });
         } else if (name == L"ComboBox" && (style & 3) == CBS_SIMPLE) {  // its edit field, then its list
             HWND list = FindWindowExW(c, nullptr, L"ComboLBox", nullptr);
             GetWindowRect(FindWindowExW(c, nullptr, L"Edit", nullptr), &r);
             AddShown(L"line", text, r);
-            AddItems(list, L"line", SendMessageW(list, LB_GETTOPINDEX, 0, 0), SendMessageW(list, LB_GETCOUNT, 0, 0),
-                     [&](LRESULT i, RECT& item) { return Ask(list, LB_GETITEMRECT, i, &item), TextOf(list, LB_GETTEXT, i); });
-        } else if (name == WC_COMBOBOXEXW) {
-            COMBOBOXEXITEMW item{};
-            std::tie(item.mask, item.iItem, item.pszText, item.cchTextMax) =
-                std::tuple(CBEIF_TEXT, SendMessageW(c, CB_GETCURSEL, 0, 0), text, 512);
-            Ask(c, CBEM_GETITEMW, 0, &item);
-            AddShown(L"line", text, r);
+            AddItems(list, L"line", 0, 4, [&](LRESULT i, RECT& item) { return Ask(list, LB_GETITEMRECT, i, &item), kItems[i]; });
+        } else if (name == WC_COMBOBOXEXW) {  // the item chosen below
+            AddShown(L"line", kJapanese, r);
         } else if ((name == L"Edit" || name == RICHEDIT_CLASSW) && (style & ES_MULTILINE)) {
             ReportEditLines(c, name != L"Edit");
-        } else if (name == HOTKEY_CLASSW) {
-            // The control spells the keys with the keyboard's own names.
-            const LRESULT key = SendMessageW(c, HKM_GETHOTKEY, 0, 0);
-            std::wstring keys;
-            for (auto [flag, vk] : {std::pair{HOTKEYF_CONTROL, VK_CONTROL}, {HOTKEYF_SHIFT, VK_SHIFT}, {LOBYTE(0), LOBYTE(key)}}) {
-                wchar_t keyName[64] = {};
-                if (flag && !(HIBYTE(LOWORD(key)) & flag)) continue;
-                GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16, keyName, 64);
-                keys += (keys.empty() ? L"" : L" + ") + std::wstring(keyName);
-            }
-            AddShown(L"line", keys, r);
         } else if (name == L"Static") {
             AddShown(L"wrap", WithoutMnemonics(text), r);
         } else if (name == WC_LINK) {
             AddShown(L"wrap", L"Read the manual and 日本語のリンク & more", r);
-        } else if (name == DATETIMEPICK_CLASSW || name == MONTHCAL_CLASSW) {
-            SYSTEMTIME t{};
-            Ask(c, name == MONTHCAL_CLASSW ? MCM_GETCURSEL : DTM_GETSYSTEMTIME, 0, &t);
-            wchar_t date[64] = {};
-            GetDateFormatW(LOCALE_USER_DEFAULT, name == MONTHCAL_CLASSW ? DATE_YEARMONTH : DATE_SHORTDATE, &t, nullptr, date, 64);
-            AddShown(L"line", date, r);
+        } else if (name == HOTKEY_CLASSW || name == DATETIMEPICK_CLASSW || name == MONTHCAL_CLASSW) {
+            // The keys and the day set below, as Wine shows them: it names Ctrl "Control", and its
+            // Japanese locale writes the short date so (Windows: "Ctrl", 2024/03/15).
+            AddShown(L"line", name == HOTKEY_CLASSW ? L"Control + Shift + K" : name == MONTHCAL_CLASSW ? L"2024年3月" : L"2024/3/15", r);
         } else {  // other combo boxes, showing '&' as it is, and one-line edits; the rest show no text
             AddShown(L"line", text, r);
         }
     }
+    // The long and growing texts, drawn from their start as they were or as they grew.
+    for (auto [c, message] : {std::pair{g_long[0], SB_GETRECT}, {g_long[1], LB_GETITEMRECT}})
+        AddItems(c, L"cut", 0, 2, [&](LRESULT i, RECT& r) { return Ask(c, message, i, &r), i ? kThousands : kGrown; });
     WriteShown();
 }
 
@@ -150,6 +159,13 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
 
 // Positions are client pixels of a window of at least 740 x 580 client pixels.
 void FillWithBars(HWND w) {
+    // A fault in a window procedure may end a program on Windows; Wine's dispatcher of window
+    // procedures carries on, and lstrcpyW catches its own. Here any access violation ends the
+    // program, so a reader that lets a control write past the memory it gave is seen outside.
+    AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* e) -> LONG {
+        if (e->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) TerminateProcess(GetCurrentProcess(), 3);
+        return EXCEPTION_CONTINUE_SEARCH;
+    });
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_USEREX_CLASSES | ICC_DATE_CLASSES |
                                              ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_PROGRESS_CLASS | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
@@ -161,32 +177,29 @@ void FillWithBars(HWND w) {
     std::tie(band.cbSize, band.fMask, band.fStyle, band.lpText, band.cyMinChild, band.cxMinChild, band.cx) =
         std::tuple(sizeof band, RBBIM_TEXT | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE,
                    RBBS_CHILDEDGE | RBBS_BREAK, const_cast<wchar_t*>(L"帯&1"), 26, 200, 360);
-    band.hwndChild = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 26, {L"&Cut", L"Copy"});
+    band.hwndChild = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 26, {L"&Cut", L"Copy"}, true);
     Ask(rebar, RB_INSERTBANDW, -1, &band);
     std::tie(band.fStyle, band.lpText, band.cyMinChild, band.cxMinChild) =
         std::tuple(RBBS_CHILDEDGE, const_cast<wchar_t*>(L"Font"), 24, 150);
     band.hwndChild = Combo(w, CBS_DROPDOWNLIST, 0, 2);
     Ask(rebar, RB_INSERTBANDW, -1, &band);
 
-    ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 8, 64, 600, 28, {L"&Open", kLong, nullptr, kJapanese, kShort});
+    HWND tools = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 8, 64, 600, 28, {L"&Open", kLong, nullptr, kJapanese, kShort, L"Grows"});
 
     Combo(w, CBS_SIMPLE, 8, 2);
     Combo(w, CBS_DROPDOWN, 170, 1);
     Combo(w, CBS_DROPDOWNLIST, 330, 3);
     HWND ex = Control(w, WC_COMBOBOXEXW, L"", CBS_DROPDOWNLIST, 490, 100, 160, 200);
     for (const wchar_t* s : {L"Ex short", kJapanese}) {
-        COMBOBOXEXITEMW item{};
-        std::tie(item.mask, item.iItem, item.pszText) = std::tuple(CBEIF_TEXT, -1, const_cast<wchar_t*>(s));
+        const COMBOBOXEXITEMW item{CBEIF_TEXT, -1, const_cast<wchar_t*>(s), 0, 0, 0, 0, 0, 0};
         Ask(ex, CBEM_INSERTITEMW, 0, &item);
     }
     SendMessageW(ex, CB_SETCURSEL, 1, 0);
 
     const wchar_t* lines = L"First line\r\nA second line long enough to be wrapped by the edit control itself\r\n"
                            L"日本語の行\r\nFourth & last but one\r\nFifth\r\nSixth\r\nSeventh\r\nEighth\r\nNinth";
-    HWND edit = Control(w, L"Edit", lines, WS_BORDER | WS_VSCROLL | ES_MULTILINE, 8, 220, 250, 90);
-    SendMessageW(edit, EM_LINESCROLL, 0, 1);
-    HWND rich = Control(w, RICHEDIT_CLASSW, L"", WS_BORDER | WS_VSCROLL | ES_MULTILINE, 270, 220, 250, 90);
-    SetWindowTextW(rich, lines);
+    SendMessageW(Control(w, L"Edit", lines, WS_BORDER | WS_VSCROLL | ES_MULTILINE, 8, 220, 250, 90), EM_LINESCROLL, 0, 1);
+    Control(w, RICHEDIT_CLASSW, lines, WS_BORDER | WS_VSCROLL | ES_MULTILINE, 270, 220, 250, 90);
 
     Control(w, L"Static", L"This static text is long enough to be broken at words within its rectangle; 日本語の文も折り返す。",
           0, 530, 220, 200, 70);
@@ -197,12 +210,10 @@ void FillWithBars(HWND w) {
     SendMessageW(track, TBM_SETPOS, TRUE, 3);
     SendMessageW(Control(w, PROGRESS_CLASSW, L"", 0, 220, 326, 150, 20), PBM_SETPOS, 40, 0);
     HWND buddy = Control(w, L"Edit", L"5", WS_BORDER, 380, 326, 50, 22);
-    HWND upDown = Control(w, UPDOWN_CLASSW, L"", UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 0, 0);
-    SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
-    HWND hotKey = Control(w, HOTKEY_CLASSW, L"", 0, 450, 326, 120, 22);
-    SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+    SendMessageW(Control(w, UPDOWN_CLASSW, L"", UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 0, 0), UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+    SendMessageW(Control(w, HOTKEY_CLASSW, L"", 0, 450, 326, 120, 22), HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
 
-    SYSTEMTIME day{2024, 3, 5, 15, 12, 0, 0, 0};
+    SYSTEMTIME day{2024, 3, 5, 15, 12, 0, 0, 0};  // Friday 15 March 2024, noon
     Ask(Control(w, DATETIMEPICK_CLASSW, L"", 0, 8, 364, 150, 24), DTM_SETSYSTEMTIME, GDT_VALID, &day);
     HWND month = Control(w, MONTHCAL_CLASSW, L"", 0, 170, 364, 0, 0);
     RECT need{};
@@ -212,12 +223,22 @@ void FillWithBars(HWND w) {
     Control(w, WC_LINK, L"Read the <a href=\"https://example.invalid/\">manual</a> and 日本語のリンク & more", 0, 450, 364,
           250, 40);
 
+    const WNDCLASSW wc{0, OwnStatusBar, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, kOwnStatusBarClass};
+    RegisterClassW(&wc);
+    g_long[0] = Child(w, kOwnStatusBarClass, L"", WS_VISIBLE, 360, 420, 380, 24);
+    HWND longCombo = Child(w, L"ComboBox", L"", WS_VISIBLE | CBS_SIMPLE, 360, 450, 150, 110);
+    for (const std::wstring& text : {std::wstring(L"Grows"), kThousands}) Ask(longCombo, CB_ADDSTRING, 0, text.c_str());
+    g_long[1] = FindWindowExW(longCombo, nullptr, L"ComboLBox", nullptr);
+    for (int i : {0, 1})
+        g_procs[i] = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(i ? g_long[1] : tools, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Growing)));
+
     HWND status = Control(w, STATUSCLASSNAMEW, L"", 0, 0, 0, 0, 0);
     const int edges[] = {120, 220, -1};
     Ask(status, SB_SETPARTS, 3, edges);
-    for (int i = 0; i < 3; ++i) Ask(status, SB_SETTEXTW, i, i == 0 ? L"準備完了" : i == 1 ? L"&File" : kLong);
+    for (int i = 0; i < 3; ++i) Ask(status, SB_SETTEXTW, i, kParts[i]);
 
     // Written once the message loop runs: the window is shown and laid out by then.
     ForgetEarlierShown();
     SetTimer(w, kReportTimer, 0, WriteReport);
 }
+

@@ -120,8 +120,7 @@ void FillWithLists(HWND w) {
 
     lists.tabs = Make(w, WC_TABCONTROLW, WS_CLIPSIBLINGS, 8, 8, 420, 90);
     for (int n = 0; const wchar_t* text : {L"&General", L"短い", L"A much longer tab caption", L"日本語のタブ"}) {
-        TCITEMW item{};
-        std::tie(item.mask, item.pszText) = std::tuple(TCIF_TEXT, const_cast<wchar_t*>(text));
+        TCITEMW item{TCIF_TEXT, 0, 0, const_cast<wchar_t*>(text), 0, 0, 0};
         TabCtrl_InsertItem(lists.tabs, n++, &item);
     }
     TabCtrl_SetCurSel(lists.tabs, 1);
@@ -130,8 +129,7 @@ void FillWithLists(HWND w) {
     lists.report = Make(w, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS, 8, 110, 420, 200);
     Ask(lists.report, LVM_SETIMAGELIST, LVSIL_SMALL, Icons(16));
     for (int n = 0; auto [text, width] : {std::pair{L"Name", 150}, {L"&Size", 80}, {L"種類", 150}}) {
-        LVCOLUMNW c{};
-        std::tie(c.mask, c.cx, c.pszText) = std::tuple(LVCF_TEXT | LVCF_WIDTH, width, const_cast<wchar_t*>(text));
+        LVCOLUMNW c{LVCF_TEXT | LVCF_WIDTH, 0, width, const_cast<wchar_t*>(text), 0, 0, 0, 0, 0, 0, 0};
         ListView_InsertColumn(lists.report, n++, &c);
     }
     AddListItem(lists.report, 0, L"A", L"1 KB", L"テキスト");
