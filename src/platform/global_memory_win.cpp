@@ -4,12 +4,18 @@
 
 namespace plumbo {
 
-LPVOID(WINAPI* g_lockGlobal)(HGLOBAL) = &GlobalLock;
+namespace {
+
+GlobalLocker lock = &GlobalLock;
+
+}  // namespace
+
+void SetGlobalLocker(GlobalLocker locker) { lock = locker ? locker : &GlobalLock; }
 
 HGLOBAL GlobalCopyOf(const void* data, size_t size) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!memory) return nullptr;
-    void* bytes = g_lockGlobal(memory);
+    void* bytes = lock(memory);
     if (!bytes) {
         const DWORD error = GetLastError();
         GlobalFree(memory);

@@ -10,8 +10,9 @@ namespace plumbo {
 // why, when it could not be made or locked.
 HGLOBAL GlobalCopyOf(const void* data, size_t size);
 
-// The lock GlobalCopyOf takes: GlobalLock, unless a test has put one in its place that fails,
-// as no test can make the system's own fail.
-extern LPVOID(WINAPI* g_lockGlobal)(HGLOBAL);
+// The lock GlobalCopyOf takes: GlobalLock, unless a test has set one that fails, as no test can
+// make the system's own fail. nullptr: the system's again.
+using GlobalLocker = LPVOID(WINAPI*)(HGLOBAL);
+void SetGlobalLocker(GlobalLocker locker);
 
 }  // namespace plumbo

@@ -487,13 +487,13 @@ TEST(ExportClipboard, EachModeOffersItsFormatsAndAFailedCopyIsReportedAndLeavesT
     }
     EXPECT_EQ(GetObjectType(bitmap.Bitmap()), static_cast<DWORD>(OBJ_BITMAP)) << "the viewer keeps its own";
     auto failedLock = [](HGLOBAL) -> LPVOID { return SetLastError(ERROR_LOCK_FAILED), nullptr; };
-    for (const auto& [lock, reason] : {std::pair(g_lockGlobal, DWORD{ERROR_ACCESS_DENIED}), std::pair(+failedLock, DWORD{ERROR_LOCK_FAILED})}) {
+    for (const auto& [lock, reason] : {std::pair(GlobalLocker{}, DWORD{ERROR_ACCESS_DENIED}), std::pair(+failedLock, DWORD{ERROR_LOCK_FAILED})}) {
         const DWORD copies = GetClipboardSequenceNumber();
         e2e::StuckWindow holder(0, reason == ERROR_ACCESS_DENIED);
-        const auto systems = std::exchange(g_lockGlobal, lock);
+        SetGlobalLocker(lock);
         bool ok = true;
         const std::string box = AnswerMessageBox([&] { ok = CopyPictureToClipboard(nullptr, pic, true, k120Dpi); });
-        g_lockGlobal = systems;
+        SetGlobalLocker(nullptr);
         EXPECT_EQ(std::tuple(ok, box, GetClipboardSequenceNumber()), std::tuple(false, Reported(Texts().clipboardFailed, reason), copies));
     }
 }
