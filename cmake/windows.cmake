@@ -97,19 +97,12 @@ if(SHELL_TEST_SOURCES)
   endif()
 endif()
 
-# Another program reading the clipboard, beside the end-to-end tests that start it.
-add_executable(clipboardformats ${CMAKE_SOURCE_DIR}/tests/clipboard/clipboard_formats.cpp)
-if(MINGW)
-  target_link_options(clipboardformats PRIVATE -municode)
-endif()
-set_target_properties(clipboardformats PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(E2E_SOURCES)
   add_executable(e2e_tests ${E2E_SOURCES})
   target_link_libraries(e2e_tests PRIVATE plumbo_core test_driver gtest gtest_main)
   set_target_properties(e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  add_dependencies(e2e_tests plumbo testtarget clipboardformats)
+  add_dependencies(e2e_tests plumbo testtarget)
   # The driver asks the X server, through this, what it shows at a point.
   add_custom_command(TARGET e2e_tests POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/tests/driver/x_window_at.py

@@ -4,11 +4,15 @@
 #include <cstring>
 #include <limits>
 
+#include "core/file_names.h"
 #include "core/numeric.h"
 
 namespace plumbo {
 
 namespace {
+
+// In the order of PictureFileFormat.
+constexpr std::wstring_view kPictureExtensions[] = {L".bmp", L".emf", L".wmf", L".png", L".svg"};
 
 void Put16(uint8_t* p, uint16_t v) {
     p[0] = static_cast<uint8_t>(v);
@@ -24,6 +28,14 @@ bool IsBmpDepth(int32_t bits) {
 }
 
 }  // namespace
+
+std::wstring_view PictureFileExtension(PictureFileFormat format) {
+    return kPictureExtensions[static_cast<size_t>(format)];
+}
+
+std::wstring PictureFileName(std::wstring_view name, PictureFileFormat format) {
+    return NameWithExtension(name, PictureFileExtension(format), kPictureExtensions);
+}
 
 int64_t BmpRowSize(int32_t width, int32_t bitsPerPixel) {
     if (width < 0 || !IsBmpDepth(bitsPerPixel)) return 0;

@@ -1,17 +1,29 @@
 #pragma once
-// Byte-exact pieces of the picture files we write ourselves: the Windows bitmap file and the
-// placeable Windows metafile header, plus the pixel size a metafile is rendered at for
-// "ビットマップ". All multi-byte fields are little-endian. Plain C++, no Win32.
+// The picture files we write: their names, and byte-exact pieces of those we write ourselves
+// (the Windows bitmap file and the placeable Windows metafile header), plus the pixel size a
+// metafile is rendered at for "ビットマップ". All multi-byte fields are little-endian. Plain
+// C++, no Win32.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/units.h"
 
 namespace plumbo {
+
+enum class PictureFileFormat { Bmp, Emf, Wmf, Png, Svg };
+
+// The format's extension: ".bmp", ".emf", ".wmf", ".png" or ".svg".
+std::wstring_view PictureFileExtension(PictureFileFormat format);
+
+// The name a picture in format is saved under: a name ending in one of the five extensions
+// (in any case) has it replaced by the format's, any other has the format's appended.
+std::wstring PictureFileName(std::wstring_view name, PictureFileFormat format);
 
 // ---- Windows bitmap (.bmp) ----
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/texts.h"
+#include "platform/files_win.h"
 #include "platform/modal_win.h"
 #include "platform/profile_write_win.h"
 #include "state/program_win.h"
@@ -12,11 +13,6 @@
 namespace plumbo {
 
 namespace {
-
-bool FileExists(const std::wstring& path) {
-    DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool FileReadable(const std::wstring& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

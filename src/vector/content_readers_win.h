@@ -10,6 +10,8 @@
 
 namespace plumbo {
 
+inline Rect32 ToRect32(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 // Fills record.content for a class whose drawer shows content; leaves it empty for the others
 // and for a control that does not answer in time.
 void ReadControlContent(HWND control, DrawerKind kind, WindowRecord& record, ControlQuery& query);

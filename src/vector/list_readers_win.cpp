@@ -48,8 +48,6 @@ constexpr ItemLayout kListItem32{60, 0, 4, 8, 12, 16, 20, 24, 0};
 constexpr ItemLayout kTreeItem64{56, 0, 8, 0, 16, 20, 24, 32, 44};
 constexpr ItemLayout kTreeItem32{40, 0, 4, 0, 8, 12, 16, 20, 32};
 
-Rect32 ToRect32(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 // The part of r inside the control's client area on the screen; nullopt when none of it is.
 std::optional<Rect32> Visible(const RECT& r, const RECT& client) {
     RECT cut{};

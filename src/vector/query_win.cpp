@@ -13,8 +13,6 @@ namespace {
 // One more unit than we keep, so a surrogate pair straddling the cut can be seen and dropped.
 constexpr int kTextBufferUnits = static_cast<int>(kMaxTextUnits) + 2;
 
-Rect32 ToRect32(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 uint32_t StyleOf(HWND hwnd) { return static_cast<uint32_t>(GetWindowLongW(hwnd, GWL_STYLE)); }
 
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {

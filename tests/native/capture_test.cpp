@@ -1,5 +1,6 @@
 // Capture arithmetic without a window: the size dialog "直接指定", the viewer's zoom, and the
-// bytes of the picture files we write ourselves.
+// names and bytes of the picture files we write ourselves, and how a saved file takes its
+// target's place.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +13,8 @@
 #include "capture/file_formats.h"
 #include "capture/size_math.h"
 #include "capture/zoom.h"
+#include "core/file_names.h"
+#include "platform/replace_steps.h"
 #include "rows.h"
 
 namespace plumbo {
@@ -204,6 +207,48 @@ TEST(PictureFiles, BmpSizesHeadersTablesAndPaddedRowsOrNothingIfInconsistentAndP
         auto [w, h] = MetafileBitmapSize(c.w, c.h, c.tpp).value_or(RenderedBitmapSize{-1, -1});
         return Pair(w, h);
     });
+}
+
+// ---- Saving ----
+
+// A saved file's extension is its format's: one of the five picture extensions, in any case,
+// replaced; anything else kept and the extension appended, after Windows has dropped trailing
+// dots and spaces; a folder's extension is no file's. Past MAX_PATH the file functions take a
+// full path as a \\?\ or \\?\UNC\ path.
+TEST(SavedFiles, NamesEndInTheFormatsExtensionAndLongPathsTakeTheExtendedForm) {
+    using F = PictureFileFormat;
+    const struct { const wchar_t* name; F format; std::wstring want; } names[] = {
+        {L"shot.bmp", F::Png, L"shot.png"}, {L"v1.2", F::Png, L"v1.2.png"}, {L"C:\\pics\\SHOT.PNG", F::Bmp, L"C:\\pics\\SHOT.bmp"},
+        {L"shot.Svg", F::Emf, L"shot.emf"}, {L"shot.wmf", F::Wmf, L"shot.wmf"}, {L"shot", F::Svg, L"shot.svg"}, {L"shot.txt", F::Png, L"shot.txt.png"},
+        {L"shotbmp", F::Wmf, L"shotbmp.wmf"}, {L"shot.bmp. ", F::Png, L"shot.png"}, {L"C:\\a.bmp\\shot", F::Emf, L"C:\\a.bmp\\shot.emf"}};
+    ExpectRows(names, [](auto& c) { return PictureFileName(c.name, c.format); });
+    const struct { const wchar_t* path; std::wstring want; } paths[] = {{L"C:\\a\\b.png", L"\\\\?\\C:\\a\\b.png"},
+        {L"\\\\srv\\share\\b.png", L"\\\\?\\UNC\\srv\\share\\b.png"}, {L"\\\\?\\C:\\b.png", L"\\\\?\\C:\\b.png"}, {L"\\\\.\\COM1", L"\\\\.\\COM1"}};
+    ExpectRows(paths, [](auto& c) { return ExtendedLengthPath(c.path); });
+}
+
+// The calls that put a complete new file in its target's place, by how the last one ended (the
+// Win32 error numbers): ReplaceFileW first, which keeps what the old file carries; a target
+// that is not there (2) is moved to, one that appeared meanwhile (80, 183) replaced after all.
+// A file held by another program (5, 32, 33, and 1175, 1176, where both files kept their
+// names) is tried again after a pause while the time lasts; when the old file was left under
+// the previous name (1177) it is put back first. Anything else fails at once. The calls are
+// ReplaceFileW(replaced, replacement, backup, IGNORE_MERGE_ERRORS = 2) and MoveFileExW(from,
+// to, WRITE_THROUGH = 8), never with REPLACE_EXISTING (1).
+TEST(SavedFiles, TheCallsThatReplaceATargetFollowHowTheLastEnded) {
+    using C = ReplaceCall;
+    const struct { C last; uint32_t error; bool timeLeft; std::pair<C, bool> want; } steps[] = {
+        {C::Replace, 0, true, {C::Done, false}}, {C::Move, 0, false, {C::Done, false}}, {C::Replace, 2, true, {C::Move, false}},
+        {C::Move, 183, true, {C::Replace, true}}, {C::Move, 80, false, {C::Fail, false}}, {C::Replace, 32, true, {C::Replace, true}},
+        {C::Replace, 5, true, {C::Replace, true}}, {C::Replace, 1175, true, {C::Replace, true}}, {C::Replace, 1176, true, {C::Replace, true}},
+        {C::Move, 33, true, {C::Move, true}}, {C::Replace, 32, false, {C::Fail, false}}, {C::Replace, 1177, false, {C::PutBack, false}},
+        {C::PutBack, 0, true, {C::Replace, true}}, {C::PutBack, 0, false, {C::Fail, false}}, {C::PutBack, 5, true, {C::Fail, false}},
+        {C::Replace, 3, true, {C::Fail, false}}, {C::Move, 112, true, {C::Fail, false}}, {C::Move, 2, true, {C::Fail, false}}};
+    ExpectRows(steps, [](auto& c) { auto s = NextReplaceStep(c.last, c.error, c.timeLeft); return std::pair(s.call, s.afterPause); });
+    using enum SaveName;
+    const struct { C call; std::tuple<FileFunction, SaveName, SaveName, uint32_t> want; } calls[] = {{C::Replace, {FileFunction::ReplaceFileW, Temporary, Target, 2}},
+        {C::Move, {FileFunction::MoveFileExW, Temporary, Target, 8}}, {C::PutBack, {FileFunction::MoveFileExW, Previous, Target, 8}}};
+    ExpectRows(calls, [](auto& c) { const FileCall f = CallFor(c.call); return std::tuple(f.function, f.from, f.to, f.flags); });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <wincodec.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,17 +15,22 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 #include <tuple>
 #include <utility>
 
+#include "capture/clipboard_win.h"
 #include "capture/export_win.h"
+#include "capture/picture_encoders_win.h"
 #include "core/numeric.h"
 #include "core/texts.h"
 #include "driver/driver.h"
 #include "platform/gdi_win.h"
+#include "platform/global_memory_win.h"
 #include "vector/player_win.h"
 #include "vector/query_win.h"
 #include "vector/svg_player_win.h"
@@ -259,15 +265,11 @@ Bitmap ReadPng(const std::string& png) {
     UINT w = 0, h = 0;
     void* px = nullptr;
     HBITMAP bmp = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                   reinterpret_cast<void**>(&factory))) &&
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) &&
         SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(png.data())),
-                                               static_cast<DWORD>(png.size()))) &&
-        SUCCEEDED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, &decoder)) &&
-        SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-        SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &bgr)) && SUCCEEDED(bgr->GetSize(&w, &h))) {
+        SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(png.data())), static_cast<DWORD>(png.size()))) &&
+        SUCCEEDED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, &decoder)) && SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &bgr)) && SUCCEEDED(bgr->GetSize(&w, &h))) {
         BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), LONG(w), -LONG(h), 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &px, nullptr, 0);
         if (bmp && FAILED(bgr->CopyPixels(nullptr, w * 4, w * h * 4, static_cast<BYTE*>(px))))
@@ -311,84 +313,104 @@ std::string AnswerMessageBox(const std::function<void()>& act) {
     return g_box;
 }
 
+// Saves as the viewer does, meanwhile() once the save has begun, the loop running until the
+// save is over: whether it saved, and the message box it showed, answered.
+std::pair<bool, std::string> Save(const std::wstring& file, const Picture& pic, PictureFileFormat format,
+                                  const RedrawnParts* parts = nullptr, const std::function<void()>& meanwhile = [] {}) {
+    std::optional<bool> saved;
+    const std::string box = AnswerMessageBox([&] {
+        SavePictureToFile(nullptr, file, pic, format, k96Dpi, parts, [&](bool ok) { saved = ok; });
+        meanwhile();
+        e2e::WaitFor([&] { return saved.has_value(); });
+    });
+    return {saved.value_or(false), box};
+}
+
 // A bitmap keeps its depth and reads back pixel for pixel through the system's own loader:
 // width 3 at 24 bits needs padded rows, 8 bits must carry the picture's colour table. A Windows
 // metafile starts with the placeable header that declares the picture's own extent: its box in
 // HIMETRIC, 2540 to the inch, not the twips figure; the rest of the layouts is tested natively.
-// A write goes to a temporary file first, which then takes the target's place: the file there
-// before is never written over (a second name of it keeps its contents), and a failure keeps
-// it, leaves nothing behind and names the file and the system's reason. The huge metafile's
-// rendering would need a bitmap file past the format's 4 GiB even at one bit per pixel: it is
-// refused for its size before anything of that size is made.
+// A write goes to a temporary file beside the target first, which then takes the target's
+// place: the file there before is never written over (a second name of it keeps its contents),
+// and a failure keeps it, leaves nothing behind and names the file and the system's reason. A
+// file another program holds for a moment is waited for without stopping the program: a
+// message sent to one of its windows is answered meanwhile, while the file there before is
+// whole and the new contents lie complete beside it. The huge metafile's rendering would need
+// a bitmap or PNG file past the formats' 4 GiB even at one bit per pixel: it is refused for
+// its size before anything of that size is made.
 TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnlyByACompleteWrite) {
-    const fs::path dir = fs::temp_directory_path() / ("plumbo-" + to_string(GetCurrentProcessId()));
-    fs::remove_all(dir);
-    ASSERT_TRUE(fs::create_directory(dir));
-    const std::wstring file = (dir / "picture.bmp").wstring(), wmf = (dir / "picture.wmf").wstring(),
-                       png = (dir / "picture.png").wstring();
+    const fs::path dir = e2e::MakeTempDir(L"export");
+    const std::wstring file = (dir / "picture.bmp").wstring(), wmf = (dir / "picture.wmf").wstring(), png = (dir / "picture.png").wstring();
     const std::vector<COLORREF> table = {RGB(255, 0, 0), RGB(0, 128, 0), RGB(0, 0, 255), RGB(250, 240, 10)};
-    const Colour paletted = [&](int x, int y) { return table[(x + 2 * y) % 4]; };
     for (auto [bits, w, h] : {std::tuple(24, 3, 2), std::tuple(32, 3, 2), std::tuple(8, 5, 3)}) {
-        const Picture pic = DibPicture(bits, w, h, bits == 8 ? paletted : kShades, table);
-        ASSERT_TRUE(SavePictureToFile(nullptr, file, pic, PictureFileFormat::Bmp, k96Dpi));
-        Bitmap read(static_cast<HBITMAP>(
-            LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        const Picture pic = DibPicture(bits, w, h, bits == 8 ? Colour([&](int x, int y) { return table[(x + 2 * y) % 4]; }) : kShades, table);
+        ASSERT_TRUE(Save(file, pic, PictureFileFormat::Bmp).first);
+        Bitmap read(static_cast<HBITMAP>(LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
         EXPECT_EQ(std::tuple(Get16(e2e::ReadFileBytes(file), 28), Look(read.Get())), std::tuple(bits, Look(pic.Bitmap())));
-        ASSERT_TRUE(SavePictureToFile(nullptr, png, pic, PictureFileFormat::Png, k96Dpi));
+        ASSERT_TRUE(Save(png, pic, PictureFileFormat::Png).first);
         EXPECT_EQ(Look(ReadPng(e2e::ReadFileBytes(png)).Get()), Look(pic.Bitmap())) << "PNG of " << bits << " bits";
     }
-    // A PNG holds a metafile as the viewer shows it at 100 %.
-    const Picture half = HalfBlackMetafile(3000, 2000);
-    ASSERT_TRUE(SavePictureToFile(nullptr, png, half, PictureFileFormat::Png, k96Dpi));
-    EXPECT_EQ(Look(ReadPng(e2e::ReadFileBytes(png)).Get()), Look(PictureToBitmap(half, k96Dpi).Bitmap()));
-    ASSERT_TRUE(SavePictureToFile(nullptr, wmf, HalfBlackMetafile(10000, 5000), PictureFileFormat::Wmf, k96Dpi));
+    ASSERT_TRUE(Save(wmf, HalfBlackMetafile(10000, 5000), PictureFileFormat::Wmf).first);
     const std::string header = e2e::ReadFileBytes(wmf);
     EXPECT_EQ(std::tuple(Get16(header, 0), Get16(header, 2), Get16(header, 10), Get16(header, 12), Get16(header, 14)),
               std::tuple(0xCDD7, 0x9AC6, 10000, 5000, 2540));
 
     const Picture emf = HalfBlackMetafile(3000, 2000), huge = HalfBlackMetafile(5300000, 5300000);
-    const std::string before = "the file the user had before";
-    // Each in a folder of its own: the file, the attributes of the one there before (0: none),
-    // how long another program holds it open (a moment is waited out), the picture (the huge one
-    // saved as a bitmap) and the reasons the system may give, none when the write succeeds. Wine gives ERROR_DIRECTORY for a missing
-    // folder and ERROR_ACCESS_DENIED for a file held open; Windows may give ERROR_PATH_NOT_FOUND
-    // and ERROR_SHARING_VIOLATION.
-    const std::tuple<const wchar_t*, DWORD, DWORD, const Picture*, std::vector<DWORD>> cases[] = {
-        {L"out.emf", FILE_ATTRIBUTE_NORMAL, 0, &emf, {}},
-        {L"missing\\out.emf", 0, 0, &emf, {ERROR_DIRECTORY, ERROR_PATH_NOT_FOUND}},
-        {L"out.emf", FILE_ATTRIBUTE_READONLY, 0, &emf, {ERROR_ACCESS_DENIED}},
-        {L"out.emf", FILE_ATTRIBUTE_NORMAL, INFINITE, &emf, {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION}},
-        {L"out.emf", FILE_ATTRIBUTE_NORMAL, 300, &emf, {}},
-        {L"out.bmp", FILE_ATTRIBUTE_NORMAL, 0, &huge, {ERROR_FILE_TOO_LARGE}},
+    const std::string before = "the file the user had before", written = EmfBits(emf.EnhMetafile()),
+                      deep = std::string(200, 'd') + "\\" + std::string(200, 'e') + "\\" + std::string(200, 'f');
+    auto what = [&](const std::string& bytes) { return bytes == before ? "before" : bytes == written ? "new" : bytes; };
+    HWND window = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    // Each in a folder of its own: the file (in folders that take its path past MAX_PATH), what
+    // was there before (0: nothing; a folder; the file with these attributes), how long another
+    // program holds it open (0: not at all, 1: all along, 2: until the program has answered), the
+    // picture (the huge one saved in the file's format) and the reasons the system may give, none
+    // when the write succeeds. Windows may name a held file ERROR_SHARING_VIOLATION or
+    // ERROR_ACCESS_DENIED.
+    const std::tuple<std::string, DWORD, int, const Picture*, std::vector<DWORD>> cases[] = {
+        {deep + "\\out.emf", FILE_ATTRIBUTE_NORMAL, 0, &emf, {}},
+        {"missing\\out.emf", 0, 0, &emf, {ERROR_PATH_NOT_FOUND}},
+        {"out.emf", FILE_ATTRIBUTE_DIRECTORY, 0, &emf, {ERROR_ACCESS_DENIED}},
+        {"out.emf", FILE_ATTRIBUTE_READONLY, 0, &emf, {ERROR_ACCESS_DENIED}},
+        {"out.emf", FILE_ATTRIBUTE_NORMAL, 1, &emf, {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}},
+        {"out.emf", FILE_ATTRIBUTE_NORMAL, 2, &emf, {}},
+        {"out.bmp", FILE_ATTRIBUTE_NORMAL, 0, &huge, {ERROR_FILE_TOO_LARGE}},
+        {"out.png", 0, 0, &huge, {ERROR_FILE_TOO_LARGE}},
     };
-    for (int row = 0; const auto& [file, attributes, heldMs, pic, reasons] : cases) {
-        const fs::path sub = dir / to_string(++row);
-        const std::wstring target = (sub / file).wstring();
-        ASSERT_TRUE(fs::create_directory(sub));
-        if (attributes) std::ofstream(sub / file) << before;
-        if (attributes) fs::create_hard_link(sub / file, sub / "link");  // a second name of the file there before
+    for (int row = 0; const auto& [name, attributes, held, pic, reasons] : cases) {
+        const fs::path sub = dir / to_string(++row), path = sub / name, folder = path.parent_path();
+        const std::wstring target = path.wstring();  // as the save dialog gives it, not in the long form
+        ASSERT_TRUE(fs::create_directories(attributes ? folder : sub));
+        const bool file = attributes && attributes != FILE_ATTRIBUTE_DIRECTORY;
+        if (file) std::ofstream(path) << before, fs::create_hard_link(path, folder / "link");  // a second name of it
+        if (attributes == FILE_ATTRIBUTE_DIRECTORY) fs::create_directory(path);
         SetFileAttributesW(target.c_str(), attributes);
-        HANDLE held = heldMs ? CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
-        // Another program lets it go after a moment, or only once the save is over.
-        std::jthread letGo([&] {
-            if (!heldMs || heldMs == INFINITE) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(heldMs));
-            CloseHandle(std::exchange(held, nullptr));
+        const auto entries = std::distance(fs::directory_iterator(sub), {});
+        HANDLE holder = held ? CreateFileW(target.c_str(), GENERIC_READ, held == 2 ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        std::multiset<std::string> meanwhile;  // what the folder holds while the file is held for a moment
+        const auto format = name.ends_with("emf") ? PictureFileFormat::Emf : name.ends_with("png") ? PictureFileFormat::Png : PictureFileFormat::Bmp;
+        const auto [ok, box] = Save(target, *pic, format, nullptr, [&] {
+            if (held != 2) return;
+            std::atomic<bool> answered = false;
+            std::jthread other([&] { SendMessageW(window, WM_NULL, 0, 0), answered = true; });
+            e2e::WaitFor([&] { return answered.load(); });
+            for (const auto& entry : fs::directory_iterator(sub)) meanwhile.insert(what(e2e::ReadFileBytes(entry.path().wstring())));
+            CloseHandle(std::exchange(holder, nullptr));
         });
-        const auto format = pic == &huge ? PictureFileFormat::Bmp : PictureFileFormat::Emf;
-        bool ok = false;
-        const auto box = AnswerMessageBox([&] { ok = SavePictureToFile(nullptr, target, *pic, format, k96Dpi); });
-        letGo.join();
-        if (held) CloseHandle(held);
+        if (holder) CloseHandle(holder);
         // Both names writable again, also where a faulty write has parted them.
-        for (const fs::path& name : {sub / file, sub / "link"}) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+        for (const fs::path& n : {path, folder / "link"}) SetFileAttributesW(n.c_str(), FILE_ATTRIBUTE_NORMAL);
         std::string said = reasons.empty() ? "" : Reported(Texts().saveFailed, reasons.front(), target);
         for (DWORD reason : reasons) said = box == Reported(Texts().saveFailed, reason, target) ? box : said;
-        const std::string old = attributes ? before : "", kept = reasons.empty() ? EmfBits(emf.EnhMetafile()) : old;
-        EXPECT_EQ(std::tuple(ok, box, e2e::ReadFileBytes(target), e2e::ReadFileBytes((sub / "link").wstring()),
-                             std::distance(fs::directory_iterator(sub), {})),
-                  std::tuple(reasons.empty(), said, kept, old, attributes ? 2 : 0)) << "row " << row;
+        const std::string old = file ? "before" : "";
+        const auto whileHeld = held == 2 ? std::multiset<std::string>{"before", "before", "new"} : std::multiset<std::string>{};
+        EXPECT_EQ(std::tuple(ok, box, what(e2e::ReadFileBytes(target)), what(e2e::ReadFileBytes((folder / "link").wstring())),
+                             std::distance(fs::directory_iterator(sub), {}), meanwhile),
+                  std::tuple(reasons.empty(), said, reasons.empty() ? "new" : old, old, entries + (ok && !file), whileHeld)) << "row " << row;
+        // Past MAX_PATH only the long form of a path reaches a file.
+        for (const fs::path& n : {path, folder / "link"}) DeleteFileW((L"\\\\?\\" + n.wstring()).c_str());
+        for (fs::path f = folder; f != sub; f = f.parent_path()) RemoveDirectoryW((L"\\\\?\\" + f.wstring()).c_str());
     }
+    DestroyWindow(window);
     fs::remove_all(dir);
 }
 
@@ -409,9 +431,8 @@ TEST(ExportFiles, OtherProgramsReadThePngAndDrawTheSvgAsTheMetafile) {
     const Picture emf = PlayPartList(nullptr, list, k96Dpi);
     const std::string file = "/tmp/plumbo-svg-" + to_string(GetCurrentProcessId());  // Z:\tmp under Wine
     auto run = [](const std::string& command) { return e2e::RunOnLinux(fs::path(command).wstring()); };
-    ASSERT_TRUE(SavePictureToFile(nullptr, L"Z:" + fs::path(file + ".png").wstring(), emf, PictureFileFormat::Png, k96Dpi));
-    ASSERT_TRUE(SavePictureToFile(nullptr, L"Z:" + fs::path(file + ".svg").wstring(), emf, PictureFileFormat::Svg, k96Dpi,
-                                  KeepParts(list, k96Dpi).get()));
+    ASSERT_TRUE(Save(L"Z:" + fs::path(file + ".png").wstring(), emf, PictureFileFormat::Png).first);
+    ASSERT_TRUE(Save(L"Z:" + fs::path(file + ".svg").wstring(), emf, PictureFileFormat::Svg, KeepParts(list, k96Dpi).get()).first);
     EXPECT_EQ(run("rsvg-convert -b white -o " + file + "-s.png " + file + ".svg; identify -format '%w %h' " + file + "-s.png"), "240 120");
     const std::string emfGray = run("convert " + file + ".png -depth 8 gray:- 2>/dev/null"),
                       svgGray = run("convert " + file + "-s.png -depth 8 gray:- 2>/dev/null");
@@ -437,42 +458,44 @@ TEST(ExportFiles, OtherProgramsReadThePngAndDrawTheSvgAsTheMetafile) {
     run("rm " + file + ".png " + file + ".svg " + file + "-s.png");
 }
 
-// The clipboard gets copies: the viewer keeps its own bitmap. Metafile mode offers the
-// metafile, a Windows metafile of its true extent and the bitmap rendered on white at its
-// HIMETRIC size: 10000 x 5000 at 12 twips per pixel are 472 x 236 pixels, white on the left
-// (the outline of the background lies outside), black on the right to the far corner, the
-// red line along the top. Held by another thread's window, the clipboard is left alone and
-// the failure is reported with the system's reason.
-TEST(ExportClipboard, MetafileModeOffersBothMetafilesAndTheBitmapAndAHeldClipboardIsLeftAlone) {
+// The clipboard gets copies: the viewer keeps its own picture. A bitmap is offered as it is,
+// as a bitmap and as a "PNG" file, and no metafile. Metafile mode offers the metafile, a Windows
+// metafile of its true extent and the bitmap rendered on white at its HIMETRIC size: 10000 x
+// 5000 at 12 twips per pixel are 472 x 236 pixels, white on the left (the outline of the
+// background lies outside), black on the right to the far corner, the red line along the top.
+// A clipboard held by another thread's window, or memory that cannot be locked, leaves the
+// clipboard as it was, and the failure is reported with the system's reason.
+TEST(ExportClipboard, EachModeOffersItsFormatsAndAFailedCopyIsReportedAndLeavesTheClipboardAlone) {
     const Picture pic = HalfBlackMetafile(10000, 5000), bitmap = DibPicture(24, 6, 4, kShades);
-    ASSERT_TRUE(CopyPictureToClipboard(nullptr, bitmap, false, k96Dpi));
-    EXPECT_EQ(GetObjectType(bitmap.Bitmap()), static_cast<DWORD>(OBJ_BITMAP)) << "the viewer keeps its own";
-    ASSERT_TRUE(CopyPictureToClipboard(nullptr, pic, true, k120Dpi));
-    DWORD error = 0;
-    {
-        e2e::StuckWindow holder(0, true);
-        // Braces evaluate left to right: the copy runs before its error is read.
-        EXPECT_EQ((std::tuple{CopyPictureToClipboard(nullptr, bitmap, false, k96Dpi, &error), error}),
-                  std::tuple(false, static_cast<DWORD>(ERROR_ACCESS_DENIED)));
-    }
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    METAFILEPICT mfp{};
-    if (auto mem = static_cast<HGLOBAL>(GetClipboardData(CF_METAFILEPICT)))
-        mfp = *static_cast<METAFILEPICT*>(GlobalLock(mem)), GlobalUnlock(mem);
-    std::string png;  // the bytes of the registered "PNG" format: a whole PNG file
-    if (auto mem = static_cast<HGLOBAL>(GetClipboardData(RegisterClipboardFormatW(L"PNG"))))
-        png.assign(static_cast<char*>(GlobalLock(mem)), GlobalSize(mem)), GlobalUnlock(mem);
     const std::vector<POINT> points = {{0, 235}, {118, 118}, {241, 118}, {469, 233}, {118, 0}};
     const std::vector<long> shown = {472, 236, kWhite, kWhite, 0, 0, kRed};
-    EXPECT_EQ(std::tuple(EmfBits(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))),
-                         std::tuple(mfp.mm, mfp.xExt, mfp.yExt),
-                         Look(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)), points), png.substr(0, 8),
-                         Look(ReadPng(png).Get(), points)),
-              std::tuple(EmfBits(pic.EnhMetafile()), std::tuple(MM_ANISOTROPIC, 10000L, 5000L), shown,
-                         std::string("\x89PNG\r\n\x1A\n"), shown));
-    CloseClipboard();
-    EXPECT_EQ(AnswerMessageBox([&] { ReportClipboardFailure(nullptr, error); }),
-              Reported(Texts().clipboardFailed, error));
+    using Read = std::tuple<std::string, std::tuple<long, long, long>, std::vector<long>, std::vector<long>>;
+    for (const auto& [copied, metafileMode, tpp, at, want] :
+         {std::tuple(&bitmap, false, k96Dpi, std::vector<POINT>{}, Read{"", {}, Look(bitmap.Bitmap()), Look(bitmap.Bitmap())}),
+          std::tuple(&pic, true, k120Dpi, points, Read{EmfBits(pic.EnhMetafile()), {MM_ANISOTROPIC, 10000, 5000}, shown, shown})}) {
+        ASSERT_TRUE(CopyPictureToClipboard(nullptr, *copied, metafileMode, tpp));
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        METAFILEPICT mfp{};
+        if (auto mem = static_cast<HGLOBAL>(GetClipboardData(CF_METAFILEPICT))) mfp = *static_cast<METAFILEPICT*>(GlobalLock(mem)), GlobalUnlock(mem);
+        std::string png;  // the bytes of the registered "PNG" format: a whole PNG file
+        if (auto mem = static_cast<HGLOBAL>(GetClipboardData(RegisterClipboardFormatW(L"PNG"))))
+            png.assign(static_cast<char*>(GlobalLock(mem)), GlobalSize(mem)), GlobalUnlock(mem);
+        const auto emf = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
+        EXPECT_EQ(Read(emf ? EmfBits(emf) : "", {mfp.mm, mfp.xExt, mfp.yExt}, Look(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)), at),
+                       Look(ReadPng(png).Get(), at)), want);
+        CloseClipboard();
+    }
+    EXPECT_EQ(GetObjectType(bitmap.Bitmap()), static_cast<DWORD>(OBJ_BITMAP)) << "the viewer keeps its own";
+    auto failedLock = [](HGLOBAL) -> LPVOID { return SetLastError(ERROR_LOCK_FAILED), nullptr; };
+    for (const auto& [lock, reason] : {std::pair(GlobalLocker{}, DWORD{ERROR_ACCESS_DENIED}), std::pair(+failedLock, DWORD{ERROR_LOCK_FAILED})}) {
+        const DWORD copies = GetClipboardSequenceNumber();
+        e2e::StuckWindow holder(0, reason == ERROR_ACCESS_DENIED);
+        SetGlobalLocker(lock);
+        bool ok = true;
+        const std::string box = AnswerMessageBox([&] { ok = CopyPictureToClipboard(nullptr, pic, true, k120Dpi); });
+        SetGlobalLocker(nullptr);
+        EXPECT_EQ(std::tuple(ok, box, GetClipboardSequenceNumber()), std::tuple(false, Reported(Texts().clipboardFailed, reason), copies));
+    }
 }
 
 }  // namespace
