@@ -24,6 +24,7 @@ TEST(EventProof, EventsAreTrustedOnceLocationsArriveUntilACheckFindsAChangeNoneA
         {"F", false},      // foreground events alone do not say moves will come
         {"L", true},       // any window's move does
         {"LTc", true},     //
+        {"CL", true},      // a change the poll saw before any event came was no event missed
         {"LC", false},     // a change no event announced
         {"LTC", true},     // a change the target's own event announced
         {"LFC", true},     // or the foreground's
