@@ -16,11 +16,13 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include "core/calibration.h"
 #include "core/texts.h"
 #include "driver/driver.h"
 #include "platform/monitor_win.h"
+#include "ruler/foreground_poller_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
 
@@ -59,6 +61,12 @@ std::wstring AnswerMessage() {
 
 
 HWND RulerOf(bool horizontal) { return e2e::RulerOf(GetCurrentProcessId(), horizontal); }
+// Whether each of our rulers takes input, for as many as there are.
+std::vector<bool> RulersEnabled() {
+    std::vector<bool> enabled;
+    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) enabled.push_back(IsWindowEnabled(h));
+    return enabled;
+}
 
 // A push button pressed without waiting for what it opens.
 void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -175,7 +183,7 @@ TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
     std::atomic<bool> started = false;  // read by the other thread
     std::thread person([&] {
         while (!started)
-            if (Ours(L"#32770")) messages.push_back(AnswerMessage());
+            if (WaitFor([&] { return started || Ours(L"#32770"); }) && !started) messages.push_back(AnswerMessage());
     });
     const bool ok = shell_.Start(GetModuleHandleW(nullptr), dir_ + L"\\");
     WaitFor([] { return true; }, 0);  // anything the start left queued
@@ -282,6 +290,48 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
 }
 
+// A look is made after each of our windows, the desktop and the taskbar comes to the front,
+// as the poll asks for one, and the rulers stay where they are. A target that rises into the
+// topmost band above the rulers finds them above it again; under Wine its activation stacks
+// them again up to four times over a while (at once and later, for the change and for its
+// focus), which may meet a rise, so it rises more often than that. Hidden, they leave no thread.
+TEST_F(ShellTest, TrackingKeepsItsTargetStaysAboveItWhenItRisesAndEndsWithTheRulers) {
+    ASSERT_NO_FATAL_FAILURE(Start(Ini("16777215", true, false, true)));  // inside, over the target
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(300, 200, 400, 300));
+    auto threads = [] {
+        size_t count = 0;
+        HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 entry{sizeof entry};
+        for (BOOL more = Thread32First(all, &entry); more; more = Thread32Next(all, &entry))
+            count += entry.th32OwnerProcessID == GetCurrentProcessId();
+        CloseHandle(all);
+        return count;
+    };
+    const size_t hidden = threads();
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target, true));
+    ASSERT_EQ(threads(), hidden + 1) << "the poll";
+    const HWND ours = CreateWindowExW(0, L"Static", L"ours", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                      nullptr, nullptr);
+    for (HWND front : {ours, GetDesktopWindow(), FindWindowW(L"Shell_TrayWnd", nullptr)}) {
+        ASSERT_TRUE(SetForegroundWindow(front) && WaitFor([&] { return GetForegroundWindow() == front; }));
+        SendMessageW(RulerOf(true), WM_TIMER, kPolledChangeId, 0);
+        EXPECT_TRUE(Laid(target, true) && program().target.hwnd == target.Hwnd()) << "followed " << front;
+    }
+    DestroyWindow(ours);
+    SetForegroundWindow(target.Hwnd());
+    for (int rise = 0; rise < 6; ++rise) {
+        SetWindowPos(target.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_TRUE(WaitFor([&] {
+            HWND above = target.Hwnd();
+            while ((above = GetWindow(above, GW_HWNDPREV)) != nullptr && above != RulerOf(true)) {}
+            return above && BodyPixel(Horizontal()) == 0xFFFFFFu;
+        })) << "rise " << rise;
+    }
+    Choose(CommandId::HideRulers);
+    EXPECT_TRUE(WaitFor([&] { return threads() == hidden; })) << "the poll goes on";
+}
+
 // Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
 // resolution is sent here. The ruler takes that monitor's thickness and scale, and the pair is
 // laid along the target again; one the user drags takes the rectangle Windows suggests.
@@ -327,7 +377,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
     ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
         EXPECT_EQ(std::pair(WindowRectOf(dlg).left, WindowRectOf(dlg).top), std::pair(300L, 200L));
         // Every other window of ours waits.
-        for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) EXPECT_FALSE(IsWindowEnabled(h));
+        EXPECT_EQ(RulersEnabled(), std::vector<bool>(2, false));
         // 400 x 300 pixels in whole millimetres, floored: 105 x 79 at 96 dpi.
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(400 * 254 / 10 / Dpi(LOGPIXELSX)));
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kHeightBox)), std::to_wstring(300 * 254 / 10 / Dpi(LOGPIXELSY)));
@@ -360,7 +410,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
     EXPECT_EQ(std::pair(o.right - o.left, o.bottom - o.top), std::pair(300L, 200L)) << "the other window";
     EXPECT_EQ(Horizontal().right - Horizontal().left, t.right - t.left) << "the ruler takes the new width at once";
     EXPECT_FALSE(program().rulers->OnTop()) << "ZORDER=FALSE is kept";
-    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) EXPECT_TRUE(IsWindowEnabled(h));
+    EXPECT_EQ(RulersEnabled(), std::vector<bool>(2, true));
 
     // In pixels it opens in pixels, and Cancel changes nothing.
     Choose(CommandId::UnitPixels);
@@ -571,9 +621,10 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
         PostMessageW(size, WM_CLOSE, 0, 0);
     });
     PostHotKey(program(), HotKeyAction::Size);
-    WaitFor([] { return true; }, 0);  // runs the dialog's loop until it closes
+    WaitFor([] { return true; }, 0);  // runs the dialog's loop until it closes, and what it left queued
     person.join();
-    EXPECT_FALSE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }, 1000)) << "captured after the dialog";
+    // A capture would have begun by hiding the rulers.
+    EXPECT_TRUE(program().rulers->Shown() && !IsWindowVisible(viewer)) << "captured after the dialog";
 }
 
 // With the transparent look the rulers step aside for the dialog and come back showing what
