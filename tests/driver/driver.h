@@ -130,7 +130,6 @@ private:
 };
 
 // Input, in screen pixels.
-void MoveMouse(int x, int y);
 void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 // A drag of a window that moves with the pointer in the system's move loop, in ten steps of the
@@ -163,10 +162,6 @@ bool WaitXFocusOn(HWND window);
 void ClickTrayIcon(bool right);
 // The program's icon differs from the bare taskbar around it.
 bool TrayIconShown();
-// The tray icon of the program: the first icon at the right end of the taskbar.
-POINT TrayIconPoint();
-// The open pop-up menu, if any.
-HWND OpenPopupMenu();
 bool WaitPopupMenu(int timeoutMs = 3000);
 bool WaitNoPopupMenu(int timeoutMs = 3000);
 

@@ -302,7 +302,7 @@ TEST_F(ShellTest, TrackingKeepsItsTargetStaysAboveItWhenItRisesAndEndsWithTheRul
     auto threads = [] {
         size_t count = 0;
         HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-        THREADENTRY32 entry{sizeof entry};
+        THREADENTRY32 entry{sizeof entry, 0, 0, 0, 0, 0, 0};
         for (BOOL more = Thread32First(all, &entry); more; more = Thread32Next(all, &entry))
             count += entry.th32OwnerProcessID == GetCurrentProcessId();
         CloseHandle(all);
