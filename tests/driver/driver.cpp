@@ -37,14 +37,10 @@ INPUT MouseAt(DWORD flags, int x, int y) {
     in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     return in;
 }
-void SendMouse(DWORD flags, int x, int y) {
-    INPUT in = MouseAt(flags, x, y);
-    SendInput(1, &in, sizeof in);
-}
-
 void MoveMouse(int x, int y) {
     SetCursorPos(x, y);
-    SendMouse(0, x, y);
+    INPUT in = MouseAt(0, x, y);
+    SendInput(1, &in, sizeof in);
     WaitFor([&] {
         POINT p{};
         return GetCursorPos(&p) && p.x == x && p.y == y;
@@ -115,8 +111,7 @@ HWND OpenPopupMenu() {
 
 std::wstring BinDir() {
     wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p(path, n);
+    const std::wstring p(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
     return p.substr(0, p.find_last_of(L"\\/"));
 }
 
@@ -212,9 +207,7 @@ RECT WindowRectOf(HWND h) {
 RECT ClientRectOnScreen(HWND h) {
     RECT r{};
     GetClientRect(h, &r);
-    POINT o{0, 0};
-    ClientToScreen(h, &o);
-    OffsetRect(&r, o.x, o.y);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
@@ -249,12 +242,8 @@ bool Plumbo::Start(const std::string& iniText) {
 
 bool Plumbo::WaitResident(int timeoutMs) {
     // The icon is drawn by the desktop's own process, after our windows are made.
-    return WaitFor(
-        [&] {
-            return MenuForm() && Viewer() && HorizontalRuler() && VerticalRuler() && FileExists(IniPath()) &&
-                   !WindowOf(Pid(), L"PlumboAbout") && TrayIconShown();
-        },
-        timeoutMs);
+    return WaitFor([&] { return MenuForm() && Viewer() && HorizontalRuler() && VerticalRuler() && FileExists(IniPath()) &&
+                                !WindowOf(Pid(), L"PlumboAbout") && TrayIconShown(); }, timeoutMs);
 }
 
 bool TrayIconShown() {
@@ -290,10 +279,7 @@ std::wstring TextOf(HWND h) {
     return std::wstring(buf, n);
 }
 
-void Plumbo::ShowRulersByDoubleClick() {
-    const POINT p = TrayIconPoint();
-    DoubleClick(p.x, p.y);
-}
+void Plumbo::ShowRulersByDoubleClick() { DoubleClick(TrayIconPoint().x, TrayIconPoint().y); }
 
 void ClickTrayIcon(bool right) {
     // Two presses on the icon within the double-click time are a double-click, whatever was
@@ -338,28 +324,22 @@ bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     if (!OpenRulerMenu(ruler)) return false;
     // Under Wine another program's menu cannot be asked where its items lie: they are found on
     // a picture of it, each as the run of rows holding the menu's text colour (a line of text
-    // may have a gap of a row or two; separators and the frame are of other colours), once two
-    // pictures in a row agree, so that the menu is drawn whole.
+    // may have a gap of a row or two; separators and the frame are of other colours), once the
+    // picture shows that many.
     const RECT m = WindowRectOf(OpenPopupMenu());
-    const COLORREF c = GetSysColor(COLOR_MENUTEXT);
-    const uint32_t text = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    const COLORREF c = GetSysColor(COLOR_MENUTEXT), text = RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // as read
     auto lines = [&] {
         const Image img = GrabScreen(m);
         std::vector<std::pair<int, int>> found;  // the first and last row of each line of text
         for (int y = 0; y < img.height; ++y) {
-            const auto row = img.pixels.begin() + y * img.width;
-            if (std::find(row, row + img.width, text) == row + img.width) continue;
+            if (std::count(img.pixels.begin() + y * img.width, img.pixels.begin() + (y + 1) * img.width, text) == 0) continue;
             if (found.empty() || y - found.back().second > 3) found.emplace_back(y, y);
             found.back().second = y;
         }
         return found;
     };
-    std::vector<std::pair<int, int>> last, found;
-    if (!WaitFor([&] {
-            last = std::exchange(found, lines());
-            return found == last && found.size() > static_cast<size_t>(item);
-        }))
-        return false;
+    std::vector<std::pair<int, int>> found;
+    if (!WaitFor([&] { return (found = lines()).size() > static_cast<size_t>(item); })) return false;
     Click((m.left + m.right) / 2, m.top + (found[item].first + found[item].second) / 2);
     return WaitNoPopupMenu();
 }
@@ -418,6 +398,7 @@ bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
     };
     auto xMoveTo = [](int x, int y) { return L" mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y); };
     const RECT start = WindowRectOf(window);
+    if (!WaitInFrontAt(window, fromX, fromY)) return false;
     RunOnLinux(L"/usr/bin/xdotool" + xMoveTo(fromX, fromY) + L" mousedown 1");
     bool followed = WaitFor(inMoveLoop);
     for (int i = 1; i <= 10 && followed; ++i) {

@@ -138,7 +138,8 @@ void DoubleClick(int x, int y);
 // had begun). X events, because under Wine SendInput's moves warp the X pointer and under load
 // the warp's motion came back late, in the middle of a drag, and carried the ruler off to where
 // an earlier click had been. The Wine desktop fills the X screen from its corner, so the points
-// are the same. False, with the button let go, when the loop or a step does not come.
+// are the same. It begins once the X server shows the window at the start (see WaitInFrontAt).
+// False, with the button let go, when that, the loop or a step does not come.
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
 // Keys pressed in order and let go in the reverse order, by one SendInput: a chord such as
@@ -189,8 +190,7 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
 
 // Screen pixels as 0x00RRGGBB.
 struct Image {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };

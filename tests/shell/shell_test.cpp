@@ -253,15 +253,27 @@ TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsF
 
 // ---- The rulers ----
 
+// The threads of this process: under Wine the rulers' poll is one of them while they are shown.
+size_t OurThreads() {
+    size_t count = 0;
+    HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{sizeof entry, 0, 0, 0, 0, 0, 0};
+    for (BOOL more = Thread32First(all, &entry); more; more = Thread32Next(all, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(all);
+    return count;
+}
+
 TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUnitPutsThem) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
+    const size_t hidden = OurThreads();
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    ASSERT_EQ(OurThreads(), hidden + 1) << "no poll";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::ShowRulers));
     const RECT h = Horizontal(), v = Vertical();
     EXPECT_EQ(h.bottom - h.top, std::lround(500.0 * Dpi(LOGPIXELSY) / 1440)) << "500 twips thick";
     EXPECT_EQ(v.right - v.left, std::lround(500.0 * Dpi(LOGPIXELSX) / 1440));
-    EXPECT_TRUE(WaitFor([&] { return BodyPixel(h) == 0xFFFFFFu; })) << "white, in front";
 
     auto move = [&](int left, int top, int width, int height) {
         SetWindowPos(target.Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -278,6 +290,25 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     EXPECT_NE(IniText().find("INSIDE=TRUE\r\n"), std::string::npos);
     move(260, 190, 480, 300);
     EXPECT_TRUE(WaitFor([&] { return Laid(target, true); })) << "inside";
+    // Nothing is laid along one of our windows, the desktop or the taskbar: a look is made once
+    // each is in front, as the poll asks for one.
+    for (HWND front : {RulerOf(false), GetDesktopWindow(), FindWindowW(L"Shell_TrayWnd", nullptr)}) {
+        ASSERT_TRUE(SetForegroundWindow(front) && WaitFor([&] { return GetForegroundWindow() == front; }));
+        SendMessageW(RulerOf(true), WM_TIMER, kPolledChangeId, 0);
+        EXPECT_TRUE(Laid(target, true) && program().target.hwnd == target.Hwnd()) << "followed " << front;
+    }
+    // A target that rises into the topmost band above the rulers finds them above it again,
+    // shown where they lie over it. Under Wine its activation stacks them again up to four
+    // times over a while (at once and later, for the change and for its focus), which may meet
+    // a rise: it rises more often than that.
+    SetForegroundWindow(target.Hwnd());
+    for (int rise = 0; rise < 6; ++rise) {
+        SetWindowPos(target.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const RECT ruler = Horizontal();
+        const POINT spot{ruler.right - 4, ruler.top + 2};  // where BodyPixel looks
+        ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(spot) == RulerOf(true) && BodyPixel(ruler) == 0xFFFFFFu; }))
+            << "rise " << rise;
+    }
     Choose(CommandId::PlaceOutside);
     move(240, 170, 420, 280);
     EXPECT_TRUE(WaitFor([&] { return Laid(target, false); })) << "outside again";
@@ -288,48 +319,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     Choose(CommandId::HideRulers);
     EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler is on the screen";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
-}
-
-// A look is made after each of our windows, the desktop and the taskbar comes to the front,
-// as the poll asks for one, and the rulers stay where they are. A target that rises into the
-// topmost band above the rulers finds them above it again; under Wine its activation stacks
-// them again up to four times over a while (at once and later, for the change and for its
-// focus), which may meet a rise, so it rises more often than that. Hidden, they leave no thread.
-TEST_F(ShellTest, TrackingKeepsItsTargetStaysAboveItWhenItRisesAndEndsWithTheRulers) {
-    ASSERT_NO_FATAL_FAILURE(Start(Ini("16777215", true, false, true)));  // inside, over the target
-    e2e::Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300));
-    auto threads = [] {
-        size_t count = 0;
-        HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-        THREADENTRY32 entry{sizeof entry, 0, 0, 0, 0, 0, 0};
-        for (BOOL more = Thread32First(all, &entry); more; more = Thread32Next(all, &entry))
-            count += entry.th32OwnerProcessID == GetCurrentProcessId();
-        CloseHandle(all);
-        return count;
-    };
-    const size_t hidden = threads();
-    ASSERT_NO_FATAL_FAILURE(RulersAlong(target, true));
-    ASSERT_EQ(threads(), hidden + 1) << "the poll";
-    const HWND ours = CreateWindowExW(0, L"Static", L"ours", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                      nullptr, nullptr);
-    for (HWND front : {ours, GetDesktopWindow(), FindWindowW(L"Shell_TrayWnd", nullptr)}) {
-        ASSERT_TRUE(SetForegroundWindow(front) && WaitFor([&] { return GetForegroundWindow() == front; }));
-        SendMessageW(RulerOf(true), WM_TIMER, kPolledChangeId, 0);
-        EXPECT_TRUE(Laid(target, true) && program().target.hwnd == target.Hwnd()) << "followed " << front;
-    }
-    DestroyWindow(ours);
-    SetForegroundWindow(target.Hwnd());
-    for (int rise = 0; rise < 6; ++rise) {
-        SetWindowPos(target.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ASSERT_TRUE(WaitFor([&] {
-            HWND above = target.Hwnd();
-            while ((above = GetWindow(above, GW_HWNDPREV)) != nullptr && above != RulerOf(true)) {}
-            return above && BodyPixel(Horizontal()) == 0xFFFFFFu;
-        })) << "rise " << rise;
-    }
-    Choose(CommandId::HideRulers);
-    EXPECT_TRUE(WaitFor([&] { return threads() == hidden; })) << "the poll goes on";
+    EXPECT_TRUE(WaitFor([&] { return OurThreads() == hidden; })) << "the poll goes on";
 }
 
 // Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
