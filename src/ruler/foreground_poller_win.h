@@ -1,8 +1,9 @@
 #pragma once
-// The poll of tracking for systems whose window events do not cross programs (Wine): a thread
-// of its own looks at the foreground window, its rectangle and its thread's keyboard focus,
-// paced by PollInterval, and wakes the UI thread only when something changed. At rest the UI
-// thread sleeps.
+// The poll of tracking, on Windows as under Wine: it runs until the system's window events have
+// been seen to cross from other programs (under Wine they never do), and for good once they
+// missed a change. A thread of its own looks at the foreground window, its rectangle and its
+// thread's keyboard focus, paced by PollInterval, and wakes the UI thread only when something
+// changed. At rest the UI thread sleeps.
 #include <windows.h>
 
 #include <atomic>

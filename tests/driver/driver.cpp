@@ -9,15 +9,109 @@
 #include <iterator>
 #include <sstream>
 
-
+#include "platform/gdi_win.h"
 #include "state/command_ids.h"
 
 namespace e2e {
 
+namespace {
+
+// The rectangle of the window the X server shows at a point of the desktop; empty where none.
+RECT XWindowAt(int x, int y) {
+    std::wstring script = BinDir() + L"\\x_window_at.py";
+    if (script.rfind(L"Z:", 0) == 0) script.erase(0, 2);  // Wine's drive for the Linux root
+    std::replace(script.begin(), script.end(), L'\\', L'/');
+    std::istringstream out(RunOnLinux(L"/usr/bin/python3 " + script + L" " + std::to_wstring(x) + L" " + std::to_wstring(y)));
+    int left = 0, top = 0, width = 0, height = 0;
+    if (!(out >> left >> top >> width >> height)) return {};
+    return {left, top, left + width, top + height};
+}
+
+// A mouse event at a point: the buttons carry the point too, as under Wine a press without one
+// has been seen to land where the pointer was before the move (a right press on another
+// window's caption opened that window's system menu; a press where the last drag ended).
+INPUT MouseAt(DWORD flags, int x, int y) {
+    INPUT in{INPUT_MOUSE, {}};
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    return in;
+}
+void MoveMouse(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in = MouseAt(0, x, y);
+    SendInput(1, &in, sizeof in);
+    WaitFor([&] {
+        POINT p{};
+        return GetCursorPos(&p) && p.x == x && p.y == y;
+    }, 1000, 10);
+}
+
+DWORD lastClickTick = 0;
+POINT lastClickPoint{-10000, -10000};
+
+// A second click in the same place within the double-click time would be a double-click (a
+// caption click would maximise the window, two presses on the tray icon show the rulers):
+// wait it out, as a person pausing would.
+void WaitOutDoubleClick(int x, int y) {
+    const DWORD since = GetTickCount() - lastClickTick;
+    if (since <= GetDoubleClickTime() + 100 && std::abs(lastClickPoint.x - x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+        std::abs(lastClickPoint.y - y) <= GetSystemMetrics(SM_CYDOUBLECLK))
+        Sleep(static_cast<int>(GetDoubleClickTime() + 100 - since));
+}
+
+// Presses and releases at one point, in one SendInput: the system takes a batch whole, so
+// under load no pause of ours can come between them (two presses of a double-click sent
+// apart were once more than the double-click time apart, and the rulers never showed).
+void PressAt(int x, int y, std::initializer_list<DWORD> buttons) {
+    std::vector<INPUT> in;
+    for (DWORD button : buttons) in.push_back(MouseAt(button, x, y));
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    lastClickTick = GetTickCount();
+    lastClickPoint = {x, y};
+}
+
+// The threads, of other processes, of the window in front and of the window under the pointer,
+// stopped: the ones the X server gives focus and crossing events to. Each handle is to be
+// resumed and closed.
+std::vector<HANDLE> StopThreadsTakingXEvents() {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    std::vector<DWORD> ids;
+    for (HWND window : {GetForegroundWindow(), WindowFromPoint(pointer)}) {
+        DWORD pid = 0;
+        const DWORD id = window ? GetWindowThreadProcessId(window, &pid) : 0;
+        if (id && pid != GetCurrentProcessId() && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    }
+    std::vector<HANDLE> stopped;
+    for (DWORD id : ids) {
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
+        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) stopped.push_back(thread);
+        else if (thread) CloseHandle(thread);
+    }
+    return stopped;
+}
+
+// The tray icon of the program: the first icon at the right end of the taskbar, which lays
+// tray icons out from its right end, 20 pixels apart.
+POINT TrayIconPoint() {
+    RECT r = WindowRectOf(FindWindowW(L"Shell_TrayWnd", nullptr));
+    return {r.right - 10, (r.top + r.bottom) / 2};
+}
+
+// The open pop-up menu, if any.
+HWND OpenPopupMenu() {
+    HWND h = nullptr;
+    while ((h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr)
+        if (IsWindowVisible(h)) return h;
+    return nullptr;
+}
+
+}  // namespace
+
 std::wstring BinDir() {
     wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p(path, n);
+    const std::wstring p(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
     return p.substr(0, p.find_last_of(L"\\/"));
 }
 
@@ -90,25 +184,13 @@ void Process::Kill() {
 }
 
 std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
-    struct Search {
-        DWORD pid;
-        const wchar_t* cls;
-        bool visibleOnly;
-        std::vector<HWND> found;
-    } search{pid, className, visibleOnly, {}};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            wchar_t cls[128] = {};
-            GetClassNameW(h, cls, 128);
-            if (owner == s.pid && (!s.cls || wcscmp(cls, s.cls) == 0) && (!s.visibleOnly || IsWindowVisible(h)))
-                s.found.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, className, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == pid && (!visibleOnly || IsWindowVisible(h))) found.push_back(h);
+    }
+    return found;
 }
 
 HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
@@ -125,9 +207,7 @@ RECT WindowRectOf(HWND h) {
 RECT ClientRectOnScreen(HWND h) {
     RECT r{};
     GetClientRect(h, &r);
-    POINT o{0, 0};
-    ClientToScreen(h, &o);
-    OffsetRect(&r, o.x, o.y);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
@@ -162,12 +242,8 @@ bool Plumbo::Start(const std::string& iniText) {
 
 bool Plumbo::WaitResident(int timeoutMs) {
     // The icon is drawn by the desktop's own process, after our windows are made.
-    return WaitFor(
-        [&] {
-            return MenuForm() && Viewer() && HorizontalRuler() && VerticalRuler() && FileExists(IniPath()) &&
-                   !WindowOf(Pid(), L"PlumboAbout") && TrayIconShown();
-        },
-        timeoutMs);
+    return WaitFor([&] { return MenuForm() && Viewer() && HorizontalRuler() && VerticalRuler() && FileExists(IniPath()) &&
+                                !WindowOf(Pid(), L"PlumboAbout") && TrayIconShown(); }, timeoutMs);
 }
 
 bool TrayIconShown() {
@@ -187,12 +263,9 @@ HWND RulerOf(DWORD pid, bool horizontal) {
     HWND found = nullptr;
     auto pair = [&] {
         const std::vector<HWND> rulers = WindowsOf(pid, L"PlumboRuler");
-        for (HWND h : rulers)
-            for (HWND v : rulers)
-                if (GetWindow(v, GW_OWNER) == h) {
-                    found = horizontal ? h : v;
-                    return true;
-                }
+        for (HWND v : rulers)
+            if (HWND h = GetWindow(v, GW_OWNER); std::find(rulers.begin(), rulers.end(), h) != rulers.end())
+                return (found = horizontal ? h : v) != nullptr;
         return false;
     };
     if (!pair()) WaitFor(pair, 2000, 10);
@@ -206,26 +279,7 @@ std::wstring TextOf(HWND h) {
     return std::wstring(buf, n);
 }
 
-void Plumbo::ShowRulersByDoubleClick() {
-    const POINT p = TrayIconPoint();
-    DoubleClick(p.x, p.y);
-}
-
-namespace {
-
-// Top of the highlighted band of an open menu on the screen; -1 when no item is lit.
-int HighlightTop(HWND popup) {
-    const Image img = GrabScreen(WindowRectOf(popup));
-    const COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
-    const uint32_t want = (GetRValue(hl) << 16) | (GetGValue(hl) << 8) | GetBValue(hl);
-    for (int y = 0; y < img.height; ++y)
-        if (std::count(img.pixels.begin() + y * img.width, img.pixels.begin() + (y + 1) * img.width, want) >
-            img.width / 2)
-            return y;
-    return -1;
-}
-
-}  // namespace
+void Plumbo::ShowRulersByDoubleClick() { DoubleClick(TrayIconPoint().x, TrayIconPoint().y); }
 
 void ClickTrayIcon(bool right) {
     // Two presses on the icon within the double-click time are a double-click, whatever was
@@ -248,19 +302,6 @@ bool Plumbo::ChooseControlMenu(int item) {
     return WaitNoPopupMenu();
 }
 
-namespace {
-// The rectangle of the window the X server shows at a point of the desktop; empty where none.
-RECT XWindowAt(int x, int y) {
-    std::wstring script = BinDir() + L"\\x_window_at.py";
-    if (script.rfind(L"Z:", 0) == 0) script.erase(0, 2);  // Wine's drive for the Linux root
-    std::replace(script.begin(), script.end(), L'\\', L'/');
-    std::istringstream out(RunOnLinux(L"/usr/bin/python3 " + script + L" " + std::to_wstring(x) + L" " + std::to_wstring(y)));
-    int left = 0, top = 0, width = 0, height = 0;
-    if (!(out >> left >> top >> width >> height)) return {};
-    return {left, top, left + width, top + height};
-}
-}  // namespace
-
 bool WaitInFrontAt(HWND window, int x, int y) {
     // Wine keeps a Z order of its own, and under Wine an activated window is raised on the X
     // server by a request of its own program, which may come after our rulers were stacked: a
@@ -281,23 +322,26 @@ bool OpenRulerMenu(HWND ruler) {
 
 bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     if (!OpenRulerMenu(ruler)) return false;
-    // The pointer goes down the menu counting the items that light up under it (separators
-    // never do), and clicks the one asked for.
-    const HWND popup = OpenPopupMenu();
-    const RECT m = WindowRectOf(popup);
-    int lit = -1, last = -1;
-    for (int y = m.top + 4; y < m.bottom - 2; y += 3) {
-        MoveMouse((m.left + m.right) / 2, y);
-        int top = -1;
-        WaitFor([&] { return (top = HighlightTop(popup)) >= 0 && top != last; }, 100, 20);
-        if (top < 0 || top == last) continue;
-        last = top;
-        if (++lit == item) {
-            Click((m.left + m.right) / 2, y);
-            return WaitNoPopupMenu();
+    // Under Wine another program's menu cannot be asked where its items lie: they are found on
+    // a picture of it, each as the run of rows holding the menu's text colour (a line of text
+    // may have a gap of a row or two; separators and the frame are of other colours), once the
+    // picture shows that many.
+    const RECT m = WindowRectOf(OpenPopupMenu());
+    const COLORREF c = GetSysColor(COLOR_MENUTEXT), text = RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // as read
+    auto lines = [&] {
+        const Image img = GrabScreen(m);
+        std::vector<std::pair<int, int>> found;  // the first and last row of each line of text
+        for (int y = 0; y < img.height; ++y) {
+            if (std::count(img.pixels.begin() + y * img.width, img.pixels.begin() + (y + 1) * img.width, text) == 0) continue;
+            if (found.empty() || y - found.back().second > 3) found.emplace_back(y, y);
+            found.back().second = y;
         }
-    }
-    return false;
+        return found;
+    };
+    std::vector<std::pair<int, int>> found;
+    if (!WaitFor([&] { return (found = lines()).size() > static_cast<size_t>(item); })) return false;
+    Click((m.left + m.right) / 2, m.top + (found[item].first + found[item].second) / 2);
+    return WaitNoPopupMenu();
 }
 
 bool Target::Start(int left, int top, int width, int height, const std::wstring& title,
@@ -332,60 +376,6 @@ bool Target::Activate() {
     return WaitFor(focused) && SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer) != 0;
 }
 
-namespace {
-// A mouse event at a point: the buttons carry the point too, as under Wine a press without one
-// has been seen to land where the pointer was before the move (a right press on another
-// window's caption opened that window's system menu; a press where the last drag ended).
-INPUT MouseAt(DWORD flags, int x, int y) {
-    INPUT in{INPUT_MOUSE, {}};
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    return in;
-}
-void SendMouse(DWORD flags, int x, int y) {
-    INPUT in = MouseAt(flags, x, y);
-    SendInput(1, &in, sizeof in);
-}
-}  // namespace
-
-void MoveMouse(int x, int y) {
-    SetCursorPos(x, y);
-    SendMouse(0, x, y);
-    WaitFor([&] {
-        POINT p{};
-        return GetCursorPos(&p) && p.x == x && p.y == y;
-    }, 1000, 10);
-}
-
-namespace {
-DWORD lastClickTick = 0;
-POINT lastClickPoint{-10000, -10000};
-
-// A second click in the same place within the double-click time would be a double-click (a
-// caption click would maximise the window, two presses on the tray icon show the rulers):
-// wait it out, as a person pausing would.
-void WaitOutDoubleClick(int x, int y) {
-    const DWORD since = GetTickCount() - lastClickTick;
-    if (since <= GetDoubleClickTime() + 100 && std::abs(lastClickPoint.x - x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-        std::abs(lastClickPoint.y - y) <= GetSystemMetrics(SM_CYDOUBLECLK))
-        Sleep(static_cast<int>(GetDoubleClickTime() + 100 - since));
-}
-}  // namespace
-
-namespace {
-// Presses and releases at one point, in one SendInput: the system takes a batch whole, so
-// under load no pause of ours can come between them (two presses of a double-click sent
-// apart were once more than the double-click time apart, and the rulers never showed).
-void PressAt(int x, int y, std::initializer_list<DWORD> buttons) {
-    std::vector<INPUT> in;
-    for (DWORD button : buttons) in.push_back(MouseAt(button, x, y));
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    lastClickTick = GetTickCount();
-    lastClickPoint = {x, y};
-}
-}  // namespace
-
 void Click(int x, int y, bool right) {
     WaitOutDoubleClick(x, y);
     MoveMouse(x, y);
@@ -408,6 +398,7 @@ bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
     };
     auto xMoveTo = [](int x, int y) { return L" mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y); };
     const RECT start = WindowRectOf(window);
+    if (!WaitInFrontAt(window, fromX, fromY)) return false;
     RunOnLinux(L"/usr/bin/xdotool" + xMoveTo(fromX, fromY) + L" mousedown 1");
     bool followed = WaitFor(inMoveLoop);
     for (int i = 1; i <= 10 && followed; ++i) {
@@ -423,29 +414,6 @@ bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
 }
 
 void PressKey(WORD vk) { PressKeys({vk}); }
-
-namespace {
-// The threads, of other processes, of the window in front and of the window under the pointer,
-// stopped: the ones the X server gives focus and crossing events to. Each handle is to be
-// resumed and closed.
-std::vector<HANDLE> StopThreadsTakingXEvents() {
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    std::vector<DWORD> ids;
-    for (HWND window : {GetForegroundWindow(), WindowFromPoint(pointer)}) {
-        DWORD pid = 0;
-        const DWORD id = window ? GetWindowThreadProcessId(window, &pid) : 0;
-        if (id && pid != GetCurrentProcessId() && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
-    }
-    std::vector<HANDLE> stopped;
-    for (DWORD id : ids) {
-        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
-        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) stopped.push_back(thread);
-        else if (thread) CloseHandle(thread);
-    }
-    return stopped;
-}
-}  // namespace
 
 void PressKeys(std::initializer_list<WORD> vks) {
     std::vector<INPUT> in(vks.size() * 2, INPUT{INPUT_KEYBOARD, {}});
@@ -467,17 +435,13 @@ void PressKeys(std::initializer_list<WORD> vks) {
         ResumeThread(thread);
         CloseHandle(thread);
     }
-    Sleep(30);
 }
 
 void TypeText(const std::wstring& text) {
-    for (wchar_t c : text) {
-        INPUT in[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
-        in[0].ki = KEYBDINPUT{0, c, KEYEVENTF_UNICODE, 0, 0};
-        in[1].ki = KEYBDINPUT{0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
-        SendInput(2, in, sizeof(INPUT));
-        Sleep(20);
-    }
+    std::vector<INPUT> in(text.size() * 2, INPUT{INPUT_KEYBOARD, {}});
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i].ki = KEYBDINPUT{0, text[i / 2], static_cast<DWORD>(KEYEVENTF_UNICODE | (i % 2 ? KEYEVENTF_KEYUP : 0)), 0, 0};
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 // Wine starts Linux programs without a process handle to wait on, so the command leaves a file
@@ -515,20 +479,7 @@ bool WaitXFocusOn(HWND window) {
     char utf8[1024] = {};
     WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
     const std::string want = std::string(utf8) + "\n";
-    return WaitFor([&] { return XFocus() == want; }, 3000, 0);
-}
-
-POINT TrayIconPoint() {
-    // The desktop's taskbar lays tray icons out from its right end, 20 pixels apart.
-    RECT r = WindowRectOf(FindWindowW(L"Shell_TrayWnd", nullptr));
-    return {r.right - 10, (r.top + r.bottom) / 2};
-}
-
-HWND OpenPopupMenu() {
-    HWND h = nullptr;
-    while ((h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr)
-        if (IsWindowVisible(h)) return h;
-    return nullptr;
+    return WaitFor([&] { return XFocus() == want; }, 3000);
 }
 
 bool WaitPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() != nullptr; }, timeoutMs); }
@@ -598,28 +549,19 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
 }
 
 Image GrabScreen(const RECT& r) {
-    Image img;
-    img.width = r.right - r.left;
-    img.height = r.bottom - r.top;
+    Image img{r.right - r.left, r.bottom - r.top, {}};
     if (img.width <= 0 || img.height <= 0) return img;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, img.width, img.height);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, img.width, img.height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = img.width;
-    bi.bmiHeader.biHeight = -img.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi{{sizeof bi.bmiHeader, img.width, -img.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};  // rows top down
+    void* bits = nullptr;
+    plumbo::WindowDc screen(nullptr);
+    plumbo::MemoryDc mem(screen.Get());
+    plumbo::Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    plumbo::SelectGuard select(mem.Get(), dib.Get());
+    BitBlt(mem.Get(), 0, 0, img.width, img.height, screen.Get(), r.left, r.top, SRCCOPY);
+    GdiFlush();
     img.pixels.resize(static_cast<size_t>(img.width) * img.height);
-    GetDIBits(mem, bmp, 0, img.height, img.pixels.data(), &bi, DIB_RGB_COLORS);
+    if (bits) std::copy_n(static_cast<const uint32_t*>(bits), img.pixels.size(), img.pixels.begin());
     for (auto& p : img.pixels) p &= 0xFFFFFF;
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
     return img;
 }
 

@@ -130,7 +130,6 @@ private:
 };
 
 // Input, in screen pixels.
-void MoveMouse(int x, int y);
 void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 // A drag of a window that moves with the pointer in the system's move loop, in ten steps of the
@@ -139,7 +138,8 @@ void DoubleClick(int x, int y);
 // had begun). X events, because under Wine SendInput's moves warp the X pointer and under load
 // the warp's motion came back late, in the middle of a drag, and carried the ruler off to where
 // an earlier click had been. The Wine desktop fills the X screen from its corner, so the points
-// are the same. False, with the button let go, when the loop or a step does not come.
+// are the same. It begins once the X server shows the window at the start (see WaitInFrontAt).
+// False, with the button let go, when that, the loop or a step does not come.
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY);
 void PressKey(WORD vk);
 // Keys pressed in order and let go in the reverse order, by one SendInput: a chord such as
@@ -163,10 +163,6 @@ bool WaitXFocusOn(HWND window);
 void ClickTrayIcon(bool right);
 // The program's icon differs from the bare taskbar around it.
 bool TrayIconShown();
-// The tray icon of the program: the first icon at the right end of the taskbar.
-POINT TrayIconPoint();
-// The open pop-up menu, if any.
-HWND OpenPopupMenu();
 bool WaitPopupMenu(int timeoutMs = 3000);
 bool WaitNoPopupMenu(int timeoutMs = 3000);
 
@@ -195,8 +191,7 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
 
 // Screen pixels as 0x00RRGGBB.
 struct Image {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };

@@ -23,20 +23,18 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler();
     // The smaller share of red among the two rulers' pixels: both must be seen.
     auto redShare = [&] {
-        double least = 1.0;
-        for (HWND ruler : {hrz, ver}) {
-            Image img = GrabScreen(ClientRectOnScreen(ruler));
-            size_t red = std::count(img.pixels.begin(), img.pixels.end(), 0xFF0000u);
-            least = std::min(least, img.pixels.empty() ? 0.0 : static_cast<double>(red) / img.pixels.size());
-        }
-        return least;
+        auto red = [](const Image& img) { return std::ranges::count(img.pixels, 0xFF0000u) / (img.pixels.size() + 1e-9); };
+        return std::min(red(GrabScreen(ClientRectOnScreen(hrz))), red(GrabScreen(ClientRectOnScreen(ver))));
     };
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(hrz) && IsWindowVisible(ver); })) << "the double-click showed no rulers";
+    // Laid along the target from its corner, and seen in front of it.
+    auto along = [&] { return WindowRectOf(ver).left == 300 && WindowRectOf(ver).top == 200 && redShare() > 0.5; };
+    auto where = [&] {
+        const RECT v = WindowRectOf(ver);
+        return testing::Message() << "vertical ruler at " << v.left << "," << v.top << ", red share " << redShare()
+                                  << (GetForegroundWindow() == target.Hwnd() ? "" : ", the target not in front");
+    };
     ASSERT_TRUE(target.Activate());
-    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ver).left == 300 && WindowRectOf(ver).top == 200; }))
-        << "vertical ruler at " << WindowRectOf(ver).left << "," << WindowRectOf(ver).top << ", foreground "
-        << (GetForegroundWindow() == target.Hwnd() ? "the target" : "another window");
-    EXPECT_TRUE(WaitFor([&] { return redShare() > 0.5; })) << "a ruler is behind its window: " << redShare();
+    ASSERT_TRUE(WaitFor(along)) << where();
     // Coming back to the window after the rulers' menu took the foreground, when nothing else
     // changed, raises it again; the rulers must follow it up.
     for (int round = 0; round < 2; ++round) {
@@ -44,32 +42,27 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
         PressKey(VK_ESCAPE);
         ASSERT_TRUE(WaitNoPopupMenu());
         ASSERT_TRUE(target.Activate());
-        EXPECT_TRUE(WaitFor([&] { return redShare() > 0.5; })) << "round " << round << ": " << redShare();
+        EXPECT_TRUE(WaitFor(along)) << "round " << round << ": " << where();
     }
 
-    // 設定 ▸ is the first item, 画面キャプチャ the second: clicked, the viewer opens.
+    // 設定 ▸ is the first item, 画面キャプチャ the second: clicked, the viewer opens. The rulers
+    // went to the viewer while it was in front; the drag starts where they are once they are
+    // back along the target.
     ASSERT_TRUE(app.ClickRulerMenu(hrz, 1));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(app.Viewer()) != FALSE; }));
     ShowWindow(app.Viewer(), SW_HIDE);
     ASSERT_TRUE(target.Activate());
-    // The rulers went to the viewer while it was in front; the drag starts where they are once
-    // they are back along the target.
-    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ver).left == 300 && WindowRectOf(ver).top == 200; }))
-        << "vertical ruler at " << WindowRectOf(ver).left << "," << WindowRectOf(ver).top;
+    ASSERT_TRUE(WaitFor(along)) << where();
 
     // A drag of the horizontal ruler brings the vertical one to it (laid inside, from the same
-    // corner); the vertical moves alone; an unchanged target does not pull them back. A press is
-    // made on what the screen shows: the rulers are stacked above the activated target again.
-    ASSERT_TRUE(WaitFor([&] { return redShare() > 0.5; })) << "a ruler is behind its window: " << redShare();
+    // corner); the vertical moves alone; an unchanged target does not pull them back.
     const RECT h0 = WindowRectOf(hrz);
-    ASSERT_TRUE(WaitInFrontAt(hrz, h0.left + 150, h0.top + 5));
     EXPECT_TRUE(DragWindow(hrz, h0.left + 150, h0.top + 5, h0.left + 250, h0.top + 85))
         << "horizontal from " << h0.left << "," << h0.top << " to " << WindowRectOf(hrz).left << "," << WindowRectOf(hrz).top;
     const RECT h1 = WindowRectOf(hrz);
     EXPECT_TRUE(WaitFor([&] { return WindowRectOf(ver).left == h1.left && WindowRectOf(ver).top == h1.top; }))
         << "the vertical did not come along";
     const RECT v1 = WindowRectOf(ver);
-    ASSERT_TRUE(WaitInFrontAt(ver, v1.left + 5, v1.top + 100));
     EXPECT_TRUE(DragWindow(ver, v1.left + 5, v1.top + 100, v1.left + 45, v1.top + 130))
         << "vertical at " << WindowRectOf(ver).left << "," << WindowRectOf(ver).top;
     EXPECT_FALSE(WaitFor([&] { return WindowRectOf(hrz).left != h1.left; }, 1000)) << "pulled back";

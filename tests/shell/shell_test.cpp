@@ -16,12 +16,14 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include "core/calibration.h"
 #include "core/texts.h"
 #include "driver/driver.h"
 #include "platform/monitor_win.h"
 #include "platform/profile_write_win.h"
+#include "ruler/foreground_poller_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
 
@@ -60,6 +62,12 @@ std::wstring AnswerMessage() {
 
 
 HWND RulerOf(bool horizontal) { return e2e::RulerOf(GetCurrentProcessId(), horizontal); }
+// Whether each of our rulers takes input, for as many as there are.
+std::vector<bool> RulersEnabled() {
+    std::vector<bool> enabled;
+    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) enabled.push_back(IsWindowEnabled(h));
+    return enabled;
+}
 
 // A push button pressed without waiting for what it opens.
 void Press(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -222,15 +230,27 @@ TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsF
 
 // ---- The rulers ----
 
+// The threads of this process: under Wine the rulers' poll is one of them while they are shown.
+size_t OurThreads() {
+    size_t count = 0;
+    HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{sizeof entry, 0, 0, 0, 0, 0, 0};
+    for (BOOL more = Thread32First(all, &entry); more; more = Thread32Next(all, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(all);
+    return count;
+}
+
 TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUnitPutsThem) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
+    const size_t hidden = OurThreads();
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    ASSERT_EQ(OurThreads(), hidden + 1) << "no poll";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::ShowRulers));
     const RECT h = Horizontal(), v = Vertical();
     EXPECT_EQ(h.bottom - h.top, std::lround(500.0 * Dpi(LOGPIXELSY) / 1440)) << "500 twips thick";
     EXPECT_EQ(v.right - v.left, std::lround(500.0 * Dpi(LOGPIXELSX) / 1440));
-    EXPECT_TRUE(WaitFor([&] { return BodyPixel(h) == 0xFFFFFFu; })) << "white, in front";
 
     auto move = [&](int left, int top, int width, int height) {
         SetWindowPos(target.Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -247,6 +267,25 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     EXPECT_NE(IniText().find("INSIDE=TRUE\r\n"), std::string::npos);
     move(260, 190, 480, 300);
     EXPECT_TRUE(WaitFor([&] { return Laid(target, true); })) << "inside";
+    // Nothing is laid along one of our windows, the desktop or the taskbar: a look is made once
+    // each is in front, as the poll asks for one.
+    for (HWND front : {RulerOf(false), GetDesktopWindow(), FindWindowW(L"Shell_TrayWnd", nullptr)}) {
+        ASSERT_TRUE(SetForegroundWindow(front) && WaitFor([&] { return GetForegroundWindow() == front; }));
+        SendMessageW(RulerOf(true), WM_TIMER, kPolledChangeId, 0);
+        EXPECT_TRUE(Laid(target, true) && program().target.hwnd == target.Hwnd()) << "followed " << front;
+    }
+    // A target that rises into the topmost band above the rulers finds them above it again,
+    // shown where they lie over it. Under Wine its activation stacks them again up to four
+    // times over a while (at once and later, for the change and for its focus), which may meet
+    // a rise: it rises more often than that.
+    SetForegroundWindow(target.Hwnd());
+    for (int rise = 0; rise < 6; ++rise) {
+        SetWindowPos(target.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const RECT ruler = Horizontal();
+        const POINT spot{ruler.right - 4, ruler.top + 2};  // where BodyPixel looks
+        ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(spot) == RulerOf(true) && BodyPixel(ruler) == 0xFFFFFFu; }))
+            << "rise " << rise;
+    }
     Choose(CommandId::PlaceOutside);
     move(240, 170, 420, 280);
     EXPECT_TRUE(WaitFor([&] { return Laid(target, false); })) << "outside again";
@@ -257,6 +296,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     Choose(CommandId::HideRulers);
     EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler is on the screen";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
+    EXPECT_TRUE(WaitFor([&] { return OurThreads() == hidden; })) << "the poll goes on";
 }
 
 // Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
@@ -304,7 +344,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
     ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
         EXPECT_EQ(std::pair(WindowRectOf(dlg).left, WindowRectOf(dlg).top), std::pair(300L, 200L));
         // Every other window of ours waits.
-        for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) EXPECT_FALSE(IsWindowEnabled(h));
+        EXPECT_EQ(RulersEnabled(), std::vector<bool>(2, false));
         // 400 x 300 pixels in whole millimetres, floored: 105 x 79 at 96 dpi.
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(400 * 254 / 10 / Dpi(LOGPIXELSX)));
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kHeightBox)), std::to_wstring(300 * 254 / 10 / Dpi(LOGPIXELSY)));
@@ -337,7 +377,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
     EXPECT_EQ(std::pair(o.right - o.left, o.bottom - o.top), std::pair(300L, 200L)) << "the other window";
     EXPECT_EQ(Horizontal().right - Horizontal().left, t.right - t.left) << "the ruler takes the new width at once";
     EXPECT_FALSE(program().rulers->OnTop()) << "ZORDER=FALSE is kept";
-    for (HWND h : e2e::WindowsOf(GetCurrentProcessId(), L"PlumboRuler")) EXPECT_TRUE(IsWindowEnabled(h));
+    EXPECT_EQ(RulersEnabled(), std::vector<bool>(2, true));
 
     // In pixels it opens in pixels, and Cancel changes nothing.
     Choose(CommandId::UnitPixels);
@@ -622,9 +662,10 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
         PostMessageW(size, WM_CLOSE, 0, 0);
     });
     PostHotKey(program(), HotKeyAction::Size);
-    WaitFor([] { return true; }, 0);  // runs the dialog's loop until it closes
+    WaitFor([] { return true; }, 0);  // runs the dialog's loop until it closes, and what it left queued
     person.join();
-    EXPECT_FALSE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }, 1000)) << "captured after the dialog";
+    // A capture would have begun by hiding the rulers.
+    EXPECT_TRUE(program().rulers->Shown() && !IsWindowVisible(viewer)) << "captured after the dialog";
 }
 
 // With the transparent look the rulers step aside for the dialog and come back showing what
