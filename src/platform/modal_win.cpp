@@ -76,8 +76,8 @@ void ModalScope::BringForward() {
 
 void ModalScope::SetOnAllEnded(std::function<void()> callback) { Stack().onAllEnded = std::move(callback); }
 
-void RunModal(HWND window, HWND focus) {
-    if (!window) return;
+bool RunModal(HWND window, HWND focus) {
+    if (!window) return true;
     ModalScope scope(window);
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
@@ -96,12 +96,13 @@ void RunModal(HWND window, HWND focus) {
             // The program is ending: close the window and let the main loop see the quit.
             PostQuitMessage(static_cast<int>(msg.wParam));
             if (IsWindow(window)) ShowWindow(window, SW_HIDE);
-            break;
+            return false;
         }
         if (IsDialogMessageW(window, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    return true;
 }
 
 int ModalMessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT flags) {

@@ -34,8 +34,9 @@ private:
 // Shows window, gives it the activation and the focus (focus: a control, or nullptr for the
 // window), and handles messages until it is hidden or destroyed, by whatever means: a button,
 // Esc, Alt+F4, the program ending. The dialog's keys (Tab, Enter, Esc) go through
-// IsDialogMessage. A WM_QUIT seen meanwhile is passed on to the main loop.
-void RunModal(HWND window, HWND focus);
+// IsDialogMessage. A WM_QUIT seen meanwhile is passed on to the main loop, and the answer is
+// false: the program is ending, and nothing the window hid may come back.
+bool RunModal(HWND window, HWND focus);
 
 // A message box with every other window of ours disabled while it is open.
 int ModalMessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT flags);
