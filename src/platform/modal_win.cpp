@@ -25,17 +25,17 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
-// The visible, enabled top-level window of this thread that the user should answer: the
-// window given to the innermost scope, or else a dialog that opened inside it (a message box,
-// a save dialog), found as an enabled window of ours.
+// The window the user should answer: the one given to the innermost scope, or else a dialog
+// that opened inside it. That one is often the system's (a message box, the save or the colour
+// dialog), so it is found as the foremost visible, enabled top-level window of this thread,
+// whatever module made it: every window of ours is disabled beneath it.
 HWND InnermostModal() {
     ModalStack& s = Stack();
     if (s.windows.empty()) return nullptr;
     if (HWND w = s.windows.back(); w && IsWindow(w)) return w;
-    std::vector<HWND> enabled;
-    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&enabled));
-    for (HWND h : enabled)
-        if (IsWindowVisible(h)) return h;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId() && IsWindowVisible(h) && IsWindowEnabled(h))
+            return h;
     return nullptr;
 }
 
