@@ -8,7 +8,9 @@ namespace {
 
 struct ModalStack {
     std::vector<HWND> windows;  // innermost last; nullptr for a system dialog
+    int menus = 0;
     std::function<void()> onAllEnded;
+    std::vector<std::function<void()>> waiting;  // for the last modal window and menu to close
 };
 
 ModalStack& Stack() {
@@ -39,6 +41,15 @@ HWND InnermostModal() {
     return nullptr;
 }
 
+void RunWaitingIfNoneOpen() {
+    ModalStack& s = Stack();
+    if (!s.windows.empty() || s.menus > 0) return;
+    // Out of the list before any runs: a task may wait again.
+    std::vector<std::function<void()>> tasks;
+    tasks.swap(s.waiting);
+    for (auto& task : tasks) task();
+}
+
 }  // namespace
 
 ModalScope::ModalScope(HWND modal) : modal_(modal) {
@@ -61,6 +72,7 @@ ModalScope::~ModalScope() {
     auto it = std::find(s.windows.rbegin(), s.windows.rend(), modal_);
     if (it != s.windows.rend()) s.windows.erase(std::next(it).base());
     if (s.windows.empty() && s.onAllEnded) s.onAllEnded();
+    RunWaitingIfNoneOpen();
 }
 
 bool ModalScope::Active() { return !Stack().windows.empty(); }
@@ -75,6 +87,20 @@ void ModalScope::BringForward() {
 }
 
 void ModalScope::SetOnAllEnded(std::function<void()> callback) { Stack().onAllEnded = std::move(callback); }
+
+void ModalScope::WhenNoneOpen(std::function<void()> task) {
+    Stack().waiting.push_back(std::move(task));
+    RunWaitingIfNoneOpen();
+}
+
+MenuScope::MenuScope() { ++Stack().menus; }
+
+MenuScope::~MenuScope() {
+    --Stack().menus;
+    RunWaitingIfNoneOpen();
+}
+
+bool MenuScope::Open() { return Stack().menus > 0; }
 
 bool RunModal(HWND window, HWND focus) {
     if (!window) return true;

@@ -25,10 +25,26 @@ public:
     static void BringForward();
     // Called from the main loop each time the last scope has ended.
     static void SetOnAllEnded(std::function<void()> callback);
+    // Calls task once no modal window and no pop-up menu of ours is open: at once when none
+    // is, else as the last one ends, inside its ending (so the task hands its work on to the
+    // main loop).
+    static void WhenNoneOpen(std::function<void()> task);
 
 private:
     HWND modal_;
     std::vector<HWND> disabled_;
+};
+
+// While a pop-up menu runs its loop. It disables nothing (a click elsewhere closes the menu), but
+// work that waits for modal windows waits for it too.
+class MenuScope {
+public:
+    MenuScope();
+    ~MenuScope();
+    MenuScope(const MenuScope&) = delete;
+    MenuScope& operator=(const MenuScope&) = delete;
+
+    static bool Open();
 };
 
 // Shows window, gives it the activation and the focus (focus: a control, or nullptr for the
