@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/dpi_win.h"
+#include "platform/modal_win.h"
 #include "platform/ui_task_win.h"
 
 namespace plumbo {
@@ -103,6 +104,19 @@ void FinishCapture(Program& program, HWND target, Hidden hidden) {
     }
 }
 
+// A dialog or a menu of ours opened while the screen settled: the copy waits for it to close, as
+// queued commands do, and for the screen to settle once more. Until then it could be in the
+// picture, and the viewer would take the activation from it.
+void FinishWhenNoneOpen(Program& program, HWND target, Hidden hidden) {
+    if (!ModalScope::Active() && !MenuScope::Open()) {
+        FinishCapture(program, target, hidden);
+        return;
+    }
+    ModalScope::WhenNoneOpen([&program, target, hidden] {
+        RunLater(kScreenSettleMs, [&program, target, hidden] { FinishWhenNoneOpen(program, target, hidden); });
+    });
+}
+
 }  // namespace
 
 void CaptureTargetAsBitmap(Program& program) {
@@ -125,7 +139,7 @@ void CaptureTargetAsBitmap(Program& program) {
     // ruler menu) uncovered in its own time. Ask it to without waiting for it: a target that
     // does not answer only leaves stale pixels in the picture.
     RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    RunLater(kScreenSettleMs, [&program, target, hidden] { FinishCapture(program, target, hidden); });
+    RunLater(kScreenSettleMs, [&program, target, hidden] { FinishWhenNoneOpen(program, target, hidden); });
 }
 
 }  // namespace plumbo

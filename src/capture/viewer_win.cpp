@@ -55,6 +55,11 @@ void Viewer::Show(Picture picture, ViewerMode mode, SIZE naturalSize, std::uniqu
     naturalSize_ = naturalSize;
     EnableMenusForMode();
     InvalidateRect(hwnd(), nullptr, FALSE);
+    // An open dialog or menu of ours keeps the activation: the user is answering it.
+    if (ModalScope::Active() || MenuScope::Open()) {
+        ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+        return;
+    }
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
 }

@@ -277,7 +277,8 @@ void SettingsDialog::Open() {
     keysChosen_ = false;
     // Released while the dialog is open: a registered key never reaches the hot-key controls.
     UnregisterHotKeys(program_.mainWindow);
-    RunModal(hwnd(), Item(kRulerColorButton));
+    // The program ending (log-off, "終了") closed it: nothing comes back.
+    if (!RunModal(hwnd(), Item(kRulerColorButton))) return;
     // After "Ｏ．Ｋ" the keys it showed; a key that cannot be had is stored as none.
     RegisterHotKeys(program_);
     for (int i = 0; i < kHotKeyActionCount && keysChosen_; ++i)

@@ -8,7 +8,9 @@ namespace {
 
 struct ModalStack {
     std::vector<HWND> windows;  // innermost last; nullptr for a system dialog
+    int menus = 0;
     std::function<void()> onAllEnded;
+    std::vector<std::function<void()>> waiting;  // for the last modal window and menu to close
 };
 
 ModalStack& Stack() {
@@ -25,18 +27,27 @@ BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
-// The visible, enabled top-level window of this thread that the user should answer: the
-// window given to the innermost scope, or else a dialog that opened inside it (a message box,
-// a save dialog), found as an enabled window of ours.
+// The window the user should answer: the one given to the innermost scope, or else a dialog
+// that opened inside it. That one is often the system's (a message box, the save or the colour
+// dialog), so it is found as the foremost visible, enabled top-level window of this thread,
+// whatever module made it: every window of ours is disabled beneath it.
 HWND InnermostModal() {
     ModalStack& s = Stack();
     if (s.windows.empty()) return nullptr;
     if (HWND w = s.windows.back(); w && IsWindow(w)) return w;
-    std::vector<HWND> enabled;
-    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&enabled));
-    for (HWND h : enabled)
-        if (IsWindowVisible(h)) return h;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId() && IsWindowVisible(h) && IsWindowEnabled(h))
+            return h;
     return nullptr;
+}
+
+void RunWaitingIfNoneOpen() {
+    ModalStack& s = Stack();
+    if (!s.windows.empty() || s.menus > 0) return;
+    // Out of the list before any runs: a task may wait again.
+    std::vector<std::function<void()>> tasks;
+    tasks.swap(s.waiting);
+    for (auto& task : tasks) task();
 }
 
 }  // namespace
@@ -61,6 +72,7 @@ ModalScope::~ModalScope() {
     auto it = std::find(s.windows.rbegin(), s.windows.rend(), modal_);
     if (it != s.windows.rend()) s.windows.erase(std::next(it).base());
     if (s.windows.empty() && s.onAllEnded) s.onAllEnded();
+    RunWaitingIfNoneOpen();
 }
 
 bool ModalScope::Active() { return !Stack().windows.empty(); }
@@ -76,8 +88,22 @@ void ModalScope::BringForward() {
 
 void ModalScope::SetOnAllEnded(std::function<void()> callback) { Stack().onAllEnded = std::move(callback); }
 
-void RunModal(HWND window, HWND focus) {
-    if (!window) return;
+void ModalScope::WhenNoneOpen(std::function<void()> task) {
+    Stack().waiting.push_back(std::move(task));
+    RunWaitingIfNoneOpen();
+}
+
+MenuScope::MenuScope() { ++Stack().menus; }
+
+MenuScope::~MenuScope() {
+    --Stack().menus;
+    RunWaitingIfNoneOpen();
+}
+
+bool MenuScope::Open() { return Stack().menus > 0; }
+
+bool RunModal(HWND window, HWND focus) {
+    if (!window) return true;
     ModalScope scope(window);
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
@@ -96,12 +122,13 @@ void RunModal(HWND window, HWND focus) {
             // The program is ending: close the window and let the main loop see the quit.
             PostQuitMessage(static_cast<int>(msg.wParam));
             if (IsWindow(window)) ShowWindow(window, SW_HIDE);
-            break;
+            return false;
         }
         if (IsDialogMessageW(window, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    return true;
 }
 
 int ModalMessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT flags) {

@@ -25,17 +25,34 @@ public:
     static void BringForward();
     // Called from the main loop each time the last scope has ended.
     static void SetOnAllEnded(std::function<void()> callback);
+    // Calls task once no modal window and no pop-up menu of ours is open: at once when none
+    // is, else as the last one ends, inside its ending (so the task hands its work on to the
+    // main loop).
+    static void WhenNoneOpen(std::function<void()> task);
 
 private:
     HWND modal_;
     std::vector<HWND> disabled_;
 };
 
+// While a pop-up menu runs its loop. It disables nothing (a click elsewhere closes the menu), but
+// work that waits for modal windows waits for it too.
+class MenuScope {
+public:
+    MenuScope();
+    ~MenuScope();
+    MenuScope(const MenuScope&) = delete;
+    MenuScope& operator=(const MenuScope&) = delete;
+
+    static bool Open();
+};
+
 // Shows window, gives it the activation and the focus (focus: a control, or nullptr for the
 // window), and handles messages until it is hidden or destroyed, by whatever means: a button,
 // Esc, Alt+F4, the program ending. The dialog's keys (Tab, Enter, Esc) go through
-// IsDialogMessage. A WM_QUIT seen meanwhile is passed on to the main loop.
-void RunModal(HWND window, HWND focus);
+// IsDialogMessage. A WM_QUIT seen meanwhile is passed on to the main loop, and the answer is
+// false: the program is ending, and nothing the window hid may come back.
+bool RunModal(HWND window, HWND focus);
 
 // A message box with every other window of ours disabled while it is open.
 int ModalMessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT flags);

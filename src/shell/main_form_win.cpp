@@ -87,9 +87,11 @@ void MainForm::PopUp(CommandId menu, HWND owner, POINT pt) {
     // The target stays put while a menu is open: the rulers would otherwise be moved and
     // restacked under the open menu, which closes it under Wine.
     program_.rulers->SuspendTracking();
-    menuOpen_ = true;
-    UINT chosen = PopupMenuAt(menus_.Find(static_cast<UINT>(menu)), owner, pt, align);
-    menuOpen_ = false;
+    UINT chosen = 0;
+    {
+        MenuScope menuOpen;
+        chosen = PopupMenuAt(menus_.Find(static_cast<UINT>(menu)), owner, pt, align);
+    }
     program_.rulers->ResumeTracking();
     if (chosen) Post(static_cast<CommandId>(chosen));
 }
@@ -137,7 +139,7 @@ void MainForm::OnHotKey(CommandId id) {
         return;
     }
     // An open menu has the keyboard; the key is for it, not for a command run inside its loop.
-    if (menuOpen_) return;
+    if (MenuScope::Open()) return;
     if (id == CommandId::ShowRulers) {
         Post(program_.rulers->Shown() ? CommandId::HideRulers : CommandId::ShowRulers);
         return;

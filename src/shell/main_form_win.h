@@ -55,7 +55,6 @@ private:
     std::map<CommandId, std::function<void()>> commands_;
     std::deque<CommandId> pending_;  // chosen while a modal window was open
     UINT taskbarCreated_ = 0;
-    bool menuOpen_ = false;  // a pop-up menu runs its own loop
 };
 
 }  // namespace plumbo

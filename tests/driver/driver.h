@@ -31,6 +31,7 @@ public:
     bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir);
     bool Running() const;
     bool WaitExit(int timeoutMs);
+    DWORD ExitCode() const { DWORD c = STILL_ACTIVE; return GetExitCodeProcess(pi_.hProcess, &c) ? c : STILL_ACTIVE; }
     bool WaitIdle();  // until its message loop first waits for input (under Wine: ever after)
     void Kill();
     DWORD Pid() const { return pi_.dwProcessId; }

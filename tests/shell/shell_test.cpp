@@ -18,11 +18,13 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include "capture/raster_capture_win.h"
 #include "core/calibration.h"
 #include "core/texts.h"
 #include "driver/driver.h"
 #include "platform/monitor_win.h"
 #include "platform/profile_write_win.h"
+#include "platform/ui_task_win.h"
 #include "ruler/foreground_poller_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
@@ -59,6 +61,19 @@ std::wstring AnswerMessage() {
     return text;
 }
 
+// The texts of the message boxes that `act` shows, each answered with OK.
+std::vector<std::wstring> MessagesWhile(const std::function<void()>& act) {
+    std::vector<std::wstring> messages;
+    std::atomic<bool> done = false;  // read by the other thread
+    std::thread person([&] {
+        while (!done)
+            if (WaitFor([&] { return done || Ours(L"#32770"); }) && !done) messages.push_back(AnswerMessage());
+    });
+    act();
+    done = true;
+    person.join();
+    return messages;
+}
 
 
 HWND RulerOf(bool horizontal) { return e2e::RulerOf(GetCurrentProcessId(), horizontal); }
@@ -108,11 +123,15 @@ protected:
         program().commands->Post(id);
         WaitFor([] { return true; }, 0);
     }
-    // Runs a command that opens a modal window, while `user` acts on it from another thread.
+    // Runs a command that opens a modal window, while `user` acts on it from another thread. A
+    // user who failed ends the window's loop with a quit, which the loop passes on and Choose
+    // drops: the window would otherwise wait for ever for an answer that is not coming.
     void ChooseWhile(CommandId id, const std::function<void()>& user) {
-        std::thread person(user);
+        std::jthread person([&, ui = GetCurrentThreadId()] {
+            user();
+            if (HasFailure()) PostThreadMessageW(ui, WM_QUIT, 0, 0);
+        });
         Choose(id);
-        person.join();
     }
     // The same, `user` given the window of ours of class `cls` the command opens.
     void ChooseIn(CommandId id, const wchar_t* cls, const std::function<void(HWND)>& user) {
@@ -627,8 +646,7 @@ void PostHotKey(const Program& program, HotKeyAction action) {
 }
 
 // A key acts on another program's window in front, and from one of our own windows on the window
-// the rulers follow; the rulers' key shows and hides them, as often as it is pressed; a key
-// pressed over a dialog of ours neither nests a dialog in it nor waits for it to close.
+// the rulers follow; the rulers' key shows and hides them, as often as it is pressed.
 TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
@@ -651,21 +669,6 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
     PostHotKey(program(), HotKeyAction::Redraw);  // the viewer in front: the target behind it
     EXPECT_TRUE(WaitFor([&] { return offered(CommandId::SaveEnhancedMetafile); }));
     EXPECT_TRUE(offered(CommandId::SaveSvg));
-    ShowWindow(viewer, SW_HIDE);
-    SetForegroundWindow(target.Hwnd());
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == target.Hwnd(); }));
-    std::thread person([&] {
-        HWND size = WaitOurs(L"PlumboSize");
-        ASSERT_TRUE(size);
-        PostHotKey(program(), HotKeyAction::Capture);
-        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == size; })) << "the key brings the dialog forward";
-        PostMessageW(size, WM_CLOSE, 0, 0);
-    });
-    PostHotKey(program(), HotKeyAction::Size);
-    WaitFor([] { return true; }, 0);  // runs the dialog's loop until it closes, and what it left queued
-    person.join();
-    // A capture would have begun by hiding the rulers.
-    EXPECT_TRUE(program().rulers->Shown() && !IsWindowVisible(viewer)) << "captured after the dialog";
 }
 
 // With the transparent look the rulers step aside for the dialog and come back showing what
@@ -718,17 +721,12 @@ TEST_F(ShellTest, ANewFolderStartsHiddenTheVersionBoxHoldsTheProgramAndHelpSaysW
 
     // Beside the program lies no page: it says so. With the page, a system that has no program
     // for ".html" (Wine's default prefix) is named as such; one that has one says nothing.
-    std::wstring said;
-    ChooseWhile(CommandId::OpenHelp, [&] { said = AnswerMessage(); });
-    EXPECT_EQ(said, Texts().helpMissing);
+    EXPECT_EQ(MessagesWhile([&] { Choose(CommandId::OpenHelp); }), std::vector<std::wstring>{Texts().helpMissing});
     ASSERT_TRUE(e2e::WriteFileBytes(dir_ + L"\\plHelp.html", "<html></html>"));
     wchar_t exe[MAX_PATH] = {};
     const bool handled =
         reinterpret_cast<INT_PTR>(FindExecutableW((dir_ + L"\\plHelp.html").c_str(), nullptr, exe)) > 32;
-    if (!handled) {
-        ChooseWhile(CommandId::OpenHelp, [&] { said = AnswerMessage(); });
-        EXPECT_EQ(said, Texts().noAssociatedProgram);
-    }
+    EXPECT_EQ(MessagesWhile([&] { Choose(CommandId::OpenHelp); }), std::vector<std::wstring>(!handled, Texts().noAssociatedProgram));
 }
 
 // ---- Pictures ----
@@ -882,8 +880,8 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
                           Zoom{CommandId::ZoomTyped, L"50", WM_CLOSE, 495, 360}}) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(z.command) << " " << (z.typed ? z.typed : L""));
         ChooseWhile(z.command, [&] {
-            HWND box = z.typed ? WaitOurs(L"#32770") : nullptr;
-            if (!box) return;
+            if (!z.typed) return;
+            HWND box = WaitOurs(L"#32770");  // none: the checks below fail, and the box's loop is ended
             EXPECT_EQ(TextOf(GetDlgItem(box, 100)), L"100");
             EXPECT_EQ(GetWindow(box, GW_OWNER), viewer);
             EXPECT_FALSE(IsWindowEnabled(viewer));
@@ -894,6 +892,50 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
                   std::tuple(std::pair(z.width, z.height), corner.left, corner.top));
         EXPECT_TRUE(IsWindowEnabled(viewer));
     }
+}
+
+// ---- Modal windows ----
+
+// While a window of ours waits for an answer, nothing else of ours takes the front: a key brings
+// it forward (a message the system made in it included) and is neither run in it nor kept for
+// after it; a capture falling due in a dialog or a menu is taken once that has closed; and a
+// log-off inside "設定" brings nothing back.
+TEST_F(ShellTest, AWindowWaitingForAnAnswerKeepsTheFrontAndALogOffInItBringsNothingBack) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    // A message the system makes: "ヘルプ" finds no page beside the program.
+    ChooseWhile(CommandId::OpenHelp, [&] {
+        HWND box = WaitOurs(L"#32770");
+        SetForegroundWindow(target.Hwnd());
+        ASSERT_TRUE(box && WaitFor([&] { return GetForegroundWindow() == target.Hwnd(); }));
+        PostHotKey(program(), HotKeyAction::Capture);
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; })) << "the key left the message behind";
+        AnswerMessage();
+    });
+    EXPECT_TRUE(program().rulers->Shown()) << "captured after the message";
+
+    // A task due after the copy looks, in the loop of the dialog or menu, and closes it.
+    for (const auto& [cls, open] : {std::pair<const wchar_t*, std::function<void()>>{
+                                        L"PlumboSettings", [&] { Choose(CommandId::OpenSettings); }},
+                                    {L"#32768", [&] { program().commands->PopUp(CommandId::ControlMenu, program().mainWindow, {600, 400}); }}}) {
+        Choose(CommandId::CaptureBitmap);
+        RunLater(2 * kScreenSettleMs, [&, cls = cls] {
+            HWND window = Ours(cls);
+            EXPECT_TRUE(window && !IsWindowVisible(program().viewer->Window())) << "captured over the open window";
+            if (!window || !PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0)) PostQuitMessage(0);
+        });
+        open();
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == program().viewer->Window(); })) << "no picture after it closed";
+    }
+
+    // The program ends inside the dialog's loop: the quit goes on to the main loop.
+    RunLater(0, [&] { SendMessageW(program().mainWindow, WM_ENDSESSION, TRUE, 0); });
+    static_cast<MainForm*>(program().commands)->Run(CommandId::OpenSettings);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit was lost";
+    EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler came back";
+    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'R')) << "a key came back";
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(ModalScope, DisablesEveryOtherWindowOfOursAndNestedScopesGiveBackOnlyWhatTh
 }
 
 // The window is closed by a task the loop runs; the scope is on meanwhile. A quit is passed on
-// to the main loop.
+// to the main loop, and the loop says the program is ending.
 TEST(RunModal, EndsHoweverTheWindowClosesAndGivesEverythingBack) {
     std::jthread sender;
     const std::tuple<const char*, std::function<void(HWND)>, WPARAM> cases[] = {
@@ -65,12 +65,12 @@ TEST(RunModal, EndsHoweverTheWindowClosesAndGivesEverythingBack) {
         Windows w;
         std::string during;
         RunLater(20, [&] { during = Enabled({w.a, w.b}), close(w.dialog); });
-        RunModal(w.dialog, nullptr);
+        const bool closed = RunModal(w.dialog, nullptr);
         sender = {};
         MSG msg{};
         PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        EXPECT_EQ(std::tuple(during, Enabled({w.a, w.b}), IsWindowVisible(w.dialog), msg.wParam),
-                  std::tuple("*", "a", FALSE, quit)) << how;
+        EXPECT_EQ(std::tuple(during, Enabled({w.a, w.b}), IsWindowVisible(w.dialog), msg.wParam, closed),
+                  std::tuple("*", "a", FALSE, quit, quit == 0)) << how;
     }
 }
 
