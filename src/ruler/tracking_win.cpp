@@ -3,6 +3,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/window_reports_win.h"
 #include "ruler/placement.h"
 
 namespace plumbo {
@@ -38,18 +39,36 @@ bool OfOurProcess(HWND hwnd) {
     return process == GetCurrentProcessId();
 }
 
-// The desktop and the taskbar are where the user stands between windows, not windows to measure.
-bool IsShellWindow(HWND hwnd) {
+// The shell's own surfaces: where the user stands between windows or picks the next one, never
+// a window to measure. The desktop and the taskbars; the Start menu, Search, the notification
+// centre and the input switcher (core windows of the shell's own); Task View and Alt+Tab
+// (Windows 10, then 11); the taskbar's previews and the tray's overflow (10, then 11).
+constexpr const wchar_t* kShellSurfaceClasses[] = {
+    L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd", L"Windows.UI.Core.CoreWindow",
+    L"MultitaskingViewFrame", L"XamlExplorerHostIslandWindow", L"ForegroundStaging", L"TaskListThumbnailWnd",
+    L"NotifyIconOverflowWindow", L"TopLevelWindowForOverflowXamlIsland", L"Shell_InputSwitchTopLevelWindow",
+};
+
+bool IsShellSurface(HWND hwnd) {
     if (hwnd == GetDesktopWindow() || hwnd == GetShellWindow()) return true;
-    wchar_t cls[32] = {};
-    GetClassNameW(hwnd, cls, 32);
-    for (const wchar_t* shell : {L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"})
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    for (const wchar_t* shell : kShellSurfaceClasses)
         if (lstrcmpW(cls, shell) == 0) return true;
     return false;
 }
 
-// A window tracking may measure: the foreground window of another program.
-bool Measurable(HWND hwnd) { return hwnd && !OfOurProcess(hwnd) && !IsShellWindow(hwnd); }
+// A window tracking may measure: the foreground window of another program that the screen shows.
+// A cloaked one (on another virtual desktop, a suspended app) is not on the screen, whatever its
+// style says.
+bool Measurable(HWND hwnd) { return hwnd && !OfOurProcess(hwnd) && !IsShellSurface(hwnd) && !IsCloaked(hwnd); }
+
+// The work area of the monitor that holds most of a rectangle.
+PixelRect WorkAreaAround(const RECT& r) {
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info);
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
 
 bool UnderWine() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -192,12 +211,12 @@ void Tracking::LayOut(const RECT& target) {
     const RECT v = vertical_.WindowRect();
     const bool inside = program_.settings.inside;
     const auto places = PlaceRulers(PixelRect{target.left, target.top, target.right, target.bottom}, h.bottom - h.top,
-                                    v.right - v.left, inside);
+                                    v.right - v.left, inside, WorkAreaAround(target));
     if (!places) return;
     horizontal_.MovePx(places->horizontal.left, places->horizontal.top, places->horizontal.width,
                        places->horizontal.height);
     vertical_.MovePx(places->vertical.left, places->vertical.top, places->vertical.width, places->vertical.height);
-    vertical_.SetPlacedInside(inside);
+    vertical_.SetPlacedInside(inside || places->verticalInside);
 }
 
 bool Tracking::Look(bool clicked) {
@@ -214,8 +233,10 @@ bool Tracking::Look(bool clicked) {
             // never measured.
             foregroundMeasurable_ = Measurable(foreground);
         }
-        RECT rect{};
-        if (!foregroundMeasurable_ || !GetWindowRect(foreground, &rect)) continue;
+        if (!foregroundMeasurable_ || !IsWindow(foreground)) continue;
+        // The frame a person sees: on Windows 10 and 11 the window rectangle also holds invisible
+        // resize borders, and the rulers' zero would stand beside the visible edge.
+        const RECT rect = VisibleFrame(foreground);
         TargetWindow& target = program_.target;
         // The same window at the same place has been neither minimised nor restored, which would
         // have moved it or taken the foreground from it: its placement is asked only after a

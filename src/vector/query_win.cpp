@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/window_reports_win.h"
 #include "vector/class_names.h"
 #include "vector/content_readers_win.h"
 
@@ -112,9 +113,8 @@ std::wstring ReadWindowText(HWND hwnd) {
 std::optional<TargetRecord> QueryTarget(HWND target) {
     if (!target || !IsWindow(target)) return std::nullopt;
     TargetRecord t;
-    RECT r{};
-    if (!GetWindowRect(target, &r)) return std::nullopt;
-    t.window.window = ToRect32(r);
+    // The frame a person sees: the invisible resize borders of Windows 10 and 11 are not drawn.
+    t.window.window = ToRect32(VisibleFrame(target));
     t.window.style = StyleOf(target);
     t.metrics = ReadMetrics();
 

@@ -116,7 +116,27 @@ TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
         {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, {-1, -1, -1, -1}},
     };
     ExpectRows(rows, [](auto& c) {
-        const auto [h, v] = PlaceRulers(c.target, 34, 33, c.inside).value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
+        const auto [h, v, hInside, vInside] = PlaceRulers(c.target, 34, 33, c.inside).value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
+        return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
+    });
+}
+
+// A 1280 x 800 screen whose taskbar takes the bottom 30 pixels. Thicknesses 34 and 33 as above.
+TEST(PlaceRulers, KeepBothThicknessesOnTheWorkAreaInsideTheTargetWhereOutsideHasNoRoom) {
+    using Places = std::array<int32_t, 8>;
+    const PixelRect work{0, 0, 1280, 770};
+    const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
+        {"room outside", {100, 100, 500, 400}, false, {100, 66, 400, 34, 67, 100, 33, 300}},
+        {"maximized", {0, 0, 1280, 770}, false, {0, 736, 1280, 34, 0, 0, 33, 770}},
+        {"snapped right", {640, 0, 1280, 770}, false, {640, 736, 640, 34, 607, 0, 33, 770}},
+        {"snapped to the top edge only", {300, 0, 900, 400}, false, {300, 366, 600, 34, 267, 0, 33, 400}},
+        {"touching the left edge", {33, 200, 400, 500}, false, {33, 166, 367, 34, 0, 200, 33, 300}},
+        {"half off the left", {-200, 100, 300, 400}, false, {-200, 66, 500, 34, 0, 100, 33, 300}},
+        {"half below, inside", {100, 600, 500, 1000}, true, {100, 736, 400, 34, 100, 600, 33, 400}},
+        {"off the right", {1300, 100, 1600, 400}, false, {1300, 66, 300, 34, 1247, 100, 33, 300}},
+    };
+    ExpectRows(rows, [&](auto& c) {
+        const auto [h, v, hInside, vInside] = PlaceRulers(c.target, 34, 33, c.inside, work).value();
         return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
     });
 }
