@@ -21,6 +21,7 @@
 #include "core/texts.h"
 #include "driver/driver.h"
 #include "platform/monitor_win.h"
+#include "platform/window_reports_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
 
@@ -85,6 +86,7 @@ protected:
         ASSERT_TRUE(shell_.Start(GetModuleHandleW(nullptr), dir_ + L"\\"));
     }
     void TearDown() override {
+        ResetReports();
         for (const wchar_t* f : {L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
         RemoveDirectoryW(dir_.c_str());
     }
@@ -802,6 +804,63 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
                   std::tuple(std::pair(z.width, z.height), corner.left, corner.top));
         EXPECT_TRUE(IsWindowEnabled(viewer));
     }
+}
+
+// Windows 10 and 11 as the seam stands in for them, around a real window of another program:
+// invisible resize borders of 7 pixels at its left, right and bottom, and a second window that
+// the compositor hides.
+TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACloakedWindowIsNoTarget) {
+    ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, false)));
+    e2e::Target target, cloaked;
+    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Framed", L"/color 65280"));
+    ASSERT_TRUE(cloaked.Start(760, 420, 200, 150, L"Cloaked"));
+    auto visible = [&] {
+        const RECT r = WindowRectOf(target.Hwnd());
+        return RECT{r.left + 7, r.top, r.right - 7, r.bottom - 7};
+    };
+    Reports().extendedFrameBounds = [&](HWND w) { return w == target.Hwnd() ? std::optional(visible()) : std::nullopt; };
+    Reports().cloaked = [&](HWND w) { return w == cloaked.Hwnd(); };
+    ASSERT_LT(e2e::ClientRectOnScreen(target.Hwnd()).left, visible().left) << "Wine's own frame is wider than 7";
+
+    // The rulers touch the visible frame, as the screen shows them: the ruler's red and its one
+    // grey edge column right beside the target's green.
+    Choose(CommandId::ShowRulers);
+    SetForegroundWindow(target.Hwnd());
+    const RECT v = visible();
+    auto edges = [&] {
+        const RECT h = Horizontal(), vr = Vertical();
+        return std::tuple(h.left, h.right, h.bottom, vr.right, vr.top, vr.bottom);
+    };
+    EXPECT_TRUE(WaitFor([&] { return edges() == std::tuple(v.left, v.right, v.top, v.left, v.top, v.bottom); }));
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(v.left - 2, v.top + 150) == 0xFF0000u && PixelAt(v.left, v.top + 150) == 0x00FF00u; }));
+
+    // A cloaked window in front is no target, for the keys as for tracking.
+    SetForegroundWindow(cloaked.Hwnd());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == cloaked.Hwnd(); }));
+    EXPECT_FALSE(program().rulers->TargetForeground());
+    EXPECT_EQ(program().target.hwnd, target.Hwnd());
+    SetForegroundWindow(target.Hwnd());
+
+    // The size dialog shows and sets the visible size; Windows is given the borders besides.
+    Choose(CommandId::UnitPixels);
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
+        EXPECT_EQ(std::pair(TextOf(GetDlgItem(dlg, kWidthBox)), TextOf(GetDlgItem(dlg, kHeightBox))),
+                  std::pair(std::wstring(L"386"), std::wstring(L"293")));
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"500");
+        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"250");
+        Press(dlg, IDOK);
+    });
+    const RECT sized = WindowRectOf(target.Hwnd());
+    EXPECT_EQ(std::pair(sized.right - sized.left, sized.bottom - sized.top), std::pair(514L, 257L));
+
+    // The capture is the visible frame: the viewer's 100 % is its size, and its left column is
+    // the target's green, not Wine's frame.
+    Choose(CommandId::CaptureBitmap);
+    HWND viewer = program().viewer->Window();
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
+    const RECT c = e2e::ClientRectOnScreen(viewer);
+    EXPECT_EQ(std::pair(c.right - c.left, c.bottom - c.top), std::pair(500L, 250L));
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == 0x00FF00u; }));
 }
 
 }  // namespace
