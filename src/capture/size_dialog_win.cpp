@@ -7,6 +7,7 @@
 #include "core/texts.h"
 #include "platform/dpi_win.h"
 #include "platform/modal_win.h"
+#include "platform/monitor_win.h"
 #include "platform/window_reports_win.h"
 
 namespace plumbo {
@@ -50,7 +51,7 @@ bool Answers(HWND target) {
     return SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTargetAnswerMs, &ignored) != 0;
 }
 
-PixelBox BoxOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+PixelRect BoxOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The target's own thread carries out the move. One that answers at once is waited for, so
 // the target has its size when the dialog closes; one that does not gets the move posted,
@@ -176,7 +177,7 @@ void SizeDialog::Open() {
     const RECT targetRect = VisibleFrame(target);
     POINT corner{targetRect.left, targetRect.top};
     if (rulers && rulers->Shown()) corner = {rulers->HorizontalRect().left, rulers->VerticalRect().top};
-    SetWindowPos(hwnd(), nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnWorkArea(hwnd(), target, &corner);
     HWND widthBox = Item(kWidthBoxId);
     SendMessageW(widthBox, EM_SETSEL, 0, -1);
 

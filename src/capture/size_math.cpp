@@ -156,7 +156,7 @@ std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view
     return TypedWindowSize{w.pixels, h.pixels, w.twips, h.twips};
 }
 
-PixelSize OuterSizeForVisibleSize(const PixelBox& outer, const PixelBox& visible, int32_t width, int32_t height) {
+PixelSize OuterSizeForVisibleSize(const PixelRect& outer, const PixelRect& visible, int32_t width, int32_t height) {
     auto border = [](int64_t inner, int64_t outerEdge) { return std::max<int64_t>(0, inner - outerEdge); };
     const int64_t w = int64_t{width} + border(visible.left, outer.left) + border(outer.right, visible.right);
     const int64_t h = int64_t{height} + border(visible.top, outer.top) + border(outer.bottom, visible.bottom);

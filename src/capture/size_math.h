@@ -9,6 +9,7 @@
 #include <string_view>
 #include <variant>
 
+#include "core/pixel_geometry.h"
 #include "core/units.h"
 
 namespace plumbo {
@@ -67,10 +68,6 @@ std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view
                                                                std::wstring_view heightText, SizeUnit unit,
                                                                TwipsPerPixel tpp, double lengthScale = 1.0);
 
-// A rectangle in screen pixels, right and bottom exclusive.
-struct PixelBox {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
 struct PixelSize {
     int32_t width = 0, height = 0;
     friend bool operator==(const PixelSize&, const PixelSize&) = default;
@@ -80,7 +77,7 @@ struct PixelSize {
 // the dialog are the frame a person sees, and on Windows 10 and 11 the window rectangle holds
 // invisible resize borders around it, which are added as the window has them now. A visible
 // frame reaching beyond the window's rectangle on a side counts as no border there.
-PixelSize OuterSizeForVisibleSize(const PixelBox& outer, const PixelBox& visible, int32_t width, int32_t height);
+PixelSize OuterSizeForVisibleSize(const PixelRect& outer, const PixelRect& visible, int32_t width, int32_t height);
 
 // The message for a refused entry; names the box by its label.
 std::wstring SizeEntryMessage(const SizeEntryError& error);

@@ -4,14 +4,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace plumbo {
+#include "core/pixel_geometry.h"
 
-struct PixelRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-};
+namespace plumbo {
 
 // A window's position and size for one move.
 struct PixelPlace {

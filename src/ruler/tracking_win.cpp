@@ -3,6 +3,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/monitor_win.h"
 #include "platform/window_reports_win.h"
 #include "ruler/placement.h"
 
@@ -19,12 +20,11 @@ constexpr UINT kRestackAgainMs = 300;
 // How often a look walks the Z order for a target that came up above the rulers on its own.
 constexpr ULONGLONG kStackCheckMs = 300;
 
-// The window events tracking listens to, as ranges for SetWinEventHook: the foreground, a
-// window minimised or restored, and any move or resize.
+// The window events tracking listens to from every program, as ranges for SetWinEventHook: the
+// foreground, and a window minimised or restored. They are how a new target is seen.
 constexpr std::pair<DWORD, DWORD> kEventRanges[] = {
     {EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
     {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
-    {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
 };
 
 // The callback is handed only its hook: which tracking installed it.
@@ -62,13 +62,6 @@ bool IsShellSurface(HWND hwnd) {
 // A cloaked one (on another virtual desktop, a suspended app) is not on the screen, whatever its
 // style says.
 bool Measurable(HWND hwnd) { return hwnd && !OfOurProcess(hwnd) && !IsShellSurface(hwnd) && !IsCloaked(hwnd); }
-
-// The work area of the monitor that holds most of a rectangle.
-PixelRect WorkAreaAround(const RECT& r) {
-    MONITORINFO info{sizeof info};
-    GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info);
-    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-}
 
 bool UnderWine() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -129,6 +122,7 @@ void Tracking::Update(bool lookNow) {
         }
         hooks_.clear();
     }
+    HookLocationsOf(active ? program_.target.hwnd : nullptr);
     // Until events have come from another program the poll runs: a quiet system sends none
     // either, so their absence proves nothing, and the poll is cheap enough to run meanwhile.
     // Once they come, a slow check looks for a change they missed, and one found brings the
@@ -148,6 +142,24 @@ void Tracking::Update(bool lookNow) {
     // Nothing reported what changed while tracking was off. This look is not the check's: a
     // change it finds says nothing about the events.
     if (active && lookNow) Look();
+}
+
+void Tracking::HookLocationsOf(HWND target) {
+    DWORD process = 0;
+    if (target) GetWindowThreadProcessId(target, &process);
+    if (process == locationProcess_) return;
+    if (locationHook_) {
+        UnhookWinEvent(locationHook_);
+        HookOwners().erase(locationHook_);
+        locationHook_ = nullptr;
+    }
+    locationProcess_ = process;
+    // Moves and resizes from the target's program only: hooked for every program, each caret
+    // blink and pointer move on the system would reach this thread.
+    if (process)
+        if ((locationHook_ = SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, nullptr,
+                                             &WindowEventProc, process, 0, WINEVENT_OUTOFCONTEXT)))
+            HookOwners()[locationHook_] = this;
 }
 
 void Tracking::OnTimer(UINT_PTR id) {
@@ -190,8 +202,8 @@ void CALLBACK Tracking::WindowEventProc(HWINEVENTHOOK hook, DWORD event, HWND wi
 void Tracking::OnWindowEvent(DWORD event, HWND window, LONG object, LONG child) {
     if (!Active()) return;
     const bool location = event == EVENT_OBJECT_LOCATIONCHANGE;
-    // Location changes come for every window, caret and the mouse pointer; only the target's
-    // own frame matters.
+    // Location changes come for every window, caret and pointer of the target's program; only the
+    // target's own frame matters.
     const bool aboutTarget =
         !location || (object == OBJID_WINDOW && child == CHILDID_SELF && window == program_.target.hwnd);
     const bool arrived = proof_.EventsArrive();
@@ -254,6 +266,7 @@ bool Tracking::Look(bool clicked) {
             if (targetChanged) {
                 LayOut(rect);
                 target = TargetWindow{foreground, rect, placement.showCmd};
+                HookLocationsOf(foreground);
             }
         }
         changed |= targetChanged;

@@ -79,7 +79,7 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
 
 // Windows 10 at 100 %: invisible borders of 7 px left, right and bottom, none at the top.
 TEST(SizeDialog, TheTypedSizeIsTheVisibleFrameAndTheWindowKeepsItsInvisibleBorders) {
-    const struct { PixelBox outer, visible; PixelSize typed, want; } rows[] = {
+    const struct { PixelRect outer, visible; PixelSize typed, want; } rows[] = {
         {{93, 100, 907, 707}, {100, 100, 900, 700}, {800, 600}, {814, 607}},
         {{0, 0, 640, 480}, {0, 0, 640, 480}, {800, 600}, {800, 600}},        // no borders: Wine, Windows 7
         {{10, 10, 20, 20}, {5, 5, 30, 30}, {800, 600}, {800, 600}},           // a frame beyond the window

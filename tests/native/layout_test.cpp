@@ -141,7 +141,7 @@ TEST(PlaceRulers, KeepBothThicknessesOnTheWorkAreaInsideTheTargetWhereOutsideHas
     });
 }
 
-TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsCentredAndTheVersionBoxBandsEverySixteenth) {
+TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsKeptOnTheWorkAreaAndTheVersionBoxBandsEverySixteenth) {
     constexpr double kMmTwips = 1440.0 / 25.4;
     // 4995 twips = 88.11 mm. Ticks and numbers.
     const struct { double width; std::pair<size_t, size_t> want; } previews[] = {
@@ -159,11 +159,15 @@ TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsCe
     }
     EXPECT_EQ(std::pair(l.numbers[7].value, l.numbers[7].top), std::pair(7, 120.0));
     EXPECT_NEAR(l.numbers[7].left, 3968.504, 1e-3);
-    // Centring the dialog: 12359 \ 2; 21959.5 -> 21960 and 21958.5 -> 21958, then halved;
-    // -2841 \ 2.
-    const struct { double screen, dialog; int32_t want; } offsets[] = {
-        {19200.0, 6841.0, 6179}, {28800.0, 6840.5, 10980}, {28800.0, 6841.5, 10979}, {4000.0, 6841.0, -1420}};
-    ExpectRows(offsets, [](auto& c) { return CentredOffsetTwips(c.screen, c.dialog); });
+    // A dialog kept on a work area: moved the least, a left monitor's negative pixels exact, one
+    // larger than the area at its corner.
+    const struct { PixelRect area; int32_t left, top, width, height; PixelRect want; } kept[] = {
+        {{0, 0, 1280, 770}, 1200, 700, 300, 200, {980, 570, 1280, 770}},
+        {{0, 0, 1280, 770}, 100, 100, 300, 200, {100, 100, 400, 300}},
+        {{-1920, 0, 0, 1040}, -100, -50, 400, 300, {-400, 0, 0, 300}},
+        {{0, 0, 1280, 770}, 10, 10, 2000, 900, {0, 0, 2000, 900}},
+    };
+    ExpectRows(kept, [](auto& c) { return KeptWithin(c.left, c.top, c.width, c.height, c.area); });
     // A band: right the width, its top and bottom rows, and its blue. 6150 x 3735
     // twips at 15 twips per pixel: step 15, y = 0, 15, ..., 240, blue 255 - 30600 \ 249 at
     // y 120 and 255 - 61200 \ 249 at 240. The last step may land on the height; a box under 16
