@@ -71,6 +71,14 @@ WindowReports WindowsOwnReports() {
         default: return DpiAwareness::PerMonitor;
         }
     };
+    r.switchThreadAwareness = [](DpiAwareness awareness) -> void* {
+        const DpiFunctions& f = DpiCalls();
+        if (!f.setThreadContext) return nullptr;
+        return f.setThreadContext(awareness == DpiAwareness::Unaware  ? kUnawareContext
+                                  : awareness == DpiAwareness::System ? kSystemAwareContext
+                                                                      : kPerMonitorV2Context);
+    };
+    r.restoreThreadAwareness = [](void* previous) { DpiCalls().setThreadContext(previous); };
     r.renderFullContent = [](HWND window, HDC dc) { return PrintWindow(window, dc, kRenderFullContent) != FALSE; };
     return r;
 }
@@ -95,17 +103,19 @@ RECT VisibleFrame(HWND window) {
 
 bool IsCloaked(HWND window) { return Reports().cloaked(window); }
 
-ThreadDpiAwarenessScope::ThreadDpiAwarenessScope(DpiAwareness awareness) {
-    const DpiFunctions& f = DpiCalls();
-    if (!f.setThreadContext) return;
-    const DpiFunctions::Context wanted = awareness == DpiAwareness::Unaware  ? kUnawareContext
-                                         : awareness == DpiAwareness::System ? kSystemAwareContext
-                                                                             : kPerMonitorV2Context;
-    previous_ = f.setThreadContext(wanted);
-}
+ThreadDpiAwarenessScope::ThreadDpiAwarenessScope(DpiAwareness awareness)
+    : previous_(Reports().switchThreadAwareness(awareness)) {}
 
 ThreadDpiAwarenessScope::~ThreadDpiAwarenessScope() {
-    if (previous_) DpiCalls().setThreadContext(previous_);
+    if (previous_) Reports().restoreThreadAwareness(previous_);
+}
+
+UINT OwnDpiOf(HWND window, UINT monitorDpi) {
+    switch (Reports().dpiAwareness(window)) {
+    case DpiAwareness::Unaware: return 96;
+    case DpiAwareness::System: return SystemDpi().x;
+    default: return monitorDpi;
+    }
 }
 
 int SystemMetricForDpi(int index, UINT dpi) {

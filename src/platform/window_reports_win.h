@@ -34,6 +34,10 @@ struct WindowReports {
     // The DPI awareness the window's program runs with. A program that is not per-monitor aware
     // thinks in 96 dpi (unaware) or in the system DPI it started with, which is ours.
     std::function<DpiAwareness(HWND)> dpiAwareness;
+    // Runs the calling thread in another DPI awareness (SetThreadDpiAwarenessContext), giving back
+    // what to restore it with; null where the system cannot switch (before Windows 10 1607).
+    std::function<void*(DpiAwareness)> switchThreadAwareness;
+    std::function<void(void*)> restoreThreadAwareness;
     // PrintWindow with PW_RENDERFULLCONTENT into dc (the window's whole outer rectangle at 0,0);
     // false when it failed.
     std::function<bool(HWND, HDC)> renderFullContent;
@@ -51,7 +55,7 @@ RECT VisibleFrame(HWND window);
 bool IsCloaked(HWND window);
 
 // Runs the calling thread in another DPI awareness until the scope ends: a program's windows read
-// in its own coordinates. Where the system cannot switch (before Windows 10 1607, Wine) nothing
+// in its own coordinates. Where the system cannot switch (before Windows 10 1607) nothing
 // changes, and Switched() says so.
 class ThreadDpiAwarenessScope {
 public:
@@ -64,6 +68,10 @@ public:
 private:
     void* previous_ = nullptr;
 };
+
+// The DPI a program's windows think in: the monitor's for a per-monitor aware one, else 96 or
+// the system DPI, which the compositor stretches to the monitor's.
+UINT OwnDpiOf(HWND window, UINT monitorDpi);
 
 // GetSystemMetricsForDpi where the system has it, else GetSystemMetrics scaled from the
 // system DPI.

@@ -728,15 +728,38 @@ TEST_F(ShellTest, MetafileFrameIsTheTargetsSizeOnItsMonitor) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
-    Choose(CommandId::RedrawAsVector);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program().viewer->Window()) != FALSE; }));
-    Choose(CommandId::CopyToClipboard);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    ENHMETAHEADER header{};
-    GetEnhMetaFileHeader(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), sizeof header, &header);
-    CloseClipboard();
-    EXPECT_NEAR(header.rclFrame.right - header.rclFrame.left, 400 * 2540.0 / Dpi(LOGPIXELSX), 1);
-    EXPECT_NEAR(header.rclFrame.bottom - header.rclFrame.top, 300 * 2540.0 / Dpi(LOGPIXELSY), 1);
+    auto frame = [&] {
+        Choose(CommandId::RedrawAsVector);
+        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(program().viewer->Window()) != FALSE; }));
+        Choose(CommandId::CopyToClipboard);
+        ENHMETAHEADER header{};
+        if (!OpenClipboard(nullptr)) return std::pair(-1.0, -1.0);
+        GetEnhMetaFileHeader(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), sizeof header, &header);
+        CloseClipboard();
+        return std::pair(double(header.rclFrame.right - header.rclFrame.left), double(header.rclFrame.bottom - header.rclFrame.top));
+    };
+    const auto [width, height] = frame();
+    EXPECT_NEAR(width, 400 * 2540.0 / Dpi(LOGPIXELSX), 1);
+    EXPECT_NEAR(height, 300 * 2540.0 / Dpi(LOGPIXELSY), 1);
+
+    // An older program on today's Windows, as the seam stands in for it: unaware of DPI, stretched
+    // by the compositor wherever the monitor is not at 96 dpi. It is read in its own pixels, with
+    // this thread switched to its awareness for the walk and back after; Wine's target, which
+    // really answers in the screen's pixels, then stands for one 96-dpi pixel each, and the
+    // picture is as large as a 400 x 300 window at 96 dpi.
+    std::vector<int> switches;
+    Reports().desktopComposed = [] { return true; };
+    Reports().dpiAwareness = [&](HWND w) { return w == target.Hwnd() ? DpiAwareness::Unaware : DpiAwareness::PerMonitor; };
+    Reports().switchThreadAwareness = [&](DpiAwareness a) {
+        switches.push_back(static_cast<int>(a));
+        return reinterpret_cast<void*>(1);
+    };
+    Reports().restoreThreadAwareness = [&](void*) { switches.push_back(-1); };
+    const auto [ownWidth, ownHeight] = frame();
+    EXPECT_NEAR(ownWidth, 400 * 2540.0 / 96, 1);
+    EXPECT_NEAR(ownHeight, 300 * 2540.0 / 96, 1);
+    const std::vector<int> stretched{static_cast<int>(DpiAwareness::Unaware), -1};
+    EXPECT_EQ(switches, Dpi(LOGPIXELSX) == 96 ? std::vector<int>{} : stretched);
 }
 
 TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
