@@ -884,6 +884,62 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
     const RECT c = e2e::ClientRectOnScreen(viewer);
     EXPECT_EQ(std::pair(c.right - c.left, c.bottom - c.top), std::pair(500L, 250L));
     EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == 0x00FF00u; }));
+
+    // Where the compositor draws the desktop the picture is what it renders of the window (here
+    // blue, as no window shows), cut to the visible frame; where it cannot, the screen's copy.
+    Reports().desktopComposed = [] { return true; };
+    for (bool renders : {true, false}) {
+        Reports().renderFullContent = [&](HWND w, HDC dc) {
+            const RECT whole{0, 0, WindowRectOf(w).right - WindowRectOf(w).left, 400};
+            FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            const RECT visiblePart{7, 0, whole.right - 7, 250};
+            HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+            FillRect(dc, &visiblePart, blue);
+            DeleteObject(blue);
+            return renders;
+        };
+        Choose(CommandId::CaptureBitmap);
+        const uint32_t want = renders ? 0x0000FFu : 0x00FF00u;
+        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == want && PixelAt(c.right - 1, c.top + 125) == want; }))
+            << renders;
+    }
+}
+
+// A maximized window, and one half off the screen: both rulers keep their whole thickness on the
+// work area, inside the window where there is no room outside, as the screen shows them.
+TEST_F(ShellTest, TheRulersOfAMaximizedOrHalfHiddenWindowStayOnTheScreenAndItsSizeIsSetRestored) {
+    ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, false)));
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Laid along the window as it is now, each ruler's body, sampled along its middle line away
+    // from the ticks, red on the screen.
+    auto wholeOnScreen = [&] {
+        const RECT h = Horizontal(), v = Vertical(), t = WindowRectOf(target.Hwnd());
+        const bool placed = h.left == t.left && h.right == t.right && v.top == t.top && v.bottom == t.bottom &&
+                            h.top >= work.top && h.bottom <= work.bottom && v.left >= work.left && v.right <= work.right;
+        return placed && PixelAt(std::max(h.left, work.left) + 40, h.top + 2) == 0xFF0000u &&
+               PixelAt(v.left + 2, std::max(v.top, work.top) + 40) == 0xFF0000u;
+    };
+    ShowWindow(target.Hwnd(), SW_MAXIMIZE);
+    EXPECT_TRUE(WaitFor(wholeOnScreen)) << "maximized";
+    ShowWindow(target.Hwnd(), SW_RESTORE);
+    SetWindowPos(target.Hwnd(), nullptr, work.left - 200, 300, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor(wholeOnScreen)) << "half off";
+
+    // Sized while maximized, it is restored and takes the size typed.
+    ShowWindow(target.Hwnd(), SW_MAXIMIZE);
+    ASSERT_TRUE(WaitFor(wholeOnScreen));
+    Choose(CommandId::UnitPixels);
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"500");
+        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"250");
+        Press(dlg, IDOK);
+    });
+    const RECT sized = WindowRectOf(target.Hwnd());
+    EXPECT_FALSE(IsZoomed(target.Hwnd()));
+    EXPECT_EQ(std::pair(sized.right - sized.left, sized.bottom - sized.top), std::pair(500L, 250L));
 }
 
 }  // namespace
