@@ -940,6 +940,17 @@ TEST_F(ShellTest, TheRulersOfAMaximizedOrHalfHiddenWindowStayOnTheScreenAndItsSi
     const RECT sized = WindowRectOf(target.Hwnd());
     EXPECT_FALSE(IsZoomed(target.Hwnd()));
     EXPECT_EQ(std::pair(sized.right - sized.left, sized.bottom - sized.top), std::pair(500L, 250L));
+
+    // A window that does not take the size (here one that does not answer) is named with the
+    // size it has, and the rulers stand along that.
+    Choose(CommandId::HideRulers);
+    e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
+    program().target.hwnd = stuck.window;
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"300");
+        Press(dlg, IDOK);
+        EXPECT_NE(AnswerMessage().find(L"120 × 80"), std::wstring::npos);
+    });
 }
 
 }  // namespace
