@@ -886,22 +886,14 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
     EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == 0x00FF00u; }));
 
     // Where the compositor draws the desktop the picture is what it renders of the window (here
-    // blue, as no window shows), cut to the visible frame; where it cannot, the screen's copy.
+    // white within the visible frame, black beyond); where it cannot, the screen's copy.
     Reports().desktopComposed = [] { return true; };
     for (bool renders : {true, false}) {
-        Reports().renderFullContent = [&](HWND w, HDC dc) {
-            const RECT whole{0, 0, WindowRectOf(w).right - WindowRectOf(w).left, 400};
-            FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            const RECT visiblePart{7, 0, whole.right - 7, 250};
-            HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-            FillRect(dc, &visiblePart, blue);
-            DeleteObject(blue);
-            return renders;
-        };
+        Reports().renderFullContent = [&](HWND, HDC dc) { return renders && PatBlt(dc, 0, 0, 600, 400, BLACKNESS) &&
+                                                                 PatBlt(dc, 7, 0, 500, 250, DSTINVERT); };
         Choose(CommandId::CaptureBitmap);
-        const uint32_t want = renders ? 0x0000FFu : 0x00FF00u;
-        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == want && PixelAt(c.right - 1, c.top + 125) == want; }))
-            << renders;
+        const uint32_t want = renders ? 0xFFFFFFu : 0x00FF00u;
+        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == want && PixelAt(c.right - 1, c.top + 125) == want; }));
     }
 }
 
