@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "core/texts.h"
+#include "platform/dialog_control_win.h"
 #include "platform/dpi_win.h"
 #include "platform/modal_win.h"
 #include "platform/monitor_win.h"
@@ -80,13 +81,7 @@ SizeDialog::SizeDialog(Program& program) : program_(program) {}
 
 HWND SizeDialog::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, float left,
                             float top, float width, float height) {
-    const int x = TwipsToPxX(left), y = TwipsToPxY(top);
-    const int w = TwipsToPxX(left + width) - x, h = TwipsToPxY(top + height) - y;
-    HWND control = CreateWindowExW(0, className, text, style | WS_CHILD | WS_VISIBLE, x, y, w, h, hwnd(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                   nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    return control;
+    return CreateDialogControl(hwnd(), font_.Get(), {className, text, id, style, 0, left, top, width, height});
 }
 
 bool SizeDialog::Create() {

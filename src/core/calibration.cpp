@@ -1,5 +1,6 @@
 #include "core/calibration.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -29,6 +30,18 @@ std::optional<double> ReadPlainDecimal(std::wstring_view text) {
     const auto [end, error] = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
     if (error != std::errc() || end != narrow.data() + narrow.size() || !std::isfinite(value)) return std::nullopt;
     return value;
+}
+
+// A side of a resolution: 1 to 999999 whole pixels, digits only.
+std::optional<int32_t> ReadPixels(std::wstring_view text) {
+    if (text.empty() || text.size() > 6) return std::nullopt;
+    int32_t pixels = 0;
+    for (wchar_t c : text) {
+        if (!IsDigit(c)) return std::nullopt;
+        pixels = pixels * 10 + (c - L'0');
+    }
+    if (pixels == 0) return std::nullopt;
+    return pixels;
 }
 
 double ToTenth(double mm) { return RoundHalfEvenD(mm * 10.0) / 10.0; }
@@ -115,16 +128,33 @@ std::wstring CalibrationSection(std::wstring_view monitorIdentity) {
     return std::wstring(kSectionCalibrationPrefix) + std::wstring(monitorIdentity);
 }
 
-StoredCalibration ParseStoredCalibration(std::optional<std::wstring> raw) {
+StoredCalibration ParseStoredCalibration(std::optional<std::wstring> pixelsPerMm,
+                                         std::optional<std::wstring> resolution) {
     std::optional<std::wstring> value;
-    if (raw) value = CleanIniValue(*raw);
+    if (pixelsPerMm) value = CleanIniValue(*pixelsPerMm);
     if (!value) return {};
-    const std::optional<double> pixelsPerMm = ReadPlainDecimal(*value);
-    if (!pixelsPerMm || !(*pixelsPerMm > 0.0)) return {std::nullopt, true};
-    return {pixelsPerMm, false};
+    const std::optional<double> number = ReadPlainDecimal(*value);
+    if (!number || !(*number > 0.0)) return {std::nullopt, std::nullopt, true};
+    StoredCalibration stored{number, std::nullopt, false};
+    std::optional<std::wstring> sides;
+    if (resolution) sides = CleanIniValue(*resolution);
+    const size_t x = sides ? sides->find(L'x') : std::wstring::npos;
+    if (x == std::wstring::npos) return stored;
+    const std::optional<int32_t> width = ReadPixels(std::wstring_view(*sides).substr(0, x));
+    const std::optional<int32_t> height = ReadPixels(std::wstring_view(*sides).substr(x + 1));
+    if (width && height) stored.measuredAt = Resolution{*width, *height};
+    return stored;
 }
 
 std::wstring FormatPixelsPerMm(double pixelsPerMm) { return Fixed(pixelsPerMm, 6); }
+
+std::wstring FormatResolution(Resolution r) { return std::to_wstring(r.width) + L"x" + std::to_wstring(r.height); }
+
+double PixelsPerMmAt(double pixelsPerMm, Resolution measuredAt, Resolution now) {
+    const int32_t before = std::max(measuredAt.width, measuredAt.height), after = std::max(now.width, now.height);
+    if (before <= 0 || after <= 0) return pixelsPerMm;
+    return pixelsPerMm * after / before;
+}
 
 std::wstring MonitorIdentity(std::span<const uint8_t> edid, std::wstring_view devicePath) {
     if (IsEdid(edid)) {

@@ -16,9 +16,12 @@
 namespace plumbo {
 
 // One section per monitor, "[CALIBRATION <identity>]", holding the monitor's pixels per true
-// millimetre. Only this version asks for these sections: older copies leave them as they are.
+// millimetre and the resolution they were measured at. Only this version asks for these
+// sections: older copies leave them as they are.
 inline constexpr std::wstring_view kSectionCalibrationPrefix = L"CALIBRATION ";
 inline constexpr std::wstring_view kKeyPixelsPerMm = L"PIXELS_PER_MM";
+// "<width>x<height>" in the monitor's pixels. Sections written before it have none.
+inline constexpr std::wstring_view kKeyResolution = L"RESOLUTION";
 
 // The line the user measures, in Windows' millimetres. It is drawn in whole pixels; the half
 // pixel it may be off is about a tenth of the smallest division of a ruler held against it.
@@ -55,18 +58,33 @@ double LengthScale(std::optional<double> pixelsPerMm, double twipsPerPixel);
 
 std::wstring CalibrationSection(std::wstring_view monitorIdentity);
 
-// What the file's value says: pixels per millimetre, none, or text to be repaired by removing
-// the section. A value LengthScale does not use is kept: it fits again once the resolution
-// it was measured at is back.
+// A monitor's resolution in its own pixels.
+struct Resolution {
+    int32_t width = 0;
+    int32_t height = 0;
+    friend bool operator==(const Resolution&, const Resolution&) = default;
+};
+
+// What the file's values say: pixels per millimetre and the resolution they were measured at,
+// none, or text to be repaired by removing the section. A RESOLUTION missing or unreadable
+// leaves measuredAt empty: the value is taken as measured at the present resolution. A value
+// LengthScale does not use is kept: it fits again once the resolution it was measured at is back.
 struct StoredCalibration {
     std::optional<double> pixelsPerMm;
+    std::optional<Resolution> measuredAt;
     bool unreadable = false;
     friend bool operator==(const StoredCalibration&, const StoredCalibration&) = default;
 };
-StoredCalibration ParseStoredCalibration(std::optional<std::wstring> raw);
+StoredCalibration ParseStoredCalibration(std::optional<std::wstring> pixelsPerMm,
+                                         std::optional<std::wstring> resolution);
 // As written: a decimal with a point whatever the locale, enough digits to give the measured
 // length back to a hundredth of a millimetre.
 std::wstring FormatPixelsPerMm(double pixelsPerMm);
+std::wstring FormatResolution(Resolution resolution);
+
+// The stored pixels per millimetre on the same panel at the resolution it runs at now: its long
+// side holds that many more or fewer pixels (turned to portrait, it is still the long side).
+double PixelsPerMmAt(double pixelsPerMm, Resolution measuredAt, Resolution now);
 
 // ---- The monitor, from its EDID ----
 

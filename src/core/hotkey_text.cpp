@@ -38,6 +38,19 @@ bool IsModifierKey(uint32_t key) {
     return (key >= 0x10 && key <= 0x12) || key == 0x5B || key == 0x5C || (key >= 0xA0 && key <= 0xA5);
 }
 
+// Virtual-key codes that type, move the caret or drive an input method: see TakesTyping.
+bool TypingKey(uint32_t key) {
+    return key == 0x08 || key == 0x09 || key == 0x0D || key == 0x20 ||  // Backspace, Tab, Enter, Space
+           (key >= 0x15 && key <= 0x1F) ||                 // Esc among the input method's (kana, kanji, convert)
+           (key >= 0x21 && key <= 0x28) ||                 // Page Up, Page Down, End, Home and the arrows
+           key == 0x2D || key == 0x2E ||                   // Insert, Delete
+           (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ||
+           (key >= kNum0 && key <= 0x6F) ||                // the number pad's digits and signs
+           (key >= 0xBA && key <= 0xC0) || (key >= 0xDB && key <= 0xDF) || key == 0xE2 ||  // punctuation
+           key == 0xE5 || key == 0xE7 ||                   // a key the input method took, any character
+           (key >= 0xF0 && key <= 0xF5);                   // the Japanese keyboard's 英数, かな and 半角/全角
+}
+
 // ASCII only: the file's names are ASCII, and the result must not depend on the locale.
 wchar_t Upper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
@@ -96,6 +109,10 @@ std::wstring KeyName(uint32_t key) {
 
 }  // namespace
 
+bool TakesTyping(HotKey key) {
+    return !(key.modifiers & (kHotKeyCtrl | kHotKeyAlt | kHotKeyWin)) && TypingKey(key.key);
+}
+
 std::wstring FormatHotKey(HotKey key) {
     if (key.None()) return std::wstring(kHotKeyNone);
     std::wstring text;
@@ -115,6 +132,7 @@ std::optional<HotKey> ParseHotKey(std::wstring_view text) {
             const std::optional<uint32_t> key = ParseKeyName(part);
             if (!key || IsModifierKey(*key)) return std::nullopt;
             result.key = *key;
+            if (TakesTyping(result)) return std::nullopt;
             return result;
         }
         bool known = false;

@@ -32,9 +32,16 @@ inline constexpr int kHotKeyActionCount = 4;
 // usual named keys by name ("Space", "PageUp", "Num5"); any other key as its code in hex ("0xBA").
 std::wstring FormatHotKey(HotKey key);
 
+// A key that types a character, moves the caret or drives an input method, with no Ctrl, Alt or
+// Win: a letter, a digit, punctuation, the number pad, Space, Enter, Tab, Backspace, Delete,
+// Insert, Home, End, Page Up, Page Down, Esc, an arrow, alone or with Shift. As a global hotkey
+// it would take that key from everything typed anywhere. Keys that type nothing (F1 to F24,
+// PrintScreen, Pause, the volume keys) do no harm alone.
+bool TakesTyping(HotKey key);
+
 // Reads what FormatHotKey writes, in any case, modifiers in any order, spaces around the plus
 // signs allowed. "NONE" is a switched-off action. Anything else (no key, a modifier as the key,
-// an unknown name) is nullopt.
+// an unknown name, a key that TakesTyping) is nullopt.
 std::optional<HotKey> ParseHotKey(std::wstring_view text);
 
 }  // namespace plumbo

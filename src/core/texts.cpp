@@ -43,6 +43,7 @@ constexpr UiTexts kJapanese = {
     L"アクティブウインドのサイズ",
 
     L"設定ファイル「%s」を読み書きできません。\n今回は既定の設定で動作します。",
+    L"設定ファイル「%s」に書き込めませんでした。\n%s\n変更した設定は、終了するまで有効です。",
 
     L"設定",
     L"プレビュー",
@@ -154,6 +155,7 @@ constexpr UiTexts kEnglish = {
     .setTargetSize = L"&Window Size...",
 
     .iniUnusable = L"The settings file \"%s\" cannot be read or written.\nPlumbo! uses the default settings this time.",
+    .iniWriteFailed = L"The settings file \"%s\" could not be written.\n%s\nChanged settings stay in effect until Plumbo! ends.",
 
     .setFrame = L"Rulers",
     .setPreview = L"Preview",

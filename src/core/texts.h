@@ -47,8 +47,9 @@ struct UiTexts {
     const wchar_t* redrawAsVector;
     const wchar_t* setTargetSize;
 
-    // Messages. %s stands for a file path.
+    // Messages. %s stands for a file path; in iniWriteFailed then the system's reason.
     const wchar_t* iniUnusable;
+    const wchar_t* iniWriteFailed;
 
     // Settings dialog "設定".
     const wchar_t* setFrame;

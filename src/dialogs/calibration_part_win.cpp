@@ -6,6 +6,7 @@
 
 #include "core/calibration.h"
 #include "core/texts.h"
+#include "platform/dialog_control_win.h"
 #include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
 #include "platform/modal_win.h"
@@ -42,15 +43,6 @@ constexpr float kResetWidth = 1155.0f;
 // The line's left end, in pixels from the line window's edge: room for its end mark.
 constexpr int kLineStartPx = 2;
 
-HWND AddControl(HWND dialog, HFONT font, int id, const wchar_t* cls, const wchar_t* text, DWORD style, float left,
-                float top, float width, float height, DWORD exStyle = 0) {
-    HWND h = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, TwipsToPxX(left), TwipsToPxY(top),
-                             TwipsToPxX(width), TwipsToPxY(height), dialog,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return h;
-}
-
 }  // namespace
 
 bool CalibrationLine::Create(HWND parent, int x, int y, int width, int height) {
@@ -81,16 +73,18 @@ void CalibrationLine::OnPaint(HDC dc, const RECT& client) {
 void CalibrationPart::Create(HWND dialog, HFONT font, float top) {
     dialog_ = dialog;
     const UiTexts& t = Texts();
-    AddControl(dialog, font, kCalibrationGroup, L"BUTTON", t.setCalibrationFrame, BS_GROUPBOX, kGroupLeft, top,
-               kGroupWidth, kGroupHeight);
+    CreateDialogControl(dialog, font, {L"BUTTON", t.setCalibrationFrame, kCalibrationGroup, BS_GROUPBOX, 0,
+                                       kGroupLeft, top, kGroupWidth, kGroupHeight});
     line_.Create(dialog, TwipsToPxX(kLineLeft), TwipsToPxY(top + kLineTop), TwipsToPxX(kLineWidth),
                  TwipsToPxY(kLineHeight));
-    AddControl(dialog, font, kCalibrationLabel, L"STATIC", t.setCalibrationLabel,
-               SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kLabelLeft, top + kRowTop, kLabelWidth, kRowHeight);
-    AddControl(dialog, font, kCalibrationBox, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kBoxLeft, top + kRowTop,
-               kBoxWidth, kRowHeight, WS_EX_CLIENTEDGE);
-    AddControl(dialog, font, kCalibrationReset, L"BUTTON", t.setCalibrationReset, BS_PUSHBUTTON | WS_TABSTOP,
-               kResetLeft, top + kRowTop, kResetWidth, kRowHeight);
+    const float row = top + kRowTop;
+    CreateDialogControl(dialog, font, {L"STATIC", t.setCalibrationLabel, kCalibrationLabel,
+                                       SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, kLabelLeft, row, kLabelWidth,
+                                       kRowHeight});
+    CreateDialogControl(dialog, font, {L"EDIT", L"", kCalibrationBox, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                                       kBoxLeft, row, kBoxWidth, kRowHeight});
+    CreateDialogControl(dialog, font, {L"BUTTON", t.setCalibrationReset, kCalibrationReset,
+                                       BS_PUSHBUTTON | WS_TABSTOP, 0, kResetLeft, row, kResetWidth, kRowHeight});
 }
 
 HWND CalibrationPart::Box() const { return GetDlgItem(dialog_, kCalibrationBox); }

@@ -7,6 +7,7 @@
 
 #include "core/settings_rules.h"
 #include "core/texts.h"
+#include "platform/dialog_control_win.h"
 #include "platform/modal_win.h"
 #include "platform/monitor_win.h"
 #include "state/hotkeys_win.h"
@@ -110,10 +111,8 @@ HFONT MakeDialogFont() {
 void CreateControl(HWND parent, HFONT font, const ControlDesign& d, DWORD exStyle = 0) {
     const float left = d.left + (d.inGroup ? kGroupLeft : 0.0f);
     const float top = d.top + (d.inGroup ? kGroupTop : 0.0f);
-    HWND h = CreateWindowExW(exStyle, d.cls, Texts().*d.caption, WS_CHILD | WS_VISIBLE | d.style, TwipsToPxX(left),
-                             TwipsToPxY(top), TwipsToPxX(d.width), TwipsToPxY(d.height), parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), GetModuleHandleW(nullptr), nullptr);
-    if (h) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    CreateDialogControl(parent, font,
+                        {d.cls, Texts().*d.caption, d.id, d.style, exStyle, left, top, d.width, d.height});
 }
 
 // The hot-key control's word: the key in the low byte, its own modifier bits in the high one.
@@ -138,6 +137,14 @@ HotKey FromControlWord(WORD word) {
     if (flags & HOTKEYF_CONTROL) key.modifiers |= kHotKeyCtrl;
     if (flags & HOTKEYF_ALT) key.modifiers |= kHotKeyAlt;
     return key.None() ? HotKey{} : key;
+}
+
+// A key that types, alone or with Shift, would be taken from every program's typing: the file
+// refuses it, and here it gets Ctrl+Alt. The control's own rules cannot tell such a key from
+// F5, which may stand alone.
+HotKey Usable(HotKey key) {
+    if (TakesTyping(key)) key.modifiers |= kHotKeyCtrl | kHotKeyAlt;
+    return key;
 }
 
 }  // namespace
@@ -217,9 +224,6 @@ void SettingsDialog::CreateHotKeyRows() {
                       {kHotKeyControl + i, HOTKEY_CLASSW, &UiTexts::setHotKeyNone, WS_TABSTOP, kHotKeyControlLeft,
                        top, kHotKeyControlWidth, kHotKeyRowHeight, false},
                       WS_EX_CLIENTEDGE);
-        // A bare letter (or one with Shift alone) would be taken from every program's typing.
-        SendMessageW(Item(kHotKeyControl + i), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
-                     MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         CreateControl(hwnd(), font_.Get(),
                       {kHotKeyNoneButton + i, L"BUTTON", &UiTexts::setHotKeyNone, BS_PUSHBUTTON | WS_TABSTOP,
                        kHotKeyNoneLeft, top, kHotKeyNoneWidth, kHotKeyRowHeight, false});
@@ -231,7 +235,7 @@ std::array<HotKey, kHotKeyActionCount> SettingsDialog::ChosenHotKeys() const {
     for (int i = 0; i < kHotKeyActionCount; ++i) {
         const WORD word = static_cast<WORD>(SendMessageW(Item(kHotKeyControl + i), HKM_GETHOTKEY, 0, 0));
         // Untouched, a key keeps what the control cannot show (the Windows key).
-        if (word != ControlWord(keys[i])) keys[i] = FromControlWord(word);
+        if (word != ControlWord(keys[i])) keys[i] = Usable(FromControlWord(word));
     }
     return keys;
 }
@@ -311,6 +315,12 @@ void SettingsDialog::StoreAndApply() {
 }
 
 bool SettingsDialog::OnCommand(WORD id, WORD code, HWND control) {
+    if (code == EN_CHANGE && id >= kHotKeyControl && id < kHotKeyControl + kHotKeyActionCount) {
+        // Shown as it will be taken as soon as it is typed.
+        const HotKey typed = FromControlWord(static_cast<WORD>(SendMessageW(control, HKM_GETHOTKEY, 0, 0)));
+        if (TakesTyping(typed)) SendMessageW(control, HKM_SETHOTKEY, ControlWord(Usable(typed)), 0);
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     if (id >= kHotKeyNoneButton && id < kHotKeyNoneButton + kHotKeyActionCount) {
         HWND key = Item(kHotKeyControl + (id - kHotKeyNoneButton));

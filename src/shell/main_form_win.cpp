@@ -200,6 +200,10 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENDSESSION:
         if (wp) Run(CommandId::Exit);
         return 0;
+    case WM_DISPLAYCHANGE:
+        // A resolution changed, or a monitor came or went: each monitor's size is asked again.
+        program_.calibrations.DisplaysChanged();
+        return 0;
     default:
         return Window::HandleMessage(msg, wp, lp);
     }

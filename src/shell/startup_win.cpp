@@ -5,10 +5,8 @@
 
 #include "core/texts.h"
 #include "dialogs/about_win.h"
-#include "platform/modal_win.h"
 #include "resource.h"
 #include "state/hotkeys_win.h"
-#include "state/settings_store_win.h"
 
 namespace plumbo {
 
@@ -21,15 +19,6 @@ std::wstring ProgramFolder() {
     if (p.empty() || p.back() != L'\\') p += L'\\';
     return p;
 }
-
-namespace {
-
-void ReportUnusableSettingsFile(const std::wstring& path) {
-    const std::wstring text = FillIn(Texts().iniUnusable, {path});
-    ModalMessageBox(nullptr, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONWARNING);
-}
-
-}  // namespace
 
 Shell::Shell()
     : mainForm_(program_), rulers_(program_), viewer_(mainForm_), sizeDialog_(program_), settingsDialog_(program_) {
@@ -63,7 +52,8 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     std::unique_ptr<AboutBox> splash = ShowSplash(program_.mainWindow);
     if (AnotherCopyRuns()) return false;
     program_.folder = folder;
-    program_.calibrations.iniPath = program_.IniPath();
+    program_.settingsFile.path = program_.IniPath();
+    program_.calibrations.file = &program_.settingsFile;
 
     if (!rulers_.Create() || !viewer_.Create(mainForm_.CreateViewerMenuBar(), program_.icon)) return false;
     sizeDialog_.Create();
@@ -71,9 +61,8 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     rulers_.Show(false);
     splash.reset();
 
-    SettingsFileState fileState = SettingsFileState::Usable;
-    program_.settings = LoadSettingsFile(program_.IniPath(), fileState);
-    if (fileState == SettingsFileState::Unusable) ReportUnusableSettingsFile(program_.IniPath());
+    // A file that cannot be used, or a repair that cannot be written, is said here.
+    program_.settings = program_.settingsFile.Load();
     rulers_.ApplySettings();
     mainForm_.SetCommands(CommandTable());
     // A key another program holds is named once and left unused for this run; the file keeps

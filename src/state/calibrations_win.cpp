@@ -1,49 +1,84 @@
 #include "state/calibrations_win.h"
 
+#include <utility>
+
 #include "core/calibration.h"
 #include "platform/monitor_win.h"
-#include "state/settings_store_win.h"
 
 namespace plumbo {
 
-MonitorCalibration& Calibrations::Find(HWND window) {
+const Calibrations::Monitor& Calibrations::MonitorOf(HWND window) {
     const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
     const std::wstring path = MonitorDevicePath(monitor);
-    auto it = known_.find(path);
-    if (it != known_.end()) return it->second;
-
-    MonitorCalibration c;
+    auto it = monitors_.find(path);
+    if (it != monitors_.end()) return it->second;
+    Monitor m;
     const std::vector<uint8_t> edid = MonitorEdid(path);
-    c.identity = MonitorIdentity(edid, path);
-    c.edidSize = EdidImageSizeMm(edid);
+    m.identity = MonitorIdentity(edid, path);
+    m.edidSize = EdidImageSizeMm(edid);
     const RECT r = MonitorRect(monitor);
-    c.widthPx = r.right - r.left;
-    c.heightPx = r.bottom - r.top;
-    if (!c.identity.empty() && !iniPath.empty()) {
-        const std::wstring section = CalibrationSection(c.identity);
-        const StoredCalibration stored = ParseStoredCalibration(ReadIni(iniPath, section, kKeyPixelsPerMm));
-        if (stored.unreadable) RemoveIniSection(iniPath, section);
-        c.pixelsPerMm = stored.pixelsPerMm;
-    }
-    return known_.emplace(path, std::move(c)).first->second;
+    m.size = {r.right - r.left, r.bottom - r.top};
+    return monitors_.emplace(path, std::move(m)).first->second;
 }
 
-const MonitorCalibration& Calibrations::Of(HWND window) { return Find(window); }
+Calibrations::Stored& Calibrations::StoredFor(const Monitor& monitor) {
+    auto it = stored_.find(monitor.identity);
+    if (it != stored_.end()) return it->second;
+    Stored s;
+    if (file && !monitor.identity.empty()) {
+        const std::wstring section = CalibrationSection(monitor.identity);
+        const StoredCalibration read =
+            ParseStoredCalibration(file->Read(section, kKeyPixelsPerMm), file->Read(section, kKeyResolution));
+        s.pixelsPerMm = read.pixelsPerMm;
+        s.unreadable = read.unreadable;
+        // Written by an older copy: measured, as far as anyone knows, at the resolution of today.
+        s.measuredAt = read.measuredAt.value_or(monitor.size);
+        s.resolutionMissing = read.pixelsPerMm && !read.measuredAt;
+    }
+    return stored_.emplace(monitor.identity, s).first->second;
+}
+
+std::optional<double> Calibrations::PixelsPerMmNow(const Stored& stored, const Monitor& monitor) {
+    if (!stored.pixelsPerMm) return std::nullopt;
+    return PixelsPerMmAt(*stored.pixelsPerMm, stored.measuredAt, monitor.size);
+}
+
+MonitorCalibration Calibrations::Of(HWND window) {
+    const Monitor& m = MonitorOf(window);
+    return {m.identity, PixelsPerMmNow(StoredFor(m), m), m.edidSize, m.size.width, m.size.height};
+}
 
 double Calibrations::LengthScaleOf(HWND window, double twipsPerPixel) {
-    return LengthScale(Of(window).pixelsPerMm, twipsPerPixel);
+    const Monitor& m = MonitorOf(window);
+    return LengthScale(PixelsPerMmNow(StoredFor(m), m), twipsPerPixel);
 }
 
 void Calibrations::Store(HWND window, std::optional<double> pixelsPerMm) {
-    MonitorCalibration& c = Find(window);
-    c.pixelsPerMm = pixelsPerMm;
+    const Monitor& m = MonitorOf(window);
+    Stored& s = StoredFor(m);
+    s = {pixelsPerMm, m.size, false, false};
     // A monitor with no name cannot be found again next time: calibrated for this run only.
-    if (c.identity.empty() || iniPath.empty()) return;
-    const std::wstring section = CalibrationSection(c.identity);
-    if (pixelsPerMm)
-        WriteIni(iniPath, section, kKeyPixelsPerMm, FormatPixelsPerMm(*pixelsPerMm));
-    else
-        RemoveIniSection(iniPath, section);
+    if (file && !m.identity.empty()) {
+        const std::wstring section = CalibrationSection(m.identity);
+        if (pixelsPerMm) {
+            file->Write(section, kKeyPixelsPerMm, FormatPixelsPerMm(*pixelsPerMm));
+            file->Write(section, kKeyResolution, FormatResolution(m.size));
+        } else {
+            file->RemoveSection(section);
+        }
+    }
+    SaveRepairs();
+}
+
+void Calibrations::SaveRepairs() {
+    if (!file) return;
+    for (auto& [identity, s] : stored_) {
+        if (identity.empty()) continue;
+        const bool remove = std::exchange(s.unreadable, false);
+        const bool addResolution = std::exchange(s.resolutionMissing, false);
+        if (remove) file->RemoveSection(CalibrationSection(identity));
+        if (addResolution) file->Write(CalibrationSection(identity), kKeyResolution, FormatResolution(s.measuredAt));
+    }
 }
 
 }  // namespace plumbo

@@ -12,6 +12,7 @@
 #include "platform/picture_win.h"
 #include "state/calibrations_win.h"
 #include "state/command_ids.h"
+#include "state/settings_store_win.h"
 
 namespace plumbo {
 
@@ -95,7 +96,8 @@ struct Program {
     RulerUnit unit = RulerUnit::Millimetre;  // for the run only; not stored
     std::wstring folder;                     // the program's folder, ending in a backslash
     TargetWindow target;
-    Calibrations calibrations;  // true millimetres, by monitor
+    SettingsFile settingsFile;
+    Calibrations calibrations;  // true millimetres, by monitor, in settingsFile
     HWND mainWindow = nullptr;  // hidden; owns the tray icon and our dialogs
     HICON icon = nullptr;
 
@@ -104,8 +106,9 @@ struct Program {
     CommandService* commands = nullptr;
 
     std::wstring IniPath() const;
-    // Writes one setting's current value to the settings file.
-    void Save(SettingId id) const;
+    // Writes one setting's current value to the settings file, and what the calibrations left
+    // for the next save.
+    void Save(SettingId id);
 };
 
 }  // namespace plumbo

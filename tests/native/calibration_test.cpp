@@ -76,27 +76,35 @@ TEST(Calibration, MillimetresAndInchesOfTheRulersAndTheSizeDialogStretchPixelsSt
 }
 
 TEST(Calibration, TheFilesValueIsReadRepairedAndWrittenAndTheMonitorNamedAndMeasuredByItsEdid) {
-    const struct { std::optional<std::wstring> raw; StoredCalibration want; } stored[] = {
-        {L"3.999500", {3.9995, false}}, {L"  4.5  ", {4.5, false}}, {std::nullopt, {}}, {L"   ", {}},
-        {L"abc", {{}, true}}, {L"-3", {{}, true}}, {L"0", {{}, true}}, {L"1e3", {{}, true}}, {L"4,5", {{}, true}}};
-    for (const auto& s : stored) EXPECT_EQ(ParseStoredCalibration(s.raw), s.want) << s.raw.value_or(L"(none)");
+    // A resolution missing or unreadable leaves the value to the present one.
+    const struct { std::optional<std::wstring> pixelsPerMm, resolution; StoredCalibration want; } stored[] = {
+        {L"3.999500", L"1920x1080", {3.9995, Resolution{1920, 1080}}}, {L"  4.5  ", L" 800x1280 ", {4.5, Resolution{800, 1280}}}, {L"4.5", {}, {4.5, {}}},
+        {L"4.5", L"1920x", {4.5, {}}}, {L"4.5", L"0x1080", {4.5, {}}}, {L"4.5", L"19x10x8", {4.5, {}}}, {{}, L"1920x1080", {}}, {L"   ", {}, {}},
+        {L"abc", {}, {{}, {}, true}}, {L"-3", {}, {{}, {}, true}}, {L"0", {}, {{}, {}, true}}, {L"1e3", {}, {{}, {}, true}}, {L"4,5", L"1920x1080", {{}, {}, true}}};
+    for (const auto& s : stored) EXPECT_EQ(ParseStoredCalibration(s.pixelsPerMm, s.resolution), s.want) << s.pixelsPerMm.value_or(L"-") << " " << s.resolution.value_or(L"-");
+    // The same panel at another resolution: its long side holds more or fewer pixels, turned or not.
+    const struct { Resolution at, now; double want; } scaled[] = {
+        {{1920, 1080}, {1920, 1080}, 4}, {{1920, 1080}, {1280, 720}, 8.0 / 3}, {{1920, 1080}, {1080, 1920}, 4}, {{2560, 1440}, {1920, 1200}, 3}};
+    for (const auto& s : scaled) EXPECT_EQ(PixelsPerMmAt(4.0, s.at, s.now), s.want) << s.now.width << "x" << s.now.height;
 
     // "GSM", product 5B7F, serial number 0001E240; 60 x 34 cm; a detailed timing of 527 x 296 mm.
     std::vector<uint8_t> edid(128, 0);
     const std::vector<uint8_t> head = {0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0x1E, 0x6D, 0x7F, 0x5B, 0x40, 0xE2, 0x01};
     std::copy(head.begin(), head.end(), edid.begin());
     std::tie(edid[21], edid[22], edid[54], edid[66], edid[67], edid[68]) = std::tuple(60, 34, 2, 0x0F, 0x28, 0x21);
-    std::vector<uint8_t> labelled = edid, timingless = edid, notEdid = edid;
-    // The serial as printed on it, in a descriptor tagged 0xFF: "AB-12", ended by a line feed.
+    std::vector<uint8_t> labelled = edid, timingless = edid, sizeless = edid, notEdid = edid;
+    // The serial as printed on it, in a descriptor tagged 0xFF, here the last: "AB-12", ended by
+    // a line feed.
     const std::vector<uint8_t> serial = {0, 0, 0, 0xFF, 0, 'A', 'B', '-', '1', '2', 0x0A, ' '};
-    std::copy(serial.begin(), serial.end(), labelled.begin() + 72);
-    timingless[54] = 0;
-    notEdid[1] = 0;
+    std::copy(serial.begin(), serial.end(), labelled.begin() + 108);
+    // A detailed timing of no size gives way to the centimetres; without one, 60 x 0 cm is an
+    // aspect ratio and no size.
+    std::tie(timingless[54], timingless[22], sizeless[66], sizeless[67], sizeless[68], notEdid[1]) = std::tuple(0, 0, 0, 0, 0, 0);
     const std::wstring path = L"\\\\?\\DISPLAY#Default_Monitor#4&1a2b&0&UID0#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
     using Size = std::optional<ImageSizeMm>;
     const struct { const std::vector<uint8_t>& edid; std::wstring_view path; const wchar_t* id; Size mm; } monitors[] = {
         {edid, path, L"GSM5B7F-0001E240", ImageSizeMm{527, 296}}, {labelled, path, L"GSM5B7F-AB-12", ImageSizeMm{527, 296}},
-        {timingless, L"", L"GSM5B7F-0001E240", ImageSizeMm{600, 340}},
+        {timingless, L"", L"GSM5B7F-0001E240", {}}, {sizeless, path, L"GSM5B7F-0001E240", ImageSizeMm{600, 340}},
         {notEdid, path, L"DISPLAY_Default_Monitor_4_1a2b_0_UID0", {}}, {{}, L"\\\\.\\DISPLAY2", L"DISPLAY2", {}}};
     for (const auto& m : monitors)
         EXPECT_EQ(std::pair(MonitorIdentity(m.edid, m.path), EdidImageSizeMm(m.edid)), std::pair(std::wstring(m.id), m.mm));

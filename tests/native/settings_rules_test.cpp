@@ -54,8 +54,14 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
         {L"Win+Shift+F12", {HotKey{kHotKeyShift | kHotKeyWin, 0x7B}, L"Shift+Win+F12"}},
         {L"Ctrl+num7", {HotKey{kHotKeyCtrl, 0x67}, L"Ctrl+Num7"}}, {L"Ctrl+Alt+pageup", {HotKey{kCtrlAlt, 0x21}, L"Ctrl+Alt+PageUp"}},
         {L"Ctrl+0xba", {HotKey{kHotKeyCtrl, 0xBA}, L"Ctrl+0xBA"}}, {L"F24", {HotKey{0, 0x87}, L"F24"}},
-        {L"Ctrl+Alt+", {}}, {L"Ctrl+Alt", {}}, {L"Ctrl+0x11", {}}, {L"Ctrl+Alt+F25", {}}, {L"Strg+R", {}}, {L"Ctrl+RR", {}}, {L"", {}}};
+        {L"Ctrl+Alt+", {}}, {L"Ctrl+Alt", {}}, {L"Ctrl+0x11", {}}, {L"Ctrl+Alt+F25", {}}, {L"Strg+R", {}}, {L"Ctrl+RR", {}}, {L"", {}},
+        // A key that types or moves the caret needs Ctrl, Alt or Win; one that types nothing does not.
+        {L"Alt+R", {HotKey{kHotKeyAlt, 'R'}, L"Alt+R"}}, {L"Win+Home", {HotKey{kHotKeyWin, 0x24}, L"Win+Home"}},
+        {L"Shift+F5", {HotKey{kHotKeyShift, 0x74}, L"Shift+F5"}}, {L"pause", {HotKey{0, 0x13}, L"Pause"}}};
     ExpectRows(keys, [](auto& c) { auto k = ParseHotKey(c.text); return std::pair(k, k ? FormatHotKey(*k) : L""); });
+    for (const wchar_t* typing : {L"R", L"Shift+7", L"0xBA", L"Num5", L"Space", L"Enter", L"Tab", L"Backspace", L"Delete", L"Insert",
+                                  L"Home", L"End", L"PageUp", L"Shift+PageDown", L"Esc", L"Left", L"Down"})
+        EXPECT_EQ(ParseHotKey(typing), std::nullopt) << typing;
     // Each setting is written under its own key and reads back without repair.
     const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false, {{{}, {kHotKeyWin, 'C'}, kKeys[2], kKeys[3]}}};
     FakeIni ini;
@@ -83,7 +89,7 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
         {L"SHOW", L"TRANSPARENT", std::wstring(L"FALSE").append(74, L' ').append(21, L'X'), {kNewFile, {}}},
         {L"HOTKEY", L"SIZE", L"Ctrl+Alt+Enter", {withSizeKey(HotKey{kCtrlAlt, 0x0D}), {}}},
         {L"HOTKEY", L"SIZE", L"NONE", {withSizeKey(HotKey{}), {}}},
-        {L"HOTKEY", L"RULERS", L"Ctrl+Alt+", {kNewFile, {{L"HOTKEY", L"RULERS", L"Ctrl+Alt+R"}}}}};
+        {L"HOTKEY", L"RULERS", L"R", {kNewFile, {{L"HOTKEY", L"RULERS", L"Ctrl+Alt+R"}}}}};
     ExpectRows(rows, [](auto& c) {
         FakeIni ini;
         WriteDefaultSettings(ini.write);

@@ -21,6 +21,7 @@
 #include "core/texts.h"
 #include "driver/driver.h"
 #include "platform/monitor_win.h"
+#include "platform/profile_write_win.h"
 #include "platform/window_reports_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
@@ -165,30 +166,6 @@ protected:
     Shell shell_;
     std::wstring dir_;
 };
-
-// ---- Start-up and the settings file ----
-
-// A folder where the file should be: it can be neither read nor made. One message for the
-// whole file, naming it, and the program goes on with the defaults.
-TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
-    dir_ = e2e::MakeTempDir(L"shell");
-    ASSERT_TRUE(CreateDirectoryW(IniPath().c_str(), nullptr));
-    std::vector<std::wstring> messages;
-    std::atomic<bool> started = false;  // read by the other thread
-    std::thread person([&] {
-        while (!started)
-            if (Ours(L"#32770")) messages.push_back(AnswerMessage());
-    });
-    const bool ok = shell_.Start(GetModuleHandleW(nullptr), dir_ + L"\\");
-    WaitFor([] { return true; }, 0);  // anything the start left queued
-    started = true;
-    person.join();
-    RemoveDirectoryW(IniPath().c_str());
-    ASSERT_TRUE(ok);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(L"plumbo.ini"), std::wstring::npos);
-    EXPECT_TRUE(program().rulers->OnTop());
-}
 
 // ---- In English ----
 
@@ -406,6 +383,9 @@ int Runs(const Image& img, int y, uint32_t colour) {
     return runs;
 }
 
+// Whether a key is free for this thread to take, rather than held by the program.
+bool KeyFree(UINT modifiers, UINT key) { return RegisterHotKey(nullptr, 1, modifiers, key) && UnregisterHotKey(nullptr, 1); }
+
 TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
@@ -441,32 +421,96 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         EXPECT_NEAR(WindowRectOf(dlg).left, h.left, 1);
         EXPECT_NEAR(WindowRectOf(dlg).top, v.top, 1);
         EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler is on the screen";
+        EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, 'R')) << "the keys are released, to be typed into the boxes";
         PickColour(dlg, kRulerColourButton, RGB(0, 128, 0), IDOK);
         PickColour(dlg, 104, RGB(1, 2, 3), IDOK);  // the numbers' colour
         SendMessageW(GetDlgItem(dlg, kInsideOption), BM_CLICK, 0, 0);
-        // Capture switched off; the size dialog's key moved; the rulers and re-drawing given keys
-        // that this thread, another program as far as Plumbo can tell, holds: both named in one
-        // message, and stored as none.
+        // Capture switched off; the size dialog's key moved and chosen for re-drawing too; the
+        // rulers given a key that this thread, another program as far as Plumbo can tell, holds.
+        // The two that cannot be had are named in one message and stored as none. Typed alone,
+        // F5 stays alone and a letter gets Ctrl+Alt.
         SendMessageW(GetDlgItem(dlg, kCaptureKeyNone), BM_CLICK, 0, 0);
-        SendMessageW(GetDlgItem(dlg, kSizeKey), HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
-        SendMessageW(GetDlgItem(dlg, kRedrawKey), HKM_SETHOTKEY, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
-        SendMessageW(GetDlgItem(dlg, kRulersKey), HKM_SETHOTKEY, MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
-        for (UINT key : {'T', 'U'}) ASSERT_TRUE(RegisterHotKey(nullptr, key, MOD_CONTROL | MOD_ALT, key));
+        for (int box : {kSizeKey, kRedrawKey})
+            SendMessageW(GetDlgItem(dlg, box), HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+        for (auto [key, shown] : {std::pair<WPARAM, LRESULT>{VK_F5, VK_F5}, {'U', MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT)}}) {
+            SendMessageW(GetDlgItem(dlg, kRulersKey), WM_KEYDOWN, key, 0);
+            EXPECT_EQ(SendMessageW(GetDlgItem(dlg, kRulersKey), HKM_GETHOTKEY, 0, 0), shown) << key;
+        }
+        ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'U'));
         Press(dlg, kOkButton);
-        EXPECT_NE(AnswerMessage().find(L" Ctrl+Alt+U, Ctrl+Alt+T "), std::wstring::npos);
-        for (UINT key : {'T', 'U'}) UnregisterHotKey(nullptr, key);
+        EXPECT_NE(AnswerMessage().find(L" Ctrl+Alt+U, Ctrl+Shift+S "), std::wstring::npos);
+        UnregisterHotKey(nullptr, 1);
     });
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"
-                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=NONE\r\nSIZE=Ctrl+Shift+S\r\n");
+                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\n");
     // Registered again: the new key held, the ones switched off given back.
-    auto KeyFree = [](UINT modifiers, UINT key) { return RegisterHotKey(nullptr, 1, modifiers, key) && UnregisterHotKey(nullptr, 1); };
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));
     for (UINT key : {'R', 'C'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
     EXPECT_TRUE(program().rulers->Shown());
     EXPECT_TRUE(WaitFor([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
         << "both rulers recoloured";
+}
+
+// ---- The settings file's messages and keys ----
+
+// Runs act on this thread while another answers each message box of ours that opens; their texts.
+std::vector<std::wstring> MessagesWhile(const std::function<void()>& act) {
+    std::vector<std::wstring> messages;
+    std::atomic<bool> done = false;  // read by the other thread
+    std::thread person([&] { while (WaitFor([&] { return done || Ours(L"#32770"); }, 60000) && !done) messages.push_back(AnswerMessage()); });
+    act();
+    done = true;
+    person.join();
+    return messages;
+}
+
+// Another resolution, as Windows changes it, with WM_DISPLAYCHANGE to every window (Wine's
+// virtual desktop has 1280 x 800 and 1024 x 768 among its modes); 0 x 0 puts the prefix's back.
+bool SetResolution(DWORD width, DWORD height) {
+    DEVMODEW mode{.dmSize = sizeof(DEVMODEW), .dmFields = DM_PELSWIDTH | DM_PELSHEIGHT, .dmPelsWidth = width, .dmPelsHeight = height};
+    return ChangeDisplaySettingsExW(nullptr, width ? &mode : nullptr, nullptr, width ? CDS_FULLSCREEN : 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+}
+
+// A folder where the file should be: it can be neither read nor made. One message for the
+// whole file, naming it, and the program goes on with the defaults; its writes, failing too,
+// say nothing more.
+TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
+    dir_ = e2e::MakeTempDir(L"shell");
+    ASSERT_TRUE(CreateDirectoryW(IniPath().c_str(), nullptr));
+    const std::vector<std::wstring> messages = MessagesWhile([&] {
+        ASSERT_TRUE(shell_.Start(GetModuleHandleW(nullptr), dir_ + L"\\"));
+        Choose(CommandId::PlaceInside);
+    });
+    RemoveDirectoryW(IniPath().c_str());
+    EXPECT_EQ(messages, std::vector{FillIn(Texts().iniUnusable, {IniPath()})});
+    EXPECT_TRUE(program().rulers->OnTop());
+}
+
+// The file's keys: a bare R would take every R typed anywhere, so it is unreadable and gets its
+// default back; F5 types nothing and is taken alone. A key another program holds at start-up is
+// named and left unused for the run, and stays in the file for a run when it is free.
+// Then the file cannot be written (root under Wine writes a read-only file all the same, so the
+// profile writer fails instead): the first write that fails is said, with the system's reason,
+// and only that one; the program goes on with the settings it holds.
+TEST_F(ShellTest, TheFilesKeysAreTakenAsTheyMayBeAndAFailedWriteIsSaidOnceWithTheSystemsReason) {
+    const std::string head = kNewFile.substr(0, kNewFile.find("RULERS=")) + "RULERS=";
+    const std::string rest = "\r\nCAPTURE=NONE\r\nREDRAW=F5\r\nSIZE=Ctrl+Alt+C\r\n";
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'C'));
+    std::vector<std::wstring> messages = MessagesWhile([&] { Start(head + "R" + rest); });
+    UnregisterHotKey(nullptr, 1);
+    EXPECT_EQ(messages, std::vector{FillIn(Texts().hotKeyTaken, {L"Ctrl+Alt+C"})});
+    EXPECT_EQ(IniText(), head + "Ctrl+Alt+R" + rest);
+    EXPECT_EQ(std::tuple(KeyFree(0, 'R'), KeyFree(0, VK_F5), KeyFree(MOD_CONTROL | MOD_ALT, 'C')), std::tuple(true, false, true));
+
+    SetProfileWriter([](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) -> DWORD { return ERROR_ACCESS_DENIED; });
+    messages = MessagesWhile([&] { for (CommandId id : {CommandId::PlaceInside, CommandId::TransparentLook}) Choose(id); });
+    SetProfileWriter(nullptr);
+    wchar_t reason[256] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, reason, 256, nullptr);
+    EXPECT_EQ(messages, std::vector{FillIn(Texts().iniWriteFailed, {IniPath(), std::wstring(reason, wcscspn(reason, L"\r\n"))})});
+    EXPECT_TRUE(program().commands->IsChecked(CommandId::PlaceInside) && program().settings.transparent);
 }
 
 // ---- True millimetres ----
@@ -481,17 +525,23 @@ std::string CalibrationSection(const char* pixelsPerMm) {
     return "[CALIBRATION " + std::string(id.begin(), id.end()) + "]\r\nPIXELS_PER_MM=" + pixelsPerMm + "\r\n";
 }
 
-// The file says the line of 100 of Windows' millimetres measures 80 mm on this monitor: ticks
-// of millimetres and inches, and the size dialog's millimetres, are 1.25 times Windows' own.
-// Measured again in "設定": a length no monitor shows is refused, 94.5 mm is stored, and "元に戻す"
-// removes the section.
+// The file, as an older copy wrote it, says the line of 100 of Windows' millimetres measures
+// 80 mm on this monitor: ticks of millimetres and inches, and the size dialog's millimetres, are
+// 1.25 times Windows' own. Its resolution is taken to be today's, and written at the next save.
+// Measured again in "設定": a length no monitor shows is refused, 94.5 mm is stored with the
+// resolution; at 1024 x 768 the panel's 1280 pixels across are 1024, so the line measures
+// 94.5 x 1280 / 1024 = 118.1 mm. "元に戻す" removes the section.
 TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDialogSetInTheSettings) {
     const double pxPerMm = Dpi(LOGPIXELSX) / 25.4;
     const std::string calibrated = CalibrationSection(Dpi(LOGPIXELSX) == 96 ? "4.724409" : "7.086614");
+    ASSERT_TRUE(SetResolution(1280, 800));
+    const std::shared_ptr<void> back(nullptr, [](void*) { SetResolution(0, 0); });
     ASSERT_NO_FATAL_FAILURE(Start(kNewFile + calibrated));
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     TicksStandWhereEachUnitPutsThem(Dpi(LOGPIXELSY), 1.25);
+    Choose(CommandId::PlaceOutside);  // a save, of what the file holds
+    EXPECT_EQ(IniText(), kNewFile + calibrated + "RESOLUTION=1280x800\r\n");
     Choose(CommandId::UnitMillimetres);
     ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
         // 400 pixels are 84.67 true millimetres at 96 dpi; 100 x 50 of them 472.44 x 236.22 px.
@@ -523,9 +573,10 @@ TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDia
         SetWindowTextW(GetDlgItem(dlg, kCalibrationBox), L"94.5");
         Press(dlg, kOkButton);
     });
-    EXPECT_EQ(IniText(), kNewFile + CalibrationSection(Dpi(LOGPIXELSX) == 96 ? "3.999500" : "5.999250"));
+    EXPECT_EQ(IniText(), kNewFile + CalibrationSection(Dpi(LOGPIXELSX) == 96 ? "3.999500" : "5.999250") + "RESOLUTION=1280x800\r\n");
+    ASSERT_TRUE(SetResolution(1024, 768));
     ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
-        EXPECT_EQ(TextOf(GetDlgItem(dlg, kCalibrationBox)), L"94.5");
+        EXPECT_EQ(TextOf(GetDlgItem(dlg, kCalibrationBox)), L"118.1");
         Press(dlg, kCalibrationReset);
         Press(dlg, kOkButton);
     });
