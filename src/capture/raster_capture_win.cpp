@@ -7,6 +7,7 @@
 #include "platform/dpi_win.h"
 #include "platform/modal_win.h"
 #include "platform/ui_task_win.h"
+#include "platform/window_reports_win.h"
 
 namespace plumbo {
 
@@ -67,6 +68,31 @@ Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, in
 
 namespace {
 
+// The window's full content as the compositor draws it, cut to width x height from (left, top)
+// of its outer rectangle; empty when the compositor cannot draw it.
+Picture RenderWindowBitmap(HWND hwnd, const RECT& window, int left, int top, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    HDC whole = CreateCompatibleDC(screen), cut = CreateCompatibleDC(screen);
+    HBITMAP wholeBitmap = CreateCompatibleBitmap(screen, window.right - window.left, window.bottom - window.top);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    bool drawn = false;
+    if (wholeBitmap && bitmap) {
+        HGDIOBJ oldWhole = SelectObject(whole, wholeBitmap), oldCut = SelectObject(cut, bitmap);
+        drawn = Reports().renderFullContent(hwnd, whole) && BitBlt(cut, 0, 0, width, height, whole, left, top, SRCCOPY);
+        SelectObject(whole, oldWhole);
+        SelectObject(cut, oldCut);
+    }
+    DeleteDC(whole);
+    DeleteDC(cut);
+    ReleaseDC(nullptr, screen);
+    if (wholeBitmap) DeleteObject(wholeBitmap);
+    if (!drawn) {
+        if (bitmap) DeleteObject(bitmap);
+        return {};
+    }
+    return PictureFromBitmap(bitmap, nullptr, WindowTwipsPerPixel(hwnd));
+}
+
 // Set from the request until the copy has run.
 bool capturePending = false;
 
@@ -76,12 +102,24 @@ struct Hidden {
     bool viewer = false;
 };
 
-// A picture of the target as the screen shows it now; empty when the target has gone.
+// A picture of the target as the screen shows it now, cut to the frame a person sees (outer:
+// that frame on the screen); empty when the target has gone.
 Picture GrabTarget(HWND target, RECT& outer) {
-    if (!IsWindow(target) || !GetWindowRect(target, &outer)) return {};
+    RECT window{};
+    if (!IsWindow(target) || !GetWindowRect(target, &window)) return {};
+    outer = VisibleFrame(target);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     if (width <= 0 || height <= 0) return {};
-    return GrabWindowBitmap(target, false, 0, 0, width, height);
+    const int left = outer.left - window.left, top = outer.top - window.top;
+    // Where the compositor draws the desktop, a copy of the window's device gives black for
+    // what the compositor draws itself (browsers, UWP and WinUI programs, DirectX), and what
+    // covers the window. Asked to draw its full content, the compositor gives the window as it
+    // is. Without a compositor (Wine, where PrintWindow only sends our device context to the
+    // other program in WM_PRINT, which it cannot draw on, and still succeeds) the copy is right.
+    if (Reports().desktopComposed())
+        if (Picture rendered = RenderWindowBitmap(target, window, left, top, width, height); !rendered.Empty())
+            return rendered;
+    return GrabWindowBitmap(target, false, left, top, width, height);
 }
 
 void FinishCapture(Program& program, HWND target, Hidden hidden) {

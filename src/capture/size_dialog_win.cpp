@@ -8,6 +8,8 @@
 #include "platform/dialog_control_win.h"
 #include "platform/dpi_win.h"
 #include "platform/modal_win.h"
+#include "platform/monitor_win.h"
+#include "platform/window_reports_win.h"
 
 namespace plumbo {
 
@@ -45,16 +47,32 @@ enum ControlId : int {
 // Longest we wait for another program's window to take its new size.
 constexpr UINT kTargetAnswerMs = 250;
 
+bool Answers(HWND target) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTargetAnswerMs, &ignored) != 0;
+}
+
+PixelRect BoxOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 // The target's own thread carries out the move. One that answers at once is waited for, so
 // the target has its size when the dialog closes; one that does not gets the move posted,
-// to take when it can, and we go on.
-void ResizeTarget(HWND target, int left, int top, int width, int height) {
-    DWORD_PTR ignored = 0;
-    const bool answers = SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTargetAnswerMs,
-                                             &ignored) != 0;
+// to take when it can, and we go on. A maximized or minimized window is restored first: sized
+// as it is, it would keep the screen's size, or take the new one only once restored.
+void ResizeTarget(HWND target, PixelSize visibleSize) {
+    const bool answers = Answers(target);
+    if (IsZoomed(target) || IsIconic(target)) {
+        if (answers)
+            ShowWindow(target, SW_RESTORE);
+        else
+            ShowWindowAsync(target, SW_RESTORE);
+    }
+    RECT outer{};
+    GetWindowRect(target, &outer);
+    const PixelSize size = OuterSizeForVisibleSize(BoxOf(outer), BoxOf(VisibleFrame(target)), visibleSize.width,
+                                                   visibleSize.height);
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (!answers) flags |= SWP_ASYNCWINDOWPOS;
-    SetWindowPos(target, nullptr, left, top, width, height, flags);
+    SetWindowPos(target, nullptr, outer.left, outer.top, size.width, size.height, flags);
 }
 
 }  // namespace
@@ -113,8 +131,9 @@ bool SizeDialog::Create() {
 }
 
 void SizeDialog::Fill(SizeUnit unit) {
-    RECT outer{};
-    if (!IsWindow(program_.target.hwnd) || !GetWindowRect(program_.target.hwnd, &outer)) return;
+    if (!IsWindow(program_.target.hwnd)) return;
+    // The frame a person sees, without the invisible resize borders of Windows 10 and 11.
+    const RECT outer = VisibleFrame(program_.target.hwnd);
     // In the pixels of the target's monitor, whatever monitor the dialog stands on, and in the
     // true millimetres and inches of that monitor.
     const TwipsPerPixel tpp = WindowTwipsPerPixel(program_.target.hwnd);
@@ -150,11 +169,10 @@ void SizeDialog::Open() {
     RulerService* rulers = program_.rulers;
     // Opened by its hotkey with the rulers hidden, it stands where their corner would be: at
     // the target's top-left corner.
-    RECT targetRect{};
-    GetWindowRect(target, &targetRect);
+    const RECT targetRect = VisibleFrame(target);
     POINT corner{targetRect.left, targetRect.top};
     if (rulers && rulers->Shown()) corner = {rulers->HorizontalRect().left, rulers->VerticalRect().top};
-    SetWindowPos(hwnd(), nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceOnWorkArea(hwnd(), target, &corner);
     HWND widthBox = Item(kWidthBoxId);
     SendMessageW(widthBox, EM_SETSEL, 0, -1);
 
@@ -173,8 +191,7 @@ void SizeDialog::Open() {
 
 void SizeDialog::Accept() {
     const HWND target = program_.target.hwnd;
-    RECT outer{};
-    if (!IsWindow(target) || !GetWindowRect(target, &outer)) {
+    if (!IsWindow(target)) {
         Close();
         return;
     }
@@ -190,9 +207,21 @@ void SizeDialog::Accept() {
         return;
     }
     const TypedWindowSize& size = std::get<TypedWindowSize>(result);
-    ResizeTarget(target, outer.left, outer.top, size.widthPx, size.heightPx);
-    if (program_.rulers) program_.rulers->SetLengths(size.rulerWidthTwips, size.rulerHeightTwips);
+    ResizeTarget(target, {size.widthPx, size.heightPx});
+    // The window may keep another size: one it will not take (its smallest or largest), a program
+    // of a higher integrity level that refuses ours, or no answer yet. The user hears of it, and
+    // the rulers stand along what the window really is.
+    const RECT now = VisibleFrame(target);
+    const PixelSize taken{now.right - now.left, now.bottom - now.top};
     Close();
+    if (taken == PixelSize{size.widthPx, size.heightPx}) {
+        if (program_.rulers) program_.rulers->SetLengths(size.rulerWidthTwips, size.rulerHeightTwips);
+        return;
+    }
+    if (program_.rulers) program_.rulers->SetLengths(taken.width * tpp.x, taken.height * tpp.y);
+    const std::wstring text =
+        FillIn(Texts().sizeNotTaken, {std::to_wstring(taken.width), std::to_wstring(taken.height)});
+    ModalMessageBox(program_.mainWindow, text.c_str(), Texts().messageTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 bool SizeDialog::OnCommand(WORD id, WORD code, HWND control) {

@@ -1,6 +1,8 @@
 #include "capture/size_math.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "capture/zoom.h"
 #include "core/numeric.h"
@@ -152,6 +154,14 @@ std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view
     OneBox h = ConvertOneBox(heightText, unit, tpp.y, scale);
     if (h.problem) return SizeEntryError{SizeBox::Height, *h.problem};
     return TypedWindowSize{w.pixels, h.pixels, w.twips, h.twips};
+}
+
+PixelSize OuterSizeForVisibleSize(const PixelRect& outer, const PixelRect& visible, int32_t width, int32_t height) {
+    auto border = [](int64_t inner, int64_t outerEdge) { return std::max<int64_t>(0, inner - outerEdge); };
+    const int64_t w = int64_t{width} + border(visible.left, outer.left) + border(outer.right, visible.right);
+    const int64_t h = int64_t{height} + border(visible.top, outer.top) + border(outer.bottom, visible.bottom);
+    auto fit = [](int64_t v) { return static_cast<int32_t>(std::min<int64_t>(v, std::numeric_limits<int32_t>::max())); };
+    return {fit(w), fit(h)};
 }
 
 std::wstring SizeEntryMessage(const SizeEntryError& error) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <variant>
 
+#include "core/pixel_geometry.h"
 #include "core/units.h"
 
 namespace plumbo {
@@ -66,6 +67,17 @@ struct TypedWindowSize {
 std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view widthText,
                                                                std::wstring_view heightText, SizeUnit unit,
                                                                TwipsPerPixel tpp, double lengthScale = 1.0);
+
+struct PixelSize {
+    int32_t width = 0, height = 0;
+    friend bool operator==(const PixelSize&, const PixelSize&) = default;
+};
+
+// The outer size Windows is given so that the window shows width x height pixels: the sizes in
+// the dialog are the frame a person sees, and on Windows 10 and 11 the window rectangle holds
+// invisible resize borders around it, which are added as the window has them now. A visible
+// frame reaching beyond the window's rectangle on a side counts as no border there.
+PixelSize OuterSizeForVisibleSize(const PixelRect& outer, const PixelRect& visible, int32_t width, int32_t height);
 
 // The message for a refused entry; names the box by its label.
 std::wstring SizeEntryMessage(const SizeEntryError& error);

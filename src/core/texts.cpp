@@ -79,6 +79,7 @@ constexpr UiTexts kJapanese = {
     L"%sに数値を入力してください。",
     L"%sには、1 ピクセル以上になる正の値を入力してください。",
     L"%sの値が大きすぎます。%s ピクセル以下になる値を入力してください。",
+    L"ウインドウは指定のサイズになりませんでした。\n今のサイズは %s × %s ピクセルです。",
 
     L"表示する比率を、パーセントで入力してください。",
     L"Plumbo!!",
@@ -190,6 +191,7 @@ constexpr UiTexts kEnglish = {
     .sizeNotANumber = L"Please enter a number in the %s box.",
     .sizeNotPositive = L"Please enter a positive value of at least 1 pixel in the %s box.",
     .sizeTooLarge = L"The value in the %s box is too large. Please enter a value of at most %s pixels.",
+    .sizeNotTaken = L"The window did not take the size given.\nIts size is now %s × %s pixels.",
 
     .zoomPrompt = L"Enter the zoom as a percentage.",
     .zoomTitle = L"Plumbo!!",

@@ -90,6 +90,9 @@ struct UiTexts {
     const wchar_t* sizeNotANumber;
     const wchar_t* sizeNotPositive;
     const wchar_t* sizeTooLarge;
+    // The window kept another size than the one typed (a size it refuses or limits, a program
+    // above ours, no answer). %s, %s: the width and height it has now, in pixels.
+    const wchar_t* sizeNotTaken;
 
     // The viewer's typed percentage and the input box.
     const wchar_t* zoomPrompt;

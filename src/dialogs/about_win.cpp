@@ -8,6 +8,7 @@
 #include "core/texts.h"
 #include "core/units.h"
 #include "platform/modal_win.h"
+#include "platform/monitor_win.h"
 #include "resource.h"
 
 namespace plumbo {
@@ -303,9 +304,10 @@ std::unique_ptr<AboutBox> ShowSplash(HWND owner) {
     return box;
 }
 
-void ShowVersionBox(HWND owner) {
+void ShowVersionBox(HWND owner, HWND nearWindow) {
     AboutBox box;
     if (!box.Create(owner, true)) return;
+    PlaceOnWorkArea(box.hwnd(), nearWindow);
     // Nothing else of ours takes input meanwhile, the tray icon and an open "直接指定" included.
     RunModal(box.hwnd(), nullptr);
 }

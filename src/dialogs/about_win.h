@@ -58,8 +58,8 @@ private:
 // caller hides or destroys it when start-up is done.
 std::unique_ptr<AboutBox> ShowSplash(HWND owner);
 
-// "ﾊﾞｰｼﾞｮﾝ情報": shows the box modally and returns once it is closed, by a click, Esc, Alt+F4
-// or the program ending.
-void ShowVersionBox(HWND owner);
+// "ﾊﾞｰｼﾞｮﾝ情報": shows the box modally in the middle of the work area that nearWindow stands on
+// (the target), and returns once it is closed, by a click, Esc, Alt+F4 or the program ending.
+void ShowVersionBox(HWND owner, HWND nearWindow);
 
 }  // namespace plumbo

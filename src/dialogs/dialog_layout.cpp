@@ -25,10 +25,6 @@ PreviewLayout LayoutSettingsPreview(double previewWidthTwips, double previewHeig
     return layout;
 }
 
-int32_t CentredOffsetTwips(double screenTwips, double dialogTwips) {
-    return IntDiv(RoundHalfEven(screenTwips - dialogTwips), 2);
-}
-
 std::vector<GradientBand> VersionBoxGradient(int32_t clientWidth, int32_t clientHeight) {
     std::vector<GradientBand> bands;
     if (clientWidth <= 0 || clientHeight <= 0) return bands;

@@ -1,6 +1,6 @@
 #pragma once
 // Layout arithmetic of the settings dialog "設定" and of the version box: the preview ruler's
-// ticks and numbers, the dialog's centred position, and the version box's gradient bands.
+// ticks and numbers, and the version box's gradient bands.
 // Plain C++, no Win32.
 #include <cstdint>
 #include <vector>
@@ -36,12 +36,6 @@ int32_t PreviewTickCount(double previewWidthTwips);
 // Positions inside the preview picture box, from its size and a number label's height (all in
 // twips).
 PreviewLayout LayoutSettingsPreview(double previewWidthTwips, double previewHeightTwips, double labelHeightTwips);
-
-// ---- Centring ----
-
-// (screen - dialog), rounded to whole twips (halves to even), then halved with the remainder
-// dropped (toward zero, so a dialog larger than the screen gets a small negative offset).
-int32_t CentredOffsetTwips(double screenTwips, double dialogTwips);
 
 // ---- Version box gradient ----
 

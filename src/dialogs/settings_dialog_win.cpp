@@ -9,6 +9,7 @@
 #include "core/texts.h"
 #include "platform/dialog_control_win.h"
 #include "platform/modal_win.h"
+#include "platform/monitor_win.h"
 #include "state/hotkeys_win.h"
 
 namespace plumbo {
@@ -240,18 +241,10 @@ std::array<HotKey, kHotKeyActionCount> SettingsDialog::ChosenHotKeys() const {
 }
 
 void SettingsDialog::PlaceForOpening(bool rulersShown) {
-    if (rulersShown) {
-        // Over the rulers' corner, where the user's eyes already are.
-        const RECT w = WindowRect();
-        MovePx(program_.rulers->HorizontalRect().left, program_.rulers->VerticalRect().top, w.right - w.left,
-               w.bottom - w.top);
-        return;
-    }
-    const TwipsPerPixel tpp = Tpp();
-    const double screenWidth = GetSystemMetrics(SM_CXSCREEN) * tpp.x;
-    const double screenHeight = GetSystemMetrics(SM_CYSCREEN) * tpp.y;
-    Move(static_cast<float>(CentredOffsetTwips(screenWidth, Width())),
-         static_cast<float>(CentredOffsetTwips(screenHeight, Height())), Width(), Height());
+    // On the target's monitor: over the rulers' corner, where the user's eyes already are, or
+    // else in the middle; within its work area either way.
+    const POINT corner{program_.rulers->HorizontalRect().left, program_.rulers->VerticalRect().top};
+    PlaceOnWorkArea(hwnd(), program_.target.hwnd, rulersShown ? &corner : nullptr);
 }
 
 void SettingsDialog::Open() {

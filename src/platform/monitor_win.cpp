@@ -75,4 +75,35 @@ RECT MonitorRect(HMONITOR monitor) {
     return info.rcMonitor;
 }
 
+namespace {
+
+PixelRect WorkAreaOfMonitor(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+}  // namespace
+
+PixelRect WorkAreaOf(HWND window) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return WorkAreaOfMonitor(window && IsWindow(window) ? MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)
+                                                        : MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST));
+}
+
+PixelRect WorkAreaAround(const RECT& r) { return WorkAreaOfMonitor(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST)); }
+
+void PlaceOnWorkArea(HWND window, HWND nearWindow, const POINT* wanted) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int32_t width = r.right - r.left, height = r.bottom - r.top;
+    const PixelRect area = WorkAreaOf(nearWindow);
+    const int32_t left = wanted ? wanted->x : area.left + (area.right - area.left - width) / 2;
+    const int32_t top = wanted ? wanted->y : area.top + (area.bottom - area.top - height) / 2;
+    const PixelRect placed = KeptWithin(left, top, width, height, area);
+    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace plumbo

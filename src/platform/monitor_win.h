@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/pixel_geometry.h"
+
 namespace plumbo {
 
 // The monitor's device path ("\\?\DISPLAY#GSM5B7F#...#{e6f07b5f-...}"), or its display name
@@ -19,5 +21,16 @@ std::vector<uint8_t> MonitorEdid(const std::wstring& devicePath);
 
 // The monitor's rectangle in screen pixels.
 RECT MonitorRect(HMONITOR monitor);
+
+// The work area (the monitor less its taskbars) of the monitor a window of any program stands
+// on; without a window, of the monitor under the mouse pointer, where the user is.
+PixelRect WorkAreaOf(HWND window);
+// Of the monitor that holds most of a rectangle on the screen.
+PixelRect WorkAreaAround(const RECT& r);
+
+// Moves a window of ours the least that keeps it wholly on the work area of the monitor
+// nearWindow stands on (see WorkAreaOf), its top-left corner wanted at `wanted`, or centred
+// there without one.
+void PlaceOnWorkArea(HWND window, HWND nearWindow, const POINT* wanted = nullptr);
 
 }  // namespace plumbo

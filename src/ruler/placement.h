@@ -4,14 +4,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace plumbo {
+#include "core/pixel_geometry.h"
 
-struct PixelRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-};
+namespace plumbo {
 
 // A window's position and size for one move.
 struct PixelPlace {
@@ -26,6 +21,9 @@ struct PixelPlace {
 struct RulerPlaces {
     PixelPlace horizontal;  // move first: it owns the vertical one
     PixelPlace vertical;
+    // Laid inside the target although the setting says outside: there was no room on the screen.
+    bool horizontalInside = false;
+    bool verticalInside = false;
 };
 
 // Outside: along the target's top and left edges, outside its frame. Inside: the vertical
@@ -33,7 +31,15 @@ struct RulerPlaces {
 // bottom-left corner. Nothing is clipped to the screen. The thicknesses (the horizontal
 // ruler's height, the vertical one's width) are kept. nullopt when a result does not fit 32
 // bits.
+//
+// workArea, when given, is the work area of the target's monitor, and both rulers keep their
+// whole thickness within it. A ruler laid outside whose thickness would not fit there (beside a
+// maximized window, one snapped to an edge or pushed against the taskbar) is laid as the inside
+// placement lays it: the vertical one inside the left edge, the horizontal one inside the
+// bottom edge. A ruler whose edge itself is off the work area (a window half off the screen)
+// stands at the work area's edge, across the target. Lengths are not cut: the screen does that.
 std::optional<RulerPlaces> PlaceRulers(const PixelRect& target, int32_t horizontalThickness,
-                                       int32_t verticalThickness, bool inside);
+                                       int32_t verticalThickness, bool inside,
+                                       const std::optional<PixelRect>& workArea = std::nullopt);
 
 }  // namespace plumbo

@@ -230,6 +230,11 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kLaterMessage:
         if (onLater) onLater();
         return 0;
+    case WM_DISPLAYCHANGE:
+        // Monitors added, taken away or set to another resolution: the work areas the rulers keep
+        // to and the rulers' own monitor may be others now.
+        if (onDisplayChanged) onDisplayChanged();
+        break;
     case WM_DPICHANGED:
         // The new DPI is in wParam, the same both ways for a monitor.
         OnDpiChanged(Dpi{LOWORD(wp), HIWORD(wp)}, *reinterpret_cast<const RECT*>(lp));

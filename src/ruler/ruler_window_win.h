@@ -47,6 +47,8 @@ public:
     std::function<void()> onDragged;
     std::function<void(UINT_PTR)> onTimer;
     std::function<void()> onDpiChanged;
+    // The displays changed (WM_DISPLAYCHANGE).
+    std::function<void()> onDisplayChanged;
     std::function<void()> onLater;
     // Calls onLater from the message loop, once the message being handled now is over.
     void CallLater();

@@ -45,6 +45,8 @@ Rulers::Rulers(Program& program)
             if (!arranging_) horizontal_.CallLater();
         };
     horizontal_.onLater = [this] { LayOutAfterDpiChange(); };
+    // Laid out again once the system has moved the windows onto the displays there are now.
+    horizontal_.onDisplayChanged = [this] { horizontal_.CallLater(); };
 }
 
 bool Rulers::Create() {

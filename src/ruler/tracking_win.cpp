@@ -3,6 +3,8 @@
 #include <map>
 #include <utility>
 
+#include "platform/monitor_win.h"
+#include "platform/window_reports_win.h"
 #include "ruler/placement.h"
 
 namespace plumbo {
@@ -18,12 +20,11 @@ constexpr UINT kRestackAgainMs = 300;
 // How often a look walks the Z order for a target that came up above the rulers on its own.
 constexpr ULONGLONG kStackCheckMs = 300;
 
-// The window events tracking listens to, as ranges for SetWinEventHook: the foreground, a
-// window minimised or restored, and any move or resize.
+// The window events tracking listens to from every program, as ranges for SetWinEventHook: the
+// foreground, and a window minimised or restored. They are how a new target is seen.
 constexpr std::pair<DWORD, DWORD> kEventRanges[] = {
     {EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
     {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
-    {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
 };
 
 // The callback is handed only its hook: which tracking installed it.
@@ -38,18 +39,29 @@ bool OfOurProcess(HWND hwnd) {
     return process == GetCurrentProcessId();
 }
 
-// The desktop and the taskbar are where the user stands between windows, not windows to measure.
-bool IsShellWindow(HWND hwnd) {
+// The shell's own surfaces: where the user stands between windows or picks the next one, never
+// a window to measure. The desktop and the taskbars; the Start menu, Search, the notification
+// centre and the input switcher (core windows of the shell's own); Task View and Alt+Tab
+// (Windows 10, then 11); the taskbar's previews and the tray's overflow (10, then 11).
+constexpr const wchar_t* kShellSurfaceClasses[] = {
+    L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd", L"Windows.UI.Core.CoreWindow",
+    L"MultitaskingViewFrame", L"XamlExplorerHostIslandWindow", L"ForegroundStaging", L"TaskListThumbnailWnd",
+    L"NotifyIconOverflowWindow", L"TopLevelWindowForOverflowXamlIsland", L"Shell_InputSwitchTopLevelWindow",
+};
+
+bool IsShellSurface(HWND hwnd) {
     if (hwnd == GetDesktopWindow() || hwnd == GetShellWindow()) return true;
-    wchar_t cls[32] = {};
-    GetClassNameW(hwnd, cls, 32);
-    for (const wchar_t* shell : {L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"})
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    for (const wchar_t* shell : kShellSurfaceClasses)
         if (lstrcmpW(cls, shell) == 0) return true;
     return false;
 }
 
-// A window tracking may measure: the foreground window of another program.
-bool Measurable(HWND hwnd) { return hwnd && !OfOurProcess(hwnd) && !IsShellWindow(hwnd); }
+// A window tracking may measure: the foreground window of another program that the screen shows.
+// A cloaked one (on another virtual desktop, a suspended app) is not on the screen, whatever its
+// style says.
+bool Measurable(HWND hwnd) { return hwnd && !OfOurProcess(hwnd) && !IsShellSurface(hwnd) && !IsCloaked(hwnd); }
 
 bool UnderWine() {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -110,6 +122,7 @@ void Tracking::Update(bool lookNow) {
         }
         hooks_.clear();
     }
+    HookLocationsOf(active ? program_.target.hwnd : nullptr);
     // Until events have come from another program the poll runs: a quiet system sends none
     // either, so their absence proves nothing, and the poll is cheap enough to run meanwhile.
     // Once they come, a slow check looks for a change they missed, and one found brings the
@@ -129,6 +142,24 @@ void Tracking::Update(bool lookNow) {
     // Nothing reported what changed while tracking was off. This look is not the check's: a
     // change it finds says nothing about the events.
     if (active && lookNow) Look();
+}
+
+void Tracking::HookLocationsOf(HWND target) {
+    DWORD process = 0;
+    if (target) GetWindowThreadProcessId(target, &process);
+    if (process == locationProcess_) return;
+    if (locationHook_) {
+        UnhookWinEvent(locationHook_);
+        HookOwners().erase(locationHook_);
+        locationHook_ = nullptr;
+    }
+    locationProcess_ = process;
+    // Moves and resizes from the target's program only: hooked for every program, each caret
+    // blink and pointer move on the system would reach this thread.
+    if (process)
+        if ((locationHook_ = SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, nullptr,
+                                             &WindowEventProc, process, 0, WINEVENT_OUTOFCONTEXT)))
+            HookOwners()[locationHook_] = this;
 }
 
 void Tracking::OnTimer(UINT_PTR id) {
@@ -171,8 +202,8 @@ void CALLBACK Tracking::WindowEventProc(HWINEVENTHOOK hook, DWORD event, HWND wi
 void Tracking::OnWindowEvent(DWORD event, HWND window, LONG object, LONG child) {
     if (!Active()) return;
     const bool location = event == EVENT_OBJECT_LOCATIONCHANGE;
-    // Location changes come for every window, caret and the mouse pointer; only the target's
-    // own frame matters.
+    // Location changes come for every window, caret and pointer of the target's program; only the
+    // target's own frame matters.
     const bool aboutTarget =
         !location || (object == OBJID_WINDOW && child == CHILDID_SELF && window == program_.target.hwnd);
     const bool arrived = proof_.EventsArrive();
@@ -192,12 +223,12 @@ void Tracking::LayOut(const RECT& target) {
     const RECT v = vertical_.WindowRect();
     const bool inside = program_.settings.inside;
     const auto places = PlaceRulers(PixelRect{target.left, target.top, target.right, target.bottom}, h.bottom - h.top,
-                                    v.right - v.left, inside);
+                                    v.right - v.left, inside, WorkAreaAround(target));
     if (!places) return;
     horizontal_.MovePx(places->horizontal.left, places->horizontal.top, places->horizontal.width,
                        places->horizontal.height);
     vertical_.MovePx(places->vertical.left, places->vertical.top, places->vertical.width, places->vertical.height);
-    vertical_.SetPlacedInside(inside);
+    vertical_.SetPlacedInside(inside || places->verticalInside);
 }
 
 bool Tracking::Look(bool clicked) {
@@ -214,8 +245,10 @@ bool Tracking::Look(bool clicked) {
             // never measured.
             foregroundMeasurable_ = Measurable(foreground);
         }
-        RECT rect{};
-        if (!foregroundMeasurable_ || !GetWindowRect(foreground, &rect)) continue;
+        if (!foregroundMeasurable_ || !IsWindow(foreground)) continue;
+        // The frame a person sees: on Windows 10 and 11 the window rectangle also holds invisible
+        // resize borders, and the rulers' zero would stand beside the visible edge.
+        const RECT rect = VisibleFrame(foreground);
         TargetWindow& target = program_.target;
         // The same window at the same place has been neither minimised nor restored, which would
         // have moved it or taken the foreground from it: its placement is asked only after a
@@ -233,6 +266,7 @@ bool Tracking::Look(bool clicked) {
             if (targetChanged) {
                 LayOut(rect);
                 target = TargetWindow{foreground, rect, placement.showCmd};
+                HookLocationsOf(foreground);
             }
         }
         changed |= targetChanged;

@@ -36,6 +36,8 @@ private:
     bool Active() const { return started_ && suspensions_ == 0 && horizontal_.hwnd(); }
     // Hooks, poll and check for the current state; lookNow: a look at once when active.
     void Update(bool lookNow);
+    // The location events of the target's program, hooked anew when the target changes.
+    void HookLocationsOf(HWND target);
     void OnTimer(UINT_PTR id);
     void OnWindowEvent(DWORD event, HWND window, LONG object, LONG child);
     static void CALLBACK WindowEventProc(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
@@ -54,6 +56,8 @@ private:
     bool started_ = false;
     int suspensions_ = 0;
     std::vector<HWINEVENTHOOK> hooks_;
+    HWINEVENTHOOK locationHook_ = nullptr;
+    DWORD locationProcess_ = 0;
     EventProof proof_;
     ForegroundPoller poller_;
     bool checking_ = false;   // the check's timer runs

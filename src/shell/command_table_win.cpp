@@ -27,7 +27,7 @@ std::map<CommandId, std::function<void()>> Shell::CommandTable() {
         {C::ShowRulers, [this] { rulers_.ShowParked(); }},
         {C::HideRulers, [this] { rulers_.Show(false); }},
         {C::OpenSettings, [this] { settingsDialog_.Open(); }},
-        {C::ShowVersion, [this] { ShowVersionBox(program_.mainWindow); }},
+        {C::ShowVersion, [this] { ShowVersionBox(program_.mainWindow, program_.target.hwnd); }},
         {C::OpenHelp, [this] { OpenHelp(program_); }},
         {C::Exit, [this] { End(); }},
         // The rulers' menu.

@@ -1,8 +1,12 @@
 #include "shell/main_form_win.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include <cwchar>
 
 #include "core/texts.h"
+#include "resource.h"
 #include "platform/modal_win.h"
 #include "shell/menu_table_win.h"
 
@@ -31,14 +35,30 @@ bool MainForm::Create(HICON icon) {
     trayIcon_.cbSize = sizeof trayIcon_;
     trayIcon_.hWnd = hwnd();
     trayIcon_.uID = 1;
-    trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // Version 4 shows the tip only when asked to.
+    trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     trayIcon_.uCallbackMessage = kTrayCallbackMessage;
-    trayIcon_.hIcon = icon;
+    // Drawn at the small icon's size for the tray's resolution from the icon file's own images,
+    // not the large icon shrunk by the tray.
+    if (FAILED(LoadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLUMBO), LIM_SMALL, &smallIcon_)))
+        smallIcon_ = nullptr;
+    trayIcon_.hIcon = smallIcon_ ? smallIcon_ : icon;
     wcsncpy(trayIcon_.szTip, Texts().trayTip, sizeof trayIcon_.szTip / sizeof(wchar_t) - 1);
     return true;
 }
 
-void MainForm::AddTrayIcon() { Shell_NotifyIconW(NIM_ADD, &trayIcon_); }
+MainForm::~MainForm() {
+    if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+void MainForm::AddTrayIcon() {
+    Shell_NotifyIconW(NIM_ADD, &trayIcon_);
+    // Version 4: the icon is reached by the keyboard too (Enter or Space selects it, Shift+F10 or
+    // the menu key asks for its menu), and each callback says where to open the menu.
+    trayIcon_.uVersion = NOTIFYICON_VERSION_4;
+    Shell_NotifyIconW(NIM_SETVERSION, &trayIcon_);
+}
+
 void MainForm::RemoveTrayIcon() { Shell_NotifyIconW(NIM_DELETE, &trayIcon_); }
 
 HMENU MainForm::CreateViewerMenuBar() const {
@@ -114,20 +134,21 @@ void MainForm::RunPending() {
     }
 }
 
-void MainForm::OnTrayNotify(UINT event) {
-    if (event != WM_LBUTTONDBLCLK && event != WM_RBUTTONDOWN) return;
-    // The icon answers a click while a dialog of ours is open by showing that dialog.
+void MainForm::OnTrayNotify(UINT event, POINT anchor) {
+    // A double-click, or Enter or Space on the focused icon, shows the rulers; a right-click,
+    // Shift+F10 or the menu key opens the menu where the tray says.
+    const bool show = event == WM_LBUTTONDBLCLK || event == NIN_KEYSELECT;
+    if (!show && event != WM_CONTEXTMENU) return;
+    // The icon answers while a dialog of ours is open by showing that dialog.
     if (ModalScope::Active()) {
         ModalScope::BringForward();
         return;
     }
-    if (event == WM_LBUTTONDBLCLK) {
+    if (show) {
         Run(CommandId::ShowRulers);
         return;
     }
-    POINT pt;
-    GetCursorPos(&pt);
-    PopUp(CommandId::ControlMenu, hwnd(), pt);
+    PopUp(CommandId::ControlMenu, hwnd(), anchor);
 }
 
 void MainForm::OnHotKey(CommandId id) {
@@ -153,7 +174,8 @@ void MainForm::OnHotKey(CommandId id) {
 
 LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kTrayCallbackMessage) {
-        OnTrayNotify(LOWORD(lp));
+        // Version 4: the event in the low word, the anchor on the screen in wParam.
+        OnTrayNotify(LOWORD(lp), POINT{GET_X_LPARAM(wp), GET_Y_LPARAM(wp)});
         return 0;
     }
     if (taskbarCreated_ && msg == taskbarCreated_) {

@@ -21,6 +21,7 @@ inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 class MainForm final : public Window, public CommandService {
 public:
     explicit MainForm(Program& program) : program_(program) {}
+    ~MainForm() override;
 
     // Hidden, class "PlumboMenuForm", with every menu built.
     bool Create(HICON icon);
@@ -45,12 +46,13 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnTrayNotify(UINT event);
+    void OnTrayNotify(UINT event, POINT anchor);
     void OnHotKey(CommandId id);
     void RunPending();
 
     Program& program_;
     NOTIFYICONDATAW trayIcon_{};
+    HICON smallIcon_ = nullptr;
     MenuTree menus_;
     std::map<CommandId, std::function<void()>> commands_;
     std::deque<CommandId> pending_;  // chosen while a modal window was open

@@ -6,6 +6,7 @@
 
 #include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
+#include "platform/window_reports_win.h"
 #include "vector/player_win.h"
 
 namespace plumbo {
@@ -26,9 +27,9 @@ void RedrawTargetAsVector(Program& program) {
     Picture picture;
     std::unique_ptr<const RedrawnParts> parts;
     SIZE natural{0, 0};
-    RECT rc{};
     HWND target = program.target.hwnd;
-    if (target && GetWindowRect(target, &rc)) {
+    if (target && IsWindow(target)) {
+        const RECT rc = VisibleFrame(target);
         const int64_t width = int64_t{rc.right} - rc.left;
         const int64_t height = int64_t{rc.bottom} - rc.top;
         if (FitsInt32(width) && FitsInt32(height)) {

@@ -40,9 +40,12 @@ struct RedrawResult {
     std::unique_ptr<const RedrawnParts> parts;  // what the picture was played from
 };
 
-// The target and its visible controls as a vector picture. nullopt when the command is to be
-// abandoned (no target, the target vanished, a difference beyond 32 bits); the viewer then
-// keeps its previous picture.
+// The target and its visible controls as a vector picture, measured in twipsPerPixel, those of
+// the target's monitor. An older program that the compositor stretches on that monitor (not per-
+// monitor DPI aware, at 125 % and more) answers the rectangles of its items in its own pixels:
+// it is read in them, and measured at its own DPI, so that the picture keeps the size the screen
+// shows. nullopt when the command is to be abandoned (no target, the target vanished, a
+// difference beyond 32 bits); the viewer then keeps its previous picture.
 std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel twipsPerPixel);
 
 }  // namespace plumbo

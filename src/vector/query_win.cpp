@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/dpi_win.h"
+#include "platform/window_reports_win.h"
 #include "vector/class_names.h"
 #include "vector/content_readers_win.h"
 
@@ -76,9 +78,11 @@ std::vector<MenuItemRecord> ReadMenuBar(HWND target, uint32_t style) {
     return items;
 }
 
-SystemMetrics ReadMetrics() {
-    return {GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXSIZE), GetSystemMetrics(SM_CYSIZE),
-            GetSystemMetrics(SM_CXHTHUMB), GetSystemMetrics(SM_CYVTHUMB)};
+// The frame's metrics as the target's program draws them: for the DPI it lays itself out at,
+// not ours (the system DPI we started at).
+SystemMetrics ReadMetrics(UINT dpi) {
+    auto metric = [dpi](int index) { return SystemMetricForDpi(index, dpi); };
+    return {metric(SM_CYCAPTION), metric(SM_CXSIZE), metric(SM_CYSIZE), metric(SM_CXHTHUMB), metric(SM_CYVTHUMB)};
 }
 
 }  // namespace
@@ -107,14 +111,21 @@ std::wstring ReadWindowText(HWND hwnd) {
     return query.ReadText(hwnd, kMaxTextUnits);
 }
 
-std::optional<TargetRecord> QueryTarget(HWND target) {
+std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels) {
     if (!target || !IsWindow(target)) return std::nullopt;
     TargetRecord t;
-    RECT r{};
-    if (!GetWindowRect(target, &r)) return std::nullopt;
-    t.window.window = ToRect32(r);
+    // The frame a person sees: the invisible resize borders of Windows 10 and 11 are not drawn.
+    // DWM gives the visible frame in the screen's pixels whatever the thread's DPI awareness, so
+    // in a program's own pixels the borders are taken off its window rectangle.
+    RECT frame = VisibleFrame(target);
+    if (ownPixels) {
+        if (!GetWindowRect(target, &frame)) return std::nullopt;
+        frame = {frame.left + ownPixels->borders.left, frame.top + ownPixels->borders.top,
+                 frame.right - ownPixels->borders.right, frame.bottom - ownPixels->borders.bottom};
+    }
+    t.window.window = ToRect32(frame);
     t.window.style = StyleOf(target);
-    t.metrics = ReadMetrics();
+    t.metrics = ReadMetrics(ownPixels ? ownPixels->dpi : MonitorDpi(MonitorOf(target)).x);
 
     ControlQuery query;
     if (HasStyleBits(t.window.style, style_bits::kCaption)) t.window.text = query.ReadText(target, kMaxTextUnits);

@@ -26,8 +26,16 @@ bool HasStyle(HWND hwnd, uint32_t mask);
 // with a short time-out so a hung program cannot stall us; empty when it does not answer.
 std::wstring ReadWindowText(HWND hwnd);
 
+// How a target is read when it is not in the screen's pixels: the DPI it lays itself out at, and
+// the invisible borders of its frame in those pixels (left, top, right and bottom, inward).
+struct OwnPixels {
+    UINT dpi = 0;
+    RECT borders{};
+};
+
 // The target and everything its drawers need. nullopt when the target is gone or vanishes
-// while it is being read.
-std::optional<TargetRecord> QueryTarget(HWND target);
+// while it is read. Without ownPixels it is read in the screen's pixels, its frame's metrics
+// those of its monitor.
+std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels = std::nullopt);
 
 }  // namespace plumbo

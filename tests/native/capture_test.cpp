@@ -80,6 +80,17 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
 
 // ---- The viewer's zoom ----
 
+// Windows 10 at 100 %: invisible borders of 7 px left, right and bottom, none at the top.
+TEST(SizeDialog, TheTypedSizeIsTheVisibleFrameAndTheWindowKeepsItsInvisibleBorders) {
+    const struct { PixelRect outer, visible; PixelSize typed, want; } rows[] = {
+        {{93, 100, 907, 707}, {100, 100, 900, 700}, {800, 600}, {814, 607}},
+        {{0, 0, 640, 480}, {0, 0, 640, 480}, {800, 600}, {800, 600}},        // no borders: Wine, Windows 7
+        {{10, 10, 20, 20}, {5, 5, 30, 30}, {800, 600}, {800, 600}},           // a frame beyond the window
+        {{-1928, 0, -8, 1047}, {-1920, 0, -16, 1039}, {32767, 1}, {32783, 9}},  // left of the primary
+    };
+    ExpectRows(rows, [](auto& r) { return OuterSizeForVisibleSize(r.outer, r.visible, r.typed.width, r.typed.height); });
+}
+
 TEST(Zoom, ReadsTheReplyLikeValBoundsTheClientAtEightVirtualScreensScalesHalvesToEvenAndAsksUntilUsable) {
     const std::wstring zeros(400, L'0');
     const struct { std::wstring reply; double want; } rows[] = {

@@ -116,12 +116,32 @@ TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
         {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, {-1, -1, -1, -1}},
     };
     ExpectRows(rows, [](auto& c) {
-        const auto [h, v] = PlaceRulers(c.target, 34, 33, c.inside).value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
+        const auto [h, v, hInside, vInside] = PlaceRulers(c.target, 34, 33, c.inside).value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
         return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
     });
 }
 
-TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsCentredAndTheVersionBoxBandsEverySixteenth) {
+// A 1280 x 800 screen whose taskbar takes the bottom 30 pixels. Thicknesses 34 and 33 as above.
+TEST(PlaceRulers, KeepBothThicknessesOnTheWorkAreaInsideTheTargetWhereOutsideHasNoRoom) {
+    using Places = std::array<int32_t, 8>;
+    const PixelRect work{0, 0, 1280, 770};
+    const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
+        {"room outside", {100, 100, 500, 400}, false, {100, 66, 400, 34, 67, 100, 33, 300}},
+        {"maximized", {0, 0, 1280, 770}, false, {0, 736, 1280, 34, 0, 0, 33, 770}},
+        {"snapped right", {640, 0, 1280, 770}, false, {640, 736, 640, 34, 607, 0, 33, 770}},
+        {"snapped to the top edge only", {300, 0, 900, 400}, false, {300, 366, 600, 34, 267, 0, 33, 400}},
+        {"touching the left edge", {33, 200, 400, 500}, false, {33, 166, 367, 34, 0, 200, 33, 300}},
+        {"half off the left", {-200, 100, 300, 400}, false, {-200, 66, 500, 34, 0, 100, 33, 300}},
+        {"half below, inside", {100, 600, 500, 1000}, true, {100, 736, 400, 34, 100, 600, 33, 400}},
+        {"off the right", {1300, 100, 1600, 400}, false, {1300, 66, 300, 34, 1247, 100, 33, 300}},
+    };
+    ExpectRows(rows, [&](auto& c) {
+        const auto [h, v, hInside, vInside] = PlaceRulers(c.target, 34, 33, c.inside, work).value();
+        return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
+    });
+}
+
+TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsKeptOnTheWorkAreaAndTheVersionBoxBandsEverySixteenth) {
     constexpr double kMmTwips = 1440.0 / 25.4;
     // 4995 twips = 88.11 mm. Ticks and numbers.
     const struct { double width; std::pair<size_t, size_t> want; } previews[] = {
@@ -139,11 +159,15 @@ TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsCe
     }
     EXPECT_EQ(std::pair(l.numbers[7].value, l.numbers[7].top), std::pair(7, 120.0));
     EXPECT_NEAR(l.numbers[7].left, 3968.504, 1e-3);
-    // Centring the dialog: 12359 \ 2; 21959.5 -> 21960 and 21958.5 -> 21958, then halved;
-    // -2841 \ 2.
-    const struct { double screen, dialog; int32_t want; } offsets[] = {
-        {19200.0, 6841.0, 6179}, {28800.0, 6840.5, 10980}, {28800.0, 6841.5, 10979}, {4000.0, 6841.0, -1420}};
-    ExpectRows(offsets, [](auto& c) { return CentredOffsetTwips(c.screen, c.dialog); });
+    // A dialog kept on a work area: moved the least, a left monitor's negative pixels exact, one
+    // larger than the area at its corner.
+    const struct { PixelRect area; int32_t left, top, width, height; PixelRect want; } kept[] = {
+        {{0, 0, 1280, 770}, 1200, 700, 300, 200, {980, 570, 1280, 770}},
+        {{0, 0, 1280, 770}, 100, 100, 300, 200, {100, 100, 400, 300}},
+        {{-1920, 0, 0, 1040}, -100, -50, 400, 300, {-400, 0, 0, 300}},
+        {{0, 0, 1280, 770}, 10, 10, 2000, 900, {0, 0, 2000, 900}},
+    };
+    ExpectRows(kept, [](auto& c) { return KeptWithin(c.left, c.top, c.width, c.height, c.area); });
     // A band: right the width, its top and bottom rows, and its blue. 6150 x 3735
     // twips at 15 twips per pixel: step 15, y = 0, 15, ..., 240, blue 255 - 30600 \ 249 at
     // y 120 and 255 - 61200 \ 249 at 240. The last step may land on the height; a box under 16

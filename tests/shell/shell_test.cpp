@@ -25,6 +25,7 @@
 #include "platform/monitor_win.h"
 #include "platform/profile_write_win.h"
 #include "platform/ui_task_win.h"
+#include "platform/window_reports_win.h"
 #include "ruler/foreground_poller_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
@@ -109,6 +110,7 @@ protected:
         ASSERT_TRUE(shell_.Start(GetModuleHandleW(nullptr), dir_ + L"\\"));
     }
     void TearDown() override {
+        ResetReports();
         for (const wchar_t* f : {L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
         RemoveDirectoryW(dir_.c_str());
     }
@@ -816,15 +818,38 @@ TEST_F(ShellTest, MetafileFrameIsTheTargetsSizeOnItsMonitor) {
     ASSERT_NO_FATAL_FAILURE(Start());
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
-    Choose(CommandId::RedrawAsVector);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program().viewer->Window()) != FALSE; }));
-    Choose(CommandId::CopyToClipboard);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    ENHMETAHEADER header{};
-    GetEnhMetaFileHeader(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), sizeof header, &header);
-    CloseClipboard();
-    EXPECT_NEAR(header.rclFrame.right - header.rclFrame.left, 400 * 2540.0 / Dpi(LOGPIXELSX), 1);
-    EXPECT_NEAR(header.rclFrame.bottom - header.rclFrame.top, 300 * 2540.0 / Dpi(LOGPIXELSY), 1);
+    auto frame = [&] {
+        Choose(CommandId::RedrawAsVector);
+        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(program().viewer->Window()) != FALSE; }));
+        Choose(CommandId::CopyToClipboard);
+        ENHMETAHEADER header{};
+        if (!OpenClipboard(nullptr)) return std::pair(-1.0, -1.0);
+        GetEnhMetaFileHeader(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), sizeof header, &header);
+        CloseClipboard();
+        return std::pair(double(header.rclFrame.right - header.rclFrame.left), double(header.rclFrame.bottom - header.rclFrame.top));
+    };
+    const auto [width, height] = frame();
+    EXPECT_NEAR(width, 400 * 2540.0 / Dpi(LOGPIXELSX), 1);
+    EXPECT_NEAR(height, 300 * 2540.0 / Dpi(LOGPIXELSY), 1);
+
+    // An older program on today's Windows, as the seam stands in for it: unaware of DPI, stretched
+    // by the compositor wherever the monitor is not at 96 dpi. It is read in its own pixels, with
+    // this thread switched to its awareness for the walk and back after; Wine's target, which
+    // really answers in the screen's pixels, then stands for one 96-dpi pixel each, and the
+    // picture is as large as a 400 x 300 window at 96 dpi.
+    std::vector<int> switches;
+    Reports().desktopComposed = [] { return true; };
+    Reports().dpiAwareness = [&](HWND w) { return w == target.Hwnd() ? DpiAwareness::Unaware : DpiAwareness::PerMonitor; };
+    Reports().switchThreadAwareness = [&](DpiAwareness a) {
+        switches.push_back(static_cast<int>(a));
+        return reinterpret_cast<void*>(1);
+    };
+    Reports().restoreThreadAwareness = [&](void*) { switches.push_back(-1); };
+    const auto [ownWidth, ownHeight] = frame();
+    EXPECT_NEAR(ownWidth, 400 * 2540.0 / 96, 1);
+    EXPECT_NEAR(ownHeight, 300 * 2540.0 / 96, 1);
+    const std::vector<int> stretched{static_cast<int>(DpiAwareness::Unaware), -1};
+    EXPECT_EQ(switches, Dpi(LOGPIXELSX) == 96 ? std::vector<int>{} : stretched);
 }
 
 TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
@@ -936,6 +961,122 @@ TEST_F(ShellTest, AWindowWaitingForAnAnswerKeepsTheFrontAndALogOffInItBringsNoth
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit was lost";
     EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler came back";
     EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'R')) << "a key came back";
+}
+
+// Windows 10 and 11 as the seam stands in for them, around a real window of another program:
+// invisible resize borders of 7 pixels at its left, right and bottom, and a second window that
+// the compositor hides.
+TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACloakedWindowIsNoTarget) {
+    ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, false)));
+    e2e::Target target, cloaked;
+    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Framed", L"/color 65280"));
+    ASSERT_TRUE(cloaked.Start(760, 420, 200, 150, L"Cloaked"));
+    auto visible = [&] {
+        const RECT r = WindowRectOf(target.Hwnd());
+        return RECT{r.left + 7, r.top, r.right - 7, r.bottom - 7};
+    };
+    Reports().extendedFrameBounds = [&](HWND w) { return w == target.Hwnd() ? std::optional(visible()) : std::nullopt; };
+    Reports().cloaked = [&](HWND w) { return w == cloaked.Hwnd(); };
+    ASSERT_LT(e2e::ClientRectOnScreen(target.Hwnd()).left, visible().left) << "Wine's own frame is wider than 7";
+
+    // The rulers touch the visible frame, as the screen shows them: the ruler's red and its one
+    // grey edge column right beside the target's green.
+    Choose(CommandId::ShowRulers);
+    SetForegroundWindow(target.Hwnd());
+    const RECT v = visible();
+    auto edges = [&] {
+        const RECT h = Horizontal(), vr = Vertical();
+        return std::tuple(h.left, h.right, h.bottom, vr.right, vr.top, vr.bottom);
+    };
+    EXPECT_TRUE(WaitFor([&] { return edges() == std::tuple(v.left, v.right, v.top, v.left, v.top, v.bottom); }));
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(v.left - 2, v.top + 150) == 0xFF0000u && PixelAt(v.left, v.top + 150) == 0x00FF00u; }));
+
+    // A cloaked window in front is no target, for the keys as for tracking.
+    SetForegroundWindow(cloaked.Hwnd());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == cloaked.Hwnd(); }));
+    EXPECT_FALSE(program().rulers->TargetForeground());
+    EXPECT_EQ(program().target.hwnd, target.Hwnd());
+    SetForegroundWindow(target.Hwnd());
+
+    // The size dialog shows and sets the visible size; Windows is given the borders besides.
+    Choose(CommandId::UnitPixels);
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
+        EXPECT_EQ(std::pair(TextOf(GetDlgItem(dlg, kWidthBox)), TextOf(GetDlgItem(dlg, kHeightBox))),
+                  std::pair(std::wstring(L"386"), std::wstring(L"293")));
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"500");
+        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"250");
+        Press(dlg, IDOK);
+    });
+    const RECT sized = WindowRectOf(target.Hwnd());
+    EXPECT_EQ(std::pair(sized.right - sized.left, sized.bottom - sized.top), std::pair(514L, 257L));
+
+    // The capture is the visible frame: the viewer's 100 % is its size, and its left column is
+    // the target's green, not Wine's frame.
+    Choose(CommandId::CaptureBitmap);
+    HWND viewer = program().viewer->Window();
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
+    const RECT c = e2e::ClientRectOnScreen(viewer);
+    EXPECT_EQ(std::pair(c.right - c.left, c.bottom - c.top), std::pair(500L, 250L));
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == 0x00FF00u; }));
+
+    // Where the compositor draws the desktop the picture is what it renders of the window (here
+    // white within the visible frame, black beyond); where it cannot, the screen's copy.
+    Reports().desktopComposed = [] { return true; };
+    for (bool renders : {true, false}) {
+        Reports().renderFullContent = [&](HWND, HDC dc) { return renders && PatBlt(dc, 0, 0, 600, 400, BLACKNESS) &&
+                                                                 PatBlt(dc, 7, 0, 500, 250, DSTINVERT); };
+        Choose(CommandId::CaptureBitmap);
+        const uint32_t want = renders ? 0xFFFFFFu : 0x00FF00u;
+        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == want && PixelAt(c.right - 1, c.top + 125) == want; }));
+    }
+}
+
+// A maximized window, and one half off the screen: both rulers keep their whole thickness on the
+// work area, inside the window where there is no room outside, as the screen shows them.
+TEST_F(ShellTest, TheRulersOfAMaximizedOrHalfHiddenWindowStayOnTheScreenAndItsSizeIsSetRestored) {
+    ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, false)));
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Laid along the window as it is now, each ruler's body, sampled along its middle line away
+    // from the ticks, red on the screen.
+    auto wholeOnScreen = [&] {
+        const RECT h = Horizontal(), v = Vertical(), t = WindowRectOf(target.Hwnd());
+        const bool placed = h.left == t.left && h.right == t.right && v.top == t.top && v.bottom == t.bottom &&
+                            h.top >= work.top && h.bottom <= work.bottom && v.left >= work.left && v.right <= work.right;
+        return placed && PixelAt(std::max(h.left, work.left) + 40, h.top + 2) == 0xFF0000u &&
+               PixelAt(v.left + 2, std::max(v.top, work.top) + 40) == 0xFF0000u;
+    };
+    ShowWindow(target.Hwnd(), SW_MAXIMIZE);
+    EXPECT_TRUE(WaitFor(wholeOnScreen)) << "maximized";
+    ShowWindow(target.Hwnd(), SW_RESTORE);
+    SetWindowPos(target.Hwnd(), nullptr, work.left - 200, 300, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor(wholeOnScreen)) << "half off";
+
+    // Sized while maximized, it is restored and takes the size typed.
+    ShowWindow(target.Hwnd(), SW_MAXIMIZE);
+    ASSERT_TRUE(WaitFor(wholeOnScreen));
+    Choose(CommandId::UnitPixels);
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"500");
+        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"250");
+        Press(dlg, IDOK);
+    });
+    const RECT sized = WindowRectOf(target.Hwnd());
+    EXPECT_FALSE(IsZoomed(target.Hwnd()));
+    EXPECT_EQ(std::pair(sized.right - sized.left, sized.bottom - sized.top), std::pair(500L, 250L));
+
+    // A window that does not take the size (here one that does not answer) is named with the
+    // size it has, and the rulers stand along that.
+    Choose(CommandId::HideRulers);
+    e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
+    program().target.hwnd = stuck.window;
+    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
+        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"300");
+        Press(dlg, IDOK);
+        EXPECT_NE(AnswerMessage().find(L"120 × 80"), std::wstring::npos);
+    });
 }
 
 }  // namespace

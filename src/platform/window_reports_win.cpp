@@ -1,0 +1,126 @@
+#include "platform/window_reports_win.h"
+
+#include <dwmapi.h>
+
+#include "platform/dpi_win.h"
+
+namespace plumbo {
+
+namespace {
+
+// user32's DPI-awareness calls, Windows 10 1607 on; looked up at run time so the program still
+// starts on older systems, where every program is as aware as its manifest and nothing switches.
+struct DpiFunctions {
+    using Context = void*;
+    Context(WINAPI* windowContext)(HWND) = nullptr;               // GetWindowDpiAwarenessContext
+    int(WINAPI* awarenessOf)(Context) = nullptr;                  // GetAwarenessFromDpiAwarenessContext
+    Context(WINAPI* setThreadContext)(Context) = nullptr;         // SetThreadDpiAwarenessContext
+    int(WINAPI* metricForDpi)(int, UINT) = nullptr;               // GetSystemMetricsForDpi
+};
+
+template <typename F>
+void Load(HMODULE module, const char* name, F& function) {
+    function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const DpiFunctions& DpiCalls() {
+    static const DpiFunctions functions = [] {
+        DpiFunctions f;
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        Load(user32, "GetWindowDpiAwarenessContext", f.windowContext);
+        Load(user32, "GetAwarenessFromDpiAwarenessContext", f.awarenessOf);
+        Load(user32, "SetThreadDpiAwarenessContext", f.setThreadContext);
+        Load(user32, "GetSystemMetricsForDpi", f.metricForDpi);
+        return f;
+    }();
+    return functions;
+}
+
+// DPI_AWARENESS_CONTEXT_UNAWARE, _SYSTEM_AWARE and _PER_MONITOR_AWARE_V2, and the awareness
+// numbers GetAwarenessFromDpiAwarenessContext answers.
+const DpiFunctions::Context kUnawareContext = reinterpret_cast<DpiFunctions::Context>(-1);
+const DpiFunctions::Context kSystemAwareContext = reinterpret_cast<DpiFunctions::Context>(-2);
+const DpiFunctions::Context kPerMonitorV2Context = reinterpret_cast<DpiFunctions::Context>(-4);
+constexpr int kAwarenessUnaware = 0, kAwarenessSystem = 1;
+// PW_RENDERFULLCONTENT, Windows 8.1 on; older headers lack it.
+constexpr UINT kRenderFullContent = 2;
+
+WindowReports WindowsOwnReports() {
+    WindowReports r;
+    r.extendedFrameBounds = [](HWND window) -> std::optional<RECT> {
+        RECT bounds{};
+        if (FAILED(DwmGetWindowAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds)) ||
+            IsRectEmpty(&bounds))
+            return std::nullopt;
+        return bounds;
+    };
+    r.cloaked = [](HWND window) {
+        DWORD cloaked = 0;
+        return SUCCEEDED(DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
+    };
+    r.desktopComposed = [] {
+        BOOL composed = FALSE;
+        return SUCCEEDED(DwmIsCompositionEnabled(&composed)) && composed;
+    };
+    r.dpiAwareness = [](HWND window) {
+        const DpiFunctions& f = DpiCalls();
+        if (!f.windowContext || !f.awarenessOf) return DpiAwareness::PerMonitor;
+        switch (f.awarenessOf(f.windowContext(window))) {
+        case kAwarenessUnaware: return DpiAwareness::Unaware;
+        case kAwarenessSystem: return DpiAwareness::System;
+        default: return DpiAwareness::PerMonitor;
+        }
+    };
+    r.switchThreadAwareness = [](DpiAwareness awareness) -> void* {
+        const DpiFunctions& f = DpiCalls();
+        if (!f.setThreadContext) return nullptr;
+        return f.setThreadContext(awareness == DpiAwareness::Unaware  ? kUnawareContext
+                                  : awareness == DpiAwareness::System ? kSystemAwareContext
+                                                                      : kPerMonitorV2Context);
+    };
+    r.restoreThreadAwareness = [](void* previous) { DpiCalls().setThreadContext(previous); };
+    r.renderFullContent = [](HWND window, HDC dc) { return PrintWindow(window, dc, kRenderFullContent) != FALSE; };
+    return r;
+}
+
+}  // namespace
+
+WindowReports& Reports() {
+    static WindowReports reports = WindowsOwnReports();
+    return reports;
+}
+
+void ResetReports() { Reports() = WindowsOwnReports(); }
+
+RECT VisibleFrame(HWND window) {
+    // A child window has no frame of DWM's; its rectangle is what shows.
+    if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD))
+        if (std::optional<RECT> bounds = Reports().extendedFrameBounds(window)) return *bounds;
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+bool IsCloaked(HWND window) { return Reports().cloaked(window); }
+
+ThreadDpiAwarenessScope::ThreadDpiAwarenessScope(DpiAwareness awareness)
+    : previous_(Reports().switchThreadAwareness(awareness)) {}
+
+ThreadDpiAwarenessScope::~ThreadDpiAwarenessScope() {
+    if (previous_) Reports().restoreThreadAwareness(previous_);
+}
+
+UINT OwnDpiOf(HWND window, UINT monitorDpi) {
+    switch (Reports().dpiAwareness(window)) {
+    case DpiAwareness::Unaware: return 96;
+    case DpiAwareness::System: return SystemDpi().x;
+    default: return monitorDpi;
+    }
+}
+
+int SystemMetricForDpi(int index, UINT dpi) {
+    if (const auto metric = DpiCalls().metricForDpi) return metric(index, dpi);
+    return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi().x));
+}
+
+}  // namespace plumbo

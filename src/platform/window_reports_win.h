@@ -1,0 +1,80 @@
+#pragma once
+// What Windows 10 and 11 say about a window beyond its rectangle, each from the one call that
+// says it: the frame a person sees (without the invisible resize borders), whether the
+// compositor hides the window, whether it composes the desktop at all, the coordinates the
+// window's program thinks in, and a picture of the window as the compositor draws it.
+//
+// Wine (8.0) answers none of these as Windows does: DwmGetWindowAttribute fails (E_NOTIMPL),
+// DwmIsCompositionEnabled says FALSE, every program is as DPI aware as it asks and the monitor
+// has the system DPI, and PrintWindow sends WM_PRINT, which draws nothing for another program's
+// window. So every such answer comes through WindowReports, which a test in the process replaces
+// to stand in for Windows, and all the logic around them is tested that way.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+namespace plumbo {
+
+// How a program's windows are scaled for the monitor they stand on.
+enum class DpiAwareness {
+    PerMonitor,  // its own pixels are the screen's
+    System,      // laid out at the system DPI; the compositor stretches it on other monitors
+    Unaware,     // laid out at 96 dpi; the compositor stretches it everywhere else
+};
+
+struct WindowReports {
+    // DWMWA_EXTENDED_FRAME_BOUNDS, in physical screen pixels; nullopt where DWM cannot say.
+    std::function<std::optional<RECT>(HWND)> extendedFrameBounds;
+    // DWMWA_CLOAKED: shown as far as the window knows, yet not on the screen (another virtual
+    // desktop, a suspended app, a shell surface waiting to open).
+    std::function<bool(HWND)> cloaked;
+    // DwmIsCompositionEnabled: always so from Windows 8 on.
+    std::function<bool()> desktopComposed;
+    // The DPI awareness the window's program runs with. A program that is not per-monitor aware
+    // thinks in 96 dpi (unaware) or in the system DPI it started with, which is ours.
+    std::function<DpiAwareness(HWND)> dpiAwareness;
+    // Runs the calling thread in another DPI awareness (SetThreadDpiAwarenessContext), giving back
+    // what to restore it with; null where the system cannot switch (before Windows 10 1607).
+    std::function<void*(DpiAwareness)> switchThreadAwareness;
+    std::function<void(void*)> restoreThreadAwareness;
+    // PrintWindow with PW_RENDERFULLCONTENT into dc (the window's whole outer rectangle at 0,0);
+    // false when it failed.
+    std::function<bool(HWND, HDC)> renderFullContent;
+};
+
+// The reports in force: Windows' own unless a test has put others in.
+WindowReports& Reports();
+// Back to Windows' own.
+void ResetReports();
+
+// The frame a person sees: the extended frame bounds, or the window rectangle where there are
+// none (Wine, Windows 7 without composition, a child window).
+RECT VisibleFrame(HWND window);
+// Whether the compositor hides the window although it is visible.
+bool IsCloaked(HWND window);
+
+// Runs the calling thread in another DPI awareness until the scope ends: a program's windows read
+// in its own coordinates. Where the system cannot switch (before Windows 10 1607) nothing
+// changes, and Switched() says so.
+class ThreadDpiAwarenessScope {
+public:
+    explicit ThreadDpiAwarenessScope(DpiAwareness awareness);
+    ~ThreadDpiAwarenessScope();
+    ThreadDpiAwarenessScope(const ThreadDpiAwarenessScope&) = delete;
+    ThreadDpiAwarenessScope& operator=(const ThreadDpiAwarenessScope&) = delete;
+    bool Switched() const { return previous_ != nullptr; }
+
+private:
+    void* previous_ = nullptr;
+};
+
+// The DPI a program's windows think in: the monitor's for a per-monitor aware one, else 96 or
+// the system DPI, which the compositor stretches to the monitor's.
+UINT OwnDpiOf(HWND window, UINT monitorDpi);
+
+// GetSystemMetricsForDpi where the system has it, else GetSystemMetrics scaled from the
+// system DPI.
+int SystemMetricForDpi(int index, UINT dpi);
+
+}  // namespace plumbo
