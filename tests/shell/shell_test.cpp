@@ -514,17 +514,6 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
 
 // ---- The settings file's messages and keys ----
 
-// Runs act on this thread while another answers each message box of ours that opens; their texts.
-std::vector<std::wstring> MessagesWhile(const std::function<void()>& act) {
-    std::vector<std::wstring> messages;
-    std::atomic<bool> done = false;  // read by the other thread
-    std::thread person([&] { while (WaitFor([&] { return done || Ours(L"#32770"); }, 60000) && !done) messages.push_back(AnswerMessage()); });
-    act();
-    done = true;
-    person.join();
-    return messages;
-}
-
 // Another resolution, as Windows changes it, with WM_DISPLAYCHANGE to every window (Wine's
 // virtual desktop has 1280 x 800 and 1024 x 768 among its modes); 0 x 0 puts the prefix's back.
 bool SetResolution(DWORD width, DWORD height) {
