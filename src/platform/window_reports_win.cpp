@@ -85,6 +85,11 @@ WindowReports WindowsOwnReports() {
 
 }  // namespace
 
+bool RunningUnderWine() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
 WindowReports& Reports() {
     static WindowReports reports = WindowsOwnReports();
     return reports;

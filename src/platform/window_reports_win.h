@@ -43,6 +43,10 @@ struct WindowReports {
     std::function<bool(HWND, HDC)> renderFullContent;
 };
 
+// Whether the program runs under Wine, for what no report tells apart (how its X server stacks
+// windows).
+bool RunningUnderWine();
+
 // The reports in force: Windows' own unless a test has put others in.
 WindowReports& Reports();
 // Back to Windows' own.

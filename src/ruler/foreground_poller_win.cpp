@@ -74,7 +74,7 @@ void ForegroundPoller::Stop() {
 DWORD WINAPI ForegroundPoller::Run(void* handed) {
     const std::unique_ptr<std::shared_ptr<Shared>> owner(static_cast<std::shared_ptr<Shared>*>(handed));
     Shared& shared = **owner;
-    auto tell = [&](UINT_PTR what) { PostMessageW(shared.ruler, WM_TIMER, what, 0); };
+    auto tell = [&](UINT what) { PostMessageW(shared.ruler, what, 0, 0); };
     // Nothing seen yet, so the first look is reported. Taken from the window in front when the
     // thread got going, a window activated between the UI thread's own look at the start and
     // that moment would never count as a change, and the rulers would not come to it.
@@ -101,7 +101,7 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
             lastForeground = foreground;
             lastRect = rect;
             lastChange = now;
-            tell(kPolledChangeId);
+            tell(kPolledChangeMessage);
             if (activated) {
                 foregroundThread = ThreadOfOtherProgram(foreground);
                 lastFocus = nullptr;
@@ -113,7 +113,7 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
             lastChange = now;
             if (focus) {
                 WaitForAnswer(foreground);
-                tell(kPolledFocusId);
+                tell(kPolledFocusMessage);
             }
         }
         bool pressed = false, down = false;
@@ -125,13 +125,13 @@ DWORD WINAPI ForegroundPoller::Run(void* handed) {
         // A button held down counts once; a press says the user is at work.
         if (pressed || (down && !wasDown)) {
             lastChange = now;
-            tell(kPolledClickId);
+            tell(kPolledClickMessage);
         }
         wasDown = down;
         // Rulers kept out of the topmost band may stand behind the target.
         if (now >= nextStackCheck && (GetWindowLongPtrW(shared.ruler, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
             nextStackCheck = now + kStackCheckMs;
-            if (foreground && StandsAbove(foreground, shared.ruler)) tell(kPolledAboveId);
+            if (foreground && StandsAbove(foreground, shared.ruler)) tell(kPolledAboveMessage);
         }
         interval = PollInterval(now - lastChange, down);
     }

@@ -11,12 +11,15 @@
 
 namespace plumbo {
 
-// What the poll tells the ruler it watches for: a WM_TIMER with one of these ids, as if a timer
-// of the ruler's own had ticked.
-inline constexpr UINT_PTR kPolledChangeId = 2;  // the foreground window or its rectangle changed
-inline constexpr UINT_PTR kPolledClickId = 3;   // a mouse button was pressed
-inline constexpr UINT_PTR kPolledAboveId = 4;   // the foreground window stands above the ruler
-inline constexpr UINT_PTR kPolledFocusId = 6;  // the keyboard focus moved in the foreground window's thread
+// What the poll tells the ruler it watches for: messages of their own, apart from the program's
+// other private messages (WM_APP + 1 to + 3).
+inline constexpr UINT kPolledChangeMessage = WM_APP + 10;  // the foreground window or its rectangle changed
+inline constexpr UINT kPolledClickMessage = WM_APP + 11;   // a mouse button was pressed
+inline constexpr UINT kPolledAboveMessage = WM_APP + 12;   // the foreground window stands above the ruler
+inline constexpr UINT kPolledFocusMessage = WM_APP + 13;   // the keyboard focus moved in the foreground window's thread
+inline constexpr bool IsPollMessage(UINT message) {
+    return message >= kPolledChangeMessage && message <= kPolledFocusMessage;
+}
 
 // Whether window stands above ruler in the Z order. The walk visits only the windows above the
 // ruler, which for a topmost ruler are none or a few.

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "core/numeric.h"
+#include "ruler/foreground_poller_win.h"
 
 namespace plumbo {
 
@@ -216,6 +217,10 @@ void RulerWindow::PopUpMenu() {
 }
 
 LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (IsPollMessage(msg)) {
+        if (onPollNews) onPollNews(msg);
+        return 0;
+    }
     switch (msg) {
     case WM_WINDOWPOSCHANGING:
         OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lp));
@@ -230,6 +235,7 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kLaterMessage:
         if (onLater) onLater();
         return 0;
+
     case WM_DISPLAYCHANGE:
         // Monitors added, taken away or set to another resolution: the work areas the rulers keep
         // to and the rulers' own monitor may be others now.

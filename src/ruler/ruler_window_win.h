@@ -46,6 +46,7 @@ public:
     // the move that brought it there), and when asked for by CallLater.
     std::function<void()> onDragged;
     std::function<void(UINT_PTR)> onTimer;
+    std::function<void(UINT)> onPollNews;  // one of the poll's messages (foreground_poller_win.h)
     std::function<void()> onDpiChanged;
     // The displays changed (WM_DISPLAYCHANGE).
     std::function<void()> onDisplayChanged;

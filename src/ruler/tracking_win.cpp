@@ -11,7 +11,7 @@ namespace plumbo {
 
 namespace {
 
-// The timers of the horizontal ruler that tracking uses, beside the ids the poll posts.
+// The timers of the horizontal ruler that tracking uses.
 constexpr UINT_PTR kCheckTimerId = 1;
 constexpr UINT_PTR kRestackTimerId = 5;
 // Under Wine the rulers are stacked again this long after the target changed or its focus
@@ -63,16 +63,12 @@ bool IsShellSurface(HWND hwnd) {
 // style says.
 bool Measurable(HWND hwnd) { return hwnd && !OfOurProcess(hwnd) && !IsShellSurface(hwnd) && !IsCloaked(hwnd); }
 
-bool UnderWine() {
-    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
 }  // namespace
 
 Tracking::Tracking(Program& program, RulerWindow& horizontal, RulerWindow& vertical)
     : program_(program), horizontal_(horizontal), vertical_(vertical) {
     horizontal_.onTimer = [this](UINT_PTR id) { OnTimer(id); };
+    horizontal_.onPollNews = [this](UINT message) { OnPollNews(message); };
 }
 
 Tracking::~Tracking() {
@@ -164,7 +160,7 @@ void Tracking::HookLocationsOf(HWND target) {
 
 void Tracking::OnTimer(UINT_PTR id) {
     if (id == kRestackTimerId) KillTimer(horizontal_.hwnd(), kRestackTimerId);
-    // A tick or a poll's message queued before tracking stopped.
+    // A tick queued before tracking stopped.
     if (!Active()) return;
     switch (id) {
     case kCheckTimerId:
@@ -176,19 +172,26 @@ void Tracking::OnTimer(UINT_PTR id) {
         restackNow_ = true;
         Look();
         break;
-    case kPolledFocusId:
+    default: break;
+    }
+}
+
+void Tracking::OnPollNews(UINT message) {
+    // A message queued before tracking stopped.
+    if (!Active()) return;
+    switch (message) {
+    case kPolledFocusMessage:
         // Under Wine the window given the focus has just asked the X server to raise it; the
         // request goes out as its thread next waits.
         RestackNowAndLater();
         Look();
         break;
-    case kPolledChangeId: Look(); break;
-    case kPolledClickId: Look(true); break;
-    case kPolledAboveId:
+    case kPolledClickMessage: Look(true); break;
+    case kPolledAboveMessage:
         nextStackCheck_ = 0;
         Look();
         break;
-    default: break;
+    default: Look(); break;
     }
 }
 
@@ -303,7 +306,7 @@ void StackRulers(RulerWindow& horizontal, RulerWindow& vertical, bool topmost) {
     // Wine moves an owner's owned windows into the band and then puts the owner just below
     // them without ever making it topmost, so the horizontal ruler would stay among ordinary
     // windows and any window activated would cover it. Under Wine it is moved unowned.
-    const bool letGo = UnderWine();
+    const bool letGo = RunningUnderWine();
     if (letGo) SetWindowLongPtrW(v, GWLP_HWNDPARENT, 0);
     // Wine also passes a move on to the X server only when the window really moves, and stacking
     // a window already at the top of the band again does not: the vertical one goes on top
@@ -315,7 +318,7 @@ void StackRulers(RulerWindow& horizontal, RulerWindow& vertical, bool topmost) {
 }
 
 void Tracking::RestackNowAndLater() {
-    if (!UnderWine() || !horizontal_.hwnd()) return;
+    if (!RunningUnderWine() || !horizontal_.hwnd()) return;
     restackNow_ = true;
     SetTimer(horizontal_.hwnd(), kRestackTimerId, kRestackAgainMs, nullptr);
 }

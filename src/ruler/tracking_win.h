@@ -15,7 +15,7 @@ namespace plumbo {
 
 class Tracking {
 public:
-    // Installs itself as the horizontal ruler's timer handler.
+    // Installs itself as the horizontal ruler's timer and poll handler.
     Tracking(Program& program, RulerWindow& horizontal, RulerWindow& vertical);
     ~Tracking();
     Tracking(const Tracking&) = delete;
@@ -39,6 +39,7 @@ private:
     // The location events of the target's program, hooked anew when the target changes.
     void HookLocationsOf(HWND target);
     void OnTimer(UINT_PTR id);
+    void OnPollNews(UINT message);
     void OnWindowEvent(DWORD event, HWND window, LONG object, LONG child);
     static void CALLBACK WindowEventProc(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                          DWORD thread, DWORD time);

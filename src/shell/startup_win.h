@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "capture/size_dialog_win.h"
+#include "sizing/size_dialog_win.h"
 #include "capture/viewer_win.h"
 #include "dialogs/settings_dialog_win.h"
 #include "ruler/rulers_win.h"

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "capture/size_math.h"
+#include "sizing/size_math.h"
 #include "core/calibration.h"
 #include "ruler/scale_layout.h"
 

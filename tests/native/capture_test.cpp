@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "capture/file_formats.h"
-#include "capture/size_math.h"
+#include "sizing/size_math.h"
 #include "capture/zoom.h"
+#include "core/number_text.h"
 #include "core/file_names.h"
 #include "platform/replace_steps.h"
 #include "rows.h"

@@ -292,7 +292,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     // each is in front, as the poll asks for one.
     for (HWND front : {RulerOf(false), GetDesktopWindow(), FindWindowW(L"Shell_TrayWnd", nullptr)}) {
         ASSERT_TRUE(SetForegroundWindow(front) && WaitFor([&] { return GetForegroundWindow() == front; }));
-        SendMessageW(RulerOf(true), WM_TIMER, kPolledChangeId, 0);
+        SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
         EXPECT_TRUE(Laid(target, true) && program().target.hwnd == target.Hwnd()) << "followed " << front;
     }
     // A target that rises into the topmost band above the rulers finds them above it again,

@@ -1,4 +1,4 @@
-#include "capture/size_dialog_win.h"
+#include "sizing/size_dialog_win.h"
 
 #include <optional>
 #include <string>

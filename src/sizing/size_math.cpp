@@ -1,10 +1,10 @@
-#include "capture/size_math.h"
+#include "sizing/size_math.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "capture/zoom.h"
+#include "core/number_text.h"
 #include "core/numeric.h"
 #include "core/texts.h"
 

@@ -1,11 +1,11 @@
 #pragma once
-// "直接指定": the target window's outer size in millimetres, inches or pixels, and setting it
+// "直接指定": the target window's visible size in millimetres, inches or pixels, and setting it
 // to a typed size.
 #include <windows.h>
 
-#include "capture/size_math.h"
 #include "platform/gdi_win.h"
 #include "platform/window_win.h"
+#include "sizing/size_math.h"
 #include "state/program_win.h"
 
 namespace plumbo {
