@@ -10,8 +10,10 @@ what="${1:-all}"
 
 # Running needs the cross compiler, Wine with Japanese fonts, a display and the tools the run
 # script waits and looks with; the tests add the native compiler, GoogleTest, Python for the
-# layer check and the readers of exported pictures.
-packages=(cmake ninja-build wine wine64 fonts-wine xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
+# layer check and the readers of exported pictures. Wine's preloader is only recommended, and
+# without it Wine now and then cannot map its shared user data at the fixed address, and a
+# program fails to start ("failed to map the shared user data: c0000018").
+packages=(cmake ninja-build wine wine64 wine64-preloader fonts-wine xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
           imagemagick x11-utils xdotool g++-mingw-w64-x86-64-posix mingw-w64-tools)
 if [ "$what" != run ]; then
   packages+=(g++ python3 googletest libgtest-dev emf2svg libwmf-bin librsvg2-bin fonts-urw-base35)
