@@ -60,14 +60,13 @@ bool IsCloaked(HWND window);
 
 // Runs the calling thread in another DPI awareness until the scope ends: a program's windows read
 // in its own coordinates. Where the system cannot switch (before Windows 10 1607) nothing
-// changes, and Switched() says so.
+// changes.
 class ThreadDpiAwarenessScope {
 public:
     explicit ThreadDpiAwarenessScope(DpiAwareness awareness);
     ~ThreadDpiAwarenessScope();
     ThreadDpiAwarenessScope(const ThreadDpiAwarenessScope&) = delete;
     ThreadDpiAwarenessScope& operator=(const ThreadDpiAwarenessScope&) = delete;
-    bool Switched() const { return previous_ != nullptr; }
 
 private:
     void* previous_ = nullptr;

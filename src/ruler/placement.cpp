@@ -26,10 +26,7 @@ std::optional<RulerPlaces> PlaceRulers(const PixelRect& target, int32_t horizont
     RulerPlaces out;
     if (workArea) {
         // Ranges are inclusive of the work area's first row or column, exclusive of its last.
-        if (!inside && horizontalTop < workArea->top) {
-            horizontalTop = insideHorizontalTop;
-            out.horizontalInside = true;
-        }
+        if (!inside && horizontalTop < workArea->top) horizontalTop = insideHorizontalTop;
         if (!inside && verticalLeft < workArea->left) {
             verticalLeft = left;
             out.verticalInside = true;

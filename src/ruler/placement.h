@@ -21,8 +21,8 @@ struct PixelPlace {
 struct RulerPlaces {
     PixelPlace horizontal;  // move first: it owns the vertical one
     PixelPlace vertical;
-    // Laid inside the target although the setting says outside: there was no room on the screen.
-    bool horizontalInside = false;
+    // The vertical ruler laid inside the target although the setting says outside, for want of
+    // room on the screen: its ticks then face the target's left edge from inside.
     bool verticalInside = false;
 };
 

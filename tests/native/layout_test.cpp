@@ -116,7 +116,7 @@ TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
         {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, {-1, -1, -1, -1}},
     };
     ExpectRows(rows, [](auto& c) {
-        const auto [h, v, hInside, vInside] = PlaceRulers(c.target, 34, 33, c.inside).value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
+        const auto [h, v, vInside] = PlaceRulers(c.target, 34, 33, c.inside).value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
         return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
     });
 }
@@ -136,7 +136,7 @@ TEST(PlaceRulers, KeepBothThicknessesOnTheWorkAreaInsideTheTargetWhereOutsideHas
         {"off the right", {1300, 100, 1600, 400}, false, {1300, 66, 300, 34, 1247, 100, 33, 300}},
     };
     ExpectRows(rows, [&](auto& c) {
-        const auto [h, v, hInside, vInside] = PlaceRulers(c.target, 34, 33, c.inside, work).value();
+        const auto [h, v, vInside] = PlaceRulers(c.target, 34, 33, c.inside, work).value();
         return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
     });
 }
