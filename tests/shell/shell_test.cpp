@@ -22,6 +22,7 @@
 #include "core/calibration.h"
 #include "core/texts.h"
 #include "driver/driver.h"
+#include "platform/folders_win.h"
 #include "platform/monitor_win.h"
 #include "platform/profile_write_win.h"
 #include "platform/ui_task_win.h"
@@ -111,6 +112,7 @@ protected:
     }
     void TearDown() override {
         ResetReports();
+        SetCreateFileProbe(nullptr);
         for (const wchar_t* f : {L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
         RemoveDirectoryW(dir_.c_str());
     }
@@ -534,6 +536,27 @@ TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
     RemoveDirectoryW(IniPath().c_str());
     EXPECT_EQ(messages, std::vector{FillIn(Texts().iniUnusable, {IniPath()})});
     EXPECT_TRUE(program().rulers->OnTop());
+}
+
+// A program folder that takes no new file (Program Files): the settings go to %APPDATA%\Plumbo
+// and are read from there at the next start. A file beside the program is used all the same,
+// and nothing moves between the two.
+TEST_F(ShellTest, AProgramFolderThatTakesNoFileKeepsTheSettingsInAppData) {
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_TRUE(GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH));
+    const std::wstring elsewhere = appData + std::wstring(L"\\Plumbo\\plumbo.ini");
+    DeleteFileW(elsewhere.c_str());
+    SetCreateFileProbe([](const std::wstring&) { return false; });
+    ASSERT_NO_FATAL_FAILURE(Start(""));
+    Choose(CommandId::PlaceInside);
+    Program next;
+    next.folder = dir_ + L"\\";
+    next.settingsFile.path = next.IniPath();
+    EXPECT_EQ(std::tuple(next.settingsFile.path, next.settingsFile.Load().inside, e2e::FileExists(IniPath())),
+              std::tuple(elsewhere, true, false));
+    ASSERT_TRUE(e2e::WriteFileBytes(IniPath(), kNewFile));
+    EXPECT_EQ(std::pair(next.IniPath(), e2e::ReadFileBytes(elsewhere)), std::pair(IniPath(), Ini("16777215", true, false, true)));
+    DeleteFileW(elsewhere.c_str());
 }
 
 // The file's keys: a bare R would take every R typed anywhere, so it is unreadable and gets its
