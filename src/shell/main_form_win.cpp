@@ -21,7 +21,7 @@ constexpr UINT kRunPendingMessage = WM_APP + 2;
 
 bool MainForm::Create(HICON icon) {
     WindowArgs a;
-    a.className = L"PlumboMenuForm";
+    a.className = kMainFormClass;
     a.title = Texts().viewerCaption;
     a.style = WS_OVERLAPPEDWINDOW;
     a.icon = icon;
@@ -29,6 +29,7 @@ bool MainForm::Create(HICON icon) {
     a.height = 300;
     if (!Window::Create(a)) return false;
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    exitRequest_ = RegisterWindowMessageW(kExitRequestMessage);
     menus_ = BuildMenuTree(MenuTable());
     ModalScope::SetOnAllEnded([h = hwnd()] { PostMessageW(h, kRunPendingMessage, 0, 0); });
 
@@ -180,6 +181,10 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (taskbarCreated_ && msg == taskbarCreated_) {
         AddTrayIcon();
+        return 0;
+    }
+    if (exitRequest_ && msg == exitRequest_) {
+        Run(CommandId::Exit);  // an open dialog or menu ends with the main loop
         return 0;
     }
     switch (msg) {

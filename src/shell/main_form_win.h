@@ -17,6 +17,10 @@ namespace plumbo {
 // The tray's callback: a private number, so no real mouse message is taken for a click on the
 // icon.
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+// Another process asks the running copy to end as "終了" ends it (plumbo.exe /exit): WM_CLOSE
+// is ignored, so that nothing but the user ends the program by accident.
+inline constexpr wchar_t kMainFormClass[] = L"PlumboMenuForm";
+inline constexpr wchar_t kExitRequestMessage[] = L"Plumbo.ExitRequest";
 
 class MainForm final : public Window, public CommandService {
 public:
@@ -57,6 +61,7 @@ private:
     std::map<CommandId, std::function<void()>> commands_;
     std::deque<CommandId> pending_;  // chosen while a modal window was open
     UINT taskbarCreated_ = 0;
+    UINT exitRequest_ = 0;
 };
 
 }  // namespace plumbo

@@ -743,6 +743,28 @@ TEST_F(ShellTest, ANewFolderStartsHiddenTheVersionBoxHoldsTheProgramAndHelpSaysW
     EXPECT_EQ(MessagesWhile([&] { Choose(CommandId::OpenHelp); }), std::vector<std::wstring>(!handled, Texts().noAssociatedProgram));
 }
 
+// Started with Windows, the program shows no splash; started by the user, the version box greets
+// him while the rest is made.
+std::vector<std::wstring> shownClasses;
+TEST_F(ShellTest, StartedWithWindowsItShowsNoSplash) {
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        wchar_t cls[64] = {};
+        if (code == HC_ACTION && m->message == WM_SHOWWINDOW && m->wParam && GetClassNameW(m->hwnd, cls, 64))
+            shownClasses.push_back(cls);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, GetCurrentThreadId());
+    dir_ = e2e::MakeTempDir(L"shell");
+    auto splashShown = [&](bool splash) {
+        shownClasses.clear();
+        Shell shell;
+        EXPECT_TRUE(shell.Start(GetModuleHandleW(nullptr), dir_ + L"\\", splash));
+        return std::ranges::find(shownClasses, L"PlumboAbout") != shownClasses.end();
+    };
+    EXPECT_EQ(std::pair(splashShown(false), splashShown(true)), std::pair(false, true));
+    UnhookWindowsHookEx(hook);
+}
+
 // ---- Pictures ----
 
 // Inside placement: the rulers lie over the target and would show in a picture that took
