@@ -112,6 +112,8 @@ constexpr UiTexts kJapanese = {
     L"PNGﾌｧｲﾙ (*.png)|*.png",
     L"SVG",
     L"SVGﾌｧｲﾙ (*.svg)|*.svg",
+
+    L"Windows の起動時に開始する",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -225,6 +227,8 @@ constexpr UiTexts kEnglish = {
     .saveFilterPng = L"PNG Files (*.png)|*.png",
     .saveSvg = L"SVG",
     .saveFilterSvg = L"SVG Files (*.svg)|*.svg",
+
+    .setStartWithWindows = L"Start with Windows",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

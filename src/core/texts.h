@@ -134,6 +134,9 @@ struct UiTexts {
     // The fifth, for re-drawn pictures only, likewise.
     const wchar_t* saveSvg;
     const wchar_t* saveFilterSvg;
+
+    // "設定": the program starts when the user logs on to Windows.
+    const wchar_t* setStartWithWindows;
 };
 
 enum class UiLanguage { Japanese, English };

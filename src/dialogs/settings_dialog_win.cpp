@@ -10,6 +10,7 @@
 #include "platform/dialog_control_win.h"
 #include "platform/modal_win.h"
 #include "platform/monitor_win.h"
+#include "platform/run_entry_win.h"
 #include "state/hotkeys_win.h"
 
 namespace plumbo {
@@ -20,7 +21,8 @@ namespace {
 // true millimetres' group below it, so the other controls keep their places.
 constexpr float kClientWidthTwips = 6660.0f;
 constexpr float kCalibrationTopTwips = 4440.0f;
-constexpr float kClientHeightTwips = 5730.0f;
+constexpr float kStartWithWindowsTopTwips = 5730.0f;
+constexpr float kClientHeightTwips = 6120.0f;
 constexpr float kPreviewWidthTwips = 4995.0f;
 constexpr float kPreviewHeightTwips = 500.0f;
 // The group box's top-left corner: everything inside it is placed from there.
@@ -43,6 +45,7 @@ enum ControlId : int {
     kOutsideOption,
     kInsideOption,
     kHotKeyGroupBox,
+    kStartWithWindowsCheck,
     // One row per action, in HotKeyAction's order: a label, the key, and "なし".
     kHotKeyLabel = 200,
     kHotKeyControl = 210,
@@ -93,6 +96,18 @@ constexpr ControlDesign kAfterPreview[] = {
      255, true},
     {kInsideOption, L"BUTTON", &UiTexts::setShowIn, BS_AUTORADIOBUTTON, 2160, 1860, 2055, 255, true},
 };
+
+constexpr ControlDesign kStartWithWindowsDesign{kStartWithWindowsCheck, L"BUTTON", &UiTexts::setStartWithWindows,
+                                                BS_AUTOCHECKBOX | WS_TABSTOP, 180, kStartWithWindowsTopTwips, 4980, 255,
+                                                false};
+// The value Windows runs at log-on, the installer's as well: "<the program>" /startup.
+constexpr wchar_t kRunEntryName[] = L"Plumbo";
+
+std::wstring StartupCommand() {
+    wchar_t exe[MAX_PATH * 4] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH * 4);
+    return L"\"" + std::wstring(exe, n) + L"\" /startup";
+}
 
 // English speaks in the message font, whose line is taller than the preview's caption.
 constexpr ControlDesign kEnglishPreviewCaption{
@@ -207,6 +222,7 @@ bool SettingsDialog::Create() {
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
     CreateHotKeyRows();
     calibration_.Create(hwnd(), font_.Get(), kCalibrationTopTwips);
+    CreateControl(hwnd(), font_.Get(), kStartWithWindowsDesign);
     return true;
 }
 
@@ -258,6 +274,9 @@ void SettingsDialog::Open() {
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, s.inside ? kInsideOption : kOutsideOption);
     for (int i = 0; i < kHotKeyActionCount; ++i)
         SendMessageW(Item(kHotKeyControl + i), HKM_SETHOTKEY, ControlWord(s.hotKeys[i]), 0);
+    // What the registry holds, whoever wrote it: the installer, or Windows' own start-up list.
+    startsWithWindows_ = ReadRunEntry(kRunEntryName).has_value();
+    CheckDlgButton(hwnd(), kStartWithWindowsCheck, startsWithWindows_ ? BST_CHECKED : BST_UNCHECKED);
 
     RulerService* rulers = program_.rulers;
     // Read before hiding: afterwards the rulers come back only if they were there.
@@ -308,6 +327,9 @@ void SettingsDialog::StoreAndApply() {
                          SettingId::Transparent})
         program_.Save(id);
     calibration_.Store();
+    // Only a change of the box: an entry another copy of the program wrote stays its own.
+    if (IsChecked(kStartWithWindowsCheck) != startsWithWindows_)
+        WriteRunEntry(kRunEntryName, startsWithWindows_ ? nullptr : StartupCommand().c_str());
     // Colours, the transparent look and the menu's check marks; the rulers are hidden now and
     // take all of it when they are shown again.
     if (program_.rulers) program_.rulers->ApplySettings();

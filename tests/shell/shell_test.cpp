@@ -514,6 +514,40 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         << "both rulers recoloured";
 }
 
+// "Windows の起動時に開始する" shows whether the Run key holds the value, whoever wrote it;
+// "Ｏ．Ｋ" after a click writes this program quoted, with /startup, or removes the value.
+TEST_F(ShellTest, StartWithWindowsShowsTheRunValueAndOkWritesOrRemovesIt) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HKEY run = nullptr;
+    ASSERT_FALSE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
+                                 KEY_ALL_ACCESS, nullptr, &run, nullptr));
+    auto value = [&] {
+        wchar_t v[600] = {};
+        DWORD n = sizeof v - sizeof *v;
+        return RegQueryValueExW(run, L"Plumbo", nullptr, nullptr, reinterpret_cast<BYTE*>(v), &n) ? L"none" : std::wstring(v);
+    };
+    const std::wstring installed = L"\"C:\\Programs\\Plumbo\\plumbo.exe\" /startup";
+    const std::wstring ours = L"\"" + e2e::BinDir() + L"\\shell_tests.exe\" /startup";
+    struct Row { const std::wstring* before; bool click; int button; std::wstring after; };
+    for (const Row& row : {Row{nullptr, true, kCancelButton, L"none"}, Row{nullptr, true, kOkButton, ours},
+                           Row{&installed, false, kOkButton, installed}, Row{&installed, true, kOkButton, L"none"}}) {
+        RegDeleteValueW(run, L"Plumbo");
+        if (row.before)
+            RegSetValueExW(run, L"Plumbo", 0, REG_SZ, reinterpret_cast<const BYTE*>(row.before->c_str()),
+                           static_cast<DWORD>((row.before->size() + 1) * sizeof(wchar_t)));
+        bool shown = false;
+        ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
+            HWND box = FindWindowExW(dlg, nullptr, L"BUTTON", Texts().setStartWithWindows);
+            shown = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            if (row.click) SendMessageW(box, BM_CLICK, 0, 0);
+            Press(dlg, row.button);
+        });
+        EXPECT_EQ(std::pair(shown, value()), std::pair(row.before != nullptr, row.after)) << row.click << row.button;
+    }
+    RegDeleteValueW(run, L"Plumbo");
+    RegCloseKey(run);
+}
+
 // ---- The settings file's messages and keys ----
 
 // Another resolution, as Windows changes it, with WM_DISPLAYCHANGE to every window (Wine's
