@@ -14,7 +14,7 @@ target_include_directories(plumbo_win PUBLIC ${CMAKE_SOURCE_DIR}/res)
 
 set(RES_DIR ${CMAKE_SOURCE_DIR}/res)
 if(MSVC)
-  set(PROGRAM_MANIFEST ${RES_DIR}/plumbo.manifest)
+  set(PROGRAM_MANIFEST ${CMAKE_BINARY_DIR}/generated/plumbo.manifest)
 else()
   set(PROGRAM_MANIFEST ${RES_DIR}/manifest.rc)
 endif()

@@ -1,5 +1,7 @@
 #include "core/texts.h"
 
+#include "version.h"
+
 namespace plumbo {
 
 namespace {
@@ -56,7 +58,7 @@ constexpr UiTexts kJapanese = {
     L"ｳｲﾝﾄﾞｳの外側に表示",
     L"ｳｲﾝﾄﾞｳの内側に表示",
 
-    L"Ver 1999.12",
+    L"Ver " PLUMBO_VERSION_WIDE,
     L"Home Page",
     L"https://plumbo.example.org/",
     L"Mail",
@@ -170,7 +172,7 @@ constexpr UiTexts kEnglish = {
     .setShowOut = L"Outside the window",
     .setShowIn = L"Inside the window",
 
-    .aboutVersion = L"Ver 1999.12",
+    .aboutVersion = L"Ver " PLUMBO_VERSION_WIDE,
     .aboutHomeCaption = L"Home Page",
     .aboutHomeLink = L"https://plumbo.example.org/",
     .aboutMailCaption = L"Mail",
