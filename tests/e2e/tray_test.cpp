@@ -33,18 +33,3 @@ TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
     EXPECT_TRUE(app.WaitExit(10000));
     EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); }));
 }
-
-// plumbo.exe /exit ends the running copy as "終了" does, and returns once it has ended; with none
-// running it ends at once.
-TEST(Tray, ExitFromOutsideEndsTheRunningCopy) {
-    Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
-    for (bool running : {true, false}) {
-        Process exit;
-        ASSERT_TRUE(exit.Start(app.Dir() + L"\\plumbo.exe", L"/exit", app.Dir()));
-        EXPECT_TRUE(exit.WaitExit(15000) && exit.ExitCode() == 0) << running << " " << exit.ExitCode();
-        EXPECT_FALSE(app.Running());
-    }
-    EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); }));
-}

@@ -42,14 +42,15 @@ check "/exit ends it" 'pwine "$dir/plumbo.exe" /exit && [ -z "$(plumbo_lines)" ]
 pwine wineboot
 check "wineboot starts it from the Run entry with /startup" 'soon "[[ \"\$(plumbo_lines)\" == *plumbo.exe\ /startup* ]]"'
 check "the uninstaller runs silently and ends it" 'pwine "$dir/uninstall.exe" /S && soon "[ ! -f \"$dir/uninstall.exe\" ] && [ -z \"\$(plumbo_lines)\" ]"'
-check "only the settings file is left" '[ "$(ls "$dir")" = plumbo.ini ] && [ ! -e "$menu/Plumbo.lnk" ]'
-check "no uninstall entry, no Run value" '! pwine reg query "$uninstall_key" >/dev/null 2>&1 && [ -z "$(reg_value "$run_key" Plumbo)" ]'
+check "only the settings file is left: no shortcut, uninstall entry or Run value" '[ "$(ls "$dir")" = plumbo.ini ] &&
+  [ ! -e "$menu/Plumbo.lnk" ] && ! pwine reg query "$uninstall_key" >/dev/null 2>&1 && [ -z "$(reg_value "$run_key" Plumbo)" ]'
 rm -rf "$dir"
 
 portable="$(mktemp -d "$root/build/portable.XXXXXX")"
-check "the zip unpacks" 'unzip -q "$release/plumbo-$version-win64.zip" -d "$portable"'
+unzip -q "$release/plumbo-$version-win64.zip" -d "$portable"
 pwine "$portable/plumbo.exe" &
-check "its plumbo.exe starts with its settings beside it" 'soon "[ -f \"$portable/plumbo.ini\" ]"'
+check "the zip's plumbo.exe starts with its settings and help beside it" 'soon "[ -f \"$portable/plumbo.ini\" ]" &&
+  [ "$(ls "$portable" | tr "\n" " ")" = "plHelp.css plHelp.html plHelp_en.html plumbo.exe plumbo.ini readme.txt " ]'
 pwine "$portable/plumbo.exe" /exit
 rm -rf "$portable"
 echo "$passed passed, $failed failed"

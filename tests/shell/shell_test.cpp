@@ -521,20 +521,15 @@ TEST_F(ShellTest, StartWithWindowsShowsTheRunValueAndOkWritesOrRemovesIt) {
     HKEY run = nullptr;
     ASSERT_FALSE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
                                  KEY_ALL_ACCESS, nullptr, &run, nullptr));
-    auto value = [&] {
-        wchar_t v[600] = {};
-        DWORD n = sizeof v - sizeof *v;
-        return RegQueryValueExW(run, L"Plumbo", nullptr, nullptr, reinterpret_cast<BYTE*>(v), &n) ? L"none" : std::wstring(v);
-    };
-    const std::wstring installed = L"\"C:\\Programs\\Plumbo\\plumbo.exe\" /startup";
-    const std::wstring ours = L"\"" + e2e::BinDir() + L"\\shell_tests.exe\" /startup";
-    struct Row { const std::wstring* before; bool click; int button; std::wstring after; };
-    for (const Row& row : {Row{nullptr, true, kCancelButton, L"none"}, Row{nullptr, true, kOkButton, ours},
-                           Row{&installed, false, kOkButton, installed}, Row{&installed, true, kOkButton, L"none"}}) {
+    const std::wstring installed = L"\"C:\\Programs\\Plumbo\\plumbo.exe\" /startup",
+                       ours = L"\"" + e2e::BinDir() + L"\\shell_tests.exe\" /startup";
+    struct Row { std::wstring before; bool click; int button; std::wstring after; };  // "": no value
+    for (const Row& row : {Row{L"", true, kCancelButton, L""}, Row{L"", true, kOkButton, ours},
+                           Row{installed, false, kOkButton, installed}, Row{installed, true, kOkButton, L""}}) {
         RegDeleteValueW(run, L"Plumbo");
-        if (row.before)
-            RegSetValueExW(run, L"Plumbo", 0, REG_SZ, reinterpret_cast<const BYTE*>(row.before->c_str()),
-                           static_cast<DWORD>((row.before->size() + 1) * sizeof(wchar_t)));
+        if (!row.before.empty())
+            RegSetValueExW(run, L"Plumbo", 0, REG_SZ, reinterpret_cast<const BYTE*>(row.before.c_str()),
+                           static_cast<DWORD>((row.before.size() + 1) * sizeof(wchar_t)));
         bool shown = false;
         ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
             HWND box = FindWindowExW(dlg, nullptr, L"BUTTON", Texts().setStartWithWindows);
@@ -542,7 +537,10 @@ TEST_F(ShellTest, StartWithWindowsShowsTheRunValueAndOkWritesOrRemovesIt) {
             if (row.click) SendMessageW(box, BM_CLICK, 0, 0);
             Press(dlg, row.button);
         });
-        EXPECT_EQ(std::pair(shown, value()), std::pair(row.before != nullptr, row.after)) << row.click << row.button;
+        wchar_t after[600] = {};
+        DWORD bytes = sizeof after - sizeof *after;
+        RegQueryValueExW(run, L"Plumbo", nullptr, nullptr, reinterpret_cast<BYTE*>(after), &bytes);
+        EXPECT_EQ(std::pair(shown, std::wstring(after)), std::pair(!row.before.empty(), row.after)) << row.click << row.button;
     }
     RegDeleteValueW(run, L"Plumbo");
     RegCloseKey(run);
