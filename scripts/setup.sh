@@ -19,7 +19,7 @@ packages=(cmake ninja-build wine wine64 wine64-preloader fonts-wine xvfb xauth f
 # The release's zip and installer; the tests build and install it.
 [ "$what" = run ] || packages+=(zip nsis)
 if [ "$what" = all ]; then
-  packages+=(g++ python3 googletest libgtest-dev emf2svg libwmf-bin librsvg2-bin fonts-urw-base35)
+  packages+=(unzip g++ python3 googletest libgtest-dev emf2svg libwmf-bin librsvg2-bin fonts-urw-base35)
 fi
 missing=()
 for p in "${packages[@]}"; do

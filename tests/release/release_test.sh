@@ -19,8 +19,8 @@ winvar() { pwine cmd /c echo "%$1%" | tr -d '\r'; }
 reg_value() { pwine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"; }
 # Plumbo's processes in this prefix (other prefixes' run beside it), by their command lines.
 plumbo_lines() {
-  for p in $(pgrep -i -f 'plumbo\.exe'); do
-    grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$p/environ" 2>/dev/null && tr '\0' ' ' < "/proc/$p/cmdline" 2>/dev/null && echo
+  for p in /proc/[0-9]*; do
+    grep -qzx "WINEPREFIX=$WINEPREFIX" "$p/environ" 2>/dev/null && tr '\0' ' ' < "$p/cmdline" 2>/dev/null | grep -i 'plumbo\.exe'
   done
 }
 
