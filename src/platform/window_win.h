@@ -110,7 +110,7 @@ inline float PxToTwipsY(double px) { return static_cast<float>(px * Tpp().y); }
 // scaled by a monitor's DPI takes the same twips there.
 std::pair<float, float> MeasureGuiText(std::wstring_view caption);
 HFONT GuiFont();
-// A new font (the caller's to delete) like the one Windows writes message boxes in.
-HFONT CreateMessageFont();
+// The font Windows writes message boxes in, at the system DPI.
+LOGFONTW MessageFont();
 
 }  // namespace plumbo
