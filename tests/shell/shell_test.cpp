@@ -1039,7 +1039,7 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
 
 // A maximized window, and one half off the screen: both rulers keep their whole thickness on the
 // work area, inside the window where there is no room outside, as the screen shows them.
-TEST_F(ShellTest, TheRulersOfAMaximizedOrHalfHiddenWindowStayOnTheScreenAndItsSizeIsSetRestored) {
+TEST_F(ShellTest, TheRulersOfAMaximizedOrHalfHiddenWindowStayOnTheScreenAndAWindowNotSizedIsNamed) {
     ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, false)));
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
@@ -1059,19 +1059,6 @@ TEST_F(ShellTest, TheRulersOfAMaximizedOrHalfHiddenWindowStayOnTheScreenAndItsSi
     ShowWindow(target.Hwnd(), SW_RESTORE);
     SetWindowPos(target.Hwnd(), nullptr, work.left - 200, 300, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(WaitFor(wholeOnScreen)) << "half off";
-
-    // Sized while maximized, it is restored and takes the size typed.
-    ShowWindow(target.Hwnd(), SW_MAXIMIZE);
-    ASSERT_TRUE(WaitFor(wholeOnScreen));
-    Choose(CommandId::UnitPixels);
-    ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
-        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"500");
-        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"250");
-        Press(dlg, IDOK);
-    });
-    const RECT sized = WindowRectOf(target.Hwnd());
-    EXPECT_FALSE(IsZoomed(target.Hwnd()));
-    EXPECT_EQ(std::pair(sized.right - sized.left, sized.bottom - sized.top), std::pair(500L, 250L));
 
     // A window that does not take the size (here one that does not answer) is named with the
     // size it has, and the rulers stand along that.
