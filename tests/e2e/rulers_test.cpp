@@ -4,22 +4,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "driver/driver.h"
 
 using namespace e2e;
 
+namespace {
+
+// Red rulers, inside or outside, shown along a green window at (300, 200), 400 x 300.
+void RedRulersAlongGreenWindow(Plumbo& app, Target& target, const char* inside, const wchar_t* targetArgs,
+                               const std::string& more = "") {
+    ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=TRUE\r\n"
+                          "TRANSPARENT=FALSE\r\nINSIDE=" + std::string(inside) + "\r\n" + more));
+    ASSERT_TRUE(app.WaitResident());
+    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", targetArgs));
+    app.ShowRulersByDoubleClick();
+}
+
+}  // namespace
+
 TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     Plumbo app;
-    // Red rulers inside a green window.
-    ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n"
-                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"));
-    ASSERT_TRUE(app.WaitResident());
     // A target slow to take the keyboard focus: Wine's desktop raises a window as it takes it,
     // well after its activation was seen.
     Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280 /slowfocus 500"));
-    app.ShowRulersByDoubleClick();
+    ASSERT_NO_FATAL_FAILURE(RedRulersAlongGreenWindow(app, target, "TRUE", L"/color 65280 /slowfocus 500"));
     HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler();
     // The smaller share of red among the two rulers' pixels: both must be seen.
     auto redShare = [&] {
@@ -73,12 +83,8 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
 // back restored at that size.
 TEST(Rulers, KeepToTheScreenAlongAMaximizedOrHalfHiddenWindowWhoseTypedSizeRestoresIt) {
     Plumbo app;
-    ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=TRUE\r\n"
-                          "TRANSPARENT=FALSE\r\nINSIDE=FALSE\r\n[HOTKEY]\r\nSIZE=Ctrl+Alt+S\r\n"));
-    ASSERT_TRUE(app.WaitResident());
     Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280"));
-    app.ShowRulersByDoubleClick();
+    ASSERT_NO_FATAL_FAILURE(RedRulersAlongGreenWindow(app, target, "FALSE", L"/color 65280", "[HOTKEY]\r\nSIZE=Ctrl+Alt+S\r\n"));
     ASSERT_TRUE(target.Activate());
     HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler(), t = target.Hwnd();
     RECT work{};
