@@ -44,7 +44,6 @@ check "wineboot starts it from the Run entry with /startup" 'soon "[[ \"\$(plumb
 check "the uninstaller runs silently and ends it" 'pwine "$dir/uninstall.exe" /S && soon "[ ! -f \"$dir/uninstall.exe\" ] && [ -z \"\$(plumbo_lines)\" ]"'
 check "only the settings file is left: no shortcut, uninstall entry or Run value" '[ "$(ls "$dir")" = plumbo.ini ] &&
   [ ! -e "$menu/Plumbo.lnk" ] && ! pwine reg query "$uninstall_key" >/dev/null 2>&1 && [ -z "$(reg_value "$run_key" Plumbo)" ]'
-rm -rf "$dir"
 
 portable="$(mktemp -d "$root/build/portable.XXXXXX")"
 unzip -q "$release/plumbo-$version-win64.zip" -d "$portable"

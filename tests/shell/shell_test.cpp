@@ -602,8 +602,7 @@ TEST_F(ShellTest, AProgramFolderThatTakesNoFileKeepsTheSettingsInAppData) {
     SetCreateFileProbe([](const std::wstring&) { return false; });
     ASSERT_NO_FATAL_FAILURE(Start(""));
     Choose(CommandId::PlaceInside);
-    Program next;
-    next.folder = dir_ + L"\\";
+    Program next{.folder = dir_ + L"\\"};
     next.settingsFile.path = next.IniPath();
     EXPECT_EQ(std::tuple(next.settingsFile.path, next.settingsFile.Load().inside, e2e::FileExists(IniPath())),
               std::tuple(elsewhere, true, false));
