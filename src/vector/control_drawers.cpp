@@ -1,5 +1,7 @@
 #include "vector/control_drawers.h"
 
+#include <cmath>
+
 #include "core/numeric.h"
 #include "vector/bar_drawers.h"
 #include "vector/class_names.h"
@@ -28,6 +30,35 @@ DrawPart ComboArrow(double ox, double oy, double d) {
     a.polyline.hatch = kHatchSolid;
     a.polyline.fillColor = kBlack;
     return a;
+}
+
+// A circle as a closed polyline of 24 sides, which every player draws alike.
+DrawPart Circle(double cx, double cy, double r) {
+    constexpr int kSides = 24;
+    constexpr double kTurn = 6.283185307179586;
+    DrawPart c = Arrow(cx, cy, {r, r, r}, {0, 0, 0});
+    c.polyline.xs.clear();
+    c.polyline.ys.clear();
+    for (int i = 0; i <= kSides; ++i) {
+        c.polyline.xs.push_back(cx + r * std::cos(kTurn * i / kSides));
+        c.polyline.ys.push_back(cy + r * std::sin(kTurn * i / kSides));
+    }
+    return c;
+}
+
+DrawPart FilledBox(double x, double y, double w, double h) {
+    DrawPart b = Box(x, y, w, h, kHatchSolid);
+    b.rect.fillColor = kBlack;
+    b.rect.outline = 0;
+    return b;
+}
+
+// A tick in a square of side d at (x, y): down to the lower third, then up to the far corner.
+DrawPart Tick(double x, double y, double d) {
+    DrawPart t = Arrow(x, y, {d / 5, 2 * d / 5, 4 * d / 5}, {d / 2, 7 * d / 10, 3 * d / 10});
+    t.polyline.xs.pop_back();
+    t.polyline.ys.pop_back();
+    return t;
 }
 
 }  // namespace
@@ -113,19 +144,49 @@ bool DrawPushButton(const DrawContext& ctx, const WindowRecord& control, PartLis
 bool DrawCheckBox(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     auto p = PlaceOf(ctx.target, control.window);
     if (!p) return false;
-    // The square is as tall as the control; the text keeps the full width after it.
+    // The square is as tall as the control; the text keeps the full width after it. A check is
+    // a tick through the square's middle, the third state a filled square inside it.
+    const double x = p->x, y = p->y, d = p->h;
     PartAppender out{list};
-    out.Add(Box(p->x, p->y, p->h, p->h));
-    out.Add(BoxedText(static_cast<double>(p->x) + p->h, p->y, p->w, p->h, control.text, kFormatVCenter));
+    out.Add(Box(x, y, d, d));
+    if (control.check == kButtonIndeterminate) out.Add(FilledBox(x + d / 4, y + d / 4, d / 2, d / 2));
+    if (control.check == kButtonChecked) out.Add(Tick(x, y, d));
+    out.Add(BoxedText(x + d, y, p->w, p->h, control.text, kFormatVCenter));
+    return out.ok;
+}
+
+bool DrawRadioButton(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    // The circle fills the square a check box would take; the chosen one has a dot in it.
+    const double d = p->h, cx = p->x + d / 2, cy = p->y + d / 2;
+    PartAppender out{list};
+    out.Add(Circle(cx, cy, d / 2));
+    if (control.check == kButtonChecked) out.Add(Circle(cx, cy, d / 5));
+    out.Add(BoxedText(p->x + d, p->y, p->w, p->h, control.text, kFormatVCenter));
     return out.ok;
 }
 
 bool DrawStandardButton(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     switch (ClassifyButton(control.style)) {
     case ButtonLook::GroupFrame: return DrawGroupFrame(ctx, control, list);
-    case ButtonLook::PushButton: return DrawPushButton(ctx, control, list);
+    case ButtonLook::PushButton:
+    case ButtonLook::CommandLink: return DrawPushButton(ctx, control, list);
+    case ButtonLook::SplitButton: {
+        // The drop arrow in a square at the right end, the caption centred in what is left.
+        auto p = PlaceOf(ctx.target, control.window);
+        if (!p) return false;
+        const double d = p->h, bx = static_cast<double>(p->right) - d;
+        PartAppender out{list};
+        out.Add(ControlBox(*p));
+        out.Add(Line(bx, p->y, bx, p->bottom));
+        out.Add(ComboArrow(bx, p->y, d));
+        out.Add(BoxedText(p->x, p->y, bx - p->x, d, control.text, kFormatCentre));
+        return out.ok;
+    }
     case ButtonLook::CheckBox: return DrawCheckBox(ctx, control, list);
-    case ButtonLook::Nothing: return true;
+    case ButtonLook::RadioButton: return DrawRadioButton(ctx, control, list);
+    case ButtonLook::OwnerDrawn: return DrawPlainBox(ctx, control, list);
     }
     return true;
 }
@@ -278,6 +339,8 @@ DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, Par
     case DrawerKind::MdiClient: ok = DrawMdiClient(ctx, control, list); break;
     case DrawerKind::Static: ok = DrawStatic(ctx, control, list); break;
     case DrawerKind::Unlisted: ok = DrawUnlisted(ctx, control, list); break;
+    // A dialog inside a window is only the room its controls sit in.
+    case DrawerKind::ChildDialog: ok = DrawChildren(ctx, control, list); break;
     default:
         ok = IsItemList(kind) ? DrawListControl(ctx, kind, control, list) : DrawBarControl(ctx, kind, control, list);
         break;

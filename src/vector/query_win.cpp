@@ -53,6 +53,8 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
                 child.firstDescendantText = query.ReadText(inner->second.front(), kMaxTextUnits);
             }
         }
+        LRESULT check = 0;
+        if (needs.checkState && query.Send(hwnd, BM_GETCHECK, 0, 0, &check)) child.check = static_cast<uint32_t>(check);
         if (needs.content) ReadControlContent(hwnd, LookupDrawer(child.className), child, query);
         if (needs.children) ReadChildren(hwnd, child, childrenOf, query);
     }

@@ -75,6 +75,7 @@ struct WindowRecord {
     bool hasDescendant = false;
     std::wstring firstDescendantText;
     ControlContent content;  // filled only for classes whose drawer shows their content
+    uint32_t check = 0;      // check boxes and radio buttons: BM_GETCHECK's answer
 };
 
 struct MenuItemRecord {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,59 @@ TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolled
 // should any of them write past the memory it was given.
 TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCutToItAndNoneIsWrittenPastItsBuffer) {
     ExpectDrawnWhereShown(L"/bars", 640, 30);
+}
+
+// Each button type in each state (testtarget.exe /buttons, captioned "t<type> s<state>") looks
+// in the played metafile as it does on the screen: told apart by pixels of its left square
+// (its corner, the middle quarter, the left end of its middle line), its right edge and right end.
+TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(30, 30, 680, 300, L"Buttons", L"/buttons"));
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+    ASSERT_TRUE(redrawn.has_value());
+    const int width = redrawn->naturalWidth, height = redrawn->naturalHeight;
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, dib);
+    const RECT all{0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PlayEnhMetaFile(dc, redrawn->picture.EnhMetafile(), &all);
+    GdiFlush();
+    auto black = [&](int x0, int y0, int x1, int y1) {  // how many of [x0, x1) x [y0, y1)
+        int n = 0;
+        for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
+            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) n += (static_cast<uint32_t*>(bits)[y * width + x] & 0xFFFFFF) == 0;
+        return n;
+    };
+    const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    std::map<std::wstring, std::string> looks;
+    for (HWND b = GetWindow(target.Hwnd(), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT)) {
+        RECT r = e2e::WindowRectOf(b);
+        OffsetRect(&r, -frame.left, -frame.top);
+        const int d = r.bottom - r.top, q = d / 4, cy = r.top + d / 2;
+        const int middle = black(r.left + q, r.top + q, r.left + 3 * q, r.top + 3 * q);
+        std::string look = black(r.right - 2, cy, r.right, cy + 1) ? (black(r.right - d + 3, r.top + 3, r.right - 3, r.bottom - 3) ? "split" : "push")
+                           : black(r.left, r.top, r.left + 2, r.top + 2)                 ? (middle == 0 ? "box" : middle > 2 * q * q ? "box third" : "box ticked")
+                           : black(r.left, cy - 1, r.left + 2, cy + 1)                   ? (middle == 0 ? "circle" : "circle dot")
+                                                                                         : "nothing";
+        const std::wstring caption = e2e::TextOf(b);
+        if (std::none_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == caption; })) look += " no text";
+        looks[caption] = look;
+    }
+    SelectObject(dc, old);
+    DeleteObject(dib);
+    DeleteDC(dc);
+    const std::map<std::wstring, std::string> want{
+        {L"t0 s0", "push"}, {L"t1 s0", "push"}, {L"t8 s0", "push"}, {L"tA s0", "push"}, {L"tE s0", "push"}, {L"tF s0", "push"},
+        {L"t2 s0", "box"}, {L"t2 s1", "box ticked"}, {L"t3 s0", "box"}, {L"t3 s1", "box ticked"},
+        {L"t5 s0", "box"}, {L"t5 s1", "box ticked"}, {L"t5 s2", "box third"},
+        {L"t6 s0", "box"}, {L"t6 s1", "box ticked"}, {L"t6 s2", "box third"},
+        {L"t4 s0", "circle"}, {L"t4 s1", "circle dot"}, {L"t9 s0", "circle"}, {L"t9 s1", "circle dot"},
+        {L"tB s0", "push no text"}, {L"tC s0", "split"}, {L"tD s0", "split"}};
+    EXPECT_EQ(looks, want);
 }
 
 // Committed allocations of the process's own memory (not images or mapped files).

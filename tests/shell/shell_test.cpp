@@ -857,8 +857,8 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     EXPECT_TRUE(program().rulers->Shown()) << "the rulers come back";
 
     // The copy other programs get: each caption (or, for a class no drawer knows, its class
-    // name) in its control, a frame's caption on its top line; radio buttons, hidden controls
-    // and what lies in a hidden frame left out; a later sibling painted later.
+    // name) in its control, a frame's caption on its top line; hidden controls and what lies in
+    // a hidden frame left out; a later sibling painted later.
     Choose(CommandId::CopyToClipboard);
     ASSERT_TRUE(OpenClipboard(nullptr));
     HENHMETAFILE emf = CopyEnhMetaFileW(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), nullptr);
@@ -869,7 +869,7 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     auto drawn = [&](const wchar_t* name) {
         return std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == name; });
     };
-    for (const wchar_t* name : {L"Push", L"Default", L"Check", L"Three", L"Group", L"Plain static", L"Outer frame",
+    for (const wchar_t* name : {L"Push", L"Default", L"Check", L"Auto", L"Three", L"Radio", L"Group", L"Plain static", L"Outer frame",
                                 L"Inner frame", L"Inner push", L"Deep", L"Under", L"Over", L"PlumboGadget",
                                 L"PlumboTestDocument"}) {
         SCOPED_TRACE(testing::Message() << std::wstring(name));
@@ -880,7 +880,7 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
         EXPECT_TRUE(at.x >= r.left - 1 && at.x < r.right && at.y >= r.top - 8 && at.y < r.bottom)
             << at.x << "," << at.y << " outside " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     }
-    for (const wchar_t* hidden : {L"Radio", L"Hidden", L"Hidden frame", L"Inside hidden"})
+    for (const wchar_t* hidden : {L"Hidden", L"Hidden frame", L"Inside hidden"})
         EXPECT_EQ(drawn(hidden), texts.end()) << std::wstring(hidden);
     EXPECT_LT(drawn(L"Under"), drawn(L"Over"));
 

@@ -2,8 +2,9 @@
 // "testtarget.exe [left top width height [title] [switches]]". Switches: "/controls" fills it
 // with one control of each kind the older drawers know; "/lists" with the common item lists
 // (tabs, list views, headers, tree views) and "/bars" with the bars and the small common
-// controls, all filled with items; "/color C" paints the client area in COLORREF C, so a test
-// can tell the window from a ruler on the screen; "/slowfocus MS" makes each activation take
+// controls, all filled with items; "/buttons" with every button type in each of its states;
+// "/color C" paints the client area in COLORREF C, so a test can tell the window from a ruler
+// on the screen; "/slowfocus MS" makes each activation take
 // that long before the window gets the keyboard focus, as a busy program does.
 #include <windows.h>
 #include <shellapi.h>
@@ -14,6 +15,7 @@
 void FillWithControls(HWND w);
 void FillWithLists(HWND w);
 void FillWithBars(HWND w);
+void FillWithButtons(HWND w);
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     int argc = 0;
@@ -29,6 +31,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         if (a == L"/controls") fill = FillWithControls;
         if (a == L"/lists") fill = FillWithLists;
         if (a == L"/bars") fill = FillWithBars;
+        if (a == L"/buttons") fill = FillWithButtons;
         if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
