@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/numeric.h"
+#include "vector/accessible_drawers.h"
 #include "vector/bar_drawers.h"
 #include "vector/class_names.h"
 #include "vector/list_drawers.h"
@@ -144,14 +145,14 @@ bool DrawPushButton(const DrawContext& ctx, const WindowRecord& control, PartLis
 bool DrawCheckBox(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     auto p = PlaceOf(ctx.target, control.window);
     if (!p) return false;
-    // The square is as tall as the control; the text keeps the full width after it. A check is
+    // The square is as tall as the control; the text takes the rest of it. A check is
     // a tick through the square's middle, the third state a filled square inside it.
     const double x = p->x, y = p->y, d = p->h;
     PartAppender out{list};
     out.Add(Box(x, y, d, d));
     if (control.check == kButtonIndeterminate) out.Add(FilledBox(x + d / 4, y + d / 4, d / 2, d / 2));
     if (control.check == kButtonChecked) out.Add(Tick(x, y, d));
-    out.Add(BoxedText(x + d, y, p->w, p->h, control.text, kFormatVCenter));
+    out.Add(BoxedText(x + d, y, p->w - d, p->h, control.text, kFormatVCenter));
     return out.ok;
 }
 
@@ -163,7 +164,7 @@ bool DrawRadioButton(const DrawContext& ctx, const WindowRecord& control, PartLi
     PartAppender out{list};
     out.Add(Circle(cx, cy, d / 2));
     if (control.check == kButtonChecked) out.Add(Circle(cx, cy, d / 5));
-    out.Add(BoxedText(p->x + d, p->y, p->w, p->h, control.text, kFormatVCenter));
+    out.Add(BoxedText(p->x + d, p->y, p->w - d, p->h, control.text, kFormatVCenter));
     return out.ok;
 }
 
@@ -312,7 +313,7 @@ bool DrawUnlisted(const DrawContext& ctx, const WindowRecord& control, PartList&
     PartAppender out{list};
     out.Add(ControlBox(*p));
     out.Add(PointText(p->x, p->y, kDrawerFace, control.className, 0));
-    return out.ok && DrawChildren(ctx, control, list);
+    return out.ok && DrawChildren(ctx, control, list) && DrawAccessibleElements(ctx, control, list);
 }
 
 DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
@@ -352,7 +353,7 @@ std::optional<WindowSize> LayOutWindow(const TargetRecord& target, PartList& lis
     auto size = DrawWindowFrame(target, list);
     if (!size) return std::nullopt;
     const DrawContext ctx{target.window.window, target.metrics};
-    if (!DrawChildren(ctx, target.window, list)) return std::nullopt;
+    if (!DrawChildren(ctx, target.window, list) || !DrawAccessibleElements(ctx, target.window, list)) return std::nullopt;
     return size;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/dpi_win.h"
 #include "platform/window_reports_win.h"
+#include "vector/accessible_reader_win.h"
 #include "vector/class_names.h"
 #include "vector/content_readers_win.h"
 
@@ -24,9 +25,23 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
 
 using ChildMap = std::unordered_map<HWND, std::vector<HWND>>;
 
+// What is left of the accessibility walks' budget, shared by every window of one re-drawing.
+struct AccessibleBudget {
+    std::chrono::steady_clock::time_point deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kAccessibleBudgetMs);
+    size_t elementsLeft = kAccessibleMaxElements;
+
+    void Read(HWND hwnd, WindowRecord& record) {
+        AccessibleWalk walk = ReadAccessibleTree(hwnd, deadline, elementsLeft);
+        elementsLeft -= std::min(elementsLeft, walk.elements.size());
+        record.accessible = std::move(walk.elements);
+    }
+};
+
 // Fills the records of parent's children from the one enumeration of the whole tree, going
 // deeper only where a drawer draws the children: each window is visited once.
-void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf, ControlQuery& query) {
+void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf, ControlQuery& query,
+                  AccessibleBudget& accessible) {
     auto found = childrenOf.find(parent);
     if (found == childrenOf.end()) return;
     record.children.reserve(found->second.size());
@@ -56,7 +71,10 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
         LRESULT check = 0;
         if (needs.checkState && query.Send(hwnd, BM_GETCHECK, 0, 0, &check)) child.check = static_cast<uint32_t>(check);
         if (needs.content) ReadControlContent(hwnd, LookupDrawer(child.className), child, query);
-        if (needs.children) ReadChildren(hwnd, child, childrenOf, query);
+        if (needs.children) ReadChildren(hwnd, child, childrenOf, query, accessible);
+        // A window whose class no drawer knows and which has no child windows paints its content
+        // itself: what it shows can only be read from its accessibility tree.
+        if (LookupDrawer(child.className) == DrawerKind::Unlisted && !childrenOf.contains(hwnd)) accessible.Read(hwnd, child);
     }
 }
 
@@ -137,7 +155,9 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     ChildMap childrenOf;
     childrenOf.reserve(all.size());
     for (HWND h : all) childrenOf[GetParent(h)].push_back(h);
-    ReadChildren(target, t.window, childrenOf, query);
+    AccessibleBudget accessible;
+    ReadChildren(target, t.window, childrenOf, query, accessible);
+    if (all.empty()) accessible.Read(target, t.window);
 
     t.menuItems = ReadMenuBar(target, t.window.style);
     // Gone while we read it: what we have describes nothing any more.

@@ -63,6 +63,14 @@ struct ControlContent {
     int32_t minimum = 0, maximum = 0, position = 0;  // progress bar and trackbar range
 };
 
+// One element of a window's accessibility tree, as its program tells assistive technology.
+struct AccessibleElement {
+    Rect32 rect;  // screen coordinates, as the element gives its location
+    std::wstring name, value;
+    uint32_t role = 0, state = 0;  // the ROLE_SYSTEM_ and STATE_SYSTEM_ values
+    int32_t depth = 0;             // 0 for the window's own children
+};
+
 struct WindowRecord {
     std::wstring className;  // normalised (NormaliseClassName)
     uint32_t style = 0;
@@ -76,6 +84,8 @@ struct WindowRecord {
     std::wstring firstDescendantText;
     ControlContent content;  // filled only for classes whose drawer shows their content
     uint32_t check = 0;      // check boxes and radio buttons: BM_GETCHECK's answer
+    // What its accessibility tree tells, read only where no child window shows the content.
+    std::vector<AccessibleElement> accessible;
 };
 
 struct MenuItemRecord {

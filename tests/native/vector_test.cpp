@@ -169,7 +169,7 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
     // a square at its right end; an owner-drawn one only its outline.
     const Lines group{push[0], L"T 36,2 'OK' op-1 face='' size=9"};
     const std::wstring box = L"R 20,10 25x25 h0", circle = L"C (32.5,22.5) r12.5", tick = L"P (25,22.5) (30,27.5) (40,17.5)", third = L"R 26.25,16.25 12.5x12.5 h999 pen=1/0/0 fill=0 o0",
-                       dot = L"C (32.5,22.5) r5", caption = L"B 45,10 80x25 f4 'OK'";
+                       dot = L"C (32.5,22.5) r5", caption = L"B 45,10 55x25 f4 'OK'";
     const struct { uint32_t type, check; Lines want; } buttons[] = {
         {0x0, 0, push}, {0x1, 0, push}, {0x8, 0, push}, {0xA, 0, push}, {0xE, 0, push}, {0xF, 0, push},
         {0x2, 0, {box, caption}}, {0x3, 1, {box, tick, caption}}, {0x5, 2, {box, third, caption}},
@@ -216,7 +216,7 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
                              {Ctl(L"CommandButton", kVis, {300, 215, 380, 235}, L"Go"),
                               Ctl(L"Button", kVis | 0x7, {120, 240, 400, 400}, L"Inner", {}, {Ctl(L"Button", kVis | 0x2, {130, 260, 230, 276}, L"Deep")}),
                               Ctl(L"Static", kVis, {130, 380, 200, 396}, L"Last")});
-    EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 100x16 f4 'Deep'", L"B 30,180 70x16 f16 'Last'"}));
+    EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 84x16 f4 'Deep'", L"B 30,180 70x16 f16 'Last'"}));
     outer.style = 0;
     EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
     // The whole window: its frame, then its controls placed from its own top-left.

@@ -9,12 +9,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "driver/driver.h"
 #include "platform/dpi_win.h"
+#include "vector/accessible_reader_win.h"
 #include "vector/control_query_win.h"
 #include "vector/player_win.h"
 
@@ -58,6 +60,34 @@ TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolled
 // should any of them write past the memory it was given.
 TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCutToItAndNoneIsWrittenPastItsBuffer) {
     ExpectDrawnWhereShown(L"/bars", 640, 30);
+}
+
+// A window with no child windows that paints a form itself (testtarget.exe /canvas) is read
+// through its own accessibility tree, across processes: every name and value it shows reaches
+// the metafile inside its element.
+TEST(CanvasRedraw, EveryTextACanvasShowsThroughItsAccessibilityTreeReachesTheMetafileInsideItsElement) {
+    const auto [shown, texts] = ExpectDrawnWhereShown(L"/canvas", 400, 20);
+    const auto placed = std::count_if(shown.begin(), shown.end(), [&](const auto& s) { return e2e::DrawnWhereShown(texts, s); });
+    std::printf("canvas: %zu texts shown, %zu in the metafile, %td at their place\n", shown.size(), texts.size(), placed);
+    EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Hidden text"; }));
+}
+
+// Its element halfway down answers 3 s late: the re-drawing takes no longer than the walk's
+// budget, shows what was read before it, and the canvas lives on.
+TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerThanTheBudget) {
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(40, 40, 760, 400, L"Stalling", L"/stall"));
+    ASSERT_FALSE(e2e::ShownBy(target).empty());
+    const auto start = std::chrono::steady_clock::now();
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_LT(took.count(), kAccessibleBudgetMs + 300);
+    ASSERT_TRUE(redrawn.has_value());
+    const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+    auto drawn = [&](const wchar_t* s) { return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; }); };
+    EXPECT_TRUE(drawn(L"OK") && drawn(L"Tokyo"));
+    EXPECT_FALSE(drawn(L"Cherry"));
+    EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
 }
 
 // Each button type in each state (testtarget.exe /buttons, captioned "t<type> s<state>") looks

@@ -2,7 +2,8 @@
 // "testtarget.exe [left top width height [title] [switches]]". Switches: "/controls" fills it
 // with one control of each kind the older drawers know; "/lists" with the common item lists
 // (tabs, list views, headers, tree views) and "/bars" with the bars and the small common
-// controls, all filled with items; "/buttons" with every button type in each of its states;
+// controls, all filled with items; "/buttons" with every button type in each of its states; "/canvas" paints a form with no child
+// windows and tells it through its own IAccessible, "/stall" one that answers 3 s late halfway;
 // "/color C" paints the client area in COLORREF C, so a test can tell the window from a ruler
 // on the screen; "/slowfocus MS" makes each activation take
 // that long before the window gets the keyboard focus, as a busy program does.
@@ -16,6 +17,7 @@ void FillWithControls(HWND w);
 void FillWithLists(HWND w);
 void FillWithBars(HWND w);
 void FillWithButtons(HWND w);
+void FillWithCanvas(HWND w, bool stalls);
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     int argc = 0;
@@ -32,6 +34,8 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         if (a == L"/lists") fill = FillWithLists;
         if (a == L"/bars") fill = FillWithBars;
         if (a == L"/buttons") fill = FillWithButtons;
+        if (a == L"/canvas") fill = [](HWND h) { FillWithCanvas(h, false); };
+        if (a == L"/stall") fill = [](HWND h) { FillWithCanvas(h, true); };
         if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
