@@ -16,6 +16,7 @@
 
 #include "driver/driver.h"
 #include "platform/dpi_win.h"
+#include "platform/gdi_win.h"
 #include "vector/accessible_reader_win.h"
 #include "vector/control_query_win.h"
 #include "vector/player_win.h"
@@ -69,7 +70,7 @@ TEST(CanvasRedraw, EveryTextACanvasShowsThroughItsAccessibilityTreeReachesTheMet
     const auto [shown, texts] = ExpectDrawnWhereShown(L"/canvas", 400, 20);
     const auto placed = std::count_if(shown.begin(), shown.end(), [&](const auto& s) { return e2e::DrawnWhereShown(texts, s); });
     std::printf("canvas: %zu texts shown, %zu in the metafile, %td at their place\n", shown.size(), texts.size(), placed);
-    EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Hidden text"; }));
+    EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Hidden text"; })) << "an invisible element drawn";
 }
 
 // Its element halfway down answers 3 s late: the re-drawing takes no longer than the walk's
@@ -101,12 +102,12 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
     const int width = redrawn->naturalWidth, height = redrawn->naturalHeight;
     BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
     void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
+    MemoryDc dc(nullptr);
+    Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectGuard select(dc.Get(), dib.Get());
     const RECT all{0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    PlayEnhMetaFile(dc, redrawn->picture.EnhMetafile(), &all);
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PlayEnhMetaFile(dc.Get(), redrawn->picture.EnhMetafile(), &all);
     GdiFlush();
     auto black = [&](int x0, int y0, int x1, int y1) {  // how many of [x0, x1) x [y0, y1)
         int n = 0;
@@ -130,9 +131,6 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
         if (std::none_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == caption; })) look += " no text";
         looks[caption] = look;
     }
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
     const std::map<std::wstring, std::string> want{
         {L"t0 s0", "push"}, {L"t1 s0", "push"}, {L"t8 s0", "push"}, {L"tA s0", "push"}, {L"tE s0", "push"}, {L"tF s0", "push"},
         {L"t2 s0", "box"}, {L"t2 s1", "box ticked"}, {L"t3 s0", "box"}, {L"t3 s1", "box ticked"},

@@ -22,8 +22,7 @@ struct Element {
 // The form, each element before its children. Texts a person sees are names, or values where
 // the role shows a value.
 constexpr Element kForm[] = {
-    {-1, ROLE_SYSTEM_PUSHBUTTON, L"OK", nullptr, 0, {16, 16, 96, 40}},
-    {-1, ROLE_SYSTEM_PUSHBUTTON, L"キャンセル", nullptr, 0, {104, 16, 184, 40}},
+    {-1, ROLE_SYSTEM_PUSHBUTTON, L"OK", nullptr, 0, {16, 16, 96, 40}}, {-1, ROLE_SYSTEM_PUSHBUTTON, L"キャンセル", nullptr, 0, {104, 16, 184, 40}},
     {-1, ROLE_SYSTEM_CHECKBUTTON, L"Remember me", nullptr, STATE_SYSTEM_CHECKED, {16, 52, 184, 72}},
     {-1, ROLE_SYSTEM_CHECKBUTTON, L"Newsletter", nullptr, 0, {16, 76, 184, 96}},
     {-1, ROLE_SYSTEM_RADIOBUTTON, L"Small", nullptr, STATE_SYSTEM_CHECKED, {16, 100, 184, 120}},
@@ -34,16 +33,13 @@ constexpr Element kForm[] = {
     {-1, ROLE_SYSTEM_GROUPING, L"Options", nullptr, 0, {420, 16, 620, 120}},
     {9, ROLE_SYSTEM_STATICTEXT, L"Inside the group", nullptr, 0, {432, 40, 608, 60}},
     {-1, ROLE_SYSTEM_LIST, L"Fruit", nullptr, 0, {16, 160, 196, 260}},
-    {11, ROLE_SYSTEM_LISTITEM, L"Apple", nullptr, 0, {18, 162, 194, 182}},
-    {11, ROLE_SYSTEM_LISTITEM, L"Banana", nullptr, STATE_SYSTEM_SELECTED, {18, 182, 194, 202}},
+    {11, ROLE_SYSTEM_LISTITEM, L"Apple", nullptr, 0, {18, 162, 194, 182}}, {11, ROLE_SYSTEM_LISTITEM, L"Banana", nullptr, STATE_SYSTEM_SELECTED, {18, 182, 194, 202}},
     {11, ROLE_SYSTEM_LISTITEM, L"Cherry", nullptr, 0, {18, 202, 194, 222}},
     {-1, ROLE_SYSTEM_PAGETABLIST, L"", nullptr, 0, {210, 160, 410, 184}},
-    {15, ROLE_SYSTEM_PAGETAB, L"General", nullptr, STATE_SYSTEM_SELECTED, {212, 162, 300, 184}},
-    {15, ROLE_SYSTEM_PAGETAB, L"Advanced", nullptr, 0, {300, 162, 400, 184}},
+    {15, ROLE_SYSTEM_PAGETAB, L"General", nullptr, STATE_SYSTEM_SELECTED, {212, 162, 300, 184}}, {15, ROLE_SYSTEM_PAGETAB, L"Advanced", nullptr, 0, {300, 162, 400, 184}},
     {-1, ROLE_SYSTEM_OUTLINE, L"Tree", nullptr, 0, {420, 140, 620, 260}},
     {18, ROLE_SYSTEM_OUTLINEITEM, L"Root", nullptr, 0, {424, 144, 616, 164}},
-    {19, ROLE_SYSTEM_OUTLINEITEM, L"Child one", nullptr, 0, {440, 164, 616, 184}},
-    {19, ROLE_SYSTEM_OUTLINEITEM, L"Child two", nullptr, 0, {440, 184, 616, 204}},
+    {19, ROLE_SYSTEM_OUTLINEITEM, L"Child one", nullptr, 0, {440, 164, 616, 184}}, {19, ROLE_SYSTEM_OUTLINEITEM, L"Child two", nullptr, 0, {440, 184, 616, 204}},
     {-1, ROLE_SYSTEM_SLIDER, L"Volume", L"40", 0, {16, 280, 196, 300}},
     {-1, ROLE_SYSTEM_LINK, L"Open the help", nullptr, 0, {210, 280, 400, 300}},
     {-1, ROLE_SYSTEM_STATICTEXT, L"A static label", nullptr, 0, {420, 280, 620, 300}},
@@ -83,11 +79,16 @@ public:
         if (n == 0) delete this;
         return n;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return *p = nullptr, S_FALSE; }
+    // What a reader asks: the rest is never asked, and says so.
+#define NOT_ASKED(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
+    NOT_ASKED(GetTypeInfoCount, UINT*) NOT_ASKED(GetTypeInfo, UINT, LCID, ITypeInfo**) NOT_ASKED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+    NOT_ASKED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) NOT_ASKED(get_accParent, IDispatch**)
+    NOT_ASKED(get_accDescription, VARIANT, BSTR*) NOT_ASKED(get_accHelp, VARIANT, BSTR*) NOT_ASKED(get_accHelpTopic, BSTR*, VARIANT, long*)
+    NOT_ASKED(get_accKeyboardShortcut, VARIANT, BSTR*) NOT_ASKED(get_accFocus, VARIANT*) NOT_ASKED(get_accSelection, VARIANT*)
+    NOT_ASKED(get_accDefaultAction, VARIANT, BSTR*) NOT_ASKED(accSelect, long, VARIANT) NOT_ASKED(accNavigate, long, VARIANT, VARIANT*)
+    NOT_ASKED(accHitTest, long, long, VARIANT*) NOT_ASKED(accDoDefaultAction, VARIANT) NOT_ASKED(put_accName, VARIANT, BSTR)
+    NOT_ASKED(put_accValue, VARIANT, BSTR)
+#undef NOT_ASKED
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* n) override {
         *n = 0;
         for (const Element& e : kForm) *n += e.parent == index_;
@@ -104,16 +105,8 @@ public:
         return Text(index_ < 0 ? L"Canvas" : kForm[index_].name, s);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* s) override { return Text(index_ < 0 ? nullptr : kForm[index_].value, s); }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* s) override { return Text(nullptr, s); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? ROLE_SYSTEM_CLIENT : kForm[index_].role, v); }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? 0 : kForm[index_].state, v); }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* s) override { return Text(nullptr, s); }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* s, VARIANT, long*) override { return Text(nullptr, s); }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* s) override { return Text(nullptr, s); }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* v) override { return v->vt = VT_EMPTY, S_FALSE; }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* v) override { return v->vt = VT_EMPTY, S_FALSE; }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR* s) override { return Text(nullptr, s); }
-    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT) override {
         RECT r{};
         if (index_ < 0) GetClientRect(canvas, &r); else r = kForm[index_].rect;
@@ -121,11 +114,6 @@ public:
         *x = r.left, *y = r.top, *w = r.right - r.left, *h = r.bottom - r.top;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* v) override { return v->vt = VT_EMPTY, S_FALSE; }
-    HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT* v) override { return v->vt = VT_EMPTY, S_FALSE; }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
     static HRESULT Text(const wchar_t* text, BSTR* out) {
