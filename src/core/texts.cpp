@@ -55,6 +55,7 @@ constexpr UiTexts kJapanese = {
     L"透明定規",
     L"ｳｲﾝﾄﾞｳの外側に表示",
     L"ｳｲﾝﾄﾞｳの内側に表示",
+    L"読み取れない部分は画像で描く",
 
     L"Ver 1999.12",
     L"Home Page",
@@ -167,6 +168,7 @@ constexpr UiTexts kEnglish = {
     .setTransparent = L"Transparent",
     .setShowOut = L"Outside the window",
     .setShowIn = L"Inside the window",
+    .setPictures = L"Draw what cannot be read as a picture",
 
     .aboutVersion = L"Ver 1999.12",
     .aboutHomeCaption = L"Home Page",

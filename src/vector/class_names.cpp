@@ -114,7 +114,7 @@ ButtonLook ClassifyButton(uint32_t style) {
     case 0x4:  // BS_RADIOBUTTON
     case 0x9: return ButtonLook::RadioButton;  // BS_AUTORADIOBUTTON
     case kButtonGroupBox: return ButtonLook::GroupFrame;
-    case 0xB: return ButtonLook::OwnerDrawn;
+    case kButtonOwnerDrawn: return ButtonLook::OwnerDrawn;
     case 0xC:  // BS_SPLITBUTTON
     case 0xD: return ButtonLook::SplitButton;  // BS_DEFSPLITBUTTON
     case 0xE:  // BS_COMMANDLINK

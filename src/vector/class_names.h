@@ -100,6 +100,20 @@ constexpr bool StaticShowsText(uint32_t style) {
 // The tool bar whose buttons can be asked for; the older tool bar classes keep generic squares.
 inline constexpr std::wstring_view kCommonToolBarClass = L"ToolbarWindow32";
 
+// Owner-drawn list boxes, combo boxes, buttons and statics: their program paints what they
+// show, and their messages tell nothing of it.
+inline constexpr uint32_t kListOwnerDrawn = 0x30;  // LBS_ and CBS_OWNERDRAWFIXED, _OWNERDRAWVARIABLE
+inline constexpr uint32_t kButtonOwnerDrawn = 0xB, kStaticOwnerDrawn = 0xD;
+constexpr bool PaintedByItsProgram(DrawerKind kind, uint32_t style) {
+    switch (kind) {
+    case DrawerKind::ListBox:
+    case DrawerKind::ComboBox: return (style & kListOwnerDrawn) != 0;
+    case DrawerKind::StandardButton: return (style & kButtonTypeMask) == kButtonOwnerDrawn;
+    case DrawerKind::Static: return (style & kStaticTypeMask) == kStaticOwnerDrawn;
+    default: return false;
+    }
+}
+
 // What a window's record must hold for its drawer; the query reads nothing else.
 struct RecordNeeds {
     bool text = false;                 // its own window text

@@ -319,6 +319,11 @@ bool DrawUnlisted(const DrawContext& ctx, const WindowRecord& control, PartList&
 DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     if (!HasStyleBits(control.style, style_bits::kVisible)) return DrawOutcome::Hidden;
     bool ok = true;
+    // What the screen showed lies under every outline and text that could be read.
+    if (control.pixels) {
+        auto p = PlaceOf(ctx.target, control.window);
+        if (!p || !AddPart(list, Image(p->x, p->y, p->w, p->h, control.pixels))) return DrawOutcome::Abandoned;
+    }
     const DrawerKind kind = LookupDrawer(control.className);
     switch (kind) {
     case DrawerKind::PictureBox:

@@ -56,6 +56,7 @@ bool AddPart(PartList& list, const DrawPart& part) {
     case kindLine: return Append(list, list.lines, kindLine, part.line);
     case kindPolyline: return Append(list, list.polylines, kindPolyline, part.polyline);
     case kindRectText: return Append(list, list.rectTexts, kindRectText, part.rectText);
+    case kindImage: return Append(list, list.images, kindImage, part.image);
     default: return true;
     }
 }
@@ -78,6 +79,13 @@ DrawPart PointText(double x, double y, std::wstring face, std::wstring text, int
     DrawPart p;
     p.kind = kindText;
     p.text = {x, y, std::move(face), kDrawerTextSize, std::move(text), kBlack, opaque, kWhite};
+    return p;
+}
+
+DrawPart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels) {
+    DrawPart p;
+    p.kind = kindImage;
+    p.image = {x, y, w, h, std::move(pixels)};
     return p;
 }
 

@@ -2,6 +2,7 @@
 // The display list of the vector re-drawing: drawers append primitive parts in painting order,
 // a player replays them. Plain C++; strings are UTF-16 code units as the W functions take them.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@ inline constexpr int32_t kindText = 1;
 inline constexpr int32_t kindLine = 2;
 inline constexpr int32_t kindPolyline = 3;
 inline constexpr int32_t kindRectText = 4;
+inline constexpr int32_t kindImage = 5;
 
 // Hatch code that asks for a solid brush; with outline flag -1 the rectangle becomes an outline.
 inline constexpr int32_t kHatchSolid = 999;
@@ -79,6 +81,21 @@ struct PolylinePart {
     size_t PointCount() const { return xs.size() < ys.size() ? xs.size() : ys.size(); }
 };
 
+// What the screen showed of a control, as it was read: rows of blue, green, red triples, top row
+// first, each row padded to 4 bytes (a 24-bit DIB's rows); and the same as a PNG file.
+struct ScreenPixels {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> rows;
+    std::vector<uint8_t> png;
+    size_t Stride() const { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
+};
+
+// The pixels stretched over a rectangle of the list's units.
+struct ImagePart {
+    double x = 0, y = 0, width = 0, height = 0;
+    std::shared_ptr<const ScreenPixels> pixels;  // shared: a part list is copied whole, pictures are large
+};
+
 // One request: the kind picks which sub-record AddPart reads.
 struct DrawPart {
     int32_t kind = kindRect;
@@ -87,6 +104,7 @@ struct DrawPart {
     RectTextPart rectText;
     LinePart line;
     PolylinePart polyline;
+    ImagePart image;
 };
 
 struct PartOrder {
@@ -102,6 +120,7 @@ struct PartList {
     std::vector<RectTextPart> rectTexts;
     std::vector<LinePart> lines;
     std::vector<PolylinePart> polylines;
+    std::vector<ImagePart> images;
     std::vector<PartOrder> order;  // painting order: exactly the order of the AddPart calls
 };
 
@@ -116,11 +135,12 @@ void ForEachPart(const PartList& list, Draw&& draw) {
         if (o.kind == kindLine && i < list.lines.size()) draw(list.lines[i]);
         if (o.kind == kindPolyline && i < list.polylines.size()) draw(list.polylines[i]);
         if (o.kind == kindRectText && i < list.rectTexts.size()) draw(list.rectTexts[i]);
+        if (o.kind == kindImage && i < list.images.size() && list.images[i].pixels) draw(list.images[i]);
     }
 }
 
 // Appends a deep copy of the part. A solid outline-only rectangle is stored as a closed
-// five-point polyline. Kinds outside 0..4 are ignored. False only when the list is full
+// five-point polyline. Kinds outside 0..5 are ignored. False only when the list is full
 // (its 32-bit counts would overflow).
 bool AddPart(PartList& list, const DrawPart& part);
 
@@ -157,6 +177,8 @@ DrawPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHoriz
 DrawPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format);
 // Text at a point.
 DrawPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque);
+// The pixels over the rectangle.
+DrawPart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels);
 // A solid one-unit black line.
 DrawPart Line(double x1, double y1, double x2, double y2);
 // A closed triangle outline: three points given as offsets from an origin, the first repeated.

@@ -3,9 +3,12 @@
 // and then laid out without it. A record holds only what its drawer reads: hidden windows keep
 // just their style bits, texts and client rectangles are read only for classes that draw them.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "vector/parts.h"
 
 namespace plumbo {
 
@@ -86,6 +89,8 @@ struct WindowRecord {
     uint32_t check = 0;      // check boxes and radio buttons: BM_GETCHECK's answer
     // What its accessibility tree tells, read only where no child window shows the content.
     std::vector<AccessibleElement> accessible;
+    // What the screen showed of a control none of these could tell, when pictures are asked for.
+    std::shared_ptr<const ScreenPixels> pixels;
 };
 
 struct MenuItemRecord {

@@ -28,7 +28,9 @@ const DrawContext kCtx{{100, 200, 700, 700}, {19, 18, 18, 16, 20}};
 
 WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text = L"", Rect32 client = {},
                  std::vector<WindowRecord> children = {}) {
-    return {std::move(cls), style, r, client, std::move(text), std::move(children), false, L"", {}};
+    WindowRecord w;
+    std::tie(w.className, w.style, w.window, w.client, w.text, w.children) = std::tuple(std::move(cls), style, r, client, std::move(text), std::move(children));
+    return w;
 }
 
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
@@ -40,7 +42,9 @@ Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
 // A common control with its items and what else it reported.
 Lines Draw(std::wstring cls, uint32_t style, Rect32 r, std::vector<ItemRecord> items, ControlContent content = {}) {
     content.items = std::move(items);
-    return Draw({std::move(cls), kVis | style, r, {}, L"", {}, false, L"", std::move(content)});
+    WindowRecord w = Ctl(std::move(cls), kVis | style, r);
+    w.content = std::move(content);
+    return Draw(w);
 }
 
 // ---- Class names ----
@@ -69,7 +73,8 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
         {L"ComboBox", 0x3},  {L"Static", 0xE},     {L"Button", 9},   {L"Button", 0xB}, {L"Button", 0xC},
     };
     for (const auto& [name, style] : needs) {
-        const WindowRecord full{name, kVis | style, {110, 220, 310, 320}, {0, 0, 183, 83}, L"text", {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")}, true, L"typed", {}, kButtonChecked};
+        WindowRecord full = Ctl(name, kVis | style, {110, 220, 310, 320}, L"text", {0, 0, 183, 83}, {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")});
+        std::tie(full.hasDescendant, full.firstDescendantText, full.check) = std::tuple(true, L"typed", kButtonChecked);
         // Whether the drawing changes when the record leaves the field out.
         auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; };
         const RecordNeeds n = NeedsFor(name, kVis | style);
@@ -92,7 +97,7 @@ TEST(PartList, KeepsTheCallOrderIgnoresUnknownKindsOutlinesOnlySolidOutlineOnlyR
         ASSERT_TRUE(AddPart(list, fancy));
     }
     // Kinds outside the table are ignored, but are no failure.
-    for (int32_t kind : {-1, 5, 1000}) EXPECT_TRUE(AddPart(list, (fancy.kind = kind, fancy))) << kind;
+    for (int32_t kind : {-1, 6, 1000}) EXPECT_TRUE(AddPart(list, (fancy.kind = kind, fancy))) << kind;
     EXPECT_EQ(Describe(list), (Lines{L"P (10,20) (40,20) (40,60) (10,60) (10,20) pen=25/255", L"R 10,20 30x40 h999 pen=25/2/255 fill=65280 o0", L"R 10,20 30x40 h0 pen=25/2/255 fill=65280 o-1"}));
     // 100 px at 15 twips = 1500 twips = 2645.83 HIMETRIC, 100 HIMETRIC = 56.69 twips = 3.78 px;
     // unknown codes and a resolution of 0 give nothing (-1 here). In thousandths.
@@ -188,7 +193,9 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
     EXPECT_EQ(Draw(Ctl(L"#32770", kVis, {110, 210, 410, 410}, L"Page", {}, {Ctl(L"Static", kVis, {120, 220, 200, 236}, L"On it")})),
               Lines{L"B 20,20 80x16 f16 'On it'"});
     // A combo box that is not a drop list shows the text of its edit field, '&' as it is.
-    EXPECT_EQ(Draw({L"ComboBox", kVis | 0x2, {120, 230, 270, 251}, {}, L"", {}, true, L"A&B", {}}).back(), L"B 20,30 129x21 f4 'A&&B'");
+    WindowRecord combo = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251});
+    std::tie(combo.hasDescendant, combo.firstDescendantText) = std::tuple(true, L"A&B");
+    EXPECT_EQ(Draw(combo).back(), L"B 20,30 129x21 f4 'A&&B'");
     // The older tool bars' squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
     // under a rule 2 px above the bar: the count of parts, the first and the last.
     const struct { Rect32 rect; std::tuple<size_t, std::wstring, std::wstring> want; } bars[] = {

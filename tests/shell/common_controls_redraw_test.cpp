@@ -91,6 +91,46 @@ TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerTh
     EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
 }
 
+// An owner-drawn list box (testtarget.exe /ownerdrawn, red rows) with pictures on: the screen's
+// pixels of it in the metafile (one StretchDIBits over its rectangle, its first row red) and in the SVG
+// (an <image> there); off, neither, and its outline all the same.
+TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRectangleAndOffOnlyItsOutline) {
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
+    HWND list = GetWindow(target.Hwnd(), GW_CHILD);
+    RECT r = e2e::WindowRectOf(list);
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    OffsetRect(&r, -frame.left, -frame.top);
+    for (bool pictures : {true, false}) {
+        SCOPED_TRACE(pictures);
+        auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
+        ASSERT_TRUE(redrawn.has_value());
+        std::vector<std::string> images;  // "x,y wxh colour-8-rows-down-in-the-middle"
+        EnumEnhMetaFile(nullptr, redrawn->picture.EnhMetafile(), [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
+            if (rec->iType != EMR_STRETCHDIBITS) return 1;
+            const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
+            const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(reinterpret_cast<const char*>(rec) + s->offBmiSrc);
+            const auto* bits = reinterpret_cast<const uint8_t*>(rec) + s->offBitsSrc;
+            const size_t stride = (info->biWidth * 3 + 3) / 4 * 4, mid = stride * 8 + info->biWidth / 2 * 3;
+            char text[64];
+            std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld %02x%02x%02x", s->xDest, s->yDest, s->cxDest, s->cyDest, bits[mid + 2], bits[mid + 1], bits[mid]);
+            reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
+            return 1;
+        }, &images, nullptr);
+        char want[64];
+        std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld c81e1e", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        EXPECT_EQ(images, pictures ? std::vector<std::string>{want} : std::vector<std::string>{});
+        const std::string svg = redrawn->parts->Svg(nullptr);
+        char place[96];
+        std::snprintf(place, sizeof place, "x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64,iVBOR", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        EXPECT_EQ(svg.find(place) != std::string::npos, pictures) << svg.substr(0, 2000);
+        // The outline is there either way.
+        char outline[64];
+        std::snprintf(outline, sizeof outline, "<rect x=\"%ld.5\" y=\"%ld.5\"", r.left, r.top);
+        EXPECT_NE(svg.find(outline), std::string::npos) << outline;
+    }
+}
+
 // Each button type in each state (testtarget.exe /buttons, captioned "t<type> s<state>") looks
 // in the played metafile as it does on the screen: told apart by pixels of its left square
 // (its corner, the middle quarter, the left end of its middle line), its right edge and right end.
@@ -100,7 +140,7 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
     auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
     ASSERT_TRUE(redrawn.has_value());
     const int width = redrawn->naturalWidth, height = redrawn->naturalHeight;
-    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};
+    const BITMAPINFO bi = TopDownDib(width, height, 32);
     void* bits = nullptr;
     MemoryDc dc(nullptr);
     Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -106,3 +106,18 @@ void FillWithButtons(HWND w) {
         }
     }
 }
+
+// An owner-drawn list box whose rows this window paints in red, its texts nowhere to be read.
+void FillWithOwnerDrawnList(HWND w) {
+    static WNDPROC base = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC));
+    SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m != WM_DRAWITEM) return CallWindowProcW(base, h, m, wp, lp);
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        HBRUSH red = CreateSolidBrush(RGB(200, 30, 30));
+        FillRect(item->hDC, &item->rcItem, red);
+        DeleteObject(red);
+        return TRUE;
+    }));
+    HWND list = Child(w, L"ListBox", L"", WS_VISIBLE | WS_BORDER | LBS_OWNERDRAWFIXED, 20, 20, 200, 120);
+    for (int i = 0; i < 3; ++i) SendMessageW(list, LB_ADDSTRING, 0, i);
+}

@@ -4,6 +4,7 @@
 // (tabs, list views, headers, tree views) and "/bars" with the bars and the small common
 // controls, all filled with items; "/buttons" with every button type in each of its states; "/canvas" paints a form with no child
 // windows and tells it through its own IAccessible, "/stall" one that answers 3 s late halfway;
+// "/ownerdrawn" shows a list box whose rows it paints itself;
 // "/color C" paints the client area in COLORREF C, so a test can tell the window from a ruler
 // on the screen; "/slowfocus MS" makes each activation take
 // that long before the window gets the keyboard focus, as a busy program does.
@@ -18,6 +19,7 @@ void FillWithLists(HWND w);
 void FillWithBars(HWND w);
 void FillWithButtons(HWND w);
 void FillWithCanvas(HWND w, bool stalls);
+void FillWithOwnerDrawnList(HWND w);
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     int argc = 0;
@@ -34,6 +36,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         if (a == L"/lists") fill = FillWithLists;
         if (a == L"/bars") fill = FillWithBars;
         if (a == L"/buttons") fill = FillWithButtons;
+        if (a == L"/ownerdrawn") fill = FillWithOwnerDrawnList;
         if (a == L"/canvas") fill = [](HWND h) { FillWithCanvas(h, false); };
         if (a == L"/stall") fill = [](HWND h) { FillWithCanvas(h, true); };
         if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
