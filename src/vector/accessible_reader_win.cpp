@@ -14,6 +14,7 @@ namespace {
 
 // Chromium builds its tree when first asked and answers that first time with no children.
 constexpr auto kSecondAskAfter = std::chrono::milliseconds(100);
+constexpr long kChildrenAtATime = 32;
 
 struct WalkState {
     std::mutex lock;
@@ -55,6 +56,30 @@ AccessibleElement ReadElement(IAccessible* acc, VARIANT id, int32_t depth) {
     return e;
 }
 
+void Walk(IAccessible* parent, int32_t depth, WalkState& state, bool askTwice);
+
+void Keep(WalkState& state, AccessibleElement e) {
+    std::lock_guard<std::mutex> hold(state.lock);
+    state.elements.push_back(std::move(e));
+}
+
+// A child that is an object of its own is read and walked; a simple one (a number) is read
+// through its parent.
+void ReadChild(IAccessible* parent, VARIANT& child, int32_t depth, WalkState& state) {
+    IAccessible* acc = nullptr;
+    if (child.vt == VT_DISPATCH && child.pdispVal &&
+        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&acc)))) {
+        VARIANT self;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        Keep(state, ReadElement(acc, self, depth));
+        Walk(acc, depth + 1, state, false);
+        acc->Release();
+    } else if (child.vt == VT_I4) {
+        Keep(state, ReadElement(parent, child, depth));
+    }
+}
+
 void Walk(IAccessible* parent, int32_t depth, WalkState& state, bool askTwice) {
     long count = 0;
     if (FAILED(parent->get_accChildCount(&count))) return;
@@ -64,33 +89,20 @@ void Walk(IAccessible* parent, int32_t depth, WalkState& state, bool askTwice) {
     }
     if (count <= 0) return;
     count = static_cast<long>(std::min<size_t>(static_cast<size_t>(count), state.maxElements));
-    std::vector<VARIANT> children(static_cast<size_t>(count));
-    for (VARIANT& v : children) VariantInit(&v);
-    long got = 0;
-    if (FAILED(AccessibleChildren(parent, 0, count, children.data(), &got))) got = 0;
-    for (long i = 0; i < got; ++i) {
-        VARIANT& child = children[static_cast<size_t>(i)];
-        if (!state.Full()) {
-            IAccessible* acc = nullptr;
-            if (child.vt == VT_DISPATCH && child.pdispVal &&
-                SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&acc)))) {
-                VARIANT self;
-                self.vt = VT_I4;
-                self.lVal = CHILDID_SELF;
-                AccessibleElement e = ReadElement(acc, self, depth);
-                {
-                    std::lock_guard<std::mutex> hold(state.lock);
-                    state.elements.push_back(std::move(e));
-                }
-                Walk(acc, depth + 1, state, false);
-                acc->Release();
-            } else if (child.vt == VT_I4) {
-                AccessibleElement e = ReadElement(parent, child, depth);
-                std::lock_guard<std::mutex> hold(state.lock);
-                state.elements.push_back(std::move(e));
-            }
+    // A few children at a time: each is a call into the other program, and what was read before
+    // the budget runs out is drawn.
+    std::vector<VARIANT> children(kChildrenAtATime);
+    for (long start = 0; start < count && !state.Full(); start += kChildrenAtATime) {
+        for (VARIANT& v : children) VariantInit(&v);
+        long got = 0;
+        const long asked = std::min<long>(kChildrenAtATime, count - start);
+        if (FAILED(AccessibleChildren(parent, start, asked, children.data(), &got))) return;
+        for (long i = 0; i < got; ++i) {
+            VARIANT& child = children[static_cast<size_t>(i)];
+            if (!state.Full()) ReadChild(parent, child, depth, state);
+            VariantClear(&child);
         }
-        VariantClear(&child);
+        if (got < asked) return;
     }
 }
 

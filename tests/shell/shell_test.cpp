@@ -35,11 +35,12 @@ namespace {
 
 using namespace e2e;
 
+const std::string kNoPictures = "[VECTOR]\r\nPICTURES=FALSE\r\n";
 std::string Ini(const char* rulerColour, bool onTop, bool transparent, bool inside) {
     auto flag = [](bool b) { return b ? "TRUE" : "FALSE"; };
     return std::string("[COLOR]\r\nMEJ=") + rulerColour + "\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=" +
            flag(onTop) + "\r\nTRANSPARENT=" + flag(transparent) + "\r\nINSIDE=" + flag(inside) +
-           "\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\n";
+           "\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\n" + kNoPictures;
 }
 const std::string kNewFile = Ini("16777215", true, false, false);
 
@@ -414,7 +415,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
 // ---- The settings dialog ----
 
 constexpr int kRulerColourButton = 102, kTickColourButton = 103, kOkButton = 105, kCancelButton = 106,
-              kInsideOption = 109, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
+              kInsideOption = 109, kPicturesCheck = 111, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
               kSizeKey = 213;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;  // the standard colour dialog's
 
@@ -484,6 +485,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         PickColour(dlg, kRulerColourButton, RGB(0, 128, 0), IDOK);
         PickColour(dlg, 104, RGB(1, 2, 3), IDOK);  // the numbers' colour
         SendMessageW(GetDlgItem(dlg, kInsideOption), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(dlg, kPicturesCheck), BM_CLICK, 0, 0);
         // Capture switched off; the size dialog's key moved and chosen for re-drawing too; the
         // rulers given a key that this thread, another program as far as Plumbo can tell, holds.
         // The two that cannot be had are named in one message and stored as none. Typed alone,
@@ -503,7 +505,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"
-                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\n");
+                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\n[VECTOR]\r\nPICTURES=TRUE\r\n");
     // Registered again: the new key held, the ones switched off given back.
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));
     for (UINT key : {'R', 'C'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
@@ -553,7 +555,7 @@ TEST_F(ShellTest, TheFilesKeysAreTakenAsTheyMayBeAndAFailedWriteIsSaidOnceWithTh
     std::vector<std::wstring> messages = MessagesWhile([&] { Start(head + "R" + rest); });
     UnregisterHotKey(nullptr, 1);
     EXPECT_EQ(messages, std::vector{FillIn(Texts().hotKeyTaken, {L"Ctrl+Alt+C"})});
-    EXPECT_EQ(IniText(), head + "Ctrl+Alt+R" + rest);
+    EXPECT_EQ(IniText(), head + "Ctrl+Alt+R" + rest + kNoPictures);
     EXPECT_EQ(std::tuple(KeyFree(0, 'R'), KeyFree(0, VK_F5), KeyFree(MOD_CONTROL | MOD_ALT, 'C')), std::tuple(true, false, true));
 
     SetProfileWriter([](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) -> DWORD { return ERROR_ACCESS_DENIED; });

@@ -1,10 +1,13 @@
 // "/canvas": a window with no child windows that paints a form itself and tells what it shows
 // only through an IAccessible of its own, answered from WM_GETOBJECT, as browsers and the newer
-// toolkits do. "/stall" as well: the element halfway down answers its name 3 s late.
+// toolkits do. "/stall" as well: the element halfway down answers its name 3 s late. "/many N":
+// N push buttons instead of the form, for the benchmark.
 #include <windows.h>
 #include <oleacc.h>
 
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "shown_texts.h"
 
@@ -45,7 +48,9 @@ constexpr Element kForm[] = {
     {-1, ROLE_SYSTEM_STATICTEXT, L"A static label", nullptr, 0, {420, 280, 620, 300}},
     {-1, ROLE_SYSTEM_STATICTEXT, L"Hidden text", nullptr, STATE_SYSTEM_INVISIBLE, {420, 310, 620, 330}},
 };
-constexpr int kCount = static_cast<int>(std::size(kForm));
+// The form on show: kForm, or for a benchmark as many push buttons as asked for.
+std::vector<Element> form(std::begin(kForm), std::end(kForm));
+std::vector<std::wstring> names;
 
 HWND canvas = nullptr;
 bool stall = false;
@@ -65,7 +70,7 @@ const wchar_t* ShownText(const Element& e) {
 }
 
 // One element of the form (or, at -1, the client area), each an accessible object of its own.
-class Node : public IAccessible {
+class Node final : public IAccessible {
 public:
     explicit Node(int index) : index_(index) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
@@ -91,25 +96,25 @@ public:
 #undef NOT_ASKED
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* n) override {
         *n = 0;
-        for (const Element& e : kForm) *n += e.parent == index_;
+        for (const Element& e : form) *n += e.parent == index_;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
         *child = nullptr;
-        for (int i = 0, n = 0; i < kCount; ++i)
-            if (kForm[i].parent == index_ && id.vt == VT_I4 && ++n == id.lVal) return *child = new Node(i), S_OK;
+        for (int i = 0, n = 0; i < static_cast<int>(form.size()); ++i)
+            if (form[i].parent == index_ && id.vt == VT_I4 && ++n == id.lVal) return *child = new Node(i), S_OK;
         return E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR* s) override {
-        if (stall && index_ == kCount / 2) Sleep(3000);
-        return Text(index_ < 0 ? L"Canvas" : kForm[index_].name, s);
+        if (stall && index_ == static_cast<int>(form.size()) / 2) Sleep(3000);
+        return Text(index_ < 0 ? L"Canvas" : form[index_].name, s);
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* s) override { return Text(index_ < 0 ? nullptr : kForm[index_].value, s); }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? ROLE_SYSTEM_CLIENT : kForm[index_].role, v); }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? 0 : kForm[index_].state, v); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* s) override { return Text(index_ < 0 ? nullptr : form[index_].value, s); }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? ROLE_SYSTEM_CLIENT : form[index_].role, v); }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? 0 : form[index_].state, v); }
     HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT) override {
         RECT r{};
-        if (index_ < 0) GetClientRect(canvas, &r); else r = kForm[index_].rect;
+        if (index_ < 0) GetClientRect(canvas, &r); else r = form[index_].rect;
         MapWindowPoints(canvas, nullptr, reinterpret_cast<POINT*>(&r), 2);
         *x = r.left, *y = r.top, *w = r.right - r.left, *h = r.bottom - r.top;
         return S_OK;
@@ -137,7 +142,7 @@ LRESULT CALLBACK CanvasProc(HWND h, UINT m, WPARAM w, LPARAM l) {
         HDC dc = BeginPaint(h, &ps);
         SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
-        for (const Element& e : kForm) {
+        for (const Element& e : form) {
             RECT r = e.rect;
             if (e.state & STATE_SYSTEM_INVISIBLE) continue;
             if (e.role != ROLE_SYSTEM_STATICTEXT && e.role != ROLE_SYSTEM_LINK) FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -151,13 +156,23 @@ LRESULT CALLBACK CanvasProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-void FillWithCanvas(HWND w, bool stalls) {
+void FillWithCanvas(HWND w, bool stalls, int buttons) {
     ForgetEarlierShown();
+    if (buttons > 0) {
+        // In rows of 40, 18 x 16 pixels each: 1,000 fill 720 x 400.
+        form.clear();
+        names.resize(static_cast<size_t>(buttons));
+        for (int i = 0; i < buttons; ++i) {
+            names[i] = std::to_wstring(i);
+            const int x = 4 + i % 40 * 18, y = 4 + i / 40 * 16;
+            form.push_back({-1, ROLE_SYSTEM_PUSHBUTTON, names[i].c_str(), nullptr, 0, {x, y, x + 18, y + 16}});
+        }
+    }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     canvas = w;
     stall = stalls;
     baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CanvasProc)));
-    for (const Element& e : kForm) {
+    for (const Element& e : form) {
         RECT r = e.rect;
         MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
         if (!(e.state & STATE_SYSTEM_INVISIBLE) && ShownText(e)) AddShown(L"line", ShownText(e), r);

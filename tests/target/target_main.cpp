@@ -4,7 +4,7 @@
 // (tabs, list views, headers, tree views) and "/bars" with the bars and the small common
 // controls, all filled with items; "/buttons" with every button type in each of its states; "/canvas" paints a form with no child
 // windows and tells it through its own IAccessible, "/stall" one that answers 3 s late halfway;
-// "/ownerdrawn" shows a list box whose rows it paints itself;
+// "/many N" N accessible push buttons; "/ownerdrawn" shows a list box whose rows it paints itself;
 // "/color C" paints the client area in COLORREF C, so a test can tell the window from a ruler
 // on the screen; "/slowfocus MS" makes each activation take
 // that long before the window gets the keyboard focus, as a busy program does.
@@ -18,7 +18,7 @@ void FillWithControls(HWND w);
 void FillWithLists(HWND w);
 void FillWithBars(HWND w);
 void FillWithButtons(HWND w);
-void FillWithCanvas(HWND w, bool stalls);
+void FillWithCanvas(HWND w, bool stalls, int buttons);
 void FillWithOwnerDrawnList(HWND w);
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
@@ -37,8 +37,13 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         if (a == L"/bars") fill = FillWithBars;
         if (a == L"/buttons") fill = FillWithButtons;
         if (a == L"/ownerdrawn") fill = FillWithOwnerDrawnList;
-        if (a == L"/canvas") fill = [](HWND h) { FillWithCanvas(h, false); };
-        if (a == L"/stall") fill = [](HWND h) { FillWithCanvas(h, true); };
+        static int buttons = 0;
+        if (a == L"/canvas") fill = [](HWND h) { FillWithCanvas(h, false, 0); };
+        if (a == L"/stall") fill = [](HWND h) { FillWithCanvas(h, true, 0); };
+        if (a == L"/many" && i + 1 < argc) {
+            buttons = _wtoi(argv[++i]);
+            fill = [](HWND h) { FillWithCanvas(h, false, buttons); };
+        }
         if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
