@@ -101,11 +101,11 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
         if (needs.checkState && query.Send(hwnd, BM_GETCHECK, 0, 0, &check)) child.check = static_cast<uint32_t>(check);
         if (needs.content) ReadControlContent(hwnd, LookupDrawer(child.className), child, query);
         if (needs.children) ReadChildren(hwnd, child, childrenOf, query, more);
-        // A window whose class no drawer knows and which has no child windows paints its content
-        // itself: what it shows can only be read from its accessibility tree, if at all.
+        // A window whose class no drawer knows paints what its child windows do not show itself:
+        // that can only be read from its accessibility tree, if at all.
         const DrawerKind kind = LookupDrawer(child.className);
+        if (kind == DrawerKind::Unlisted) more.ReadAccessible(hwnd, child);
         const bool painted = kind == DrawerKind::Unlisted && !childrenOf.contains(hwnd);
-        if (painted) more.ReadAccessible(hwnd, child);
         if (more.pictures && ((painted && child.accessible.empty()) || PaintedByItsProgram(kind, child.style)))
             child.pixels = GrabScreenPixels(hwnd, child.window);
     }

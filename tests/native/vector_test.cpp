@@ -188,6 +188,16 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         w.check = c.check;
         return Draw(w);
     });
+    // A class no drawer knows, drawn from its accessibility tree by role where no child window of
+    // its own covers the element: not the invisible, off-screen, empty or wholly outside ones.
+    WindowRecord canvas = Ctl(L"Canvas", kVis, {110, 210, 410, 410}, L"", {}, {Ctl(L"Edit", kVis, {300, 300, 400, 400}, L"real")});
+    const Rect32 in{120, 220, 200, 240};
+    for (auto [role, state, rect] : {std::tuple{0x2Bu, 0u, in}, {0x29u, 0x8000u, in}, {0x29u, 0x10000u, in}, {0x29u, 0u, Rect32{120, 220, 120, 240}},
+                                     {0x29u, 0u, Rect32{0, 0, 100, 100}}, {0x29u, 0u, Rect32{310, 310, 390, 390}}, {0x29u, 0u, Rect32{290, 310, 390, 330}}})
+        canvas.accessible.push_back({rect, L"e" + std::to_wstring(canvas.accessible.size()), L"", role, state, 0});
+    const Lines drawn = Draw(canvas);
+    EXPECT_EQ(Lines(drawn.begin() + 2, drawn.end()), (Lines{L"R 200,100 100x100 h0", L"B 200,100 100x100 f4 'real'", L"R 20,20 80x20 h0",
+                                                            L"B 20,20 80x20 f5 'e0'", L"B 190,110 100x20 f16 'e6'"}));
     // A dialog inside the window is its controls alone, without the box and class name of a class
     // no drawer knows.
     EXPECT_EQ(Draw(Ctl(L"#32770", kVis, {110, 210, 410, 410}, L"Page", {}, {Ctl(L"Static", kVis, {120, 220, 200, 236}, L"On it")})),

@@ -58,15 +58,9 @@ WNDPROC baseProc = nullptr;
 
 // A list, a tree, a tab row or a slider shows its items or its thumb, not its own name.
 const wchar_t* ShownText(const Element& e) {
-    switch (e.role) {
-    case ROLE_SYSTEM_TEXT:
-    case ROLE_SYSTEM_COMBOBOX: return e.value;
-    case ROLE_SYSTEM_LIST:
-    case ROLE_SYSTEM_OUTLINE:
-    case ROLE_SYSTEM_PAGETABLIST:
-    case ROLE_SYSTEM_SLIDER: return nullptr;
-    default: return e.name;
-    }
+    if (e.role == ROLE_SYSTEM_TEXT || e.role == ROLE_SYSTEM_COMBOBOX) return e.value;
+    const bool silent = e.role == ROLE_SYSTEM_LIST || e.role == ROLE_SYSTEM_OUTLINE || e.role == ROLE_SYSTEM_PAGETABLIST || e.role == ROLE_SYSTEM_SLIDER;
+    return silent ? nullptr : e.name;
 }
 
 // One element of the form (or, at -1, the client area), each an accessible object of its own.
