@@ -23,42 +23,42 @@ constexpr int32_t kFrameCaptionDy = -8;
 constexpr uint32_t kStaticNoPrefix = 0x80;  // SS_NOPREFIX: '&' shown as it is
 constexpr uint32_t kToolBarNoDivider = 0x40;  // CCS_NODIVIDER
 
-DrawPart ControlBox(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
+RectPart ControlBox(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
 
-DrawPart ComboArrow(double ox, double oy, double d) {
-    DrawPart a = Arrow(ox, oy, {d / 4, 3 * d / 4, d / 2}, {d / 4, d / 4, 3 * d / 4});
-    a.polyline.outline = -1;
-    a.polyline.hatch = kHatchSolid;
-    a.polyline.fillColor = kBlack;
+PolylinePart ComboArrow(double ox, double oy, double d) {
+    PolylinePart a = Arrow(ox, oy, {d / 4, 3 * d / 4, d / 2}, {d / 4, d / 4, 3 * d / 4});
+    a.outline = -1;
+    a.hatch = kHatchSolid;
+    a.fillColor = kBlack;
     return a;
 }
 
 // A circle as a closed polyline of 24 sides, which every player draws alike.
-DrawPart Circle(double cx, double cy, double r) {
+PolylinePart Circle(double cx, double cy, double r) {
     constexpr int kSides = 24;
     constexpr double kTurn = 6.283185307179586;
-    DrawPart c = Arrow(cx, cy, {r, r, r}, {0, 0, 0});
-    c.polyline.xs.clear();
-    c.polyline.ys.clear();
+    PolylinePart c = Arrow(cx, cy, {r, r, r}, {0, 0, 0});
+    c.xs.clear();
+    c.ys.clear();
     for (int i = 0; i <= kSides; ++i) {
-        c.polyline.xs.push_back(cx + r * std::cos(kTurn * i / kSides));
-        c.polyline.ys.push_back(cy + r * std::sin(kTurn * i / kSides));
+        c.xs.push_back(cx + r * std::cos(kTurn * i / kSides));
+        c.ys.push_back(cy + r * std::sin(kTurn * i / kSides));
     }
     return c;
 }
 
-DrawPart FilledBox(double x, double y, double w, double h) {
-    DrawPart b = Box(x, y, w, h, kHatchSolid);
-    b.rect.fillColor = kBlack;
-    b.rect.outline = 0;
+RectPart FilledBox(double x, double y, double w, double h) {
+    RectPart b = Box(x, y, w, h, kHatchSolid);
+    b.fillColor = kBlack;
+    b.outline = 0;
     return b;
 }
 
 // A tick in a square of side d at (x, y): down to the lower third, then up to the far corner.
-DrawPart Tick(double x, double y, double d) {
-    DrawPart t = Arrow(x, y, {d / 5, 2 * d / 5, 4 * d / 5}, {d / 2, 7 * d / 10, 3 * d / 10});
-    t.polyline.xs.pop_back();
-    t.polyline.ys.pop_back();
+PolylinePart Tick(double x, double y, double d) {
+    PolylinePart t = Arrow(x, y, {d / 5, 2 * d / 5, 4 * d / 5}, {d / 2, 7 * d / 10, 3 * d / 10});
+    t.xs.pop_back();
+    t.ys.pop_back();
     return t;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace plumbo {
@@ -96,16 +97,8 @@ struct ImagePart {
     std::shared_ptr<const ScreenPixels> pixels;  // shared: a part list is copied whole, pictures are large
 };
 
-// One request: the kind picks which sub-record AddPart reads.
-struct DrawPart {
-    int32_t kind = kindRect;
-    RectPart rect;
-    TextPart text;
-    RectTextPart rectText;
-    LinePart line;
-    PolylinePart polyline;
-    ImagePart image;
-};
+// One request, of one of the kinds.
+using DrawPart = std::variant<RectPart, TextPart, LinePart, PolylinePart, RectTextPart, ImagePart>;
 
 struct PartOrder {
     int32_t kind = 0;
@@ -140,8 +133,7 @@ void ForEachPart(const PartList& list, Draw&& draw) {
 }
 
 // Appends a deep copy of the part. A solid outline-only rectangle is stored as a closed
-// five-point polyline. Kinds outside 0..5 are ignored. False only when the list is full
-// (its 32-bit counts would overflow).
+// five-point polyline. False only when the list is full (its 32-bit counts would overflow).
 bool AddPart(PartList& list, const DrawPart& part);
 
 // Appends parts one after another and remembers whether any of them did not fit.
@@ -172,17 +164,17 @@ inline constexpr int32_t kPointTextWidthPercent = 70;
 inline constexpr int32_t kRectTextWidthPercent = 100;
 
 // A white box with a one-pixel black outline (pen field 1 = width 0 after the player's /10).
-DrawPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHorizontal);
+RectPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHorizontal);
 // Text in the drawers' face and size, transparent, inside a rectangle.
-DrawPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format);
+RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format);
 // Text at a point.
-DrawPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque);
+TextPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque);
 // The pixels over the rectangle.
-DrawPart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels);
+ImagePart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels);
 // A solid one-unit black line.
-DrawPart Line(double x1, double y1, double x2, double y2);
+LinePart Line(double x1, double y1, double x2, double y2);
 // A closed triangle outline: three points given as offsets from an origin, the first repeated.
-DrawPart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]);
+PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]);
 
 // A text shown as it is, '&' included, by a control that does not take '&' for a mnemonic (an
 // edit, a status bar, a list view): the players' text drawing does, so each '&' is doubled.

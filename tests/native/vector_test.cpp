@@ -89,15 +89,11 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
 
 // The part builders (lines, boxed and point texts, arrows, boxes) are checked through the
 // drawers that use them.
-TEST(PartList, KeepsTheCallOrderIgnoresUnknownKindsOutlinesOnlySolidOutlineOnlyRectanglesAndConvertsUnits) {
+TEST(PartList, KeepsTheCallOrderOutlinesOnlySolidOutlineOnlyRectanglesAndConvertsUnits) {
     PartList list;
-    DrawPart fancy;  // pen width 25 in tenths for a rectangle, but in whole units for an outline
-    for (auto [hatch, outline] : {std::pair{999, -1}, {999, 0}, {0, -1}}) {
-        fancy.rect = {10, 20, 30, 40, 25, 2, 0x0000FF, 0x00FF00, hatch, outline};
-        ASSERT_TRUE(AddPart(list, fancy));
-    }
-    // Kinds outside the table are ignored, but are no failure.
-    for (int32_t kind : {-1, 6, 1000}) EXPECT_TRUE(AddPart(list, (fancy.kind = kind, fancy))) << kind;
+    // Pen width 25 in tenths for a rectangle, but in whole units for an outline.
+    for (auto [hatch, outline] : {std::pair{999, -1}, {999, 0}, {0, -1}})
+        ASSERT_TRUE(AddPart(list, RectPart{10, 20, 30, 40, 25, 2, 0x0000FF, 0x00FF00, hatch, outline}));
     EXPECT_EQ(Describe(list), (Lines{L"P (10,20) (40,20) (40,60) (10,60) (10,20) pen=25/255", L"R 10,20 30x40 h999 pen=25/2/255 fill=65280 o0", L"R 10,20 30x40 h0 pen=25/2/255 fill=65280 o-1"}));
     // 100 px at 15 twips = 1500 twips = 2645.83 HIMETRIC, 100 HIMETRIC = 56.69 twips = 3.78 px;
     // unknown codes and a resolution of 0 give nothing (-1 here). In thousandths.
