@@ -96,6 +96,8 @@ void Walk(IAccessible* parent, int32_t depth, WalkState& state, bool askTwice) {
         for (VARIANT& v : children) VariantInit(&v);
         long got = 0;
         const long asked = std::min<long>(kChildrenAtATime, count - start);
+        // AccessibleChildren asks first for IEnumVARIANT; Wine 8 cannot marshal that interface
+        // across processes, says so on its error channel, and goes on child by child.
         if (FAILED(AccessibleChildren(parent, start, asked, children.data(), &got))) return;
         for (long i = 0; i < got; ++i) {
             VARIANT& child = children[static_cast<size_t>(i)];
