@@ -57,6 +57,7 @@ constexpr UiTexts kJapanese = {
     L"透明定規",
     L"ｳｲﾝﾄﾞｳの外側に表示",
     L"ｳｲﾝﾄﾞｳの内側に表示",
+    L"読み取れない部分は画像で描く",
 
     L"Ver " PLUMBO_VERSION_WIDE,
     L"Home Page",
@@ -171,6 +172,7 @@ constexpr UiTexts kEnglish = {
     .setTransparent = L"Transparent",
     .setShowOut = L"Outside the window",
     .setShowIn = L"Inside the window",
+    .setPictures = L"Draw what cannot be read as a picture",
 
     .aboutVersion = L"Ver " PLUMBO_VERSION_WIDE,
     .aboutHomeCaption = L"Home Page",

@@ -62,6 +62,7 @@ struct UiTexts {
     const wchar_t* setTransparent;
     const wchar_t* setShowOut;
     const wchar_t* setShowIn;
+    const wchar_t* setPictures;
 
     // Version box and help.
     const wchar_t* aboutVersion;

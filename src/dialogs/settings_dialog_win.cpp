@@ -23,8 +23,11 @@ namespace {
 // true millimetres' group below it, so the other controls keep their places.
 constexpr float kClientWidthTwips = 6660.0f;
 constexpr float kCalibrationTopTwips = 4440.0f;
-constexpr float kStartWithWindowsTopTwips = 5730.0f;
-constexpr float kClientHeightTwips = 6120.0f;
+// The re-drawing's switch and starting with Windows, each in a row of its own below the true
+// millimetres.
+constexpr float kPicturesTopTwips = 5730.0f;
+constexpr float kStartWithWindowsTopTwips = 6150.0f;
+constexpr float kClientHeightTwips = 6540.0f;
 constexpr float kPreviewWidthTwips = 4995.0f;
 constexpr float kPreviewHeightTwips = 500.0f;
 // The group box's top-left corner: everything inside it is placed from there.
@@ -48,6 +51,7 @@ enum ControlId : int {
     kInsideOption,
     kHotKeyGroupBox,
     kStartWithWindowsCheck,
+    kPicturesCheck,
     // One row per action, in HotKeyAction's order: a label, the key, and "なし".
     kHotKeyLabel = 200,
     kHotKeyControl = 210,
@@ -237,6 +241,8 @@ bool SettingsDialog::Create() {
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
     CreateHotKeyRows();
     calibration_.Create(*this, font_, kCalibrationTopTwips);
+    CreateControl(*this, font_, {kPicturesCheck, L"BUTTON", &UiTexts::setPictures, BS_AUTOCHECKBOX | WS_TABSTOP,
+                                 kGroupLeft + 120.0f, kPicturesTopTwips, 6300.0f, 255.0f, false});
     CreateControl(*this, font_, kStartWithWindowsDesign);
     return true;
 }
@@ -292,6 +298,7 @@ void SettingsDialog::Open() {
     preview_.numberColor = s.numberColor;
     preview_.Refresh();
     CheckDlgButton(hwnd(), kTransparentCheck, s.transparent ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd(), kPicturesCheck, s.pictures ? BST_CHECKED : BST_UNCHECKED);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, s.inside ? kInsideOption : kOutsideOption);
     for (int i = 0; i < kHotKeyActionCount; ++i)
         SendMessageW(Item(kHotKeyControl + i), HKM_SETHOTKEY, ControlWord(s.hotKeys[i]), 0);
@@ -344,8 +351,9 @@ void SettingsDialog::StoreAndApply() {
     s.numberColor = preview_.numberColor;
     s.inside = !IsChecked(kOutsideOption);
     s.transparent = IsChecked(kTransparentCheck);
+    s.pictures = IsChecked(kPicturesCheck);
     for (SettingId id : {SettingId::RulerColor, SettingId::TickColor, SettingId::NumberColor, SettingId::Inside,
-                         SettingId::Transparent})
+                         SettingId::Transparent, SettingId::Pictures})
         program_.Save(id);
     calibration_.Store();
     // Only a change of the box: an entry another copy of the program wrote stays its own.
