@@ -28,7 +28,9 @@ TEST(Calibration, AMeasurementOfTheLineGivesPixelsPerMillimetreWithinHalfToTwice
         EXPECT_EQ(CalibrationLinePixels(r.tpp), r.line);
         EXPECT_NEAR(pixelsPerMm.value_or(0), r.pixelsPerMm, 1e-6);
         EXPECT_NEAR(LengthScale(pixelsPerMm, r.tpp), r.scale, 1e-6);
-        if (pixelsPerMm) EXPECT_EQ(FormatMeasuredMm(MeasuredMmFor(*pixelsPerMm, r.tpp)), FormatMeasuredMm(r.measured));
+        if (pixelsPerMm) {
+            EXPECT_EQ(FormatMeasuredMm(MeasuredMmFor(*pixelsPerMm, r.tpp)), FormatMeasuredMm(r.measured));
+        }
     }
     // Stored at 96 dpi, 3.78 pixels per mm is 200 mm of the line at 192 dpi: at the edge, used;
     // 3.7 is beyond it and counts as Windows' millimetres until the resolution is back.
