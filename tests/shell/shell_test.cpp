@@ -353,6 +353,13 @@ TEST_F(ShellTest, ARulerOnAMonitorOfAnotherDpiTakesItsThicknessAndScaleThere) {
 
 constexpr int kWidthBox = 201, kHeightBox = 202, kFirstUnitOption = 210;
 
+// Types a size into the size dialog (no height: its box kept) and presses OK.
+void TypeSize(HWND dlg, const wchar_t* width, const wchar_t* height = nullptr) {
+    for (auto [box, text] : {std::pair{kWidthBox, width}, {kHeightBox, height}})
+        if (text) SetWindowTextW(GetDlgItem(dlg, box), text);
+    Press(dlg, IDOK);
+}
+
 TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSetsTheSize) {
     // An existing file is kept as it is and applied: not on top.
     const std::string mine = Ini("16777215", false, false, false);
@@ -380,9 +387,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
         // Which typed value is refused for what is tested natively (SizeDialog); here, that the
         // refusal names its box and the dialog stays.
         for (auto [width, height, named] : {std::tuple{L"abc", L"200", L"幅(W)"}, {L"79", L"99999", L"高さ(H)"}}) {
-            SetWindowTextW(GetDlgItem(dlg, kWidthBox), width);
-            SetWindowTextW(GetDlgItem(dlg, kHeightBox), height);
-            Press(dlg, IDOK);
+            TypeSize(dlg, width, height);
             EXPECT_NE(AnswerMessage().find(named), std::wstring::npos) << width << " x " << height;
             EXPECT_TRUE(IsWindowVisible(dlg));
         }
@@ -391,9 +396,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
         SetForegroundWindow(target.Hwnd());
         // 100 x 50 mm, typed in full width as an input method does: at 96 pixels per inch
         // 377.95 and 188.98, so 378 x 189.
-        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"１００");
-        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"　５０．０");
-        Press(dlg, IDOK);
+        TypeSize(dlg, L"１００", L"　５０．０");
     });
     const RECT t = WindowRectOf(target.Hwnd()), o = WindowRectOf(other.Hwnd());
     EXPECT_EQ(std::tuple(t.left, t.top, t.right - t.left, t.bottom - t.top),
@@ -671,9 +674,7 @@ TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDia
     ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
         // 400 pixels are 84.67 true millimetres at 96 dpi; 100 x 50 of them 472.44 x 236.22 px.
         EXPECT_EQ(TextOf(GetDlgItem(dlg, kWidthBox)), std::to_wstring(static_cast<int>(400 / (1.25 * pxPerMm))));
-        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"100");
-        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"50");
-        Press(dlg, IDOK);
+        TypeSize(dlg, L"100", L"50");
     });
     const RECT t = WindowRectOf(target.Hwnd());
     EXPECT_EQ(std::pair(t.right - t.left, t.bottom - t.top),
@@ -1091,9 +1092,7 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
     ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
         EXPECT_EQ(std::pair(TextOf(GetDlgItem(dlg, kWidthBox)), TextOf(GetDlgItem(dlg, kHeightBox))),
                   std::pair(std::wstring(L"386"), std::wstring(L"293")));
-        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"500");
-        SetWindowTextW(GetDlgItem(dlg, kHeightBox), L"250");
-        Press(dlg, IDOK);
+        TypeSize(dlg, L"500", L"250");
     });
     const RECT sized = WindowRectOf(target.Hwnd());
     EXPECT_EQ(std::pair(sized.right - sized.left, sized.bottom - sized.top), std::pair(514L, 257L));
@@ -1148,8 +1147,7 @@ TEST_F(ShellTest, TheRulersOfAMaximizedOrHalfHiddenWindowStayOnTheScreenAndAWind
     e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
     program().target.hwnd = stuck.window;
     ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {
-        SetWindowTextW(GetDlgItem(dlg, kWidthBox), L"300");
-        Press(dlg, IDOK);
+        TypeSize(dlg, L"300");
         EXPECT_NE(AnswerMessage().find(L"120 × 80"), std::wstring::npos);
     });
 }
