@@ -1,6 +1,7 @@
 #include "core/measurement.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
 
 namespace plumbo {
@@ -86,6 +87,35 @@ std::wstring SizeLabel(double width, double height, const MeasureScale& scale) {
 std::wstring LengthLabel(double length, const MeasureScale& scale) {
     if (scale.unit == RulerUnit::Pixel) return LengthText(length, scale);
     return LengthText(length, scale) + L" (" + LengthText(length, {RulerUnit::Pixel}) + L")";
+}
+
+}  // namespace plumbo
+
+namespace plumbo {
+
+int32_t ControlAt(std::span<const ControlBox> controls, int32_t x, int32_t y) {
+    int32_t found = -1;
+    int64_t foundArea = 0;
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const PixelRect& r = controls[i].outer;
+        if (x < r.left || x >= r.right || y < r.top || y >= r.bottom) continue;
+        const int64_t area = int64_t{r.right - r.left} * (r.bottom - r.top);
+        if (found < 0 || area < foundArea) found = static_cast<int32_t>(i), foundArea = area;
+    }
+    return found;
+}
+
+PixelRect GapsReach(const PixelRect& c, const PixelRect& parentInner, std::span<const PixelRect> siblings) {
+    PixelRect reach = parentInner;
+    for (const PixelRect& s : siblings) {
+        const bool acrossRows = s.top < c.bottom && s.bottom > c.top;
+        const bool acrossColumns = s.left < c.right && s.right > c.left;
+        if (acrossRows && s.right <= c.left) reach.left = std::max(reach.left, s.right);
+        if (acrossRows && s.left >= c.right) reach.right = std::min(reach.right, s.left);
+        if (acrossColumns && s.bottom <= c.top) reach.top = std::max(reach.top, s.bottom);
+        if (acrossColumns && s.top >= c.bottom) reach.bottom = std::min(reach.bottom, s.top);
+    }
+    return reach;
 }
 
 }  // namespace plumbo

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "core/pixel_geometry.h"
 #include "core/units.h"
 
 namespace plumbo {
@@ -36,6 +37,23 @@ struct Span {
 };
 Span HorizontalSpanAt(const PixelGrid& grid, int32_t x, int32_t y, int tolerance);
 Span VerticalSpanAt(const PixelGrid& grid, int32_t x, int32_t y, int tolerance);
+
+// A control in the target, as the measuring mode knows it: its box and the box inside it that
+// its own controls stand in (a window's client area), screen pixels, and the index of its parent
+// in the same list, -1 for the target's client area.
+struct ControlBox {
+    PixelRect outer;
+    PixelRect inner;
+    int32_t parent = -1;
+};
+
+// The innermost control under (x, y): the smallest that holds it; -1 for none.
+int32_t ControlAt(std::span<const ControlBox> controls, int32_t x, int32_t y);
+
+// Where each side's gap ends: for each side of the control, the nearest facing edge of a
+// sibling beside it (one that overlaps it across that side), else its parent's inner edge. The
+// gaps are control.left - reach.left, reach.right - control.right and so on.
+PixelRect GapsReach(const PixelRect& control, const PixelRect& parentInner, std::span<const PixelRect> siblings);
 
 // How the measured pixels turn into the rulers' unit on one monitor: its pixels per true
 // millimetre, the calibration's where there is one, else Windows' own at the monitor's DPI.

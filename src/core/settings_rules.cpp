@@ -89,7 +89,7 @@ Settings ReadSettings(const IniReader& read, const IniWriter& write) {
             case SettingId::Transparent: s.transparent = ParseSwitch(*value); break;
             case SettingId::Inside: s.inside = ParseSwitch(*value); break;
             case SettingId::RulersHotKey: case SettingId::CaptureHotKey: case SettingId::RedrawHotKey:
-            case SettingId::SizeHotKey: s.hotKeys[HotKeyIndex(def.id)] = *hotKey; break;
+            case SettingId::SizeHotKey: case SettingId::MeasureHotKey: s.hotKeys[HotKeyIndex(def.id)] = *hotKey; break;
         }
     }
     return s;
@@ -121,7 +121,7 @@ void WriteSetting(const IniWriter& write, SettingId id, const Settings& s) {
             case SettingId::Transparent: write(def.section, def.key, FormatSwitch(s.transparent)); break;
             case SettingId::Inside: write(def.section, def.key, FormatSwitch(s.inside)); break;
             case SettingId::RulersHotKey: case SettingId::CaptureHotKey: case SettingId::RedrawHotKey:
-            case SettingId::SizeHotKey: write(def.section, def.key, FormatHotKey(s.hotKeys[HotKeyIndex(id)])); break;
+            case SettingId::SizeHotKey: case SettingId::MeasureHotKey: write(def.section, def.key, FormatHotKey(s.hotKeys[HotKeyIndex(id)])); break;
         }
         return;
     }

@@ -30,7 +30,7 @@ inline constexpr std::wstring_view kIniFalse = L"FALSE";
 
 enum class SettingId {
     RulerColor, TickColor, NumberColor, OnTop, Transparent, Inside,
-    RulersHotKey, CaptureHotKey, RedrawHotKey, SizeHotKey,  // in HotKeyAction's order
+    RulersHotKey, CaptureHotKey, RedrawHotKey, SizeHotKey, MeasureHotKey,  // in HotKeyAction's order
 };
 
 struct SettingDef {
@@ -44,7 +44,7 @@ struct SettingDef {
 // In the order a new file holds them and LoadSettings reads them. Only ZORDER differs between
 // the two defaults: a new file keeps the rulers on top, an old file lacking the key does not. A
 // file from before the hotkeys gets the keys a new file has, written back like any missing key.
-inline constexpr std::array<SettingDef, 10> kSettingDefs = {{
+inline constexpr std::array<SettingDef, 11> kSettingDefs = {{
     {SettingId::RulerColor, kSectionColor, L"MEJ", L"16777215", L"16777215"},
     {SettingId::TickColor, kSectionColor, L"LINE", L"16711680", L"16711680"},
     {SettingId::NumberColor, kSectionColor, L"NO", L"0", L"0"},
@@ -55,6 +55,7 @@ inline constexpr std::array<SettingDef, 10> kSettingDefs = {{
     {SettingId::CaptureHotKey, kSectionHotKey, L"CAPTURE", L"Ctrl+Alt+C", L"Ctrl+Alt+C"},
     {SettingId::RedrawHotKey, kSectionHotKey, L"REDRAW", L"Ctrl+Alt+V", L"Ctrl+Alt+V"},
     {SettingId::SizeHotKey, kSectionHotKey, L"SIZE", L"Ctrl+Alt+S", L"Ctrl+Alt+S"},
+    {SettingId::MeasureHotKey, kSectionHotKey, L"MEASURE", L"Ctrl+Alt+M", L"Ctrl+Alt+M"},
 }};
 
 constexpr SettingId HotKeySetting(HotKeyAction action) {

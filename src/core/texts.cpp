@@ -112,6 +112,16 @@ constexpr UiTexts kJapanese = {
     L"PNGﾌｧｲﾙ (*.png)|*.png",
     L"SVG",
     L"SVGﾌｧｲﾙ (*.svg)|*.svg",
+
+    L"測定",
+    L"測定",
+    L"1 範囲",
+    L"2 間隔",
+    L"3 水平",
+    L"4 垂直",
+    L"5 コントロール",
+    L"許容差 %s (ホイール)",
+    L"クリックでコピー / Esc で終了",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -225,6 +235,16 @@ constexpr UiTexts kEnglish = {
     .saveFilterPng = L"PNG Files (*.png)|*.png",
     .saveSvg = L"SVG",
     .saveFilterSvg = L"SVG Files (*.svg)|*.svg",
+
+    .measure = L"&Measure",
+    .setHotKeyMeasure = L"Measure",
+    .measureBox = L"1 Box",
+    .measureSpacing = L"2 Spacing",
+    .measureHorizontal = L"3 Horizontal",
+    .measureVertical = L"4 Vertical",
+    .measureControls = L"5 Controls",
+    .measureTolerance = L"Tolerance %s (wheel)",
+    .measureLeave = L"Click copies / Esc leaves",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

@@ -134,6 +134,18 @@ struct UiTexts {
     // The fifth, for re-drawn pictures only, likewise.
     const wchar_t* saveSvg;
     const wchar_t* saveFilterSvg;
+
+    // The measuring mode: the last item of the rulers' menu, its key's label in "設定", and its
+    // bar: keys 1 to 5 with their ways, the tolerance (%s: 0 to 255) and how to leave.
+    const wchar_t* measure;
+    const wchar_t* setHotKeyMeasure;
+    const wchar_t* measureBox;
+    const wchar_t* measureSpacing;
+    const wchar_t* measureHorizontal;
+    const wchar_t* measureVertical;
+    const wchar_t* measureControls;
+    const wchar_t* measureTolerance;
+    const wchar_t* measureLeave;
 };
 
 enum class UiLanguage { Japanese, English };

@@ -19,8 +19,8 @@ namespace {
 // Client area and preview, in twips. The hotkeys' group lies below the first controls, and the
 // true millimetres' group below it, so the other controls keep their places.
 constexpr float kClientWidthTwips = 6660.0f;
-constexpr float kCalibrationTopTwips = 4440.0f;
-constexpr float kClientHeightTwips = 5730.0f;
+constexpr float kCalibrationTopTwips = 4860.0f;
+constexpr float kClientHeightTwips = 6150.0f;
 constexpr float kPreviewWidthTwips = 4995.0f;
 constexpr float kPreviewHeightTwips = 500.0f;
 // The group box's top-left corner: everything inside it is placed from there.
@@ -62,7 +62,8 @@ constexpr float kHotKeyNoneWidth = 915.0f;
 constexpr float kHotKeyRowHeight = 315.0f;
 
 constexpr const wchar_t* UiTexts::*kHotKeyLabels[kHotKeyActionCount] = {
-    &UiTexts::setHotKeyRulers, &UiTexts::setHotKeyCapture, &UiTexts::setHotKeyRedraw, &UiTexts::setHotKeySize};
+    &UiTexts::setHotKeyRulers, &UiTexts::setHotKeyCapture, &UiTexts::setHotKeyRedraw, &UiTexts::setHotKeySize,
+    &UiTexts::setHotKeyMeasure};
 
 struct ControlDesign {
     int id;
@@ -78,7 +79,7 @@ struct ControlDesign {
 constexpr ControlDesign kGroupDesign{
     kGroupBox, L"BUTTON", &UiTexts::setFrame, BS_GROUPBOX, kGroupLeft, kGroupTop, 5235, 2295, false};
 constexpr ControlDesign kHotKeyGroupDesign{
-    kHotKeyGroupBox, L"BUTTON", &UiTexts::setHotKeyFrame, BS_GROUPBOX, kGroupLeft, kHotKeyGroupTop, 5235, 1950, false};
+    kHotKeyGroupBox, L"BUTTON", &UiTexts::setHotKeyFrame, BS_GROUPBOX, kGroupLeft, kHotKeyGroupTop, 5235, 2370, false};
 constexpr ControlDesign kAfterPreview[] = {
     {kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 180, true},
     {kRulerColorButton, L"BUTTON", &UiTexts::setRulerColor, BS_PUSHBUTTON | WS_TABSTOP, 120, 1020, 1215, 315, true},

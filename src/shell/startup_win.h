@@ -7,10 +7,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sizing/size_dialog_win.h"
 #include "capture/viewer_win.h"
 #include "dialogs/settings_dialog_win.h"
+#include "measure/measure_mode_win.h"
 #include "ruler/rulers_win.h"
 #include "shell/main_form_win.h"
 #include "state/program_win.h"
@@ -19,6 +21,10 @@ namespace plumbo {
 
 // The folder plumbo.exe lies in, ending in a backslash: its settings file lives there.
 std::wstring ProgramFolder();
+
+// The target's client area and its child windows, as the re-drawing walks them, for the
+// measuring mode.
+std::vector<ControlBox> TargetControlBoxes(HWND target);
 
 class Shell {
 public:
@@ -34,6 +40,7 @@ public:
     void End();
 
     Program& program() { return program_; }
+    const MeasureMode& measure() const { return measure_; }
 
 private:
     std::map<CommandId, std::function<void()>> CommandTable();
@@ -45,6 +52,7 @@ private:
     Viewer viewer_;
     SizeDialog sizeDialog_;
     SettingsDialog settingsDialog_;
+    MeasureMode measure_;
     HANDLE instanceMutex_ = nullptr;
 };
 

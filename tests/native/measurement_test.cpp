@@ -22,6 +22,19 @@ TEST(Measurement, TheColourUnderTheCursorEndsAtTheFirstPixelBeyondTheToleranceOr
     ExpectRows(rows, [](const auto& r) { return VerticalSpanAt({1, 6, kLine}, 0, r.at, r.tolerance); });
 }
 
+TEST(Measurement, TheInnermostControlIsFoundAndItsGapsEndAtTheNearestSiblingBesideItOrItsParent) {
+    // The target's client area, a group in it, a button in the group; right and bottom exclusive.
+    const ControlBox controls[] = {{{0, 0, 200, 100}, {0, 0, 200, 100}, -1},
+                                   {{10, 10, 110, 90}, {12, 18, 108, 88}, 0},
+                                   {{20, 20, 60, 40}, {21, 21, 59, 39}, 1}};
+    const struct { int32_t x, y, want; } points[] = {{30, 30, 2}, {15, 15, 1}, {150, 50, 0}, {110, 50, 0}, {200, 50, -1}};
+    ExpectRows(points, [&](const auto& r) { return ControlAt(controls, r.x, r.y); });
+    // Beside it to the left, above-left, right but higher, right, below.
+    const PixelRect siblings[] = {{10, 30, 40, 50}, {0, 0, 30, 15}, {120, 0, 150, 10}, {105, 25, 115, 35}, {60, 70, 90, 90}};
+    EXPECT_EQ(GapsReach({50, 20, 100, 60}, {0, 0, 200, 100}, siblings), (PixelRect{40, 0, 105, 70}));
+    EXPECT_EQ(GapsReach({50, 20, 100, 60}, {5, 6, 190, 95}, {}), (PixelRect{5, 6, 190, 95}));
+}
+
 TEST(Measurement, EachUnitShowsItsDecimalsRoundedHalfAwayFromZeroOnTheMonitorsTrueMillimetres) {
     // 96 dpi: 3.7795 pixels per mm, 96 per inch; calibrated: 4 and 5 pixels per true mm.
     constexpr double k96 = 96 / 25.4, k144 = 144 / 25.4;

@@ -39,7 +39,7 @@ std::string Ini(const char* rulerColour, bool onTop, bool transparent, bool insi
     auto flag = [](bool b) { return b ? "TRUE" : "FALSE"; };
     return std::string("[COLOR]\r\nMEJ=") + rulerColour + "\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=" +
            flag(onTop) + "\r\nTRANSPARENT=" + flag(transparent) + "\r\nINSIDE=" + flag(inside) +
-           "\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\n";
+           "\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\nMEASURE=Ctrl+Alt+M\r\n";
 }
 const std::string kNewFile = Ini("16777215", true, false, false);
 
@@ -503,7 +503,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"
-                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\n");
+                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\nMEASURE=Ctrl+Alt+M\r\n");
     // Registered again: the new key held, the ones switched off given back.
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));
     for (UINT key : {'R', 'C'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
@@ -544,7 +544,7 @@ TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
 // and only that one; the program goes on with the settings it holds.
 TEST_F(ShellTest, TheFilesKeysAreTakenAsTheyMayBeAndAFailedWriteIsSaidOnceWithTheSystemsReason) {
     const std::string head = kNewFile.substr(0, kNewFile.find("RULERS=")) + "RULERS=";
-    const std::string rest = "\r\nCAPTURE=NONE\r\nREDRAW=F5\r\nSIZE=Ctrl+Alt+C\r\n";
+    const std::string rest = "\r\nCAPTURE=NONE\r\nREDRAW=F5\r\nSIZE=Ctrl+Alt+C\r\nMEASURE=Ctrl+Alt+M\r\n";
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'C'));
     std::vector<std::wstring> messages = MessagesWhile([&] { Start(head + "R" + rest); });
     UnregisterHotKey(nullptr, 1);
@@ -660,6 +660,80 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
     PostHotKey(program(), HotKeyAction::Redraw);  // the viewer in front: the target behind it
     EXPECT_TRUE(WaitFor([&] { return offered(CommandId::SaveEnhancedMetafile); }));
     EXPECT_TRUE(offered(CommandId::SaveSvg));
+}
+
+// ---- Measuring ----
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"(held)";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
+        text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// On a still picture of a green client area and of a window of controls, whose sizes the window
+// manager gives: each way measures them, a click copies and keeps, Shift keeps the one before,
+// Ctrl+C copies all; Esc leaves the screen and the rulers as they were.
+TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeavesNothingBehind) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target, controls;
+    ASSERT_TRUE(controls.Start(150, 40, 660, 460, L"Controls", L"/controls"));
+    ASSERT_TRUE(target.Start(100, 50, 300, 200, L"Measured", L"/color 65280"));
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    Choose(CommandId::UnitPixels);
+    const RECT t = e2e::ClientRectOnScreen(target.Hwnd()), ruler = Horizontal();
+    const POINT middle{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+    const std::wstring size = std::to_wstring(t.right - t.left) + L" \u00D7 " + std::to_wstring(t.bottom - t.top) + L" px";
+    auto measure = [&](WPARAM way) {
+        Choose(CommandId::Measure);
+        HWND window = WaitOurs(L"PlumboMeasure");
+        if (window) SendMessageW(window, WM_KEYDOWN, way, 0);
+        return window;
+    };
+    auto send = [](HWND window, UINT msg, POINT screen, WPARAM keys = 0) {
+        ScreenToClient(window, &screen);
+        SendMessageW(window, msg, keys, MAKELPARAM(screen.x, screen.y));
+    };
+    HWND window = measure('2');
+    ASSERT_TRUE(window);
+    const RECT full = WindowRectOf(window);
+    EXPECT_EQ(std::tuple(full.left, full.top, full.right, full.bottom),
+              std::tuple(0L, 0L, LONG{GetSystemMetrics(SM_CXSCREEN)}, LONG{GetSystemMetrics(SM_CYSCREEN)}));
+    EXPECT_NE(BodyPixel(ruler), 0xFFFFFFu) << "a ruler in the picture";
+    send(window, WM_LBUTTONUP, middle);
+    EXPECT_EQ(ClipboardText(), size);
+    // The lines run across the green to its edges, in the marks' magenta.
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(t.left + 2, middle.y) == 0xFF00FFu && PixelAt(t.left - 2, middle.y) != 0xFF00FFu; }));
+    SendMessageW(window, WM_KEYDOWN, '4', 0);
+    send(window, WM_LBUTTONUP, middle, MK_SHIFT);
+    EXPECT_EQ(ClipboardText(), std::to_wstring(t.bottom - t.top) + L" px");
+    SendMessageW(window, WM_KEYDOWN, '1', 0);
+    send(window, WM_LBUTTONDOWN, {t.left + 10, t.top + 20});
+    send(window, WM_MOUSEMOVE, {t.left + 60, t.top + 40});
+    send(window, WM_LBUTTONUP, {t.left + 129, t.top + 64}, MK_SHIFT);
+    EXPECT_EQ(ClipboardText(), L"120 \u00D7 45 px");
+    SendMessageW(window, WM_CHAR, 3, 0);
+    EXPECT_EQ(ClipboardText(), size + L"\r\n" + std::to_wstring(t.bottom - t.top) + L" px\r\n120 \u00D7 45 px");
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(WaitFor([&] { return Laid(target, false) && BodyPixel(ruler) == 0xFFFFFFu; })) << "the rulers are not back";
+
+    // The controls' push button, 80 x 24 at (8, 8) of the client area, 8 from its parent's edges.
+    ASSERT_TRUE(controls.Activate());
+    ASSERT_TRUE(WaitFor([&] { return program().target.hwnd == controls.Hwnd(); }));
+    const RECT c = e2e::ClientRectOnScreen(controls.Hwnd());
+    window = measure('5');
+    ASSERT_TRUE(window);
+    send(window, WM_LBUTTONUP, {c.left + 20, c.top + 15});
+    EXPECT_EQ(ClipboardText(), L"80 \u00D7 24 px");
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left + 1, c.top + 20) == 0xFF00FFu; })) << "no gap to the left edge";
+    send(window, WM_RBUTTONUP, {c.left + 20, c.top + 15});
+    EXPECT_FALSE(IsWindow(window));
 }
 
 // With the transparent look the rulers step aside for the dialog and come back showing what
