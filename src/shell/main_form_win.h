@@ -1,62 +1,50 @@
 #pragma once
-// The hidden main form: it owns the tray icon and every menu, holds the global hotkeys, and runs
-// the commands chosen from them, one at a time, from the main loop.
+// The hidden main form: the window behind the tray icon, the menus and the global hotkeys. It
+// hands what they ask for to the command queue, which runs one command at a time from the main
+// loop.
 #include <windows.h>
-#include <shellapi.h>
 
-#include <deque>
-#include <functional>
-#include <map>
-
-#include "platform/menu_win.h"
 #include "platform/window_win.h"
+#include "shell/command_queue.h"
+#include "shell/menus_win.h"
+#include "shell/tray_icon_win.h"
 #include "state/program_win.h"
 
 namespace plumbo {
 
-// The tray's callback: a private number, so no real mouse message is taken for a click on the
-// icon.
-inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
-
 class MainForm final : public Window, public CommandService {
 public:
-    explicit MainForm(Program& program) : program_(program) {}
-    ~MainForm() override;
+    explicit MainForm(Program& program);
 
     // Hidden, class "PlumboMenuForm", with every menu built.
     bool Create(HICON icon);
-    void SetCommands(std::map<CommandId, std::function<void()>> commands) { commands_ = std::move(commands); }
+    void SetCommands(CommandQueue::Commands commands) { queue_.SetCommands(std::move(commands)); }
 
-    void AddTrayIcon();
-    void RemoveTrayIcon();
-    // The viewer's menu bar: the file and zoom menus.
-    HMENU CreateViewerMenuBar() const;
+    void AddTrayIcon() { trayIcon_.Add(); }
+    void RemoveTrayIcon() { trayIcon_.Remove(); }
+    HMENU CreateViewerMenuBar() const { return menus_.CreateViewerMenuBar(); }
 
     // CommandService.
-    void Check(CommandId id, bool checked) override;
-    bool IsChecked(CommandId id) const override;
-    void Enable(CommandId id, bool enabled) override;
+    void Check(CommandId id, bool checked) override { menus_.Check(id, checked); }
+    bool IsChecked(CommandId id) const override { return menus_.IsChecked(id); }
+    void Enable(CommandId id, bool enabled) override { menus_.Enable(id, enabled); }
     void PopUp(CommandId menu, HWND owner, POINT screenPoint) override;
     void Post(CommandId id) override;
 
     // Runs a command now, as if chosen; false when no command has that id.
-    bool Run(CommandId id);
+    bool Run(CommandId id) { return queue_.Run(id); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnTrayNotify(UINT event, POINT anchor);
+    void OnTrayEvent(const TrayEvent& event);
     void OnHotKey(CommandId id);
-    void RunPending();
 
     Program& program_;
-    NOTIFYICONDATAW trayIcon_{};
-    HICON smallIcon_ = nullptr;
-    MenuTree menus_;
-    std::map<CommandId, std::function<void()>> commands_;
-    std::deque<CommandId> pending_;  // chosen while a modal window was open
-    UINT taskbarCreated_ = 0;
+    TrayIcon trayIcon_;
+    Menus menus_;
+    CommandQueue queue_;
 };
 
 }  // namespace plumbo

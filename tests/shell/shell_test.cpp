@@ -517,7 +517,11 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
 // Another resolution, as Windows changes it, with WM_DISPLAYCHANGE to every window (Wine's
 // virtual desktop has 1280 x 800 and 1024 x 768 among its modes); 0 x 0 puts the prefix's back.
 bool SetResolution(DWORD width, DWORD height) {
-    DEVMODEW mode{.dmSize = sizeof(DEVMODEW), .dmFields = DM_PELSWIDTH | DM_PELSHEIGHT, .dmPelsWidth = width, .dmPelsHeight = height};
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
     return ChangeDisplaySettingsExW(nullptr, width ? &mode : nullptr, nullptr, width ? CDS_FULLSCREEN : 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
 }
 

@@ -1,0 +1,44 @@
+#pragma once
+// The icon in the notification area, in version 4: reached by the keyboard too, and each
+// callback says where a menu is to open.
+#include <windows.h>
+#include <shellapi.h>
+
+namespace plumbo {
+
+// The tray's callback: a private number, so no real mouse message is taken for a click on the
+// icon.
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+
+// What the user did to the icon, from a version 4 callback.
+enum class TrayRequest { None, ShowRulers, OpenMenu };
+
+struct TrayEvent {
+    TrayRequest request;
+    POINT anchor;  // screen point where the tray wants a menu opened
+};
+
+TrayEvent ReadTrayCallback(WPARAM wp, LPARAM lp);
+
+class TrayIcon {
+public:
+    TrayIcon() = default;
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    // Prepares the icon for owner; large: the program's icon, used when the small one is missing.
+    void Prepare(HWND owner, HICON large);
+    void Add();
+    void Remove();
+    // Whether msg is the shell's word that the taskbar was made again (after Explorer restarted):
+    // the icon must then be added again.
+    bool IsTaskbarCreated(UINT msg) const { return taskbarCreated_ && msg == taskbarCreated_; }
+
+private:
+    NOTIFYICONDATAW data_{};
+    HICON small_ = nullptr;
+    UINT taskbarCreated_ = 0;
+};
+
+}  // namespace plumbo

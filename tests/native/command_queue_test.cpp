@@ -1,0 +1,55 @@
+// The main loop's command queue and what a global hotkey does at each moment.
+#include "shell/command_queue.h"
+#include "shell/hotkey_policy.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace plumbo {
+namespace {
+
+TEST(HotkeyPolicy, AnOpenDialogOrMenuKeepsTheKeyTheRulersKeyTogglesOthersActOnTheWindowInFront) {
+    using A = HotkeyAnswer;
+    using C = CommandId;
+    const struct { C key; HotkeyMoment now; HotkeyDecision want; } rows[] = {
+        {C::CaptureBitmap, {true, true, true}, {A::ShowOpenDialog, C::CaptureBitmap}},
+        {C::ShowRulers, {true, false, false}, {A::ShowOpenDialog, C::ShowRulers}},
+        {C::ShowRulers, {false, true, true}, {A::LeaveToMenu, C::ShowRulers}},
+        {C::ShowRulers, {false, false, false}, {A::Run, C::ShowRulers}},
+        {C::ShowRulers, {false, false, true}, {A::Run, C::HideRulers}},
+        {C::RedrawAsVector, {false, false, false}, {A::RunOnForeground, C::RedrawAsVector}},
+        {C::SetTargetSize, {false, false, true}, {A::RunOnForeground, C::SetTargetSize}},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_TRUE(DecideHotkey(rows[i].key, rows[i].now) == rows[i].want) << "row " << i;
+}
+
+TEST(CommandQueue, CommandsRunInOrderAndWhatIsChosenUnderAModalWindowWaitsForItToClose) {
+    std::string ran;
+    bool modal = false;
+    CommandQueue queue([&] { return modal; });
+    queue.SetCommands({
+        {CommandId::OpenSettings, [&] { ran += 'S'; modal = true; }},  // opens a dialog
+        {CommandId::ShowVersion, [&] { ran += 'V'; }},
+        {CommandId::HideRulers, [&] { ran += 'H'; }},
+    });
+    queue.Push(CommandId::ShowVersion);
+    EXPECT_EQ(ran, "V");
+    queue.Push(CommandId::OpenSettings);
+    queue.Push(CommandId::HideRulers);  // chosen while the dialog is open
+    queue.Push(CommandId::ShowVersion);
+    EXPECT_EQ(ran, "VS");
+    queue.RunWaiting();  // the dialog is still open
+    EXPECT_EQ(ran, "VS");
+    modal = false;
+    queue.RunWaiting();
+    EXPECT_EQ(ran, "VSHV");
+    EXPECT_FALSE(queue.Run(CommandId::Exit));  // no such row
+    queue.Push(CommandId::Exit);               // is dropped, and does not stop what follows
+    queue.Push(CommandId::HideRulers);
+    EXPECT_EQ(ran, "VSHVH");
+}
+
+}  // namespace
+}  // namespace plumbo
