@@ -122,6 +122,7 @@ constexpr UiTexts kJapanese = {
     L"5 コントロール",
     L"許容差 %s (ホイール)",
     L"クリックでコピー / Esc で終了",
+    L"カーソル位置",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -245,6 +246,7 @@ constexpr UiTexts kEnglish = {
     .measureControls = L"5 Controls",
     .measureTolerance = L"Tolerance %s (wheel)",
     .measureLeave = L"Click copies / Esc leaves",
+    .setShowCursor = L"Cursor mark",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

@@ -146,6 +146,8 @@ struct UiTexts {
     const wchar_t* measureControls;
     const wchar_t* measureTolerance;
     const wchar_t* measureLeave;
+    // The switch in "設定" for the rulers' cursor mark.
+    const wchar_t* setShowCursor;
 };
 
 enum class UiLanguage { Japanese, English };

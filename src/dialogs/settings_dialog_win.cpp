@@ -43,6 +43,7 @@ enum ControlId : int {
     kOutsideOption,
     kInsideOption,
     kHotKeyGroupBox,
+    kCursorCheck,
     // One row per action, in HotKeyAction's order: a label, the key, and "なし".
     kHotKeyLabel = 200,
     kHotKeyControl = 210,
@@ -93,6 +94,8 @@ constexpr ControlDesign kAfterPreview[] = {
     {kOutsideOption, L"BUTTON", &UiTexts::setShowOut, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 2160, 1500, 2055,
      255, true},
     {kInsideOption, L"BUTTON", &UiTexts::setShowIn, BS_AUTORADIOBUTTON, 2160, 1860, 2055, 255, true},
+    {kCursorCheck, L"BUTTON", &UiTexts::setShowCursor, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 180, 1860, 1635, 255,
+     true},
 };
 
 // English speaks in the message font, whose line is taller than the preview's caption.
@@ -256,6 +259,7 @@ void SettingsDialog::Open() {
     preview_.numberColor = s.numberColor;
     preview_.Refresh();
     CheckDlgButton(hwnd(), kTransparentCheck, s.transparent ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd(), kCursorCheck, s.showCursor ? BST_CHECKED : BST_UNCHECKED);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, s.inside ? kInsideOption : kOutsideOption);
     for (int i = 0; i < kHotKeyActionCount; ++i)
         SendMessageW(Item(kHotKeyControl + i), HKM_SETHOTKEY, ControlWord(s.hotKeys[i]), 0);
@@ -305,8 +309,9 @@ void SettingsDialog::StoreAndApply() {
     s.numberColor = preview_.numberColor;
     s.inside = !IsChecked(kOutsideOption);
     s.transparent = IsChecked(kTransparentCheck);
+    s.showCursor = IsChecked(kCursorCheck);
     for (SettingId id : {SettingId::RulerColor, SettingId::TickColor, SettingId::NumberColor, SettingId::Inside,
-                         SettingId::Transparent})
+                         SettingId::Transparent, SettingId::ShowCursor})
         program_.Save(id);
     calibration_.Store();
     // Colours, the transparent look and the menu's check marks; the rulers are hidden now and

@@ -47,6 +47,18 @@ Rulers::Rulers(Program& program)
     horizontal_.onLater = [this] { LayOutAfterDpiChange(); };
     // Laid out again once the system has moved the windows onto the displays there are now.
     horizontal_.onDisplayChanged = [this] { horizontal_.CallLater(); };
+    horizontal_.onPointerMoved = [this] {
+        pointerWatch_.Taken();
+        horizontal_.MarkPointer();
+        vertical_.MarkPointer();
+    };
+}
+
+void Rulers::WatchPointer() {
+    if (Shown() && program_.settings.showCursor)
+        pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage);
+    else
+        pointerWatch_.Stop();
 }
 
 bool Rulers::Create() {
@@ -64,6 +76,7 @@ void Rulers::Show(bool show) {
         tracking_.Start();
     else
         tracking_.Stop();
+    WatchPointer();
     Check(CommandId::ShowRulers, show);
     Check(CommandId::HideRulers, !show);
 }
@@ -94,6 +107,7 @@ void Rulers::ApplySettings() {
     Check(CommandId::PlaceOutside, !s.inside);
     Check(CommandId::TransparentLook, s.transparent);
     CheckUnit(program_.unit);
+    WatchPointer();
 }
 
 void Rulers::SuspendTracking() { tracking_.Suspend(); }

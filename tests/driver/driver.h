@@ -131,6 +131,7 @@ private:
 };
 
 // Input, in screen pixels.
+void MoveMouse(int x, int y);
 void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 // A drag of a window that moves with the pointer in the system's move loop, in ten steps of the

@@ -39,7 +39,7 @@ std::string Ini(const char* rulerColour, bool onTop, bool transparent, bool insi
     auto flag = [](bool b) { return b ? "TRUE" : "FALSE"; };
     return std::string("[COLOR]\r\nMEJ=") + rulerColour + "\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=" +
            flag(onTop) + "\r\nTRANSPARENT=" + flag(transparent) + "\r\nINSIDE=" + flag(inside) +
-           "\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\nMEASURE=Ctrl+Alt+M\r\n";
+           "\r\nCURSOR=TRUE\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\nMEASURE=Ctrl+Alt+M\r\n";
 }
 const std::string kNewFile = Ini("16777215", true, false, false);
 
@@ -251,7 +251,8 @@ TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsF
 
 // ---- The rulers ----
 
-// The threads of this process: under Wine the rulers' poll is one of them while they are shown.
+// The threads of this process: under Wine the rulers' poll and the watch of the pointer for their
+// cursor mark are two of them while they are shown.
 size_t OurThreads() {
     size_t count = 0;
     HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -267,7 +268,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     e2e::Target target;
     const size_t hidden = OurThreads();
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
-    ASSERT_EQ(OurThreads(), hidden + 1) << "no poll";
+    ASSERT_EQ(OurThreads(), hidden + 2) << "no poll or no watch of the pointer";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::ShowRulers));
     const RECT h = Horizontal(), v = Vertical();
     EXPECT_EQ(h.bottom - h.top, std::lround(500.0 * Dpi(LOGPIXELSY) / 1440)) << "500 twips thick";
@@ -318,6 +319,24 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler is on the screen";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
     EXPECT_TRUE(WaitFor([&] { return OurThreads() == hidden; })) << "the poll goes on";
+}
+
+// A line across each ruler where the pointer is, once it moved; none once switched off.
+TEST_F(ShellTest, TheCursorMarkFollowsThePointerAcrossBothRulersUntilSwitchedOff) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    const RECT h = e2e::ClientRectOnScreen(RulerOf(true)), v = e2e::ClientRectOnScreen(RulerOf(false));
+    // In the tick colour where no tick reaches: the horizontal ruler's top row, the vertical
+    // one's left column.
+    auto marked = [&](int x, int y) { return PixelAt(x, h.top) == 0x0000FFu && PixelAt(v.left, y) == 0x0000FFu; };
+    for (POINT at : {POINT{h.left + 37, v.top + 53}, POINT{h.left + 90, v.top + 20}}) {
+        MoveMouse(at.x, at.y);
+        EXPECT_TRUE(WaitFor([&] { return marked(at.x, at.y); })) << at.x << "," << at.y;
+    }
+    program().settings.showCursor = false;
+    program().rulers->ApplySettings();
+    EXPECT_TRUE(WaitFor([&] { return !marked(h.left + 90, v.top + 20) && !marked(h.left + 37, v.top + 53); }));
 }
 
 // Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
@@ -502,7 +521,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     });
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
-                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"
+                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\nCURSOR=TRUE\r\n"
                          "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\nMEASURE=Ctrl+Alt+M\r\n");
     // Registered again: the new key held, the ones switched off given back.
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));

@@ -1,0 +1,70 @@
+#include "platform/pointer_watch_win.h"
+
+#include <mutex>
+
+namespace plumbo {
+
+namespace {
+
+// A low-level hook is called with no context of its own: the one watch running is found here.
+// Only one runs at a time (the rulers'), so one place is enough.
+std::mutex watchedLock;
+std::shared_ptr<PointerWatch::Shared> watched;
+
+LRESULT CALLBACK OnMouse(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == WM_MOUSEMOVE) {
+        std::shared_ptr<PointerWatch::Shared> shared;
+        {
+            std::lock_guard lock(watchedLock);
+            shared = watched;
+        }
+        if (shared && !shared->posted.exchange(true)) PostMessageW(shared->window, shared->message, 0, 0);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The hook is called in this thread's message loop: the loop only waits, so the pointer never
+// waits for us, even while the UI thread is busy.
+DWORD WINAPI Run(void* param) {
+    const std::unique_ptr<std::shared_ptr<PointerWatch::Shared>> shared(static_cast<std::shared_ptr<PointerWatch::Shared>*>(param));
+    HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, &OnMouse, GetModuleHandleW(nullptr), 0);
+    const HANDLE stop = (*shared)->stop;
+    while (MsgWaitForMultipleObjects(1, &stop, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+    if (hook) UnhookWindowsHookEx(hook);
+    return 0;
+}
+
+}  // namespace
+
+void PointerWatch::Start(HWND window, UINT message) {
+    if (shared_) return;
+    shared_ = std::make_shared<Shared>();
+    shared_->window = window;
+    shared_->message = message;
+    {
+        std::lock_guard lock(watchedLock);
+        watched = shared_;
+    }
+    auto* forThread = new std::shared_ptr<Shared>(shared_);
+    if (HANDLE thread = CreateThread(nullptr, 0, &Run, forThread, 0, nullptr))
+        CloseHandle(thread);
+    else
+        delete forThread;
+}
+
+void PointerWatch::Stop() {
+    if (!shared_) return;
+    {
+        std::lock_guard lock(watchedLock);
+        if (watched == shared_) watched.reset();
+    }
+    SetEvent(shared_->stop);
+    shared_.reset();
+}
+
+void PointerWatch::Taken() {
+    if (shared_) shared_->posted = false;
+}
+
+}  // namespace plumbo
