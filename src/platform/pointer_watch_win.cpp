@@ -18,7 +18,10 @@ LRESULT CALLBACK OnMouse(int code, WPARAM wp, LPARAM lp) {
             std::lock_guard lock(watchedLock);
             shared = watched;
         }
-        if (shared && !shared->posted.exchange(true)) PostMessageW(shared->window, shared->message, 0, 0);
+        if (!shared) return CallNextHookEx(nullptr, code, wp, lp);
+        const POINT at = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp)->pt;
+        shared->last = uint64_t{static_cast<uint32_t>(at.x)} << 32 | static_cast<uint32_t>(at.y);
+        if (!shared->posted.exchange(true)) PostMessageW(shared->window, shared->message, 0, 0);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -65,6 +68,11 @@ void PointerWatch::Stop() {
 
 void PointerWatch::Taken() {
     if (shared_) shared_->posted = false;
+}
+
+POINT PointerWatch::Last() const {
+    const uint64_t last = shared_ ? shared_->last.load() : 0;
+    return {static_cast<LONG>(static_cast<int32_t>(last >> 32)), static_cast<LONG>(static_cast<int32_t>(last & 0xFFFFFFFFu))};
 }
 
 }  // namespace plumbo

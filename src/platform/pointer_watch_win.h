@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 namespace plumbo {
@@ -24,11 +25,15 @@ public:
     bool Running() const { return shared_ != nullptr; }
     // The window has taken the news: the next move posts again.
     void Taken();
+    // Where the last move took the pointer. The hook is called before the system moves the
+    // pointer, so GetCursorPos may not have it yet when the window is told.
+    POINT Last() const;
 
     struct Shared {
         HWND window = nullptr;
         UINT message = 0;
         std::atomic<bool> posted{false};
+        std::atomic<uint64_t> last{0};  // x in the high half, y in the low one
         HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         ~Shared() { CloseHandle(stop); }
     };

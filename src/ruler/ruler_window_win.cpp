@@ -176,19 +176,15 @@ void RulerWindow::OnPaint(HDC dc, const RECT& client) {
     PaintMark(dc, client);
 }
 
-void RulerWindow::MarkPointer() {
-    POINT at{};
-    GetCursorPos(&at);
-    const bool moved = !markedAt_ || (horizontal_ ? at.x != markedAt_->x : at.y != markedAt_->y);
+void RulerWindow::MarkPointer(POINT at) {
+    const bool moved = !pointer_ || (horizontal_ ? at.x != pointer_->x : at.y != pointer_->y);
+    pointer_ = at;
     if (program_.settings.showCursor && moved) Redraw();
 }
 
 void RulerWindow::PaintMark(HDC dc, const RECT& client) {
-    markedAt_.reset();
-    if (!program_.settings.showCursor) return;
-    POINT at{};
-    GetCursorPos(&at);
-    markedAt_ = at;
+    if (!program_.settings.showCursor || !pointer_) return;
+    const POINT at = *pointer_;
     POINT inClient = at;
     ScreenToClient(hwnd(), &inClient);
     const int along = horizontal_ ? inClient.x : inClient.y;

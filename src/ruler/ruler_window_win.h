@@ -56,10 +56,11 @@ public:
     std::function<void()> onDisplayChanged;
     std::function<void()> onLater;
     std::function<void()> onPointerMoved;
-    // The cursor mark: a line across the ruler where the pointer is, and its position from the
-    // target's visible top-left corner in the rulers' unit. Painted again only when it moved;
-    // none with the mark switched off or the pointer beyond the ruler's length.
-    void MarkPointer();
+    // The cursor mark: a line across the ruler where the pointer is (at, on the screen), and its
+    // position from the target's visible top-left corner in the rulers' unit. Painted again only
+    // when it moved along the ruler; none with the mark switched off or the pointer beyond the
+    // ruler's length.
+    void MarkPointer(POINT at);
     // Calls onLater from the message loop, once the message being handled now is over.
     void CallLater();
 
@@ -92,7 +93,7 @@ private:
     Font numberFont_;
     bool numberFontKeyed_ = false;
     HMONITOR monitor_ = nullptr;  // the one it stood on when last moved
-    std::optional<POINT> markedAt_;  // the pointer on the screen when last painted
+    std::optional<POINT> pointer_;  // on the screen, as last told
 };
 
 }  // namespace plumbo

@@ -49,16 +49,23 @@ Rulers::Rulers(Program& program)
     horizontal_.onDisplayChanged = [this] { horizontal_.CallLater(); };
     horizontal_.onPointerMoved = [this] {
         pointerWatch_.Taken();
-        horizontal_.MarkPointer();
-        vertical_.MarkPointer();
+        const POINT at = pointerWatch_.Last();
+        horizontal_.MarkPointer(at);
+        vertical_.MarkPointer(at);
     };
 }
 
 void Rulers::WatchPointer() {
-    if (Shown() && program_.settings.showCursor)
-        pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage);
-    else
+    if (!Shown() || !program_.settings.showCursor) {
         pointerWatch_.Stop();
+        return;
+    }
+    // Where the pointer stands now, until it moves.
+    POINT at{};
+    GetCursorPos(&at);
+    horizontal_.MarkPointer(at);
+    vertical_.MarkPointer(at);
+    pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage);
 }
 
 bool Rulers::Create() {

@@ -37,6 +37,15 @@ INPUT MouseAt(DWORD flags, int x, int y) {
     in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     return in;
 }
+void MoveMouse(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in = MouseAt(0, x, y);
+    SendInput(1, &in, sizeof in);
+    WaitFor([&] {
+        POINT p{};
+        return GetCursorPos(&p) && p.x == x && p.y == y;
+    }, 1000, 10);
+}
 
 DWORD lastClickTick = 0;
 POINT lastClickPoint{-10000, -10000};
@@ -100,14 +109,9 @@ HWND OpenPopupMenu() {
 
 }  // namespace
 
-void MoveMouse(int x, int y) {
-    SetCursorPos(x, y);
+void MovePointer(int x, int y) {
     INPUT in = MouseAt(0, x, y);
     SendInput(1, &in, sizeof in);
-    WaitFor([&] {
-        POINT p{};
-        return GetCursorPos(&p) && p.x == x && p.y == y;
-    }, 1000, 10);
 }
 
 std::wstring BinDir() {

@@ -131,7 +131,9 @@ private:
 };
 
 // Input, in screen pixels.
-void MoveMouse(int x, int y);
+// A move as the mouse makes it, by SendInput alone: after SetCursorPos a move to the same
+// point is no move, and Wine then calls no mouse hook.
+void MovePointer(int x, int y);
 void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 // A drag of a window that moves with the pointer in the system's move loop, in ten steps of the

@@ -331,7 +331,7 @@ TEST_F(ShellTest, TheCursorMarkFollowsThePointerAcrossBothRulersUntilSwitchedOff
     // one's left column.
     auto marked = [&](int x, int y) { return PixelAt(x, h.top) == 0x0000FFu && PixelAt(v.left, y) == 0x0000FFu; };
     for (POINT at : {POINT{h.left + 37, v.top + 53}, POINT{h.left + 90, v.top + 20}}) {
-        MoveMouse(at.x, at.y);
+        MovePointer(at.x, at.y);
         EXPECT_TRUE(WaitFor([&] { return marked(at.x, at.y); })) << at.x << "," << at.y;
     }
     program().settings.showCursor = false;
