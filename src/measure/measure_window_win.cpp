@@ -45,6 +45,7 @@ bool MeasureWindow::Open(MeasureScene scene, std::function<void()> onLeave) {
 
     WindowArgs a;
     a.className = L"PlumboMeasure";
+    a.title = Texts().measure;
     a.style = WS_POPUP;
     a.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
     a.cursor = LoadCursorW(nullptr, IDC_CROSS);
