@@ -119,10 +119,8 @@ std::optional<MeasureWindow::Measurement> MeasureWindow::ControlAtPoint(POINT p)
     std::vector<PixelRect> siblings;
     for (size_t j = 0; j < scene_.controls.size(); ++j)
         if (static_cast<int32_t>(j) != i && scene_.controls[j].parent == c.parent) siblings.push_back(scene_.controls[j].outer);
-    const RECT& mon = scene_.monitor;
-    const PixelRect parentInner = c.parent >= 0 ? scene_.controls[c.parent].inner
-                                                : PixelRect{mon.left, mon.top, mon.right, mon.bottom};
-    const PixelRect reach = GapsReach(c.outer, parentInner, siblings);
+    // The target's own client area has no parent to keep a distance from.
+    const PixelRect reach = c.parent >= 0 ? GapsReach(c.outer, scene_.controls[c.parent].inner, siblings) : c.outer;
     // In client pixels from here on.
     auto x = [&](int32_t sx) { return static_cast<LONG>(sx - offset.x); };
     auto y = [&](int32_t sy) { return static_cast<LONG>(sy - offset.y); };
