@@ -56,17 +56,13 @@ bool MeasureWindow::Open(MeasureScene scene, std::function<void()> onLeave) {
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(hwnd());
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    Follow({cursor.x - m.left, cursor.y - m.top});
+    FollowCursor();
     return true;
 }
 
 void MeasureWindow::SetPixelsPerMm(double pixelsPerMm) {
     scene_.scale.pixelsPerMm = pixelsPerMm;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    Follow({cursor.x - scene_.monitor.left, cursor.y - scene_.monitor.top});
+    FollowCursor();
 }
 
 PixelGrid MeasureWindow::Grid() const {
@@ -149,6 +145,13 @@ void MeasureWindow::Follow(POINT p) {
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+void MeasureWindow::FollowCursor() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(hwnd(), &cursor);
+    Follow(cursor);
+}
+
 void MeasureWindow::Keep(Measurement m, bool withPrevious) {
     if (!withPrevious) kept_.clear();
     PutTextOnClipboard(hwnd(), m.copied);
@@ -193,10 +196,7 @@ LRESULT MeasureWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         const int notches = GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA;
         const int step = (GET_KEYSTATE_WPARAM(wp) & MK_SHIFT) ? 1 : kToleranceStep;
         tolerance_ = std::clamp(tolerance_ + notches * step, 0, kMaxEdgeTolerance);
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        ScreenToClient(hwnd(), &cursor);
-        Follow(cursor);
+        FollowCursor();
         return 0;
     }
     case WM_KEYDOWN:
@@ -205,10 +205,7 @@ LRESULT MeasureWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         } else if (wp >= '1' && wp <= '5') {
             way_ = static_cast<MeasureWay>(wp - '1');
             dragFrom_.reset();
-            POINT cursor{};
-            GetCursorPos(&cursor);
-            ScreenToClient(hwnd(), &cursor);
-            Follow(cursor);
+            FollowCursor();
         }
         return 0;
     case WM_CHAR:

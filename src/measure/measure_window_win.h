@@ -59,6 +59,7 @@ private:
     Measurement BoxBetween(POINT a, POINT b) const;
     std::optional<Measurement> ControlAtPoint(POINT client) const;
     void Follow(POINT client);
+    void FollowCursor();
     void Keep(Measurement m, bool withPrevious);
     void Leave();
     void DrawMeasurement(HDC dc, const Measurement& m) const;

@@ -570,4 +570,16 @@ Image GrabScreen(const RECT& r) {
     return img;
 }
 
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"(held)";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
+        text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 }  // namespace e2e

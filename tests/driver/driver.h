@@ -193,6 +193,9 @@ std::vector<ShownText> ShownBy(const Target& target);
 // cut to that rectangle itself.
 bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& shown);
 
+// The clipboard's Unicode text; "(held)" while another program holds the clipboard.
+std::wstring ClipboardText();
+
 // Screen pixels as 0x00RRGGBB.
 struct Image {
     int width = 0, height = 0;

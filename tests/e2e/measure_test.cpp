@@ -10,18 +10,6 @@
 
 using namespace e2e;
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
-        text = chars;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 TEST(Measure, TheHotkeyAndADragOfTheXPointerCopyTheBoxInTheRulersUnit) {
     Plumbo app;
     ASSERT_TRUE(app.Start());

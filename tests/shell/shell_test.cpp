@@ -687,18 +687,6 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
 
 // ---- Measuring ----
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return L"(held)";
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
-        text = chars;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 // On a still picture of a green client area and of a window of controls, whose sizes the window
 // manager gives: each way measures them, a click copies and keeps, Shift keeps the one before,
 // Ctrl+C copies all; Esc leaves the screen and the rulers as they were.
