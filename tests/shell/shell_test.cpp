@@ -434,7 +434,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
 
 constexpr int kRulerColourButton = 102, kTickColourButton = 103, kOkButton = 105, kCancelButton = 106,
               kInsideOption = 109, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
-              kSizeKey = 213;
+              kSizeKey = 213, kCursorCheck = 111, kMeasureKeyNone = 224;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;  // the standard colour dialog's
 
 // Picks a colour in the colour dialog a button opens; OK or Cancel.
@@ -507,7 +507,8 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         // rulers given a key that this thread, another program as far as Plumbo can tell, holds.
         // The two that cannot be had are named in one message and stored as none. Typed alone,
         // F5 stays alone and a letter gets Ctrl+Alt.
-        SendMessageW(GetDlgItem(dlg, kCaptureKeyNone), BM_CLICK, 0, 0);
+        // The cursor mark and the measuring key switched off too.
+        for (int id : {kCaptureKeyNone, kCursorCheck, kMeasureKeyNone}) SendMessageW(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
         for (int box : {kSizeKey, kRedrawKey})
             SendMessageW(GetDlgItem(dlg, box), HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
         for (auto [key, shown] : {std::pair<WPARAM, LRESULT>{VK_F5, VK_F5}, {'U', MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT)}}) {
@@ -521,11 +522,11 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     });
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
-                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\nCURSOR=TRUE\r\n"
-                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\nMEASURE=Ctrl+Alt+M\r\n");
+                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\nCURSOR=FALSE\r\n"
+                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\nMEASURE=NONE\r\n");
     // Registered again: the new key held, the ones switched off given back.
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));
-    for (UINT key : {'R', 'C'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
+    for (UINT key : {'R', 'C', 'M'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
     EXPECT_TRUE(program().rulers->Shown());
     EXPECT_TRUE(WaitFor([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
         << "both rulers recoloured";
