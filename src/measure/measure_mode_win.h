@@ -13,7 +13,8 @@
 namespace plumbo {
 
 // The target's controls as the re-drawing's walk finds them, in screen pixels; the target's
-// client area first, with no parent. Given by the shell, which knows the walk.
+// client area first, with no parent. Given by the shell, which knows the walk. Child windows
+// today; anything else with a box and a parent (an accessible element) can join the list.
 using ControlWalk = std::function<std::vector<ControlBox>(HWND target)>;
 
 // How long the windows our rulers and viewer uncovered are given to repaint before the picture.
@@ -27,7 +28,6 @@ public:
     // monitor under the cursor. Nothing while the mode is open or about to be.
     void Start();
     bool Open() const { return window_.hwnd() != nullptr; }
-    const MeasureWindow& Window() const { return window_; }
 
 private:
     void TakePicture();

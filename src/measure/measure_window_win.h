@@ -35,8 +35,6 @@ public:
     // once the window has gone.
     bool Open(MeasureScene scene, std::function<void()> onLeave);
 
-    MeasureWay Way() const { return way_; }
-    int Tolerance() const { return tolerance_; }
     // The monitor's true millimetres, known once the window stands on it.
     void SetPixelsPerMm(double pixelsPerMm);
 

@@ -40,7 +40,6 @@ public:
     void End();
 
     Program& program() { return program_; }
-    const MeasureMode& measure() const { return measure_; }
 
 private:
     std::map<CommandId, std::function<void()>> CommandTable();
