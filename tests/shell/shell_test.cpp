@@ -625,6 +625,15 @@ TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDia
     const RECT t = WindowRectOf(target.Hwnd());
     EXPECT_EQ(std::pair(t.right - t.left, t.bottom - t.top),
               std::pair(std::lround(125 * pxPerMm), std::lround(62.5 * pxPerMm)));
+    // And the measuring mode: a box of one true inch, corners included.
+    const int inch = std::lround(1.25 * Dpi(LOGPIXELSX));
+    Choose(CommandId::Measure);
+    HWND mode = WaitOurs(L"PlumboMeasure");
+    ASSERT_TRUE(mode);
+    SendMessageW(mode, WM_KEYDOWN, '1', 0);
+    for (auto [msg, at] : {std::pair{WM_LBUTTONDOWN, 10}, {WM_LBUTTONUP, 10 + inch - 1}}) SendMessageW(mode, msg, 0, MAKELPARAM(at, at));
+    EXPECT_EQ(e2e::ClipboardText(), L"25.4 \u00D7 25.4 mm");
+    SendMessageW(mode, WM_KEYDOWN, VK_ESCAPE, 0);
 
     // The box shows what the line measures; the line, between its end marks, is 100 of
     // Windows' millimetres on the screen.
