@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <cwchar>
 #include <cwctype>
 
 #include "core/texts.h"
@@ -25,10 +26,6 @@ constexpr RECT kLinkOutline{2160, 1740, 2160 + 3675, 1740 + 1455};
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kLinkHover = RGB(255, 255, 0);
-
-RECT TwipsRectToPx(const RECT& t) {
-    return {TwipsToPxX(t.left), TwipsToPxY(t.top), TwipsToPxX(t.right), TwipsToPxY(t.bottom)};
-}
 
 // The title picture, "Plumbo!" as outlined letters, drawn the first time it is needed and kept
 // for the run. A metafile stretches cleanly to whatever size the place comes to on this screen.
@@ -86,13 +83,17 @@ HENHMETAFILE TitleEmf() {
     return picture.Get();
 }
 
-HFONT MakeLabelFont(HDC dc, bool bold, bool italic) {
+LOGFONTW LabelFont(bool bold, bool italic) {
     // A serif face as the Japanese one is; a Windows of another language may lack that one.
     const bool japanese = CurrentLanguage() == UiLanguage::Japanese;
-    return CreateFontW(-MulDiv(12, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic,
-                       FALSE, FALSE, japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, japanese ? DEFAULT_PITCH : VARIABLE_PITCH | FF_ROMAN,
-                       japanese ? L"ＭＳ Ｐ明朝" : L"Times New Roman");
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(12, static_cast<int>(SystemDpi().y), 72);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = italic;
+    lf.lfCharSet = japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET;
+    lf.lfPitchAndFamily = japanese ? DEFAULT_PITCH : VARIABLE_PITCH | FF_ROMAN;
+    wcscpy_s(lf.lfFaceName, japanese ? L"ＭＳ Ｐ明朝" : L"Times New Roman");
+    return lf;
 }
 
 // "scheme:" in front, as in "https:" or "mailto:".
@@ -126,11 +127,25 @@ bool AboutBox::Create(HWND owner, bool modal) {
     if (!Window::Create(a)) return false;
     const RECT c = ClientRect();
     background_ = VersionBoxGradient(c.right, c.bottom);
-    const RECT icon = TwipsRectToPx(kIconPlace);
+    regular_ = AddFont(LabelFont(false, false));
+    italic_ = AddFont(LabelFont(false, true));
+    boldItalic_ = AddFont(LabelFont(true, true));
+    const RECT icon = PxOf(kIconPlace);
     icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLUMBO), IMAGE_ICON,
                                           icon.right - icon.left, icon.bottom - icon.top, LR_SHARED));
     LayOutLabels();
     return true;
+}
+
+RECT AboutBox::PxOf(const RECT& t) const {
+    return PxRect(static_cast<float>(t.left), static_cast<float>(t.top), static_cast<float>(t.right - t.left),
+                  static_cast<float>(t.bottom - t.top));
+}
+
+void AboutBox::OnDpiChanged() {
+    const RECT c = ClientRect();
+    background_ = VersionBoxGradient(c.right, c.bottom);
+    LayOutLabels();
 }
 
 void AboutBox::LayOutLabels() {
@@ -150,22 +165,19 @@ void AboutBox::LayOutLabels() {
         {Part::Notice, t.aboutNotice, 1380, 3420, false, false},
     };
     WindowDc dc(hwnd());
-    regular_.Reset(MakeLabelFont(dc.Get(), false, false));
-    italic_.Reset(MakeLabelFont(dc.Get(), false, true));
-    boldItalic_.Reset(MakeLabelFont(dc.Get(), true, true));
     labels_.clear();
     for (const Design& d : design) {
         Label& l = labels_.emplace_back(Label{d.part, d.caption, {}, d.bold, d.italic, kWhite});
         SelectGuard sel(dc.Get(), FontOf(l));
         SIZE sz{};
         GetTextExtentPoint32W(dc.Get(), l.caption.c_str(), static_cast<int>(l.caption.size()), &sz);
-        const int x = TwipsToPxX(d.left), y = TwipsToPxY(d.top);
+        const int x = PxX(d.left), y = PxY(d.top);
         l.rect = {x, y, x + sz.cx, y + sz.cy};
     }
 }
 
 HFONT AboutBox::FontOf(const Label& label) const {
-    return (label.bold ? boldItalic_ : label.italic ? italic_ : regular_).Get();
+    return DialogFont(label.bold ? boldItalic_ : label.italic ? italic_ : regular_);
 }
 
 void AboutBox::OnPaint(HDC dc, const RECT& client) {
@@ -175,15 +187,15 @@ void AboutBox::OnPaint(HDC dc, const RECT& client) {
         FillRect(dc, &band, brush.Get());
     }
     if (icon_) {
-        const RECT icon = TwipsRectToPx(kIconPlace);
+        const RECT icon = PxOf(kIconPlace);
         DrawIconEx(dc, icon.left, icon.top, icon_, icon.right - icon.left, icon.bottom - icon.top, 0, nullptr,
                    DI_NORMAL);
     }
-    const RECT title = TwipsRectToPx(kTitlePlace);
+    const RECT title = PxOf(kTitlePlace);
     if (HENHMETAFILE emf = TitleEmf()) PlayEnhMetaFile(dc, emf, &title);
     {
         // A thin white frame around the two links.
-        const RECT s = TwipsRectToPx(kLinkOutline);
+        const RECT s = PxOf(kLinkOutline);
         Pen pen(CreatePen(PS_SOLID, 1, kWhite));
         SelectGuard selPen(dc, pen.Get());
         SelectGuard selBrush(dc, GetStockObject(NULL_BRUSH));
@@ -201,9 +213,9 @@ AboutBox::Part AboutBox::HitTest(POINT p) const {
     // Labels lie above the pictures.
     for (const Label& l : labels_)
         if (PtInRect(&l.rect, p)) return l.part;
-    const RECT title = TwipsRectToPx(kTitlePlace);
+    const RECT title = PxOf(kTitlePlace);
     if (PtInRect(&title, p)) return Part::Title;
-    const RECT icon = TwipsRectToPx(kIconPlace);
+    const RECT icon = PxOf(kIconPlace);
     if (PtInRect(&icon, p)) return Part::Icon;
     return Part::None;
 }
@@ -293,7 +305,7 @@ LRESULT AboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
         break;
     }
-    return Window::HandleMessage(msg, wp, lp);
+    return DialogWindow::HandleMessage(msg, wp, lp);
 }
 
 std::unique_ptr<AboutBox> ShowSplash(HWND owner) {

@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "dialogs/dialog_layout.h"
-#include "platform/gdi_win.h"
-#include "platform/window_win.h"
+#include "platform/dialog_control_win.h"
 
 namespace plumbo {
 
-class AboutBox : public Window {
+class AboutBox : public DialogWindow {
 public:
     // Hidden and centred on the screen, owned by owner. A modal box closes on a click off its
     // links; the splash does not.
@@ -23,6 +22,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnPaint(HDC dc, const RECT& client) override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
+    void OnDpiChanged() override;
 
 private:
     // What lies under a point: the labels are windowless, painted over the gradient by the
@@ -38,6 +38,8 @@ private:
         COLORREF color = 0;
     };
 
+    // A place in twips (left, top, right, bottom) in client pixels at the box's DPI.
+    RECT PxOf(const RECT& twips) const;
     void LayOutLabels();
     HFONT FontOf(const Label& label) const;
     Part HitTest(POINT p) const;
@@ -48,7 +50,7 @@ private:
 
     std::vector<GradientBand> background_;
     HICON icon_ = nullptr;  // shared with the system: never destroyed
-    Font regular_, italic_, boldItalic_;
+    int regular_ = 0, italic_ = 0, boldItalic_ = 0;  // numbers AddFont gave them
     std::vector<Label> labels_;  // in the order they are laid out
     bool modal_ = false;
     Part pressed_ = Part::None;

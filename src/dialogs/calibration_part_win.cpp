@@ -70,21 +70,25 @@ void CalibrationLine::OnPaint(HDC dc, const RECT& client) {
     }
 }
 
-void CalibrationPart::Create(HWND dialog, HFONT font, float top) {
-    dialog_ = dialog;
+void CalibrationPart::Create(DialogWindow& dialog, int font, float top) {
+    dialog_ = dialog.hwnd();
     const UiTexts& t = Texts();
-    CreateDialogControl(dialog, font, {L"BUTTON", t.setCalibrationFrame, kCalibrationGroup, BS_GROUPBOX, 0,
-                                       kGroupLeft, top, kGroupWidth, kGroupHeight});
-    line_.Create(dialog, TwipsToPxX(kLineLeft), TwipsToPxY(top + kLineTop), TwipsToPxX(kLineWidth),
-                 TwipsToPxY(kLineHeight));
+    dialog.AddControl({L"BUTTON", t.setCalibrationFrame, kCalibrationGroup, BS_GROUPBOX, 0, kGroupLeft, top,
+                       kGroupWidth, kGroupHeight},
+                      font);
+    const RECT line = dialog.PxRect(kLineLeft, top + kLineTop, kLineWidth, kLineHeight);
+    line_.Create(dialog_, line.left, line.top, line.right - line.left, line.bottom - line.top);
+    dialog.AddChild(line_.hwnd(), kLineLeft, top + kLineTop, kLineWidth, kLineHeight);
     const float row = top + kRowTop;
-    CreateDialogControl(dialog, font, {L"STATIC", t.setCalibrationLabel, kCalibrationLabel,
-                                       SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, kLabelLeft, row, kLabelWidth,
-                                       kRowHeight});
-    CreateDialogControl(dialog, font, {L"EDIT", L"", kCalibrationBox, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-                                       kBoxLeft, row, kBoxWidth, kRowHeight});
-    CreateDialogControl(dialog, font, {L"BUTTON", t.setCalibrationReset, kCalibrationReset,
-                                       BS_PUSHBUTTON | WS_TABSTOP, 0, kResetLeft, row, kResetWidth, kRowHeight});
+    dialog.AddControl({L"STATIC", t.setCalibrationLabel, kCalibrationLabel, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
+                       0, kLabelLeft, row, kLabelWidth, kRowHeight},
+                      font);
+    dialog.AddControl({L"EDIT", L"", kCalibrationBox, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kBoxLeft, row,
+                       kBoxWidth, kRowHeight},
+                      font);
+    dialog.AddControl({L"BUTTON", t.setCalibrationReset, kCalibrationReset, BS_PUSHBUTTON | WS_TABSTOP, 0,
+                       kResetLeft, row, kResetWidth, kRowHeight},
+                      font);
 }
 
 HWND CalibrationPart::Box() const { return GetDlgItem(dialog_, kCalibrationBox); }
@@ -117,7 +121,11 @@ void CalibrationPart::Fill() {
     if (!measured && c.edidSize) measured = MeasuredMmFromEdid(*c.edidSize, c.widthPx, c.heightPx, tpp);
     shown_ = FormatMeasuredMm(measured.value_or(kCalibrationLineMm));
     SetWindowTextW(Box(), shown_.c_str());
-    line_.SetLength(CalibrationLinePixels(tpp));
+    ShowLine();
+}
+
+void CalibrationPart::ShowLine() {
+    line_.SetLength(CalibrationLinePixels(TwipsPerPixelHere()));
     const RECT line = line_.WindowRect();
     POINT lineRight{line.right, line.top};
     ScreenToClient(dialog_, &lineRight);

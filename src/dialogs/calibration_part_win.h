@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/dialog_control_win.h"
 #include "platform/window_win.h"
 #include "state/program_win.h"
 
@@ -30,10 +31,12 @@ public:
     explicit CalibrationPart(Program& program) : program_(program) {}
 
     // Its group and controls in the dialog, from `top` (twips) down: 1230 twips of it.
-    void Create(HWND dialog, HFONT font, float top);
+    void Create(DialogWindow& dialog, int font, float top);
     // What the box starts from: the stored measurement for the dialog's monitor, else the one
     // the monitor's own size gives, else the line's 100 mm.
     void Fill();
+    // The line at 100 mm of the monitor the dialog stands on, which may be wider than the dialog.
+    void ShowLine();
     // A push of one of its buttons; false for another control.
     bool OnCommand(WORD id);
     // Before "Ｏ．Ｋ" stores anything: a box changed from what it showed must hold a length a

@@ -3,8 +3,10 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cwchar>
 #include <string>
 
+#include "core/numeric.h"
 #include "core/settings_rules.h"
 #include "core/texts.h"
 #include "platform/dialog_control_win.h"
@@ -102,21 +104,22 @@ constexpr ControlDesign kAfterPreview[] = {
 constexpr ControlDesign kEnglishPreviewCaption{
     kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 270, true};
 
-HFONT MakeDialogFont() {
+LOGFONTW SettingsFont() {
     // A Windows of another language may lack the Japanese face; its own dialog font suits the
     // English texts.
-    if (CurrentLanguage() != UiLanguage::Japanese) return CreateMessageFont();
-    WindowDc screen(nullptr);
-    const int height = -MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳ Ｐゴシック");
+    if (CurrentLanguage() != UiLanguage::Japanese) return MessageFont();
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(9, static_cast<int>(SystemDpi().y), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    wcscpy_s(lf.lfFaceName, L"ＭＳ Ｐゴシック");
+    return lf;
 }
 
-void CreateControl(HWND parent, HFONT font, const ControlDesign& d, DWORD exStyle = 0) {
+void CreateControl(DialogWindow& dialog, int font, const ControlDesign& d, DWORD exStyle = 0) {
     const float left = d.left + (d.inGroup ? kGroupLeft : 0.0f);
     const float top = d.top + (d.inGroup ? kGroupTop : 0.0f);
-    CreateDialogControl(parent, font,
-                        {d.cls, Texts().*d.caption, d.id, d.style, exStyle, left, top, d.width, d.height});
+    dialog.AddControl({d.cls, Texts().*d.caption, d.id, d.style, exStyle, left, top, d.width, d.height}, font);
 }
 
 // The hot-key control's word: the key in the low byte, its own modifier bits in the high one.
@@ -161,24 +164,36 @@ bool SettingsPreview::Create(HWND parent, int x, int y, int width, int height) {
     return true;
 }
 
+void SettingsPreview::SetDpi(Dpi dpi) {
+    dpi_ = dpi;
+    numberFont_.Reset();
+    if (dpi == SystemDpi()) return;
+    LOGFONTW lf{};
+    GetObjectW(GuiFont(), sizeof lf, &lf);
+    lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi.y), static_cast<int>(SystemDpi().y));
+    numberFont_.Reset(CreateFontIndirectW(&lf));
+}
+
 void SettingsPreview::OnPaint(HDC dc, const RECT& client) {
+    const TwipsPerPixel tpp = LayoutTwipsPerPixel();
     Brush body(CreateSolidBrush(rulerColor));
     FillRect(dc, &client, body.Get());
     {
         Pen pen(CreatePen(PS_SOLID, 1, tickColor));
         SelectGuard selPen(dc, pen.Get());
         for (const PreviewTick& t : layout_.ticks) {
-            const int x = TwipsToPxX(t.x);
-            MoveToEx(dc, x, TwipsToPxY(t.yTop), nullptr);
-            LineTo(dc, x, TwipsToPxY(t.yBottom));
+            const int x = RoundHalfEven(t.x / tpp.x);
+            MoveToEx(dc, x, RoundHalfEven(t.yTop / tpp.y), nullptr);
+            LineTo(dc, x, RoundHalfEven(t.yBottom / tpp.y));
         }
     }
-    SelectGuard selFont(dc, GuiFont());
+    SelectGuard selFont(dc, numberFont_ ? numberFont_.Get() : GuiFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, numberColor);
     for (const PreviewNumber& n : layout_.numbers) {
         const std::wstring caption = std::to_wstring(n.value);
-        TextOutW(dc, TwipsToPxX(n.left), TwipsToPxY(n.top), caption.c_str(), static_cast<int>(caption.size()));
+        TextOutW(dc, RoundHalfEven(n.left / tpp.x), RoundHalfEven(n.top / tpp.y), caption.c_str(),
+                 static_cast<int>(caption.size()));
     }
 }
 
@@ -199,36 +214,42 @@ bool SettingsDialog::Create() {
     a.width = r.right - r.left;
     a.height = r.bottom - r.top;
     if (!Window::Create(a)) return false;
-    font_.Reset(MakeDialogFont());
+    font_ = AddFont(SettingsFont());
     // Created in tab order.
-    CreateControl(hwnd(), font_.Get(), kGroupDesign);
-    if (!preview_.Create(hwnd(), TwipsToPxX(kPreviewLeft), TwipsToPxY(kPreviewTop), TwipsToPxX(kPreviewWidthTwips),
-                         TwipsToPxY(kPreviewHeightTwips)))
-        return false;
+    CreateControl(*this, font_, kGroupDesign);
+    const RECT p = PxRect(kPreviewLeft, kPreviewTop, kPreviewWidthTwips, kPreviewHeightTwips);
+    if (!preview_.Create(hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top)) return false;
+    AddChild(preview_.hwnd(), kPreviewLeft, kPreviewTop, kPreviewWidthTwips, kPreviewHeightTwips);
     const bool english = CurrentLanguage() != UiLanguage::Japanese;
     for (const ControlDesign& d : kAfterPreview)
-        CreateControl(hwnd(), font_.Get(), english && d.id == kPreviewCaption ? kEnglishPreviewCaption : d);
+        CreateControl(*this, font_, english && d.id == kPreviewCaption ? kEnglishPreviewCaption : d);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
     CreateHotKeyRows();
-    calibration_.Create(hwnd(), font_.Get(), kCalibrationTopTwips);
+    calibration_.Create(*this, font_, kCalibrationTopTwips);
     return true;
+}
+
+void SettingsDialog::OnDpiChanged() {
+    preview_.SetDpi(LayoutDpi());
+    preview_.Refresh();
+    calibration_.ShowLine();
 }
 
 void SettingsDialog::CreateHotKeyRows() {
     // The hot-key control's class is registered on demand by the common controls.
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&icc);
-    CreateControl(hwnd(), font_.Get(), kHotKeyGroupDesign);
+    CreateControl(*this, font_, kHotKeyGroupDesign);
     for (int i = 0; i < kHotKeyActionCount; ++i) {
         const float top = kHotKeyRowTop + i * kHotKeyRowStep;
-        CreateControl(hwnd(), font_.Get(),
+        CreateControl(*this, font_,
                       {kHotKeyLabel + i, L"STATIC", kHotKeyLabels[i], SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
                        kHotKeyLabelLeft, top, kHotKeyLabelWidth, kHotKeyRowHeight, false});
-        CreateControl(hwnd(), font_.Get(),
+        CreateControl(*this, font_,
                       {kHotKeyControl + i, HOTKEY_CLASSW, &UiTexts::setHotKeyNone, WS_TABSTOP, kHotKeyControlLeft,
                        top, kHotKeyControlWidth, kHotKeyRowHeight, false},
                       WS_EX_CLIENTEDGE);
-        CreateControl(hwnd(), font_.Get(),
+        CreateControl(*this, font_,
                       {kHotKeyNoneButton + i, L"BUTTON", &UiTexts::setHotKeyNone, BS_PUSHBUTTON | WS_TABSTOP,
                        kHotKeyNoneLeft, top, kHotKeyNoneWidth, kHotKeyRowHeight, false});
     }
@@ -369,7 +390,7 @@ LRESULT SettingsDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Hide();
         return 0;
     }
-    return Window::HandleMessage(msg, wp, lp);
+    return DialogWindow::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace plumbo

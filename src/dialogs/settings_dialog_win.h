@@ -8,6 +8,7 @@
 
 #include "dialogs/calibration_part_win.h"
 #include "dialogs/dialog_layout.h"
+#include "platform/dialog_control_win.h"
 #include "platform/gdi_win.h"
 #include "platform/window_win.h"
 #include "state/program_win.h"
@@ -19,6 +20,9 @@ namespace plumbo {
 class SettingsPreview : public Window {
 public:
     bool Create(HWND parent, int x, int y, int width, int height);
+    // The dialog's DPI: the ticks' places and the numbers' font follow it.
+    void SetDpi(Dpi dpi);
+    TwipsPerPixel LayoutTwipsPerPixel() const override { return TwipsPerPixelAt(dpi_.x, dpi_.y); }
 
     COLORREF rulerColor = RGB(255, 255, 255);
     COLORREF tickColor = 0;
@@ -31,9 +35,11 @@ protected:
 
 private:
     PreviewLayout layout_;
+    Dpi dpi_ = SystemDpi();
+    Font numberFont_;  // the system's font made at dpi_, when that is not the system's DPI
 };
 
-class SettingsDialog : public Window {
+class SettingsDialog : public DialogWindow {
 public:
     explicit SettingsDialog(Program& program);
 
@@ -45,6 +51,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
+    void OnDpiChanged() override;
 
 private:
     HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
@@ -61,7 +68,7 @@ private:
     Program& program_;
     CalibrationPart calibration_;
     SettingsPreview preview_;
-    Font font_;
+    int font_ = 0;  // the number AddFont gave it
     // Colours the user adds in the colour dialog stay for the run.
     COLORREF customColors_[16] = {};
     bool keysChosen_ = false;  // "Ｏ．Ｋ" took the hot-key controls' keys

@@ -1,17 +1,77 @@
 #include "platform/dialog_control_win.h"
 
-#include "platform/window_win.h"
+#include "core/numeric.h"
 
 namespace plumbo {
 
-HWND CreateDialogControl(HWND dialog, HFONT font, const ControlArgs& a) {
-    const int x = TwipsToPxX(a.left), y = TwipsToPxY(a.top);
-    HWND control = CreateWindowExW(a.exStyle, a.className, a.text, WS_CHILD | WS_VISIBLE | a.style, x, y,
-                                   TwipsToPxX(a.left + a.width) - x, TwipsToPxY(a.top + a.height) - y, dialog,
+namespace {
+
+HFONT CreateFontAt(const LOGFONTW& atSystemDpi, Dpi dpi) {
+    LOGFONTW lf = atSystemDpi;
+    const Dpi system = SystemDpi();
+    lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi.y), static_cast<int>(system.y));
+    lf.lfWidth = MulDiv(lf.lfWidth, static_cast<int>(dpi.x), static_cast<int>(system.x));
+    return CreateFontIndirectW(&lf);
+}
+
+}  // namespace
+
+TwipsPerPixel DialogWindow::LayoutTwipsPerPixel() const { return TwipsPerPixelAt(dpi_.x, dpi_.y); }
+
+int DialogWindow::PxX(double twips) const { return RoundHalfEven(twips / LayoutTwipsPerPixel().x); }
+int DialogWindow::PxY(double twips) const { return RoundHalfEven(twips / LayoutTwipsPerPixel().y); }
+
+RECT DialogWindow::PxRect(float left, float top, float width, float height) const {
+    return {PxX(left), PxY(top), PxX(left + width), PxY(top + height)};
+}
+
+int DialogWindow::AddFont(const LOGFONTW& atSystemDpi) {
+    fonts_.push_back({atSystemDpi, Font(CreateFontAt(atSystemDpi, dpi_))});
+    return static_cast<int>(fonts_.size()) - 1;
+}
+
+HWND DialogWindow::AddControl(const ControlArgs& a, int font) {
+    const RECT r = PxRect(a.left, a.top, a.width, a.height);
+    HWND control = CreateWindowExW(a.exStyle, a.className, a.text, WS_CHILD | WS_VISIBLE | a.style, r.left, r.top,
+                                   r.right - r.left, r.bottom - r.top, hwnd(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(a.id)), GetModuleHandleW(nullptr),
                                    nullptr);
-    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (!control) return nullptr;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(font)), FALSE);
+    children_.push_back({control, a.left, a.top, a.width, a.height, font});
     return control;
+}
+
+void DialogWindow::AddChild(HWND child, float left, float top, float width, float height) {
+    children_.push_back({child, left, top, width, height, -1});
+}
+
+void DialogWindow::LayOutAgain(Dpi dpi) {
+    dpi_ = dpi;
+    // The new fonts are given to the controls before the old ones are freed: a control keeps
+    // only the handle, and draws with it until it has another.
+    std::vector<Font> old;
+    for (ScaledFont& f : fonts_) {
+        old.push_back(std::move(f.font));
+        f.font.Reset(CreateFontAt(f.atSystemDpi, dpi));
+    }
+    for (const Child& c : children_) {
+        const RECT r = PxRect(c.left, c.top, c.width, c.height);
+        SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (c.font >= 0) SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(c.font)), TRUE);
+    }
+}
+
+LRESULT DialogWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_DPICHANGED) return Window::HandleMessage(msg, wp, lp);
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutAgain({LOWORD(wp), HIWORD(wp)});
+    OnDpiChanged();
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    return 0;
 }
 
 }  // namespace plumbo

@@ -16,7 +16,7 @@ struct Dpi {
 };
 
 // The screen's logical resolution: the primary monitor's DPI when the program started, which
-// stays the same until the user signs in again. Our dialogs are laid out in it.
+// stays the same until the user signs in again. Our dialogs are first laid out in it.
 Dpi SystemDpi();
 // The DPI Windows gives a monitor now (Windows 8.1 on); the system DPI where it cannot tell,
 // which is every monitor's before 8.1 and under Wine.

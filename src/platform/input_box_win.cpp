@@ -116,6 +116,9 @@ std::optional<std::wstring> InputBox(HWND owner, std::wstring_view prompt, std::
     t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 7, kBoxHeight - 21, kBoxWidth - 14, 13,
            kInputBoxEditId, kEditAtom, L"");
 
+    // A dialog made from a template follows the DPI of the monitor it comes to by itself on
+    // Windows 10 (1703 on) in a per-monitor (v2) program: the system places its controls and
+    // makes its font again. Under Wine every monitor has the one DPI, so it never changes.
     BoxState state{defaultText, {}};
     ModalScope scope;
     INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.Data()),

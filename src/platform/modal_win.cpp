@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/window_reports_win.h"
+
 namespace plumbo {
 
 namespace {
@@ -39,6 +41,66 @@ HWND InnermostModal() {
         if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId() && IsWindowVisible(h) && IsWindowEnabled(h))
             return h;
     return nullptr;
+}
+
+// Under Wine (8.0) a window that takes the keyboard focus asks the X server, through its own
+// program's connection, to be raised above every other window, topmost ones included, and
+// Wine's own Z order does not show it. The focus comes as the window's thread gets round to its
+// activation, which in a busy program is long after: when "設定" closes the activation goes
+// back to the window it was opened over, and when the tray menu closes too, so a modal window
+// opened then came up in front and was covered a moment later by that window, which Wine still
+// listed beneath it. So under Wine the modal window is stacked again once the program of the
+// window beneath it answers (it has made its request by then, which goes out as its thread next
+// waits), and once more a while later, as the rulers are.
+constexpr UINT kRestackAgainMs = 300;
+constexpr UINT kAnswerLimitMs = 1000;  // for a busy program; a hung one raises nothing
+// Posted to the modal loop's thread when that program answered; apart from the program's other
+// private messages.
+constexpr UINT kBeneathAnsweredMessage = WM_APP + 20;
+
+// The first visible window of another program beneath `window` that it covers, or null.
+HWND OtherProgramBeneath(HWND window) {
+    RECT mine{}, theirs{}, common{};
+    GetWindowRect(window, &mine);
+    for (HWND h = GetWindow(window, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(h, &process);
+        if (process != GetCurrentProcessId() && IsWindowVisible(h) && GetWindowRect(h, &theirs) &&
+            IntersectRect(&common, &mine, &theirs))
+            return h;
+    }
+    return nullptr;
+}
+
+// Tells this thread once the program of `beneath` answers, from a thread of its own: the wait
+// may be long, and the modal loop goes on meanwhile.
+void TellWhenAnswered(HWND beneath) {
+    struct Wait {
+        HWND beneath;
+        DWORD thread;
+    };
+    auto* wait = new Wait{beneath, GetCurrentThreadId()};
+    auto run = [](void* p) -> DWORD {
+        const Wait w = *static_cast<Wait*>(p);
+        delete static_cast<Wait*>(p);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(w.beneath, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerLimitMs, &result);
+        PostThreadMessageW(w.thread, kBeneathAnsweredMessage, 0, 0);
+        return 0;
+    };
+    if (HANDLE thread = CreateThread(nullptr, 0, run, wait, 0, nullptr))
+        CloseHandle(thread);
+    else
+        delete wait;
+}
+
+void StackAgainOnTop(HWND window) {
+    constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    const bool topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    // Wine passes a restacking on to the X server only when the window really moves in its own
+    // order, and a window already on top does not: one step down first.
+    if (HWND below = GetWindow(window, GW_HWNDNEXT)) SetWindowPos(window, below, 0, 0, 0, 0, kZOrderOnly);
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, kZOrderOnly);
 }
 
 void RunWaitingIfNoneOpen() {
@@ -108,6 +170,9 @@ bool RunModal(HWND window, HWND focus) {
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     SetFocus(focus ? focus : window);
+    UINT_PTR restack = 0;
+    if (RunningUnderWine())
+        if (HWND beneath = OtherProgramBeneath(window)) TellWhenAnswered(beneath);
     auto open = [window] { return IsWindow(window) && IsWindowVisible(window); };
     while (open()) {
         MSG msg;
@@ -118,9 +183,21 @@ bool RunModal(HWND window, HWND focus) {
             if (open()) MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             continue;
         }
+        if (msg.message == kBeneathAnsweredMessage && !msg.hwnd) {
+            StackAgainOnTop(window);
+            if (!restack) restack = SetTimer(nullptr, 0, kRestackAgainMs, nullptr);
+            continue;
+        }
+        if (restack && msg.message == WM_TIMER && !msg.hwnd && msg.wParam == restack) {
+            KillTimer(nullptr, restack);
+            restack = 0;
+            StackAgainOnTop(window);
+            continue;
+        }
         if (msg.message == WM_QUIT) {
             // The program is ending: close the window and let the main loop see the quit.
             PostQuitMessage(static_cast<int>(msg.wParam));
+            if (restack) KillTimer(nullptr, restack);
             if (IsWindow(window)) ShowWindow(window, SW_HIDE);
             return false;
         }
@@ -128,6 +205,7 @@ bool RunModal(HWND window, HWND focus) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (restack) KillTimer(nullptr, restack);
     return true;
 }
 

@@ -163,11 +163,11 @@ std::wstring ControlText(HWND control) {
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-HFONT CreateMessageFont() {
+LOGFONTW MessageFont() {
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    return CreateFontIndirectW(&ncm.lfMessageFont);
+    return ncm.lfMessageFont;
 }
 
 std::pair<float, float> MeasureGuiText(std::wstring_view caption) {

@@ -68,8 +68,8 @@ public:
     float ScaleWidth() const;
     float ScaleHeight() const;
     void Move(float left, float top, float width, float height);
-    // The system's, in which dialogs are laid out once; a ruler's is that of the monitor it
-    // stands on.
+    // The system's; a dialog's is that of the DPI it stands at now, a ruler's that of the
+    // monitor it stands on.
     virtual TwipsPerPixel LayoutTwipsPerPixel() const;
 
     bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
@@ -97,7 +97,7 @@ private:
     bool bufferedPaint_ = false;
 };
 
-// Pixels to twips and back at the system DPI, the dialogs' layout. A length on a monitor, of a
+// Pixels to twips and back at the system DPI, in which the dialogs are first laid out. A length on a monitor, of a
 // window or on a ruler, is converted with that monitor's twips per pixel instead (dpi_win.h).
 TwipsPerPixel Tpp();
 int TwipsToPxX(double twips);
@@ -110,7 +110,7 @@ inline float PxToTwipsY(double px) { return static_cast<float>(px * Tpp().y); }
 // scaled by a monitor's DPI takes the same twips there.
 std::pair<float, float> MeasureGuiText(std::wstring_view caption);
 HFONT GuiFont();
-// A new font (the caller's to delete) like the one Windows writes message boxes in.
-HFONT CreateMessageFont();
+// The font Windows writes message boxes in, at the system DPI.
+LOGFONTW MessageFont();
 
 }  // namespace plumbo

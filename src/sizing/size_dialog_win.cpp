@@ -79,11 +79,6 @@ void ResizeTarget(HWND target, PixelSize visibleSize) {
 
 SizeDialog::SizeDialog(Program& program) : program_(program) {}
 
-HWND SizeDialog::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, float left,
-                            float top, float width, float height) {
-    return CreateDialogControl(hwnd(), font_.Get(), {className, text, id, style, 0, left, top, width, height});
-}
-
 bool SizeDialog::Create() {
     const UiTexts& t = Texts();
     WindowArgs a;
@@ -101,13 +96,13 @@ bool SizeDialog::Create() {
     a.height = r.bottom - r.top;
     if (!Window::Create(a)) return false;
 
-    font_.Reset(CreateMessageFont());
+    const int font = AddFont(MessageFont());
 
     auto add = [&](const wchar_t* className, const wchar_t* text, DWORD style, int id, const TwipsRect& rect,
                    bool inFrame) {
         const float left = rect.left + (inFrame ? kUnitFrame.left : 0);
         const float top = rect.top + (inFrame ? kUnitFrame.top : 0);
-        return AddControl(className, text, style, id, left, top, rect.width, rect.height);
+        return AddControl({className, text, id, style, 0, left, top, rect.width, rect.height}, font);
     };
     // Created in tab order; the frame and the labels come last, so they also lie beneath the
     // controls they surround.
@@ -248,7 +243,7 @@ LRESULT SizeDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Close();
         return 0;
     }
-    return Window::HandleMessage(msg, wp, lp);
+    return DialogWindow::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace plumbo

@@ -3,14 +3,13 @@
 // to a typed size.
 #include <windows.h>
 
-#include "platform/gdi_win.h"
-#include "platform/window_win.h"
+#include "platform/dialog_control_win.h"
 #include "sizing/size_math.h"
 #include "state/program_win.h"
 
 namespace plumbo {
 
-class SizeDialog final : public Window {
+class SizeDialog final : public DialogWindow {
 public:
     explicit SizeDialog(Program& program);
 
@@ -27,8 +26,6 @@ protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;
 
 private:
-    HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int id, float left, float top,
-                    float width, float height);
     HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
     // The target's outer size shown in a unit; SelectUnit also checks that unit's option.
     void Fill(SizeUnit unit);
@@ -38,7 +35,6 @@ private:
     void Close() { SetVisible(false); }
 
     Program& program_;
-    Font font_;
 };
 
 }  // namespace plumbo

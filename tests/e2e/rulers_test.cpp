@@ -4,22 +4,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "driver/driver.h"
 
 using namespace e2e;
 
+namespace {
+
+// Red rulers, inside or outside, shown along a green window at (300, 200), 400 x 300.
+void RedRulersAlongGreenWindow(Plumbo& app, Target& target, const char* inside, const wchar_t* targetArgs,
+                               const std::string& more = "") {
+    ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=TRUE\r\n"
+                          "TRANSPARENT=FALSE\r\nINSIDE=" + std::string(inside) + "\r\n" + more));
+    ASSERT_TRUE(app.WaitResident());
+    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", targetArgs));
+    app.ShowRulersByDoubleClick();
+}
+
+}  // namespace
+
 TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     Plumbo app;
-    // Red rulers inside a green window.
-    ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n"
-                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"));
-    ASSERT_TRUE(app.WaitResident());
     // A target slow to take the keyboard focus: Wine's desktop raises a window as it takes it,
     // well after its activation was seen.
     Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280 /slowfocus 500"));
-    app.ShowRulersByDoubleClick();
+    ASSERT_NO_FATAL_FAILURE(RedRulersAlongGreenWindow(app, target, "TRUE", L"/color 65280 /slowfocus 500"));
     HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler();
     // The smaller share of red among the two rulers' pixels: both must be seen.
     auto redShare = [&] {
@@ -66,4 +76,46 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     EXPECT_TRUE(DragWindow(ver, v1.left + 5, v1.top + 100, v1.left + 45, v1.top + 130))
         << "vertical at " << WindowRectOf(ver).left << "," << WindowRectOf(ver).top;
     EXPECT_FALSE(WaitFor([&] { return WindowRectOf(hrz).left != h1.left; }, 1000)) << "pulled back";
+}
+
+// A window the user maximizes, or drags half off the screen: both rulers keep their whole
+// thickness on the screen. Maximized again, "直接指定" typed on the keyboard in pixels gives it
+// back restored at that size.
+TEST(Rulers, KeepToTheScreenAlongAMaximizedOrHalfHiddenWindowWhoseTypedSizeRestoresIt) {
+    Plumbo app;
+    Target target;
+    ASSERT_NO_FATAL_FAILURE(RedRulersAlongGreenWindow(app, target, "FALSE", L"/color 65280", "[HOTKEY]\r\nSIZE=Ctrl+Alt+S\r\n"));
+    ASSERT_TRUE(target.Activate());
+    HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler(), t = target.Hwnd();
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Each ruler's red body seen on the screen 40 pixels in from where it comes onto the work area.
+    auto red = [](int x, int y) { return GrabScreen({x, y, x + 1, y + 1}).At(0, 0) == 0xFF0000u; };
+    auto onScreen = [&] {
+        const RECT h = WindowRectOf(hrz), v = WindowRectOf(ver);
+        return h.top >= work.top && v.left >= work.left && red(std::max(h.left, work.left) + 40, h.top + 2) &&
+               red(v.left + 2, std::max(v.top, work.top) + 40);
+    };
+    const int caption = GetSystemMetrics(SM_CYCAPTION) / 2 + GetSystemMetrics(SM_CYFRAME);
+    DoubleClick(500, WindowRectOf(t).top + caption);
+    EXPECT_TRUE(WaitFor([&] { return IsZoomed(t) && onScreen(); })) << "maximized";
+    DoubleClick(500, WindowRectOf(t).top + caption);
+    ASSERT_TRUE(WaitFor([&] { return !IsZoomed(t) && WindowRectOf(hrz).left == WindowRectOf(t).left; }));
+    const RECT r = WindowRectOf(t);
+    EXPECT_TRUE(DragWindow(t, r.left + 300, r.top + caption, 100, r.top + caption));
+    EXPECT_TRUE(WaitFor([&] { return WindowRectOf(t).left < 0 && onScreen(); })) << "half off";
+
+    DoubleClick(100, WindowRectOf(t).top + caption);
+    ASSERT_TRUE(WaitFor([&] { return IsZoomed(t) && onScreen(); }));
+    ASSERT_TRUE(WaitXFocusOn(t)) << XFocus();
+    XKeys(L"ctrl+alt+s");
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = WindowOf(app.Pid(), L"PlumboSize", true)) != nullptr; }));
+    ASSERT_TRUE(WaitXFocusOn(dialog)) << XFocus();
+    // To the units, pixels, back to the width: each box is all selected as it is tabbed into.
+    XKeys(L"Tab Tab Down Down shift+Tab shift+Tab 5 0 0 Tab 2 5 0 Return");
+    EXPECT_TRUE(WaitFor([&] {
+        const RECT s = WindowRectOf(t);
+        return !IsZoomed(t) && s.right - s.left == 500 && s.bottom - s.top == 250;
+    })) << WindowRectOf(t).right - WindowRectOf(t).left << " x " << WindowRectOf(t).bottom - WindowRectOf(t).top;
 }

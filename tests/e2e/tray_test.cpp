@@ -3,6 +3,8 @@
 // window by another road than SendInput's) and injected ones, a second copy, and the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "driver/driver.h"
 
 using namespace e2e;
@@ -32,4 +34,39 @@ TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
     ASSERT_TRUE(app.ChooseControlMenu(5));  // 終了
     EXPECT_TRUE(app.WaitExit(10000));
     EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); }));
+}
+
+// When "設定" closes, the activation goes back to the window it was opened over, and when the
+// tray menu closes too; under Wine that window is raised over topmost ones as its program gets
+// round to its focus, which in a busy one (here 400 ms late) comes after the version box opened.
+TEST(Tray, TheVersionBoxOpenedAfterTheSettingsStandsInFrontOfTheWindow) {
+    Plumbo app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitResident());
+    Target target;  // green, under the middle of the screen where the box opens
+    ASSERT_TRUE(target.Start(100, 100, GetSystemMetrics(SM_CXSCREEN) - 200, GetSystemMetrics(SM_CYSCREEN) - 200,
+                             L"Green target", L"/color 65280 /slowfocus 400"));
+    ASSERT_TRUE(target.Activate());
+    ASSERT_TRUE(app.ChooseControlMenu(2));
+    HWND settings = nullptr, box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (settings = WindowOf(app.Pid(), L"PlumboSettings", true)) != nullptr; }));
+    ASSERT_TRUE(WaitXFocusOn(settings));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(settings); }));
+    // Activated again as "設定" and the tray menu close, the window takes its focus, and with it
+    // is raised, after the box opened. Its request goes out as its thread next waits: once it has
+    // answered twice.
+    const auto activations = [&] { return reinterpret_cast<INT_PTR>(GetPropW(target.Hwnd(), L"Activations")); };
+    const INT_PTR before = activations();
+    ASSERT_TRUE(app.ChooseControlMenu(3));
+    ASSERT_TRUE(WaitFor([&] { return (box = WindowOf(app.Pid(), L"PlumboAbout", true)) != nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return activations() > before; }));
+    DWORD_PTR answer = 0;
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer));
+    // The box's own gradient where it stands, not the window's green.
+    const RECT r = ClientRectOnScreen(box);
+    EXPECT_TRUE(WaitFor([&] { return std::ranges::count(GrabScreen(r).pixels, 0x00FF00u) == 0; }))
+        << "the version box stands behind the window";
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
 }

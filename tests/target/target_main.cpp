@@ -4,7 +4,8 @@
 // (tabs, list views, headers, tree views) and "/bars" with the bars and the small common
 // controls, all filled with items; "/color C" paints the client area in COLORREF C, so a test
 // can tell the window from a ruler on the screen; "/slowfocus MS" makes each activation take
-// that long before the window gets the keyboard focus, as a busy program does.
+// that long before the window gets the keyboard focus, as a busy program does; the window's
+// property "Activations" counts them.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -34,8 +35,12 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     }
     WNDPROC proc = [](HWND h, UINT m, WPARAM w, LPARAM l) {
         if (m == WM_DESTROY) PostQuitMessage(0);
-        if (m == WM_ACTIVATE && LOWORD(w) != WA_INACTIVE && slowFocusMs) Sleep(slowFocusMs);
-        return DefWindowProcW(h, m, w, l);
+        if (m != WM_ACTIVATE || LOWORD(w) == WA_INACTIVE) return DefWindowProcW(h, m, w, l);
+        if (slowFocusMs) Sleep(slowFocusMs);
+        const LRESULT r = DefWindowProcW(h, m, w, l);
+        // Counted once the focus is set, for a test to wait on.
+        SetPropW(h, L"Activations", reinterpret_cast<HANDLE>(reinterpret_cast<INT_PTR>(GetPropW(h, L"Activations")) + 1));
+        return r;
     };
     WNDCLASSW wc{0, proc, 0, 0, inst, nullptr, LoadCursorW(nullptr, IDC_ARROW), background, nullptr, L"PlumboTestTarget"};
     RegisterClassW(&wc);
