@@ -1,7 +1,7 @@
 #pragma once
-// Tells a window that the mouse pointer moved, wherever it is on the screen, without looking at
-// it on a timer: a low-level mouse hook on a thread of its own, which sleeps while the pointer
-// rests. The window is told once until it asks again (Taken), so a burst of moves between two
+// Tells a window that the mouse pointer moved, wherever it is on the screen: a low-level mouse
+// hook on a thread of its own, which sleeps while the pointer rests (under Wine, a look at the
+// pointer from that thread, often while it moves and seldom at rest). The window is told once until it asks again (Taken), so a burst of moves between two
 // of its paints comes as one message.
 #include <windows.h>
 
