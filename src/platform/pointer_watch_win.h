@@ -1,7 +1,7 @@
 #pragma once
 // Tells a window that the mouse pointer moved, wherever it is on the screen: a low-level mouse
-// hook on a thread of its own, which sleeps while the pointer rests (under Wine, a look at the
-// pointer from that thread, often while it moves and seldom at rest). The window is told once until it asks again (Taken), so a burst of moves between two
+// hook on a thread of its own, which sleeps while the pointer rests (under Wine, looks at the
+// pointer from that thread instead: often while it moves, twice a second at rest). The window is told once until it asks again (Taken), so a burst of moves between two
 // of its paints comes as one message.
 #include <windows.h>
 
@@ -35,6 +35,7 @@ public:
         std::atomic<bool> posted{false};
         std::atomic<uint64_t> last{0};  // x in the high half, y in the low one
         HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<bool> stopped{false};
         ~Shared() { CloseHandle(stop); }
     };
 
