@@ -1,7 +1,7 @@
 # Windows build: plumbo.exe, its Win32 tests, the end-to-end driver and its test target.
 # Built with MinGW-w64 here (run under Wine) or with MSVC on Windows.
 
-set(WIN_LIBS user32 gdi32 shell32 comdlg32 comctl32 advapi32 ole32 uuid setupapi windowscodecs dwmapi)
+set(WIN_LIBS user32 gdi32 shell32 comdlg32 comctl32 advapi32 ole32 oleaut32 oleacc uuid setupapi windowscodecs dwmapi)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 if(MINGW)
   # One self-contained exe: no libstdc++/libgcc/winpthread DLL beside it.
@@ -14,7 +14,7 @@ target_include_directories(plumbo_win PUBLIC ${CMAKE_SOURCE_DIR}/res)
 
 set(RES_DIR ${CMAKE_SOURCE_DIR}/res)
 if(MSVC)
-  set(PROGRAM_MANIFEST ${RES_DIR}/plumbo.manifest)
+  set(PROGRAM_MANIFEST ${CMAKE_BINARY_DIR}/generated/plumbo.manifest)
 else()
   set(PROGRAM_MANIFEST ${RES_DIR}/manifest.rc)
 endif()

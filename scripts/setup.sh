@@ -3,6 +3,7 @@
 # run again: it only does what is not done yet.
 #   setup.sh        everything the tests need: the native and the Windows trees, every test
 #   setup.sh run    only what running the program needs: plumbo.exe, no GoogleTest, no tests
+#   setup.sh release  plumbo.exe and what packages it (zip, NSIS), no Wine prefix
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -15,8 +16,10 @@ what="${1:-all}"
 # program fails to start ("failed to map the shared user data: c0000018").
 packages=(cmake ninja-build wine wine64 wine64-preloader fonts-wine xvfb xauth fonts-ipafont-gothic fonts-ipafont-mincho
           imagemagick x11-utils xdotool g++-mingw-w64-x86-64-posix mingw-w64-tools)
-if [ "$what" != run ]; then
-  packages+=(g++ python3 googletest libgtest-dev emf2svg libwmf-bin librsvg2-bin fonts-urw-base35)
+# The release's zip and installer; the tests build and install it.
+[ "$what" = run ] || packages+=(zip nsis)
+if [ "$what" = all ]; then
+  packages+=(unzip g++ python3 googletest libgtest-dev emf2svg libwmf-bin librsvg2-bin fonts-urw-base35)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -32,7 +35,7 @@ fi
 jobs="$(nproc 2>/dev/null || echo 2)"
 win_configure=(cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release
                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake")
-if [ "$what" = run ]; then
+if [ "$what" != all ]; then
   # A tree the tests configured already builds plumbo.exe as well; a new one leaves them out.
   if [ ! -f build/win/CMakeCache.txt ]; then
     "${win_configure[@]}" -DPLUMBO_TESTS=OFF >/dev/null
@@ -48,4 +51,4 @@ else
   cmake --build build/win -j "$jobs"
 fi
 
-bash scripts/prepare-prefix.sh
+[ "$what" = release ] || bash scripts/prepare-prefix.sh

@@ -21,19 +21,24 @@ echo "== Windows tests (under Wine)"
 bash scripts/wine-ctest.sh build/win 2>&1 | tee "$logs/win.txt"
 win_rc=${PIPESTATUS[0]}
 
+echo "== Release (built, installed, started and uninstalled under Wine)"
+{ bash scripts/package.sh && bash tests/release/release_test.sh; } 2>&1 | tee "$logs/release.txt"
+release_rc=${PIPESTATUS[0]}
+
 count() {  # passed failed from a ctest summary line
   sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -n 1
 }
 read -r nf nt < <(count "$logs/native.txt"; echo "0 0")
 read -r wf wt < <(count "$logs/win.txt"; echo "0 0")
-failed=$((nf + wf))
-passed=$((nt - nf + wt - wf))
+read -r rp rf < <(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' "$logs/release.txt"; echo "0 1")
+failed=$((nf + wf + rf))
+passed=$((nt - nf + wt - wf + rp))
 if [ "$layers_rc" -ne 0 ]; then
   echo "The include layers are broken (see above)."
   failed=$((failed + 1))
 fi
 echo
 echo "$passed passed, $failed failed"
-if [ "$layers_rc" -ne 0 ] || [ "$native_rc" -ne 0 ] || [ "$win_rc" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then
+if [ "$layers_rc" -ne 0 ] || [ "$native_rc" -ne 0 ] || [ "$win_rc" -ne 0 ] || [ "$release_rc" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$passed" -eq 0 ]; then
   exit 1
 fi

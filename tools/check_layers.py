@@ -88,8 +88,8 @@ def check(src):
             if (src / name).is_file():
                 parts = Path(name).parts
                 target = parts[0] if len(parts) > 1 else None
-            elif (res / name).is_file():
-                continue  # resources sit below everything
+            elif (res / name).is_file() or (res / (name + ".in")).is_file():
+                continue  # resources, and what CMake makes from them, sit below everything
             else:
                 problems.append(f"{where}: includes {name}, which is under neither "
                                 f"{src.name}/ nor res/")

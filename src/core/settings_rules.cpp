@@ -22,15 +22,24 @@ std::optional<std::wstring> CleanIniValue(std::wstring_view raw) {
     return std::wstring(raw.substr(first, last - first + 1));
 }
 
-bool ParseSwitch(std::wstring_view value) {
-    if (value.size() != kIniFalse.size()) return true;
+namespace {
+
+// value equals upper, an upper-case ASCII word, in any mix of case.
+bool EqualsIgnoringCase(std::wstring_view value, std::wstring_view upper) {
+    if (value.size() != upper.size()) return false;
     for (std::size_t i = 0; i < value.size(); ++i) {
         wchar_t c = value[i];
         if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-        if (c != kIniFalse[i]) return true;
+        if (c != upper[i]) return false;
     }
-    return false;
+    return true;
 }
+
+}  // namespace
+
+bool ParseSwitch(std::wstring_view value) { return !EqualsIgnoringCase(value, kIniFalse); }
+
+bool ParseStrictSwitch(std::wstring_view value) { return EqualsIgnoringCase(value, kIniTrue); }
 
 std::optional<uint32_t> ParseColor(std::wstring_view value) {
     bool negative = false;
@@ -91,6 +100,7 @@ Settings ReadSettings(const IniReader& read, const IniWriter& write) {
             case SettingId::ShowCursor: s.showCursor = ParseSwitch(*value); break;
             case SettingId::RulersHotKey: case SettingId::CaptureHotKey: case SettingId::RedrawHotKey:
             case SettingId::SizeHotKey: case SettingId::MeasureHotKey: s.hotKeys[HotKeyIndex(def.id)] = *hotKey; break;
+            case SettingId::Pictures: s.pictures = ParseStrictSwitch(*value); break;
         }
     }
     return s;
@@ -124,6 +134,7 @@ void WriteSetting(const IniWriter& write, SettingId id, const Settings& s) {
             case SettingId::ShowCursor: write(def.section, def.key, FormatSwitch(s.showCursor)); break;
             case SettingId::RulersHotKey: case SettingId::CaptureHotKey: case SettingId::RedrawHotKey:
             case SettingId::SizeHotKey: case SettingId::MeasureHotKey: write(def.section, def.key, FormatHotKey(s.hotKeys[HotKeyIndex(id)])); break;
+            case SettingId::Pictures: write(def.section, def.key, FormatSwitch(s.pictures)); break;
         }
         return;
     }

@@ -20,6 +20,7 @@ inline constexpr std::wstring_view kSectionColor = L"COLOR";
 inline constexpr std::wstring_view kSectionShow = L"SHOW";
 // Read by this version only: older copies never ask for it and leave it as it is.
 inline constexpr std::wstring_view kSectionHotKey = L"HOTKEY";
+inline constexpr std::wstring_view kSectionVector = L"VECTOR";
 
 // The read buffer holds 80 characters including the terminating NUL.
 inline constexpr std::size_t kIniReadBufferChars = 80;
@@ -32,6 +33,7 @@ enum class SettingId {
     RulerColor, TickColor, NumberColor, OnTop, Transparent, Inside,
     RulersHotKey, CaptureHotKey, RedrawHotKey, SizeHotKey, MeasureHotKey,  // in HotKeyAction's order
     ShowCursor,
+    Pictures,
 };
 
 struct SettingDef {
@@ -45,7 +47,7 @@ struct SettingDef {
 // In the order a new file holds them and LoadSettings reads them. Only ZORDER differs between
 // the two defaults: a new file keeps the rulers on top, an old file lacking the key does not. A
 // file from before the hotkeys gets the keys a new file has, written back like any missing key.
-inline constexpr std::array<SettingDef, 12> kSettingDefs = {{
+inline constexpr std::array<SettingDef, 13> kSettingDefs = {{
     {SettingId::RulerColor, kSectionColor, L"MEJ", L"16777215", L"16777215"},
     {SettingId::TickColor, kSectionColor, L"LINE", L"16711680", L"16711680"},
     {SettingId::NumberColor, kSectionColor, L"NO", L"0", L"0"},
@@ -58,6 +60,7 @@ inline constexpr std::array<SettingDef, 12> kSettingDefs = {{
     {SettingId::RedrawHotKey, kSectionHotKey, L"REDRAW", L"Ctrl+Alt+V", L"Ctrl+Alt+V"},
     {SettingId::SizeHotKey, kSectionHotKey, L"SIZE", L"Ctrl+Alt+S", L"Ctrl+Alt+S"},
     {SettingId::MeasureHotKey, kSectionHotKey, L"MEASURE", L"Ctrl+Alt+M", L"Ctrl+Alt+M"},
+    {SettingId::Pictures, kSectionVector, L"PICTURES", L"FALSE", L"FALSE"},
 }};
 
 constexpr SettingId HotKeySetting(HotKeyAction action) {
@@ -73,6 +76,7 @@ struct Settings {
     bool transparent = false;  // the ruler body shows what lies behind it
     bool inside = false;       // rulers inside the target's frame
     std::array<HotKey, kHotKeyActionCount> hotKeys{};  // by HotKeyAction
+    bool pictures = false;     // the re-drawing puts in as pixels what nothing tells
     bool showCursor = false;   // the rulers mark the pointer's position
 
     friend bool operator==(const Settings&, const Settings&) = default;
@@ -84,6 +88,10 @@ std::optional<std::wstring> CleanIniValue(std::wstring_view raw);
 
 // True unless the value is "FALSE" in any mix of case: "0", "no" and typos all read as true.
 bool ParseSwitch(std::wstring_view value);
+
+// True only for "TRUE" in any mix of case: the switches added later have no old files to keep,
+// and a typo must not turn them on.
+bool ParseStrictSwitch(std::wstring_view value);
 
 // A decimal integer, optionally signed, that fits a signed 32-bit value, taken as COLORREF
 // bits. Anything else (hex, fractions, trailing text, out of range) is nullopt and is treated

@@ -1,5 +1,7 @@
 #include "core/texts.h"
 
+#include "version.h"
+
 namespace plumbo {
 
 namespace {
@@ -55,8 +57,9 @@ constexpr UiTexts kJapanese = {
     L"透明定規",
     L"ｳｲﾝﾄﾞｳの外側に表示",
     L"ｳｲﾝﾄﾞｳの内側に表示",
+    L"読み取れない部分は画像で描く",
 
-    L"Ver 1999.12",
+    L"Ver " PLUMBO_VERSION_WIDE,
     L"Home Page",
     L"https://plumbo.example.org/",
     L"Mail",
@@ -112,6 +115,8 @@ constexpr UiTexts kJapanese = {
     L"PNGﾌｧｲﾙ (*.png)|*.png",
     L"SVG",
     L"SVGﾌｧｲﾙ (*.svg)|*.svg",
+
+    L"Windows の起動時に開始する",
 
     L"測定",
     L"測定",
@@ -178,8 +183,9 @@ constexpr UiTexts kEnglish = {
     .setTransparent = L"Transparent",
     .setShowOut = L"Outside the window",
     .setShowIn = L"Inside the window",
+    .setPictures = L"Draw what cannot be read as a picture",
 
-    .aboutVersion = L"Ver 1999.12",
+    .aboutVersion = L"Ver " PLUMBO_VERSION_WIDE,
     .aboutHomeCaption = L"Home Page",
     .aboutHomeLink = L"https://plumbo.example.org/",
     .aboutMailCaption = L"Mail",
@@ -236,6 +242,8 @@ constexpr UiTexts kEnglish = {
     .saveFilterPng = L"PNG Files (*.png)|*.png",
     .saveSvg = L"SVG",
     .saveFilterSvg = L"SVG Files (*.svg)|*.svg",
+
+    .setStartWithWindows = L"Start with Windows",
 
     .measure = L"&Measure",
     .setHotKeyMeasure = L"Measure",

@@ -62,6 +62,7 @@ struct UiTexts {
     const wchar_t* setTransparent;
     const wchar_t* setShowOut;
     const wchar_t* setShowIn;
+    const wchar_t* setPictures;
 
     // Version box and help.
     const wchar_t* aboutVersion;
@@ -134,6 +135,9 @@ struct UiTexts {
     // The fifth, for re-drawn pictures only, likewise.
     const wchar_t* saveSvg;
     const wchar_t* saveFilterSvg;
+
+    // "設定": the program starts when the user logs on to Windows.
+    const wchar_t* setStartWithWindows;
 
     // The measuring mode: the last item of the rulers' menu, its key's label in "設定", and its
     // bar: keys 1 to 5 with their ways, the tolerance (%s: 0 to 255) and how to leave.

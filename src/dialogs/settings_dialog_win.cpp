@@ -12,6 +12,7 @@
 #include "platform/dialog_control_win.h"
 #include "platform/modal_win.h"
 #include "platform/monitor_win.h"
+#include "platform/run_entry_win.h"
 #include "state/hotkeys_win.h"
 
 namespace plumbo {
@@ -22,7 +23,11 @@ namespace {
 // true millimetres' group below it, so the other controls keep their places.
 constexpr float kClientWidthTwips = 6660.0f;
 constexpr float kCalibrationTopTwips = 4860.0f;
-constexpr float kClientHeightTwips = 6150.0f;
+// The re-drawing's switch and starting with Windows, each in a row of its own below the true
+// millimetres.
+constexpr float kPicturesTopTwips = 6150.0f;
+constexpr float kStartWithWindowsTopTwips = 6570.0f;
+constexpr float kClientHeightTwips = 6960.0f;
 constexpr float kPreviewWidthTwips = 4995.0f;
 constexpr float kPreviewHeightTwips = 500.0f;
 // The group box's top-left corner: everything inside it is placed from there.
@@ -45,6 +50,8 @@ enum ControlId : int {
     kOutsideOption,
     kInsideOption,
     kHotKeyGroupBox,
+    kStartWithWindowsCheck,
+    kPicturesCheck,
     kCursorCheck,
     // One row per action, in HotKeyAction's order: a label, the key, and "なし".
     kHotKeyLabel = 200,
@@ -99,6 +106,18 @@ constexpr ControlDesign kAfterPreview[] = {
     {kCursorCheck, L"BUTTON", &UiTexts::setShowCursor, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 180, 1860, 1635, 255,
      true},
 };
+
+constexpr ControlDesign kStartWithWindowsDesign{kStartWithWindowsCheck, L"BUTTON", &UiTexts::setStartWithWindows,
+                                                BS_AUTOCHECKBOX | WS_TABSTOP, 180, kStartWithWindowsTopTwips, 4980, 255,
+                                                false};
+// The value Windows runs at log-on, the installer's as well: "<the program>" /startup.
+constexpr wchar_t kRunEntryName[] = L"Plumbo";
+
+std::wstring StartupCommand() {
+    wchar_t exe[MAX_PATH * 4] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH * 4);
+    return L"\"" + std::wstring(exe, n) + L"\" /startup";
+}
 
 // English speaks in the message font, whose line is taller than the preview's caption.
 constexpr ControlDesign kEnglishPreviewCaption{
@@ -226,6 +245,9 @@ bool SettingsDialog::Create() {
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
     CreateHotKeyRows();
     calibration_.Create(*this, font_, kCalibrationTopTwips);
+    CreateControl(*this, font_, {kPicturesCheck, L"BUTTON", &UiTexts::setPictures, BS_AUTOCHECKBOX | WS_TABSTOP,
+                                 kGroupLeft + 120.0f, kPicturesTopTwips, 6300.0f, 255.0f, false});
+    CreateControl(*this, font_, kStartWithWindowsDesign);
     return true;
 }
 
@@ -280,10 +302,14 @@ void SettingsDialog::Open() {
     preview_.numberColor = s.numberColor;
     preview_.Refresh();
     CheckDlgButton(hwnd(), kTransparentCheck, s.transparent ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd(), kPicturesCheck, s.pictures ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd(), kCursorCheck, s.showCursor ? BST_CHECKED : BST_UNCHECKED);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, s.inside ? kInsideOption : kOutsideOption);
     for (int i = 0; i < kHotKeyActionCount; ++i)
         SendMessageW(Item(kHotKeyControl + i), HKM_SETHOTKEY, ControlWord(s.hotKeys[i]), 0);
+    // What the registry holds, whoever wrote it: the installer, or Windows' own start-up list.
+    startsWithWindows_ = ReadRunEntry(kRunEntryName).has_value();
+    CheckDlgButton(hwnd(), kStartWithWindowsCheck, startsWithWindows_ ? BST_CHECKED : BST_UNCHECKED);
 
     RulerService* rulers = program_.rulers;
     // Read before hiding: afterwards the rulers come back only if they were there.
@@ -330,11 +356,15 @@ void SettingsDialog::StoreAndApply() {
     s.numberColor = preview_.numberColor;
     s.inside = !IsChecked(kOutsideOption);
     s.transparent = IsChecked(kTransparentCheck);
+    s.pictures = IsChecked(kPicturesCheck);
     s.showCursor = IsChecked(kCursorCheck);
     for (SettingId id : {SettingId::RulerColor, SettingId::TickColor, SettingId::NumberColor, SettingId::Inside,
-                         SettingId::Transparent, SettingId::ShowCursor})
+                         SettingId::Transparent, SettingId::Pictures, SettingId::ShowCursor})
         program_.Save(id);
     calibration_.Store();
+    // Only a change of the box: an entry another copy of the program wrote stays its own.
+    if (IsChecked(kStartWithWindowsCheck) != startsWithWindows_)
+        WriteRunEntry(kRunEntryName, startsWithWindows_ ? nullptr : StartupCommand().c_str());
     // Colours, the transparent look and the menu's check marks; the rulers are hidden now and
     // take all of it when they are shown again.
     if (program_.rulers) program_.rulers->ApplySettings();

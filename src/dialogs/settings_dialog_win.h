@@ -72,6 +72,7 @@ private:
     // Colours the user adds in the colour dialog stay for the run.
     COLORREF customColors_[16] = {};
     bool keysChosen_ = false;  // "Ｏ．Ｋ" took the hot-key controls' keys
+    bool startsWithWindows_ = false;  // as the box was filled on opening
 };
 
 }  // namespace plumbo

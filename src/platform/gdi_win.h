@@ -40,6 +40,13 @@ using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Palette = GdiObject<HPALETTE>;
 
+// A device-independent bitmap of width x height pixels of `bits` bits, its top row first.
+inline BITMAPINFO TopDownDib(int width, int height, WORD bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, bits, BI_RGB, 0, 0, 0, 0, 0};
+    return bi;
+}
+
 // A memory DC that is deleted with its owner.
 class MemoryDc {
 public:

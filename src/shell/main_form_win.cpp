@@ -17,13 +17,14 @@ MainForm::MainForm(Program& program) : program_(program), queue_([] { return Mod
 
 bool MainForm::Create(HICON icon) {
     WindowArgs a;
-    a.className = L"PlumboMenuForm";
+    a.className = kMainFormClass;
     a.title = Texts().viewerCaption;
     a.style = WS_OVERLAPPEDWINDOW;
     a.icon = icon;
     a.width = 400;
     a.height = 300;
     if (!Window::Create(a)) return false;
+    exitRequest_ = RegisterWindowMessageW(kExitRequestMessage);
     menus_.Build();
     trayIcon_.Prepare(hwnd(), icon);
     ModalScope::SetOnAllEnded([h = hwnd()] { PostMessageW(h, kRunWaitingMessage, 0, 0); });
@@ -82,6 +83,10 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (trayIcon_.IsTaskbarCreated(msg)) {
         trayIcon_.Add();
+        return 0;
+    }
+    if (exitRequest_ && msg == exitRequest_) {
+        Run(CommandId::Exit);  // an open dialog or menu ends with the main loop
         return 0;
     }
     switch (msg) {

@@ -12,6 +12,11 @@
 
 namespace plumbo {
 
+// Another process asks the running copy to end as "終了" ends it (plumbo.exe /exit): WM_CLOSE
+// is ignored, so that nothing but the user ends the program by accident.
+inline constexpr wchar_t kMainFormClass[] = L"PlumboMenuForm";
+inline constexpr wchar_t kExitRequestMessage[] = L"Plumbo.ExitRequest";
+
 class MainForm final : public Window, public CommandService {
 public:
     explicit MainForm(Program& program);
@@ -45,6 +50,7 @@ private:
     TrayIcon trayIcon_;
     Menus menus_;
     CommandQueue queue_;
+    UINT exitRequest_ = 0;
 };
 
 }  // namespace plumbo

@@ -20,6 +20,20 @@ std::wstring ProgramFolder() {
     return p;
 }
 
+int EndRunningCopy() {
+    HWND form = FindWindowW(kMainFormClass, nullptr);
+    if (!form) return 0;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(form, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    PostMessageW(form, RegisterWindowMessageW(kExitRequestMessage), 0, 0);
+    // Long enough for a copy busy drawing a large window to come back to its loop.
+    constexpr DWORD kWaitMs = 10000;
+    const bool ended = process ? WaitForSingleObject(process, kWaitMs) == WAIT_OBJECT_0 : !IsWindow(form);
+    if (process) CloseHandle(process);
+    return ended ? 0 : 1;
+}
+
 Shell::Shell()
     : mainForm_(program_), rulers_(program_), viewer_(mainForm_), sizeDialog_(program_), settingsDialog_(program_),
       measure_(program_, TargetControlBoxes) {
@@ -40,7 +54,7 @@ bool Shell::AnotherCopyRuns() {
     return instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
+bool Shell::Start(HINSTANCE instance, const std::wstring& folder, bool splash) {
     // Every window and menu takes its texts from the table chosen here. Windows gives the
     // user's display language; Wine gives the language of the process's locale (LC_ALL or
     // LANG), whatever the prefix was made with.
@@ -50,7 +64,7 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     program_.mainWindow = mainForm_.hwnd();
 
     // The version box greets the user while the rest is made.
-    std::unique_ptr<AboutBox> splash = ShowSplash(program_.mainWindow);
+    std::unique_ptr<AboutBox> splashBox = splash ? ShowSplash(program_.mainWindow) : nullptr;
     if (AnotherCopyRuns()) return false;
     program_.folder = folder;
     program_.settingsFile.path = program_.IniPath();
@@ -60,7 +74,7 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder) {
     sizeDialog_.Create();
     settingsDialog_.Create();
     rulers_.Show(false);
-    splash.reset();
+    splashBox.reset();
 
     // A file that cannot be used, or a repair that cannot be written, is said here.
     program_.settings = program_.settingsFile.Load();

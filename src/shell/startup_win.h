@@ -22,6 +22,10 @@ namespace plumbo {
 // The folder plumbo.exe lies in, ending in a backslash: its settings file lives there.
 std::wstring ProgramFolder();
 
+// plumbo.exe /exit: asks the copy that runs to end as "終了" ends it, and waits a while for it.
+// 0 once none runs; 1 when it is still there (a copy too old to understand the request).
+int EndRunningCopy();
+
 // The target's client area and its child windows, as the re-drawing walks them, for the
 // measuring mode.
 std::vector<ControlBox> TargetControlBoxes(HWND target);
@@ -33,9 +37,10 @@ public:
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 
-    // Starts the program with its settings file in folder (ending in a backslash); false when
-    // it is to end at once (another copy runs, or a window could not be made).
-    bool Start(HINSTANCE instance, const std::wstring& folder);
+    // Starts the program from folder (ending in a backslash); false when it is to end at once
+    // (another copy runs, or a window could not be made). Started with Windows, it shows no
+    // splash: the tray icon comes quietly.
+    bool Start(HINSTANCE instance, const std::wstring& folder, bool splash = true);
     // Hides the rulers, removes the tray icon and ends the main loop; nothing is saved.
     void End();
 

@@ -105,6 +105,8 @@ struct Program {
     ViewerService* viewer = nullptr;
     CommandService* commands = nullptr;
 
+    // The settings file: beside the program when it is there or can be made there, else in
+    // %APPDATA%\Plumbo, which is made when missing.
     std::wstring IniPath() const;
     // Writes one setting's current value to the settings file, and what the calibrations left
     // for the next save.

@@ -6,6 +6,7 @@
 
 #include "core/texts.h"
 #include "platform/files_win.h"
+#include "platform/folders_win.h"
 #include "platform/modal_win.h"
 #include "platform/profile_write_win.h"
 #include "state/program_win.h"
@@ -79,7 +80,18 @@ Settings SettingsFile::Load() {
     return settings;
 }
 
-std::wstring Program::IniPath() const { return folder + std::wstring(kIniFileName); }
+std::wstring Program::IniPath() const {
+    // Beside the program whenever a file is there or can be made there, so portable copies and
+    // existing set-ups stay as they are. A folder that takes no new file (Program Files) sends
+    // it to the user's application data. Nothing is ever moved between the two.
+    const std::wstring beside = folder + std::wstring(kIniFileName);
+    if (FileExists(beside) || CanCreateFileIn(folder)) return beside;
+    const std::wstring appData = RoamingAppDataFolder();
+    if (appData.empty()) return beside;
+    const std::wstring own = appData + L"Plumbo\\";
+    CreateDirectoryW(own.c_str(), nullptr);
+    return own + std::wstring(kIniFileName);
+}
 
 void Program::Save(SettingId id) {
     WriteSetting([&](std::wstring_view section, std::wstring_view key,

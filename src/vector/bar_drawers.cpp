@@ -23,7 +23,7 @@ struct Placer {
     }
 };
 
-DrawPart BoxAt(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
+RectPart BoxAt(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
 
 // One drawer's output: the places it works out and the parts it adds, either of which can fail.
 struct Drawing {
@@ -39,12 +39,12 @@ struct Drawing {
     }
 };
 
-DrawPart TextAt(const ControlPlace& p, std::wstring text, uint32_t format) {
+RectTextPart TextAt(const ControlPlace& p, std::wstring text, uint32_t format) {
     return BoxedText(p.x, p.y, p.w, p.h, std::move(text), format);
 }
 
 // A triangle pointing down, up, left or right inside a box of w x h at (x, y), half its size.
-DrawPart Pointer(double x, double y, double w, double h, char towards) {
+PolylinePart Pointer(double x, double y, double w, double h, char towards) {
     switch (towards) {
     case 'u': return Arrow(x, y, {w / 4, 3 * w / 4, w / 2}, {3 * h / 4, 3 * h / 4, h / 4});
     case 'l': return Arrow(x, y, {3 * w / 4, 3 * w / 4, w / 4}, {h / 4, 3 * h / 4, h / 2});
@@ -115,9 +115,9 @@ bool DrawProgress(const DrawContext& ctx, const WindowRecord& control, PartList&
         const double share =
             std::clamp((static_cast<double>(c.position) - c.minimum) / (static_cast<double>(c.maximum) - c.minimum), 0.0, 1.0);
         const bool vertical = HasStyleBits(control.style, kProgressVertical);
-        DrawPart filled = vertical ? Box(in.x, in.y + in.h * (1 - share), in.w, in.h * share, kHatchDiagonal)
+        RectPart filled = vertical ? Box(in.x, in.y + in.h * (1 - share), in.w, in.h * share, kHatchDiagonal)
                                    : Box(in.x, in.y, in.w * share, in.h, kHatchDiagonal);
-        filled.rect.fillColor = kBlack;
+        filled.fillColor = kBlack;
         if (share > 0) d.out.Add(filled);
     }
     return d.Ok();

@@ -50,6 +50,7 @@ constexpr DispatchEntry kDispatch[] = {
     {L"UserControlDC", DrawerKind::UserControl},
     {L"MDIClient", DrawerKind::MdiClient},
     {L"Static", DrawerKind::Static},
+    {L"#32770", DrawerKind::ChildDialog},
     {L"SysTabControl32", DrawerKind::TabControl},
     {L"SysListView32", DrawerKind::ListView},
     {L"SysHeader32", DrawerKind::Header},
@@ -105,11 +106,21 @@ DrawerKind LookupDrawer(std::wstring_view normalisedClass) {
 }
 
 ButtonLook ClassifyButton(uint32_t style) {
-    if ((style & kButtonTypeMask) == kButtonGroupBox) return ButtonLook::GroupFrame;
-    if (style & 0x1) return ButtonLook::PushButton;
-    if (style & 0x2) return ButtonLook::CheckBox;
-    if (style & 0x4) return ButtonLook::Nothing;
-    return ButtonLook::PushButton;
+    switch (style & kButtonTypeMask) {
+    case 0x2:  // BS_CHECKBOX
+    case 0x3:  // BS_AUTOCHECKBOX
+    case 0x5:  // BS_3STATE
+    case 0x6: return ButtonLook::CheckBox;  // BS_AUTO3STATE
+    case 0x4:  // BS_RADIOBUTTON
+    case 0x9: return ButtonLook::RadioButton;  // BS_AUTORADIOBUTTON
+    case kButtonGroupBox: return ButtonLook::GroupFrame;
+    case kButtonOwnerDrawn: return ButtonLook::OwnerDrawn;
+    case 0xC:  // BS_SPLITBUTTON
+    case 0xD: return ButtonLook::SplitButton;  // BS_DEFSPLITBUTTON
+    case 0xE:  // BS_COMMANDLINK
+    case 0xF: return ButtonLook::CommandLink;  // BS_DEFCOMMANDLINK
+    default: return ButtonLook::PushButton;  // push, default push, user button (8), push box (0xA)
+    }
 }
 
 RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
@@ -137,8 +148,14 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         switch (ClassifyButton(style)) {
         case ButtonLook::GroupFrame: n.children = true; [[fallthrough]];
         case ButtonLook::PushButton:
-        case ButtonLook::CheckBox: n.text = true; break;
-        case ButtonLook::Nothing: break;
+        case ButtonLook::SplitButton:
+        case ButtonLook::CommandLink: n.text = true; break;
+        case ButtonLook::CheckBox:
+        case ButtonLook::RadioButton:
+            n.text = true;
+            n.checkState = true;
+            break;
+        case ButtonLook::OwnerDrawn: break;  // its program paints it: no caption we could place
         }
         break;
     case DrawerKind::ComboBox:
@@ -154,7 +171,8 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         n.clientRect = scrollBars;
         n.children = true;
         break;
-    case DrawerKind::Unlisted: n.children = true; break;
+    case DrawerKind::Unlisted:
+    case DrawerKind::ChildDialog: n.children = true; break;
     case DrawerKind::ComboBoxEx:
         // Drawn whole from its selected item: its inner combo box and edit field would only repeat it.
         n.content = true;

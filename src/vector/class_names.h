@@ -42,6 +42,7 @@ enum class DrawerKind : int32_t {
     UserControl,     // "UserControlDC"
     MdiClient,       // "MDIClient"
     Static,          // "Static"
+    ChildDialog,     // "#32770" inside a window: a property sheet's page, a dialog in a pane
     // The common controls, drawn with their content: the item lists first, kept together and
     // in this order for IsItemList and IsCommonControl.
     TabControl,      // "SysTabControl32"
@@ -73,13 +74,15 @@ DrawerKind LookupDrawer(std::wstring_view normalisedClass);
 // Any bit of mask set in style.
 constexpr bool HasStyleBits(uint32_t style, uint32_t mask) { return (style & mask) != 0; }
 
-// What a standard "Button" is drawn as. Single bits are tested in order 0x1, 0x2, 0x4, so
-// BS_AUTOCHECKBOX (3) and BS_3STATE (5) come out as push buttons and BS_AUTO3STATE (6) as a
-// check box. The group box (type 7) is taken out first and drawn as a group frame.
-enum class ButtonLook : int32_t { PushButton, CheckBox, Nothing, GroupFrame };
+// What a standard "Button" is drawn as, by its type (style & 0xF). Types 0xA (a push box) and
+// the unused 0xB..0xF values a program may still set are drawn as the nearest kind.
+enum class ButtonLook : int32_t { PushButton, CheckBox, RadioButton, SplitButton, CommandLink, OwnerDrawn, GroupFrame };
 inline constexpr uint32_t kButtonTypeMask = 0xF;
 inline constexpr uint32_t kButtonGroupBox = 7;
 ButtonLook ClassifyButton(uint32_t style);
+// BM_GETCHECK's answers: unchecked, checked, and the third state of a three-state box.
+inline constexpr uint32_t kButtonChecked = 1;
+inline constexpr uint32_t kButtonIndeterminate = 2;
 
 // Style bits of the older controls that change what their drawers show.
 inline constexpr uint32_t kEditMultiLine = 0x4;  // ES_MULTILINE
@@ -97,6 +100,20 @@ constexpr bool StaticShowsText(uint32_t style) {
 // The tool bar whose buttons can be asked for; the older tool bar classes keep generic squares.
 inline constexpr std::wstring_view kCommonToolBarClass = L"ToolbarWindow32";
 
+// Owner-drawn list boxes, combo boxes, buttons and statics: their program paints what they
+// show, and their messages tell nothing of it.
+inline constexpr uint32_t kListOwnerDrawn = 0x30;  // LBS_ and CBS_OWNERDRAWFIXED, _OWNERDRAWVARIABLE
+inline constexpr uint32_t kButtonOwnerDrawn = 0xB, kStaticOwnerDrawn = 0xD;
+constexpr bool PaintedByItsProgram(DrawerKind kind, uint32_t style) {
+    switch (kind) {
+    case DrawerKind::ListBox:
+    case DrawerKind::ComboBox: return (style & kListOwnerDrawn) != 0;
+    case DrawerKind::StandardButton: return (style & kButtonTypeMask) == kButtonOwnerDrawn;
+    case DrawerKind::Static: return (style & kStaticTypeMask) == kStaticOwnerDrawn;
+    default: return false;
+    }
+}
+
 // What a window's record must hold for its drawer; the query reads nothing else.
 struct RecordNeeds {
     bool text = false;                 // its own window text
@@ -105,6 +122,7 @@ struct RecordNeeds {
     bool children = false;             // its direct children, drawn through DrawControl
     bool firstDescendantText = false;  // combo box: whether it has an edit field, and its text
     bool content = false;              // ControlContent, through the control's own messages
+    bool checkState = false;           // check boxes and radio buttons: BM_GETCHECK
 };
 RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style);
 

@@ -1,6 +1,9 @@
 #include "vector/control_drawers.h"
 
+#include <cmath>
+
 #include "core/numeric.h"
+#include "vector/accessible_drawers.h"
 #include "vector/bar_drawers.h"
 #include "vector/class_names.h"
 #include "vector/list_drawers.h"
@@ -20,14 +23,43 @@ constexpr int32_t kFrameCaptionDy = -8;
 constexpr uint32_t kStaticNoPrefix = 0x80;  // SS_NOPREFIX: '&' shown as it is
 constexpr uint32_t kToolBarNoDivider = 0x40;  // CCS_NODIVIDER
 
-DrawPart ControlBox(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
+RectPart ControlBox(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
 
-DrawPart ComboArrow(double ox, double oy, double d) {
-    DrawPart a = Arrow(ox, oy, {d / 4, 3 * d / 4, d / 2}, {d / 4, d / 4, 3 * d / 4});
-    a.polyline.outline = -1;
-    a.polyline.hatch = kHatchSolid;
-    a.polyline.fillColor = kBlack;
+PolylinePart ComboArrow(double ox, double oy, double d) {
+    PolylinePart a = Arrow(ox, oy, {d / 4, 3 * d / 4, d / 2}, {d / 4, d / 4, 3 * d / 4});
+    a.outline = -1;
+    a.hatch = kHatchSolid;
+    a.fillColor = kBlack;
     return a;
+}
+
+// A circle as a closed polyline of 24 sides, which every player draws alike.
+PolylinePart Circle(double cx, double cy, double r) {
+    constexpr int kSides = 24;
+    constexpr double kTurn = 6.283185307179586;
+    PolylinePart c = Arrow(cx, cy, {r, r, r}, {0, 0, 0});
+    c.xs.clear();
+    c.ys.clear();
+    for (int i = 0; i <= kSides; ++i) {
+        c.xs.push_back(cx + r * std::cos(kTurn * i / kSides));
+        c.ys.push_back(cy + r * std::sin(kTurn * i / kSides));
+    }
+    return c;
+}
+
+RectPart FilledBox(double x, double y, double w, double h) {
+    RectPart b = Box(x, y, w, h, kHatchSolid);
+    b.fillColor = kBlack;
+    b.outline = 0;
+    return b;
+}
+
+// A tick in a square of side d at (x, y): down to the lower third, then up to the far corner.
+PolylinePart Tick(double x, double y, double d) {
+    PolylinePart t = Arrow(x, y, {d / 5, 2 * d / 5, 4 * d / 5}, {d / 2, 7 * d / 10, 3 * d / 10});
+    t.xs.pop_back();
+    t.ys.pop_back();
+    return t;
 }
 
 }  // namespace
@@ -113,19 +145,49 @@ bool DrawPushButton(const DrawContext& ctx, const WindowRecord& control, PartLis
 bool DrawCheckBox(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     auto p = PlaceOf(ctx.target, control.window);
     if (!p) return false;
-    // The square is as tall as the control; the text keeps the full width after it.
+    // The square is as tall as the control; the text takes the rest of it. A check is
+    // a tick through the square's middle, the third state a filled square inside it.
+    const double x = p->x, y = p->y, d = p->h;
     PartAppender out{list};
-    out.Add(Box(p->x, p->y, p->h, p->h));
-    out.Add(BoxedText(static_cast<double>(p->x) + p->h, p->y, p->w, p->h, control.text, kFormatVCenter));
+    out.Add(Box(x, y, d, d));
+    if (control.check == kButtonIndeterminate) out.Add(FilledBox(x + d / 4, y + d / 4, d / 2, d / 2));
+    if (control.check == kButtonChecked) out.Add(Tick(x, y, d));
+    out.Add(BoxedText(x + d, y, p->w - d, p->h, control.text, kFormatVCenter));
+    return out.ok;
+}
+
+bool DrawRadioButton(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    // The circle fills the square a check box would take; the chosen one has a dot in it.
+    const double d = p->h, cx = p->x + d / 2, cy = p->y + d / 2;
+    PartAppender out{list};
+    out.Add(Circle(cx, cy, d / 2));
+    if (control.check == kButtonChecked) out.Add(Circle(cx, cy, d / 5));
+    out.Add(BoxedText(p->x + d, p->y, p->w - d, p->h, control.text, kFormatVCenter));
     return out.ok;
 }
 
 bool DrawStandardButton(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     switch (ClassifyButton(control.style)) {
     case ButtonLook::GroupFrame: return DrawGroupFrame(ctx, control, list);
-    case ButtonLook::PushButton: return DrawPushButton(ctx, control, list);
+    case ButtonLook::PushButton:
+    case ButtonLook::CommandLink: return DrawPushButton(ctx, control, list);
+    case ButtonLook::SplitButton: {
+        // The drop arrow in a square at the right end, the caption centred in what is left.
+        auto p = PlaceOf(ctx.target, control.window);
+        if (!p) return false;
+        const double d = p->h, bx = static_cast<double>(p->right) - d;
+        PartAppender out{list};
+        out.Add(ControlBox(*p));
+        out.Add(Line(bx, p->y, bx, p->bottom));
+        out.Add(ComboArrow(bx, p->y, d));
+        out.Add(BoxedText(p->x, p->y, bx - p->x, d, control.text, kFormatCentre));
+        return out.ok;
+    }
     case ButtonLook::CheckBox: return DrawCheckBox(ctx, control, list);
-    case ButtonLook::Nothing: return true;
+    case ButtonLook::RadioButton: return DrawRadioButton(ctx, control, list);
+    case ButtonLook::OwnerDrawn: return DrawPlainBox(ctx, control, list);
     }
     return true;
 }
@@ -251,12 +313,17 @@ bool DrawUnlisted(const DrawContext& ctx, const WindowRecord& control, PartList&
     PartAppender out{list};
     out.Add(ControlBox(*p));
     out.Add(PointText(p->x, p->y, kDrawerFace, control.className, 0));
-    return out.ok && DrawChildren(ctx, control, list);
+    return out.ok && DrawChildren(ctx, control, list) && DrawAccessibleElements(ctx, control, list);
 }
 
 DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     if (!HasStyleBits(control.style, style_bits::kVisible)) return DrawOutcome::Hidden;
     bool ok = true;
+    // What the screen showed lies under every outline and text that could be read.
+    if (control.pixels) {
+        auto p = PlaceOf(ctx.target, control.window);
+        if (!p || !AddPart(list, Image(p->x, p->y, p->w, p->h, control.pixels))) return DrawOutcome::Abandoned;
+    }
     const DrawerKind kind = LookupDrawer(control.className);
     switch (kind) {
     case DrawerKind::PictureBox:
@@ -278,6 +345,8 @@ DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, Par
     case DrawerKind::MdiClient: ok = DrawMdiClient(ctx, control, list); break;
     case DrawerKind::Static: ok = DrawStatic(ctx, control, list); break;
     case DrawerKind::Unlisted: ok = DrawUnlisted(ctx, control, list); break;
+    // A dialog inside a window is only the room its controls sit in.
+    case DrawerKind::ChildDialog: ok = DrawChildren(ctx, control, list); break;
     default:
         ok = IsItemList(kind) ? DrawListControl(ctx, kind, control, list) : DrawBarControl(ctx, kind, control, list);
         break;
@@ -289,7 +358,7 @@ std::optional<WindowSize> LayOutWindow(const TargetRecord& target, PartList& lis
     auto size = DrawWindowFrame(target, list);
     if (!size) return std::nullopt;
     const DrawContext ctx{target.window.window, target.metrics};
-    if (!DrawChildren(ctx, target.window, list)) return std::nullopt;
+    if (!DrawChildren(ctx, target.window, list) || !DrawAccessibleElements(ctx, target.window, list)) return std::nullopt;
     return size;
 }
 

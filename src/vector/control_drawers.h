@@ -42,6 +42,7 @@ bool DrawTextBox(const DrawContext& ctx, const WindowRecord& control, PartList& 
 bool DrawGroupFrame(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawPushButton(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawCheckBox(const DrawContext& ctx, const WindowRecord& control, PartList& list);
+bool DrawRadioButton(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawStandardButton(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawComboBox(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawBoxWithScrollBars(const DrawContext& ctx, const WindowRecord& control, PartList& list);

@@ -33,7 +33,7 @@ std::optional<Place> PlaceOfItem(const DrawContext& ctx, const Rect32& r) {
                  static_cast<double>(p->h)};
 }
 
-DrawPart ItemText(const Place& p, std::wstring text, uint32_t format) {
+RectTextPart ItemText(const Place& p, std::wstring text, uint32_t format) {
     return BoxedText(p.x + kTextInset, p.y, std::max(0.0, p.w - kTextInset), p.h, std::move(text), format);
 }
 

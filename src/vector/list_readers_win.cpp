@@ -1,14 +1,17 @@
 // The item lists of another program: each control is asked through its own messages, with one
 // buffer in the target's memory per control for the structures and texts those messages answer
-// through a pointer. Structures are written byte by byte at the offsets of the target's own
-// layout: a 32-bit program on 64-bit Windows has 4-byte pointers and other paddings.
+// through a pointer. Structures are written in the target's own layout, as the bar readers write
+// theirs: each is a template on the target's pointer type, so a 32-bit program on 64-bit Windows
+// gets its 4-byte pointers and the paddings that follow from them.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstddef>
 #include <cstring>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -30,23 +33,37 @@ constexpr size_t kTextAt = kItemAt + kItemBytes;
 constexpr size_t kTextUnits = kMaxItemTextUnits + 1;
 constexpr size_t kBufferBytes = kTextAt + kTextUnits * sizeof(wchar_t);
 
-// Offsets of the fields we fill or read, for one structure in one bitness.
-struct ItemLayout {
-    size_t size;
-    size_t mask, index, subItem, state, stateMask, text, textMax, children;
+// The item structures up to the last field we read, P the target's pointer type.
+template <typename P> struct TabItem {  // TCITEMW
+    uint32_t mask, state, stateMask;
+    P text;
+    int32_t textMax;
 };
-// TCITEMW: mask, dwState, dwStateMask, pszText, cchTextMax.
-constexpr ItemLayout kTabItem64{40, 0, 0, 0, 4, 8, 16, 24, 0};
-constexpr ItemLayout kTabItem32{28, 0, 0, 0, 4, 8, 12, 16, 0};
-// HDITEMW: mask, cxy, pszText, hbm, cchTextMax (state is never asked).
-constexpr ItemLayout kHeaderItem64{72, 0, 0, 0, 0, 0, 8, 24, 0};
-constexpr ItemLayout kHeaderItem32{48, 0, 0, 0, 0, 0, 8, 16, 0};
-// LVITEMW: mask, iItem, iSubItem, state, stateMask, pszText, cchTextMax.
-constexpr ItemLayout kListItem64{88, 0, 4, 8, 12, 16, 24, 32, 0};
-constexpr ItemLayout kListItem32{60, 0, 4, 8, 12, 16, 20, 24, 0};
-// TVITEMW: mask, hItem, state, stateMask, pszText, cchTextMax, iImage, iSelectedImage, cChildren.
-constexpr ItemLayout kTreeItem64{56, 0, 8, 0, 16, 20, 24, 32, 44};
-constexpr ItemLayout kTreeItem32{40, 0, 4, 0, 8, 12, 16, 20, 32};
+template <typename P> struct HeaderItem {  // HDITEMW
+    uint32_t mask;
+    int32_t cxy;
+    P text, bitmap;
+    int32_t textMax;
+};
+template <typename P> struct ListItem {  // LVITEMW
+    uint32_t mask;
+    int32_t item, subItem;
+    uint32_t state, stateMask;
+    P text;
+    int32_t textMax;
+};
+template <typename P> struct TreeItem {  // TVITEMW
+    uint32_t mask;
+    P item;
+    uint32_t state, stateMask;
+    P text;
+    int32_t textMax, image, selectedImage, children;
+};
+static_assert(sizeof(void*) != 8 || (offsetof(TCITEMW, cchTextMax) == offsetof(TabItem<uint64_t>, textMax) &&
+                                     offsetof(HDITEMW, cchTextMax) == offsetof(HeaderItem<uint64_t>, textMax) &&
+                                     offsetof(LVITEMW, cchTextMax) == offsetof(ListItem<uint64_t>, textMax) &&
+                                     offsetof(TVITEMW, cChildren) == offsetof(TreeItem<uint64_t>, children)));
+static_assert(sizeof(ListItem<uint64_t>) <= kItemBytes && sizeof(TreeItem<uint64_t>) <= kItemBytes);
 
 // The part of r inside the control's client area on the screen; nullopt when none of it is.
 std::optional<Rect32> Visible(const RECT& r, const RECT& client) {
@@ -90,42 +107,28 @@ public:
         return r;
     }
 
-    // An item structure of the target's layout, zeroed, with the text pointing into the buffer.
-    struct Item {
-        const ItemLayout& layout;
-        bool is32;
-        unsigned char bytes[kItemBytes] = {};
-        void Put32(size_t at, uint32_t v) { std::memcpy(bytes + at, &v, 4); }
-        void PutPointer(size_t at, uint64_t v) {
-            if (is32) Put32(at, static_cast<uint32_t>(v));
-            else std::memcpy(bytes + at, &v, 8);
-        }
-        uint32_t Get32(size_t at) const {
-            uint32_t v;
-            std::memcpy(&v, bytes + at, 4);
-            return v;
-        }
-    };
-    Item NewItem(const ItemLayout& wide, const ItemLayout& narrow, uint32_t mask) {
-        Item item{Is32Bit() ? narrow : wide, Is32Bit()};
-        item.Put32(item.layout.mask, mask);
-        item.PutPointer(item.layout.text, buffer_.Address(kTextAt));
-        item.Put32(item.layout.textMax, static_cast<uint32_t>(kTextUnits));
-        return item;
+    // Calls read with a zero of the target's pointer type, for the structures' templates.
+    template <typename Read>
+    auto InTargetLayout(Read&& read) {
+        return Is32Bit() ? read(uint32_t{}) : read(uint64_t{});
     }
-    // Sends the item; its text and the structure as the control filled it in.
+    // Sends the item, its text pointing into the buffer; its text and the item as the control
+    // filled it in.
+    template <typename Item>
     bool AskItem(UINT message, WPARAM wParam, Item& item, std::wstring& text) {
+        item.text = static_cast<decltype(item.text)>(buffer_.Address(kTextAt));
+        item.textMax = static_cast<int32_t>(kTextUnits);
         struct {
             unsigned char item[kItemBytes];
             wchar_t text[kTextUnits];
         } block{};
-        std::memcpy(block.item, item.bytes, kItemBytes);
+        std::memcpy(block.item, &item, sizeof item);
         // The text's first unit cleared too, so a control that copies nothing reads as empty.
         LRESULT ok = 0;
         if (!buffer_.Write(&block, kItemBytes + sizeof(wchar_t), kItemAt) ||
             !Send(message, wParam, buffer_.Address(kItemAt), &ok) || !buffer_.Read(&block, sizeof block, kItemAt))
             return false;
-        std::memcpy(item.bytes, block.item, kItemBytes);
+        std::memcpy(&item, block.item, sizeof item);
         block.text[kTextUnits - 1] = 0;
         text = CutAtCharBoundary(std::wstring_view(block.text, wcsnlen(block.text, kTextUnits)), kMaxItemTextUnits);
         return true;
@@ -147,9 +150,13 @@ void ReadTabs(ControlReader& reader, ControlContent& content) {
         // Tabs scrolled out of a single row lie outside the control.
         auto shown = Visible(*rect, reader.Client());
         if (!shown) continue;
-        auto item = reader.NewItem(kTabItem64, kTabItem32, TCIF_TEXT);
         std::wstring text;
-        if (!reader.AskItem(TCM_GETITEMW, static_cast<WPARAM>(i), item, text)) return;
+        if (!reader.InTargetLayout([&]<typename P>(P) {
+                TabItem<P> item{};
+                item.mask = TCIF_TEXT;
+                return reader.AskItem(TCM_GETITEMW, static_cast<WPARAM>(i), item, text);
+            }))
+            return;
         content.items.push_back({*shown, std::move(text), i == selected ? item_flags::kSelected : 0u, 0});
     }
 }
@@ -161,18 +168,24 @@ void ReadHeader(ControlReader& reader, ControlContent& content) {
         if (!rect) return;
         auto shown = Visible(*rect, reader.Client());
         if (!shown) continue;
-        auto item = reader.NewItem(kHeaderItem64, kHeaderItem32, HDI_TEXT);
         std::wstring text;
-        if (!reader.AskItem(HDM_GETITEMW, static_cast<WPARAM>(i), item, text)) return;
+        if (!reader.InTargetLayout([&]<typename P>(P) {
+                HeaderItem<P> item{};
+                item.mask = HDI_TEXT;
+                return reader.AskItem(HDM_GETITEMW, static_cast<WPARAM>(i), item, text);
+            }))
+            return;
         content.items.push_back({*shown, std::move(text), 0, 0});
     }
 }
 
 // One cell's text: the item's label for column 0, a sub-item's for the others.
 bool ReadListText(ControlReader& reader, LRESULT index, int32_t column, std::wstring& text) {
-    auto item = reader.NewItem(kListItem64, kListItem32, LVIF_TEXT);
-    item.Put32(item.layout.subItem, static_cast<uint32_t>(column));
-    return reader.AskItem(LVM_GETITEMTEXTW, static_cast<WPARAM>(index), item, text);
+    return reader.InTargetLayout([&]<typename P>(P) {
+        ListItem<P> item{};
+        std::tie(item.mask, item.subItem) = std::tuple(LVIF_TEXT, column);
+        return reader.AskItem(LVM_GETITEMTEXTW, static_cast<WPARAM>(index), item, text);
+    });
 }
 
 // The list view's items from its first visible one on, only while they are on show: in report
@@ -288,16 +301,22 @@ void ReadTree(ControlReader& reader, ControlContent& content) {
         if (!rect || rect->top >= client.bottom) break;
         auto shown = Visible(*rect, client);
         if (!shown) continue;
-        auto item = reader.NewItem(kTreeItem64, kTreeItem32, TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN);
-        item.PutPointer(item.layout.index, handle);
-        item.Put32(item.layout.stateMask, TVIS_SELECTED | TVIS_EXPANDED);
         std::wstring text;
-        if (!reader.AskItem(TVM_GETITEMW, 0, item, text)) return;
-        const uint32_t state = item.Get32(item.layout.state);
+        uint32_t state = 0;
+        int32_t children = 0;
+        if (!reader.InTargetLayout([&]<typename P>(P) {
+                TreeItem<P> item{};
+                std::tie(item.mask, item.item, item.stateMask) =
+                    std::tuple(TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN, static_cast<P>(handle), TVIS_SELECTED | TVIS_EXPANDED);
+                const bool read = reader.AskItem(TVM_GETITEMW, 0, item, text);
+                std::tie(state, children) = std::tuple(item.state, item.children);
+                return read;
+            }))
+            return;
         uint32_t flags = 0;
         if (state & TVIS_SELECTED) flags |= item_flags::kSelected;
         if (state & TVIS_EXPANDED) flags |= item_flags::kExpanded;
-        if (item.Get32(item.layout.children) != 0) flags |= item_flags::kHasChildren;
+        if (children != 0) flags |= item_flags::kHasChildren;
         const int32_t level = depthOf(at);
         const LONG slotRight = rect->left - (icons ? rect->bottom - rect->top : 0);
         content.items.push_back({*shown, std::move(text), flags, level});

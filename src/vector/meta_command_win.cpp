@@ -41,7 +41,7 @@ void RedrawTargetAsVector(Program& program) {
             WindowDc reference(viewer.Window());
             // The frame in HIMETRIC is the target's size on its own monitor.
             if (std::optional<RedrawResult> result =
-                    RedrawWindowAsMeta(target, reference.Get(), WindowTwipsPerPixel(target))) {
+                    RedrawWindowAsMeta(target, reference.Get(), WindowTwipsPerPixel(target), program.settings.pictures)) {
                 picture = std::move(result->picture);
                 parts = std::move(result->parts);
                 natural = {result->naturalWidth, result->naturalHeight};

@@ -47,54 +47,46 @@ std::optional<double> TwipsPerUnit(int32_t unit, double twipsPerPixel) {
 }  // namespace
 
 bool AddPart(PartList& list, const DrawPart& part) {
-    switch (part.kind) {
-    case kindRect:
-        if (part.rect.hatch == kHatchSolid && part.rect.outline == kOutlineOnly)
-            return Append(list, list.polylines, kindPolyline, OutlineOf(part.rect));
-        return Append(list, list.rects, kindRect, part.rect);
-    case kindText: return Append(list, list.texts, kindText, part.text);
-    case kindLine: return Append(list, list.lines, kindLine, part.line);
-    case kindPolyline: return Append(list, list.polylines, kindPolyline, part.polyline);
-    case kindRectText: return Append(list, list.rectTexts, kindRectText, part.rectText);
-    default: return true;
-    }
+    struct Adder {
+        PartList& list;
+        bool operator()(const RectPart& r) const {
+            if (r.hatch == kHatchSolid && r.outline == kOutlineOnly)
+                return Append(list, list.polylines, kindPolyline, OutlineOf(r));
+            return Append(list, list.rects, kindRect, r);
+        }
+        bool operator()(const TextPart& t) const { return Append(list, list.texts, kindText, t); }
+        bool operator()(const LinePart& l) const { return Append(list, list.lines, kindLine, l); }
+        bool operator()(const PolylinePart& p) const { return Append(list, list.polylines, kindPolyline, p); }
+        bool operator()(const RectTextPart& t) const { return Append(list, list.rectTexts, kindRectText, t); }
+        bool operator()(const ImagePart& i) const { return Append(list, list.images, kindImage, i); }
+    };
+    return std::visit(Adder{list}, part);
 }
 
-DrawPart Box(double x, double y, double w, double h, int32_t hatch) {
-    DrawPart p;
-    p.kind = kindRect;
-    p.rect = {x, y, w, h, 1, 0, kBlack, kWhite, hatch, kOutlineOnly};
-    return p;
+RectPart Box(double x, double y, double w, double h, int32_t hatch) {
+    return {x, y, w, h, 1, 0, kBlack, kWhite, hatch, kOutlineOnly};
 }
 
-DrawPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format) {
-    DrawPart p;
-    p.kind = kindRectText;
-    p.rectText = {x, y, w, h, kDrawerFace, kDrawerTextSize, std::move(text), kBlack, 0, kWhite, format};
-    return p;
+RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format) {
+    return {x, y, w, h, kDrawerFace, kDrawerTextSize, std::move(text), kBlack, 0, kWhite, format};
 }
 
-DrawPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque) {
-    DrawPart p;
-    p.kind = kindText;
-    p.text = {x, y, std::move(face), kDrawerTextSize, std::move(text), kBlack, opaque, kWhite};
-    return p;
+TextPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque) {
+    return {x, y, std::move(face), kDrawerTextSize, std::move(text), kBlack, opaque, kWhite};
 }
 
-DrawPart Line(double x1, double y1, double x2, double y2) {
-    DrawPart p;
-    p.kind = kindLine;
-    p.line = {x1, y1, x2, y2, 1, 0, kBlack};
-    return p;
+ImagePart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels) {
+    return {x, y, w, h, std::move(pixels)};
 }
 
-DrawPart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]) {
-    DrawPart p;
-    p.kind = kindPolyline;
-    p.polyline.xs = {ox + dx[0], ox + dx[1], ox + dx[2], ox + dx[0]};
-    p.polyline.ys = {oy + dy[0], oy + dy[1], oy + dy[2], oy + dy[0]};
-    p.polyline.penWidth = 1;
-    p.polyline.color = kBlack;
+LinePart Line(double x1, double y1, double x2, double y2) { return {x1, y1, x2, y2, 1, 0, kBlack}; }
+
+PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]) {
+    PolylinePart p;
+    p.xs = {ox + dx[0], ox + dx[1], ox + dx[2], ox + dx[0]};
+    p.ys = {oy + dy[0], oy + dy[1], oy + dy[2], oy + dy[0]};
+    p.penWidth = 1;
+    p.color = kBlack;
     return p;
 }
 

@@ -2,9 +2,11 @@
 // The display list of the vector re-drawing: drawers append primitive parts in painting order,
 // a player replays them. Plain C++; strings are UTF-16 code units as the W functions take them.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace plumbo {
@@ -14,6 +16,7 @@ inline constexpr int32_t kindText = 1;
 inline constexpr int32_t kindLine = 2;
 inline constexpr int32_t kindPolyline = 3;
 inline constexpr int32_t kindRectText = 4;
+inline constexpr int32_t kindImage = 5;
 
 // Hatch code that asks for a solid brush; with outline flag -1 the rectangle becomes an outline.
 inline constexpr int32_t kHatchSolid = 999;
@@ -79,15 +82,23 @@ struct PolylinePart {
     size_t PointCount() const { return xs.size() < ys.size() ? xs.size() : ys.size(); }
 };
 
-// One request: the kind picks which sub-record AddPart reads.
-struct DrawPart {
-    int32_t kind = kindRect;
-    RectPart rect;
-    TextPart text;
-    RectTextPart rectText;
-    LinePart line;
-    PolylinePart polyline;
+// What the screen showed of a control, as it was read: rows of blue, green, red triples, top row
+// first, each row padded to 4 bytes (a 24-bit DIB's rows); and the same as a PNG file.
+struct ScreenPixels {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> rows;
+    std::vector<uint8_t> png;
+    size_t Stride() const { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
 };
+
+// The pixels stretched over a rectangle of the list's units.
+struct ImagePart {
+    double x = 0, y = 0, width = 0, height = 0;
+    std::shared_ptr<const ScreenPixels> pixels;  // shared: a part list is copied whole, pictures are large
+};
+
+// One request, of one of the kinds.
+using DrawPart = std::variant<RectPart, TextPart, LinePart, PolylinePart, RectTextPart, ImagePart>;
 
 struct PartOrder {
     int32_t kind = 0;
@@ -102,6 +113,7 @@ struct PartList {
     std::vector<RectTextPart> rectTexts;
     std::vector<LinePart> lines;
     std::vector<PolylinePart> polylines;
+    std::vector<ImagePart> images;
     std::vector<PartOrder> order;  // painting order: exactly the order of the AddPart calls
 };
 
@@ -116,12 +128,12 @@ void ForEachPart(const PartList& list, Draw&& draw) {
         if (o.kind == kindLine && i < list.lines.size()) draw(list.lines[i]);
         if (o.kind == kindPolyline && i < list.polylines.size()) draw(list.polylines[i]);
         if (o.kind == kindRectText && i < list.rectTexts.size()) draw(list.rectTexts[i]);
+        if (o.kind == kindImage && i < list.images.size() && list.images[i].pixels) draw(list.images[i]);
     }
 }
 
 // Appends a deep copy of the part. A solid outline-only rectangle is stored as a closed
-// five-point polyline. Kinds outside 0..4 are ignored. False only when the list is full
-// (its 32-bit counts would overflow).
+// five-point polyline. False only when the list is full (its 32-bit counts would overflow).
 bool AddPart(PartList& list, const DrawPart& part);
 
 // Appends parts one after another and remembers whether any of them did not fit.
@@ -152,15 +164,17 @@ inline constexpr int32_t kPointTextWidthPercent = 70;
 inline constexpr int32_t kRectTextWidthPercent = 100;
 
 // A white box with a one-pixel black outline (pen field 1 = width 0 after the player's /10).
-DrawPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHorizontal);
+RectPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHorizontal);
 // Text in the drawers' face and size, transparent, inside a rectangle.
-DrawPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format);
+RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format);
 // Text at a point.
-DrawPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque);
+TextPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque);
+// The pixels over the rectangle.
+ImagePart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels);
 // A solid one-unit black line.
-DrawPart Line(double x1, double y1, double x2, double y2);
+LinePart Line(double x1, double y1, double x2, double y2);
 // A closed triangle outline: three points given as offsets from an origin, the first repeated.
-DrawPart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]);
+PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]);
 
 // A text shown as it is, '&' included, by a control that does not take '&' for a mnemonic (an
 // edit, a status bar, a list view): the players' text drawing does, so each '&' is doubled.

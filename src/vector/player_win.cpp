@@ -113,6 +113,13 @@ private:
         });
     }
 
+    void Draw(const ImagePart& image) {
+        const ScreenPixels& p = *image.pixels;
+        const BITMAPINFO bi = TopDownDib(p.width, p.height, 24);
+        StretchDIBits(dc_, Round(image.x), Round(image.y), Round(image.width), Round(image.height), 0, 0, p.width,
+                      p.height, p.rows.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+    }
+
     HFONT Make(const std::wstring& face, int32_t size, int32_t widthPercent) {
         FontRequest request;
         request.dc = measureDc_;
@@ -205,7 +212,7 @@ Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel tpp) {
     return picture;
 }
 
-std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel tpp) {
+std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel tpp, bool pictures) {
     const UINT monitorDpi = MonitorDpi(MonitorOf(target)).x, ownDpi = OwnDpiOf(target, monitorDpi);
     // Without a compositor nothing is stretched (and under Wine every program draws at the
     // monitor's DPI, whatever it declares).
@@ -219,10 +226,10 @@ std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, Twi
         const OwnPixels units{ownDpi, {own(visible.left - outer.left), own(visible.top - outer.top),
                                        own(outer.right - visible.right), own(outer.bottom - visible.bottom)}};
         ThreadDpiAwarenessScope inOwnPixels(Reports().dpiAwareness(target));
-        record = QueryTarget(target, units);
+        record = QueryTarget(target, units, pictures);
         tpp = TwipsPerPixelAt(ownDpi, ownDpi);
     } else {
-        record = QueryTarget(target);
+        record = QueryTarget(target, std::nullopt, pictures);
     }
     if (!record) return std::nullopt;
     PartList list;

@@ -45,7 +45,9 @@ struct RedrawResult {
 // monitor DPI aware, at 125 % and more) answers the rectangles of its items in its own pixels:
 // it is read in them, and measured at its own DPI, so that the picture keeps the size the screen
 // shows. nullopt when the command is to be abandoned (no target, the target vanished, a
-// difference beyond 32 bits); the viewer then keeps its previous picture.
-std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel twipsPerPixel);
+// difference beyond 32 bits); the viewer then keeps its previous picture. With pictures, what
+// nothing tells of a control is put in as the screen's pixels of it, under what could be read.
+std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel twipsPerPixel,
+                                               bool pictures = false);
 
 }  // namespace plumbo

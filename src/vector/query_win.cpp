@@ -4,7 +4,10 @@
 #include <unordered_map>
 
 #include "platform/dpi_win.h"
+#include "platform/gdi_win.h"
+#include "platform/png_win.h"
 #include "platform/window_reports_win.h"
+#include "vector/accessible_reader_win.h"
 #include "vector/class_names.h"
 #include "vector/content_readers_win.h"
 
@@ -24,9 +27,50 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
 
 using ChildMap = std::unordered_map<HWND, std::vector<HWND>>;
 
+// What a re-drawing reads beyond the controls' messages: the accessibility tree, within one
+// budget for every window of it, and, when asked for, the screen's pixels of what nothing tells.
+struct SecondSources {
+    std::chrono::steady_clock::time_point deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kAccessibleBudgetMs);
+    size_t elementsLeft = kAccessibleMaxElements;
+    bool pictures = false;
+
+    void ReadAccessible(HWND hwnd, WindowRecord& record) {
+        AccessibleWalk walk = ReadAccessibleTree(hwnd, deadline, elementsLeft);
+        elementsLeft -= std::min(elementsLeft, walk.elements.size());
+        record.accessible = std::move(walk.elements);
+    }
+};
+
+// What the screen shows of a rectangle now, whatever covers it: the target is in front when it
+// is re-drawn. Null when it cannot be copied.
+std::shared_ptr<const ScreenPixels> GrabScreenPixels(HWND hwnd, const Rect32& r) {
+    auto out = std::make_shared<ScreenPixels>();
+    out->width = r.right - r.left;
+    out->height = r.bottom - r.top;
+    if (out->width <= 0 || out->height <= 0) return nullptr;
+    const BITMAPINFO bi = TopDownDib(out->width, out->height, 24);
+    void* bits = nullptr;
+    WindowDc screen(nullptr);
+    MemoryDc copy(screen.Get());
+    Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib || !bits) return nullptr;
+    {
+        SelectGuard select(copy.Get(), dib.Get());
+        if (!BitBlt(copy.Get(), 0, 0, out->width, out->height, screen.Get(), r.left, r.top, SRCCOPY | CAPTUREBLT)) return nullptr;
+        GdiFlush();
+    }
+    const auto* first = static_cast<const uint8_t*>(bits);
+    out->rows.assign(first, first + out->Stride() * static_cast<size_t>(out->height));
+    const UINT dpi = MonitorDpi(MonitorOf(hwnd)).x;
+    if (EncodePng(out->width, out->height, out->Stride(), out->rows, dpi, dpi, out->png) != S_OK) return nullptr;
+    return out;
+}
+
 // Fills the records of parent's children from the one enumeration of the whole tree, going
 // deeper only where a drawer draws the children: each window is visited once.
-void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf, ControlQuery& query) {
+void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf, ControlQuery& query,
+                  SecondSources& more) {
     auto found = childrenOf.find(parent);
     if (found == childrenOf.end()) return;
     record.children.reserve(found->second.size());
@@ -53,8 +97,17 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
                 child.firstDescendantText = query.ReadText(inner->second.front(), kMaxTextUnits);
             }
         }
+        LRESULT check = 0;
+        if (needs.checkState && query.Send(hwnd, BM_GETCHECK, 0, 0, &check)) child.check = static_cast<uint32_t>(check);
         if (needs.content) ReadControlContent(hwnd, LookupDrawer(child.className), child, query);
-        if (needs.children) ReadChildren(hwnd, child, childrenOf, query);
+        if (needs.children) ReadChildren(hwnd, child, childrenOf, query, more);
+        // A window whose class no drawer knows paints what its child windows do not show itself:
+        // that can only be read from its accessibility tree, if at all.
+        const DrawerKind kind = LookupDrawer(child.className);
+        if (kind == DrawerKind::Unlisted) more.ReadAccessible(hwnd, child);
+        const bool painted = kind == DrawerKind::Unlisted && !childrenOf.contains(hwnd);
+        if (more.pictures && ((painted && child.accessible.empty()) || PaintedByItsProgram(kind, child.style)))
+            child.pixels = GrabScreenPixels(hwnd, child.window);
     }
 }
 
@@ -111,7 +164,7 @@ std::wstring ReadWindowText(HWND hwnd) {
     return query.ReadText(hwnd, kMaxTextUnits);
 }
 
-std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels) {
+std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels, bool pictures) {
     if (!target || !IsWindow(target)) return std::nullopt;
     TargetRecord t;
     // The frame a person sees: the invisible resize borders of Windows 10 and 11 are not drawn.
@@ -135,7 +188,10 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     ChildMap childrenOf;
     childrenOf.reserve(all.size());
     for (HWND h : all) childrenOf[GetParent(h)].push_back(h);
-    ReadChildren(target, t.window, childrenOf, query);
+    SecondSources more;
+    more.pictures = pictures;
+    ReadChildren(target, t.window, childrenOf, query, more);
+    if (all.empty()) more.ReadAccessible(target, t.window);
 
     t.menuItems = ReadMenuBar(target, t.window.style);
     // Gone while we read it: what we have describes nothing any more.

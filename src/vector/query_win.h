@@ -35,7 +35,9 @@ struct OwnPixels {
 
 // The target and everything its drawers need. nullopt when the target is gone or vanishes
 // while it is read. Without ownPixels it is read in the screen's pixels, its frame's metrics
-// those of its monitor.
-std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels = std::nullopt);
+// those of its monitor. With pictures, a control whose content nothing tells keeps the screen's
+// pixels of it.
+std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels = std::nullopt,
+                                        bool pictures = false);
 
 }  // namespace plumbo

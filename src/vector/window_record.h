@@ -3,9 +3,12 @@
 // and then laid out without it. A record holds only what its drawer reads: hidden windows keep
 // just their style bits, texts and client rectangles are read only for classes that draw them.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "vector/parts.h"
 
 namespace plumbo {
 
@@ -63,6 +66,14 @@ struct ControlContent {
     int32_t minimum = 0, maximum = 0, position = 0;  // progress bar and trackbar range
 };
 
+// One element of a window's accessibility tree, as its program tells assistive technology.
+struct AccessibleElement {
+    Rect32 rect;  // screen coordinates, as the element gives its location
+    std::wstring name, value;
+    uint32_t role = 0, state = 0;  // the ROLE_SYSTEM_ and STATE_SYSTEM_ values
+    int32_t depth = 0;             // 0 for the window's own children
+};
+
 struct WindowRecord {
     std::wstring className;  // normalised (NormaliseClassName)
     uint32_t style = 0;
@@ -75,6 +86,11 @@ struct WindowRecord {
     bool hasDescendant = false;
     std::wstring firstDescendantText;
     ControlContent content;  // filled only for classes whose drawer shows their content
+    uint32_t check = 0;      // check boxes and radio buttons: BM_GETCHECK's answer
+    // What its accessibility tree tells, read only where no child window shows the content.
+    std::vector<AccessibleElement> accessible;
+    // What the screen showed of a control none of these could tell, when pictures are asked for.
+    std::shared_ptr<const ScreenPixels> pixels;
 };
 
 struct MenuItemRecord {

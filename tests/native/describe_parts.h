@@ -1,5 +1,6 @@
 #pragma once
 // A part list read back one line per part, so a drawer's output can be compared as text.
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,8 +25,18 @@ inline Lines Describe(const PartList& list) {
                 s << " pen=" << r.penWidth << '/' << r.penStyle << '/' << r.penColor << " fill=" << r.fillColor << " o" << r.outline;
         } else if (o.kind == kindPolyline) {
             const PolylinePart& p = list.polylines.at(o.index);
-            s << 'P';
-            for (size_t i = 0; i < p.PointCount(); ++i) s << " (" << p.xs[i] << ',' << p.ys[i] << ')';
+            // Many points all at one distance from their middle: a circle, by its centre and radius.
+            const size_t n = p.PointCount();
+            double cx = 0, cy = 0, r = -1;
+            for (size_t i = 0; i + 1 < n; ++i) cx += p.xs[i] / (n - 1), cy += p.ys[i] / (n - 1);
+            for (size_t i = 0; i < n && n > 8; ++i) {
+                const double d = std::hypot(p.xs[i] - cx, p.ys[i] - cy);
+                r = (i == 0 || std::abs(d - r) < 1e-6) ? d : -1;
+                if (r < 0) break;
+            }
+            if (r >= 0 && n > 8) s << "C (" << cx << ',' << cy << ") r" << r;
+            else s << 'P';
+            for (size_t i = 0; i < n && !(r >= 0 && n > 8); ++i) s << " (" << p.xs[i] << ',' << p.ys[i] << ')';
             if (p.penWidth != 1 || p.color != kBlack) s << " pen=" << p.penWidth << '/' << p.color;
         } else if (o.kind == kindLine) {
             const LinePart& l = list.lines.at(o.index);

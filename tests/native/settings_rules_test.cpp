@@ -16,7 +16,7 @@ constexpr uint32_t kCtrlAlt = kHotKeyCtrl | kHotKeyAlt;
 constexpr std::array<HotKey, kHotKeyActionCount> kKeys{
     {{kCtrlAlt, 'R'}, {kCtrlAlt, 'C'}, {kCtrlAlt, 'V'}, {kCtrlAlt, 'S'}, {kCtrlAlt, 'M'}}};
 // What the new file's texts "16777215", "16711680", "0", "TRUE", "FALSE", "FALSE" and the keys read as.
-const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false, kKeys, true};
+const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false, kKeys, false, true};
 
 // An INI file in memory that records every write.
 struct FakeIni {
@@ -40,9 +40,11 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
         {L"     ", std::nullopt}, {L"  a b  ", L"a b"}, {std::wstring(L"12\0  junk", 9), L"12"},
         {std::wstring(3, L' ') + std::wstring(97, L'y'), std::wstring(76, L'y')}};
     ExpectRows(values, [](auto& c) { return CleanIniValue(c.raw); });
-    // A switch is true unless "FALSE" in any case.
-    const struct { const wchar_t* text; bool want; } switches[] = {{L"FaLsE", false}, {L"0", true}, {L"FALS", true}, {L"FALSEE", true}};
-    ExpectRows(switches, [](auto& c) { return ParseSwitch(c.text); });
+    // An older switch is true unless "FALSE" in any case; a newer one only when "TRUE" in any case.
+    const struct { const wchar_t* text; std::pair<bool, bool> want; } switches[] = {
+        {L"FaLsE", {false, false}}, {L"0", {true, false}}, {L"FALS", {true, false}}, {L"FALSEE", {true, false}},
+        {L"tRuE", {true, true}}, {L"yes", {true, false}}, {L"TRUEE", {true, false}}, {L"1", {true, false}}};
+    ExpectRows(switches, [](auto& c) { return std::pair(ParseSwitch(c.text), ParseStrictSwitch(c.text)); });
     // A colour is a decimal integer of 32 signed bits; "010" is ten, not eight.
     const struct { const wchar_t* text; std::optional<uint32_t> want; } colours[] = {
         {L"010", 10u}, {L"+5", 5u}, {L"2147483647", 0x7FFFFFFFu}, {L"-1", 0xFFFFFFFFu}, {L"-2147483648", 0x80000000u},
@@ -64,7 +66,7 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
                                   L"Home", L"End", L"PageUp", L"Shift+PageDown", L"Esc", L"Left", L"Down"})
         EXPECT_EQ(ParseHotKey(typing), std::nullopt) << typing;
     // Each setting is written under its own key and reads back without repair.
-    const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false, {{{}, {kHotKeyWin, 'C'}, kKeys[2], kKeys[3], {}}}, false};
+    const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false, {{{}, {kHotKeyWin, 'C'}, kKeys[2], kKeys[3], {}}}, true, false};
     FakeIni ini;
     for (const SettingDef& def : kSettingDefs) WriteSetting(ini.write, def.id, s);
     // Colours are written as signed numbers, as the file has always held them.
@@ -73,13 +75,13 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
                                   {L"SHOW", L"CURSOR", L"FALSE"},
                                   {L"HOTKEY", L"RULERS", L"NONE"}, {L"HOTKEY", L"CAPTURE", L"Win+C"},
                                   {L"HOTKEY", L"REDRAW", L"Ctrl+Alt+V"}, {L"HOTKEY", L"SIZE", L"Ctrl+Alt+S"},
-                                  {L"HOTKEY", L"MEASURE", L"NONE"}}));
+                                  {L"HOTKEY", L"MEASURE", L"NONE"}, {L"VECTOR", L"PICTURES", L"TRUE"}}));
     ini.writes.clear();
     EXPECT_EQ((std::pair{ini.Read(), ini.writes}), std::pair(s, Writes{}));
     EXPECT_EQ(NewFileSettings(), kNewFile);
     // A file without the keys is from before ZORDER: its rulers were not kept on top; it gets
     // the new file's hotkeys. One repair makes it whole.
-    const Settings old{0x00FFFFFF, 0x00FF0000, 0, false, false, false, kKeys, true};
+    const Settings old{0x00FFFFFF, 0x00FF0000, 0, false, false, false, kKeys, false, true};
     FakeIni empty;
     for (int read = 1; read <= 2; ++read) EXPECT_EQ(empty.Read(), old) << "read " << read;
     EXPECT_EQ(empty.writes.size(), kSettingDefs.size());

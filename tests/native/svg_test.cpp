@@ -51,8 +51,8 @@ std::string Svg(int32_t unit, std::initializer_list<DrawPart> parts, bool whole 
 TEST(SvgPlayer, EachPartKindInTheListsUnitsTextsEscapedInUtf8) {
     EXPECT_NE(Svg(kUnitPixels, {}, true).find(R"(width="300pt" height="225pt" viewBox="0 0 400 300")"), std::string::npos);
     EXPECT_EQ(Svg(2, {}, true), "") << "no such unit";
-    DrawPart solid = Box(10, 20, 30, 40, kHatchSolid);
-    solid.rect.outline = 0;
+    RectPart solid = Box(10, 20, 30, 40, kHatchSolid);
+    solid.outline = 0;
     const std::string pen = " stroke=\"#000000\" stroke-width=\"1\"/>\n", face = " font-family=\"\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D\" font-size=\"9\" fill=\"#000000\"";
     const struct { DrawPart part; std::string want; } rows[] = {
         {solid, "<rect x=\"10.5\" y=\"20.5\" width=\"29\" height=\"39\" fill=\"#ffffff\"" + pen},

@@ -28,7 +28,9 @@ const DrawContext kCtx{{100, 200, 700, 700}, {19, 18, 18, 16, 20}};
 
 WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text = L"", Rect32 client = {},
                  std::vector<WindowRecord> children = {}) {
-    return {std::move(cls), style, r, client, std::move(text), std::move(children), false, L"", {}};
+    WindowRecord w;
+    std::tie(w.className, w.style, w.window, w.client, w.text, w.children) = std::tuple(std::move(cls), style, r, client, std::move(text), std::move(children));
+    return w;
 }
 
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
@@ -40,7 +42,9 @@ Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
 // A common control with its items and what else it reported.
 Lines Draw(std::wstring cls, uint32_t style, Rect32 r, std::vector<ItemRecord> items, ControlContent content = {}) {
     content.items = std::move(items);
-    return Draw({std::move(cls), kVis | style, r, {}, L"", {}, false, L"", std::move(content)});
+    WindowRecord w = Ctl(std::move(cls), kVis | style, r);
+    w.content = std::move(content);
+    return Draw(w);
 }
 
 // ---- Class names ----
@@ -66,16 +70,17 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
         {L"Edit", kH | kV},  {L"Edit", 0},        {L"ListBox", kV}, {L"ListBox", 0},  {L"MDIClient", kH},
         {L"Frame", 0},       {L"Button", 7},      {L"Button", 2},   {L"Button", 4},   {L"ComboBox", kH | kV},
         {L"Static", 0},      {L"CommandButton", 0}, {L"ToolbarWindow32", kH | kV}, {L"SysTreeView32", kH | kV},
-        {L"ComboBox", 0x3},  {L"Static", 0xE},
+        {L"ComboBox", 0x3},  {L"Static", 0xE},     {L"Button", 9},   {L"Button", 0xB}, {L"Button", 0xC},
     };
     for (const auto& [name, style] : needs) {
-        const WindowRecord full{name, kVis | style, {110, 220, 310, 320}, {0, 0, 183, 83}, L"text", {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")}, true, L"typed", {}};
+        WindowRecord full = Ctl(name, kVis | style, {110, 220, 310, 320}, L"text", {0, 0, 183, 83}, {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")});
+        std::tie(full.hasDescendant, full.firstDescendantText, full.check) = std::tuple(true, L"typed", kButtonChecked);
         // Whether the drawing changes when the record leaves the field out.
         auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; };
         const RecordNeeds n = NeedsFor(name, kVis | style);
         EXPECT_EQ((std::array{shows(&WindowRecord::text), shows(&WindowRecord::client), shows(&WindowRecord::children),
-                              shows(&WindowRecord::hasDescendant)}),
-                  (std::array{n.text, n.clientRect, n.children, n.firstDescendantText}))
+                              shows(&WindowRecord::hasDescendant), shows(&WindowRecord::check)}),
+                  (std::array{n.text, n.clientRect, n.children, n.firstDescendantText, n.checkState}))
             << name << " " << std::hex << style;
     }
 }
@@ -84,15 +89,11 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
 
 // The part builders (lines, boxed and point texts, arrows, boxes) are checked through the
 // drawers that use them.
-TEST(PartList, KeepsTheCallOrderIgnoresUnknownKindsOutlinesOnlySolidOutlineOnlyRectanglesAndConvertsUnits) {
+TEST(PartList, KeepsTheCallOrderOutlinesOnlySolidOutlineOnlyRectanglesAndConvertsUnits) {
     PartList list;
-    DrawPart fancy;  // pen width 25 in tenths for a rectangle, but in whole units for an outline
-    for (auto [hatch, outline] : {std::pair{999, -1}, {999, 0}, {0, -1}}) {
-        fancy.rect = {10, 20, 30, 40, 25, 2, 0x0000FF, 0x00FF00, hatch, outline};
-        ASSERT_TRUE(AddPart(list, fancy));
-    }
-    // Kinds outside the table are ignored, but are no failure.
-    for (int32_t kind : {-1, 5, 1000}) EXPECT_TRUE(AddPart(list, (fancy.kind = kind, fancy))) << kind;
+    // Pen width 25 in tenths for a rectangle, but in whole units for an outline.
+    for (auto [hatch, outline] : {std::pair{999, -1}, {999, 0}, {0, -1}})
+        ASSERT_TRUE(AddPart(list, RectPart{10, 20, 30, 40, 25, 2, 0x0000FF, 0x00FF00, hatch, outline}));
     EXPECT_EQ(Describe(list), (Lines{L"P (10,20) (40,20) (40,60) (10,60) (10,20) pen=25/255", L"R 10,20 30x40 h999 pen=25/2/255 fill=65280 o0", L"R 10,20 30x40 h0 pen=25/2/255 fill=65280 o-1"}));
     // 100 px at 15 twips = 1500 twips = 2645.83 HIMETRIC, 100 HIMETRIC = 56.69 twips = 3.78 px;
     // unknown codes and a resolution of 0 give nothing (-1 here). In thousandths.
@@ -148,16 +149,7 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
             // x 10, y 20, 200 x 100; client 183 x 83: the horizontal bar under the client area
             // (track, buttons, arrows), then the vertical one right of it.
             {L"Edit", kH | kV | 0x4, {110, 220, 310, 320}, L"one\r\ntwo", {0, 0, 183, 83}, {L"R 10,20 200x100 h0", L"B 10,20 200x100 f4 'one\r\ntwo'", L"R 10,103 183x17 h0", L"R 10,103 16x17 h0", L"R 177,103 16x17 h0", L"P (22,108) (22,118) (14,113) (22,108)", L"P (181,108) (189,113) (181,118) (181,108)", L"R 193,20 17x83 h0", L"R 193,20 17x20 h0", L"R 193,83 17x20 h0", L"P (201,25) (205,35) (197,35) (201,25)", L"P (197,88) (205,88) (201,98) (197,88)"}},
-            // A standard button's type is read one bit at a time, 0x1 before 0x2 before 0x4, after
-            // taking out the group box (7): BS_AUTOCHECKBOX (3) and type 15 draw push buttons,
-            // BS_AUTO3STATE (6) a check box whose square is as tall as the control, radio buttons
-            // (4, with BS_LEFTTEXT 0x20 too) nothing, as is the whole "CheckBox" class.
-            {L"CommandButton", 0, r, L"OK", {}, push}, {L"Button", 0, r, L"OK", {}, push},
-            {L"Button", 3, r, L"OK", {}, push}, {L"Button", 15, r, L"OK", {}, push},
-            {L"Button", 6, r, L"OK", {}, {L"R 20,10 25x25 h0", L"B 45,10 80x25 f4 'OK'"}},
-            {L"Button", 7, r, L"OK", {}, {L"R 20,10 80x25 h0", L"T 36,2 'OK' op-1 face='' size=9"}},
-            {L"Button", 0x24, r, L"OK", {}, {}},
-            {L"CheckBox", 0, r, L"OK", {}, {}},
+            {L"CommandButton", 0, r, L"OK", {}, push}, {L"CheckBox", 0, r, L"OK", {}, {}},
             // The drop-down button is a 21-px square at the right end; a drop list shows its
             // selected item (its own text) up to the button.
             {L"ComboBox", 0x3, {120, 230, 270, 251}, L"selected", {}, {L"R 20,30 150x21 h0", L"R 149,30 21x21 h0", L"P (154.25,35.25) (164.75,35.25) (159.5,45.75) (154.25,35.25)", L"B 20,30 129x21 f4 'selected'"}},
@@ -173,8 +165,43 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
             {L"PictureBoxDC", kH | kV, r, L"unused", {0, 0, 20, 20}, {L"R 20,10 80x25 h0"}},
         };
     ExpectRows(rows, [](auto& c) { return Draw(Ctl(c.name, kVis | c.style, c.rect, c.text, c.client)); });
+    // A standard button by its type and check state: the square or circle as tall as the control,
+    // a tick or a dot when checked, a filled square in the third state; a split button's arrow in
+    // a square at its right end; an owner-drawn one only its outline.
+    const Lines group{push[0], L"T 36,2 'OK' op-1 face='' size=9"};
+    const std::wstring box = L"R 20,10 25x25 h0", circle = L"C (32.5,22.5) r12.5", tick = L"P (25,22.5) (30,27.5) (40,17.5)", third = L"R 26.25,16.25 12.5x12.5 h999 pen=1/0/0 fill=0 o0",
+                       dot = L"C (32.5,22.5) r5", caption = L"B 45,10 55x25 f4 'OK'";
+    const struct { uint32_t type, check; Lines want; } buttons[] = {
+        {0x0, 0, push}, {0x1, 0, push}, {0x8, 0, push}, {0xA, 0, push}, {0xE, 0, push}, {0xF, 0, push},
+        {0x2, 0, {box, caption}}, {0x3, 1, {box, tick, caption}}, {0x5, 2, {box, third, caption}},
+        {0x6, 1, {box, tick, caption}}, {0x6, 2, {box, third, caption}},
+        {0x4, 0, {circle, caption}}, {0x4, 1, {circle, dot, caption}}, {0x9, 1, {circle, dot, caption}},
+        {0x24, 0, {circle, caption}}, {0x7, 0, group}, {0xB, 0, {push[0]}},
+        {0xC, 0, {L"R 20,10 80x25 h0", L"L (75,10)-(75,35)", L"P (81.25,16.25) (93.75,16.25) (87.5,28.75) (81.25,16.25)", L"B 20,10 55x25 f5 'OK'"}},
+    };
+    ExpectRows(buttons, [&](auto& c) {
+        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK");
+        w.check = c.check;
+        return Draw(w);
+    });
+    // A class no drawer knows, drawn from its accessibility tree by role where no child window of
+    // its own covers the element: not the invisible, off-screen, empty or wholly outside ones.
+    WindowRecord canvas = Ctl(L"Canvas", kVis, {110, 210, 410, 410}, L"", {}, {Ctl(L"Edit", kVis, {300, 300, 400, 400}, L"real")});
+    const Rect32 in{120, 220, 200, 240};
+    for (auto [role, state, rect] : {std::tuple{0x2Bu, 0u, in}, {0x29u, 0x8000u, in}, {0x29u, 0x10000u, in}, {0x29u, 0u, Rect32{120, 220, 120, 240}},
+                                     {0x29u, 0u, Rect32{0, 0, 100, 100}}, {0x29u, 0u, Rect32{310, 310, 390, 390}}, {0x29u, 0u, Rect32{290, 310, 390, 330}}})
+        canvas.accessible.push_back({rect, L"e" + std::to_wstring(canvas.accessible.size()), L"", role, state, 0});
+    const Lines drawn = Draw(canvas);
+    EXPECT_EQ(Lines(drawn.begin() + 2, drawn.end()), (Lines{L"R 200,100 100x100 h0", L"B 200,100 100x100 f4 'real'", L"R 20,20 80x20 h0",
+                                                            L"B 20,20 80x20 f5 'e0'", L"B 190,110 100x20 f16 'e6'"}));
+    // A dialog inside the window is its controls alone, without the box and class name of a class
+    // no drawer knows.
+    EXPECT_EQ(Draw(Ctl(L"#32770", kVis, {110, 210, 410, 410}, L"Page", {}, {Ctl(L"Static", kVis, {120, 220, 200, 236}, L"On it")})),
+              Lines{L"B 20,20 80x16 f16 'On it'"});
     // A combo box that is not a drop list shows the text of its edit field, '&' as it is.
-    EXPECT_EQ(Draw({L"ComboBox", kVis | 0x2, {120, 230, 270, 251}, {}, L"", {}, true, L"A&B", {}}).back(), L"B 20,30 129x21 f4 'A&&B'");
+    WindowRecord combo = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251});
+    std::tie(combo.hasDescendant, combo.firstDescendantText) = std::tuple(true, L"A&B");
+    EXPECT_EQ(Draw(combo).back(), L"B 20,30 129x21 f4 'A&&B'");
     // The older tool bars' squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
     // under a rule 2 px above the bar: the count of parts, the first and the last.
     const struct { Rect32 rect; std::tuple<size_t, std::wstring, std::wstring> want; } bars[] = {
@@ -202,7 +229,7 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
                              {Ctl(L"CommandButton", kVis, {300, 215, 380, 235}, L"Go"),
                               Ctl(L"Button", kVis | 0x7, {120, 240, 400, 400}, L"Inner", {}, {Ctl(L"Button", kVis | 0x2, {130, 260, 230, 276}, L"Deep")}),
                               Ctl(L"Static", kVis, {130, 380, 200, 396}, L"Last")});
-    EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 100x16 f4 'Deep'", L"B 30,180 70x16 f16 'Last'"}));
+    EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 84x16 f4 'Deep'", L"B 30,180 70x16 f16 'Last'"}));
     outer.style = 0;
     EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
     // The whole window: its frame, then its controls placed from its own top-left.

@@ -9,11 +9,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "driver/driver.h"
 #include "platform/dpi_win.h"
+#include "platform/gdi_win.h"
+#include "vector/accessible_reader_win.h"
 #include "vector/control_query_win.h"
 #include "vector/player_win.h"
 
@@ -57,6 +61,122 @@ TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolled
 // should any of them write past the memory it was given.
 TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCutToItAndNoneIsWrittenPastItsBuffer) {
     ExpectDrawnWhereShown(L"/bars", 640, 30);
+}
+
+// A window with no child windows that paints a form itself (testtarget.exe /canvas) is read
+// through its own accessibility tree, across processes: every name and value it shows reaches
+// the metafile inside its element.
+TEST(CanvasRedraw, EveryTextACanvasShowsThroughItsAccessibilityTreeReachesTheMetafileInsideItsElement) {
+    const auto [shown, texts] = ExpectDrawnWhereShown(L"/canvas", 400, 20);
+    const auto placed = std::count_if(shown.begin(), shown.end(), [&](const auto& s) { return e2e::DrawnWhereShown(texts, s); });
+    std::printf("canvas: %zu texts shown, %zu in the metafile, %td at their place\n", shown.size(), texts.size(), placed);
+    EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Hidden text"; })) << "an invisible element drawn";
+}
+
+// Its element halfway down answers 3 s late: the re-drawing takes no longer than the walk's
+// budget, shows what was read before it, and the canvas lives on.
+TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerThanTheBudget) {
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(40, 40, 760, 400, L"Stalling", L"/stall"));
+    ASSERT_FALSE(e2e::ShownBy(target).empty());
+    const auto start = std::chrono::steady_clock::now();
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_LT(took.count(), kAccessibleBudgetMs + 300);
+    ASSERT_TRUE(redrawn.has_value());
+    const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+    auto drawn = [&](const wchar_t* s) { return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; }); };
+    EXPECT_TRUE(drawn(L"OK") && drawn(L"Tokyo"));
+    EXPECT_FALSE(drawn(L"Cherry"));
+    EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
+}
+
+// An owner-drawn list box (testtarget.exe /ownerdrawn, red rows) with pictures on: the screen's
+// pixels of it in the metafile (one StretchDIBits over its rectangle, its first row red) and in the SVG
+// (an <image> there); off, neither, and its outline all the same.
+TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRectangleAndOffOnlyItsOutline) {
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
+    HWND list = GetWindow(target.Hwnd(), GW_CHILD);
+    RECT r = e2e::WindowRectOf(list);
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    OffsetRect(&r, -frame.left, -frame.top);
+    for (bool pictures : {true, false}) {
+        SCOPED_TRACE(pictures);
+        auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
+        ASSERT_TRUE(redrawn.has_value());
+        std::vector<std::string> images;  // "x,y wxh colour-8-rows-down-in-the-middle"
+        EnumEnhMetaFile(nullptr, redrawn->picture.EnhMetafile(), [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
+            if (rec->iType != EMR_STRETCHDIBITS) return 1;
+            const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
+            const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(reinterpret_cast<const char*>(rec) + s->offBmiSrc);
+            const auto* bits = reinterpret_cast<const uint8_t*>(rec) + s->offBitsSrc;
+            const size_t stride = (info->biWidth * 3 + 3) / 4 * 4, mid = stride * 8 + info->biWidth / 2 * 3;
+            char text[64];
+            std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld %02x%02x%02x", s->xDest, s->yDest, s->cxDest, s->cyDest, bits[mid + 2], bits[mid + 1], bits[mid]);
+            reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
+            return 1;
+        }, &images, nullptr);
+        char want[64];
+        std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld c81e1e", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        EXPECT_EQ(images, pictures ? std::vector<std::string>{want} : std::vector<std::string>{});
+        const std::string svg = redrawn->parts->Svg(nullptr);
+        char place[96];
+        std::snprintf(place, sizeof place, "x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64,iVBOR", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        EXPECT_EQ(svg.find(place) != std::string::npos, pictures) << svg.substr(0, 2000);
+        // The outline is there either way.
+        char outline[64];
+        std::snprintf(outline, sizeof outline, "<rect x=\"%ld.5\" y=\"%ld.5\"", r.left, r.top);
+        EXPECT_NE(svg.find(outline), std::string::npos) << outline;
+    }
+}
+
+// Each button type in each state (testtarget.exe /buttons, captioned "t<type> s<state>") looks
+// in the played metafile as it does on the screen: told apart by pixels of its left square
+// (its corner, the middle quarter, the left end of its middle line), its right edge and right end.
+TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(30, 30, 680, 300, L"Buttons", L"/buttons"));
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+    ASSERT_TRUE(redrawn.has_value());
+    const int width = redrawn->naturalWidth, height = redrawn->naturalHeight;
+    const BITMAPINFO bi = TopDownDib(width, height, 32);
+    void* bits = nullptr;
+    MemoryDc dc(nullptr);
+    Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectGuard select(dc.Get(), dib.Get());
+    const RECT all{0, 0, width, height};
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PlayEnhMetaFile(dc.Get(), redrawn->picture.EnhMetafile(), &all);
+    GdiFlush();
+    auto black = [&](int x0, int y0, int x1, int y1) {  // how many of [x0, x1) x [y0, y1)
+        int n = 0;
+        for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
+            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) n += (static_cast<uint32_t*>(bits)[y * width + x] & 0xFFFFFF) == 0;
+        return n;
+    };
+    const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    std::map<std::wstring, std::string> looks;
+    for (HWND b = GetWindow(target.Hwnd(), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT)) {
+        RECT r = e2e::WindowRectOf(b);
+        OffsetRect(&r, -frame.left, -frame.top);
+        const int d = r.bottom - r.top, q = d / 4, cy = r.top + d / 2;
+        const int middle = black(r.left + q, r.top + q, r.left + 3 * q, r.top + 3 * q);
+        std::string look = black(r.right - 2, cy, r.right, cy + 1) ? (black(r.right - d + 3, r.top + 3, r.right - 3, r.bottom - 3) ? "split" : "push")
+                           : black(r.left, r.top, r.left + 2, r.top + 2)                 ? (middle == 0 ? "box" : middle > 2 * q * q ? "box third" : "box ticked")
+                           : black(r.left, cy - 1, r.left + 2, cy + 1)                   ? (middle == 0 ? "circle" : "circle dot")
+                                                                                         : "nothing";
+        const std::wstring caption = e2e::TextOf(b);
+        if (std::none_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == caption; })) look += " no text";
+        looks[caption] = look;
+    }
+    const std::map<std::wstring, std::string> want{
+        {L"t0 s0", "push"}, {L"t1 s0", "push"}, {L"t8 s0", "push"}, {L"tA s0", "push"}, {L"tE s0", "push"}, {L"tF s0", "push"},
+        {L"t2 s0", "box"}, {L"t2 s1", "box ticked"}, {L"t3 s0", "box"}, {L"t3 s1", "box ticked"}, {L"t5 s0", "box"}, {L"t5 s1", "box ticked"},
+        {L"t5 s2", "box third"}, {L"t6 s0", "box"}, {L"t6 s1", "box ticked"}, {L"t6 s2", "box third"}, {L"t4 s0", "circle"}, {L"t4 s1", "circle dot"},
+        {L"t9 s0", "circle"}, {L"t9 s1", "circle dot"}, {L"tB s0", "push no text"}, {L"tC s0", "split"}, {L"tD s0", "split"}};
+    EXPECT_EQ(looks, want);
 }
 
 // Committed allocations of the process's own memory (not images or mapped files).

@@ -22,6 +22,7 @@
 #include "core/calibration.h"
 #include "core/texts.h"
 #include "driver/driver.h"
+#include "platform/folders_win.h"
 #include "platform/monitor_win.h"
 #include "platform/profile_write_win.h"
 #include "platform/ui_task_win.h"
@@ -35,11 +36,13 @@ namespace {
 
 using namespace e2e;
 
+const std::string kNoPictures = "[VECTOR]\r\nPICTURES=FALSE\r\n";
 std::string Ini(const char* rulerColour, bool onTop, bool transparent, bool inside) {
     auto flag = [](bool b) { return b ? "TRUE" : "FALSE"; };
     return std::string("[COLOR]\r\nMEJ=") + rulerColour + "\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=" +
            flag(onTop) + "\r\nTRANSPARENT=" + flag(transparent) + "\r\nINSIDE=" + flag(inside) +
-           "\r\nCURSOR=TRUE\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\nMEASURE=Ctrl+Alt+M\r\n";
+           "\r\nCURSOR=TRUE\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\n"
+           "MEASURE=Ctrl+Alt+M\r\n" + kNoPictures;
 }
 const std::string kNewFile = Ini("16777215", true, false, false);
 
@@ -111,6 +114,7 @@ protected:
     }
     void TearDown() override {
         ResetReports();
+        SetCreateFileProbe(nullptr);
         for (const wchar_t* f : {L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
         RemoveDirectoryW(dir_.c_str());
     }
@@ -433,8 +437,8 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
 // ---- The settings dialog ----
 
 constexpr int kRulerColourButton = 102, kTickColourButton = 103, kOkButton = 105, kCancelButton = 106,
-              kInsideOption = 109, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
-              kSizeKey = 213, kCursorCheck = 111, kMeasureKeyNone = 224;
+              kInsideOption = 109, kPicturesCheck = 112, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
+              kSizeKey = 213, kCursorCheck = 113, kMeasureKeyNone = 224;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;  // the standard colour dialog's
 
 // Picks a colour in the colour dialog a button opens; OK or Cancel.
@@ -520,6 +524,7 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         PickColour(dlg, kRulerColourButton, RGB(0, 128, 0), IDOK);
         PickColour(dlg, 104, RGB(1, 2, 3), IDOK);  // the numbers' colour
         SendMessageW(GetDlgItem(dlg, kInsideOption), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(dlg, kPicturesCheck), BM_CLICK, 0, 0);
         // Capture switched off; the size dialog's key moved and chosen for re-drawing too; the
         // rulers given a key that this thread, another program as far as Plumbo can tell, holds.
         // The two that cannot be had are named in one message and stored as none. Typed alone,
@@ -540,13 +545,46 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
                          "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\nCURSOR=FALSE\r\n"
-                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\nMEASURE=NONE\r\n");
+                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\nMEASURE=NONE\r\n"
+                         "[VECTOR]\r\nPICTURES=TRUE\r\n");
     // Registered again: the new key held, the ones switched off given back.
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));
     for (UINT key : {'R', 'C', 'M'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
     EXPECT_TRUE(program().rulers->Shown());
     EXPECT_TRUE(WaitFor([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
         << "both rulers recoloured";
+}
+
+// "Windows の起動時に開始する" shows whether the Run key holds the value, whoever wrote it;
+// "Ｏ．Ｋ" after a click writes this program quoted, with /startup, or removes the value.
+TEST_F(ShellTest, StartWithWindowsShowsTheRunValueAndOkWritesOrRemovesIt) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HKEY run = nullptr;
+    ASSERT_FALSE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
+                                 KEY_ALL_ACCESS, nullptr, &run, nullptr));
+    const std::wstring installed = L"\"C:\\Programs\\Plumbo\\plumbo.exe\" /startup",
+                       ours = L"\"" + e2e::BinDir() + L"\\shell_tests.exe\" /startup";
+    struct Row { std::wstring before; bool click; int button; std::wstring after; };  // "": no value
+    for (const Row& row : {Row{L"", true, kCancelButton, L""}, Row{L"", true, kOkButton, ours},
+                           Row{installed, false, kOkButton, installed}, Row{installed, true, kOkButton, L""}}) {
+        RegDeleteValueW(run, L"Plumbo");
+        if (!row.before.empty())
+            RegSetValueExW(run, L"Plumbo", 0, REG_SZ, reinterpret_cast<const BYTE*>(row.before.c_str()),
+                           static_cast<DWORD>((row.before.size() + 1) * sizeof(wchar_t)));
+        bool shown = false;
+        ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
+            HWND box = FindWindowExW(dlg, nullptr, L"BUTTON", Texts().setStartWithWindows);
+            shown = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            if (row.click) SendMessageW(box, BM_CLICK, 0, 0);
+            Press(dlg, row.button);
+        });
+        wchar_t after[600] = {};
+        DWORD bytes = sizeof after - sizeof *after;
+        RegQueryValueExW(run, L"Plumbo", nullptr, nullptr, reinterpret_cast<BYTE*>(after), &bytes);
+        EXPECT_EQ(std::pair(shown, std::wstring(after)), std::pair(!row.before.empty(), row.after)) << row.click << row.button;
+    }
+    RegDeleteValueW(run, L"Plumbo");
+    RegCloseKey(run);
 }
 
 // ---- The settings file's messages and keys ----
@@ -577,6 +615,26 @@ TEST_F(ShellTest, AnUnusableFileIsReportedOnceAndTheDefaultsAreUsed) {
     EXPECT_TRUE(program().rulers->OnTop());
 }
 
+// A program folder that takes no new file (Program Files): the settings go to %APPDATA%\Plumbo
+// and are read from there at the next start. A file beside the program is used all the same,
+// and nothing moves between the two.
+TEST_F(ShellTest, AProgramFolderThatTakesNoFileKeepsTheSettingsInAppData) {
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_TRUE(GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH));
+    const std::wstring elsewhere = appData + std::wstring(L"\\Plumbo\\plumbo.ini");
+    DeleteFileW(elsewhere.c_str());
+    SetCreateFileProbe([](const std::wstring&) { return false; });
+    ASSERT_NO_FATAL_FAILURE(Start(""));
+    Choose(CommandId::PlaceInside);
+    Program next{.folder = dir_ + L"\\"};
+    next.settingsFile.path = next.IniPath();
+    EXPECT_EQ(std::tuple(next.settingsFile.path, next.settingsFile.Load().inside, e2e::FileExists(IniPath())),
+              std::tuple(elsewhere, true, false));
+    ASSERT_TRUE(e2e::WriteFileBytes(IniPath(), kNewFile));
+    EXPECT_EQ(std::pair(next.IniPath(), e2e::ReadFileBytes(elsewhere)), std::pair(IniPath(), Ini("16777215", true, false, true)));
+    DeleteFileW(elsewhere.c_str());
+}
+
 // The file's keys: a bare R would take every R typed anywhere, so it is unreadable and gets its
 // default back; F5 types nothing and is taken alone. A key another program holds at start-up is
 // named and left unused for the run, and stays in the file for a run when it is free.
@@ -590,7 +648,7 @@ TEST_F(ShellTest, TheFilesKeysAreTakenAsTheyMayBeAndAFailedWriteIsSaidOnceWithTh
     std::vector<std::wstring> messages = MessagesWhile([&] { Start(head + "R" + rest); });
     UnregisterHotKey(nullptr, 1);
     EXPECT_EQ(messages, std::vector{FillIn(Texts().hotKeyTaken, {L"Ctrl+Alt+C"})});
-    EXPECT_EQ(IniText(), head + "Ctrl+Alt+R" + rest);
+    EXPECT_EQ(IniText(), head + "Ctrl+Alt+R" + rest + kNoPictures);
     EXPECT_EQ(std::tuple(KeyFree(0, 'R'), KeyFree(0, VK_F5), KeyFree(MOD_CONTROL | MOD_ALT, 'C')), std::tuple(true, false, true));
 
     SetProfileWriter([](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*) -> DWORD { return ERROR_ACCESS_DENIED; });
@@ -832,6 +890,28 @@ TEST_F(ShellTest, ANewFolderStartsHiddenTheVersionBoxHoldsTheProgramAndHelpSaysW
     EXPECT_EQ(MessagesWhile([&] { Choose(CommandId::OpenHelp); }), std::vector<std::wstring>(!handled, Texts().noAssociatedProgram));
 }
 
+// Started with Windows, the program shows no splash; started by the user, the version box greets
+// him while the rest is made.
+std::vector<std::wstring> shownClasses;
+TEST_F(ShellTest, StartedWithWindowsItShowsNoSplash) {
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        wchar_t cls[64] = {};
+        if (code == HC_ACTION && m->message == WM_SHOWWINDOW && m->wParam && GetClassNameW(m->hwnd, cls, 64))
+            shownClasses.push_back(cls);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }, nullptr, GetCurrentThreadId());
+    dir_ = e2e::MakeTempDir(L"shell");
+    auto splashShown = [&](bool splash) {
+        shownClasses.clear();
+        Shell shell;
+        EXPECT_TRUE(shell.Start(GetModuleHandleW(nullptr), dir_ + L"\\", splash));
+        return std::ranges::find(shownClasses, L"PlumboAbout") != shownClasses.end();
+    };
+    EXPECT_EQ(std::pair(splashShown(false), splashShown(true)), std::pair(false, true));
+    UnhookWindowsHookEx(hook);
+}
+
 // ---- Pictures ----
 
 // Inside placement: the rulers lie over the target and would show in a picture that took
@@ -969,8 +1049,8 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     EXPECT_TRUE(program().rulers->Shown()) << "the rulers come back";
 
     // The copy other programs get: each caption (or, for a class no drawer knows, its class
-    // name) in its control, a frame's caption on its top line; radio buttons, hidden controls
-    // and what lies in a hidden frame left out; a later sibling painted later.
+    // name) in its control, a frame's caption on its top line; hidden controls and what lies in
+    // a hidden frame left out; a later sibling painted later.
     Choose(CommandId::CopyToClipboard);
     ASSERT_TRUE(OpenClipboard(nullptr));
     HENHMETAFILE emf = CopyEnhMetaFileW(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), nullptr);
@@ -981,7 +1061,7 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     auto drawn = [&](const wchar_t* name) {
         return std::find_if(texts.begin(), texts.end(), [&](const auto& t) { return t.text == name; });
     };
-    for (const wchar_t* name : {L"Push", L"Default", L"Check", L"Three", L"Group", L"Plain static", L"Outer frame",
+    for (const wchar_t* name : {L"Push", L"Default", L"Check", L"Auto", L"Three", L"Radio", L"Group", L"Plain static", L"Outer frame",
                                 L"Inner frame", L"Inner push", L"Deep", L"Under", L"Over", L"PlumboGadget",
                                 L"PlumboTestDocument"}) {
         SCOPED_TRACE(testing::Message() << std::wstring(name));
@@ -992,7 +1072,7 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
         EXPECT_TRUE(at.x >= r.left - 1 && at.x < r.right && at.y >= r.top - 8 && at.y < r.bottom)
             << at.x << "," << at.y << " outside " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     }
-    for (const wchar_t* hidden : {L"Radio", L"Hidden", L"Hidden frame", L"Inside hidden"})
+    for (const wchar_t* hidden : {L"Hidden", L"Hidden frame", L"Inside hidden"})
         EXPECT_EQ(drawn(hidden), texts.end()) << std::wstring(hidden);
     EXPECT_LT(drawn(L"Under"), drawn(L"Over"));
 

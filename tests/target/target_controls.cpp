@@ -90,3 +90,34 @@ void FillWithControls(HWND w) {
 
     Child(w, kUnknownClass, L"", WS_VISIBLE | WS_BORDER, 380, 304, 100, 40);
 }
+
+// Every button type 0 to 0xF but the group box, in each state it takes, captioned "t<type>
+// s<state>" in hex, four columns of 24-pixel rows. Needs 640 x 300 client pixels.
+void FillWithButtons(HWND w) {
+    int i = 0;
+    for (int type = 0; type <= 0xF; ++type) {
+        const bool check = type == 2 || type == 3 || type == 5 || type == 6 || type == 4 || type == 9;
+        const int states = type == 5 || type == 6 ? 3 : check ? 2 : 1;
+        for (int state = 0; state < states && type != BS_GROUPBOX; ++state, ++i) {
+            wchar_t caption[16];
+            wsprintfW(caption, L"t%X s%d", type, state);
+            HWND b = Child(w, L"Button", caption, WS_VISIBLE | type, 8 + (i % 4) * 158, 8 + (i / 4) * 32, 150, 24);
+            SendMessageW(b, BM_SETCHECK, state, 0);
+        }
+    }
+}
+
+// An owner-drawn list box whose rows this window paints in red, its texts nowhere to be read.
+void FillWithOwnerDrawnList(HWND w) {
+    static WNDPROC base = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC));
+    SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m != WM_DRAWITEM) return CallWindowProcW(base, h, m, wp, lp);
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        HBRUSH red = CreateSolidBrush(RGB(200, 30, 30));
+        FillRect(item->hDC, &item->rcItem, red);
+        DeleteObject(red);
+        return TRUE;
+    }));
+    HWND list = Child(w, L"ListBox", L"", WS_VISIBLE | WS_BORDER | LBS_OWNERDRAWFIXED, 20, 20, 200, 120);
+    for (int i = 0; i < 3; ++i) SendMessageW(list, LB_ADDSTRING, 0, i);
+}

@@ -2,10 +2,13 @@
 // "testtarget.exe [left top width height [title] [switches]]". Switches: "/controls" fills it
 // with one control of each kind the older drawers know; "/lists" with the common item lists
 // (tabs, list views, headers, tree views) and "/bars" with the bars and the small common
-// controls, all filled with items; "/color C" paints the client area in COLORREF C, so a test
-// can tell the window from a ruler on the screen; "/slowfocus MS" makes each activation take
-// that long before the window gets the keyboard focus, as a busy program does; the window's
-// property "Activations" counts them.
+// controls, all filled with items; "/buttons" with every button type in each of its states;
+// "/canvas" paints a form with no child windows and tells it through its own IAccessible,
+// "/stall" one that answers 3 s late halfway; "/many N" N accessible push buttons;
+// "/ownerdrawn" shows a list box whose rows it paints itself; "/color C" paints the client area
+// in COLORREF C, so a test can tell the window from a ruler on the screen; "/slowfocus MS" makes
+// each activation take that long before the window gets the keyboard focus, as a busy program
+// does; the window's property "Activations" counts them.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -15,6 +18,9 @@
 void FillWithControls(HWND w);
 void FillWithLists(HWND w);
 void FillWithBars(HWND w);
+void FillWithButtons(HWND w);
+void FillWithCanvas(HWND w, bool stalls, int buttons);
+void FillWithOwnerDrawnList(HWND w);
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     int argc = 0;
@@ -30,6 +36,15 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         if (a == L"/controls") fill = FillWithControls;
         if (a == L"/lists") fill = FillWithLists;
         if (a == L"/bars") fill = FillWithBars;
+        if (a == L"/buttons") fill = FillWithButtons;
+        if (a == L"/ownerdrawn") fill = FillWithOwnerDrawnList;
+        static int buttons = 0;
+        if (a == L"/canvas") fill = [](HWND h) { FillWithCanvas(h, false, 0); };
+        if (a == L"/stall") fill = [](HWND h) { FillWithCanvas(h, true, 0); };
+        if (a == L"/many" && i + 1 < argc) {
+            buttons = _wtoi(argv[++i]);
+            fill = [](HWND h) { FillWithCanvas(h, false, buttons); };
+        }
         if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }

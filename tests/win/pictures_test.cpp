@@ -104,10 +104,10 @@ TEST(PlayPartList, ShapesRoundHalvesToEvenAndReleaseTheirObjects) {
         return Lines{"BRUSH " + brush, "SELECT", "PEN 0 " + to_string(pen) + " 0 0", "SELECT", box, "SELECT stock",
                      "DELETE", "SELECT stock", "DELETE"};
     };
-    DrawPart solid = Box(0, 0, 5, 5, kHatchSolid), corners = Box(2.5, 3.5, 2, 2);
-    DrawPart arrow = Arrow(10, 10, {4.25, 12.75, 8.5}, {4.25, 4.25, 12.75});
-    std::tie(solid.rect.outline, solid.rect.fillColor) = std::tuple(0, 0x123456);
-    std::tie(solid.rect.penWidth, corners.rect.penWidth, arrow.polyline.penWidth) = std::tuple(25, 35, 3);
+    RectPart solid = Box(0, 0, 5, 5, kHatchSolid), corners = Box(2.5, 3.5, 2, 2);
+    PolylinePart arrow = Arrow(10, 10, {4.25, 12.75, 8.5}, {4.25, 4.25, 12.75});
+    std::tie(solid.outline, solid.fillColor) = std::tuple(0, 0x123456);
+    std::tie(solid.penWidth, corners.penWidth, arrow.penWidth) = std::tuple(25, 35, 3);
     const std::string white = "2 " + to_string(kWhite) + " 0";  // hatched, horizontal
     const std::tuple<const char*, DrawPart, Lines> cases[] = {
         {"drawers' box", Box(10, 20, 30, 40), rect(white, 0, "RECTANGLE 10 20 39 59")},
@@ -206,8 +206,9 @@ const Colour kShades = [](int x, int y) { return RGB(10 + 40 * x, 20 + 60 * y, 5
 // An enhanced metafile with a HIMETRIC frame of w x h: a black block fills the right half and
 // a red line runs along the top of the left half.
 Picture HalfBlackMetafile(double w, double h) {
-    DrawPart black = Box(w / 2, 0, w / 2, h, kHatchSolid), red = Line(0, 0, w / 2, 0);
-    std::tie(black.rect.outline, black.rect.fillColor, red.line.color) = std::tuple(0, 0, kRed);
+    RectPart black = Box(w / 2, 0, w / 2, h, kHatchSolid);
+    LinePart red = Line(0, 0, w / 2, 0);
+    std::tie(black.outline, black.fillColor, red.color) = std::tuple(0, 0, kRed);
     return PlayPartList(nullptr, List({black, red}, w, h, kUnitHimetric), k96Dpi);
 }
 
@@ -417,8 +418,8 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
 // DrawText's lines, its mnemonic taken out, in text elements.
 TEST(ExportFiles, OtherProgramsReadThePngAndDrawTheSvgAsTheMetafile) {
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "needs Wine's Linux side";
-    DrawPart black = Box(150, 70, 80, 40, kHatchSolid);
-    std::tie(black.rect.outline, black.rect.fillColor) = std::tuple(0, 0);
+    RectPart black = Box(150, 70, 80, 40, kHatchSolid);
+    std::tie(black.outline, black.fillColor) = std::tuple(0, 0);
     const PartList list = List({Box(0, 0, 240, 120), Box(0, 0, 240, 19, kHatchCaption), Box(10, 30, 50, 20, kHatchSolid),
                                 black, BoxedText(19, 0, 221, 19, L"書き出し(&S)", kFormatVCenter), Line(10, 58, 130, 58),
                                 PointText(70, 52, L"", L"Group", -1), Box(140, 60, 60, 40),

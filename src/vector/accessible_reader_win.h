@@ -1,0 +1,30 @@
+#pragma once
+// Reads a window's accessibility tree (what its program tells screen readers) into plain
+// elements with their rectangles: on a worker thread of its own in the multithreaded apartment,
+// within a time and element budget, so a program that stops answering never holds us up.
+#include <windows.h>
+
+#include <chrono>
+#include <cstddef>
+#include <vector>
+
+#include "vector/window_record.h"
+
+namespace plumbo {
+
+// The whole walk of one re-drawing, over every window read.
+inline constexpr int kAccessibleBudgetMs = 1000;
+inline constexpr size_t kAccessibleMaxElements = 5000;
+
+struct AccessibleWalk {
+    std::vector<AccessibleElement> elements;  // depth first, each before its children
+    bool complete = false;  // false: the budget ran out and the walker was left to finish alone
+};
+
+// The elements under hwnd's client object, read until the deadline or maxElements. A walker
+// that does not finish in time is left to end by itself: it stops at its next element, or when
+// the call it waits in returns, and releases what it holds.
+AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_point deadline,
+                                  size_t maxElements = kAccessibleMaxElements);
+
+}  // namespace plumbo

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The release as a user meets it, under Wine in the test prefix: the installer run silently and
+# what it leaves read from outside, the installed program started, started again by wineboot
+# from the Run entry, the uninstaller run silently; and the portable zip unpacked and started.
+# Needs build/release (scripts/package.sh). Prints "N passed, N failed"; exits non-zero on a failure.
+set -uo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/scripts/desktop.sh"
+trap stop_desktop EXIT
+start_display private
+start_desktop || exit 1
+version="$(sed -n 's/^project(Plumbo VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")"
+release="$root/build/release"
+passed=0 failed=0
+check() { if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $1"; fi; }
+# A condition met within 30 s.
+soon() { for _ in $(seq 150); do eval "$1" && return 0; sleep 0.2; done; return 1; }
+winvar() { pwine cmd /c echo "%$1%" | tr -d '\r'; }
+reg_value() { pwine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z]* *//p"; }
+# Plumbo's processes in this prefix (other prefixes' run beside it), by their command lines.
+plumbo_lines() {
+  for p in /proc/[0-9]*; do
+    grep -qzx "WINEPREFIX=$WINEPREFIX" "$p/environ" 2>/dev/null && tr '\0' ' ' < "$p/cmdline" 2>/dev/null | grep -i 'plumbo\.exe'
+  done
+}
+
+dir_win="$(winvar LOCALAPPDATA)\\Programs\\Plumbo"
+dir="$(winepath -u "$dir_win")"
+menu="$(winepath -u "$(winvar APPDATA)")/Microsoft/Windows/Start Menu/Programs"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Plumbo'
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+rm -rf "$dir"
+
+check "the installer runs silently" 'pwine "$release/plumbo-$version-setup.exe" /S'
+check "its files" '[ "$(ls "$dir" | tr "\n" " ")" = "plHelp.css plHelp.html plHelp_en.html plumbo.exe readme.txt uninstall.exe " ]'
+check "the shortcut to plumbo.exe" 'grep -aqiF "$dir_win\\plumbo.exe" "$menu/Plumbo.lnk"'
+check "the uninstall entry" '[ "$(reg_value "$uninstall_key" DisplayName)/$(reg_value "$uninstall_key" DisplayVersion)/$(reg_value "$uninstall_key" QuietUninstallString)" = "Plumbo/$version/\"$dir_win\\uninstall.exe\" /S" ]'
+check "the Run value" '[ "$(reg_value "$run_key" Plumbo)" = "\"$dir_win\\plumbo.exe\" /startup" ]'
+pwine "$dir/plumbo.exe" &
+check "the installed Plumbo keeps its settings beside it" 'soon "[ -f \"$dir/plumbo.ini\" ]"'
+check "/exit ends it" 'pwine "$dir/plumbo.exe" /exit && [ -z "$(plumbo_lines)" ]'
+pwine wineboot
+check "wineboot starts it from the Run entry with /startup" 'soon "[[ \"\$(plumbo_lines)\" == *plumbo.exe\ /startup* ]]"'
+check "the uninstaller runs silently and ends it" 'pwine "$dir/uninstall.exe" /S && soon "[ ! -f \"$dir/uninstall.exe\" ] && [ -z \"\$(plumbo_lines)\" ]"'
+check "only the settings file is left: no shortcut, uninstall entry or Run value" '[ "$(ls "$dir")" = plumbo.ini ] &&
+  [ ! -e "$menu/Plumbo.lnk" ] && ! pwine reg query "$uninstall_key" >/dev/null 2>&1 && [ -z "$(reg_value "$run_key" Plumbo)" ]'
+
+portable="$(mktemp -d "$root/build/portable.XXXXXX")"
+unzip -q "$release/plumbo-$version-win64.zip" -d "$portable"
+pwine "$portable/plumbo.exe" &
+check "the zip's plumbo.exe starts with its settings and help beside it" 'soon "[ -f \"$portable/plumbo.ini\" ]" &&
+  [ "$(ls "$portable" | tr "\n" " ")" = "plHelp.css plHelp.html plHelp_en.html plumbo.exe plumbo.ini readme.txt " ]'
+pwine "$portable/plumbo.exe" /exit
+rm -rf "$portable"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
