@@ -50,8 +50,8 @@ enum ControlId : int {
     kOutsideOption,
     kInsideOption,
     kHotKeyGroupBox,
-    kStartWithWindowsCheck,
     kPicturesCheck,
+    kStartWithWindowsCheck,
     kCursorCheck,
     // One row per action, in HotKeyAction's order: a label, the key, and "なし".
     kHotKeyLabel = 200,

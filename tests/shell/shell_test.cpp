@@ -437,7 +437,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
 // ---- The settings dialog ----
 
 constexpr int kRulerColourButton = 102, kTickColourButton = 103, kOkButton = 105, kCancelButton = 106,
-              kInsideOption = 109, kPicturesCheck = 112, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
+              kInsideOption = 109, kPicturesCheck = 111, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
               kSizeKey = 213, kCursorCheck = 113, kMeasureKeyNone = 224;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;  // the standard colour dialog's
 
