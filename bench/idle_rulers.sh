@@ -22,9 +22,10 @@ idle_rulers() {
   xdotool mousemove $((w - 10)) $((h - 10)) click --repeat 2 --delay 80 1
   xdotool mousemove $((w / 2)) $((h / 2))
   sleep 3
-  # This copy's process, told from other Wine prefixes' by its folder.
+  # This copy's process, told from other Wine prefixes' by its folder's name: Wine shows the
+  # command line as the Unix path or, with its 32-bit half installed, as the Windows one.
   local pid
-  pid="$(pgrep -f "$dir/plumbo.exe" | head -n 1)"
+  pid="$(pgrep -f "$(basename "$dir")[/\\\\]plumbo\\.exe" | head -n 1)"
   [ -n "$pid" ] || { echo "plumbo.exe did not start"; rm -rf "$dir"; return 1; }
   sample() {  # CPU nanoseconds, then voluntary+involuntary switches, over all threads
     local t=0 s=0 f
