@@ -5,13 +5,25 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 stamp="$WINEPREFIX/.plumbo-prepared-3"
-[ -f "$stamp" ] && exit 0
+# Wine's 32-bit half (Debian's wine32, which the tests install) came after the prefix was made:
+# the prefix then has no 32-bit system, and every 32-bit program fails to start ("could not
+# load kernel32.dll", c0000135) until wineboot -u puts it in. Wine does not update a prefix by
+# itself for that, as it does for a new version.
+wine32_loader=/usr/lib/wine/wine
+without32() { [ -x "$wine32_loader" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }
+[ -f "$stamp" ] && ! without32 && exit 0
 
 mkdir -p "$(dirname "$WINEPREFIX")"
-echo "Preparing Wine prefix $WINEPREFIX ..."
 # wineboot needs no display for the registry, but some setups print noise without one.
-DISPLAY= env LC_ALL="$PLUMBO_LOCALE" wineboot -i >/dev/null 2>&1 || true
+if [ -f "$stamp" ]; then
+  echo "Updating Wine prefix $WINEPREFIX for 32-bit programs ..."
+  DISPLAY= env LC_ALL="$PLUMBO_LOCALE" wineboot -u >/dev/null 2>&1 || true
+else
+  echo "Preparing Wine prefix $WINEPREFIX ..."
+  DISPLAY= env LC_ALL="$PLUMBO_LOCALE" wineboot -i >/dev/null 2>&1 || true
+fi
 wineserver -w
+if without32; then echo "The Wine prefix has no 32-bit system: 32-bit programs will not start." >&2; fi
 
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
 mkdir -p "$fonts"
