@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # CPU time and wake-ups of a resting Plumbo: both rulers shown along a window that does not
-# move, with the transparent look off or on. Sourced by bench/run.sh, which has the display and
-# the desktop up. Prints CPU milliseconds (from the kernel's nanosecond counters) and context
-# switches (the process's wake-ups) per minute, summed over the Wine process's threads.
+# move, with the transparent look off or on and the cursor mark on or off. Sourced by
+# bench/run.sh, which has the display and the desktop up. Prints CPU milliseconds (from the
+# kernel's nanosecond counters) and context switches (the process's wake-ups) per minute,
+# summed over the Wine process's threads.
 idle_rulers() {
-  local seconds="${1:-30}" transparent="${2:-FALSE}"
+  local seconds="${1:-30}" transparent="${2:-FALSE}" cursor="${3:-TRUE}"
   local bin="$PLUMBO_ROOT/build/win/bin"
   local dir
   dir="$(mktemp -d)"
   cp "$bin/plumbo.exe" "$dir/"
-  printf '[COLOR]\r\nMEJ=16777215\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=%s\r\nINSIDE=FALSE\r\n' \
-    "$transparent" > "$dir/plumbo.ini"
+  printf '[COLOR]\r\nMEJ=16777215\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=%s\r\nINSIDE=FALSE\r\nCURSOR=%s\r\n' \
+    "$transparent" "$cursor" > "$dir/plumbo.ini"
   pwine "$dir/plumbo.exe" >/dev/null 2>&1 &
   sleep 4
   pwine "$bin/testtarget.exe" 300 200 400 300 >/dev/null 2>&1 &
@@ -37,7 +38,7 @@ idle_rulers() {
   read -r t0 s0 < <(sample)
   sleep "$seconds"
   read -r t1 s1 < <(sample)
-  echo "Resting Plumbo, both rulers shown, TRANSPARENT=$transparent, ${seconds} s sampled (process $pid):"
+  echo "Resting Plumbo, both rulers shown, TRANSPARENT=$transparent, CURSOR=$cursor, ${seconds} s sampled (process $pid):"
   awk -v dt=$((t1 - t0)) -v ds=$((s1 - s0)) -v sec="$seconds" \
     'BEGIN { printf "  CPU time     %8.1f ms per minute (%.2f %% of a core)\n  wake-ups     %8.0f per minute (context switches of all its threads)\n", dt / 1e6 * 60 / sec, dt / 1e7 / sec, ds * 60 / sec }'
   kill "$pid" 2>/dev/null

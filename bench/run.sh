@@ -15,5 +15,6 @@ for exe in build/win/bin/*_bench_win.exe; do
   echo
 done
 echo "== idle"
-idle_rulers "${PLUMBO_IDLE_SECONDS:-30}" FALSE
-idle_rulers "${PLUMBO_IDLE_SECONDS:-30}" TRUE
+idle_rulers "${PLUMBO_IDLE_SECONDS:-30}" FALSE TRUE
+idle_rulers "${PLUMBO_IDLE_SECONDS:-30}" TRUE TRUE
+idle_rulers "${PLUMBO_IDLE_SECONDS:-30}" FALSE FALSE

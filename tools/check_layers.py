@@ -16,7 +16,7 @@ from pathlib import Path
 # plain C++ that builds and tests natively with no Windows in sight.
 LAYERS = [
     ["shell"],
-    ["ruler", "capture", "sizing", "vector", "dialogs"],
+    ["ruler", "capture", "sizing", "vector", "dialogs", "measure"],
     ["state"],
     ["platform"],
     ["core"],

@@ -25,8 +25,8 @@ struct HotKey {
 };
 
 // The actions that can have a key, in the order of the settings file and the dialog.
-enum class HotKeyAction { Rulers, Capture, Redraw, Size };
-inline constexpr int kHotKeyActionCount = 4;
+enum class HotKeyAction { Rulers, Capture, Redraw, Size, Measure };
+inline constexpr int kHotKeyActionCount = 5;
 
 // "Ctrl+Alt+Shift+Win+" before the key's name, in that order. Letters, digits, F1 to F24 and the
 // usual named keys by name ("Space", "PageUp", "Num5"); any other key as its code in hex ("0xBA").

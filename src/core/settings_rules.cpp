@@ -97,8 +97,9 @@ Settings ReadSettings(const IniReader& read, const IniWriter& write) {
             case SettingId::OnTop: s.onTop = ParseSwitch(*value); break;
             case SettingId::Transparent: s.transparent = ParseSwitch(*value); break;
             case SettingId::Inside: s.inside = ParseSwitch(*value); break;
+            case SettingId::ShowCursor: s.showCursor = ParseSwitch(*value); break;
             case SettingId::RulersHotKey: case SettingId::CaptureHotKey: case SettingId::RedrawHotKey:
-            case SettingId::SizeHotKey: s.hotKeys[HotKeyIndex(def.id)] = *hotKey; break;
+            case SettingId::SizeHotKey: case SettingId::MeasureHotKey: s.hotKeys[HotKeyIndex(def.id)] = *hotKey; break;
             case SettingId::Pictures: s.pictures = ParseStrictSwitch(*value); break;
         }
     }
@@ -130,8 +131,9 @@ void WriteSetting(const IniWriter& write, SettingId id, const Settings& s) {
             case SettingId::OnTop: write(def.section, def.key, FormatSwitch(s.onTop)); break;
             case SettingId::Transparent: write(def.section, def.key, FormatSwitch(s.transparent)); break;
             case SettingId::Inside: write(def.section, def.key, FormatSwitch(s.inside)); break;
+            case SettingId::ShowCursor: write(def.section, def.key, FormatSwitch(s.showCursor)); break;
             case SettingId::RulersHotKey: case SettingId::CaptureHotKey: case SettingId::RedrawHotKey:
-            case SettingId::SizeHotKey: write(def.section, def.key, FormatHotKey(s.hotKeys[HotKeyIndex(id)])); break;
+            case SettingId::SizeHotKey: case SettingId::MeasureHotKey: write(def.section, def.key, FormatHotKey(s.hotKeys[HotKeyIndex(id)])); break;
             case SettingId::Pictures: write(def.section, def.key, FormatSwitch(s.pictures)); break;
         }
         return;

@@ -31,7 +31,8 @@ inline constexpr std::wstring_view kIniFalse = L"FALSE";
 
 enum class SettingId {
     RulerColor, TickColor, NumberColor, OnTop, Transparent, Inside,
-    RulersHotKey, CaptureHotKey, RedrawHotKey, SizeHotKey,  // in HotKeyAction's order
+    RulersHotKey, CaptureHotKey, RedrawHotKey, SizeHotKey, MeasureHotKey,  // in HotKeyAction's order
+    ShowCursor,
     Pictures,
 };
 
@@ -46,17 +47,19 @@ struct SettingDef {
 // In the order a new file holds them and LoadSettings reads them. Only ZORDER differs between
 // the two defaults: a new file keeps the rulers on top, an old file lacking the key does not. A
 // file from before the hotkeys gets the keys a new file has, written back like any missing key.
-inline constexpr std::array<SettingDef, 11> kSettingDefs = {{
+inline constexpr std::array<SettingDef, 13> kSettingDefs = {{
     {SettingId::RulerColor, kSectionColor, L"MEJ", L"16777215", L"16777215"},
     {SettingId::TickColor, kSectionColor, L"LINE", L"16711680", L"16711680"},
     {SettingId::NumberColor, kSectionColor, L"NO", L"0", L"0"},
     {SettingId::OnTop, kSectionShow, L"ZORDER", L"TRUE", L"FALSE"},
     {SettingId::Transparent, kSectionShow, L"TRANSPARENT", L"FALSE", L"FALSE"},
     {SettingId::Inside, kSectionShow, L"INSIDE", L"FALSE", L"FALSE"},
+    {SettingId::ShowCursor, kSectionShow, L"CURSOR", L"TRUE", L"TRUE"},
     {SettingId::RulersHotKey, kSectionHotKey, L"RULERS", L"Ctrl+Alt+R", L"Ctrl+Alt+R"},
     {SettingId::CaptureHotKey, kSectionHotKey, L"CAPTURE", L"Ctrl+Alt+C", L"Ctrl+Alt+C"},
     {SettingId::RedrawHotKey, kSectionHotKey, L"REDRAW", L"Ctrl+Alt+V", L"Ctrl+Alt+V"},
     {SettingId::SizeHotKey, kSectionHotKey, L"SIZE", L"Ctrl+Alt+S", L"Ctrl+Alt+S"},
+    {SettingId::MeasureHotKey, kSectionHotKey, L"MEASURE", L"Ctrl+Alt+M", L"Ctrl+Alt+M"},
     {SettingId::Pictures, kSectionVector, L"PICTURES", L"FALSE", L"FALSE"},
 }};
 
@@ -74,6 +77,7 @@ struct Settings {
     bool inside = false;       // rulers inside the target's frame
     std::array<HotKey, kHotKeyActionCount> hotKeys{};  // by HotKeyAction
     bool pictures = false;     // the re-drawing puts in as pixels what nothing tells
+    bool showCursor = false;   // the rulers mark the pointer's position
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

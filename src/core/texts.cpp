@@ -117,6 +117,17 @@ constexpr UiTexts kJapanese = {
     L"SVGﾌｧｲﾙ (*.svg)|*.svg",
 
     L"Windows の起動時に開始する",
+
+    L"測定",
+    L"測定",
+    L"1 範囲",
+    L"2 間隔",
+    L"3 水平",
+    L"4 垂直",
+    L"5 コントロール",
+    L"許容差 %s (ホイール)",
+    L"クリックでコピー / Esc で終了",
+    L"カーソル位置",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -233,6 +244,17 @@ constexpr UiTexts kEnglish = {
     .saveFilterSvg = L"SVG Files (*.svg)|*.svg",
 
     .setStartWithWindows = L"Start with Windows",
+
+    .measure = L"&Measure",
+    .setHotKeyMeasure = L"Measure",
+    .measureBox = L"1 Box",
+    .measureSpacing = L"2 Spacing",
+    .measureHorizontal = L"3 Horizontal",
+    .measureVertical = L"4 Vertical",
+    .measureControls = L"5 Controls",
+    .measureTolerance = L"Tolerance %s (wheel)",
+    .measureLeave = L"Click copies / Esc leaves",
+    .setShowCursor = L"Cursor mark",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

@@ -138,6 +138,20 @@ struct UiTexts {
 
     // "設定": the program starts when the user logs on to Windows.
     const wchar_t* setStartWithWindows;
+
+    // The measuring mode: the last item of the rulers' menu, its key's label in "設定", and its
+    // bar: keys 1 to 5 with their ways, the tolerance (%s: 0 to 255) and how to leave.
+    const wchar_t* measure;
+    const wchar_t* setHotKeyMeasure;
+    const wchar_t* measureBox;
+    const wchar_t* measureSpacing;
+    const wchar_t* measureHorizontal;
+    const wchar_t* measureVertical;
+    const wchar_t* measureControls;
+    const wchar_t* measureTolerance;
+    const wchar_t* measureLeave;
+    // The switch in "設定" for the rulers' cursor mark.
+    const wchar_t* setShowCursor;
 };
 
 enum class UiLanguage { Japanese, English };

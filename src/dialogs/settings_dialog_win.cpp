@@ -22,12 +22,12 @@ namespace {
 // Client area and preview, in twips. The hotkeys' group lies below the first controls, and the
 // true millimetres' group below it, so the other controls keep their places.
 constexpr float kClientWidthTwips = 6660.0f;
-constexpr float kCalibrationTopTwips = 4440.0f;
+constexpr float kCalibrationTopTwips = 4860.0f;
 // The re-drawing's switch and starting with Windows, each in a row of its own below the true
 // millimetres.
-constexpr float kPicturesTopTwips = 5730.0f;
-constexpr float kStartWithWindowsTopTwips = 6150.0f;
-constexpr float kClientHeightTwips = 6540.0f;
+constexpr float kPicturesTopTwips = 6150.0f;
+constexpr float kStartWithWindowsTopTwips = 6570.0f;
+constexpr float kClientHeightTwips = 6960.0f;
 constexpr float kPreviewWidthTwips = 4995.0f;
 constexpr float kPreviewHeightTwips = 500.0f;
 // The group box's top-left corner: everything inside it is placed from there.
@@ -50,8 +50,9 @@ enum ControlId : int {
     kOutsideOption,
     kInsideOption,
     kHotKeyGroupBox,
-    kStartWithWindowsCheck,
     kPicturesCheck,
+    kStartWithWindowsCheck,
+    kCursorCheck,
     // One row per action, in HotKeyAction's order: a label, the key, and "なし".
     kHotKeyLabel = 200,
     kHotKeyControl = 210,
@@ -71,7 +72,8 @@ constexpr float kHotKeyNoneWidth = 915.0f;
 constexpr float kHotKeyRowHeight = 315.0f;
 
 constexpr const wchar_t* UiTexts::*kHotKeyLabels[kHotKeyActionCount] = {
-    &UiTexts::setHotKeyRulers, &UiTexts::setHotKeyCapture, &UiTexts::setHotKeyRedraw, &UiTexts::setHotKeySize};
+    &UiTexts::setHotKeyRulers, &UiTexts::setHotKeyCapture, &UiTexts::setHotKeyRedraw, &UiTexts::setHotKeySize,
+    &UiTexts::setHotKeyMeasure};
 
 struct ControlDesign {
     int id;
@@ -87,7 +89,7 @@ struct ControlDesign {
 constexpr ControlDesign kGroupDesign{
     kGroupBox, L"BUTTON", &UiTexts::setFrame, BS_GROUPBOX, kGroupLeft, kGroupTop, 5235, 2295, false};
 constexpr ControlDesign kHotKeyGroupDesign{
-    kHotKeyGroupBox, L"BUTTON", &UiTexts::setHotKeyFrame, BS_GROUPBOX, kGroupLeft, kHotKeyGroupTop, 5235, 1950, false};
+    kHotKeyGroupBox, L"BUTTON", &UiTexts::setHotKeyFrame, BS_GROUPBOX, kGroupLeft, kHotKeyGroupTop, 5235, 2370, false};
 constexpr ControlDesign kAfterPreview[] = {
     {kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 180, true},
     {kRulerColorButton, L"BUTTON", &UiTexts::setRulerColor, BS_PUSHBUTTON | WS_TABSTOP, 120, 1020, 1215, 315, true},
@@ -101,6 +103,8 @@ constexpr ControlDesign kAfterPreview[] = {
     {kOutsideOption, L"BUTTON", &UiTexts::setShowOut, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 2160, 1500, 2055,
      255, true},
     {kInsideOption, L"BUTTON", &UiTexts::setShowIn, BS_AUTORADIOBUTTON, 2160, 1860, 2055, 255, true},
+    {kCursorCheck, L"BUTTON", &UiTexts::setShowCursor, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 180, 1860, 1635, 255,
+     true},
 };
 
 constexpr ControlDesign kStartWithWindowsDesign{kStartWithWindowsCheck, L"BUTTON", &UiTexts::setStartWithWindows,
@@ -299,6 +303,7 @@ void SettingsDialog::Open() {
     preview_.Refresh();
     CheckDlgButton(hwnd(), kTransparentCheck, s.transparent ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd(), kPicturesCheck, s.pictures ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd(), kCursorCheck, s.showCursor ? BST_CHECKED : BST_UNCHECKED);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, s.inside ? kInsideOption : kOutsideOption);
     for (int i = 0; i < kHotKeyActionCount; ++i)
         SendMessageW(Item(kHotKeyControl + i), HKM_SETHOTKEY, ControlWord(s.hotKeys[i]), 0);
@@ -352,8 +357,9 @@ void SettingsDialog::StoreAndApply() {
     s.inside = !IsChecked(kOutsideOption);
     s.transparent = IsChecked(kTransparentCheck);
     s.pictures = IsChecked(kPicturesCheck);
+    s.showCursor = IsChecked(kCursorCheck);
     for (SettingId id : {SettingId::RulerColor, SettingId::TickColor, SettingId::NumberColor, SettingId::Inside,
-                         SettingId::Transparent, SettingId::Pictures})
+                         SettingId::Transparent, SettingId::Pictures, SettingId::ShowCursor})
         program_.Save(id);
     calibration_.Store();
     // Only a change of the box: an entry another copy of the program wrote stays its own.

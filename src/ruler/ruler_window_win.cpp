@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "core/calibration.h"
+#include "core/measurement.h"
 #include "core/numeric.h"
 #include "ruler/foreground_poller_win.h"
 
@@ -171,6 +173,45 @@ void RulerWindow::OnPaint(HDC dc, const RECT& client) {
         TextOutW(dc, RoundHalfEven(number.left / tpp.x), RoundHalfEven(number.top / tpp.y), number.caption.c_str(),
                  static_cast<int>(number.caption.size()));
     }
+    PaintMark(dc, client);
+}
+
+void RulerWindow::MarkPointer(POINT at) {
+    const bool moved = !pointer_ || (horizontal_ ? at.x != pointer_->x : at.y != pointer_->y);
+    pointer_ = at;
+    if (program_.settings.showCursor && moved) Redraw();
+}
+
+void RulerWindow::PaintMark(HDC dc, const RECT& client) {
+    if (!program_.settings.showCursor || !pointer_) return;
+    const POINT at = *pointer_;
+    POINT inClient = at;
+    ScreenToClient(hwnd(), &inClient);
+    const int along = horizontal_ ? inClient.x : inClient.y;
+    if (along < 0 || along >= (horizontal_ ? client.right : client.bottom)) return;
+    {
+        Pen pen(CreatePen(PS_SOLID, 1, model_.ticks[0].color));
+        SelectGuard selectPen(dc, pen.Get());
+        MoveToEx(dc, horizontal_ ? along : 0, horizontal_ ? 0 : along, nullptr);
+        LineTo(dc, horizontal_ ? along : client.right, horizontal_ ? client.bottom : along);
+    }
+    // From the target's visible corner, as a box measures; on the body beside the line, away from
+    // the scale's numbers.
+    const RECT& target = program_.target.rect;
+    const double tpp = horizontal_ ? twipsPerPixel_.x : twipsPerPixel_.y;
+    const MeasureScale scale{program_.unit, program_.calibrations.Of(hwnd()).pixelsPerMm.value_or(NominalPixelsPerMm(tpp))};
+    const std::wstring text = FormatLength(horizontal_ ? at.x - target.left : at.y - target.top, scale, false);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const int gap = 2;
+    RECT box = horizontal_ ? RECT{along + gap, 0, along + gap + size.cx, size.cy}
+                           : RECT{0, along + gap, size.cx, along + gap + size.cy};
+    if (horizontal_ && box.right > client.right) OffsetRect(&box, -(size.cx + 2 * gap), 0);
+    if (!horizontal_ && box.bottom > client.bottom) OffsetRect(&box, 0, -(size.cy + 2 * gap));
+    Brush body(CreateSolidBrush(colorKey_ ? *colorKey_ : bodyColor_));
+    FillRect(dc, &box, body.Get());
+    SetTextColor(dc, model_.numbers[0].color);
+    TextOutW(dc, box.left, box.top, text.c_str(), static_cast<int>(text.size()));
 }
 
 void RulerWindow::OnTimer(UINT_PTR id) {
@@ -234,6 +275,9 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case kLaterMessage:
         if (onLater) onLater();
+        return 0;
+    case kPointerMovedMessage:
+        if (onPointerMoved) onPointerMoved();
         return 0;
 
     case WM_DISPLAYCHANGE:

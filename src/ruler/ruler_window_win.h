@@ -15,6 +15,10 @@
 
 namespace plumbo {
 
+// The pointer moved (platform/pointer_watch_win.h): apart from the program's other private
+// messages.
+inline constexpr UINT kPointerMovedMessage = WM_APP + 4;
+
 class RulerWindow final : public Window {
 public:
     RulerWindow(Program& program, bool horizontal) : program_(program), horizontal_(horizontal) {}
@@ -51,6 +55,12 @@ public:
     // The displays changed (WM_DISPLAYCHANGE).
     std::function<void()> onDisplayChanged;
     std::function<void()> onLater;
+    std::function<void()> onPointerMoved;
+    // The cursor mark: a line across the ruler where the pointer is (at, on the screen), and its
+    // position from the target's visible top-left corner in the rulers' unit. Painted again only
+    // when it moved along the ruler; none with the mark switched off or the pointer beyond the
+    // ruler's length.
+    void MarkPointer(POINT at);
     // Calls onLater from the message loop, once the message being handled now is over.
     void CallLater();
 
@@ -66,6 +76,7 @@ private:
     bool PressedOnKey(LPARAM clientPoint) const;
     void StartDrag();
     void PopUpMenu();
+    void PaintMark(HDC dc, const RECT& client);
     HFONT NumberFont();
 
     Program& program_;
@@ -82,6 +93,7 @@ private:
     Font numberFont_;
     bool numberFontKeyed_ = false;
     HMONITOR monitor_ = nullptr;  // the one it stood on when last moved
+    std::optional<POINT> pointer_;  // on the screen, as last told
 };
 
 }  // namespace plumbo

@@ -47,6 +47,25 @@ Rulers::Rulers(Program& program)
     horizontal_.onLater = [this] { LayOutAfterDpiChange(); };
     // Laid out again once the system has moved the windows onto the displays there are now.
     horizontal_.onDisplayChanged = [this] { horizontal_.CallLater(); };
+    horizontal_.onPointerMoved = [this] {
+        pointerWatch_.Taken();
+        const POINT at = pointerWatch_.Last();
+        horizontal_.MarkPointer(at);
+        vertical_.MarkPointer(at);
+    };
+}
+
+void Rulers::WatchPointer() {
+    if (!Shown() || !program_.settings.showCursor) {
+        pointerWatch_.Stop();
+        return;
+    }
+    // Where the pointer stands now, until it moves.
+    POINT at{};
+    GetCursorPos(&at);
+    horizontal_.MarkPointer(at);
+    vertical_.MarkPointer(at);
+    pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage);
 }
 
 bool Rulers::Create() {
@@ -64,6 +83,7 @@ void Rulers::Show(bool show) {
         tracking_.Start();
     else
         tracking_.Stop();
+    WatchPointer();
     Check(CommandId::ShowRulers, show);
     Check(CommandId::HideRulers, !show);
 }
@@ -94,6 +114,7 @@ void Rulers::ApplySettings() {
     Check(CommandId::PlaceOutside, !s.inside);
     Check(CommandId::TransparentLook, s.transparent);
     CheckUnit(program_.unit);
+    WatchPointer();
 }
 
 void Rulers::SuspendTracking() { tracking_.Suspend(); }

@@ -4,6 +4,7 @@
 // their look and the commands of their menu.
 #include <windows.h>
 
+#include "platform/pointer_watch_win.h"
 #include "ruler/ruler_window_win.h"
 #include "ruler/tracking_win.h"
 #include "state/program_win.h"
@@ -48,11 +49,14 @@ private:
     void Check(CommandId id, bool checked);
     void FollowHorizontal();
     void LayOutAfterDpiChange();
+    // The pointer is watched while the rulers are shown with their cursor mark.
+    void WatchPointer();
 
     Program& program_;
     RulerWindow horizontal_;
     RulerWindow vertical_;
     Tracking tracking_;
+    PointerWatch pointerWatch_;
     // While we put the pair in place ourselves, a ruler coming to another monitor only takes
     // that monitor's thickness.
     bool arranging_ = false;

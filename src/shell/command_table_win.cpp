@@ -1,13 +1,42 @@
 // Which feature runs each command: the one place that knows them all. A new command is a
 // function in its feature and one row here.
+#include <algorithm>
+
 #include "capture/export_win.h"
 #include "capture/raster_capture_win.h"
 #include "dialogs/about_win.h"
 #include "dialogs/help_win.h"
 #include "shell/startup_win.h"
 #include "vector/meta_command_win.h"
+#include "vector/query_win.h"
 
 namespace plumbo {
+
+std::vector<ControlBox> TargetControlBoxes(HWND target) {
+    auto onScreen = [](HWND h, bool inner) {
+        RECT r{};
+        if (inner) {
+            GetClientRect(h, &r);
+            MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        } else {
+            GetWindowRect(h, &r);
+        }
+        return PixelRect{r.left, r.top, r.right, r.bottom};
+    };
+    std::vector<HWND> handles{target};
+    std::vector<ControlBox> boxes{{onScreen(target, true), onScreen(target, true), -1}};
+    std::vector<HWND> descendants;
+    GetAllDescendants(target, descendants);
+    for (HWND h : descendants) {
+        if (!IsWindowVisible(h)) continue;
+        // Parents come before their children in the walk.
+        const auto parent = std::find(handles.begin(), handles.end(), GetParent(h));
+        if (parent == handles.end()) continue;
+        boxes.push_back({onScreen(h, false), onScreen(h, true), static_cast<int32_t>(parent - handles.begin())});
+        handles.push_back(h);
+    }
+    return boxes;
+}
 
 std::map<CommandId, std::function<void()>> Shell::CommandTable() {
     using C = CommandId;
@@ -41,6 +70,7 @@ std::map<CommandId, std::function<void()>> Shell::CommandTable() {
         {C::CaptureBitmap, [this] { CaptureTargetAsBitmap(program_); }},
         {C::RedrawAsVector, [this] { RedrawTargetAsVector(program_); }},
         {C::SetTargetSize, [this] { sizeDialog_.Open(); }},
+        {C::Measure, [this] { measure_.Start(); }},
     };
 }
 

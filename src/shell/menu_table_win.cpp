@@ -54,6 +54,8 @@ constexpr Row kMenus[] = {
     {2, CommandId::RedrawAsVector, &UiTexts::redrawAsVector, false},
     {2, CommandId::RulerSeparator4, nullptr, false},
     {2, CommandId::SetTargetSize, &UiTexts::setTargetSize, false},
+    {2, CommandId::RulerSeparator5, nullptr, false},
+    {2, CommandId::Measure, &UiTexts::measure, false},
 };
 
 }  // namespace

@@ -35,7 +35,8 @@ int EndRunningCopy() {
 }
 
 Shell::Shell()
-    : mainForm_(program_), rulers_(program_), viewer_(mainForm_), sizeDialog_(program_), settingsDialog_(program_) {
+    : mainForm_(program_), rulers_(program_), viewer_(mainForm_), sizeDialog_(program_), settingsDialog_(program_),
+      measure_(program_, TargetControlBoxes) {
     program_.rulers = &rulers_;
     program_.viewer = &viewer_;
     program_.commands = &mainForm_;

@@ -7,10 +7,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sizing/size_dialog_win.h"
 #include "capture/viewer_win.h"
 #include "dialogs/settings_dialog_win.h"
+#include "measure/measure_mode_win.h"
 #include "ruler/rulers_win.h"
 #include "shell/main_form_win.h"
 #include "state/program_win.h"
@@ -23,6 +25,10 @@ std::wstring ProgramFolder();
 // plumbo.exe /exit: asks the copy that runs to end as "終了" ends it, and waits a while for it.
 // 0 once none runs; 1 when it is still there (a copy too old to understand the request).
 int EndRunningCopy();
+
+// The target's client area and its child windows, as the re-drawing walks them, for the
+// measuring mode.
+std::vector<ControlBox> TargetControlBoxes(HWND target);
 
 class Shell {
 public:
@@ -50,6 +56,7 @@ private:
     Viewer viewer_;
     SizeDialog sizeDialog_;
     SettingsDialog settingsDialog_;
+    MeasureMode measure_;
     HANDLE instanceMutex_ = nullptr;
 };
 

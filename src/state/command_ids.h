@@ -49,6 +49,8 @@ enum class CommandId : uint32_t {
     // Later additions to the menus; the menu table places them.
     SavePng,
     SaveSvg,
+    RulerSeparator5,
+    Measure,
 };
 
 }  // namespace plumbo

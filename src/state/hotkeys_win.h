@@ -21,6 +21,7 @@ inline constexpr std::array<std::pair<HotKeyAction, CommandId>, kHotKeyActionCou
     {HotKeyAction::Capture, CommandId::CaptureBitmap},
     {HotKeyAction::Redraw, CommandId::RedrawAsVector},
     {HotKeyAction::Size, CommandId::SetTargetSize},
+    {HotKeyAction::Measure, CommandId::Measure},
 }};
 
 // Registers the keys of program.settings on the main window, after releasing what was registered

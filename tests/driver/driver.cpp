@@ -109,6 +109,11 @@ HWND OpenPopupMenu() {
 
 }  // namespace
 
+void MovePointer(int x, int y) {
+    INPUT in = MouseAt(0, x, y);
+    SendInput(1, &in, sizeof in);
+}
+
 std::wstring BinDir() {
     wchar_t path[MAX_PATH];
     const std::wstring p(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
@@ -563,6 +568,18 @@ Image GrabScreen(const RECT& r) {
     if (bits) std::copy_n(static_cast<const uint32_t*>(bits), img.pixels.size(), img.pixels.begin());
     for (auto& p : img.pixels) p &= 0xFFFFFF;
     return img;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"(held)";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
+        text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
 }
 
 }  // namespace e2e

@@ -135,6 +135,9 @@ private:
 };
 
 // Input, in screen pixels.
+// A move as the mouse makes it, by SendInput alone: after SetCursorPos a move to the same
+// point is no move, and Wine then calls no mouse hook.
+void MovePointer(int x, int y);
 void Click(int x, int y, bool right = false);
 void DoubleClick(int x, int y);
 // A drag of a window that moves with the pointer in the system's move loop, in ten steps of the
@@ -193,6 +196,9 @@ std::vector<ShownText> ShownBy(const Target& target);
 // spaces aside; each starting within 2 px of its rectangle and cut within that, an item's lines
 // cut to that rectangle itself.
 bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& shown);
+
+// The clipboard's Unicode text; "(held)" while another program holds the clipboard.
+std::wstring ClipboardText();
 
 // Screen pixels as 0x00RRGGBB.
 struct Image {

@@ -12,10 +12,11 @@ namespace {
 
 using Writes = std::vector<std::tuple<std::wstring, std::wstring, std::wstring>>;
 constexpr uint32_t kCtrlAlt = kHotKeyCtrl | kHotKeyAlt;
-// Ctrl+Alt+R, C, V and S.
-constexpr std::array<HotKey, kHotKeyActionCount> kKeys{{{kCtrlAlt, 'R'}, {kCtrlAlt, 'C'}, {kCtrlAlt, 'V'}, {kCtrlAlt, 'S'}}};
+// Ctrl+Alt+R, C, V, S and M.
+constexpr std::array<HotKey, kHotKeyActionCount> kKeys{
+    {{kCtrlAlt, 'R'}, {kCtrlAlt, 'C'}, {kCtrlAlt, 'V'}, {kCtrlAlt, 'S'}, {kCtrlAlt, 'M'}}};
 // What the new file's texts "16777215", "16711680", "0", "TRUE", "FALSE", "FALSE" and the keys read as.
-const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false, kKeys, false};
+const Settings kNewFile{0x00FFFFFF, 0x00FF0000, 0, true, false, false, kKeys, false, true};
 
 // An INI file in memory that records every write.
 struct FakeIni {
@@ -65,20 +66,22 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
                                   L"Home", L"End", L"PageUp", L"Shift+PageDown", L"Esc", L"Left", L"Down"})
         EXPECT_EQ(ParseHotKey(typing), std::nullopt) << typing;
     // Each setting is written under its own key and reads back without repair.
-    const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false, {{{}, {kHotKeyWin, 'C'}, kKeys[2], kKeys[3]}}, true};
+    const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false, {{{}, {kHotKeyWin, 'C'}, kKeys[2], kKeys[3], {}}}, true, false};
     FakeIni ini;
     for (const SettingDef& def : kSettingDefs) WriteSetting(ini.write, def.id, s);
     // Colours are written as signed numbers, as the file has always held them.
     EXPECT_EQ(ini.writes, (Writes{{L"COLOR", L"MEJ", L"-2147483648"}, {L"COLOR", L"LINE", L"-1"}, {L"COLOR", L"NO", L"5"},
                                   {L"SHOW", L"ZORDER", L"FALSE"}, {L"SHOW", L"TRANSPARENT", L"TRUE"}, {L"SHOW", L"INSIDE", L"FALSE"},
+                                  {L"SHOW", L"CURSOR", L"FALSE"},
                                   {L"HOTKEY", L"RULERS", L"NONE"}, {L"HOTKEY", L"CAPTURE", L"Win+C"},
-                                  {L"HOTKEY", L"REDRAW", L"Ctrl+Alt+V"}, {L"HOTKEY", L"SIZE", L"Ctrl+Alt+S"}, {L"VECTOR", L"PICTURES", L"TRUE"}}));
+                                  {L"HOTKEY", L"REDRAW", L"Ctrl+Alt+V"}, {L"HOTKEY", L"SIZE", L"Ctrl+Alt+S"},
+                                  {L"HOTKEY", L"MEASURE", L"NONE"}, {L"VECTOR", L"PICTURES", L"TRUE"}}));
     ini.writes.clear();
     EXPECT_EQ((std::pair{ini.Read(), ini.writes}), std::pair(s, Writes{}));
     EXPECT_EQ(NewFileSettings(), kNewFile);
     // A file without the keys is from before ZORDER: its rulers were not kept on top; it gets
     // the new file's hotkeys. One repair makes it whole.
-    const Settings old{0x00FFFFFF, 0x00FF0000, 0, false, false, false, kKeys, false};
+    const Settings old{0x00FFFFFF, 0x00FF0000, 0, false, false, false, kKeys, false, true};
     FakeIni empty;
     for (int read = 1; read <= 2; ++read) EXPECT_EQ(empty.Read(), old) << "read " << read;
     EXPECT_EQ(empty.writes.size(), kSettingDefs.size());

@@ -50,6 +50,7 @@ unzip -q "$release/plumbo-$version-win64.zip" -d "$portable"
 pwine "$portable/plumbo.exe" &
 check "the zip's plumbo.exe starts with its settings and help beside it" 'soon "[ -f \"$portable/plumbo.ini\" ]" &&
   [ "$(ls "$portable" | tr "\n" " ")" = "plHelp.css plHelp.html plHelp_en.html plumbo.exe plumbo.ini readme.txt " ]'
+check "its readme carries the runtime's notices" 'grep -q "Copyright (c) 2011-2016 mingw-w64 project" "$portable/readme.txt"'
 pwine "$portable/plumbo.exe" /exit
 rm -rf "$portable"
 echo "$passed passed, $failed failed"

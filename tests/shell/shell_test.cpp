@@ -41,7 +41,8 @@ std::string Ini(const char* rulerColour, bool onTop, bool transparent, bool insi
     auto flag = [](bool b) { return b ? "TRUE" : "FALSE"; };
     return std::string("[COLOR]\r\nMEJ=") + rulerColour + "\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=" +
            flag(onTop) + "\r\nTRANSPARENT=" + flag(transparent) + "\r\nINSIDE=" + flag(inside) +
-           "\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\n" + kNoPictures;
+           "\r\nCURSOR=TRUE\r\n[HOTKEY]\r\nRULERS=Ctrl+Alt+R\r\nCAPTURE=Ctrl+Alt+C\r\nREDRAW=Ctrl+Alt+V\r\nSIZE=Ctrl+Alt+S\r\n"
+           "MEASURE=Ctrl+Alt+M\r\n" + kNoPictures;
 }
 const std::string kNewFile = Ini("16777215", true, false, false);
 
@@ -254,7 +255,8 @@ TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsF
 
 // ---- The rulers ----
 
-// The threads of this process: under Wine the rulers' poll is one of them while they are shown.
+// The threads of this process: under Wine the rulers' poll and the watch of the pointer for their
+// cursor mark are two of them while they are shown.
 size_t OurThreads() {
     size_t count = 0;
     HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -270,7 +272,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     e2e::Target target;
     const size_t hidden = OurThreads();
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
-    ASSERT_EQ(OurThreads(), hidden + 1) << "no poll";
+    ASSERT_EQ(OurThreads(), hidden + 2) << "no poll or no watch of the pointer";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::ShowRulers));
     const RECT h = Horizontal(), v = Vertical();
     EXPECT_EQ(h.bottom - h.top, std::lround(500.0 * Dpi(LOGPIXELSY) / 1440)) << "500 twips thick";
@@ -321,6 +323,24 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     EXPECT_FALSE(IsWindowVisible(RulerOf(true)) || IsWindowVisible(RulerOf(false))) << "a ruler is on the screen";
     EXPECT_TRUE(program().commands->IsChecked(CommandId::HideRulers));
     EXPECT_TRUE(WaitFor([&] { return OurThreads() == hidden; })) << "the poll goes on";
+}
+
+// A line across each ruler where the pointer is, once it moved; none once switched off.
+TEST_F(ShellTest, TheCursorMarkFollowsThePointerAcrossBothRulersUntilSwitchedOff) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    const RECT h = e2e::ClientRectOnScreen(RulerOf(true)), v = e2e::ClientRectOnScreen(RulerOf(false));
+    // In the tick colour where no tick reaches: the horizontal ruler's top row, the vertical
+    // one's left column.
+    auto marked = [&](int x, int y) { return PixelAt(x, h.top) == 0x0000FFu && PixelAt(v.left, y) == 0x0000FFu; };
+    for (POINT at : {POINT{h.left + 37, v.top + 53}, POINT{h.left + 90, v.top + 20}}) {
+        MovePointer(at.x, at.y);
+        EXPECT_TRUE(WaitFor([&] { return marked(at.x, at.y); })) << at.x << "," << at.y;
+    }
+    program().settings.showCursor = false;
+    program().rulers->ApplySettings();
+    EXPECT_TRUE(WaitFor([&] { return !marked(h.left + 90, v.top + 20) && !marked(h.left + 37, v.top + 53); }));
 }
 
 // Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
@@ -418,7 +438,7 @@ TEST_F(ShellTest, SizeDialogOpensOnTheTargetInTheRulersUnitRefusesBadValuesAndSe
 
 constexpr int kRulerColourButton = 102, kTickColourButton = 103, kOkButton = 105, kCancelButton = 106,
               kInsideOption = 109, kPicturesCheck = 111, kCaptureKeyNone = 221, kRulersKey = 210, kRedrawKey = 212,
-              kSizeKey = 213;
+              kSizeKey = 213, kCursorCheck = 113, kMeasureKeyNone = 224;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;  // the standard colour dialog's
 
 // Picks a colour in the colour dialog a button opens; OK or Cancel.
@@ -509,7 +529,8 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
         // rulers given a key that this thread, another program as far as Plumbo can tell, holds.
         // The two that cannot be had are named in one message and stored as none. Typed alone,
         // F5 stays alone and a letter gets Ctrl+Alt.
-        SendMessageW(GetDlgItem(dlg, kCaptureKeyNone), BM_CLICK, 0, 0);
+        // The cursor mark and the measuring key switched off too.
+        for (int id : {kCaptureKeyNone, kCursorCheck, kMeasureKeyNone}) SendMessageW(GetDlgItem(dlg, id), BM_CLICK, 0, 0);
         for (int box : {kSizeKey, kRedrawKey})
             SendMessageW(GetDlgItem(dlg, box), HKM_SETHOTKEY, MAKEWORD('S', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
         for (auto [key, shown] : {std::pair<WPARAM, LRESULT>{VK_F5, VK_F5}, {'U', MAKEWORD('U', HOTKEYF_CONTROL | HOTKEYF_ALT)}}) {
@@ -523,11 +544,12 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
     });
     // MEJ = RGB(0, 128, 0); LINE untouched; NO = RGB(1, 2, 3) = 0x030201.
     EXPECT_EQ(IniText(), "[COLOR]\r\nMEJ=32768\r\nLINE=16711680\r\nNO=197121\r\n"
-                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\n"
-                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\n[VECTOR]\r\nPICTURES=TRUE\r\n");
+                         "[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\nINSIDE=TRUE\r\nCURSOR=FALSE\r\n"
+                         "[HOTKEY]\r\nRULERS=NONE\r\nCAPTURE=NONE\r\nREDRAW=Ctrl+Shift+S\r\nSIZE=NONE\r\nMEASURE=NONE\r\n"
+                         "[VECTOR]\r\nPICTURES=TRUE\r\n");
     // Registered again: the new key held, the ones switched off given back.
     EXPECT_FALSE(KeyFree(MOD_CONTROL | MOD_SHIFT, 'S'));
-    for (UINT key : {'R', 'C'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
+    for (UINT key : {'R', 'C', 'M'}) EXPECT_TRUE(KeyFree(MOD_CONTROL | MOD_ALT, key)) << key;
     EXPECT_TRUE(program().rulers->Shown());
     EXPECT_TRUE(WaitFor([&] { return BodyPixel(Horizontal()) == 0x008000u && BodyPixel(Vertical()) == 0x008000u; }))
         << "both rulers recoloured";
@@ -621,7 +643,7 @@ TEST_F(ShellTest, AProgramFolderThatTakesNoFileKeepsTheSettingsInAppData) {
 // and only that one; the program goes on with the settings it holds.
 TEST_F(ShellTest, TheFilesKeysAreTakenAsTheyMayBeAndAFailedWriteIsSaidOnceWithTheSystemsReason) {
     const std::string head = kNewFile.substr(0, kNewFile.find("RULERS=")) + "RULERS=";
-    const std::string rest = "\r\nCAPTURE=NONE\r\nREDRAW=F5\r\nSIZE=Ctrl+Alt+C\r\n";
+    const std::string rest = "\r\nCAPTURE=NONE\r\nREDRAW=F5\r\nSIZE=Ctrl+Alt+C\r\nMEASURE=Ctrl+Alt+M\r\n";
     ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'C'));
     std::vector<std::wstring> messages = MessagesWhile([&] { Start(head + "R" + rest); });
     UnregisterHotKey(nullptr, 1);
@@ -678,6 +700,15 @@ TEST_F(ShellTest, ACalibratedMonitorHasTrueMillimetresOnItsRulersAndInTheSizeDia
     const RECT t = WindowRectOf(target.Hwnd());
     EXPECT_EQ(std::pair(t.right - t.left, t.bottom - t.top),
               std::pair(std::lround(125 * pxPerMm), std::lround(62.5 * pxPerMm)));
+    // And the measuring mode: a box of one true inch, corners included.
+    const int inch = std::lround(1.25 * Dpi(LOGPIXELSX));
+    Choose(CommandId::Measure);
+    HWND mode = WaitOurs(L"PlumboMeasure");
+    ASSERT_TRUE(mode);
+    SendMessageW(mode, WM_KEYDOWN, '1', 0);
+    for (auto [msg, at] : {std::pair{WM_LBUTTONDOWN, 10}, {WM_LBUTTONUP, 10 + inch - 1}}) SendMessageW(mode, msg, 0, MAKELPARAM(at, at));
+    EXPECT_EQ(e2e::ClipboardText(), L"25.4 \u00D7 25.4 mm");
+    SendMessageW(mode, WM_KEYDOWN, VK_ESCAPE, 0);
 
     // The box shows what the line measures; the line, between its end marks, is 100 of
     // Windows' millimetres on the screen.
@@ -737,6 +768,68 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
     PostHotKey(program(), HotKeyAction::Redraw);  // the viewer in front: the target behind it
     EXPECT_TRUE(WaitFor([&] { return offered(CommandId::SaveEnhancedMetafile); }));
     EXPECT_TRUE(offered(CommandId::SaveSvg));
+}
+
+// ---- Measuring ----
+
+// On a still picture of a green client area and of a window of controls, whose sizes the window
+// manager gives: each way measures them, a click copies and keeps, Shift keeps the one before,
+// Ctrl+C copies all; Esc leaves the screen and the rulers as they were.
+TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeavesNothingBehind) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target, controls;
+    ASSERT_TRUE(controls.Start(150, 40, 660, 460, L"Controls", L"/controls"));
+    ASSERT_TRUE(target.Start(100, 50, 300, 200, L"Measured", L"/color 65280"));
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    Choose(CommandId::UnitPixels);
+    const RECT t = e2e::ClientRectOnScreen(target.Hwnd()), ruler = Horizontal();
+    const POINT middle{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+    const std::wstring size = std::to_wstring(t.right - t.left) + L" \u00D7 " + std::to_wstring(t.bottom - t.top) + L" px";
+    auto measure = [&](WPARAM way) {
+        Choose(CommandId::Measure);
+        HWND window = WaitOurs(L"PlumboMeasure");
+        if (window) SendMessageW(window, WM_KEYDOWN, way, 0);
+        return window;
+    };
+    auto send = [](HWND window, UINT msg, POINT screen, WPARAM keys = 0) {
+        ScreenToClient(window, &screen);
+        SendMessageW(window, msg, keys, MAKELPARAM(screen.x, screen.y));
+    };
+    HWND window = measure('2');
+    ASSERT_TRUE(window);
+    const RECT full = WindowRectOf(window);
+    EXPECT_EQ(std::tuple(full.left, full.top, full.right, full.bottom),
+              std::tuple(0L, 0L, LONG{GetSystemMetrics(SM_CXSCREEN)}, LONG{GetSystemMetrics(SM_CYSCREEN)}));
+    EXPECT_NE(BodyPixel(ruler), 0xFFFFFFu) << "a ruler in the picture";
+    send(window, WM_LBUTTONUP, middle);
+    EXPECT_EQ(ClipboardText(), size);
+    // The lines run across the green to its edges, in the marks' magenta.
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(t.left + 2, middle.y) == 0xFF00FFu && PixelAt(t.left - 2, middle.y) != 0xFF00FFu; }));
+    SendMessageW(window, WM_KEYDOWN, '4', 0);
+    send(window, WM_LBUTTONUP, middle, MK_SHIFT);
+    EXPECT_EQ(ClipboardText(), std::to_wstring(t.bottom - t.top) + L" px");
+    SendMessageW(window, WM_KEYDOWN, '1', 0);
+    send(window, WM_LBUTTONDOWN, {t.left + 10, t.top + 20});
+    send(window, WM_MOUSEMOVE, {t.left + 60, t.top + 40});
+    send(window, WM_LBUTTONUP, {t.left + 129, t.top + 64}, MK_SHIFT);
+    EXPECT_EQ(ClipboardText(), L"120 \u00D7 45 px");
+    SendMessageW(window, WM_CHAR, 3, 0);
+    EXPECT_EQ(ClipboardText(), size + L"\r\n" + std::to_wstring(t.bottom - t.top) + L" px\r\n120 \u00D7 45 px");
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(WaitFor([&] { return Laid(target, false) && BodyPixel(ruler) == 0xFFFFFFu; })) << "the rulers are not back";
+
+    // The controls' push button, 80 x 24 at (8, 8) of the client area, 8 from its parent's edges.
+    ASSERT_TRUE(controls.Activate());
+    ASSERT_TRUE(WaitFor([&] { return program().target.hwnd == controls.Hwnd(); }));
+    const RECT c = e2e::ClientRectOnScreen(controls.Hwnd());
+    window = measure('5');
+    ASSERT_TRUE(window);
+    send(window, WM_LBUTTONUP, {c.left + 20, c.top + 15});
+    EXPECT_EQ(ClipboardText(), L"80 \u00D7 24 px");
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left + 1, c.top + 20) == 0xFF00FFu; })) << "no gap to the left edge";
+    send(window, WM_RBUTTONUP, {c.left + 20, c.top + 15});
+    EXPECT_FALSE(IsWindow(window));
 }
 
 // With the transparent look the rulers step aside for the dialog and come back showing what

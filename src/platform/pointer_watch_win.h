@@ -1,0 +1,46 @@
+#pragma once
+// Tells a window that the mouse pointer moved, wherever it is on the screen: a low-level mouse
+// hook on a thread of its own, which sleeps while the pointer rests (under Wine, looks at the
+// pointer from that thread instead: often while it moves, twice a second at rest). The window is told once until it asks again (Taken), so a burst of moves between two
+// of its paints comes as one message.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace plumbo {
+
+class PointerWatch {
+public:
+    PointerWatch() = default;
+    ~PointerWatch() { Stop(); }
+    PointerWatch(const PointerWatch&) = delete;
+    PointerWatch& operator=(const PointerWatch&) = delete;
+
+    // Posts message to window after each move, until Stop.
+    void Start(HWND window, UINT message);
+    // The hook is released and the thread ends by itself; nothing waits for it.
+    void Stop();
+    bool Running() const { return shared_ != nullptr; }
+    // The window has taken the news: the next move posts again.
+    void Taken();
+    // Where the last move took the pointer. The hook is called before the system moves the
+    // pointer, so GetCursorPos may not have it yet when the window is told.
+    POINT Last() const;
+
+    struct Shared {
+        HWND window = nullptr;
+        UINT message = 0;
+        std::atomic<bool> posted{false};
+        std::atomic<uint64_t> last{0};  // x in the high half, y in the low one
+        HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<bool> stopped{false};
+        ~Shared() { CloseHandle(stop); }
+    };
+
+private:
+    std::shared_ptr<Shared> shared_;
+};
+
+}  // namespace plumbo
