@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "rows.h"
+
 namespace plumbo {
 namespace {
 
@@ -21,8 +23,7 @@ TEST(HotkeyPolicy, AnOpenDialogOrMenuKeepsTheKeyTheRulersKeyTogglesOthersActOnTh
         {C::RedrawAsVector, {false, false, false}, {A::RunOnForeground, C::RedrawAsVector}},
         {C::SetTargetSize, {false, false, true}, {A::RunOnForeground, C::SetTargetSize}},
     };
-    for (size_t i = 0; i < std::size(rows); ++i)
-        EXPECT_TRUE(DecideHotkey(rows[i].key, rows[i].now) == rows[i].want) << "row " << i;
+    ExpectRows(rows, [](auto& r) { return DecideHotkey(r.key, r.now); });
 }
 
 TEST(CommandQueue, CommandsRunInOrderAndWhatIsChosenUnderAModalWindowWaitsForItToClose) {

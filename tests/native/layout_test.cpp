@@ -98,11 +98,16 @@ TEST(ScaleByUnit, TicksAndNumbersOfEachUnitAndPlacementElementsOnlyAddedAndOnlyA
     EXPECT_EQ(std::tuple(Shown(r.ticks), r.ticks.Count(), Shown(r.numbers)), std::tuple(56u, 169u, 7u));
 }
 
+using Places = std::array<int32_t, 8>;  // horizontal, then vertical: left, top, width, height; refused: -1s
+Places Of(const std::optional<RulerPlaces>& places) {
+    const auto [h, v, vInside] = places.value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
+    return {h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
+}
+
 // Worked by hand: outside = above and left of the frame, inside = along the bottom and left
 // edges within it. The horizontal ruler is 34 thick, the vertical one 33, so a swap shows.
 TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
-    using Places = std::array<int32_t, 8>;  // horizontal, then vertical: left, top, width, height; refused: -1s
     const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
         // A monitor left of and above the primary: no pixel may be lost to rounding toward zero.
         {"negative outside", {-1919, -1079, -1, -1}, false, {-1919, -1113, 1918, 34, -1952, -1079, 33, 1078}},
@@ -115,15 +120,11 @@ TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
         {"top edge inside", {0, kMin + 10, 10, kMin + 40}, true, {0, kMin + 6, 10, 34, 0, kMin + 10, 33, 30}},
         {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, {-1, -1, -1, -1}},
     };
-    ExpectRows(rows, [](auto& c) {
-        const auto [h, v, vInside] = PlaceRulers(c.target, 34, 33, c.inside).value_or(RulerPlaces{{-1, -1, -1, -1}, {}});
-        return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
-    });
+    ExpectRows(rows, [](auto& c) { return Of(PlaceRulers(c.target, 34, 33, c.inside)); });
 }
 
 // A 1280 x 800 screen whose taskbar takes the bottom 30 pixels. Thicknesses 34 and 33 as above.
 TEST(PlaceRulers, KeepBothThicknessesOnTheWorkAreaInsideTheTargetWhereOutsideHasNoRoom) {
-    using Places = std::array<int32_t, 8>;
     const PixelRect work{0, 0, 1280, 770};
     const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
         {"room outside", {100, 100, 500, 400}, false, {100, 66, 400, 34, 67, 100, 33, 300}},
@@ -135,10 +136,7 @@ TEST(PlaceRulers, KeepBothThicknessesOnTheWorkAreaInsideTheTargetWhereOutsideHas
         {"half below, inside", {100, 600, 500, 1000}, true, {100, 736, 400, 34, 100, 600, 33, 400}},
         {"off the right", {1300, 100, 1600, 400}, false, {1300, 66, 300, 34, 1247, 100, 33, 300}},
     };
-    ExpectRows(rows, [&](auto& c) {
-        const auto [h, v, vInside] = PlaceRulers(c.target, 34, 33, c.inside, work).value();
-        return Places{h.left, h.top, h.width, h.height, v.left, v.top, v.width, v.height};
-    });
+    ExpectRows(rows, [&](auto& c) { return Of(PlaceRulers(c.target, 34, 33, c.inside, work)); });
 }
 
 TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsKeptOnTheWorkAreaAndTheVersionBoxBandsEverySixteenth) {
