@@ -8,6 +8,22 @@ if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
+# The test target: built with the tests below, and alone by a tree of another word size
+# (PLUMBO_TESTTARGET_ONLY, its name) as the 32-bit program the 64-bit tests read.
+function(add_test_target name output_dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/target/*.cpp)
+  add_executable(${name} WIN32 ${sources})
+  target_link_libraries(${name} PRIVATE ${WIN_LIBS})
+  if(MINGW)
+    target_link_options(${name} PRIVATE -municode)
+  endif()
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${output_dir})
+endfunction()
+if(PLUMBO_TESTTARGET_ONLY)
+  add_test_target(${PLUMBO_TESTTARGET_ONLY} ${PLUMBO_TESTTARGET_DIR})
+  return()
+endif()
+
 add_library(plumbo_win STATIC ${WIN_SOURCES})
 target_link_libraries(plumbo_win PUBLIC plumbo_core ${WIN_LIBS})
 target_include_directories(plumbo_win PUBLIC ${CMAKE_SOURCE_DIR}/res)
@@ -44,13 +60,19 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-file(GLOB TARGET_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/target/*.cpp)
-add_executable(testtarget WIN32 ${TARGET_SOURCES})
-target_link_libraries(testtarget PRIVATE ${WIN_LIBS})
-if(MINGW)
-  target_link_options(testtarget PRIVATE -municode)
+add_test_target(testtarget ${CMAKE_BINARY_DIR}/bin)
+# The same target as a 32-bit program beside it, testtarget32.exe, when the 32-bit MinGW-w64 is
+# there (the setup installs it for the tests): the readers of another program's controls meet
+# the structures of a 32-bit program. MSVC builds one word size per tree and leaves it out.
+find_program(I686_MINGW_CXX i686-w64-mingw32-g++-posix)
+if(MINGW AND I686_MINGW_CXX)
+  include(ExternalProject)
+  ExternalProject_Add(testtarget32 SOURCE_DIR ${CMAKE_SOURCE_DIR} BINARY_DIR ${CMAKE_BINARY_DIR}/target32
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+               -DPLUMBO_TESTS=OFF -DPLUMBO_TESTTARGET_ONLY=testtarget32 -DPLUMBO_TESTTARGET_DIR=${CMAKE_BINARY_DIR}/bin
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target testtarget32
+    BUILD_ALWAYS TRUE BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/bin/testtarget32.exe INSTALL_COMMAND "")
 endif()
-set_target_properties(testtarget PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(WIN_TEST_SOURCES)
@@ -77,6 +99,10 @@ if(SHELL_TEST_SOURCES)
   target_link_libraries(shell_tests PRIVATE plumbo_win test_driver gtest gtest_main)
   set_target_properties(shell_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   add_dependencies(shell_tests testtarget)
+  if(TARGET testtarget32)
+    add_dependencies(shell_tests testtarget32)
+    target_compile_definitions(shell_tests PRIVATE PLUMBO_TESTTARGET32)
+  endif()
   # Each case is a run of the program with its own windows on the one desktop.
   gtest_discover_tests(shell_tests TEST_PREFIX "shell." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE RESOURCE_LOCK desktop)

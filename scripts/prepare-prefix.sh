@@ -5,13 +5,26 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 stamp="$WINEPREFIX/.plumbo-prepared-3"
-[ -f "$stamp" ] && exit 0
+# Wine's 32-bit half (Debian's wine32, which the tests install) came after the prefix was made:
+# the prefix then has no 32-bit system, and every 32-bit program fails to start ("could not
+# load kernel32.dll", c0000135). Wine does not update a prefix for that by itself, and Wine 8's
+# wineboot -u leaves it so (its 32-bit step is such a program): the prefix is made again.
+wine32_loader=/usr/lib/wine/wine
+without32() { [ -x "$wine32_loader" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }
+if [ -f "$stamp" ]; then
+  without32 || exit 0
+  echo "Making Wine prefix $WINEPREFIX again, for 32-bit programs ..."
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  rm -rf --one-file-system "$WINEPREFIX"
+fi
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 echo "Preparing Wine prefix $WINEPREFIX ..."
 # wineboot needs no display for the registry, but some setups print noise without one.
 DISPLAY= env LC_ALL="$PLUMBO_LOCALE" wineboot -i >/dev/null 2>&1 || true
 wineserver -w
+if without32; then echo "The Wine prefix has no 32-bit system: 32-bit programs will not start." >&2; fi
 
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
 mkdir -p "$fonts"

@@ -20,6 +20,9 @@ packages=(cmake ninja-build wine wine64 wine64-preloader fonts-wine xvfb xauth f
 [ "$what" = run ] || packages+=(zip nsis)
 if [ "$what" = all ]; then
   packages+=(unzip g++ python3 googletest libgtest-dev emf2svg libwmf-bin librsvg2-bin fonts-urw-base35)
+  # The test target also as a 32-bit program, and Wine's 32-bit half to run it: the tests read
+  # another program's controls in a 32-bit program's structures too. Running needs neither.
+  packages+=(g++-mingw-w64-i686-posix wine32:i386)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -28,6 +31,9 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update -q
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

@@ -353,7 +353,7 @@ bool Target::Start(int left, int top, int width, int height, const std::wstring&
                    const std::wstring& extraArgs) {
     std::wstring args = std::to_wstring(left) + L" " + std::to_wstring(top) + L" " + std::to_wstring(width) + L" " +
                         std::to_wstring(height) + L" \"" + title + L"\" " + extraArgs;
-    if (!proc_.Start(BinDir() + L"\\testtarget.exe", args, BinDir())) return false;
+    if (!proc_.Start(BinDir() + L"\\" + program_, args, BinDir())) return false;
     WaitFor([&] { return (hwnd_ = WindowOf(proc_.Pid(), L"PlumboTestTarget", true)) != nullptr; }, 10000);
     // Painted and waiting for input, so its first paints do not land on what a test reads.
     return hwnd_ && proc_.WaitIdle();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -113,9 +114,11 @@ struct StuckWindow {
     }};
 };
 
-// The target program of the tests: a plain window at a given place and size.
+// The target program of the tests: a plain window at a given place and size. testtarget32.exe
+// is the same built as a 32-bit program.
 class Target {
 public:
+    explicit Target(std::wstring program = L"testtarget.exe") : program_(std::move(program)) {}
     bool Start(int left, int top, int width, int height, const std::wstring& title = L"Plumbo test target",
                const std::wstring& extraArgs = L"");
     HWND Hwnd() const { return hwnd_; }
@@ -126,6 +129,7 @@ public:
     void Kill() { proc_.Kill(); }
 
 private:
+    std::wstring program_;
     Process proc_;
     HWND hwnd_ = nullptr;
 };

@@ -2,7 +2,8 @@
 // target's item lists (testtarget.exe /lists) or in its bars and small controls (/bars) reaches
 // the metafile where its control shows it, as the target tells it, asked in its own process;
 // and a target that answers late, hangs or closes while it is read holds the re-drawing up no
-// longer than its budget and keeps none of the memory placed in it.
+// longer than its budget and keeps none of the memory placed in it. The lists, the bars and the
+// canvas are read from the target built as a 32-bit program too.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -24,18 +25,33 @@
 namespace plumbo {
 namespace {
 
-// The target started with `args`, 760 pixels wide: what it shows (at least `least` texts, or it
-// said nothing) and the texts of its re-drawing, each text it shows looked for among them. The
-// target lives on.
+// The test target, and the same built as a 32-bit program where the build has one: its controls
+// answer in a 32-bit program's structures.
+const std::vector<std::wstring> kTargetPrograms{L"testtarget.exe",
+#ifdef PLUMBO_TESTTARGET32
+                                                L"testtarget32.exe"
+#endif
+};
+
+// The target program started with `args`, 760 pixels wide: what it shows (at least `least` texts,
+// or it said nothing) and the texts of its re-drawing, each text it shows looked for among them.
+// The target lives on.
 struct Redrawn { std::vector<e2e::ShownText> shown; std::vector<e2e::MetafileText> texts; };
-Redrawn ExpectDrawnWhereShown(const wchar_t* args, int height, size_t least) {
-    e2e::Target target;
+Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, int height, size_t least) {
+    SCOPED_TRACE(testing::Message() << program);
+    e2e::Target target(program);
     EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args));
+    BOOL wow64 = FALSE;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, target.Pid());
+    EXPECT_TRUE(process && IsWow64Process(process, &wow64) && (wow64 != FALSE) == (program == L"testtarget32.exe"));
+    if (process) CloseHandle(process);
     const auto shown = e2e::ShownBy(target);
     EXPECT_GE(shown.size(), least) << "the target did not say what it shows";
     auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
     EXPECT_TRUE(redrawn.has_value());
     const auto texts = redrawn ? e2e::MetafileTexts(redrawn->picture.EnhMetafile()) : std::vector<e2e::MetafileText>{};
+    std::printf("%ls %ls: %zu texts shown, %zu in the metafile, %td at their place\n", program.c_str(), args, shown.size(),
+                texts.size(), std::count_if(shown.begin(), shown.end(), [&](const auto& s) { return e2e::DrawnWhereShown(texts, s); }));
     for (const e2e::ShownText& s : shown)
         EXPECT_TRUE(e2e::DrawnWhereShown(texts, s)) << s.kind << " '" << s.text.substr(0, 80) << "' in " << s.rect.left
                                                     << "," << s.rect.top << "," << s.rect.right << "," << s.rect.bottom;
@@ -44,14 +60,16 @@ Redrawn ExpectDrawnWhereShown(const wchar_t* args, int height, size_t least) {
 }
 
 TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolledAway) {
-    const auto [shown, texts] = ExpectDrawnWhereShown(L"/lists", 580, 60);
-    // Of the report view's thousand rows only those on show are drawn: some, and fewer than 20 (its
-    // 200 pixels hold about ten).
-    auto rows = [](const auto& list) {
-        return std::count_if(list.begin(), list.end(), [](const auto& t) { return t.text.rfind(L"Row ", 0) == 0; });
-    };
-    EXPECT_EQ(rows(texts), rows(shown));
-    EXPECT_TRUE(rows(shown) > 0 && rows(shown) < 20) << rows(shown) << " rows";
+    for (const std::wstring& program : kTargetPrograms) {
+        const auto [shown, texts] = ExpectDrawnWhereShown(program, L"/lists", 580, 60);
+        // Of the report view's thousand rows only those on show are drawn: some, and fewer than 20
+        // (its 200 pixels hold about ten).
+        auto rows = [](const auto& list) {
+            return std::count_if(list.begin(), list.end(), [](const auto& t) { return t.text.rfind(L"Row ", 0) == 0; });
+        };
+        EXPECT_EQ(rows(texts), rows(shown));
+        EXPECT_TRUE(rows(shown) > 0 && rows(shown) < 20) << rows(shown) << " rows";
+    }
 }
 
 // Each kind of control says something: status bar, tool bars, rebar, combo boxes, edits, statics,
@@ -60,15 +78,17 @@ TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolled
 // grow by as much between the question for their length and their copy. The target ends itself
 // should any of them write past the memory it was given.
 TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCutToItAndNoneIsWrittenPastItsBuffer) {
-    ExpectDrawnWhereShown(L"/bars", 640, 30);
+    for (const std::wstring& program : kTargetPrograms) ExpectDrawnWhereShown(program, L"/bars", 640, 30);
 }
 
 // A window with no child windows that paints a form itself (testtarget.exe /canvas) is read
 // through its own accessibility tree, across processes: every name and value it shows reaches
 // the metafile inside its element.
 TEST(CanvasRedraw, EveryTextACanvasShowsThroughItsAccessibilityTreeReachesTheMetafileInsideItsElement) {
-    const auto texts = ExpectDrawnWhereShown(L"/canvas", 400, 20).texts;
-    EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Hidden text"; })) << "an invisible element drawn";
+    for (const std::wstring& program : kTargetPrograms) {
+        const auto texts = ExpectDrawnWhereShown(program, L"/canvas", 400, 20).texts;
+        EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Hidden text"; })) << "an invisible element drawn";
+    }
 }
 
 // Its element halfway down answers 3 s late: the re-drawing takes no longer than the walk's
@@ -191,34 +211,36 @@ size_t PrivateAllocations(HANDLE process) {
 TEST(ListsRedraw, ATargetThatAnswersLateHangsOrClosesHoldsTheRedrawingUpNoLongerThanTheBudgetAndKeepsNoMemory) {
     // Finding the windows, laying out and playing come on top of the messages' budget.
     constexpr int kMarginMs = 150;
-    for (const wchar_t* answer : {L"/slow", L"/hang", L"/close"}) {
-        SCOPED_TRACE(testing::Message() << std::wstring(answer));
-        e2e::Target target;
-        ASSERT_TRUE(target.Start(40, 40, 760, 580, L"Lists", std::wstring(L"/lists ") + answer));
-        ASSERT_FALSE(e2e::ShownBy(target).empty());
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, target.Pid());
-        ASSERT_TRUE(process);
-        const auto before = PrivateAllocations(process);
+    for (const std::wstring& program : kTargetPrograms) {
+        for (const wchar_t* answer : {L"/slow", L"/hang", L"/close"}) {
+            SCOPED_TRACE(testing::Message() << program << " " << std::wstring(answer));
+            e2e::Target target(program);
+            ASSERT_TRUE(target.Start(40, 40, 760, 580, L"Lists", std::wstring(L"/lists ") + answer));
+            ASSERT_FALSE(e2e::ShownBy(target).empty());
+            HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, target.Pid());
+            ASSERT_TRUE(process);
+            const auto before = PrivateAllocations(process);
 
-        const auto start = std::chrono::steady_clock::now();
-        RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
-        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-        EXPECT_LT(took.count(), kQueryBudgetMs + kMarginMs);
+            const auto start = std::chrono::steady_clock::now();
+            RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+            const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+            EXPECT_LT(took.count(), kQueryBudgetMs + kMarginMs);
 
-        const bool closing = std::wstring(answer) == L"/close";
-        EXPECT_EQ(WaitForSingleObject(process, 0), closing ? WAIT_OBJECT_0 : WAIT_TIMEOUT);
-        // The hung tree will still write its late answer into the memory we placed in it: that
-        // stays while it sleeps, and is freed once the target has caught up (this thread taking
-        // its messages meanwhile). The target lives on.
-        if (std::wstring(answer) == L"/hang") {
-            EXPECT_EQ(PrivateAllocations(process), before + 1);
+            const bool closing = std::wstring(answer) == L"/close";
+            EXPECT_EQ(WaitForSingleObject(process, 0), closing ? WAIT_OBJECT_0 : WAIT_TIMEOUT);
+            // The hung tree will still write its late answer into the memory we placed in it: that
+            // stays while it sleeps, and is freed once the target has caught up (this thread taking
+            // its messages meanwhile). The target lives on.
+            if (std::wstring(answer) == L"/hang") {
+                EXPECT_EQ(PrivateAllocations(process), before + 1);
+            }
+            if (!closing) {
+                EXPECT_TRUE(e2e::WaitFor([&] { return PrivateAllocations(process) == before; }, 6000))
+                    << PrivateAllocations(process) << " allocations, " << before << " before";
+                EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_TIMEOUT) << "the target ended";
+            }
+            CloseHandle(process);
         }
-        if (!closing) {
-            EXPECT_TRUE(e2e::WaitFor([&] { return PrivateAllocations(process) == before; }, 6000))
-                << PrivateAllocations(process) << " allocations, " << before << " before";
-            EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_TIMEOUT) << "the target ended";
-        }
-        CloseHandle(process);
     }
 }
 

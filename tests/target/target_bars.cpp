@@ -155,6 +155,11 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
     WriteShown();
 }
 
+LONG CALLBACK EndOnAccessViolation(EXCEPTION_POINTERS* e) {
+    if (e->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 }  // namespace
 
 // Positions are client pixels of a window of at least 740 x 580 client pixels.
@@ -162,10 +167,7 @@ void FillWithBars(HWND w) {
     // A fault in a window procedure may end a program on Windows; Wine's dispatcher of window
     // procedures carries on, and lstrcpyW catches its own. Here any access violation ends the
     // program, so a reader that lets a control write past the memory it gave is seen outside.
-    AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* e) -> LONG {
-        if (e->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) TerminateProcess(GetCurrentProcess(), 3);
-        return EXCEPTION_CONTINUE_SEARCH;
-    });
+    AddVectoredExceptionHandler(1, EndOnAccessViolation);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_USEREX_CLASSES | ICC_DATE_CLASSES |
                                              ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_PROGRESS_CLASS | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);

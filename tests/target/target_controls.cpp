@@ -17,6 +17,9 @@ constexpr const wchar_t* kInnerFrameClass = L"RT7Frame";
 constexpr const wchar_t* kUnknownClass = L"PlumboGadget";
 constexpr const wchar_t* kMdiChildClass = L"PlumboTestDocument";
 
+// Named: a lambda has no calling convention, and a 32-bit build's window procedures are stdcall.
+LRESULT CALLBACK DocumentProc(HWND h, UINT m, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(h, m, wp, lp); }
+
 }  // namespace
 
 // Positions are client pixels of a window of at least 630 x 400 client pixels.
@@ -29,7 +32,7 @@ void FillWithControls(HWND w) {
         wc.lpszClassName = name;
         RegisterClassW(&wc);
     }
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(h, m, wp, lp); };
+    wc.lpfnWndProc = DocumentProc;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kMdiChildClass;
     RegisterClassW(&wc);

@@ -22,6 +22,19 @@ void FillWithButtons(HWND w);
 void FillWithCanvas(HWND w, bool stalls, int buttons);
 void FillWithOwnerDrawnList(HWND w);
 
+static int slowFocusMs = 0;
+
+// Named: a lambda has no calling convention, and a 32-bit build's window procedures are stdcall.
+LRESULT CALLBACK TargetProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_DESTROY) PostQuitMessage(0);
+    if (m != WM_ACTIVATE || LOWORD(w) == WA_INACTIVE) return DefWindowProcW(h, m, w, l);
+    if (slowFocusMs) Sleep(slowFocusMs);
+    const LRESULT r = DefWindowProcW(h, m, w, l);
+    // Counted once the focus is set, for a test to wait on.
+    SetPropW(h, L"Activations", reinterpret_cast<HANDLE>(reinterpret_cast<INT_PTR>(GetPropW(h, L"Activations")) + 1));
+    return r;
+}
+
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -29,7 +42,6 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     if (argc >= 5) x = _wtoi(argv[1]), y = _wtoi(argv[2]), w = _wtoi(argv[3]), h = _wtoi(argv[4]);
     const std::wstring title = argc >= 6 ? argv[5] : L"Plumbo test target";
     void (*fill)(HWND) = nullptr;
-    static int slowFocusMs = 0;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     for (int i = 6; i < argc; ++i) {
         std::wstring a = argv[i];
@@ -48,16 +60,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
-    WNDPROC proc = [](HWND h, UINT m, WPARAM w, LPARAM l) {
-        if (m == WM_DESTROY) PostQuitMessage(0);
-        if (m != WM_ACTIVATE || LOWORD(w) == WA_INACTIVE) return DefWindowProcW(h, m, w, l);
-        if (slowFocusMs) Sleep(slowFocusMs);
-        const LRESULT r = DefWindowProcW(h, m, w, l);
-        // Counted once the focus is set, for a test to wait on.
-        SetPropW(h, L"Activations", reinterpret_cast<HANDLE>(reinterpret_cast<INT_PTR>(GetPropW(h, L"Activations")) + 1));
-        return r;
-    };
-    WNDCLASSW wc{0, proc, 0, 0, inst, nullptr, LoadCursorW(nullptr, IDC_ARROW), background, nullptr, L"PlumboTestTarget"};
+    WNDCLASSW wc{0, TargetProc, 0, 0, inst, nullptr, LoadCursorW(nullptr, IDC_ARROW), background, nullptr, L"PlumboTestTarget"};
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW | (fill ? WS_CLIPCHILDREN : 0),
                                 x, y, w, h, nullptr, nullptr, inst, nullptr);
