@@ -595,11 +595,7 @@ TEST_F(ShellTest, StartWithWindowsShowsTheRunValueAndOkWritesOrRemovesIt) {
 // Another resolution, as Windows changes it, with WM_DISPLAYCHANGE to every window (Wine's
 // virtual desktop has 1280 x 800 and 1024 x 768 among its modes); 0 x 0 puts the prefix's back.
 bool SetResolution(DWORD width, DWORD height) {
-    DEVMODEW mode{};
-    mode.dmSize = sizeof mode;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
+    DEVMODEW mode{.dmSize = sizeof(DEVMODEW), .dmFields = DM_PELSWIDTH | DM_PELSHEIGHT, .dmPelsWidth = width, .dmPelsHeight = height};
     return ChangeDisplaySettingsExW(nullptr, width ? &mode : nullptr, nullptr, width ? CDS_FULLSCREEN : 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
 }
 
@@ -629,8 +625,7 @@ TEST_F(ShellTest, AProgramFolderThatTakesNoFileKeepsTheSettingsInAppData) {
     SetCreateFileProbe([](const std::wstring&) { return false; });
     ASSERT_NO_FATAL_FAILURE(Start(""));
     Choose(CommandId::PlaceInside);
-    Program next;
-    next.folder = dir_ + L"\\";
+    Program next{.folder = dir_ + L"\\"};
     next.settingsFile.path = next.IniPath();
     EXPECT_EQ(std::tuple(next.settingsFile.path, next.settingsFile.Load().inside, e2e::FileExists(IniPath())),
               std::tuple(elsewhere, true, false));
