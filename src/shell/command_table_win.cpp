@@ -7,10 +7,34 @@
 #include "dialogs/about_win.h"
 #include "dialogs/help_win.h"
 #include "shell/startup_win.h"
+#include "vector/accessible_drawers.h"
+#include "vector/accessible_reader_win.h"
+#include "vector/class_names.h"
 #include "vector/meta_command_win.h"
 #include "vector/query_win.h"
 
 namespace plumbo {
+
+namespace {
+
+// What a window paints itself and tells assistive technology about, as boxes inside the window's
+// box, each element inside its parent element; hidden ones and what they hold are left out.
+void AddAccessibleBoxes(HWND hwnd, int32_t windowBox, std::chrono::steady_clock::time_point deadline,
+                        std::vector<ControlBox>& boxes) {
+    std::vector<int32_t> parentAt{windowBox};  // the box an element of each depth lies in
+    for (const AccessibleElement& e : ReadAccessibleTree(hwnd, deadline).elements) {
+        if (e.depth < 0 || static_cast<size_t>(e.depth) >= parentAt.size()) continue;
+        parentAt.resize(static_cast<size_t>(e.depth) + 1);
+        if ((e.state & (accessible_state::kInvisible | accessible_state::kOffscreen)) || e.rect.right <= e.rect.left ||
+            e.rect.bottom <= e.rect.top)
+            continue;
+        const PixelRect r{e.rect.left, e.rect.top, e.rect.right, e.rect.bottom};
+        parentAt.push_back(static_cast<int32_t>(boxes.size()));
+        boxes.push_back({r, r, parentAt[static_cast<size_t>(e.depth)]});
+    }
+}
+
+}  // namespace
 
 std::vector<ControlBox> TargetControlBoxes(HWND target) {
     auto onScreen = [](HWND h, bool inner) {
@@ -35,6 +59,13 @@ std::vector<ControlBox> TargetControlBoxes(HWND target) {
         boxes.push_back({onScreen(h, false), onScreen(h, true), static_cast<int32_t>(parent - handles.begin())});
         handles.push_back(h);
     }
+    // As the re-drawing reads them: a window with no child windows, and each control whose class
+    // no drawer knows, within one budget for the whole walk.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAccessibleBudgetMs);
+    if (handles.size() == 1) AddAccessibleBoxes(target, 0, deadline, boxes);
+    for (size_t i = 1, windows = handles.size(); i < windows; ++i)
+        if (LookupDrawer(GetControlClass(handles[i])) == DrawerKind::Unlisted)
+            AddAccessibleBoxes(handles[i], static_cast<int32_t>(i), deadline, boxes);
     return boxes;
 }
 

@@ -827,6 +827,16 @@ TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeave
     EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left + 1, c.top + 20) == 0xFF00FFu; })) << "no gap to the left edge";
     send(window, WM_RBUTTONUP, {c.left + 20, c.top + 15});
     EXPECT_FALSE(IsWindow(window));
+    // A canvas tells its form only to assistive technology: the label in its group, 176 x 20.
+    e2e::Target canvas;
+    ASSERT_TRUE(canvas.Start(60, 60, 700, 400, L"Canvas", L"/canvas") && canvas.Activate());
+    ASSERT_TRUE(WaitFor([&] { return program().target.hwnd == canvas.Hwnd(); }));
+    const RECT k = e2e::ClientRectOnScreen(canvas.Hwnd());
+    window = measure('5');
+    ASSERT_TRUE(window);
+    send(window, WM_LBUTTONUP, {k.left + 440, k.top + 50});
+    EXPECT_EQ(ClipboardText(), L"176 \u00D7 20 px");
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
 // With the transparent look the rulers step aside for the dialog and come back showing what
