@@ -37,15 +37,13 @@ LRESULT CALLBACK OnMouse(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-// Often while the pointer moves, seldom at rest. A sleep rather than a timed wait on the stop
-// event: under Wine the wait is a trip to its server and back, the sleep is not.
+// Often while the pointer moves, seldom at rest, until the watch is stopped: the wait on the stop
+// event ends the thread at once rather than after its next look.
 void Look(PointerWatch::Shared& shared) {
     POINT last{};
     GetCursorPos(&last);
     DWORD interval = kRestingLookMs, movedAt = 0;
-    for (;;) {
-        Sleep(interval);
-        if (shared.stopped) return;
+    while (WaitForSingleObject(shared.stop, interval) == WAIT_TIMEOUT) {
         const DWORD now = GetTickCount();
         POINT at{};
         if (GetCursorPos(&at) && (at.x != last.x || at.y != last.y)) {
@@ -102,7 +100,6 @@ void PointerWatch::Stop() {
         std::lock_guard lock(watchedLock);
         if (watched == shared_) watched.reset();
     }
-    shared_->stopped = true;
     SetEvent(shared_->stop);
     shared_.reset();
 }

@@ -35,7 +35,6 @@ public:
         std::atomic<bool> posted{false};
         std::atomic<uint64_t> last{0};  // x in the high half, y in the low one
         HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        std::atomic<bool> stopped{false};
         ~Shared() { CloseHandle(stop); }
     };
 
