@@ -14,6 +14,7 @@ namespace plumbo {
 
 // The whole walk of one re-drawing, over every window read.
 inline constexpr int kAccessibleBudgetMs = 1000;
+inline constexpr std::chrono::milliseconds kAccessibleBudget{kAccessibleBudgetMs};
 inline constexpr size_t kAccessibleMaxElements = 5000;
 
 struct AccessibleWalk {

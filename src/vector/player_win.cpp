@@ -212,7 +212,8 @@ Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel tpp) {
     return picture;
 }
 
-std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel tpp, bool pictures) {
+std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel tpp, bool pictures,
+                                               std::chrono::milliseconds accessibleBudget) {
     const UINT monitorDpi = MonitorDpi(MonitorOf(target)).x, ownDpi = OwnDpiOf(target, monitorDpi);
     // Without a compositor nothing is stretched (and under Wine every program draws at the
     // monitor's DPI, whatever it declares).
@@ -226,10 +227,10 @@ std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, Twi
         const OwnPixels units{ownDpi, {own(visible.left - outer.left), own(visible.top - outer.top),
                                        own(outer.right - visible.right), own(outer.bottom - visible.bottom)}};
         ThreadDpiAwarenessScope inOwnPixels(Reports().dpiAwareness(target));
-        record = QueryTarget(target, units, pictures);
+        record = QueryTarget(target, units, pictures, accessibleBudget);
         tpp = TwipsPerPixelAt(ownDpi, ownDpi);
     } else {
-        record = QueryTarget(target, std::nullopt, pictures);
+        record = QueryTarget(target, std::nullopt, pictures, accessibleBudget);
     }
     if (!record) return std::nullopt;
     PartList list;

@@ -11,6 +11,7 @@
 #include "platform/picture_win.h"
 #include "core/units.h"
 #include "state/program_win.h"
+#include "vector/accessible_reader_win.h"
 #include "vector/parts.h"
 
 namespace plumbo {
@@ -47,7 +48,10 @@ struct RedrawResult {
 // shows. nullopt when the command is to be abandoned (no target, the target vanished, a
 // difference beyond 32 bits); the viewer then keeps its previous picture. With pictures, what
 // nothing tells of a control is put in as the screen's pixels of it, under what could be read.
+// Accessibility trees are read within accessibleBudget, so a program that stops answering
+// cannot hold the command up.
 std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel twipsPerPixel,
-                                               bool pictures = false);
+                                               bool pictures = false,
+                                               std::chrono::milliseconds accessibleBudget = kAccessibleBudget);
 
 }  // namespace plumbo

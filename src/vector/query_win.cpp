@@ -30,8 +30,7 @@ using ChildMap = std::unordered_map<HWND, std::vector<HWND>>;
 // What a re-drawing reads beyond the controls' messages: the accessibility tree, within one
 // budget for every window of it, and, when asked for, the screen's pixels of what nothing tells.
 struct SecondSources {
-    std::chrono::steady_clock::time_point deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kAccessibleBudgetMs);
+    std::chrono::steady_clock::time_point deadline;
     size_t elementsLeft = kAccessibleMaxElements;
     bool pictures = false;
 
@@ -164,7 +163,8 @@ std::wstring ReadWindowText(HWND hwnd) {
     return query.ReadText(hwnd, kMaxTextUnits);
 }
 
-std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels, bool pictures) {
+std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels, bool pictures,
+                                        std::chrono::milliseconds accessibleBudget) {
     if (!target || !IsWindow(target)) return std::nullopt;
     TargetRecord t;
     // The frame a person sees: the invisible resize borders of Windows 10 and 11 are not drawn.
@@ -189,6 +189,7 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     childrenOf.reserve(all.size());
     for (HWND h : all) childrenOf[GetParent(h)].push_back(h);
     SecondSources more;
+    more.deadline = std::chrono::steady_clock::now() + accessibleBudget;
     more.pictures = pictures;
     ReadChildren(target, t.window, childrenOf, query, more);
     if (all.empty()) more.ReadAccessible(target, t.window);

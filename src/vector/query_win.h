@@ -3,11 +3,13 @@
 // rectangles, texts, menu bar and metrics. Only what a control's drawer uses is read.
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "vector/accessible_reader_win.h"
 #include "vector/window_record.h"
 
 namespace plumbo {
@@ -36,8 +38,9 @@ struct OwnPixels {
 // The target and everything its drawers need. nullopt when the target is gone or vanishes
 // while it is read. Without ownPixels it is read in the screen's pixels, its frame's metrics
 // those of its monitor. With pictures, a control whose content nothing tells keeps the screen's
-// pixels of it.
+// pixels of it. The accessibility trees of all its windows are read within accessibleBudget.
 std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels = std::nullopt,
-                                        bool pictures = false);
+                                        bool pictures = false,
+                                        std::chrono::milliseconds accessibleBudget = kAccessibleBudget);
 
 }  // namespace plumbo
