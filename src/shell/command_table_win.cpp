@@ -61,7 +61,7 @@ std::vector<ControlBox> TargetControlBoxes(HWND target) {
     }
     // As the re-drawing reads them: a window with no child windows, and each control whose class
     // no drawer knows, within one budget for the whole walk.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAccessibleBudgetMs);
+    const auto deadline = std::chrono::steady_clock::now() + kAccessibleBudget;
     if (handles.size() == 1) AddAccessibleBoxes(target, 0, deadline, boxes);
     for (size_t i = 1, windows = handles.size(); i < windows; ++i)
         if (LookupDrawer(GetControlClass(handles[i])) == DrawerKind::Unlisted)
