@@ -117,6 +117,7 @@ constexpr UiTexts kJapanese = {
     L"SVGﾌｧｲﾙ (*.svg)|*.svg",
 
     L"Windows の起動時に開始する",
+    L"「Windows の起動時に開始する」の変更を保存できませんでした。\n%s",
 
     L"測定",
     L"測定",
@@ -244,6 +245,7 @@ constexpr UiTexts kEnglish = {
     .saveFilterSvg = L"SVG Files (*.svg)|*.svg",
 
     .setStartWithWindows = L"Start with Windows",
+    .startWithWindowsFailed = L"The change to \"Start with Windows\" could not be saved.\n%s",
 
     .measure = L"&Measure",
     .setHotKeyMeasure = L"Measure",

@@ -136,8 +136,10 @@ struct UiTexts {
     const wchar_t* saveSvg;
     const wchar_t* saveFilterSvg;
 
-    // "設定": the program starts when the user logs on to Windows.
+    // "設定": the program starts when the user logs on to Windows; the box's change could not be
+    // written (%s: the system's reason).
     const wchar_t* setStartWithWindows;
+    const wchar_t* startWithWindowsFailed;
 
     // The measuring mode: the last item of the rulers' menu, its key's label in "設定", and its
     // bar: keys 1 to 5 with their ways, the tolerance (%s: 0 to 255) and how to leave.

@@ -12,6 +12,7 @@
 #include "platform/dialog_control_win.h"
 #include "platform/modal_win.h"
 #include "platform/monitor_win.h"
+#include "platform/profile_write_win.h"
 #include "platform/run_entry_win.h"
 #include "state/hotkeys_win.h"
 
@@ -363,8 +364,12 @@ void SettingsDialog::StoreAndApply() {
         program_.Save(id);
     calibration_.Store();
     // Only a change of the box: an entry another copy of the program wrote stays its own.
-    if (IsChecked(kStartWithWindowsCheck) != startsWithWindows_)
-        WriteRunEntry(kRunEntryName, startsWithWindows_ ? nullptr : StartupCommand().c_str());
+    if (IsChecked(kStartWithWindowsCheck) != startsWithWindows_) {
+        // A key locked by policy or by a security program: the box must not seem to have worked.
+        if (const long error = WriteRunEntry(kRunEntryName, startsWithWindows_ ? nullptr : StartupCommand().c_str()))
+            ModalMessageBox(hwnd(), FillIn(Texts().startWithWindowsFailed, {SystemErrorText(static_cast<DWORD>(error))}).c_str(),
+                            Texts().messageTitle, MB_OK | MB_ICONWARNING);
+    }
     // Colours, the transparent look and the menu's check marks; the rulers are hidden now and
     // take all of it when they are shown again.
     if (program_.rulers) program_.rulers->ApplySettings();

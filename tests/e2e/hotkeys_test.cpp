@@ -17,8 +17,7 @@ using namespace e2e;
 
 TEST(HotKeys, EachActsOnTheWindowInFront) {
     Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
+    ASSERT_TRUE(app.Start() && app.WaitResident());
 
     Target target;
     ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280"));

@@ -12,8 +12,7 @@ using namespace e2e;
 
 TEST(Measure, TheHotkeyAndADragOfTheXPointerCopyTheBoxInTheRulersUnit) {
     Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
+    ASSERT_TRUE(app.Start() && app.WaitResident());
     Target target;
     ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Measured", L"/color 65280"));
     ASSERT_TRUE(target.Activate());

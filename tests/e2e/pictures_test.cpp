@@ -73,8 +73,7 @@ bool AnswerQuestion(const Plumbo& app, WORD key) {
 
 TEST(Pictures, AnotherProgramsWindowRedrawnIsSavedThroughTheRealDialog) {
     Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
+    ASSERT_TRUE(app.Start() && app.WaitResident());
     Target target;
     ASSERT_TRUE(target.Start(140, 120, 600, 440, L"書き出しテスト", L"/controls"));
     app.ShowRulersByDoubleClick();

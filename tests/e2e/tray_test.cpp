@@ -11,8 +11,7 @@ using namespace e2e;
 
 TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
     Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
+    ASSERT_TRUE(app.Start() && app.WaitResident());
     Process second;
     ASSERT_TRUE(second.Start(app.Dir() + L"\\plumbo.exe", L"", app.Dir()));
     EXPECT_TRUE(second.WaitExit(10000) && second.ExitCode() == 0) << "a second copy stays or fails: " << second.ExitCode();
@@ -41,8 +40,7 @@ TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
 // round to its focus, which in a busy one (here 400 ms late) comes after the version box opened.
 TEST(Tray, TheVersionBoxOpenedAfterTheSettingsStandsInFrontOfTheWindow) {
     Plumbo app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitResident());
+    ASSERT_TRUE(app.Start() && app.WaitResident());
     Target target;  // green, under the middle of the screen where the box opens
     ASSERT_TRUE(target.Start(100, 100, GetSystemMetrics(SM_CXSCREEN) - 200, GetSystemMetrics(SM_CYSCREEN) - 200,
                              L"Green target", L"/color 65280 /slowfocus 400"));

@@ -16,6 +16,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <sddl.h>
 #include <tlhelp32.h>
 
 #include "capture/raster_capture_win.h"
@@ -559,33 +560,47 @@ TEST_F(ShellTest, SettingsDialogPreviewsPicksAndStoresOnlyOnOk) {
 }
 
 // "Windows の起動時に開始する" shows whether the Run key holds the value, whoever wrote it;
-// "Ｏ．Ｋ" after a click writes this program quoted, with /startup, or removes the value.
+// "Ｏ．Ｋ" after a click writes this program quoted, with /startup, or removes the value. A key
+// locked as a policy locks it is said to be, not passed over.
 TEST_F(ShellTest, StartWithWindowsShowsTheRunValueAndOkWritesOrRemovesIt) {
     ASSERT_NO_FATAL_FAILURE(Start());
     HKEY run = nullptr;
     ASSERT_FALSE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
                                  KEY_ALL_ACCESS, nullptr, &run, nullptr));
+    std::vector<BYTE> open(4096);  // the key's own access, put back after each row
+    DWORD bytes = static_cast<DWORD>(open.size());
+    ASSERT_FALSE(RegGetKeySecurity(run, DACL_SECURITY_INFORMATION, open.data(), &bytes));
+    PSECURITY_DESCRIPTOR locked = nullptr;  // no one may set a value (KEY_SET_VALUE, 2)
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &locked, nullptr));
     const std::wstring installed = L"\"C:\\Programs\\Plumbo\\plumbo.exe\" /startup",
                        ours = L"\"" + e2e::BinDir() + L"\\shell_tests.exe\" /startup";
-    struct Row { std::wstring before; bool click; int button; std::wstring after; };  // "": no value
-    for (const Row& row : {Row{L"", true, kCancelButton, L""}, Row{L"", true, kOkButton, ours},
-                           Row{installed, false, kOkButton, installed}, Row{installed, true, kOkButton, L""}}) {
+    struct Row { std::wstring before; bool click; int button; bool lock; std::wstring after; };  // "": no value
+    for (const Row& row : {Row{L"", true, kCancelButton, false, L""}, Row{L"", true, kOkButton, false, ours},
+                           Row{installed, false, kOkButton, false, installed}, Row{installed, true, kOkButton, false, L""},
+                           Row{L"", true, kOkButton, true, L""}}) {
         RegDeleteValueW(run, L"Plumbo");
         if (!row.before.empty())
             RegSetValueExW(run, L"Plumbo", 0, REG_SZ, reinterpret_cast<const BYTE*>(row.before.c_str()),
                            static_cast<DWORD>((row.before.size() + 1) * sizeof(wchar_t)));
+        RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, row.lock ? locked : open.data());
         bool shown = false;
-        ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
-            HWND box = FindWindowExW(dlg, nullptr, L"BUTTON", Texts().setStartWithWindows);
-            shown = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-            if (row.click) SendMessageW(box, BM_CLICK, 0, 0);
-            Press(dlg, row.button);
+        const std::vector<std::wstring> said = MessagesWhile([&] {
+            ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dlg) {
+                HWND box = FindWindowExW(dlg, nullptr, L"BUTTON", Texts().setStartWithWindows);
+                shown = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                if (row.click) SendMessageW(box, BM_CLICK, 0, 0);
+                Press(dlg, row.button);
+            });
         });
+        RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, open.data());
         wchar_t after[600] = {};
-        DWORD bytes = sizeof after - sizeof *after;
+        bytes = sizeof after - sizeof *after;
         RegQueryValueExW(run, L"Plumbo", nullptr, nullptr, reinterpret_cast<BYTE*>(after), &bytes);
-        EXPECT_EQ(std::pair(shown, std::wstring(after)), std::pair(!row.before.empty(), row.after)) << row.click << row.button;
+        const std::wstring refused = FillIn(Texts().startWithWindowsFailed, {SystemErrorText(ERROR_ACCESS_DENIED)});
+        EXPECT_EQ(std::tuple(shown, std::wstring(after), said), std::tuple(!row.before.empty(), row.after,
+                  row.lock ? std::vector{refused} : std::vector<std::wstring>{})) << row.click << row.button;
     }
+    LocalFree(locked);
     RegDeleteValueW(run, L"Plumbo");
     RegCloseKey(run);
 }
@@ -816,26 +831,23 @@ TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeave
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(WaitFor([&] { return Laid(target, false) && BodyPixel(ruler) == 0xFFFFFFu; })) << "the rulers are not back";
 
+    // The control at (x, y) of a window's client area, measured in the controls' way and copied.
+    auto controlAt = [&](e2e::Target& in, int x, int y) {
+        const RECT c = e2e::ClientRectOnScreen(in.Hwnd());
+        window = in.Activate() && WaitFor([&] { return program().target.hwnd == in.Hwnd(); }) ? measure('5') : nullptr;
+        if (window) send(window, WM_LBUTTONUP, {c.left + x, c.top + y});
+        return window ? ClipboardText() : std::wstring(L"(not measured)");
+    };
     // The controls' push button, 80 x 24 at (8, 8) of the client area, 8 from its parent's edges.
-    ASSERT_TRUE(controls.Activate());
-    ASSERT_TRUE(WaitFor([&] { return program().target.hwnd == controls.Hwnd(); }));
+    EXPECT_EQ(controlAt(controls, 20, 15), L"80 \u00D7 24 px");
     const RECT c = e2e::ClientRectOnScreen(controls.Hwnd());
-    window = measure('5');
-    ASSERT_TRUE(window);
-    send(window, WM_LBUTTONUP, {c.left + 20, c.top + 15});
-    EXPECT_EQ(ClipboardText(), L"80 \u00D7 24 px");
     EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left + 1, c.top + 20) == 0xFF00FFu; })) << "no gap to the left edge";
     send(window, WM_RBUTTONUP, {c.left + 20, c.top + 15});
     EXPECT_FALSE(IsWindow(window));
     // A canvas tells its form only to assistive technology: the label in its group, 176 x 20.
     e2e::Target canvas;
-    ASSERT_TRUE(canvas.Start(60, 60, 700, 400, L"Canvas", L"/canvas") && canvas.Activate());
-    ASSERT_TRUE(WaitFor([&] { return program().target.hwnd == canvas.Hwnd(); }));
-    const RECT k = e2e::ClientRectOnScreen(canvas.Hwnd());
-    window = measure('5');
-    ASSERT_TRUE(window);
-    send(window, WM_LBUTTONUP, {k.left + 440, k.top + 50});
-    EXPECT_EQ(ClipboardText(), L"176 \u00D7 20 px");
+    ASSERT_TRUE(canvas.Start(60, 60, 700, 400, L"Canvas", L"/canvas"));
+    EXPECT_EQ(controlAt(canvas, 440, 50), L"176 \u00D7 20 px");
     SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 

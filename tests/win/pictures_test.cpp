@@ -31,6 +31,7 @@
 #include "driver/driver.h"
 #include "platform/gdi_win.h"
 #include "platform/global_memory_win.h"
+#include "platform/profile_write_win.h"
 #include "vector/player_win.h"
 #include "vector/query_win.h"
 #include "vector/svg_player_win.h"
@@ -279,13 +280,8 @@ Bitmap ReadPng(const std::string& png) {
 // A message box as "title: text", the text with the file named where it asks for one and the
 // reason the system gives for the error.
 std::string Reported(const wchar_t* pattern, DWORD error, const std::wstring& file = L"") {
-    std::string s = Utf8(pattern);
-    if (!file.empty()) s.replace(s.find("%s"), 2, Utf8(file));
-    wchar_t text[512] = {};
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, 512, nullptr);
-    std::string reason = text[0] ? Utf8(text) : "Error " + to_string(error);
-    reason.erase(reason.find_last_not_of("\r\n ") + 1);
-    return Utf8(Texts().messageTitle) + ": " + s.replace(s.find("%s"), 2, reason);
+    const std::wstring reason = SystemErrorText(error);
+    return Utf8(Texts().messageTitle) + ": " + Utf8(file.empty() ? FillIn(pattern, {reason}) : FillIn(pattern, {file, reason}));
 }
 
 // The first message box act() opens on this thread, as Reported() gives it, answered once it
