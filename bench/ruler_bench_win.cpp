@@ -53,8 +53,12 @@ int main(int argc, char** argv) {
                              {RulerUnit::InchTenths, "inch 1/10"},
                              {RulerUnit::Pixel, "pixels"}};
     std::printf("Ruler layout and paint, %d repeats each (twips per pixel %.2f)\n", repeats, Tpp().x);
-    std::printf("%-12s %-12s %-8s %10s %12s %8s %8s\n", "unit", "look", "ruler", "layout us", "paint us", "ticks",
-                "numbers");
+    std::printf("%-12s %-12s %-8s %10s %12s %10s %8s %8s\n", "unit", "look", "ruler", "layout us", "paint us", "mark us",
+                "ticks", "numbers");
+    // The cursor mark moved along each ruler a few pixels at a time, as a hand moves the pointer,
+    // from the target's corner at the rulers' origin.
+    program.settings.showCursor = true;
+    program.target.rect = {0, 0, 3840, 2160};
     for (bool keyed : {false, true}) {
         const std::optional<COLORREF> key = keyed ? std::optional<COLORREF>(RGB(255, 0, 255)) : std::nullopt;
         horizontal.SetColorKey(key);
@@ -74,11 +78,20 @@ int main(int argc, char** argv) {
                 for (int i = 0; i < repeats; ++i)
                     RedrawWindow(r->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
                 const double paint = (Now() - t0) / repeats * 1e6;
+                RECT screen{};
+                GetWindowRect(r->hwnd(), &screen);
+                t0 = Now();
+                for (int i = 0; i < repeats; ++i) {
+                    const LONG along = 100 + 7 * i;
+                    r->MarkPointer(r->Horizontal() ? POINT{screen.left + along, 0} : POINT{0, screen.top + along});
+                    UpdateWindow(r->hwnd());
+                }
+                const double mark = (Now() - t0) / repeats * 1e6;
                 size_t ticks = 0, numbers = 0;
                 for (const LineElement& e : r->Model().ticks) ticks += e.visible;
                 for (const LabelElement& e : r->Model().numbers) numbers += e.visible;
-                std::printf("%-12s %-12s %-8s %10.1f %12.1f %8zu %8zu\n", u.name, keyed ? "transparent" : "plain",
-                            r->Horizontal() ? "3840 px" : "2160 px", layout, paint, ticks, numbers);
+                std::printf("%-12s %-12s %-8s %10.1f %12.1f %10.1f %8zu %8zu\n", u.name, keyed ? "transparent" : "plain",
+                            r->Horizontal() ? "3840 px" : "2160 px", layout, paint, mark, ticks, numbers);
             }
         }
     }

@@ -34,6 +34,10 @@ bool RulerWindow::Create(HWND owner) {
     return Window::Create(a);
 }
 
+HMONITOR RulerWindow::Monitor() const {
+    return monitor_ ? monitor_ : MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST);
+}
+
 int RulerWindow::ThicknessPx() const {
     return RoundHalfEven(kRulerThicknessTwips / (horizontal_ ? twipsPerPixel_.y : twipsPerPixel_.x));
 }
@@ -109,7 +113,7 @@ void RulerWindow::RunScale() {
     ctx.inside = placedInside_;
     ctx.measure = &MeasureGuiText;
     ctx.lengthScale =
-        program_.calibrations.LengthScaleOf(hwnd(), horizontal_ ? ctx.twipsPerPixel.x : ctx.twipsPerPixel.y);
+        program_.calibrations.LengthScaleOf(Monitor(), horizontal_ ? ctx.twipsPerPixel.x : ctx.twipsPerPixel.y);
     ScaleByUnit(program_.unit, horizontal_, model_, ctx);
 }
 
@@ -199,7 +203,7 @@ void RulerWindow::PaintMark(HDC dc, const RECT& client) {
     // the scale's numbers.
     const RECT& target = program_.target.rect;
     const double tpp = horizontal_ ? twipsPerPixel_.x : twipsPerPixel_.y;
-    const MeasureScale scale{program_.unit, program_.calibrations.Of(hwnd()).pixelsPerMm.value_or(NominalPixelsPerMm(tpp))};
+    const MeasureScale scale{program_.unit, program_.calibrations.Of(Monitor()).pixelsPerMm.value_or(NominalPixelsPerMm(tpp))};
     const std::wstring text = FormatLength(horizontal_ ? at.x - target.left : at.y - target.top, scale, false);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -283,6 +287,7 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
         // Monitors added, taken away or set to another resolution: the work areas the rulers keep
         // to and the rulers' own monitor may be others now.
+        monitor_ = MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST);
         if (onDisplayChanged) onDisplayChanged();
         break;
     case WM_DPICHANGED:

@@ -78,6 +78,9 @@ private:
     void PopUpMenu();
     void PaintMark(HDC dc, const RECT& client);
     HFONT NumberFont();
+    // The monitor it stands on, kept as it moves: every paint asks for its calibration, and
+    // under Wine asking the system which monitor that is costs a tenth of a millisecond.
+    HMONITOR Monitor() const;
 
     Program& program_;
     const bool horizontal_;

@@ -7,18 +7,17 @@
 
 namespace plumbo {
 
-const Calibrations::Monitor& Calibrations::MonitorOf(HWND window) {
-    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    const std::wstring path = MonitorDevicePath(monitor);
-    auto it = monitors_.find(path);
+const Calibrations::Monitor& Calibrations::MonitorOf(HMONITOR monitor) {
+    auto it = monitors_.find(monitor);
     if (it != monitors_.end()) return it->second;
     Monitor m;
+    const std::wstring path = MonitorDevicePath(monitor);
     const std::vector<uint8_t> edid = MonitorEdid(path);
     m.identity = MonitorIdentity(edid, path);
     m.edidSize = EdidImageSizeMm(edid);
     const RECT r = MonitorRect(monitor);
     m.size = {r.right - r.left, r.bottom - r.top};
-    return monitors_.emplace(path, std::move(m)).first->second;
+    return monitors_.emplace(monitor, std::move(m)).first->second;
 }
 
 Calibrations::Stored& Calibrations::StoredFor(const Monitor& monitor) {
@@ -43,18 +42,24 @@ std::optional<double> Calibrations::PixelsPerMmNow(const Stored& stored, const M
     return PixelsPerMmAt(*stored.pixelsPerMm, stored.measuredAt, monitor.size);
 }
 
-MonitorCalibration Calibrations::Of(HWND window) {
-    const Monitor& m = MonitorOf(window);
+MonitorCalibration Calibrations::Of(HWND window) { return Of(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)); }
+
+MonitorCalibration Calibrations::Of(HMONITOR monitor) {
+    const Monitor& m = MonitorOf(monitor);
     return {m.identity, PixelsPerMmNow(StoredFor(m), m), m.edidSize, m.size.width, m.size.height};
 }
 
 double Calibrations::LengthScaleOf(HWND window, double twipsPerPixel) {
-    const Monitor& m = MonitorOf(window);
+    return LengthScaleOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), twipsPerPixel);
+}
+
+double Calibrations::LengthScaleOf(HMONITOR monitor, double twipsPerPixel) {
+    const Monitor& m = MonitorOf(monitor);
     return LengthScale(PixelsPerMmNow(StoredFor(m), m), twipsPerPixel);
 }
 
 void Calibrations::Store(HWND window, std::optional<double> pixelsPerMm) {
-    const Monitor& m = MonitorOf(window);
+    const Monitor& m = MonitorOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
     Stored& s = StoredFor(m);
     s = {pixelsPerMm, m.size, false, false};
     // A monitor with no name cannot be found again next time: calibrated for this run only.

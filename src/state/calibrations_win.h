@@ -29,8 +29,10 @@ public:
 
     // The monitor a window stands on, or the one nearest to it.
     MonitorCalibration Of(HWND window);
+    MonitorCalibration Of(HMONITOR monitor);
     // Layout twips per true twip there, at the resolution the caller lays out in.
     double LengthScaleOf(HWND window, double twipsPerPixel);
+    double LengthScaleOf(HMONITOR monitor, double twipsPerPixel);
     // A measurement for the window's monitor at its present resolution, or with none Windows'
     // millimetres again: the section is removed.
     void Store(HWND window, std::optional<double> pixelsPerMm);
@@ -53,12 +55,13 @@ private:
         bool unreadable = false;            // to be removed
         bool resolutionMissing = false;     // to be written
     };
-    const Monitor& MonitorOf(HWND window);
+    const Monitor& MonitorOf(HMONITOR monitor);
     Stored& StoredFor(const Monitor& monitor);
     static std::optional<double> PixelsPerMmNow(const Stored& stored, const Monitor& monitor);
 
-    // By device path: cheap to ask on every paint, where the EDID is not.
-    std::map<std::wstring, Monitor> monitors_;
+    // By handle, until the displays change: a ruler asks on every paint, and under Wine even
+    // the monitor's name costs a quarter of a millisecond to ask.
+    std::map<HMONITOR, Monitor> monitors_;
     // By identity: the same panel keeps its calibration through a change of the displays.
     std::map<std::wstring, Stored> stored_;
 };
