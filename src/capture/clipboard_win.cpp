@@ -5,15 +5,13 @@
 
 #include "capture/export_messages_win.h"
 #include "capture/picture_encoders_win.h"
+#include "platform/clipboard_text_win.h"
 #include "platform/gdi_win.h"
 #include "platform/global_memory_win.h"
 
 namespace plumbo {
 
 namespace {
-
-// Another program may hold the clipboard for a moment; we try again at once, never waiting.
-constexpr int kClipboardAttempts = 3;
 
 // A handle made for the clipboard, and how to free it unless the clipboard takes it.
 struct Offer {
@@ -66,9 +64,7 @@ bool CopyPictureToClipboard(HWND owner, const Picture& picture, bool metafileMod
     if (HBITMAP copy = bitmap.Bitmap() ? static_cast<HBITMAP>(CopyImage(bitmap.Bitmap(), IMAGE_BITMAP, 0, 0, 0)) : nullptr)
         offers.push_back({CF_BITMAP, copy, [copy] { DeleteObject(copy); }});
 
-    bool opened = false;
-    for (int attempt = 0; !error && attempt < kClipboardAttempts && !opened; ++attempt) opened = OpenClipboard(owner);
-    if (!opened) {
+    if (error || !OpenClipboardSoon(owner)) {
         if (!error) error = Reason(ERROR_ACCESS_DENIED);
         for (Offer& offer : offers) offer.free();
         ReportClipboardFailure(owner, error);

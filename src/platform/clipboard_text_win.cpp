@@ -12,12 +12,17 @@ constexpr int kClipboardAttempts = 3;
 
 }  // namespace
 
+bool OpenClipboardSoon(HWND owner) {
+    for (int attempt = 0; attempt < kClipboardAttempts; ++attempt)
+        if (OpenClipboard(owner)) return true;
+    return false;
+}
+
 bool PutTextOnClipboard(HWND owner, std::wstring_view text) {
     const std::wstring terminated(text);
     HGLOBAL memory = GlobalCopyOf(terminated.c_str(), (terminated.size() + 1) * sizeof(wchar_t));
     if (!memory) return false;
-    bool opened = false;
-    for (int attempt = 0; attempt < kClipboardAttempts && !opened; ++attempt) opened = OpenClipboard(owner);
+    const bool opened = OpenClipboardSoon(owner);
     if (!opened || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, memory)) {
         if (opened) CloseClipboard();
         GlobalFree(memory);

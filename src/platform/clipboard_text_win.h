@@ -1,13 +1,16 @@
 #pragma once
-// Text on the clipboard.
+// Opening the clipboard, and text on it.
 #include <windows.h>
 
 #include <string_view>
 
 namespace plumbo {
 
-// Clears the clipboard and puts the text on it as Unicode text. Another program may hold the
-// clipboard for a moment: it is asked again at once, never waited for. False when it could not.
+// Opens the clipboard for owner. Another program may hold it for a moment: it is asked again at
+// once, a few times, never waited for.
+bool OpenClipboardSoon(HWND owner);
+
+// Clears the clipboard and puts the text on it as Unicode text. False when it could not.
 bool PutTextOnClipboard(HWND owner, std::wstring_view text);
 
 }  // namespace plumbo
