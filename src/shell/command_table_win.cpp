@@ -25,8 +25,7 @@ void AddAccessibleBoxes(HWND hwnd, int32_t windowBox, std::chrono::steady_clock:
     for (const AccessibleElement& e : ReadAccessibleTree(hwnd, deadline).elements) {
         if (e.depth < 0 || static_cast<size_t>(e.depth) >= parentAt.size()) continue;
         parentAt.resize(static_cast<size_t>(e.depth) + 1);
-        if ((e.state & (accessible_state::kInvisible | accessible_state::kOffscreen)) || e.rect.right <= e.rect.left ||
-            e.rect.bottom <= e.rect.top)
+        if (HiddenByState(e.state) || e.rect.right <= e.rect.left || e.rect.bottom <= e.rect.top)
             continue;
         const PixelRect r{e.rect.left, e.rect.top, e.rect.right, e.rect.bottom};
         parentAt.push_back(static_cast<int32_t>(boxes.size()));

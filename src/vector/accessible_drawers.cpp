@@ -22,7 +22,7 @@ bool Meets(const Rect32& a, const Rect32& b) {
 }
 
 bool Shown(const AccessibleElement& e, const WindowRecord& control) {
-    if (e.state & (state::kInvisible | state::kOffscreen)) return false;
+    if (HiddenByState(e.state)) return false;
     if (e.rect.right <= e.rect.left || e.rect.bottom <= e.rect.top || !Meets(e.rect, control.window)) return false;
     // Child windows win: what lies under one of them is drawn by its own drawer.
     for (const WindowRecord& child : control.children)
@@ -100,6 +100,24 @@ bool DrawElement(const DrawContext& ctx, const AccessibleElement& e, PartList& l
 }
 
 }  // namespace
+
+ShownByRole ShownFor(uint32_t r) {
+    switch (r) {
+    case role::kText:
+    case role::kComboBox:
+    case role::kSlider:
+    case role::kProgressBar: return {false, true};
+    case role::kList:
+    case role::kOutline:
+    case role::kToolBar:
+    case role::kStatusBar:
+    case role::kPageTabList:
+    case role::kGraphic: return {false, false};
+    default: return {true, false};
+    }
+}
+
+bool HiddenByState(uint32_t s) { return (s & (state::kInvisible | state::kOffscreen)) != 0; }
 
 bool DrawAccessibleElements(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     for (const AccessibleElement& e : control.accessible)

@@ -19,6 +19,15 @@ namespace accessible_state {
 inline constexpr uint32_t kSelected = 0x2, kChecked = 0x10, kMixed = 0x20, kInvisible = 0x8000, kOffscreen = 0x10000;
 }  // namespace accessible_state
 
+// What the drawing of an element shows besides its place, by its role: its name, its value.
+struct ShownByRole {
+    bool name = false;
+    bool value = false;
+};
+ShownByRole ShownFor(uint32_t role);
+// Whether an element is left out for its state alone: invisible or off-screen.
+bool HiddenByState(uint32_t state);
+
 // The elements of control, in the order read, each by its role; those invisible, off-screen,
 // wholly outside the control or wholly under one of its visible child windows are left out.
 // False only when the re-drawing has to be abandoned.

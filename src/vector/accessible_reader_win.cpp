@@ -8,6 +8,8 @@
 #include <mutex>
 #include <thread>
 
+#include "vector/accessible_drawers.h"
+
 namespace plumbo {
 
 namespace {
@@ -47,10 +49,14 @@ AccessibleElement ReadElement(IAccessible* acc, VARIANT id, int32_t depth) {
     VariantClear(&v);
     if (SUCCEEDED(acc->get_accState(id, &v)) && v.vt == VT_I4) e.state = static_cast<uint32_t>(v.lVal);
     VariantClear(&v);
+    // Only what the element's drawing shows: each question is a call into the other program,
+    // about a millisecond under Wine, and the walk has one second for all of them.
+    if (HiddenByState(e.state)) return e;
+    const ShownByRole shown = ShownFor(e.role);
     BSTR text = nullptr;
-    if (SUCCEEDED(acc->get_accName(id, &text))) e.name = Take(text);
+    if (shown.name && SUCCEEDED(acc->get_accName(id, &text))) e.name = Take(text);
     text = nullptr;
-    if (SUCCEEDED(acc->get_accValue(id, &text))) e.value = Take(text);
+    if (shown.value && SUCCEEDED(acc->get_accValue(id, &text))) e.value = Take(text);
     long x = 0, y = 0, w = 0, h = 0;
     if (SUCCEEDED(acc->accLocation(&x, &y, &w, &h, id))) e.rect = {x, y, x + w, y + h};
     return e;

@@ -22,7 +22,9 @@ struct AccessibleWalk {
     bool complete = false;  // false: the budget ran out and the walker was left to finish alone
 };
 
-// The elements under hwnd's client object, read until the deadline or maxElements. A walker
+// The elements under hwnd's client object, read until the deadline or maxElements. Of each, its
+// role and state, and unless its state hides it, its place and what its drawing shows of its
+// name and value. A walker
 // that does not finish in time is left to end by itself: it stops at its next element, or when
 // the call it waits in returns, and releases what it holds.
 AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_point deadline,
