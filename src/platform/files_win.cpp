@@ -113,9 +113,11 @@ private:
         if (end == ReplaceCall::Done) {
             DeleteFileW(names_.previous.c_str());
             error_ = 0;
-        } else {
+        } else if (GetFileAttributesW(target_.c_str()) != INVALID_FILE_ATTRIBUTES) {
             DeleteFileW(names_.temporary.c_str());
         }
+        // Otherwise nothing is at the user's name: both files stay beside it, the one there before
+        // under its previous name and the new one under its temporary name, rather than one lost.
         names_.temporary.clear();
         std::exchange(done_, nullptr)(error_);
     }

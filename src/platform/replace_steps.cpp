@@ -35,7 +35,12 @@ FileCall CallFor(ReplaceCall call) {
 ReplaceStep NextReplaceStep(ReplaceCall last, uint32_t error, bool timeLeft) {
     using namespace win32_error;
     const ReplaceStep again{last, true}, replaceLater{ReplaceCall::Replace, true}, fail{ReplaceCall::Fail, false};
-    if (last == ReplaceCall::PutBack) return error ? fail : timeLeft ? replaceLater : fail;
+    if (last == ReplaceCall::PutBack) {
+        if (!error) return timeLeft ? replaceLater : fail;
+        // The file there before is away under its other name: it is brought back once it is let
+        // go of, and when it cannot be, the new file is moved into the empty place the user named.
+        return Held(error) && timeLeft ? again : ReplaceStep{ReplaceCall::Move, false};
+    }
     if (error == 0) return {ReplaceCall::Done, false};
     if (last == ReplaceCall::Replace && error == kFileNotFound) return {ReplaceCall::Move, false};
     // The new file is still under its own name; the old one has to come back before anything else.

@@ -24,7 +24,8 @@ enum class ReplaceCall {
     Move,     // the new file where there is none
     PutBack,  // the file there before back from the previous name to its own
     Done,     // the target holds the new contents; the previous name goes
-    Fail,     // given up: the new file goes, the target stays as it was
+    Fail,     // given up: the new file goes and the target stays as it was, or when nothing is
+              // left at the target, both stay beside it under their own names
 };
 
 // The Win32 call that makes a ReplaceCall, over the three names of a save.

@@ -254,7 +254,8 @@ TEST(SavedFiles, TheCallsThatReplaceATargetFollowHowTheLastEnded) {
         {C::Move, 183, true, {C::Replace, true}}, {C::Move, 80, false, {C::Fail, false}}, {C::Replace, 32, true, {C::Replace, true}},
         {C::Replace, 5, true, {C::Replace, true}}, {C::Replace, 1175, true, {C::Replace, true}}, {C::Replace, 1176, true, {C::Replace, true}},
         {C::Move, 33, true, {C::Move, true}}, {C::Replace, 32, false, {C::Fail, false}}, {C::Replace, 1177, false, {C::PutBack, false}},
-        {C::PutBack, 0, true, {C::Replace, true}}, {C::PutBack, 0, false, {C::Fail, false}}, {C::PutBack, 5, true, {C::Fail, false}},
+        {C::PutBack, 0, true, {C::Replace, true}}, {C::PutBack, 0, false, {C::Fail, false}}, {C::PutBack, 5, true, {C::PutBack, true}},
+        {C::PutBack, 32, false, {C::Move, false}},
         {C::Replace, 3, true, {C::Fail, false}}, {C::Move, 112, true, {C::Fail, false}}, {C::Move, 2, true, {C::Fail, false}}};
     ExpectRows(steps, [](auto& c) { auto s = NextReplaceStep(c.last, c.error, c.timeLeft); return std::pair(s.call, s.afterPause); });
     using enum SaveName;
