@@ -88,8 +88,12 @@ void ReadStatusBar(HWND control, ControlContent& content, ControlQuery& query) {
         }
         LRESULT length = 0;
         if (!query.Send(control, SB_GETTEXTLENGTHW, i, 0, &length)) return;
-        // An owner-drawn part holds the owner's data, not a text.
-        if (!(HIWORD(length) & SBT_OWNERDRAW) && LOWORD(length) > 0) {
+        // An owner-drawn part holds the owner's data, not a text. A text of 65,536 units or more
+        // would be copied whole past the end of the buffer: Wine's bar, as a bar written from
+        // its code, puts the length's upper bits into the type's word, below every SBT_ flag,
+        // and such a text is not asked for. A bar that drops those bits cannot be told apart.
+        const bool fitsSixteenBits = (HIWORD(length) & 0x00FF) == 0;
+        if (!(HIWORD(length) & SBT_OWNERDRAW) && LOWORD(length) > 0 && fitsSixteenBits) {
             LRESULT answer = 0;
             if (!buffer.Write(L'\0', sizeof(RECT)) ||
                 !query.Send(control, SB_GETTEXTW, i, static_cast<LPARAM>(buffer.Address(sizeof(RECT))), &answer))

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <tuple>
@@ -29,20 +30,21 @@ std::vector<HWND> g_controls;  // in the order the report walks them
 constexpr const wchar_t* kOwnStatusBarClass = L"RT6msctls_statusbar32";
 // Part 0 of the status bar of our own, item 0 of the second simple combo box's list and the tool
 // bar's button "Grows" grow once their length has been asked, before they are copied; part and
-// item 1 are longer than any buffer a reader could guess.
+// item 1 are longer than any buffer a reader could guess. Part 2, at part 0's place and shown by
+// no one, is longer than 16 bits can tell: its length's upper bits go into the word of its type.
 const std::wstring kThousands(3000, L'長'), kGrown = L"Grows" + std::wstring(3000, L'x');
-std::wstring g_parts[2] = {L"Grows", kThousands};
+std::wstring g_parts[3] = {L"Grows", kThousands, std::wstring(70000, L'x')};
 HWND g_long[2];  // the status bar of our own, the list; the report does not walk them
 WNDPROC g_procs[2];  // the tool bar's and the list's own
 
 // As the contract allows, SB_GETTEXTW copies the part's whole text with no limit.
 LRESULT CALLBACK OwnStatusBar(HWND h, UINT m, WPARAM w, LPARAM l) {
-    std::wstring& text = g_parts[w & 1];
+    std::wstring& text = g_parts[std::min<WPARAM>(w, 2)];
     const size_t length = text.size();
-    if (m == SB_GETPARTS) return 2;
+    if (m == SB_GETPARTS) return 3;
     if (m == SB_GETRECT) return SetRect(reinterpret_cast<RECT*>(l), (w & 1) * 190, 0, (w & 1) * 190 + 190, 24);
     if (m == SB_GETTEXTW) return std::wmemcpy(reinterpret_cast<wchar_t*>(l), text.c_str(), length + 1), length;
-    if (m == SB_GETTEXTLENGTHW && !(w & 1)) text = kGrown;
+    if (m == SB_GETTEXTLENGTHW && w == 0) text = kGrown;
     return m == SB_GETTEXTLENGTHW ? length : DefWindowProcW(h, m, w, l);
 }
 
