@@ -190,6 +190,7 @@ LRESULT MeasureWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_RBUTTONUP:
+    case WM_CLOSE:  // Alt+F4 too puts everything back
         Leave();
         return 0;
     case WM_MOUSEWHEEL: {

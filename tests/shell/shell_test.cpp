@@ -848,7 +848,8 @@ TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeave
     e2e::Target canvas;
     ASSERT_TRUE(canvas.Start(60, 60, 700, 400, L"Canvas", L"/canvas"));
     EXPECT_EQ(controlAt(canvas, 440, 50), L"176 \u00D7 20 px");
-    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(window) && IsWindowVisible(RulerOf(true)) && Laid(canvas, false); })) << "the rulers are not back";
 }
 
 // With the transparent look the rulers step aside for the dialog and come back showing what
