@@ -59,9 +59,10 @@ double Calibrations::LengthScaleOf(HMONITOR monitor, double twipsPerPixel) {
 }
 
 void Calibrations::Store(HWND window, std::optional<double> pixelsPerMm) {
-    const Monitor& m = MonitorOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
-    Stored& s = StoredFor(m);
-    s = {pixelsPerMm, m.size, false, false};
+    // A copy: a failed write shows a message box, whose loop may take a change of the displays
+    // that empties the list the monitor was found in.
+    const Monitor m = MonitorOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    StoredFor(m) = {pixelsPerMm, m.size, false, false};
     // A monitor with no name cannot be found again next time: calibrated for this run only.
     if (file && !m.identity.empty()) {
         const std::wstring section = CalibrationSection(m.identity);
