@@ -47,12 +47,16 @@ void Viewer::PlaceClient(int left, int top, int width, int height) {
 
 void Viewer::Show(Picture picture, ViewerMode mode, SIZE naturalSize, std::unique_ptr<const RedrawnParts> parts) {
     if (!hwnd()) return;
+    // A command that gave nothing leaves the viewer on what it holds, in that picture's mode and
+    // at its size: a bitmap is not offered as a metafile, and 100 % is not nothing.
+    if (!picture.Empty() || picture_.Empty()) {
+        mode_ = mode;
+        naturalSize_ = naturalSize;
+    }
     if (!picture.Empty()) {
         picture_ = std::move(picture);
         parts_ = std::move(parts);
     }
-    mode_ = mode;
-    naturalSize_ = naturalSize;
     EnableMenusForMode();
     InvalidateRect(hwnd(), nullptr, FALSE);
     // An open dialog or menu of ours keeps the activation: the user is answering it.

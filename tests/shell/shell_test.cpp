@@ -969,6 +969,11 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     // A bitmap shows at its own size: no zoom. The close box only hides the viewer.
     Choose(CommandId::Zoom50);
     EXPECT_EQ(e2e::ClientRectOnScreen(viewer).right - e2e::ClientRectOnScreen(viewer).left, 300);
+    // A re-drawing with no window to draw keeps the bitmap as it was.
+    program().target.hwnd = nullptr;
+    Choose(CommandId::RedrawAsVector);
+    Choose(CommandId::Zoom100);
+    EXPECT_EQ(e2e::ClientRectOnScreen(viewer).right - e2e::ClientRectOnScreen(viewer).left, 300) << "after a re-drawing";
     PostMessageW(viewer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(viewer); }));
     EXPECT_TRUE(IsWindow(viewer));
