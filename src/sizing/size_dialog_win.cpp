@@ -134,8 +134,9 @@ void SizeDialog::Fill(SizeUnit unit) {
     const TwipsPerPixel tpp = WindowTwipsPerPixel(program_.target.hwnd);
     const ShownSize s = ShownWindowSize(outer.right - outer.left, outer.bottom - outer.top, unit, tpp,
                                         program_.calibrations.LengthScaleOf(program_.target.hwnd, tpp.x));
-    SetWindowTextW(Item(kWidthBoxId), std::to_wstring(s.width).c_str());
-    SetWindowTextW(Item(kHeightBoxId), std::to_wstring(s.height).c_str());
+    filled_ = {unit, std::to_wstring(s.width), std::to_wstring(s.height), outer.right - outer.left, outer.bottom - outer.top};
+    SetWindowTextW(Item(kWidthBoxId), filled_.width.c_str());
+    SetWindowTextW(Item(kHeightBoxId), filled_.height.c_str());
 }
 
 void SizeDialog::SelectUnit(SizeUnit unit) {
@@ -192,7 +193,7 @@ void SizeDialog::Accept() {
     }
     const TwipsPerPixel tpp = WindowTwipsPerPixel(target);
     auto result = ConvertTypedSize(ControlText(Item(kWidthBoxId)), ControlText(Item(kHeightBoxId)), SelectedUnit(), tpp,
-                                   program_.calibrations.LengthScaleOf(target, tpp.x));
+                                   program_.calibrations.LengthScaleOf(target, tpp.x), &filled_);
     if (const auto* error = std::get_if<SizeEntryError>(&result)) {
         // The dialog stays open with nothing changed, the bad box ready for a new value.
         ModalMessageBox(hwnd(), SizeEntryMessage(*error).c_str(), Texts().messageTitle, MB_OK | MB_ICONEXCLAMATION);

@@ -35,6 +35,7 @@ private:
     void Close() { SetVisible(false); }
 
     Program& program_;
+    FilledSize filled_;  // what Fill put in the boxes
 };
 
 }  // namespace plumbo

@@ -147,11 +147,16 @@ std::optional<double> ParseSizeText(std::wstring_view typed) {
 
 std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view widthText,
                                                                std::wstring_view heightText, SizeUnit unit,
-                                                               TwipsPerPixel tpp, double lengthScale) {
+                                                               TwipsPerPixel tpp, double lengthScale,
+                                                               const FilledSize* filled) {
     const float scale = static_cast<float>(lengthScale);
-    OneBox w = ConvertOneBox(widthText, unit, tpp.x, scale);
+    auto convert = [&](std::wstring_view text, const std::wstring& shown, int32_t pixels, double twipsPerPixel) {
+        if (filled && filled->unit == unit && text == shown) return OneBox{std::nullopt, pixels, pixels * twipsPerPixel};
+        return ConvertOneBox(text, unit, twipsPerPixel, scale);
+    };
+    OneBox w = convert(widthText, filled ? filled->width : L"", filled ? filled->widthPx : 0, tpp.x);
     if (w.problem) return SizeEntryError{SizeBox::Width, *w.problem};
-    OneBox h = ConvertOneBox(heightText, unit, tpp.y, scale);
+    OneBox h = convert(heightText, filled ? filled->height : L"", filled ? filled->heightPx : 0, tpp.y);
     if (h.problem) return SizeEntryError{SizeBox::Height, *h.problem};
     return TypedWindowSize{w.pixels, h.pixels, w.twips, h.twips};
 }

@@ -62,11 +62,21 @@ struct TypedWindowSize {
     double rulerHeightTwips = 0.0;  // the vertical ruler's new height
 };
 
+// What the boxes were filled with, in which unit, for a window of widthPx x heightPx.
+struct FilledSize {
+    SizeUnit unit = SizeUnit::Pixel;
+    std::wstring width, height;
+    int32_t widthPx = 0, heightPx = 0;
+};
+
 // OK: both boxes read, converted to pixels (halves to even) and checked; the width box is
-// checked first, so an error names the first bad box.
+// checked first, so an error names the first bad box. A box that still holds what it was filled
+// with in the same unit keeps the window's size: the number shown is that size cut down to a
+// whole millimetre or inch, and read back it would shrink a side the user did not touch.
 std::variant<TypedWindowSize, SizeEntryError> ConvertTypedSize(std::wstring_view widthText,
                                                                std::wstring_view heightText, SizeUnit unit,
-                                                               TwipsPerPixel tpp, double lengthScale = 1.0);
+                                                               TwipsPerPixel tpp, double lengthScale = 1.0,
+                                                               const FilledSize* filled = nullptr);
 
 struct PixelSize {
     int32_t width = 0, height = 0;

@@ -69,6 +69,14 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
         {L"32767.5", L"100", kPx, k96Dpi, L"width too large"}, {L"100", L"8670", kMm, k96Dpi, L"height too large"},
     };
     ExpectRows(typed, [](auto& c) { return Outcome(ConvertTypedSize(c.w, c.h, c.unit, c.tpp)); });
+    // 800 x 700 px were filled in as 211 x 185 mm, or 8 x 7 in: a box left as it was keeps its
+    // pixels; 9 in typed over the width gives 864 px; read in another unit the numbers are new.
+    const FilledSize mm{kMm, L"211", L"185", 800, 700}, inch{kInch, L"8", L"7", 800, 700};
+    const struct { const wchar_t *w, *h; SizeUnit unit; const FilledSize* filled; const wchar_t* want; } kept[] = {
+        {L"211", L"185", kMm, &mm, L"800 x 700 px, 12000.0 x 10500.0 twips"},
+        {L"9", L"7", kInch, &inch, L"864 x 700 px, 12960.0 x 10500.0 twips"},
+        {L"211", L"185", kInch, &mm, L"20256 x 17760 px, 303840.0 x 266400.0 twips"}};
+    ExpectRows(kept, [](auto& c) { return Outcome(ConvertTypedSize(c.w, c.h, c.unit, k96Dpi, 1.0, c.filled)); });
     // A box's text is a plain decimal number between blanks, or it is no number.
     // Digits, sign, point and space typed in full width, as an input method in full-width mode
     // types them, read like their ASCII forms; a full-width letter is no part of a number.
