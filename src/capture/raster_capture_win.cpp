@@ -93,6 +93,9 @@ Picture RenderWindowBitmap(HWND hwnd, const RECT& window, int left, int top, int
     return PictureFromBitmap(bitmap, nullptr, WindowTwipsPerPixel(hwnd));
 }
 
+// Longest a target may take to answer before the compositor is asked for its content.
+constexpr UINT kRenderAnswerMs = 250;
+
 // Set from the request until the copy has run.
 bool capturePending = false;
 
@@ -116,7 +119,9 @@ Picture GrabTarget(HWND target, RECT& outer) {
     // covers the window. Asked to draw its full content, the compositor gives the window as it
     // is. Without a compositor (Wine, where PrintWindow only sends our device context to the
     // other program in WM_PRINT, which it cannot draw on, and still succeeds) the copy is right.
-    if (Reports().desktopComposed())
+    // A program that does not answer would hold us up in PrintWindow: the screen shows what it
+    // last drew.
+    if (Reports().desktopComposed() && WindowAnswers(target, kRenderAnswerMs))
         if (Picture rendered = RenderWindowBitmap(target, window, left, top, width, height); !rendered.Empty())
             return rendered;
     return GrabWindowBitmap(target, false, left, top, width, height);

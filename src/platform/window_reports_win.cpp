@@ -97,6 +97,11 @@ WindowReports& Reports() {
 
 void ResetReports() { Reports() = WindowsOwnReports(); }
 
+bool WindowAnswers(HWND window, UINT withinMs) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, withinMs, &ignored) != 0;
+}
+
 RECT VisibleFrame(HWND window) {
     // A child window has no frame of DWM's; its rectangle is what shows.
     if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD))

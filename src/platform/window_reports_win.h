@@ -52,6 +52,10 @@ WindowReports& Reports();
 // Back to Windows' own.
 void ResetReports();
 
+// Whether the window's thread takes a message within withinMs: one that does not would hold up
+// whatever we ask of it synchronously, a move or a picture of its content.
+bool WindowAnswers(HWND window, UINT withinMs);
+
 // The frame a person sees: the extended frame bounds, or the window rectangle where there are
 // none (Wine, Windows 7 without composition, a child window).
 RECT VisibleFrame(HWND window);

@@ -47,11 +47,6 @@ enum ControlId : int {
 // Longest we wait for another program's window to take its new size.
 constexpr UINT kTargetAnswerMs = 250;
 
-bool Answers(HWND target) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTargetAnswerMs, &ignored) != 0;
-}
-
 PixelRect BoxOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The target's own thread carries out the move. One that answers at once is waited for, so
@@ -59,7 +54,7 @@ PixelRect BoxOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 // to take when it can, and we go on. A maximized or minimized window is restored first: sized
 // as it is, it would keep the screen's size, or take the new one only once restored.
 void ResizeTarget(HWND target, PixelSize visibleSize) {
-    const bool answers = Answers(target);
+    const bool answers = WindowAnswers(target, kTargetAnswerMs);
     if (IsZoomed(target) || IsIconic(target)) {
         if (answers)
             ShowWindow(target, SW_RESTORE);

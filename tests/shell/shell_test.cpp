@@ -990,10 +990,15 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     Choose(CommandId::HideRulers);
     e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
     program().target.hwnd = stuck.window;
+    // Nor is the compositor asked to draw it, which waits on the program.
+    bool rendered = false;
+    Reports().desktopComposed = [] { return true; };
+    Reports().renderFullContent = [&](HWND, HDC) { return rendered = true, false; };
     const DWORD start = GetTickCount();
     Choose(CommandId::CaptureBitmap);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
     EXPECT_LT(GetTickCount() - start, 1000u) << "waited for a program that does not answer";
+    EXPECT_FALSE(rendered);
 }
 
 
