@@ -158,12 +158,16 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         case ButtonLook::OwnerDrawn: break;  // its program paints it: no caption we could place
         }
         break;
-    case DrawerKind::ComboBox:
-        // A drop-down list has no edit field: its own text is the selected item's.
-        n.text = (style & kComboTypeMask) == kComboDropDownList;
-        n.firstDescendantText = !n.text;
-        n.content = (style & kComboTypeMask) == kComboSimple;
+    case DrawerKind::ComboBox: {
+        // A drop-down list has no edit field: its own text is the selected item's. The items of an
+        // owner-drawn list without strings are its program's data, which would read as garbage.
+        const bool itemTexts = !(style & kListOwnerDrawn) || (style & kComboHasStrings);
+        const bool dropDownList = (style & kComboTypeMask) == kComboDropDownList;
+        n.text = dropDownList && itemTexts;
+        n.firstDescendantText = !dropDownList;
+        n.content = (style & kComboTypeMask) == kComboSimple && itemTexts;
         break;
+    }
     case DrawerKind::ToolBar: n.content = normalisedClass == kCommonToolBarClass; break;
     case DrawerKind::ListBox:
     case DrawerKind::Grid: n.clientRect = scrollBars; break;

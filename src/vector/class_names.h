@@ -89,6 +89,7 @@ inline constexpr uint32_t kEditMultiLine = 0x4;  // ES_MULTILINE
 inline constexpr uint32_t kComboTypeMask = 0x3;
 inline constexpr uint32_t kComboSimple = 1;        // CBS_SIMPLE: the list always shown
 inline constexpr uint32_t kComboDropDownList = 3;  // CBS_DROPDOWNLIST: no edit field
+inline constexpr uint32_t kComboHasStrings = 0x200;  // CBS_HASSTRINGS: an owner-drawn list's items are texts
 // A static control shows its text only in its text types (left, centred, right, simple, no
 // wrap); the others are icons, pictures, frames and filled rectangles.
 inline constexpr uint32_t kStaticTypeMask = 0x1F;

@@ -78,7 +78,11 @@ TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolled
 // grow by as much between the question for their length and their copy. The target ends itself
 // should any of them write past the memory it was given.
 TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCutToItAndNoneIsWrittenPastItsBuffer) {
-    for (const std::wstring& program : kTargetPrograms) ExpectDrawnWhereShown(program, L"/bars", 640, 30);
+    for (const std::wstring& program : kTargetPrograms) {
+        const auto texts = ExpectDrawnWhereShown(program, L"/bars", 640, 30).texts;
+        EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text.starts_with(L"AB"); }))
+            << "an owner-drawn combo box's data drawn as text";
+    }
 }
 
 // A window with no child windows that paints a form itself (testtarget.exe /canvas) is read

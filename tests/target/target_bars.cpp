@@ -233,6 +233,9 @@ void FillWithBars(HWND w) {
     HWND longCombo = Child(w, L"ComboBox", L"", WS_VISIBLE | CBS_SIMPLE, 360, 450, 150, 110);
     for (const std::wstring& text : {std::wstring(L"Grows"), kThousands}) Ask(longCombo, CB_ADDSTRING, 0, text.c_str());
     g_long[1] = FindWindowExW(longCombo, nullptr, L"ComboLBox", nullptr);
+    // Owner-drawn without strings: its item is the program's data ("ABCD" read as UTF-16), no text.
+    HWND data = Child(w, L"ComboBox", L"", WS_VISIBLE | CBS_SIMPLE | CBS_OWNERDRAWFIXED, 520, 450, 150, 110);
+    Ask(data, CB_ADDSTRING, 0, reinterpret_cast<const void*>(static_cast<uintptr_t>(0x0044004300420041ull)));
     for (int i : {0, 1})
         g_procs[i] = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(i ? g_long[1] : tools, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Growing)));
 
