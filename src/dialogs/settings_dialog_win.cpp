@@ -342,7 +342,7 @@ void SettingsDialog::PickColor(COLORREF& color) {
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
     bool chosen = false;
     {
-        ModalScope scope;
+        ModalScope scope(nullptr, hwnd());
         chosen = ChooseColorW(&cc) != FALSE;
     }
     if (!chosen) return;

@@ -120,7 +120,7 @@ std::optional<std::wstring> InputBox(HWND owner, std::wstring_view prompt, std::
     // Windows 10 (1703 on) in a per-monitor (v2) program: the system places its controls and
     // makes its font again. Under Wine every monitor has the one DPI, so it never changes.
     BoxState state{defaultText, {}};
-    ModalScope scope;
+    ModalScope scope(nullptr, owner);
     INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.Data()),
                                         owner, BoxProc, reinterpret_cast<LPARAM>(&state));
     if (r != IDOK) return std::nullopt;

@@ -114,11 +114,12 @@ void RunWaitingIfNoneOpen() {
 
 }  // namespace
 
-ModalScope::ModalScope(HWND modal) : modal_(modal) {
+ModalScope::ModalScope(HWND modal, HWND systemDialogOwner) : modal_(modal) {
     std::vector<HWND> enabled;
     EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&enabled));
+    const HWND ownerRoot = systemDialogOwner ? GetAncestor(systemDialogOwner, GA_ROOT) : nullptr;
     for (HWND h : enabled) {
-        if (h == modal_) continue;
+        if (h == modal_ || h == ownerRoot) continue;
         EnableWindow(h, FALSE);
         disabled_.push_back(h);
     }
@@ -210,7 +211,7 @@ bool RunModal(HWND window, HWND focus) {
 }
 
 int ModalMessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT flags) {
-    ModalScope scope;
+    ModalScope scope(nullptr, owner);
     return MessageBoxW(owner, text, title, flags);
 }
 

@@ -14,7 +14,12 @@ class ModalScope {
 public:
     // modal: the window that keeps its input (nullptr for a system dialog or message box
     // created inside the scope, which the scope finds when it is asked to bring it forward).
-    explicit ModalScope(HWND modal = nullptr);
+    // systemDialogOwner: the owner of such a dialog, left for the dialog to disable. The system
+    // enables an owner again as its dialog goes only if it disabled it, and Windows then hands
+    // the activation to the owner; an owner we disabled first would stay disabled at that moment,
+    // and another program's window would be activated. (Wine hands it on the same way; there our
+    // modal loop stacks and activates its dialog again afterwards.)
+    explicit ModalScope(HWND modal = nullptr, HWND systemDialogOwner = nullptr);
     ~ModalScope();
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
