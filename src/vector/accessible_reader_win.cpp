@@ -2,8 +2,10 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -24,6 +26,7 @@ struct WalkState {
     std::vector<AccessibleElement> elements;
     bool done = false;
     std::atomic<bool> stop{false};
+    std::atomic<bool> askedAgain{false};
     std::chrono::steady_clock::time_point deadline;
     size_t maxElements = 0;
 
@@ -58,7 +61,11 @@ AccessibleElement ReadElement(IAccessible* acc, VARIANT id, int32_t depth) {
     text = nullptr;
     if (shown.value && SUCCEEDED(acc->get_accValue(id, &text))) e.value = Take(text);
     long x = 0, y = 0, w = 0, h = 0;
-    if (SUCCEEDED(acc->accLocation(&x, &y, &w, &h, id))) e.rect = {x, y, x + w, y + h};
+    // The other program's numbers, added without overflow and kept to 32 bits.
+    auto edge = [](long from, long by) {
+        return static_cast<int32_t>(std::clamp<int64_t>(int64_t{from} + by, INT32_MIN, INT32_MAX));
+    };
+    if (SUCCEEDED(acc->accLocation(&x, &y, &w, &h, id))) e.rect = {x, y, edge(x, w), edge(y, h)};
     return e;
 }
 
@@ -90,6 +97,7 @@ void Walk(IAccessible* parent, int32_t depth, WalkState& state, bool askTwice) {
     long count = 0;
     if (FAILED(parent->get_accChildCount(&count))) return;
     if (count <= 0 && askTwice) {
+        state.askedAgain = true;
         std::this_thread::sleep_for(kSecondAskAfter);  // a worker of ours, not the UI thread
         if (FAILED(parent->get_accChildCount(&count))) return;
     }
@@ -116,18 +124,19 @@ void Walk(IAccessible* parent, int32_t depth, WalkState& state, bool askTwice) {
 
 }  // namespace
 
-AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_point deadline, size_t maxElements) {
+AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_point deadline, size_t maxElements,
+                                  bool askAgainWhenEmpty) {
     auto state = std::make_shared<WalkState>();
     state->deadline = deadline;
     state->maxElements = maxElements;
     if (std::chrono::steady_clock::now() >= deadline || maxElements == 0) return {};
-    std::thread([state, hwnd] {
+    std::thread([state, hwnd, askAgainWhenEmpty] {
         // The multithreaded apartment: its calls need no message loop of ours.
         const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
         IAccessible* root = nullptr;
         if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                  reinterpret_cast<void**>(&root))) && root) {
-            Walk(root, 0, *state, true);
+            Walk(root, 0, *state, askAgainWhenEmpty);
             root->Release();
         }
         if (com) CoUninitialize();
@@ -139,6 +148,7 @@ AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_poi
     AccessibleWalk walk;
     walk.complete = state->finished.wait_until(hold, deadline, [&] { return state->done; });
     if (!walk.complete) state->stop = true;
+    walk.askedAgain = state->askedAgain;
     walk.elements = state->elements;
     if (walk.elements.size() > maxElements) walk.elements.resize(maxElements);
     return walk;

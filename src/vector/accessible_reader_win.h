@@ -16,10 +16,14 @@ namespace plumbo {
 inline constexpr int kAccessibleBudgetMs = 1000;
 inline constexpr std::chrono::milliseconds kAccessibleBudget{kAccessibleBudgetMs};
 inline constexpr size_t kAccessibleMaxElements = 5000;
+// Windows asked a second time after coming back empty: each such ask waits 100 ms of the second,
+// and a dialog of many windows of classes no drawer knows, none with elements, would spend it all.
+inline constexpr int kAccessibleSecondAsks = 3;
 
 struct AccessibleWalk {
     std::vector<AccessibleElement> elements;  // depth first, each before its children
     bool complete = false;  // false: the budget ran out and the walker was left to finish alone
+    bool askedAgain = false;  // the window first said it had no elements and was asked again
 };
 
 // The elements under hwnd's client object, read until the deadline or maxElements. Of each, its
@@ -27,7 +31,9 @@ struct AccessibleWalk {
 // name and value. A walker
 // that does not finish in time is left to end by itself: it stops at its next element, or when
 // the call it waits in returns, and releases what it holds.
+// A window that says it has no elements is asked once more after a short wait when
+// askAgainWhenEmpty: Chromium builds its tree when first asked.
 AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_point deadline,
-                                  size_t maxElements = kAccessibleMaxElements);
+                                  size_t maxElements = kAccessibleMaxElements, bool askAgainWhenEmpty = true);
 
 }  // namespace plumbo

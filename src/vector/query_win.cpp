@@ -32,10 +32,12 @@ using ChildMap = std::unordered_map<HWND, std::vector<HWND>>;
 struct SecondSources {
     std::chrono::steady_clock::time_point deadline;
     size_t elementsLeft = kAccessibleMaxElements;
+    int secondAsksLeft = kAccessibleSecondAsks;
     bool pictures = false;
 
     void ReadAccessible(HWND hwnd, WindowRecord& record) {
-        AccessibleWalk walk = ReadAccessibleTree(hwnd, deadline, elementsLeft);
+        AccessibleWalk walk = ReadAccessibleTree(hwnd, deadline, elementsLeft, secondAsksLeft > 0);
+        secondAsksLeft -= walk.askedAgain;
         elementsLeft -= std::min(elementsLeft, walk.elements.size());
         record.accessible = std::move(walk.elements);
     }
