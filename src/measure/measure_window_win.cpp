@@ -194,7 +194,11 @@ LRESULT MeasureWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Leave();
         return 0;
     case WM_MOUSEWHEEL: {
-        const int notches = GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA;
+        // Touchpads and free-spinning wheels on Windows send parts of a notch; they add up.
+        // (Under Wine every turn comes as a whole notch.)
+        wheelTurned_ += GET_WHEEL_DELTA_WPARAM(wp);
+        const int notches = wheelTurned_ / WHEEL_DELTA;
+        wheelTurned_ -= notches * WHEEL_DELTA;
         const int step = (GET_KEYSTATE_WPARAM(wp) & MK_SHIFT) ? 1 : kToleranceStep;
         tolerance_ = std::clamp(tolerance_ + notches * step, 0, kMaxEdgeTolerance);
         FollowCursor();

@@ -65,6 +65,7 @@ private:
 
     MeasureScene scene_;
     std::function<void()> onLeave_;
+    int wheelTurned_ = 0;  // what the wheel turned short of a whole notch
     Font font_;
     MeasureWay way_ = MeasureWay::Spacing;
     int tolerance_ = kDefaultEdgeTolerance;
