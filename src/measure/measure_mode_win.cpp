@@ -34,6 +34,7 @@ MeasureScene ScreenPicture(const RECT& monitor) {
 void MeasureMode::Start() {
     if (starting_ || Open()) return;
     starting_ = true;
+    program_.measuring = true;
     // Neither the rulers nor the viewer may be in the picture; tracking waits while the mode is
     // open, so the rulers come back along the same target.
     rulersHidden_ = program_.rulers && program_.rulers->Shown();
@@ -79,6 +80,7 @@ void MeasureMode::TakePicture() {
 }
 
 void MeasureMode::PutBack() {
+    program_.measuring = false;
     if (program_.rulers) {
         program_.rulers->ResumeTracking();
         if (rulersHidden_) program_.rulers->Show(true);

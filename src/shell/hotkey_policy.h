@@ -8,11 +8,12 @@ struct HotkeyMoment {
     bool dialogOpen = false;   // a modal window of ours
     bool menuOpen = false;     // a pop-up menu of ours
     bool rulersShown = false;
+    bool measuring = false;    // the measuring mode's picture covers the screen
 };
 
 enum class HotkeyAnswer {
     ShowOpenDialog,   // bring our open dialog forward, as a click on the tray icon does
-    LeaveToMenu,      // an open menu has the keyboard: do nothing
+    LeaveAlone,       // an open menu or the measuring mode has the keyboard: do nothing
     Run,              // run `command` from the main loop
     RunOnForeground,  // run `command` if the foreground window can be the target, else beep
 };

@@ -59,12 +59,12 @@ void MainForm::OnTrayEvent(const TrayEvent& event) {
 
 void MainForm::OnHotKey(CommandId id) {
     const HotkeyDecision decision =
-        DecideHotkey(id, {ModalScope::Active(), MenuScope::Open(), program_.rulers->Shown()});
+        DecideHotkey(id, {ModalScope::Active(), MenuScope::Open(), program_.rulers->Shown(), program_.measuring});
     switch (decision.answer) {
     case HotkeyAnswer::ShowOpenDialog:
         ModalScope::BringForward();
         return;
-    case HotkeyAnswer::LeaveToMenu:
+    case HotkeyAnswer::LeaveAlone:
         return;
     case HotkeyAnswer::Run:
         Post(decision.command);

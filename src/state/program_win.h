@@ -100,6 +100,8 @@ struct Program {
     Calibrations calibrations;  // true millimetres, by monitor, in settingsFile
     HWND mainWindow = nullptr;  // hidden; owns the tray icon and our dialogs
     HICON icon = nullptr;
+    // From the measuring mode's start until everything is put back: its picture has the keyboard.
+    bool measuring = false;
 
     RulerService* rulers = nullptr;
     ViewerService* viewer = nullptr;

@@ -11,12 +11,13 @@
 namespace plumbo {
 namespace {
 
-TEST(HotkeyPolicy, AnOpenDialogOrMenuKeepsTheKeyTheRulersKeyTogglesOthersActOnTheWindowInFront) {
+TEST(HotkeyPolicy, AnOpenDialogMenuOrMeasuringKeepsTheKeyTheRulersKeyTogglesOthersActOnTheWindowInFront) {
     using A = HotkeyAnswer;
     using C = CommandId;
     const struct { C key; HotkeyMoment now; HotkeyDecision want; } rows[] = {
         {C::ShowRulers, {true, true, true}, {A::ShowOpenDialog, C::ShowRulers}},
-        {C::ShowRulers, {false, true, true}, {A::LeaveToMenu, C::ShowRulers}},
+        {C::ShowRulers, {false, true, true}, {A::LeaveAlone, C::ShowRulers}},
+        {C::SetTargetSize, {false, false, false, true}, {A::LeaveAlone, C::SetTargetSize}},
         {C::ShowRulers, {false, false, false}, {A::Run, C::ShowRulers}},
         {C::ShowRulers, {false, false, true}, {A::Run, C::HideRulers}},
         {C::RedrawAsVector, {false, false, false}, {A::RunOnForeground, C::RedrawAsVector}},
