@@ -74,9 +74,9 @@ void MeasureMode::TakePicture() {
         PutBack();
         return;
     }
-    // The true millimetres of the monitor the window now stands on.
-    if (std::optional<double> calibrated = program_.calibrations.Of(window_.hwnd()).pixelsPerMm)
-        window_.SetPixelsPerMm(*calibrated);
+    // The true millimetres of the monitor the window now stands on, as its rulers take them.
+    window_.SetPixelsPerMm(NominalPixelsPerMm(twipsPerPixel) *
+                           program_.calibrations.LengthScaleOf(window_.hwnd(), twipsPerPixel));
 }
 
 void MeasureMode::PutBack() {

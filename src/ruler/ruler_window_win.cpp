@@ -203,7 +203,9 @@ void RulerWindow::PaintMark(HDC dc, const RECT& client) {
     // the scale's numbers.
     const RECT& target = program_.target.rect;
     const double tpp = horizontal_ ? twipsPerPixel_.x : twipsPerPixel_.y;
-    const MeasureScale scale{program_.unit, program_.calibrations.Of(Monitor()).pixelsPerMm.value_or(NominalPixelsPerMm(tpp))};
+    // The scale's own true millimetres: a calibration they do not take (one measured at another
+    // resolution that no longer fits) is not the mark's either.
+    const MeasureScale scale{program_.unit, NominalPixelsPerMm(tpp) * program_.calibrations.LengthScaleOf(Monitor(), tpp)};
     const std::wstring text = FormatLength(horizontal_ ? at.x - target.left : at.y - target.top, scale, false);
     SIZE size{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
