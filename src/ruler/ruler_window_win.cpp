@@ -103,11 +103,20 @@ void RulerWindow::SetPlacedInside(bool inside) {
     Redraw();
 }
 
+int RulerWindow::BorderAlong() const {
+    RECT window{};
+    POINT client{0, 0};
+    if (!hwnd() || !GetWindowRect(hwnd(), &window) || !ClientToScreen(hwnd(), &client)) return 0;
+    return horizontal_ ? client.x - window.left : client.y - window.top;
+}
+
 void RulerWindow::RunScale() {
     model_.outerWidth = Width();
     model_.outerHeight = Height();
-    model_.clientWidth = ScaleWidth();
-    model_.clientHeight = ScaleHeight();
+    // The scale runs from the ruler's outer edge, so that the part under its border counts too.
+    const int border = BorderAlong();
+    model_.clientWidth = ScaleWidth() + (horizontal_ ? static_cast<float>(border * twipsPerPixel_.x) : 0.0f);
+    model_.clientHeight = ScaleHeight() + (horizontal_ ? 0.0f : static_cast<float>(border * twipsPerPixel_.y));
     ScaleContext ctx;
     ctx.twipsPerPixel = twipsPerPixel_;
     ctx.inside = placedInside_;
@@ -148,7 +157,12 @@ void RulerWindow::OnPaint(HDC dc, const RECT& client) {
         FillRect(dc, &client, body.Get());
     }
 
-    // Element coordinates are twips from the client area's top-left corner.
+    // Element coordinates are twips from the scale's zero: the ruler's outer edge, which stands on
+    // the target's edge, a border's width before the client area begins. Value v then lies over
+    // the target's pixel column (or row) v.
+    const int border = BorderAlong();
+    POINT clientOrigin{};
+    SetViewportOrgEx(dc, horizontal_ ? -border : 0, horizontal_ ? 0 : -border, &clientOrigin);
     const TwipsPerPixel tpp = twipsPerPixel_;
     // All ticks normally share one colour: one pen, made again only when the colour changes.
     Pen pen;
@@ -177,6 +191,7 @@ void RulerWindow::OnPaint(HDC dc, const RECT& client) {
         TextOutW(dc, RoundHalfEven(number.left / tpp.x), RoundHalfEven(number.top / tpp.y), number.caption.c_str(),
                  static_cast<int>(number.caption.size()));
     }
+    SetViewportOrgEx(dc, clientOrigin.x, clientOrigin.y, nullptr);
     PaintMark(dc, client);
 }
 

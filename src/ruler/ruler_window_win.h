@@ -81,6 +81,8 @@ private:
     // The monitor it stands on, kept as it moves: every paint asks for its calibration, and
     // under Wine asking the system which monitor that is costs a tenth of a millisecond.
     HMONITOR Monitor() const;
+    // How far in from its outer edge, along its length, the client area begins: the border.
+    int BorderAlong() const;
 
     Program& program_;
     const bool horizontal_;

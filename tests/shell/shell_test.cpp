@@ -168,10 +168,12 @@ protected:
     }
 
     // Each unit's ticks stand on the screen where the unit puts them on a monitor of dpi: along
-    // the horizontal ruler, 400 pixels long, from its zero point, in that monitor's pixels.
-    // A calibration stretches the millimetres and inches by a scale, never the pixels.
+    // the horizontal ruler, 400 pixels long, from its zero point, its outer edge on the target's,
+    // in that monitor's pixels. A calibration stretches the millimetres and inches by a scale,
+    // never the pixels, whose ticks stand exactly.
     void TicksStandWhereEachUnitPutsThem(int dpi, double scale = 1.0) {
         const RECT c = e2e::ClientRectOnScreen(RulerOf(true));
+        const int zero = WindowRectOf(RulerOf(true)).left - c.left;
         const double pxPerTwip = dpi / 1440.0, cm = 1440 / 2.54 * pxPerTwip, inch = 1440 * pxPerTwip;
         const int longTick = std::lround(200 * pxPerTwip), medium = std::lround(150 * pxPerTwip),
                   shortTick = std::lround(100 * pxPerTwip);
@@ -184,12 +186,13 @@ protected:
               {CommandId::UnitInchEighths, inch / 2, medium}, {CommandId::UnitInchTenths, 2 * inch, longTick}}) {
             SCOPED_TRACE(testing::Message() << "unit " << static_cast<int>(col.unit) << " at " << col.x);
             Choose(col.unit);
-            const int x = static_cast<int>(std::lround(col.unit == CommandId::UnitPixels ? col.x : col.x * scale));
+            const bool pixels = col.unit == CommandId::UnitPixels;
+            const int x = zero + static_cast<int>(std::lround(pixels ? col.x : col.x * scale));
             // The tick nearest the column, within a pixel of rounding; a gap has none beside it.
             auto nearest = [&] {
                 const Image img = GrabScreen(c);
-                return col.length ? std::max({TickLength(img, x - 1), TickLength(img, x), TickLength(img, x + 1)})
-                                  : TickLength(img, x);
+                return col.length && !pixels ? std::max({TickLength(img, x - 1), TickLength(img, x), TickLength(img, x + 1)})
+                                             : TickLength(img, x);
             };
             EXPECT_TRUE(WaitFor([&] { return std::abs(nearest() - col.length) <= (col.length ? 1 : 0); })) << nearest();
         }
