@@ -1,5 +1,8 @@
 #include "platform/remote_memory_win.h"
 
+#include <algorithm>
+#include <cwchar>
+
 namespace plumbo {
 
 namespace {
@@ -61,6 +64,25 @@ bool RemoteBuffer::Write(const void* data, size_t bytes, size_t offset) {
     SIZE_T written = 0;
     return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, bytes, &written) &&
            written == bytes;
+}
+
+std::wstring RemoteBuffer::ReadTextAt(uintptr_t address, size_t maxUnits) const {
+    // A page at a time: a text may end just before memory that cannot be read.
+    constexpr uintptr_t kPage = 4096;
+    std::wstring text;
+    wchar_t chunk[kPage / sizeof(wchar_t)];
+    while (process_ && address && text.size() < maxUnits) {
+        const size_t units = std::min<size_t>(maxUnits - text.size(), std::max<uintptr_t>(1, (kPage - address % kPage) / sizeof(wchar_t)));
+        SIZE_T read = 0;
+        if (!ReadProcessMemory(process_, reinterpret_cast<const void*>(address), chunk, units * sizeof(wchar_t), &read) ||
+            read != units * sizeof(wchar_t))
+            break;
+        const size_t length = wcsnlen(chunk, units);
+        text.append(chunk, length);
+        if (length < units) break;
+        address += units * sizeof(wchar_t);
+    }
+    return text;
 }
 
 bool RemoteBuffer::Read(void* data, size_t bytes, size_t offset) const {

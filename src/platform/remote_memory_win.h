@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace plumbo {
 
@@ -39,6 +40,9 @@ public:
     bool Write(const T& value, size_t offset = 0) { return Write(&value, sizeof value, offset); }
     template <typename T>
     bool Read(T& value, size_t offset = 0) const { return Read(&value, sizeof value, offset); }
+    // A text anywhere in the target's memory, up to its terminator or maxUnits; what cannot be
+    // read ends it. For a control that answers with a pointer to text of its own.
+    std::wstring ReadTextAt(uintptr_t address, size_t maxUnits) const;
 
 private:
     HWND window_ = nullptr;

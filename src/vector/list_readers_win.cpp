@@ -130,7 +130,15 @@ public:
             return false;
         std::memcpy(&item, block.item, sizeof item);
         block.text[kTextUnits - 1] = 0;
-        text = CutAtCharBoundary(std::wstring_view(block.text, wcsnlen(block.text, kTextUnits)), kMaxItemTextUnits);
+        std::wstring_view answer(block.text, wcsnlen(block.text, kTextUnits));
+        // Windows may point the item's text at text of the control's own rather than copy it
+        // (tree and tab items whose parent supplies their texts): it is read where it points.
+        std::wstring elsewhere;
+        if (item.text && static_cast<uintptr_t>(item.text) != buffer_.Address(kTextAt)) {
+            elsewhere = buffer_.ReadTextAt(static_cast<uintptr_t>(item.text), kTextUnits);
+            answer = elsewhere;
+        }
+        text = CutAtCharBoundary(answer, kMaxItemTextUnits);
         return true;
     }
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -49,14 +50,23 @@ enum class TreeAnswer { AtOnce, Slowly, Hung, Closing };
 TreeAnswer treeAnswer = TreeAnswer::AtOnce;
 WNDPROC treeProc = nullptr;
 
+// What the tree answers with: as Windows may, it points the item's text at text of its own.
+std::map<HTREEITEM, std::wstring> ownTexts;
+
 LRESULT CALLBACK LateTree(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m != TVM_GETITEMW) return CallWindowProcW(treeProc, h, m, w, l);
     // The item's text is written into memory the asker placed here: an answer given after the
     // asker stopped waiting still writes it, so that memory must outlive the wait.
-    if (m == TVM_GETITEMW) {
-        if (treeAnswer == TreeAnswer::Closing) ExitProcess(0);
-        Sleep(treeAnswer == TreeAnswer::Slowly ? 150 : treeAnswer == TreeAnswer::Hung ? 3000 : 0);
+    if (treeAnswer == TreeAnswer::Closing) ExitProcess(0);
+    Sleep(treeAnswer == TreeAnswer::Slowly ? 150 : treeAnswer == TreeAnswer::Hung ? 3000 : 0);
+    auto* item = reinterpret_cast<TVITEMW*>(l);
+    const LRESULT r = CallWindowProcW(treeProc, h, m, w, l);
+    if (r && (item->mask & TVIF_TEXT) && item->pszText) {
+        std::wstring& own = ownTexts[item->hItem] = item->pszText;
+        item->pszText[0] = L'\0';
+        item->pszText = own.data();
     }
-    return CallWindowProcW(treeProc, h, m, w, l);
+    return r;
 }
 
 struct { HWND tabs, report, tree, views[3]; } lists;
@@ -105,10 +115,8 @@ void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
         return ItemText(lists.tree, TVM_GETITEMW, 0, TVIF_TEXT, item);
     });
     WriteShown();
-    // Late from now on, once our own questions are answered.
-    if (treeAnswer != TreeAnswer::AtOnce)
-        treeProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(lists.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LateTree)));
+    // Late from now on, once our own questions are answered, and with texts of its own.
+    treeProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(lists.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LateTree)));
 }
 
 }  // namespace
