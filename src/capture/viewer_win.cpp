@@ -12,6 +12,13 @@
 
 namespace plumbo {
 
+namespace {
+
+// The largest outer size the viewer may take for a zoom: the system's limit for a window.
+constexpr LONG kMaxViewerSize = 32767;
+
+}  // namespace
+
 Viewer::Viewer(CommandService& commands) : commands_(commands) {}
 
 bool Viewer::Create(HMENU menuBar, HICON icon) {
@@ -138,6 +145,14 @@ bool Viewer::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 LRESULT Viewer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_GETMINMAXINFO) {
+        // A zoom may take the picture past the screen (up to a few times the virtual screen):
+        // the system would cut the window down to the screen's size, and the picture, stretched
+        // over what is left, lose its proportions.
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lp);
+        limits->ptMaxTrackSize = {kMaxViewerSize, kMaxViewerSize};
+        return 0;
+    }
     if (msg == WM_CLOSE) {
         // The close box only hides the viewer; the program goes on in the tray.
         Hide();

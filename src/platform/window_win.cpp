@@ -89,14 +89,21 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void Window::PaintBuffered() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    RECT client = ClientRect();
-    if (client.right > 0 && client.bottom > 0) {
+    const RECT client = ClientRect();
+    // Only the part to be painted is buffered, the window drawing in its client coordinates
+    // through the buffer's origin: a zoomed picture's window may be many times the screen, and
+    // a bitmap of all of it too large to make.
+    const RECT& area = ps.rcPaint;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width > 0 && height > 0) {
         MemoryDc back(dc);
-        Bitmap frame(CreateCompatibleBitmap(dc, client.right, client.bottom));
-        {
+        Bitmap frame(CreateCompatibleBitmap(dc, width, height));
+        if (frame) {
             SelectGuard sel(back.Get(), frame.Get());
+            SetViewportOrgEx(back.Get(), -area.left, -area.top, nullptr);
             OnPaint(back.Get(), client);
-            BitBlt(dc, 0, 0, client.right, client.bottom, back.Get(), 0, 0, SRCCOPY);
+            SetViewportOrgEx(back.Get(), 0, 0, nullptr);
+            BitBlt(dc, area.left, area.top, width, height, back.Get(), 0, 0, SRCCOPY);
         }
     }
     EndPaint(hwnd_, &ps);

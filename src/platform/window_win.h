@@ -83,8 +83,9 @@ protected:
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
-    // With bufferedPaint: draw the whole client area into dc, an off-screen bitmap of its size
-    // that is copied to the screen in one piece.
+    // With bufferedPaint: draw the whole client area into dc, an off-screen bitmap of the part
+    // to be painted that is copied to the screen in one piece. The bitmap stands at that part's
+    // place through dc's viewport origin: a change of the origin is made relative to it.
     virtual void OnPaint(HDC dc, const RECT& client) {}
     virtual void OnTimer(UINT_PTR id) {}
     // A menu item, accelerator or control notification; false passes it to the system.

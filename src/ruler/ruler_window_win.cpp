@@ -162,7 +162,7 @@ void RulerWindow::OnPaint(HDC dc, const RECT& client) {
     // the target's pixel column (or row) v.
     const int border = BorderAlong();
     POINT clientOrigin{};
-    SetViewportOrgEx(dc, horizontal_ ? -border : 0, horizontal_ ? 0 : -border, &clientOrigin);
+    OffsetViewportOrgEx(dc, horizontal_ ? -border : 0, horizontal_ ? 0 : -border, &clientOrigin);
     const TwipsPerPixel tpp = twipsPerPixel_;
     // All ticks normally share one colour: one pen, made again only when the colour changes.
     Pen pen;

@@ -872,7 +872,8 @@ TEST_F(ShellTest, TheTransparentLookShowsTheScreenBehindAndSurvivesTheDialog) {
     EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == behind; }));
     ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [](HWND dlg) { Press(dlg, kOkButton); });
     EXPECT_TRUE(WaitFor([&] { return PixelAt(spot.x, spot.y) == behind; })) << "the rulers came back transparent";
-    EXPECT_TRUE(WaitFor([&] { return PixelAt(h.left + 4, h.bottom - 1) == 0x0000FFu; }))
+    // The millimetre tick, 3.78 pixels from the scale's zero at the ruler's outer edge.
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(WindowRectOf(RulerOf(true)).left + 4, h.bottom - 1) == 0x0000FFu; }))
         << "ticks drawn over what lies behind";
     // What moves behind shows through at once, the ruler never hidden for it.
     SetWindowPos(red.Hwnd(), target.Hwnd(), h.left - 50, h.top - 60, 300, 200, SWP_NOACTIVATE);
@@ -1109,14 +1110,15 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
         EXPECT_EQ(drawn(hidden), texts.end()) << std::wstring(hidden);
     EXPECT_LT(drawn(L"Under"), drawn(L"Over"));
 
-    // Zooms size the client from the natural size around the same corner; a typed one is
-    // asked in a box over the viewer, which takes no input meanwhile; Cancel keeps the zoom.
+    // Zooms size the client from the natural size around the same corner, beyond the screen too;
+    // a typed one is asked in a box over the viewer, which takes no input meanwhile; Cancel
+    // keeps the zoom.
     const RECT corner = WindowRectOf(viewer);
     struct Zoom { CommandId command; const wchar_t* typed; UINT answer; LONG width, height; };
     for (const Zoom& z : {Zoom{CommandId::Zoom50, nullptr, 0, 330, 240}, Zoom{CommandId::Zoom150, nullptr, 0, 990, 720},
                           Zoom{CommandId::ZoomTyped, L"７５％", IDOK, 495, 360},
                           Zoom{CommandId::ZoomTyped, L"50", IDCANCEL, 495, 360},
-                          Zoom{CommandId::ZoomTyped, L"50", WM_CLOSE, 495, 360}}) {
+                          Zoom{CommandId::ZoomTyped, L"50", WM_CLOSE, 495, 360}, Zoom{CommandId::ZoomTyped, L"300", IDOK, 1980, 1440}}) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(z.command) << " " << (z.typed ? z.typed : L""));
         ChooseWhile(z.command, [&] {
             if (!z.typed) return;
