@@ -10,6 +10,8 @@ namespace {
 
 // Runs whatever was chosen while a modal window was open, once the last one has closed.
 constexpr UINT kRunWaitingMessage = WM_APP + 2;
+constexpr UINT_PTR kTrayRetryTimer = 1;
+constexpr UINT kTrayRetryMs = 1000;
 
 }  // namespace
 
@@ -42,6 +44,17 @@ void MainForm::PopUp(CommandId menu, HWND owner, POINT pt) {
     }
     program_.rulers->ResumeTracking();
     if (chosen) Post(static_cast<CommandId>(chosen));
+}
+
+void MainForm::AddTrayIcon() {
+    // The icon is the program's only door: without it only the hotkeys reach it. A taskbar not
+    // ready at logon is asked again every second until it takes the icon.
+    if (trayIcon_.Add()) KillTimer(hwnd(), kTrayRetryTimer);
+    else SetTimer(hwnd(), kTrayRetryTimer, kTrayRetryMs, nullptr);
+}
+
+void MainForm::OnTimer(UINT_PTR id) {
+    if (id == kTrayRetryTimer) AddTrayIcon();
 }
 
 void MainForm::Post(CommandId id) { PostMessageW(hwnd(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
@@ -82,7 +95,7 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (trayIcon_.IsTaskbarCreated(msg)) {
-        trayIcon_.Add();
+        AddTrayIcon();
         return 0;
     }
     if (exitRequest_ && msg == exitRequest_) {

@@ -25,7 +25,7 @@ public:
     bool Create(HICON icon);
     void SetCommands(CommandQueue::Commands commands) { queue_.SetCommands(std::move(commands)); }
 
-    void AddTrayIcon() { trayIcon_.Add(); }
+    void AddTrayIcon();
     void RemoveTrayIcon() { trayIcon_.Remove(); }
     HMENU CreateViewerMenuBar() const { return menus_.CreateViewerMenuBar(); }
 
@@ -41,6 +41,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnTimer(UINT_PTR id) override;
 
 private:
     void OnTrayEvent(const TrayEvent& event);

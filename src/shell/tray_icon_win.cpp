@@ -41,10 +41,13 @@ void TrayIcon::Prepare(HWND owner, HICON large) {
     wcsncpy(data_.szTip, Texts().trayTip, sizeof data_.szTip / sizeof(wchar_t) - 1);
 }
 
-void TrayIcon::Add() {
-    Shell_NotifyIconW(NIM_ADD, &data_);
+bool TrayIcon::Add() {
+    // At logon the taskbar may not be there yet, or answer too late, having added the icon all
+    // the same: an icon it already has takes a modification.
+    if (!Shell_NotifyIconW(NIM_ADD, &data_) && !Shell_NotifyIconW(NIM_MODIFY, &data_)) return false;
     data_.uVersion = NOTIFYICON_VERSION_4;
     Shell_NotifyIconW(NIM_SETVERSION, &data_);
+    return true;
 }
 
 void TrayIcon::Remove() { Shell_NotifyIconW(NIM_DELETE, &data_); }

@@ -29,7 +29,8 @@ public:
 
     // Prepares the icon for owner; large: the program's icon, used when the small one is missing.
     void Prepare(HWND owner, HICON large);
-    void Add();
+    // False when the taskbar did not take the icon: it is asked again later.
+    bool Add();
     void Remove();
     // Whether msg is the shell's word that the taskbar was made again (after Explorer restarted):
     // the icon must then be added again.
