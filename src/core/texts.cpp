@@ -128,6 +128,7 @@ constexpr UiTexts kJapanese = {
     L"5 コントロール",
     L"許容差 %s (ホイール)",
     L"クリックでコピー / Esc で終了",
+    L"クリップボードにコピーできませんでした",
     L"カーソル位置",
 };
 
@@ -256,6 +257,7 @@ constexpr UiTexts kEnglish = {
     .measureControls = L"5 Controls",
     .measureTolerance = L"Tolerance %s (wheel)",
     .measureLeave = L"Click copies / Esc leaves",
+    .measureNotCopied = L"Not copied: the clipboard is in use",
     .setShowCursor = L"Cursor mark",
 };
 

@@ -152,6 +152,7 @@ struct UiTexts {
     const wchar_t* measureControls;
     const wchar_t* measureTolerance;
     const wchar_t* measureLeave;
+    const wchar_t* measureNotCopied;  // in place of measureLeave after a copy the clipboard refused
     // The switch in "設定" for the rulers' cursor mark.
     const wchar_t* setShowCursor;
 };

@@ -36,6 +36,7 @@ bool MeasureWindow::Open(MeasureScene scene, std::function<void()> onLeave) {
     scene_ = std::move(scene);
     onLeave_ = std::move(onLeave);
     kept_.clear();
+    notCopied_ = false;
     live_.reset();
     dragFrom_.reset();
     LOGFONTW lf{};
@@ -152,9 +153,15 @@ void MeasureWindow::FollowCursor() {
     Follow(cursor);
 }
 
+void MeasureWindow::Copy(const std::wstring& text) {
+    // Another program holding the clipboard is said in the bar: the user would paste the old text.
+    notCopied_ = !PutTextOnClipboard(hwnd(), text);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 void MeasureWindow::Keep(Measurement m, bool withPrevious) {
     if (!withPrevious) kept_.clear();
-    PutTextOnClipboard(hwnd(), m.copied);
+    Copy(m.copied);
     kept_.push_back(std::move(m));
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -218,7 +225,7 @@ LRESULT MeasureWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == kCtrlC) {
             std::wstring all;
             for (const Measurement& m : kept_) all += (all.empty() ? L"" : L"\r\n") + m.copied;
-            if (!all.empty()) PutTextOnClipboard(hwnd(), all);
+            if (!all.empty()) Copy(all);
         }
         return 0;
     case WM_CAPTURECHANGED:
@@ -265,7 +272,7 @@ void MeasureWindow::DrawBar(HDC dc, const RECT& client) const {
     const UiTexts& t = Texts();
     const std::wstring tolerance = FillIn(t.measureTolerance, {std::to_wstring(tolerance_)});
     const wchar_t* items[] = {t.measureBox, t.measureSpacing, t.measureHorizontal, t.measureVertical,
-                              t.measureControls, tolerance.c_str(), t.measureLeave};
+                              t.measureControls, tolerance.c_str(), notCopied_ ? t.measureNotCopied : t.measureLeave};
     const int pad = MulDiv(kPaddingPoints, static_cast<int>(scene_.dpi), 72);
     int width = 0, height = 0;
     for (const wchar_t* item : items) {

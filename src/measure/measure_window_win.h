@@ -59,6 +59,7 @@ private:
     void Follow(POINT client);
     void FollowCursor();
     void Keep(Measurement m, bool withPrevious);
+    void Copy(const std::wstring& text);
     void Leave();
     void DrawMeasurement(HDC dc, const Measurement& m) const;
     void DrawBar(HDC dc, const RECT& client) const;
@@ -66,6 +67,7 @@ private:
     MeasureScene scene_;
     std::function<void()> onLeave_;
     int wheelTurned_ = 0;  // what the wheel turned short of a whole notch
+    bool notCopied_ = false;  // the last copy failed
     Font font_;
     MeasureWay way_ = MeasureWay::Spacing;
     int tolerance_ = kDefaultEdgeTolerance;

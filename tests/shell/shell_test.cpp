@@ -816,8 +816,17 @@ TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeave
     EXPECT_EQ(std::tuple(full.left, full.top, full.right, full.bottom),
               std::tuple(0L, 0L, LONG{GetSystemMetrics(SM_CXSCREEN)}, LONG{GetSystemMetrics(SM_CYSCREEN)}));
     EXPECT_NE(BodyPixel(ruler), 0xFFFFFFu) << "a ruler in the picture";
+    // A clipboard another program holds changes the bar's last item until a copy succeeds.
+    auto bar = [&] { return GrabScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), 40}).pixels; };
+    const auto barBefore = bar();
+    {
+        e2e::StuckWindow holder(0, true);  // holds the clipboard
+        send(window, WM_LBUTTONUP, middle);
+    }
+    EXPECT_TRUE(WaitFor([&] { return bar() != barBefore; })) << "a failed copy not said";
     send(window, WM_LBUTTONUP, middle);
     EXPECT_EQ(ClipboardText(), size);
+    EXPECT_TRUE(WaitFor([&] { return bar() == barBefore; }));
     // The lines run across the green to its edges, in the marks' magenta.
     EXPECT_TRUE(WaitFor([&] { return PixelAt(t.left + 2, middle.y) == 0xFF00FFu && PixelAt(t.left - 2, middle.y) != 0xFF00FFu; }));
     SendMessageW(window, WM_KEYDOWN, '4', 0);
