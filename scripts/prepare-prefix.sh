@@ -24,6 +24,12 @@ echo "Preparing Wine prefix $WINEPREFIX ..."
 # wineboot needs no display for the registry, but some setups print noise without one.
 DISPLAY= env LC_ALL="$PLUMBO_LOCALE" wineboot -i >/dev/null 2>&1 || true
 wineserver -w
+# Not wineboot's exit status but what it made says whether the prefix can be used, before the
+# prefix is stamped as ready.
+if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+  echo "wineboot did not make the Wine prefix $WINEPREFIX." >&2
+  exit 1
+fi
 if without32; then echo "The Wine prefix has no 32-bit system: 32-bit programs will not start." >&2; fi
 
 fonts="$WINEPREFIX/drive_c/windows/Fonts"

@@ -17,6 +17,11 @@ Name "Plumbo"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Plumbo"
+; An update goes where the user installed before, to the settings kept beside the program there.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+; A file that cannot be replaced (a copy that would not end holds plumbo.exe) ends the install
+; rather than being skipped: Windows' list of programs would name a version that is not there.
+AllowSkipFiles off
 SetCompressor /SOLID lzma
 BrandingText "Plumbo ${VERSION}"
 VIProductVersion "${VERSION}.0.0"
@@ -59,10 +64,19 @@ LangString RemoveSettingsText ${LANG_ENGLISH} "Remove my settings"
 LangString RemoveSettingsText ${LANG_JAPANESE} "設定ファイルも削除する"
 LangString EndOldCopy ${LANG_ENGLISH} "An older Plumbo is running and cannot be asked to end. End it now?"
 LangString EndOldCopy ${LANG_JAPANESE} "実行中の古い Plumbo を終了させられません。強制終了しますか?"
+LangString StillRunning ${LANG_ENGLISH} "Plumbo is still running and could not be removed. End it and try again."
+LangString StillRunning ${LANG_JAPANESE} "Plumbo が実行中のため削除できませんでした。終了してからもう一度お試しください。"
 
 Function .onInit
-    ; Silent: started with Windows, not started now.
+    ; Silent: started with Windows, not started now. An update keeps what the user chose in
+    ; "設定" since: started with Windows only if the Run value is there.
     StrCpy $StartWithWindows ${BST_CHECKED}
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $1 HKCU "${RUN_KEY}" "Plumbo"
+    ${If} $0 != ""
+    ${AndIf} $1 == ""
+        StrCpy $StartWithWindows ${BST_UNCHECKED}
+    ${EndIf}
     StrCpy $StartNow ${BST_UNCHECKED}
 FunctionEnd
 
@@ -132,16 +146,29 @@ Section
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 
-    ; The value "設定" shows and writes too.
+    ; The value "設定" shows and writes too. One naming another copy (a portable one) stays its own.
     ${If} $StartWithWindows == ${BST_CHECKED}
         WriteRegStr HKCU "${RUN_KEY}" "Plumbo" '"$INSTDIR\plumbo.exe" /startup'
     ${Else}
-        DeleteRegValue HKCU "${RUN_KEY}" "Plumbo"
+        Call DeleteOwnRunValue
     ${EndIf}
     ${If} $StartNow == ${BST_CHECKED}
         Exec '"$INSTDIR\plumbo.exe"'
     ${EndIf}
 SectionEnd
+
+; The Run value, when it starts this install's plumbo.exe (names compare without case); for the
+; installer and the uninstaller alike.
+!macro DeleteOwnRunValue un
+Function ${un}DeleteOwnRunValue
+    ReadRegStr $0 HKCU "${RUN_KEY}" "Plumbo"
+    ${If} $0 == '"$INSTDIR\plumbo.exe" /startup'
+        DeleteRegValue HKCU "${RUN_KEY}" "Plumbo"
+    ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro DeleteOwnRunValue ""
+!insertmacro DeleteOwnRunValue "un."
 
 Function un.onInit
     ; Silent: the settings stay.
@@ -165,6 +192,12 @@ Section Uninstall
     SetShellVarContext current
     ExecWait '"$INSTDIR\plumbo.exe" /exit'
     Delete "$INSTDIR\plumbo.exe"
+    ; A copy that would not end keeps its file: everything stays, so it can be removed later.
+    ${If} ${FileExists} "$INSTDIR\plumbo.exe"
+        MessageBox MB_OK|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDOK
+        SetErrorLevel 2
+        Abort
+    ${EndIf}
     Delete "$INSTDIR\plHelp.html"
     Delete "$INSTDIR\plHelp_en.html"
     Delete "$INSTDIR\plHelp.css"
@@ -172,12 +205,16 @@ Section Uninstall
     Delete "$INSTDIR\uninstall.exe"
     Delete "$SMPROGRAMS\Plumbo.lnk"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
-    DeleteRegValue HKCU "${RUN_KEY}" "Plumbo"
+    Call un.DeleteOwnRunValue
     ${If} $RemoveSettings == ${BST_CHECKED}
-        ; Wherever the program kept them: beside it, or in the user's application data.
-        Delete "$INSTDIR\plumbo.ini"
-        Delete "$APPDATA\Plumbo\plumbo.ini"
-        RMDir "$APPDATA\Plumbo"
+        ; Where the program kept them: beside it, or, when its folder took no file, in the user's
+        ; application data, which a portable copy elsewhere may share and then keeps.
+        ${If} ${FileExists} "$INSTDIR\plumbo.ini"
+            Delete "$INSTDIR\plumbo.ini"
+        ${Else}
+            Delete "$APPDATA\Plumbo\plumbo.ini"
+            RMDir "$APPDATA\Plumbo"
+        ${EndIf}
     ${EndIf}
     ; Left in place while the settings file is in it.
     RMDir "$INSTDIR"

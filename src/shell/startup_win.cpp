@@ -59,13 +59,15 @@ bool Shell::Start(HINSTANCE instance, const std::wstring& folder, bool splash) {
     // user's display language; Wine gives the language of the process's locale (LC_ALL or
     // LANG), whatever the prefix was made with.
     UseLanguage(LanguageForUi(GetUserDefaultUILanguage()));
+    // Before any window: a second copy's hidden window, found by class while the copy ends,
+    // would take a request to end meant for the one that runs.
+    if (AnotherCopyRuns()) return false;
     program_.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PLUMBO));
     if (!mainForm_.Create(program_.icon)) return false;
     program_.mainWindow = mainForm_.hwnd();
 
     // The version box greets the user while the rest is made.
     std::unique_ptr<AboutBox> splashBox = splash ? ShowSplash(program_.mainWindow) : nullptr;
-    if (AnotherCopyRuns()) return false;
     program_.folder = folder;
     program_.settingsFile.path = program_.IniPath();
     program_.calibrations.file = &program_.settingsFile;

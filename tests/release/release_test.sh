@@ -29,7 +29,9 @@ dir="$(winepath -u "$dir_win")"
 menu="$(winepath -u "$(winvar APPDATA)")/Microsoft/Windows/Start Menu/Programs"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Plumbo'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+# As on a machine where Plumbo was never installed: an earlier entry would choose the folder.
 rm -rf "$dir"
+pwine reg delete "$uninstall_key" /f >/dev/null 2>&1
 
 check "the installer runs silently" 'pwine "$release/plumbo-$version-setup.exe" /S'
 check "its files" '[ "$(ls "$dir" | tr "\n" " ")" = "plHelp.css plHelp.html plHelp_en.html plumbo.exe readme.txt uninstall.exe " ]'
@@ -41,9 +43,25 @@ check "the installed Plumbo keeps its settings beside it" 'soon "[ -f \"$dir/plu
 check "/exit ends it" 'pwine "$dir/plumbo.exe" /exit && [ -z "$(plumbo_lines)" ]'
 pwine wineboot
 check "wineboot starts it from the Run entry with /startup" 'soon "[[ \"\$(plumbo_lines)\" == *plumbo.exe\ /startup* ]]"'
+# An update over the running copy, after the user switched "Start with Windows" off in "設定".
+pwine reg delete "$run_key" /v Plumbo /f >/dev/null 2>&1
+check "an update ends the running copy and keeps Start with Windows off" 'pwine "$release/plumbo-$version-setup.exe" /S &&
+  [ -z "$(plumbo_lines)" ] && [ -f "$dir/plumbo.exe" ] && [ -z "$(reg_value "$run_key" Plumbo)" ]'
 check "the uninstaller runs silently and ends it" 'pwine "$dir/uninstall.exe" /S && soon "[ ! -f \"$dir/uninstall.exe\" ] && [ -z \"\$(plumbo_lines)\" ]"'
 check "only the settings file is left: no shortcut, uninstall entry or Run value" '[ "$(ls "$dir")" = plumbo.ini ] &&
   [ ! -e "$menu/Plumbo.lnk" ] && ! pwine reg query "$uninstall_key" >/dev/null 2>&1 && [ -z "$(reg_value "$run_key" Plumbo)" ]'
+
+# Installed where the user chose: an update goes there too, not to the default. (An argument of
+# Japanese letters reaches the Windows program mangled through Wine's command line here.)
+custom_win='C:\PlumboElsewhere'
+custom="$(winepath -u "$custom_win")"
+rm -rf "$custom"
+check "an update goes where the user installed before" 'pwine "$release/plumbo-$version-setup.exe" /S "/D=$custom_win" &&
+  pwine "$release/plumbo-$version-setup.exe" /S && [ -f "$custom/plumbo.exe" ] && [ ! -e "$dir/plumbo.exe" ] &&
+  [ "$(reg_value "$uninstall_key" InstallLocation)" = "$custom_win" ]'
+pwine "$custom/uninstall.exe" /S
+soon "[ ! -f \"$custom/uninstall.exe\" ]"
+rm -rf "$custom"
 
 portable="$(mktemp -d "$root/build/portable.XXXXXX")"
 unzip -q "$release/plumbo-$version-win64.zip" -d "$portable"
