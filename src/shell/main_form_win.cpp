@@ -29,6 +29,11 @@ bool MainForm::Create(HICON icon) {
     exitRequest_ = RegisterWindowMessageW(kExitRequestMessage);
     menus_.Build();
     trayIcon_.Prepare(hwnd(), icon);
+    // A copy run as administrator would drop these from programs of the user's own rights: the
+    // request to end from "/exit" and the installer, and the taskbar's word that it was made
+    // again (after Explorer restarts), without which the icon is gone for good.
+    for (UINT message : {exitRequest_, trayIcon_.TaskbarCreatedMessage()})
+        ChangeWindowMessageFilterEx(hwnd(), message, MSGFLT_ALLOW, nullptr);
     ModalScope::SetOnAllEnded([h = hwnd()] { PostMessageW(h, kRunWaitingMessage, 0, 0); });
     return true;
 }

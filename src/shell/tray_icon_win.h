@@ -35,6 +35,7 @@ public:
     // Whether msg is the shell's word that the taskbar was made again (after Explorer restarted):
     // the icon must then be added again.
     bool IsTaskbarCreated(UINT msg) const { return taskbarCreated_ && msg == taskbarCreated_; }
+    UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
 
 private:
     NOTIFYICONDATAW data_{};
