@@ -30,8 +30,9 @@ std::vector<HWND> g_controls;  // in the order the report walks them
 constexpr const wchar_t* kOwnStatusBarClass = L"RT6msctls_statusbar32";
 // Part 0 of the status bar of our own, item 0 of the second simple combo box's list and the tool
 // bar's button "Grows" grow once their length has been asked, before they are copied; part and
-// item 1 are longer than any buffer a reader could guess. Part 2, at part 0's place and shown by
-// no one, is longer than 16 bits can tell: its length's upper bits go into the word of its type.
+// item 1 are longer than any buffer a reader could guess. The third part, at the first one's
+// place and shown by no one, is longer than 16 bits can tell: its length's upper bits go into
+// the word of its type.
 const std::wstring kThousands(3000, L'長'), kGrown = L"Grows" + std::wstring(3000, L'x');
 std::wstring g_parts[3] = {L"Grows", kThousands, std::wstring(70000, L'x')};
 HWND g_long[2];  // the status bar of our own, the list; the report does not walk them
