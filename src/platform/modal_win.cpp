@@ -83,8 +83,7 @@ void TellWhenAnswered(HWND beneath) {
     auto run = [](void* p) -> DWORD {
         const Wait w = *static_cast<Wait*>(p);
         delete static_cast<Wait*>(p);
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(w.beneath, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerLimitMs, &result);
+        WindowAnswers(w.beneath, kAnswerLimitMs);
         PostThreadMessageW(w.thread, kBeneathAnsweredMessage, 0, 0);
         return 0;
     };

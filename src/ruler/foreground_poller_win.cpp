@@ -1,5 +1,6 @@
 #include "ruler/foreground_poller_win.h"
 
+#include "platform/window_reports_win.h"
 #include "ruler/follow_pace.h"
 
 namespace plumbo {
@@ -35,8 +36,7 @@ HWND FocusInThread(DWORD thread) {
 // hung one does not move its focus.
 void WaitForAnswer(HWND window) {
     constexpr UINT kAnswerLimitMs = 1000;
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerLimitMs, &result);
+    WindowAnswers(window, kAnswerLimitMs);
 }
 
 }  // namespace

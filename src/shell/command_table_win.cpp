@@ -19,12 +19,9 @@ namespace {
 
 // What a window paints itself and tells assistive technology about, as boxes inside the window's
 // box, each element inside its parent element; hidden ones and what they hold are left out.
-void AddAccessibleBoxes(HWND hwnd, int32_t windowBox, std::chrono::steady_clock::time_point deadline,
-                        int& secondAsksLeft, std::vector<ControlBox>& boxes) {
+void AddAccessibleBoxes(HWND hwnd, int32_t windowBox, AccessibleBudget& budget, std::vector<ControlBox>& boxes) {
     std::vector<int32_t> parentAt{windowBox};  // the box an element of each depth lies in
-    const AccessibleWalk walk = ReadAccessibleTree(hwnd, deadline, kAccessibleMaxElements, secondAsksLeft > 0);
-    secondAsksLeft -= walk.askedAgain;
-    for (const AccessibleElement& e : walk.elements) {
+    for (const AccessibleElement& e : budget.Read(hwnd)) {
         if (e.depth < 0 || static_cast<size_t>(e.depth) >= parentAt.size()) continue;
         parentAt.resize(static_cast<size_t>(e.depth) + 1);
         if (HiddenByState(e.state) || e.rect.right <= e.rect.left || e.rect.bottom <= e.rect.top)
@@ -62,12 +59,11 @@ std::vector<ControlBox> TargetControlBoxes(HWND target) {
     }
     // As the re-drawing reads them: a window with no child windows, and each control whose class
     // no drawer knows, within one budget for the whole walk.
-    const auto deadline = std::chrono::steady_clock::now() + kAccessibleBudget;
-    int secondAsksLeft = kAccessibleSecondAsks;
-    if (handles.size() == 1) AddAccessibleBoxes(target, 0, deadline, secondAsksLeft, boxes);
+    AccessibleBudget budget;
+    if (handles.size() == 1) AddAccessibleBoxes(target, 0, budget, boxes);
     for (size_t i = 1, windows = handles.size(); i < windows; ++i)
         if (LookupDrawer(GetControlClass(handles[i])) == DrawerKind::Unlisted)
-            AddAccessibleBoxes(handles[i], static_cast<int32_t>(i), deadline, secondAsksLeft, boxes);
+            AddAccessibleBoxes(handles[i], static_cast<int32_t>(i), budget, boxes);
     return boxes;
 }
 

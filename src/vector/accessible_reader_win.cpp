@@ -154,4 +154,11 @@ AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_poi
     return walk;
 }
 
+std::vector<AccessibleElement> AccessibleBudget::Read(HWND hwnd) {
+    AccessibleWalk walk = ReadAccessibleTree(hwnd, deadline_, elementsLeft_, secondAsksLeft_ > 0);
+    secondAsksLeft_ -= walk.askedAgain;
+    elementsLeft_ -= std::min(elementsLeft_, walk.elements.size());
+    return std::move(walk.elements);
+}
+
 }  // namespace plumbo

@@ -28,12 +28,26 @@ struct AccessibleWalk {
 
 // The elements under hwnd's client object, read until the deadline or maxElements. Of each, its
 // role and state, and unless its state hides it, its place and what its drawing shows of its
-// name and value. A walker
-// that does not finish in time is left to end by itself: it stops at its next element, or when
-// the call it waits in returns, and releases what it holds.
+// name and value. A walker that does not finish in time is left to end by itself: it stops at
+// its next element, or when the call it waits in returns, and releases what it holds.
 // A window that says it has no elements is asked once more after a short wait when
 // askAgainWhenEmpty: Chromium builds its tree when first asked.
 AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_point deadline,
                                   size_t maxElements = kAccessibleMaxElements, bool askAgainWhenEmpty = true);
+
+// One budget for every window whose tree one re-drawing or one measuring reads: the time from
+// its making, the elements and the second asks, each spent as the windows are read.
+class AccessibleBudget {
+public:
+    explicit AccessibleBudget(std::chrono::milliseconds time = kAccessibleBudget)
+        : deadline_(std::chrono::steady_clock::now() + time) {}
+    // hwnd's elements, within what is left.
+    std::vector<AccessibleElement> Read(HWND hwnd);
+
+private:
+    std::chrono::steady_clock::time_point deadline_;
+    size_t elementsLeft_ = kAccessibleMaxElements;
+    int secondAsksLeft_ = kAccessibleSecondAsks;
+};
 
 }  // namespace plumbo

@@ -30,17 +30,10 @@ using ChildMap = std::unordered_map<HWND, std::vector<HWND>>;
 // What a re-drawing reads beyond the controls' messages: the accessibility tree, within one
 // budget for every window of it, and, when asked for, the screen's pixels of what nothing tells.
 struct SecondSources {
-    std::chrono::steady_clock::time_point deadline;
-    size_t elementsLeft = kAccessibleMaxElements;
-    int secondAsksLeft = kAccessibleSecondAsks;
+    AccessibleBudget accessible;
     bool pictures = false;
 
-    void ReadAccessible(HWND hwnd, WindowRecord& record) {
-        AccessibleWalk walk = ReadAccessibleTree(hwnd, deadline, elementsLeft, secondAsksLeft > 0);
-        secondAsksLeft -= walk.askedAgain;
-        elementsLeft -= std::min(elementsLeft, walk.elements.size());
-        record.accessible = std::move(walk.elements);
-    }
+    void ReadAccessible(HWND hwnd, WindowRecord& record) { record.accessible = accessible.Read(hwnd); }
 };
 
 // What the screen shows of a rectangle now, whatever covers it: the target is in front when it
@@ -190,9 +183,7 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     ChildMap childrenOf;
     childrenOf.reserve(all.size());
     for (HWND h : all) childrenOf[GetParent(h)].push_back(h);
-    SecondSources more;
-    more.deadline = std::chrono::steady_clock::now() + accessibleBudget;
-    more.pictures = pictures;
+    SecondSources more{AccessibleBudget(accessibleBudget), pictures};
     ReadChildren(target, t.window, childrenOf, query, more);
     if (all.empty()) more.ReadAccessible(target, t.window);
 
