@@ -449,12 +449,18 @@ void TypeText(const std::wstring& text) {
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
+std::wstring LinuxScratchPath() {
+    wchar_t prefix[1024] = {};
+    GetEnvironmentVariableW(L"WINEPREFIX", prefix, 1024);
+    return L"/tmp/plumbo-" + std::to_wstring(std::hash<std::wstring>{}(prefix) % 1000000007) + L"-" +
+           std::to_wstring(GetCurrentProcessId());
+}
+
 // Wine starts Linux programs without a process handle to wait on, so the command leaves a file
 // behind when it is done (renamed into place, so it is never seen half written).
 std::string RunOnLinux(const std::wstring& command) {
     static int counter = 0;
-    const std::wstring done =
-        L"/tmp/plumbo-linux-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    const std::wstring done = LinuxScratchPath() + L"-linux-" + std::to_wstring(++counter);
     std::wstring line =
         L"Z:\\bin\\sh -c \"(" + command + L") >" + done + L".part 2>&1; mv " + done + L".part " + done + L"\"";
     STARTUPINFOW si{};

@@ -159,6 +159,10 @@ void TypeText(const std::wstring& text);
 // Runs a shell command line on the Linux side under Wine and gives what it printed, its errors
 // too; "?" when it could not be run. A Windows path Z:\x\y is the Linux path /x/y.
 std::string RunOnLinux(const std::wstring& command);
+// A Linux path in /tmp for this run's scratch files, "/tmp/plumbo-<prefix>-<process id>": Wine
+// numbers the processes of each prefix from the same start, so runs side by side in prefixes of
+// their own would meet under the process id alone.
+std::wstring LinuxScratchPath();
 
 // Keys typed on the X server's keyboard (xdotool names, "Down Down Return"): they reach the X
 // window holding the X keyboard focus, by another road than SendInput's.

@@ -421,7 +421,7 @@ TEST(ExportFiles, OtherProgramsReadThePngAndDrawTheSvgAsTheMetafile) {
                                 PointText(70, 52, L"", L"Group", -1), Box(140, 60, 60, 40),
                                 BoxedText(10, 70, 110, 45, L"Words wrapped where DrawText wraps them", 0x10)}, 240, 120);
     const Picture emf = PlayPartList(nullptr, list, k96Dpi);
-    const std::string file = "/tmp/plumbo-svg-" + to_string(GetCurrentProcessId());  // Z:\tmp under Wine
+    const std::string file = fs::path(e2e::LinuxScratchPath() + L"-svg").string();  // Z:\tmp under Wine
     auto run = [](const std::string& command) { return e2e::RunOnLinux(fs::path(command).wstring()); };
     ASSERT_TRUE(Save(L"Z:" + fs::path(file + ".png").wstring(), emf, PictureFileFormat::Png).first);
     ASSERT_TRUE(Save(L"Z:" + fs::path(file + ".svg").wstring(), emf, PictureFileFormat::Svg, KeepParts(list, k96Dpi).get()).first);
