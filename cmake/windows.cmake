@@ -64,8 +64,10 @@ add_test_target(testtarget ${CMAKE_BINARY_DIR}/bin)
 # The same target as a 32-bit program beside it, testtarget32.exe, when the 32-bit MinGW-w64 is
 # there (the setup installs it for the tests): the readers of another program's controls meet
 # the structures of a 32-bit program. MSVC builds one word size per tree and leaves it out.
+# Off where the machine cannot run 32-bit programs (the setup finds out).
+option(PLUMBO_TESTTARGET32 "Build the test target also as a 32-bit program" ON)
 find_program(I686_MINGW_CXX i686-w64-mingw32-g++-posix)
-if(MINGW AND I686_MINGW_CXX)
+if(MINGW AND I686_MINGW_CXX AND PLUMBO_TESTTARGET32)
   include(ExternalProject)
   ExternalProject_Add(testtarget32 SOURCE_DIR ${CMAKE_SOURCE_DIR} BINARY_DIR ${CMAKE_BINARY_DIR}/target32
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}

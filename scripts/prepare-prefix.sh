@@ -10,7 +10,7 @@ stamp="$WINEPREFIX/.plumbo-prepared-3"
 # load kernel32.dll", c0000135). Wine does not update a prefix for that by itself, and Wine 8's
 # wineboot -u leaves it so (its 32-bit step is such a program): the prefix is made again.
 wine32_loader=/usr/lib/wine/wine
-without32() { [ -x "$wine32_loader" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }
+without32() { plumbo_runs_32bit && [ -x "$wine32_loader" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }
 if [ -f "$stamp" ]; then
   without32 || exit 0
   echo "Making Wine prefix $WINEPREFIX again, for 32-bit programs ..."
@@ -22,7 +22,7 @@ fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 echo "Preparing Wine prefix $WINEPREFIX ..."
 # wineboot needs no display for the registry, but some setups print noise without one.
-DISPLAY= env LC_ALL="$PLUMBO_LOCALE" wineboot -i >/dev/null 2>&1 || true
+DISPLAY= pwine wineboot -i >/dev/null 2>&1 || true
 wineserver -w
 # Not wineboot's exit status but what it made says whether the prefix can be used, before the
 # prefix is stamped as ready.
