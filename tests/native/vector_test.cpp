@@ -210,6 +210,8 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {{110, 200, 237, 210}, {12, L"L (12,-2)-(135,-2)", L"R 90,0.8 8x8 h0"}},     // 127 div 8 = 15 too
         {{100, 200, 200, 200}, {1, L"L (2,-2)-(98,-2)", L"L (2,-2)-(98,-2)"}},       // no height: b 0, only the rule
         {{100, 200, 120, 230}, {2, L"L (2,-2)-(18,-2)", L"R 0,2.4 24x24 h0"}},       // narrower than a square: n 0
+        {{100, 200, 32867, 201}, {4096, L"L (2,-2)-(32765,-2)", L"R 4094,0.1 1x1 h0"}},  // b 1, n 22,937: cut at 4,096 parts
+        {{100, INT32_MIN + 200, 200, INT32_MIN + 200}, {1, L"L (2,-2.14748e+09)-(98,-2.14748e+09)", L"L (2,-2.14748e+09)-(98,-2.14748e+09)"}},  // 2 px above -2^31
     };
     ExpectRows(bars, [](auto& c) {
         const Lines parts = Draw(Ctl(L"Toolbar20WndClass", kVis, c.rect));
