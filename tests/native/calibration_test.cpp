@@ -106,8 +106,8 @@ TEST(Calibration, TheFilesValueIsReadRepairedAndWrittenAndTheMonitorNamedAndMeas
     const struct { const std::vector<uint8_t>& edid; std::wstring_view path; const wchar_t* id; Size mm; } monitors[] = {
         {edid, path, L"GSM5B7F-0001E240", ImageSizeMm{527, 296}}, {labelled, path, L"GSM5B7F-AB-12", ImageSizeMm{527, 296}},
         {timingless, L"", L"GSM5B7F-0001E240", {}}, {sizeless, path, L"GSM5B7F-0001E240", ImageSizeMm{600, 340}},
-        {notEdid, path, L"DISPLAY_Default_Monitor_4_1a2b_0_UID0", {}},
-        {badMaker, L"", L"A_5B7F-0001E240", ImageSizeMm{527, 296}}, {{}, L"\\\\.\\DISPLAY2", L"DISPLAY2", {}}};
+        {notEdid, path, L"DISPLAY_Default_Monitor_4_1a2b_0_UID0", {}}, {badMaker, L"", L"A_5B7F-0001E240", ImageSizeMm{527, 296}},
+        {{}, L"\\\\.\\DISPLAY2", L"DISPLAY2", {}}};
     for (const auto& m : monitors)
         EXPECT_EQ(std::pair(MonitorIdentity(m.edid, m.path), EdidImageSizeMm(m.edid)), std::pair(std::wstring(m.id), m.mm));
     // The line's 378 pixels on 527 mm over 1920 pixels measure 103.75 mm; turned to portrait,

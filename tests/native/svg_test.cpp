@@ -42,8 +42,7 @@ TEST(SvgPlayer, LinesGoWhereDrawTextPutsThem) {
 // 160,000 units in 1,600 lines of 100: each unit measured a few times, not once for every line
 // before it (128 million in all).
 TEST(SvgPlayer, ALongTextIsMeasuredInTimeWithItsLength) {
-    std::wstring text;
-    for (int i = 0; i < 32000; ++i) text += L"aaaa ";
+    const std::wstring text = [s = std::wstring()]() mutable { while (s.size() < 160000) s += L"aaaa "; return s; }();
     font.measured = 0;
     const std::vector<DrawnLine> lines = DrawTextLines(text, {0, 0, 1000, 0}, 0x110, 12, font);
     EXPECT_EQ(std::tuple(lines.size(), lines.back().y, lines.back().text.size()), std::tuple(1600u, 19188, 100u));
