@@ -262,7 +262,8 @@ std::vector<DrawnLine> DrawTextLines(std::wstring_view text, const TextBox& box,
     // so that a long text costs its length and not its length times its lines.
     std::wstring shown;
     std::vector<size_t> from, marked;
-    size_t at = 0, paragraphEnd = 0, start = 0, nextMark = 0, guess = 64;
+    size_t at = 0, paragraphEnd = 0, start = 0, nextMark = 0;
+    size_t guess = 64;  // how far a line is measured first: twice as far as the last one took
     bool inParagraph = false;
     for (int64_t y = box.top;; y += lineHeight) {
         const bool last = !(format & kDtNoClip) && y + lineHeight > box.bottom;
