@@ -2,7 +2,8 @@
 // only the system queries the drawers need, on the same windows. The windows belong to
 // another process (this program started again with "--target N"), as they do in real use.
 // Then a report-view list view of N rows ("--list N"): its re-drawing should cost the same
-// whatever N is, as only the rows on show are read.
+// whatever N is, as only the rows on show are read. Last ("--svg" alone), saving SVG of one long
+// wrapped text.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/window_win.h"
@@ -18,6 +20,7 @@
 #include "vector/player_win.h"
 #include "vector/control_query_win.h"
 #include "vector/query_win.h"
+#include "vector/svg_player_win.h"
 #include "vector/control_drawers.h"
 
 using namespace plumbo;
@@ -237,9 +240,24 @@ std::vector<double> BestOfTurns(int runs, const std::vector<std::function<bool()
     return best;
 }
 
+// Saving SVG of one text wrapped in a box 400 pixels wide, measured in GDI: a paragraph as long
+// as a browser's page. It should cost its length, not its length times its lines.
+void SvgOfLongText(TwipsPerPixel tpp) {
+    std::printf("\nSVG of one wrapped text\n%8s %10s\n", "units", "play ms");
+    for (size_t n : {10000, 40000, 160000}) {
+        std::wstring text;
+        while (text.size() < n) text += L"word ";
+        PartList list;
+        std::tie(list.unit, list.width, list.height) = std::tuple(kUnitPixels, 400, 40000);
+        AddPart(list, BoxedText(0, 0, 400, 40000, text, kFormatWordBreak));
+        std::printf("%8zu %10.2f\n", n, BestOfTurns(3, {[&] { return !PlaySvg(nullptr, list, tpp).empty(); }})[0]);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--svg") return SvgOfLongText(Tpp()), 0;
     if (argc == 3 && std::string(argv[1]) == "--target") return RunTarget(std::atoi(argv[2]));
     if (argc == 3 && std::string(argv[1]) == "--list") return RunListTarget(std::atoi(argv[2]));
     const TwipsPerPixel tpp = Tpp();
@@ -308,5 +326,6 @@ int main(int argc, char** argv) {
         });
         std::printf("%8d %10zu %10.2f %10.2f\n", n, texts, t[0], t[1]);
     }
+    SvgOfLongText(tpp);
     return 0;
 }

@@ -162,6 +162,9 @@ std::wstring MonitorIdentity(std::span<const uint8_t> edid, std::wstring_view de
         const uint32_t maker = static_cast<uint32_t>(edid[8] << 8 | edid[9]);
         std::wstring id;
         for (int shift : {10, 5, 0}) id += static_cast<wchar_t>(L'A' - 1 + ((maker >> shift) & 31));
+        // An invalid ID's codes 0 and 27 to 31 come out as '@', '[', '\\', ']', '^' and '_': made
+        // safe as the serial is, or a ']' would end the section's name.
+        id = SectionSafe(id);
         id += Hex(static_cast<uint32_t>(edid[10] | edid[11] << 8), 4) + L"-";
         const std::wstring serial = SerialText(edid);
         return id + (serial.empty() ? Hex(static_cast<uint32_t>(edid[12] | edid[13] << 8 | edid[14] << 16 |

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 
 namespace plumbo {
@@ -15,10 +16,18 @@ int Channel(uint32_t colour, int shift) { return static_cast<int>((colour >> shi
 // A plain decimal with that many places, rounded half away from zero whatever the locale. A
 // hair is added before rounding so that a half written in binary a little short (0.125 in as
 // 12 / 96) still rounds up.
+// Every number gets a text, also those no measurement gives: a scale of zero makes infinities
+// and NaN, and past 2^63 the rounding below has no answer.
 std::wstring Fixed(double value, int decimals) {
+    if (std::isnan(value)) return L"?";
+    if (std::isinf(value)) return value < 0 ? L"-\u221E" : L"\u221E";
     double scale = 1.0;
     for (int i = 0; i < decimals; ++i) scale *= 10.0;
     const double scaled = std::abs(value) * scale;
+    if (scaled >= 0x1p53) {  // whole already: nothing left to round
+        char digits[330];    // the largest double's 309 digits, its sign and the decimals
+        return std::wstring(digits, std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals).ptr);
+    }
     const long long whole = std::llround(std::floor(scaled + 0.5 + 1e-9));
     std::wstring text = (whole != 0 && value < 0 ? L"-" : L"") + std::to_wstring(whole / static_cast<long long>(scale));
     if (decimals > 0) {

@@ -63,7 +63,8 @@ struct MeasureScale {
 };
 
 // A number of pixels in the unit, as shown: px whole, mm with one decimal, inches with two in
-// both inch scales; half away from zero. Followed by " px", " mm" or " in" when withUnit.
+// both inch scales; half away from zero; NaN as "?", an infinity as "∞" or "-∞". Followed by
+// " px", " mm" or " in" when withUnit.
 std::wstring FormatLength(double pixels, const MeasureScale& scale, bool withUnit = true);
 
 // The copied text: "120 × 45 px", "31.8 × 11.9 mm"; one length alone is "<length> <unit>".

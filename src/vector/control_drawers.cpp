@@ -16,7 +16,9 @@ namespace {
 constexpr double kToolButtonScale = 0.8;
 constexpr double kToolButtonShare = 0.7;
 constexpr double kToolButtonTop = 0.1;  // of the button size, below the bar's top
-constexpr int32_t kToolRuleOffset = 2;  // the rule runs 2 px above the bar, 2 px in at each end
+// The rule runs 2 px above the bar, 2 px in at each end; a double, so that a bar at the ends of
+// 32 bits puts it beyond them instead of overflowing.
+constexpr double kToolRuleOffset = 2;
 // Group frame caption: 16 px in from the left edge, 8 px above the top edge.
 constexpr int32_t kFrameCaptionDx = 16;
 constexpr int32_t kFrameCaptionDy = -8;

@@ -1,6 +1,7 @@
 #pragma once
 // The display list of the vector re-drawing: drawers append primitive parts in painting order,
 // a player replays them. Plain C++; strings are UTF-16 code units as the W functions take them.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -136,11 +137,20 @@ void ForEachPart(const PartList& list, Draw&& draw) {
 // five-point polyline. False only when the list is full (its 32-bit counts would overflow).
 bool AddPart(PartList& list, const DrawPart& part);
 
-// Appends parts one after another and remembers whether any of them did not fit.
+// What one control's drawer may add: more than any real control shows, and few enough that a
+// control whose numbers ask for a box every pixel (an older tool bar 1 px high and 32,767 wide)
+// cannot fill the picture and its files with them.
+inline constexpr size_t kMaxPartsPerControl = 4096;
+
+// Appends one control's parts one after another, those past kMaxPartsPerControl left out, and
+// remembers whether any of them did not fit.
 struct PartAppender {
     PartList& list;
     bool ok = true;
+    size_t added = 0;
     void Add(const DrawPart& part) {
+        if (added == kMaxPartsPerControl) return;
+        ++added;
         if (!AddPart(list, part)) ok = false;
     }
 };

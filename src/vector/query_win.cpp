@@ -10,6 +10,7 @@
 #include "vector/accessible_reader_win.h"
 #include "vector/class_names.h"
 #include "vector/content_readers_win.h"
+#include "vector/record_bounds.h"
 
 namespace plumbo {
 
@@ -190,6 +191,7 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     t.menuItems = ReadMenuBar(target, t.window.style);
     // Gone while we read it: what we have describes nothing any more.
     if (!IsWindow(target)) return std::nullopt;
+    BoundTargetRecord(t);
     return t;
 }
 

@@ -119,8 +119,9 @@ public:
     std::string defs, body;
 
     void Draw(const RectPart& r) {
-        const int32_t left = RoundHalfEven(r.x), top = RoundHalfEven(r.y);
-        const int32_t right = RoundHalfEven(r.x + r.width), bottom = RoundHalfEven(r.y + r.height);
+        // In 64 bits, as every coordinate here: corners at the ends of 32 bits are no closer.
+        const int64_t left = RoundHalfEven(r.x), top = RoundHalfEven(r.y);
+        const int64_t right = RoundHalfEven(r.x + r.width), bottom = RoundHalfEven(r.y + r.height);
         // GDI orders the corners and keeps the outline on the box's outermost pixels.
         body += "<rect" + Attr("x", std::min(left, right) + half_) + Attr("y", std::min(top, bottom) + half_) +
                 Attr("width", std::max(0.0, std::abs(right - left) - pixel_)) +
@@ -146,8 +147,8 @@ public:
         if (clipped) {
             const std::string id = "clip" + std::to_string(++clips_);
             body += "<clipPath id=\"" + id + "\"><rect" + Attr("x", box.left) + Attr("y", box.top) +
-                    Attr("width", std::max(0, box.right - box.left)) +
-                    Attr("height", std::max(0, box.bottom - box.top)) + "/></clipPath>\n<g clip-path=\"url(#" + id +
+                    Attr("width", std::max<int64_t>(0, int64_t{box.right} - box.left)) +
+                    Attr("height", std::max<int64_t>(0, int64_t{box.bottom} - box.top)) + "/></clipPath>\n<g clip-path=\"url(#" + id +
                     ")\">\n";
         }
         for (const DrawnLine& line : DrawTextLines(t.text, box, t.format, font.lineHeight, measure_)) Write(line, font);
@@ -198,7 +199,7 @@ private:
     // GDI lights a line's pixels from its first point up to its last, leaving that out: along
     // the line's longer axis the SVG line runs from the first pixel's near edge to the last
     // one's, across it through their middle.
-    void Segment(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t width, uint32_t colour) {
+    void Segment(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int32_t width, uint32_t colour) {
         const bool wide = std::abs(x2 - x1) >= std::abs(y2 - y1);
         const double dx = wide ? (x2 < x1) * pixel_ : half_, dy = wide ? half_ : (y2 < y1) * pixel_;
         body += "<line" + Attr("x1", x1 + dx) + Attr("y1", y1 + dy) + Attr("x2", x2 + dx) + Attr("y2", y2 + dy) +
@@ -233,7 +234,7 @@ private:
         if (font.stretch != 1)
             body += " transform=\"matrix(" + Num(font.stretch) + " 0 0 1 " + Num(line.x * (1 - font.stretch)) + " 0)\"";
         body += '>' + Xml(line.text) + "</text>\n";
-        const int32_t y = line.y + font.ascent + 1;
+        const int64_t y = line.y + font.ascent + 1;
         if (line.underlineTo > line.underlineFrom) Segment(line.underlineFrom, y, line.underlineTo, y, 0, textColour_);
     }
 
@@ -252,42 +253,72 @@ private:
 std::vector<DrawnLine> DrawTextLines(std::wstring_view text, const TextBox& box, uint32_t format, int32_t lineHeight,
                                      TextMeasure& measure) {
     if (format & kDtSingleLine) format &= ~kDtWordBreak;
-    const bool single = format & kDtSingleLine, marks = !(format & kDtNoPrefix);
+    const bool single = format & kDtSingleLine, marks = !(format & kDtNoPrefix), wrap = format & kDtWordBreak;
+    const int64_t room = int64_t{box.right} - box.left;
     std::vector<DrawnLine> lines;
-    size_t at = 0;
-    for (int32_t y = box.top;; y += lineHeight) {
+    // A paragraph, up to its CR or LF, with the mnemonic marks taken out once: what is shown,
+    // where each shown unit stands in the text, and before which shown units the marks stood.
+    // Its lines are taken from it one after another, each measured only as far as it needs,
+    // so that a long text costs its length and not its length times its lines.
+    std::wstring shown;
+    std::vector<size_t> from, marked;
+    size_t at = 0, paragraphEnd = 0, start = 0, nextMark = 0;
+    size_t guess = 64;  // how far a line is measured first: twice as far as the last one took
+    bool inParagraph = false;
+    for (int64_t y = box.top;; y += lineHeight) {
         const bool last = !(format & kDtNoClip) && y + lineHeight > box.bottom;
-        // Up to the line's end, the mnemonic marks taken out: what is shown, and where from.
-        std::wstring shown;
-        std::vector<size_t> from;
-        size_t mnemonic = std::wstring::npos, i = at;
-        while (i < text.size() && (single || (text[i] != L'\r' && text[i] != L'\n'))) {
-            if (marks && text[i] == L'&' && i + 1 < text.size() && text[++i] != L'&') {  // the text's last "&" shows
-                mnemonic = std::min(mnemonic, shown.size());
-                continue;
+        if (!inParagraph) {
+            shown.clear(), from.clear(), marked.clear();
+            start = nextMark = 0;
+            size_t i = at;
+            while (i < text.size() && (single || (text[i] != L'\r' && text[i] != L'\n'))) {
+                if (marks && text[i] == L'&' && i + 1 < text.size() && text[++i] != L'&') {  // the text's last "&" shows
+                    marked.push_back(shown.size());
+                    continue;
+                }
+                shown += text[i];
+                from.push_back(i++);
             }
-            shown += text[i];
-            from.push_back(i++);
+            paragraphEnd = i;
+            inParagraph = true;
         }
-        const std::vector<int32_t> reach = measure.Advances(shown);
-        const auto fit = static_cast<size_t>(std::upper_bound(reach.begin(), reach.end(), box.right - box.left) -
-                                             reach.begin());
-        size_t length = shown.size();
-        if (fit < shown.size() && (format & kDtWordBreak)) {
+        const size_t lineStart = start;
+        const std::wstring_view rest = std::wstring_view(shown).substr(lineStart);
+        // The line's reach, measured over at least its first n units.
+        std::vector<int32_t> reach;
+        auto measureTo = [&](size_t n) {
+            if (reach.size() < std::min(n, rest.size())) reach = measure.Advances(rest.substr(0, n));
+        };
+        // Wrapped, as far as passes the edge (twice as far each time); else the whole paragraph.
+        for (size_t n = wrap ? guess : rest.size();; n *= 2) {
+            measureTo(n);
+            if (reach.size() >= rest.size() || (!reach.empty() && reach.back() > room)) break;
+        }
+        const auto fit = static_cast<size_t>(std::upper_bound(reach.begin(), reach.end(), room) - reach.begin());
+        size_t length = rest.size();
+        if (fit < rest.size() && wrap) {
             size_t used = 0;
-            std::tie(length, used) = BreakLine(shown, fit, format & (kDtCenter | kDtRight));
-            i = from[used - 1] + 1;
-        } else if (i < text.size()) {
+            std::tie(length, used) = BreakLine(rest, fit, format & (kDtCenter | kDtRight));
+            at = from[start + used - 1] + 1;
+            start += used;
+            guess = 2 * used + 8;
+        } else {
+            at = paragraphEnd;
             // CR, LF, or one of each in either order.
-            const wchar_t first = text[i++];
-            if (i < text.size() && (text[i] == L'\r' || text[i] == L'\n') && text[i] != first) ++i;
+            if (at < text.size()) {
+                const wchar_t first = text[at++];
+                if (at < text.size() && (text[at] == L'\r' || text[at] == L'\n') && text[at] != first) ++at;
+            }
+            inParagraph = false;
         }
-        at = i;
-        DrawnLine line{box.left, y, length ? reach[length - 1] : 0, shown.substr(0, length)};
-        if (format & kDtCenter) line.x = (box.left + box.right - line.width) / 2;
+        measureTo(length);
+        while (nextMark < marked.size() && marked[nextMark] < lineStart) ++nextMark;
+        const size_t mnemonic = nextMark < marked.size() ? marked[nextMark] - lineStart : std::wstring::npos;
+        DrawnLine line{box.left, y, length ? reach[length - 1] : 0, std::wstring(rest.substr(0, length))};
+        if (format & kDtCenter) line.x = (int64_t{box.left} + box.right - line.width) / 2;
         else if (format & kDtRight) line.x = box.right - line.width;
-        if (single && (format & kDtVCenter)) line.y = box.top + (box.bottom - box.top) / 2 - lineHeight / 2;
-        else if (single && (format & kDtBottom)) line.y = box.bottom - lineHeight;
+        if (single && (format & kDtVCenter)) line.y = box.top + (int64_t{box.bottom} - box.top) / 2 - lineHeight / 2;
+        else if (single && (format & kDtBottom)) line.y = int64_t{box.bottom} - lineHeight;
         if (mnemonic < length) {
             line.underlineFrom = line.x + (mnemonic ? reach[mnemonic - 1] : 0);
             line.underlineTo = line.x + reach[mnemonic] - 1;

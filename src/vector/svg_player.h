@@ -33,11 +33,11 @@ public:
 
 // One line as DrawText draws it: its top-left corner and width, its text without the mnemonic
 // marks, and the underline of the mnemonic character from and to where LineTo takes it (none
-// when they are equal).
+// when they are equal). In 64 bits: a box near the ends of 32 bits puts lines beyond them.
 struct DrawnLine {
-    int32_t x = 0, y = 0, width = 0;
+    int64_t x = 0, y = 0, width = 0;
     std::wstring text;
-    int32_t underlineFrom = 0, underlineTo = 0;
+    int64_t underlineFrom = 0, underlineTo = 0;
 };
 
 struct TextBox {

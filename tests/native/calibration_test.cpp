@@ -92,7 +92,8 @@ TEST(Calibration, TheFilesValueIsReadRepairedAndWrittenAndTheMonitorNamedAndMeas
     const std::vector<uint8_t> head = {0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0x1E, 0x6D, 0x7F, 0x5B, 0x40, 0xE2, 0x01};
     std::copy(head.begin(), head.end(), edid.begin());
     std::tie(edid[21], edid[22], edid[54], edid[66], edid[67], edid[68]) = std::tuple(60, 34, 2, 0x0F, 0x28, 0x21);
-    std::vector<uint8_t> labelled = edid, timingless = edid, sizeless = edid, notEdid = edid;
+    std::vector<uint8_t> labelled = edid, timingless = edid, sizeless = edid, notEdid = edid, badMaker = edid;
+    std::tie(badMaker[8], badMaker[9]) = std::tuple(0x74, 0x3C);  // codes 29, 1, 28: "]A\\"
     // The serial as printed on it, in a descriptor tagged 0xFF, here the last: "AB-12", ended by
     // a line feed.
     const std::vector<uint8_t> serial = {0, 0, 0, 0xFF, 0, 'A', 'B', '-', '1', '2', 0x0A, ' '};
@@ -105,7 +106,8 @@ TEST(Calibration, TheFilesValueIsReadRepairedAndWrittenAndTheMonitorNamedAndMeas
     const struct { const std::vector<uint8_t>& edid; std::wstring_view path; const wchar_t* id; Size mm; } monitors[] = {
         {edid, path, L"GSM5B7F-0001E240", ImageSizeMm{527, 296}}, {labelled, path, L"GSM5B7F-AB-12", ImageSizeMm{527, 296}},
         {timingless, L"", L"GSM5B7F-0001E240", {}}, {sizeless, path, L"GSM5B7F-0001E240", ImageSizeMm{600, 340}},
-        {notEdid, path, L"DISPLAY_Default_Monitor_4_1a2b_0_UID0", {}}, {{}, L"\\\\.\\DISPLAY2", L"DISPLAY2", {}}};
+        {notEdid, path, L"DISPLAY_Default_Monitor_4_1a2b_0_UID0", {}}, {badMaker, L"", L"A_5B7F-0001E240", ImageSizeMm{527, 296}},
+        {{}, L"\\\\.\\DISPLAY2", L"DISPLAY2", {}}};
     for (const auto& m : monitors)
         EXPECT_EQ(std::pair(MonitorIdentity(m.edid, m.path), EdidImageSizeMm(m.edid)), std::pair(std::wstring(m.id), m.mm));
     // The line's 378 pixels on 527 mm over 1920 pixels measure 103.75 mm; turned to portrait,

@@ -46,7 +46,9 @@ TEST(Measurement, EachUnitShowsItsDecimalsRoundedHalfAwayFromZeroOnTheMonitorsTr
         {120, RulerUnit::Millimetre, 5, L"24.0 mm"}, {120, RulerUnit::Millimetre, k144, L"21.2 mm"},
         {120, RulerUnit::InchEighths, k96, L"1.25 in"}, {12, RulerUnit::InchTenths, k96, L"0.13 in"},
         {-12, RulerUnit::InchEighths, k96, L"-0.13 in"}, {120, RulerUnit::InchTenths, 5, L"0.94 in"},
-        {120, RulerUnit::InchTenths, k144, L"0.83 in"}, {1, RulerUnit::InchTenths, k96, L"0.01 in"}};
+        {120, RulerUnit::InchTenths, k144, L"0.83 in"}, {1, RulerUnit::InchTenths, k96, L"0.01 in"},
+        {1e20, RulerUnit::Pixel, k96, L"100000000000000000000 px"}, {1e20, RulerUnit::Millimetre, 4, L"25000000000000000000.0 mm"},
+        {0, RulerUnit::Millimetre, 0, L"? mm"}, {-1, RulerUnit::InchTenths, 0, L"-\u221E in"}};
     ExpectRows(rows, [](const auto& r) { return FormatLength(r.pixels, {r.unit, r.pixelsPerMm}); });
 }
 

@@ -11,8 +11,10 @@ namespace plumbo {
 namespace {
 
 struct FixedFont final : TextMeasure {
+    size_t measured = 0;  // units asked for, all told
     FontMeasures UseFont(const std::wstring&, int32_t size, int32_t percent) override { return {size, 8, 12, percent / 100.0}; }
     std::vector<int32_t> Advances(std::wstring_view text) override {
+        measured += text.size();
         std::vector<int32_t> reach{0};
         for (wchar_t c : text) reach.push_back(reach.back() + (c > 0x2000 ? 20 : 10));
         return {reach.begin() + 1, reach.end()};
@@ -35,6 +37,16 @@ TEST(SvgPlayer, LinesGoWhereDrawTextPutsThem) {
               << (l.underlineTo > l.underlineFrom ? L"_" + std::to_wstring(l.underlineFrom) + L"-" + std::to_wstring(l.underlineTo) : L"") << ' ';
         EXPECT_EQ(s.str(), r.want);
     }
+}
+
+// 160,000 units in 1,600 lines of 100: each unit measured a few times, not once for every line
+// before it (128 million in all).
+TEST(SvgPlayer, ALongTextIsMeasuredInTimeWithItsLength) {
+    const std::wstring text = [s = std::wstring()]() mutable { while (s.size() < 160000) s += L"aaaa "; return s; }();
+    font.measured = 0;
+    const std::vector<DrawnLine> lines = DrawTextLines(text, {0, 0, 1000, 0}, 0x110, 12, font);
+    EXPECT_EQ(std::tuple(lines.size(), lines.back().y, lines.back().text.size()), std::tuple(1600u, 19188, 100u));
+    EXPECT_LE(font.measured, 4 * text.size());
 }
 
 // What the document of a list of 400 x 300 holds between its root's tags, or all of it.
@@ -63,6 +75,8 @@ TEST(SvgPlayer, EachPartKindInTheListsUnitsTextsEscapedInUtf8) {
         {PointText(5, 6, L"ＭＳ 明朝", L"<a&b>\"'", -1), "<rect x=\"5\" y=\"6\" width=\"70\" height=\"12\" fill=\"#ffffff\"/>\n<text x=\"5\" y=\"14\"" + face + " transform=\"matrix(0.7 0 0 1 1.5 0)\">&lt;a&amp;b&gt;&quot;&apos;</text>\n"},
         {BoxedText(10, 20, 100, 30, L"\xD842\xDFB7\xD800\x01", kFormatCentre), "<clipPath id=\"clip1\"><rect x=\"10\" y=\"20\" width=\"100\" height=\"30\"/></clipPath>\n<g clip-path=\"url(#clip1)\">\n"
          "<text x=\"25\" y=\"28\"" + face + ">\xF0\xA0\xAE\xB7\xEF\xBF\xBD\xEF\xBF\xBD</text>\n</g>\n"},
+        {BoxedText(2147483547, -2e9, 100, 4e9, L"ab", kFormatCentre), "<clipPath id=\"clip1\"><rect x=\"2147483547\" y=\"-2000000000\" width=\"100\" height=\"4000000000\"/></clipPath>\n"
+         "<g clip-path=\"url(#clip1)\">\n<text x=\"2147483587\" y=\"-1999999992\"" + face + ">ab</text>\n</g>\n"},  // beyond 32 bits
     };
     for (const auto& r : rows) EXPECT_EQ(Svg(kUnitPixels, {r.part}), r.want);
     EXPECT_EQ(Svg(kUnitHimetric, {Line(0, 0, 1000, 0)}), "<line x1=\"0\" y1=\"13.229\" x2=\"1000\" y2=\"13.229\" stroke=\"#000000\" stroke-width=\"26.458\"/>\n");

@@ -14,6 +14,7 @@
 #include "vector/class_names.h"
 #include "vector/control_drawers.h"
 #include "vector/list_drawers.h"
+#include "vector/record_bounds.h"
 #include "describe_parts.h"
 #include "rows.h"
 
@@ -210,6 +211,8 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {{110, 200, 237, 210}, {12, L"L (12,-2)-(135,-2)", L"R 90,0.8 8x8 h0"}},     // 127 div 8 = 15 too
         {{100, 200, 200, 200}, {1, L"L (2,-2)-(98,-2)", L"L (2,-2)-(98,-2)"}},       // no height: b 0, only the rule
         {{100, 200, 120, 230}, {2, L"L (2,-2)-(18,-2)", L"R 0,2.4 24x24 h0"}},       // narrower than a square: n 0
+        {{100, 200, 32867, 201}, {4096, L"L (2,-2)-(32765,-2)", L"R 4094,0.1 1x1 h0"}},  // b 1, n 22,937: cut at 4,096 parts
+        {{100, INT32_MIN + 200, 200, INT32_MIN + 200}, {1, L"L (2,-2.14748e+09)-(98,-2.14748e+09)", L"L (2,-2.14748e+09)-(98,-2.14748e+09)"}},  // 2 px above -2^31
     };
     ExpectRows(bars, [](auto& c) {
         const Lines parts = Draw(Ctl(L"Toolbar20WndClass", kVis, c.rect));
@@ -250,6 +253,21 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
     EXPECT_FALSE(DrawWindowFrame({Ctl(L"", 0, {INT32_MIN, 0, INT32_MAX, 100}), {}, {}}, list));
     // A menu item's left minus the window's left.
     EXPECT_FALSE(DrawWindowFrame({Ctl(L"", 0, {-10, 0, 100, 100}), {{{INT32_MAX, 82, INT32_MAX, 101}, L"far"}}, {}}, list));
+}
+
+// Another program's numbers held to its windows before any drawer sees them: rectangles clamped,
+// items wholly outside dropped (empty ones kept), texts cut at 1,023 units, a pair never split.
+TEST(RecordBounds, RectanglesStayInTheirWindowsAndTextsNoLongerThanAWrappedWindowText) {
+    TargetRecord t{Ctl(L"", 0, {100, 200, 700, 700}, L"", {}, {Ctl(L"SysTabControl32", kVis, {110, 210, 310, 410})}),
+                   {{{650, 100, 800, 240}, L"far"}, {{800, 210, 900, 230}, L"gone"}}, {}};
+    WindowRecord& tab = t.window.children[0];
+    tab.content.items = {{{300, 210, 400, 230}, std::wstring(1022, L'a') + L"\xD83D\xDE00"}, {{320, 210, 400, 230}, L"out"}, {{150, 220, 150, 240}, L"empty"}};
+    tab.accessible = {{{INT32_MIN, 0, INT32_MAX, INT32_MAX}, std::wstring(160000, L'n'), L"v"}};
+    BoundTargetRecord(t);
+    const auto r = [](const Rect32& x) { return std::tuple(x.left, x.top, x.right, x.bottom); };
+    EXPECT_EQ(std::tuple(t.menuItems.size(), r(t.menuItems.at(0).rect), tab.content.items.size(), r(tab.content.items.at(0).rect), tab.content.items[0].text.size(), tab.content.items.at(1).text),
+              std::tuple(size_t{1}, std::tuple(650, 200, 700, 240), size_t{2}, std::tuple(300, 210, 310, 230), size_t{1022}, L"empty"));
+    EXPECT_EQ(std::tuple(r(tab.accessible[0].rect), tab.accessible[0].name.size()), std::tuple(std::tuple(110, 210, 310, 410), size_t{1023}));
 }
 
 // ---- The common controls ----
