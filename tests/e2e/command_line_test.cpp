@@ -81,8 +81,11 @@ TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothi
     ASSERT_TRUE(app.Start() && app.WaitResident());
     app.ShowRulersByDoubleClick();
     ASSERT_TRUE(target.Activate());
-    HWND ruler = app.HorizontalRuler();
-    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ruler).left == 140; }));
+    const HWND rulers[] = {app.HorizontalRuler(), app.VerticalRuler()};
+    ASSERT_TRUE(WaitFor([&] {
+        return IsWindowVisible(rulers[0]) && IsWindowVisible(rulers[1]) && WindowRectOf(rulers[0]).left == 140 &&
+               WindowRectOf(rulers[1]).top == 120;
+    }));
     const std::set<HWND> shownBefore = VisibleTopLevel();
 
     // A path beyond MAX_PATH in folders with spaces.
@@ -108,8 +111,10 @@ TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothi
         // The tray copy goes on as it was: its icon, its rulers in front of the target.
         EXPECT_TRUE(app.Running() && TrayIconShown());
         EXPECT_EQ(GetForegroundWindow(), target.Hwnd());
-        const RECT r = WindowRectOf(ruler);
-        EXPECT_TRUE(WaitInFrontAt(ruler, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        for (HWND ruler : rulers) {
+            const RECT r = WindowRectOf(ruler);
+            EXPECT_TRUE(WaitInFrontAt(ruler, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        }
         EXPECT_EQ(VisibleTopLevel(), shownBefore);
     }
     EXPECT_EQ(PngSize(ReadFileBytes(L"\\\\?\\" + longPng)), std::pair(600, 440));
