@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "driver/driver.h"
@@ -32,8 +33,7 @@ Ran RunPlumbo(const std::wstring& dir, const std::wstring& args) {
         ran.shownWhileRunning = static_cast<int>(WindowsOf(pi.dwProcessId, nullptr, true).size());
         WaitForSingleObject(pi.hProcess, 60000);
         GetExitCodeProcess(pi.hProcess, &ran.code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
     }
     CloseHandle(err);
     ran.err = ReadFileBytes(errPath);
@@ -41,9 +41,7 @@ Ran RunPlumbo(const std::wstring& dir, const std::wstring& args) {
 }
 
 std::wstring Hex(HWND h) {
-    wchar_t text[24];
-    swprintf(text, 24, L"%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)));
-    return text;
+    return (std::wostringstream() << std::hex << reinterpret_cast<uintptr_t>(h)).str();
 }
 
 std::set<HWND> VisibleTopLevel() {
