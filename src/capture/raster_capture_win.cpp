@@ -162,6 +162,11 @@ void FinishWhenNoneOpen(Program& program, HWND target, Hidden hidden) {
 
 }  // namespace
 
+Picture CaptureWindowNow(HWND target) {
+    RECT outer{};
+    return GrabTarget(target, outer);
+}
+
 void CaptureTargetAsBitmap(Program& program) {
     const HWND target = program.target.hwnd;
     if (capturePending || !target || !IsWindow(target)) return;

@@ -21,6 +21,11 @@ inline constexpr UINT kScreenSettleMs = 200;
 // picture; a second capture while one waits is ignored.
 void CaptureTargetAsBitmap(Program& program);
 
+// The window as the screen shows it now, cut to the frame a person sees: what a capture holds,
+// taken at once, for a caller with no windows of its own in the way. Empty when the window has
+// gone or has no size.
+Picture CaptureWindowNow(HWND target);
+
 // Copies width x height screen pixels of a window from (srcLeft, srcTop): of its client area
 // when clientOnly, else of the whole window from its outer top-left corner. On a 256-colour
 // palette screen the picture carries a copy of the system palette.

@@ -130,6 +130,30 @@ constexpr UiTexts kJapanese = {
     L"クリックでコピー / Esc で終了",
     L"クリップボードにコピーできませんでした",
     L"カーソル位置",
+
+    L"使い方:\n"
+    L"  plumbo.exe /redraw  [ウインドウ] [/delay ミリ秒] [/pictures] /out ファイル(.emf .wmf .svg .png)\n"
+    L"  plumbo.exe /capture [ウインドウ] [/delay ミリ秒] /out ファイル(.bmp .png)\n"
+    L"  plumbo.exe /list    表示中のウインドウを一覧します (ハンドル、プロセス、クラス、タイトル)\n"
+    L"ウインドウ (指定がなければ手前のウインドウ):\n"
+    L"  /window \"文字\"  タイトルに文字を含む最初の表示中のウインドウ\n"
+    L"  /class クラス名   /process 名前.exe   /hwnd 16進数 (/list の表示のとおり)\n"
+    L"/delay は待ってからウインドウを取ります。/pictures は読み取れない部分を絵として描きます。\n"
+    L"終了コード: 0 書き出した、1 引数の誤り、2 ウインドウがない、3 ウインドウが応答しないか読み取れない、4 書き出せない\n"
+    L"スイッチなしで起動すると、通知領域に常駐します。",
+    L"「%s」は plumbo.exe のスイッチではありません (一覧は plumbo.exe /?)。",
+    L"「%s」の後に値が必要です。",
+    L"「%s」に「%s」は使えません。",
+    L"「%s」と「%s」は一緒に指定できません。",
+    L"「%s」が二度指定されています。",
+    L"/redraw、/capture、/list、/? のどれかを指定してください (詳しくは plumbo.exe /?)。",
+    L"「%s」には /out と書き出すファイルが必要です。",
+    L"「%s」のファイル名は %s のどれかで終わるようにしてください。",
+    L"%s に当たる表示中のウインドウはありません。",
+    L"手前にウインドウがありません。",
+    L"ウインドウ %s は最小化されています。元に戻してから実行してください。",
+    L"ウインドウ %s は応答しないか、読み取れませんでした。",
+    L"ファイル「%s」に書き出せませんでした。%s",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -259,6 +283,30 @@ constexpr UiTexts kEnglish = {
     .measureLeave = L"Click copies / Esc leaves",
     .measureNotCopied = L"Not copied: the clipboard is in use",
     .setShowCursor = L"Cursor mark",
+
+    .cliUsage = L"Usage:\n"
+                L"  plumbo.exe /redraw  [window] [/delay ms] [/pictures] /out file(.emf .wmf .svg .png)\n"
+                L"  plumbo.exe /capture [window] [/delay ms] /out file(.bmp .png)\n"
+                L"  plumbo.exe /list    lists the visible windows (handle, process, class, title)\n"
+                L"Window (the window in front when none is given):\n"
+                L"  /window \"text\"  the first visible window whose title contains the text\n"
+                L"  /class name   /process name.exe   /hwnd hex (as /list prints it)\n"
+                L"/delay waits before the window is taken. /pictures draws what cannot be read as a picture.\n"
+                L"Exit codes: 0 written, 1 bad arguments, 2 no such window, 3 the window did not answer or could not be read, 4 not written\n"
+                L"Without a switch Plumbo! starts in the notification area.",
+    .cliUnknownSwitch = L"\"%s\" is not a switch of plumbo.exe (plumbo.exe /? lists them).",
+    .cliMissingValue = L"%s needs a value.",
+    .cliBadValue = L"%s cannot take \"%s\".",
+    .cliConflict = L"%s and %s cannot be given together.",
+    .cliRepeated = L"%s is given twice.",
+    .cliNoRun = L"Give /redraw, /capture, /list or /? (plumbo.exe /? tells more).",
+    .cliNoOut = L"%s needs /out and the file to write.",
+    .cliBadExtension = L"The file of %s must end in one of %s.",
+    .cliNoWindow = L"No visible window matches %s.",
+    .cliNoForeground = L"No window is in front.",
+    .cliMinimized = L"The window %s is minimized: restore it first.",
+    .cliNotRead = L"The window %s did not answer or could not be read.",
+    .cliNotWritten = L"The file \"%s\" could not be written. %s",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

@@ -155,6 +155,25 @@ struct UiTexts {
     const wchar_t* measureNotCopied;  // in place of measureLeave after a copy the clipboard refused
     // The switch in "設定" for the rulers' cursor mark.
     const wchar_t* setShowCursor;
+
+    // plumbo.exe run from a command line: the usage ("/?"), and the one line a run that wrote no
+    // file prints. %s: switches as typed (in cliBadValue then the value; in cliBadExtension the
+    // run's switch, then its extensions), a window as its handle and title, a file, then the
+    // system's reason.
+    const wchar_t* cliUsage;
+    const wchar_t* cliUnknownSwitch;
+    const wchar_t* cliMissingValue;
+    const wchar_t* cliBadValue;
+    const wchar_t* cliConflict;
+    const wchar_t* cliRepeated;
+    const wchar_t* cliNoRun;
+    const wchar_t* cliNoOut;
+    const wchar_t* cliBadExtension;
+    const wchar_t* cliNoWindow;
+    const wchar_t* cliNoForeground;
+    const wchar_t* cliMinimized;
+    const wchar_t* cliNotRead;
+    const wchar_t* cliNotWritten;
 };
 
 enum class UiLanguage { Japanese, English };

@@ -1,0 +1,125 @@
+// plumbo.exe run by a script: pictures of another program's window into files, with exit codes
+// and a line on standard error, beside a copy in the tray that must not notice.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "driver/driver.h"
+
+using namespace e2e;
+
+namespace {
+
+struct Ran {
+    DWORD code = STILL_ACTIVE;
+    std::string err;  // and its standard output
+    int shownWhileRunning = 0;  // visible windows of the run once its loop waited
+};
+
+// As a script runs it: standard output and error into files, the run waited for.
+Ran RunPlumbo(const std::wstring& dir, const std::wstring& args) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const std::wstring errPath = dir + L"\\stderr.txt";
+    HANDLE err = CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW si{.cb = sizeof si, .dwFlags = STARTF_USESTDHANDLES, .hStdOutput = err, .hStdError = err};
+    PROCESS_INFORMATION pi{};
+    std::wstring line = L"plumbo.exe " + args;
+    Ran ran;
+    if (CreateProcessW((BinDir() + L"\\plumbo.exe").c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(),
+                       &si, &pi)) {
+        WaitForInputIdle(pi.hProcess, 10000);
+        ran.shownWhileRunning = static_cast<int>(WindowsOf(pi.dwProcessId, nullptr, true).size());
+        WaitForSingleObject(pi.hProcess, 60000);
+        GetExitCodeProcess(pi.hProcess, &ran.code);
+        CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+    }
+    CloseHandle(err);
+    ran.err = ReadFileBytes(errPath);
+    return ran;
+}
+
+std::wstring Hex(HWND h) {
+    return (std::wostringstream() << std::hex << reinterpret_cast<uintptr_t>(h)).str();
+}
+
+std::set<HWND> VisibleTopLevel() {
+    std::set<HWND> shown;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (IsWindowVisible(h)) shown.insert(h);
+    return shown;
+}
+
+// Width and height from a PNG file's header.
+std::pair<int, int> PngSize(const std::string& png) {
+    auto at = [&](size_t i) { return png.size() < i + 4 ? -1 : (uint8_t(png[i]) << 24 | uint8_t(png[i + 1]) << 16 | uint8_t(png[i + 2]) << 8 | uint8_t(png[i + 3])); };
+    return {at(16), at(20)};
+}
+
+}  // namespace
+
+TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothing) {
+    Target target, minimized;
+    ASSERT_TRUE(target.Start(140, 120, 600, 440, L"Script Target", L"/controls"));
+    ASSERT_TRUE(minimized.Start(300, 300, 300, 200, L"Minimized target"));
+    ShowWindow(minimized.Hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(minimized.Hwnd()) != FALSE; }));
+    const std::wstring dir = MakeTempDir(L"script");
+
+    // With no copy in the tray, none is needed and none is started. The title in another case.
+    const Ran first = RunPlumbo(dir, L"/redraw /window \"script TARGET\" /out \"" + dir + L"\\no tray.svg\"");
+    EXPECT_EQ(first.code, 0u) << first.err;
+    const std::string svg = ReadFileBytes(dir + L"\\no tray.svg");
+    for (const char* text : {"Plain static", "Inner push", "Group", "Script Target"})
+        EXPECT_NE(svg.find(text), std::string::npos) << text;
+    EXPECT_EQ(FindWindowW(L"PlumboMenuForm", nullptr), nullptr);
+
+    Plumbo app;
+    ASSERT_TRUE(app.Start() && app.WaitResident());
+    app.ShowRulersByDoubleClick();
+    ASSERT_TRUE(target.Activate());
+    const HWND rulers[] = {app.HorizontalRuler(), app.VerticalRuler()};
+    ASSERT_TRUE(WaitFor([&] {
+        return IsWindowVisible(rulers[0]) && IsWindowVisible(rulers[1]) && WindowRectOf(rulers[0]).left == 140 &&
+               WindowRectOf(rulers[1]).top == 120;
+    }));
+    const std::set<HWND> shownBefore = VisibleTopLevel();
+
+    // A path beyond MAX_PATH in folders with spaces.
+    std::wstring deep = dir;
+    for (int i = 0; i < 6; ++i)
+        deep += L"\\a folder with a long name to pass MAX_PATH " + std::to_wstring(i), CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
+    const std::wstring longPng = deep + L"\\capture.png";
+    ASSERT_GT(longPng.size(), size_t{MAX_PATH});
+    char listed[80];  // the target's line of /list, as the usage describes it
+    snprintf(listed, sizeof listed, "0x%08llX\ttesttarget.exe\tPlumboTestTarget\tScript Target\r\n",
+             static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(target.Hwnd())));
+    const struct { std::wstring args; DWORD code; std::string said; } rows[] = {
+        {L"-LIST", 0, listed},
+        {L"/?", 0, "/capture"},
+        {L"-CAPTURE -Hwnd " + Hex(target.Hwnd()) + L" -out \"" + longPng + L"\"", 0, ""},
+        {L"/redraw /class plumbotesttarget /delay 1500 /out:" + dir + L"\\class.emf", 0, ""},
+        {L"/redraw /window \"no such window zz\" /out x.emf", 2, "no such window zz"},
+        {L"/redraw /bogus", 1, "/bogus"},
+        {L"/capture /hwnd " + Hex(target.Hwnd()) + L" /out \"" + dir + L"\\missing\\x.png\"", 4, "missing\\x.png"},
+        {L"/capture /hwnd 0x" + Hex(minimized.Hwnd()) + L" /out x.png", 3, "最小化"},
+    };
+    for (const auto& row : rows) {
+        const Ran ran = RunPlumbo(dir, row.args);
+        EXPECT_EQ(ran.code, row.code) << ran.err;
+        EXPECT_NE(ran.err.find(row.said), std::string::npos) << ran.err;
+        EXPECT_EQ(ran.err.empty(), row.said.empty()) << ran.err;
+        EXPECT_EQ(ran.shownWhileRunning, 0);
+        // The tray copy goes on as it was: its icon, its rulers in front of the target.
+        EXPECT_TRUE(app.Running() && TrayIconShown());
+        EXPECT_EQ(GetForegroundWindow(), target.Hwnd());
+        for (HWND ruler : rulers) {
+            const RECT r = WindowRectOf(ruler);
+            EXPECT_TRUE(WaitInFrontAt(ruler, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        }
+        EXPECT_EQ(VisibleTopLevel(), shownBefore);
+    }
+    EXPECT_EQ(PngSize(ReadFileBytes(L"\\\\?\\" + longPng)), std::pair(600, 440));
+    EXPECT_EQ(ReadFileBytes(dir + L"\\class.emf").substr(40, 4), " EMF");
+}
