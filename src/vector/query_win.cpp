@@ -10,6 +10,7 @@
 #include "vector/accessible_reader_win.h"
 #include "vector/class_names.h"
 #include "vector/content_readers_win.h"
+#include "vector/toolkit_names.h"
 
 namespace plumbo {
 
@@ -79,7 +80,7 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
             continue;
         }
         child.window = ToRect32(r);
-        child.className = GetControlClass(hwnd);
+        child.className = DecideControlClass(hwnd, query);
         const RecordNeeds needs = NeedsFor(child.className, child.style);
         if (needs.text) child.text = query.ReadText(hwnd, needs.textUnits);
         if (needs.clientRect && GetClientRect(hwnd, &r)) child.client = ToRect32(r);
@@ -132,6 +133,21 @@ SystemMetrics ReadMetrics(UINT dpi) {
     return {metric(SM_CYCAPTION), metric(SM_CXSIZE), metric(SM_CYSIZE), metric(SM_CXHTHUMB), metric(SM_CYVTHUMB)};
 }
 
+// Where the window's program put its client area, and a tool window's caption metrics.
+FrameRecord ReadFrame(HWND target, UINT dpi) {
+    FrameRecord f;
+    RECT client{};
+    if (GetClientRect(target, &client)) {
+        MapWindowPoints(target, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        f.client = ToRect32(client);
+    }
+    f.exStyle = static_cast<uint32_t>(GetWindowLongW(target, GWL_EXSTYLE));
+    f.cySmCaption = SystemMetricForDpi(SM_CYSMCAPTION, dpi);
+    f.cxSmSize = SystemMetricForDpi(SM_CXSMSIZE, dpi);
+    f.cySmSize = SystemMetricForDpi(SM_CYSMSIZE, dpi);
+    return f;
+}
+
 }  // namespace
 
 bool GetAllDescendants(HWND parent, std::vector<HWND>& handles) {
@@ -149,6 +165,15 @@ std::wstring GetControlClass(HWND hwnd) {
     int n = GetClassNameW(hwnd, buf, kTextBufferUnits);
     n = std::clamp(n, 0, kTextBufferUnits - 1);
     return NormaliseClassName(std::wstring_view(buf, n));
+}
+
+std::wstring DecideControlClass(HWND hwnd, ControlQuery& query) {
+    const std::wstring own = GetControlClass(hwnd), real = NormaliseClassName(Reports().realClassName(hwnd));
+    return DecideClass(own, real, [&]() -> std::optional<uint32_t> {
+               LRESULT code = 0;
+               if (!query.Send(hwnd, WM_GETDLGCODE, 0, 0, &code)) return std::nullopt;
+               return static_cast<uint32_t>(code);
+           });
 }
 
 bool HasStyle(HWND hwnd, uint32_t mask) { return HasStyleBits(StyleOf(hwnd), mask); }
@@ -174,6 +199,7 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     t.window.window = ToRect32(frame);
     t.window.style = StyleOf(target);
     t.metrics = ReadMetrics(ownPixels ? ownPixels->dpi : MonitorDpi(MonitorOf(target)).x);
+    t.frame = ReadFrame(target, ownPixels ? ownPixels->dpi : MonitorDpi(MonitorOf(target)).x);
 
     ControlQuery query;
     if (HasStyleBits(t.window.style, style_bits::kCaption)) t.window.text = query.ReadText(target, kMaxTextUnits);

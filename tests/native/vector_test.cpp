@@ -14,6 +14,7 @@
 #include "vector/class_names.h"
 #include "vector/control_drawers.h"
 #include "vector/list_drawers.h"
+#include "vector/toolkit_names.h"
 #include "describe_parts.h"
 #include "rows.h"
 
@@ -71,6 +72,7 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
         {L"Frame", 0},       {L"Button", 7},      {L"Button", 2},   {L"Button", 4},   {L"ComboBox", kH | kV},
         {L"Static", 0},      {L"CommandButton", 0}, {L"ToolbarWindow32", kH | kV}, {L"SysTreeView32", kH | kV},
         {L"ComboBox", 0x3},  {L"Static", 0xE},     {L"Button", 9},   {L"Button", 0xB}, {L"Button", 0xC},
+        {L"StatusBar20WndClass", 0}, {L"(panel)", 0}, {L"OptionButton", 0}, {L"(check list)", kV},
     };
     for (const auto& [name, style] : needs) {
         WindowRecord full = Ctl(name, kVis | style, {110, 220, 310, 320}, L"text", {0, 0, 183, 83}, {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")});
@@ -83,6 +85,45 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
                   (std::array{n.text, n.clientRect, n.children, n.firstDescendantText, n.checkState}))
             << name << " " << std::hex << style;
     }
+}
+
+// Which class a control is drawn as beyond its exact name: Windows' name for its base class
+// first, then the toolkits' naming habits (a user32 family confirmed by the answer to
+// WM_GETDLGCODE: -1 for none), then the answer alone; and the answer is asked only there.
+TEST(ClassNames, AToolkitsControlIsDrawnAsItsBaseClassByWindowsNameItsOwnNameOrItsDialogCode) {
+    const std::wstring forms = L"WindowsForms10.%.app.0.2bf8098_r6_ad1";
+    auto winForms = [&](const wchar_t* base) { std::wstring n = forms; return n.replace(n.find(L'%'), 1, base); };
+    const struct { std::wstring own, real; int64_t code; std::pair<std::wstring, bool> want; } rows[] = {
+        {L"Button", L"Button", -1, {L"Button", false}}, {L"OptionButton", L"Button", -1, {L"OptionButton", false}},
+        {L"TFlatButton", L"Button", 0, {L"Button", false}}, {L"ATL:0040C0A8", L"ListBox", 0, {L"ListBox", false}},
+        {L"TFlatButton", L"", 0x2010, {L"Button", true}}, {L"TFlatButton", L"", 0x40, {L"Button", true}},
+        {L"TFlatButton", L"", 0, {L"TFlatButton", true}}, {L"TButton", L"", 0x81, {L"TButton", true}},
+        {L"TAppStaticText", L"", 0x100, {L"Static", true}}, {L"TAppStaticText", L"", 0x89, {L"TAppStaticText", true}},
+        {L"TMemo", L"", 0x89, {L"Edit", true}}, {L"TMaskEdit", L"", -1, {L"TMaskEdit", true}},
+        {L"TAppCheckListBox", L"", 0x81, {L"(check list)", true}}, {L"TAppCheckListBox", L"", 0x89, {L"TAppCheckListBox", true}},
+        {L"TListBox", L"", 0x81, {L"ListBox", true}}, {L"TComboBox", L"", 0, {L"TComboBox", true}},
+        {L"TRichEdit", L"", 0, {L"RichEdit20W", false}}, {L"TStatusBar", L"", 0, {L"msctls_statusbar32", false}},
+        {L"TListView", L"", 0, {L"SysListView32", false}}, {L"TPageControl", L"", 0, {L"SysTabControl32", false}},
+        {L"TAppPanel", L"", 0, {L"(panel)", false}}, {L"TGroupBox", L"", 0, {L"Frame", false}},
+        {L"ListView20WndClass", L"", 0, {L"SysListView32", false}}, {L"ProgressBar20WndClass", L"", 0, {L"msctls_progress32", false}},
+        {winForms(L"BUTTON"), L"", 0x2000, {L"Button", true}}, {winForms(L"EDIT"), L"", 0x89, {L"Edit", true}},
+        {winForms(L"SysListView32"), L"", 0, {L"SysListView32", false}}, {winForms(L"STATIC"), L"", 0, {winForms(L"STATIC"), true}},
+        {winForms(L"Window.8"), L"", 0, {winForms(L"Window.8"), true}}, {L"WindowsForms10", L"", 0, {L"WindowsForms10", true}},
+        // A name that suggests nothing: a push button, a radio button, a static or an edit by the answer alone.
+        {L"ATL:0040C0A8", L"", 0x89, {L"Edit", true}}, {L"ATL:0040C0A8", L"", 0x20, {L"Button", true}},
+        {L"ATL:0040C0A8", L"", 0x10, {L"Button", true}}, {L"ATL:0040C0A8", L"", 0x40, {L"Button", true}},
+        {L"ATL:0040C0A8", L"", 0x100, {L"Static", true}}, {L"ATL:0040C0A8", L"", 0x2000, {L"ATL:0040C0A8", true}},
+        {L"ATL:0040C0A8", L"", 0x81, {L"ATL:0040C0A8", true}}, {L"ATL:0040C0A8", L"", -1, {L"ATL:0040C0A8", true}},
+        {L"Tab", L"", 0x8, {L"Edit", true}}, {L"TButtonBar", L"", 0, {L"TButtonBar", true}}, {L"TFlat_Button", L"", 0x20, {L"Button", true}},
+    };
+    ExpectRows(rows, [](auto& c) {
+        bool asked = false;
+        const std::wstring drawnAs = DecideClass(c.own, c.real.empty() ? c.own : c.real, [&]() -> std::optional<uint32_t> {
+            asked = true;
+            return c.code < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(c.code));
+        });
+        return std::pair(drawnAs, asked);
+    });
 }
 
 // ---- The part list ----
@@ -124,15 +165,38 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     // The close box at 401 - 16 - 0.5 = 384.5, its cross from 384 (to even; half-up gives 385);
     // the others (X - m) further left each, overlapping by 2m as they always have: 370 with a
     // half-size box, 354.5 with a low bar from 354.
-    EXPECT_EQ(Frame(Window(kCap | kSys | kMax)), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x19 h8", L"B 19,0 382x19 f4 'Title'", L"R 384.5,0.5 16x18 h8", L"L (388,4.5)-(396,13.5)", L"L (396,4.5)-(388,13.5)", L"R 370,0.5 16x18 h8", L"R 374,4.5 8x9 h8", L"R 354.5,0.5 16x18 h8", L"L (358,13.5)-(366,13.5)"}));
-    // Drawn per style: outer box 1, caption bar and title 2, close 3, middle 2, low 2. No system
-    // menu, no buttons; WS_MINIMIZEBOX (0x20000) counts for nothing; either caption bit is
-    // enough, and without one nothing of the caption is drawn.
-    const struct { uint32_t style; size_t want; } counts[] = {
-        {kCap | kMax | kDis, 3}, {kCap | kSys | 0x20000, 6}, {kCap | kSys | kDis, 8}, {kCap | kSys | kMax | kDis, 10},
-        {style_bits::kBorder | kSys, 6}, {0x00400000 | kSys, 6}, {kSys | kMax | kDis, 1}};
-    ExpectRows(counts, [](auto& c) { return Frame(Window(c.style)).size(); });
-
+    EXPECT_EQ(Frame(Window(kCap | kSys | kMax | style_bits::kMinimizeBox)), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x19 h8", L"B 19,0 382x19 f4 'Title'", L"R 384.5,0.5 16x18 h8", L"L (388,4.5)-(396,13.5)", L"L (396,4.5)-(388,13.5)", L"R 370,0.5 16x18 h8", L"R 374,4.5 8x9 h8", L"R 354.5,0.5 16x18 h8", L"L (358,13.5)-(366,13.5)"}));
+    // The buttons after the close box, by the style (and extended style) Windows draws them for:
+    // minimize and maximize together when either is asked for, the missing one greyed (grey
+    // 0x808080 = 8421504); context help in the middle where neither is; WS_DISABLED adds nothing;
+    // without a system menu none, and without a caption bit no caption at all.
+    constexpr uint32_t kMin = style_bits::kMinimizeBox, kHelp = style_bits::kContextHelp;
+    const std::wstring mid = L"R 370,0.5 16x18 h8", maxOn = L"R 374,4.5 8x9 h8", low = L"R 354.5,0.5 16x18 h8", minOn = L"L (358,13.5)-(366,13.5)";
+    const std::wstring maxOff = maxOn + L" pen=1/0/8421504 fill=16777215 o-1", minOff = minOn + L" pen=1/8421504";
+    const struct { uint32_t style, ex; Lines want; } buttons[] = {
+        {kCap | kSys, 0, {}}, {kCap | kSys | kDis, 0, {}}, {kCap | kSys | kMin, 0, {mid, maxOff, low, minOn}},
+        {kCap | kSys | kMax, 0, {mid, maxOn, low, minOff}}, {kCap | kSys | kMin | kMax, 0, {mid, maxOn, low, minOn}},
+        {kCap | kSys | kMin | kMax | kDis, 0, {mid, maxOn, low, minOn}}, {kCap | kSys, kHelp, {mid, L"B 370,0 16x18 f5 '?'"}},
+        {kCap | kSys | kMax, kHelp, {mid, maxOn, low, minOff}}, {style_bits::kBorder | kSys | kMin, 0, {mid, maxOff, low, minOn}},
+        {0x00400000 | kSys, 0, {}}, {kCap | kMin | kMax, 0, {L"(none)"}}, {kSys | kMax, 0, {L"no caption"}}};
+    ExpectRows(buttons, [](auto& c) {
+        TargetRecord t = Window(c.style);
+        t.frame.exStyle = c.ex;
+        const Lines all = Frame(t);
+        return all.size() < 6 ? Lines{all.size() == 3 ? L"(none)" : L"no caption"} : Lines(all.begin() + 6, all.end());
+    });
+    // A tool window: only the close box, in its smaller caption (15 high, buttons 12 x 13: m = 1).
+    TargetRecord tool = Window(kCap | kSys | kMin | kMax);
+    tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
+    EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x15 h8", L"B 15,0 386x15 f4 'Title'", L"R 388,1 12x13 h8", L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
+    // The caption is drawn only where the client area leaves its height above it: a window whose
+    // client area covers its caption (answering WM_NCCALCSIZE so) paints its own title bar.
+    const struct { int32_t clientTop; size_t want; } client[] = {{60, 1}, {78, 1}, {79, 10}, {100, 10}};
+    ExpectRows(client, [](auto& c) {
+        TargetRecord t = Window(kCap | kSys | kMax);
+        t.frame.client = {54, c.clientTop, 447, 356};
+        return Frame(t).size();
+    });
     // Menu captions where the system reports them, with or without a caption bar.
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
     EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 h0", L"B 4,22 36x19 f4 'ファイル(&F)'", L"B 40,22 40x19 f4 '&Edit'"}));
@@ -149,7 +213,9 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
             // x 10, y 20, 200 x 100; client 183 x 83: the horizontal bar under the client area
             // (track, buttons, arrows), then the vertical one right of it.
             {L"Edit", kH | kV | 0x4, {110, 220, 310, 320}, L"one\r\ntwo", {0, 0, 183, 83}, {L"R 10,20 200x100 h0", L"B 10,20 200x100 f4 'one\r\ntwo'", L"R 10,103 183x17 h0", L"R 10,103 16x17 h0", L"R 177,103 16x17 h0", L"P (22,108) (22,118) (14,113) (22,108)", L"P (181,108) (189,113) (181,118) (181,108)", L"R 193,20 17x83 h0", L"R 193,20 17x20 h0", L"R 193,83 17x20 h0", L"P (201,25) (205,35) (197,35) (201,25)", L"P (197,88) (205,88) (201,98) (197,88)"}},
-            {L"CommandButton", 0, r, L"OK", {}, push}, {L"CheckBox", 0, r, L"OK", {}, {}},
+            {L"CommandButton", 0, r, L"OK", {}, push}, {L"CheckBox", 0, r, L"OK", {}, {L"R 20,10 25x25 h0", L"B 45,10 55x25 f4 'OK'"}},
+            {L"OptionButton", 0, r, L"OK", {}, {L"C (32.5,22.5) r12.5", L"B 45,10 55x25 f4 'OK'"}},
+            {L"(panel)", 0, r, L"&Top", {}, {L"R 20,10 80x25 h0", L"B 20,10 80x25 f5 '&Top'"}}, {L"(panel)", 0, r, L"", {}, {L"R 20,10 80x25 h0"}},
             // The drop-down button is a 21-px square at the right end; a drop list shows its
             // selected item (its own text) up to the button.
             {L"ComboBox", 0x3, {120, 230, 270, 251}, L"selected", {}, {L"R 20,30 150x21 h0", L"R 149,30 21x21 h0", L"P (154.25,35.25) (164.75,35.25) (159.5,45.75) (154.25,35.25)", L"B 20,30 129x21 f4 'selected'"}},
@@ -282,6 +348,9 @@ TEST(BarDrawers, EachItemIsOutlinedAndCaptionedWhereItsControlPutIt) {
         // one draws nothing.
         {L"Edit", 0x4, {{{104, 502, 390, 510}, L"one & two"}, {{104, 510, 390, 518}, L""}}, {},
          {L"R 0,300 300x20 h0", L"B 4,302 286x8 f0 'one && two'"}},
+        // A list box's items as it shows them, '&' as it is; a check list's with a box as tall as the row.
+        {L"ListBox", 0, {{{102, 502, 398, 518}, L"A&B"}}, {}, {L"R 0,300 300x20 h0", L"B 2,302 296x16 f4 'A&&B'"}},
+        {L"(check list)", 0, {{{102, 502, 398, 518}, L"Item"}}, {}, {L"R 0,300 300x20 h0", L"R 3,303 14x14 h0", L"B 18,302 280x16 f4 'Item'"}},
         // A simple combo box: its edit field outlined, then the list's visible items.
         {L"ComboBox", 0x1, {{{101, 501, 399, 510}, L"A", item_flags::kSelected}, {{102, 511, 398, 519}, L"B&"}}, {},
          {L"R 0,300 300x20 h0", L"R 1,301 298x9 h0", L"B 1,301 298x9 f4 'A'", L"B 2,311 296x8 f4 'B&&'"}},

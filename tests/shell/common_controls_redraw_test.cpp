@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@
 #include "driver/driver.h"
 #include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
+#include "platform/png_win.h"
+#include "platform/window_reports_win.h"
 #include "vector/accessible_reader_win.h"
 #include "vector/control_query_win.h"
 #include "vector/player_win.h"
@@ -33,10 +36,41 @@ const std::vector<std::wstring> kTargetPrograms{L"testtarget.exe",
 #endif
 };
 
+// A metafile played on white at its natural size, as 24-bit rows.
+struct Played {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rows;
+    size_t Stride() const { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
+    // How many pixels of [x0, x1) x [y0, y1) are black.
+    int Black(int x0, int y0, int x1, int y1) const {
+        int n = 0;
+        for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
+            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) {
+                const uint8_t* p = &rows[y * Stride() + x * 3];
+                n += (p[0] | p[1] | p[2]) == 0;
+            }
+        return n;
+    }
+};
+Played Play(const RedrawResult& redrawn) {
+    Played out{redrawn.naturalWidth, redrawn.naturalHeight, {}};
+    const BITMAPINFO bi = TopDownDib(out.width, out.height, 24);
+    void* bits = nullptr;
+    MemoryDc dc(nullptr);
+    Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectGuard select(dc.Get(), dib.Get());
+    const RECT all{0, 0, out.width, out.height};
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PlayEnhMetaFile(dc.Get(), redrawn.picture.EnhMetafile(), &all);
+    GdiFlush();
+    out.rows.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + out.Stride() * out.height);
+    return out;
+}
+
 // The target program started with `args`, 760 pixels wide: what it shows (at least `least` texts,
-// or it said nothing) and the texts of its re-drawing, each text it shows looked for among them.
-// The target lives on.
-struct Redrawn { std::vector<e2e::ShownText> shown; std::vector<e2e::MetafileText> texts; };
+// or it said nothing) and the texts of its re-drawing, each text it shows looked for among them,
+// and the re-drawing played. The target lives on.
+struct Redrawn { std::vector<e2e::ShownText> shown; std::vector<e2e::MetafileText> texts; Played played; };
 Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, int height, size_t least) {
     SCOPED_TRACE(testing::Message() << program);
     e2e::Target target(program);
@@ -56,12 +90,12 @@ Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, 
         EXPECT_TRUE(e2e::DrawnWhereShown(texts, s)) << s.kind << " '" << s.text.substr(0, 80) << "' in " << s.rect.left
                                                     << "," << s.rect.top << "," << s.rect.right << "," << s.rect.bottom;
     EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
-    return {shown, texts};
+    return {shown, texts, redrawn ? Play(*redrawn) : Played{}};
 }
 
 TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolledAway) {
     for (const std::wstring& program : kTargetPrograms) {
-        const auto [shown, texts] = ExpectDrawnWhereShown(program, L"/lists", 580, 60);
+        const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/lists", 580, 60);
         // Of the report view's thousand rows only those on show are drawn: some, and fewer than 20
         // (its 200 pixels hold about ten).
         auto rows = [](const auto& list) {
@@ -161,22 +195,8 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
     ASSERT_TRUE(target.Start(30, 30, 680, 300, L"Buttons", L"/buttons"));
     auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
     ASSERT_TRUE(redrawn.has_value());
-    const int width = redrawn->naturalWidth, height = redrawn->naturalHeight;
-    const BITMAPINFO bi = TopDownDib(width, height, 32);
-    void* bits = nullptr;
-    MemoryDc dc(nullptr);
-    Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    SelectGuard select(dc.Get(), dib.Get());
-    const RECT all{0, 0, width, height};
-    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    PlayEnhMetaFile(dc.Get(), redrawn->picture.EnhMetafile(), &all);
-    GdiFlush();
-    auto black = [&](int x0, int y0, int x1, int y1) {  // how many of [x0, x1) x [y0, y1)
-        int n = 0;
-        for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
-            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) n += (static_cast<uint32_t*>(bits)[y * width + x] & 0xFFFFFF) == 0;
-        return n;
-    };
+    const Played played = Play(*redrawn);
+    auto black = [&](int x0, int y0, int x1, int y1) { return played.Black(x0, y0, x1, y1); };
     const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
     const RECT frame = e2e::WindowRectOf(target.Hwnd());
     std::map<std::wstring, std::string> looks;
@@ -199,6 +219,73 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
         {L"t5 s2", "box third"}, {L"t6 s0", "box"}, {L"t6 s1", "box ticked"}, {L"t6 s2", "box third"}, {L"t4 s0", "circle"}, {L"t4 s1", "circle dot"},
         {L"t9 s0", "circle"}, {L"t9 s1", "circle dot"}, {L"tB s0", "push no text"}, {L"tC s0", "split"}, {L"tD s0", "split"}};
     EXPECT_EQ(looks, want);
+}
+
+// Controls of the toolkits under their own names (testtarget.exe /toolkit) are drawn as their
+// base classes: every text a person sees where it is shown, a link's without its markup, a tool
+// bar's edit and labels and a check list's rows among them; a name that only looks like a button
+// stays a box with its name. Played, the check box is ticked, the option button has its dot, each
+// check-list row its box, and the progress bar in the status bar is filled halfway.
+TEST(ToolkitRedraw, ControlsUnderToolkitNamesAreDrawnAsTheirBaseClassesWithTheirTextsAndState) {
+    for (const std::wstring& program : kTargetPrograms) {
+        const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/toolkit", 420, 20);
+        auto drawn = [&](const wchar_t* s) { return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; }); };
+        EXPECT_TRUE(drawn(L"TFakeButton") && !drawn(L"Fake"));
+        for (const e2e::ShownText& s : shown) {
+            SCOPED_TRACE(testing::Message() << s.text);
+            const RECT& r = s.rect;
+            const int d = r.bottom - r.top, q = d / 4, cy = r.top + d / 2;
+            const bool ticked = played.Black(r.left, r.top, r.left + 2, r.top + 2) && played.Black(r.left + q, r.top + q, r.left + 3 * q, r.top + 3 * q);
+            const bool dot = !played.Black(r.left, r.top, r.left + 2, r.top + 2) && played.Black(r.left + q, r.top + q, r.left + 3 * q, r.top + 3 * q);
+            // The progress bar stands 2 px into the part right of "Ready", 100 px wide.
+            const bool half = played.Black(r.right + 8, r.top + 4, r.right + 48, r.bottom - 4) > 20 && !played.Black(r.right + 60, r.top + 4, r.right + 96, r.bottom - 4);
+            const bool rowBox = played.Black(r.left - d, cy - 1, r.left - d + 3, cy + 1) > 0;
+            EXPECT_TRUE(s.text == L"Forms check" ? ticked : s.text == L"Option" ? dot : s.text == L"Ready" ? half : s.text == L"Apples" || s.text == L"Plums" ? rowBox : true);
+        }
+    }
+}
+
+// On Windows, RealGetWindowClassW names the system class a superclass is made from; Wine names
+// the window's own class. Through the seam, an ATL superclass of a list box, which neither its
+// name nor its answer to WM_GETDLGCODE tells, is drawn with its items; as Wine answers, it stays a
+// box with its name.
+TEST(ToolkitRedraw, WhereWindowsNamesTheBaseClassASuperclassNothingElseTellsIsDrawnAsIt) {
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(20, 20, 760, 420, L"Toolkit", L"/toolkit"));
+    ASSERT_FALSE(e2e::ShownBy(target).empty());
+    for (bool windows : {false, true}) {
+        SCOPED_TRACE(windows);
+        ResetReports();
+        if (windows) Reports().realClassName = [](HWND h) {
+            wchar_t name[64] = {};
+            GetClassNameW(h, name, 64);
+            return std::wstring(name) == L"ATL:0040D010" ? L"ListBox" : name;
+        };
+        auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+        ASSERT_TRUE(redrawn.has_value());
+        const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+        auto drawn = [&](const wchar_t* s) { return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; }); };
+        EXPECT_EQ(std::pair(drawn(L"Kiwi"), drawn(L"ATL:0040D010")), std::pair(windows, !windows));
+    }
+    ResetReports();
+}
+
+// A window whose client area covers its caption (testtarget.exe /ownframe) gets no made-up
+// caption: no title, no caption buttons right of its tabs, whose texts are drawn where it shows
+// them. With PLUMBO_PICTURE_OUT set, the played picture is left there as a PNG file.
+TEST(OwnFrameRedraw, AWindowThatDrawsItsOwnTitleBarGetsNoMadeUpCaptionAndItsTabsAreDrawn) {
+    for (const std::wstring& program : kTargetPrograms) {
+        const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/ownframe", 300, 2);
+        EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Redrawn"; }));
+        EXPECT_EQ(played.Black(played.width - 90, 2, played.width - 2, 30), 0);
+        std::vector<uint8_t> png;
+        if (const char* out = std::getenv("PLUMBO_PICTURE_OUT"); out && program == kTargetPrograms[0]) {
+            ASSERT_EQ(EncodePng(played.width, played.height, played.Stride(), played.rows, 96, 96, png), S_OK);
+            FILE* f = std::fopen(out, "wb");
+            ASSERT_TRUE(f && std::fwrite(png.data(), 1, png.size(), f) == png.size());
+            std::fclose(f);
+        }
+    }
 }
 
 // Committed allocations of the process's own memory (not images or mapped files).
