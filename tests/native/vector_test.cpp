@@ -91,36 +91,25 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
 // first, then the toolkits' naming habits (a user32 family confirmed by the answer to
 // WM_GETDLGCODE: -1 for none), then the answer alone; and the answer is asked only there.
 TEST(ClassNames, AToolkitsControlIsDrawnAsItsBaseClassByWindowsNameItsOwnNameOrItsDialogCode) {
-    const std::wstring forms = L"WindowsForms10.%.app.0.2bf8098_r6_ad1";
-    auto winForms = [&](const wchar_t* base) { std::wstring n = forms; return n.replace(n.find(L'%'), 1, base); };
+    const std::wstring forms = L"WindowsForms10.%.app.0.2bf8098_r6_ad1", atl = L"ATL:0040C0A8", fake = L"TFlatButton";
+    auto f = [&](const wchar_t* base) { std::wstring n = forms; return n.replace(n.find(L'%'), 1, base); };
+    const std::wstring button = L"Button", edit = L"Edit", sv = L"SysListView32";
     const struct { std::wstring own, real; int64_t code; std::pair<std::wstring, bool> want; } rows[] = {
-        {L"Button", L"Button", -1, {L"Button", false}}, {L"OptionButton", L"Button", -1, {L"OptionButton", false}},
-        {L"TFlatButton", L"Button", 0, {L"Button", false}}, {L"ATL:0040C0A8", L"ListBox", 0, {L"ListBox", false}},
-        {L"TFlatButton", L"", 0x2010, {L"Button", true}}, {L"TFlatButton", L"", 0x40, {L"Button", true}},
-        {L"TFlatButton", L"", 0, {L"TFlatButton", true}}, {L"TButton", L"", 0x81, {L"TButton", true}},
-        {L"TAppStaticText", L"", 0x100, {L"Static", true}}, {L"TAppStaticText", L"", 0x89, {L"TAppStaticText", true}},
-        {L"TMemo", L"", 0x89, {L"Edit", true}}, {L"TMaskEdit", L"", -1, {L"TMaskEdit", true}},
-        {L"TAppCheckListBox", L"", 0x81, {L"(check list)", true}}, {L"TAppCheckListBox", L"", 0x89, {L"TAppCheckListBox", true}},
-        {L"TListBox", L"", 0x81, {L"ListBox", true}}, {L"TComboBox", L"", 0, {L"TComboBox", true}},
-        {L"TRichEdit", L"", 0, {L"RichEdit20W", false}}, {L"TStatusBar", L"", 0, {L"msctls_statusbar32", false}},
-        {L"TListView", L"", 0, {L"SysListView32", false}}, {L"TPageControl", L"", 0, {L"SysTabControl32", false}},
-        {L"TAppPanel", L"", 0, {L"(panel)", false}}, {L"TGroupBox", L"", 0, {L"Frame", false}},
-        {L"ListView20WndClass", L"", 0, {L"SysListView32", false}}, {L"ProgressBar20WndClass", L"", 0, {L"msctls_progress32", false}},
-        {winForms(L"BUTTON"), L"", 0x2000, {L"Button", true}}, {winForms(L"EDIT"), L"", 0x89, {L"Edit", true}},
-        {winForms(L"SysListView32"), L"", 0, {L"SysListView32", false}}, {winForms(L"STATIC"), L"", 0, {winForms(L"STATIC"), true}},
-        {winForms(L"Window.8"), L"", 0, {winForms(L"Window.8"), true}}, {L"WindowsForms10", L"", 0, {L"WindowsForms10", true}},
+        {button, button, -1, {button, false}}, {L"OptionButton", button, -1, {L"OptionButton", false}}, {fake, button, 0, {button, false}}, {atl, L"ListBox", 0, {L"ListBox", false}},
+        {fake, L"", 0x2010, {button, true}}, {fake, L"", 0x40, {button, true}}, {fake, L"", 0, {fake, true}}, {L"TButton", L"", 0x81, {L"TButton", true}},
+        {L"TAppStaticText", L"", 0x100, {L"Static", true}}, {L"TAppStaticText", L"", 0x89, {L"TAppStaticText", true}}, {L"TMemo", L"", 0x89, {edit, true}}, {L"TMaskEdit", L"", -1, {L"TMaskEdit", true}},
+        {L"TAppCheckListBox", L"", 0x81, {L"(check list)", true}}, {L"TAppCheckListBox", L"", 0x89, {L"TAppCheckListBox", true}}, {L"TListBox", L"", 0x81, {L"ListBox", true}}, {L"TComboBox", L"", 0, {L"TComboBox", true}},
+        {L"TRichEdit", L"", 0, {L"RichEdit20W", false}}, {L"TStatusBar", L"", 0, {L"msctls_statusbar32", false}}, {L"TListView", L"", 0, {sv, false}}, {L"TPageControl", L"", 0, {L"SysTabControl32", false}},
+        {L"TAppPanel", L"", 0, {L"(panel)", false}}, {L"TGroupBox", L"", 0, {L"Frame", false}}, {L"ListView20WndClass", L"", 0, {sv, false}}, {L"ProgressBar20WndClass", L"", 0, {L"msctls_progress32", false}},
+        {f(L"BUTTON"), L"", 0x2000, {button, true}}, {f(L"EDIT"), L"", 0x89, {edit, true}}, {f(L"SysListView32"), L"", 0, {sv, false}}, {f(L"STATIC"), L"", 0, {f(L"STATIC"), true}},
+        {f(L"Window.8"), L"", 0, {f(L"Window.8"), true}}, {L"WindowsForms10", L"", 0, {L"WindowsForms10", true}}, {L"TButtonBar", L"", 0, {L"TButtonBar", true}}, {L"Tab", L"", 0x8, {edit, true}},
         // A name that suggests nothing: a push button, a radio button, a static or an edit by the answer alone.
-        {L"ATL:0040C0A8", L"", 0x89, {L"Edit", true}}, {L"ATL:0040C0A8", L"", 0x20, {L"Button", true}},
-        {L"ATL:0040C0A8", L"", 0x10, {L"Button", true}}, {L"ATL:0040C0A8", L"", 0x40, {L"Button", true}},
-        {L"ATL:0040C0A8", L"", 0x100, {L"Static", true}}, {L"ATL:0040C0A8", L"", 0x2000, {L"ATL:0040C0A8", true}},
-        {L"ATL:0040C0A8", L"", 0x81, {L"ATL:0040C0A8", true}}, {L"ATL:0040C0A8", L"", -1, {L"ATL:0040C0A8", true}},
-        {L"Tab", L"", 0x8, {L"Edit", true}}, {L"TButtonBar", L"", 0, {L"TButtonBar", true}}, {L"TFlat_Button", L"", 0x20, {L"Button", true}},
-    };
+        {atl, L"", 0x89, {edit, true}}, {atl, L"", 0x20, {button, true}}, {atl, L"", 0x10, {button, true}}, {atl, L"", 0x40, {button, true}}, {L"TFlat_Button", L"", 0x20, {button, true}},
+        {atl, L"", 0x100, {L"Static", true}}, {atl, L"", 0x2000, {atl, true}}, {atl, L"", 0x81, {atl, true}}, {atl, L"", -1, {atl, true}}};
     ExpectRows(rows, [](auto& c) {
         bool asked = false;
         const std::wstring drawnAs = DecideClass(c.own, c.real.empty() ? c.own : c.real, [&]() -> std::optional<uint32_t> {
-            asked = true;
-            return c.code < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(c.code));
+            return asked = true, c.code < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(c.code));
         });
         return std::pair(drawnAs, asked);
     });
@@ -173,15 +162,17 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     constexpr uint32_t kMin = style_bits::kMinimizeBox, kHelp = style_bits::kContextHelp;
     const std::wstring mid = L"R 370,0.5 16x18 h8", maxOn = L"R 374,4.5 8x9 h8", low = L"R 354.5,0.5 16x18 h8", minOn = L"L (358,13.5)-(366,13.5)";
     const std::wstring maxOff = maxOn + L" pen=1/0/8421504 fill=16777215 o-1", minOff = minOn + L" pen=1/8421504";
-    const struct { uint32_t style, ex; Lines want; } buttons[] = {
-        {kCap | kSys, 0, {}}, {kCap | kSys | kDis, 0, {}}, {kCap | kSys | kMin, 0, {mid, maxOff, low, minOn}},
-        {kCap | kSys | kMax, 0, {mid, maxOn, low, minOff}}, {kCap | kSys | kMin | kMax, 0, {mid, maxOn, low, minOn}},
-        {kCap | kSys | kMin | kMax | kDis, 0, {mid, maxOn, low, minOn}}, {kCap | kSys, kHelp, {mid, L"B 370,0 16x18 f5 '?'"}},
-        {kCap | kSys | kMax, kHelp, {mid, maxOn, low, minOff}}, {style_bits::kBorder | kSys | kMin, 0, {mid, maxOff, low, minOn}},
-        {0x00400000 | kSys, 0, {}}, {kCap | kMin | kMax, 0, {L"(none)"}}, {kSys | kMax, 0, {L"no caption"}}};
+    // The caption is drawn only where the client area (its top given, 0: not read) leaves its
+    // height above it: a window whose client area covers its caption paints its own title bar.
+    const struct { uint32_t style, ex; int32_t clientTop; Lines want; } buttons[] = {
+        {kCap | kSys, 0, 0, {}}, {kCap | kSys | kDis, 0, 0, {}}, {kCap | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}}, {kCap | kSys | kMax, 0, 0, {mid, maxOn, low, minOff}},
+        {kCap | kSys | kMin | kMax, 0, 0, {mid, maxOn, low, minOn}}, {kCap | kSys | kMin | kMax | kDis, 0, 0, {mid, maxOn, low, minOn}}, {kCap | kSys, kHelp, 0, {mid, L"B 370,0 16x18 f5 '?'"}},
+        {kCap | kSys | kMax, kHelp, 0, {mid, maxOn, low, minOff}}, {style_bits::kBorder | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}}, {0x00400000 | kSys, 0, 0, {}},
+        {kCap | kMin | kMax, 0, 0, {L"(none)"}}, {kSys | kMax, 0, 0, {L"no caption"}}, {kCap | kSys | kMax, 0, 60, {L"no caption"}}, {kCap | kSys | kMax, 0, 78, {L"no caption"}},
+        {kCap | kSys | kMax, 0, 79, {mid, maxOn, low, minOff}}, {kCap | kSys, 0, 100, {}}};
     ExpectRows(buttons, [](auto& c) {
         TargetRecord t = Window(c.style);
-        t.frame.exStyle = c.ex;
+        std::tie(t.frame.exStyle, t.frame.client) = std::tuple(c.ex, c.clientTop ? Rect32{54, c.clientTop, 447, 356} : Rect32{});
         const Lines all = Frame(t);
         return all.size() < 6 ? Lines{all.size() == 3 ? L"(none)" : L"no caption"} : Lines(all.begin() + 6, all.end());
     });
@@ -189,14 +180,6 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     TargetRecord tool = Window(kCap | kSys | kMin | kMax);
     tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
     EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x15 h8", L"B 15,0 386x15 f4 'Title'", L"R 388,1 12x13 h8", L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
-    // The caption is drawn only where the client area leaves its height above it: a window whose
-    // client area covers its caption (answering WM_NCCALCSIZE so) paints its own title bar.
-    const struct { int32_t clientTop; size_t want; } client[] = {{60, 1}, {78, 1}, {79, 10}, {100, 10}};
-    ExpectRows(client, [](auto& c) {
-        TargetRecord t = Window(kCap | kSys | kMax);
-        t.frame.client = {54, c.clientTop, 447, 356};
-        return Frame(t).size();
-    });
     // Menu captions where the system reports them, with or without a caption bar.
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
     EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 h0", L"B 4,22 36x19 f4 'ファイル(&F)'", L"B 40,22 40x19 f4 '&Edit'"}));
