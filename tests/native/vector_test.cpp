@@ -35,16 +35,13 @@ WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text =
 }
 
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
-    PartList list;
-    EXPECT_EQ(DrawControl(kCtx, w, list), expected) << w.className;
+    PartList list; EXPECT_EQ(DrawControl(kCtx, w, list), expected) << w.className;
     return Describe(list);
 }
 
 // A common control with its items and what else it reported.
 Lines Draw(std::wstring cls, uint32_t style, Rect32 r, std::vector<ItemRecord> items, ControlContent content = {}) {
-    content.items = std::move(items);
-    WindowRecord w = Ctl(std::move(cls), kVis | style, r);
-    w.content = std::move(content);
+    content.items = std::move(items); WindowRecord w = Ctl(std::move(cls), kVis | style, r); w.content = std::move(content);
     return Draw(w);
 }
 
@@ -78,8 +75,7 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
         WindowRecord full = Ctl(name, kVis | style, {110, 220, 310, 320}, L"text", {0, 0, 183, 83}, {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")});
         std::tie(full.hasDescendant, full.firstDescendantText, full.check) = std::tuple(true, L"typed", kButtonChecked);
         // Whether the drawing changes when the record leaves the field out.
-        auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; };
-        const RecordNeeds n = NeedsFor(name, kVis | style);
+        auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; }; const RecordNeeds n = NeedsFor(name, kVis | style);
         EXPECT_EQ((std::array{shows(&WindowRecord::text), shows(&WindowRecord::client), shows(&WindowRecord::children),
                               shows(&WindowRecord::hasDescendant), shows(&WindowRecord::check)}),
                   (std::array{n.text, n.clientRect, n.children, n.firstDescendantText, n.checkState}))
@@ -108,10 +104,8 @@ TEST(ClassNames, AToolkitsControlIsDrawnAsItsBaseClassByWindowsNameItsOwnNameOrI
         {atl, L"", 0x100, {L"Static", true}}, {atl, L"", 0x2000, {atl, true}}, {atl, L"", 0x81, {atl, true}}, {atl, L"", -1, {atl, true}}};
     ExpectRows(rows, [](auto& c) {
         bool asked = false;
-        const std::wstring drawnAs = DecideClass(c.own, c.real.empty() ? c.own : c.real, [&]() -> std::optional<uint32_t> {
-            return asked = true, c.code < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(c.code));
-        });
-        return std::pair(drawnAs, asked);
+        auto code = [&]() -> std::optional<uint32_t> { return asked = true, c.code < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(c.code)); };
+        return std::pair(DecideClass(c.own, c.real.empty() ? c.own : c.real, code), asked);
     });
 }
 
@@ -171,14 +165,12 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
         {kCap | kMin | kMax, 0, 0, {L"(none)"}}, {kSys | kMax, 0, 0, {L"no caption"}}, {kCap | kSys | kMax, 0, 60, {L"no caption"}}, {kCap | kSys | kMax, 0, 78, {L"no caption"}},
         {kCap | kSys | kMax, 0, 79, {mid, maxOn, low, minOff}}, {kCap | kSys, 0, 100, {}}};
     ExpectRows(buttons, [](auto& c) {
-        TargetRecord t = Window(c.style);
-        std::tie(t.frame.exStyle, t.frame.client) = std::tuple(c.ex, c.clientTop ? Rect32{54, c.clientTop, 447, 356} : Rect32{});
+        TargetRecord t = Window(c.style); std::tie(t.frame.exStyle, t.frame.client) = std::tuple(c.ex, c.clientTop ? Rect32{54, c.clientTop, 447, 356} : Rect32{});
         const Lines all = Frame(t);
         return all.size() < 6 ? Lines{all.size() == 3 ? L"(none)" : L"no caption"} : Lines(all.begin() + 6, all.end());
     });
     // A tool window: only the close box, in its smaller caption (15 high, buttons 12 x 13: m = 1).
-    TargetRecord tool = Window(kCap | kSys | kMin | kMax);
-    tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
+    TargetRecord tool = Window(kCap | kSys | kMin | kMax); tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
     EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x15 h8", L"B 15,0 386x15 f4 'Title'", L"R 388,1 12x13 h8", L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
     // Menu captions where the system reports them, with or without a caption bar.
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
@@ -229,14 +221,12 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {0xC, 0, {L"R 20,10 80x25 h0", L"L (75,10)-(75,35)", L"P (81.25,16.25) (93.75,16.25) (87.5,28.75) (81.25,16.25)", L"B 20,10 55x25 f5 'OK'"}},
     };
     ExpectRows(buttons, [&](auto& c) {
-        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK");
-        w.check = c.check;
+        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK"); w.check = c.check;
         return Draw(w);
     });
     // A class no drawer knows, drawn from its accessibility tree by role where no child window of
     // its own covers the element: not the invisible, off-screen, empty or wholly outside ones.
-    WindowRecord canvas = Ctl(L"Canvas", kVis, {110, 210, 410, 410}, L"", {}, {Ctl(L"Edit", kVis, {300, 300, 400, 400}, L"real")});
-    const Rect32 in{120, 220, 200, 240};
+    WindowRecord canvas = Ctl(L"Canvas", kVis, {110, 210, 410, 410}, L"", {}, {Ctl(L"Edit", kVis, {300, 300, 400, 400}, L"real")}); const Rect32 in{120, 220, 200, 240};
     for (auto [role, state, rect] : {std::tuple{0x2Bu, 0u, in}, {0x29u, 0x8000u, in}, {0x29u, 0x10000u, in}, {0x29u, 0u, Rect32{120, 220, 120, 240}},
                                      {0x29u, 0u, Rect32{0, 0, 100, 100}}, {0x29u, 0u, Rect32{310, 310, 390, 390}}, {0x29u, 0u, Rect32{290, 310, 390, 330}}})
         canvas.accessible.push_back({rect, L"e" + std::to_wstring(canvas.accessible.size()), L"", role, state, 0});
@@ -248,8 +238,7 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
     EXPECT_EQ(Draw(Ctl(L"#32770", kVis, {110, 210, 410, 410}, L"Page", {}, {Ctl(L"Static", kVis, {120, 220, 200, 236}, L"On it")})),
               Lines{L"B 20,20 80x16 f16 'On it'"});
     // A combo box that is not a drop list shows the text of its edit field, '&' as it is.
-    WindowRecord combo = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251});
-    std::tie(combo.hasDescendant, combo.firstDescendantText) = std::tuple(true, L"A&B");
+    WindowRecord combo = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251}); std::tie(combo.hasDescendant, combo.firstDescendantText) = std::tuple(true, L"A&B");
     EXPECT_EQ(Draw(combo).back(), L"B 20,30 129x21 f4 'A&&B'");
     // The older tool bars' squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
     // under a rule 2 px above the bar: the count of parts, the first and the last.
@@ -279,13 +268,11 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
                               Ctl(L"Button", kVis | 0x7, {120, 240, 400, 400}, L"Inner", {}, {Ctl(L"Button", kVis | 0x2, {130, 260, 230, 276}, L"Deep")}),
                               Ctl(L"Static", kVis, {130, 380, 200, 396}, L"Last")});
     EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 84x16 f4 'Deep'", L"B 30,180 70x16 f16 'Last'"}));
-    outer.style = 0;
-    EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
+    outer.style = 0; EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
     // The whole window: its frame, then its controls placed from its own top-left.
     PartList list;
     const auto [width, height] = LayOutWindow({Ctl(L"", 0, {100, 200, 500, 500}, L"", {}, {Ctl(L"CommandButton", kVis, {150, 230, 250, 280}, L"over")}), {}, {}}, list).value_or(WindowSize{-1, -1});
-    EXPECT_EQ(std::pair(width, height), std::pair(400, 300));
-    EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 h0", L"R 50,30 100x50 h0", L"B 50,30 100x50 f5 'over'"}));
+    EXPECT_EQ(std::pair(width, height), std::pair(400, 300)); EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 h0", L"R 50,30 100x50 h0", L"B 50,30 100x50 f5 'over'"}));
     // Controls left of or above the target (negative offsets) are fine. A client area, a child
     // or a menu item too far from its window for 32 bits drops the whole re-drawing.
     const auto [x, y, w, h, right, bottom] = PlaceOf({100, 200, 700, 700}, {90, 150, 95, 160}).value_or(ControlPlace{});
@@ -368,9 +355,7 @@ TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) 
         for (int32_t d : r.depths) rows.push_back({{}, L"", 0, d});
         const auto links = LinkTreeRows(rows);
         for (size_t i = 0; i < rows.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << "row " << i);
-            EXPECT_EQ(links[i].onBelow, r.onBelow[i]);
-            EXPECT_EQ(links[i].passing, r.passing[i]);
+            SCOPED_TRACE(testing::Message() << "row " << i); EXPECT_EQ(links[i].onBelow, r.onBelow[i]); EXPECT_EQ(links[i].passing, r.passing[i]);
             EXPECT_EQ(links[i].fromAbove, i > 0 || r.depths[i] > 0);
         }
     }
@@ -384,14 +369,12 @@ TEST(ListDrawers, TreeItemsSitAtTheirIndentationWithExpandBoxesAndLines) {
     const std::vector<ItemRecord> items = {
         {{140, 210, 180, 230}, L"Root & more", item_flags::kHasChildren | item_flags::kExpanded, 0},
         {{160, 230, 200, 250}, L"子", item_flags::kHasChildren, 1}};
-    ControlContent slots;
-    slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
+    ControlContent slots; slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
     const Lines child{L"B 62,30 38x20 f0 '子'", L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 h0",
                       L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
     Lines root{L"R 10,5 190x195 h0", L"B 42,10 38x20 f0 'Root && more'", L"L (30,20)-(40,20)", L"R 25.5,15.5 9x9 h0",
                L"L (28,20)-(33,20)"};
-    root.insert(root.end(), child.begin(), child.end());
-    EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
+    root.insert(root.end(), child.begin(), child.end()); EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
     root.erase(root.begin() + 2, root.begin() + 5);  // the root row's line and expand box
     EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2, {110, 205, 300, 400}, items, slots), root);
 }
