@@ -35,6 +35,12 @@ struct SecondSources {
     bool pictures = false;
 
     void ReadAccessible(HWND hwnd, WindowRecord& record) { record.accessible = accessible.Read(hwnd); }
+
+    // Windows no drawer knows, read once every control has been asked: an accessibility tree
+    // takes long across processes, longest on a busy machine, and its time is not to come out of
+    // the controls' messages' budget. A window that paints itself and tells nothing gets its pixels.
+    struct Unlisted { HWND hwnd; WindowRecord* record; bool painted; };
+    std::vector<Unlisted> unlisted;
 };
 
 // What the screen shows of a rectangle now, whatever covers it: the target is in front when it
@@ -99,9 +105,9 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
         // A window whose class no drawer knows paints what its child windows do not show itself:
         // that can only be read from its accessibility tree, if at all.
         const DrawerKind kind = LookupDrawer(child.className);
-        if (kind == DrawerKind::Unlisted) more.ReadAccessible(hwnd, child);
-        const bool painted = kind == DrawerKind::Unlisted && !childrenOf.contains(hwnd);
-        if (more.pictures && ((painted && child.accessible.empty()) || PaintedByItsProgram(kind, child.style)))
+        // Each parent's children were reserved whole, so the record stays where it is.
+        if (kind == DrawerKind::Unlisted) more.unlisted.push_back({hwnd, &child, !childrenOf.contains(hwnd)});
+        if (more.pictures && PaintedByItsProgram(kind, child.style))
             child.pixels = GrabScreenPixels(hwnd, child.window);
     }
 }
@@ -211,6 +217,10 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     for (HWND h : all) childrenOf[GetParent(h)].push_back(h);
     SecondSources more{AccessibleBudget(accessibleBudget), pictures};
     ReadChildren(target, t.window, childrenOf, query, more);
+    for (auto& [hwnd, record, painted] : more.unlisted) {
+        more.ReadAccessible(hwnd, *record);
+        if (more.pictures && painted && record->accessible.empty()) record->pixels = GrabScreenPixels(hwnd, record->window);
+    }
     if (all.empty()) more.ReadAccessible(target, t.window);
 
     t.menuItems = ReadMenuBar(target, t.window.style);
