@@ -80,6 +80,11 @@ WindowReports WindowsOwnReports() {
     };
     r.restoreThreadAwareness = [](void* previous) { DpiCalls().setThreadContext(previous); };
     r.renderFullContent = [](HWND window, HDC dc) { return PrintWindow(window, dc, kRenderFullContent) != FALSE; };
+    r.realClassName = [](HWND window) {
+        wchar_t name[256] = {};
+        const UINT n = RealGetWindowClassW(window, name, 256);
+        return std::wstring(name, n < 256 ? n : 255);
+    };
     return r;
 }
 

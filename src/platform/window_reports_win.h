@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace plumbo {
 
@@ -41,6 +42,9 @@ struct WindowReports {
     // PrintWindow with PW_RENDERFULLCONTENT into dc (the window's whole outer rectangle at 0,0);
     // false when it failed.
     std::function<bool(HWND, HDC)> renderFullContent;
+    // RealGetWindowClassW: for a superclass of a user32 control (a toolkit's button under a name of
+    // its own) Windows names the system class it is made from; Wine names the window's own class.
+    std::function<std::wstring(HWND)> realClassName;
 };
 
 // Whether the program runs under Wine, for what no report tells apart (how its X server stacks

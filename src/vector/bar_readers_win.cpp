@@ -422,14 +422,8 @@ void ReadEditLines(HWND control, bool richEdit, ControlContent& content, Control
     }
 }
 
-// A combo box showing its list: the list's visible items under its edit field.
-void ReadSimpleCombo(HWND control, ControlContent& content, ControlQuery& query) {
-    HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
-    HWND list = FindWindowExW(control, nullptr, L"ComboLBox", nullptr);
-    if (!edit || !list) return;
-    RECT r{};
-    GetWindowRect(edit, &r);
-    content.items.push_back({{r.left, r.top, r.right, r.bottom}, query.ReadText(edit, kMaxItemTextUnits), item_flags::kSelected});
+// A list box's visible items, each where the list puts it.
+void ReadListItems(HWND list, ControlContent& content, ControlQuery& query) {
     LRESULT topIndex = 0, count = 0;
     if (!query.Send(list, LB_GETTOPINDEX, 0, 0, &topIndex) || !query.Send(list, LB_GETCOUNT, 0, 0, &count)) return;
     const Rect32 client = ClientOnScreen(list);
@@ -456,6 +450,17 @@ void ReadSimpleCombo(HWND control, ControlContent& content, ControlQuery& query)
     }
 }
 
+// A combo box showing its list: the list's visible items under its edit field.
+void ReadSimpleCombo(HWND control, ControlContent& content, ControlQuery& query) {
+    HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
+    HWND list = FindWindowExW(control, nullptr, L"ComboLBox", nullptr);
+    if (!edit || !list) return;
+    RECT r{};
+    GetWindowRect(edit, &r);
+    content.items.push_back({{r.left, r.top, r.right, r.bottom}, query.ReadText(edit, kMaxItemTextUnits), item_flags::kSelected});
+    ReadListItems(list, content, query);
+}
+
 }  // namespace
 
 void ReadBarContent(HWND control, DrawerKind kind, WindowRecord& record, ControlQuery& query) {
@@ -472,6 +477,8 @@ void ReadBarContent(HWND control, DrawerKind kind, WindowRecord& record, Control
     case DrawerKind::Link: ReadLink(control, record, query); break;
     case DrawerKind::ComboBoxEx: ReadComboBoxEx(control, content, query); break;
     case DrawerKind::ComboBox: ReadSimpleCombo(control, content, query); break;
+    case DrawerKind::ListBox:
+    case DrawerKind::CheckList: ReadListItems(control, content, query); break;
     case DrawerKind::TextBox: ReadEditLines(control, false, content, query); break;
     case DrawerKind::RichEdit: ReadEditLines(control, true, content, query); break;
     default: break;

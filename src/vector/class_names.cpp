@@ -24,8 +24,8 @@ constexpr DispatchEntry kDispatch[] = {
     {L"Frame", DrawerKind::GroupFrame},
     {L"CommandButton", DrawerKind::PushButton},
     {L"Button", DrawerKind::StandardButton},
-    {L"CheckBox", DrawerKind::Nothing},
-    {L"OptionButton", DrawerKind::Nothing},
+    {L"CheckBox", DrawerKind::CheckBox},
+    {L"OptionButton", DrawerKind::RadioButton},
     {L"ComboBox", DrawerKind::ComboBox},
     {L"ListBox", DrawerKind::ListBox},
     {L"ScrollBar", DrawerKind::Nothing},
@@ -34,23 +34,19 @@ constexpr DispatchEntry kDispatch[] = {
     {L"DriveListBox", DrawerKind::ComboBox},
     {L"DirListBox", DrawerKind::ListBox},
     {L"FileListBox", DrawerKind::ListBox},
-    {L"TabStrip20WndClass", DrawerKind::Nothing},
     {L"Toolbar20WndClass", DrawerKind::ToolBar},
     {L"ToolbarWindow32", DrawerKind::ToolBar},
     {L"ToolbarWndClass", DrawerKind::ToolBar},
     {L"StatusBar20WndClass", DrawerKind::StatusBar},
-    {L"ProgressBar20WndClass", DrawerKind::Nothing},
-    {L"TreeView20WndClass", DrawerKind::Nothing},
-    {L"ListView20WndClass", DrawerKind::Nothing},
     {L"ReBarWindow32", DrawerKind::Rebar},
-    {L"MonthView20WndClass", DrawerKind::Nothing},
-    {L"UpDown20WndClass", DrawerKind::Nothing},
     {L"Data", DrawerKind::Nothing},
     {L"MSFlexGridWndClass", DrawerKind::Grid},
     {L"UserControlDC", DrawerKind::UserControl},
     {L"MDIClient", DrawerKind::MdiClient},
     {L"Static", DrawerKind::Static},
     {L"#32770", DrawerKind::ChildDialog},
+    {kCheckListClass, DrawerKind::CheckList},
+    {kPanelClass, DrawerKind::Panel},
     {L"SysTabControl32", DrawerKind::TabControl},
     {L"SysListView32", DrawerKind::ListView},
     {L"SysHeader32", DrawerKind::Header},
@@ -168,8 +164,28 @@ RecordNeeds NeedsFor(std::wstring_view normalisedClass, uint32_t style) {
         n.content = (style & kComboTypeMask) == kComboSimple && itemTexts;
         break;
     }
-    case DrawerKind::ToolBar: n.content = normalisedClass == kCommonToolBarClass; break;
+    case DrawerKind::CheckBox:
+    case DrawerKind::RadioButton:
+        n.text = true;
+        n.checkState = true;
+        break;
+    // Windows placed in a bar (a page box and its labels in a tool bar) are drawn over it.
+    case DrawerKind::ToolBar:
+        n.content = normalisedClass == kCommonToolBarClass;
+        n.children = true;
+        break;
+    case DrawerKind::StatusBar: n.children = true; break;
+    case DrawerKind::Panel:
+        n.text = true;
+        n.children = true;
+        break;
     case DrawerKind::ListBox:
+    case DrawerKind::CheckList:
+        // The items are texts unless its program paints them from data of its own.
+        n.content = kind == DrawerKind::CheckList || !(style & kListOwnerDrawn) || (style & kListHasStrings);
+        n.content = n.content && !(style & kListNoData);
+        n.clientRect = scrollBars;
+        break;
     case DrawerKind::Grid: n.clientRect = scrollBars; break;
     case DrawerKind::MdiClient:
         n.clientRect = scrollBars;

@@ -43,6 +43,10 @@ enum class DrawerKind : int32_t {
     MdiClient,       // "MDIClient"
     Static,          // "Static"
     ChildDialog,     // "#32770" inside a window: a property sheet's page, a dialog in a pane
+    CheckBox,        // "CheckBox": whatever its style, with its state
+    RadioButton,     // "OptionButton"
+    CheckList,       // kCheckListClass: an owner-drawn list box with strings, a box on each row
+    Panel,           // kPanelClass: a toolkit's panel, its caption centred
     // The common controls, drawn with their content: the item lists first, kept together and
     // in this order for IsItemList and IsCommonControl.
     TabControl,      // "SysTabControl32"
@@ -67,6 +71,10 @@ enum class DrawerKind : int32_t {
 constexpr bool IsCommonControl(DrawerKind k) { return k >= DrawerKind::TabControl && k <= DrawerKind::RichEdit; }
 // One of the item lists among them: tab control, list view, header, tree view.
 constexpr bool IsItemList(DrawerKind k) { return k >= DrawerKind::TabControl && k <= DrawerKind::TreeView; }
+
+// The names a toolkit's check list and panel are drawn by (toolkit_names.h): no class's own.
+inline constexpr std::wstring_view kCheckListClass = L"(check list)";
+inline constexpr std::wstring_view kPanelClass = L"(panel)";
 
 // Exact, case-sensitive lookup of a normalised class name.
 DrawerKind LookupDrawer(std::wstring_view normalisedClass);
@@ -104,11 +112,14 @@ inline constexpr std::wstring_view kCommonToolBarClass = L"ToolbarWindow32";
 // Owner-drawn list boxes, combo boxes, buttons and statics: their program paints what they
 // show, and their messages tell nothing of it.
 inline constexpr uint32_t kListOwnerDrawn = 0x30;  // LBS_ and CBS_OWNERDRAWFIXED, _OWNERDRAWVARIABLE
+inline constexpr uint32_t kListHasStrings = 0x40;  // LBS_HASSTRINGS: an owner-drawn list's items are texts
+inline constexpr uint32_t kListNoData = 0x2000;    // LBS_NODATA: no items kept at all
 inline constexpr uint32_t kButtonOwnerDrawn = 0xB, kStaticOwnerDrawn = 0xD;
 constexpr bool PaintedByItsProgram(DrawerKind kind, uint32_t style) {
     switch (kind) {
     case DrawerKind::ListBox:
     case DrawerKind::ComboBox: return (style & kListOwnerDrawn) != 0;
+    case DrawerKind::CheckList: return true;
     case DrawerKind::StandardButton: return (style & kButtonTypeMask) == kButtonOwnerDrawn;
     case DrawerKind::Static: return (style & kStaticTypeMask) == kStaticOwnerDrawn;
     default: return false;

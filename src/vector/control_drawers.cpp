@@ -226,6 +226,29 @@ bool DrawBoxWithScrollBars(const DrawContext& ctx, const WindowRecord& control, 
     return DrawPlainBox(ctx, control, list) && DrawStyleScrollBars(ctx, control, list);
 }
 
+bool DrawListBox(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool checkBoxes) {
+    if (!DrawBoxWithScrollBars(ctx, control, list)) return false;
+    PartAppender out{list};
+    for (const ItemRecord& item : control.content.items) {
+        auto r = PlaceOf(ctx.target, item.rect);
+        if (!r) return false;
+        // A check list's toolkit paints each row's box at its left end, as tall as the row.
+        const double d = checkBoxes ? r->h : 0;
+        if (checkBoxes) out.Add(Box(r->x + 1, r->y + 1, d - 2, d - 2));
+        out.Add(BoxedText(r->x + d, r->y, r->w - d, r->h, LiteralText(item.text), kFormatVCenter));
+    }
+    return out.ok;
+}
+
+bool DrawPanel(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
+    auto p = PlaceOf(ctx.target, control.window);
+    if (!p) return false;
+    PartAppender out{list};
+    out.Add(ControlBox(*p));
+    if (!control.text.empty()) out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kFormatCentre));
+    return out.ok && DrawChildren(ctx, control, list);
+}
+
 bool DrawHScrollBar(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     auto p = PlaceOf(ctx.target, control.window);
     if (!p) return false;
@@ -276,16 +299,15 @@ bool DrawToolBar(const DrawContext& ctx, const WindowRecord& control, PartList& 
             // A tool bar takes '&' for a mnemonic, as the player does.
             if (!button.text.empty()) out.Add(BoxedText(r->x, r->y, r->w, r->h, button.text, kFormatCentre));
         }
-        return out.ok;
     }
     // The older tool bars: generic squares, the real buttons neither counted nor placed.
     const int32_t b = RoundHalfEven(kToolButtonScale * p->h);
-    if (b != 0) {
+    if (b != 0 && !common) {
         const int32_t n = RoundHalfEven(kToolButtonShare * IntDiv(p->w, b));
         for (int32_t i = 0; i <= n && out.ok; ++i)
             out.Add(Box(p->x + static_cast<double>(b) * i, p->y + kToolButtonTop * b, b, b));
     }
-    return out.ok;
+    return out.ok && DrawChildren(ctx, control, list);
 }
 
 bool DrawMdiClient(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
@@ -329,8 +351,13 @@ DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, Par
     const DrawerKind kind = LookupDrawer(control.className);
     switch (kind) {
     case DrawerKind::PictureBox:
-    case DrawerKind::StatusBar:
     case DrawerKind::UserControl: ok = DrawPlainBox(ctx, control, list); break;
+    case DrawerKind::StatusBar: ok = DrawPlainBox(ctx, control, list) && DrawChildren(ctx, control, list); break;
+    case DrawerKind::CheckBox: ok = DrawCheckBox(ctx, control, list); break;
+    case DrawerKind::RadioButton: ok = DrawRadioButton(ctx, control, list); break;
+    case DrawerKind::CheckList:
+    case DrawerKind::ListBox: ok = DrawListBox(ctx, control, list, kind == DrawerKind::CheckList); break;
+    case DrawerKind::Panel: ok = DrawPanel(ctx, control, list); break;
     case DrawerKind::TextBox:
         ok = HasStyleBits(control.style, kEditMultiLine) ? DrawEditLines(ctx, control, list) : DrawTextBox(ctx, control, list);
         break;
@@ -339,7 +366,6 @@ DrawOutcome DrawControl(const DrawContext& ctx, const WindowRecord& control, Par
     case DrawerKind::StandardButton: ok = DrawStandardButton(ctx, control, list); break;
     case DrawerKind::Nothing: break;
     case DrawerKind::ComboBox: ok = DrawComboBox(ctx, control, list); break;
-    case DrawerKind::ListBox:
     case DrawerKind::Grid: ok = DrawBoxWithScrollBars(ctx, control, list); break;
     case DrawerKind::HScrollBar: ok = DrawHScrollBar(ctx, control, list); break;
     case DrawerKind::VScrollBar: ok = DrawVScrollBar(ctx, control, list); break;

@@ -46,6 +46,10 @@ bool DrawRadioButton(const DrawContext& ctx, const WindowRecord& control, PartLi
 bool DrawStandardButton(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawComboBox(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawBoxWithScrollBars(const DrawContext& ctx, const WindowRecord& control, PartList& list);
+// A list box's visible items, each where the list put it, with a box on each row of a check list.
+bool DrawListBox(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool checkBoxes);
+// A toolkit's panel: its box, its caption centred in it, then its children.
+bool DrawPanel(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawHScrollBar(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawVScrollBar(const DrawContext& ctx, const WindowRecord& control, PartList& list);
 bool DrawToolBar(const DrawContext& ctx, const WindowRecord& control, PartList& list);

@@ -5,6 +5,13 @@
 
 namespace plumbo {
 
+namespace {
+
+// A caption button's glyph where the button is there but does nothing.
+constexpr uint32_t kDisabledGrey = 0x808080;
+
+}  // namespace
+
 std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& list) {
     const Rect32& outer = target.window.window;
     const auto width = Sub32(outer.right, outer.left);
@@ -21,14 +28,21 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
     PartAppender out{list};
     out.Add(Box(0, 0, W, H));
 
-    if (HasStyleBits(style, style_bits::kCaption)) {
-        const double C = sm.cyCaption;
+    // A window that answers WM_NCCALCSIZE with its caption's room for its client area (as most of
+    // today's programs do) paints its own title bar, which its children show: none is made up.
+    const FrameRecord& frame = target.frame;
+    const bool tool = HasStyleBits(frame.exStyle, style_bits::kToolWindow);
+    const double C = tool ? frame.cySmCaption : sm.cyCaption;
+    const bool clientRead = frame.client.right > frame.client.left || frame.client.bottom > frame.client.top;
+    const auto clientTop = Sub32(frame.client.top, outer.top);
+    if (clientRead && !clientTop) return std::nullopt;
+    if (HasStyleBits(style, style_bits::kCaption) && (!clientRead || *clientTop >= C)) {
         out.Add(Box(0, 0, W, C, kHatchCaption));
         // The C x C square at the left end stays empty where the system icon would be.
         out.Add(BoxedText(C, 0, W - C, C, target.window.text, kFormatVCenter));
 
         if (HasStyleBits(style, style_bits::kSysMenu)) {
-            const double X = sm.cxSize, Y = sm.cySize;
+            const double X = tool ? frame.cxSmSize : sm.cxSize, Y = tool ? frame.cySmSize : sm.cySize;
             const double m = (C - Y) / 2;
 
             out.Add(Box(W - X - m, m, X, Y, kHatchCaption));
@@ -37,16 +51,26 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
             out.Add(Line(x0 + 3 * X / 4, y0 + Y / 4, x0 + X / 4, y0 + 3 * Y / 4));
 
             // The offsets are (X - m), not (X + m): the buttons overlap by 2m, as they always
-            // have. The middle button answers to exactly these two bits, not WS_MINIMIZEBOX.
-            if (HasStyleBits(style, style_bits::kMaximizeBox | style_bits::kDisabled)) {
+            // have. Windows shows minimize and maximize together when either box is asked for,
+            // the other disabled (greyed here); a tool window has only the close button; context
+            // help takes the middle place where neither box is. A disabled window has the same
+            // buttons as an enabled one.
+            const bool minimize = HasStyleBits(style, style_bits::kMinimizeBox);
+            const bool maximize = HasStyleBits(style, style_bits::kMaximizeBox);
+            const double x1 = RoundHalfEven(W - 2 * (X - m)), y1 = RoundHalfEven(m);
+            if (!tool && (minimize || maximize)) {
                 out.Add(Box(W - 2 * (X - m), m, X, Y, kHatchCaption));
-                const double x1 = RoundHalfEven(W - 2 * (X - m)), y1 = RoundHalfEven(m);
-                out.Add(Box(x1 + X / 4, y1 + Y / 4, X / 4 * 2, Y / 4 * 2, kHatchCaption));
-            }
-            if (HasStyleBits(style, style_bits::kMaximizeBox)) {
+                RectPart glyph = Box(x1 + X / 4, y1 + Y / 4, X / 4 * 2, Y / 4 * 2, kHatchCaption);
+                if (!maximize) glyph.penColor = kDisabledGrey;
+                out.Add(glyph);
                 out.Add(Box(W - 3 * (X - m), m, X, Y, kHatchCaption));
                 const double x2 = RoundHalfEven(W - 3 * (X - m)), y2 = RoundHalfEven(m);
-                out.Add(Line(x2 + X / 4, y2 + 3 * Y / 4, x2 + 3 * X / 4, y2 + 3 * Y / 4));
+                LinePart low = Line(x2 + X / 4, y2 + 3 * Y / 4, x2 + 3 * X / 4, y2 + 3 * Y / 4);
+                if (!minimize) low.color = kDisabledGrey;
+                out.Add(low);
+            } else if (!tool && HasStyleBits(frame.exStyle, style_bits::kContextHelp)) {
+                out.Add(Box(W - 2 * (X - m), m, X, Y, kHatchCaption));
+                out.Add(BoxedText(x1, y1, X, Y, L"?", kFormatCentre));
             }
         }
     }

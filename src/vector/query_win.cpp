@@ -11,6 +11,7 @@
 #include "vector/class_names.h"
 #include "vector/content_readers_win.h"
 #include "vector/record_bounds.h"
+#include "vector/toolkit_names.h"
 
 namespace plumbo {
 
@@ -35,6 +36,12 @@ struct SecondSources {
     bool pictures = false;
 
     void ReadAccessible(HWND hwnd, WindowRecord& record) { record.accessible = accessible.Read(hwnd); }
+
+    // Windows no drawer knows, read once every control has been asked: an accessibility tree
+    // takes long across processes, longest on a busy machine, and its time is not to come out of
+    // the controls' messages' budget. A window that paints itself and tells nothing gets its pixels.
+    struct Unlisted { HWND hwnd; WindowRecord* record; bool painted; };
+    std::vector<Unlisted> unlisted;
 };
 
 // What the screen shows of a rectangle now, whatever covers it: the target is in front when it
@@ -80,7 +87,7 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
             continue;
         }
         child.window = ToRect32(r);
-        child.className = GetControlClass(hwnd);
+        child.className = DecideControlClass(hwnd, query);
         const RecordNeeds needs = NeedsFor(child.className, child.style);
         if (needs.text) child.text = query.ReadText(hwnd, needs.textUnits);
         if (needs.clientRect && GetClientRect(hwnd, &r)) child.client = ToRect32(r);
@@ -99,9 +106,9 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
         // A window whose class no drawer knows paints what its child windows do not show itself:
         // that can only be read from its accessibility tree, if at all.
         const DrawerKind kind = LookupDrawer(child.className);
-        if (kind == DrawerKind::Unlisted) more.ReadAccessible(hwnd, child);
-        const bool painted = kind == DrawerKind::Unlisted && !childrenOf.contains(hwnd);
-        if (more.pictures && ((painted && child.accessible.empty()) || PaintedByItsProgram(kind, child.style)))
+        // Each parent's children were reserved whole, so the record stays where it is.
+        if (kind == DrawerKind::Unlisted) more.unlisted.push_back({hwnd, &child, !childrenOf.contains(hwnd)});
+        if (more.pictures && PaintedByItsProgram(kind, child.style))
             child.pixels = GrabScreenPixels(hwnd, child.window);
     }
 }
@@ -133,6 +140,21 @@ SystemMetrics ReadMetrics(UINT dpi) {
     return {metric(SM_CYCAPTION), metric(SM_CXSIZE), metric(SM_CYSIZE), metric(SM_CXHTHUMB), metric(SM_CYVTHUMB)};
 }
 
+// Where the window's program put its client area, and a tool window's caption metrics.
+FrameRecord ReadFrame(HWND target, UINT dpi) {
+    FrameRecord f;
+    RECT client{};
+    if (GetClientRect(target, &client)) {
+        MapWindowPoints(target, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        f.client = ToRect32(client);
+    }
+    f.exStyle = static_cast<uint32_t>(GetWindowLongW(target, GWL_EXSTYLE));
+    f.cySmCaption = SystemMetricForDpi(SM_CYSMCAPTION, dpi);
+    f.cxSmSize = SystemMetricForDpi(SM_CXSMSIZE, dpi);
+    f.cySmSize = SystemMetricForDpi(SM_CYSMSIZE, dpi);
+    return f;
+}
+
 }  // namespace
 
 bool GetAllDescendants(HWND parent, std::vector<HWND>& handles) {
@@ -150,6 +172,15 @@ std::wstring GetControlClass(HWND hwnd) {
     int n = GetClassNameW(hwnd, buf, kTextBufferUnits);
     n = std::clamp(n, 0, kTextBufferUnits - 1);
     return NormaliseClassName(std::wstring_view(buf, n));
+}
+
+std::wstring DecideControlClass(HWND hwnd, ControlQuery& query) {
+    const std::wstring own = GetControlClass(hwnd), real = NormaliseClassName(Reports().realClassName(hwnd));
+    return DecideClass(own, real, [&]() -> std::optional<uint32_t> {
+               LRESULT code = 0;
+               if (!query.Send(hwnd, WM_GETDLGCODE, 0, 0, &code)) return std::nullopt;
+               return static_cast<uint32_t>(code);
+           });
 }
 
 bool HasStyle(HWND hwnd, uint32_t mask) { return HasStyleBits(StyleOf(hwnd), mask); }
@@ -175,6 +206,7 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     t.window.window = ToRect32(frame);
     t.window.style = StyleOf(target);
     t.metrics = ReadMetrics(ownPixels ? ownPixels->dpi : MonitorDpi(MonitorOf(target)).x);
+    t.frame = ReadFrame(target, ownPixels ? ownPixels->dpi : MonitorDpi(MonitorOf(target)).x);
 
     ControlQuery query;
     if (HasStyleBits(t.window.style, style_bits::kCaption)) t.window.text = query.ReadText(target, kMaxTextUnits);
@@ -186,6 +218,10 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     for (HWND h : all) childrenOf[GetParent(h)].push_back(h);
     SecondSources more{AccessibleBudget(accessibleBudget), pictures};
     ReadChildren(target, t.window, childrenOf, query, more);
+    for (auto& [hwnd, record, painted] : more.unlisted) {
+        more.ReadAccessible(hwnd, *record);
+        if (more.pictures && painted && record->accessible.empty()) record->pixels = GrabScreenPixels(hwnd, record->window);
+    }
     if (all.empty()) more.ReadAccessible(target, t.window);
 
     t.menuItems = ReadMenuBar(target, t.window.style);

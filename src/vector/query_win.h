@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "vector/accessible_reader_win.h"
+#include "vector/control_query_win.h"
 #include "vector/window_record.h"
 
 namespace plumbo {
@@ -20,6 +21,11 @@ bool GetAllDescendants(HWND parent, std::vector<HWND>& handles);
 
 // The normalised class name (NormaliseClassName of what the system reports).
 std::wstring GetControlClass(HWND hwnd);
+
+// The class a control is drawn as: its own normalised name where the drawers know it, else the
+// one DecideClass tells from the system's name for its base class, the toolkits' naming habits
+// and its answer to WM_GETDLGCODE. Its own name when nothing tells.
+std::wstring DecideControlClass(HWND hwnd, ControlQuery& query);
 
 // True when any bit of mask is set in the window's style.
 bool HasStyle(HWND hwnd, uint32_t mask);

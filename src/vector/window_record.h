@@ -21,7 +21,11 @@ inline constexpr uint32_t kBorder = 0x00800000;
 inline constexpr uint32_t kVScroll = 0x00200000;
 inline constexpr uint32_t kHScroll = 0x00100000;
 inline constexpr uint32_t kSysMenu = 0x00080000;
+inline constexpr uint32_t kMinimizeBox = 0x00020000;
 inline constexpr uint32_t kMaximizeBox = 0x00010000;
+// Extended styles.
+inline constexpr uint32_t kToolWindow = 0x00000080;
+inline constexpr uint32_t kContextHelp = 0x00000400;
 }  // namespace style_bits
 
 // A rectangle as the window manager reports it: screen pixels, right and bottom exclusive.
@@ -107,12 +111,23 @@ struct SystemMetrics {
     int32_t cyVThumb = 0;   // SM_CYVTHUMB
 };
 
+// Where the window's program put its client area, and what else its frame's look depends on.
+struct FrameRecord {
+    // The client area on the screen; the caption is drawn only where it leaves room for one (a
+    // window that takes its caption for its client area draws there itself). Empty: not read.
+    Rect32 client;
+    uint32_t exStyle = 0;
+    // A tool window's smaller caption and buttons: SM_CYSMCAPTION, SM_CXSMSIZE, SM_CYSMSIZE.
+    int32_t cySmCaption = 0, cxSmSize = 0, cySmSize = 0;
+};
+
 // The window being re-drawn: its own record (with all its direct children), its menu bar and
 // the metrics in force when it was read.
 struct TargetRecord {
     WindowRecord window;
     std::vector<MenuItemRecord> menuItems;
     SystemMetrics metrics;
+    FrameRecord frame;
 };
 
 }  // namespace plumbo

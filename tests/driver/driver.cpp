@@ -545,6 +545,8 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
     std::wstring joined;
     for (const MetafileText& t : texts) {
         const RECT& c = t.clip;
+        // A text placed at a point, not cut to a box: a group box's caption on its top line.
+        if (shown.kind == L"at" && t.text == shown.text && within(t.at.x, r.left, r.right) && within(t.at.y, r.top, r.bottom)) return true;
         const bool cut = shown.kind == L"item"
                              ? edge(c.left, r.left) && edge(c.top, r.top) && edge(c.right, r.right) &&
                                    edge(c.bottom, r.bottom)

@@ -198,7 +198,7 @@ std::vector<ShownText> ShownBy(const Target& target);
 // Whether a metafile draws a shown text where it is shown: the text itself ("line"), a text of
 // which the one begins the other ("cut"), or the lines it is broken into ("wrap", "item") joined,
 // spaces aside; each starting within 2 px of its rectangle and cut within that, an item's lines
-// cut to that rectangle itself.
+// cut to that rectangle itself; or ("at") the text itself, starting there and cut to nothing.
 bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& shown);
 
 // The clipboard's Unicode text; "(held)" while another program holds the clipboard.

@@ -41,6 +41,7 @@ inline Lines Describe(const PartList& list) {
         } else if (o.kind == kindLine) {
             const LinePart& l = list.lines.at(o.index);
             s << "L (" << l.x1 << ',' << l.y1 << ")-(" << l.x2 << ',' << l.y2 << ')';
+            if (l.penWidth != 1 || l.color != kBlack) s << " pen=" << l.penWidth << '/' << l.color;
         } else if (o.kind == kindRectText) {
             const RectTextPart& t = list.rectTexts.at(o.index);
             s << "B " << t.x << ',' << t.y << ' ' << t.width << 'x' << t.height << " f" << t.format << " '" << t.text << '\'';

@@ -15,6 +15,7 @@
 #include "vector/control_drawers.h"
 #include "vector/list_drawers.h"
 #include "vector/record_bounds.h"
+#include "vector/toolkit_names.h"
 #include "describe_parts.h"
 #include "rows.h"
 
@@ -35,16 +36,13 @@ WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text =
 }
 
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
-    PartList list;
-    EXPECT_EQ(DrawControl(kCtx, w, list), expected) << w.className;
+    PartList list; EXPECT_EQ(DrawControl(kCtx, w, list), expected) << w.className;
     return Describe(list);
 }
 
 // A common control with its items and what else it reported.
 Lines Draw(std::wstring cls, uint32_t style, Rect32 r, std::vector<ItemRecord> items, ControlContent content = {}) {
-    content.items = std::move(items);
-    WindowRecord w = Ctl(std::move(cls), kVis | style, r);
-    w.content = std::move(content);
+    content.items = std::move(items); WindowRecord w = Ctl(std::move(cls), kVis | style, r); w.content = std::move(content);
     return Draw(w);
 }
 
@@ -72,18 +70,44 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
         {L"Frame", 0},       {L"Button", 7},      {L"Button", 2},   {L"Button", 4},   {L"ComboBox", kH | kV},
         {L"Static", 0},      {L"CommandButton", 0}, {L"ToolbarWindow32", kH | kV}, {L"SysTreeView32", kH | kV},
         {L"ComboBox", 0x3},  {L"Static", 0xE},     {L"Button", 9},   {L"Button", 0xB}, {L"Button", 0xC},
+        {L"StatusBar20WndClass", 0}, {L"(panel)", 0}, {L"OptionButton", 0}, {L"(check list)", kV},
     };
     for (const auto& [name, style] : needs) {
         WindowRecord full = Ctl(name, kVis | style, {110, 220, 310, 320}, L"text", {0, 0, 183, 83}, {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")});
         std::tie(full.hasDescendant, full.firstDescendantText, full.check) = std::tuple(true, L"typed", kButtonChecked);
         // Whether the drawing changes when the record leaves the field out.
-        auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; };
-        const RecordNeeds n = NeedsFor(name, kVis | style);
+        auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; }; const RecordNeeds n = NeedsFor(name, kVis | style);
         EXPECT_EQ((std::array{shows(&WindowRecord::text), shows(&WindowRecord::client), shows(&WindowRecord::children),
                               shows(&WindowRecord::hasDescendant), shows(&WindowRecord::check)}),
                   (std::array{n.text, n.clientRect, n.children, n.firstDescendantText, n.checkState}))
             << name << " " << std::hex << style;
     }
+}
+
+// Which class a control is drawn as beyond its exact name: Windows' name for its base class
+// first, then the toolkits' naming habits (a user32 family confirmed by the answer to
+// WM_GETDLGCODE: -1 for none), then the answer alone; and the answer is asked only there.
+TEST(ClassNames, AToolkitsControlIsDrawnAsItsBaseClassByWindowsNameItsOwnNameOrItsDialogCode) {
+    const std::wstring forms = L"WindowsForms10.%.app.0.2bf8098_r6_ad1", atl = L"ATL:0040C0A8", fake = L"TFlatButton";
+    auto f = [&](const wchar_t* base) { std::wstring n = forms; return n.replace(n.find(L'%'), 1, base); };
+    const std::wstring button = L"Button", edit = L"Edit", sv = L"SysListView32";
+    const struct { std::wstring own, real; int64_t code; std::pair<std::wstring, bool> want; } rows[] = {
+        {button, button, -1, {button, false}}, {L"OptionButton", button, -1, {L"OptionButton", false}}, {fake, button, 0, {button, false}}, {atl, L"ListBox", 0, {L"ListBox", false}},
+        {fake, L"", 0x2010, {button, true}}, {fake, L"", 0x40, {button, true}}, {fake, L"", 0, {fake, true}}, {L"TButton", L"", 0x81, {L"TButton", true}},
+        {L"TAppStaticText", L"", 0x100, {L"Static", true}}, {L"TAppStaticText", L"", 0x89, {L"TAppStaticText", true}}, {L"TMemo", L"", 0x89, {edit, true}}, {L"TMaskEdit", L"", -1, {L"TMaskEdit", true}},
+        {L"TAppCheckListBox", L"", 0x81, {L"(check list)", true}}, {L"TAppCheckListBox", L"", 0x89, {L"TAppCheckListBox", true}}, {L"TListBox", L"", 0x81, {L"ListBox", true}}, {L"TComboBox", L"", 0, {L"TComboBox", true}},
+        {L"TRichEdit", L"", 0, {L"RichEdit20W", false}}, {L"TStatusBar", L"", 0, {L"msctls_statusbar32", false}}, {L"TListView", L"", 0, {sv, false}}, {L"TPageControl", L"", 0, {L"SysTabControl32", false}},
+        {L"TAppPanel", L"", 0, {L"(panel)", false}}, {L"TGroupBox", L"", 0, {L"Frame", false}}, {L"ListView20WndClass", L"", 0, {sv, false}}, {L"ProgressBar20WndClass", L"", 0, {L"msctls_progress32", false}},
+        {f(L"BUTTON"), L"", 0x2000, {button, true}}, {f(L"EDIT"), L"", 0x89, {edit, true}}, {f(L"SysListView32"), L"", 0, {sv, false}}, {f(L"STATIC"), L"", 0, {f(L"STATIC"), true}},
+        {f(L"Window.8"), L"", 0, {f(L"Window.8"), true}}, {L"WindowsForms10", L"", 0, {L"WindowsForms10", true}}, {L"TButtonBar", L"", 0, {L"TButtonBar", true}}, {L"Tab", L"", 0x8, {edit, true}},
+        // A name that suggests nothing: a push button, a radio button, a static or an edit by the answer alone.
+        {atl, L"", 0x89, {edit, true}}, {atl, L"", 0x20, {button, true}}, {atl, L"", 0x10, {button, true}}, {atl, L"", 0x40, {button, true}}, {L"TFlat_Button", L"", 0x20, {button, true}},
+        {atl, L"", 0x100, {L"Static", true}}, {atl, L"", 0x2000, {atl, true}}, {atl, L"", 0x81, {atl, true}}, {atl, L"", -1, {atl, true}}};
+    ExpectRows(rows, [](auto& c) {
+        bool asked = false;
+        auto code = [&]() -> std::optional<uint32_t> { return asked = true, c.code < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(c.code)); };
+        return std::pair(DecideClass(c.own, c.real.empty() ? c.own : c.real, code), asked);
+    });
 }
 
 // ---- The part list ----
@@ -125,15 +149,30 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     // The close box at 401 - 16 - 0.5 = 384.5, its cross from 384 (to even; half-up gives 385);
     // the others (X - m) further left each, overlapping by 2m as they always have: 370 with a
     // half-size box, 354.5 with a low bar from 354.
-    EXPECT_EQ(Frame(Window(kCap | kSys | kMax)), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x19 h8", L"B 19,0 382x19 f4 'Title'", L"R 384.5,0.5 16x18 h8", L"L (388,4.5)-(396,13.5)", L"L (396,4.5)-(388,13.5)", L"R 370,0.5 16x18 h8", L"R 374,4.5 8x9 h8", L"R 354.5,0.5 16x18 h8", L"L (358,13.5)-(366,13.5)"}));
-    // Drawn per style: outer box 1, caption bar and title 2, close 3, middle 2, low 2. No system
-    // menu, no buttons; WS_MINIMIZEBOX (0x20000) counts for nothing; either caption bit is
-    // enough, and without one nothing of the caption is drawn.
-    const struct { uint32_t style; size_t want; } counts[] = {
-        {kCap | kMax | kDis, 3}, {kCap | kSys | 0x20000, 6}, {kCap | kSys | kDis, 8}, {kCap | kSys | kMax | kDis, 10},
-        {style_bits::kBorder | kSys, 6}, {0x00400000 | kSys, 6}, {kSys | kMax | kDis, 1}};
-    ExpectRows(counts, [](auto& c) { return Frame(Window(c.style)).size(); });
-
+    EXPECT_EQ(Frame(Window(kCap | kSys | kMax | style_bits::kMinimizeBox)), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x19 h8", L"B 19,0 382x19 f4 'Title'", L"R 384.5,0.5 16x18 h8", L"L (388,4.5)-(396,13.5)", L"L (396,4.5)-(388,13.5)", L"R 370,0.5 16x18 h8", L"R 374,4.5 8x9 h8", L"R 354.5,0.5 16x18 h8", L"L (358,13.5)-(366,13.5)"}));
+    // The buttons after the close box, by the style (and extended style) Windows draws them for:
+    // minimize and maximize together when either is asked for, the missing one greyed (grey
+    // 0x808080 = 8421504); context help in the middle where neither is; WS_DISABLED adds nothing;
+    // without a system menu none, and without a caption bit no caption at all.
+    constexpr uint32_t kMin = style_bits::kMinimizeBox, kHelp = style_bits::kContextHelp;
+    const std::wstring mid = L"R 370,0.5 16x18 h8", maxOn = L"R 374,4.5 8x9 h8", low = L"R 354.5,0.5 16x18 h8", minOn = L"L (358,13.5)-(366,13.5)";
+    const std::wstring maxOff = maxOn + L" pen=1/0/8421504 fill=16777215 o-1", minOff = minOn + L" pen=1/8421504";
+    // The caption is drawn only where the client area (its top given, 0: not read) leaves its
+    // height above it: a window whose client area covers its caption paints its own title bar.
+    const struct { uint32_t style, ex; int32_t clientTop; Lines want; } buttons[] = {
+        {kCap | kSys, 0, 0, {}}, {kCap | kSys | kDis, 0, 0, {}}, {kCap | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}}, {kCap | kSys | kMax, 0, 0, {mid, maxOn, low, minOff}},
+        {kCap | kSys | kMin | kMax, 0, 0, {mid, maxOn, low, minOn}}, {kCap | kSys | kMin | kMax | kDis, 0, 0, {mid, maxOn, low, minOn}}, {kCap | kSys, kHelp, 0, {mid, L"B 370,0 16x18 f5 '?'"}},
+        {kCap | kSys | kMax, kHelp, 0, {mid, maxOn, low, minOff}}, {style_bits::kBorder | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}}, {0x00400000 | kSys, 0, 0, {}},
+        {kCap | kMin | kMax, 0, 0, {L"(none)"}}, {kSys | kMax, 0, 0, {L"no caption"}}, {kCap | kSys | kMax, 0, 60, {L"no caption"}}, {kCap | kSys | kMax, 0, 78, {L"no caption"}},
+        {kCap | kSys | kMax, 0, 79, {mid, maxOn, low, minOff}}, {kCap | kSys, 0, 100, {}}};
+    ExpectRows(buttons, [](auto& c) {
+        TargetRecord t = Window(c.style); std::tie(t.frame.exStyle, t.frame.client) = std::tuple(c.ex, c.clientTop ? Rect32{54, c.clientTop, 447, 356} : Rect32{});
+        const Lines all = Frame(t);
+        return all.size() < 6 ? Lines{all.size() == 3 ? L"(none)" : L"no caption"} : Lines(all.begin() + 6, all.end());
+    });
+    // A tool window: only the close box, in its smaller caption (15 high, buttons 12 x 13: m = 1).
+    TargetRecord tool = Window(kCap | kSys | kMin | kMax); tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
+    EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x15 h8", L"B 15,0 386x15 f4 'Title'", L"R 388,1 12x13 h8", L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
     // Menu captions where the system reports them, with or without a caption bar.
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
     EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 h0", L"B 4,22 36x19 f4 'ファイル(&F)'", L"B 40,22 40x19 f4 '&Edit'"}));
@@ -150,7 +189,9 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
             // x 10, y 20, 200 x 100; client 183 x 83: the horizontal bar under the client area
             // (track, buttons, arrows), then the vertical one right of it.
             {L"Edit", kH | kV | 0x4, {110, 220, 310, 320}, L"one\r\ntwo", {0, 0, 183, 83}, {L"R 10,20 200x100 h0", L"B 10,20 200x100 f4 'one\r\ntwo'", L"R 10,103 183x17 h0", L"R 10,103 16x17 h0", L"R 177,103 16x17 h0", L"P (22,108) (22,118) (14,113) (22,108)", L"P (181,108) (189,113) (181,118) (181,108)", L"R 193,20 17x83 h0", L"R 193,20 17x20 h0", L"R 193,83 17x20 h0", L"P (201,25) (205,35) (197,35) (201,25)", L"P (197,88) (205,88) (201,98) (197,88)"}},
-            {L"CommandButton", 0, r, L"OK", {}, push}, {L"CheckBox", 0, r, L"OK", {}, {}},
+            {L"CommandButton", 0, r, L"OK", {}, push}, {L"CheckBox", 0, r, L"OK", {}, {L"R 20,10 25x25 h0", L"B 45,10 55x25 f4 'OK'"}},
+            {L"OptionButton", 0, r, L"OK", {}, {L"C (32.5,22.5) r12.5", L"B 45,10 55x25 f4 'OK'"}},
+            {L"(panel)", 0, r, L"&Top", {}, {L"R 20,10 80x25 h0", L"B 20,10 80x25 f5 '&Top'"}}, {L"(panel)", 0, r, L"", {}, {L"R 20,10 80x25 h0"}},
             // The drop-down button is a 21-px square at the right end; a drop list shows its
             // selected item (its own text) up to the button.
             {L"ComboBox", 0x3, {120, 230, 270, 251}, L"selected", {}, {L"R 20,30 150x21 h0", L"R 149,30 21x21 h0", L"P (154.25,35.25) (164.75,35.25) (159.5,45.75) (154.25,35.25)", L"B 20,30 129x21 f4 'selected'"}},
@@ -181,14 +222,12 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {0xC, 0, {L"R 20,10 80x25 h0", L"L (75,10)-(75,35)", L"P (81.25,16.25) (93.75,16.25) (87.5,28.75) (81.25,16.25)", L"B 20,10 55x25 f5 'OK'"}},
     };
     ExpectRows(buttons, [&](auto& c) {
-        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK");
-        w.check = c.check;
+        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK"); w.check = c.check;
         return Draw(w);
     });
     // A class no drawer knows, drawn from its accessibility tree by role where no child window of
     // its own covers the element: not the invisible, off-screen, empty or wholly outside ones.
-    WindowRecord canvas = Ctl(L"Canvas", kVis, {110, 210, 410, 410}, L"", {}, {Ctl(L"Edit", kVis, {300, 300, 400, 400}, L"real")});
-    const Rect32 in{120, 220, 200, 240};
+    WindowRecord canvas = Ctl(L"Canvas", kVis, {110, 210, 410, 410}, L"", {}, {Ctl(L"Edit", kVis, {300, 300, 400, 400}, L"real")}); const Rect32 in{120, 220, 200, 240};
     for (auto [role, state, rect] : {std::tuple{0x2Bu, 0u, in}, {0x29u, 0x8000u, in}, {0x29u, 0x10000u, in}, {0x29u, 0u, Rect32{120, 220, 120, 240}},
                                      {0x29u, 0u, Rect32{0, 0, 100, 100}}, {0x29u, 0u, Rect32{310, 310, 390, 390}}, {0x29u, 0u, Rect32{290, 310, 390, 330}}})
         canvas.accessible.push_back({rect, L"e" + std::to_wstring(canvas.accessible.size()), L"", role, state, 0});
@@ -200,8 +239,7 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
     EXPECT_EQ(Draw(Ctl(L"#32770", kVis, {110, 210, 410, 410}, L"Page", {}, {Ctl(L"Static", kVis, {120, 220, 200, 236}, L"On it")})),
               Lines{L"B 20,20 80x16 f16 'On it'"});
     // A combo box that is not a drop list shows the text of its edit field, '&' as it is.
-    WindowRecord combo = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251});
-    std::tie(combo.hasDescendant, combo.firstDescendantText) = std::tuple(true, L"A&B");
+    WindowRecord combo = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251}); std::tie(combo.hasDescendant, combo.firstDescendantText) = std::tuple(true, L"A&B");
     EXPECT_EQ(Draw(combo).back(), L"B 20,30 129x21 f4 'A&&B'");
     // The older tool bars' squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
     // under a rule 2 px above the bar: the count of parts, the first and the last.
@@ -233,13 +271,11 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
                               Ctl(L"Button", kVis | 0x7, {120, 240, 400, 400}, L"Inner", {}, {Ctl(L"Button", kVis | 0x2, {130, 260, 230, 276}, L"Deep")}),
                               Ctl(L"Static", kVis, {130, 380, 200, 396}, L"Last")});
     EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 84x16 f4 'Deep'", L"B 30,180 70x16 f16 'Last'"}));
-    outer.style = 0;
-    EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
+    outer.style = 0; EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
     // The whole window: its frame, then its controls placed from its own top-left.
     PartList list;
     const auto [width, height] = LayOutWindow({Ctl(L"", 0, {100, 200, 500, 500}, L"", {}, {Ctl(L"CommandButton", kVis, {150, 230, 250, 280}, L"over")}), {}, {}}, list).value_or(WindowSize{-1, -1});
-    EXPECT_EQ(std::pair(width, height), std::pair(400, 300));
-    EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 h0", L"R 50,30 100x50 h0", L"B 50,30 100x50 f5 'over'"}));
+    EXPECT_EQ(std::pair(width, height), std::pair(400, 300)); EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 h0", L"R 50,30 100x50 h0", L"B 50,30 100x50 f5 'over'"}));
     // Controls left of or above the target (negative offsets) are fine. A client area, a child
     // or a menu item too far from its window for 32 bits drops the whole re-drawing.
     const auto [x, y, w, h, right, bottom] = PlaceOf({100, 200, 700, 700}, {90, 150, 95, 160}).value_or(ControlPlace{});
@@ -300,6 +336,9 @@ TEST(BarDrawers, EachItemIsOutlinedAndCaptionedWhereItsControlPutIt) {
         // one draws nothing.
         {L"Edit", 0x4, {{{104, 502, 390, 510}, L"one & two"}, {{104, 510, 390, 518}, L""}}, {},
          {L"R 0,300 300x20 h0", L"B 4,302 286x8 f0 'one && two'"}},
+        // A list box's items as it shows them, '&' as it is; a check list's with a box as tall as the row.
+        {L"ListBox", 0, {{{102, 502, 398, 518}, L"A&B"}}, {}, {L"R 0,300 300x20 h0", L"B 2,302 296x16 f4 'A&&B'"}},
+        {L"(check list)", 0, {{{102, 502, 398, 518}, L"Item"}}, {}, {L"R 0,300 300x20 h0", L"R 3,303 14x14 h0", L"B 18,302 280x16 f4 'Item'"}},
         // A simple combo box: its edit field outlined, then the list's visible items.
         {L"ComboBox", 0x1, {{{101, 501, 399, 510}, L"A", item_flags::kSelected}, {{102, 511, 398, 519}, L"B&"}}, {},
          {L"R 0,300 300x20 h0", L"R 1,301 298x9 h0", L"B 1,301 298x9 f4 'A'", L"B 2,311 296x8 f4 'B&&'"}},
@@ -334,9 +373,7 @@ TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) 
         for (int32_t d : r.depths) rows.push_back({{}, L"", 0, d});
         const auto links = LinkTreeRows(rows);
         for (size_t i = 0; i < rows.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << "row " << i);
-            EXPECT_EQ(links[i].onBelow, r.onBelow[i]);
-            EXPECT_EQ(links[i].passing, r.passing[i]);
+            SCOPED_TRACE(testing::Message() << "row " << i); EXPECT_EQ(links[i].onBelow, r.onBelow[i]); EXPECT_EQ(links[i].passing, r.passing[i]);
             EXPECT_EQ(links[i].fromAbove, i > 0 || r.depths[i] > 0);
         }
     }
@@ -350,14 +387,12 @@ TEST(ListDrawers, TreeItemsSitAtTheirIndentationWithExpandBoxesAndLines) {
     const std::vector<ItemRecord> items = {
         {{140, 210, 180, 230}, L"Root & more", item_flags::kHasChildren | item_flags::kExpanded, 0},
         {{160, 230, 200, 250}, L"子", item_flags::kHasChildren, 1}};
-    ControlContent slots;
-    slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
+    ControlContent slots; slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
     const Lines child{L"B 62,30 38x20 f0 '子'", L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 h0",
                       L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
     Lines root{L"R 10,5 190x195 h0", L"B 42,10 38x20 f0 'Root && more'", L"L (30,20)-(40,20)", L"R 25.5,15.5 9x9 h0",
                L"L (28,20)-(33,20)"};
-    root.insert(root.end(), child.begin(), child.end());
-    EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
+    root.insert(root.end(), child.begin(), child.end()); EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
     root.erase(root.begin() + 2, root.begin() + 5);  // the root row's line and expand box
     EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2, {110, 205, 300, 400}, items, slots), root);
 }

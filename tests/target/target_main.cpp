@@ -5,7 +5,9 @@
 // controls, all filled with items; "/buttons" with every button type in each of its states;
 // "/canvas" paints a form with no child windows and tells it through its own IAccessible,
 // "/stall" one that answers 3 s late halfway; "/many N" N accessible push buttons;
-// "/ownerdrawn" shows a list box whose rows it paints itself; "/color C" paints the client area
+// "/ownerdrawn" shows a list box whose rows it paints itself; "/toolkit" the controls of the
+// toolkits under their own names, "/ownframe" a window that paints its own title bar (both in
+// target_toolkit.cpp); "/color C" paints the client area
 // in COLORREF C, so a test can tell the window from a ruler on the screen; "/slowfocus MS" makes
 // each activation take that long before the window gets the keyboard focus, as a busy program
 // does; the window's property "Activations" counts them.
@@ -21,6 +23,8 @@ void FillWithBars(HWND w);
 void FillWithButtons(HWND w);
 void FillWithCanvas(HWND w, bool stalls, int buttons);
 void FillWithOwnerDrawnList(HWND w);
+void FillWithToolkitControls(HWND w);
+void FillWithOwnFrame(HWND w);
 
 static int slowFocusMs = 0;
 
@@ -50,6 +54,8 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         if (a == L"/bars") fill = FillWithBars;
         if (a == L"/buttons") fill = FillWithButtons;
         if (a == L"/ownerdrawn") fill = FillWithOwnerDrawnList;
+        if (a == L"/toolkit") fill = FillWithToolkitControls;
+        if (a == L"/ownframe") fill = FillWithOwnFrame;
         static int buttons = 0;
         if (a == L"/canvas") fill = [](HWND h) { FillWithCanvas(h, false, 0); };
         if (a == L"/stall") fill = [](HWND h) { FillWithCanvas(h, true, 0); };
