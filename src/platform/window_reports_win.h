@@ -41,6 +41,12 @@ struct WindowReports {
     // PrintWindow with PW_RENDERFULLCONTENT into dc (the window's whole outer rectangle at 0,0);
     // false when it failed.
     std::function<bool(HWND, HDC)> renderFullContent;
+    // A low-level mouse hook for the calling thread (SetWindowsHookExW, WH_MOUSE_LL); null where
+    // none is put in. Windows may take it away again unannounced, and it hears nothing while a
+    // window of a program of higher integrity is in front (UIPI).
+    std::function<HHOOK(HOOKPROC)> hookPointer;
+    // Whether the window's program runs at a higher integrity level than ours (an elevated one).
+    std::function<bool(HWND)> higherIntegrity;
 };
 
 // Whether the program runs under Wine, for what no report tells apart (how its X server stacks

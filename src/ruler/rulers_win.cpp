@@ -65,7 +65,7 @@ void Rulers::WatchPointer() {
     GetCursorPos(&at);
     horizontal_.MarkPointer(at);
     vertical_.MarkPointer(at);
-    pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage);
+    pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage, at);
 }
 
 bool Rulers::Create() {
