@@ -25,8 +25,8 @@ plumbo_lines() {
 }
 
 dir_win="$(winvar LOCALAPPDATA)\\Programs\\Plumbo"
-dir="$(winepath -u "$dir_win")"
-menu="$(winepath -u "$(winvar APPDATA)")/Microsoft/Windows/Start Menu/Programs"
+dir="$(pwine winepath -u "$dir_win" | tr -d '\r')"
+menu="$(pwine winepath -u "$(winvar APPDATA)" | tr -d '\r')/Microsoft/Windows/Start Menu/Programs"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Plumbo'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 # As on a machine where Plumbo was never installed: an earlier entry would choose the folder.
@@ -54,7 +54,7 @@ check "only the settings file is left: no shortcut, uninstall entry or Run value
 # Installed where the user chose: an update goes there too, not to the default. (An argument of
 # Japanese letters reaches the Windows program mangled through Wine's command line here.)
 custom_win='C:\PlumboElsewhere'
-custom="$(winepath -u "$custom_win")"
+custom="$(pwine winepath -u "$custom_win" | tr -d '\r')"
 rm -rf "$custom"
 check "an update goes where the user installed before" 'pwine "$release/plumbo-$version-setup.exe" /S "/D=$custom_win" &&
   pwine "$release/plumbo-$version-setup.exe" /S && [ -f "$custom/plumbo.exe" ] && [ ! -e "$dir/plumbo.exe" ] &&
