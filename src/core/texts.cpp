@@ -130,6 +130,8 @@ constexpr UiTexts kJapanese = {
     L"クリックでコピー / Esc で終了",
     L"クリップボードにコピーできませんでした",
     L"カーソル位置",
+    L"ウインドウが最小化されています。元のサイズに戻してから、もう一度実行してください。",
+    L"Plumbo は管理者として既に実行されています。通知領域のアイコンからお使いください。",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -259,6 +261,8 @@ constexpr UiTexts kEnglish = {
     .measureLeave = L"Click copies / Esc leaves",
     .measureNotCopied = L"Not copied: the clipboard is in use",
     .setShowCursor = L"Cursor mark",
+    .targetMinimized = L"The window is minimized. Restore it, then try again.",
+    .copyRunsElevated = L"Plumbo is already running as administrator. Use its icon in the notification area.",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

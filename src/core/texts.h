@@ -155,6 +155,10 @@ struct UiTexts {
     const wchar_t* measureNotCopied;  // in place of measureLeave after a copy the clipboard refused
     // The switch in "設定" for the rulers' cursor mark.
     const wchar_t* setShowCursor;
+    // A capture, re-drawing or size asked for a minimised window.
+    const wchar_t* targetMinimized;
+    // Another copy runs with rights above ours (as administrator): it cannot be brought forward.
+    const wchar_t* copyRunsElevated;
 };
 
 enum class UiLanguage { Japanese, English };

@@ -74,9 +74,10 @@ bool Rulers::Create() {
     return true;
 }
 
-bool Rulers::Shown() const { return horizontal_.Visible(); }
+bool Rulers::Shown() const { return shown_; }
 
 void Rulers::Show(bool show) {
+    shown_ = show;
     horizontal_.SetVisible(show);
     vertical_.SetVisible(show);
     if (show)

@@ -359,6 +359,52 @@ TEST_F(ShellTest, TheCursorMarkFollowsThePointerAcrossBothRulersUntilSwitchedOff
     }
 }
 
+// A window off the screen is measured no more: minimised (a caption far away, possibly still in
+// front) or cloaked (its virtual desktop left). The rulers hide until it is back, then stand along
+// it; a command asked for the minimised one says so.
+TEST_F(ShellTest, RulersStandAsideWhileTheTargetIsMinimizedOrCloaked) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    bool cloaked = false;
+    Reports().cloaked = [&](HWND w) { return cloaked && w == target.Hwnd(); };
+    const RECT h = Horizontal();
+    // Each wait asks for a look, as the poll does.
+    auto shown = [&] { SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
+                       return IsWindowVisible(RulerOf(true)) + IsWindowVisible(RulerOf(false)) + (BodyPixel(h) == 0xFFFFFFu); };
+    for (bool minimise : {true, false}) {
+        if (minimise) ShowWindow(target.Hwnd(), SW_SHOWMINIMIZED);
+        cloaked = !minimise;
+        ASSERT_TRUE(GetForegroundWindow() == target.Hwnd() && IsIconic(target.Hwnd()) == minimise);
+        EXPECT_TRUE(WaitFor([&] { return shown() == 0; })) << minimise;
+        EXPECT_TRUE(program().rulers->Shown());
+        for (CommandId id : {CommandId::CaptureBitmap, CommandId::RedrawAsVector, CommandId::SetTargetSize}) {
+            if (minimise) {
+                EXPECT_EQ(MessagesWhile([&] { Choose(id); }), std::vector<std::wstring>{
+                    L"ウインドウが最小化されています。元のサイズに戻してから、もう一度実行してください。"}) << static_cast<int>(id);
+            }
+        }
+        if (minimise) ShowWindow(target.Hwnd(), SW_RESTORE);
+        cloaked = false;
+        EXPECT_TRUE(WaitFor([&] { return shown() == 3 && Laid(target, false); })) << minimise;
+    }
+}
+
+// A copy run as administrator made the mutex with rights above ours: another copy runs, and the
+// user is told where it is.
+TEST_F(ShellTest, ACopyRunningAsAdministratorIsAnotherCopy) {
+    PSECURITY_DESCRIPTOR noAccess = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &noAccess, nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, noAccess, FALSE};
+    HANDLE held = CreateMutexW(&attributes, FALSE, L"Local\\Plumbo.SingleInstance");
+    bool started = true;
+    EXPECT_EQ(MessagesWhile([&] { started = shell_.Start(GetModuleHandleW(nullptr), L"C:\\"); }),
+              std::vector<std::wstring>{L"Plumbo は管理者として既に実行されています。通知領域のアイコンからお使いください。"});
+    EXPECT_FALSE(started);
+    CloseHandle(held);
+    LocalFree(noAccess);
+}
+
 // Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
 // resolution is sent here. The ruler takes that monitor's thickness and scale, and the pair is
 // laid along the target again; one the user drags takes the rectangle Windows suggests.
