@@ -1300,15 +1300,21 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
     EXPECT_EQ(std::pair(c.right - c.left, c.bottom - c.top), std::pair(500L, 250L));
     EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == 0x00FF00u; }));
 
-    // Where the compositor draws the desktop the picture is what it renders of the window (here
-    // white within the visible frame, black beyond); where it cannot, the screen's copy.
+    // Where the compositor draws the desktop, the screen's copy while it shows all of the window;
+    // with a corner covered (by the other window, shown above it), what the compositor renders of
+    // the window (here white within the visible frame, black beyond), or where it cannot, the copy.
     Reports().desktopComposed = [] { return true; };
-    for (bool renders : {true, false}) {
+    bool covering = false;
+    Reports().cloaked = [&](HWND w) { return w == cloaked.Hwnd() && !covering; };
+    for (auto [covered, renders] : {std::pair(false, true), {true, true}, {true, false}}) {
+        covering = covered;
+        SetWindowPos(cloaked.Hwnd(), covered ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Reports().renderFullContent = [&](HWND, HDC dc) { return renders && PatBlt(dc, 0, 0, 600, 400, BLACKNESS) &&
                                                                  PatBlt(dc, 7, 0, 500, 250, DSTINVERT); };
         Choose(CommandId::CaptureBitmap);
-        const uint32_t want = renders ? 0xFFFFFFu : 0x00FF00u;
-        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == want && PixelAt(c.right - 1, c.top + 125) == want; }));
+        const uint32_t want = covered && renders ? 0xFFFFFFu : 0x00FF00u;
+        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == want && PixelAt(c.right - 1, c.top + 125) == want; }))
+            << covered << renders;
     }
 }
 
