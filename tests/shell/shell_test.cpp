@@ -338,24 +338,19 @@ TEST_F(ShellTest, TheCursorMarkFollowsThePointerAcrossBothRulersUntilSwitchedOff
     // Each ruler on its own, in the tick colour where no tick reaches: the horizontal ruler's top
     // row, the vertical one's left column.
     auto marks = [&](POINT at) { return std::pair(PixelAt(at.x, h.top) == 0x0000FFu, PixelAt(v.left, at.y) == 0x0000FFu); };
-    const auto both = std::pair(true, true), neither = std::pair(false, false);
     const POINT places[] = {{h.left + 37, v.top + 53}, {h.left + 90, v.top + 20}, {h.left + 61, v.top + 75}};
     // Moved at once after the rulers came or the mark was switched on, before the watch's thread
     // may have run; switched off, each ruler is looked at where the pointer is, then moved. Again
     // with a hook that hears nothing, as one Windows dropped or one under a window of an elevated
     // program: the looks tell the moves.
-    struct Row { bool on; POINT at; };
     for (bool hooked : {false, true})
-    for (const Row& row : {Row{true, places[0]}, {false, places[0]}, {false, places[1]}, {true, places[2]}, {true, places[1]}}) {
+    for (auto [on, at] : {std::pair(true, places[0]), {false, places[0]}, {false, places[1]}, {true, places[2]}, {true, places[1]}}) {
         if (hooked) Reports().hookPointer = [](HOOKPROC) { return reinterpret_cast<HHOOK>(uintptr_t{1}); };
-        if (row.on != program().settings.showCursor) {
-            program().settings.showCursor = row.on;
-            program().rulers->ApplySettings();
-        }
-        MovePointer(row.at.x, row.at.y);
+        program().settings.showCursor = on;
+        program().rulers->ApplySettings();
+        MovePointer(at.x, at.y);
         for (bool horizontal : {true, false}) RedrawWindow(RulerOf(horizontal), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        EXPECT_TRUE(WaitFor([&] { return marks(row.at) == (row.on ? both : neither); }))
-            << hooked << row.on << " " << row.at.x << "," << row.at.y << ": " << marks(row.at).first << marks(row.at).second;
+        EXPECT_TRUE(WaitFor([&] { return marks(at) == std::pair(on, on); })) << hooked << on << " " << at.x << "," << at.y;
     }
 }
 
@@ -368,22 +363,17 @@ TEST_F(ShellTest, RulersStandAsideWhileTheTargetIsMinimizedOrCloaked) {
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     bool cloaked = false;
     Reports().cloaked = [&](HWND w) { return cloaked && w == target.Hwnd(); };
-    const RECT h = Horizontal();
     // Each wait asks for a look, as the poll does.
-    auto shown = [&] { SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
-                       return IsWindowVisible(RulerOf(true)) + IsWindowVisible(RulerOf(false)) + (BodyPixel(h) == 0xFFFFFFu); };
+    auto shown = [&, h = Horizontal()] { SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
+        return IsWindowVisible(RulerOf(true)) + IsWindowVisible(RulerOf(false)) + (BodyPixel(h) == 0xFFFFFFu); };
     for (bool minimise : {true, false}) {
         if (minimise) ShowWindow(target.Hwnd(), SW_SHOWMINIMIZED);
         cloaked = !minimise;
         ASSERT_TRUE(GetForegroundWindow() == target.Hwnd() && IsIconic(target.Hwnd()) == minimise);
         EXPECT_TRUE(WaitFor([&] { return shown() == 0; })) << minimise;
         EXPECT_TRUE(program().rulers->Shown());
-        for (CommandId id : {CommandId::CaptureBitmap, CommandId::RedrawAsVector, CommandId::SetTargetSize}) {
-            if (minimise) {
-                EXPECT_EQ(MessagesWhile([&] { Choose(id); }), std::vector<std::wstring>{
-                    L"ウインドウが最小化されています。元のサイズに戻してから、もう一度実行してください。"}) << static_cast<int>(id);
-            }
-        }
+        for (CommandId id : minimise ? std::vector{CommandId::CaptureBitmap, CommandId::RedrawAsVector, CommandId::SetTargetSize} : std::vector<CommandId>{})
+            EXPECT_EQ(MessagesWhile([&] { Choose(id); }), std::vector<std::wstring>{L"ウインドウが最小化されています。元のサイズに戻してから、もう一度実行してください。"});
         if (minimise) ShowWindow(target.Hwnd(), SW_RESTORE);
         cloaked = false;
         EXPECT_TRUE(WaitFor([&] { return shown() == 3 && Laid(target, false); })) << minimise;
@@ -397,10 +387,8 @@ TEST_F(ShellTest, ACopyRunningAsAdministratorIsAnotherCopy) {
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &noAccess, nullptr));
     SECURITY_ATTRIBUTES attributes{sizeof attributes, noAccess, FALSE};
     HANDLE held = CreateMutexW(&attributes, FALSE, L"Local\\Plumbo.SingleInstance");
-    bool started = true;
-    EXPECT_EQ(MessagesWhile([&] { started = shell_.Start(GetModuleHandleW(nullptr), L"C:\\"); }),
+    EXPECT_EQ(MessagesWhile([&] { EXPECT_FALSE(shell_.Start(GetModuleHandleW(nullptr), L"C:\\")); }),
               std::vector<std::wstring>{L"Plumbo は管理者として既に実行されています。通知領域のアイコンからお使いください。"});
-    EXPECT_FALSE(started);
     CloseHandle(held);
     LocalFree(noAccess);
 }
