@@ -1289,14 +1289,15 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
     EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == 0x00FF00u; }));
 
     // Where the compositor draws the desktop, the screen's copy while it shows all of the window;
-    // with a corner covered (by the other window, shown above it), what the compositor renders of
-    // the window (here white within the visible frame, black beyond), or where it cannot, the copy.
+    // with a corner covered (by the other window, shown and topmost: the viewer hidden for the copy
+    // activates the target, which Wine raises), what the compositor renders of the window (here
+    // white within the visible frame, black beyond), or where it cannot, the copy.
     Reports().desktopComposed = [] { return true; };
     bool covering = false;
     Reports().cloaked = [&](HWND w) { return w == cloaked.Hwnd() && !covering; };
     for (auto [covered, renders] : {std::pair(false, true), {true, true}, {true, false}}) {
         covering = covered;
-        SetWindowPos(cloaked.Hwnd(), covered ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(cloaked.Hwnd(), covered ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Reports().renderFullContent = [&](HWND, HDC dc) { return renders && PatBlt(dc, 0, 0, 600, 400, BLACKNESS) &&
                                                                  PatBlt(dc, 7, 0, 500, 250, DSTINVERT); };
         Choose(CommandId::CaptureBitmap);
