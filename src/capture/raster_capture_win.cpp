@@ -46,7 +46,10 @@ Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette, TwipsPerPixel tpp) {
     return p;
 }
 
-Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, int width, int height) {
+namespace {
+
+// The pixels of a window's device (the screen's for none), measured on measuredOn's monitor.
+Picture CopyPixels(HWND hwnd, bool clientOnly, HWND measuredOn, int srcLeft, int srcTop, int width, int height) {
     HDC source = clientOnly ? GetDC(hwnd) : GetWindowDC(hwnd);
     HDC mem = CreateCompatibleDC(source);
     HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
@@ -62,8 +65,36 @@ Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, in
     if (palette) SelectPalette(mem, oldPalette, FALSE);
     DeleteDC(mem);
     ReleaseDC(hwnd, source);
-    // Measured on the window's own monitor.
-    return PictureFromBitmap(bitmap, palette, WindowTwipsPerPixel(hwnd));
+    return PictureFromBitmap(bitmap, palette, WindowTwipsPerPixel(measuredOn));
+}
+
+// Whether the screen shows all of a window's visible frame: each of its pixels on a monitor, and
+// no window shown above it over any of them, ours included.
+bool ShownWhole(HWND window, const RECT& frame) {
+    struct Covered {
+        RECT frame;
+        int64_t area;
+    } onMonitors{frame, 0};
+    EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR, HDC, LPRECT monitor, LPARAM data) -> BOOL {
+        auto& sum = *reinterpret_cast<Covered*>(data);
+        if (RECT part{}; IntersectRect(&part, monitor, &sum.frame)) sum.area += int64_t{part.right - part.left} * (part.bottom - part.top);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&onMonitors));
+    if (onMonitors.area != int64_t{frame.right - frame.left} * (frame.bottom - frame.top)) return false;
+    // Bounded, should the order change under the walk: a walk cut short finds it covered.
+    int steps = 0;
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        const RECT r = VisibleFrame(above);
+        if (RECT common{}; ++steps > 10000 || (IsWindowVisible(above) && !IsCloaked(above) && IntersectRect(&common, &r, &frame)))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, int width, int height) {
+    return CopyPixels(hwnd, clientOnly, hwnd, srcLeft, srcTop, width, height);
 }
 
 namespace {
@@ -116,14 +147,20 @@ Picture GrabTarget(HWND target, RECT& outer) {
     const int left = outer.left - window.left, top = outer.top - window.top;
     // Where the compositor draws the desktop, a copy of the window's device gives black for
     // what the compositor draws itself (browsers, UWP and WinUI programs, DirectX), and what
-    // covers the window. Asked to draw its full content, the compositor gives the window as it
-    // is. Without a compositor (Wine, where PrintWindow only sends our device context to the
-    // other program in WM_PRINT, which it cannot draw on, and still succeeds) the copy is right.
-    // A program that does not answer would hold us up in PrintWindow: the screen shows what it
+    // covers the window. The screen shows the window as it is where it shows all of it, as it
+    // mostly does for the window in front: that copy is exact. Otherwise the compositor is asked
+    // to draw the window's full content, whose picture some builds of Windows 11, and windows it
+    // stretches for their DPI, get shifted by a few pixels with a black stripe. Without a
+    // compositor (Wine, where PrintWindow only sends our device context to the other program in
+    // WM_PRINT, which it cannot draw on, and still succeeds) the window's copy is right. A
+    // program that does not answer would hold us up in PrintWindow: the screen shows what it
     // last drew.
-    if (Reports().desktopComposed() && WindowAnswers(target, kRenderAnswerMs))
-        if (Picture rendered = RenderWindowBitmap(target, window, left, top, width, height); !rendered.Empty())
-            return rendered;
+    if (Reports().desktopComposed()) {
+        if (ShownWhole(target, outer)) return CopyPixels(nullptr, true, target, outer.left, outer.top, width, height);
+        if (WindowAnswers(target, kRenderAnswerMs))
+            if (Picture rendered = RenderWindowBitmap(target, window, left, top, width, height); !rendered.Empty())
+                return rendered;
+    }
     return GrabWindowBitmap(target, false, left, top, width, height);
 }
 

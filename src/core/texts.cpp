@@ -154,6 +154,8 @@ constexpr UiTexts kJapanese = {
     L"ウインドウ %s は最小化されています。元に戻してから実行してください。",
     L"ウインドウ %s は応答しないか、読み取れませんでした。",
     L"ファイル「%s」に書き出せませんでした。%s",
+    L"ウインドウが最小化されています。元のサイズに戻してから、もう一度実行してください。",
+    L"Plumbo は管理者として既に実行されています。通知領域のアイコンからお使いください。",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -307,6 +309,8 @@ constexpr UiTexts kEnglish = {
     .cliMinimized = L"The window %s is minimized: restore it first.",
     .cliNotRead = L"The window %s did not answer or could not be read.",
     .cliNotWritten = L"The file \"%s\" could not be written. %s",
+    .targetMinimized = L"The window is minimized. Restore it, then try again.",
+    .copyRunsElevated = L"Plumbo is already running as administrator. Use its icon in the notification area.",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;

@@ -174,6 +174,10 @@ struct UiTexts {
     const wchar_t* cliMinimized;
     const wchar_t* cliNotRead;
     const wchar_t* cliNotWritten;
+    // A capture, re-drawing or size asked for a minimised window.
+    const wchar_t* targetMinimized;
+    // Another copy runs with rights above ours (as administrator): it cannot be brought forward.
+    const wchar_t* copyRunsElevated;
 };
 
 enum class UiLanguage { Japanese, English };

@@ -45,6 +45,12 @@ struct WindowReports {
     // RealGetWindowClassW: for a superclass of a user32 control (a toolkit's button under a name of
     // its own) Windows names the system class it is made from; Wine names the window's own class.
     std::function<std::wstring(HWND)> realClassName;
+    // A low-level mouse hook for the calling thread (SetWindowsHookExW, WH_MOUSE_LL); null where
+    // none is put in. Windows may take it away again unannounced, and it hears nothing while a
+    // window of a program of higher integrity is in front (UIPI).
+    std::function<HHOOK(HOOKPROC)> hookPointer;
+    // Whether the window's program runs at a higher integrity level than ours (an elevated one).
+    std::function<bool(HWND)> higherIntegrity;
 };
 
 // Whether the program runs under Wine, for what no report tells apart (how its X server stacks

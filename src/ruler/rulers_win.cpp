@@ -65,7 +65,7 @@ void Rulers::WatchPointer() {
     GetCursorPos(&at);
     horizontal_.MarkPointer(at);
     vertical_.MarkPointer(at);
-    pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage);
+    pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage, at);
 }
 
 bool Rulers::Create() {
@@ -74,9 +74,10 @@ bool Rulers::Create() {
     return true;
 }
 
-bool Rulers::Shown() const { return horizontal_.Visible(); }
+bool Rulers::Shown() const { return shown_; }
 
 void Rulers::Show(bool show) {
+    shown_ = show;
     horizontal_.SetVisible(show);
     vertical_.SetVisible(show);
     if (show)

@@ -60,6 +60,8 @@ private:
     // While we put the pair in place ourselves, a ruler coming to another monitor only takes
     // that monitor's thickness.
     bool arranging_ = false;
+    // Shown by the user; tracking hides them meanwhile where the target is off the screen.
+    bool shown_ = false;
 };
 
 }  // namespace plumbo

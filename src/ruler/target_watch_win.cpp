@@ -11,10 +11,14 @@ namespace {
 constexpr UINT_PTR kCheckTimerId = 1;
 
 // The window events tracking listens to from every program, as ranges for SetWinEventHook: the
-// foreground, and a window minimised or restored. They are how a new target is seen.
+// foreground, a window minimised or restored, and one cloaked or uncloaked (its virtual desktop
+// left or shown again). They are how a new target is seen, or the target going off the screen.
+// EVENT_OBJECT_CLOAKED and _UNCLOAKED, Windows 8 on; we build for 7.
+constexpr DWORD kObjectCloaked = 0x8017, kObjectUncloaked = 0x8018;
 constexpr std::pair<DWORD, DWORD> kEventRanges[] = {
     {EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
     {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
+    {kObjectCloaked, kObjectUncloaked},
 };
 
 // The callback is handed only its hook: which watch installed it.

@@ -63,6 +63,7 @@ void Tracking::Start() {
 
 void Tracking::Stop() {
     started_ = false;
+    standingAside_ = false;
     Update(false);
 }
 
@@ -155,7 +156,17 @@ bool Tracking::Look(bool clicked) {
             // never measured.
             foregroundMeasurable_ = Measurable(foreground);
         }
+        // A target cloaked since it was taken (its virtual desktop left for another) is no longer
+        // on the screen, whether or not another window came to the front.
+        const HWND last = program_.target.hwnd;
+        if (last && last != foreground && IsCloaked(last)) StandAside(last);
         if (!foregroundMeasurable_ || !IsWindow(foreground)) continue;
+        // A minimised window stands far off the screen as a small caption, visible and possibly
+        // still in front: nothing to measure, as if it had closed, until it is restored.
+        if (IsIconic(foreground) || IsCloaked(foreground)) {
+            StandAside(foreground);
+            continue;
+        }
         // The frame a person sees: on Windows 10 and 11 the window rectangle also holds invisible
         // resize borders, and the rulers' zero would stand beside the visible edge.
         const RECT rect = VisibleFrame(foreground);
@@ -177,6 +188,10 @@ bool Tracking::Look(bool clicked) {
                 LayOut(rect);
                 target = TargetWindow{foreground, rect, placement.showCmd};
                 watch_.HookLocationsOf(foreground);
+                if (standingAside_) {
+                    standingAside_ = false;
+                    for (RulerWindow* r : {&horizontal_, &vertical_}) r->SetVisible(true);
+                }
             }
         }
         changed |= targetChanged;
@@ -187,6 +202,14 @@ bool Tracking::Look(bool clicked) {
     } while (lookAgain_);
     looking_ = false;
     return changed;
+}
+
+void Tracking::StandAside(HWND target) {
+    // Forgetting the rectangle lays the rulers out along the window once it is back.
+    program_.target = TargetWindow{target, {}, 0};
+    if (standingAside_) return;
+    standingAside_ = true;
+    for (RulerWindow* r : {&horizontal_, &vertical_}) r->SetVisible(false);
 }
 
 bool Tracking::TargetForeground() {

@@ -40,6 +40,9 @@ private:
     // Lays the rulers along the foreground window if it changed; whether it did. clicked: a
     // mouse button was pressed since the last look.
     bool Look(bool clicked = false);
+    // The rulers hide, shown as far as the user is concerned, while the target is off the screen
+    // (minimised or cloaked); the next look at a window in its place shows them along it.
+    void StandAside(HWND target);
 
     Program& program_;
     RulerWindow& horizontal_;
@@ -52,6 +55,7 @@ private:
     bool lookAgain_ = false;  // an event came while a look ran
     HWND lastForeground_ = nullptr;
     bool foregroundMeasurable_ = false;
+    bool standingAside_ = false;
 };
 
 }  // namespace plumbo

@@ -4,8 +4,10 @@
 
 #include "capture/export_win.h"
 #include "capture/raster_capture_win.h"
+#include "core/texts.h"
 #include "dialogs/about_win.h"
 #include "dialogs/help_win.h"
+#include "platform/modal_win.h"
 #include "shell/startup_win.h"
 #include "vector/accessible_drawers.h"
 #include "vector/accessible_reader_win.h"
@@ -30,6 +32,14 @@ void AddAccessibleBoxes(HWND hwnd, int32_t windowBox, AccessibleBudget& budget, 
         parentAt.push_back(static_cast<int32_t>(boxes.size()));
         boxes.push_back({r, r, parentAt[static_cast<size_t>(e.depth)]});
     }
+}
+
+// A minimised window is a small caption far off the screen: a picture or a size of it would be
+// of that caption, and a viewer placed beside it out of the user's reach. The user is told.
+bool TargetMinimized(const Program& program) {
+    if (!IsIconic(program.target.hwnd)) return false;
+    ModalMessageBox(program.mainWindow, Texts().targetMinimized, Texts().messageTitle, MB_OK | MB_ICONINFORMATION);
+    return true;
 }
 
 }  // namespace
@@ -96,9 +106,9 @@ std::map<CommandId, std::function<void()>> Shell::CommandTable() {
         {C::PlaceOutside, [this] { rulers_.SetInside(false); }},
         {C::PlaceInside, [this] { rulers_.SetInside(true); }},
         {C::TransparentLook, [this] { rulers_.ToggleTransparent(); }},
-        {C::CaptureBitmap, [this] { CaptureTargetAsBitmap(program_); }},
-        {C::RedrawAsVector, [this] { RedrawTargetAsVector(program_); }},
-        {C::SetTargetSize, [this] { sizeDialog_.Open(); }},
+        {C::CaptureBitmap, [this] { if (!TargetMinimized(program_)) CaptureTargetAsBitmap(program_); }},
+        {C::RedrawAsVector, [this] { if (!TargetMinimized(program_)) RedrawTargetAsVector(program_); }},
+        {C::SetTargetSize, [this] { if (!TargetMinimized(program_)) sizeDialog_.Open(); }},
         {C::Measure, [this] { measure_.Start(); }},
     };
 }

@@ -5,6 +5,7 @@
 
 #include "core/texts.h"
 #include "dialogs/about_win.h"
+#include "platform/modal_win.h"
 #include "resource.h"
 #include "state/hotkeys_win.h"
 
@@ -51,7 +52,14 @@ Shell::~Shell() {
 
 bool Shell::AnotherCopyRuns() {
     instanceMutex_ = CreateMutexW(nullptr, FALSE, L"Local\\Plumbo.SingleInstance");
-    return instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = GetLastError();
+    // A copy run as administrator made the mutex with rights we do not have. Its windows are out
+    // of our reach too (UIPI), so the user is told where to find it.
+    if (!instanceMutex_ && error == ERROR_ACCESS_DENIED) {
+        ModalMessageBox(nullptr, Texts().copyRunsElevated, Texts().messageTitle, MB_OK | MB_ICONINFORMATION);
+        return true;
+    }
+    return instanceMutex_ && error == ERROR_ALREADY_EXISTS;
 }
 
 bool Shell::Start(HINSTANCE instance, const std::wstring& folder, bool splash) {

@@ -335,16 +335,62 @@ TEST_F(ShellTest, TheCursorMarkFollowsThePointerAcrossBothRulersUntilSwitchedOff
     e2e::Target target;
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     const RECT h = e2e::ClientRectOnScreen(RulerOf(true)), v = e2e::ClientRectOnScreen(RulerOf(false));
-    // In the tick colour where no tick reaches: the horizontal ruler's top row, the vertical
-    // one's left column.
-    auto marked = [&](int x, int y) { return PixelAt(x, h.top) == 0x0000FFu && PixelAt(v.left, y) == 0x0000FFu; };
-    for (POINT at : {POINT{h.left + 37, v.top + 53}, POINT{h.left + 90, v.top + 20}}) {
+    // Each ruler on its own, in the tick colour where no tick reaches: the horizontal ruler's top
+    // row, the vertical one's left column.
+    auto marks = [&](POINT at) { return std::pair(PixelAt(at.x, h.top) == 0x0000FFu, PixelAt(v.left, at.y) == 0x0000FFu); };
+    const POINT places[] = {{h.left + 37, v.top + 53}, {h.left + 90, v.top + 20}, {h.left + 61, v.top + 75}};
+    // Moved at once after the rulers came or the mark was switched on, before the watch's thread
+    // may have run; switched off, each ruler is looked at where the pointer is, then moved. Again
+    // with a hook that hears nothing, as one Windows dropped or one under a window of an elevated
+    // program: the looks tell the moves.
+    for (bool hooked : {false, true})
+    for (auto [on, at] : {std::pair(true, places[0]), {false, places[0]}, {false, places[1]}, {true, places[2]}, {true, places[1]}}) {
+        if (hooked) Reports().hookPointer = [](HOOKPROC) { return reinterpret_cast<HHOOK>(uintptr_t{1}); };
+        program().settings.showCursor = on;
+        program().rulers->ApplySettings();
         MovePointer(at.x, at.y);
-        EXPECT_TRUE(WaitFor([&] { return marked(at.x, at.y); })) << at.x << "," << at.y;
+        for (bool horizontal : {true, false}) RedrawWindow(RulerOf(horizontal), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_TRUE(WaitFor([&] { return marks(at) == std::pair(on, on); })) << hooked << on << " " << at.x << "," << at.y;
     }
-    program().settings.showCursor = false;
-    program().rulers->ApplySettings();
-    EXPECT_TRUE(WaitFor([&] { return !marked(h.left + 90, v.top + 20) && !marked(h.left + 37, v.top + 53); }));
+}
+
+// A window off the screen is measured no more: minimised (a caption far away, possibly still in
+// front) or cloaked (its virtual desktop left). The rulers hide until it is back, then stand along
+// it; a command asked for the minimised one says so.
+TEST_F(ShellTest, RulersStandAsideWhileTheTargetIsMinimizedOrCloaked) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    bool cloaked = false;
+    Reports().cloaked = [&](HWND w) { return cloaked && w == target.Hwnd(); };
+    // Each wait asks for a look, as the poll does.
+    auto shown = [&, h = Horizontal()] { SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
+        return IsWindowVisible(RulerOf(true)) + IsWindowVisible(RulerOf(false)) + (BodyPixel(h) == 0xFFFFFFu); };
+    for (bool minimise : {true, false}) {
+        if (minimise) ShowWindow(target.Hwnd(), SW_SHOWMINIMIZED);
+        cloaked = !minimise;
+        ASSERT_TRUE(GetForegroundWindow() == target.Hwnd() && IsIconic(target.Hwnd()) == minimise);
+        EXPECT_TRUE(WaitFor([&] { return shown() == 0; })) << minimise;
+        EXPECT_TRUE(program().rulers->Shown());
+        for (CommandId id : minimise ? std::vector{CommandId::CaptureBitmap, CommandId::RedrawAsVector, CommandId::SetTargetSize} : std::vector<CommandId>{})
+            EXPECT_EQ(MessagesWhile([&] { Choose(id); }), std::vector<std::wstring>{L"ウインドウが最小化されています。元のサイズに戻してから、もう一度実行してください。"});
+        if (minimise) ShowWindow(target.Hwnd(), SW_RESTORE);
+        cloaked = false;
+        EXPECT_TRUE(WaitFor([&] { return shown() == 3 && Laid(target, false); })) << minimise;
+    }
+}
+
+// A copy run as administrator made the mutex with rights above ours: another copy runs, and the
+// user is told where it is.
+TEST_F(ShellTest, ACopyRunningAsAdministratorIsAnotherCopy) {
+    PSECURITY_DESCRIPTOR noAccess = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:", SDDL_REVISION_1, &noAccess, nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, noAccess, FALSE};
+    HANDLE held = CreateMutexW(&attributes, FALSE, L"Local\\Plumbo.SingleInstance");
+    EXPECT_EQ(MessagesWhile([&] { EXPECT_FALSE(shell_.Start(GetModuleHandleW(nullptr), L"C:\\")); }),
+              std::vector<std::wstring>{L"Plumbo は管理者として既に実行されています。通知領域のアイコンからお使いください。"});
+    CloseHandle(held);
+    LocalFree(noAccess);
 }
 
 // Wine has one monitor: what Windows sends a ruler that comes to stand on a monitor of another
@@ -1242,15 +1288,22 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
     EXPECT_EQ(std::pair(c.right - c.left, c.bottom - c.top), std::pair(500L, 250L));
     EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == 0x00FF00u; }));
 
-    // Where the compositor draws the desktop the picture is what it renders of the window (here
-    // white within the visible frame, black beyond); where it cannot, the screen's copy.
+    // Where the compositor draws the desktop, the screen's copy while it shows all of the window;
+    // with a corner covered (by the other window, shown and topmost: the viewer hidden for the copy
+    // activates the target, which Wine raises), what the compositor renders of the window (here
+    // white within the visible frame, black beyond), or where it cannot, the copy.
     Reports().desktopComposed = [] { return true; };
-    for (bool renders : {true, false}) {
+    bool covering = false;
+    Reports().cloaked = [&](HWND w) { return w == cloaked.Hwnd() && !covering; };
+    for (auto [covered, renders] : {std::pair(false, true), {true, true}, {true, false}}) {
+        covering = covered;
+        SetWindowPos(cloaked.Hwnd(), covered ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         Reports().renderFullContent = [&](HWND, HDC dc) { return renders && PatBlt(dc, 0, 0, 600, 400, BLACKNESS) &&
                                                                  PatBlt(dc, 7, 0, 500, 250, DSTINVERT); };
         Choose(CommandId::CaptureBitmap);
-        const uint32_t want = renders ? 0xFFFFFFu : 0x00FF00u;
-        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == want && PixelAt(c.right - 1, c.top + 125) == want; }));
+        const uint32_t want = covered && renders ? 0xFFFFFFu : 0x00FF00u;
+        EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left, c.top + 125) == want && PixelAt(c.right - 1, c.top + 125) == want; }))
+            << covered << renders;
     }
 }
 
