@@ -233,17 +233,14 @@ std::vector<std::wstring> CutCaptions(HWND window) {
 
 // The pixels of texts and frames in a rectangle of the screen over the version box's blue or the
 // measuring bar's grey and blue, which hold little red.
-int WrittenIn(const RECT& r) {
-    return static_cast<int>(std::ranges::count_if(GrabScreen(r).pixels, [](uint32_t c) { return (c >> 16) > 0x60; }));
-}
+int WrittenIn(const RECT& r) { return int(std::ranges::count_if(GrabScreen(r).pixels, [](uint32_t c) { return (c >> 16) > 0x60; })); }
 
 // Run in the user's language (under Wine the process's locale: "shell.english" runs it in
 // English) and again at 144 dpi in both, as is the version box's test. The file is the one Japanese runs write, with red
 // rulers: read, applied and written back the same way in either language.
 TEST_F(ShellTest, EveryDialogAndTheMeasuringBarShowTheirTextsWholeAndShareTheSettingsFile) {
     ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, false)));
-    const UiTexts& t = Texts();
-    for (auto [cls, caption] : {std::pair{L"PlumboSettings", t.settingsCaption}, {L"PlumboSize", t.sizeCaption}}) {
+    for (auto [cls, caption] : {std::pair{L"PlumboSettings", Texts().settingsCaption}, {L"PlumboSize", Texts().sizeCaption}}) {
         HWND dialog = WindowOf(GetCurrentProcessId(), cls);
         EXPECT_EQ(std::pair(TextOf(dialog), CutCaptions(dialog)), std::pair(std::wstring(caption), std::vector<std::wstring>{}));
     }
@@ -270,17 +267,19 @@ TEST_F(ShellTest, EveryDialogAndTheMeasuringBarShowTheirTextsWholeAndShareTheSet
     Choose(CommandId::Measure);
     HWND measuring = WaitOurs(L"PlumboMeasure");
     const LONG screen = GetSystemMetrics(SM_CXSCREEN), grey = 0x303030u, blue = 0x0078D7u;
-    auto top = [&] { return GrabScreen({0, 0, screen, 1}).pixels; };
-    EXPECT_TRUE(WaitFor([&] { const auto px = top(); return std::ranges::count(px, grey) && px.front() != grey && px.back() != grey; }));
-    for (std::pair<LONG, LONG> before, cell; const char way : {'1', '2', '3', '4', '5'}) {
+    // Where a colour's first and last pixels lie along the screen's top row.
+    auto run = [&](LONG colour) {
+        const auto px = GrabScreen({0, 0, screen, 1}).pixels;
+        return std::pair(LONG(std::ranges::find(px, colour) - px.begin()), LONG(px.rend() - std::find(px.rbegin(), px.rend(), colour)));
+    };
+    EXPECT_TRUE(WaitFor([&] { return run(grey).first > 0 && run(grey).second < screen; }));
+    for (const char way : {'1', '2', '3', '4', '5'}) {
+        const auto before = run(blue);
         SendMessageW(measuring, WM_KEYDOWN, way, 0);
-        EXPECT_TRUE(WaitFor([&] {
-            const auto px = top();
-            cell = {std::ranges::find(px, blue) - px.begin(), px.rend() - std::find(px.rbegin(), px.rend(), blue)};
-            return cell != std::exchange(before, cell);
-        })) << way;
-        const LONG h = static_cast<LONG>(std::ranges::count(GrabScreen({cell.first, 0, cell.first + 1, 100}).pixels, blue));
-        EXPECT_EQ(WrittenIn({cell.first, 0, cell.first + 1, h}) + WrittenIn({cell.second - 1, 0, cell.second, h}), 0) << way;
+        EXPECT_TRUE(WaitFor([&] { return run(blue) != before; })) << way;
+        const auto [left, right] = run(blue);
+        const LONG h = LONG(std::ranges::count(GrabScreen({left, 0, left + 1, 100}).pixels, blue));
+        EXPECT_EQ(WrittenIn({left, 0, left + 1, h}) + WrittenIn({right - 1, 0, right, h}), 0) << way;
     }
     SendMessageW(measuring, WM_KEYDOWN, VK_ESCAPE, 0);
     Choose(CommandId::PlaceInside);
