@@ -247,8 +247,7 @@ TEST_F(ShellTest, EveryDialogAndTheMeasuringBarShowTheirTextsWholeAndShareTheSet
     // The red preview shows whole below its caption, its numbers below its top edge.
     ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dialog) {
         const RECT p = e2e::ClientRectOnScreen(FindWindowExW(dialog, nullptr, L"PlumboSettingsPreview", nullptr));
-        const RECT top{p.left, p.top, p.right, p.top + 1};
-        EXPECT_TRUE(WaitFor([&] { return std::ranges::count(GrabScreen(top).pixels, 0xFF0000u) == p.right - p.left; }));
+        EXPECT_TRUE(WaitFor([&] { return std::ranges::count(GrabScreen({p.left, p.top, p.right, p.top + 1}).pixels, 0xFF0000u) == p.right - p.left; }));
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
     e2e::Target target;
