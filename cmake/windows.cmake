@@ -108,20 +108,23 @@ if(SHELL_TEST_SOURCES)
   # Each case is a run of the program with its own windows on the one desktop.
   gtest_discover_tests(shell_tests TEST_PREFIX "shell." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE RESOURCE_LOCK desktop)
-  # Its English cases, left out of the runs above (their names begin with DISABLED_), as a user
-  # whose Windows speaks English sees them: under Wine the process's locale gives the UI
-  # language; on Windows they need an English one.
-  add_test(NAME shell.english COMMAND shell_tests --gtest_also_run_disabled_tests --gtest_filter=*.DISABLED_English*)
+  # The cases of both languages again as a user whose Windows speaks English sees them: under
+  # Wine the process's locale gives the UI language; on Windows they need an English one.
+  set(BOTH_LANGUAGES "--gtest_filter=*.EveryDialog*:*.ANewFolder*")
+  add_test(NAME shell.english COMMAND shell_tests ${BOTH_LANGUAGES})
   set_tests_properties(shell.english PROPERTIES ENVIRONMENT PLUMBO_LOCALE=en_US.UTF-8 TIMEOUT 120 RUN_SERIAL TRUE
     RESOURCE_LOCK desktop)
-  # Under Wine, the cases whose lengths depend on the monitor's resolution again at 144 dpi (the
-  # runs above are at 96). Wine reads its resolution from the prefix as each process starts, so
-  # they run in a prefix, a display and a desktop of their own. On Windows the runs above are
-  # at the monitor's own resolution.
+  # Under Wine, the texts' cases and those whose lengths depend on the monitor's resolution again
+  # at 144 dpi, the texts' in both languages (the runs above are at 96). Wine reads its resolution
+  # from the prefix as each process starts, so they run in a prefix, a display and a desktop of
+  # their own. On Windows the runs above are at the monitor's own resolution.
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     add_test(NAME shell.dpi144 COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/wine-dpi-run.sh 144
-             $<TARGET_FILE:shell_tests> "--gtest_filter=*.Rulers*:*.SizeDialog*:*.ARuler*:*.MetafileFrame*:*.ACalibrated*")
-    set_tests_properties(shell.dpi144 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+             $<TARGET_FILE:shell_tests> "--gtest_filter=*.Rulers*:*.SizeDialog*:*.ARuler*:*.MetafileFrame*:*.ACalibrated*:*.EveryDialog*:*.ANewFolder*")
+    add_test(NAME shell.english144 COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/wine-dpi-run.sh 144
+             $<TARGET_FILE:shell_tests> ${BOTH_LANGUAGES})
+    set_tests_properties(shell.dpi144 shell.english144 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+    set_tests_properties(shell.english144 PROPERTIES ENVIRONMENT PLUMBO_LOCALE=en_US.UTF-8)
   endif()
 endif()
 

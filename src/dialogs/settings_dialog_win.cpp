@@ -83,6 +83,7 @@ struct ControlDesign {
     DWORD style;
     float left, top, width, height;  // twips, from the group box's corner when inGroup
     bool inGroup;
+    bool sizedToText = false;  // width and height those of the caption, in either language
 };
 
 // The group box comes first in the tab order and the preview second; it is created between
@@ -92,7 +93,7 @@ constexpr ControlDesign kGroupDesign{
 constexpr ControlDesign kHotKeyGroupDesign{
     kHotKeyGroupBox, L"BUTTON", &UiTexts::setHotKeyFrame, BS_GROUPBOX, kGroupLeft, kHotKeyGroupTop, 5235, 2370, false};
 constexpr ControlDesign kAfterPreview[] = {
-    {kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 180, true},
+    {kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 180, true, true},
     {kRulerColorButton, L"BUTTON", &UiTexts::setRulerColor, BS_PUSHBUTTON | WS_TABSTOP, 120, 1020, 1215, 315, true},
     {kTickColorButton, L"BUTTON", &UiTexts::setLineColor, BS_PUSHBUTTON | WS_TABSTOP, 1380, 1020, 1215, 315, true},
     {kNumberColorButton, L"BUTTON", &UiTexts::setNumberColor, BS_PUSHBUTTON | WS_TABSTOP, 2640, 1020, 1215, 315,
@@ -120,10 +121,6 @@ std::wstring StartupCommand() {
     return L"\"" + std::wstring(exe, n) + L"\" /startup";
 }
 
-// English speaks in the message font, whose line is taller than the preview's caption.
-constexpr ControlDesign kEnglishPreviewCaption{
-    kPreviewCaption, L"STATIC", &UiTexts::setPreview, SS_LEFT | SS_NOPREFIX, 120, 240, 795, 270, true};
-
 LOGFONTW SettingsFont() {
     // A Windows of another language may lack the Japanese face; its own dialog font suits the
     // English texts.
@@ -139,7 +136,8 @@ LOGFONTW SettingsFont() {
 void CreateControl(DialogWindow& dialog, int font, const ControlDesign& d, DWORD exStyle = 0) {
     const float left = d.left + (d.inGroup ? kGroupLeft : 0.0f);
     const float top = d.top + (d.inGroup ? kGroupTop : 0.0f);
-    dialog.AddControl({d.cls, Texts().*d.caption, d.id, d.style, exStyle, left, top, d.width, d.height}, font);
+    dialog.AddControl({d.cls, Texts().*d.caption, d.id, d.style, exStyle, left, top, d.width, d.height, d.sizedToText},
+                      font);
 }
 
 // The hot-key control's word: the key in the low byte, its own modifier bits in the high one.
@@ -178,20 +176,29 @@ HotKey Usable(HotKey key) {
 
 bool SettingsPreview::Create(HWND parent, int x, int y, int width, int height) {
     if (!Window::Create(PaintedChildArgs(L"PlumboSettingsPreview", parent, x, y, width, height))) return false;
-    // The box keeps its size for the run, so its ticks and numbers are laid out once; the
-    // numbers stand on the long ticks by the height of a number in the rulers' font.
-    layout_ = LayoutSettingsPreview(ScaleWidth(), ScaleHeight(), MeasureGuiText(L"0").second);
+    LayOut();
     return true;
+}
+
+void SettingsPreview::LayOut() {
+    // The numbers stand on the long ticks by the height of a number in their own font at this DPI.
+    WindowDc dc(hwnd());
+    SelectGuard sel(dc.Get(), numberFont_ ? numberFont_.Get() : GuiFont());
+    SIZE number{};
+    GetTextExtentPoint32W(dc.Get(), L"0", 1, &number);
+    layout_ = LayoutSettingsPreview(ScaleWidth(), ScaleHeight(), number.cy * LayoutTwipsPerPixel().y);
 }
 
 void SettingsPreview::SetDpi(Dpi dpi) {
     dpi_ = dpi;
     numberFont_.Reset();
-    if (dpi == SystemDpi()) return;
-    LOGFONTW lf{};
-    GetObjectW(GuiFont(), sizeof lf, &lf);
-    lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi.y), static_cast<int>(SystemDpi().y));
-    numberFont_.Reset(CreateFontIndirectW(&lf));
+    if (dpi != SystemDpi()) {
+        LOGFONTW lf{};
+        GetObjectW(GuiFont(), sizeof lf, &lf);
+        lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi.y), static_cast<int>(SystemDpi().y));
+        numberFont_.Reset(CreateFontIndirectW(&lf));
+    }
+    LayOut();
 }
 
 void SettingsPreview::OnPaint(HDC dc, const RECT& client) {
@@ -240,9 +247,7 @@ bool SettingsDialog::Create() {
     const RECT p = PxRect(kPreviewLeft, kPreviewTop, kPreviewWidthTwips, kPreviewHeightTwips);
     if (!preview_.Create(hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top)) return false;
     AddChild(preview_.hwnd(), kPreviewLeft, kPreviewTop, kPreviewWidthTwips, kPreviewHeightTwips);
-    const bool english = CurrentLanguage() != UiLanguage::Japanese;
-    for (const ControlDesign& d : kAfterPreview)
-        CreateControl(*this, font_, english && d.id == kPreviewCaption ? kEnglishPreviewCaption : d);
+    for (const ControlDesign& d : kAfterPreview) CreateControl(*this, font_, d);
     CheckRadioButton(hwnd(), kOutsideOption, kInsideOption, kOutsideOption);
     CreateHotKeyRows();
     calibration_.Create(*this, font_, kCalibrationTopTwips);

@@ -34,6 +34,8 @@ protected:
     void OnPaint(HDC dc, const RECT& client) override;
 
 private:
+    // The ticks and numbers for the box's size and the numbers' font at the present DPI.
+    void LayOut();
     PreviewLayout layout_;
     Dpi dpi_ = SystemDpi();
     Font numberFont_;  // the system's font made at dpi_, when that is not the system's DPI

@@ -1,5 +1,8 @@
 #include "platform/dialog_control_win.h"
 
+#include <algorithm>
+#include <string>
+
 #include "core/numeric.h"
 
 namespace plumbo {
@@ -38,12 +41,31 @@ HWND DialogWindow::AddControl(const ControlArgs& a, int font) {
                                    nullptr);
     if (!control) return nullptr;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(font)), FALSE);
-    children_.push_back({control, a.left, a.top, a.width, a.height, font});
+    const bool label = _wcsicmp(a.className, L"STATIC") == 0;
+    children_.push_back({control, a.left, a.top, a.width, a.height, font, a.sizedToText, label});
+    if (a.sizedToText || label) {
+        const RECT fit = PlaceOf(children_.back());
+        SetWindowPos(control, nullptr, 0, 0, fit.right - fit.left, fit.bottom - fit.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     return control;
 }
 
 void DialogWindow::AddChild(HWND child, float left, float top, float width, float height) {
-    children_.push_back({child, left, top, width, height, -1});
+    children_.push_back({child, left, top, width, height, -1, false, false});
+}
+
+RECT DialogWindow::PlaceOf(const Child& c) const {
+    RECT r = PxRect(c.left, c.top, c.width, c.height);
+    if (!c.sizedToText && !c.label) return r;
+    const std::wstring text = ControlText(c.hwnd);
+    WindowDc dc(c.hwnd);
+    SelectGuard font(dc.Get(), DialogFont(c.font));
+    RECT need{};
+    const LONG prefix = GetWindowLongW(c.hwnd, GWL_STYLE) & SS_NOPREFIX ? DT_NOPREFIX : 0;
+    DrawTextW(dc.Get(), text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | prefix);
+    if (c.sizedToText) return {r.left, r.top, r.left + need.right, r.top + need.bottom};
+    return {r.left, r.top, std::max(r.right, r.left + need.right), std::max(r.bottom, r.top + need.bottom)};
 }
 
 void DialogWindow::LayOutAgain(Dpi dpi) {
@@ -56,7 +78,7 @@ void DialogWindow::LayOutAgain(Dpi dpi) {
         f.font.Reset(CreateFontAt(f.atSystemDpi, dpi));
     }
     for (const Child& c : children_) {
-        const RECT r = PxRect(c.left, c.top, c.width, c.height);
+        const RECT r = PlaceOf(c);
         SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         if (c.font >= 0) SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(c.font)), TRUE);

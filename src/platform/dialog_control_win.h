@@ -23,6 +23,10 @@ struct ControlArgs {
     // In the dialog's client area. The edges are rounded to pixels, not the size, so that
     // controls that meet in twips meet on the screen.
     float left = 0.0f, top = 0.0f, width = 0.0f, height = 0.0f;
+    // A label that takes the size of its text in its font at the dialog's DPI instead of
+    // width and height, measured again at each DPI. Any other label grows to its text where
+    // the design gave it less: no length in twips fits every language, font and DPI.
+    bool sizedToText = false;
 };
 
 class DialogWindow : public Window {
@@ -55,12 +59,16 @@ private:
         HWND hwnd;
         float left, top, width, height;
         int font;  // a number from AddFont, or -1
+        bool sizedToText;
+        bool label;  // never narrower or lower than its text on one line
     };
     struct ScaledFont {
         LOGFONTW atSystemDpi;
         Font font;
     };
     void LayOutAgain(Dpi dpi);
+    // Where a child stands at the present DPI, in client pixels.
+    RECT PlaceOf(const Child& child) const;
 
     Dpi dpi_ = SystemDpi();
     std::vector<Child> children_;

@@ -116,7 +116,7 @@ protected:
     void TearDown() override {
         ResetReports();
         SetCreateFileProbe(nullptr);
-        for (const wchar_t* f : {L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
+        for (const wchar_t* f : {L"plumbo.ini", L"plHelp.html", L"plHelp_en.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
         RemoveDirectoryW(dir_.c_str());
     }
     std::wstring IniPath() const { return dir_ + L"\\plumbo.ini"; }
@@ -202,10 +202,10 @@ protected:
     std::wstring dir_;
 };
 
-// ---- In English ----
+// ---- Every text whole, in the language and at the resolution of the run ----
 
 // The captions of a window's controls that do not show whole in the control's own font, each
-// with the room it needs.
+// with the room it needs and the room it has.
 std::vector<std::wstring> CutCaptions(HWND window) {
     std::vector<std::wstring> cut;
     for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -231,19 +231,27 @@ std::vector<std::wstring> CutCaptions(HWND window) {
     return cut;
 }
 
-// Run only by the test "shell.english", under an English locale: under Wine the locale of the
-// process (LC_ALL or LANG) gives the UI language, where Windows takes the user's setting. Measuring
-// the texts in the dialogs' fonts needs GDI, which is why it is not a native test. The file is
-// the one Japanese runs write, with red rulers: read, applied and written back the same way.
-TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsFile) {
-    Start(Ini("255", true, false, false));
-    const UiTexts& t = TextsOf(UiLanguage::English);
-    for (auto [cls, caption] : {std::pair{L"PlumboSettings", t.settingsCaption}, {L"PlumboSize", t.sizeCaption}}) {
+// The pixels of texts and frames in a rectangle of the screen over the version box's blue or the
+// measuring bar's grey and blue, which hold little red.
+int WrittenIn(const RECT& r) { return int(std::ranges::count_if(GrabScreen(r).pixels, [](uint32_t c) { return (c >> 16) > 0x60; })); }
+
+// Run in the user's language (under Wine the process's locale: "shell.english" runs it in
+// English) and again at 144 dpi in both, as is the version box's test. The file is the one Japanese runs write, with red
+// rulers: read, applied and written back the same way in either language.
+TEST_F(ShellTest, EveryDialogAndTheMeasuringBarShowTheirTextsWholeAndShareTheSettingsFile) {
+    ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, false)));
+    for (auto [cls, caption] : {std::pair{L"PlumboSettings", Texts().settingsCaption}, {L"PlumboSize", Texts().sizeCaption}}) {
         HWND dialog = WindowOf(GetCurrentProcessId(), cls);
         EXPECT_EQ(std::pair(TextOf(dialog), CutCaptions(dialog)), std::pair(std::wstring(caption), std::vector<std::wstring>{}));
     }
+    // The red preview shows whole below its caption, its numbers below its top edge.
+    ChooseIn(CommandId::OpenSettings, L"PlumboSettings", [&](HWND dialog) {
+        const RECT p = e2e::ClientRectOnScreen(FindWindowExW(dialog, nullptr, L"PlumboSettingsPreview", nullptr));
+        EXPECT_TRUE(WaitFor([&] { return std::ranges::count(GrabScreen({p.left, p.top, p.right, p.top + 1}).pixels, 0xFF0000u) == p.right - p.left; }));
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
     e2e::Target target;
-    RulersAlong(target);
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     EXPECT_EQ(BodyPixel(Horizontal()), 0xFF0000u);
     // The input box is made when asked for, from a template of its own; the zoom is typed for
     // re-drawn pictures.
@@ -253,6 +261,26 @@ TEST_F(ShellTest, DISABLED_EnglishDialogsShowTheirTextsWholeAndShareTheSettingsF
         EXPECT_EQ(CutCaptions(box), std::vector<std::wstring>{}) << "input box";
         Press(box, IDCANCEL);
     });
+    // The measuring bar lies whole on the screen, and each way, chosen, is a blue cell whose name
+    // keeps off its edges: measured in another font than it is written in, it would run over them.
+    Choose(CommandId::Measure);
+    HWND measuring = WaitOurs(L"PlumboMeasure");
+    const LONG screen = GetSystemMetrics(SM_CXSCREEN), grey = 0x303030u, blue = 0x0078D7u;
+    // Where a colour's first and last pixels lie along the screen's top row.
+    auto run = [&](LONG colour) {
+        const auto px = GrabScreen({0, 0, screen, 1}).pixels;
+        return std::pair(LONG(std::ranges::find(px, colour) - px.begin()), LONG(px.rend() - std::find(px.rbegin(), px.rend(), colour)));
+    };
+    EXPECT_TRUE(WaitFor([&] { return run(grey).first > 0 && run(grey).second < screen; }));
+    for (const char way : {'1', '2', '3', '4', '5'}) {
+        const auto before = run(blue);
+        SendMessageW(measuring, WM_KEYDOWN, way, 0);
+        EXPECT_TRUE(WaitFor([&] { return run(blue) != before; })) << way;
+        const auto [left, right] = run(blue);
+        const LONG h = LONG(std::ranges::count(GrabScreen({left, 0, left + 1, 100}).pixels, blue));
+        EXPECT_EQ(WrittenIn({left, 0, left + 1, h}) + WrittenIn({right - 1, 0, right, h}), 0) << way;
+    }
+    SendMessageW(measuring, WM_KEYDOWN, VK_ESCAPE, 0);
     Choose(CommandId::PlaceInside);
     EXPECT_EQ(IniText(), Ini("255", true, false, true));
 }
@@ -953,16 +981,18 @@ TEST_F(ShellTest, ANewFolderStartsHiddenTheVersionBoxHoldsTheProgramAndHelpSaysW
         // A gradient from pure blue at the top to near black at the bottom.
         EXPECT_TRUE(WaitFor([&] { return PixelAt(c.right - 2, c.top + 1) == 0x0000FFu; }));
         EXPECT_LT(PixelAt(c.right - 2, c.bottom - 2), 0x20u);
+        // Its labels are painted: one cut by its edge would leave pixels on its last column or row.
+        EXPECT_EQ(WrittenIn({c.right - 1, c.top, c.right, c.bottom}) + WrittenIn({c.left, c.bottom - 1, c.right, c.bottom}), 0);
         EXPECT_FALSE(IsWindowEnabled(program().viewer->Window())) << "the viewer took input under the box";
         EXPECT_FALSE(IsWindowEnabled(program().mainWindow));
         PostMessageW(box, WM_CLOSE, 0, 0);
     });
     EXPECT_TRUE(IsWindowEnabled(program().viewer->Window())) << "everything back after the box";
 
-    // Beside the program lies no page: it says so. With the page, a system that has no program
+    // Beside the program lies no page: it says so. With the page of either language, a system that has no program
     // for ".html" (Wine's default prefix) is named as such; one that has one says nothing.
     EXPECT_EQ(MessagesWhile([&] { Choose(CommandId::OpenHelp); }), std::vector<std::wstring>{Texts().helpMissing});
-    ASSERT_TRUE(e2e::WriteFileBytes(dir_ + L"\\plHelp.html", "<html></html>"));
+    for (const wchar_t* page : {L"\\plHelp.html", L"\\plHelp_en.html"}) ASSERT_TRUE(e2e::WriteFileBytes(dir_ + page, "<html></html>"));
     wchar_t exe[MAX_PATH] = {};
     const bool handled =
         reinterpret_cast<INT_PTR>(FindExecutableW((dir_ + L"\\plHelp.html").c_str(), nullptr, exe)) > 32;
