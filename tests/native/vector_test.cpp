@@ -296,9 +296,7 @@ TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCapti
                                        L"R 120,12 80x20 h0", L"B 120,12 80x20 f5 'Long'", L"R 58,10 64x22 h0", L"B 60,12 60x20 f5 '短い'"}},
              {0x2u, 270, Lines{L"P (10,10) (310,10) (310,70) (10,70) (10,10)", L"R 12,70 48x20 h0", L"B 12,70 48x20 f5 '&File'",
                                L"R 120,70 80x20 h0", L"B 120,70 80x20 f5 'Long'", L"R 58,70 64x22 h0", L"B 60,70 60x20 f5 '短い'"}}}) {
-        const auto tab = [&](int32_t l, int32_t r, const wchar_t* t, uint32_t f = 0) {
-            return ItemRecord{{l, top, r, top + 20}, t, f, 0};
-        };
+        const auto tab = [&](int32_t l, int32_t r, const wchar_t* t, uint32_t f = 0) { return ItemRecord{{l, top, r, top + 20}, t, f, 0}; };
         EXPECT_EQ(Draw(L"SysTabControl32", style, {110, 210, 410, 300},
                        {tab(112, 160, L"&File"), tab(160, 220, L"短い", item_flags::kSelected), tab(220, 300, L"Long")}),
                   want);
