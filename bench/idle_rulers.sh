@@ -23,11 +23,10 @@ idle_rulers() {
   xdotool mousemove $((w / 2)) $((h / 2))
   # Until the X server shows the horizontal ruler along the target's top edge, at most 20 s:
   # with the rulers hidden the figures would be those of a Plumbo with nothing to do.
-  local x y rw rh shown=""
-  for _ in $(seq 200); do
+  local x y rw rh shown="" until=$((SECONDS + 20))
+  while [ -z "$shown" ] && [ "$SECONDS" -lt "$until" ]; do
     read -r x y rw rh < <(python3 "$PLUMBO_ROOT/tests/driver/x_window_at.py" 500 195)
-    [ -n "$rh" ] && [ $((y + rh)) -eq 200 ] && [ "$rw" -ge 400 ] && { shown=1; break; }
-    sleep 0.1
+    [ -n "$rh" ] && [ $((y + rh)) -eq 200 ] && [ "$rw" -ge 400 ] && shown=1 || sleep 0.1
   done
   # This copy's process, told from other Wine prefixes' by its folder's name: Wine shows the
   # command line as the Unix path or, with its 32-bit half installed, as the Windows one.
