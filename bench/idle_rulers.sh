@@ -21,12 +21,19 @@ idle_rulers() {
   read -r w h < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\).*/\1 \2/p')
   xdotool mousemove $((w - 10)) $((h - 10)) click --repeat 2 --delay 80 1
   xdotool mousemove $((w / 2)) $((h / 2))
-  sleep 3
+  # Until the X server shows the horizontal ruler along the target's top edge, at most 20 s:
+  # with the rulers hidden the figures would be those of a Plumbo with nothing to do.
+  local x y rw rh shown="" until=$((SECONDS + 20))
+  while [ -z "$shown" ] && [ "$SECONDS" -lt "$until" ]; do
+    read -r x y rw rh < <(python3 "$PLUMBO_ROOT/tests/driver/x_window_at.py" 500 195)
+    [ -n "$rh" ] && [ $((y + rh)) -eq 200 ] && [ "$rw" -ge 400 ] && shown=1 || sleep 0.1
+  done
   # This copy's process, told from other Wine prefixes' by its folder's name: Wine shows the
   # command line as the Unix path or, with its 32-bit half installed, as the Windows one.
   local pid
   pid="$(pgrep -f "$(basename "$dir")[/\\\\]plumbo\\.exe" | head -n 1)"
   [ -n "$pid" ] || { echo "plumbo.exe did not start"; rm -rf "$dir"; return 1; }
+  [ -n "$shown" ] || { echo "the rulers did not show"; kill "$pid"; rm -rf "$dir"; return 1; }
   sample() {  # CPU nanoseconds, then voluntary+involuntary switches, over all threads
     local t=0 s=0 f
     for f in /proc/"$pid"/task/*; do

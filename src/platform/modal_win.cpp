@@ -155,6 +155,8 @@ void ModalScope::WhenNoneOpen(std::function<void()> task) {
     RunWaitingIfNoneOpen();
 }
 
+bool ModalScope::Waiting() { return !Stack().waiting.empty(); }
+
 MenuScope::MenuScope() { ++Stack().menus; }
 
 MenuScope::~MenuScope() {

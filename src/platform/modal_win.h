@@ -34,6 +34,8 @@ public:
     // is, else as the last one ends, inside its ending (so the task hands its work on to the
     // main loop).
     static void WhenNoneOpen(std::function<void()> task);
+    // Whether a task waits for that.
+    static bool Waiting();
 
 private:
     HWND modal_;

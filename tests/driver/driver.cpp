@@ -37,14 +37,16 @@ INPUT MouseAt(DWORD flags, int x, int y) {
     in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     return in;
 }
-void MoveMouse(int x, int y) {
+// False when the pointer did not get there: no press is made then, and the test's own wait for
+// what the press should bring about fails.
+bool MoveMouse(int x, int y) {
     SetCursorPos(x, y);
     INPUT in = MouseAt(0, x, y);
     SendInput(1, &in, sizeof in);
-    WaitFor([&] {
+    return WaitFor([&] {
         POINT p{};
         return GetCursorPos(&p) && p.x == x && p.y == y;
-    }, 1000, 10);
+    }, 5000, 10);
 }
 
 DWORD lastClickTick = 0;
@@ -101,18 +103,14 @@ POINT TrayIconPoint() {
 
 // The open pop-up menu, if any.
 HWND OpenPopupMenu() {
-    HWND h = nullptr;
-    while ((h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr)
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr;)
         if (IsWindowVisible(h)) return h;
     return nullptr;
 }
 
 }  // namespace
 
-void MovePointer(int x, int y) {
-    INPUT in = MouseAt(0, x, y);
-    SendInput(1, &in, sizeof in);
-}
+void MovePointer(int x, int y) { INPUT in = MouseAt(0, x, y); SendInput(1, &in, sizeof in); }
 
 std::wstring BinDir() {
     wchar_t path[MAX_PATH];
@@ -126,8 +124,7 @@ std::wstring MakeTempDir(const wchar_t* tag) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
     for (;;) {
-        const std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" +
-                                 std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        const std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
         if (CreateDirectoryW(dir.c_str(), nullptr)) return dir;
         if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
     }
@@ -150,10 +147,7 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs, int stepMs) {
     for (;;) {
         // This thread's own windows (a program started in the test process) go on working.
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) TranslateMessage(&msg), DispatchMessageW(&msg);
         if (done()) return true;
         if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(stepMs), QS_ALLINPUT);
@@ -163,8 +157,7 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs, int stepMs) {
 bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
     Kill();
     std::wstring cmd = L"\"" + exe + L"\" " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
+    STARTUPINFOW si{.cb = sizeof(STARTUPINFOW)};
     return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           dir.empty() ? nullptr : dir.c_str(), &si, &pi_) != FALSE;
 }
@@ -173,16 +166,11 @@ bool Process::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.h
 
 bool Process::WaitIdle() { return pi_.hProcess && WaitForInputIdle(pi_.hProcess, 5000) == 0; }
 
-bool Process::WaitExit(int timeoutMs) {
-    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
-}
+bool Process::WaitExit(int timeoutMs) { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
 
 void Process::Kill() {
     if (!pi_.hProcess) return;
-    if (Running()) {
-        TerminateProcess(pi_.hProcess, 1);
-        WaitForSingleObject(pi_.hProcess, 5000);
-    }
+    if (Running()) TerminateProcess(pi_.hProcess, 1), WaitForSingleObject(pi_.hProcess, 5000);
     CloseHandle(pi_.hProcess);
     CloseHandle(pi_.hThread);
     pi_ = {};
@@ -273,7 +261,7 @@ HWND RulerOf(DWORD pid, bool horizontal) {
                 return (found = horizontal ? h : v) != nullptr;
         return false;
     };
-    if (!pair()) WaitFor(pair, 2000, 10);
+    if (!pair()) WaitFor(pair, 5000, 10);
     return found;
 }
 
@@ -383,15 +371,14 @@ bool Target::Activate() {
 
 void Click(int x, int y, bool right) {
     WaitOutDoubleClick(x, y);
-    MoveMouse(x, y);
+    if (!MoveMouse(x, y)) return;
     const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
     PressAt(x, y, {down, right ? DWORD{MOUSEEVENTF_RIGHTUP} : DWORD{MOUSEEVENTF_LEFTUP}});
 }
 
 void DoubleClick(int x, int y) {
     WaitOutDoubleClick(x, y);
-    MoveMouse(x, y);
-    PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    if (MoveMouse(x, y)) PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
@@ -463,8 +450,7 @@ std::string RunOnLinux(const std::wstring& command) {
     const std::wstring done = LinuxScratchPath() + L"-linux-" + std::to_wstring(++counter);
     std::wstring line =
         L"Z:\\bin\\sh -c \"(" + command + L") >" + done + L".part 2>&1; mv " + done + L".part " + done + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
+    STARTUPINFOW si{.cb = sizeof(STARTUPINFOW)};
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "?";
     // For a Linux program Wine 8 gives no process handle, and a thread handle and ids taken from

@@ -3,6 +3,7 @@
 // icon and the rulers, keys in menus and dialogs; and reads the results from outside.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -22,6 +23,16 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000, int stepMs = 50);
+
+// What the system says of an error, its first line: the reason a message of the program gives.
+inline std::wstring SystemReason(DWORD error) {
+    wchar_t t[512] = {};
+    return FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, t, 512, nullptr), std::wstring(t, wcscspn(t, L"\r\n"));
+}
+// Whether a text holds each of the parts, in this order.
+template <class S> bool Names(const S& text, std::initializer_list<S> parts, size_t at = 0) {
+    return std::all_of(parts.begin(), parts.end(), [&](const S& p) { return (at = text.find(p, at)) != S::npos && ((at += p.size()), true); });
+}
 
 class Process {
 public:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace plumbo {
 namespace {
@@ -21,10 +22,18 @@ static_assert(sizeof(UiTexts) % sizeof(const wchar_t*) == 0 && std::is_standard_
 TEST(Texts, EveryJapaneseTextHasAnEnglishOneWithTheSamePlacesToFill) {
     const auto* japanese = reinterpret_cast<const wchar_t* const*>(&TextsOf(UiLanguage::Japanese));
     const auto* english = reinterpret_cast<const wchar_t* const*>(&TextsOf(UiLanguage::English));
-    auto places = [](const wchar_t* text) { return std::ranges::count(FillIn(text, {L"\1", L"\1", L"\1"}), L'\1'); };
+    auto places = [](std::wstring_view t) { int n = 0; for (size_t at = t.find(L"%s"); at != t.npos; at = t.find(L"%s", at + 2)) ++n; return n; };
     for (size_t i = 0; i < sizeof(UiTexts) / sizeof(const wchar_t*); ++i)
         EXPECT_TRUE(japanese[i] && *japanese[i] && english[i] && *english[i] &&
                     places(japanese[i]) == places(english[i])) << "member " << i;
+}
+
+// Each value into its place in order, the rest as written: a value is not filled in again, a
+// lone % stays, and a place with no value left stays as it is.
+TEST(Texts, FillInPutsTheValuesIntoThePlacesInOrder) {
+    for (const auto& [pattern, filled] : {std::pair(L"「%s」を保存できません。\n%s", L"「C:\\a.ini」を保存できません。\n%s!"),
+             {L"at most %s%.", L"at most C:\\a.ini%."}, {L"%s%s", L"C:\\a.ini%s!"}, {L"100% plain", L"100% plain"}, {L"%s, %s, %s", L"C:\\a.ini, %s!, %s"}})
+        EXPECT_EQ(FillIn(pattern, {L"C:\\a.ini", L"%s!"}), filled) << pattern;
 }
 
 }  // namespace

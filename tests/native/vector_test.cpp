@@ -353,9 +353,7 @@ TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCapti
                                        L"R 120,12 80x20 h0", L"B 120,12 80x20 f5 'Long'", L"R 58,10 64x22 h0", L"B 60,12 60x20 f5 '短い'"}},
              {0x2u, 270, Lines{L"P (10,10) (310,10) (310,70) (10,70) (10,10)", L"R 12,70 48x20 h0", L"B 12,70 48x20 f5 '&File'",
                                L"R 120,70 80x20 h0", L"B 120,70 80x20 f5 'Long'", L"R 58,70 64x22 h0", L"B 60,70 60x20 f5 '短い'"}}}) {
-        const auto tab = [&](int32_t l, int32_t r, const wchar_t* t, uint32_t f = 0) {
-            return ItemRecord{{l, top, r, top + 20}, t, f, 0};
-        };
+        const auto tab = [&](int32_t l, int32_t r, const wchar_t* t, uint32_t f = 0) { return ItemRecord{{l, top, r, top + 20}, t, f, 0}; };
         EXPECT_EQ(Draw(L"SysTabControl32", style, {110, 210, 410, 300},
                        {tab(112, 160, L"&File"), tab(160, 220, L"短い", item_flags::kSelected), tab(220, 300, L"Long")}),
                   want);
@@ -365,17 +363,15 @@ TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCapti
 // Depths of the rows on show, worked by hand: a line comes down to each row but the first, goes
 // on to a later sibling, and an ancestor's line passes the rows between it and its next sibling.
 TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) {
-    struct Row { std::vector<int32_t> depths; std::vector<bool> onBelow; std::vector<std::vector<bool>> passing; };
-    for (const Row& r : {Row{{0, 1, 1, 2, 0}, {true, true, false, false, false}, {{}, {true}, {true}, {true, false}, {}}},
-                         Row{{2, 1, 0}, {false, false, false}, {{true, true}, {true}, {}}},
-                         Row{{0, 0, 1, 2, 1}, {true, false, true, false, false}, {{}, {}, {false}, {false, true}, {false}}}}) {
+    struct Row { std::vector<int32_t> depths; std::vector<bool> fromAbove, onBelow; std::vector<std::vector<bool>> passing; };
+    for (const Row& r : {Row{{0, 1, 1, 2, 0}, {false, true, true, true, true}, {true, true, false, false, false}, {{}, {true}, {true}, {true, false}, {}}},
+                         Row{{2, 1, 0}, {true, true, true}, {false, false, false}, {{true, true}, {true}, {}}},
+                         Row{{0, 0, 1, 2, 1}, {false, true, true, true, true}, {true, false, true, false, false}, {{}, {}, {false}, {false, true}, {false}}}}) {
         std::vector<ItemRecord> rows;
         for (int32_t d : r.depths) rows.push_back({{}, L"", 0, d});
-        const auto links = LinkTreeRows(rows);
-        for (size_t i = 0; i < rows.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << "row " << i); EXPECT_EQ(links[i].onBelow, r.onBelow[i]); EXPECT_EQ(links[i].passing, r.passing[i]);
-            EXPECT_EQ(links[i].fromAbove, i > 0 || r.depths[i] > 0);
-        }
+        Row got;
+        for (const auto& link : LinkTreeRows(rows)) got.fromAbove.push_back(link.fromAbove), got.onBelow.push_back(link.onBelow), got.passing.push_back(link.passing);
+        EXPECT_EQ(std::tie(got.fromAbove, got.onBelow, got.passing), std::tie(r.fromAbove, r.onBelow, r.passing)) << testing::PrintToString(r.depths);
     }
 }
 

@@ -47,6 +47,20 @@ check "wineboot starts it from the Run entry with /startup" 'soon "[[ \"\$(plumb
 pwine reg delete "$run_key" /v Plumbo /f >/dev/null 2>&1
 check "an update ends the running copy and keeps Start with Windows off" 'pwine "$release/plumbo-$version-setup.exe" /S &&
   [ -z "$(plumbo_lines)" ] && [ -f "$dir/plumbo.exe" ] && [ -z "$(reg_value "$run_key" Plumbo)" ]'
+# A copy on another desktop, whose window the installer does not find to end it, holds
+# plumbo.exe: an update stops with an error and the uninstaller keeps everything, neither
+# touching a file that was there (an old file marked to tell).
+pwine explorer "/desktop=Held,640x480" "$dir_win\\plumbo.exe" >/dev/null 2>&1 &
+soon '[ -n "$(plumbo_lines)" ]'
+echo "an older help page" > "$dir/plHelp.css"
+files() { (cd "$dir" && md5sum *); pwine reg query "$uninstall_key" /v DisplayVersion 2>/dev/null | tr -d '\r'; }
+before="$(files)"
+check "an update that cannot replace plumbo.exe fails and leaves the files" 'pwine "$release/plumbo-$version-setup.exe" /S;
+  [ $? -eq 2 ] && [ "$(files)" = "$before" ]'
+check "the uninstaller keeps everything while plumbo.exe cannot be removed" 'pwine "$dir/uninstall.exe" /S "_?=$dir_win";
+  [ $? -eq 2 ] && [ "$(files)" = "$before" ]'
+pwine explorer "/desktop=Held,640x480" "$dir_win\\plumbo.exe" /exit
+check "the held copy ends" 'soon "[ -z \"\$(plumbo_lines)\" ]"'
 check "the uninstaller runs silently and ends it" 'pwine "$dir/uninstall.exe" /S && soon "[ ! -f \"$dir/uninstall.exe\" ] && [ -z \"\$(plumbo_lines)\" ]"'
 check "only the settings file is left: no shortcut, uninstall entry or Run value" '[ "$(ls "$dir")" = plumbo.ini ] &&
   [ ! -e "$menu/Plumbo.lnk" ] && ! pwine reg query "$uninstall_key" >/dev/null 2>&1 && [ -z "$(reg_value "$run_key" Plumbo)" ]'

@@ -10,7 +10,9 @@
 // target_toolkit.cpp); "/color C" paints the client area
 // in COLORREF C, so a test can tell the window from a ruler on the screen; "/slowfocus MS" makes
 // each activation take that long before the window gets the keyboard focus, as a busy program
-// does; the window's property "Activations" counts them.
+// does; the window's property "Activations" counts them. "/bands" paints grey bands 10 px wide
+// from x 10 of the client area, 41, 40, 31, 30, 6 and 1 apart in each channel from black, which
+// fills x 70 to 89, then the same again the other way, and white beyond.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,6 +29,13 @@ void FillWithToolkitControls(HWND w);
 void FillWithOwnFrame(HWND w);
 
 static int slowFocusMs = 0;
+
+HBRUSH Bands() {
+    static UINT row[512];
+    const int ladder[] = {41, 40, 31, 30, 6, 1, 0, 0, 1, 6, 30, 31, 40, 41};
+    for (int x = 0; x < 512; ++x) row[x] = 0x010101u * (x >= 10 && x < 150 ? ladder[(x - 10) / 10] : 255);
+    return CreatePatternBrush(CreateBitmap(512, 1, 1, 32, row));
+}
 
 // Named: a lambda has no calling convention, and a 32-bit build's window procedures are stdcall.
 LRESULT CALLBACK TargetProc(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -64,6 +73,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
             fill = [](HWND h) { FillWithCanvas(h, false, buttons); };
         }
         if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
+        if (a == L"/bands") background = Bands();
         if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
     }
     WNDCLASSW wc{0, TargetProc, 0, 0, inst, nullptr, LoadCursorW(nullptr, IDC_ARROW), background, nullptr, L"PlumboTestTarget"};

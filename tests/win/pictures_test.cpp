@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -26,12 +27,9 @@
 #include "capture/clipboard_win.h"
 #include "capture/export_win.h"
 #include "capture/picture_encoders_win.h"
-#include "core/numeric.h"
-#include "core/texts.h"
 #include "driver/driver.h"
 #include "platform/gdi_win.h"
 #include "platform/global_memory_win.h"
-#include "platform/profile_write_win.h"
 #include "vector/player_win.h"
 #include "vector/query_win.h"
 #include "vector/svg_player_win.h"
@@ -123,8 +121,8 @@ TEST(PlayPartList, ShapesRoundHalvesToEvenAndReleaseTheirObjects) {
     for (const auto& [name, part, expected] : cases) EXPECT_EQ(Records(List({part}), k96Dpi), expected) << name;
 }
 
-// At 120 dpi 9 points are 15 pixels; point texts are condensed to 70 % of the face's width
-// and take the context's colour; the mnemonic "&" is not printed; a face named replaces the
+// At 120 dpi 9 points are 15 pixels, where the face is 8 wide on average; point texts are
+// condensed to 70 % of that, 5.6, and take the context's colour; the mnemonic "&" is not printed; a face named replaces the
 // last one whole, an empty one keeps it. The reference context is left as it was.
 TEST(PlayPartList, TextsInTheirFontsAtTheScreenResolutionLeavingTheReferenceAsItWas) {
     MemoryDc reference(nullptr);  // like the screen
@@ -133,14 +131,11 @@ TEST(PlayPartList, TextsInTheirFontsAtTheScreenResolutionLeavingTheReferenceAsIt
     Pen pen(CreatePen(PS_DASH, 1, RGB(1, 2, 3)));
     SelectGuard f(dc, font.Get()), pe(dc, pen.Get());
     SetBkMode(dc, OPAQUE);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
     auto fontLine = [](long width) { return "FONT -15 " + to_string(width) + " " + Utf8(kDrawerFace); };
     Lines texts = Records(List({Box(0, 0, 10, 10), BoxedText(10, 20, 100, 19, L"ファイル(&F)", kFormatTopLeft),
                                 PointText(5, 6, kDrawerFace, L"Group", -1)}), k120Dpi, dc);
     std::erase_if(texts, [](auto& l) { return !(l.starts_with("FONT") || l[0] == 'T' || l.starts_with("BK")); });
-    EXPECT_EQ(texts, (Lines{"BKMODE 1", fontLine(tm.tmAveCharWidth), "TEXTCOLOR 0", "TEXT 10 20 ファイル(F)",
-                            "BKMODE 2", fontLine(RoundHalfEven(0.7 * tm.tmAveCharWidth)), "TEXT 5 6 Group"}));
+    EXPECT_EQ(texts, (Lines{"BKMODE 1", fontLine(8), "TEXTCOLOR 0", "TEXT 10 20 ファイル(F)", "BKMODE 2", fontLine(6), "TEXT 5 6 Group"}));
     EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_FONT), GetCurrentObject(dc, OBJ_PEN), GetMapMode(dc), GetBkMode(dc)),
               std::tuple(HGDIOBJ{font.Get()}, HGDIOBJ{pen.Get()}, MM_TEXT, OPAQUE));
 
@@ -277,15 +272,14 @@ Bitmap ReadPng(const std::string& png) {
     return Bitmap(bmp);
 }
 
-// A message box as "title: text", the text with the file named where it asks for one and the
-// reason the system gives for the error.
-std::string Reported(const wchar_t* pattern, DWORD error, const std::wstring& file = L"") {
-    const std::wstring reason = SystemErrorText(error);
-    return Utf8(Texts().messageTitle) + ": " + Utf8(file.empty() ? FillIn(pattern, {reason}) : FillIn(pattern, {file, reason}));
+// Whether a message box (as AnswerMessageBox gives it) is the program's, naming the file where
+// there is one and then the reason the system gives for the error.
+bool Reported(const std::string& box, DWORD error, const std::wstring& file = L"") {
+    return e2e::Names(box, {std::string("Plumbo!!: "), Utf8(file), Utf8(e2e::SystemReason(error))});
 }
 
-// The first message box act() opens on this thread, as Reported() gives it, answered once it
-// is set up; empty when none opens.
+// The first message box act() opens on this thread, as "title: text", answered once it is set
+// up; empty when none opens.
 std::string g_box;
 std::string AnswerMessageBox(const std::function<void()>& act) {
     HOOKPROC answer = [](int code, WPARAM w, LPARAM l) -> LRESULT {
@@ -391,13 +385,12 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
         if (holder) CloseHandle(holder);
         // Both names writable again, also where a faulty write has parted them.
         for (const fs::path& n : {path, folder / "link"}) SetFileAttributesW(n.c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::string said = reasons.empty() ? "" : Reported(Texts().saveFailed, reasons.front(), target);
-        for (DWORD reason : reasons) said = box == Reported(Texts().saveFailed, reason, target) ? box : said;
+        const bool said = reasons.empty() ? box.empty() : std::ranges::any_of(reasons, [&](DWORD r) { return Reported(box, r, target); });
         const std::string old = file ? "before" : "";
         const auto whileHeld = held == 2 ? std::multiset<std::string>{"before", "before", "new"} : std::multiset<std::string>{};
-        EXPECT_EQ(std::tuple(ok, box, what(e2e::ReadFileBytes(target)), what(e2e::ReadFileBytes((folder / "link").wstring())),
+        EXPECT_EQ(std::tuple(ok, said, what(e2e::ReadFileBytes(target)), what(e2e::ReadFileBytes((folder / "link").wstring())),
                              std::distance(fs::directory_iterator(sub), {}), meanwhile),
-                  std::tuple(reasons.empty(), said, reasons.empty() ? "new" : old, old, entries + (ok && !file), whileHeld)) << "row " << row;
+                  std::tuple(reasons.empty(), true, reasons.empty() ? "new" : old, old, entries + (ok && !file), whileHeld)) << "row " << row << ": " << box;
         // Past MAX_PATH only the long form of a path reaches a file.
         for (const fs::path& n : {path, folder / "link"}) DeleteFileW((L"\\\\?\\" + n.wstring()).c_str());
         for (fs::path f = folder; f != sub; f = f.parent_path()) RemoveDirectoryW((L"\\\\?\\" + f.wstring()).c_str());
@@ -486,7 +479,7 @@ TEST(ExportClipboard, EachModeOffersItsFormatsAndAFailedCopyIsReportedAndLeavesT
         bool ok = true;
         const std::string box = AnswerMessageBox([&] { ok = CopyPictureToClipboard(nullptr, pic, true, k120Dpi); });
         SetGlobalLocker(nullptr);
-        EXPECT_EQ(std::tuple(ok, box, GetClipboardSequenceNumber()), std::tuple(false, Reported(Texts().clipboardFailed, reason), copies));
+        EXPECT_EQ(std::tuple(ok, Reported(box, reason), GetClipboardSequenceNumber()), std::tuple(false, true, copies)) << box;
     }
 }
 

@@ -18,9 +18,10 @@ namespace plumbo {
 namespace {
 
 // A file with a colour the reader repairs, a value longer than the read buffer and a monitor's
-// calibration that is no number; then every field away from its default, so a save that writes
-// the wrong key, the wrong field or a colour the reader refuses (it takes signed numbers) does
-// not read back. The calibration is read as none and its section goes at the first save.
+// calibration that is no number; then every field away from both its default and what the
+// repaired file holds, each key its own, so a save that skips a key, writes the wrong key, the
+// wrong field or a colour the reader refuses (it takes signed numbers) does not read back. The
+// calibration is read as none and its section goes at the first save.
 TEST(SettingsStore, RepairsAndEachSaveReachTheFileAndLongValuesAreCutToTheReadBuffer) {
     Program program;
     SettingsFile& file = program.settingsFile;
@@ -35,7 +36,8 @@ TEST(SettingsStore, RepairsAndEachSaveReachTheFileAndLongValuesAreCutToTheReadBu
                           program.calibrations.Of(GetDesktopWindow()).pixelsPerMm}),
               std::tuple(16711680u, L"16711680", std::wstring(79, L'x'), std::nullopt));
 
-    program.settings = {0x00FF8040, 0x80000000, 255, false, true, true, {{{}, {kHotKeyWin, 'C'}, {0, 0x7B}, {}}}};
+    program.settings = {0x00FF8040, 0x80000000, 255, true, true, false, {{{kHotKeyCtrl | kHotKeyShift, 'Q'}, {kHotKeyWin, 'C'},
+                        {0, 0x7B}, {kHotKeyAlt, 0x78}, {kHotKeyCtrl | kHotKeyAlt, 'N'}}}, true, false};
     for (const SettingDef& def : kSettingDefs) program.Save(def.id);
     EXPECT_EQ(std::pair(file.Load(), file.Read(section, kKeyPixelsPerMm)), std::pair(program.settings, std::optional<std::wstring>()));
     std::filesystem::remove(file.path);
