@@ -36,13 +36,16 @@ WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text =
 }
 
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
-    PartList list; EXPECT_EQ(DrawControl(kCtx, w, list), expected) << w.className;
+    PartList list;
+    EXPECT_EQ(DrawControl(kCtx, w, list), expected) << w.className;
     return Describe(list);
 }
 
 // A common control with its items and what else it reported.
 Lines Draw(std::wstring cls, uint32_t style, Rect32 r, std::vector<ItemRecord> items, ControlContent content = {}) {
-    content.items = std::move(items); WindowRecord w = Ctl(std::move(cls), kVis | style, r); w.content = std::move(content);
+    content.items = std::move(items);
+    WindowRecord w = Ctl(std::move(cls), kVis | style, r);
+    w.content = std::move(content);
     return Draw(w);
 }
 
@@ -76,7 +79,8 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
         WindowRecord full = Ctl(name, kVis | style, {110, 220, 310, 320}, L"text", {0, 0, 183, 83}, {Ctl(L"Static", kVis, {120, 230, 160, 246}, L"child")});
         std::tie(full.hasDescendant, full.firstDescendantText, full.check) = std::tuple(true, L"typed", kButtonChecked);
         // Whether the drawing changes when the record leaves the field out.
-        auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; }; const RecordNeeds n = NeedsFor(name, kVis | style);
+        auto shows = [&, d = Draw(full)](auto field) { WindowRecord w = full; w.*field = {}; return Draw(w) != d; };
+        const RecordNeeds n = NeedsFor(name, kVis | style);
         EXPECT_EQ((std::array{shows(&WindowRecord::text), shows(&WindowRecord::client), shows(&WindowRecord::children),
                               shows(&WindowRecord::hasDescendant), shows(&WindowRecord::check)}),
                   (std::array{n.text, n.clientRect, n.children, n.firstDescendantText, n.checkState}))
@@ -92,20 +96,33 @@ TEST(ClassNames, AToolkitsControlIsDrawnAsItsBaseClassByWindowsNameItsOwnNameOrI
     auto f = [&](const wchar_t* base) { std::wstring n = forms; return n.replace(n.find(L'%'), 1, base); };
     const std::wstring button = L"Button", edit = L"Edit", sv = L"SysListView32";
     const struct { std::wstring own, real; int64_t code; std::pair<std::wstring, bool> want; } rows[] = {
-        {button, button, -1, {button, false}}, {L"OptionButton", button, -1, {L"OptionButton", false}}, {fake, button, 0, {button, false}}, {atl, L"ListBox", 0, {L"ListBox", false}},
-        {fake, L"", 0x2010, {button, true}}, {fake, L"", 0x40, {button, true}}, {fake, L"", 0, {fake, true}}, {L"TButton", L"", 0x81, {L"TButton", true}},
-        {L"TAppStaticText", L"", 0x100, {L"Static", true}}, {L"TAppStaticText", L"", 0x89, {L"TAppStaticText", true}}, {L"TMemo", L"", 0x89, {edit, true}}, {L"TMaskEdit", L"", -1, {L"TMaskEdit", true}},
-        {L"TAppCheckListBox", L"", 0x81, {L"(check list)", true}}, {L"TAppCheckListBox", L"", 0x89, {L"TAppCheckListBox", true}}, {L"TListBox", L"", 0x81, {L"ListBox", true}}, {L"TComboBox", L"", 0, {L"TComboBox", true}},
-        {L"TRichEdit", L"", 0, {L"RichEdit20W", false}}, {L"TStatusBar", L"", 0, {L"msctls_statusbar32", false}}, {L"TListView", L"", 0, {sv, false}}, {L"TPageControl", L"", 0, {L"SysTabControl32", false}},
-        {L"TAppPanel", L"", 0, {L"(panel)", false}}, {L"TGroupBox", L"", 0, {L"Frame", false}}, {L"ListView20WndClass", L"", 0, {sv, false}}, {L"ProgressBar20WndClass", L"", 0, {L"msctls_progress32", false}},
-        {f(L"BUTTON"), L"", 0x2000, {button, true}}, {f(L"EDIT"), L"", 0x89, {edit, true}}, {f(L"SysListView32"), L"", 0, {sv, false}}, {f(L"STATIC"), L"", 0, {f(L"STATIC"), true}},
-        {f(L"Window.8"), L"", 0, {f(L"Window.8"), true}}, {L"WindowsForms10", L"", 0, {L"WindowsForms10", true}}, {L"TButtonBar", L"", 0, {L"TButtonBar", true}}, {L"Tab", L"", 0x8, {edit, true}},
+        {button, button, -1, {button, false}}, {L"OptionButton", button, -1, {L"OptionButton", false}},
+        {fake, button, 0, {button, false}}, {atl, L"ListBox", 0, {L"ListBox", false}},
+        {fake, L"", 0x2010, {button, true}}, {fake, L"", 0x40, {button, true}}, {fake, L"", 0, {fake, true}},
+        {L"TButton", L"", 0x81, {L"TButton", true}},
+        {L"TAppStaticText", L"", 0x100, {L"Static", true}}, {L"TAppStaticText", L"", 0x89, {L"TAppStaticText", true}},
+        {L"TMemo", L"", 0x89, {edit, true}}, {L"TMaskEdit", L"", -1, {L"TMaskEdit", true}},
+        {L"TAppCheckListBox", L"", 0x81, {L"(check list)", true}}, {L"TAppCheckListBox", L"", 0x89, {L"TAppCheckListBox", true}},
+        {L"TListBox", L"", 0x81, {L"ListBox", true}}, {L"TComboBox", L"", 0, {L"TComboBox", true}},
+        {L"TRichEdit", L"", 0, {L"RichEdit20W", false}}, {L"TStatusBar", L"", 0, {L"msctls_statusbar32", false}},
+        {L"TListView", L"", 0, {sv, false}}, {L"TPageControl", L"", 0, {L"SysTabControl32", false}},
+        {L"TAppPanel", L"", 0, {L"(panel)", false}}, {L"TGroupBox", L"", 0, {L"Frame", false}},
+        {L"ListView20WndClass", L"", 0, {sv, false}}, {L"ProgressBar20WndClass", L"", 0, {L"msctls_progress32", false}},
+        {f(L"BUTTON"), L"", 0x2000, {button, true}}, {f(L"EDIT"), L"", 0x89, {edit, true}},
+        {f(L"SysListView32"), L"", 0, {sv, false}}, {f(L"STATIC"), L"", 0, {f(L"STATIC"), true}},
+        {f(L"Window.8"), L"", 0, {f(L"Window.8"), true}}, {L"WindowsForms10", L"", 0, {L"WindowsForms10", true}},
+        {L"TButtonBar", L"", 0, {L"TButtonBar", true}}, {L"Tab", L"", 0x8, {edit, true}},
         // A name that suggests nothing: a push button, a radio button, a static or an edit by the answer alone.
-        {atl, L"", 0x89, {edit, true}}, {atl, L"", 0x20, {button, true}}, {atl, L"", 0x10, {button, true}}, {atl, L"", 0x40, {button, true}}, {L"TFlat_Button", L"", 0x20, {button, true}},
-        {atl, L"", 0x100, {L"Static", true}}, {atl, L"", 0x2000, {atl, true}}, {atl, L"", 0x81, {atl, true}}, {atl, L"", -1, {atl, true}}};
+        {atl, L"", 0x89, {edit, true}}, {atl, L"", 0x20, {button, true}}, {atl, L"", 0x10, {button, true}},
+        {atl, L"", 0x40, {button, true}}, {L"TFlat_Button", L"", 0x20, {button, true}},
+        {atl, L"", 0x100, {L"Static", true}}, {atl, L"", 0x2000, {atl, true}}, {atl, L"", 0x81, {atl, true}},
+        {atl, L"", -1, {atl, true}}};
     ExpectRows(rows, [](auto& c) {
         bool asked = false;
-        auto code = [&]() -> std::optional<uint32_t> { return asked = true, c.code < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(c.code)); };
+        auto code = [&]() -> std::optional<uint32_t> {
+            asked = true;
+            return c.code < 0 ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(c.code));
+        };
         return std::pair(DecideClass(c.own, c.real.empty() ? c.own : c.real, code), asked);
     });
 }
@@ -155,24 +172,33 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     // 0x808080 = 8421504); context help in the middle where neither is; WS_DISABLED adds nothing;
     // without a system menu none, and without a caption bit no caption at all.
     constexpr uint32_t kMin = style_bits::kMinimizeBox, kHelp = style_bits::kContextHelp;
-    const std::wstring mid = L"R 370,0.5 16x18 h8", maxOn = L"R 374,4.5 8x9 h8", low = L"R 354.5,0.5 16x18 h8", minOn = L"L (358,13.5)-(366,13.5)";
+    const std::wstring mid = L"R 370,0.5 16x18 h8", maxOn = L"R 374,4.5 8x9 h8";
+    const std::wstring low = L"R 354.5,0.5 16x18 h8", minOn = L"L (358,13.5)-(366,13.5)";
     const std::wstring maxOff = maxOn + L" pen=1/0/8421504 fill=16777215 o-1", minOff = minOn + L" pen=1/8421504";
     // The caption is drawn only where the client area (its top given, 0: not read) leaves its
     // height above it: a window whose client area covers its caption paints its own title bar.
     const struct { uint32_t style, ex; int32_t clientTop; Lines want; } buttons[] = {
-        {kCap | kSys, 0, 0, {}}, {kCap | kSys | kDis, 0, 0, {}}, {kCap | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}}, {kCap | kSys | kMax, 0, 0, {mid, maxOn, low, minOff}},
-        {kCap | kSys | kMin | kMax, 0, 0, {mid, maxOn, low, minOn}}, {kCap | kSys | kMin | kMax | kDis, 0, 0, {mid, maxOn, low, minOn}}, {kCap | kSys, kHelp, 0, {mid, L"B 370,0 16x18 f5 '?'"}},
-        {kCap | kSys | kMax, kHelp, 0, {mid, maxOn, low, minOff}}, {style_bits::kBorder | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}}, {0x00400000 | kSys, 0, 0, {}},
-        {kCap | kMin | kMax, 0, 0, {L"(none)"}}, {kSys | kMax, 0, 0, {L"no caption"}}, {kCap | kSys | kMax, 0, 60, {L"no caption"}}, {kCap | kSys | kMax, 0, 78, {L"no caption"}},
+        {kCap | kSys, 0, 0, {}}, {kCap | kSys | kDis, 0, 0, {}}, {kCap | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}},
+        {kCap | kSys | kMax, 0, 0, {mid, maxOn, low, minOff}},
+        {kCap | kSys | kMin | kMax, 0, 0, {mid, maxOn, low, minOn}},
+        {kCap | kSys | kMin | kMax | kDis, 0, 0, {mid, maxOn, low, minOn}},
+        {kCap | kSys, kHelp, 0, {mid, L"B 370,0 16x18 f5 '?'"}},
+        {kCap | kSys | kMax, kHelp, 0, {mid, maxOn, low, minOff}},
+        {style_bits::kBorder | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}}, {0x00400000 | kSys, 0, 0, {}},
+        {kCap | kMin | kMax, 0, 0, {L"(none)"}}, {kSys | kMax, 0, 0, {L"no caption"}},
+        {kCap | kSys | kMax, 0, 60, {L"no caption"}}, {kCap | kSys | kMax, 0, 78, {L"no caption"}},
         {kCap | kSys | kMax, 0, 79, {mid, maxOn, low, minOff}}, {kCap | kSys, 0, 100, {}}};
     ExpectRows(buttons, [](auto& c) {
-        TargetRecord t = Window(c.style); std::tie(t.frame.exStyle, t.frame.client) = std::tuple(c.ex, c.clientTop ? Rect32{54, c.clientTop, 447, 356} : Rect32{});
+        TargetRecord t = Window(c.style);
+        std::tie(t.frame.exStyle, t.frame.client) = std::tuple(c.ex, c.clientTop ? Rect32{54, c.clientTop, 447, 356} : Rect32{});
         const Lines all = Frame(t);
         return all.size() < 6 ? Lines{all.size() == 3 ? L"(none)" : L"no caption"} : Lines(all.begin() + 6, all.end());
     });
     // A tool window: only the close box, in its smaller caption (15 high, buttons 12 x 13: m = 1).
-    TargetRecord tool = Window(kCap | kSys | kMin | kMax); tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
-    EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x15 h8", L"B 15,0 386x15 f4 'Title'", L"R 388,1 12x13 h8", L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
+    TargetRecord tool = Window(kCap | kSys | kMin | kMax);
+    tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
+    EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x15 h8", L"B 15,0 386x15 f4 'Title'", L"R 388,1 12x13 h8",
+                                  L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
     // Menu captions where the system reports them, with or without a caption bar.
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
     EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 h0", L"B 4,22 36x19 f4 'ファイル(&F)'", L"B 40,22 40x19 f4 '&Edit'"}));
@@ -189,9 +215,11 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
             // x 10, y 20, 200 x 100; client 183 x 83: the horizontal bar under the client area
             // (track, buttons, arrows), then the vertical one right of it.
             {L"Edit", kH | kV | 0x4, {110, 220, 310, 320}, L"one\r\ntwo", {0, 0, 183, 83}, {L"R 10,20 200x100 h0", L"B 10,20 200x100 f4 'one\r\ntwo'", L"R 10,103 183x17 h0", L"R 10,103 16x17 h0", L"R 177,103 16x17 h0", L"P (22,108) (22,118) (14,113) (22,108)", L"P (181,108) (189,113) (181,118) (181,108)", L"R 193,20 17x83 h0", L"R 193,20 17x20 h0", L"R 193,83 17x20 h0", L"P (201,25) (205,35) (197,35) (201,25)", L"P (197,88) (205,88) (201,98) (197,88)"}},
-            {L"CommandButton", 0, r, L"OK", {}, push}, {L"CheckBox", 0, r, L"OK", {}, {L"R 20,10 25x25 h0", L"B 45,10 55x25 f4 'OK'"}},
+            {L"CommandButton", 0, r, L"OK", {}, push},
+            {L"CheckBox", 0, r, L"OK", {}, {L"R 20,10 25x25 h0", L"B 45,10 55x25 f4 'OK'"}},
             {L"OptionButton", 0, r, L"OK", {}, {L"C (32.5,22.5) r12.5", L"B 45,10 55x25 f4 'OK'"}},
-            {L"(panel)", 0, r, L"&Top", {}, {L"R 20,10 80x25 h0", L"B 20,10 80x25 f5 '&Top'"}}, {L"(panel)", 0, r, L"", {}, {L"R 20,10 80x25 h0"}},
+            {L"(panel)", 0, r, L"&Top", {}, {L"R 20,10 80x25 h0", L"B 20,10 80x25 f5 '&Top'"}},
+            {L"(panel)", 0, r, L"", {}, {L"R 20,10 80x25 h0"}},
             // The drop-down button is a 21-px square at the right end; a drop list shows its
             // selected item (its own text) up to the button.
             {L"ComboBox", 0x3, {120, 230, 270, 251}, L"selected", {}, {L"R 20,30 150x21 h0", L"R 149,30 21x21 h0", L"P (154.25,35.25) (164.75,35.25) (159.5,45.75) (154.25,35.25)", L"B 20,30 129x21 f4 'selected'"}},
@@ -222,12 +250,14 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {0xC, 0, {L"R 20,10 80x25 h0", L"L (75,10)-(75,35)", L"P (81.25,16.25) (93.75,16.25) (87.5,28.75) (81.25,16.25)", L"B 20,10 55x25 f5 'OK'"}},
     };
     ExpectRows(buttons, [&](auto& c) {
-        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK"); w.check = c.check;
+        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK");
+        w.check = c.check;
         return Draw(w);
     });
     // A class no drawer knows, drawn from its accessibility tree by role where no child window of
     // its own covers the element: not the invisible, off-screen, empty or wholly outside ones.
-    WindowRecord canvas = Ctl(L"Canvas", kVis, {110, 210, 410, 410}, L"", {}, {Ctl(L"Edit", kVis, {300, 300, 400, 400}, L"real")}); const Rect32 in{120, 220, 200, 240};
+    WindowRecord canvas = Ctl(L"Canvas", kVis, {110, 210, 410, 410}, L"", {}, {Ctl(L"Edit", kVis, {300, 300, 400, 400}, L"real")});
+    const Rect32 in{120, 220, 200, 240};
     for (auto [role, state, rect] : {std::tuple{0x2Bu, 0u, in}, {0x29u, 0x8000u, in}, {0x29u, 0x10000u, in}, {0x29u, 0u, Rect32{120, 220, 120, 240}},
                                      {0x29u, 0u, Rect32{0, 0, 100, 100}}, {0x29u, 0u, Rect32{310, 310, 390, 390}}, {0x29u, 0u, Rect32{290, 310, 390, 330}}})
         canvas.accessible.push_back({rect, L"e" + std::to_wstring(canvas.accessible.size()), L"", role, state, 0});
@@ -239,7 +269,8 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
     EXPECT_EQ(Draw(Ctl(L"#32770", kVis, {110, 210, 410, 410}, L"Page", {}, {Ctl(L"Static", kVis, {120, 220, 200, 236}, L"On it")})),
               Lines{L"B 20,20 80x16 f16 'On it'"});
     // A combo box that is not a drop list shows the text of its edit field, '&' as it is.
-    WindowRecord combo = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251}); std::tie(combo.hasDescendant, combo.firstDescendantText) = std::tuple(true, L"A&B");
+    WindowRecord combo = Ctl(L"ComboBox", kVis | 0x2, {120, 230, 270, 251});
+    std::tie(combo.hasDescendant, combo.firstDescendantText) = std::tuple(true, L"A&B");
     EXPECT_EQ(Draw(combo).back(), L"B 20,30 129x21 f4 'A&&B'");
     // The older tool bars' squares b = round(0.8 h) wide, n + 1 of them with n = round(0.7 (w div b)), at y + 0.1 b,
     // under a rule 2 px above the bar: the count of parts, the first and the last.
@@ -250,7 +281,8 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {{100, 200, 200, 200}, {1, L"L (2,-2)-(98,-2)", L"L (2,-2)-(98,-2)"}},       // no height: b 0, only the rule
         {{100, 200, 120, 230}, {2, L"L (2,-2)-(18,-2)", L"R 0,2.4 24x24 h0"}},       // narrower than a square: n 0
         {{100, 200, 32867, 201}, {4096, L"L (2,-2)-(32765,-2)", L"R 4094,0.1 1x1 h0"}},  // b 1, n 22,937: cut at 4,096 parts
-        {{100, INT32_MIN + 200, 200, INT32_MIN + 200}, {1, L"L (2,-2.14748e+09)-(98,-2.14748e+09)", L"L (2,-2.14748e+09)-(98,-2.14748e+09)"}},  // 2 px above -2^31
+        // 2 px above -2^31
+        {{100, INT32_MIN + 200, 200, INT32_MIN + 200}, {1, L"L (2,-2.14748e+09)-(98,-2.14748e+09)", L"L (2,-2.14748e+09)-(98,-2.14748e+09)"}},
     };
     ExpectRows(bars, [](auto& c) {
         const Lines parts = Draw(Ctl(L"Toolbar20WndClass", kVis, c.rect));
@@ -271,11 +303,13 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
                               Ctl(L"Button", kVis | 0x7, {120, 240, 400, 400}, L"Inner", {}, {Ctl(L"Button", kVis | 0x2, {130, 260, 230, 276}, L"Deep")}),
                               Ctl(L"Static", kVis, {130, 380, 200, 396}, L"Last")});
     EXPECT_EQ(Draw(outer), (Lines{L"R 10,10 300x200 h0", L"T 26,2 'Outer' op-1 face='' size=9", L"R 200,15 80x20 h0", L"B 200,15 80x20 f5 'Go'", L"R 20,40 280x160 h0", L"T 36,32 'Inner' op-1 face='' size=9", L"R 30,60 16x16 h0", L"B 46,60 84x16 f4 'Deep'", L"B 30,180 70x16 f16 'Last'"}));
-    outer.style = 0; EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
+    outer.style = 0;
+    EXPECT_EQ(Draw(outer, DrawOutcome::Hidden), Lines{});
     // The whole window: its frame, then its controls placed from its own top-left.
     PartList list;
     const auto [width, height] = LayOutWindow({Ctl(L"", 0, {100, 200, 500, 500}, L"", {}, {Ctl(L"CommandButton", kVis, {150, 230, 250, 280}, L"over")}), {}, {}}, list).value_or(WindowSize{-1, -1});
-    EXPECT_EQ(std::pair(width, height), std::pair(400, 300)); EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 h0", L"R 50,30 100x50 h0", L"B 50,30 100x50 f5 'over'"}));
+    EXPECT_EQ(std::pair(width, height), std::pair(400, 300));
+    EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 h0", L"R 50,30 100x50 h0", L"B 50,30 100x50 f5 'over'"}));
     // Controls left of or above the target (negative offsets) are fine. A client area, a child
     // or a menu item too far from its window for 32 bits drops the whole re-drawing.
     const auto [x, y, w, h, right, bottom] = PlaceOf({100, 200, 700, 700}, {90, 150, 95, 160}).value_or(ControlPlace{});
@@ -297,12 +331,15 @@ TEST(RecordBounds, RectanglesStayInTheirWindowsAndTextsNoLongerThanAWrappedWindo
     TargetRecord t{Ctl(L"", 0, {100, 200, 700, 700}, L"", {}, {Ctl(L"SysTabControl32", kVis, {110, 210, 310, 410})}),
                    {{{650, 100, 800, 240}, L"far"}, {{800, 210, 900, 230}, L"gone"}}, {}};
     WindowRecord& tab = t.window.children[0];
-    tab.content.items = {{{300, 210, 400, 230}, std::wstring(1022, L'a') + L"\xD83D\xDE00"}, {{320, 210, 400, 230}, L"out"}, {{150, 220, 150, 240}, L"empty"}};
+    tab.content.items = {{{300, 210, 400, 230}, std::wstring(1022, L'a') + L"\xD83D\xDE00"},
+                         {{320, 210, 400, 230}, L"out"},
+                         {{150, 220, 150, 240}, L"empty"}};
     tab.accessible = {{{INT32_MIN, 0, INT32_MAX, INT32_MAX}, std::wstring(160000, L'n'), L"v"}};
     BoundTargetRecord(t);
     const auto r = [](const Rect32& x) { return std::tuple(x.left, x.top, x.right, x.bottom); };
-    EXPECT_EQ(std::tuple(t.menuItems.size(), r(t.menuItems.at(0).rect), tab.content.items.size(), r(tab.content.items.at(0).rect), tab.content.items[0].text.size(), tab.content.items.at(1).text),
-              std::tuple(size_t{1}, std::tuple(650, 200, 700, 240), size_t{2}, std::tuple(300, 210, 310, 230), size_t{1022}, L"empty"));
+    EXPECT_EQ(std::tuple(t.menuItems.size(), r(t.menuItems.at(0).rect)), std::tuple(size_t{1}, std::tuple(650, 200, 700, 240)));
+    EXPECT_EQ(std::tuple(tab.content.items.size(), r(tab.content.items.at(0).rect)), std::tuple(size_t{2}, std::tuple(300, 210, 310, 230)));
+    EXPECT_EQ(std::tuple(tab.content.items[0].text.size(), tab.content.items.at(1).text), std::tuple(size_t{1022}, L"empty"));
     EXPECT_EQ(std::tuple(r(tab.accessible[0].rect), tab.accessible[0].name.size()), std::tuple(std::tuple(110, 210, 310, 410), size_t{1023}));
 }
 
@@ -338,7 +375,8 @@ TEST(BarDrawers, EachItemIsOutlinedAndCaptionedWhereItsControlPutIt) {
          {L"R 0,300 300x20 h0", L"B 4,302 286x8 f0 'one && two'"}},
         // A list box's items as it shows them, '&' as it is; a check list's with a box as tall as the row.
         {L"ListBox", 0, {{{102, 502, 398, 518}, L"A&B"}}, {}, {L"R 0,300 300x20 h0", L"B 2,302 296x16 f4 'A&&B'"}},
-        {L"(check list)", 0, {{{102, 502, 398, 518}, L"Item"}}, {}, {L"R 0,300 300x20 h0", L"R 3,303 14x14 h0", L"B 18,302 280x16 f4 'Item'"}},
+        {L"(check list)", 0, {{{102, 502, 398, 518}, L"Item"}}, {},
+         {L"R 0,300 300x20 h0", L"R 3,303 14x14 h0", L"B 18,302 280x16 f4 'Item'"}},
         // A simple combo box: its edit field outlined, then the list's visible items.
         {L"ComboBox", 0x1, {{{101, 501, 399, 510}, L"A", item_flags::kSelected}, {{102, 511, 398, 519}, L"B&"}}, {},
          {L"R 0,300 300x20 h0", L"R 1,301 298x9 h0", L"B 1,301 298x9 f4 'A'", L"B 2,311 296x8 f4 'B&&'"}},
@@ -353,7 +391,9 @@ TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCapti
                                        L"R 120,12 80x20 h0", L"B 120,12 80x20 f5 'Long'", L"R 58,10 64x22 h0", L"B 60,12 60x20 f5 '短い'"}},
              {0x2u, 270, Lines{L"P (10,10) (310,10) (310,70) (10,70) (10,10)", L"R 12,70 48x20 h0", L"B 12,70 48x20 f5 '&File'",
                                L"R 120,70 80x20 h0", L"B 120,70 80x20 f5 'Long'", L"R 58,70 64x22 h0", L"B 60,70 60x20 f5 '短い'"}}}) {
-        const auto tab = [&](int32_t l, int32_t r, const wchar_t* t, uint32_t f = 0) { return ItemRecord{{l, top, r, top + 20}, t, f, 0}; };
+        const auto tab = [&](int32_t l, int32_t r, const wchar_t* t, uint32_t f = 0) {
+            return ItemRecord{{l, top, r, top + 20}, t, f, 0};
+        };
         EXPECT_EQ(Draw(L"SysTabControl32", style, {110, 210, 410, 300},
                        {tab(112, 160, L"&File"), tab(160, 220, L"短い", item_flags::kSelected), tab(220, 300, L"Long")}),
                   want);
@@ -363,15 +403,26 @@ TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCapti
 // Depths of the rows on show, worked by hand: a line comes down to each row but the first, goes
 // on to a later sibling, and an ancestor's line passes the rows between it and its next sibling.
 TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) {
-    struct Row { std::vector<int32_t> depths; std::vector<bool> fromAbove, onBelow; std::vector<std::vector<bool>> passing; };
-    for (const Row& r : {Row{{0, 1, 1, 2, 0}, {false, true, true, true, true}, {true, true, false, false, false}, {{}, {true}, {true}, {true, false}, {}}},
-                         Row{{2, 1, 0}, {true, true, true}, {false, false, false}, {{true, true}, {true}, {}}},
-                         Row{{0, 0, 1, 2, 1}, {false, true, true, true, true}, {true, false, true, false, false}, {{}, {}, {false}, {false, true}, {false}}}}) {
+    struct Row {
+        std::vector<int32_t> depths;
+        std::vector<bool> fromAbove, onBelow;
+        std::vector<std::vector<bool>> passing;
+    };
+    const Row table[] = {
+        {{0, 1, 1, 2, 0}, {false, true, true, true, true}, {true, true, false, false, false}, {{}, {true}, {true}, {true, false}, {}}},
+        {{2, 1, 0}, {true, true, true}, {false, false, false}, {{true, true}, {true}, {}}},
+        {{0, 0, 1, 2, 1}, {false, true, true, true, true}, {true, false, true, false, false}, {{}, {}, {false}, {false, true}, {false}}}};
+    for (const Row& r : table) {
         std::vector<ItemRecord> rows;
         for (int32_t d : r.depths) rows.push_back({{}, L"", 0, d});
         Row got;
-        for (const auto& link : LinkTreeRows(rows)) got.fromAbove.push_back(link.fromAbove), got.onBelow.push_back(link.onBelow), got.passing.push_back(link.passing);
-        EXPECT_EQ(std::tie(got.fromAbove, got.onBelow, got.passing), std::tie(r.fromAbove, r.onBelow, r.passing)) << testing::PrintToString(r.depths);
+        for (const auto& link : LinkTreeRows(rows)) {
+            got.fromAbove.push_back(link.fromAbove);
+            got.onBelow.push_back(link.onBelow);
+            got.passing.push_back(link.passing);
+        }
+        EXPECT_EQ(std::tie(got.fromAbove, got.onBelow, got.passing), std::tie(r.fromAbove, r.onBelow, r.passing))
+            << testing::PrintToString(r.depths);
     }
 }
 
@@ -383,12 +434,14 @@ TEST(ListDrawers, TreeItemsSitAtTheirIndentationWithExpandBoxesAndLines) {
     const std::vector<ItemRecord> items = {
         {{140, 210, 180, 230}, L"Root & more", item_flags::kHasChildren | item_flags::kExpanded, 0},
         {{160, 230, 200, 250}, L"子", item_flags::kHasChildren, 1}};
-    ControlContent slots; slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
+    ControlContent slots;
+    slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
     const Lines child{L"B 62,30 38x20 f0 '子'", L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 h0",
                       L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
     Lines root{L"R 10,5 190x195 h0", L"B 42,10 38x20 f0 'Root && more'", L"L (30,20)-(40,20)", L"R 25.5,15.5 9x9 h0",
                L"L (28,20)-(33,20)"};
-    root.insert(root.end(), child.begin(), child.end()); EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
+    root.insert(root.end(), child.begin(), child.end());
+    EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
     root.erase(root.begin() + 2, root.begin() + 5);  // the root row's line and expand box
     EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2, {110, 205, 300, 400}, items, slots), root);
 }

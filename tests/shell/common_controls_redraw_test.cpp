@@ -38,34 +38,55 @@ const std::vector<std::wstring> kTargetPrograms{L"testtarget.exe",
 
 // A metafile played on white at its natural size, as 24-bit rows.
 struct Played {
-    int width = 0, height = 0; std::vector<uint8_t> rows;
+    int width = 0, height = 0;
+    std::vector<uint8_t> rows;
     size_t Stride() const { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
     // How many pixels of [x0, x1) x [y0, y1) are black.
     int Black(int x0, int y0, int x1, int y1) const {
         int n = 0;
         for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
-            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) n += (rows[y * Stride() + x * 3] | rows[y * Stride() + x * 3 + 1] | rows[y * Stride() + x * 3 + 2]) == 0;
+            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) {
+                const uint8_t* pixel = &rows[y * Stride() + x * 3];
+                n += (pixel[0] | pixel[1] | pixel[2]) == 0;
+            }
         return n;
     }
 };
 Played Play(const RedrawResult& redrawn) {
-    Played out{redrawn.naturalWidth, redrawn.naturalHeight, {}}; const BITMAPINFO bi = TopDownDib(out.width, out.height, 24); void* bits = nullptr; MemoryDc dc(nullptr);
-    Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0)); SelectGuard select(dc.Get(), dib.Get()); const RECT all{0, 0, out.width, out.height};
-    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))), PlayEnhMetaFile(dc.Get(), redrawn.picture.EnhMetafile(), &all), GdiFlush();
-    return out.rows.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + out.Stride() * out.height), out;
+    Played out{redrawn.naturalWidth, redrawn.naturalHeight, {}};
+    const BITMAPINFO bi = TopDownDib(out.width, out.height, 24);
+    void* bits = nullptr;
+    MemoryDc dc(nullptr);
+    Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectGuard select(dc.Get(), dib.Get());
+    const RECT all{0, 0, out.width, out.height};
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PlayEnhMetaFile(dc.Get(), redrawn.picture.EnhMetafile(), &all);
+    GdiFlush();
+    out.rows.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + out.Stride() * out.height);
+    return out;
 }
 
 // The target program started with `args`, 760 pixels wide: what it shows (at least `least` texts,
 // or it said nothing) and the texts of its re-drawing, each text it shows looked for among them,
 // and the re-drawing played. The target lives on.
-struct Redrawn { std::vector<e2e::ShownText> shown; std::vector<e2e::MetafileText> texts; Played played; };
+struct Redrawn {
+    std::vector<e2e::ShownText> shown;
+    std::vector<e2e::MetafileText> texts;
+    Played played;
+};
 Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, int height, size_t least) {
-    SCOPED_TRACE(testing::Message() << program); e2e::Target target(program); EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args)); BOOL wow64 = FALSE;
+    SCOPED_TRACE(testing::Message() << program);
+    e2e::Target target(program);
+    EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args));
+    BOOL wow64 = FALSE;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, target.Pid());
     EXPECT_TRUE(process && IsWow64Process(process, &wow64) && (wow64 != FALSE) == (program == L"testtarget32.exe"));
     if (process) CloseHandle(process);
-    const auto shown = e2e::ShownBy(target); EXPECT_GE(shown.size(), least) << "the target did not say what it shows";
-    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd())); EXPECT_TRUE(redrawn.has_value());
+    const auto shown = e2e::ShownBy(target);
+    EXPECT_GE(shown.size(), least) << "the target did not say what it shows";
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+    EXPECT_TRUE(redrawn.has_value());
     const auto texts = redrawn ? e2e::MetafileTexts(redrawn->picture.EnhMetafile()) : std::vector<e2e::MetafileText>{};
     std::printf("%ls %ls: %zu texts shown, %zu in the metafile, %td at their place\n", program.c_str(), args, shown.size(),
                 texts.size(), std::count_if(shown.begin(), shown.end(), [&](const auto& s) { return e2e::DrawnWhereShown(texts, s); }));
@@ -84,7 +105,8 @@ TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolled
         auto rows = [](const auto& list) {
             return std::count_if(list.begin(), list.end(), [](const auto& t) { return t.text.rfind(L"Row ", 0) == 0; });
         };
-        EXPECT_EQ(rows(texts), rows(shown)); EXPECT_TRUE(rows(shown) > 0 && rows(shown) < 20) << rows(shown) << " rows";
+        EXPECT_EQ(rows(texts), rows(shown));
+        EXPECT_TRUE(rows(shown) > 0 && rows(shown) < 20) << rows(shown) << " rows";
     }
 }
 
@@ -115,7 +137,8 @@ TEST(CanvasRedraw, EveryTextACanvasShowsThroughItsAccessibilityTreeReachesTheMet
 std::pair<std::optional<RedrawResult>, long long> TimedRedraw(HWND window) {
     const auto start = std::chrono::steady_clock::now();
     auto redrawn = RedrawWindowAsMeta(window, nullptr, WindowTwipsPerPixel(window));
-    return {std::move(redrawn), std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count()};
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    return {std::move(redrawn), took.count()};
 }
 
 // Its element halfway down answers 3 s late: the re-drawing is over well within those 3 s (its
@@ -129,7 +152,8 @@ TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerTh
     ASSERT_TRUE(redrawn.has_value());
     const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
     auto drawn = [&](const wchar_t* s) { return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; }); };
-    EXPECT_TRUE(drawn(L"OK") && drawn(L"Tokyo")); EXPECT_FALSE(drawn(L"Cherry"));
+    EXPECT_TRUE(drawn(L"OK") && drawn(L"Tokyo"));
+    EXPECT_FALSE(drawn(L"Cherry"));
     EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
 }
 
@@ -137,27 +161,38 @@ TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerTh
 // pixels of it in the metafile (one StretchDIBits over its rectangle, its first row red) and in the SVG
 // (an <image> there); off, neither, and its outline all the same.
 TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRectangleAndOffOnlyItsOutline) {
-    e2e::Target target; ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn")); HWND list = GetWindow(target.Hwnd(), GW_CHILD);
-    RECT r = e2e::WindowRectOf(list); const RECT frame = e2e::WindowRectOf(target.Hwnd()); OffsetRect(&r, -frame.left, -frame.top);
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
+    HWND list = GetWindow(target.Hwnd(), GW_CHILD);
+    RECT r = e2e::WindowRectOf(list);
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    OffsetRect(&r, -frame.left, -frame.top);
     for (bool pictures : {true, false}) {
-        SCOPED_TRACE(pictures); auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures); ASSERT_TRUE(redrawn.has_value());
+        SCOPED_TRACE(pictures);
+        auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
+        ASSERT_TRUE(redrawn.has_value());
         std::vector<std::string> images;  // "x,y wxh colour-8-rows-down-in-the-middle"
         EnumEnhMetaFile(nullptr, redrawn->picture.EnhMetafile(), [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
             if (rec->iType != EMR_STRETCHDIBITS) return 1;
             const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
             const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(reinterpret_cast<const char*>(rec) + s->offBmiSrc);
             const auto* bits = reinterpret_cast<const uint8_t*>(rec) + s->offBitsSrc;
-            const size_t stride = (info->biWidth * 3 + 3) / 4 * 4, mid = stride * 8 + info->biWidth / 2 * 3; char text[64];
+            const size_t stride = (info->biWidth * 3 + 3) / 4 * 4, mid = stride * 8 + info->biWidth / 2 * 3;
+            char text[64];
             std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld %02x%02x%02x", s->xDest, s->yDest, s->cxDest, s->cyDest, bits[mid + 2], bits[mid + 1], bits[mid]);
             reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
             return 1;
         }, &images, nullptr);
-        char want[64]; std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld c81e1e", r.left, r.top, r.right - r.left, r.bottom - r.top);
-        EXPECT_EQ(images, pictures ? std::vector<std::string>{want} : std::vector<std::string>{}); const std::string svg = redrawn->parts->Svg(nullptr); char place[96];
+        char want[64];
+        std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld c81e1e", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        EXPECT_EQ(images, pictures ? std::vector<std::string>{want} : std::vector<std::string>{});
+        const std::string svg = redrawn->parts->Svg(nullptr);
+        char place[96];
         std::snprintf(place, sizeof place, "x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64,iVBOR", r.left, r.top, r.right - r.left, r.bottom - r.top);
         EXPECT_EQ(svg.find(place) != std::string::npos, pictures) << svg.substr(0, 2000);
         // The outline is there either way.
-        char outline[64]; std::snprintf(outline, sizeof outline, "<rect x=\"%ld.5\" y=\"%ld.5\"", r.left, r.top);
+        char outline[64];
+        std::snprintf(outline, sizeof outline, "<rect x=\"%ld.5\" y=\"%ld.5\"", r.left, r.top);
         EXPECT_NE(svg.find(outline), std::string::npos) << outline;
     }
 }
@@ -166,12 +201,19 @@ TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRe
 // in the played metafile as it does on the screen: told apart by pixels of its left square
 // (its corner, the middle quarter, the left end of its middle line), its right edge and right end.
 TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
-    e2e::Target target; ASSERT_TRUE(target.Start(30, 30, 680, 300, L"Buttons", L"/buttons"));
-    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd())); ASSERT_TRUE(redrawn.has_value()); const Played played = Play(*redrawn);
-    const auto black = [&played](int x0, int y0, int x1, int y1) { return played.Black(x0, y0, x1, y1); }; const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
-    const RECT frame = e2e::WindowRectOf(target.Hwnd()); std::map<std::wstring, std::string> looks;
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(30, 30, 680, 300, L"Buttons", L"/buttons"));
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+    ASSERT_TRUE(redrawn.has_value());
+    const Played played = Play(*redrawn);
+    const auto black = [&played](int x0, int y0, int x1, int y1) { return played.Black(x0, y0, x1, y1); };
+    const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    std::map<std::wstring, std::string> looks;
     for (HWND b = GetWindow(target.Hwnd(), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT)) {
-        RECT r = e2e::WindowRectOf(b); OffsetRect(&r, -frame.left, -frame.top); const int d = r.bottom - r.top, q = d / 4, cy = r.top + d / 2;
+        RECT r = e2e::WindowRectOf(b);
+        OffsetRect(&r, -frame.left, -frame.top);
+        const int d = r.bottom - r.top, q = d / 4, cy = r.top + d / 2;
         const int middle = black(r.left + q, r.top + q, r.left + 3 * q, r.top + 3 * q);
         std::string look = black(r.right - 2, cy, r.right, cy + 1) ? (black(r.right - d + 3, r.top + 3, r.right - 3, r.bottom - 3) ? "split" : "push")
                            : black(r.left, r.top, r.left + 2, r.top + 2)                 ? (middle == 0 ? "box" : middle > 2 * q * q ? "box third" : "box ticked")
@@ -198,21 +240,38 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
 // class): an ATL superclass of a list box, which neither its name nor its answer to WM_GETDLGCODE
 // tells, is drawn with its items, not as a box with its name.
 TEST(ToolkitRedraw, ControlsUnderToolkitNamesAreDrawnAsTheirBaseClassesWithTheirTextsAndState) {
-    for (const std::wstring& program : kTargetPrograms) for (bool windows : {false, true}) {
-        if (windows) Reports().realClassName = [](HWND h) {
-            wchar_t name[64] = {};
-            return GetClassNameW(h, name, 64), std::wstring(name) == L"ATL:0040D010" ? L"ListBox" : std::wstring(name);
-        };
-        const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/toolkit", 420, 20); ResetReports();
-        auto drawn = [&](const wchar_t* s) { return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; }); };
-        EXPECT_EQ(std::tuple(drawn(L"TFakeButton"), drawn(L"Fake"), drawn(L"Kiwi"), drawn(L"ATL:0040D010")), std::tuple(true, false, windows, !windows));
-        for (const e2e::ShownText& s : shown) {
-            const RECT& r = s.rect;
-            const int d = r.bottom - r.top, q = d / 4, cy = r.top + d / 2, middle = played.Black(r.left + q, r.top + q, r.left + 3 * q, r.top + 3 * q);
-            const bool corner = played.Black(r.left, r.top, r.left + 2, r.top + 2), rowBox = played.Black(r.left - d, cy - 1, r.left - d + 3, cy + 1);
-            // The progress bar stands 2 px into the part right of "Ready", 100 px wide.
-            const bool half = played.Black(r.right + 8, r.top + 4, r.right + 48, r.bottom - 4) > 20 && !played.Black(r.right + 60, r.top + 4, r.right + 96, r.bottom - 4);
-            EXPECT_TRUE(s.text == L"Forms check" ? corner && middle : s.text == L"Option" ? !corner && middle : s.text == L"Ready" ? half : s.text == L"Apples" || s.text == L"Plums" ? rowBox : true) << s.text;
+    for (const std::wstring& program : kTargetPrograms) {
+        for (bool windows : {false, true}) {
+            if (windows) {
+                Reports().realClassName = [](HWND h) {
+                    wchar_t name[64] = {};
+                    GetClassNameW(h, name, 64);
+                    return std::wstring(name) == L"ATL:0040D010" ? L"ListBox" : std::wstring(name);
+                };
+            }
+            const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/toolkit", 420, 20);
+            ResetReports();
+            auto drawn = [&](const wchar_t* s) {
+                return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; });
+            };
+            EXPECT_EQ(std::tuple(drawn(L"TFakeButton"), drawn(L"Fake"), drawn(L"Kiwi"), drawn(L"ATL:0040D010")),
+                      std::tuple(true, false, windows, !windows));
+            for (const e2e::ShownText& s : shown) {
+                const RECT& r = s.rect;
+                const int d = r.bottom - r.top, q = d / 4, cy = r.top + d / 2;
+                const int middle = played.Black(r.left + q, r.top + q, r.left + 3 * q, r.top + 3 * q);
+                const bool corner = played.Black(r.left, r.top, r.left + 2, r.top + 2);
+                const bool rowBox = played.Black(r.left - d, cy - 1, r.left - d + 3, cy + 1);
+                // The progress bar stands 2 px into the part right of "Ready", 100 px wide.
+                const bool half = played.Black(r.right + 8, r.top + 4, r.right + 48, r.bottom - 4) > 20 &&
+                                  !played.Black(r.right + 60, r.top + 4, r.right + 96, r.bottom - 4);
+                const bool looks = s.text == L"Forms check"                       ? corner && middle
+                                   : s.text == L"Option"                          ? !corner && middle
+                                   : s.text == L"Ready"                           ? half
+                                   : s.text == L"Apples" || s.text == L"Plums"    ? rowBox
+                                                                                  : true;
+                EXPECT_TRUE(looks) << s.text;
+            }
         }
     }
 }
@@ -226,15 +285,18 @@ TEST(OwnFrameRedraw, AWindowThatDrawsItsOwnTitleBarGetsNoMadeUpCaptionAndItsTabs
         EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Redrawn"; }));
         EXPECT_EQ(played.Black(played.width - 90, 2, played.width - 2, 30), 0);
         if (const char* out = std::getenv("PLUMBO_PICTURE_OUT"); out && program == kTargetPrograms[0]) {
-            std::vector<uint8_t> png; FILE* f = std::fopen(out, "wb");
-            EXPECT_TRUE(f && EncodePng(played.width, played.height, played.Stride(), played.rows, 96, 96, png) == S_OK && std::fwrite(png.data(), 1, png.size(), f) == png.size() && !std::fclose(f));
+            std::vector<uint8_t> png;
+            FILE* f = std::fopen(out, "wb");
+            const bool encoded = EncodePng(played.width, played.height, played.Stride(), played.rows, 96, 96, png) == S_OK;
+            EXPECT_TRUE(f && encoded && std::fwrite(png.data(), 1, png.size(), f) == png.size() && !std::fclose(f));
         }
     }
 }
 
 // Committed allocations of the process's own memory (not images or mapped files).
 size_t PrivateAllocations(HANDLE process) {
-    size_t n = 0; MEMORY_BASIC_INFORMATION m{};
+    size_t n = 0;
+    MEMORY_BASIC_INFORMATION m{};
     for (char* at = nullptr; VirtualQueryEx(process, at, &m, sizeof m) == sizeof m; at = static_cast<char*>(m.BaseAddress) + m.RegionSize)
         n += m.Type == MEM_PRIVATE && m.State == MEM_COMMIT && m.BaseAddress == m.AllocationBase;
     return n;
