@@ -93,7 +93,10 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
 // WM_GETDLGCODE: -1 for none), then the answer alone; and the answer is asked only there.
 TEST(ClassNames, AToolkitsControlIsDrawnAsItsBaseClassByWindowsNameItsOwnNameOrItsDialogCode) {
     const std::wstring forms = L"WindowsForms10.%.app.0.2bf8098_r6_ad1", atl = L"ATL:0040C0A8", fake = L"TFlatButton";
-    auto f = [&](const wchar_t* base) { std::wstring n = forms; return n.replace(n.find(L'%'), 1, base); };
+    auto f = [&](const wchar_t* base) {
+        std::wstring n = forms;
+        return n.replace(n.find(L'%'), 1, base);
+    };
     const std::wstring button = L"Button", edit = L"Edit", sv = L"SysListView32";
     const struct { std::wstring own, real; int64_t code; std::pair<std::wstring, bool> want; } rows[] = {
         {button, button, -1, {button, false}}, {L"OptionButton", button, -1, {L"OptionButton", false}},
@@ -166,7 +169,10 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     // The close box at 401 - 16 - 0.5 = 384.5, its cross from 384 (to even; half-up gives 385);
     // the others (X - m) further left each, overlapping by 2m as they always have: 370 with a
     // half-size box, 354.5 with a low bar from 354.
-    EXPECT_EQ(Frame(Window(kCap | kSys | kMax | style_bits::kMinimizeBox)), (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x19 h8", L"B 19,0 382x19 f4 'Title'", L"R 384.5,0.5 16x18 h8", L"L (388,4.5)-(396,13.5)", L"L (396,4.5)-(388,13.5)", L"R 370,0.5 16x18 h8", L"R 374,4.5 8x9 h8", L"R 354.5,0.5 16x18 h8", L"L (358,13.5)-(366,13.5)"}));
+    EXPECT_EQ(Frame(Window(kCap | kSys | kMax | style_bits::kMinimizeBox)),
+              (Lines{L"R 0,0 401x300 h0", L"R 0,0 401x19 h8", L"B 19,0 382x19 f4 'Title'", L"R 384.5,0.5 16x18 h8",
+                     L"L (388,4.5)-(396,13.5)", L"L (396,4.5)-(388,13.5)", L"R 370,0.5 16x18 h8", L"R 374,4.5 8x9 h8",
+                     L"R 354.5,0.5 16x18 h8", L"L (358,13.5)-(366,13.5)"}));
     // The buttons after the close box, by the style (and extended style) Windows draws them for:
     // minimize and maximize together when either is asked for, the missing one greyed (grey
     // 0x808080 = 8421504); context help in the middle where neither is; WS_DISABLED adds nothing;
@@ -282,7 +288,8 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {{100, 200, 120, 230}, {2, L"L (2,-2)-(18,-2)", L"R 0,2.4 24x24 h0"}},       // narrower than a square: n 0
         {{100, 200, 32867, 201}, {4096, L"L (2,-2)-(32765,-2)", L"R 4094,0.1 1x1 h0"}},  // b 1, n 22,937: cut at 4,096 parts
         // 2 px above -2^31
-        {{100, INT32_MIN + 200, 200, INT32_MIN + 200}, {1, L"L (2,-2.14748e+09)-(98,-2.14748e+09)", L"L (2,-2.14748e+09)-(98,-2.14748e+09)"}},
+        {{100, INT32_MIN + 200, 200, INT32_MIN + 200},
+         {1, L"L (2,-2.14748e+09)-(98,-2.14748e+09)", L"L (2,-2.14748e+09)-(98,-2.14748e+09)"}},
     };
     ExpectRows(bars, [](auto& c) {
         const Lines parts = Draw(Ctl(L"Toolbar20WndClass", kVis, c.rect));
@@ -338,9 +345,11 @@ TEST(RecordBounds, RectanglesStayInTheirWindowsAndTextsNoLongerThanAWrappedWindo
     BoundTargetRecord(t);
     const auto r = [](const Rect32& x) { return std::tuple(x.left, x.top, x.right, x.bottom); };
     EXPECT_EQ(std::tuple(t.menuItems.size(), r(t.menuItems.at(0).rect)), std::tuple(size_t{1}, std::tuple(650, 200, 700, 240)));
-    EXPECT_EQ(std::tuple(tab.content.items.size(), r(tab.content.items.at(0).rect)), std::tuple(size_t{2}, std::tuple(300, 210, 310, 230)));
+    EXPECT_EQ(std::tuple(tab.content.items.size(), r(tab.content.items.at(0).rect)),
+              std::tuple(size_t{2}, std::tuple(300, 210, 310, 230)));
     EXPECT_EQ(std::tuple(tab.content.items[0].text.size(), tab.content.items.at(1).text), std::tuple(size_t{1022}, L"empty"));
-    EXPECT_EQ(std::tuple(r(tab.accessible[0].rect), tab.accessible[0].name.size()), std::tuple(std::tuple(110, 210, 310, 410), size_t{1023}));
+    EXPECT_EQ(std::tuple(r(tab.accessible[0].rect), tab.accessible[0].name.size()),
+              std::tuple(std::tuple(110, 210, 310, 410), size_t{1023}));
 }
 
 // ---- The common controls ----
@@ -409,9 +418,11 @@ TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) 
         std::vector<std::vector<bool>> passing;
     };
     const Row table[] = {
-        {{0, 1, 1, 2, 0}, {false, true, true, true, true}, {true, true, false, false, false}, {{}, {true}, {true}, {true, false}, {}}},
+        {{0, 1, 1, 2, 0}, {false, true, true, true, true}, {true, true, false, false, false},
+         {{}, {true}, {true}, {true, false}, {}}},
         {{2, 1, 0}, {true, true, true}, {false, false, false}, {{true, true}, {true}, {}}},
-        {{0, 0, 1, 2, 1}, {false, true, true, true, true}, {true, false, true, false, false}, {{}, {}, {false}, {false, true}, {false}}}};
+        {{0, 0, 1, 2, 1}, {false, true, true, true, true}, {true, false, true, false, false},
+         {{}, {}, {false}, {false, true}, {false}}}};
     for (const Row& r : table) {
         std::vector<ItemRecord> rows;
         for (int32_t d : r.depths) rows.push_back({{}, L"", 0, d});
