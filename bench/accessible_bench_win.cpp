@@ -20,17 +20,12 @@
 #include "platform/dpi_win.h"
 #include "vector/player_win.h"
 #include "vector/query_win.h"
+#include "bench_clock.h"
+
 
 using namespace plumbo;
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // Each child's role, state, name and place, as the re-drawing asks them of a push button (a value
 // only shows for edits, combo boxes, sliders and progress bars); how many.
@@ -68,11 +63,6 @@ long BareWalk(HWND hwnd) {
 }  // namespace
 
 // The fastest of runs, taking turns: other work on the machine only ever adds time.
-struct Fastest {
-    double ms = -1;
-    void Add(double t) { ms = ms < 0 ? t : std::min(ms, t); }
-};
-
 int main() {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     constexpr auto kLifted = std::chrono::minutes(5);

@@ -18,17 +18,12 @@
 #include "platform/dpi_win.h"
 #include "platform/files_win.h"
 #include "vector/player_win.h"
+#include "bench_clock.h"
+
 
 using namespace plumbo;
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // The run's exit code; -1 when it could not be started or did not end within a minute. Its
 // output goes to NUL, as a script's redirected output goes to a file; without that it looks for
@@ -74,11 +69,6 @@ bool RedrawInProcess(HWND target, const std::wstring& path) {
 }
 
 // The fastest of runs, taking turns: other work on the machine only ever adds time.
-struct Fastest {
-    double ms = -1;
-    void Add(double t) { ms = ms < 0 ? t : std::min(ms, t); }
-};
-
 }  // namespace
 
 int main() {

@@ -10,21 +10,12 @@
 #include "platform/window_win.h"
 #include "ruler/ruler_window_win.h"
 #include "state/program_win.h"
+#include "bench_clock.h"
+
 
 using namespace plumbo;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 struct UnitRow {
     RulerUnit unit;

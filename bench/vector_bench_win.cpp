@@ -22,6 +22,8 @@
 #include "vector/query_win.h"
 #include "vector/svg_player_win.h"
 #include "vector/control_drawers.h"
+#include "bench_clock.h"
+
 
 using namespace plumbo;
 
@@ -211,17 +213,6 @@ bool AskAll(HWND target, Ask ask) {
         }
     }
     return true;
-}
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
 // Times each step over and over, taking turns, and keeps each one's fastest run: a burst of
