@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -68,14 +69,15 @@ Played Play(const RedrawResult& redrawn) {
 }
 
 // The target program started with `args`, 760 pixels wide: what it shows (at least `least` texts,
-// or it said nothing) and the texts of its re-drawing, each text it shows looked for among them,
-// and the re-drawing played. The target lives on.
+// or it said nothing) and the texts of its re-drawing, each text it shows looked for among them
+// `stretch` times as far from the corner, and the re-drawing played. The target lives on.
 struct Redrawn {
     std::vector<e2e::ShownText> shown;
     std::vector<e2e::MetafileText> texts;
     Played played;
 };
-Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, int height, size_t least) {
+Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, int height, size_t least,
+                              double stretch = 1) {
     SCOPED_TRACE(testing::Message() << program);
     e2e::Target target(program);
     EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args));
@@ -83,7 +85,12 @@ Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, 
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, target.Pid());
     EXPECT_TRUE(process && IsWow64Process(process, &wow64) && (wow64 != FALSE) == (program == L"testtarget32.exe"));
     if (process) CloseHandle(process);
-    const auto shown = e2e::ShownBy(target);
+    auto shown = e2e::ShownBy(target);
+    for (e2e::ShownText& s : shown) {
+        const RECT r = s.rect;
+        s.rect = {std::lround(r.left * stretch), std::lround(r.top * stretch), std::lround(r.right * stretch),
+                  std::lround(r.bottom * stretch)};
+    }
     EXPECT_GE(shown.size(), least) << "the target did not say what it shows";
     // What reaches the picture, not how soon: the accessibility budget has its own test below. On
     // a machine another program keeps busy, Wine's calls across processes can need more than the
@@ -160,35 +167,51 @@ TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerTh
     EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
 }
 
+// The pictures in a metafile, each as "x,y wxh from-w colour-8-rows-down-in-the-middle".
+std::vector<std::string> Pictures(HENHMETAFILE emf) {
+    std::vector<std::string> images;
+    EnumEnhMetaFile(nullptr, emf, [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
+        if (rec->iType != EMR_STRETCHDIBITS) return 1;
+        const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
+        const auto* bytes = reinterpret_cast<const uint8_t*>(rec);
+        const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(bytes + s->offBmiSrc);
+        const uint8_t* bits = bytes + s->offBitsSrc;
+        const size_t stride = (info->biWidth * 3 + 3) / 4 * 4;
+        const size_t mid = stride * 8 + info->biWidth / 2 * 3;
+        char text[80];
+        std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld from %ld %02x%02x%02x", s->xDest, s->yDest,
+                      s->cxDest, s->cyDest, info->biWidth, bits[mid + 2], bits[mid + 1], bits[mid]);
+        reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
+        return 1;
+    }, &images, nullptr);
+    return images;
+}
+
+// The owner-drawn list box of testtarget.exe /ownerdrawn, relative to the window's outer corner.
+RECT OwnerDrawnList(const e2e::Target& target) {
+    RECT r = e2e::WindowRectOf(GetWindow(target.Hwnd(), GW_CHILD));
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    OffsetRect(&r, -frame.left, -frame.top);
+    return r;
+}
+
 // An owner-drawn list box (testtarget.exe /ownerdrawn, red rows) with pictures on: the screen's
 // pixels of it in the metafile (one StretchDIBits over its rectangle, its first row red) and in the SVG
 // (an <image> there); off, neither, and its outline all the same.
 TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRectangleAndOffOnlyItsOutline) {
     e2e::Target target;
     ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
-    HWND list = GetWindow(target.Hwnd(), GW_CHILD);
-    RECT r = e2e::WindowRectOf(list);
-    const RECT frame = e2e::WindowRectOf(target.Hwnd());
-    OffsetRect(&r, -frame.left, -frame.top);
+    const RECT r = OwnerDrawnList(target);
     for (bool pictures : {true, false}) {
         SCOPED_TRACE(pictures);
         auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
         ASSERT_TRUE(redrawn.has_value());
-        std::vector<std::string> images;  // "x,y wxh colour-8-rows-down-in-the-middle"
-        EnumEnhMetaFile(nullptr, redrawn->picture.EnhMetafile(), [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
-            if (rec->iType != EMR_STRETCHDIBITS) return 1;
-            const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
-            const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(reinterpret_cast<const char*>(rec) + s->offBmiSrc);
-            const auto* bits = reinterpret_cast<const uint8_t*>(rec) + s->offBitsSrc;
-            const size_t stride = (info->biWidth * 3 + 3) / 4 * 4, mid = stride * 8 + info->biWidth / 2 * 3;
-            char text[64];
-            std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld %02x%02x%02x", s->xDest, s->yDest, s->cxDest, s->cyDest, bits[mid + 2], bits[mid + 1], bits[mid]);
-            reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
-            return 1;
-        }, &images, nullptr);
-        char want[64];
-        std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld c81e1e", r.left, r.top, r.right - r.left, r.bottom - r.top);
-        EXPECT_EQ(images, pictures ? std::vector<std::string>{want} : std::vector<std::string>{});
+        char want[80];
+        const long width = r.right - r.left;
+        const long height = r.bottom - r.top;
+        std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld from %ld c81e1e", r.left, r.top, width, height, width);
+        const auto wanted = pictures ? std::vector<std::string>{want} : std::vector<std::string>{};
+        EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), wanted);
         const std::string svg = redrawn->parts->Svg(nullptr);
         char place[96];
         std::snprintf(place, sizeof place, "x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64,iVBOR", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -198,6 +221,41 @@ TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRe
         std::snprintf(outline, sizeof outline, "<rect x=\"%ld.5\" y=\"%ld.5\"", r.left, r.top);
         EXPECT_NE(svg.find(outline), std::string::npos) << outline;
     }
+}
+
+// A system-aware program that started at 1.5 times our DPI (144 where we have 96), as the seam
+// stands in for one on Windows, after the user changed the scaling: the compositor shrinks it to
+// the monitor. Wine's target answers in the screen's pixels, each of which then stands for 1.5
+// of its own. Its record is in its own pixels throughout: this thread cannot take a system DPI
+// not its own, so it reads the screen's pixels and scales them; its canvas's accessibility tree
+// answers in the screen's pixels too; and a picture of what paints itself is the screen's
+// pixels where the control is, at their own size.
+TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPicturesFromTheScreensPixels) {
+    std::vector<DpiAwareness> switches;
+    Reports().desktopComposed = [] { return true; };
+    Reports().dpiAwareness = [](HWND) { return DpiAwareness::System; };
+    Reports().contextDpi = [](HWND w) { return MonitorDpi(MonitorOf(w)).x * 3 / 2; };
+    Reports().switchThreadAwareness = [&](DpiAwareness a) {
+        switches.push_back(a);
+        return reinterpret_cast<void*>(1);
+    };
+    Reports().restoreThreadAwareness = [](void*) {};
+    ExpectDrawnWhereShown(kTargetPrograms[0], L"/canvas", 400, 20, 1.5);
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
+    const RECT r = OwnerDrawnList(target);
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), true);
+    ResetReports();
+    ASSERT_TRUE(redrawn.has_value());
+    const long left = std::lround(r.left * 1.5);
+    const long top = std::lround(r.top * 1.5);
+    const long width = std::lround(r.right * 1.5) - left;
+    char want[80];
+    std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld from %ld c81e1e", left, top, width,
+                  std::lround(r.bottom * 1.5) - top, r.right - r.left);
+    EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<std::string>{want});
+    // Read in the screen's pixels, the grab among them.
+    EXPECT_EQ(switches, std::vector<DpiAwareness>(3, DpiAwareness::PerMonitor));
 }
 
 // Each button type in each state (testtarget.exe /buttons, captioned "t<type> s<state>") looks
