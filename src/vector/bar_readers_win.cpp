@@ -322,7 +322,7 @@ void ReadDateTime(HWND control, ControlContent& content, ControlQuery& query) {
     const bool timeOfDay = (style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
     const std::wstring text = FormatDate(time, (style & DTS_LONGDATEFORMAT) ? DATE_LONGDATE : DATE_SHORTDATE, timeOfDay);
     Rect32 r = ClientOnScreen(control);
-    r.right -= GetSystemMetrics(SM_CXVSCROLL);  // the drop-down button or the up-down
+    r.right -= TargetMetric(SM_CXVSCROLL);  // the drop-down button or the up-down
     content.items.push_back({r, text});
 }
 
@@ -372,7 +372,7 @@ void ReadComboBoxEx(HWND control, ControlContent& content, ControlQuery& query) 
                                              : ReadExItem<uint64_t>(control, query, buffer, index, text);
     if (!read) return;
     Rect32 r = ClientOnScreen(control);
-    r.right -= GetSystemMetrics(SM_CXVSCROLL);
+    r.right -= TargetMetric(SM_CXVSCROLL);
     content.items.push_back({r, text});
 }
 

@@ -258,6 +258,25 @@ TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPi
     EXPECT_EQ(switches, std::vector<DpiAwareness>(3, DpiAwareness::PerMonitor));
 }
 
+// A date picker's text ends where its button begins, which at the program's 144 dpi is at least
+// 24 pixels from the right edge, not the 16 or so it is wide at our 96.
+TEST(StretchedRedraw, ADatePickersButtonIsAsWideAsAtTheProgramsDpi) {
+    Reports().desktopComposed = [] { return true; };
+    Reports().dpiAwareness = [](HWND) { return DpiAwareness::System; };
+    Reports().contextDpi = [](HWND) { return 144u; };
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(20, 20, 760, 640, L"Bars", L"/bars"));
+    const RECT client = e2e::ClientRectOnScreen(FindWindowExW(target.Hwnd(), nullptr, L"SysDateTimePick32", nullptr));
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+    ResetReports();
+    ASSERT_TRUE(redrawn.has_value());
+    const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+    const auto date = std::find_if(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"2024/3/15"; });
+    ASSERT_NE(date, texts.end());
+    EXPECT_LE(date->clip.right, std::lround((client.right - frame.left) * 1.5) - 24);
+}
+
 // Each button type in each state (testtarget.exe /buttons, captioned "t<type> s<state>") looks
 // in the played metafile as it does on the screen: told apart by pixels of its left square
 // (its corner, the middle quarter, the left end of its middle line), its right edge and right end.
