@@ -11,7 +11,7 @@
 #include "platform/picture_win.h"
 #include "core/units.h"
 #include "state/program_win.h"
-#include "vector/accessible_reader_win.h"
+#include "vector/read/accessible_reader_win.h"
 #include "vector/parts.h"
 
 namespace plumbo {

@@ -1,4 +1,4 @@
-#include "vector/player_win.h"
+#include "vector/play/emf_player_win.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,10 +9,10 @@
 #include "platform/gdi_win.h"
 #include "platform/window_reports_win.h"
 #include "core/numeric.h"
-#include "vector/class_names.h"
-#include "vector/control_drawers.h"
-#include "vector/query_win.h"
-#include "vector/svg_player_win.h"
+#include "vector/draw/class_names.h"
+#include "vector/draw/control_drawers.h"
+#include "vector/read/query_win.h"
+#include "vector/play/svg_player_win.h"
 
 namespace plumbo {
 

@@ -1,4 +1,4 @@
-#include "vector/class_names.h"
+#include "vector/draw/class_names.h"
 
 #include "vector/window_record.h"
 
