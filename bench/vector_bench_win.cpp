@@ -18,6 +18,7 @@
 #include "platform/window_win.h"
 #include "vector/parts.h"
 #include "vector/play/emf_player_win.h"
+#include "vector/redraw_win.h"
 #include "vector/read/control_query_win.h"
 #include "vector/read/query_win.h"
 #include "vector/play/svg_player_win.h"

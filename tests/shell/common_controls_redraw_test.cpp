@@ -23,7 +23,7 @@
 #include "platform/window_reports_win.h"
 #include "vector/read/accessible_reader_win.h"
 #include "vector/read/control_query_win.h"
-#include "vector/play/emf_player_win.h"
+#include "vector/redraw_win.h"
 
 namespace plumbo {
 namespace {
