@@ -17,7 +17,7 @@
 
 #include "platform/remote_memory_win.h"
 #include "platform/window_reports_win.h"
-#include "vector/content_readers_win.h"
+#include "vector/read/content_readers_win.h"
 
 namespace plumbo {
 
