@@ -430,9 +430,15 @@ TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
         const BOOL started = CreateProcessW(nullptr, command, nullptr, nullptr, 0, 0, nullptr, nullptr, &start, &process);
         ASSERT_TRUE(started);
         HWND window = nullptr;
+        // Shown, and every control of the items made (a property sheet makes its page after).
+        size_t lines = 1;
+        for (const auto& [cls, texts] : row.items)
+            lines += texts.size();
+        auto line = [](const e2e::ShownText& s) { return s.kind == L"line"; };
         auto found = [&] {
             window = e2e::WindowOf(process.dwProcessId, row.cls.c_str(), true);
-            return window != nullptr;
+            const auto shown = window ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
+            return window && size_t(std::count_if(shown.begin(), shown.end(), line)) == lines;
         };
         const bool up = e2e::WaitFor(found, 20000);
         EXPECT_TRUE(up);
