@@ -181,6 +181,8 @@ Function un.OptionsPage
     Pop $0
     ${NSD_CreateCheckbox} 0 0 100% 12u "$(RemoveSettingsText)"
     Pop $Box1
+    ; The page's one choice takes the keys: Space ticks it, Enter goes on.
+    ${NSD_SetFocus} $Box1
     nsDialogs::Show
 FunctionEnd
 
@@ -190,6 +192,8 @@ FunctionEnd
 
 Section Uninstall
     SetShellVarContext current
+    ; Done, the page has nothing left to tell: it closes. One that stops keeps its message.
+    SetAutoClose true
     ExecWait '"$INSTDIR\plumbo.exe" /exit'
     Delete "$INSTDIR\plumbo.exe"
     ; A copy that would not end keeps its file: everything stays, so it can be removed later.

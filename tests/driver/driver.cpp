@@ -110,7 +110,10 @@ HWND OpenPopupMenu() {
 
 }  // namespace
 
-void MovePointer(int x, int y) { INPUT in = MouseAt(0, x, y); SendInput(1, &in, sizeof in); }
+void MovePointer(int x, int y) {
+    INPUT in = MouseAt(0, x, y);
+    SendInput(1, &in, sizeof in);
+}
 
 std::wstring BinDir() {
     wchar_t path[MAX_PATH];
@@ -147,7 +150,10 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs, int stepMs) {
     for (;;) {
         // This thread's own windows (a program started in the test process) go on working.
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) TranslateMessage(&msg), DispatchMessageW(&msg);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
         if (done()) return true;
         if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(stepMs), QS_ALLINPUT);
@@ -170,7 +176,10 @@ bool Process::WaitExit(int timeoutMs) { return pi_.hProcess && WaitForSingleObje
 
 void Process::Kill() {
     if (!pi_.hProcess) return;
-    if (Running()) TerminateProcess(pi_.hProcess, 1), WaitForSingleObject(pi_.hProcess, 5000);
+    if (Running()) {
+        TerminateProcess(pi_.hProcess, 1);
+        WaitForSingleObject(pi_.hProcess, 5000);
+    }
     CloseHandle(pi_.hProcess);
     CloseHandle(pi_.hThread);
     pi_ = {};
@@ -278,7 +287,8 @@ void ClickTrayIcon(bool right) {
     // Two presses on the icon within the double-click time are a double-click, whatever was
     // clicked in between: the second press would not open the menu.
     static DWORD last = 0;
-    const DWORD since = GetTickCount() - last, wait = GetDoubleClickTime() + 100;
+    const DWORD since = GetTickCount() - last;
+    const DWORD wait = GetDoubleClickTime() + 100;
     if (since < wait) Sleep(static_cast<int>(wait - since));
     const POINT p = TrayIconPoint();
     Click(p.x, p.y, right);
@@ -320,7 +330,8 @@ bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     // may have a gap of a row or two; separators and the frame are of other colours), once the
     // picture shows that many.
     const RECT m = WindowRectOf(OpenPopupMenu());
-    const COLORREF c = GetSysColor(COLOR_MENUTEXT), text = RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // as read
+    const COLORREF c = GetSysColor(COLOR_MENUTEXT);
+    const COLORREF text = RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // as read
     auto lines = [&] {
         const Image img = GrabScreen(m);
         std::vector<std::pair<int, int>> found;  // the first and last row of each line of text
@@ -394,7 +405,8 @@ bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
     RunOnLinux(L"/usr/bin/xdotool" + xMoveTo(fromX, fromY) + L" mousedown 1");
     bool followed = WaitFor(inMoveLoop);
     for (int i = 1; i <= 10 && followed; ++i) {
-        const int dx = (toX - fromX) * i / 10, dy = (toY - fromY) * i / 10;
+        const int dx = (toX - fromX) * i / 10;
+        const int dy = (toY - fromY) * i / 10;
         RunOnLinux(L"/usr/bin/xdotool" + xMoveTo(fromX + dx, fromY + dy));
         followed = WaitFor([&] {
             const RECT r = WindowRectOf(window);
@@ -527,7 +539,10 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
     const RECT& r = shown.rect;
     auto within = [](LONG value, LONG low, LONG high) { return value >= low - 2 && value <= high + 2; };
     auto edge = [](LONG value, LONG want) { return std::abs(value - want) <= 2; };
-    auto withoutSpaces = [](std::wstring s) { return std::erase_if(s, [](wchar_t c) { return std::iswspace(c); }), s; };
+    auto withoutSpaces = [](std::wstring s) {
+        std::erase_if(s, [](wchar_t c) { return std::iswspace(c); });
+        return s;
+    };
     std::wstring joined;
     for (const MetafileText& t : texts) {
         const RECT& c = t.clip;
@@ -562,6 +577,44 @@ Image GrabScreen(const RECT& r) {
     if (bits) std::copy_n(static_cast<const uint32_t*>(bits), img.pixels.size(), img.pixels.begin());
     for (auto& p : img.pixels) p &= 0xFFFFFF;
     return img;
+}
+
+bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW& font, COLORREF ink, COLORREF paper) {
+    plumbo::WindowDc screen(nullptr);
+    plumbo::MemoryDc dc(screen.Get());
+    plumbo::Font chosen(CreateFontIndirectW(&font));
+    plumbo::SelectGuard selectFont(dc.Get(), chosen.Get());
+    SIZE size{};
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    BITMAPINFO bi{{sizeof bi.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    plumbo::Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    plumbo::SelectGuard selectBitmap(dc.Get(), dib.Get());
+    plumbo::Brush background(CreateSolidBrush(paper));
+    const RECT box{0, 0, size.cx, size.cy};
+    FillRect(dc.Get(), &box, background.Get());
+    SetBkMode(dc.Get(), TRANSPARENT);
+    SetTextColor(dc.Get(), ink);
+    TextOutW(dc.Get(), 0, 0, text.c_str(), static_cast<int>(text.size()));
+    GdiFlush();
+    if (!bits || size.cx <= 0) return false;
+    const auto* want = static_cast<const uint32_t*>(bits);
+    const Image shown = GrabScreen(area);
+    const int all = size.cx * size.cy;
+    for (int y = 0; y + size.cy <= shown.height; ++y) {
+        for (int x = 0; x + size.cx <= shown.width; ++x) {
+            int same = 0;
+            while (same < all && shown.At(x + same % size.cx, y + same / size.cx) == (want[same] & 0xFFFFFF)) ++same;
+            if (same == all) return true;
+        }
+    }
+    return false;
+}
+
+void EmptyTheClipboard() {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    CloseClipboard();
 }
 
 std::wstring ClipboardText() {

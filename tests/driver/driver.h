@@ -27,11 +27,17 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000, int stepMs
 // What the system says of an error, its first line: the reason a message of the program gives.
 inline std::wstring SystemReason(DWORD error) {
     wchar_t t[512] = {};
-    return FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, t, 512, nullptr), std::wstring(t, wcscspn(t, L"\r\n"));
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, t, 512, nullptr);
+    return std::wstring(t, wcscspn(t, L"\r\n"));
 }
 // Whether a text holds each of the parts, in this order.
 template <class S> bool Names(const S& text, std::initializer_list<S> parts, size_t at = 0) {
-    return std::all_of(parts.begin(), parts.end(), [&](const S& p) { return (at = text.find(p, at)) != S::npos && ((at += p.size()), true); });
+    for (const S& p : parts) {
+        at = text.find(p, at);
+        if (at == S::npos) return false;
+        at += p.size();
+    }
+    return true;
 }
 
 class Process {
@@ -43,7 +49,10 @@ public:
     bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir);
     bool Running() const;
     bool WaitExit(int timeoutMs);
-    DWORD ExitCode() const { DWORD c = STILL_ACTIVE; return GetExitCodeProcess(pi_.hProcess, &c) ? c : STILL_ACTIVE; }
+    DWORD ExitCode() const {
+        DWORD c = STILL_ACTIVE;
+        return GetExitCodeProcess(pi_.hProcess, &c) ? c : STILL_ACTIVE;
+    }
     bool WaitIdle();  // until its message loop first waits for input (under Wine: ever after)
     void Kill();
     DWORD Pid() const { return pi_.dwProcessId; }
@@ -214,6 +223,8 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
 
 // The clipboard's Unicode text; "(held)" while another program holds the clipboard.
 std::wstring ClipboardText();
+// So that what is read next is a new copy, not a text an earlier step or test left there.
+void EmptyTheClipboard();
 
 // Screen pixels as 0x00RRGGBB.
 struct Image {
@@ -222,5 +233,8 @@ struct Image {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Image GrabScreen(const RECT& r);
+// Whether the screen shows, somewhere in an area, a text as GDI writes it in a font, in ink on
+// plain paper, pixel for pixel.
+bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW& font, COLORREF ink, COLORREF paper);
 
 }  // namespace e2e

@@ -33,7 +33,8 @@ Ran RunPlumbo(const std::wstring& dir, const std::wstring& args) {
         ran.shownWhileRunning = static_cast<int>(WindowsOf(pi.dwProcessId, nullptr, true).size());
         WaitForSingleObject(pi.hProcess, 60000);
         GetExitCodeProcess(pi.hProcess, &ran.code);
-        CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
     }
     CloseHandle(err);
     ran.err = ReadFileBytes(errPath);
@@ -88,8 +89,10 @@ TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothi
 
     // A path beyond MAX_PATH in folders with spaces.
     std::wstring deep = dir;
-    for (int i = 0; i < 6; ++i)
-        deep += L"\\a folder with a long name to pass MAX_PATH " + std::to_wstring(i), CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
+    for (int i = 0; i < 6; ++i) {
+        deep += L"\\a folder with a long name to pass MAX_PATH " + std::to_wstring(i);
+        CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
+    }
     const std::wstring longPng = deep + L"\\capture.png";
     ASSERT_GT(longPng.size(), size_t{MAX_PATH});
     char listed[80];  // the target's line of /list, as the usage describes it

@@ -25,7 +25,7 @@ TEST(Measure, TheHotkeyAndADragOfTheXPointerCopyTheBoxInTheRulersUnit) {
     XKeys(L"1");
     // 120 x 45 pixels, both corners inside: at 96 dpi 31.75 and 11.906 mm, the rulers' first unit.
     const RECT t = ClientRectOnScreen(target.Hwnd());
-    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();  // a text left there by another test is no copy
+    EmptyTheClipboard();  // a text left there by another test is no copy
     auto at = [](int x, int y) { return L" mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y); };
     RunOnLinux(L"/usr/bin/xdotool" + at(t.left + 10, t.top + 20) + L" mousedown 1" + at(t.left + 70, t.top + 40) +
                at(t.left + 129, t.top + 64) + L" mouseup 1");

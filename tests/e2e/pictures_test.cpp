@@ -32,7 +32,11 @@ HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item = 1) {
     if (!WaitPopupMenu()) return nullptr;
     PressKey(VK_DOWN);
     PressKey(VK_RIGHT);
-    auto visibleMenus = [] { int n = 0; for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr));) n += IsWindowVisible(h) != FALSE; return n; };
+    auto visibleMenus = [] {
+        int n = 0;
+        for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr));) n += IsWindowVisible(h) != FALSE;
+        return n;
+    };
     if (!WaitFor([&] { return visibleMenus() >= 2; })) return nullptr;
     for (int i = 0; i < item; ++i) PressKey(VK_DOWN);
     PressKey(VK_RETURN);
@@ -52,7 +56,10 @@ HWND NameBox(HWND dlg) {
 // Types the full name into the name box (none: the name offered is kept), and Enter.
 bool SaveAs(HWND dlg, const std::wstring& path) {
     HWND edit = NameBox(dlg);
-    if (edit && !path.empty()) SendMessageW(edit, EM_SETSEL, 0, -1), TypeText(path);
+    if (edit && !path.empty()) {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        TypeText(path);
+    }
     if (!edit || !WaitFor([&] { return path.empty() || TextOf(edit) == path; })) return false;
     PressKey(VK_RETURN);
     return WaitFor([&] { return !IsWindowVisible(dlg); });

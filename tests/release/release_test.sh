@@ -65,6 +65,31 @@ check "the uninstaller runs silently and ends it" 'pwine "$dir/uninstall.exe" /S
 check "only the settings file is left: no shortcut, uninstall entry or Run value" '[ "$(ls "$dir")" = plumbo.ini ] &&
   [ ! -e "$menu/Plumbo.lnk" ] && ! pwine reg query "$uninstall_key" >/dev/null 2>&1 && [ -z "$(reg_value "$run_key" Plumbo)" ]'
 
+# "Remove my settings" ticked on the uninstaller's page by keys, as a person does: Space ticks
+# the box that has the focus, Enter uninstalls, and the uninstaller closes once it is done. Run
+# in place ("_?="), so that its exit status is the uninstall's; it cannot remove itself then. The settings beside the program go, and a file in the application data, which a
+# portable copy elsewhere may use, stays; with none beside the program, that one goes, its folder
+# too.
+appdata="$(pwine winepath -u "$(winvar APPDATA)" | tr -d '\r')/Plumbo"
+focused() { xdotool getwindowfocus getwindowname 2>/dev/null; }
+uninstall_ticked() {
+  pwine "$dir/uninstall.exe" "_?=$dir_win" >/dev/null 2>&1 &
+  local run=$!
+  soon '[[ "$(focused)" == Plumbo* ]]' && xdotool key space Return
+  soon '! kill -0 $run 2>/dev/null' || kill "$run"
+  wait "$run"
+}
+pwine "$release/plumbo-$version-setup.exe" /S
+printf '[SHOW]\r\nINSIDE=TRUE\r\n' > "$dir/plumbo.ini"
+mkdir -p "$appdata"
+printf '[SHOW]\r\nINSIDE=FALSE\r\n' > "$appdata/plumbo.ini"
+check "Remove my settings removes the file beside the program and keeps the application data's" 'uninstall_ticked &&
+  [ "$(ls "$dir")" = uninstall.exe ] && [ "$(cat "$appdata/plumbo.ini")" = "$(printf "[SHOW]\r\nINSIDE=FALSE\r\n")" ]'
+pwine "$release/plumbo-$version-setup.exe" /S
+check "with none beside the program, Remove my settings removes the application data's and its folder" 'uninstall_ticked &&
+  [ "$(ls "$dir")" = uninstall.exe ] && [ ! -e "$appdata" ]'
+rm -rf "$dir"
+
 # Installed where the user chose: an update goes there too, not to the default. (An argument of
 # Japanese letters reaches the Windows program mangled through Wine's command line here.)
 custom_win='C:\PlumboElsewhere'

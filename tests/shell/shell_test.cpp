@@ -901,7 +901,15 @@ TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeave
         e2e::StuckWindow holder(0, true);  // holds the clipboard
         send(window, WM_LBUTTONUP, middle);
     }
-    EXPECT_TRUE(WaitFor([&] { return bar() != barBefore; })) << "a failed copy not said";
+    // Said in the bar's last cell, white on its grey, in its font: the GUI font at 9 points.
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    font.lfHeight = -MulDiv(9, Dpi(LOGPIXELSY), 72);
+    const std::wstring notCopied = CurrentLanguage() == UiLanguage::Japanese ? L"クリップボードにコピーできませんでした"
+                                                                              : L"Not copied: the clipboard is in use";
+    const RECT top{0, 0, GetSystemMetrics(SM_CXSCREEN), 40};
+    auto said = [&] { return ScreenShowsText(top, notCopied, font, 0xFFFFFF, 0x303030); };
+    EXPECT_TRUE(WaitFor(said)) << "a failed copy not said";
     send(window, WM_LBUTTONUP, middle);
     EXPECT_EQ(ClipboardText(), size);
     EXPECT_TRUE(WaitFor([&] { return bar() == barBefore; }));
@@ -952,7 +960,7 @@ TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeave
     for (const auto& [delta, keys, length] : {std::tuple(0, 0, 80), {240, 0, 120}, {-120, MK_SHIFT, 100}, {60, 0, 100}, {60, 0, 140},
                                               {7200, 0, GetSystemMetrics(SM_CXSCREEN)}, {-120, MK_SHIFT, 140}, {-7200, 0, 20}, {120, MK_SHIFT, 40}}) {
         send(window, WM_MOUSEWHEEL, black, MAKEWPARAM(keys, delta));
-        if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+        EmptyTheClipboard();
         send(window, WM_LBUTTONUP, black);
         EXPECT_EQ(ClipboardText(), std::to_wstring(length) + L" px") << "after " << delta << (keys ? " with Shift" : "");
     }

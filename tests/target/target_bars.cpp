@@ -122,11 +122,16 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
         GetWindowRect(c, &r);
         const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
         if (name == STATUSCLASSNAMEW) {  // the parts set below; a status bar shows '&' as it is
-            AddItems(c, L"line", 0, 3, [&](LRESULT i, RECT& part) { return Ask(c, SB_GETRECT, i, &part), kParts[i]; });
+            AddItems(c, L"line", 0, 3, [&](LRESULT i, RECT& part) {
+                Ask(c, SB_GETRECT, i, &part);
+                return kParts[i];
+            });
         } else if (name == TOOLBARCLASSNAMEW) {
             AddItems(c, L"line", 0, SendMessageW(c, TB_BUTTONCOUNT, 0, 0), [&](LRESULT i, RECT& button) {
                 TBBUTTON b{};
-                Ask(c, TB_GETBUTTON, i, &b), Ask(c, TB_GETITEMRECT, i, &button), Ask(c, TB_GETBUTTONTEXTW, b.idCommand, text);
+                Ask(c, TB_GETBUTTON, i, &b);
+                Ask(c, TB_GETITEMRECT, i, &button);
+                Ask(c, TB_GETBUTTONTEXTW, b.idCommand, text);
                 return b.fsStyle & BTNS_SEP ? L"" : WithoutMnemonics(text);
             });
         } else if (name == REBARCLASSNAMEW) {  // the bands' texts set below

@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <string>
+#include <tuple>
 
 #include "shown_texts.h"
 
@@ -19,7 +21,8 @@ const std::wstring kForms = L"WindowsForms10.BUTTON.app.0.2bf8098_r6_ad1";
 const std::wstring kFormsEdit = L"WindowsForms10.EDIT.app.0.2bf8098_r6_ad1";
 WNDPROC g_windowProc;
 bool g_ownFrame = false;
-HWND g_checkList, g_status, g_view, g_group, g_tabs, g_memo;
+// The controls made, by their own names.
+std::map<std::wstring, HWND> g_made;
 
 // A group box and a panel as their toolkit paints them: the caption on the top line, or centred.
 LRESULT CALLBACK Painted(HWND h, UINT m, WPARAM w, LPARAM l) {
@@ -31,7 +34,7 @@ LRESULT CALLBACK Painted(HWND h, UINT m, WPARAM w, LPARAM l) {
     GetClientRect(h, &r);
     GetWindowTextW(h, text, 64);
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    if (h == g_group) {
+    if (h == g_made[L"TGroupBox"]) {
         Rectangle(dc, 0, 8, r.right, r.bottom);
         TextOutW(dc, 16, 0, text, lstrlenW(text));
     } else {
@@ -63,28 +66,28 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
         RECT r;
         GetWindowTextW(c, text, 128);
         GetWindowRect(c, &r);
-        if (c == g_checkList) {
+        if (c == g_made[L"TAppCheckListBox"]) {
             AddItems(c, L"line", 0, 3, [&](LRESULT i, RECT& row) {
                 Ask(c, LB_GETITEMRECT, i, &row);
                 row.left += row.bottom - row.top;
                 return kRows[i];
             });
-        } else if (c == g_status) {
+        } else if (c == g_made[L"TStatusBar"]) {
             AddItems(c, L"line", 0, 2, [&](LRESULT i, RECT& part) {
                 Ask(c, SB_GETRECT, i, &part);
                 return i ? L"Ready" : L"Page 3";
             });
-        } else if (c == g_view) {
+        } else if (c == g_made[L"TListView"]) {
             AddItems(c, L"item", 0, 2, [&](LRESULT i, RECT& item) {
                 ListView_GetItemRect(c, i, &item, LVIR_LABEL);
                 return kItems[i];
             });
-        } else if (c == g_tabs) {
+        } else if (c == g_made[WC_TABCONTROLW]) {
             AddItems(c, L"item", 0, 2, [&](LRESULT i, RECT& tab) {
                 TabCtrl_GetItemRect(c, i, &tab);
                 return i ? L"Second tab" : L"First tab";
             });
-        } else if (c == g_group) {  // the caption on the top line: its place, not a box it is cut to
+        } else if (c == g_made[L"TGroupBox"]) {  // the caption on the top line: its place, not a box it is cut to
             AddShown(L"at", text, {r.left, r.top - 8, r.left + 32, r.top + 8});
         } else if (GetWindow(c, GW_CHILD)) {  // the tool bar's own windows
             for (HWND inner = GetWindow(c, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT)) {
@@ -94,7 +97,7 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
             }
         } else if (std::wstring(text) != L"Fake") {  // the button-like window paints nothing; a link no markup
             const std::wstring shown = std::wstring(text).starts_with(L"See <a") ? L"See the help page"
-                                       : c == g_memo                            ? L"Memo line one Memo line two"
+                                       : c == g_made[L"TMemo"]                  ? L"Memo line one Memo line two"
                                                                                 : text;
             AddShown(L"wrap", shown, r);
         }
@@ -102,71 +105,73 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
     WriteShown();
 }
 
+const DWORD kOwnerDrawn = WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+const DWORD kToolBar = CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_FLAT;
+const wchar_t* const kLink = L"See <a href=\"https://example.invalid/\">the help</a> page";
+// Each control: the class it is made from (none for the toolkit's group box, panel and a name
+// that only looks like a button's, painted here), its own name, style, text and place, in client
+// pixels of a window of at least 740 x 360 client pixels. The status bar places itself.
+const std::tuple<const wchar_t*, const wchar_t*, DWORD, const wchar_t*, int, int, int, int> kToolkitControls[] = {
+    {L"Button", L"TFlatButton", 0, L"Flat push", 8, 8, 100, 26},
+    {L"Static", L"TAppStaticText", 0, L"Static label", 116, 12, 100, 20},
+    {L"Button", kForms.c_str(), BS_AUTOCHECKBOX, L"Forms check", 224, 8, 120, 24},
+    {L"Edit", kFormsEdit.c_str(), WS_BORDER, L"Forms edit", 352, 8, 120, 24},
+    {L"Button", L"ThunderRT6OptionButton", BS_AUTORADIOBUTTON, L"Option", 480, 8, 100, 24},
+    {nullptr, L"TFakeButton", WS_BORDER, L"Fake", 588, 8, 100, 24},
+    {L"Edit", L"ATL:0040C0A8", WS_BORDER, L"Nameless edit", 8, 44, 140, 24},
+    {L"ListBox", L"TAppCheckListBox", kOwnerDrawn, L"", 156, 44, 140, 70},
+    {WC_LISTVIEWW, L"TListView", WS_BORDER | LVS_LIST, L"", 304, 44, 200, 70},
+    // Only Windows' name for its base class tells this one: its items are not among those shown.
+    {L"ListBox", L"ATL:0040D010", WS_BORDER, L"", 632, 124, 100, 50},
+    {nullptr, L"TGroupBox", 0, L"Group caption", 512, 44, 200, 70},
+    {nullptr, L"TPanel", WS_BORDER, L"Panel caption", 8, 124, 200, 40},
+    {WC_LINK, L"TLinkLabel", 0, kLink, 216, 124, 200, 20},
+    {L"Edit", L"TMemo", WS_BORDER | ES_MULTILINE, L"Memo line one\r\nMemo line two", 424, 124, 200, 50},
+    {TOOLBARCLASSNAMEW, L"TToolBar", kToolBar, L"", 8, 184, 400, 28},
+    {STATUSCLASSNAMEW, L"TStatusBar", 0, L"", 0, 0, 0, 0},
+};
+
 }  // namespace
 
-// Positions are client pixels of a window of at least 740 x 360 client pixels.
 void FillWithToolkitControls(HWND w) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
-    // Each a superclass of the base class, as a toolkit registers it, but for the toolkit's group
-    // box and panel, painted here, and a name that only looks like a button's.
-    const std::pair<const wchar_t*, const wchar_t*> classes[] = {
-        {L"Button", L"TFlatButton"},     {L"Static", L"TAppStaticText"}, {L"ListBox", L"TAppCheckListBox"},
-        {L"Button", kForms.c_str()},     {L"Edit", kFormsEdit.c_str()},  {L"Button", L"ThunderRT6OptionButton"},
-        {STATUSCLASSNAMEW, L"TStatusBar"}, {WC_LISTVIEWW, L"TListView"}, {TOOLBARCLASSNAMEW, L"TToolBar"},
-        {L"Edit", L"ATL:0040C0A8"},      {L"ListBox", L"ATL:0040D010"},  {WC_LINK, L"TLinkLabel"},
-        {L"Edit", L"TMemo"},             {nullptr, L"TGroupBox"},        {nullptr, L"TPanel"},
-        {nullptr, L"TFakeButton"}};
-    for (auto [base, name] : classes) {
+    const LONG_PTR ownPainting = reinterpret_cast<LONG_PTR>(OwnPainting);
+    g_windowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, ownPainting));
+    for (auto [base, name, style, text, x, y, width, height] : kToolkitControls) {
+        // A superclass of the base class, as a toolkit registers it.
         WNDCLASSEXW wc{sizeof wc, 0, std::wstring(name) == L"TFakeButton" ? DefWindowProcW : Painted};
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         if (base) GetClassInfoExW(nullptr, base, &wc);
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = name;
         RegisterClassExW(&wc);
+        g_made[name] = Child(w, name, text, WS_VISIBLE | style, x, y, width, height);
     }
-    Child(w, L"TFlatButton", L"Flat push", WS_VISIBLE, 8, 8, 100, 26);
-    Child(w, L"TAppStaticText", L"Static label", WS_VISIBLE, 116, 12, 100, 20);
-    HWND check = Child(w, kForms.c_str(), L"Forms check", WS_VISIBLE | BS_AUTOCHECKBOX, 224, 8, 120, 24);
-    SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
-    Child(w, kFormsEdit.c_str(), L"Forms edit", WS_VISIBLE | WS_BORDER, 352, 8, 120, 24);
-    HWND option = Child(w, L"ThunderRT6OptionButton", L"Option", WS_VISIBLE | BS_AUTORADIOBUTTON, 480, 8, 100, 24);
-    SendMessageW(option, BM_SETCHECK, BST_CHECKED, 0);
-    Child(w, L"TFakeButton", L"Fake", WS_VISIBLE | WS_BORDER, 588, 8, 100, 24);
-    Child(w, L"ATL:0040C0A8", L"Nameless edit", WS_VISIBLE | WS_BORDER, 8, 44, 140, 24);
-    g_windowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnPainting)));
-    const DWORD ownerDrawn = WS_VISIBLE | WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-    g_checkList = Child(w, L"TAppCheckListBox", L"", ownerDrawn, 156, 44, 140, 70);
-    g_view = Child(w, L"TListView", L"", WS_VISIBLE | WS_BORDER | LVS_LIST, 304, 44, 200, 70);
-    // Only Windows' name for its base class tells this one: its items are not among those shown.
-    HWND atlList = Child(w, L"ATL:0040D010", L"", WS_VISIBLE | WS_BORDER, 632, 124, 100, 50);
+    SendMessageW(g_made[kForms], BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(g_made[L"ThunderRT6OptionButton"], BM_SETCHECK, BST_CHECKED, 0);
     for (LVITEMW item{LVIF_TEXT}; item.iItem < 3; ++item.iItem) {
-        Ask(g_checkList, LB_ADDSTRING, 0, kRows[item.iItem]);
-        Ask(atlList, LB_ADDSTRING, 0, item.iItem ? L"Kiwi" : L"Lime");
+        Ask(g_made[L"TAppCheckListBox"], LB_ADDSTRING, 0, kRows[item.iItem]);
+        Ask(g_made[L"ATL:0040D010"], LB_ADDSTRING, 0, item.iItem ? L"Kiwi" : L"Lime");
         if (item.iItem < 2) {
             item.pszText = const_cast<wchar_t*>(kItems[item.iItem]);
-            Ask(g_view, LVM_INSERTITEMW, 0, &item);
+            Ask(g_made[L"TListView"], LVM_INSERTITEMW, 0, &item);
         }
     }
-    g_group = Child(w, L"TGroupBox", L"Group caption", WS_VISIBLE, 512, 44, 200, 70);
-    Child(w, L"TPanel", L"Panel caption", WS_VISIBLE | WS_BORDER, 8, 124, 200, 40);
-    Child(w, L"TLinkLabel", L"See <a href=\"https://example.invalid/\">the help</a> page", WS_VISIBLE, 216, 124, 200, 20);
-    g_memo = Child(w, L"TMemo", L"Memo line one\r\nMemo line two", WS_VISIBLE | WS_BORDER | ES_MULTILINE, 424, 124, 200, 50);
-    const DWORD toolBar = WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_FLAT;
-    HWND tools = Child(w, L"TToolBar", L"", toolBar, 8, 184, 400, 28);
+    HWND tools = g_made[L"TToolBar"];
     Child(tools, L"Static", L"Page", WS_VISIBLE, 8, 6, 40, 18);
     Child(tools, L"Edit", L"3", WS_VISIBLE | WS_BORDER, 52, 3, 40, 22);
     Child(tools, L"Static", L"of 12", WS_VISIBLE, 98, 6, 50, 18);
     // The status bar's third part holds a progress bar, half full.
-    g_status = Child(w, L"TStatusBar", L"", WS_VISIBLE, 0, 0, 0, 0);
     const int edges[] = {120, 240, -1};
     RECT part;
-    Ask(g_status, SB_SETPARTS, 3, edges);
-    Ask(g_status, SB_SETTEXTW, 0, L"Page 3");
-    Ask(g_status, SB_SETTEXTW, 1, L"Ready");
-    Ask(g_status, SB_GETRECT, 2, &part);
+    HWND status = g_made[L"TStatusBar"];
+    Ask(status, SB_SETPARTS, 3, edges);
+    Ask(status, SB_SETTEXTW, 0, L"Page 3");
+    Ask(status, SB_SETTEXTW, 1, L"Ready");
+    Ask(status, SB_GETRECT, 2, &part);
     const int height = part.bottom - part.top - 4;
-    HWND progress = Child(g_status, PROGRESS_CLASSW, L"", WS_VISIBLE, part.left + 2, part.top + 2, 100, height);
+    HWND progress = Child(status, PROGRESS_CLASSW, L"", WS_VISIBLE, part.left + 2, part.top + 2, 100, height);
     SendMessageW(progress, PBM_SETPOS, 50, 0);
     ForgetEarlierShown();
     SetTimer(w, 1, 0, WriteReport);
@@ -181,10 +186,10 @@ void FillWithOwnFrame(HWND w) {
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     RECT r;
     GetClientRect(w, &r);
-    g_tabs = Child(w, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, r.right - 100, 30);
+    g_made[WC_TABCONTROLW] = Child(w, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, r.right - 100, 30);
     for (TCITEMW tab{TCIF_TEXT}; const wchar_t* text : {L"Second tab", L"First tab"}) {
         tab.pszText = const_cast<wchar_t*>(text);
-        Ask(g_tabs, TCM_INSERTITEMW, 0, &tab);
+        Ask(g_made[WC_TABCONTROLW], TCM_INSERTITEMW, 0, &tab);
     }
     ForgetEarlierShown();
     SetTimer(w, 1, 0, WriteReport);
