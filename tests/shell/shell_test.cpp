@@ -29,7 +29,7 @@
 #include "platform/profile_write_win.h"
 #include "platform/ui_task_win.h"
 #include "platform/window_reports_win.h"
-#include "ruler/foreground_poller_win.h"
+#include "platform/private_messages_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
 
@@ -88,6 +88,7 @@ testing::AssertionResult SaidOnce(const std::vector<std::wstring>& said, std::in
 
 
 HWND RulerOf(bool horizontal) { return e2e::RulerOf(GetCurrentProcessId(), horizontal); }
+HWND TrackingWindow() { return e2e::TrackingWindowOf(GetCurrentProcessId()); }
 // Whether each of our rulers takes input, for as many as there are.
 std::vector<bool> RulersEnabled() {
     std::vector<bool> enabled;
@@ -335,7 +336,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     // each is in front, as the poll asks for one.
     for (HWND front : {RulerOf(false), GetDesktopWindow(), FindWindowW(L"Shell_TrayWnd", nullptr)}) {
         ASSERT_TRUE(SetForegroundWindow(front) && WaitFor([&] { return GetForegroundWindow() == front; }));
-        SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
+        SendMessageW(TrackingWindow(), kPolledChangeMessage, 0, 0);
         EXPECT_TRUE(Laid(target, true) && program().target.hwnd == target.Hwnd()) << "followed " << front;
     }
     // A target that rises into the topmost band above the rulers finds them above it again,
@@ -398,7 +399,7 @@ TEST_F(ShellTest, RulersStandAsideWhileTheTargetIsMinimizedOrCloaked) {
     bool cloaked = false;
     Reports().cloaked = [&](HWND w) { return cloaked && w == target.Hwnd(); };
     // Each wait asks for a look, as the poll does.
-    auto shown = [&, h = Horizontal()] { SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
+    auto shown = [&, h = Horizontal()] { SendMessageW(TrackingWindow(), kPolledChangeMessage, 0, 0);
         return IsWindowVisible(RulerOf(true)) + IsWindowVisible(RulerOf(false)) + (BodyPixel(h) == 0xFFFFFFu); };
     for (bool minimise : {true, false}) {
         if (minimise) ShowWindow(target.Hwnd(), SW_SHOWMINIMIZED);
@@ -1325,7 +1326,7 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
     // A cloaked window in front is no target, for the keys as for tracking.
     SetForegroundWindow(cloaked.Hwnd());
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == cloaked.Hwnd(); }));
-    SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);  // a look made now, not left to the poll
+    SendMessageW(TrackingWindow(), kPolledChangeMessage, 0, 0);  // a look made now, not left to the poll
     EXPECT_FALSE(program().rulers->TargetForeground());
     EXPECT_EQ(program().target.hwnd, target.Hwnd());
     SetForegroundWindow(target.Hwnd());
