@@ -18,8 +18,8 @@
 
 #include "driver/driver.h"
 #include "platform/dpi_win.h"
-#include "vector/player_win.h"
-#include "vector/query_win.h"
+#include "vector/redraw_win.h"
+#include "vector/read/query_win.h"
 #include "bench_clock.h"
 
 

@@ -17,7 +17,7 @@
 #include "driver/driver.h"
 #include "platform/dpi_win.h"
 #include "platform/files_win.h"
-#include "vector/player_win.h"
+#include "vector/redraw_win.h"
 #include "bench_clock.h"
 
 

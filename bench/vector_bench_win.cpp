@@ -17,11 +17,12 @@
 
 #include "platform/window_win.h"
 #include "vector/parts.h"
-#include "vector/player_win.h"
-#include "vector/control_query_win.h"
-#include "vector/query_win.h"
-#include "vector/svg_player_win.h"
-#include "vector/control_drawers.h"
+#include "vector/play/emf_player_win.h"
+#include "vector/redraw_win.h"
+#include "vector/read/control_query_win.h"
+#include "vector/read/query_win.h"
+#include "vector/play/svg_player_win.h"
+#include "vector/draw/control_drawers.h"
 #include "bench_clock.h"
 
 

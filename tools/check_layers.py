@@ -23,6 +23,16 @@ LAYERS = [
 ]
 LEVEL = {folder: level for level, folders in enumerate(LAYERS) for folder in folders}
 
+# Stages inside a feature, each a folder of its own, and which other stages each may include.
+# The re-drawing reads a window into records, draws records as parts and plays parts: a drawer
+# never reaches for Win32's readers or a player's device, and a player never knows the drawers,
+# so each stage can change without the others. The readers consult the drawers' class table.
+# The feature's own top folder (the shared records and parts, the orchestration) may include
+# every stage.
+STAGES = {
+    "vector": {"read": {"draw"}, "draw": set(), "play": set()},
+}
+
 SOURCE_SUFFIXES = {".h", ".hpp", ".c", ".cc", ".cpp"}
 # Headers that drag Win32 in: only *_win files may use them, so that every
 # other file still compiles on a plain native toolchain for the unit tests.
@@ -59,12 +69,17 @@ def check(src):
         if d.name not in LEVEL:
             problems.append(f"{src.name}/{d.name}/: folder is not in the layer table "
                             "(place it in LAYERS deliberately)")
+        for sub in sorted(p for p in d.iterdir() if p.is_dir() and not p.name.startswith(".")):
+            if sub.name not in STAGES.get(d.name, {}):
+                problems.append(f"{src.name}/{d.name}/{sub.name}/: folder is not in the stage "
+                                "table (place it in STAGES deliberately)")
 
     files = sorted(p for p in src.rglob("*") if p.is_file() and p.suffix in SOURCE_SUFFIXES)
     for path in files:
         rel = path.relative_to(src)
         shown = f"{src.name}/{rel.as_posix()}"
         folder = rel.parts[0] if len(rel.parts) > 1 else None
+        stage = rel.parts[1] if len(rel.parts) > 2 else None
         if folder is None:
             problems.append(f"{shown}: file is not inside a layer folder")
         text = path.read_text(encoding="utf-8", errors="replace")
@@ -88,13 +103,20 @@ def check(src):
             if (src / name).is_file():
                 parts = Path(name).parts
                 target = parts[0] if len(parts) > 1 else None
+                target_stage = parts[1] if len(parts) > 2 else None
             elif (res / name).is_file() or (res / (name + ".in")).is_file():
                 continue  # resources, and what CMake makes from them, sit below everything
             else:
                 problems.append(f"{where}: includes {name}, which is under neither "
                                 f"{src.name}/ nor res/")
                 continue
-            if folder is None or target is None or target == folder:
+            if folder is None or target is None:
+                continue
+            if target == folder:
+                allowed = STAGES.get(folder, {}).get(stage, set())
+                if stage and target_stage and target_stage != stage and target_stage not in allowed:
+                    problems.append(f"{where}: includes {name} ({folder}/{stage} may not use "
+                                    f"{folder}/{target_stage})")
                 continue
             edges.setdefault((folder, target), where)
             if folder in LEVEL and target in LEVEL and LEVEL[target] <= LEVEL[folder]:

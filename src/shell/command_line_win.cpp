@@ -16,7 +16,7 @@
 #include "platform/profile_write_win.h"
 #include "platform/ui_task_win.h"
 #include "platform/window_reports_win.h"
-#include "vector/player_win.h"
+#include "vector/redraw_win.h"
 
 namespace plumbo {
 

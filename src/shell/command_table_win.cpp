@@ -9,11 +9,11 @@
 #include "dialogs/help_win.h"
 #include "platform/modal_win.h"
 #include "shell/startup_win.h"
-#include "vector/accessible_drawers.h"
-#include "vector/accessible_reader_win.h"
-#include "vector/class_names.h"
+#include "vector/draw/accessible_drawers.h"
+#include "vector/read/accessible_reader_win.h"
+#include "vector/draw/class_names.h"
 #include "vector/meta_command_win.h"
-#include "vector/query_win.h"
+#include "vector/read/query_win.h"
 
 namespace plumbo {
 

@@ -7,7 +7,7 @@
 #include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
 #include "platform/window_reports_win.h"
-#include "vector/player_win.h"
+#include "vector/redraw_win.h"
 
 namespace plumbo {
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "vector/svg_player.h"
+#include "vector/play/svg_player.h"
 
 namespace plumbo {
 namespace {

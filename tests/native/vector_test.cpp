@@ -11,11 +11,11 @@
 #include <cmath>
 #include <tuple>
 
-#include "vector/class_names.h"
-#include "vector/control_drawers.h"
-#include "vector/list_drawers.h"
-#include "vector/record_bounds.h"
-#include "vector/toolkit_names.h"
+#include "vector/draw/class_names.h"
+#include "vector/draw/control_drawers.h"
+#include "vector/draw/list_drawers.h"
+#include "vector/read/record_bounds.h"
+#include "vector/read/toolkit_names.h"
 #include "describe_parts.h"
 #include "rows.h"
 

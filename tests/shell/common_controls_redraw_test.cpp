@@ -21,9 +21,9 @@
 #include "platform/gdi_win.h"
 #include "platform/png_win.h"
 #include "platform/window_reports_win.h"
-#include "vector/accessible_reader_win.h"
-#include "vector/control_query_win.h"
-#include "vector/player_win.h"
+#include "vector/read/accessible_reader_win.h"
+#include "vector/read/control_query_win.h"
+#include "vector/redraw_win.h"
 
 namespace plumbo {
 namespace {

@@ -30,9 +30,9 @@
 #include "driver/driver.h"
 #include "platform/gdi_win.h"
 #include "platform/global_memory_win.h"
-#include "vector/player_win.h"
-#include "vector/query_win.h"
-#include "vector/svg_player_win.h"
+#include "vector/play/emf_player_win.h"
+#include "vector/read/query_win.h"
+#include "vector/play/svg_player_win.h"
 
 namespace plumbo {
 namespace {

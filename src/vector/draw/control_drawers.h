@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "vector/class_names.h"
-#include "vector/frame_layout.h"
+#include "vector/draw/class_names.h"
+#include "vector/draw/frame_layout.h"
 #include "vector/parts.h"
 #include "vector/window_record.h"
 

@@ -18,7 +18,7 @@
 
 #include "platform/guarded_buffer_win.h"
 #include "platform/remote_memory_win.h"
-#include "vector/content_readers_win.h"
+#include "vector/read/content_readers_win.h"
 
 namespace plumbo {
 

@@ -1,8 +1,8 @@
-#include "vector/record_bounds.h"
+#include "vector/read/record_bounds.h"
 
 #include <algorithm>
 
-#include "vector/class_names.h"
+#include "vector/draw/class_names.h"
 
 namespace plumbo {
 

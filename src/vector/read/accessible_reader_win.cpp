@@ -1,4 +1,4 @@
-#include "vector/accessible_reader_win.h"
+#include "vector/read/accessible_reader_win.h"
 
 #include <oleacc.h>
 
@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-#include "vector/accessible_drawers.h"
+#include "vector/draw/accessible_drawers.h"
 
 namespace plumbo {
 

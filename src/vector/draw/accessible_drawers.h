@@ -3,7 +3,7 @@
 // element says it is. Plain C++ over records.
 #include <vector>
 
-#include "vector/control_drawers.h"
+#include "vector/draw/control_drawers.h"
 
 namespace plumbo {
 

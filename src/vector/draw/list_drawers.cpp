@@ -1,4 +1,4 @@
-#include "vector/list_drawers.h"
+#include "vector/draw/list_drawers.h"
 
 #include <algorithm>
 

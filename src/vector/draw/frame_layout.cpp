@@ -1,7 +1,7 @@
-#include "vector/frame_layout.h"
+#include "vector/draw/frame_layout.h"
 
 #include "core/numeric.h"
-#include "vector/class_names.h"
+#include "vector/draw/class_names.h"
 
 namespace plumbo {
 

@@ -1,12 +1,12 @@
-#include "vector/control_drawers.h"
+#include "vector/draw/control_drawers.h"
 
 #include <cmath>
 
 #include "core/numeric.h"
-#include "vector/accessible_drawers.h"
-#include "vector/bar_drawers.h"
-#include "vector/class_names.h"
-#include "vector/list_drawers.h"
+#include "vector/draw/accessible_drawers.h"
+#include "vector/draw/bar_drawers.h"
+#include "vector/draw/class_names.h"
+#include "vector/draw/list_drawers.h"
 
 namespace plumbo {
 

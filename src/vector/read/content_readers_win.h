@@ -4,8 +4,8 @@
 // stored in screen coordinates, as the control places them.
 #include <windows.h>
 
-#include "vector/class_names.h"
-#include "vector/control_query_win.h"
+#include "vector/draw/class_names.h"
+#include "vector/read/control_query_win.h"
 #include "vector/window_record.h"
 
 namespace plumbo {

@@ -1,4 +1,4 @@
-#include "vector/query_win.h"
+#include "vector/read/query_win.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -7,11 +7,11 @@
 #include "platform/gdi_win.h"
 #include "platform/png_win.h"
 #include "platform/window_reports_win.h"
-#include "vector/accessible_reader_win.h"
-#include "vector/class_names.h"
-#include "vector/content_readers_win.h"
-#include "vector/record_bounds.h"
-#include "vector/toolkit_names.h"
+#include "vector/read/accessible_reader_win.h"
+#include "vector/draw/class_names.h"
+#include "vector/read/content_readers_win.h"
+#include "vector/read/record_bounds.h"
+#include "vector/read/toolkit_names.h"
 
 namespace plumbo {
 

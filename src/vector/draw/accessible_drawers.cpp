@@ -1,4 +1,4 @@
-#include "vector/accessible_drawers.h"
+#include "vector/draw/accessible_drawers.h"
 
 #include <cwchar>
 

@@ -1,4 +1,4 @@
-#include "vector/svg_player.h"
+#include "vector/play/svg_player.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text_cut.h"
+
 namespace plumbo {
 
 // Longest class name, window text or menu string we keep, in UTF-16 units.
@@ -13,9 +15,6 @@ inline constexpr size_t kMaxItemTextUnits = 259;
 // Longest text we keep of a control that wraps it over several lines (a static text, a link, a
 // multi-line edit read whole): a few paragraphs, more than a label's rectangle ever shows.
 inline constexpr size_t kMaxWrappedTextUnits = 1023;
-
-// The first `maxUnits` UTF-16 units of s, one fewer if the cut would split a surrogate pair.
-std::wstring CutAtCharBoundary(std::wstring_view s, size_t maxUnits);
 
 // Spaces trimmed from both ends.
 std::wstring TrimSpaces(std::wstring_view s);

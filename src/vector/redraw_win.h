@@ -1,38 +1,18 @@
 #pragma once
-// Plays a part list into an in-memory enhanced metafile and wraps it as the viewer's picture;
-// and the whole re-drawing of a window: query, lay out, play.
+// The whole re-drawing of a window: read its controls, draw them as parts, play the parts.
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "platform/picture_win.h"
 #include "core/units.h"
 #include "state/program_win.h"
-#include "vector/accessible_reader_win.h"
-#include "vector/parts.h"
+#include "vector/read/accessible_reader_win.h"
 
 namespace plumbo {
-
-// What a text part asks of its font.
-struct FontRequest {
-    HDC dc = nullptr;   // where the width percent is measured
-    std::wstring face;  // empty: keep the face already in the LOGFONT
-    float size = 0;     // points
-    int16_t widthPercent = 0;  // of the face's average character width; 0 leaves it natural
-};
-
-// Fills lf from the request and creates the font; the caller selects and deletes it. factor is
-// pixels per point; 0 is replaced by 20 / twips per pixel across. lf is the caller's, kept
-// between calls: a named face replaces the previous one whole, an empty one keeps it.
-HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPerPixel twipsPerPixel);
-
-// The list played into a new enhanced metafile whose frame is the list's size in HIMETRIC.
-// referenceDc is the metafile's reference device (nullptr: the screen) and where fonts are
-// measured; it is left as it was. An empty picture when the size does not fit 32 bits.
-Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel twipsPerPixel);
 
 struct RedrawResult {
     Picture picture;

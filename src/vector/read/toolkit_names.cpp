@@ -1,9 +1,9 @@
-#include "vector/toolkit_names.h"
+#include "vector/read/toolkit_names.h"
 
 #include <algorithm>
 #include <cwctype>
 
-#include "vector/class_names.h"
+#include "vector/draw/class_names.h"
 
 namespace plumbo {
 

@@ -1,4 +1,4 @@
-#include "vector/bar_drawers.h"
+#include "vector/draw/bar_drawers.h"
 
 #include <algorithm>
 #include <cwctype>

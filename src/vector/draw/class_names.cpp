@@ -1,15 +1,10 @@
-#include "vector/class_names.h"
+#include "vector/draw/class_names.h"
 
 #include "vector/window_record.h"
 
 namespace plumbo {
 
 namespace {
-
-bool IsHighSurrogate(wchar_t c) {
-    auto u = static_cast<uint32_t>(c);
-    return u >= 0xD800 && u <= 0xDBFF;
-}
 
 struct DispatchEntry {
     std::wstring_view name;
@@ -72,13 +67,6 @@ const DispatchEntry* FindEntry(std::wstring_view name) {
 }
 
 }  // namespace
-
-std::wstring CutAtCharBoundary(std::wstring_view s, size_t maxUnits) {
-    if (s.size() <= maxUnits) return std::wstring(s);
-    size_t n = maxUnits;
-    if (n > 0 && IsHighSurrogate(s[n - 1])) --n;
-    return std::wstring(s.substr(0, n));
-}
 
 std::wstring TrimSpaces(std::wstring_view s) {
     size_t b = s.find_first_not_of(L' ');

@@ -1,12 +1,12 @@
-#include "vector/svg_player_win.h"
+#include "vector/play/svg_player_win.h"
 
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "platform/gdi_win.h"
-#include "vector/player_win.h"
-#include "vector/svg_player.h"
+#include "vector/play/emf_player_win.h"
+#include "vector/play/svg_player.h"
 
 namespace plumbo {
 

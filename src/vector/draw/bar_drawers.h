@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "vector/control_drawers.h"
+#include "vector/draw/control_drawers.h"
 
 namespace plumbo {
 

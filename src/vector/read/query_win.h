@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "vector/accessible_reader_win.h"
-#include "vector/control_query_win.h"
+#include "vector/read/accessible_reader_win.h"
+#include "vector/read/control_query_win.h"
 #include "vector/window_record.h"
 
 namespace plumbo {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/remote_memory_win.h"
-#include "vector/content_readers_win.h"
+#include "vector/read/content_readers_win.h"
 
 namespace plumbo {
 

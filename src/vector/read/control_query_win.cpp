@@ -1,8 +1,8 @@
-#include "vector/control_query_win.h"
+#include "vector/read/control_query_win.h"
 
 #include <algorithm>
 
-#include "vector/class_names.h"
+#include "vector/draw/class_names.h"
 
 namespace plumbo {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vector/control_drawers.h"
+#include "vector/draw/control_drawers.h"
 
 namespace plumbo {
 

@@ -1,4 +1,4 @@
-#include "vector/content_readers_win.h"
+#include "vector/read/content_readers_win.h"
 
 namespace plumbo {
 

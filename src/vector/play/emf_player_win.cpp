@@ -1,18 +1,14 @@
-#include "vector/player_win.h"
+#include "vector/play/emf_player_win.h"
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <cwchar>
 #include <vector>
 
-#include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
-#include "platform/window_reports_win.h"
 #include "core/numeric.h"
-#include "vector/class_names.h"
-#include "vector/control_drawers.h"
-#include "vector/query_win.h"
-#include "vector/svg_player_win.h"
+#include "core/text_cut.h"
 
 namespace plumbo {
 
@@ -210,37 +206,6 @@ Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel tpp) {
     Picture picture = PictureFromHandle(emf, kind, nullptr, 0, 0);
     if (picture.Empty() && emf) DeleteEnhMetaFile(emf);
     return picture;
-}
-
-std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel tpp, bool pictures,
-                                               std::chrono::milliseconds accessibleBudget) {
-    const UINT monitorDpi = MonitorDpi(MonitorOf(target)).x, ownDpi = OwnDpiOf(target, monitorDpi);
-    // Without a compositor nothing is stretched (and under Wine every program draws at the
-    // monitor's DPI, whatever it declares).
-    const bool stretched = ownDpi != monitorDpi && Reports().desktopComposed();
-    std::optional<TargetRecord> record;
-    if (stretched) {
-        RECT outer{};
-        GetWindowRect(target, &outer);
-        const RECT visible = VisibleFrame(target);
-        auto own = [&](LONG screenPixels) { return MulDiv(screenPixels, static_cast<int>(ownDpi), static_cast<int>(monitorDpi)); };
-        const OwnPixels units{ownDpi, {own(visible.left - outer.left), own(visible.top - outer.top),
-                                       own(outer.right - visible.right), own(outer.bottom - visible.bottom)}};
-        ThreadDpiAwarenessScope inOwnPixels(Reports().dpiAwareness(target));
-        record = QueryTarget(target, units, pictures, accessibleBudget);
-        tpp = TwipsPerPixelAt(ownDpi, ownDpi);
-    } else {
-        record = QueryTarget(target, std::nullopt, pictures, accessibleBudget);
-    }
-    if (!record) return std::nullopt;
-    PartList list;
-    auto size = LayOutWindow(*record, list);
-    if (!size) return std::nullopt;
-    Picture picture = PlayPartList(referenceDc, list, tpp);
-    if (picture.Empty()) return std::nullopt;
-    // The viewer's 100 % is the size the screen shows.
-    auto shown = [&](int32_t own) { return stretched ? MulDiv(own, static_cast<int>(monitorDpi), static_cast<int>(ownDpi)) : own; };
-    return RedrawResult{std::move(picture), shown(size->width), shown(size->height), KeepParts(std::move(list), tpp)};
 }
 
 }  // namespace plumbo
