@@ -1,6 +1,8 @@
 #pragma once
 // "画面のメタ化": the target window re-drawn as a vector picture in the viewer.
 #include "state/program_win.h"
+// The walk of the target's controls, which the shell hands to the measuring mode.
+#include "vector/read/control_walk_win.h"
 
 namespace plumbo {
 
