@@ -8,8 +8,8 @@ namespace plumbo {
 
 // Rulers out of the way, the target re-drawn at the viewer's 100 % (its client area as large
 // as the target's outer box), the viewer shown in metafile mode, rulers back as they were.
-// The viewer keeps its previous picture when there is no target or the re-drawing is
-// abandoned (the target vanished, or a size beyond 32 bits).
+// The viewer keeps its previous picture when the re-drawing gives none, and the user is told
+// why, once: the target stopped answering, closed, could not be read or is too large.
 void RedrawTargetAsVector(Program& program);
 
 }  // namespace plumbo

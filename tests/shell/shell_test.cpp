@@ -415,6 +415,33 @@ TEST_F(ShellTest, RulersStandAsideWhileTheTargetIsMinimizedOrCloaked) {
     }
 }
 
+// A re-drawing of a window that has stopped answering says so once, in the user's language
+// ("shell.english" runs it in English), and the viewer keeps the picture it showed.
+TEST_F(ShellTest, AWindowThatStopsAnsweringIsNotRedrawnAndTheUserIsToldSo) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    Choose(CommandId::RedrawAsVector);
+    HWND viewer = program().viewer->Window();
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; }));
+    const RECT shown = e2e::ClientRectOnScreen(viewer);
+    std::vector<uint32_t> before;
+    // Painted: a frame and its caption are more than one colour.
+    auto painted = [&] {
+        before = GrabScreen(shown).pixels;
+        return std::ranges::count(before, before.front()) < std::ssize(before);
+    };
+    ASSERT_TRUE(WaitFor(painted));
+    // Hidden, so that nothing of ours ever waits on it.
+    e2e::StuckWindow busy(WS_OVERLAPPEDWINDOW);
+    program().target = TargetWindow{busy.window, e2e::WindowRectOf(busy.window), SW_SHOWNORMAL};
+    const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    const wchar_t* said = japanese ? L"ウインドウが応答していません。応答するようになってから、もう一度実行してください。"
+                                   : L"The window is not responding. Try again once it responds.";
+    EXPECT_EQ(MessagesWhile([&] { Choose(CommandId::RedrawAsVector); }), std::vector<std::wstring>{said});
+    EXPECT_TRUE(WaitFor([&] { return GrabScreen(shown).pixels == before; })) << "the viewer lost its picture";
+}
+
 // A copy run as administrator made the mutex with rights above ours: another copy runs, and the
 // user is told where it is.
 TEST_F(ShellTest, ACopyRunningAsAdministratorIsAnotherCopy) {
@@ -1089,13 +1116,14 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(viewer); }));
     EXPECT_TRUE(IsWindow(viewer));
 
-    // A target that closes before the copy gives no picture; one that does not answer is not
-    // waited for. Either way everything is put back.
+    // A target that closes before the copy gives no picture, and says so; one that does not
+    // answer is not waited for. Either way everything is put back.
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target, true));
     Choose(CommandId::CaptureBitmap);
     EXPECT_FALSE(program().rulers->Shown()) << "out of the picture's way while it waits";
     target.Kill();
-    EXPECT_TRUE(WaitFor([&] { return program().rulers->Shown(); }));
+    const auto said = MessagesWhile([&] { EXPECT_TRUE(WaitFor([&] { return program().rulers->Shown(); })); });
+    EXPECT_EQ(said, std::vector<std::wstring>{L"ウインドウが閉じられました。"});
     EXPECT_FALSE(IsWindowVisible(viewer)) << "a picture of a closed window";
 
     Choose(CommandId::HideRulers);
