@@ -26,10 +26,10 @@
 #include "platform/folders_win.h"
 #include "platform/modal_win.h"
 #include "platform/monitor_win.h"
+#include "platform/private_messages_win.h"
 #include "platform/profile_write_win.h"
 #include "platform/ui_task_win.h"
 #include "platform/window_reports_win.h"
-#include "platform/private_messages_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
 
