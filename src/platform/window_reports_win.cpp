@@ -16,6 +16,8 @@ struct DpiFunctions {
     int(WINAPI* awarenessOf)(Context) = nullptr;                  // GetAwarenessFromDpiAwarenessContext
     Context(WINAPI* setThreadContext)(Context) = nullptr;         // SetThreadDpiAwarenessContext
     int(WINAPI* metricForDpi)(int, UINT) = nullptr;               // GetSystemMetricsForDpi
+    UINT(WINAPI* contextDpi)(Context) = nullptr;                  // GetDpiFromDpiAwarenessContext
+    UINT(WINAPI* processDpi)(HANDLE) = nullptr;                   // GetSystemDpiForProcess
 };
 
 template <typename F>
@@ -31,6 +33,8 @@ const DpiFunctions& DpiCalls() {
         Load(user32, "GetAwarenessFromDpiAwarenessContext", f.awarenessOf);
         Load(user32, "SetThreadDpiAwarenessContext", f.setThreadContext);
         Load(user32, "GetSystemMetricsForDpi", f.metricForDpi);
+        Load(user32, "GetDpiFromDpiAwarenessContext", f.contextDpi);
+        Load(user32, "GetSystemDpiForProcess", f.processDpi);
         return f;
     }();
     return functions;
@@ -89,6 +93,19 @@ WindowReports WindowsOwnReports() {
         case kAwarenessSystem: return DpiAwareness::System;
         default: return DpiAwareness::PerMonitor;
         }
+    };
+    r.contextDpi = [](HWND window) -> UINT {
+        const DpiFunctions& f = DpiCalls();
+        if (f.windowContext && f.contextDpi)
+            if (const UINT dpi = f.contextDpi(f.windowContext(window))) return dpi;
+        if (!f.processDpi) return 0;
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+        if (!process) return 0;
+        const UINT dpi = f.processDpi(process);
+        CloseHandle(process);
+        return dpi;
     };
     r.switchThreadAwareness = [](DpiAwareness awareness) -> void* {
         const DpiFunctions& f = DpiCalls();
@@ -156,13 +173,84 @@ ThreadDpiAwarenessScope::~ThreadDpiAwarenessScope() {
     if (previous_) Reports().restoreThreadAwareness(previous_);
 }
 
-UINT OwnDpiOf(HWND window, UINT monitorDpi) {
-    switch (Reports().dpiAwareness(window)) {
-    case DpiAwareness::Unaware: return 96;
-    case DpiAwareness::System: return SystemDpi().x;
-    default: return monitorDpi;
-    }
+DpiReading ReadingOf(HWND window, UINT monitorDpi) {
+    DpiFacts facts;
+    facts.awareness = Reports().dpiAwareness(window);
+    facts.contextDpi = Reports().contextDpi(window);
+    facts.monitorDpi = monitorDpi;
+    facts.ourSystemDpi = SystemDpi().x;
+    // Under Wine every program draws at the monitor's DPI, whatever it declares, and nothing
+    // composes the desktop.
+    facts.composed = Reports().desktopComposed();
+    return ReadingFor(facts);
 }
+
+namespace {
+
+thread_local const DpiReading* currentReading = nullptr;
+
+// Each edge of r as `scale` takes it under the reading in force.
+RECT Scaled(const RECT& r, int32_t (*scale)(int32_t, const DpiReading&)) {
+    const DpiReading& reading = TargetReading();
+    return {scale(r.left, reading), scale(r.top, reading), scale(r.right, reading), scale(r.bottom, reading)};
+}
+
+}  // namespace
+
+RECT ThreadToTarget(const RECT& r) { return Scaled(r, FromThreadPixels); }
+
+TargetPixelsScope::TargetPixelsScope(const DpiReading& reading)
+    : outer_(currentReading) {
+    // A program read in the screen's pixels needs no switch: we are per-monitor aware.
+    if (reading.stretched) awareness_.emplace(reading.thread);
+    currentReading = &reading;
+}
+
+TargetPixelsScope::~TargetPixelsScope() { currentReading = outer_; }
+
+const DpiReading& TargetReading() {
+    static const DpiReading screen = [] {
+        DpiReading r;
+        r.dpi = SystemDpi().x;
+        r.threadDpi = r.dpi;
+        r.monitorDpi = r.dpi;
+        return r;
+    }();
+    return currentReading ? *currentReading : screen;
+}
+
+RECT TargetWindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return ThreadToTarget(r);
+}
+
+RECT TargetClientRect(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return ThreadToTarget(r);
+}
+
+RECT TargetClientOnScreen(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return ThreadToTarget(r);
+}
+
+POINT TargetClientToScreen(HWND window, POINT at) {
+    // Only the client area's corner is the window manager's; the point is the control's own.
+    POINT origin{0, 0};
+    MapWindowPoints(window, nullptr, &origin, 1);
+    const DpiReading& reading = TargetReading();
+    return {FromThreadPixels(origin.x, reading) + at.x, FromThreadPixels(origin.y, reading) + at.y};
+}
+
+RECT TargetToPhysical(const RECT& r) { return Scaled(r, ToPhysicalPixels); }
+
+RECT PhysicalToTarget(const RECT& r) { return Scaled(r, FromPhysicalPixels); }
+
+int TargetMetric(int index) { return SystemMetricForDpi(index, TargetReading().dpi); }
 
 int SystemMetricForDpi(int index, UINT dpi) {
     if (const auto metric = DpiCalls().metricForDpi) return metric(index, dpi);

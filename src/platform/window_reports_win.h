@@ -15,14 +15,9 @@
 #include <optional>
 #include <string>
 
-namespace plumbo {
+#include "platform/dpi_reading.h"
 
-// How a program's windows are scaled for the monitor they stand on.
-enum class DpiAwareness {
-    PerMonitor,  // its own pixels are the screen's
-    System,      // laid out at the system DPI; the compositor stretches it on other monitors
-    Unaware,     // laid out at 96 dpi; the compositor stretches it everywhere else
-};
+namespace plumbo {
 
 struct WindowReports {
     // DWMWA_EXTENDED_FRAME_BOUNDS, in physical screen pixels; nullopt where DWM cannot say.
@@ -35,6 +30,11 @@ struct WindowReports {
     // The DPI awareness the window's program runs with. A program that is not per-monitor aware
     // thinks in 96 dpi (unaware) or in the system DPI it started with, which is ours.
     std::function<DpiAwareness(HWND)> dpiAwareness;
+    // The DPI the window's awareness context carries (GetDpiFromDpiAwarenessContext), else its
+    // process's system DPI (GetSystemDpiForProcess): since Windows 10 1803 a system-aware program
+    // keeps the system DPI it started with, which after a change of scaling is not ours. 0 where
+    // neither can say: Wine (8.0) has neither call, and every program there has the one system DPI.
+    std::function<UINT(HWND)> contextDpi;
     // Runs the calling thread in another DPI awareness (SetThreadDpiAwarenessContext), giving back
     // what to restore it with; null where the system cannot switch (before Windows 10 1607).
     std::function<void*(DpiAwareness)> switchThreadAwareness;
@@ -86,9 +86,37 @@ private:
     void* previous_ = nullptr;
 };
 
-// The DPI a program's windows think in: the monitor's for a per-monitor aware one, else 96 or
-// the system DPI, which the compositor stretches to the monitor's.
-UINT OwnDpiOf(HWND window, UINT monitorDpi);
+// How the window is read for the DPI its program lays it out at, on a monitor of monitorDpi.
+DpiReading ReadingOf(HWND window, UINT monitorDpi);
+
+// While it lasts, this thread reads a target as reading says: in the awareness it names, and
+// the rectangles below come in the record's pixels.
+class TargetPixelsScope {
+public:
+    explicit TargetPixelsScope(const DpiReading& reading);
+    ~TargetPixelsScope();
+    TargetPixelsScope(const TargetPixelsScope&) = delete;
+    TargetPixelsScope& operator=(const TargetPixelsScope&) = delete;
+
+private:
+    std::optional<ThreadDpiAwarenessScope> awareness_;
+    const DpiReading* outer_;
+};
+
+// The reading in force on this thread: the screen's pixels outside any TargetPixelsScope.
+const DpiReading& TargetReading();
+// The window manager's rectangles in the target's pixels: any this thread was given, a window's,
+// its client area (at 0,0 and on the screen), and a point of its client area on the screen.
+RECT ThreadToTarget(const RECT& r);
+RECT TargetWindowRect(HWND window);
+RECT TargetClientRect(HWND window);
+RECT TargetClientOnScreen(HWND window);
+POINT TargetClientToScreen(HWND window, POINT at);
+// A rectangle in the target's pixels on the screen's physical pixels, and back.
+RECT TargetToPhysical(const RECT& r);
+RECT PhysicalToTarget(const RECT& r);
+// A system metric at the DPI the target is read in.
+int TargetMetric(int index);
 
 // GetSystemMetricsForDpi where the system has it, else GetSystemMetrics scaled from the
 // system DPI.

@@ -11,23 +11,25 @@ namespace plumbo {
 
 std::optional<RedrawResult> RedrawWindowAsMeta(HWND target, HDC referenceDc, TwipsPerPixel tpp, bool pictures,
                                                std::chrono::milliseconds accessibleBudget) {
-    const UINT monitorDpi = MonitorDpi(MonitorOf(target)).x, ownDpi = OwnDpiOf(target, monitorDpi);
-    // Without a compositor nothing is stretched (and under Wine every program draws at the
-    // monitor's DPI, whatever it declares).
-    const bool stretched = ownDpi != monitorDpi && Reports().desktopComposed();
-    std::optional<TargetRecord> record;
+    const UINT monitorDpi = MonitorDpi(MonitorOf(target)).x;
+    const DpiReading reading = ReadingOf(target, monitorDpi);
+    const bool stretched = reading.stretched;
+    const UINT ownDpi = reading.dpi;
+    // The invisible borders, which DWM gives in the screen's pixels, in the program's own.
+    std::optional<OwnPixels> units;
     if (stretched) {
         RECT outer{};
         GetWindowRect(target, &outer);
         const RECT visible = VisibleFrame(target);
-        auto own = [&](LONG screenPixels) { return MulDiv(screenPixels, static_cast<int>(ownDpi), static_cast<int>(monitorDpi)); };
-        const OwnPixels units{ownDpi, {own(visible.left - outer.left), own(visible.top - outer.top),
-                                       own(outer.right - visible.right), own(outer.bottom - visible.bottom)}};
-        ThreadDpiAwarenessScope inOwnPixels(Reports().dpiAwareness(target));
-        record = QueryTarget(target, units, pictures, accessibleBudget);
+        auto own = [&](LONG screenPixels) { return FromPhysicalPixels(screenPixels, reading); };
+        units = OwnPixels{{own(visible.left - outer.left), own(visible.top - outer.top),
+                           own(outer.right - visible.right), own(outer.bottom - visible.bottom)}};
         tpp = TwipsPerPixelAt(ownDpi, ownDpi);
-    } else {
-        record = QueryTarget(target, std::nullopt, pictures, accessibleBudget);
+    }
+    std::optional<TargetRecord> record;
+    {
+        TargetPixelsScope inOwnPixels(reading);
+        record = QueryTarget(target, units, pictures, accessibleBudget);
     }
     if (!record) return std::nullopt;
     PartList list;

@@ -181,22 +181,18 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     const std::wstring mid = L"R 370,0.5 16x18 h8", maxOn = L"R 374,4.5 8x9 h8";
     const std::wstring low = L"R 354.5,0.5 16x18 h8", minOn = L"L (358,13.5)-(366,13.5)";
     const std::wstring maxOff = maxOn + L" pen=1/0/8421504 fill=16777215 o-1", minOff = minOn + L" pen=1/8421504";
-    // The caption is drawn only where the client area (its top given, 0: not read) leaves its
-    // height above it: a window whose client area covers its caption paints its own title bar.
-    const struct { uint32_t style, ex; int32_t clientTop; Lines want; } buttons[] = {
-        {kCap | kSys, 0, 0, {}}, {kCap | kSys | kDis, 0, 0, {}}, {kCap | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}},
-        {kCap | kSys | kMax, 0, 0, {mid, maxOn, low, minOff}},
-        {kCap | kSys | kMin | kMax, 0, 0, {mid, maxOn, low, minOn}},
-        {kCap | kSys | kMin | kMax | kDis, 0, 0, {mid, maxOn, low, minOn}},
-        {kCap | kSys, kHelp, 0, {mid, L"B 370,0 16x18 f5 '?'"}},
-        {kCap | kSys | kMax, kHelp, 0, {mid, maxOn, low, minOff}},
-        {style_bits::kBorder | kSys | kMin, 0, 0, {mid, maxOff, low, minOn}}, {0x00400000 | kSys, 0, 0, {}},
-        {kCap | kMin | kMax, 0, 0, {L"(none)"}}, {kSys | kMax, 0, 0, {L"no caption"}},
-        {kCap | kSys | kMax, 0, 60, {L"no caption"}}, {kCap | kSys | kMax, 0, 78, {L"no caption"}},
-        {kCap | kSys | kMax, 0, 79, {mid, maxOn, low, minOff}}, {kCap | kSys, 0, 100, {}}};
+    const struct { uint32_t style, ex; Lines want; } buttons[] = {
+        {kCap | kSys, 0, {}}, {kCap | kSys | kDis, 0, {}}, {kCap | kSys | kMin, 0, {mid, maxOff, low, minOn}},
+        {kCap | kSys | kMax, 0, {mid, maxOn, low, minOff}},
+        {kCap | kSys | kMin | kMax, 0, {mid, maxOn, low, minOn}},
+        {kCap | kSys | kMin | kMax | kDis, 0, {mid, maxOn, low, minOn}},
+        {kCap | kSys, kHelp, {mid, L"B 370,0 16x18 f5 '?'"}},
+        {kCap | kSys | kMax, kHelp, {mid, maxOn, low, minOff}},
+        {style_bits::kBorder | kSys | kMin, 0, {mid, maxOff, low, minOn}}, {0x00400000 | kSys, 0, {}},
+        {kCap | kMin | kMax, 0, {L"(none)"}}, {kSys | kMax, 0, {L"no caption"}}};
     ExpectRows(buttons, [](auto& c) {
         TargetRecord t = Window(c.style);
-        std::tie(t.frame.exStyle, t.frame.client) = std::tuple(c.ex, c.clientTop ? Rect32{54, c.clientTop, 447, 356} : Rect32{});
+        t.frame.exStyle = c.ex;
         const Lines all = Frame(t);
         return all.size() < 6 ? Lines{all.size() == 3 ? L"(none)" : L"no caption"} : Lines(all.begin() + 6, all.end());
     });
@@ -209,6 +205,32 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
     EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 h0", L"B 4,22 36x19 f4 'ファイル(&F)'", L"B 40,22 40x19 f4 '&Edit'"}));
     EXPECT_EQ(Frame(Window(kCap | kSys, items)).back(), L"B 40,22 40x19 f4 '&Edit'");
+}
+
+// The frame from where Windows put the client area of the 401 x 300 window at (50, 60): its edge,
+// and the caption bar (19 high) right above the menu bar or the client area, between the
+// thinner side's borders. Too little room above for it: the window paints its own title bar.
+TEST(DrawWindowFrame, TheFrameIsWhereTheClientAreaLeavesItOnEachSide) {
+    const Lines thick{L"R 4,23 393x273 h0", L"R 4,4 393x19 h8", L"B 23,4 374x19 f4 'Title'",
+                      L"R 380.5,4.5 16x18 h8"};
+    const struct { Rect32 client; std::vector<MenuItemRecord> menu; Lines want; } rows[] = {
+        {{54, 83, 447, 356}, {}, thick},
+        // A vertical scroll bar is outside the client area, on the right: the caption is not cut.
+        {{54, 83, 430, 356}, {}, {L"R 4,23 376x273 h0", thick[1], thick[2], thick[3]}},
+        // A menu bar between caption and client area.
+        {{54, 102, 447, 356}, {{{54, 83, 90, 102}, L"F"}},
+         {L"R 4,42 393x254 h0", thick[1], thick[2], thick[3]}},
+        // Borders of one pixel, the client area's top 1 below the window's: its own title bar.
+        {{51, 61, 450, 359}, {}, {L"R 1,1 399x298 h0"}},
+        // The client area is the whole window: no edge and no caption.
+        {{50, 60, 451, 360}, {}, {}},
+    };
+    ExpectRows(rows, [](auto& row) {
+        TargetRecord t = Window(style_bits::kCaption | style_bits::kSysMenu, row.menu);
+        t.frame.client = row.client;
+        const Lines all = Frame(t);
+        return Lines(all.begin() + 1, all.begin() + std::min<size_t>(all.size(), 5));
+    });
 }
 
 // ---- The controls ----

@@ -10,10 +10,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/driver.h"
@@ -68,14 +70,15 @@ Played Play(const RedrawResult& redrawn) {
 }
 
 // The target program started with `args`, 760 pixels wide: what it shows (at least `least` texts,
-// or it said nothing) and the texts of its re-drawing, each text it shows looked for among them,
-// and the re-drawing played. The target lives on.
+// or it said nothing) and the texts of its re-drawing, each text it shows looked for among them
+// `stretch` times as far from the corner, and the re-drawing played. The target lives on.
 struct Redrawn {
     std::vector<e2e::ShownText> shown;
     std::vector<e2e::MetafileText> texts;
     Played played;
 };
-Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, int height, size_t least) {
+Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, int height, size_t least,
+                              double stretch = 1) {
     SCOPED_TRACE(testing::Message() << program);
     e2e::Target target(program);
     EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args));
@@ -83,7 +86,12 @@ Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, 
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, target.Pid());
     EXPECT_TRUE(process && IsWow64Process(process, &wow64) && (wow64 != FALSE) == (program == L"testtarget32.exe"));
     if (process) CloseHandle(process);
-    const auto shown = e2e::ShownBy(target);
+    auto shown = e2e::ShownBy(target);
+    for (e2e::ShownText& s : shown) {
+        const RECT r = s.rect;
+        s.rect = {std::lround(r.left * stretch), std::lround(r.top * stretch), std::lround(r.right * stretch),
+                  std::lround(r.bottom * stretch)};
+    }
     EXPECT_GE(shown.size(), least) << "the target did not say what it shows";
     // What reaches the picture, not how soon: the accessibility budget has its own test below. On
     // a machine another program keeps busy, Wine's calls across processes can need more than the
@@ -160,35 +168,51 @@ TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerTh
     EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
 }
 
+// The pictures in a metafile, each as "x,y wxh from-w colour-8-rows-down-in-the-middle".
+std::vector<std::string> Pictures(HENHMETAFILE emf) {
+    std::vector<std::string> images;
+    EnumEnhMetaFile(nullptr, emf, [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
+        if (rec->iType != EMR_STRETCHDIBITS) return 1;
+        const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
+        const auto* bytes = reinterpret_cast<const uint8_t*>(rec);
+        const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(bytes + s->offBmiSrc);
+        const uint8_t* bits = bytes + s->offBitsSrc;
+        const size_t stride = (info->biWidth * 3 + 3) / 4 * 4;
+        const size_t mid = stride * 8 + info->biWidth / 2 * 3;
+        char text[80];
+        std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld from %ld %02x%02x%02x", s->xDest, s->yDest,
+                      s->cxDest, s->cyDest, info->biWidth, bits[mid + 2], bits[mid + 1], bits[mid]);
+        reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
+        return 1;
+    }, &images, nullptr);
+    return images;
+}
+
+// The owner-drawn list box of testtarget.exe /ownerdrawn, relative to the window's outer corner.
+RECT OwnerDrawnList(const e2e::Target& target) {
+    RECT r = e2e::WindowRectOf(GetWindow(target.Hwnd(), GW_CHILD));
+    const RECT frame = e2e::WindowRectOf(target.Hwnd());
+    OffsetRect(&r, -frame.left, -frame.top);
+    return r;
+}
+
 // An owner-drawn list box (testtarget.exe /ownerdrawn, red rows) with pictures on: the screen's
 // pixels of it in the metafile (one StretchDIBits over its rectangle, its first row red) and in the SVG
 // (an <image> there); off, neither, and its outline all the same.
 TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRectangleAndOffOnlyItsOutline) {
     e2e::Target target;
     ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
-    HWND list = GetWindow(target.Hwnd(), GW_CHILD);
-    RECT r = e2e::WindowRectOf(list);
-    const RECT frame = e2e::WindowRectOf(target.Hwnd());
-    OffsetRect(&r, -frame.left, -frame.top);
+    const RECT r = OwnerDrawnList(target);
     for (bool pictures : {true, false}) {
         SCOPED_TRACE(pictures);
         auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
         ASSERT_TRUE(redrawn.has_value());
-        std::vector<std::string> images;  // "x,y wxh colour-8-rows-down-in-the-middle"
-        EnumEnhMetaFile(nullptr, redrawn->picture.EnhMetafile(), [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
-            if (rec->iType != EMR_STRETCHDIBITS) return 1;
-            const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
-            const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(reinterpret_cast<const char*>(rec) + s->offBmiSrc);
-            const auto* bits = reinterpret_cast<const uint8_t*>(rec) + s->offBitsSrc;
-            const size_t stride = (info->biWidth * 3 + 3) / 4 * 4, mid = stride * 8 + info->biWidth / 2 * 3;
-            char text[64];
-            std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld %02x%02x%02x", s->xDest, s->yDest, s->cxDest, s->cyDest, bits[mid + 2], bits[mid + 1], bits[mid]);
-            reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
-            return 1;
-        }, &images, nullptr);
-        char want[64];
-        std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld c81e1e", r.left, r.top, r.right - r.left, r.bottom - r.top);
-        EXPECT_EQ(images, pictures ? std::vector<std::string>{want} : std::vector<std::string>{});
+        char want[80];
+        const long width = r.right - r.left;
+        const long height = r.bottom - r.top;
+        std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld from %ld c81e1e", r.left, r.top, width, height, width);
+        const auto wanted = pictures ? std::vector<std::string>{want} : std::vector<std::string>{};
+        EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), wanted);
         const std::string svg = redrawn->parts->Svg(nullptr);
         char place[96];
         std::snprintf(place, sizeof place, "x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64,iVBOR", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -198,6 +222,53 @@ TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRe
         std::snprintf(outline, sizeof outline, "<rect x=\"%ld.5\" y=\"%ld.5\"", r.left, r.top);
         EXPECT_NE(svg.find(outline), std::string::npos) << outline;
     }
+}
+
+// A system-aware program that started at 144 dpi while we have 96, as the seam stands in for one
+// on Windows after the user changed the scaling: the compositor shrinks it to the monitor. Wine's
+// target answers in the screen's pixels, each of which then stands for 1.5 of its own. Its record
+// is in its own pixels throughout: this thread cannot take a system DPI not its own, so it reads
+// the screen's pixels and scales them; its canvas's accessibility tree answers in the screen's
+// pixels too; a picture of what paints itself is the screen's pixels where the control is, at
+// their own size; and a date picker's text ends where its button begins, at least 24 pixels from
+// its right edge at 144 dpi, not the 16 or so it is wide at our 96.
+TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPicturesFromTheScreensPixels) {
+    std::vector<DpiAwareness> switches;
+    Reports().desktopComposed = [] { return true; };
+    Reports().dpiAwareness = [](HWND) { return DpiAwareness::System; };
+    Reports().contextDpi = [](HWND) { return 144u; };
+    Reports().switchThreadAwareness = [&](DpiAwareness a) {
+        switches.push_back(a);
+        return reinterpret_cast<void*>(1);
+    };
+    Reports().restoreThreadAwareness = [](void*) {};
+    ExpectDrawnWhereShown(kTargetPrograms[0], L"/canvas", 400, 20, 1.5);
+    e2e::Target target;
+    ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
+    const RECT r = OwnerDrawnList(target);
+    auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), true);
+    e2e::Target bars;
+    ASSERT_TRUE(bars.Start(20, 20, 760, 640, L"Bars", L"/bars"));
+    HWND picker = FindWindowExW(bars.Hwnd(), nullptr, L"SysDateTimePick32", nullptr);
+    const RECT date = e2e::ClientRectOnScreen(picker);
+    const RECT frame = e2e::WindowRectOf(bars.Hwnd());
+    auto barsRedrawn = RedrawWindowAsMeta(bars.Hwnd(), nullptr, WindowTwipsPerPixel(bars.Hwnd()));
+    ResetReports();
+    ASSERT_TRUE(redrawn && barsRedrawn);
+    const long left = std::lround(r.left * 1.5);
+    const long top = std::lround(r.top * 1.5);
+    const long width = std::lround(r.right * 1.5) - left;
+    char want[80];
+    std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld from %ld c81e1e", left, top, width,
+                  std::lround(r.bottom * 1.5) - top, r.right - r.left);
+    EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<std::string>{want});
+    // Read in the screen's pixels, the grab among them.
+    EXPECT_EQ(switches, std::vector<DpiAwareness>(4, DpiAwareness::PerMonitor));
+    const auto texts = e2e::MetafileTexts(barsRedrawn->picture.EnhMetafile());
+    auto isDay = [](const e2e::MetafileText& t) { return t.text == L"2024/3/15"; };
+    const auto day = std::find_if(texts.begin(), texts.end(), isDay);
+    ASSERT_NE(day, texts.end());
+    EXPECT_LE(day->clip.right, std::lround((date.right - frame.left) * 1.5) - 24);
 }
 
 // Each button type in each state (testtarget.exe /buttons, captioned "t<type> s<state>") looks
@@ -293,6 +364,97 @@ TEST(OwnFrameRedraw, AWindowThatDrawsItsOwnTitleBarGetsNoMadeUpCaptionAndItsTabs
             const bool encoded = EncodePng(played.width, played.height, played.Stride(), played.rows, 96, 96, png) == S_OK;
             EXPECT_TRUE(f && encoded && std::fwrite(png.data(), 1, png.size(), f) == png.size() && !std::fclose(f));
         }
+    }
+}
+
+// What a person sees of a window of another program, as this test reads it: its title over its
+// client area, every visible child window's text where its class shows it (without the '&' of
+// its mnemonic; a group box's on its top line), and the items given for the first control of
+// each class, anywhere in it; each relative to the window's outer corner.
+std::vector<e2e::ShownText> ShownIn(HWND window, std::map<std::wstring, std::vector<std::wstring>> items) {
+    std::vector<HWND> children;
+    EnumChildWindows(window, [](HWND h, LPARAM l) {
+        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&children));
+    const RECT outer = e2e::WindowRectOf(window);
+    const RECT caption{0, 0, outer.right - outer.left, e2e::ClientRectOnScreen(window).top - outer.top};
+    std::vector<e2e::ShownText> shown{{L"line", e2e::TextOf(window), caption}};
+    for (HWND child : children) {
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        RECT r = e2e::WindowRectOf(child);
+        OffsetRect(&r, -outer.left, -outer.top);
+        for (const std::wstring& item : std::exchange(items[name], {}))
+            shown.push_back({L"line", item, r});
+        std::wstring text = e2e::TextOf(child);
+        std::erase(text, L'&');
+        const std::wstring cls = name;
+        const bool group = cls == L"Button" && (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_GROUPBOX;
+        const bool shows = cls == L"Button" || cls == L"Static" || cls == L"ComboBox" ||
+                           cls == L"msctls_statusbar32";
+        const RECT topLine{r.left, r.top - 10, r.right, r.top};
+        if (shows && !text.empty() && IsWindowVisible(child))
+            shown.push_back({group ? L"at" : L"wrap", text, group ? topLine : r});
+    }
+    return shown;
+}
+
+// Wine's own programs, re-drawn as they stand: every text of theirs a person sees is drawn at its
+// place. Their lists', trees' and tabs' items are those Wine 8 shows in either language. Their
+// menu bars are left out: another program's menus cannot be read under Wine.
+TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
+    const bool ja = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    const std::vector<std::wstring> keys{ja ? L"マイ コンピューター" : L"My Computer", L"HKEY_CLASSES_ROOT",
+                                         L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE", L"HKEY_USERS",
+                                         L"HKEY_CURRENT_CONFIG", L"HKEY_DYN_DATA"};
+    const std::vector<std::wstring> columns = ja ? std::vector<std::wstring>{L"名前", L"型", L"データ"}
+                                                 : std::vector<std::wstring>{L"Name", L"Type", L"Data"};
+    const std::vector<std::wstring> tabs =
+        ja ? std::vector<std::wstring>{L"アプリケーション", L"ライブラリ", L"画面", L"デスクトップ統合",
+                                       L"ドライブ", L"オーディオ", L"Wine について"}
+           : std::vector<std::wstring>{L"Applications", L"Libraries", L"Graphics", L"Desktop Integration",
+                                       L"Drives", L"Audio", L"About"};
+    const std::wstring defaults = ja ? L"既定の設定" : L"Default Settings";
+    using Items = std::map<std::wstring, std::vector<std::wstring>>;
+    const struct { std::wstring program, cls; Items items; } rows[] = {
+        {L"notepad.exe", L"Notepad", {}},
+        {L"regedit.exe", L"RegEdit_RegEdit", {{L"SysTreeView32", keys}, {L"SysHeader32", columns}}},
+        {L"winecfg.exe", L"#32770", {{L"SysTabControl32", tabs}, {L"SysListView32", {defaults}}}},
+    };
+    for (auto row : rows) {
+        SCOPED_TRACE(testing::Message() << row.program);
+        STARTUPINFOW start{sizeof start};
+        PROCESS_INFORMATION process{};
+        wchar_t* command = row.program.data();
+        const BOOL started = CreateProcessW(nullptr, command, nullptr, nullptr, 0, 0, nullptr, nullptr, &start, &process);
+        ASSERT_TRUE(started);
+        HWND window = nullptr;
+        // Shown, and every control of the items made (a property sheet makes its page after).
+        size_t lines = 1;
+        for (const auto& [cls, texts] : row.items)
+            lines += texts.size();
+        auto line = [](const e2e::ShownText& s) { return s.kind == L"line"; };
+        auto found = [&] {
+            window = e2e::WindowOf(process.dwProcessId, row.cls.c_str(), true);
+            const auto shown = window ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
+            return window && size_t(std::count_if(shown.begin(), shown.end(), line)) == lines;
+        };
+        const bool up = e2e::WaitFor(found, 20000);
+        EXPECT_TRUE(up);
+        auto redrawn = up ? RedrawWindowAsMeta(window, nullptr, WindowTwipsPerPixel(window)) : std::nullopt;
+        std::vector<e2e::MetafileText> texts;
+        if (redrawn)
+            texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+        const auto shown = up ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
+        auto there = [&](const e2e::ShownText& s) { return e2e::DrawnWhereShown(texts, s); };
+        const auto drawn = std::count_if(shown.begin(), shown.end(), there);
+        std::printf("%ls: %zu texts a person sees, %td drawn at their place\n", command, shown.size(), drawn);
+        for (const e2e::ShownText& s : shown)
+            EXPECT_TRUE(there(s)) << s.kind << " '" << s.text << "' at " << s.rect.left << "," << s.rect.top;
+        TerminateProcess(process.hProcess, 0);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
     }
 }
 

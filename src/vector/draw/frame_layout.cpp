@@ -1,5 +1,7 @@
 #include "vector/draw/frame_layout.h"
 
+#include <algorithm>
+
 #include "core/numeric.h"
 #include "vector/draw/class_names.h"
 
@@ -28,25 +30,46 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
     PartAppender out{list};
     out.Add(Box(0, 0, W, H));
 
-    // A window that answers WM_NCCALCSIZE with its caption's room for its client area (as most of
-    // today's programs do) paints its own title bar, which its children show: none is made up.
+    // The frame as Windows lays it out, side by side from where it put the client area: the
+    // caption bar between the side borders, right above the menu bar or the client area. A scroll
+    // bar is outside the client area too, so the caption takes the thinner side for both. A window
+    // that answers WM_NCCALCSIZE with its caption's room for its client area (as most of today's
+    // programs do) paints its own title bar, which its children show: none is made up. A client
+    // area not read leaves the caption at the outer top, edge to edge.
     const FrameRecord& frame = target.frame;
     const bool tool = HasStyleBits(frame.exStyle, style_bits::kToolWindow);
     const double C = tool ? frame.cySmCaption : sm.cyCaption;
     const bool clientRead = frame.client.right > frame.client.left || frame.client.bottom > frame.client.top;
+    const auto clientLeft = Sub32(frame.client.left, outer.left);
     const auto clientTop = Sub32(frame.client.top, outer.top);
-    if (clientRead && !clientTop) return std::nullopt;
-    if (HasStyleBits(style, style_bits::kCaption) && (!clientRead || *clientTop >= C)) {
-        out.Add(Box(0, 0, W, C, kHatchCaption));
+    const auto clientRight = Sub32(outer.right, frame.client.right);
+    const auto clientBottom = Sub32(outer.bottom, frame.client.bottom);
+    if (clientRead && (!clientLeft || !clientTop || !clientRight || !clientBottom)) return std::nullopt;
+    const double L = clientRead ? *clientLeft : 0;
+    const double R = clientRead ? *clientRight : 0;
+    const double T = clientRead ? *clientTop : 0;
+    const double B = clientRead ? *clientBottom : 0;
+    // The client area's edge, where the frame has any thickness.
+    if (L > 0 || T > 0 || R > 0 || B > 0) out.Add(Box(L, T, W - L - R, H - T - B));
+    double captionBottom = clientRead ? T : C;
+    for (const MenuItemRecord& item : target.menuItems) {
+        const auto y = Sub32(item.rect.top, outer.top);
+        if (y && clientRead) captionBottom = std::min<double>(captionBottom, *y);
+    }
+    const double top = captionBottom - C;
+    const double side = std::min(L, R);
+    const double right = W - side;
+    if (HasStyleBits(style, style_bits::kCaption) && top >= 0) {
+        out.Add(Box(side, top, right - side, C, kHatchCaption));
         // The C x C square at the left end stays empty where the system icon would be.
-        out.Add(BoxedText(C, 0, W - C, C, target.window.text, kFormatVCenter));
+        out.Add(BoxedText(side + C, top, right - side - C, C, target.window.text, kFormatVCenter));
 
         if (HasStyleBits(style, style_bits::kSysMenu)) {
             const double X = tool ? frame.cxSmSize : sm.cxSize, Y = tool ? frame.cySmSize : sm.cySize;
             const double m = (C - Y) / 2;
 
-            out.Add(Box(W - X - m, m, X, Y, kHatchCaption));
-            const double x0 = RoundHalfEven(W - X - m), y0 = RoundHalfEven(m);
+            out.Add(Box(right - X - m, top + m, X, Y, kHatchCaption));
+            const double x0 = RoundHalfEven(right - X - m), y0 = RoundHalfEven(top + m);
             out.Add(Line(x0 + X / 4, y0 + Y / 4, x0 + 3 * X / 4, y0 + 3 * Y / 4));
             out.Add(Line(x0 + 3 * X / 4, y0 + Y / 4, x0 + X / 4, y0 + 3 * Y / 4));
 
@@ -57,19 +80,19 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
             // buttons as an enabled one.
             const bool minimize = HasStyleBits(style, style_bits::kMinimizeBox);
             const bool maximize = HasStyleBits(style, style_bits::kMaximizeBox);
-            const double x1 = RoundHalfEven(W - 2 * (X - m)), y1 = RoundHalfEven(m);
+            const double x1 = RoundHalfEven(right - 2 * (X - m)), y1 = RoundHalfEven(top + m);
             if (!tool && (minimize || maximize)) {
-                out.Add(Box(W - 2 * (X - m), m, X, Y, kHatchCaption));
+                out.Add(Box(right - 2 * (X - m), top + m, X, Y, kHatchCaption));
                 RectPart glyph = Box(x1 + X / 4, y1 + Y / 4, X / 4 * 2, Y / 4 * 2, kHatchCaption);
                 if (!maximize) glyph.penColor = kDisabledGrey;
                 out.Add(glyph);
-                out.Add(Box(W - 3 * (X - m), m, X, Y, kHatchCaption));
-                const double x2 = RoundHalfEven(W - 3 * (X - m)), y2 = RoundHalfEven(m);
+                out.Add(Box(right - 3 * (X - m), top + m, X, Y, kHatchCaption));
+                const double x2 = RoundHalfEven(right - 3 * (X - m)), y2 = RoundHalfEven(top + m);
                 LinePart low = Line(x2 + X / 4, y2 + 3 * Y / 4, x2 + 3 * X / 4, y2 + 3 * Y / 4);
                 if (!minimize) low.color = kDisabledGrey;
                 out.Add(low);
             } else if (!tool && HasStyleBits(frame.exStyle, style_bits::kContextHelp)) {
-                out.Add(Box(W - 2 * (X - m), m, X, Y, kHatchCaption));
+                out.Add(Box(right - 2 * (X - m), top + m, X, Y, kHatchCaption));
                 out.Add(BoxedText(x1, y1, X, Y, L"?", kFormatCentre));
             }
         }

@@ -18,6 +18,7 @@
 
 #include "platform/guarded_buffer_win.h"
 #include "platform/remote_memory_win.h"
+#include "platform/window_reports_win.h"
 #include "vector/read/content_readers_win.h"
 
 namespace plumbo {
@@ -35,16 +36,14 @@ constexpr int kMaxBarItems = 512;
 // text that grew after its length was asked must still fit.
 constexpr size_t kWholeTextBytes = 0x10000 * sizeof(wchar_t);
 
+// A rectangle of the control's own, from a message, on the screen.
 Rect32 ToScreen(HWND control, RECT r) {
-    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    const POINT origin = TargetClientToScreen(control, {0, 0});
+    OffsetRect(&r, origin.x, origin.y);
     return {r.left, r.top, r.right, r.bottom};
 }
 
-Rect32 ClientOnScreen(HWND control) {
-    RECT r{};
-    GetClientRect(control, &r);
-    return ToScreen(control, r);
-}
+Rect32 ClientOnScreen(HWND control) { return ToRect32(TargetClientOnScreen(control)); }
 
 // A text the control wrote into the remote buffer at offset, at most `units` long.
 std::wstring RemoteText(const RemoteBuffer& buffer, size_t offset, LRESULT units) {
@@ -262,8 +261,7 @@ void ReadTrackbar(HWND control, ControlContent& content, ControlQuery& query) {
         mark(vertical ? c.top + half : c.left + half);
         mark(vertical ? c.bottom - half : c.right - half);
     }
-    POINT origin{0, 0};
-    MapWindowPoints(control, nullptr, &origin, 1);
+    const POINT origin = TargetClientToScreen(control, {0, 0});
     for (int i = 0; i + 2 < std::min<LRESULT>(ticks, kMaxBarItems); ++i) {
         LRESULT at = -1;
         if (!query.Send(control, TBM_GETTICPOS, i, 0, &at)) return;
@@ -324,7 +322,7 @@ void ReadDateTime(HWND control, ControlContent& content, ControlQuery& query) {
     const bool timeOfDay = (style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
     const std::wstring text = FormatDate(time, (style & DTS_LONGDATEFORMAT) ? DATE_LONGDATE : DATE_SHORTDATE, timeOfDay);
     Rect32 r = ClientOnScreen(control);
-    r.right -= GetSystemMetrics(SM_CXVSCROLL);  // the drop-down button or the up-down
+    r.right -= TargetMetric(SM_CXVSCROLL);  // the drop-down button or the up-down
     content.items.push_back({r, text});
 }
 
@@ -374,7 +372,7 @@ void ReadComboBoxEx(HWND control, ControlContent& content, ControlQuery& query) 
                                              : ReadExItem<uint64_t>(control, query, buffer, index, text);
     if (!read) return;
     Rect32 r = ClientOnScreen(control);
-    r.right -= GetSystemMetrics(SM_CXVSCROLL);
+    r.right -= TargetMetric(SM_CXVSCROLL);
     content.items.push_back({r, text});
 }
 
@@ -455,8 +453,7 @@ void ReadSimpleCombo(HWND control, ControlContent& content, ControlQuery& query)
     HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
     HWND list = FindWindowExW(control, nullptr, L"ComboLBox", nullptr);
     if (!edit || !list) return;
-    RECT r{};
-    GetWindowRect(edit, &r);
+    const RECT r = TargetWindowRect(edit);
     content.items.push_back({{r.left, r.top, r.right, r.bottom}, query.ReadText(edit, kMaxItemTextUnits), item_flags::kSelected});
     ReadListItems(list, content, query);
 }

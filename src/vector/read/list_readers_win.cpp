@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/remote_memory_win.h"
+#include "platform/window_reports_win.h"
 #include "vector/read/content_readers_win.h"
 
 namespace plumbo {
@@ -75,8 +76,7 @@ std::optional<Rect32> Visible(const RECT& r, const RECT& client) {
 class ControlReader {
 public:
     ControlReader(HWND control, ControlQuery& query) : control_(control), query_(query), buffer_(control, query, kBufferBytes) {
-        GetClientRect(control, &client_);
-        MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client_), 2);
+        client_ = TargetClientOnScreen(control);
     }
     // The client rectangle's top-left on the screen: where the control's own coordinates start.
     LONG OriginX() const { return client_.left; }

@@ -35,7 +35,13 @@ struct SecondSources {
     AccessibleBudget accessible;
     bool pictures = false;
 
-    void ReadAccessible(HWND hwnd, WindowRecord& record) { record.accessible = accessible.Read(hwnd); }
+    void ReadAccessible(HWND hwnd, WindowRecord& record) {
+        record.accessible = accessible.Read(hwnd);
+        // The walker's thread runs at our own awareness, and accLocation answers in the screen's
+        // physical pixels, while the rest of a stretched program's record is in its own.
+        for (AccessibleElement& e : record.accessible)
+            e.rect = ToRect32(PhysicalToTarget({e.rect.left, e.rect.top, e.rect.right, e.rect.bottom}));
+    }
 
     // Windows no drawer knows, read once every control has been asked: an accessibility tree
     // takes long across processes, longest on a busy machine, and its time is not to come out of
@@ -44,9 +50,14 @@ struct SecondSources {
     std::vector<Unlisted> unlisted;
 };
 
-// What the screen shows of a rectangle now, whatever covers it: the target is in front when it
-// is re-drawn. Null when it cannot be copied.
-std::shared_ptr<const ScreenPixels> GrabScreenPixels(HWND hwnd, const Rect32& r) {
+// What the screen shows of a rectangle of the target's now, whatever covers it: the target is in
+// front when it is re-drawn. Null when it cannot be copied. The screen is copied in its physical
+// pixels, with this thread out of a stretched program's awareness.
+std::shared_ptr<const ScreenPixels> GrabScreenPixels(const Rect32& own) {
+    const RECT r = TargetToPhysical({own.left, own.top, own.right, own.bottom});
+    const DpiReading& reading = TargetReading();
+    std::optional<ThreadDpiAwarenessScope> physical;
+    if (reading.stretched) physical.emplace(DpiAwareness::PerMonitor);
     auto out = std::make_shared<ScreenPixels>();
     out->width = r.right - r.left;
     out->height = r.bottom - r.top;
@@ -64,7 +75,7 @@ std::shared_ptr<const ScreenPixels> GrabScreenPixels(HWND hwnd, const Rect32& r)
     }
     const auto* first = static_cast<const uint8_t*>(bits);
     out->rows.assign(first, first + out->Stride() * static_cast<size_t>(out->height));
-    const UINT dpi = MonitorDpi(MonitorOf(hwnd)).x;
+    const UINT dpi = reading.monitorDpi;
     if (EncodePng(out->width, out->height, out->Stride(), out->rows, dpi, dpi, out->png) != S_OK) return nullptr;
     return out;
 }
@@ -86,11 +97,11 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
             child.style &= ~style_bits::kVisible;
             continue;
         }
-        child.window = ToRect32(r);
+        child.window = ToRect32(ThreadToTarget(r));
         child.className = DecideControlClass(hwnd, query);
         const RecordNeeds needs = NeedsFor(child.className, child.style);
         if (needs.text) child.text = query.ReadText(hwnd, needs.textUnits);
-        if (needs.clientRect && GetClientRect(hwnd, &r)) child.client = ToRect32(r);
+        if (needs.clientRect && GetClientRect(hwnd, &r)) child.client = ToRect32(ThreadToTarget(r));
         if (needs.firstDescendantText) {
             // The enumeration goes depth first, so the first descendant is the first child.
             auto inner = childrenOf.find(hwnd);
@@ -109,7 +120,7 @@ void ReadChildren(HWND parent, WindowRecord& record, const ChildMap& childrenOf,
         // Each parent's children were reserved whole, so the record stays where it is.
         if (kind == DrawerKind::Unlisted) more.unlisted.push_back({hwnd, &child, !childrenOf.contains(hwnd)});
         if (more.pictures && PaintedByItsProgram(kind, child.style))
-            child.pixels = GrabScreenPixels(hwnd, child.window);
+            child.pixels = GrabScreenPixels(child.window);
     }
 }
 
@@ -123,6 +134,7 @@ std::vector<MenuItemRecord> ReadMenuBar(HWND target, uint32_t style) {
     for (int i = 0; i < count; ++i) {
         RECT r{};
         if (!GetMenuItemRect(target, menu, static_cast<UINT>(i), &r)) continue;
+        r = ThreadToTarget(r);
         wchar_t buf[kTextBufferUnits] = {};
         int n = GetMenuStringW(menu, static_cast<UINT>(i), buf, kTextBufferUnits, MF_BYPOSITION);
         n = std::clamp(n, 0, kTextBufferUnits - 1);
@@ -135,23 +147,19 @@ std::vector<MenuItemRecord> ReadMenuBar(HWND target, uint32_t style) {
 
 // The frame's metrics as the target's program draws them: for the DPI it lays itself out at,
 // not ours (the system DPI we started at).
-SystemMetrics ReadMetrics(UINT dpi) {
-    auto metric = [dpi](int index) { return SystemMetricForDpi(index, dpi); };
+SystemMetrics ReadMetrics() {
+    auto metric = [](int index) { return TargetMetric(index); };
     return {metric(SM_CYCAPTION), metric(SM_CXSIZE), metric(SM_CYSIZE), metric(SM_CXHTHUMB), metric(SM_CYVTHUMB)};
 }
 
 // Where the window's program put its client area, and a tool window's caption metrics.
-FrameRecord ReadFrame(HWND target, UINT dpi) {
+FrameRecord ReadFrame(HWND target) {
     FrameRecord f;
-    RECT client{};
-    if (GetClientRect(target, &client)) {
-        MapWindowPoints(target, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        f.client = ToRect32(client);
-    }
+    f.client = ToRect32(TargetClientOnScreen(target));
     f.exStyle = static_cast<uint32_t>(GetWindowLongW(target, GWL_EXSTYLE));
-    f.cySmCaption = SystemMetricForDpi(SM_CYSMCAPTION, dpi);
-    f.cxSmSize = SystemMetricForDpi(SM_CXSMSIZE, dpi);
-    f.cySmSize = SystemMetricForDpi(SM_CYSMSIZE, dpi);
+    f.cySmCaption = TargetMetric(SM_CYSMCAPTION);
+    f.cxSmSize = TargetMetric(SM_CXSMSIZE);
+    f.cySmSize = TargetMetric(SM_CYSMSIZE);
     return f;
 }
 
@@ -200,13 +208,14 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     RECT frame = VisibleFrame(target);
     if (ownPixels) {
         if (!GetWindowRect(target, &frame)) return std::nullopt;
+        frame = ThreadToTarget(frame);
         frame = {frame.left + ownPixels->borders.left, frame.top + ownPixels->borders.top,
                  frame.right - ownPixels->borders.right, frame.bottom - ownPixels->borders.bottom};
     }
     t.window.window = ToRect32(frame);
     t.window.style = StyleOf(target);
-    t.metrics = ReadMetrics(ownPixels ? ownPixels->dpi : MonitorDpi(MonitorOf(target)).x);
-    t.frame = ReadFrame(target, ownPixels ? ownPixels->dpi : MonitorDpi(MonitorOf(target)).x);
+    t.metrics = ReadMetrics();
+    t.frame = ReadFrame(target);
 
     ControlQuery query;
     if (HasStyleBits(t.window.style, style_bits::kCaption)) t.window.text = query.ReadText(target, kMaxTextUnits);
@@ -220,7 +229,8 @@ std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixe
     ReadChildren(target, t.window, childrenOf, query, more);
     for (auto& [hwnd, record, painted] : more.unlisted) {
         more.ReadAccessible(hwnd, *record);
-        if (more.pictures && painted && record->accessible.empty()) record->pixels = GrabScreenPixels(hwnd, record->window);
+        if (more.pictures && painted && record->accessible.empty())
+            record->pixels = GrabScreenPixels(record->window);
     }
     if (all.empty()) more.ReadAccessible(target, t.window);
 

@@ -34,17 +34,17 @@ bool HasStyle(HWND hwnd, uint32_t mask);
 // with a short time-out so a hung program cannot stall us; empty when it does not answer.
 std::wstring ReadWindowText(HWND hwnd);
 
-// How a target is read when it is not in the screen's pixels: the DPI it lays itself out at, and
-// the invisible borders of its frame in those pixels (left, top, right and bottom, inward).
+// How a target is read when it is not in the screen's pixels: the invisible borders of its frame
+// in its own pixels (left, top, right and bottom, inward).
 struct OwnPixels {
-    UINT dpi = 0;
     RECT borders{};
 };
 
 // The target and everything its drawers need. nullopt when the target is gone or vanishes
-// while it is read. Without ownPixels it is read in the screen's pixels, its frame's metrics
-// those of its monitor. With pictures, a control whose content nothing tells keeps the screen's
-// pixels of it. The accessibility trees of all its windows are read within accessibleBudget.
+// while it is read. It is read in the pixels and at the DPI of the TargetPixelsScope in force;
+// ownPixels says they are not the screen's. With pictures, a control whose content nothing
+// tells keeps the screen's pixels of it. The accessibility trees of all its windows are read
+// within accessibleBudget.
 std::optional<TargetRecord> QueryTarget(HWND target, const std::optional<OwnPixels>& ownPixels = std::nullopt,
                                         bool pictures = false,
                                         std::chrono::milliseconds accessibleBudget = kAccessibleBudget);
