@@ -427,7 +427,8 @@ TEST_F(ShellTest, AWindowThatStopsAnsweringIsNotRedrawnAndTheUserIsToldSo) {
         Choose(CommandId::CopyToClipboard);
         ENHMETAHEADER header{};
         if (OpenClipboard(nullptr)) {
-            GetEnhMetaFileHeader(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), sizeof header, &header);
+            const auto copy = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
+            GetEnhMetaFileHeader(copy, sizeof header, &header);
             CloseClipboard();
         }
         return std::tuple(header.nBytes, header.nRecords, header.rclFrame.right, header.rclFrame.bottom);
