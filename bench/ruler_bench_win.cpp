@@ -22,12 +22,21 @@ struct UnitRow {
     const char* name;
 };
 
+// The rulers alone, without the pair that would follow their drags and DPI changes.
+struct NoPair final : RulerEvents {
+    void Dragged(RulerWindow&) override {}
+    void DpiChanged(RulerWindow&) override {}
+    void DisplaysChanged(RulerWindow&) override {}
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int repeats = argc > 1 ? std::atoi(argv[1]) : 200;
     Program program;
-    RulerWindow horizontal(program, true), vertical(program, false);
+    NoPair pair;
+    RulerWindow horizontal(program, true, pair);
+    RulerWindow vertical(program, false, pair);
     if (!horizontal.Create(nullptr) || !vertical.Create(horizontal.hwnd())) {
         std::fprintf(stderr, "the rulers could not be created\n");
         return 1;

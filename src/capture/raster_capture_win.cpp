@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/texts.h"
 #include "platform/dpi_win.h"
 #include "platform/modal_win.h"
 #include "platform/ui_task_win.h"
@@ -137,13 +138,17 @@ struct Hidden {
 };
 
 // A picture of the target as the screen shows it now, cut to the frame a person sees (outer:
-// that frame on the screen); empty when the target has gone.
-Picture GrabTarget(HWND target, RECT& outer) {
+// that frame on the screen); empty, and why in failure, when there is none to take.
+Picture GrabTarget(HWND target, RECT& outer, NoPicture& failure) {
     RECT window{};
+    failure = NoPicture::Closed;
     if (!IsWindow(target) || !GetWindowRect(target, &window)) return {};
     outer = VisibleFrame(target);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    failure = NoPicture::Unreadable;
     if (width <= 0 || height <= 0) return {};
+    // The window is there and has a size: what is left to fail is a bitmap as large as it.
+    failure = NoPicture::TooLarge;
     const int left = outer.left - window.left, top = outer.top - window.top;
     // Where the compositor draws the desktop, a copy of the window's device gives black for
     // what the compositor draws itself (browsers, UWP and WinUI programs, DirectX), and what
@@ -164,12 +169,18 @@ Picture GrabTarget(HWND target, RECT& outer) {
     return GrabWindowBitmap(target, false, left, top, width, height);
 }
 
+void SayNoPicture(const Program& program, NoPicture why) {
+    ModalMessageBox(program.mainWindow, NoPictureText(why), Texts().messageTitle, MB_OK | MB_ICONINFORMATION);
+}
+
 void FinishCapture(Program& program, HWND target, Hidden hidden) {
     capturePending = false;
     RECT outer{};
-    Picture picture = GrabTarget(target, outer);
+    NoPicture failure{};
+    Picture picture = GrabTarget(target, outer, failure);
+    const bool taken = !picture.Empty();
     if (program.viewer) {
-        if (!picture.Empty()) {
+        if (taken) {
             const int width = outer.right - outer.left, height = outer.bottom - outer.top;
             program.viewer->PlaceClient(outer.left + kViewerOffsetPx, outer.top + kViewerOffsetPx, width, height);
             program.viewer->Show(std::move(picture), ViewerMode::Bitmap, SIZE{width, height}, nullptr);
@@ -182,6 +193,8 @@ void FinishCapture(Program& program, HWND target, Hidden hidden) {
         program.rulers->ResumeTracking();
         if (hidden.rulers) program.rulers->Show(true);
     }
+    // Told once everything is back as it was, over the picture the viewer held.
+    if (!taken) SayNoPicture(program, failure);
 }
 
 // A dialog or a menu of ours opened while the screen settled: the copy waits for it to close, as
@@ -201,12 +214,17 @@ void FinishWhenNoneOpen(Program& program, HWND target, Hidden hidden) {
 
 Picture CaptureWindowNow(HWND target) {
     RECT outer{};
-    return GrabTarget(target, outer);
+    NoPicture failure{};
+    return GrabTarget(target, outer, failure);
 }
 
 void CaptureTargetAsBitmap(Program& program) {
     const HWND target = program.target.hwnd;
-    if (capturePending || !target || !IsWindow(target)) return;
+    if (capturePending || !target) return;
+    if (!IsWindow(target)) {
+        SayNoPicture(program, NoPicture::Closed);
+        return;
+    }
     capturePending = true;
 
     // Neither the rulers nor the viewer may be in the picture.

@@ -17,8 +17,9 @@ inline constexpr UINT kScreenSettleMs = 200;
 // Hides the rulers and the viewer, asks the target to repaint and returns; about
 // kScreenSettleMs later the target's outer rectangle is copied from the screen and shown in
 // the viewer in bitmap mode, at the target's corner plus kViewerOffsetPx. Tracking is
-// suspended meanwhile and the rulers come back as they were. A target gone by then gives no
-// picture; a second capture while one waits is ignored.
+// suspended meanwhile and the rulers come back as they were. A target gone by then, or one that
+// gives no picture, leaves the viewer on the picture it held, and the user is told why; a second
+// capture while one waits is ignored.
 void CaptureTargetAsBitmap(Program& program);
 
 // The window as the screen shows it now, cut to the frame a person sees: what a capture holds,

@@ -156,6 +156,10 @@ constexpr UiTexts kJapanese = {
     L"ファイル「%s」に書き出せませんでした。%s",
     L"ウインドウが最小化されています。元のサイズに戻してから、もう一度実行してください。",
     L"Plumbo は管理者として既に実行されています。通知領域のアイコンからお使いください。",
+    L"ウインドウが応答していません。応答するようになってから、もう一度実行してください。",
+    L"ウインドウが閉じられました。",
+    L"ウインドウを読み取れませんでした。",
+    L"ウインドウが大きすぎて、画像にできません。",
 };
 
 // US English, as Windows itself speaks it. Named members, so a missing one is left null and the
@@ -311,6 +315,10 @@ constexpr UiTexts kEnglish = {
     .cliNotWritten = L"The file \"%s\" could not be written. %s",
     .targetMinimized = L"The window is minimized. Restore it, then try again.",
     .copyRunsElevated = L"Plumbo is already running as administrator. Use its icon in the notification area.",
+    .noPictureNotAnswering = L"The window is not responding. Try again once it responds.",
+    .noPictureClosed = L"The window has closed.",
+    .noPictureUnreadable = L"The window could not be read.",
+    .noPictureTooLarge = L"The window is too large for a picture.",
 };
 
 UiLanguage currentLanguage = UiLanguage::Japanese;
@@ -329,6 +337,16 @@ const UiTexts& TextsOf(UiLanguage language) { return language == UiLanguage::Jap
 void UseLanguage(UiLanguage language) { currentLanguage = language; }
 UiLanguage CurrentLanguage() { return currentLanguage; }
 const UiTexts& Texts() { return TextsOf(currentLanguage); }
+
+const wchar_t* NoPictureText(NoPicture why) {
+    switch (why) {
+    case NoPicture::NotAnswering: return Texts().noPictureNotAnswering;
+    case NoPicture::Closed: return Texts().noPictureClosed;
+    case NoPicture::TooLarge: return Texts().noPictureTooLarge;
+    case NoPicture::Unreadable: break;
+    }
+    return Texts().noPictureUnreadable;
+}
 
 std::wstring FillIn(const wchar_t* pattern, std::initializer_list<std::wstring> values) {
     std::wstring out;

@@ -178,7 +178,16 @@ struct UiTexts {
     const wchar_t* targetMinimized;
     // Another copy runs with rights above ours (as administrator): it cannot be brought forward.
     const wchar_t* copyRunsElevated;
+    // A capture or re-drawing that gave no picture, by its reason (NoPicture).
+    const wchar_t* noPictureNotAnswering;
+    const wchar_t* noPictureClosed;
+    const wchar_t* noPictureUnreadable;
+    const wchar_t* noPictureTooLarge;
 };
+
+// Why a capture or re-drawing gave no picture: the window stopped answering, it closed, it could
+// not be read, or it is too large for a picture.
+enum class NoPicture { NotAnswering, Closed, Unreadable, TooLarge };
 
 enum class UiLanguage { Japanese, English };
 
@@ -192,6 +201,9 @@ void UseLanguage(UiLanguage language);
 UiLanguage CurrentLanguage();
 // The current language's table.
 const UiTexts& Texts();
+
+// The current language's text for a reason.
+const wchar_t* NoPictureText(NoPicture why);
 
 // Fills the %s places of a text in order; other text is left as it is.
 std::wstring FillIn(const wchar_t* pattern, std::initializer_list<std::wstring> values);

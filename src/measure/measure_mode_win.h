@@ -12,9 +12,9 @@
 
 namespace plumbo {
 
-// The target's controls as the re-drawing's walk finds them, in screen pixels; the target's
-// client area first, with no parent. Given by the shell, which knows the walk. Child windows
-// today; anything else with a box and a parent (an accessible element) can join the list.
+// The target's controls in screen pixels, the target's client area first, with no parent: its
+// child windows and accessible elements as the re-drawing's reader walks them, handed over by the
+// shell.
 using ControlWalk = std::function<std::vector<ControlBox>(HWND target)>;
 
 // How long the windows our rulers and viewer uncovered are given to repaint before the picture.

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "platform/private_messages_win.h"
+
 namespace plumbo {
 
 HMENU MenuTree::Find(UINT id) const {
@@ -64,10 +66,9 @@ UINT PopupMenuAt(HMENU menu, HWND owner, POINT pt, UINT alignFlags) {
         // once, makes that time now. Only this message of this window is taken, so no posted
         // message or input of ours is handled here (messages other threads send us may be
         // answered, as in any SendMessage).
-        constexpr UINT kStampMessage = WM_APP;
-        PostMessageW(stand, kStampMessage, 0, 0);
+        PostMessageW(stand, kMenuStampMessage, 0, 0);
         MSG stamp;
-        PeekMessageW(&stamp, stand, kStampMessage, kStampMessage, PM_REMOVE);
+        PeekMessageW(&stamp, stand, kMenuStampMessage, kMenuStampMessage, PM_REMOVE);
     }
     HWND tracker = stand ? stand : owner;
     SetForegroundWindow(tracker);

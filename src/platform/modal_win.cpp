@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/private_messages_win.h"
 #include "platform/window_reports_win.h"
 
 namespace plumbo {
@@ -54,9 +55,6 @@ HWND InnermostModal() {
 // waits), and once more a while later, as the rulers are.
 constexpr UINT kRestackAgainMs = 300;
 constexpr UINT kAnswerLimitMs = 1000;  // for a busy program; a hung one raises nothing
-// Posted to the modal loop's thread when that program answered; apart from the program's other
-// private messages.
-constexpr UINT kBeneathAnsweredMessage = WM_APP + 20;
 
 // The first visible window of another program beneath `window` that it covers, or null.
 HWND OtherProgramBeneath(HWND window) {

@@ -51,9 +51,10 @@ bool StandsAbove(HWND window, HWND ruler) {
     return false;
 }
 
-void ForegroundPoller::Start(HWND ruler) {
+void ForegroundPoller::Start(HWND tracking, HWND ruler) {
     if (shared_) return;
     auto shared = std::make_shared<Shared>();
+    shared->tracking = tracking;
     shared->ruler = ruler;
     auto* handed = new std::shared_ptr<Shared>(shared);
     HANDLE thread = CreateThread(nullptr, 0, &Run, handed, 0, nullptr);
@@ -74,7 +75,7 @@ void ForegroundPoller::Stop() {
 DWORD WINAPI ForegroundPoller::Run(void* handed) {
     const std::unique_ptr<std::shared_ptr<Shared>> owner(static_cast<std::shared_ptr<Shared>*>(handed));
     Shared& shared = **owner;
-    auto tell = [&](UINT what) { PostMessageW(shared.ruler, what, 0, 0); };
+    auto tell = [&](UINT what) { PostMessageW(shared.tracking, what, 0, 0); };
     // Nothing seen yet, so the first look is reported. Taken from the window in front when the
     // thread got going, a window activated between the UI thread's own look at the start and
     // that moment would never count as a change, and the rulers would not come to it.

@@ -9,17 +9,9 @@
 #include <atomic>
 #include <memory>
 
-namespace plumbo {
+#include "platform/private_messages_win.h"
 
-// What the poll tells the ruler it watches for: messages of their own, apart from the program's
-// other private messages (WM_APP + 1 to + 3).
-inline constexpr UINT kPolledChangeMessage = WM_APP + 10;  // the foreground window or its rectangle changed
-inline constexpr UINT kPolledClickMessage = WM_APP + 11;   // a mouse button was pressed
-inline constexpr UINT kPolledAboveMessage = WM_APP + 12;   // the foreground window stands above the ruler
-inline constexpr UINT kPolledFocusMessage = WM_APP + 13;   // the keyboard focus moved in the foreground window's thread
-inline constexpr bool IsPollMessage(UINT message) {
-    return message >= kPolledChangeMessage && message <= kPolledFocusMessage;
-}
+namespace plumbo {
 
 // Whether window stands above ruler in the Z order. The walk visits only the windows above the
 // ruler, which for a topmost ruler are none or a few.
@@ -32,13 +24,16 @@ public:
     ForegroundPoller(const ForegroundPoller&) = delete;
     ForegroundPoller& operator=(const ForegroundPoller&) = delete;
 
-    void Start(HWND ruler);
+    // Tells `tracking` its news (kPolled...Message); `ruler` is the one the foreground window
+    // may come up above.
+    void Start(HWND tracking, HWND ruler);
     // The thread ends by itself after its current sleep; nothing waits for it.
     void Stop();
     bool Running() const { return shared_ != nullptr; }
 
 private:
     struct Shared {
+        HWND tracking = nullptr;
         HWND ruler = nullptr;
         std::atomic<bool> stop{false};
     };

@@ -1,5 +1,6 @@
 #include "ruler/ruler_stacking_win.h"
 
+#include "platform/private_messages_win.h"
 #include "platform/window_reports_win.h"
 #include "ruler/foreground_poller_win.h"
 
@@ -7,8 +8,6 @@ namespace plumbo {
 
 namespace {
 
-// The horizontal ruler's timer for the second stacking (tracking's own check is 1).
-constexpr UINT_PTR kRestackTimerId = 5;
 // Under Wine the rulers are stacked again this long after the target changed or its focus
 // moved: the target's own requests to the X server may arrive after ours.
 constexpr UINT kRestackAgainMs = 300;
@@ -39,12 +38,12 @@ void StackRulers(RulerWindow& horizontal, RulerWindow& vertical, bool topmost) {
 void RulerStacking::NowAndLater() {
     if (!RunningUnderWine() || !horizontal_.hwnd()) return;
     restackNow_ = true;
-    SetTimer(horizontal_.hwnd(), kRestackTimerId, kRestackAgainMs, nullptr);
+    SetTimer(tracking_.hwnd(), kRestackTimer, kRestackAgainMs, nullptr);
 }
 
 bool RulerStacking::OnTimer(UINT_PTR id) {
-    if (id != kRestackTimerId) return false;
-    KillTimer(horizontal_.hwnd(), kRestackTimerId);
+    if (id != kRestackTimer) return false;
+    KillTimer(tracking_.hwnd(), kRestackTimer);
     return true;
 }
 

@@ -10,14 +10,15 @@ namespace plumbo {
 
 class RulerStacking {
 public:
-    // Its timer is the horizontal ruler's.
-    RulerStacking(RulerWindow& horizontal, RulerWindow& vertical) : horizontal_(horizontal), vertical_(vertical) {}
+    // Its timer is tracking's window's.
+    RulerStacking(RulerWindow& horizontal, RulerWindow& vertical, const Window& tracking)
+        : horizontal_(horizontal), vertical_(vertical), tracking_(tracking) {}
 
     // Under Wine: the rulers are stacked above the target at the next KeepAboveTarget, and once
     // more a while later, as another program's requests to the X server may arrive after ours.
     void NowAndLater();
-    // Called with each of the horizontal ruler's timer ticks; true for the one NowAndLater set,
-    // which is then over.
+    // Called with each of tracking's timer ticks; true for the one NowAndLater set, which is then
+    // over.
     bool OnTimer(UINT_PTR id);
     // The rulers are stacked at the next KeepAboveTarget.
     void AtNextLook() { restackNow_ = true; }
@@ -29,6 +30,7 @@ public:
 private:
     RulerWindow& horizontal_;
     RulerWindow& vertical_;
+    const Window& tracking_;
     bool restackNow_ = false;  // under Wine: stack the rulers above the target at the next look
     ULONGLONG nextStackCheck_ = 0;
 };

@@ -5,15 +5,8 @@
 #include "core/calibration.h"
 #include "core/measurement.h"
 #include "core/numeric.h"
-#include "ruler/foreground_poller_win.h"
 
 namespace plumbo {
-
-namespace {
-
-constexpr UINT kLaterMessage = WM_APP + 3;  // apart from the other private messages of the program
-
-}  // namespace
 
 bool RulerWindow::Create(HWND owner) {
     WindowArgs a;
@@ -62,13 +55,9 @@ void RulerWindow::OnDpiChanged(Dpi dpi, const RECT& suggested) {
     } else {
         const RECT r = WindowRect();
         SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, kFlags | SWP_NOMOVE);
-        if (onDpiChanged) onDpiChanged();
+        events_.DpiChanged(*this);
     }
     Redraw();
-}
-
-void RulerWindow::CallLater() {
-    if (hwnd()) PostMessageW(hwnd(), kLaterMessage, 0, 0);
 }
 
 void RulerWindow::SetColors(COLORREF body, COLORREF ticks, COLORREF numbers) {
@@ -235,10 +224,6 @@ void RulerWindow::PaintMark(HDC dc, const RECT& client) {
     TextOutW(dc, box.left, box.top, text.c_str(), static_cast<int>(text.size()));
 }
 
-void RulerWindow::OnTimer(UINT_PTR id) {
-    if (onTimer) onTimer(id);
-}
-
 void RulerWindow::OnWindowPosChanging(WINDOWPOS& pos) const {
     // A ruler never takes the activation from the window being measured, whoever moves it:
     // Wine's move loop moves the window without saying so.
@@ -269,7 +254,7 @@ void RulerWindow::StartDrag() {
     ReleaseCapture();
     SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, static_cast<LPARAM>(pressedAt));
     // The move loop has ended here and swallowed the button release.
-    if (onDragged) onDragged();
+    events_.Dragged(*this);
 }
 
 void RulerWindow::PopUpMenu() {
@@ -279,10 +264,6 @@ void RulerWindow::PopUpMenu() {
 }
 
 LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (IsPollMessage(msg)) {
-        if (onPollNews) onPollNews(msg);
-        return 0;
-    }
     switch (msg) {
     case WM_WINDOWPOSCHANGING:
         OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lp));
@@ -294,18 +275,11 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_EXITSIZEMOVE:
         inMoveLoop_ = msg == WM_ENTERSIZEMOVE;
         break;
-    case kLaterMessage:
-        if (onLater) onLater();
-        return 0;
-    case kPointerMovedMessage:
-        if (onPointerMoved) onPointerMoved();
-        return 0;
-
     case WM_DISPLAYCHANGE:
         // Monitors added, taken away or set to another resolution: the work areas the rulers keep
         // to and the rulers' own monitor may be others now.
         monitor_ = MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST);
-        if (onDisplayChanged) onDisplayChanged();
+        events_.DisplaysChanged(*this);
         break;
     case WM_DPICHANGED:
         // The new DPI is in wParam, the same both ways for a monitor.
@@ -332,7 +306,7 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_LBUTTONUP:
         // A release the move loop left to us still ends the drag; following twice is harmless.
-        if (onDragged) onDragged();
+        events_.Dragged(*this);
         return 0;
     case WM_RBUTTONDOWN:
         if (!PressedOnKey(lp)) PopUpMenu();

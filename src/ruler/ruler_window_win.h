@@ -4,7 +4,6 @@
 // on a colour key through which the screen behind it shows.
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 
 #include "platform/dpi_win.h"
@@ -15,13 +14,28 @@
 
 namespace plumbo {
 
-// The pointer moved (platform/pointer_watch_win.h): apart from the program's other private
-// messages.
-inline constexpr UINT kPointerMovedMessage = WM_APP + 4;
+class RulerWindow;
+
+// What a ruler tells the pair it belongs to: what the user did with it, and what the system did
+// to its window.
+class RulerEvents {
+public:
+    // The user dragged the ruler and let go of it.
+    virtual void Dragged(RulerWindow& ruler) = 0;
+    // It came to stand on a monitor of another DPI other than by the user's drag (at once, inside
+    // the move that brought it there), and took that monitor's thickness.
+    virtual void DpiChanged(RulerWindow& ruler) = 0;
+    // The displays changed (WM_DISPLAYCHANGE).
+    virtual void DisplaysChanged(RulerWindow& ruler) = 0;
+
+protected:
+    ~RulerEvents() = default;
+};
 
 class RulerWindow final : public Window {
 public:
-    RulerWindow(Program& program, bool horizontal) : program_(program), horizontal_(horizontal) {}
+    RulerWindow(Program& program, bool horizontal, RulerEvents& events)
+        : program_(program), horizontal_(horizontal), events_(events) {}
 
     // Hidden, at the screen's origin. owner: the window it always stands above, or nullptr.
     bool Create(HWND owner);
@@ -45,29 +59,15 @@ public:
     void RunScale();
     void Redraw();
 
-    // Set by the owner of the pair: after the user dragged this ruler, on its timers, when it
-    // came to stand on a monitor of another DPI other than by the user's drag (at once, inside
-    // the move that brought it there), and when asked for by CallLater.
-    std::function<void()> onDragged;
-    std::function<void(UINT_PTR)> onTimer;
-    std::function<void(UINT)> onPollNews;  // one of the poll's messages (foreground_poller_win.h)
-    std::function<void()> onDpiChanged;
-    // The displays changed (WM_DISPLAYCHANGE).
-    std::function<void()> onDisplayChanged;
-    std::function<void()> onLater;
-    std::function<void()> onPointerMoved;
     // The cursor mark: a line across the ruler where the pointer is (at, on the screen), and its
     // position from the target's visible top-left corner in the rulers' unit. Painted again only
     // when it moved along the ruler; none with the mark switched off or the pointer beyond the
     // ruler's length.
     void MarkPointer(POINT at);
-    // Calls onLater from the message loop, once the message being handled now is over.
-    void CallLater();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnPaint(HDC dc, const RECT& client) override;
-    void OnTimer(UINT_PTR id) override;
 
 private:
     void OnWindowPosChanging(WINDOWPOS& pos) const;
@@ -86,6 +86,7 @@ private:
 
     Program& program_;
     const bool horizontal_;
+    RulerEvents& events_;
     RulerModel model_;
     COLORREF bodyColor_ = GetSysColor(COLOR_WINDOW);
     std::optional<COLORREF> colorKey_;

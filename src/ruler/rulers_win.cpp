@@ -31,45 +31,29 @@ constexpr std::pair<CommandId, RulerUnit> kUnitItems[] = {
 
 Rulers::Rulers(Program& program)
     : program_(program),
-      horizontal_(program, true),
-      vertical_(program, false),
-      tracking_(program, horizontal_, vertical_) {
-    horizontal_.onDragged = [this] { FollowHorizontal(); };
+      horizontal_(program, true, *this),
+      vertical_(program, false, *this),
+      tracking_(program, horizontal_, vertical_) {}
+
+void Rulers::DpiChanged(RulerWindow&) {
     // A ruler now thicker or thinner stands off its edge of the target: the pair is laid along
     // the target again, once the move that brought it there is over and tracking knows where the
     // target is. Should our own move carry a ruler back to the other monitor (a target edge on
     // the boundary, the thickness tipping which monitor holds most of the ruler), it only takes
     // that monitor's thickness, or the two would pass it back and forth.
-    for (RulerWindow* r : {&horizontal_, &vertical_})
-        r->onDpiChanged = [this] {
-            if (!arranging_) horizontal_.CallLater();
-        };
-    horizontal_.onLater = [this] { LayOutAfterDpiChange(); };
-    // Laid out again once the system has moved the windows onto the displays there are now.
-    horizontal_.onDisplayChanged = [this] { horizontal_.CallLater(); };
-    horizontal_.onPointerMoved = [this] {
-        pointerWatch_.Taken();
-        const POINT at = pointerWatch_.Last();
-        horizontal_.MarkPointer(at);
-        vertical_.MarkPointer(at);
-    };
+    if (!arranging_) tracking_.LayOutSoon();
 }
 
-void Rulers::WatchPointer() {
-    if (!Shown() || !program_.settings.showCursor) {
-        pointerWatch_.Stop();
-        return;
-    }
-    // Where the pointer stands now, until it moves.
-    POINT at{};
-    GetCursorPos(&at);
-    horizontal_.MarkPointer(at);
-    vertical_.MarkPointer(at);
-    pointerWatch_.Start(horizontal_.hwnd(), kPointerMovedMessage, at);
+void Rulers::DisplaysChanged(RulerWindow& ruler) {
+    // Laid out again once the system has moved the windows onto the displays there are now.
+    if (&ruler == &horizontal_) tracking_.LayOutSoon();
 }
+
+void Rulers::WatchPointer() { tracking_.WatchPointer(Shown() && program_.settings.showCursor); }
 
 bool Rulers::Create() {
     if (!horizontal_.Create(nullptr) || !vertical_.Create(horizontal_.hwnd())) return false;
+    if (!tracking_.Create()) return false;
     SetOnTop(true);
     return true;
 }
@@ -178,17 +162,9 @@ void Rulers::Check(CommandId id, bool checked) {
     if (program_.commands) program_.commands->Check(id, checked);
 }
 
-void Rulers::LayOutAfterDpiChange() {
-    const RECT& target = program_.target.rect;
-    if (arranging_ || !Shown() || IsRectEmpty(&target)) return;
-    arranging_ = true;
-    tracking_.LayOut(target);
-    arranging_ = false;
-}
-
-void Rulers::FollowHorizontal() {
-    // After a drag of the horizontal ruler the vertical one takes its place beside it again:
-    // outside below its left end, inside from the same corner.
+void Rulers::Dragged(RulerWindow& ruler) {
+    if (&ruler != &horizontal_) return;
+    // Outside below its left end, inside from the same corner.
     // The user's place stands, not the target's. Placed twice: a move onto a monitor of another
     // DPI changes the ruler's thickness on the way.
     const bool inside = program_.settings.inside;

@@ -4,20 +4,20 @@
 // their look and the commands of their menu.
 #include <windows.h>
 
-#include "platform/pointer_watch_win.h"
 #include "ruler/ruler_window_win.h"
 #include "ruler/tracking_win.h"
 #include "state/program_win.h"
 
 namespace plumbo {
 
-class Rulers final : public RulerService {
+class Rulers final : public RulerService, private RulerEvents {
 public:
     explicit Rulers(Program& program);
     Rulers(const Rulers&) = delete;
     Rulers& operator=(const Rulers&) = delete;
 
-    // Both rulers, hidden and topmost, the vertical one owned by the horizontal one.
+    // Both rulers, hidden and topmost, the vertical one owned by the horizontal one; and
+    // tracking's window.
     bool Create();
 
     bool Shown() const override;
@@ -44,11 +44,13 @@ public:
     void ToggleTransparent();
 
 private:
+    // After a drag of the horizontal ruler the vertical one takes its place beside it again.
+    void Dragged(RulerWindow& ruler) override;
+    void DpiChanged(RulerWindow& ruler) override;
+    void DisplaysChanged(RulerWindow& ruler) override;
     void ApplyLook();
     void CheckUnit(RulerUnit unit);
     void Check(CommandId id, bool checked);
-    void FollowHorizontal();
-    void LayOutAfterDpiChange();
     // The pointer is watched while the rulers are shown with their cursor mark.
     void WatchPointer();
 
@@ -56,8 +58,7 @@ private:
     RulerWindow horizontal_;
     RulerWindow vertical_;
     Tracking tracking_;
-    PointerWatch pointerWatch_;
-    // While we put the pair in place ourselves, a ruler coming to another monitor only takes
+    // While we put the pair in place after a drag, a ruler coming to another monitor only takes
     // that monitor's thickness.
     bool arranging_ = false;
     // Shown by the user; tracking hides them meanwhile where the target is off the screen.

@@ -7,9 +7,6 @@ namespace plumbo {
 
 namespace {
 
-// The horizontal ruler's timer for the check (the stacking's second try is 5).
-constexpr UINT_PTR kCheckTimerId = 1;
-
 // The window events tracking listens to from every program, as ranges for SetWinEventHook: the
 // foreground, a window minimised or restored, and one cloaked or uncloaked (its virtual desktop
 // left or shown again). They are how a new target is seen, or the target going off the screen.
@@ -29,8 +26,9 @@ std::map<HWINEVENTHOOK, TargetWatch*>& HookOwners() {
 
 }  // namespace
 
-TargetWatch::TargetWatch(const TargetWindow& target, RulerWindow& horizontal, Handlers handlers)
-    : target_(target), horizontal_(horizontal), handlers_(std::move(handlers)) {}
+TargetWatch::TargetWatch(const TargetWindow& target, const Window& tracking, const RulerWindow& horizontal,
+                         Handlers handlers)
+    : target_(target), tracking_(tracking), horizontal_(horizontal), handlers_(std::move(handlers)) {}
 
 TargetWatch::~TargetWatch() { Update(false, nullptr); }
 
@@ -61,12 +59,12 @@ void TargetWatch::Update(bool active, HWND target) {
     if (check != checking_) {
         checking_ = check;
         if (check)
-            SetTimer(horizontal_.hwnd(), kCheckTimerId, CheckInterval(), nullptr);
+            SetTimer(tracking_.hwnd(), kEventCheckTimer, CheckInterval(), nullptr);
         else
-            KillTimer(horizontal_.hwnd(), kCheckTimerId);
+            KillTimer(tracking_.hwnd(), kEventCheckTimer);
     }
     if (active && !check)
-        poller_.Start(horizontal_.hwnd());
+        poller_.Start(tracking_.hwnd(), horizontal_.hwnd());
     else
         poller_.Stop();
 }
@@ -88,8 +86,6 @@ void TargetWatch::HookLocationsOf(HWND target) {
                                              &WindowEventProc, process, 0, WINEVENT_OUTOFCONTEXT)))
             HookOwners()[locationHook_] = this;
 }
-
-bool TargetWatch::IsCheck(UINT_PTR id) const { return id == kCheckTimerId; }
 
 void CALLBACK TargetWatch::WindowEventProc(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD, DWORD) {

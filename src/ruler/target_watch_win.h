@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/private_messages_win.h"
+#include "platform/window_win.h"
 #include "ruler/follow_pace.h"
 #include "ruler/foreground_poller_win.h"
 #include "ruler/ruler_window_win.h"
@@ -20,8 +22,10 @@ public:
         std::function<void()> look;            // an event about the target or the foreground came
         std::function<void()> arrivalChanged;  // events were seen to arrive, or to miss a change
     };
-    // The check's timer and the poll's messages are the horizontal ruler's.
-    TargetWatch(const TargetWindow& target, RulerWindow& horizontal, Handlers handlers);
+    // The check's timer and the poll's messages go to tracking's window; the poll watches for
+    // the foreground window coming up above the horizontal ruler.
+    TargetWatch(const TargetWindow& target, const Window& tracking, const RulerWindow& horizontal,
+                Handlers handlers);
     ~TargetWatch();
     TargetWatch(const TargetWatch&) = delete;
     TargetWatch& operator=(const TargetWatch&) = delete;
@@ -30,9 +34,9 @@ public:
     void Update(bool active, HWND target);
     // The location events of the target's program, hooked anew when the target changes.
     void HookLocationsOf(HWND target);
-    // A tick of the horizontal ruler's timer: true for the check's, which the caller answers
-    // with a look and its outcome (CheckedWith).
-    bool IsCheck(UINT_PTR id) const;
+    // A tick of tracking's timer: true for the check's, which the caller answers with a look and
+    // its outcome (CheckedWith).
+    static bool IsCheck(UINT_PTR id) { return id == kEventCheckTimer; }
     bool Checking() const { return checking_; }
     void CheckedWith(bool changed) { proof_.OnCheck(changed); }
 
@@ -42,7 +46,8 @@ private:
                                          DWORD thread, DWORD time);
 
     const TargetWindow& target_;
-    RulerWindow& horizontal_;
+    const Window& tracking_;
+    const RulerWindow& horizontal_;
     Handlers handlers_;
     std::vector<HWINEVENTHOOK> hooks_;
     HWINEVENTHOOK locationHook_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ruler/tracking_win.h"
 
 #include "platform/monitor_win.h"
+#include "platform/private_messages_win.h"
 #include "platform/window_reports_win.h"
 #include "ruler/placement.h"
 
@@ -44,16 +45,39 @@ Tracking::Tracking(Program& program, RulerWindow& horizontal, RulerWindow& verti
     : program_(program),
       horizontal_(horizontal),
       vertical_(vertical),
-      stacking_(horizontal, vertical),
-      watch_(program.target, horizontal,
-             {[this] { return Active(); }, [this] { OnTargetEvent(); }, [this] { Update(false); }}) {
-    horizontal_.onTimer = [this](UINT_PTR id) { OnTimer(id); };
-    horizontal_.onPollNews = [this](UINT message) { OnPollNews(message); };
-}
+      mailbox_(*this),
+      stacking_(horizontal, vertical, mailbox_),
+      watch_(program.target, mailbox_, horizontal,
+             {[this] { return Active(); }, [this] { OnTargetEvent(); }, [this] { Update(false); }}) {}
 
 Tracking::~Tracking() {
     started_ = false;
     Update(false);
+}
+
+bool Tracking::Create() {
+    WindowArgs a;
+    a.className = L"PlumboTracking";
+    a.style = 0;
+    a.parent = HWND_MESSAGE;
+    return mailbox_.Create(a);
+}
+
+LRESULT Tracking::Mailbox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (IsPollMessage(msg)) {
+        tracking_.OnPollNews(msg);
+        return 0;
+    }
+    switch (msg) {
+    case kPointerMovedMessage:
+        tracking_.OnPointerMoved();
+        return 0;
+    case kLayOutAgainMessage:
+        tracking_.LayOutAgain();
+        return 0;
+    default:
+        return Window::HandleMessage(msg, wp, lp);
+    }
 }
 
 void Tracking::Start() {
@@ -118,6 +142,38 @@ void Tracking::OnPollNews(UINT message) {
         break;
     default: Look(); break;
     }
+}
+
+void Tracking::WatchPointer(bool watch) {
+    if (!watch) {
+        pointerWatch_.Stop();
+        return;
+    }
+    // Where the pointer stands now, until it moves.
+    POINT at{};
+    GetCursorPos(&at);
+    horizontal_.MarkPointer(at);
+    vertical_.MarkPointer(at);
+    pointerWatch_.Start(mailbox_.hwnd(), kPointerMovedMessage, at);
+}
+
+void Tracking::OnPointerMoved() {
+    pointerWatch_.Taken();
+    const POINT at = pointerWatch_.Last();
+    horizontal_.MarkPointer(at);
+    vertical_.MarkPointer(at);
+}
+
+void Tracking::LayOutSoon() {
+    if (!layingOutAgain_ && mailbox_.hwnd()) PostMessageW(mailbox_.hwnd(), kLayOutAgainMessage, 0, 0);
+}
+
+void Tracking::LayOutAgain() {
+    const RECT& target = program_.target.rect;
+    if (layingOutAgain_ || !started_ || IsRectEmpty(&target)) return;
+    layingOutAgain_ = true;
+    LayOut(target);
+    layingOutAgain_ = false;
 }
 
 void Tracking::OnTargetEvent() {

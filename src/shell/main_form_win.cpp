@@ -2,15 +2,13 @@
 
 #include "core/texts.h"
 #include "platform/modal_win.h"
+#include "platform/private_messages_win.h"
 #include "shell/hotkey_policy.h"
 
 namespace plumbo {
 
 namespace {
 
-// Runs whatever was chosen while a modal window was open, once the last one has closed.
-constexpr UINT kRunWaitingMessage = WM_APP + 2;
-constexpr UINT_PTR kTrayRetryTimer = 1;
 constexpr UINT kTrayRetryMs = 1000;
 
 }  // namespace

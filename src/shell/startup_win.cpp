@@ -8,6 +8,7 @@
 #include "platform/modal_win.h"
 #include "resource.h"
 #include "state/hotkeys_win.h"
+#include "vector/meta_command_win.h"
 
 namespace plumbo {
 
@@ -37,7 +38,7 @@ int EndRunningCopy() {
 
 Shell::Shell()
     : mainForm_(program_), rulers_(program_), viewer_(mainForm_), sizeDialog_(program_), settingsDialog_(program_),
-      measure_(program_, TargetControlBoxes) {
+      measure_(program_, WalkControlBoxes) {
     program_.rulers = &rulers_;
     program_.viewer = &viewer_;
     program_.commands = &mainForm_;

@@ -26,10 +26,6 @@ std::wstring ProgramFolder();
 // 0 once none runs; 1 when it is still there (a copy too old to understand the request).
 int EndRunningCopy();
 
-// The target's client area and its child windows, as the re-drawing walks them, for the
-// measuring mode.
-std::vector<ControlBox> TargetControlBoxes(HWND target);
-
 class Shell {
 public:
     Shell();

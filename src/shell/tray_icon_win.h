@@ -4,11 +4,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-namespace plumbo {
+#include "platform/private_messages_win.h"
 
-// The tray's callback: a private number, so no real mouse message is taken for a click on the
-// icon.
-inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+namespace plumbo {
 
 // What the user did to the icon, from a version 4 callback.
 enum class TrayRequest { None, ShowRulers, OpenMenu };

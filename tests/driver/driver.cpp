@@ -185,14 +185,27 @@ void Process::Kill() {
     pi_ = {};
 }
 
-std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
+namespace {
+
+std::vector<HWND> WindowsUnder(HWND parent, DWORD pid, const wchar_t* className, bool visibleOnly) {
     std::vector<HWND> found;
-    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, className, nullptr)) != nullptr;) {
+    for (HWND h = nullptr; (h = FindWindowExW(parent, h, className, nullptr)) != nullptr;) {
         DWORD owner = 0;
         GetWindowThreadProcessId(h, &owner);
         if (owner == pid && (!visibleOnly || IsWindowVisible(h))) found.push_back(h);
     }
     return found;
+}
+
+}  // namespace
+
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
+    return WindowsUnder(nullptr, pid, className, visibleOnly);
+}
+
+HWND TrackingWindowOf(DWORD pid) {
+    const std::vector<HWND> found = WindowsUnder(HWND_MESSAGE, pid, L"PlumboTracking", false);
+    return found.empty() ? nullptr : found.front();
 }
 
 HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly) {

@@ -69,6 +69,8 @@ RECT WindowRectOf(HWND h);
 std::wstring TextOf(HWND h);
 // A ruler of a program: the vertical one is owned by the horizontal one.
 HWND RulerOf(DWORD pid, bool horizontal);
+// The message-only window through which a program's rulers follow their target.
+HWND TrackingWindowOf(DWORD pid);
 // Waits until a press at (x, y) would reach window: a press goes to the window Wine has in
 // front at its point, and rulers are stacked above their target again a little after it is
 // activated, which under load can be a while.

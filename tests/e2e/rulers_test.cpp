@@ -7,7 +7,7 @@
 #include <string>
 
 #include "driver/driver.h"
-#include "ruler/foreground_poller_win.h"
+#include "platform/private_messages_win.h"
 
 using namespace e2e;
 
@@ -76,7 +76,8 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     const RECT v1 = WindowRectOf(ver);
     EXPECT_TRUE(DragWindow(ver, v1.left + 5, v1.top + 100, v1.left + 45, v1.top + 130))
         << "vertical at " << WindowRectOf(ver).left << "," << WindowRectOf(ver).top;
-    SendMessageW(hrz, plumbo::kPolledChangeMessage, 0, 0);  // a look at the target, as the poll makes at a change
+    // A look at the target, as the poll makes at a change.
+    SendMessageW(TrackingWindowOf(app.Pid()), plumbo::kPolledChangeMessage, 0, 0);
     EXPECT_EQ(WindowRectOf(hrz).left, h1.left) << "pulled back";
 }
 

@@ -26,10 +26,10 @@
 #include "platform/folders_win.h"
 #include "platform/modal_win.h"
 #include "platform/monitor_win.h"
+#include "platform/private_messages_win.h"
 #include "platform/profile_write_win.h"
 #include "platform/ui_task_win.h"
 #include "platform/window_reports_win.h"
-#include "ruler/foreground_poller_win.h"
 #include "shell/startup_win.h"
 #include "state/hotkeys_win.h"
 
@@ -88,6 +88,7 @@ testing::AssertionResult SaidOnce(const std::vector<std::wstring>& said, std::in
 
 
 HWND RulerOf(bool horizontal) { return e2e::RulerOf(GetCurrentProcessId(), horizontal); }
+HWND TrackingWindow() { return e2e::TrackingWindowOf(GetCurrentProcessId()); }
 // Whether each of our rulers takes input, for as many as there are.
 std::vector<bool> RulersEnabled() {
     std::vector<bool> enabled;
@@ -335,7 +336,7 @@ TEST_F(ShellTest, RulersFollowTheTargetWhereverTheyArePlacedWithTicksWhereTheUni
     // each is in front, as the poll asks for one.
     for (HWND front : {RulerOf(false), GetDesktopWindow(), FindWindowW(L"Shell_TrayWnd", nullptr)}) {
         ASSERT_TRUE(SetForegroundWindow(front) && WaitFor([&] { return GetForegroundWindow() == front; }));
-        SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
+        SendMessageW(TrackingWindow(), kPolledChangeMessage, 0, 0);
         EXPECT_TRUE(Laid(target, true) && program().target.hwnd == target.Hwnd()) << "followed " << front;
     }
     // A target that rises into the topmost band above the rulers finds them above it again,
@@ -398,7 +399,7 @@ TEST_F(ShellTest, RulersStandAsideWhileTheTargetIsMinimizedOrCloaked) {
     bool cloaked = false;
     Reports().cloaked = [&](HWND w) { return cloaked && w == target.Hwnd(); };
     // Each wait asks for a look, as the poll does.
-    auto shown = [&, h = Horizontal()] { SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);
+    auto shown = [&, h = Horizontal()] { SendMessageW(TrackingWindow(), kPolledChangeMessage, 0, 0);
         return IsWindowVisible(RulerOf(true)) + IsWindowVisible(RulerOf(false)) + (BodyPixel(h) == 0xFFFFFFu); };
     for (bool minimise : {true, false}) {
         if (minimise) ShowWindow(target.Hwnd(), SW_SHOWMINIMIZED);
@@ -412,6 +413,36 @@ TEST_F(ShellTest, RulersStandAsideWhileTheTargetIsMinimizedOrCloaked) {
         cloaked = false;
         EXPECT_TRUE(WaitFor([&] { return shown() == 3 && Laid(target, false); })) << minimise;
     }
+}
+
+// A re-drawing of a window that has stopped answering says so once, in the user's language
+// ("shell.english" runs it in English), and the viewer keeps the picture it showed.
+TEST_F(ShellTest, AWindowThatStopsAnsweringIsNotRedrawnAndTheUserIsToldSo) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    e2e::Target target;
+    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    Choose(CommandId::RedrawAsVector);
+    // What the viewer holds, as the copy other programs get: its bytes, records and frame.
+    auto held = [&] {
+        Choose(CommandId::CopyToClipboard);
+        ENHMETAHEADER header{};
+        if (OpenClipboard(nullptr)) {
+            const auto copy = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
+            GetEnhMetaFileHeader(copy, sizeof header, &header);
+            CloseClipboard();
+        }
+        return std::tuple(header.nBytes, header.nRecords, header.rclFrame.right, header.rclFrame.bottom);
+    };
+    const auto before = held();
+    ASSERT_GT(std::get<0>(before), 0u) << "nothing re-drawn to keep";
+    // Hidden, so that nothing of ours ever waits on it.
+    e2e::StuckWindow busy(WS_OVERLAPPEDWINDOW);
+    program().target = TargetWindow{busy.window, e2e::WindowRectOf(busy.window), SW_SHOWNORMAL};
+    const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    const wchar_t* said = japanese ? L"ウインドウが応答していません。応答するようになってから、もう一度実行してください。"
+                                   : L"The window is not responding. Try again once it responds.";
+    EXPECT_EQ(MessagesWhile([&] { Choose(CommandId::RedrawAsVector); }), std::vector<std::wstring>{said});
+    EXPECT_EQ(held(), before) << "the viewer lost its picture";
 }
 
 // A copy run as administrator made the mutex with rights above ours: another copy runs, and the
@@ -1096,13 +1127,14 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(viewer); }));
     EXPECT_TRUE(IsWindow(viewer));
 
-    // A target that closes before the copy gives no picture; one that does not answer is not
-    // waited for. Either way everything is put back.
+    // A target that closes before the copy gives no picture, and says so; one that does not
+    // answer is not waited for. Either way everything is put back.
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target, true));
     Choose(CommandId::CaptureBitmap);
     EXPECT_FALSE(program().rulers->Shown()) << "out of the picture's way while it waits";
     target.Kill();
-    EXPECT_TRUE(WaitFor([&] { return program().rulers->Shown(); }));
+    const auto said = MessagesWhile([&] { EXPECT_TRUE(WaitFor([&] { return program().rulers->Shown(); })); });
+    EXPECT_EQ(said, std::vector<std::wstring>{L"ウインドウが閉じられました。"});
     EXPECT_FALSE(IsWindowVisible(viewer)) << "a picture of a closed window";
 
     Choose(CommandId::HideRulers);
@@ -1333,7 +1365,7 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
     // A cloaked window in front is no target, for the keys as for tracking.
     SetForegroundWindow(cloaked.Hwnd());
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == cloaked.Hwnd(); }));
-    SendMessageW(RulerOf(true), kPolledChangeMessage, 0, 0);  // a look made now, not left to the poll
+    SendMessageW(TrackingWindow(), kPolledChangeMessage, 0, 0);  // a look made now, not left to the poll
     EXPECT_FALSE(program().rulers->TargetForeground());
     EXPECT_EQ(program().target.hwnd, target.Hwnd());
     SetForegroundWindow(target.Hwnd());
