@@ -48,7 +48,7 @@ std::string Utf8(std::wstring_view s) { return reinterpret_cast<const char*>(fs:
 // ---- playing part lists ----
 
 // Adds a line to the Lines at `to` for each record a test looks at: its name and parameters,
-// the handle numbers left out (they vary with the table's use), a stock object marked; a font
+// the handle numbers left out (they vary with the table's use), a stock object by its number; a font
 // with its face, a text with its string.
 int CALLBACK Describe(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM to) {
     static const std::map<DWORD, std::string> kNames = {{EMR_SETMAPMODE, "MAPMODE"}, {EMR_SETBKMODE, "BKMODE"},
@@ -67,7 +67,8 @@ int CALLBACK Describe(HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM to)
     const bool named = kNames.contains(type), handle = type >= EMR_SELECTOBJECT && type <= EMR_DELETEOBJECT;
     if (named) line << kNames.at(type);
     for (size_t i = handle; named && i < (r->nSize - 8) / 4; ++i) line << ' ' << r->dParm[i];
-    if (type == EMR_SELECTOBJECT && (r->dParm[0] & ENHMETA_STOCK_OBJECT)) line << " stock";
+    if (type == EMR_SELECTOBJECT && (r->dParm[0] & ENHMETA_STOCK_OBJECT))
+        line << " stock " << (r->dParm[0] & ~ENHMETA_STOCK_OBJECT);
     if (!line.str().empty()) reinterpret_cast<Lines*>(to)->push_back(line.str());
     return 1;
 }
@@ -96,12 +97,13 @@ TEST(PlayPartList, TheFrameIsTheListsSizeMappedOnTheReferenceDevice) {
 }
 
 // Coordinates and pen widths round halves to even; each object is put back before it is
-// deleted; a rectangle record holds its box inclusive. A pen: style, width, 0, colour; a
-// brush: style, colour, hatch.
+// deleted, the brush (the default white one back) before the pen (the default black one); a
+// rectangle record holds its box inclusive. A pen: style, width, 0, colour; a brush: style,
+// colour, hatch.
 TEST(PlayPartList, ShapesRoundHalvesToEvenAndReleaseTheirObjects) {
     auto rect = [](std::string brush, int pen, const char* box) {
-        return Lines{"BRUSH " + brush, "SELECT", "PEN 0 " + to_string(pen) + " 0 0", "SELECT", box, "SELECT stock",
-                     "DELETE", "SELECT stock", "DELETE"};
+        return Lines{"BRUSH " + brush, "SELECT", "PEN 0 " + to_string(pen) + " 0 0", "SELECT", box, "SELECT stock 0",
+                     "DELETE", "SELECT stock 7", "DELETE"};
     };
     RectPart solid = Box(0, 0, 5, 5, kHatchSolid), corners = Box(2.5, 3.5, 2, 2);
     PolylinePart arrow = Arrow(10, 10, {4.25, 12.75, 8.5}, {4.25, 4.25, 12.75});
@@ -114,9 +116,9 @@ TEST(PlayPartList, ShapesRoundHalvesToEvenAndReleaseTheirObjects) {
         // 2.5 -> 2 and 3.5 -> 4, then the far corner 4.5 -> 4 and 5.5 -> 6.
         {"corners, pen 3.5", corners, rect(white, 4, "RECTANGLE 2 4 3 5")},
         {"line", Line(1.5, 2.5, 30, 40),
-         {"PEN 0 1 0 0", "SELECT", "MOVETO 2 2", "LINETO 30 40", "SELECT stock", "DELETE"}},
+         {"PEN 0 1 0 0", "SELECT", "MOVETO 2 2", "LINETO 30 40", "SELECT stock 7", "DELETE"}},
         {"polyline", arrow, {"PEN 0 3 0 0", "SELECT", "MOVETO 14 14", "LINETO 23 14", "LINETO 18 23", "LINETO 14 14",
-                             "SELECT stock", "DELETE"}},
+                             "SELECT stock 7", "DELETE"}},
     };
     for (const auto& [name, part, expected] : cases) EXPECT_EQ(Records(List({part}), k96Dpi), expected) << name;
 }

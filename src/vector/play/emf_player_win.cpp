@@ -40,16 +40,6 @@ int Round(double v) { return RoundHalfEven(v); }
 
 int Length(const std::wstring& s) { return static_cast<int>(std::min<size_t>(s.size(), INT_MAX)); }
 
-// Selects obj (when there is one) and later puts the previous object back, then deletes obj:
-// restore before delete, so nothing selected is ever deleted.
-template <typename H>
-void WithSelected(HDC dc, GdiObject<H>& obj, auto&& draw) {
-    HGDIOBJ previous = obj ? SelectObject(dc, obj.Get()) : nullptr;
-    draw();
-    if (previous) SelectObject(dc, previous);
-    obj.Reset();
-}
-
 class Player {
 public:
     Player(HDC dc, HDC measureDc, TwipsPerPixel tpp) : dc_(dc), measureDc_(measureDc), tpp_(tpp) {}
@@ -61,39 +51,33 @@ public:
 private:
     void Draw(const RectPart& r) {
         Brush brush(r.hatch == kHatchSolid ? CreateSolidBrush(r.fillColor) : CreateHatchBrush(r.hatch, r.fillColor));
-        HGDIOBJ oldBrush = brush ? SelectObject(dc_, brush.Get()) : nullptr;
-        Pen pen(CreatePen(r.penStyle, Round(r.penWidth / 10.0), r.penColor));
-        HGDIOBJ oldPen = pen ? SelectObject(dc_, pen.Get()) : nullptr;
+        Selected<HBRUSH> withBrush(dc_, std::move(brush));
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(r.penStyle, Round(r.penWidth / 10.0), r.penColor)));
         Rectangle(dc_, Round(r.x), Round(r.y), Round(r.x + r.width), Round(r.y + r.height));
-        if (oldBrush) SelectObject(dc_, oldBrush);
-        brush.Reset();
-        if (oldPen) SelectObject(dc_, oldPen);
-        pen.Reset();
+        // The brush goes before the pen, in the order the metafile has always recorded them.
+        withBrush.End();
     }
 
     void Draw(const TextPart& t) {
         Font font(Make(t.face, t.size, kPointTextWidthPercent));
         SetBkMode(dc_, t.opaque ? OPAQUE : TRANSPARENT);
         // No text colour for point texts: they take whatever the context has.
-        WithSelected(dc_, font, [&] { TextOutW(dc_, Round(t.x), Round(t.y), t.text.c_str(), Length(t.text)); });
+        Selected<HFONT> withFont(dc_, std::move(font));
+        TextOutW(dc_, Round(t.x), Round(t.y), t.text.c_str(), Length(t.text));
     }
 
     void Draw(const LinePart& l) {
-        Pen pen(CreatePen(PS_SOLID, l.penWidth, l.color));
-        WithSelected(dc_, pen, [&] {
-            MoveToEx(dc_, Round(l.x1), Round(l.y1), nullptr);
-            LineTo(dc_, Round(l.x2), Round(l.y2));
-        });
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, l.penWidth, l.color)));
+        MoveToEx(dc_, Round(l.x1), Round(l.y1), nullptr);
+        LineTo(dc_, Round(l.x2), Round(l.y2));
     }
 
     void Draw(const PolylinePart& p) {
         const size_t n = p.PointCount();
-        Pen pen(CreatePen(PS_SOLID, p.penWidth, p.color));
-        WithSelected(dc_, pen, [&] {
-            if (n == 0) return;
-            MoveToEx(dc_, Round(p.xs[0]), Round(p.ys[0]), nullptr);
-            for (size_t i = 1; i < n; ++i) LineTo(dc_, Round(p.xs[i]), Round(p.ys[i]));
-        });
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, p.penWidth, p.color)));
+        if (n == 0) return;
+        MoveToEx(dc_, Round(p.xs[0]), Round(p.ys[0]), nullptr);
+        for (size_t i = 1; i < n; ++i) LineTo(dc_, Round(p.xs[i]), Round(p.ys[i]));
     }
 
     void Draw(const RectTextPart& t) {
@@ -103,10 +87,9 @@ private:
         // DrawText may write into the string for some flags; give it a buffer of its own.
         std::vector<wchar_t> text(t.text.begin(), t.text.end());
         text.resize(text.size() + 5, L'\0');
-        WithSelected(dc_, font, [&] {
-            SetTextColor(dc_, t.textColor);
-            DrawTextW(dc_, text.data(), Length(t.text), &rc, t.format);
-        });
+        Selected<HFONT> withFont(dc_, std::move(font));
+        SetTextColor(dc_, t.textColor);
+        DrawTextW(dc_, text.data(), Length(t.text), &rc, t.format);
     }
 
     void Draw(const ImagePart& image) {
@@ -154,9 +137,8 @@ HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPer
         Font probe(CreateFontIndirectW(&lf));
         TEXTMETRICW tm{};
         if (probe && request.dc) {
-            HGDIOBJ previous = SelectObject(request.dc, probe.Get());
+            SelectGuard measuring(request.dc, probe.Get());
             GetTextMetricsW(request.dc, &tm);
-            if (previous) SelectObject(request.dc, previous);
         }
         lf.lfWidth = Round(request.widthPercent / 100.0 * tm.tmAveCharWidth);
     }
