@@ -22,12 +22,27 @@ PolylinePart OutlineOf(const RectPart& r) {
     return p;
 }
 
-template <typename T>
-bool Append(PartList& list, std::vector<T>& kindArray, int32_t kind, const T& part) {
-    if (kindArray.size() >= kMaxCount || list.order.size() >= kMaxCount) return false;
-    list.order.push_back({kind, static_cast<int32_t>(kindArray.size())});
-    kindArray.push_back(part);
+bool Append(PartList& list, DrawPart part) {
+    if (list.parts.size() >= kMaxCount) return false;
+    list.parts.push_back(std::move(part));
     return true;
+}
+
+// The face of the last text in the list that names one; empty when none does.
+std::wstring LastFace(const PartList& list) {
+    for (auto part = list.parts.rbegin(); part != list.parts.rend(); ++part) {
+        const std::wstring* face = nullptr;
+        if (const auto* text = std::get_if<TextPart>(&*part)) face = &text->face;
+        if (const auto* text = std::get_if<RectTextPart>(&*part)) face = &text->face;
+        if (face && !face->empty()) return *face;
+    }
+    return {};
+}
+
+template <typename Text>
+bool AppendText(PartList& list, Text text) {
+    if (text.face.empty()) text.face = LastFace(list);
+    return Append(list, std::move(text));
 }
 
 std::optional<double> TwipsPerUnit(int32_t unit, double twipsPerPixel) {
@@ -50,15 +65,14 @@ bool AddPart(PartList& list, const DrawPart& part) {
     struct Adder {
         PartList& list;
         bool operator()(const RectPart& r) const {
-            if (r.hatch == kHatchSolid && r.outline == kOutlineOnly)
-                return Append(list, list.polylines, kindPolyline, OutlineOf(r));
-            return Append(list, list.rects, kindRect, r);
+            if (r.hatch == kHatchSolid && r.outline == kOutlineOnly) return Append(list, OutlineOf(r));
+            return Append(list, r);
         }
-        bool operator()(const TextPart& t) const { return Append(list, list.texts, kindText, t); }
-        bool operator()(const LinePart& l) const { return Append(list, list.lines, kindLine, l); }
-        bool operator()(const PolylinePart& p) const { return Append(list, list.polylines, kindPolyline, p); }
-        bool operator()(const RectTextPart& t) const { return Append(list, list.rectTexts, kindRectText, t); }
-        bool operator()(const ImagePart& i) const { return Append(list, list.images, kindImage, i); }
+        bool operator()(const TextPart& t) const { return AppendText(list, t); }
+        bool operator()(const LinePart& l) const { return Append(list, l); }
+        bool operator()(const PolylinePart& p) const { return Append(list, p); }
+        bool operator()(const RectTextPart& t) const { return AppendText(list, t); }
+        bool operator()(const ImagePart& i) const { return !i.pixels || Append(list, i); }
     };
     return std::visit(Adder{list}, part);
 }

@@ -12,13 +12,6 @@
 
 namespace plumbo {
 
-inline constexpr int32_t kindRect = 0;
-inline constexpr int32_t kindText = 1;
-inline constexpr int32_t kindLine = 2;
-inline constexpr int32_t kindPolyline = 3;
-inline constexpr int32_t kindRectText = 4;
-inline constexpr int32_t kindImage = 5;
-
 // Hatch code that asks for a solid brush; with outline flag -1 the rectangle becomes an outline.
 inline constexpr int32_t kHatchSolid = 999;
 inline constexpr int32_t kOutlineOnly = -1;
@@ -43,7 +36,7 @@ struct RectPart {
 
 struct TextPart {
     double x = 0, y = 0;
-    std::wstring face;
+    std::wstring face;  // empty: the system's default face
     int32_t size = 0;  // points
     std::wstring text;
     uint32_t textColor = 0;  // kept, never used by the player
@@ -53,7 +46,7 @@ struct TextPart {
 
 struct RectTextPart {
     double x = 0, y = 0, width = 0, height = 0;
-    std::wstring face;
+    std::wstring face;  // empty: the system's default face
     int32_t size = 0;
     std::wstring text;
     uint32_t textColor = 0;
@@ -98,43 +91,26 @@ struct ImagePart {
     std::shared_ptr<const ScreenPixels> pixels;  // shared: a part list is copied whole, pictures are large
 };
 
-// One request, of one of the kinds.
+// One request, of one of the kinds, carrying all it needs to be drawn alone.
 using DrawPart = std::variant<RectPart, TextPart, LinePart, PolylinePart, RectTextPart, ImagePart>;
-
-struct PartOrder {
-    int32_t kind = 0;
-    int32_t index = 0;
-};
 
 struct PartList {
     int32_t unit = 0;
     double width = 0, height = 0;
-    std::vector<RectPart> rects;
-    std::vector<TextPart> texts;
-    std::vector<RectTextPart> rectTexts;
-    std::vector<LinePart> lines;
-    std::vector<PolylinePart> polylines;
-    std::vector<ImagePart> images;
-    std::vector<PartOrder> order;  // painting order: exactly the order of the AddPart calls
+    std::vector<DrawPart> parts;  // in painting order: exactly the order of the AddPart calls
 };
 
-// Calls draw with each part in painting order, leaving out order entries that point nowhere.
+// Calls draw with each part in painting order.
 template <typename Draw>
 void ForEachPart(const PartList& list, Draw&& draw) {
-    for (const PartOrder& o : list.order) {
-        if (o.index < 0) continue;
-        const auto i = static_cast<size_t>(o.index);
-        if (o.kind == kindRect && i < list.rects.size()) draw(list.rects[i]);
-        if (o.kind == kindText && i < list.texts.size()) draw(list.texts[i]);
-        if (o.kind == kindLine && i < list.lines.size()) draw(list.lines[i]);
-        if (o.kind == kindPolyline && i < list.polylines.size()) draw(list.polylines[i]);
-        if (o.kind == kindRectText && i < list.rectTexts.size()) draw(list.rectTexts[i]);
-        if (o.kind == kindImage && i < list.images.size() && list.images[i].pixels) draw(list.images[i]);
-    }
+    for (const DrawPart& part : list.parts) std::visit(draw, part);
 }
 
 // Appends a deep copy of the part. A solid outline-only rectangle is stored as a closed
-// five-point polyline. False only when the list is full (its 32-bit counts would overflow).
+// five-point polyline; a text without a face gets the last face named in the list before it
+// (none: the system's default face), so that every part carries its own; an image without
+// pixels, which shows nothing, is left out. False only when the list is full (its count would
+// pass 32 bits).
 bool AddPart(PartList& list, const DrawPart& part);
 
 // What one control's drawer may add: more than any real control shows, and few enough that a
@@ -177,7 +153,7 @@ inline constexpr int32_t kRectTextWidthPercent = 100;
 RectPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHorizontal);
 // Text in the drawers' face and size, transparent, inside a rectangle.
 RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format);
-// Text at a point.
+// Text at a point; an empty face takes the last one named when the text is added to a list.
 TextPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque);
 // The pixels over the rectangle.
 ImagePart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels);

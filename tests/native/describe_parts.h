@@ -16,19 +16,21 @@ using Lines = std::vector<std::wstring>;
 // part drawn any other way shows.
 inline Lines Describe(const PartList& list) {
     Lines out;
-    for (const PartOrder& o : list.order) {
-        std::wostringstream s;
-        if (o.kind == kindRect) {
-            const RectPart& r = list.rects.at(o.index);
+    struct Describer {
+        std::wostringstream& s;
+        void operator()(const RectPart& r) const {
             s << "R " << r.x << ',' << r.y << ' ' << r.width << 'x' << r.height << " h" << r.hatch;
             if (r.penWidth != 1 || r.penStyle != 0 || r.penColor != kBlack || r.fillColor != kWhite || r.outline != -1)
                 s << " pen=" << r.penWidth << '/' << r.penStyle << '/' << r.penColor << " fill=" << r.fillColor << " o" << r.outline;
-        } else if (o.kind == kindPolyline) {
-            const PolylinePart& p = list.polylines.at(o.index);
+        }
+        void operator()(const PolylinePart& p) const {
             // Many points all at one distance from their middle: a circle, by its centre and radius.
             const size_t n = p.PointCount();
             double cx = 0, cy = 0, r = -1;
-            for (size_t i = 0; i + 1 < n; ++i) cx += p.xs[i] / (n - 1), cy += p.ys[i] / (n - 1);
+            for (size_t i = 0; i + 1 < n; ++i) {
+                cx += p.xs[i] / (n - 1);
+                cy += p.ys[i] / (n - 1);
+            }
             for (size_t i = 0; i < n && n > 8; ++i) {
                 const double d = std::hypot(p.xs[i] - cx, p.ys[i] - cy);
                 r = (i == 0 || std::abs(d - r) < 1e-6) ? d : -1;
@@ -38,20 +40,25 @@ inline Lines Describe(const PartList& list) {
             else s << 'P';
             for (size_t i = 0; i < n && !(r >= 0 && n > 8); ++i) s << " (" << p.xs[i] << ',' << p.ys[i] << ')';
             if (p.penWidth != 1 || p.color != kBlack) s << " pen=" << p.penWidth << '/' << p.color;
-        } else if (o.kind == kindLine) {
-            const LinePart& l = list.lines.at(o.index);
+        }
+        void operator()(const LinePart& l) const {
             s << "L (" << l.x1 << ',' << l.y1 << ")-(" << l.x2 << ',' << l.y2 << ')';
             if (l.penWidth != 1 || l.color != kBlack) s << " pen=" << l.penWidth << '/' << l.color;
-        } else if (o.kind == kindRectText) {
-            const RectTextPart& t = list.rectTexts.at(o.index);
+        }
+        void operator()(const RectTextPart& t) const {
             s << "B " << t.x << ',' << t.y << ' ' << t.width << 'x' << t.height << " f" << t.format << " '" << t.text << '\'';
             if (t.face != kDrawerFace || t.size != 9 || t.opaque != 0 || t.textColor != kBlack)
                 s << " face='" << t.face << "' size=" << t.size << " op" << t.opaque;
-        } else if (o.kind == kindText) {
-            const TextPart& t = list.texts.at(o.index);
+        }
+        void operator()(const TextPart& t) const {
             s << "T " << t.x << ',' << t.y << " '" << t.text << "' op" << t.opaque;
             if (t.face != kDrawerFace || t.size != 9) s << " face='" << t.face << "' size=" << t.size;
         }
+        void operator()(const ImagePart&) const {}
+    };
+    for (const DrawPart& part : list.parts) {
+        std::wostringstream s;
+        std::visit(Describer{s}, part);
         out.push_back(s.str());
     }
     return out;

@@ -105,34 +105,25 @@ private:
         request.face = face;
         request.size = static_cast<float>(size);
         request.widthPercent = static_cast<int16_t>(widthPercent);
-        float factor = 0;
-        return MakeFont(request, lf_, factor, tpp_);
+        const LOGFONTW lf = TextFont(request, tpp_);
+        return CreateFontIndirectW(&lf);
     }
 
     HDC dc_;
     HDC measureDc_;
     TwipsPerPixel tpp_;
-    LOGFONTW lf_{};  // one for the whole run: an empty face keeps the last named one
 };
 
 }  // namespace
 
-HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPerPixel twipsPerPixel) {
-    if (factor == 0 && twipsPerPixel.x > 0) factor = kPointsToTwips / static_cast<float>(twipsPerPixel.x);
+LOGFONTW TextFont(const FontRequest& request, TwipsPerPixel twipsPerPixel) {
+    const float factor = twipsPerPixel.x > 0 ? kPointsToTwips / static_cast<float>(twipsPerPixel.x) : 0.0f;
+    LOGFONTW lf{};
     lf.lfHeight = -Round(request.size * factor);  // negative: a character height
-    lf.lfItalic = FALSE;
-    lf.lfUnderline = FALSE;
-    lf.lfStrikeOut = FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfWeight = FW_NORMAL;
-    lf.lfEscapement = lf.lfOrientation = 0;
-    const std::wstring& face = request.face;
-    if (!face.empty()) {
-        std::wstring name = CutAtCharBoundary(face, LF_FACESIZE - 1);
-        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
-        std::wmemcpy(lf.lfFaceName, name.data(), name.size());
-    }
-    lf.lfWidth = 0;
+    const std::wstring name = CutAtCharBoundary(request.face, LF_FACESIZE - 1);
+    std::wmemcpy(lf.lfFaceName, name.data(), name.size());
     if (request.widthPercent > 0) {
         Font probe(CreateFontIndirectW(&lf));
         TEXTMETRICW tm{};
@@ -142,7 +133,7 @@ HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPer
         }
         lf.lfWidth = Round(request.widthPercent / 100.0 * tm.tmAveCharWidth);
     }
-    return CreateFontIndirectW(&lf);
+    return lf;
 }
 
 Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel tpp) {

@@ -130,15 +130,15 @@ public:
     }
 
     void Draw(const TextPart& t) {
-        const FontMeasures font = UseFont(t.face, t.size, kPointTextWidthPercent);
+        const FontMeasures font = measure_.UseFont(t.face, t.size, kPointTextWidthPercent);
         opaque_ = t.opaque != 0;
         const std::vector<int32_t> reach = measure_.Advances(t.text);
         // No colour of its own: the one the last rectangle text set.
-        Write({RoundHalfEven(t.x), RoundHalfEven(t.y), reach.empty() ? 0 : reach.back(), t.text}, font);
+        Write({RoundHalfEven(t.x), RoundHalfEven(t.y), reach.empty() ? 0 : reach.back(), t.text}, t.face, font);
     }
 
     void Draw(const RectTextPart& t) {
-        const FontMeasures font = UseFont(t.face, t.size, kRectTextWidthPercent);
+        const FontMeasures font = measure_.UseFont(t.face, t.size, kRectTextWidthPercent);
         opaque_ = t.opaque != 0;
         textColour_ = t.textColor;
         const TextBox box{RoundHalfEven(t.x), RoundHalfEven(t.y), RoundHalfEven(t.x + t.width),
@@ -151,7 +151,8 @@ public:
                     Attr("height", std::max<int64_t>(0, int64_t{box.bottom} - box.top)) + "/></clipPath>\n<g clip-path=\"url(#" + id +
                     ")\">\n";
         }
-        for (const DrawnLine& line : DrawTextLines(t.text, box, t.format, font.lineHeight, measure_)) Write(line, font);
+        for (const DrawnLine& line : DrawTextLines(t.text, box, t.format, font.lineHeight, measure_))
+            Write(line, t.face, font);
         if (clipped) body += "</g>\n";
     }
 
@@ -183,11 +184,6 @@ public:
     }
 
 private:
-    FontMeasures UseFont(const std::wstring& face, int32_t size, int32_t widthPercent) {
-        if (!face.empty()) face_ = face;
-        return measure_.UseFont(face, size, widthPercent);
-    }
-
     // A GDI pen: width 0 is the one-pixel pen; dashed styles come out solid, as no drawer asks
     // for one. A pixel is the square right of and below its point, so outlines run through the
     // middle of their pixels.
@@ -223,13 +219,13 @@ private:
     // A line of text from its top-left corner, on the background colour in opaque mode, its
     // glyphs narrowed as the font's width asks; the mnemonic underlined a pixel below the
     // baseline.
-    void Write(const DrawnLine& line, const FontMeasures& font) {
+    void Write(const DrawnLine& line, const std::wstring& face, const FontMeasures& font) {
         if (line.text.empty()) return;
         if (opaque_)
             body += "<rect" + Attr("x", line.x) + Attr("y", line.y) + Attr("width", line.width) +
                     Attr("height", font.lineHeight) + " fill=\"" + kBackground + "\"/>\n";
         body += "<text" + Attr("x", line.x) + Attr("y", line.y + font.ascent) +
-                (face_.empty() ? "" : " font-family=\"" + Xml(face_) + '"') + Attr("font-size", font.height) +
+                (face.empty() ? "" : " font-family=\"" + Xml(face) + '"') + Attr("font-size", font.height) +
                 " fill=\"" + Colour(textColour_) + '"';
         if (font.stretch != 1)
             body += " transform=\"matrix(" + Num(font.stretch) + " 0 0 1 " + Num(line.x * (1 - font.stretch)) + " 0)\"";
@@ -243,7 +239,6 @@ private:
     const double half_ = pixel_ / 2;
     bool opaque_ = true;  // the background mode of a new context
     uint32_t textColour_ = kBlack;
-    std::wstring face_;  // the last face named
     int clips_ = 0;
     std::set<std::string> patterns_;
 };

@@ -24,8 +24,8 @@ struct FontMeasures {
 class TextMeasure {
 public:
     virtual ~TextMeasure() = default;
-    // Makes the font of a text part current, as the metafile player makes it: an empty face
-    // keeps the last one named; a width percent of 0 leaves the glyphs their own width.
+    // Makes the font of a text part current, as the metafile player makes it: an empty face is
+    // the system's default; a width percent of 0 leaves the glyphs their own width.
     virtual FontMeasures UseFont(const std::wstring& face, int32_t size, int32_t widthPercent) = 0;
     // How far the first 1, 2, ... n UTF-16 units of text reach in the current font.
     virtual std::vector<int32_t> Advances(std::wstring_view text) = 0;

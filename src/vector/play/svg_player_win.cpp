@@ -20,15 +20,15 @@ public:
 
     FontMeasures UseFont(const std::wstring& face, int32_t size, int32_t widthPercent) override {
         FontRequest request{dc_.Get(), face, static_cast<float>(size), static_cast<int16_t>(widthPercent)};
-        float factor = 0;
-        Font font(MakeFont(request, lf_, factor, tpp_));
-        LOGFONTW own = lf_;
+        const LOGFONTW lf = TextFont(request, tpp_);
+        Font font(CreateFontIndirectW(&lf));
+        LOGFONTW own = lf;
         own.lfWidth = 0;
         const LONG ownWidth = Metrics(Font(CreateFontIndirectW(&own))).tmAveCharWidth;
         font_ = std::move(font);
         const TEXTMETRICW tm = Metrics(font_);
-        const double stretch = lf_.lfWidth && ownWidth ? static_cast<double>(lf_.lfWidth) / ownWidth : 1.0;
-        return {-lf_.lfHeight, tm.tmAscent, tm.tmHeight, stretch};
+        const double stretch = lf.lfWidth && ownWidth ? static_cast<double>(lf.lfWidth) / ownWidth : 1.0;
+        return {-lf.lfHeight, tm.tmAscent, tm.tmHeight, stretch};
     }
 
     std::vector<int32_t> Advances(std::wstring_view text) override {
@@ -53,7 +53,6 @@ private:
 
     MemoryDc dc_;
     TwipsPerPixel tpp_;
-    LOGFONTW lf_{};  // one for the whole document: an empty face keeps the last one named
     Font font_;      // the font texts are measured in until the next one
 };
 
