@@ -241,7 +241,7 @@ void SvgOfLongText(TwipsPerPixel tpp) {
         while (text.size() < n) text += L"word ";
         PartList list;
         std::tie(list.unit, list.width, list.height) = std::tuple(kUnitPixels, 400, 40000);
-        AddPart(list, BoxedText(0, 0, 400, 40000, text, kFormatWordBreak));
+        AddPart(list, BoxedText(0, 0, 400, 40000, text, Wrapped(kLayoutLeft)));
         std::printf("%8zu %10.2f\n", n, BestOfTurns(3, {[&] { return !PlaySvg(nullptr, list, tpp).empty(); }})[0]);
     }
 }

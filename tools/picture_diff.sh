@@ -8,6 +8,7 @@
 # one line a picture and exits 1 when any differs or could not be made. Each run reads the window
 # anew within the re-drawing's time budgets; where the first two readings differ, each build reads
 # once more, so that a reading cut short on a busy machine is not taken for a change.
+# PICTURE_DIFF_ONLY="target-lists notepad" compares only the pictures so named.
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
@@ -49,6 +50,7 @@ differ=0
 compare() {  # name hwnd [extra switches]
   local name="$1" hwnd="$2"
   shift 2
+  if [ -n "${PICTURE_DIFF_ONLY:-}" ] && ! grep -qw -- "$name" <<<"$PICTURE_DIFF_ONLY"; then return; fi
   for ext in emf svg png; do
     local was="$out/old/$name.$ext" now="$out/new/$name.$ext" again="$out/old/$name.again.$ext"
     pwine "$old" /redraw /hwnd "$hwnd" "$@" /out "$(windows_path "$was")" 2>/dev/null

@@ -1,5 +1,6 @@
 #include "vector/parts.h"
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -10,17 +11,6 @@ namespace plumbo {
 namespace {
 
 constexpr size_t kMaxCount = static_cast<size_t>(std::numeric_limits<int32_t>::max());
-
-PolylinePart OutlineOf(const RectPart& r) {
-    PolylinePart p;
-    p.xs = {r.x, r.x + r.width, r.x + r.width, r.x, r.x};
-    p.ys = {r.y, r.y, r.y + r.height, r.y + r.height, r.y};
-    // Unlike a rectangle's pen, the outline's pen width is not in tenths: 1 stays 1.
-    p.penWidth = r.penWidth;
-    p.penStyle = r.penStyle;
-    p.color = r.penColor;
-    return p;
-}
 
 bool Append(PartList& list, DrawPart part) {
     if (list.parts.size() >= kMaxCount) return false;
@@ -61,11 +51,20 @@ std::optional<double> TwipsPerUnit(int32_t unit, double twipsPerPixel) {
 
 }  // namespace
 
+PolylinePart OutlineOf(const RectPart& r) {
+    PolylinePart p;
+    p.xs = {r.x, r.x + r.width, r.x + r.width, r.x, r.x};
+    p.ys = {r.y, r.y, r.y + r.height, r.y + r.height, r.y};
+    p.penWidth = std::max(1.0, r.penWidth);
+    p.color = r.penColor;
+    return p;
+}
+
 bool AddPart(PartList& list, const DrawPart& part) {
     struct Adder {
         PartList& list;
         bool operator()(const RectPart& r) const {
-            if (r.hatch == kHatchSolid && r.outline == kOutlineOnly) return Append(list, OutlineOf(r));
+            if (r.fill == Fill::None) return Append(list, OutlineOf(r));
             return Append(list, r);
         }
         bool operator()(const TextPart& t) const { return AppendText(list, t); }
@@ -77,23 +76,21 @@ bool AddPart(PartList& list, const DrawPart& part) {
     return std::visit(Adder{list}, part);
 }
 
-RectPart Box(double x, double y, double w, double h, int32_t hatch) {
-    return {x, y, w, h, 1, 0, kBlack, kWhite, hatch, kOutlineOnly};
+RectPart Box(double x, double y, double w, double h, Fill fill) { return {x, y, w, h, 0, kBlack, fill, kWhite}; }
+
+RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, TextLayout layout) {
+    return {x, y, w, h, kDrawerFace, kDrawerTextSize, std::move(text), kBlack, false, layout};
 }
 
-RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format) {
-    return {x, y, w, h, kDrawerFace, kDrawerTextSize, std::move(text), kBlack, 0, kWhite, format};
-}
-
-TextPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque) {
-    return {x, y, std::move(face), kDrawerTextSize, std::move(text), kBlack, opaque, kWhite};
+TextPart PointText(double x, double y, std::wstring face, std::wstring text, bool opaque) {
+    return {x, y, std::move(face), kDrawerTextSize, std::move(text), kBlack, opaque};
 }
 
 ImagePart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels) {
     return {x, y, w, h, std::move(pixels)};
 }
 
-LinePart Line(double x1, double y1, double x2, double y2) { return {x1, y1, x2, y2, 1, 0, kBlack}; }
+LinePart Line(double x1, double y1, double x2, double y2) { return {x1, y1, x2, y2, 1, kBlack}; }
 
 PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]) {
     PolylinePart p;

@@ -11,17 +11,18 @@ namespace plumbo {
 
 using Lines = std::vector<std::wstring>;
 
-// R x,y wxh h<hatch> | P (x,y) ... | L (x1,y1)-(x2,y2) | B x,y wxh f<format> 'text' | T x,y 'text' op<opaque>.
-// Pens, colours, faces and sizes other than the drawers' black-on-white ones are appended, so a
-// part drawn any other way shows.
+// R x,y wxh <fill> | P (x,y) ... | L (x1,y1)-(x2,y2) | B x,y wxh <across>[ wrap] 'text' | T x,y 'text' op<opaque>.
+// Pens, colours, faces, sizes and opacity other than the drawers' black-on-white ones are
+// appended, so a part drawn any other way shows: every field a part has.
 inline Lines Describe(const PartList& list) {
     Lines out;
     struct Describer {
         std::wostringstream& s;
         void operator()(const RectPart& r) const {
-            s << "R " << r.x << ',' << r.y << ' ' << r.width << 'x' << r.height << " h" << r.hatch;
-            if (r.penWidth != 1 || r.penStyle != 0 || r.penColor != kBlack || r.fillColor != kWhite || r.outline != -1)
-                s << " pen=" << r.penWidth << '/' << r.penStyle << '/' << r.penColor << " fill=" << r.fillColor << " o" << r.outline;
+            constexpr const wchar_t* kFills[] = {L"none", L"solid", L"hatched", L"diagonal", L"caption"};
+            s << "R " << r.x << ',' << r.y << ' ' << r.width << 'x' << r.height << ' ' << kFills[static_cast<int>(r.fill)];
+            if (r.penWidth != 0 || r.penColor != kBlack || r.fillColor != kWhite)
+                s << " pen=" << r.penWidth << '/' << r.penColor << " fill=" << r.fillColor;
         }
         void operator()(const PolylinePart& p) const {
             // Many points all at one distance from their middle: a circle, by its centre and radius.
@@ -46,13 +47,16 @@ inline Lines Describe(const PartList& list) {
             if (l.penWidth != 1 || l.color != kBlack) s << " pen=" << l.penWidth << '/' << l.color;
         }
         void operator()(const RectTextPart& t) const {
-            s << "B " << t.x << ',' << t.y << ' ' << t.width << 'x' << t.height << " f" << t.format << " '" << t.text << '\'';
-            if (t.face != kDrawerFace || t.size != 9 || t.opaque != 0 || t.textColor != kBlack)
-                s << " face='" << t.face << "' size=" << t.size << " op" << t.opaque;
+            constexpr const wchar_t* kAcross[] = {L"left", L"centre", L"right"};
+            s << "B " << t.x << ',' << t.y << ' ' << t.width << 'x' << t.height << ' '
+              << kAcross[static_cast<int>(t.layout.across)] << (t.layout.wrap ? L" wrap" : L"") << " '" << t.text << '\'';
+            if (t.face != kDrawerFace || t.size != 9 || t.opaque) s << " face='" << t.face << "' size=" << t.size << " op" << t.opaque;
+            if (t.textColor != kBlack) s << " colour=" << t.textColor;
         }
         void operator()(const TextPart& t) const {
             s << "T " << t.x << ',' << t.y << " '" << t.text << "' op" << t.opaque;
             if (t.face != kDrawerFace || t.size != 9) s << " face='" << t.face << "' size=" << t.size;
+            if (t.textColor != kBlack) s << " colour=" << t.textColor;
         }
         void operator()(const ImagePart&) const {}
     };

@@ -105,10 +105,11 @@ TEST(PlayPartList, ShapesRoundHalvesToEvenAndReleaseTheirObjects) {
         return Lines{"BRUSH " + brush, "SELECT", "PEN 0 " + to_string(pen) + " 0 0", "SELECT", box, "SELECT stock 0",
                      "DELETE", "SELECT stock 7", "DELETE"};
     };
-    RectPart solid = Box(0, 0, 5, 5, kHatchSolid), corners = Box(2.5, 3.5, 2, 2);
+    RectPart solid = Box(0, 0, 5, 5, Fill::Solid);
+    RectPart corners = Box(2.5, 3.5, 2, 2);
     PolylinePart arrow = Arrow(10, 10, {4.25, 12.75, 8.5}, {4.25, 4.25, 12.75});
-    std::tie(solid.outline, solid.fillColor) = std::tuple(0, 0x123456);
-    std::tie(solid.penWidth, corners.penWidth, arrow.penWidth) = std::tuple(25, 35, 3);
+    solid.fillColor = 0x123456;
+    std::tie(solid.penWidth, corners.penWidth, arrow.penWidth) = std::tuple(2.5, 3.5, 3);
     const std::string white = "2 " + to_string(kWhite) + " 0";  // hatched, horizontal
     const std::tuple<const char*, DrawPart, Lines> cases[] = {
         {"drawers' box", Box(10, 20, 30, 40), rect(white, 0, "RECTANGLE 10 20 39 59")},
@@ -134,8 +135,8 @@ TEST(PlayPartList, TextsInTheirFontsAtTheScreenResolutionLeavingTheReferenceAsIt
     SelectGuard f(dc, font.Get()), pe(dc, pen.Get());
     SetBkMode(dc, OPAQUE);
     auto fontLine = [](long width) { return "FONT -15 " + to_string(width) + " " + Utf8(kDrawerFace); };
-    Lines texts = Records(List({Box(0, 0, 10, 10), BoxedText(10, 20, 100, 19, L"ファイル(&F)", kFormatTopLeft),
-                                PointText(5, 6, kDrawerFace, L"Group", -1)}), k120Dpi, dc);
+    Lines texts = Records(List({Box(0, 0, 10, 10), BoxedText(10, 20, 100, 19, L"ファイル(&F)", kLayoutLeft),
+                                PointText(5, 6, kDrawerFace, L"Group", true)}), k120Dpi, dc);
     std::erase_if(texts, [](auto& l) { return !(l.starts_with("FONT") || l[0] == 'T' || l.starts_with("BK")); });
     EXPECT_EQ(texts, (Lines{"BKMODE 1", fontLine(8), "TEXTCOLOR 0", "TEXT 10 20 ファイル(F)", "BKMODE 2", fontLine(6), "TEXT 5 6 Group"}));
     EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_FONT), GetCurrentObject(dc, OBJ_PEN), GetMapMode(dc), GetBkMode(dc)),
@@ -204,9 +205,9 @@ const Colour kShades = [](int x, int y) { return RGB(10 + 40 * x, 20 + 60 * y, 5
 // An enhanced metafile with a HIMETRIC frame of w x h: a black block fills the right half and
 // a red line runs along the top of the left half.
 Picture HalfBlackMetafile(double w, double h) {
-    RectPart black = Box(w / 2, 0, w / 2, h, kHatchSolid);
+    RectPart black = Box(w / 2, 0, w / 2, h, Fill::Solid);
     LinePart red = Line(0, 0, w / 2, 0);
-    std::tie(black.outline, black.fillColor, red.color) = std::tuple(0, 0, kRed);
+    std::tie(black.fillColor, red.color) = std::tuple(0, kRed);
     return PlayPartList(nullptr, List({black, red}, w, h, kUnitHimetric), k96Dpi);
 }
 
@@ -409,12 +410,13 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
 // DrawText's lines, its mnemonic taken out, in text elements.
 TEST(ExportFiles, OtherProgramsReadThePngAndDrawTheSvgAsTheMetafile) {
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "needs Wine's Linux side";
-    RectPart black = Box(150, 70, 80, 40, kHatchSolid);
-    std::tie(black.outline, black.fillColor) = std::tuple(0, 0);
-    const PartList list = List({Box(0, 0, 240, 120), Box(0, 0, 240, 19, kHatchCaption), Box(10, 30, 50, 20, kHatchSolid),
-                                black, BoxedText(19, 0, 221, 19, L"書き出し(&S)", kFormatVCenter), Line(10, 58, 130, 58),
-                                PointText(70, 52, L"", L"Group", -1), Box(140, 60, 60, 40),
-                                BoxedText(10, 70, 110, 45, L"Words wrapped where DrawText wraps them", 0x10)}, 240, 120);
+    RectPart black = Box(150, 70, 80, 40, Fill::Solid);
+    black.fillColor = 0;
+    const PartList list = List({Box(0, 0, 240, 120), Box(0, 0, 240, 19, Fill::Caption), Box(10, 30, 50, 20, Fill::None),
+                                black, BoxedText(19, 0, 221, 19, L"書き出し(&S)", kLayoutLeft), Line(10, 58, 130, 58),
+                                PointText(70, 52, L"", L"Group", true), Box(140, 60, 60, 40),
+                                BoxedText(10, 70, 110, 45, L"Words wrapped where DrawText wraps them", Wrapped(kLayoutLeft))},
+                               240, 120);
     const Picture emf = PlayPartList(nullptr, list, k96Dpi);
     const std::string file = fs::path(e2e::LinuxScratchPath() + L"-svg").string();  // Z:\tmp under Wine
     auto run = [](const std::string& command) { return e2e::RunOnLinux(fs::path(command).wstring()); };

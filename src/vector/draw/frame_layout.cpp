@@ -37,15 +37,15 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
     const auto clientTop = Sub32(frame.client.top, outer.top);
     if (clientRead && !clientTop) return std::nullopt;
     if (HasStyleBits(style, style_bits::kCaption) && (!clientRead || *clientTop >= C)) {
-        out.Add(Box(0, 0, W, C, kHatchCaption));
+        out.Add(Box(0, 0, W, C, Fill::Caption));
         // The C x C square at the left end stays empty where the system icon would be.
-        out.Add(BoxedText(C, 0, W - C, C, target.window.text, kFormatVCenter));
+        out.Add(BoxedText(C, 0, W - C, C, target.window.text, kLayoutLeft));
 
         if (HasStyleBits(style, style_bits::kSysMenu)) {
             const double X = tool ? frame.cxSmSize : sm.cxSize, Y = tool ? frame.cySmSize : sm.cySize;
             const double m = (C - Y) / 2;
 
-            out.Add(Box(W - X - m, m, X, Y, kHatchCaption));
+            out.Add(Box(W - X - m, m, X, Y, Fill::Caption));
             const double x0 = RoundHalfEven(W - X - m), y0 = RoundHalfEven(m);
             out.Add(Line(x0 + X / 4, y0 + Y / 4, x0 + 3 * X / 4, y0 + 3 * Y / 4));
             out.Add(Line(x0 + 3 * X / 4, y0 + Y / 4, x0 + X / 4, y0 + 3 * Y / 4));
@@ -59,18 +59,18 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
             const bool maximize = HasStyleBits(style, style_bits::kMaximizeBox);
             const double x1 = RoundHalfEven(W - 2 * (X - m)), y1 = RoundHalfEven(m);
             if (!tool && (minimize || maximize)) {
-                out.Add(Box(W - 2 * (X - m), m, X, Y, kHatchCaption));
-                RectPart glyph = Box(x1 + X / 4, y1 + Y / 4, X / 4 * 2, Y / 4 * 2, kHatchCaption);
+                out.Add(Box(W - 2 * (X - m), m, X, Y, Fill::Caption));
+                RectPart glyph = Box(x1 + X / 4, y1 + Y / 4, X / 4 * 2, Y / 4 * 2, Fill::Caption);
                 if (!maximize) glyph.penColor = kDisabledGrey;
                 out.Add(glyph);
-                out.Add(Box(W - 3 * (X - m), m, X, Y, kHatchCaption));
+                out.Add(Box(W - 3 * (X - m), m, X, Y, Fill::Caption));
                 const double x2 = RoundHalfEven(W - 3 * (X - m)), y2 = RoundHalfEven(m);
                 LinePart low = Line(x2 + X / 4, y2 + 3 * Y / 4, x2 + 3 * X / 4, y2 + 3 * Y / 4);
                 if (!minimize) low.color = kDisabledGrey;
                 out.Add(low);
             } else if (!tool && HasStyleBits(frame.exStyle, style_bits::kContextHelp)) {
-                out.Add(Box(W - 2 * (X - m), m, X, Y, kHatchCaption));
-                out.Add(BoxedText(x1, y1, X, Y, L"?", kFormatCentre));
+                out.Add(Box(W - 2 * (X - m), m, X, Y, Fill::Caption));
+                out.Add(BoxedText(x1, y1, X, Y, L"?", kLayoutCentred));
             }
         }
     }
@@ -82,7 +82,7 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
         const auto w = Sub32(item.rect.right, item.rect.left);
         const auto h = Sub32(item.rect.bottom, item.rect.top);
         if (!x || !y || !w || !h) return std::nullopt;
-        out.Add(BoxedText(*x, *y, *w, *h, item.text, kFormatVCenter));
+        out.Add(BoxedText(*x, *y, *w, *h, item.text, kLayoutLeft));
     }
 
     if (!out.ok) return std::nullopt;

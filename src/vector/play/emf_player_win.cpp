@@ -9,12 +9,14 @@
 #include "platform/gdi_win.h"
 #include "core/numeric.h"
 #include "core/text_cut.h"
+#include "vector/play/svg_player.h"
 
 namespace plumbo {
 
 namespace {
 
 constexpr float kPointsToTwips = 20.0f;
+constexpr int kCaptionHatch = 8;
 
 // A metafile DC that is closed and its metafile dropped unless the metafile is taken.
 class EnhMetaDc {
@@ -50,9 +52,9 @@ public:
 
 private:
     void Draw(const RectPart& r) {
-        Brush brush(r.hatch == kHatchSolid ? CreateSolidBrush(r.fillColor) : CreateHatchBrush(r.hatch, r.fillColor));
-        Selected<HBRUSH> withBrush(dc_, std::move(brush));
-        Selected<HPEN> withPen(dc_, Pen(CreatePen(r.penStyle, Round(r.penWidth / 10.0), r.penColor)));
+        if (r.fill == Fill::None) return Draw(OutlineOf(r));
+        Selected<HBRUSH> withBrush(dc_, BrushOf(r));
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, Round(r.penWidth), r.penColor)));
         Rectangle(dc_, Round(r.x), Round(r.y), Round(r.x + r.width), Round(r.y + r.height));
         // The brush goes before the pen, in the order the metafile has always recorded them.
         withBrush.End();
@@ -67,14 +69,14 @@ private:
     }
 
     void Draw(const LinePart& l) {
-        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, l.penWidth, l.color)));
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, Round(l.penWidth), l.color)));
         MoveToEx(dc_, Round(l.x1), Round(l.y1), nullptr);
         LineTo(dc_, Round(l.x2), Round(l.y2));
     }
 
     void Draw(const PolylinePart& p) {
         const size_t n = p.PointCount();
-        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, p.penWidth, p.color)));
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, Round(p.penWidth), p.color)));
         if (n == 0) return;
         MoveToEx(dc_, Round(p.xs[0]), Round(p.ys[0]), nullptr);
         for (size_t i = 1; i < n; ++i) LineTo(dc_, Round(p.xs[i]), Round(p.ys[i]));
@@ -89,14 +91,26 @@ private:
         text.resize(text.size() + 5, L'\0');
         Selected<HFONT> withFont(dc_, std::move(font));
         SetTextColor(dc_, t.textColor);
-        DrawTextW(dc_, text.data(), Length(t.text), &rc, t.format);
+        DrawTextW(dc_, text.data(), Length(t.text), &rc, DrawTextFormat(t.layout));
     }
 
     void Draw(const ImagePart& image) {
+        if (!image.pixels) return;
         const ScreenPixels& p = *image.pixels;
         const BITMAPINFO bi = TopDownDib(p.width, p.height, 24);
         StretchDIBits(dc_, Round(image.x), Round(image.y), Round(image.width), Round(image.height), 0, 0, p.width,
                       p.height, p.rows.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+    }
+
+    static Brush BrushOf(const RectPart& r) {
+        switch (r.fill) {
+        case Fill::Horizontal: return Brush(CreateHatchBrush(HS_HORIZONTAL, r.fillColor));
+        case Fill::Diagonal: return Brush(CreateHatchBrush(HS_BDIAGONAL, r.fillColor));
+        // Outside GDI's hatch styles, as the title bar's boxes have always been drawn: readers
+        // of the file show it as the background.
+        case Fill::Caption: return Brush(CreateHatchBrush(kCaptionHatch, r.fillColor));
+        default: return Brush(CreateSolidBrush(r.fillColor));
+        }
     }
 
     HFONT Make(const std::wstring& face, int32_t size, int32_t widthPercent) {

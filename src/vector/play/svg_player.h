@@ -53,6 +53,9 @@ struct TextBox {
 std::vector<DrawnLine> DrawTextLines(std::wstring_view text, const TextBox& box, uint32_t format, int32_t lineHeight,
                                      TextMeasure& measure);
 
+// The DrawText flags of a text layout, which both players draw by.
+uint32_t DrawTextFormat(TextLayout layout);
+
 // The whole document in UTF-8: width and height the metafile's frame in points, its viewBox
 // the list's own units. Empty for a unit the list cannot be converted from or a size beyond 32
 // bits, as the metafile player would make no metafile of them.
