@@ -125,8 +125,9 @@ TEST(PlayPartList, ShapesRoundHalvesToEvenAndReleaseTheirObjects) {
 }
 
 // At 120 dpi 9 points are 15 pixels, where the face is 8 wide on average; point texts are
-// condensed to 70 % of that, 5.6, and take the context's colour; the mnemonic "&" is not printed; a face named replaces the
-// last one whole, an empty one keeps it. The reference context is left as it was.
+// condensed to 70 % of that, 5.6, and each text sets its own colour; the mnemonic "&" is not
+// printed; a face named replaces the last one whole, an empty one keeps it. The reference
+// context is left as it was.
 TEST(PlayPartList, TextsInTheirFontsAtTheScreenResolutionLeavingTheReferenceAsItWas) {
     MemoryDc reference(nullptr);  // like the screen
     const HDC dc = reference.Get();
@@ -138,7 +139,8 @@ TEST(PlayPartList, TextsInTheirFontsAtTheScreenResolutionLeavingTheReferenceAsIt
     Lines texts = Records(List({Box(0, 0, 10, 10), BoxedText(10, 20, 100, 19, L"ファイル(&F)", kLayoutLeft),
                                 PointText(5, 6, kDrawerFace, L"Group", true)}), k120Dpi, dc);
     std::erase_if(texts, [](auto& l) { return !(l.starts_with("FONT") || l[0] == 'T' || l.starts_with("BK")); });
-    EXPECT_EQ(texts, (Lines{"BKMODE 1", fontLine(8), "TEXTCOLOR 0", "TEXT 10 20 ファイル(F)", "BKMODE 2", fontLine(6), "TEXT 5 6 Group"}));
+    EXPECT_EQ(texts, (Lines{"BKMODE 1", fontLine(8), "TEXTCOLOR 0", "TEXT 10 20 ファイル(F)", "BKMODE 2", fontLine(6), "TEXTCOLOR 0",
+                            "TEXT 5 6 Group"}));
     EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_FONT), GetCurrentObject(dc, OBJ_PEN), GetMapMode(dc), GetBkMode(dc)),
               std::tuple(HGDIOBJ{font.Get()}, HGDIOBJ{pen.Get()}, MM_TEXT, OPAQUE));
 

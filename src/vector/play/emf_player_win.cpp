@@ -63,8 +63,8 @@ private:
     void Draw(const TextPart& t) {
         Font font(Make(t.face, t.size, kPointTextWidthPercent));
         SetBkMode(dc_, t.opaque ? OPAQUE : TRANSPARENT);
-        // No text colour for point texts: they take whatever the context has.
         Selected<HFONT> withFont(dc_, std::move(font));
+        SetTextColor(dc_, t.textColor);
         TextOutW(dc_, Round(t.x), Round(t.y), t.text.c_str(), Length(t.text));
     }
 
