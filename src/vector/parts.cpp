@@ -35,18 +35,10 @@ bool AppendText(PartList& list, Text text) {
     return Append(list, std::move(text));
 }
 
-std::optional<double> TwipsPerUnit(int32_t unit, double twipsPerPixel) {
-    switch (unit) {
-    case kUnitTwips: return TwipsPer(LengthUnit::Twip);
-    case kUnitPixels:
-        if (twipsPerPixel == 0.0) return std::nullopt;
-        return twipsPerPixel;
-    case kUnitInches: return TwipsPer(LengthUnit::Inch);
-    case kUnitMillimetres: return TwipsPer(LengthUnit::Millimetre);
-    case kUnitCentimetres: return TwipsPer(LengthUnit::Centimetre);
-    case kUnitHimetric: return TwipsPer(LengthUnit::Himetric);
-    default: return std::nullopt;
-    }
+std::optional<double> TwipsPerUnit(ListUnit unit, double twipsPerPixel) {
+    if (unit == ListUnit::Himetric) return TwipsPer(LengthUnit::Himetric);
+    if (twipsPerPixel == 0.0) return std::nullopt;
+    return twipsPerPixel;
 }
 
 }  // namespace
@@ -101,7 +93,7 @@ PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&d
     return p;
 }
 
-std::optional<double> ScaleUnits(double value, int32_t fromUnit, int32_t toUnit, double twipsPerPixel) {
+std::optional<double> ScaleUnits(double value, ListUnit fromUnit, ListUnit toUnit, double twipsPerPixel) {
     auto from = TwipsPerUnit(fromUnit, twipsPerPixel);
     auto to = TwipsPerUnit(toUnit, twipsPerPixel);
     if (!from || !to) return std::nullopt;

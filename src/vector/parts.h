@@ -12,13 +12,9 @@
 
 namespace plumbo {
 
-// Scale-mode codes of a list's unit (the same codes as the forms layer's ScaleX/ScaleY).
-inline constexpr int32_t kUnitTwips = 1;
-inline constexpr int32_t kUnitPixels = 3;
-inline constexpr int32_t kUnitInches = 5;
-inline constexpr int32_t kUnitMillimetres = 6;
-inline constexpr int32_t kUnitCentimetres = 7;
-inline constexpr int32_t kUnitHimetric = 8;
+// The unit of a list's coordinates: the re-drawing's lists are in the target's pixels; one in
+// HIMETRIC (hundredths of a millimetre) is a picture of a given physical size.
+enum class ListUnit : uint8_t { Pixels, Himetric };
 
 // How a rectangle is filled, in its fill colour. A hatch is drawn over the background colour
 // (white) while the last text before it was opaque, over what lies below once one was not.
@@ -102,7 +98,7 @@ struct ImagePart {
 using DrawPart = std::variant<RectPart, TextPart, LinePart, PolylinePart, RectTextPart, ImagePart>;
 
 struct PartList {
-    int32_t unit = 0;
+    ListUnit unit = ListUnit::Pixels;
     double width = 0, height = 0;
     std::vector<DrawPart> parts;  // in painting order: exactly the order of the AddPart calls
 };
@@ -172,8 +168,8 @@ PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&d
 // edit, a status bar, a list view): the players' text drawing does, so each '&' is doubled.
 std::wstring LiteralText(std::wstring_view text);
 
-// A length in one scale unit converted to another (codes above), with the screen's twips per
-// pixel for the pixel unit. nullopt for an unknown unit code or a resolution of zero.
-std::optional<double> ScaleUnits(double value, int32_t fromUnit, int32_t toUnit, double twipsPerPixel);
+// A length in one unit converted to another, with the screen's twips per pixel for the pixel
+// unit. nullopt for a resolution of zero.
+std::optional<double> ScaleUnits(double value, ListUnit fromUnit, ListUnit toUnit, double twipsPerPixel);
 
 }  // namespace plumbo

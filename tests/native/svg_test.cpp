@@ -50,7 +50,7 @@ TEST(SvgPlayer, ALongTextIsMeasuredInTimeWithItsLength) {
 }
 
 // What the document of a list of 400 x 300 holds between its root's tags, or all of it.
-std::string Svg(int32_t unit, const std::vector<DrawPart>& parts, bool whole = false) {
+std::string Svg(ListUnit unit, const std::vector<DrawPart>& parts, bool whole = false) {
     PartList list;
     std::tie(list.unit, list.width, list.height) = std::tuple(unit, 400, 300);
     for (const DrawPart& part : parts) AddPart(list, part);
@@ -61,8 +61,7 @@ std::string Svg(int32_t unit, const std::vector<DrawPart>& parts, bool whole = f
 
 // 400 x 300 pixels at 15 twips are 300 x 225 points; in HIMETRIC a pixel is 26.458.
 TEST(SvgPlayer, EachPartKindInTheListsUnitsTextsEscapedInUtf8) {
-    EXPECT_NE(Svg(kUnitPixels, {}, true).find(R"(width="300pt" height="225pt" viewBox="0 0 400 300")"), std::string::npos);
-    EXPECT_EQ(Svg(2, {}, true), "") << "no such unit";
+    EXPECT_NE(Svg(ListUnit::Pixels, {}, true).find(R"(width="300pt" height="225pt" viewBox="0 0 400 300")"), std::string::npos);
     const RectPart solid = Box(10, 20, 30, 40, Fill::Solid);
     const std::string pen = " stroke=\"#000000\" stroke-width=\"1\"/>\n", face = " font-family=\"\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D\" font-size=\"9\" fill=\"#000000\"";
     const struct { DrawPart part; std::string want; } rows[] = {
@@ -77,8 +76,8 @@ TEST(SvgPlayer, EachPartKindInTheListsUnitsTextsEscapedInUtf8) {
         {BoxedText(2147483547, -2e9, 100, 4e9, L"ab", kLayoutCentred), "<clipPath id=\"clip1\"><rect x=\"2147483547\" y=\"-2000000000\" width=\"100\" height=\"4000000000\"/></clipPath>\n"
          "<g clip-path=\"url(#clip1)\">\n<text x=\"2147483587\" y=\"-1999999992\"" + face + ">ab</text>\n</g>\n"},  // beyond 32 bits
     };
-    for (const auto& r : rows) EXPECT_EQ(Svg(kUnitPixels, {r.part}), r.want);
-    EXPECT_EQ(Svg(kUnitHimetric, {Line(0, 0, 1000, 0)}), "<line x1=\"0\" y1=\"13.229\" x2=\"1000\" y2=\"13.229\" stroke=\"#000000\" stroke-width=\"26.458\"/>\n");
+    for (const auto& r : rows) EXPECT_EQ(Svg(ListUnit::Pixels, {r.part}), r.want);
+    EXPECT_EQ(Svg(ListUnit::Himetric, {Line(0, 0, 1000, 0)}), "<line x1=\"0\" y1=\"13.229\" x2=\"1000\" y2=\"13.229\" stroke=\"#000000\" stroke-width=\"26.458\"/>\n");
 }
 
 // Each part as the list keeps it draws the same alone as after the others: no colour or face
@@ -92,8 +91,8 @@ TEST(SvgPlayer, EachPartDrawsTheSameAloneAsInItsList) {
                                  DrawPart(Arrow(10, 10, {1, 5, 3}, {1, 1, 4})), DrawPart(Box(1, 2, 3, 4, Fill::Solid))})
         AddPart(list, part);
     std::string alone;
-    for (const DrawPart& part : list.parts) alone += Svg(kUnitPixels, {part});
-    EXPECT_EQ(Svg(kUnitPixels, list.parts), alone);
+    for (const DrawPart& part : list.parts) alone += Svg(ListUnit::Pixels, {part});
+    EXPECT_EQ(Svg(ListUnit::Pixels, list.parts), alone);
     EXPECT_NE(alone.find("<text x=\"5\" y=\"14\" font-family=\"Other\" font-size=\"9\" fill=\"#000000\""), std::string::npos);
 }
 

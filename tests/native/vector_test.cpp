@@ -144,10 +144,10 @@ TEST(PartList, KeepsTheCallOrderOutlinesOnlySolidOutlineOnlyRectanglesAndConvert
                                      L"R 10,20 30x40 solid pen=2.5/255 fill=65280",
                                      L"R 10,20 30x40 hatched pen=2.5/255 fill=65280", L"P (1,2) (4,2) (4,6) (1,6) (1,2)"}));
     // 100 px at 15 twips = 1500 twips = 2645.83 HIMETRIC, 100 HIMETRIC = 56.69 twips = 3.78 px;
-    // unknown codes and a resolution of 0 give nothing (-1 here). In thousandths.
-    const struct { int32_t from, to; double tpp; long want; } rows[] = {
-        {kUnitPixels, kUnitHimetric, 15, 2645833}, {kUnitHimetric, kUnitPixels, 15, 3780},
-        {2, kUnitTwips, 15, -1000}, {kUnitTwips, 0, 15, -1000}, {kUnitPixels, kUnitTwips, 0, -1000}};
+    // a resolution of 0 gives nothing (-1 here). In thousandths.
+    const struct { ListUnit from, to; double tpp; long want; } rows[] = {
+        {ListUnit::Pixels, ListUnit::Himetric, 15, 2645833}, {ListUnit::Himetric, ListUnit::Pixels, 15, 3780},
+        {ListUnit::Pixels, ListUnit::Himetric, 0, -1000}};
     ExpectRows(rows, [](auto& c) { return std::lround(1000 * ScaleUnits(100, c.from, c.to, c.tpp).value_or(-1)); });
 }
 
@@ -163,7 +163,7 @@ Lines Frame(const TargetRecord& t) {
     PartList list;
     // The viewer's size, and the list's header.
     const auto [width, height] = DrawWindowFrame(t, list).value_or(WindowSize{-1, -1});
-    EXPECT_EQ(std::tuple(width, height, list.unit, list.width, list.height), std::tuple(401, 300, kUnitPixels, 401.0, 300.0));
+    EXPECT_EQ(std::tuple(width, height, list.unit, list.width, list.height), std::tuple(401, 300, ListUnit::Pixels, 401.0, 300.0));
     return Describe(list);
 }
 

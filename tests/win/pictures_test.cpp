@@ -80,7 +80,7 @@ Lines Records(const PartList& list, TwipsPerPixel tpp, HDC reference = nullptr, 
     return Lines(all.begin() + std::min(skip, all.size()), all.end());
 }
 
-PartList List(std::initializer_list<DrawPart> parts, double w = 200, double h = 200, int32_t unit = kUnitPixels) {
+PartList List(std::initializer_list<DrawPart> parts, double w = 200, double h = 200, ListUnit unit = ListUnit::Pixels) {
     PartList list;
     std::tie(list.unit, list.width, list.height) = std::tuple(unit, w, h);
     for (const DrawPart& part : parts) AddPart(list, part);
@@ -210,7 +210,7 @@ Picture HalfBlackMetafile(double w, double h) {
     RectPart black = Box(w / 2, 0, w / 2, h, Fill::Solid);
     LinePart red = Line(0, 0, w / 2, 0);
     std::tie(black.fillColor, red.color) = std::tuple(0, kRed);
-    return PlayPartList(nullptr, List({black, red}, w, h, kUnitHimetric), k96Dpi);
+    return PlayPartList(nullptr, List({black, red}, w, h, ListUnit::Himetric), k96Dpi);
 }
 
 // A DIB of the given depth, coloured pixel by pixel; up to 8 bits it gets the colour table given.

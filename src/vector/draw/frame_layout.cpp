@@ -20,7 +20,7 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
 
     list.width = *width;
     list.height = *height;
-    list.unit = kUnitPixels;
+    list.unit = ListUnit::Pixels;
     const double W = *width, H = *height;
     const uint32_t style = target.window.style;
     const SystemMetrics& sm = target.metrics;

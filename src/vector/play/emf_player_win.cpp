@@ -151,8 +151,8 @@ LOGFONTW TextFont(const FontRequest& request, TwipsPerPixel twipsPerPixel) {
 }
 
 Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel tpp) {
-    const auto frameW = ScaleUnits(list.width, list.unit, kUnitHimetric, tpp.x);
-    const auto frameH = ScaleUnits(list.height, list.unit, kUnitHimetric, tpp.y);
+    const auto frameW = ScaleUnits(list.width, list.unit, ListUnit::Himetric, tpp.x);
+    const auto frameH = ScaleUnits(list.height, list.unit, ListUnit::Himetric, tpp.y);
     if (!frameW || !frameH || tpp.x <= 0 || tpp.y <= 0) return {};
     const auto right = TryRoundToInt32(*frameW), bottom = TryRoundToInt32(*frameH);
     // The drawing spans the frame exactly as the reference device measures it (its physical size

@@ -328,9 +328,9 @@ uint32_t DrawTextFormat(TextLayout layout) {
 }
 
 std::string SvgOfParts(const PartList& list, TwipsPerPixel tpp, TextMeasure& measure) {
-    const auto frameW = ScaleUnits(list.width, list.unit, kUnitHimetric, tpp.x);
-    const auto frameH = ScaleUnits(list.height, list.unit, kUnitHimetric, tpp.y);
-    const auto pixel = ScaleUnits(1, kUnitPixels, list.unit, tpp.x);
+    const auto frameW = ScaleUnits(list.width, list.unit, ListUnit::Himetric, tpp.x);
+    const auto frameH = ScaleUnits(list.height, list.unit, ListUnit::Himetric, tpp.y);
+    const auto pixel = ScaleUnits(1, ListUnit::Pixels, list.unit, tpp.x);
     const auto width = TryRoundToInt32(list.width), height = TryRoundToInt32(list.height);
     if (!frameW || !frameH || !TryRoundToInt32(*frameW) || !TryRoundToInt32(*frameH) || !width || !height || !pixel)
         return {};
