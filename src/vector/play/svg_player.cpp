@@ -150,13 +150,14 @@ public:
                     Attr("height", std::max<int64_t>(0, int64_t{box.bottom} - box.top)) + "/></clipPath>\n<g clip-path=\"url(#" + id +
                     ")\">\n";
         }
-        for (const DrawnLine& line : DrawTextLines(t.text, box, format, font.lineHeight, measure_)) Write(line, t, font);
+        for (const DrawnLine& line : DrawTextLines(t.text, box, format, font.lineHeight, measure_))
+            Write(line, t, font);
         if (clipped) body += "</g>\n";
     }
 
     void Draw(const LinePart& l) {
-        Segment(RoundHalfEven(l.x1), RoundHalfEven(l.y1), RoundHalfEven(l.x2), RoundHalfEven(l.y2), RoundHalfEven(l.penWidth),
-                l.color);
+        Segment(RoundHalfEven(l.x1), RoundHalfEven(l.y1), RoundHalfEven(l.x2), RoundHalfEven(l.y2),
+                RoundHalfEven(l.penWidth), l.color);
     }
 
     // One that ends where it starts is a polygon, so that its corner is joined as GDI draws it.
@@ -231,7 +232,8 @@ private:
             body += " transform=\"matrix(" + Num(font.stretch) + " 0 0 1 " + Num(line.x * (1 - font.stretch)) + " 0)\"";
         body += '>' + Xml(line.text) + "</text>\n";
         const int64_t y = line.y + font.ascent + 1;
-        if (line.underlineTo > line.underlineFrom) Segment(line.underlineFrom, y, line.underlineTo, y, 0, part.textColor);
+        if (line.underlineTo > line.underlineFrom)
+            Segment(line.underlineFrom, y, line.underlineTo, y, 0, part.textColor);
     }
 
     TextMeasure& measure_;
