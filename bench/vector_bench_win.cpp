@@ -240,8 +240,8 @@ void SvgOfLongText(TwipsPerPixel tpp) {
         std::wstring text;
         while (text.size() < n) text += L"word ";
         PartList list;
-        std::tie(list.unit, list.width, list.height) = std::tuple(kUnitPixels, 400, 40000);
-        AddPart(list, BoxedText(0, 0, 400, 40000, text, kFormatWordBreak));
+        std::tie(list.unit, list.width, list.height) = std::tuple(ListUnit::Pixels, 400, 40000);
+        AddPart(list, BoxedText(0, 0, 400, 40000, text, Wrapped(kLayoutLeft)));
         std::printf("%8zu %10.2f\n", n, BestOfTurns(3, {[&] { return !PlaySvg(nullptr, list, tpp).empty(); }})[0]);
     }
 }

@@ -30,19 +30,18 @@ HPALETTE CopySystemPalette(HDC source) {
 
 }  // namespace
 
-Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette, TwipsPerPixel tpp) {
+Picture PictureFromBitmap(Bitmap bitmap, Palette palette, TwipsPerPixel tpp) {
     BITMAP bm{};
-    Picture p;
-    if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
-        auto himetric = [](int px, double twipsPerPixel) {
-            return static_cast<int32_t>(std::lround(px * twipsPerPixel * kHimetricPerInch / kTwipsPerInch));
-        };
-        p = Picture::Adopt(PictureKind::Bitmap, bitmap, palette, himetric(bm.bmWidth, tpp.x),
-                           himetric(bm.bmHeight, tpp.y));
-    }
-    if (p.Empty()) {
-        if (bitmap) DeleteObject(bitmap);
-        if (palette) DeleteObject(palette);
+    if (!bitmap || !GetObjectW(bitmap.Get(), sizeof bm, &bm)) return {};
+    auto himetric = [](int px, double twipsPerPixel) {
+        return static_cast<int32_t>(std::lround(px * twipsPerPixel * kHimetricPerInch / kTwipsPerInch));
+    };
+    Picture p = Picture::Adopt(PictureKind::Bitmap, bitmap.Get(), palette.Get(), himetric(bm.bmWidth, tpp.x),
+                               himetric(bm.bmHeight, tpp.y));
+    // The picture owns them now.
+    if (!p.Empty()) {
+        bitmap.Release();
+        palette.Release();
     }
     return p;
 }
@@ -51,22 +50,16 @@ namespace {
 
 // The pixels of a window's device (the screen's for none), measured on measuredOn's monitor.
 Picture CopyPixels(HWND hwnd, bool clientOnly, HWND measuredOn, int srcLeft, int srcTop, int width, int height) {
-    HDC source = clientOnly ? GetDC(hwnd) : GetWindowDC(hwnd);
-    HDC mem = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
-    HGDIOBJ oldBitmap = SelectObject(mem, bitmap);
-    HPALETTE palette = CopySystemPalette(source);
-    HPALETTE oldPalette = nullptr;
-    if (palette) {
-        oldPalette = SelectPalette(mem, palette, FALSE);
-        RealizePalette(mem);
+    WindowDc source(hwnd, !clientOnly);
+    MemoryDc mem(source.Get());
+    Bitmap bitmap(CreateCompatibleBitmap(source.Get(), width, height));
+    Palette palette(CopySystemPalette(source.Get()));
+    {
+        SelectGuard withBitmap(mem.Get(), bitmap.Get());
+        PaletteGuard withPalette(mem.Get(), palette.Get());
+        BitBlt(mem.Get(), 0, 0, width, height, source.Get(), srcLeft, srcTop, SRCCOPY);
     }
-    BitBlt(mem, 0, 0, width, height, source, srcLeft, srcTop, SRCCOPY);
-    SelectObject(mem, oldBitmap);
-    if (palette) SelectPalette(mem, oldPalette, FALSE);
-    DeleteDC(mem);
-    ReleaseDC(hwnd, source);
-    return PictureFromBitmap(bitmap, palette, WindowTwipsPerPixel(measuredOn));
+    return PictureFromBitmap(std::move(bitmap), std::move(palette), WindowTwipsPerPixel(measuredOn));
 }
 
 // Whether the screen shows all of a window's visible frame: each of its pixels on a monitor, and
@@ -103,26 +96,18 @@ namespace {
 // The window's full content as the compositor draws it, cut to width x height from (left, top)
 // of its outer rectangle; empty when the compositor cannot draw it.
 Picture RenderWindowBitmap(HWND hwnd, const RECT& window, int left, int top, int width, int height) {
-    HDC screen = GetDC(nullptr);
-    HDC whole = CreateCompatibleDC(screen), cut = CreateCompatibleDC(screen);
-    HBITMAP wholeBitmap = CreateCompatibleBitmap(screen, window.right - window.left, window.bottom - window.top);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    bool drawn = false;
-    if (wholeBitmap && bitmap) {
-        HGDIOBJ oldWhole = SelectObject(whole, wholeBitmap), oldCut = SelectObject(cut, bitmap);
-        drawn = Reports().renderFullContent(hwnd, whole) && BitBlt(cut, 0, 0, width, height, whole, left, top, SRCCOPY);
-        SelectObject(whole, oldWhole);
-        SelectObject(cut, oldCut);
-    }
-    DeleteDC(whole);
-    DeleteDC(cut);
-    ReleaseDC(nullptr, screen);
-    if (wholeBitmap) DeleteObject(wholeBitmap);
-    if (!drawn) {
-        if (bitmap) DeleteObject(bitmap);
-        return {};
-    }
-    return PictureFromBitmap(bitmap, nullptr, WindowTwipsPerPixel(hwnd));
+    WindowDc screen(nullptr);
+    MemoryDc whole(screen.Get());
+    MemoryDc cut(screen.Get());
+    Bitmap wholeBitmap(CreateCompatibleBitmap(screen.Get(), window.right - window.left, window.bottom - window.top));
+    Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    if (!wholeBitmap || !bitmap) return {};
+    SelectGuard withWhole(whole.Get(), wholeBitmap.Get());
+    SelectGuard withCut(cut.Get(), bitmap.Get());
+    if (!Reports().renderFullContent(hwnd, whole.Get())) return {};
+    if (!BitBlt(cut.Get(), 0, 0, width, height, whole.Get(), left, top, SRCCOPY)) return {};
+    withCut.Restore();
+    return PictureFromBitmap(std::move(bitmap), {}, WindowTwipsPerPixel(hwnd));
 }
 
 // Longest a target may take to answer before the compositor is asked for its content.

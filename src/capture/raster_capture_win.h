@@ -3,6 +3,7 @@
 // picture in the viewer.
 #include <windows.h>
 
+#include "platform/gdi_win.h"
 #include "platform/picture_win.h"
 #include "state/program_win.h"
 
@@ -33,7 +34,7 @@ Picture CaptureWindowNow(HWND target);
 Picture GrabWindowBitmap(HWND hwnd, bool clientOnly, int srcLeft, int srcTop, int width, int height);
 
 // A picture owning the bitmap and the palette (null for none), its HIMETRIC size that of its
-// pixels on a monitor of tpp. On failure both are deleted.
-Picture PictureFromBitmap(HBITMAP bitmap, HPALETTE palette, TwipsPerPixel tpp);
+// pixels on a monitor of tpp. On failure both are deleted with their owners.
+Picture PictureFromBitmap(Bitmap bitmap, Palette palette, TwipsPerPixel tpp);
 
 }  // namespace plumbo

@@ -1,6 +1,7 @@
 #pragma once
-// Small owners for GDI handles: one per kind, move-only, plus a guard that selects an object
-// into a DC and puts the previous one back when it goes out of scope.
+// Small owners for GDI handles: one per kind, move-only; DCs made, borrowed and released; and
+// guards that select an object or a palette into a DC and put the previous one back when they go
+// out of scope. Code that draws holds its handles only through these.
 #include <windows.h>
 
 #include <utility>
@@ -25,6 +26,8 @@ public:
     }
     H Get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
+    // Gives the handle up to a new owner.
+    H Release() { return std::exchange(h_, nullptr); }
     void Reset(H h = nullptr) {
         if (h_) DeleteObject(h_);
         h_ = h;
@@ -62,10 +65,12 @@ private:
     HDC dc_;
 };
 
-// GetDC/ReleaseDC for a window (nullptr: the whole screen).
+// GetDC/ReleaseDC for a window's client area (nullptr: the whole screen), or with wholeWindow
+// GetWindowDC for all of it, its frame included.
 class WindowDc {
 public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    explicit WindowDc(HWND hwnd, bool wholeWindow = false)
+        : hwnd_(hwnd), dc_(wholeWindow ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
     ~WindowDc() {
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
@@ -81,15 +86,54 @@ private:
 class SelectGuard {
 public:
     SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), previous_(obj ? SelectObject(dc, obj) : nullptr) {}
-    ~SelectGuard() {
-        if (dc_ && previous_) SelectObject(dc_, previous_);
-    }
+    ~SelectGuard() { Restore(); }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
+    // Puts the previous object back now rather than at the end of the scope.
+    void Restore() {
+        if (dc_ && previous_) SelectObject(dc_, std::exchange(previous_, nullptr));
+    }
 
 private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// An object owned and selected into a DC for as long as it lives, or until End(): the previous
+// object goes back before this one is deleted, so nothing selected is ever deleted.
+template <typename H>
+class Selected {
+public:
+    Selected(HDC dc, GdiObject<H> object) : object_(std::move(object)), guard_(dc, object_.Get()) {}
+    ~Selected() { End(); }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+    void End() {
+        guard_.Restore();
+        object_.Reset();
+    }
+
+private:
+    GdiObject<H> object_;
+    SelectGuard guard_;
+};
+
+// A palette selected into a DC (SelectObject takes none) and realized, the previous one put back
+// when the guard goes.
+class PaletteGuard {
+public:
+    PaletteGuard(HDC dc, HPALETTE palette) : dc_(dc), previous_(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (palette) RealizePalette(dc);
+    }
+    ~PaletteGuard() {
+        if (previous_) SelectPalette(dc_, previous_, FALSE);
+    }
+    PaletteGuard(const PaletteGuard&) = delete;
+    PaletteGuard& operator=(const PaletteGuard&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE previous_;
 };
 
 }  // namespace plumbo

@@ -1,52 +1,18 @@
 #include "platform/png_win.h"
 
-#include <objbase.h>
 #include <wincodec.h>
 
-#include <utility>
+#include "platform/com_win.h"
 
 namespace plumbo {
 
 namespace {
 
-// Releases a COM interface with its owner.
-template <typename I>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (p_) p_->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    I* operator->() const { return p_; }
-    I* Get() const { return p_; }
-    I** Out() { return &p_; }
-
-private:
-    I* p_ = nullptr;
-};
-
-// COM for the length of one encoding. The thread may already have it, in either model: the
-// factory works in both, and only a call that started COM ends it.
-class ComScope {
-public:
-    ComScope() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (started_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool started_;
-};
-
 HRESULT Encode(int width, int height, size_t stride, std::span<const uint8_t> pixels, double dpiX, double dpiY,
                IStream* stream) {
     ComRef<IWICImagingFactory> factory;
     HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                  reinterpret_cast<void**>(factory.Out()));
+                                  factory.OutVoid());
     if (FAILED(hr)) return hr;
     ComRef<IWICBitmapEncoder> encoder;
     if (FAILED(hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Out()))) return hr;
@@ -74,7 +40,8 @@ HRESULT EncodePng(int width, int height, size_t stride, std::span<const uint8_t>
     file.clear();
     if (width <= 0 || height <= 0 || pixels.size() < stride * static_cast<size_t>(height) || pixels.size() > MAXUINT)
         return E_INVALIDARG;
-    ComScope com;
+    // The factory works in either model; a thread without COM gets the single-threaded one.
+    ComScope com(COINIT_APARTMENTTHREADED);
     ComRef<IStream> stream;
     HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
     if (FAILED(hr)) return hr;

@@ -1,5 +1,6 @@
 #include "vector/parts.h"
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -11,75 +12,77 @@ namespace {
 
 constexpr size_t kMaxCount = static_cast<size_t>(std::numeric_limits<int32_t>::max());
 
+bool Append(PartList& list, DrawPart part) {
+    if (list.parts.size() >= kMaxCount) return false;
+    list.parts.push_back(std::move(part));
+    return true;
+}
+
+// The face of the last text in the list that names one; empty when none does.
+std::wstring LastFace(const PartList& list) {
+    for (auto part = list.parts.rbegin(); part != list.parts.rend(); ++part) {
+        const std::wstring* face = nullptr;
+        if (const auto* text = std::get_if<TextPart>(&*part)) face = &text->face;
+        if (const auto* text = std::get_if<RectTextPart>(&*part)) face = &text->face;
+        if (face && !face->empty()) return *face;
+    }
+    return {};
+}
+
+template <typename Text>
+bool AppendText(PartList& list, Text text) {
+    if (text.face.empty()) text.face = LastFace(list);
+    return Append(list, std::move(text));
+}
+
+std::optional<double> TwipsPerUnit(ListUnit unit, double twipsPerPixel) {
+    if (unit == ListUnit::Himetric) return TwipsPer(LengthUnit::Himetric);
+    if (twipsPerPixel == 0.0) return std::nullopt;
+    return twipsPerPixel;
+}
+
+}  // namespace
+
 PolylinePart OutlineOf(const RectPart& r) {
     PolylinePart p;
     p.xs = {r.x, r.x + r.width, r.x + r.width, r.x, r.x};
     p.ys = {r.y, r.y, r.y + r.height, r.y + r.height, r.y};
-    // Unlike a rectangle's pen, the outline's pen width is not in tenths: 1 stays 1.
-    p.penWidth = r.penWidth;
-    p.penStyle = r.penStyle;
+    p.penWidth = std::max(1.0, r.penWidth);
     p.color = r.penColor;
     return p;
 }
-
-template <typename T>
-bool Append(PartList& list, std::vector<T>& kindArray, int32_t kind, const T& part) {
-    if (kindArray.size() >= kMaxCount || list.order.size() >= kMaxCount) return false;
-    list.order.push_back({kind, static_cast<int32_t>(kindArray.size())});
-    kindArray.push_back(part);
-    return true;
-}
-
-std::optional<double> TwipsPerUnit(int32_t unit, double twipsPerPixel) {
-    switch (unit) {
-    case kUnitTwips: return TwipsPer(LengthUnit::Twip);
-    case kUnitPixels:
-        if (twipsPerPixel == 0.0) return std::nullopt;
-        return twipsPerPixel;
-    case kUnitInches: return TwipsPer(LengthUnit::Inch);
-    case kUnitMillimetres: return TwipsPer(LengthUnit::Millimetre);
-    case kUnitCentimetres: return TwipsPer(LengthUnit::Centimetre);
-    case kUnitHimetric: return TwipsPer(LengthUnit::Himetric);
-    default: return std::nullopt;
-    }
-}
-
-}  // namespace
 
 bool AddPart(PartList& list, const DrawPart& part) {
     struct Adder {
         PartList& list;
         bool operator()(const RectPart& r) const {
-            if (r.hatch == kHatchSolid && r.outline == kOutlineOnly)
-                return Append(list, list.polylines, kindPolyline, OutlineOf(r));
-            return Append(list, list.rects, kindRect, r);
+            if (r.fill == Fill::None) return Append(list, OutlineOf(r));
+            return Append(list, r);
         }
-        bool operator()(const TextPart& t) const { return Append(list, list.texts, kindText, t); }
-        bool operator()(const LinePart& l) const { return Append(list, list.lines, kindLine, l); }
-        bool operator()(const PolylinePart& p) const { return Append(list, list.polylines, kindPolyline, p); }
-        bool operator()(const RectTextPart& t) const { return Append(list, list.rectTexts, kindRectText, t); }
-        bool operator()(const ImagePart& i) const { return Append(list, list.images, kindImage, i); }
+        bool operator()(const TextPart& t) const { return AppendText(list, t); }
+        bool operator()(const LinePart& l) const { return Append(list, l); }
+        bool operator()(const PolylinePart& p) const { return Append(list, p); }
+        bool operator()(const RectTextPart& t) const { return AppendText(list, t); }
+        bool operator()(const ImagePart& i) const { return !i.pixels || Append(list, i); }
     };
     return std::visit(Adder{list}, part);
 }
 
-RectPart Box(double x, double y, double w, double h, int32_t hatch) {
-    return {x, y, w, h, 1, 0, kBlack, kWhite, hatch, kOutlineOnly};
+RectPart Box(double x, double y, double w, double h, Fill fill) { return {x, y, w, h, 0, kBlack, fill, kWhite}; }
+
+RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, TextLayout layout) {
+    return {x, y, w, h, kDrawerFace, kDrawerTextSize, std::move(text), kBlack, false, layout};
 }
 
-RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format) {
-    return {x, y, w, h, kDrawerFace, kDrawerTextSize, std::move(text), kBlack, 0, kWhite, format};
-}
-
-TextPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque) {
-    return {x, y, std::move(face), kDrawerTextSize, std::move(text), kBlack, opaque, kWhite};
+TextPart PointText(double x, double y, std::wstring face, std::wstring text, bool opaque) {
+    return {x, y, std::move(face), kDrawerTextSize, std::move(text), kBlack, opaque};
 }
 
 ImagePart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels) {
     return {x, y, w, h, std::move(pixels)};
 }
 
-LinePart Line(double x1, double y1, double x2, double y2) { return {x1, y1, x2, y2, 1, 0, kBlack}; }
+LinePart Line(double x1, double y1, double x2, double y2) { return {x1, y1, x2, y2, 1, kBlack}; }
 
 PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]) {
     PolylinePart p;
@@ -90,7 +93,7 @@ PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&d
     return p;
 }
 
-std::optional<double> ScaleUnits(double value, int32_t fromUnit, int32_t toUnit, double twipsPerPixel) {
+std::optional<double> ScaleUnits(double value, ListUnit fromUnit, ListUnit toUnit, double twipsPerPixel) {
     auto from = TwipsPerUnit(fromUnit, twipsPerPixel);
     auto to = TwipsPerUnit(toUnit, twipsPerPixel);
     if (!from || !to) return std::nullopt;

@@ -12,73 +12,69 @@
 
 namespace plumbo {
 
-inline constexpr int32_t kindRect = 0;
-inline constexpr int32_t kindText = 1;
-inline constexpr int32_t kindLine = 2;
-inline constexpr int32_t kindPolyline = 3;
-inline constexpr int32_t kindRectText = 4;
-inline constexpr int32_t kindImage = 5;
+// The unit of a list's coordinates: the re-drawing's lists are in the target's pixels; one in
+// HIMETRIC (hundredths of a millimetre) is a picture of a given physical size.
+enum class ListUnit : uint8_t { Pixels, Himetric };
 
-// Hatch code that asks for a solid brush; with outline flag -1 the rectangle becomes an outline.
-inline constexpr int32_t kHatchSolid = 999;
-inline constexpr int32_t kOutlineOnly = -1;
+// How a rectangle is filled, in its fill colour. A hatch is drawn over the background colour
+// (white) while the last text before it was opaque, over what lies below once one was not.
+enum class Fill : uint8_t {
+    None,        // an outline only
+    Solid,
+    Horizontal,  // horizontal hatch lines 8 pixels apart
+    Diagonal,    // lines rising to the right, 8 pixels apart
+    Caption,     // a title bar's: a brush outside the hatches that shows the background
+};
 
-// Scale-mode codes of a list's unit (the same codes as the forms layer's ScaleX/ScaleY).
-inline constexpr int32_t kUnitTwips = 1;
-inline constexpr int32_t kUnitPixels = 3;
-inline constexpr int32_t kUnitInches = 5;
-inline constexpr int32_t kUnitMillimetres = 6;
-inline constexpr int32_t kUnitCentimetres = 7;
-inline constexpr int32_t kUnitHimetric = 8;
-
+// Pens are solid, their width in the list's pixels: 0 is the thinnest line, one device pixel
+// whatever the scale.
 struct RectPart {
     double x = 0, y = 0, width = 0, height = 0;
-    int32_t penWidth = 0;  // tenths of a unit; the player divides by 10 and rounds
-    int32_t penStyle = 0;
+    double penWidth = 0;
     uint32_t penColor = 0;
+    Fill fill = Fill::Horizontal;
     uint32_t fillColor = 0;
-    int32_t hatch = 0;
-    int32_t outline = 0;
 };
 
 struct TextPart {
     double x = 0, y = 0;
-    std::wstring face;
-    int32_t size = 0;  // points
+    std::wstring face;  // empty: the system's default face
+    int32_t size = 0;   // points
     std::wstring text;
-    uint32_t textColor = 0;  // kept, never used by the player
-    int32_t opaque = 0;
-    uint32_t backColor = 0;  // kept, never used by the player
+    uint32_t textColor = 0;
+    bool opaque = false;  // on the background colour (white) rather than over what lies below
+};
+
+// Where a text's lines go in its box, as DrawText places them: from the top, across at the
+// left, centred or at the right, wrapped at words within the box or broken only at line ends.
+// Lines past the box are cut off, and '&' marks the next character as the mnemonic.
+enum class Across : uint8_t { Left, Centre, Right };
+struct TextLayout {
+    Across across = Across::Left;
+    bool wrap = false;
 };
 
 struct RectTextPart {
     double x = 0, y = 0, width = 0, height = 0;
-    std::wstring face;
-    int32_t size = 0;
+    std::wstring face;  // empty: the system's default face
+    int32_t size = 0;   // points
     std::wstring text;
     uint32_t textColor = 0;
-    int32_t opaque = 0;
-    uint32_t backColor = 0;
-    uint32_t format = 0;  // DrawText flags, passed through
+    bool opaque = false;
+    TextLayout layout;
 };
 
 struct LinePart {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    int32_t penWidth = 0;  // whole units, not divided
-    int32_t penStyle = 0;  // kept; lines are always solid
+    double penWidth = 0;
     uint32_t color = 0;
 };
 
 struct PolylinePart {
     std::vector<double> xs;
     std::vector<double> ys;
-    int32_t penWidth = 0;  // whole units
-    int32_t penStyle = 0;  // kept; always solid
+    double penWidth = 0;
     uint32_t color = 0;
-    // Kept for the arrows that set them; the player never fills a polyline.
-    int32_t outline = 0;
-    int32_t hatch = 0;
-    uint32_t fillColor = 0;
 
     size_t PointCount() const { return xs.size() < ys.size() ? xs.size() : ys.size(); }
 };
@@ -98,43 +94,29 @@ struct ImagePart {
     std::shared_ptr<const ScreenPixels> pixels;  // shared: a part list is copied whole, pictures are large
 };
 
-// One request, of one of the kinds.
+// One request, of one of the kinds, carrying all it needs to be drawn alone.
 using DrawPart = std::variant<RectPart, TextPart, LinePart, PolylinePart, RectTextPart, ImagePart>;
 
-struct PartOrder {
-    int32_t kind = 0;
-    int32_t index = 0;
-};
-
 struct PartList {
-    int32_t unit = 0;
+    ListUnit unit = ListUnit::Pixels;
     double width = 0, height = 0;
-    std::vector<RectPart> rects;
-    std::vector<TextPart> texts;
-    std::vector<RectTextPart> rectTexts;
-    std::vector<LinePart> lines;
-    std::vector<PolylinePart> polylines;
-    std::vector<ImagePart> images;
-    std::vector<PartOrder> order;  // painting order: exactly the order of the AddPart calls
+    std::vector<DrawPart> parts;  // in painting order: exactly the order of the AddPart calls
 };
 
-// Calls draw with each part in painting order, leaving out order entries that point nowhere.
+// The outline of a box with no fill, as the closed polyline the list keeps of it.
+PolylinePart OutlineOf(const RectPart& r);
+
+// Calls draw with each part in painting order.
 template <typename Draw>
 void ForEachPart(const PartList& list, Draw&& draw) {
-    for (const PartOrder& o : list.order) {
-        if (o.index < 0) continue;
-        const auto i = static_cast<size_t>(o.index);
-        if (o.kind == kindRect && i < list.rects.size()) draw(list.rects[i]);
-        if (o.kind == kindText && i < list.texts.size()) draw(list.texts[i]);
-        if (o.kind == kindLine && i < list.lines.size()) draw(list.lines[i]);
-        if (o.kind == kindPolyline && i < list.polylines.size()) draw(list.polylines[i]);
-        if (o.kind == kindRectText && i < list.rectTexts.size()) draw(list.rectTexts[i]);
-        if (o.kind == kindImage && i < list.images.size() && list.images[i].pixels) draw(list.images[i]);
-    }
+    for (const DrawPart& part : list.parts) std::visit(draw, part);
 }
 
-// Appends a deep copy of the part. A solid outline-only rectangle is stored as a closed
-// five-point polyline. False only when the list is full (its 32-bit counts would overflow).
+// Appends a deep copy of the part. A rectangle with no fill is stored as a closed five-point
+// polyline, drawn at least one unit wide; a text without a face gets the last face named in the list before it
+// (none: the system's default face), so that every part carries its own; an image without
+// pixels, which shows nothing, is left out. False only when the list is full (its count would
+// pass 32 bits).
 bool AddPart(PartList& list, const DrawPart& part);
 
 // What one control's drawer may add: more than any real control shows, and few enough that a
@@ -160,28 +142,24 @@ inline constexpr uint32_t kBlack = 0x000000;
 inline constexpr uint32_t kWhite = 0xFFFFFF;
 inline constexpr const wchar_t* kDrawerFace = L"ＭＳ 明朝";
 inline constexpr int32_t kDrawerTextSize = 9;
-inline constexpr int32_t kHatchHorizontal = 0;
-inline constexpr int32_t kHatchCaption = 8;  // outside the documented hatch styles; white on white
-// DrawText flags the drawers use; never DT_SINGLELINE, so 4 and 5 still start at the top.
-inline constexpr uint32_t kFormatTopLeft = 0;
-inline constexpr uint32_t kFormatVCenter = 4;
-inline constexpr uint32_t kFormatCentre = 5;
-inline constexpr uint32_t kFormatCentreAcross = 1;  // centred across only, from the top
-inline constexpr uint32_t kFormatRightAcross = 2;   // right-aligned, from the top
-inline constexpr uint32_t kFormatWordBreak = 0x10;  // lines broken at words within the box
+inline constexpr TextLayout kLayoutLeft{};
+inline constexpr TextLayout kLayoutCentred{Across::Centre};
+inline constexpr TextLayout kLayoutRight{Across::Right};
+// The layout with its lines broken at words within the box.
+constexpr TextLayout Wrapped(TextLayout layout) { return {layout.across, true}; }
 // The players' glyph widths, in percent of the face's average: point texts are condensed.
 inline constexpr int32_t kPointTextWidthPercent = 70;
 inline constexpr int32_t kRectTextWidthPercent = 100;
 
-// A white box with a one-pixel black outline (pen field 1 = width 0 after the player's /10).
-RectPart Box(double x, double y, double w, double h, int32_t hatch = kHatchHorizontal);
-// Text in the drawers' face and size, transparent, inside a rectangle.
-RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, uint32_t format);
-// Text at a point.
-TextPart PointText(double x, double y, std::wstring face, std::wstring text, int32_t opaque);
+// A box with the thinnest black outline, filled white (hatched, as a white box has always been).
+RectPart Box(double x, double y, double w, double h, Fill fill = Fill::Horizontal);
+// Text in the drawers' face and size, black, transparent, inside a rectangle.
+RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, TextLayout layout);
+// Black text at a point; an empty face takes the last one named when the text is added to a list.
+TextPart PointText(double x, double y, std::wstring face, std::wstring text, bool opaque);
 // The pixels over the rectangle.
 ImagePart Image(double x, double y, double w, double h, std::shared_ptr<const ScreenPixels> pixels);
-// A solid one-unit black line.
+// A solid black line one unit wide.
 LinePart Line(double x1, double y1, double x2, double y2);
 // A closed triangle outline: three points given as offsets from an origin, the first repeated.
 PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&dy)[3]);
@@ -190,8 +168,8 @@ PolylinePart Arrow(double ox, double oy, const double (&dx)[3], const double (&d
 // edit, a status bar, a list view): the players' text drawing does, so each '&' is doubled.
 std::wstring LiteralText(std::wstring_view text);
 
-// A length in one scale unit converted to another (codes above), with the screen's twips per
-// pixel for the pixel unit. nullopt for an unknown unit code or a resolution of zero.
-std::optional<double> ScaleUnits(double value, int32_t fromUnit, int32_t toUnit, double twipsPerPixel);
+// A length in one unit converted to another, with the screen's twips per pixel for the pixel
+// unit. nullopt for a resolution of zero.
+std::optional<double> ScaleUnits(double value, ListUnit fromUnit, ListUnit toUnit, double twipsPerPixel);
 
 }  // namespace plumbo

@@ -11,46 +11,55 @@ namespace plumbo {
 
 using Lines = std::vector<std::wstring>;
 
-// R x,y wxh h<hatch> | P (x,y) ... | L (x1,y1)-(x2,y2) | B x,y wxh f<format> 'text' | T x,y 'text' op<opaque>.
-// Pens, colours, faces and sizes other than the drawers' black-on-white ones are appended, so a
-// part drawn any other way shows.
+// R x,y wxh <fill> | P (x,y) ... | L (x1,y1)-(x2,y2) | B x,y wxh <across>[ wrap] 'text' | T x,y 'text' op<opaque>
+// | I x,y wxh of <pixels' width>x<height>.
+// Pens, colours, faces, sizes and opacity other than the drawers' black-on-white ones are
+// appended, so a part drawn any other way shows: every field a part has.
 inline Lines Describe(const PartList& list) {
     Lines out;
-    for (const PartOrder& o : list.order) {
+    for (const DrawPart& part : list.parts) {
         std::wostringstream s;
-        if (o.kind == kindRect) {
-            const RectPart& r = list.rects.at(o.index);
-            s << "R " << r.x << ',' << r.y << ' ' << r.width << 'x' << r.height << " h" << r.hatch;
-            if (r.penWidth != 1 || r.penStyle != 0 || r.penColor != kBlack || r.fillColor != kWhite || r.outline != -1)
-                s << " pen=" << r.penWidth << '/' << r.penStyle << '/' << r.penColor << " fill=" << r.fillColor << " o" << r.outline;
-        } else if (o.kind == kindPolyline) {
-            const PolylinePart& p = list.polylines.at(o.index);
+        if (const auto* r = std::get_if<RectPart>(&part)) {
+            constexpr const wchar_t* kFills[] = {L"none", L"solid", L"hatched", L"diagonal", L"caption"};
+            s << "R " << r->x << ',' << r->y << ' ' << r->width << 'x' << r->height << ' '
+              << kFills[static_cast<int>(r->fill)];
+            if (r->penWidth != 0 || r->penColor != kBlack || r->fillColor != kWhite)
+                s << " pen=" << r->penWidth << '/' << r->penColor << " fill=" << r->fillColor;
+        } else if (const auto* p = std::get_if<PolylinePart>(&part)) {
             // Many points all at one distance from their middle: a circle, by its centre and radius.
-            const size_t n = p.PointCount();
+            const size_t n = p->PointCount();
             double cx = 0, cy = 0, r = -1;
-            for (size_t i = 0; i + 1 < n; ++i) cx += p.xs[i] / (n - 1), cy += p.ys[i] / (n - 1);
+            for (size_t i = 0; i + 1 < n; ++i) {
+                cx += p->xs[i] / (n - 1);
+                cy += p->ys[i] / (n - 1);
+            }
             for (size_t i = 0; i < n && n > 8; ++i) {
-                const double d = std::hypot(p.xs[i] - cx, p.ys[i] - cy);
+                const double d = std::hypot(p->xs[i] - cx, p->ys[i] - cy);
                 r = (i == 0 || std::abs(d - r) < 1e-6) ? d : -1;
                 if (r < 0) break;
             }
             if (r >= 0 && n > 8) s << "C (" << cx << ',' << cy << ") r" << r;
             else s << 'P';
-            for (size_t i = 0; i < n && !(r >= 0 && n > 8); ++i) s << " (" << p.xs[i] << ',' << p.ys[i] << ')';
-            if (p.penWidth != 1 || p.color != kBlack) s << " pen=" << p.penWidth << '/' << p.color;
-        } else if (o.kind == kindLine) {
-            const LinePart& l = list.lines.at(o.index);
-            s << "L (" << l.x1 << ',' << l.y1 << ")-(" << l.x2 << ',' << l.y2 << ')';
-            if (l.penWidth != 1 || l.color != kBlack) s << " pen=" << l.penWidth << '/' << l.color;
-        } else if (o.kind == kindRectText) {
-            const RectTextPart& t = list.rectTexts.at(o.index);
-            s << "B " << t.x << ',' << t.y << ' ' << t.width << 'x' << t.height << " f" << t.format << " '" << t.text << '\'';
-            if (t.face != kDrawerFace || t.size != 9 || t.opaque != 0 || t.textColor != kBlack)
-                s << " face='" << t.face << "' size=" << t.size << " op" << t.opaque;
-        } else if (o.kind == kindText) {
-            const TextPart& t = list.texts.at(o.index);
-            s << "T " << t.x << ',' << t.y << " '" << t.text << "' op" << t.opaque;
-            if (t.face != kDrawerFace || t.size != 9) s << " face='" << t.face << "' size=" << t.size;
+            for (size_t i = 0; i < n && !(r >= 0 && n > 8); ++i) s << " (" << p->xs[i] << ',' << p->ys[i] << ')';
+            if (p->penWidth != 1 || p->color != kBlack) s << " pen=" << p->penWidth << '/' << p->color;
+        } else if (const auto* l = std::get_if<LinePart>(&part)) {
+            s << "L (" << l->x1 << ',' << l->y1 << ")-(" << l->x2 << ',' << l->y2 << ')';
+            if (l->penWidth != 1 || l->color != kBlack) s << " pen=" << l->penWidth << '/' << l->color;
+        } else if (const auto* t = std::get_if<RectTextPart>(&part)) {
+            constexpr const wchar_t* kAcross[] = {L"left", L"centre", L"right"};
+            s << "B " << t->x << ',' << t->y << ' ' << t->width << 'x' << t->height << ' '
+              << kAcross[static_cast<int>(t->layout.across)] << (t->layout.wrap ? L" wrap" : L"");
+            s << " '" << t->text << '\'';
+            if (t->face != kDrawerFace || t->size != 9 || t->opaque)
+                s << " face='" << t->face << "' size=" << t->size << " op" << t->opaque;
+            if (t->textColor != kBlack) s << " colour=" << t->textColor;
+        } else if (const auto* t = std::get_if<TextPart>(&part)) {
+            s << "T " << t->x << ',' << t->y << " '" << t->text << "' op" << t->opaque;
+            if (t->face != kDrawerFace || t->size != 9) s << " face='" << t->face << "' size=" << t->size;
+            if (t->textColor != kBlack) s << " colour=" << t->textColor;
+        } else if (const auto* i = std::get_if<ImagePart>(&part)) {
+            s << "I " << i->x << ',' << i->y << ' ' << i->width << 'x' << i->height;
+            s << " of " << i->pixels->width << 'x' << i->pixels->height;
         }
         out.push_back(s.str());
     }

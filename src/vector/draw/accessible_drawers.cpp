@@ -70,12 +70,12 @@ bool DrawElement(const DrawContext& ctx, const AccessibleElement& e, PartList& l
     case role::kOutlineItem:
         // An outline item's place already stands at its level.
         if (e.state & state::kSelected) out.Add(Box(x, y, w, h));
-        out.Add(BoxedText(x, y, w, h, LiteralText(e.name), kFormatVCenter));
+        out.Add(BoxedText(x, y, w, h, LiteralText(e.name), kLayoutLeft));
         break;
     case role::kPageTab: {
         const double raise = (e.state & state::kSelected) ? kTabRaise : 0;
         out.Add(Box(x, y - raise, w, h + raise));
-        out.Add(BoxedText(x, y - raise, w, h + raise, LiteralText(e.name), kFormatCentre));
+        out.Add(BoxedText(x, y - raise, w, h + raise, LiteralText(e.name), kLayoutCentred));
         break;
     }
     case role::kSlider:
@@ -86,14 +86,14 @@ bool DrawElement(const DrawContext& ctx, const AccessibleElement& e, PartList& l
         break;
     }
     case role::kLink:
-    case role::kStaticText: out.Add(BoxedText(x, y, w, h, LiteralText(e.name), kFormatTopLeft | kFormatWordBreak)); break;
+    case role::kStaticText: out.Add(BoxedText(x, y, w, h, LiteralText(e.name), Wrapped(kLayoutLeft))); break;
     case role::kGrouping:
         out.Add(Box(x, y, w, h));
-        out.Add(BoxedText(x + kCaptionIndent, y, w - 2 * kCaptionIndent, kCaptionHeight, LiteralText(e.name), kFormatTopLeft));
+        out.Add(BoxedText(x + kCaptionIndent, y, w - 2 * kCaptionIndent, kCaptionHeight, LiteralText(e.name), kLayoutLeft));
         break;
     default:
         out.Add(Box(x, y, w, h));
-        if (!e.name.empty()) out.Add(BoxedText(x, y, w, h, LiteralText(e.name), kFormatTopLeft));
+        if (!e.name.empty()) out.Add(BoxedText(x, y, w, h, LiteralText(e.name), kLayoutLeft));
         break;
     }
     return out.ok;

@@ -10,7 +10,6 @@ namespace {
 constexpr uint32_t kProgressVertical = 0x4;  // PBS_VERTICAL
 constexpr uint32_t kUpDownAcross = 0x40;     // UDS_HORZ
 constexpr uint32_t kDateUpDown = 0x1;        // DTS_UPDOWN: an up-down instead of the drop button
-constexpr int32_t kHatchDiagonal = 3;        // HS_BDIAGONAL: the filled share of a progress bar
 
 // Places of the control and of rectangles it reported, relative to the target.
 struct Placer {
@@ -39,8 +38,8 @@ struct Drawing {
     }
 };
 
-RectTextPart TextAt(const ControlPlace& p, std::wstring text, uint32_t format) {
-    return BoxedText(p.x, p.y, p.w, p.h, std::move(text), format);
+RectTextPart TextAt(const ControlPlace& p, std::wstring text, TextLayout layout) {
+    return BoxedText(p.x, p.y, p.w, p.h, std::move(text), layout);
 }
 
 // A triangle pointing down, up, left or right inside a box of w x h at (x, y), half its size.
@@ -61,7 +60,7 @@ bool DrawFieldWithButton(const DrawContext& ctx, const WindowRecord& control, Pa
     if (!control.content.items.empty()) {
         const ItemRecord& field = control.content.items.front();
         const ControlPlace f = d.place(field.rect);
-        d.out.Add(TextAt(f, LiteralText(field.text), kFormatVCenter));
+        d.out.Add(TextAt(f, LiteralText(field.text), kLayoutLeft));
         const double bx = f.right, bw = p.right - f.right;
         if (bw > 0) {
             d.out.Add(Box(bx, p.y, bw, p.h));
@@ -88,7 +87,7 @@ bool DrawItemBoxes(const DrawContext& ctx, const WindowRecord& control, PartList
         std::wstring text = item.text;
         std::replace(text.begin(), text.end(), L'\t', L' ');
         text = TrimSpaces(text);
-        if (!text.empty()) d.out.Add(TextAt(r, literal ? LiteralText(text) : text, kFormatVCenter));
+        if (!text.empty()) d.out.Add(TextAt(r, literal ? LiteralText(text) : text, kLayoutLeft));
     }
     return d.Ok();
 }
@@ -115,8 +114,8 @@ bool DrawProgress(const DrawContext& ctx, const WindowRecord& control, PartList&
         const double share =
             std::clamp((static_cast<double>(c.position) - c.minimum) / (static_cast<double>(c.maximum) - c.minimum), 0.0, 1.0);
         const bool vertical = HasStyleBits(control.style, kProgressVertical);
-        RectPart filled = vertical ? Box(in.x, in.y + in.h * (1 - share), in.w, in.h * share, kHatchDiagonal)
-                                   : Box(in.x, in.y, in.w * share, in.h, kHatchDiagonal);
+        RectPart filled = vertical ? Box(in.x, in.y + in.h * (1 - share), in.w, in.h * share, Fill::Diagonal)
+                                   : Box(in.x, in.y, in.w * share, in.h, Fill::Diagonal);
         filled.fillColor = kBlack;
         if (share > 0) d.out.Add(filled);
     }
@@ -141,17 +140,17 @@ bool DrawUpDown(const DrawContext& ctx, const WindowRecord& control, PartList& l
 }
 
 // The box and each item's text where the control reported it: hot key, month calendar, link.
-bool DrawTexts(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool boxed, uint32_t format) {
+bool DrawTexts(const DrawContext& ctx, const WindowRecord& control, PartList& list, bool boxed, TextLayout layout) {
     Drawing d(ctx, list);
     if (boxed) d.Outline(control);
-    for (const ItemRecord& item : control.content.items) d.out.Add(TextAt(d.place(item.rect), item.text, format));
+    for (const ItemRecord& item : control.content.items) d.out.Add(TextAt(d.place(item.rect), item.text, layout));
     return d.Ok();
 }
 
 bool DrawLink(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     Drawing d(ctx, list);
     for (const ItemRecord& item : control.content.items)
-        d.out.Add(TextAt(d.place(item.rect), LiteralText(WithoutLinkMarkup(item.text)), kFormatWordBreak));
+        d.out.Add(TextAt(d.place(item.rect), LiteralText(WithoutLinkMarkup(item.text)), Wrapped(kLayoutLeft)));
     return d.Ok();
 }
 
@@ -192,7 +191,7 @@ bool DrawEditLines(const DrawContext& ctx, const WindowRecord& control, PartList
     Drawing d(ctx, list);
     d.Outline(control);
     for (const ItemRecord& line : control.content.items)
-        if (!line.text.empty()) d.out.Add(TextAt(d.place(line.rect), LiteralText(line.text), kFormatTopLeft));
+        if (!line.text.empty()) d.out.Add(TextAt(d.place(line.rect), LiteralText(line.text), kLayoutLeft));
     return d.Ok() && DrawStyleScrollBars(ctx, control, list);
 }
 
@@ -204,8 +203,8 @@ bool DrawBarControl(const DrawContext& ctx, DrawerKind kind, const WindowRecord&
     case DrawerKind::Trackbar: ok = DrawTrackbar(ctx, control, list); break;
     case DrawerKind::ProgressBar: ok = DrawProgress(ctx, control, list); break;
     case DrawerKind::UpDown: ok = DrawUpDown(ctx, control, list); break;
-    case DrawerKind::HotKey: ok = DrawTexts(ctx, WithLiteralTexts(control), list, true, kFormatVCenter); break;
-    case DrawerKind::MonthCalendar: ok = DrawTexts(ctx, WithLiteralTexts(control), list, true, kFormatCentre); break;
+    case DrawerKind::HotKey: ok = DrawTexts(ctx, WithLiteralTexts(control), list, true, kLayoutLeft); break;
+    case DrawerKind::MonthCalendar: ok = DrawTexts(ctx, WithLiteralTexts(control), list, true, kLayoutCentred); break;
     case DrawerKind::DateTimePicker:
         ok = DrawFieldWithButton(ctx, control, list, HasStyleBits(control.style, kDateUpDown));
         break;

@@ -29,9 +29,6 @@ RectPart ControlBox(const ControlPlace& p) { return Box(p.x, p.y, p.w, p.h); }
 
 PolylinePart ComboArrow(double ox, double oy, double d) {
     PolylinePart a = Arrow(ox, oy, {d / 4, 3 * d / 4, d / 2}, {d / 4, d / 4, 3 * d / 4});
-    a.outline = -1;
-    a.hatch = kHatchSolid;
-    a.fillColor = kBlack;
     return a;
 }
 
@@ -50,9 +47,8 @@ PolylinePart Circle(double cx, double cy, double r) {
 }
 
 RectPart FilledBox(double x, double y, double w, double h) {
-    RectPart b = Box(x, y, w, h, kHatchSolid);
+    RectPart b = Box(x, y, w, h, Fill::Solid);
     b.fillColor = kBlack;
-    b.outline = 0;
     return b;
 }
 
@@ -121,7 +117,7 @@ bool DrawTextBox(const DrawContext& ctx, const WindowRecord& control, PartList& 
     if (!p) return false;
     PartAppender out{list};
     out.Add(ControlBox(*p));
-    out.Add(BoxedText(p->x, p->y, p->w, p->h, LiteralText(control.text), kFormatVCenter));
+    out.Add(BoxedText(p->x, p->y, p->w, p->h, LiteralText(control.text), kLayoutLeft));
     return out.ok && DrawStyleScrollBars(ctx, control, list);
 }
 
@@ -131,7 +127,7 @@ bool DrawGroupFrame(const DrawContext& ctx, const WindowRecord& control, PartLis
     PartAppender out{list};
     out.Add(ControlBox(*p));
     // Opaque, so the caption cuts the top edge; the empty face takes the last named one.
-    out.Add(PointText(p->x + kFrameCaptionDx, p->y + kFrameCaptionDy, L"", control.text, -1));
+    out.Add(PointText(p->x + kFrameCaptionDx, p->y + kFrameCaptionDy, L"", control.text, true));
     return out.ok && DrawChildren(ctx, control, list);
 }
 
@@ -140,7 +136,7 @@ bool DrawPushButton(const DrawContext& ctx, const WindowRecord& control, PartLis
     if (!p) return false;
     PartAppender out{list};
     out.Add(ControlBox(*p));
-    out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kFormatCentre));
+    out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kLayoutCentred));
     return out.ok;
 }
 
@@ -154,7 +150,7 @@ bool DrawCheckBox(const DrawContext& ctx, const WindowRecord& control, PartList&
     out.Add(Box(x, y, d, d));
     if (control.check == kButtonIndeterminate) out.Add(FilledBox(x + d / 4, y + d / 4, d / 2, d / 2));
     if (control.check == kButtonChecked) out.Add(Tick(x, y, d));
-    out.Add(BoxedText(x + d, y, p->w - d, p->h, control.text, kFormatVCenter));
+    out.Add(BoxedText(x + d, y, p->w - d, p->h, control.text, kLayoutLeft));
     return out.ok;
 }
 
@@ -166,7 +162,7 @@ bool DrawRadioButton(const DrawContext& ctx, const WindowRecord& control, PartLi
     PartAppender out{list};
     out.Add(Circle(cx, cy, d / 2));
     if (control.check == kButtonChecked) out.Add(Circle(cx, cy, d / 5));
-    out.Add(BoxedText(p->x + d, p->y, p->w - d, p->h, control.text, kFormatVCenter));
+    out.Add(BoxedText(p->x + d, p->y, p->w - d, p->h, control.text, kLayoutLeft));
     return out.ok;
 }
 
@@ -184,7 +180,7 @@ bool DrawStandardButton(const DrawContext& ctx, const WindowRecord& control, Par
         out.Add(ControlBox(*p));
         out.Add(Line(bx, p->y, bx, p->bottom));
         out.Add(ComboArrow(bx, p->y, d));
-        out.Add(BoxedText(p->x, p->y, bx - p->x, d, control.text, kFormatCentre));
+        out.Add(BoxedText(p->x, p->y, bx - p->x, d, control.text, kLayoutCentred));
         return out.ok;
     }
     case ButtonLook::CheckBox: return DrawCheckBox(ctx, control, list);
@@ -205,7 +201,7 @@ bool DrawComboBox(const DrawContext& ctx, const WindowRecord& control, PartList&
             auto r = PlaceOf(ctx.target, item.rect);
             if (!r) return false;
             if (item.flags & item_flags::kSelected) out.Add(ControlBox(*r));
-            out.Add(BoxedText(r->x, r->y, r->w, r->h, LiteralText(item.text), kFormatVCenter));
+            out.Add(BoxedText(r->x, r->y, r->w, r->h, LiteralText(item.text), kLayoutLeft));
         }
         return out.ok;
     }
@@ -218,7 +214,7 @@ bool DrawComboBox(const DrawContext& ctx, const WindowRecord& control, PartList&
     const bool dropList = (control.style & kComboTypeMask) == kComboDropDownList;
     if (dropList || control.hasDescendant)
         out.Add(BoxedText(p->x, p->y, bx - p->x, p->h, LiteralText(dropList ? control.text : control.firstDescendantText),
-                          kFormatVCenter));
+                          kLayoutLeft));
     return out.ok;
 }
 
@@ -235,7 +231,7 @@ bool DrawListBox(const DrawContext& ctx, const WindowRecord& control, PartList& 
         // A check list's toolkit paints each row's box at its left end, as tall as the row.
         const double d = checkBoxes ? r->h : 0;
         if (checkBoxes) out.Add(Box(r->x + 1, r->y + 1, d - 2, d - 2));
-        out.Add(BoxedText(r->x + d, r->y, r->w - d, r->h, LiteralText(item.text), kFormatVCenter));
+        out.Add(BoxedText(r->x + d, r->y, r->w - d, r->h, LiteralText(item.text), kLayoutLeft));
     }
     return out.ok;
 }
@@ -245,7 +241,7 @@ bool DrawPanel(const DrawContext& ctx, const WindowRecord& control, PartList& li
     if (!p) return false;
     PartAppender out{list};
     out.Add(ControlBox(*p));
-    if (!control.text.empty()) out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kFormatCentre));
+    if (!control.text.empty()) out.Add(BoxedText(p->x, p->y, p->w, p->h, control.text, kLayoutCentred));
     return out.ok && DrawChildren(ctx, control, list);
 }
 
@@ -297,7 +293,7 @@ bool DrawToolBar(const DrawContext& ctx, const WindowRecord& control, PartList& 
             }
             out.Add(ControlBox(*r));
             // A tool bar takes '&' for a mnemonic, as the player does.
-            if (!button.text.empty()) out.Add(BoxedText(r->x, r->y, r->w, r->h, button.text, kFormatCentre));
+            if (!button.text.empty()) out.Add(BoxedText(r->x, r->y, r->w, r->h, button.text, kLayoutCentred));
         }
     }
     // The older tool bars: generic squares, the real buttons neither counted nor placed.
@@ -322,12 +318,12 @@ bool DrawStatic(const DrawContext& ctx, const WindowRecord& control, PartList& l
     // The text kinds wrap at words within the rectangle, except the simple and no-wrap ones.
     if (!StaticShowsText(control.style)) return out.ok;
     const uint32_t type = control.style & kStaticTypeMask;
-    uint32_t format = type == kStaticCentre  ? kFormatCentreAcross
-                      : type == kStaticRight ? kFormatRightAcross
-                                             : kFormatTopLeft;
-    if (type != kStaticSimple && type != kStaticNoWrap) format |= kFormatWordBreak;
+    TextLayout layout = type == kStaticCentre  ? kLayoutCentred
+                        : type == kStaticRight ? kLayoutRight
+                                               : kLayoutLeft;
+    if (type != kStaticSimple && type != kStaticNoWrap) layout = Wrapped(layout);
     const bool prefix = !HasStyleBits(control.style, kStaticNoPrefix);
-    out.Add(BoxedText(p->x, p->y, p->w, p->h, prefix ? control.text : LiteralText(control.text), format));
+    out.Add(BoxedText(p->x, p->y, p->w, p->h, prefix ? control.text : LiteralText(control.text), layout));
     return out.ok;
 }
 
@@ -336,7 +332,7 @@ bool DrawUnlisted(const DrawContext& ctx, const WindowRecord& control, PartList&
     if (!p) return false;
     PartAppender out{list};
     out.Add(ControlBox(*p));
-    out.Add(PointText(p->x, p->y, kDrawerFace, control.className, 0));
+    out.Add(PointText(p->x, p->y, kDrawerFace, control.className, false));
     return out.ok && DrawChildren(ctx, control, list) && DrawAccessibleElements(ctx, control, list);
 }
 

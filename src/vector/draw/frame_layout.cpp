@@ -22,7 +22,7 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
 
     list.width = *width;
     list.height = *height;
-    list.unit = kUnitPixels;
+    list.unit = ListUnit::Pixels;
     const double W = *width, H = *height;
     const uint32_t style = target.window.style;
     const SystemMetrics& sm = target.metrics;
@@ -60,15 +60,15 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
     const double side = std::min(L, R);
     const double right = W - side;
     if (HasStyleBits(style, style_bits::kCaption) && top >= 0) {
-        out.Add(Box(side, top, right - side, C, kHatchCaption));
+        out.Add(Box(side, top, right - side, C, Fill::Caption));
         // The C x C square at the left end stays empty where the system icon would be.
-        out.Add(BoxedText(side + C, top, right - side - C, C, target.window.text, kFormatVCenter));
+        out.Add(BoxedText(side + C, top, right - side - C, C, target.window.text, kLayoutLeft));
 
         if (HasStyleBits(style, style_bits::kSysMenu)) {
             const double X = tool ? frame.cxSmSize : sm.cxSize, Y = tool ? frame.cySmSize : sm.cySize;
             const double m = (C - Y) / 2;
 
-            out.Add(Box(right - X - m, top + m, X, Y, kHatchCaption));
+            out.Add(Box(right - X - m, top + m, X, Y, Fill::Caption));
             const double x0 = RoundHalfEven(right - X - m), y0 = RoundHalfEven(top + m);
             out.Add(Line(x0 + X / 4, y0 + Y / 4, x0 + 3 * X / 4, y0 + 3 * Y / 4));
             out.Add(Line(x0 + 3 * X / 4, y0 + Y / 4, x0 + X / 4, y0 + 3 * Y / 4));
@@ -82,18 +82,18 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
             const bool maximize = HasStyleBits(style, style_bits::kMaximizeBox);
             const double x1 = RoundHalfEven(right - 2 * (X - m)), y1 = RoundHalfEven(top + m);
             if (!tool && (minimize || maximize)) {
-                out.Add(Box(right - 2 * (X - m), top + m, X, Y, kHatchCaption));
-                RectPart glyph = Box(x1 + X / 4, y1 + Y / 4, X / 4 * 2, Y / 4 * 2, kHatchCaption);
+                out.Add(Box(right - 2 * (X - m), top + m, X, Y, Fill::Caption));
+                RectPart glyph = Box(x1 + X / 4, y1 + Y / 4, X / 4 * 2, Y / 4 * 2, Fill::Caption);
                 if (!maximize) glyph.penColor = kDisabledGrey;
                 out.Add(glyph);
-                out.Add(Box(right - 3 * (X - m), top + m, X, Y, kHatchCaption));
+                out.Add(Box(right - 3 * (X - m), top + m, X, Y, Fill::Caption));
                 const double x2 = RoundHalfEven(right - 3 * (X - m)), y2 = RoundHalfEven(top + m);
                 LinePart low = Line(x2 + X / 4, y2 + 3 * Y / 4, x2 + 3 * X / 4, y2 + 3 * Y / 4);
                 if (!minimize) low.color = kDisabledGrey;
                 out.Add(low);
             } else if (!tool && HasStyleBits(frame.exStyle, style_bits::kContextHelp)) {
-                out.Add(Box(right - 2 * (X - m), top + m, X, Y, kHatchCaption));
-                out.Add(BoxedText(x1, y1, X, Y, L"?", kFormatCentre));
+                out.Add(Box(right - 2 * (X - m), top + m, X, Y, Fill::Caption));
+                out.Add(BoxedText(x1, y1, X, Y, L"?", kLayoutCentred));
             }
         }
     }
@@ -105,7 +105,7 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
         const auto w = Sub32(item.rect.right, item.rect.left);
         const auto h = Sub32(item.rect.bottom, item.rect.top);
         if (!x || !y || !w || !h) return std::nullopt;
-        out.Add(BoxedText(*x, *y, *w, *h, item.text, kFormatVCenter));
+        out.Add(BoxedText(*x, *y, *w, *h, item.text, kLayoutLeft));
     }
 
     if (!out.ok) return std::nullopt;

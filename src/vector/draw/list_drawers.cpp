@@ -33,8 +33,8 @@ std::optional<Place> PlaceOfItem(const DrawContext& ctx, const Rect32& r) {
                  static_cast<double>(p->h)};
 }
 
-RectTextPart ItemText(const Place& p, std::wstring text, uint32_t format) {
-    return BoxedText(p.x + kTextInset, p.y, std::max(0.0, p.w - kTextInset), p.h, std::move(text), format);
+RectTextPart ItemText(const Place& p, std::wstring text, TextLayout layout) {
+    return BoxedText(p.x + kTextInset, p.y, std::max(0.0, p.w - kTextInset), p.h, std::move(text), layout);
 }
 
 bool DrawChildWindows(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
@@ -60,7 +60,7 @@ bool DrawTabs(const DrawContext& ctx, const ControlPlace& p, const WindowRecord&
                           [](const auto& t) { return !(t.second->flags & item_flags::kSelected); });
     PartAppender out{list};
     // Only an outline: the pages lie on the body and may come before it in the window order.
-    out.Add(Box(p.x, top, p.w, bottom - top, kHatchSolid));
+    out.Add(Box(p.x, top, p.w, bottom - top, Fill::None));
     for (auto& [t, item] : tabs) {
         Place box = t;
         if (item->flags & item_flags::kSelected) {
@@ -71,7 +71,7 @@ bool DrawTabs(const DrawContext& ctx, const ControlPlace& p, const WindowRecord&
         }
         out.Add(Box(box.x, box.y, box.w, box.h));
         // A tab shows "&File" as File with the F underlined, as DrawText does.
-        out.Add(BoxedText(t.x, t.y, t.w, t.h, item->text, kFormatCentre));
+        out.Add(BoxedText(t.x, t.y, t.w, t.h, item->text, kLayoutCentred));
     }
     return out.ok;
 }
@@ -82,20 +82,20 @@ bool DrawHeader(const DrawContext& ctx, const WindowRecord& control, PartList& l
         auto t = PlaceOfItem(ctx, item.rect);
         if (!t) return false;
         out.Add(Box(t->x, t->y, t->w, t->h));
-        out.Add(ItemText(*t, item.text, kFormatTopLeft));
+        out.Add(ItemText(*t, item.text, kLayoutLeft));
     }
     return out.ok;
 }
 
 bool DrawListItems(const DrawContext& ctx, const WindowRecord& control, PartList& list) {
     const bool iconView = (control.style & kListViewMask) == kListViewIcon;
-    const uint32_t format = iconView ? kFormatCentre | kFormatWordBreak : kFormatTopLeft;
+    const TextLayout layout = iconView ? Wrapped(kLayoutCentred) : kLayoutLeft;
     PartAppender out{list};
     for (const ItemRecord& item : control.content.items) {
         auto t = PlaceOfItem(ctx, item.rect);
         if (!t) return false;
         if (item.flags & (item_flags::kIcon | item_flags::kSelected)) out.Add(Box(t->x, t->y, t->w, t->h));
-        if (!(item.flags & item_flags::kIcon)) out.Add(ItemText(*t, LiteralText(item.text), format));
+        if (!(item.flags & item_flags::kIcon)) out.Add(ItemText(*t, LiteralText(item.text), layout));
     }
     return out.ok;
 }
@@ -113,7 +113,7 @@ bool DrawTree(const DrawContext& ctx, const WindowRecord& control, PartList& lis
         auto t = PlaceOfItem(ctx, item.rect);
         if (!t) return false;
         if (item.flags & item_flags::kSelected) out.Add(Box(t->x, t->y, t->w, t->h));
-        out.Add(ItemText(*t, LiteralText(item.text), kFormatTopLeft));
+        out.Add(ItemText(*t, LiteralText(item.text), kLayoutLeft));
         // Root items have neither lines nor buttons unless the style puts them at the root.
         if (i >= slots.size() || (item.level == 0 && !atRoot)) continue;
         auto s = PlaceOfItem(ctx, slots[i]);

@@ -9,12 +9,14 @@
 #include "platform/gdi_win.h"
 #include "core/numeric.h"
 #include "core/text_cut.h"
+#include "vector/play/svg_player.h"
 
 namespace plumbo {
 
 namespace {
 
 constexpr float kPointsToTwips = 20.0f;
+constexpr int kCaptionHatch = 8;
 
 // A metafile DC that is closed and its metafile dropped unless the metafile is taken.
 class EnhMetaDc {
@@ -40,16 +42,6 @@ int Round(double v) { return RoundHalfEven(v); }
 
 int Length(const std::wstring& s) { return static_cast<int>(std::min<size_t>(s.size(), INT_MAX)); }
 
-// Selects obj (when there is one) and later puts the previous object back, then deletes obj:
-// restore before delete, so nothing selected is ever deleted.
-template <typename H>
-void WithSelected(HDC dc, GdiObject<H>& obj, auto&& draw) {
-    HGDIOBJ previous = obj ? SelectObject(dc, obj.Get()) : nullptr;
-    draw();
-    if (previous) SelectObject(dc, previous);
-    obj.Reset();
-}
-
 class Player {
 public:
     Player(HDC dc, HDC measureDc, TwipsPerPixel tpp) : dc_(dc), measureDc_(measureDc), tpp_(tpp) {}
@@ -60,40 +52,34 @@ public:
 
 private:
     void Draw(const RectPart& r) {
-        Brush brush(r.hatch == kHatchSolid ? CreateSolidBrush(r.fillColor) : CreateHatchBrush(r.hatch, r.fillColor));
-        HGDIOBJ oldBrush = brush ? SelectObject(dc_, brush.Get()) : nullptr;
-        Pen pen(CreatePen(r.penStyle, Round(r.penWidth / 10.0), r.penColor));
-        HGDIOBJ oldPen = pen ? SelectObject(dc_, pen.Get()) : nullptr;
+        if (r.fill == Fill::None) return Draw(OutlineOf(r));
+        Selected<HBRUSH> withBrush(dc_, BrushOf(r));
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, Round(r.penWidth), r.penColor)));
         Rectangle(dc_, Round(r.x), Round(r.y), Round(r.x + r.width), Round(r.y + r.height));
-        if (oldBrush) SelectObject(dc_, oldBrush);
-        brush.Reset();
-        if (oldPen) SelectObject(dc_, oldPen);
-        pen.Reset();
+        // The brush goes before the pen, in the order the metafile has always recorded them.
+        withBrush.End();
     }
 
     void Draw(const TextPart& t) {
         Font font(Make(t.face, t.size, kPointTextWidthPercent));
         SetBkMode(dc_, t.opaque ? OPAQUE : TRANSPARENT);
-        // No text colour for point texts: they take whatever the context has.
-        WithSelected(dc_, font, [&] { TextOutW(dc_, Round(t.x), Round(t.y), t.text.c_str(), Length(t.text)); });
+        Selected<HFONT> withFont(dc_, std::move(font));
+        SetTextColor(dc_, t.textColor);
+        TextOutW(dc_, Round(t.x), Round(t.y), t.text.c_str(), Length(t.text));
     }
 
     void Draw(const LinePart& l) {
-        Pen pen(CreatePen(PS_SOLID, l.penWidth, l.color));
-        WithSelected(dc_, pen, [&] {
-            MoveToEx(dc_, Round(l.x1), Round(l.y1), nullptr);
-            LineTo(dc_, Round(l.x2), Round(l.y2));
-        });
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, Round(l.penWidth), l.color)));
+        MoveToEx(dc_, Round(l.x1), Round(l.y1), nullptr);
+        LineTo(dc_, Round(l.x2), Round(l.y2));
     }
 
     void Draw(const PolylinePart& p) {
         const size_t n = p.PointCount();
-        Pen pen(CreatePen(PS_SOLID, p.penWidth, p.color));
-        WithSelected(dc_, pen, [&] {
-            if (n == 0) return;
-            MoveToEx(dc_, Round(p.xs[0]), Round(p.ys[0]), nullptr);
-            for (size_t i = 1; i < n; ++i) LineTo(dc_, Round(p.xs[i]), Round(p.ys[i]));
-        });
+        Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, Round(p.penWidth), p.color)));
+        if (n == 0) return;
+        MoveToEx(dc_, Round(p.xs[0]), Round(p.ys[0]), nullptr);
+        for (size_t i = 1; i < n; ++i) LineTo(dc_, Round(p.xs[i]), Round(p.ys[i]));
     }
 
     void Draw(const RectTextPart& t) {
@@ -103,17 +89,28 @@ private:
         // DrawText may write into the string for some flags; give it a buffer of its own.
         std::vector<wchar_t> text(t.text.begin(), t.text.end());
         text.resize(text.size() + 5, L'\0');
-        WithSelected(dc_, font, [&] {
-            SetTextColor(dc_, t.textColor);
-            DrawTextW(dc_, text.data(), Length(t.text), &rc, t.format);
-        });
+        Selected<HFONT> withFont(dc_, std::move(font));
+        SetTextColor(dc_, t.textColor);
+        DrawTextW(dc_, text.data(), Length(t.text), &rc, DrawTextFormat(t.layout));
     }
 
     void Draw(const ImagePart& image) {
+        if (!image.pixels) return;
         const ScreenPixels& p = *image.pixels;
         const BITMAPINFO bi = TopDownDib(p.width, p.height, 24);
         StretchDIBits(dc_, Round(image.x), Round(image.y), Round(image.width), Round(image.height), 0, 0, p.width,
                       p.height, p.rows.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+    }
+
+    static Brush BrushOf(const RectPart& r) {
+        switch (r.fill) {
+        case Fill::Horizontal: return Brush(CreateHatchBrush(HS_HORIZONTAL, r.fillColor));
+        case Fill::Diagonal: return Brush(CreateHatchBrush(HS_BDIAGONAL, r.fillColor));
+        // Outside GDI's hatch styles, as the title bar's boxes have always been drawn: readers
+        // of the file show it as the background.
+        case Fill::Caption: return Brush(CreateHatchBrush(kCaptionHatch, r.fillColor));
+        default: return Brush(CreateSolidBrush(r.fillColor));
+        }
     }
 
     HFONT Make(const std::wstring& face, int32_t size, int32_t widthPercent) {
@@ -122,50 +119,40 @@ private:
         request.face = face;
         request.size = static_cast<float>(size);
         request.widthPercent = static_cast<int16_t>(widthPercent);
-        float factor = 0;
-        return MakeFont(request, lf_, factor, tpp_);
+        const LOGFONTW lf = TextFont(request, tpp_);
+        return CreateFontIndirectW(&lf);
     }
 
     HDC dc_;
     HDC measureDc_;
     TwipsPerPixel tpp_;
-    LOGFONTW lf_{};  // one for the whole run: an empty face keeps the last named one
 };
 
 }  // namespace
 
-HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPerPixel twipsPerPixel) {
-    if (factor == 0 && twipsPerPixel.x > 0) factor = kPointsToTwips / static_cast<float>(twipsPerPixel.x);
+LOGFONTW TextFont(const FontRequest& request, TwipsPerPixel twipsPerPixel) {
+    const float factor = twipsPerPixel.x > 0 ? kPointsToTwips / static_cast<float>(twipsPerPixel.x) : 0.0f;
+    LOGFONTW lf{};
     lf.lfHeight = -Round(request.size * factor);  // negative: a character height
-    lf.lfItalic = FALSE;
-    lf.lfUnderline = FALSE;
-    lf.lfStrikeOut = FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfWeight = FW_NORMAL;
-    lf.lfEscapement = lf.lfOrientation = 0;
-    const std::wstring& face = request.face;
-    if (!face.empty()) {
-        std::wstring name = CutAtCharBoundary(face, LF_FACESIZE - 1);
-        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
-        std::wmemcpy(lf.lfFaceName, name.data(), name.size());
-    }
-    lf.lfWidth = 0;
+    const std::wstring name = CutAtCharBoundary(request.face, LF_FACESIZE - 1);
+    std::wmemcpy(lf.lfFaceName, name.data(), name.size());
     if (request.widthPercent > 0) {
         Font probe(CreateFontIndirectW(&lf));
         TEXTMETRICW tm{};
         if (probe && request.dc) {
-            HGDIOBJ previous = SelectObject(request.dc, probe.Get());
+            SelectGuard measuring(request.dc, probe.Get());
             GetTextMetricsW(request.dc, &tm);
-            if (previous) SelectObject(request.dc, previous);
         }
         lf.lfWidth = Round(request.widthPercent / 100.0 * tm.tmAveCharWidth);
     }
-    return CreateFontIndirectW(&lf);
+    return lf;
 }
 
 Picture PlayPartList(HDC referenceDc, const PartList& list, TwipsPerPixel tpp) {
-    const auto frameW = ScaleUnits(list.width, list.unit, kUnitHimetric, tpp.x);
-    const auto frameH = ScaleUnits(list.height, list.unit, kUnitHimetric, tpp.y);
+    const auto frameW = ScaleUnits(list.width, list.unit, ListUnit::Himetric, tpp.x);
+    const auto frameH = ScaleUnits(list.height, list.unit, ListUnit::Himetric, tpp.y);
     if (!frameW || !frameH || tpp.x <= 0 || tpp.y <= 0) return {};
     const auto right = TryRoundToInt32(*frameW), bottom = TryRoundToInt32(*frameH);
     // The drawing spans the frame exactly as the reference device measures it (its physical size

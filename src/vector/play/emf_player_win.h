@@ -14,15 +14,14 @@ namespace plumbo {
 // What a text part asks of its font.
 struct FontRequest {
     HDC dc = nullptr;   // where the width percent is measured
-    std::wstring face;  // empty: keep the face already in the LOGFONT
+    std::wstring face;  // empty: the system's default face
     float size = 0;     // points
     int16_t widthPercent = 0;  // of the face's average character width; 0 leaves it natural
 };
 
-// Fills lf from the request and creates the font; the caller selects and deletes it. factor is
-// pixels per point; 0 is replaced by 20 / twips per pixel across. lf is the caller's, kept
-// between calls: a named face replaces the previous one whole, an empty one keeps it.
-HFONT MakeFont(const FontRequest& request, LOGFONTW& lf, float& factor, TwipsPerPixel twipsPerPixel);
+// The LOGFONT a text part's font is made from, at twipsPerPixel: the same for the same request
+// whatever was made before.
+LOGFONTW TextFont(const FontRequest& request, TwipsPerPixel twipsPerPixel);
 
 // The list played into a new enhanced metafile whose frame is the list's size in HIMETRIC.
 // referenceDc is the metafile's reference device (nullptr: the screen) and where fonts are

@@ -16,7 +16,6 @@ namespace {
 // DrawText's format flags that move the lines; the others change nothing the drawers use.
 constexpr uint32_t kDtCenter = 0x1, kDtRight = 0x2, kDtVCenter = 0x4, kDtBottom = 0x8, kDtWordBreak = 0x10,
                    kDtSingleLine = 0x20, kDtNoClip = 0x100, kDtNoPrefix = 0x800;
-constexpr int32_t kPenNull = 5;  // PS_NULL
 // GDI's six hatch styles on their tile of 8 x 8 pixels, lines through the pixels' centres.
 constexpr const char* kHatchPaths[] = {"M0 3.5H8", "M4.5 0V8", "M0 0L8 8", "M8 0L0 8", "M0 3.5H8M4.5 0V8",
                                        "M0 0L8 8M8 0L0 8"};
@@ -119,31 +118,31 @@ public:
     std::string defs, body;
 
     void Draw(const RectPart& r) {
+        if (r.fill == Fill::None) return Draw(OutlineOf(r));
         // In 64 bits, as every coordinate here: corners at the ends of 32 bits are no closer.
         const int64_t left = RoundHalfEven(r.x), top = RoundHalfEven(r.y);
         const int64_t right = RoundHalfEven(r.x + r.width), bottom = RoundHalfEven(r.y + r.height);
         // GDI orders the corners and keeps the outline on the box's outermost pixels.
         body += "<rect" + Attr("x", std::min(left, right) + half_) + Attr("y", std::min(top, bottom) + half_) +
                 Attr("width", std::max(0.0, std::abs(right - left) - pixel_)) +
-                Attr("height", std::max(0.0, std::abs(bottom - top) - pixel_)) + " fill=\"" + Fill(r) + '"' +
-                Stroke(r.penStyle, RoundHalfEven(r.penWidth / 10.0), r.penColor) + "/>\n";
+                Attr("height", std::max(0.0, std::abs(bottom - top) - pixel_)) + " fill=\"" + FillOf(r) + '"' +
+                Stroke(RoundHalfEven(r.penWidth), r.penColor) + "/>\n";
     }
 
     void Draw(const TextPart& t) {
-        const FontMeasures font = UseFont(t.face, t.size, kPointTextWidthPercent);
-        opaque_ = t.opaque != 0;
+        const FontMeasures font = measure_.UseFont(t.face, t.size, kPointTextWidthPercent);
+        opaque_ = t.opaque;
         const std::vector<int32_t> reach = measure_.Advances(t.text);
-        // No colour of its own: the one the last rectangle text set.
-        Write({RoundHalfEven(t.x), RoundHalfEven(t.y), reach.empty() ? 0 : reach.back(), t.text}, font);
+        Write({RoundHalfEven(t.x), RoundHalfEven(t.y), reach.empty() ? 0 : reach.back(), t.text}, t, font);
     }
 
     void Draw(const RectTextPart& t) {
-        const FontMeasures font = UseFont(t.face, t.size, kRectTextWidthPercent);
-        opaque_ = t.opaque != 0;
-        textColour_ = t.textColor;
+        const FontMeasures font = measure_.UseFont(t.face, t.size, kRectTextWidthPercent);
+        opaque_ = t.opaque;
+        const uint32_t format = DrawTextFormat(t.layout);
         const TextBox box{RoundHalfEven(t.x), RoundHalfEven(t.y), RoundHalfEven(t.x + t.width),
                           RoundHalfEven(t.y + t.height)};
-        const bool clipped = !(t.format & kDtNoClip);
+        const bool clipped = !(format & kDtNoClip);
         if (clipped) {
             const std::string id = "clip" + std::to_string(++clips_);
             body += "<clipPath id=\"" + id + "\"><rect" + Attr("x", box.left) + Attr("y", box.top) +
@@ -151,12 +150,14 @@ public:
                     Attr("height", std::max<int64_t>(0, int64_t{box.bottom} - box.top)) + "/></clipPath>\n<g clip-path=\"url(#" + id +
                     ")\">\n";
         }
-        for (const DrawnLine& line : DrawTextLines(t.text, box, t.format, font.lineHeight, measure_)) Write(line, font);
+        for (const DrawnLine& line : DrawTextLines(t.text, box, format, font.lineHeight, measure_))
+            Write(line, t, font);
         if (clipped) body += "</g>\n";
     }
 
     void Draw(const LinePart& l) {
-        Segment(RoundHalfEven(l.x1), RoundHalfEven(l.y1), RoundHalfEven(l.x2), RoundHalfEven(l.y2), l.penWidth, l.color);
+        Segment(RoundHalfEven(l.x1), RoundHalfEven(l.y1), RoundHalfEven(l.x2), RoundHalfEven(l.y2),
+                RoundHalfEven(l.penWidth), l.color);
     }
 
     // One that ends where it starts is a polygon, so that its corner is joined as GDI draws it.
@@ -169,7 +170,7 @@ public:
         for (size_t i = 0; i < n - closed; ++i)
             points.append(i ? " " : "").append(Num(at(i).first + half_) + ',' + Num(at(i).second + half_));
         body += (closed ? "<polygon" : "<polyline") + std::string(" points=\"") + points + "\" fill=\"none\"" +
-                Stroke(0, p.penWidth, p.color) + "/>\n";
+                Stroke(RoundHalfEven(p.penWidth), p.color) + "/>\n";
     }
 
     // Stretched over its rectangle as StretchDIBits stretches it. xlink:href, which every reader
@@ -183,16 +184,9 @@ public:
     }
 
 private:
-    FontMeasures UseFont(const std::wstring& face, int32_t size, int32_t widthPercent) {
-        if (!face.empty()) face_ = face;
-        return measure_.UseFont(face, size, widthPercent);
-    }
-
-    // A GDI pen: width 0 is the one-pixel pen; dashed styles come out solid, as no drawer asks
-    // for one. A pixel is the square right of and below its point, so outlines run through the
-    // middle of their pixels.
-    std::string Stroke(int32_t style, int32_t width, uint32_t colour) const {
-        if (style == kPenNull) return " stroke=\"none\"";
+    // A solid GDI pen: width 0 is the one-pixel pen. A pixel is the square right of and below
+    // its point, so outlines run through the middle of their pixels.
+    std::string Stroke(int64_t width, uint32_t colour) const {
         return " stroke=\"" + Colour(colour) + '"' + Attr("stroke-width", std::max<double>(width, pixel_));
     }
 
@@ -203,47 +197,49 @@ private:
         const bool wide = std::abs(x2 - x1) >= std::abs(y2 - y1);
         const double dx = wide ? (x2 < x1) * pixel_ : half_, dy = wide ? half_ : (y2 < y1) * pixel_;
         body += "<line" + Attr("x1", x1 + dx) + Attr("y1", y1 + dy) + Attr("x2", x2 + dx) + Attr("y2", y2 + dy) +
-                Stroke(0, width, colour) + "/>\n";
+                Stroke(width, colour) + "/>\n";
     }
 
     // The brush: solid, or a hatch in the fill colour over the background colour while the
-    // background mode is opaque, over what lies below once a text made it transparent. A hatch
-    // code beyond GDI's six fills solid: the drawers use one only white over white.
-    std::string Fill(const RectPart& r) {
-        if (r.hatch < 0 || r.hatch > 5) return Colour(r.fillColor);
-        const std::string id = "hatch" + std::to_string(r.hatch) + Colour(r.fillColor).substr(1) + (opaque_ ? "o" : "t");
+    // background mode is opaque, over what lies below once a text made it transparent. A
+    // caption's brush shows the background, white as its fill.
+    std::string FillOf(const RectPart& r) {
+        if (r.fill != Fill::Horizontal && r.fill != Fill::Diagonal) return Colour(r.fillColor);
+        const int hatch = r.fill == Fill::Horizontal ? 0 : 3;  // the index of GDI's hatch style
+        const std::string id = "hatch" + std::to_string(hatch) + Colour(r.fillColor).substr(1) + (opaque_ ? "o" : "t");
         if (patterns_.insert(id).second)
             defs += "<pattern id=\"" + id + "\" patternUnits=\"userSpaceOnUse\"" + Attr("width", 8 * pixel_) +
                     Attr("height", 8 * pixel_) + " viewBox=\"0 0 8 8\">" +
                     (opaque_ ? std::string("<rect width=\"8\" height=\"8\" fill=\"") + kBackground + "\"/>" : "") +
-                    "<path d=\"" + kHatchPaths[r.hatch] + "\" stroke=\"" + Colour(r.fillColor) + "\"/></pattern>\n";
+                    "<path d=\"" + kHatchPaths[hatch] + "\" stroke=\"" + Colour(r.fillColor) + "\"/></pattern>\n";
         return "url(#" + id + ")";
     }
 
     // A line of text from its top-left corner, on the background colour in opaque mode, its
     // glyphs narrowed as the font's width asks; the mnemonic underlined a pixel below the
     // baseline.
-    void Write(const DrawnLine& line, const FontMeasures& font) {
+    template <typename Text>
+    void Write(const DrawnLine& line, const Text& part, const FontMeasures& font) {
+        const std::wstring& face = part.face;
         if (line.text.empty()) return;
         if (opaque_)
             body += "<rect" + Attr("x", line.x) + Attr("y", line.y) + Attr("width", line.width) +
                     Attr("height", font.lineHeight) + " fill=\"" + kBackground + "\"/>\n";
         body += "<text" + Attr("x", line.x) + Attr("y", line.y + font.ascent) +
-                (face_.empty() ? "" : " font-family=\"" + Xml(face_) + '"') + Attr("font-size", font.height) +
-                " fill=\"" + Colour(textColour_) + '"';
+                (face.empty() ? "" : " font-family=\"" + Xml(face) + '"') + Attr("font-size", font.height) +
+                " fill=\"" + Colour(part.textColor) + '"';
         if (font.stretch != 1)
             body += " transform=\"matrix(" + Num(font.stretch) + " 0 0 1 " + Num(line.x * (1 - font.stretch)) + " 0)\"";
         body += '>' + Xml(line.text) + "</text>\n";
         const int64_t y = line.y + font.ascent + 1;
-        if (line.underlineTo > line.underlineFrom) Segment(line.underlineFrom, y, line.underlineTo, y, 0, textColour_);
+        if (line.underlineTo > line.underlineFrom)
+            Segment(line.underlineFrom, y, line.underlineTo, y, 0, part.textColor);
     }
 
     TextMeasure& measure_;
     const double pixel_;  // one device pixel in the list's units
     const double half_ = pixel_ / 2;
     bool opaque_ = true;  // the background mode of a new context
-    uint32_t textColour_ = kBlack;
-    std::wstring face_;  // the last face named
     int clips_ = 0;
     std::set<std::string> patterns_;
 };
@@ -328,10 +324,15 @@ std::vector<DrawnLine> DrawTextLines(std::wstring_view text, const TextBox& box,
     }
 }
 
+uint32_t DrawTextFormat(TextLayout layout) {
+    const uint32_t across = layout.across == Across::Centre ? kDtCenter : layout.across == Across::Right ? kDtRight : 0;
+    return across | (layout.wrap ? kDtWordBreak : 0);
+}
+
 std::string SvgOfParts(const PartList& list, TwipsPerPixel tpp, TextMeasure& measure) {
-    const auto frameW = ScaleUnits(list.width, list.unit, kUnitHimetric, tpp.x);
-    const auto frameH = ScaleUnits(list.height, list.unit, kUnitHimetric, tpp.y);
-    const auto pixel = ScaleUnits(1, kUnitPixels, list.unit, tpp.x);
+    const auto frameW = ScaleUnits(list.width, list.unit, ListUnit::Himetric, tpp.x);
+    const auto frameH = ScaleUnits(list.height, list.unit, ListUnit::Himetric, tpp.y);
+    const auto pixel = ScaleUnits(1, ListUnit::Pixels, list.unit, tpp.x);
     const auto width = TryRoundToInt32(list.width), height = TryRoundToInt32(list.height);
     if (!frameW || !frameH || !TryRoundToInt32(*frameW) || !TryRoundToInt32(*frameH) || !width || !height || !pixel)
         return {};

@@ -24,8 +24,8 @@ struct FontMeasures {
 class TextMeasure {
 public:
     virtual ~TextMeasure() = default;
-    // Makes the font of a text part current, as the metafile player makes it: an empty face
-    // keeps the last one named; a width percent of 0 leaves the glyphs their own width.
+    // Makes the font of a text part current, as the metafile player makes it: an empty face is
+    // the system's default; a width percent of 0 leaves the glyphs their own width.
     virtual FontMeasures UseFont(const std::wstring& face, int32_t size, int32_t widthPercent) = 0;
     // How far the first 1, 2, ... n UTF-16 units of text reach in the current font.
     virtual std::vector<int32_t> Advances(std::wstring_view text) = 0;
@@ -52,6 +52,9 @@ struct TextBox {
 // DT_NOCLIP the lines stop after the first that passes the bottom.
 std::vector<DrawnLine> DrawTextLines(std::wstring_view text, const TextBox& box, uint32_t format, int32_t lineHeight,
                                      TextMeasure& measure);
+
+// The DrawText flags of a text layout, which both players draw by.
+uint32_t DrawTextFormat(TextLayout layout);
 
 // The whole document in UTF-8: width and height the metafile's frame in points, its viewBox
 // the list's own units. Empty for a unit the list cannot be converted from or a size beyond 32

@@ -17,32 +17,35 @@ namespace {
 class GdiTextMeasure final : public TextMeasure {
 public:
     GdiTextMeasure(HDC reference, TwipsPerPixel tpp) : dc_(reference), tpp_(tpp) {}
-    ~GdiTextMeasure() override { SelectObject(dc_.Get(), GetStockObject(SYSTEM_FONT)); }  // before font_ goes
 
     FontMeasures UseFont(const std::wstring& face, int32_t size, int32_t widthPercent) override {
         FontRequest request{dc_.Get(), face, static_cast<float>(size), static_cast<int16_t>(widthPercent)};
-        float factor = 0;
-        Font font(MakeFont(request, lf_, factor, tpp_));
-        LOGFONTW own = lf_;
+        const LOGFONTW lf = TextFont(request, tpp_);
+        Font font(CreateFontIndirectW(&lf));
+        LOGFONTW own = lf;
         own.lfWidth = 0;
-        const LONG ownWidth = Select(Font(CreateFontIndirectW(&own))).tmAveCharWidth;
-        const TEXTMETRICW tm = Select(std::move(font));
-        const double stretch = lf_.lfWidth && ownWidth ? static_cast<double>(lf_.lfWidth) / ownWidth : 1.0;
-        return {-lf_.lfHeight, tm.tmAscent, tm.tmHeight, stretch};
+        const LONG ownWidth = Metrics(Font(CreateFontIndirectW(&own))).tmAveCharWidth;
+        font_ = std::move(font);
+        const TEXTMETRICW tm = Metrics(font_);
+        const double stretch = lf.lfWidth && ownWidth ? static_cast<double>(lf.lfWidth) / ownWidth : 1.0;
+        return {-lf.lfHeight, tm.tmAscent, tm.tmHeight, stretch};
     }
 
     std::vector<int32_t> Advances(std::wstring_view text) override {
         std::vector<int32_t> reach(text.size());
         SIZE size{};
+        SelectGuard measuring(dc_.Get(), FontOrSystem(font_));
         if (!text.empty())
             GetTextExtentExPointW(dc_.Get(), text.data(), static_cast<int>(text.size()), 0, nullptr, reach.data(), &size);
         return reach;
     }
 
 private:
-    TEXTMETRICW Select(Font font) {
-        SelectObject(dc_.Get(), font ? font.Get() : GetStockObject(SYSTEM_FONT));
-        font_ = std::move(font);  // the one before is no longer selected
+    // A font that could not be made measures as the system font.
+    static HGDIOBJ FontOrSystem(const Font& font) { return font ? font.Get() : GetStockObject(SYSTEM_FONT); }
+
+    TEXTMETRICW Metrics(const Font& font) {
+        SelectGuard measuring(dc_.Get(), FontOrSystem(font));
         TEXTMETRICW tm{};
         GetTextMetricsW(dc_.Get(), &tm);
         return tm;
@@ -50,8 +53,7 @@ private:
 
     MemoryDc dc_;
     TwipsPerPixel tpp_;
-    LOGFONTW lf_{};  // one for the whole document: an empty face keeps the last one named
-    Font font_;
+    Font font_;      // the font texts are measured in until the next one
 };
 
 class KeptParts final : public RedrawnParts {

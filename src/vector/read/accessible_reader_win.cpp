@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/com_win.h"
 #include "vector/draw/accessible_drawers.h"
 
 namespace plumbo {
@@ -79,15 +80,14 @@ void Keep(WalkState& state, AccessibleElement e) {
 // A child that is an object of its own is read and walked; a simple one (a number) is read
 // through its parent.
 void ReadChild(IAccessible* parent, VARIANT& child, int32_t depth, WalkState& state) {
-    IAccessible* acc = nullptr;
+    ComRef<IAccessible> acc;
     if (child.vt == VT_DISPATCH && child.pdispVal &&
-        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&acc)))) {
+        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), acc.OutVoid()))) {
         VARIANT self;
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
-        Keep(state, ReadElement(acc, self, depth));
-        Walk(acc, depth + 1, state, false);
-        acc->Release();
+        Keep(state, ReadElement(acc.Get(), self, depth));
+        Walk(acc.Get(), depth + 1, state, false);
     } else if (child.vt == VT_I4) {
         Keep(state, ReadElement(parent, child, depth));
     }
@@ -131,15 +131,14 @@ AccessibleWalk ReadAccessibleTree(HWND hwnd, std::chrono::steady_clock::time_poi
     state->maxElements = maxElements;
     if (std::chrono::steady_clock::now() >= deadline || maxElements == 0) return {};
     std::thread([state, hwnd, askAgainWhenEmpty] {
-        // The multithreaded apartment: its calls need no message loop of ours.
-        const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-        IAccessible* root = nullptr;
-        if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                                 reinterpret_cast<void**>(&root))) && root) {
-            Walk(root, 0, *state, askAgainWhenEmpty);
-            root->Release();
+        {
+            // The multithreaded apartment: its calls need no message loop of ours.
+            ComScope com(COINIT_MULTITHREADED);
+            ComRef<IAccessible> root;
+            if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                     root.OutVoid())) && root)
+                Walk(root.Get(), 0, *state, askAgainWhenEmpty);
         }
-        if (com) CoUninitialize();
         std::lock_guard<std::mutex> hold(state->lock);
         state->done = true;
         state->finished.notify_all();
