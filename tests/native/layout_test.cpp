@@ -78,7 +78,10 @@ TEST(ScaleByUnit, TicksAndNumbersOfEachUnitAndPlacementElementsOnlyAddedAndOnlyA
     }
     // Elements are only ever added, and only a unit lays any out.
     RulerModel r = Ruler(0.0f, true);
-    auto lay = [&r](float width, RulerUnit unit = kMm) { return (r.clientWidth = width, ScaleByUnit(unit, true, r, Ctx())); };
+    auto lay = [&r](float width, RulerUnit unit = kMm) {
+        r.clientWidth = width;
+        return ScaleByUnit(unit, true, r, Ctx());
+    };
     r.ticks.SetColor(0x10203);
     ASSERT_TRUE(lay(0.0f) && lay(8970.0f));
     // Copies of the shown element 0 start hidden and take its colour; a colour set later

@@ -69,6 +69,23 @@ Played Play(const RedrawResult& redrawn) {
     return out;
 }
 
+// A window's rectangle relative to the outer corner of `frame`.
+RECT OnFrame(HWND window, HWND frame) {
+    RECT r = e2e::WindowRectOf(window);
+    const RECT outer = e2e::WindowRectOf(frame);
+    OffsetRect(&r, -outer.left, -outer.top);
+    return r;
+}
+
+bool Drawn(const std::vector<e2e::MetafileText>& texts, std::wstring_view text) {
+    return std::ranges::any_of(texts, [&](const auto& t) { return t.text == text; });
+}
+
+// Whether a target still takes its messages, rather than having ended or hung.
+bool Answers(HWND window) {
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr) != 0;
+}
+
 // The target program started with `args`, 760 pixels wide: what it shows (at least `least` texts,
 // or it said nothing) and the texts of its re-drawing, each text it shows looked for among them
 // `stretch` times as far from the corner, and the re-drawing played. The target lives on.
@@ -104,7 +121,7 @@ Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, 
     for (const e2e::ShownText& s : shown)
         EXPECT_TRUE(e2e::DrawnWhereShown(texts, s)) << s.kind << " '" << s.text.substr(0, 80) << "' in " << s.rect.left
                                                     << "," << s.rect.top << "," << s.rect.right << "," << s.rect.bottom;
-    EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
+    EXPECT_TRUE(Answers(target.Hwnd())) << "the target ended";
     return {shown, texts, redrawn ? Play(*redrawn) : Played{}};
 }
 
@@ -129,7 +146,7 @@ TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolled
 TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCutToItAndNoneIsWrittenPastItsBuffer) {
     for (const std::wstring& program : kTargetPrograms) {
         const auto texts = ExpectDrawnWhereShown(program, L"/bars", 640, 30).texts;
-        EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text.starts_with(L"AB"); }))
+        EXPECT_TRUE(std::ranges::none_of(texts, [](const auto& t) { return t.text.starts_with(L"AB"); }))
             << "an owner-drawn combo box's data drawn as text";
     }
 }
@@ -140,7 +157,7 @@ TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCu
 TEST(CanvasRedraw, EveryTextACanvasShowsThroughItsAccessibilityTreeReachesTheMetafileInsideItsElement) {
     for (const std::wstring& program : kTargetPrograms) {
         const auto texts = ExpectDrawnWhereShown(program, L"/canvas", 400, 20).texts;
-        EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Hidden text"; })) << "an invisible element drawn";
+        EXPECT_FALSE(Drawn(texts, L"Hidden text")) << "an invisible element drawn";
     }
 }
 
@@ -162,10 +179,9 @@ TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerTh
     EXPECT_LT(took, 2000);
     ASSERT_TRUE(redrawn.has_value());
     const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
-    auto drawn = [&](const wchar_t* s) { return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; }); };
-    EXPECT_TRUE(drawn(L"OK") && drawn(L"Tokyo"));
-    EXPECT_FALSE(drawn(L"Cherry"));
-    EXPECT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "the target ended";
+    EXPECT_EQ(std::tuple(Drawn(texts, L"OK"), Drawn(texts, L"Tokyo"), Drawn(texts, L"Cherry")),
+              std::tuple(true, true, false));
+    EXPECT_TRUE(Answers(target.Hwnd())) << "the target ended";
 }
 
 // The pictures in a metafile, each as "x,y wxh from-w colour-8-rows-down-in-the-middle".
@@ -188,12 +204,12 @@ std::vector<std::string> Pictures(HENHMETAFILE emf) {
     return images;
 }
 
-// The owner-drawn list box of testtarget.exe /ownerdrawn, relative to the window's outer corner.
-RECT OwnerDrawnList(const e2e::Target& target) {
-    RECT r = e2e::WindowRectOf(GetWindow(target.Hwnd(), GW_CHILD));
-    const RECT frame = e2e::WindowRectOf(target.Hwnd());
-    OffsetRect(&r, -frame.left, -frame.top);
-    return r;
+// The owner-drawn list box's red rows as Pictures gives them, drawn over a rectangle from a
+// picture `from` pixels wide.
+std::string RedRowsAt(long left, long top, long width, long height, long from) {
+    char text[80];
+    std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld from %ld c81e1e", left, top, width, height, from);
+    return text;
 }
 
 // An owner-drawn list box (testtarget.exe /ownerdrawn, red rows) with pictures on: the screen's
@@ -202,17 +218,14 @@ RECT OwnerDrawnList(const e2e::Target& target) {
 TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRectangleAndOffOnlyItsOutline) {
     e2e::Target target;
     ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
-    const RECT r = OwnerDrawnList(target);
+    const RECT r = OnFrame(GetWindow(target.Hwnd(), GW_CHILD), target.Hwnd());
     for (bool pictures : {true, false}) {
         SCOPED_TRACE(pictures);
         auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
         ASSERT_TRUE(redrawn.has_value());
-        char want[80];
         const long width = r.right - r.left;
-        const long height = r.bottom - r.top;
-        std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld from %ld c81e1e", r.left, r.top, width, height, width);
-        const auto wanted = pictures ? std::vector<std::string>{want} : std::vector<std::string>{};
-        EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), wanted);
+        const std::string want = RedRowsAt(r.left, r.top, width, r.bottom - r.top, width);
+        EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<std::string>(pictures, want));
         const std::string svg = redrawn->parts->Svg(nullptr);
         char place[96];
         std::snprintf(place, sizeof place, "x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64,iVBOR", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -245,7 +258,7 @@ TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPi
     ExpectDrawnWhereShown(kTargetPrograms[0], L"/canvas", 400, 20, 1.5);
     e2e::Target target;
     ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
-    const RECT r = OwnerDrawnList(target);
+    const RECT r = OnFrame(GetWindow(target.Hwnd(), GW_CHILD), target.Hwnd());
     auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), true);
     e2e::Target bars;
     ASSERT_TRUE(bars.Start(20, 20, 760, 640, L"Bars", L"/bars"));
@@ -258,9 +271,7 @@ TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPi
     const long left = std::lround(r.left * 1.5);
     const long top = std::lround(r.top * 1.5);
     const long width = std::lround(r.right * 1.5) - left;
-    char want[80];
-    std::snprintf(want, sizeof want, "%ld,%ld %ldx%ld from %ld c81e1e", left, top, width,
-                  std::lround(r.bottom * 1.5) - top, r.right - r.left);
+    const std::string want = RedRowsAt(left, top, width, std::lround(r.bottom * 1.5) - top, r.right - r.left);
     EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<std::string>{want});
     // Read in the screen's pixels, the grab among them.
     EXPECT_EQ(switches, std::vector<DpiAwareness>(4, DpiAwareness::PerMonitor));
@@ -282,11 +293,9 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
     const Played played = Play(*redrawn);
     const auto black = [&played](int x0, int y0, int x1, int y1) { return played.Black(x0, y0, x1, y1); };
     const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
-    const RECT frame = e2e::WindowRectOf(target.Hwnd());
     std::map<std::wstring, std::string> looks;
     for (HWND b = GetWindow(target.Hwnd(), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT)) {
-        RECT r = e2e::WindowRectOf(b);
-        OffsetRect(&r, -frame.left, -frame.top);
+        const RECT r = OnFrame(b, target.Hwnd());
         const int d = r.bottom - r.top, q = d / 4, cy = r.top + d / 2;
         const int middle = black(r.left + q, r.top + q, r.left + 3 * q, r.top + 3 * q);
         std::string look = black(r.right - 2, cy, r.right, cy + 1) ? (black(r.right - d + 3, r.top + 3, r.right - 3, r.bottom - 3) ? "split" : "push")
@@ -294,7 +303,7 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
                            : black(r.left, cy - 1, r.left + 2, cy + 1)                   ? (middle == 0 ? "circle" : "circle dot")
                                                                                          : "nothing";
         const std::wstring caption = e2e::TextOf(b);
-        if (std::none_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == caption; })) look += " no text";
+        if (!Drawn(texts, caption)) look += " no text";
         looks[caption] = look;
     }
     const std::map<std::wstring, std::string> want{
@@ -325,10 +334,8 @@ TEST(ToolkitRedraw, ControlsUnderToolkitNamesAreDrawnAsTheirBaseClassesWithTheir
             }
             const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/toolkit", 420, 20);
             ResetReports();
-            auto drawn = [&](const wchar_t* s) {
-                return std::any_of(texts.begin(), texts.end(), [&](const auto& t) { return t.text == s; });
-            };
-            EXPECT_EQ(std::tuple(drawn(L"TFakeButton"), drawn(L"Fake"), drawn(L"Kiwi"), drawn(L"ATL:0040D010")),
+            EXPECT_EQ(std::tuple(Drawn(texts, L"TFakeButton"), Drawn(texts, L"Fake"), Drawn(texts, L"Kiwi"),
+                                 Drawn(texts, L"ATL:0040D010")),
                       std::tuple(true, false, windows, !windows));
             for (const e2e::ShownText& s : shown) {
                 const RECT& r = s.rect;
@@ -356,7 +363,7 @@ TEST(ToolkitRedraw, ControlsUnderToolkitNamesAreDrawnAsTheirBaseClassesWithTheir
 TEST(OwnFrameRedraw, AWindowThatDrawsItsOwnTitleBarGetsNoMadeUpCaptionAndItsTabsAreDrawn) {
     for (const std::wstring& program : kTargetPrograms) {
         const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/ownframe", 300, 2);
-        EXPECT_TRUE(std::none_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == L"Redrawn"; }));
+        EXPECT_FALSE(Drawn(texts, L"Redrawn"));
         EXPECT_EQ(played.Black(played.width - 90, 2, played.width - 2, 30), 0);
         if (const char* out = std::getenv("PLUMBO_PICTURE_OUT"); out && program == kTargetPrograms[0]) {
             std::vector<uint8_t> png;
@@ -383,8 +390,7 @@ std::vector<e2e::ShownText> ShownIn(HWND window, std::map<std::wstring, std::vec
     for (HWND child : children) {
         wchar_t name[64] = {};
         GetClassNameW(child, name, 64);
-        RECT r = e2e::WindowRectOf(child);
-        OffsetRect(&r, -outer.left, -outer.top);
+        const RECT r = OnFrame(child, window);
         for (const std::wstring& item : std::exchange(items[name], {}))
             shown.push_back({L"line", item, r});
         std::wstring text = e2e::TextOf(child);

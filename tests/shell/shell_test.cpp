@@ -1144,7 +1144,10 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     // until the test ends, so a capture that waited for it would show no picture at all.
     bool rendered = false;
     Reports().desktopComposed = [] { return true; };
-    Reports().renderFullContent = [&](HWND, HDC) { return rendered = true, false; };
+    Reports().renderFullContent = [&](HWND, HDC) {
+        rendered = true;
+        return false;
+    };
     Choose(CommandId::CaptureBitmap);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; })) << "waited for a program that does not answer";
     EXPECT_FALSE(rendered);
@@ -1280,7 +1283,10 @@ TEST_F(ShellTest, RedrawDrawsAnotherProgramsControlsWhereTheyAreAndZooms) {
     const std::wstring saved = e2e::MakeTempDir(L"saved") + L"\\picture";
     for (const auto& [command, file, head] : {std::tuple(CommandId::SaveBitmap, L".bmp", "BM"), {CommandId::SaveWindowsMetafile, L".wmf", "\xD7\xCD\xC6\x9A"},
                                               {CommandId::SaveSvg, L".svg", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg "}}) {
-        ChooseIn(command, L"#32770", [&](HWND dlg) { SetDlgItemTextW(dlg, 0x47C, saved.c_str()), Press(dlg, IDOK); });  // the name's box
+        ChooseIn(command, L"#32770", [&](HWND dlg) {
+            SetDlgItemTextW(dlg, 0x47C, saved.c_str());  // the name's box
+            Press(dlg, IDOK);
+        });
         EXPECT_TRUE(WaitFor([&] { return e2e::ReadFileBytes(saved + file).starts_with(head); })) << e2e::ReadFileBytes(saved + file).substr(0, 60);
         DeleteFileW((saved + file).c_str());
     }
@@ -1411,12 +1417,9 @@ TEST_F(ShellTest, OnTodaysWindowsTheVisibleFrameIsMeasuredSizedAndCapturedAndACl
 // (A maximized or half-hidden window's rulers are seen on the screen from outside, in the rulers'
 // end-to-end tests.)
 TEST_F(ShellTest, AWindowThatDoesNotTakeTheTypedSizeIsNamedWithTheSizeItHas) {
-    ASSERT_NO_FATAL_FAILURE(Start(Ini("255", true, false, false)));
-    e2e::Target target;
-    ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
+    ASSERT_NO_FATAL_FAILURE(Start());
     // A window that does not take the size (here one that does not answer) is named with the
-    // size it has, and the rulers stand along that.
-    Choose(CommandId::HideRulers);
+    // size it has.
     e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
     program().target.hwnd = stuck.window;
     ChooseIn(CommandId::SetTargetSize, L"PlumboSize", [&](HWND dlg) {

@@ -64,7 +64,10 @@ TEST(RunModal, EndsHoweverTheWindowClosesAndGivesEverythingBack) {
     for (const auto& [how, close, quit] : cases) {
         Windows w;
         std::string during;
-        RunLater(20, [&] { during = Enabled({w.a, w.b}), close(w.dialog); });
+        RunLater(20, [&] {
+            during = Enabled({w.a, w.b});
+            close(w.dialog);
+        });
         const bool closed = RunModal(w.dialog, nullptr);
         sender = {};
         MSG msg{};
