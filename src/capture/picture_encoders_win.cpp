@@ -90,14 +90,8 @@ size_t BmpColorCount(int bits) { return bits <= 8 ? size_t{1} << bits : 0; }
 bool ReadDibBits(HBITMAP bmp, HPALETTE palette, BITMAPINFO* info, int height, std::vector<uint8_t>& pixels) {
     WindowDc screen(nullptr);
     MemoryDc mem(screen.Get());
-    HPALETTE oldPal = nullptr;
-    if (palette) {
-        oldPal = SelectPalette(mem.Get(), palette, FALSE);
-        RealizePalette(mem.Get());
-    }
-    int lines = GetDIBits(mem.Get(), bmp, 0, static_cast<UINT>(height), pixels.data(), info, DIB_RGB_COLORS);
-    if (oldPal) SelectPalette(mem.Get(), oldPal, FALSE);
-    return lines == height;
+    PaletteGuard selected(mem.Get(), palette);
+    return GetDIBits(mem.Get(), bmp, 0, static_cast<UINT>(height), pixels.data(), info, DIB_RGB_COLORS) == height;
 }
 
 // The bitmap's own bits at its own depth, bottom-up as GetDIBits gives them. The file's size

@@ -127,14 +127,9 @@ void Viewer::OnPaint(HDC dc, const RECT& client) {
     if (!GetObjectW(bitmap, sizeof bm, &bm)) return;
     MemoryDc source(dc);
     SelectGuard selected(source.Get(), bitmap);
-    HPALETTE previous = nullptr;
-    if (picture_.Palette()) {
-        // A capture from a 256-colour screen carries the palette it was taken with.
-        previous = SelectPalette(dc, picture_.Palette(), FALSE);
-        RealizePalette(dc);
-    }
+    // A capture from a 256-colour screen carries the palette it was taken with.
+    PaletteGuard palette(dc, picture_.Palette());
     BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, source.Get(), 0, 0, SRCCOPY);
-    if (previous) SelectPalette(dc, previous, FALSE);
 }
 
 bool Viewer::OnCommand(WORD id, WORD code, HWND control) {

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <optional>
+
 #include "core/calibration.h"
 #include "core/measurement.h"
 #include "core/numeric.h"
@@ -154,15 +156,13 @@ void RulerWindow::OnPaint(HDC dc, const RECT& client) {
     OffsetViewportOrgEx(dc, horizontal_ ? -border : 0, horizontal_ ? 0 : -border, &clientOrigin);
     const TwipsPerPixel tpp = twipsPerPixel_;
     // All ticks normally share one colour: one pen, made again only when the colour changes.
-    Pen pen;
+    std::optional<Selected<HPEN>> pen;
     COLORREF penColor = 0;
-    SelectGuard selectPen(dc, GetStockObject(BLACK_PEN));
     for (const LineElement& tick : model_.ticks) {
         if (!tick.visible) continue;
         if (!pen || penColor != tick.color) {
-            Pen next(CreatePen(PS_SOLID, 1, tick.color));
-            SelectObject(dc, next.Get());
-            pen = std::move(next);
+            pen.reset();
+            pen.emplace(dc, Pen(CreatePen(PS_SOLID, 1, tick.color)));
             penColor = tick.color;
         }
         const int x1 = RoundHalfEven(tick.x1 / tpp.x), y1 = RoundHalfEven(tick.y1 / tpp.y);
