@@ -149,42 +149,37 @@ private:
     RECT client_{};
 };
 
-void ReadTabs(ControlReader& reader, ControlContent& content) {
-    const LRESULT count = reader.Ask(TCM_GETITEMCOUNT);
-    const LRESULT selected = reader.Ask(TCM_GETCURSEL);
+// A tab control's or a header's items, each at the rectangle the control gives for it, with the
+// text its item structure carries; those scrolled out of the control's client area are left out.
+// The selected one (selectedMessage 0: none) is marked.
+template <template <typename> class Item>
+void ReadLabelledItems(ControlReader& reader, ControlContent& content, UINT countMessage, UINT selectedMessage,
+                       UINT rectMessage, UINT itemMessage, UINT textMask) {
+    const LRESULT count = reader.Ask(countMessage);
+    const LRESULT selected = selectedMessage ? reader.Ask(selectedMessage) : -1;
     for (LRESULT i = 0; i < count; ++i) {
-        auto rect = reader.AskRect(TCM_GETITEMRECT, static_cast<WPARAM>(i));
+        auto rect = reader.AskRect(rectMessage, static_cast<WPARAM>(i));
         if (!rect) return;
-        // Tabs scrolled out of a single row lie outside the control.
         auto shown = Visible(*rect, reader.Client());
         if (!shown) continue;
         std::wstring text;
         if (!reader.InTargetLayout([&]<typename P>(P) {
-                TabItem<P> item{};
-                item.mask = TCIF_TEXT;
-                return reader.AskItem(TCM_GETITEMW, static_cast<WPARAM>(i), item, text);
+                Item<P> item{};
+                item.mask = textMask;
+                return reader.AskItem(itemMessage, static_cast<WPARAM>(i), item, text);
             }))
             return;
         content.items.push_back({*shown, std::move(text), i == selected ? item_flags::kSelected : 0u, 0});
     }
 }
 
+void ReadTabs(ControlReader& reader, ControlContent& content) {
+    ReadLabelledItems<TabItem>(reader, content, TCM_GETITEMCOUNT, TCM_GETCURSEL, TCM_GETITEMRECT, TCM_GETITEMW,
+                               TCIF_TEXT);
+}
+
 void ReadHeader(ControlReader& reader, ControlContent& content) {
-    const LRESULT count = reader.Ask(HDM_GETITEMCOUNT);
-    for (LRESULT i = 0; i < count; ++i) {
-        auto rect = reader.AskRect(HDM_GETITEMRECT, static_cast<WPARAM>(i));
-        if (!rect) return;
-        auto shown = Visible(*rect, reader.Client());
-        if (!shown) continue;
-        std::wstring text;
-        if (!reader.InTargetLayout([&]<typename P>(P) {
-                HeaderItem<P> item{};
-                item.mask = HDI_TEXT;
-                return reader.AskItem(HDM_GETITEMW, static_cast<WPARAM>(i), item, text);
-            }))
-            return;
-        content.items.push_back({*shown, std::move(text), 0, 0});
-    }
+    ReadLabelledItems<HeaderItem>(reader, content, HDM_GETITEMCOUNT, 0, HDM_GETITEMRECT, HDM_GETITEMW, HDI_TEXT);
 }
 
 // One cell's text: the item's label for column 0, a sub-item's for the others.
