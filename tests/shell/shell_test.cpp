@@ -895,14 +895,14 @@ TEST_F(ShellTest, HotKeysRunTheirCommandsOnTheWindowInFront) {
 
 // ---- Measuring ----
 
-// On a still picture of a green client area and of a window of controls, whose sizes the window
-// manager gives: each way measures them, a click copies and keeps, Shift keeps the one before,
-// Ctrl+C copies all; Esc leaves the screen and the rulers as they were. The wheel sets how far
-// a colour may stray, on grey bands at known distances.
+// On a still picture of a green client area and of a window of a toolkit's controls, whose sizes
+// the window manager gives: each way measures them, a click copies and keeps, Shift keeps the one
+// before, Ctrl+C copies all; Esc leaves the screen and the rulers as they were. The wheel sets how
+// far a colour may stray, on grey bands at known distances.
 TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeavesNothingBehind) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    e2e::Target target, controls;
-    ASSERT_TRUE(controls.Start(150, 40, 660, 460, L"Controls", L"/controls"));
+    e2e::Target target, toolkit;
+    ASSERT_TRUE(toolkit.Start(60, 40, 780, 440, L"Toolkit", L"/toolkit"));
     ASSERT_TRUE(target.Start(100, 50, 300, 200, L"Measured", L"/color 65280"));
     ASSERT_NO_FATAL_FAILURE(RulersAlong(target));
     Choose(CommandId::UnitPixels);
@@ -967,11 +967,13 @@ TEST_F(ShellTest, MeasuringOnAStillPictureGivesTheTargetsSizesCopiesThemAndLeave
         if (window) send(window, WM_LBUTTONUP, {c.left + x, c.top + y});
         return window ? ClipboardText() : std::wstring(L"(not measured)");
     };
-    // The controls' push button, 80 x 24 at (8, 8) of the client area, 8 from its parent's edges.
-    EXPECT_EQ(controlAt(controls, 20, 15), L"80 \u00D7 24 px");
-    const RECT c = e2e::ClientRectOnScreen(controls.Hwnd());
-    EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left + 1, c.top + 20) == 0xFF00FFu; })) << "no gap to the left edge";
-    send(window, WM_RBUTTONUP, {c.left + 20, c.top + 15});
+    // The check list, 140 x 70 at (156, 44) of the client area, 8 right of an edit: known to the
+    // re-drawing by its toolkit's name only, it is measured whole, not as the rows it tells
+    // assistive technology.
+    EXPECT_EQ(controlAt(toolkit, 200, 72), L"140 \u00D7 70 px");
+    const RECT c = e2e::ClientRectOnScreen(toolkit.Hwnd());
+    EXPECT_TRUE(WaitFor([&] { return PixelAt(c.left + 149, c.top + 79) == 0xFF00FFu; })) << "no gap to the edit";
+    send(window, WM_RBUTTONUP, {c.left + 200, c.top + 72});
     EXPECT_FALSE(IsWindow(window));
     // A canvas tells its form only to assistive technology: the label in its group, 176 x 20.
     e2e::Target canvas;
