@@ -148,26 +148,20 @@ LRESULT CALLBACK CanvasProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return CallWindowProcW(baseProc, h, m, w, l);
 }
 
-// The window answers for its client area with the form's tree.
-void Tell(HWND w) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    canvas = w;
-    baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CanvasProc)));
-}
-
 }  // namespace
 
 // Windows tells a list box's rows to assistive technology: the list answers for its client area
 // with them, each a list item, through the canvas's tree (a target shows one or the other), and
 // paints itself.
 void TellRows(HWND list, const wchar_t* const* names, int count) {
-    form.clear();
+    form.assign(count, {-1, ROLE_SYSTEM_LISTITEM, nullptr, nullptr, 0, {}});
     for (int i = 0; i < count; ++i) {
-        RECT r{};
-        Ask(list, LB_GETITEMRECT, i, &r);
-        form.push_back({-1, ROLE_SYSTEM_LISTITEM, names[i], nullptr, 0, r});
+        form[i].name = names[i];
+        Ask(list, LB_GETITEMRECT, i, &form[i].rect);
     }
-    Tell(list);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    canvas = list;
+    baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CanvasProc)));
 }
 
 void FillWithCanvas(HWND w, bool stalls, int buttons) {
@@ -182,8 +176,10 @@ void FillWithCanvas(HWND w, bool stalls, int buttons) {
             form.push_back({-1, ROLE_SYSTEM_PUSHBUTTON, names[i].c_str(), nullptr, 0, {x, y, x + 18, y + 16}});
         }
     }
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    canvas = w;
     stall = stalls;
-    Tell(w);
+    baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CanvasProc)));
     for (const Element& e : form) {
         RECT r = e.rect;
         MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
