@@ -424,17 +424,15 @@ TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
     const std::wstring defaults = ja ? L"既定の設定" : L"Default Settings";
     using Items = std::map<std::wstring, std::vector<std::wstring>>;
     const struct { std::wstring program, cls; Items items; } rows[] = {
-        {L"notepad.exe", L"Notepad", {}},
-        {L"regedit.exe", L"RegEdit_RegEdit", {{L"SysTreeView32", keys}, {L"SysHeader32", columns}}},
-        {L"winecfg.exe", L"#32770", {{L"SysTabControl32", tabs}, {L"SysListView32", {defaults}}}},
+        {L"C:\\windows\\notepad.exe", L"Notepad", {}},
+        {L"C:\\windows\\regedit.exe", L"RegEdit_RegEdit", {{L"SysTreeView32", keys}, {L"SysHeader32", columns}}},
+        {L"C:\\windows\\system32\\winecfg.exe", L"#32770",
+         {{L"SysTabControl32", tabs}, {L"SysListView32", {defaults}}}},
     };
-    for (auto row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.program);
-        STARTUPINFOW start{sizeof start};
-        PROCESS_INFORMATION process{};
-        wchar_t* command = row.program.data();
-        const BOOL started = CreateProcessW(nullptr, command, nullptr, nullptr, 0, 0, nullptr, nullptr, &start, &process);
-        ASSERT_TRUE(started);
+        e2e::Process process;
+        ASSERT_TRUE(process.Start(row.program, L"", L""));
         HWND window = nullptr;
         // Shown, and every control of the items made (a property sheet makes its page after).
         size_t lines = 1;
@@ -442,25 +440,21 @@ TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
             lines += texts.size();
         auto line = [](const e2e::ShownText& s) { return s.kind == L"line"; };
         auto found = [&] {
-            window = e2e::WindowOf(process.dwProcessId, row.cls.c_str(), true);
+            window = e2e::WindowOf(process.Pid(), row.cls.c_str(), true);
             const auto shown = window ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
             return window && size_t(std::count_if(shown.begin(), shown.end(), line)) == lines;
         };
         const bool up = e2e::WaitFor(found, 20000);
         EXPECT_TRUE(up);
         auto redrawn = up ? RedrawWindowAsMeta(window, nullptr, WindowTwipsPerPixel(window)) : std::nullopt;
-        std::vector<e2e::MetafileText> texts;
-        if (redrawn)
-            texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+        const auto texts = redrawn ? e2e::MetafileTexts(redrawn->picture.EnhMetafile())
+                                   : std::vector<e2e::MetafileText>{};
         const auto shown = up ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
         auto there = [&](const e2e::ShownText& s) { return e2e::DrawnWhereShown(texts, s); };
         const auto drawn = std::count_if(shown.begin(), shown.end(), there);
-        std::printf("%ls: %zu texts a person sees, %td drawn at their place\n", command, shown.size(), drawn);
+        std::printf("%ls: %zu texts a person sees, %td drawn at their place\n", row.program.c_str(), shown.size(), drawn);
         for (const e2e::ShownText& s : shown)
             EXPECT_TRUE(there(s)) << s.kind << " '" << s.text << "' at " << s.rect.left << "," << s.rect.top;
-        TerminateProcess(process.hProcess, 0);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
     }
 }
 

@@ -18,6 +18,8 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, in
 LRESULT Ask(HWND control, UINT message, WPARAM w, const void* l);
 // What a control that takes '&' for a mnemonic shows of a text.
 std::wstring WithoutMnemonics(const std::wstring& s);
+// Makes a list box tell its rows, named by names, to assistive technology as list items.
+void TellRows(HWND list, const wchar_t* const* names, int count);
 // Empty texts are left out.
 void AddShown(const wchar_t* kind, const std::wstring& text, const RECT& screen);
 

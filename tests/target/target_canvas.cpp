@@ -131,7 +131,7 @@ LRESULT CALLBACK CanvasProc(HWND h, UINT m, WPARAM w, LPARAM l) {
         root->Release();
         return r;
     }
-    if (m == WM_PAINT) {
+    if (m == WM_PAINT && !GetParent(h)) {  // the canvas itself, not a list telling its rows
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(h, &ps);
         SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
@@ -149,6 +149,20 @@ LRESULT CALLBACK CanvasProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 }  // namespace
+
+// Windows tells a list box's rows to assistive technology: the list answers for its client area
+// with them, each a list item, through the canvas's tree (a target shows one or the other), and
+// paints itself.
+void TellRows(HWND list, const wchar_t* const* names, int count) {
+    form.assign(count, {-1, ROLE_SYSTEM_LISTITEM, nullptr, nullptr, 0, {}});
+    for (int i = 0; i < count; ++i) {
+        form[i].name = names[i];
+        Ask(list, LB_GETITEMRECT, i, &form[i].rect);
+    }
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    canvas = list;
+    baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CanvasProc)));
+}
 
 void FillWithCanvas(HWND w, bool stalls, int buttons) {
     ForgetEarlierShown();

@@ -1,9 +1,10 @@
 // The test target's "/toolkit" contents: controls registered the way toolkits do it (the base
 // class's GetClassInfoExW, a name of their own, the base window procedure), one of each naming
 // habit, a group box and a panel the window paints itself, a tool bar holding an edit and two
-// labels and a status bar holding a progress bar. "/ownframe" makes a window whose client area
-// covers its caption (WM_NCCALCSIZE) with tabs where the caption would be. Once shown, the target
-// writes each text a person sees and where (shown_texts.h).
+// labels and a status bar holding a progress bar; the check list tells its rows to assistive
+// technology. "/ownframe" makes a window whose client area covers its caption (WM_NCCALCSIZE) with
+// tabs where the caption would be. Once shown, the target writes each text a person sees and where
+// (shown_texts.h).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -105,7 +106,7 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
     WriteShown();
 }
 
-const DWORD kOwnerDrawn = WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+const DWORD kOwnerDrawn = WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
 const DWORD kToolBar = CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_FLAT;
 const wchar_t* const kLink = L"See <a href=\"https://example.invalid/\">the help</a> page";
 // Each control: the class it is made from (none for the toolkit's group box, panel and a name
@@ -158,6 +159,7 @@ void FillWithToolkitControls(HWND w) {
             Ask(g_made[L"TListView"], LVM_INSERTITEMW, 0, &item);
         }
     }
+    TellRows(g_made[L"TAppCheckListBox"], kRows, 3);
     HWND tools = g_made[L"TToolBar"];
     Child(tools, L"Static", L"Page", WS_VISIBLE, 8, 6, 40, 18);
     Child(tools, L"Edit", L"3", WS_VISIBLE | WS_BORDER, 52, 3, 40, 22);

@@ -44,19 +44,25 @@ std::vector<ControlBox> WalkControlBoxes(HWND target) {
     std::vector<ControlBox> boxes{{OnScreen(target, true), OnScreen(target, true), -1}};
     std::vector<HWND> descendants;
     GetAllDescendants(target, descendants);
+    // The re-drawing's budgets, set as it sets them: the accessibility trees' time runs from the
+    // start, so a target that stopped answering holds the walk up no longer than a re-drawing.
+    AccessibleBudget budget;
+    ControlQuery query;
+    std::vector<size_t> unlisted;
     for (HWND h : descendants) {
         if (!IsWindowVisible(h)) continue;
         // Parents come before their children in the walk.
         const auto parent = std::find(handles.begin(), handles.end(), GetParent(h));
         if (parent == handles.end()) continue;
         boxes.push_back({OnScreen(h, false), OnScreen(h, true), static_cast<int32_t>(parent - handles.begin())});
+        // What a toolkit's control tells assistive technology is not drawn when the re-drawing
+        // knows the control: measured as its elements, it would come apart into boxes never drawn.
+        const DrawerKind kind = LookupDrawer(DecideControlClass(h, query));
+        if (kind == DrawerKind::Unlisted) unlisted.push_back(handles.size());
         handles.push_back(h);
     }
-    AccessibleBudget budget;
-    if (handles.size() == 1) AddAccessibleBoxes(target, 0, budget, boxes);
-    for (size_t i = 1, windows = handles.size(); i < windows; ++i)
-        if (LookupDrawer(GetControlClass(handles[i])) == DrawerKind::Unlisted)
-            AddAccessibleBoxes(handles[i], static_cast<int32_t>(i), budget, boxes);
+    if (descendants.empty()) AddAccessibleBoxes(target, 0, budget, boxes);
+    for (size_t i : unlisted) AddAccessibleBoxes(handles[i], static_cast<int32_t>(i), budget, boxes);
     return boxes;
 }
 

@@ -13,8 +13,8 @@ namespace plumbo {
 // The target's client area first, with no parent; each visible child window whose parent is
 // listed, parents before children; then the accessible elements, each inside its parent element,
 // of the target when it has no child windows and of each control no drawer knows, all within one
-// accessibility budget. Hidden elements and what they hold are left out. A control is known to
-// a drawer by its own class name here.
+// accessibility budget. Hidden elements and what they hold are left out. A control's class is
+// decided as the re-drawing decides it, within the re-drawing's budget for messages.
 std::vector<ControlBox> WalkControlBoxes(HWND target);
 
 }  // namespace plumbo
