@@ -115,6 +115,9 @@ int TickLength(const Image& img, int x) {
 
 class ShellTest : public testing::Test {
 protected:
+    static int FailedParts() {
+        return testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+    }
     void Start(const std::string& ini = kNewFile) {
         dir_ = e2e::MakeTempDir(L"shell");
         if (!ini.empty()) e2e::WriteFileBytes(IniPath(), ini);
@@ -150,11 +153,14 @@ protected:
     }
     // Runs a command that opens a modal window, while `user` acts on it from another thread. A
     // user who failed ends the window's loop with a quit, which the loop passes on and Choose
-    // drops: the window would otherwise wait for ever for an answer that is not coming.
+    // drops: the window would otherwise wait for ever for an answer that is not coming. Only
+    // this user's failures count: a quit after an earlier check had failed ended a dialog's loop
+    // before the user's own answer reached it, and the next command waited for ever.
     void ChooseWhile(CommandId id, const std::function<void()>& user) {
         std::jthread person([&, ui = GetCurrentThreadId()] {
+            const int failedBefore = FailedParts();
             user();
-            if (HasFailure()) PostThreadMessageW(ui, WM_QUIT, 0, 0);
+            if (FailedParts() > failedBefore) PostThreadMessageW(ui, WM_QUIT, 0, 0);
         });
         Choose(id);
     }
