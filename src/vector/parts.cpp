@@ -70,6 +70,12 @@ bool AddPart(PartList& list, const DrawPart& part) {
 
 RectPart Box(double x, double y, double w, double h, Fill fill) { return {x, y, w, h, 0, kBlack, fill, kWhite}; }
 
+RectPart CoveringBox(double x, double y, double w, double h) {
+    RectPart box = Box(x, y, w, h);
+    box.hatchOnBackground = true;
+    return box;
+}
+
 RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, TextLayout layout) {
     return {x, y, w, h, kDrawerFace, kDrawerTextSize, std::move(text), kBlack, false, layout};
 }

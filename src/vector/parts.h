@@ -16,8 +16,7 @@ namespace plumbo {
 // HIMETRIC (hundredths of a millimetre) is a picture of a given physical size.
 enum class ListUnit : uint8_t { Pixels, Himetric };
 
-// How a rectangle is filled, in its fill colour. A hatch is drawn over the background colour
-// (white) while the last text before it was opaque, over what lies below once one was not.
+// How a rectangle is filled, in its fill colour.
 enum class Fill : uint8_t {
     None,        // an outline only
     Solid,
@@ -25,6 +24,8 @@ enum class Fill : uint8_t {
     Diagonal,    // lines rising to the right, 8 pixels apart
     Caption,     // a title bar's: a brush outside the hatches that shows the background
 };
+// The fills with gaps between their lines, which show either the background or what lies below.
+constexpr bool IsHatch(Fill fill) { return fill == Fill::Horizontal || fill == Fill::Diagonal; }
 
 // Pens are solid, their width in the list's pixels: 0 is the thinnest line, one device pixel
 // whatever the scale.
@@ -34,6 +35,9 @@ struct RectPart {
     uint32_t penColor = 0;
     Fill fill = Fill::Horizontal;
     uint32_t fillColor = 0;
+    // A hatch's gaps in the background colour (white), hiding what lies below as a surface
+    // covers what it stands on; else they show what lies below. Read only for a hatch.
+    bool hatchOnBackground = false;
 };
 
 struct TextPart {
@@ -151,8 +155,12 @@ constexpr TextLayout Wrapped(TextLayout layout) { return {layout.across, true}; 
 inline constexpr int32_t kPointTextWidthPercent = 70;
 inline constexpr int32_t kRectTextWidthPercent = 100;
 
-// A box with the thinnest black outline, filled white (hatched, as a white box has always been).
+// A box with the thinnest black outline, filled white (hatched, as a white box has always been),
+// the hatch over what lies below: a control's box must not hide a control drawn before it,
+// which stands above it in the window order, nor what the screen showed of the control.
 RectPart Box(double x, double y, double w, double h, Fill fill = Fill::Horizontal);
+// The same box hiding what lies below: a surface that covers what is drawn before it.
+RectPart CoveringBox(double x, double y, double w, double h);
 // Text in the drawers' face and size, black, transparent, inside a rectangle.
 RectTextPart BoxedText(double x, double y, double w, double h, std::wstring text, TextLayout layout);
 // Black text at a point; an empty face takes the last one named when the text is added to a list.

@@ -11,7 +11,7 @@ namespace plumbo {
 
 using Lines = std::vector<std::wstring>;
 
-// R x,y wxh <fill> | P (x,y) ... | L (x1,y1)-(x2,y2) | B x,y wxh <across>[ wrap] 'text' | T x,y 'text' op<opaque>
+// R x,y wxh <fill>[ opaque] | P (x,y) ... | L (x1,y1)-(x2,y2) | B x,y wxh <across>[ wrap] 'text' | T x,y 'text' op<opaque>
 // | I x,y wxh of <pixels' width>x<height>.
 // Pens, colours, faces, sizes and opacity other than the drawers' black-on-white ones are
 // appended, so a part drawn any other way shows: every field a part has.
@@ -22,7 +22,7 @@ inline Lines Describe(const PartList& list) {
         if (const auto* r = std::get_if<RectPart>(&part)) {
             constexpr const wchar_t* kFills[] = {L"none", L"solid", L"hatched", L"diagonal", L"caption"};
             s << "R " << r->x << ',' << r->y << ' ' << r->width << 'x' << r->height << ' '
-              << kFills[static_cast<int>(r->fill)];
+              << kFills[static_cast<int>(r->fill)] << (r->hatchOnBackground ? L" opaque" : L"");
             if (r->penWidth != 0 || r->penColor != kBlack || r->fillColor != kWhite)
                 s << " pen=" << r->penWidth << '/' << r->penColor << " fill=" << r->fillColor;
         } else if (const auto* p = std::get_if<PolylinePart>(&part)) {

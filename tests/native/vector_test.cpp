@@ -173,7 +173,7 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     // the others (X - m) further left each, overlapping by 2m as they always have: 370 with a
     // half-size box, 354.5 with a low bar from 354.
     EXPECT_EQ(Frame(Window(kCap | kSys | kMax | style_bits::kMinimizeBox)),
-              (Lines{L"R 0,0 401x300 hatched", L"R 0,0 401x19 caption", L"B 19,0 382x19 left 'Title'", L"R 384.5,0.5 16x18 caption",
+              (Lines{L"R 0,0 401x300 hatched opaque", L"R 0,0 401x19 caption", L"B 19,0 382x19 left 'Title'", L"R 384.5,0.5 16x18 caption",
                      L"L (388,4.5)-(396,13.5)", L"L (396,4.5)-(388,13.5)", L"R 370,0.5 16x18 caption", L"R 374,4.5 8x9 caption",
                      L"R 354.5,0.5 16x18 caption", L"L (358,13.5)-(366,13.5)"}));
     // The buttons after the close box, by the style (and extended style) Windows draws them for:
@@ -202,11 +202,11 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     // A tool window: only the close box, in its smaller caption (15 high, buttons 12 x 13: m = 1).
     TargetRecord tool = Window(kCap | kSys | kMin | kMax);
     tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
-    EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 hatched", L"R 0,0 401x15 caption", L"B 15,0 386x15 left 'Title'", L"R 388,1 12x13 caption",
+    EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 hatched opaque", L"R 0,0 401x15 caption", L"B 15,0 386x15 left 'Title'", L"R 388,1 12x13 caption",
                                   L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
     // Menu captions where the system reports them, with or without a caption bar.
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
-    EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 hatched", L"B 4,22 36x19 left 'ファイル(&F)'", L"B 40,22 40x19 left '&Edit'"}));
+    EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 hatched opaque", L"B 4,22 36x19 left 'ファイル(&F)'", L"B 40,22 40x19 left '&Edit'"}));
     EXPECT_EQ(Frame(Window(kCap | kSys, items)).back(), L"B 40,22 40x19 left '&Edit'");
 }
 
@@ -214,17 +214,17 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
 // and the caption bar (19 high) right above the menu bar or the client area, between the
 // thinner side's borders. Too little room above for it: the window paints its own title bar.
 TEST(DrawWindowFrame, TheFrameIsWhereTheClientAreaLeavesItOnEachSide) {
-    const Lines thick{L"R 4,23 393x273 hatched", L"R 4,4 393x19 caption", L"B 23,4 374x19 left 'Title'",
+    const Lines thick{L"R 4,23 393x273 hatched opaque", L"R 4,4 393x19 caption", L"B 23,4 374x19 left 'Title'",
                       L"R 380.5,4.5 16x18 caption"};
     const struct { Rect32 client; std::vector<MenuItemRecord> menu; Lines want; } rows[] = {
         {{54, 83, 447, 356}, {}, thick},
         // A vertical scroll bar is outside the client area, on the right: the caption is not cut.
-        {{54, 83, 430, 356}, {}, {L"R 4,23 376x273 hatched", thick[1], thick[2], thick[3]}},
+        {{54, 83, 430, 356}, {}, {L"R 4,23 376x273 hatched opaque", thick[1], thick[2], thick[3]}},
         // A menu bar between caption and client area.
         {{54, 102, 447, 356}, {{{54, 83, 90, 102}, L"F"}},
-         {L"R 4,42 393x254 hatched", thick[1], thick[2], thick[3]}},
+         {L"R 4,42 393x254 hatched opaque", thick[1], thick[2], thick[3]}},
         // Borders of one pixel, the client area's top 1 below the window's: its own title bar.
-        {{51, 61, 450, 359}, {}, {L"R 1,1 399x298 hatched"}},
+        {{51, 61, 450, 359}, {}, {L"R 1,1 399x298 hatched opaque"}},
         // The client area is the whole window: no edge and no caption.
         {{50, 60, 451, 360}, {}, {}},
     };
@@ -344,7 +344,7 @@ TEST(DrawControl, ChildrenFollowTheirContainerInOrderHiddenOnesAreSkippedAndDiff
     PartList list;
     const auto [width, height] = LayOutWindow({Ctl(L"", 0, {100, 200, 500, 500}, L"", {}, {Ctl(L"CommandButton", kVis, {150, 230, 250, 280}, L"over")}), {}, {}}, list).value_or(WindowSize{-1, -1});
     EXPECT_EQ(std::pair(width, height), std::pair(400, 300));
-    EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 hatched", L"R 50,30 100x50 hatched", L"B 50,30 100x50 centre 'over'"}));
+    EXPECT_EQ(Describe(list), (Lines{L"R 0,0 400x300 hatched opaque", L"R 50,30 100x50 hatched", L"B 50,30 100x50 centre 'over'"}));
     // Controls left of or above the target (negative offsets) are fine. A client area, a child
     // or a menu item too far from its window for 32 bits drops the whole re-drawing.
     const auto [x, y, w, h, right, bottom] = PlaceOf({100, 200, 700, 700}, {90, 150, 95, 160}).value_or(ControlPlace{});
@@ -425,9 +425,9 @@ TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCapti
     // Tabs 20 high on top of a 300 x 90 control, or along its bottom.
     for (const auto& [style, top, want] : {
              std::tuple{0u, 212, Lines{L"P (10,32) (310,32) (310,100) (10,100) (10,32)", L"R 12,12 48x20 hatched", L"B 12,12 48x20 centre '&File'",
-                                       L"R 120,12 80x20 hatched", L"B 120,12 80x20 centre 'Long'", L"R 58,10 64x22 hatched", L"B 60,12 60x20 centre '短い'"}},
+                                       L"R 120,12 80x20 hatched", L"B 120,12 80x20 centre 'Long'", L"R 58,10 64x22 hatched opaque", L"B 60,12 60x20 centre '短い'"}},
              {0x2u, 270, Lines{L"P (10,10) (310,10) (310,70) (10,70) (10,10)", L"R 12,70 48x20 hatched", L"B 12,70 48x20 centre '&File'",
-                               L"R 120,70 80x20 hatched", L"B 120,70 80x20 centre 'Long'", L"R 58,70 64x22 hatched", L"B 60,70 60x20 centre '短い'"}}}) {
+                               L"R 120,70 80x20 hatched", L"B 120,70 80x20 centre 'Long'", L"R 58,70 64x22 hatched opaque", L"B 60,70 60x20 centre '短い'"}}}) {
         const auto tab = [&](int32_t l, int32_t r, const wchar_t* t, uint32_t f = 0) {
             return ItemRecord{{l, top, r, top + 20}, t, f, 0};
         };
@@ -475,9 +475,9 @@ TEST(ListDrawers, TreeItemsSitAtTheirIndentationWithExpandBoxesAndLines) {
         {{160, 230, 200, 250}, L"子", item_flags::kHasChildren, 1}};
     ControlContent slots;
     slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
-    const Lines child{L"B 62,30 38x20 left '子'", L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 hatched",
+    const Lines child{L"B 62,30 38x20 left '子'", L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 hatched opaque",
                       L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
-    Lines root{L"R 10,5 190x195 hatched", L"B 42,10 38x20 left 'Root && more'", L"L (30,20)-(40,20)", L"R 25.5,15.5 9x9 hatched",
+    Lines root{L"R 10,5 190x195 hatched", L"B 42,10 38x20 left 'Root && more'", L"L (30,20)-(40,20)", L"R 25.5,15.5 9x9 hatched opaque",
                L"L (28,20)-(33,20)"};
     root.insert(root.end(), child.begin(), child.end());
     EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);

@@ -98,24 +98,26 @@ TEST(PlayPartList, TheFrameIsTheListsSizeMappedOnTheReferenceDevice) {
 
 // Coordinates and pen widths round halves to even; each object is put back before it is
 // deleted, the brush (the default white one back) before the pen (the default black one); a
-// rectangle record holds its box inclusive. A pen: style, width, 0, colour; a brush: style,
-// colour, hatch.
+// rectangle record holds its box inclusive, a hatched one comes after its own background mode
+// (1 over what lies below, 2 on the background colour). A pen: style, width, 0, colour; a
+// brush: style, colour, hatch.
 TEST(PlayPartList, ShapesRoundHalvesToEvenAndReleaseTheirObjects) {
-    auto rect = [](std::string brush, int pen, const char* box) {
-        return Lines{"BRUSH " + brush, "SELECT", "PEN 0 " + to_string(pen) + " 0 0", "SELECT", box, "SELECT stock 0",
-                     "DELETE", "SELECT stock 7", "DELETE"};
+    auto rect = [](std::string brush, int pen, Lines drawn) {
+        drawn.insert(drawn.begin(), {"BRUSH " + brush, "SELECT", "PEN 0 " + to_string(pen) + " 0 0", "SELECT"});
+        drawn.insert(drawn.end(), {"SELECT stock 0", "DELETE", "SELECT stock 7", "DELETE"});
+        return drawn;
     };
     RectPart solid = Box(0, 0, 5, 5, Fill::Solid);
-    RectPart corners = Box(2.5, 3.5, 2, 2);
+    RectPart corners = CoveringBox(2.5, 3.5, 2, 2);
     PolylinePart arrow = Arrow(10, 10, {4.25, 12.75, 8.5}, {4.25, 4.25, 12.75});
     solid.fillColor = 0x123456;
     std::tie(solid.penWidth, corners.penWidth, arrow.penWidth) = std::tuple(2.5, 3.5, 3);
     const std::string white = "2 " + to_string(kWhite) + " 0";  // hatched, horizontal
     const std::tuple<const char*, DrawPart, Lines> cases[] = {
-        {"drawers' box", Box(10, 20, 30, 40), rect(white, 0, "RECTANGLE 10 20 39 59")},
-        {"solid, pen 2.5", solid, rect("0 " + to_string(0x123456) + " 0", 2, "RECTANGLE 0 0 4 4")},
+        {"drawers' box", Box(10, 20, 30, 40), rect(white, 0, {"BKMODE 1", "RECTANGLE 10 20 39 59"})},
+        {"solid, pen 2.5", solid, rect("0 " + to_string(0x123456) + " 0", 2, {"RECTANGLE 0 0 4 4"})},
         // 2.5 -> 2 and 3.5 -> 4, then the far corner 4.5 -> 4 and 5.5 -> 6.
-        {"corners, pen 3.5", corners, rect(white, 4, "RECTANGLE 2 4 3 5")},
+        {"corners, pen 3.5", corners, rect(white, 4, {"BKMODE 2", "RECTANGLE 2 4 3 5"})},
         {"line", Line(1.5, 2.5, 30, 40),
          {"PEN 0 1 0 0", "SELECT", "MOVETO 2 2", "LINETO 30 40", "SELECT stock 7", "DELETE"}},
         {"polyline", arrow, {"PEN 0 3 0 0", "SELECT", "MOVETO 14 14", "LINETO 23 14", "LINETO 18 23", "LINETO 14 14",
@@ -138,8 +140,8 @@ TEST(PlayPartList, TextsInTheirFontsAtTheScreenResolutionLeavingTheReferenceAsIt
     Lines texts = Records(List({Box(0, 0, 10, 10), BoxedText(10, 20, 100, 19, L"ファイル(&F)", kLayoutLeft),
                                 PointText(5, 6, kDrawerFace, L"Group", true)}), k120Dpi, dc);
     std::erase_if(texts, [](auto& l) { return !(l.starts_with("FONT") || l[0] == 'T' || l.starts_with("BK")); });
-    EXPECT_EQ(texts, (Lines{"BKMODE 1", fontLine(8), "TEXTCOLOR 0", "TEXT 10 20 ファイル(F)", "BKMODE 2", fontLine(6), "TEXTCOLOR 0",
-                            "TEXT 5 6 Group"}));
+    EXPECT_EQ(texts, (Lines{"BKMODE 1", "BKMODE 1", fontLine(8), "TEXTCOLOR 0", "TEXT 10 20 ファイル(F)", "BKMODE 2", fontLine(6),
+                            "TEXTCOLOR 0", "TEXT 5 6 Group"}));
     EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_FONT), GetCurrentObject(dc, OBJ_PEN), GetMapMode(dc), GetBkMode(dc)),
               std::tuple(HGDIOBJ{font.Get()}, HGDIOBJ{pen.Get()}, MM_TEXT, OPAQUE));
 }
@@ -400,9 +402,9 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
 // Read back by programs on the Linux side: ImageMagick reads the PNG file (that it holds the
 // picture as the viewer shows it at 100 % is checked above through the system's own decoder);
 // librsvg draws the SVG file at its size in millimetres (the list's pixels at 96 dpi) as the
-// metafile is drawn: every pixel alike outside the texts (fills, hatches over black once a text
-// made the background transparent, outlines), ink where the texts are (in other fonts), and
-// DrawText's lines, its mnemonic taken out, in text elements.
+// metafile is drawn: every pixel alike outside the texts (fills, a hatch over black, outlines),
+// ink where the texts are (in other fonts), and DrawText's lines, its mnemonic taken out, in
+// text elements.
 TEST(ExportFiles, OtherProgramsReadThePngAndDrawTheSvgAsTheMetafile) {
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "needs Wine's Linux side";
     RectPart black = Box(150, 70, 80, 40, Fill::Solid);

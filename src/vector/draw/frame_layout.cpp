@@ -28,7 +28,8 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
     const SystemMetrics& sm = target.metrics;
 
     PartAppender out{list};
-    out.Add(Box(0, 0, W, H));
+    // The window hides what lies behind it, whatever a reader of the picture shows it over.
+    out.Add(CoveringBox(0, 0, W, H));
 
     // The frame as Windows lays it out, side by side from where it put the client area: the
     // caption bar between the side borders, right above the menu bar or the client area. A scroll
@@ -50,7 +51,7 @@ std::optional<WindowSize> DrawWindowFrame(const TargetRecord& target, PartList& 
     const double T = clientRead ? *clientTop : 0;
     const double B = clientRead ? *clientBottom : 0;
     // The client area's edge, where the frame has any thickness.
-    if (L > 0 || T > 0 || R > 0 || B > 0) out.Add(Box(L, T, W - L - R, H - T - B));
+    if (L > 0 || T > 0 || R > 0 || B > 0) out.Add(CoveringBox(L, T, W - L - R, H - T - B));
     double captionBottom = clientRead ? T : C;
     for (const MenuItemRecord& item : target.menuItems) {
         const auto y = Sub32(item.rect.top, outer.top);

@@ -63,13 +63,15 @@ bool DrawTabs(const DrawContext& ctx, const ControlPlace& p, const WindowRecord&
     out.Add(Box(p.x, top, p.w, bottom - top, Fill::None));
     for (auto& [t, item] : tabs) {
         Place box = t;
-        if (item->flags & item_flags::kSelected) {
+        const bool selected = item->flags & item_flags::kSelected;
+        if (selected) {
             box.x -= kSelectedTabRaise;
             box.w += 2 * kSelectedTabRaise;
             box.h += kSelectedTabRaise;
             if (!below) box.y -= kSelectedTabRaise;
         }
-        out.Add(Box(box.x, box.y, box.w, box.h));
+        // The selected tab stands over its neighbours' edges, as on the screen.
+        out.Add(selected ? CoveringBox(box.x, box.y, box.w, box.h) : Box(box.x, box.y, box.w, box.h));
         // A tab shows "&File" as File with the F underlined, as DrawText does.
         out.Add(BoxedText(t.x, t.y, t.w, t.h, item->text, kLayoutCentred));
     }
@@ -132,7 +134,8 @@ bool DrawTree(const DrawContext& ctx, const WindowRecord& control, PartList& lis
         }
         if (buttons && (item.flags & item_flags::kHasChildren)) {
             const double half = kExpandBox / 2.0;
-            out.Add(Box(cx - half, cy - half, kExpandBox, kExpandBox));
+            // The button hides the lines that meet under it, so that only its sign shows.
+            out.Add(CoveringBox(cx - half, cy - half, kExpandBox, kExpandBox));
             out.Add(Line(cx - kExpandSign, cy, cx + kExpandSign + 1, cy));
             if (!(item.flags & item_flags::kExpanded)) out.Add(Line(cx, cy - kExpandSign, cx, cy + kExpandSign + 1));
         }

@@ -55,6 +55,9 @@ private:
         if (r.fill == Fill::None) return Draw(OutlineOf(r));
         Selected<HBRUSH> withBrush(dc_, BrushOf(r));
         Selected<HPEN> withPen(dc_, Pen(CreatePen(PS_SOLID, Round(r.penWidth), r.penColor)));
+        // The background mode decides what a hatch's gaps show: set for each box, never left
+        // to whatever the part before it set.
+        if (IsHatch(r.fill)) SetBkMode(dc_, r.hatchOnBackground ? OPAQUE : TRANSPARENT);
         Rectangle(dc_, Round(r.x), Round(r.y), Round(r.x + r.width), Round(r.y + r.height));
         // The brush goes before the pen, in the order the metafile has always recorded them.
         withBrush.End();

@@ -131,14 +131,12 @@ public:
 
     void Draw(const TextPart& t) {
         const FontMeasures font = measure_.UseFont(t.face, t.size, kPointTextWidthPercent);
-        opaque_ = t.opaque;
         const std::vector<int32_t> reach = measure_.Advances(t.text);
         Write({RoundHalfEven(t.x), RoundHalfEven(t.y), reach.empty() ? 0 : reach.back(), t.text}, t, font);
     }
 
     void Draw(const RectTextPart& t) {
         const FontMeasures font = measure_.UseFont(t.face, t.size, kRectTextWidthPercent);
-        opaque_ = t.opaque;
         const uint32_t format = DrawTextFormat(t.layout);
         const TextBox box{RoundHalfEven(t.x), RoundHalfEven(t.y), RoundHalfEven(t.x + t.width),
                           RoundHalfEven(t.y + t.height)};
@@ -200,29 +198,29 @@ private:
                 Stroke(width, colour) + "/>\n";
     }
 
-    // The brush: solid, or a hatch in the fill colour over the background colour while the
-    // background mode is opaque, over what lies below once a text made it transparent. A
-    // caption's brush shows the background, white as its fill.
+    // The brush: solid, or a hatch in the fill colour over the background colour or over what
+    // lies below, as the box asks. A caption's brush shows the background, white as its fill.
     std::string FillOf(const RectPart& r) {
-        if (r.fill != Fill::Horizontal && r.fill != Fill::Diagonal) return Colour(r.fillColor);
+        if (!IsHatch(r.fill)) return Colour(r.fillColor);
         const int hatch = r.fill == Fill::Horizontal ? 0 : 3;  // the index of GDI's hatch style
-        const std::string id = "hatch" + std::to_string(hatch) + Colour(r.fillColor).substr(1) + (opaque_ ? "o" : "t");
+        const bool opaque = r.hatchOnBackground;
+        const std::string id = "hatch" + std::to_string(hatch) + Colour(r.fillColor).substr(1) + (opaque ? "o" : "t");
         if (patterns_.insert(id).second)
             defs += "<pattern id=\"" + id + "\" patternUnits=\"userSpaceOnUse\"" + Attr("width", 8 * pixel_) +
                     Attr("height", 8 * pixel_) + " viewBox=\"0 0 8 8\">" +
-                    (opaque_ ? std::string("<rect width=\"8\" height=\"8\" fill=\"") + kBackground + "\"/>" : "") +
+                    (opaque ? std::string("<rect width=\"8\" height=\"8\" fill=\"") + kBackground + "\"/>" : "") +
                     "<path d=\"" + kHatchPaths[hatch] + "\" stroke=\"" + Colour(r.fillColor) + "\"/></pattern>\n";
         return "url(#" + id + ")";
     }
 
-    // A line of text from its top-left corner, on the background colour in opaque mode, its
+    // A line of text from its top-left corner, on the background colour when opaque, its
     // glyphs narrowed as the font's width asks; the mnemonic underlined a pixel below the
     // baseline.
     template <typename Text>
     void Write(const DrawnLine& line, const Text& part, const FontMeasures& font) {
         const std::wstring& face = part.face;
         if (line.text.empty()) return;
-        if (opaque_)
+        if (part.opaque)
             body += "<rect" + Attr("x", line.x) + Attr("y", line.y) + Attr("width", line.width) +
                     Attr("height", font.lineHeight) + " fill=\"" + kBackground + "\"/>\n";
         body += "<text" + Attr("x", line.x) + Attr("y", line.y + font.ascent) +
@@ -239,7 +237,6 @@ private:
     TextMeasure& measure_;
     const double pixel_;  // one device pixel in the list's units
     const double half_ = pixel_ / 2;
-    bool opaque_ = true;  // the background mode of a new context
     int clips_ = 0;
     std::set<std::string> patterns_;
 };
