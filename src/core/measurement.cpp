@@ -109,7 +109,10 @@ int32_t ControlAt(std::span<const ControlBox> controls, int32_t x, int32_t y) {
         const PixelRect& r = controls[i].outer;
         if (x < r.left || x >= r.right || y < r.top || y >= r.bottom) continue;
         const int64_t area = int64_t{r.right - r.left} * (r.bottom - r.top);
-        if (found < 0 || area < foundArea) found = static_cast<int32_t>(i), foundArea = area;
+        if (found < 0 || area < foundArea) {
+            found = static_cast<int32_t>(i);
+            foundArea = area;
+        }
     }
     return found;
 }

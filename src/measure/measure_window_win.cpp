@@ -52,7 +52,10 @@ bool MeasureWindow::Open(MeasureScene scene, std::function<void()> onLeave) {
     a.cursor = LoadCursorW(nullptr, IDC_CROSS);
     a.bufferedPaint = true;
     const RECT& m = scene_.monitor;
-    a.x = m.left, a.y = m.top, a.width = m.right - m.left, a.height = m.bottom - m.top;
+    a.x = m.left;
+    a.y = m.top;
+    a.width = m.right - m.left;
+    a.height = m.bottom - m.top;
     if (!Create(a)) return false;
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());

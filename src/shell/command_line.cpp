@@ -102,7 +102,7 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view line) {
         bool quoted = false;
         while (i < line.size() && (quoted || !IsBlank(line[i]))) {
             size_t slashes = 0;
-            while (i < line.size() && line[i] == L'\\') ++slashes, ++i;
+            for (; i < line.size() && line[i] == L'\\'; ++i) ++slashes;
             if (i < line.size() && line[i] == L'"') {
                 word.append(slashes / 2, L'\\');
                 if (slashes % 2) {

@@ -58,17 +58,17 @@ bool IsPlainDecimal(std::wstring_view s) {
     size_t i = 0;
     if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) ++i;
     size_t digits = 0;
-    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+    for (; i < s.size() && IsDigit(s[i]); ++i) ++digits;
     if (i < s.size() && s[i] == L'.') {
         ++i;
-        while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+        for (; i < s.size() && IsDigit(s[i]); ++i) ++digits;
     }
     if (digits == 0) return false;
     if (i < s.size() && (s[i] == L'e' || s[i] == L'E')) {
         ++i;
         if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) ++i;
         size_t expDigits = 0;
-        while (i < s.size() && IsDigit(s[i])) ++i, ++expDigits;
+        for (; i < s.size() && IsDigit(s[i]); ++i) ++expDigits;
         if (expDigits == 0) return false;
     }
     return i == s.size();

@@ -56,7 +56,10 @@ LRESULT CALLBACK Growing(HWND h, UINT m, WPARAM w, LPARAM l) {
     const LRESULT r = CallWindowProcW(g_procs[list], h, m, w, l);
     const TBBUTTONINFOW info{sizeof info, TBIF_TEXT, 0, 0, 0, 0, 0, 0, const_cast<wchar_t*>(kGrown.c_str()), 0};
     if (!list && m == TB_GETBUTTONTEXTW && w == 105 && !l) call(TB_SETBUTTONINFOW, w, &info);
-    if (list && m == LB_GETTEXTLEN && w == 0 && r < 3000) call(LB_DELETESTRING, 0, nullptr), call(LB_INSERTSTRING, 0, kGrown.c_str());
+    if (list && m == LB_GETTEXTLEN && w == 0 && r < 3000) {
+        call(LB_DELETESTRING, 0, nullptr);
+        call(LB_INSERTSTRING, 0, kGrown.c_str());
+    }
     return r;
 }
 

@@ -108,9 +108,15 @@ public:
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? 0 : form[index_].state, v); }
     HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT) override {
         RECT r{};
-        if (index_ < 0) GetClientRect(canvas, &r); else r = form[index_].rect;
+        if (index_ < 0)
+            GetClientRect(canvas, &r);
+        else
+            r = form[index_].rect;
         MapWindowPoints(canvas, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        *x = r.left, *y = r.top, *w = r.right - r.left, *h = r.bottom - r.top;
+        *x = r.left;
+        *y = r.top;
+        *w = r.right - r.left;
+        *h = r.bottom - r.top;
         return S_OK;
     }
 

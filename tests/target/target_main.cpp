@@ -52,7 +52,12 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     int x = 100, y = 100, w = 400, h = 300;
-    if (argc >= 5) x = _wtoi(argv[1]), y = _wtoi(argv[2]), w = _wtoi(argv[3]), h = _wtoi(argv[4]);
+    if (argc >= 5) {
+        x = _wtoi(argv[1]);
+        y = _wtoi(argv[2]);
+        w = _wtoi(argv[3]);
+        h = _wtoi(argv[4]);
+    }
     const std::wstring title = argc >= 6 ? argv[5] : L"Plumbo test target";
     void (*fill)(HWND) = nullptr;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);

@@ -367,7 +367,10 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
         const std::wstring target = path.wstring();  // as the save dialog gives it, not in the long form
         ASSERT_TRUE(fs::create_directories(attributes ? folder : sub));
         const bool file = attributes && attributes != FILE_ATTRIBUTE_DIRECTORY;
-        if (file) std::ofstream(path) << before, fs::create_hard_link(path, folder / "link");  // a second name of it
+        if (file) {
+            std::ofstream(path) << before;
+            fs::create_hard_link(path, folder / "link");  // a second name of it
+        }
         if (attributes == FILE_ATTRIBUTE_DIRECTORY) fs::create_directory(path);
         SetFileAttributesW(target.c_str(), attributes);
         const auto entries = std::distance(fs::directory_iterator(sub), {});
@@ -377,7 +380,10 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
         const auto [ok, box] = Save(target, *pic, format, nullptr, [&] {
             if (held != 2) return;
             std::atomic<bool> answered = false;
-            std::jthread other([&] { SendMessageW(window, WM_NULL, 0, 0), answered = true; });
+            std::jthread other([&] {
+                SendMessageW(window, WM_NULL, 0, 0);
+                answered = true;
+            });
             e2e::WaitFor([&] { return answered.load(); });
             for (const auto& entry : fs::directory_iterator(sub)) meanwhile.insert(what(e2e::ReadFileBytes(entry.path().wstring())));
             CloseHandle(std::exchange(holder, nullptr));
@@ -429,7 +435,10 @@ TEST(ExportFiles, OtherProgramsReadThePngAndDrawTheSvgAsTheMetafile) {
         const uint8_t e = emfGray[i], v = svgGray[i];
         const auto t = std::find_if(texts, texts + 3, [p = POINT{i % 240, i / 240}](auto& r) { return PtInRect(&r, p); });
         if (t == texts + 3 && std::abs(e - v) > 64) unlike.push_back(i);
-        if (t != texts + 3) emfInk[t - texts] += e < 128, svgInk[t - texts] += v < 128;
+        if (t != texts + 3) {
+            emfInk[t - texts] += e < 128;
+            svgInk[t - texts] += v < 128;
+        }
     }
     EXPECT_EQ(unlike, std::vector<int>{}) << "pixels at 240 y + x";
     for (int t = 0; t < 3; ++t) EXPECT_GT(svgInk[t], emfInk[t] / 3) << "text " << t << " of " << emfInk[t];
@@ -462,10 +471,15 @@ TEST(ExportClipboard, EachModeOffersItsFormatsAndAFailedCopyIsReportedAndLeavesT
         ASSERT_TRUE(CopyPictureToClipboard(nullptr, *copied, metafileMode, tpp));
         ASSERT_TRUE(OpenClipboard(nullptr));
         METAFILEPICT mfp{};
-        if (auto mem = static_cast<HGLOBAL>(GetClipboardData(CF_METAFILEPICT))) mfp = *static_cast<METAFILEPICT*>(GlobalLock(mem)), GlobalUnlock(mem);
+        if (auto mem = static_cast<HGLOBAL>(GetClipboardData(CF_METAFILEPICT))) {
+            mfp = *static_cast<METAFILEPICT*>(GlobalLock(mem));
+            GlobalUnlock(mem);
+        }
         std::string png;  // the bytes of the registered "PNG" format: a whole PNG file
-        if (auto mem = static_cast<HGLOBAL>(GetClipboardData(RegisterClipboardFormatW(L"PNG"))))
-            png.assign(static_cast<char*>(GlobalLock(mem)), GlobalSize(mem)), GlobalUnlock(mem);
+        if (auto mem = static_cast<HGLOBAL>(GetClipboardData(RegisterClipboardFormatW(L"PNG")))) {
+            png.assign(static_cast<char*>(GlobalLock(mem)), GlobalSize(mem));
+            GlobalUnlock(mem);
+        }
         const auto emf = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
         EXPECT_EQ(Read(emf ? EmfBits(emf) : "", {mfp.mm, mfp.xExt, mfp.yExt}, Look(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)), at),
                        Look(ReadPng(png).Get(), at)), want);

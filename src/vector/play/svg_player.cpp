@@ -261,7 +261,9 @@ std::vector<DrawnLine> DrawTextLines(std::wstring_view text, const TextBox& box,
     for (int64_t y = box.top;; y += lineHeight) {
         const bool last = !(format & kDtNoClip) && y + lineHeight > box.bottom;
         if (!inParagraph) {
-            shown.clear(), from.clear(), marked.clear();
+            shown.clear();
+            from.clear();
+            marked.clear();
             start = nextMark = 0;
             size_t i = at;
             while (i < text.size() && (single || (text[i] != L'\r' && text[i] != L'\n'))) {
