@@ -1148,7 +1148,11 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     e2e::StuckWindow stuck(WS_POPUP | WS_VISIBLE);
     program().target.hwnd = stuck.window;
     // Nor is the compositor asked to draw it, which waits on the program: it answers nothing
-    // until the test ends, so a capture that waited for it would show no picture at all.
+    // until the test ends, so a capture that waited for it would show no picture at all. A
+    // window over a corner of it keeps it from being copied from the screen, which it would be
+    // whole and uncovered, and which asks nothing of the program either.
+    const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP | WS_VISIBLE,
+                                       140, 100, 40, 40, nullptr, nullptr, nullptr, nullptr);
     bool rendered = false;
     Reports().desktopComposed = [] { return true; };
     Reports().renderFullContent = [&](HWND, HDC) {
@@ -1158,6 +1162,7 @@ TEST_F(ShellTest, CaptureOpensTheViewer48PixelsOffShowingTheTargetWithoutRulersA
     Choose(CommandId::CaptureBitmap);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) != FALSE; })) << "waited for a program that does not answer";
     EXPECT_FALSE(rendered);
+    DestroyWindow(cover);
 }
 
 
