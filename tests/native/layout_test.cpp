@@ -108,10 +108,14 @@ Places Of(const std::optional<RulerPlaces>& places) {
 }
 
 // Worked by hand: outside = above and left of the frame, inside = along the bottom and left
-// edges within it. The horizontal ruler is 34 thick, the vertical one 33, so a swap shows.
-TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
+// edges within it. The horizontal ruler is 34 thick, the vertical one 33, so a swap shows. On a
+// work area (a 1280 x 800 screen whose taskbar takes the bottom 30 pixels) both thicknesses stay
+// on it, inside the target where outside has no room.
+TEST(PlaceRulers, LaysBothRulersAlongTheTargetKeepsThemOnTheWorkAreaOrRefusesBeyond32Bits) {
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
-    const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
+    const PixelRect work{0, 0, 1280, 770};
+    const struct { const char* name; PixelRect target; bool inside; Places want;
+                   std::optional<PixelRect> area = {}; } rows[] = {
         // A monitor left of and above the primary: no pixel may be lost to rounding toward zero.
         {"negative outside", {-1919, -1079, -1, -1}, false, {-1919, -1113, 1918, 34, -1952, -1079, 33, 1078}},
         {"negative inside", {-1919, -1079, -1, -1}, true, {-1919, -35, 1918, 34, -1919, -1079, 33, 1078}},
@@ -122,24 +126,16 @@ TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
         {"top edge outside", {0, kMin + 10, 10, kMin + 40}, false, {-1, -1, -1, -1}},
         {"top edge inside", {0, kMin + 10, 10, kMin + 40}, true, {0, kMin + 6, 10, 34, 0, kMin + 10, 33, 30}},
         {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, {-1, -1, -1, -1}},
+        {"room outside", {100, 100, 500, 400}, false, {100, 66, 400, 34, 67, 100, 33, 300}, work},
+        {"maximized", {0, 0, 1280, 770}, false, {0, 736, 1280, 34, 0, 0, 33, 770}, work},
+        {"snapped right", {640, 0, 1280, 770}, false, {640, 736, 640, 34, 607, 0, 33, 770}, work},
+        {"snapped to the top", {300, 0, 900, 400}, false, {300, 366, 600, 34, 267, 0, 33, 400}, work},
+        {"touching the left edge", {33, 200, 400, 500}, false, {33, 166, 367, 34, 0, 200, 33, 300}, work},
+        {"half off the left", {-200, 100, 300, 400}, false, {-200, 66, 500, 34, 0, 100, 33, 300}, work},
+        {"half below, inside", {100, 600, 500, 1000}, true, {100, 736, 400, 34, 100, 600, 33, 400}, work},
+        {"off the right", {1300, 100, 1600, 400}, false, {1300, 66, 300, 34, 1247, 100, 33, 300}, work},
     };
-    ExpectRows(rows, [](auto& c) { return Of(PlaceRulers(c.target, 34, 33, c.inside)); });
-}
-
-// A 1280 x 800 screen whose taskbar takes the bottom 30 pixels. Thicknesses 34 and 33 as above.
-TEST(PlaceRulers, KeepBothThicknessesOnTheWorkAreaInsideTheTargetWhereOutsideHasNoRoom) {
-    const PixelRect work{0, 0, 1280, 770};
-    const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
-        {"room outside", {100, 100, 500, 400}, false, {100, 66, 400, 34, 67, 100, 33, 300}},
-        {"maximized", {0, 0, 1280, 770}, false, {0, 736, 1280, 34, 0, 0, 33, 770}},
-        {"snapped right", {640, 0, 1280, 770}, false, {640, 736, 640, 34, 607, 0, 33, 770}},
-        {"snapped to the top edge only", {300, 0, 900, 400}, false, {300, 366, 600, 34, 267, 0, 33, 400}},
-        {"touching the left edge", {33, 200, 400, 500}, false, {33, 166, 367, 34, 0, 200, 33, 300}},
-        {"half off the left", {-200, 100, 300, 400}, false, {-200, 66, 500, 34, 0, 100, 33, 300}},
-        {"half below, inside", {100, 600, 500, 1000}, true, {100, 736, 400, 34, 100, 600, 33, 400}},
-        {"off the right", {1300, 100, 1600, 400}, false, {1300, 66, 300, 34, 1247, 100, 33, 300}},
-    };
-    ExpectRows(rows, [&](auto& c) { return Of(PlaceRulers(c.target, 34, 33, c.inside, work)); });
+    ExpectRows(rows, [](auto& c) { return Of(PlaceRulers(c.target, 34, 33, c.inside, c.area)); });
 }
 
 TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsKeptOnTheWorkAreaAndTheVersionBoxBandsEverySixteenth) {
