@@ -50,8 +50,6 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
         {801, 600, kMm, kSkewed, {211, 127}}, {662, 600, kInch, kSkewed, {6, 5}}, {801, 600, kPx, k96Dpi, {801, 600}},
         {567, 400, kMm, k144Dpi, {100, 70}}};
     ExpectRows(rows, [](auto& c) { auto [w, h] = ShownWindowSize(c.w, c.h, c.unit, c.tpp); return Pair(w, h); });
-    // Both inch scales of the rulers open the dialog in inches.
-    for (RulerUnit unit : {RulerUnit::InchTenths, RulerUnit::InchEighths}) EXPECT_EQ(SizeUnitFor(unit), kInch);
     // 100 x 50 mm = 377.95 x 188.98 px; pixels go to twips at each direction's resolution;
     // 2.5 and 3.5 px go to the even neighbour. Refused: the width before the height, 0.3 px
     // rounds to 0, -5 (typed in full width) is no size, 1e39 is beyond single precision and

@@ -166,7 +166,7 @@ Lines Frame(const TargetRecord& t) {
     return Describe(list);
 }
 
-TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
+TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptionsAndTheFrameWhereTheClientAreaLeavesIt) {
     constexpr uint32_t kCap = style_bits::kCaption, kSys = style_bits::kSysMenu, kMax = style_bits::kMaximizeBox, kDis = style_bits::kDisabled;
     // The close box at 401 - 16 - 0.5 = 384.5, its cross from 384 (to even; half-up gives 385);
     // the others (X - m) further left each, overlapping by 2m as they always have: 370 with a
@@ -206,12 +206,9 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
     EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 hatched opaque", L"B 4,22 36x19 left 'ファイル(&F)'", L"B 40,22 40x19 left '&Edit'"}));
     EXPECT_EQ(Frame(Window(kCap | kSys, items)).back(), L"B 40,22 40x19 left '&Edit'");
-}
-
-// The frame from where Windows put the client area of the 401 x 300 window at (50, 60): its edge,
-// and the caption bar (19 high) right above the menu bar or the client area, between the
-// thinner side's borders. Too little room above for it: the window paints its own title bar.
-TEST(DrawWindowFrame, TheFrameIsWhereTheClientAreaLeavesItOnEachSide) {
+    // The frame from where Windows put the client area: its edge, and the caption bar (19 high)
+    // right above the menu bar or the client area, between the thinner side's borders. Too
+    // little room above for it: the window paints its own title bar.
     const Lines thick{L"R 4,23 393x273 hatched opaque", L"R 4,4 393x19 caption", L"B 23,4 374x19 left 'Title'",
                       L"R 380.5,4.5 16x18 caption"};
     const struct { Rect32 client; std::vector<MenuItemRecord> menu; Lines want; } rows[] = {
@@ -227,7 +224,7 @@ TEST(DrawWindowFrame, TheFrameIsWhereTheClientAreaLeavesItOnEachSide) {
         {{50, 60, 451, 360}, {}, {}},
     };
     ExpectRows(rows, [](auto& row) {
-        TargetRecord t = Window(style_bits::kCaption | style_bits::kSysMenu, row.menu);
+        TargetRecord t = Window(kCap | kSys, row.menu);
         t.frame.client = row.client;
         const Lines all = Frame(t);
         return Lines(all.begin() + 1, all.begin() + std::min<size_t>(all.size(), 5));
