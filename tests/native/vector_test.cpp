@@ -438,11 +438,11 @@ TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) 
     // Each row on show: its depth, a line from above, a line on below, the ancestors' lines passing.
     using Link = std::tuple<int32_t, bool, bool, std::vector<bool>>;
     const std::vector<Link> trees[] = {
-        {{0, false, true, {}}, {1, true, true, {true}}, {1, true, false, {true}}, {2, true, false, {true, false}},
-         {0, true, false, {}}},
+        {{0, false, true, {}}, {1, true, true, {true}}, {1, true, false, {true}},
+         {2, true, false, {true, false}}, {0, true, false, {}}},
         {{2, true, false, {true, true}}, {1, true, false, {true}}, {0, true, false, {}}},
-        {{0, false, true, {}}, {0, true, false, {}}, {1, true, true, {false}}, {2, true, false, {false, true}},
-         {1, true, false, {false}}}};
+        {{0, false, true, {}}, {0, true, false, {}}, {1, true, true, {false}},
+         {2, true, false, {false, true}}, {1, true, false, {false}}}};
     for (const std::vector<Link>& tree : trees) {
         std::vector<ItemRecord> rows;
         for (const Link& row : tree) rows.push_back({{}, L"", 0, std::get<0>(row)});
