@@ -1,20 +1,16 @@
-// True millimetres: the measurement of the 100 mm line, what a calibration does to the rulers'
-// scales and the size dialog, its value in the settings file, and the monitor's EDID.
+// True millimetres: the measurement of the 100 mm line, its value in the settings file, and the
+// monitor's EDID. What a calibration does to the rulers' scales and the size dialog is checked
+// with the rest of their arithmetic.
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <tuple>
 #include <vector>
 
-#include "sizing/size_math.h"
 #include "core/calibration.h"
-#include "ruler/scale_layout.h"
 
 namespace plumbo {
 namespace {
-
-// 1.25: the line of 100 of Windows' millimetres measured 80 mm at 96 dpi (15 twips per pixel).
-constexpr double k80Mm = 100.0 / 80.0;
 
 TEST(Calibration, AMeasurementOfTheLineGivesPixelsPerMillimetreWithinHalfToTwiceWindowsOwn) {
     // 100 mm at 96 dpi is 377.95 pixels, at 144 dpi 566.93; the calibration is the line's
@@ -38,39 +34,6 @@ TEST(Calibration, AMeasurementOfTheLineGivesPixelsPerMillimetreWithinHalfToTwice
         {L" 94.5 ", 94.5}, {L"９８．５", 98.5}, {L"100", 100.}, {L".5", .5},
         {L"", {}}, {L"-80", {}}, {L"8e1", {}}, {L"80mm", {}}, {L"1.2.3", {}}};
     for (const auto& t : typed) EXPECT_EQ(ParseMeasuredMm(t.typed), t.want) << t.typed;
-}
-
-TEST(Calibration, MillimetresAndInchesOfTheRulersAndTheSizeDialogStretchPixelsStay) {
-    // 8999 twips = 158.7 of Windows' mm = 127 true ones at 1.25: 137 ticks with the 10 mm
-    // margin, 13 numbers; the 10th tick and the 1st number at 1.25 cm, the 8th eighth at 1.25 in,
-    // a pixel tick where it always was.
-    const struct { RulerUnit unit; size_t i; std::tuple<size_t, size_t, float, float> want; } ticks[] = {
-        {RulerUnit::Millimetre, 10, {137, 13, 708.661f, 708.661f}}, {RulerUnit::InchEighths, 8, {48, 6, 1800, 1800}},
-        {RulerUnit::Pixel, 1, {158, 19, 60, 480}}};
-    for (const auto& t : ticks) {
-        RulerModel r;
-        std::tie(r.outerWidth, r.outerHeight, r.clientWidth, r.clientHeight) = std::tuple(9029.f, 500.f, 8999.f, 470.f);
-        ScaleByUnit(t.unit, true, r, ScaleContext{{15, 15}, false, {}, k80Mm});
-        const auto [count, numbers, at, numberAt] = t.want;
-        EXPECT_EQ(std::pair(r.ticks.Count() - 1, r.numbers.Count() - 1), std::pair(count, numbers));
-        EXPECT_NEAR(r.ticks[t.i].x1, at, 0.01f);
-        EXPECT_NEAR(r.numbers[1].left, numberAt, 0.01f);
-    }
-    // Typed: 100 x 50 true mm = 472.44 x 236.22 px; 4 x 2 in = 480 x 240. The rulers take the
-    // same lengths in layout twips. Shown: 945 px = 200.03 true mm, 480 px = 4 in.
-    const struct { const wchar_t *w, *h; SizeUnit unit; std::tuple<int32_t, int32_t, double, double> want; } sizes[] = {
-        {L"100", L"50", SizeUnit::Millimetre, {472, 236, 7086.61, 3543.31}},
-        {L"4", L"2", SizeUnit::Inch, {480, 240, 7200, 3600}}, {L"4", L"2", SizeUnit::Pixel, {4, 2, 60, 30}}};
-    for (const auto& s : sizes) {
-        const auto typed = std::get<TypedWindowSize>(ConvertTypedSize(s.w, s.h, s.unit, {15, 15}, k80Mm));
-        const auto [w, h, rulerW, rulerH] = s.want;
-        EXPECT_EQ(std::pair(typed.widthPx, typed.heightPx), std::pair(w, h));
-        EXPECT_NEAR(typed.rulerWidthTwips, rulerW, 0.01);
-        EXPECT_NEAR(typed.rulerHeightTwips, rulerH, 0.01);
-    }
-    const ShownSize mm = ShownWindowSize(945, 480, SizeUnit::Millimetre, {15, 15}, k80Mm);
-    const ShownSize in = ShownWindowSize(945, 480, SizeUnit::Inch, {15, 15}, k80Mm);
-    EXPECT_EQ(std::tuple(mm.width, mm.height, in.width, in.height), std::tuple(200, 101, 7, 4));
 }
 
 TEST(Calibration, TheFilesValueIsReadRepairedAndWrittenAndTheMonitorNamedAndMeasuredByItsEdid) {

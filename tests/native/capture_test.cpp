@@ -46,17 +46,27 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
     // 801 px = 211.93 mm, 662 px = 6.896 in; 600 px at 12 twips = 7200 twips = 127 mm and 5 in
     // exactly, in single precision too. Widths go with the horizontal resolution, heights with
     // the vertical one.
-    const struct { int32_t w, h; SizeUnit unit; TwipsPerPixel tpp; Pair want; } rows[] = {
+    // Calibrated at 1.25 (a line of 100 of Windows' millimetres measured 80): 945 px = 200.03
+    // true mm, 480 px = 4 in; pixels stay.
+    const struct { int32_t w, h; SizeUnit unit; TwipsPerPixel tpp; Pair want; double scale = 1.0; } rows[] = {
         {801, 600, kMm, kSkewed, {211, 127}}, {662, 600, kInch, kSkewed, {6, 5}}, {801, 600, kPx, k96Dpi, {801, 600}},
-        {567, 400, kMm, k144Dpi, {100, 70}}};
-    ExpectRows(rows, [](auto& c) { auto [w, h] = ShownWindowSize(c.w, c.h, c.unit, c.tpp); return Pair(w, h); });
-    // Both inch scales of the rulers open the dialog in inches.
-    for (RulerUnit unit : {RulerUnit::InchTenths, RulerUnit::InchEighths}) EXPECT_EQ(SizeUnitFor(unit), kInch);
+        {567, 400, kMm, k144Dpi, {100, 70}}, {945, 480, kMm, k96Dpi, {200, 101}, 1.25},
+        {945, 480, kInch, k96Dpi, {7, 4}, 1.25}, {945, 480, kPx, k96Dpi, {945, 480}, 1.25}};
+    ExpectRows(rows, [](auto& c) {
+        auto [w, h] = ShownWindowSize(c.w, c.h, c.unit, c.tpp, c.scale);
+        return Pair(w, h);
+    });
     // 100 x 50 mm = 377.95 x 188.98 px; pixels go to twips at each direction's resolution;
     // 2.5 and 3.5 px go to the even neighbour. Refused: the width before the height, 0.3 px
     // rounds to 0, -5 (typed in full width) is no size, 1e39 is beyond single precision and
     // 1e400 beyond double, 32767.5 px rounds to 32768, and so do 8670 mm (32768.50 px).
-    const struct { const wchar_t *w, *h; SizeUnit unit; TwipsPerPixel tpp; const wchar_t* want; } typed[] = {
+    // Calibrated at 1.25: 100 x 50 true mm = 472.44 x 236.22 px, 4 x 2 in = 480 x 240; the rulers
+    // take the same lengths in layout twips.
+    // 800 x 700 px were filled in as 211 x 185 mm, or 8 x 7 in: a box left as it was keeps its
+    // pixels; 9 in typed over the width gives 864 px; read in another unit the numbers are new.
+    const FilledSize mm{kMm, L"211", L"185", 800, 700}, inch{kInch, L"8", L"7", 800, 700};
+    const struct { const wchar_t *w, *h; SizeUnit unit; TwipsPerPixel tpp; const wchar_t* want;
+                   double scale = 1.0; const FilledSize* filled = nullptr; } typed[] = {
         {L"100", L"50", kMm, k96Dpi, L"378 x 189 px, 5669.3 x 2834.6 twips"},
         {L"100", L"50", kMm, k144Dpi, L"567 x 283 px, 5669.3 x 2834.6 twips"},
         {L"8", L"6.25", kInch, k96Dpi, L"768 x 600 px, 11520.0 x 9000.0 twips"},
@@ -67,16 +77,16 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
         {L"0.3", L"100", kPx, k96Dpi, L"width not positive"}, {L"100", L"－５", kMm, k96Dpi, L"height not positive"},
         {L"100", L"1e39", kPx, k96Dpi, L"height too large"}, {L"1e400", L"100", kPx, k96Dpi, L"width too large"},
         {L"32767.5", L"100", kPx, k96Dpi, L"width too large"}, {L"100", L"8670", kMm, k96Dpi, L"height too large"},
+        {L"100", L"50", kMm, k96Dpi, L"472 x 236 px, 7086.6 x 3543.3 twips", 1.25},
+        {L"4", L"2", kInch, k96Dpi, L"480 x 240 px, 7200.0 x 3600.0 twips", 1.25},
+        {L"4", L"2", kPx, k96Dpi, L"4 x 2 px, 60.0 x 30.0 twips", 1.25},
+        {L"211", L"185", kMm, k96Dpi, L"800 x 700 px, 12000.0 x 10500.0 twips", 1.0, &mm},
+        {L"9", L"7", kInch, k96Dpi, L"864 x 700 px, 12960.0 x 10500.0 twips", 1.0, &inch},
+        {L"211", L"185", kInch, k96Dpi, L"20256 x 17760 px, 303840.0 x 266400.0 twips", 1.0, &mm},
     };
-    ExpectRows(typed, [](auto& c) { return Outcome(ConvertTypedSize(c.w, c.h, c.unit, c.tpp)); });
-    // 800 x 700 px were filled in as 211 x 185 mm, or 8 x 7 in: a box left as it was keeps its
-    // pixels; 9 in typed over the width gives 864 px; read in another unit the numbers are new.
-    const FilledSize mm{kMm, L"211", L"185", 800, 700}, inch{kInch, L"8", L"7", 800, 700};
-    const struct { const wchar_t *w, *h; SizeUnit unit; const FilledSize* filled; const wchar_t* want; } kept[] = {
-        {L"211", L"185", kMm, &mm, L"800 x 700 px, 12000.0 x 10500.0 twips"},
-        {L"9", L"7", kInch, &inch, L"864 x 700 px, 12960.0 x 10500.0 twips"},
-        {L"211", L"185", kInch, &mm, L"20256 x 17760 px, 303840.0 x 266400.0 twips"}};
-    ExpectRows(kept, [](auto& c) { return Outcome(ConvertTypedSize(c.w, c.h, c.unit, k96Dpi, 1.0, c.filled)); });
+    ExpectRows(typed, [](auto& c) {
+        return Outcome(ConvertTypedSize(c.w, c.h, c.unit, c.tpp, c.scale, c.filled));
+    });
     // A box's text is a plain decimal number between blanks, or it is no number.
     // Digits, sign, point and space typed in full width, as an input method in full-width mode
     // types them, read like their ASCII forms; a full-width letter is no part of a number.
@@ -252,9 +262,8 @@ TEST(SavedFiles, NamesEndInTheFormatsExtensionAndLongPathsTakeTheExtendedForm) {
 // that is not there (2) is moved to, one that appeared meanwhile (80, 183) replaced after all.
 // A file held by another program (5, 32, 33, and 1175, 1176, where both files kept their
 // names) is tried again after a pause while the time lasts; when the old file was left under
-// the previous name (1177) it is put back first. Anything else fails at once. The calls are
-// ReplaceFileW(replaced, replacement, backup, IGNORE_MERGE_ERRORS = 2) and MoveFileExW(from,
-// to, WRITE_THROUGH = 8), never with REPLACE_EXISTING (1).
+// the previous name (1177) it is put back first. Anything else fails at once. Which function
+// each call is, with which names, is left to the in-process test that saves over real files.
 TEST(SavedFiles, TheCallsThatReplaceATargetFollowHowTheLastEnded) {
     using C = ReplaceCall;
     const struct { C last; uint32_t error; bool timeLeft; std::pair<C, bool> want; } steps[] = {
@@ -266,10 +275,6 @@ TEST(SavedFiles, TheCallsThatReplaceATargetFollowHowTheLastEnded) {
         {C::PutBack, 32, false, {C::Move, false}},
         {C::Replace, 3, true, {C::Fail, false}}, {C::Move, 112, true, {C::Fail, false}}, {C::Move, 2, true, {C::Fail, false}}};
     ExpectRows(steps, [](auto& c) { auto s = NextReplaceStep(c.last, c.error, c.timeLeft); return std::pair(s.call, s.afterPause); });
-    using enum SaveName;
-    const struct { C call; std::tuple<FileFunction, SaveName, SaveName, uint32_t> want; } calls[] = {{C::Replace, {FileFunction::ReplaceFileW, Temporary, Target, 2}},
-        {C::Move, {FileFunction::MoveFileExW, Temporary, Target, 8}}, {C::PutBack, {FileFunction::MoveFileExW, Previous, Target, 8}}};
-    ExpectRows(calls, [](auto& c) { const FileCall f = CallFor(c.call); return std::tuple(f.function, f.from, f.to, f.flags); });
 }
 
 }  // namespace

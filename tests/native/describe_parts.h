@@ -28,19 +28,17 @@ inline Lines Describe(const PartList& list) {
         } else if (const auto* p = std::get_if<PolylinePart>(&part)) {
             // Many points all at one distance from their middle: a circle, by its centre and radius.
             const size_t n = p->PointCount();
-            double cx = 0, cy = 0, r = -1;
+            double cx = 0, cy = 0;
             for (size_t i = 0; i + 1 < n; ++i) {
                 cx += p->xs[i] / (n - 1);
                 cy += p->ys[i] / (n - 1);
             }
-            for (size_t i = 0; i < n && n > 8; ++i) {
-                const double d = std::hypot(p->xs[i] - cx, p->ys[i] - cy);
-                r = (i == 0 || std::abs(d - r) < 1e-6) ? d : -1;
-                if (r < 0) break;
-            }
-            if (r >= 0 && n > 8) s << "C (" << cx << ',' << cy << ") r" << r;
+            auto distance = [&](size_t i) { return std::hypot(p->xs[i] - cx, p->ys[i] - cy); };
+            bool circle = n > 8;
+            for (size_t i = 1; i < n; ++i) circle = circle && std::abs(distance(i) - distance(0)) < 1e-6;
+            if (circle) s << "C (" << cx << ',' << cy << ") r" << distance(0);
             else s << 'P';
-            for (size_t i = 0; i < n && !(r >= 0 && n > 8); ++i) s << " (" << p->xs[i] << ',' << p->ys[i] << ')';
+            for (size_t i = 0; i < n && !circle; ++i) s << " (" << p->xs[i] << ',' << p->ys[i] << ')';
             if (p->penWidth != 1 || p->color != kBlack) s << " pen=" << p->penWidth << '/' << p->color;
         } else if (const auto* l = std::get_if<LinePart>(&part)) {
             s << "L (" << l->x1 << ',' << l->y1 << ")-(" << l->x2 << ',' << l->y2 << ')';

@@ -14,8 +14,7 @@ TEST(DpiReading, ATargetIsReadInTheDpiItsOwnProgramLaysItOutAt) {
     // The record's DPI, stretched, this thread's awareness and the DPI its rectangles come in;
     // from awareness, context DPI, monitor DPI, ours, composed.
     using Want = std::tuple<uint32_t, bool, A, uint32_t>;
-    struct Row { DpiFacts facts; Want want; };
-    const Row rows[] = {
+    const struct { DpiFacts facts; Want want; } rows[] = {
         // Started at 144 while we have 96: our thread cannot think at 144, so the screen's pixels
         // are read and scaled.
         {{A::System, 144, 96, 96}, {144, true, A::PerMonitor, 96}},
@@ -31,7 +30,7 @@ TEST(DpiReading, ATargetIsReadInTheDpiItsOwnProgramLaysItOutAt) {
         // Without a compositor every program draws in the screen's pixels.
         {{A::Unaware, 96, 144, 144, false}, {144, false, A::PerMonitor, 144}},
     };
-    ExpectRows(rows, [](const Row& row) {
+    ExpectRows(rows, [](const auto& row) {
         const DpiReading r = ReadingFor(row.facts);
         return Want{r.dpi, r.stretched, r.thread, r.threadDpi};
     });

@@ -40,7 +40,6 @@ TEST(PollInterval, FastWhileAButtonIsDownOrAfterAChangeSlowAtLongRest) {
     EXPECT_LT(moving, longAgo);
     // A while after a change, and with a button down however long ago.
     EXPECT_EQ(std::pair(PollInterval(5000, false), PollInterval(600000, true)), std::pair(moving, moving));
-    EXPECT_GT(CheckInterval(), longAgo) << "the check costs less than the poll";
 }
 
 }  // namespace

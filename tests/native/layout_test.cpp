@@ -28,8 +28,9 @@ RulerModel Ruler(float length, bool horizontal) {
 
 // 15 twips per pixel across, 12 down, so a ruler using the other direction's resolution
 // shows. Numbers measure 90 twips per character and 180 high.
-ScaleContext Ctx(bool inside = false) {
-    return {{15.0, 12.0}, inside, [](std::wstring_view c) { return std::pair(90.f * c.size(), 180.f); }};
+ScaleContext Ctx(bool inside = false, double lengthScale = 1.0) {
+    auto measure = [](std::wstring_view c) { return std::pair(90.f * c.size(), 180.f); };
+    return {{15.0, 12.0}, inside, measure, lengthScale};
 }
 
 size_t Shown(const auto& all) { return std::ranges::count_if(all, [](auto& e) { return e.visible; }); }
@@ -43,7 +44,7 @@ size_t Shown(const auto& all) { return std::ranges::count_if(all, [](auto& e) { 
 TEST(ScaleByUnit, TicksAndNumbersOfEachUnitAndPlacementElementsOnlyAddedAndOnlyAUnitLaysAnyOut) {
     enum Where { kHorizontal, kOutside, kInside };
     const struct { const char* name; RulerUnit unit; Where where; float length; size_t ticks, numbers, i; float at, tip;
-                   size_t k; const wchar_t* caption; float numberAt, across; } cases[] = {
+                   size_t k; const wchar_t* caption; float numberAt, across; double scale = 1.0; } cases[] = {
         {"mm, 168.73 rounds up", kMm, kHorizontal, 8999, 169, 16, 160, 9070.866f, 270, 10, L"10", 5669.291f, 90},
         {"mm, vertical", kMm, kOutside, 8970, 168, 16, 165, 9354.331f, 320, 12, L"12", 6803.150f, 90},
         {"mm, vertical inside", kMm, kInside, 8970, 168, 16, 10, 566.929f, 200, 10, L"10", 5669.291f, 200},
@@ -59,12 +60,18 @@ TEST(ScaleByUnit, TicksAndNumbersOfEachUnitAndPlacementElementsOnlyAddedAndOnlyA
         {"pixels 100, vertical", kPixels, kOutside, 1200, 33, 4, 1, 48, 370, 3, L"96", 1152, 90},
         // "1056" would start at 470 - 200 - 360 = -90: it starts at the edge instead.
         {"pixels 1100, vertical", kPixels, kOutside, 13200, 283, 35, 40, 1920, 270, 33, L"1056", 12672, 0},
+        // Calibrated at 1.25 (a line of 100 of Windows' millimetres measured 80): 8999 twips =
+        // 158.7 of Windows' mm = 127 true ones, 137 ticks with the 10 mm margin; the 10th tick and
+        // the 1st number at 1.25 cm, the 8th eighth at 1.25 in; a pixel tick where it always was.
+        {"mm, calibrated", kMm, kHorizontal, 8999, 137, 13, 10, 708.661f, 270, 1, L"1", 708.661f, 90, 1.25},
+        {"eighths, calibrated", kEighths, kHorizontal, 8999, 48, 6, 8, 1800, 270, 1, L"1", 1800, 90, 1.25},
+        {"pixels, calibrated", kPixels, kHorizontal, 8999, 158, 19, 1, 60, 370, 1, L"32", 480, 90, 1.25},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const bool horizontal = c.where == kHorizontal;
         RulerModel r = Ruler(c.length, horizontal);
-        ASSERT_TRUE(ScaleByUnit(c.unit, horizontal, r, Ctx(c.where == kInside)));
+        ASSERT_TRUE(ScaleByUnit(c.unit, horizontal, r, Ctx(c.where == kInside, c.scale)));
         // One spare element is loaded beyond those shown, none when the pattern element will do.
         EXPECT_EQ(std::tuple(Shown(r.ticks), r.ticks.Count(), Shown(r.numbers), r.numbers.Count()),
                   std::tuple(c.ticks, c.ticks + 1, c.numbers, c.numbers == 1 ? 1 : c.numbers + 1));
@@ -108,10 +115,14 @@ Places Of(const std::optional<RulerPlaces>& places) {
 }
 
 // Worked by hand: outside = above and left of the frame, inside = along the bottom and left
-// edges within it. The horizontal ruler is 34 thick, the vertical one 33, so a swap shows.
-TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
+// edges within it. The horizontal ruler is 34 thick, the vertical one 33, so a swap shows. On a
+// work area (a 1280 x 800 screen whose taskbar takes the bottom 30 pixels) both thicknesses stay
+// on it, inside the target where outside has no room.
+TEST(PlaceRulers, LaysBothRulersAlongTheTargetKeepsThemOnTheWorkAreaOrRefusesBeyond32Bits) {
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min(), kMax = std::numeric_limits<int32_t>::max();
-    const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
+    const PixelRect work{0, 0, 1280, 770};
+    const struct { const char* name; PixelRect target; bool inside; Places want;
+                   std::optional<PixelRect> area = {}; } rows[] = {
         // A monitor left of and above the primary: no pixel may be lost to rounding toward zero.
         {"negative outside", {-1919, -1079, -1, -1}, false, {-1919, -1113, 1918, 34, -1952, -1079, 33, 1078}},
         {"negative inside", {-1919, -1079, -1, -1}, true, {-1919, -35, 1918, 34, -1919, -1079, 33, 1078}},
@@ -122,24 +133,16 @@ TEST(PlaceRulers, LaysBothRulersAlongTheTargetOrRefusesBeyond32Bits) {
         {"top edge outside", {0, kMin + 10, 10, kMin + 40}, false, {-1, -1, -1, -1}},
         {"top edge inside", {0, kMin + 10, 10, kMin + 40}, true, {0, kMin + 6, 10, 34, 0, kMin + 10, 33, 30}},
         {"left edge outside", {kMin + 10, 0, kMin + 20, 10}, false, {-1, -1, -1, -1}},
+        {"room outside", {100, 100, 500, 400}, false, {100, 66, 400, 34, 67, 100, 33, 300}, work},
+        {"maximized", {0, 0, 1280, 770}, false, {0, 736, 1280, 34, 0, 0, 33, 770}, work},
+        {"snapped right", {640, 0, 1280, 770}, false, {640, 736, 640, 34, 607, 0, 33, 770}, work},
+        {"snapped to the top", {300, 0, 900, 400}, false, {300, 366, 600, 34, 267, 0, 33, 400}, work},
+        {"touching the left edge", {33, 200, 400, 500}, false, {33, 166, 367, 34, 0, 200, 33, 300}, work},
+        {"half off the left", {-200, 100, 300, 400}, false, {-200, 66, 500, 34, 0, 100, 33, 300}, work},
+        {"half below, inside", {100, 600, 500, 1000}, true, {100, 736, 400, 34, 100, 600, 33, 400}, work},
+        {"off the right", {1300, 100, 1600, 400}, false, {1300, 66, 300, 34, 1247, 100, 33, 300}, work},
     };
-    ExpectRows(rows, [](auto& c) { return Of(PlaceRulers(c.target, 34, 33, c.inside)); });
-}
-
-// A 1280 x 800 screen whose taskbar takes the bottom 30 pixels. Thicknesses 34 and 33 as above.
-TEST(PlaceRulers, KeepBothThicknessesOnTheWorkAreaInsideTheTargetWhereOutsideHasNoRoom) {
-    const PixelRect work{0, 0, 1280, 770};
-    const struct { const char* name; PixelRect target; bool inside; Places want; } rows[] = {
-        {"room outside", {100, 100, 500, 400}, false, {100, 66, 400, 34, 67, 100, 33, 300}},
-        {"maximized", {0, 0, 1280, 770}, false, {0, 736, 1280, 34, 0, 0, 33, 770}},
-        {"snapped right", {640, 0, 1280, 770}, false, {640, 736, 640, 34, 607, 0, 33, 770}},
-        {"snapped to the top edge only", {300, 0, 900, 400}, false, {300, 366, 600, 34, 267, 0, 33, 400}},
-        {"touching the left edge", {33, 200, 400, 500}, false, {33, 166, 367, 34, 0, 200, 33, 300}},
-        {"half off the left", {-200, 100, 300, 400}, false, {-200, 66, 500, 34, 0, 100, 33, 300}},
-        {"half below, inside", {100, 600, 500, 1000}, true, {100, 736, 400, 34, 100, 600, 33, 400}},
-        {"off the right", {1300, 100, 1600, 400}, false, {1300, 66, 300, 34, 1247, 100, 33, 300}},
-    };
-    ExpectRows(rows, [&](auto& c) { return Of(PlaceRulers(c.target, 34, 33, c.inside, work)); });
+    ExpectRows(rows, [](auto& c) { return Of(PlaceRulers(c.target, 34, 33, c.inside, c.area)); });
 }
 
 TEST(Dialogs, PreviewHasATickPerWholeMillimetreANumberPerCentimetreTheDialogIsKeptOnTheWorkAreaAndTheVersionBoxBandsEverySixteenth) {

@@ -60,7 +60,7 @@ std::string Svg(ListUnit unit, const std::vector<DrawPart>& parts, bool whole = 
 }
 
 // 400 x 300 pixels at 15 twips are 300 x 225 points; in HIMETRIC a pixel is 26.458.
-TEST(SvgPlayer, EachPartKindInTheListsUnitsTextsEscapedInUtf8) {
+TEST(SvgPlayer, EachPartKindInTheListsUnitsTextsEscapedInUtf8AndTheSameAloneAsInItsList) {
     EXPECT_NE(Svg(ListUnit::Pixels, {}, true).find(R"(width="300pt" height="225pt" viewBox="0 0 400 300")"), std::string::npos);
     const RectPart solid = Box(10, 20, 30, 40, Fill::Solid);
     const std::string pen = " stroke=\"#000000\" stroke-width=\"1\"/>\n", face = " font-family=\"\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D\" font-size=\"9\" fill=\"#000000\"";
@@ -78,12 +78,9 @@ TEST(SvgPlayer, EachPartKindInTheListsUnitsTextsEscapedInUtf8) {
     };
     for (const auto& r : rows) EXPECT_EQ(Svg(ListUnit::Pixels, {r.part}), r.want);
     EXPECT_EQ(Svg(ListUnit::Himetric, {Line(0, 0, 1000, 0)}), "<line x1=\"0\" y1=\"13.229\" x2=\"1000\" y2=\"13.229\" stroke=\"#000000\" stroke-width=\"26.458\"/>\n");
-}
-
-// Each part as the list keeps it draws the same alone as after the others: no colour or face
-// passes from a red text in another face to the next, no background from a transparent text to
-// a hatched box. The box's pattern goes first, in the document's definitions.
-TEST(SvgPlayer, EachPartDrawsTheSameAloneAsInItsList) {
+    // Each part as the list keeps it draws the same alone as after the others: no colour or face
+    // passes from a red text in another face to the next, no background from a transparent text
+    // to a hatched box. The box's pattern goes first, in the document's definitions.
     RectTextPart red = BoxedText(0, 0, 50, 20, L"Red", kLayoutRight);
     std::tie(red.face, red.textColor, red.opaque) = std::tuple(L"Other", 0x0000FF, true);
     PartList list;

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <climits>
 #include <cmath>
 #include <tuple>
 
@@ -167,7 +166,7 @@ Lines Frame(const TargetRecord& t) {
     return Describe(list);
 }
 
-TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
+TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptionsAndTheFrameWhereTheClientAreaLeavesIt) {
     constexpr uint32_t kCap = style_bits::kCaption, kSys = style_bits::kSysMenu, kMax = style_bits::kMaximizeBox, kDis = style_bits::kDisabled;
     // The close box at 401 - 16 - 0.5 = 384.5, its cross from 384 (to even; half-up gives 385);
     // the others (X - m) further left each, overlapping by 2m as they always have: 370 with a
@@ -187,7 +186,6 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     const struct { uint32_t style, ex; Lines want; } buttons[] = {
         {kCap | kSys, 0, {}}, {kCap | kSys | kDis, 0, {}}, {kCap | kSys | kMin, 0, {mid, maxOff, low, minOn}},
         {kCap | kSys | kMax, 0, {mid, maxOn, low, minOff}},
-        {kCap | kSys | kMin | kMax, 0, {mid, maxOn, low, minOn}},
         {kCap | kSys | kMin | kMax | kDis, 0, {mid, maxOn, low, minOn}},
         {kCap | kSys, kHelp, {mid, L"B 370,0 16x18 centre '?'"}},
         {kCap | kSys | kMax, kHelp, {mid, maxOn, low, minOff}},
@@ -208,12 +206,9 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptions) {
     const std::vector<MenuItemRecord> items = {{{54, 82, 90, 101}, L"ファイル(&F)"}, {{90, 82, 130, 101}, L"&Edit"}};
     EXPECT_EQ(Frame(Window(0, items)), (Lines{L"R 0,0 401x300 hatched opaque", L"B 4,22 36x19 left 'ファイル(&F)'", L"B 40,22 40x19 left '&Edit'"}));
     EXPECT_EQ(Frame(Window(kCap | kSys, items)).back(), L"B 40,22 40x19 left '&Edit'");
-}
-
-// The frame from where Windows put the client area of the 401 x 300 window at (50, 60): its edge,
-// and the caption bar (19 high) right above the menu bar or the client area, between the
-// thinner side's borders. Too little room above for it: the window paints its own title bar.
-TEST(DrawWindowFrame, TheFrameIsWhereTheClientAreaLeavesItOnEachSide) {
+    // The frame from where Windows put the client area: its edge, and the caption bar (19 high)
+    // right above the menu bar or the client area, between the thinner side's borders. Too
+    // little room above for it: the window paints its own title bar.
     const Lines thick{L"R 4,23 393x273 hatched opaque", L"R 4,4 393x19 caption", L"B 23,4 374x19 left 'Title'",
                       L"R 380.5,4.5 16x18 caption"};
     const struct { Rect32 client; std::vector<MenuItemRecord> menu; Lines want; } rows[] = {
@@ -229,7 +224,7 @@ TEST(DrawWindowFrame, TheFrameIsWhereTheClientAreaLeavesItOnEachSide) {
         {{50, 60, 451, 360}, {}, {}},
     };
     ExpectRows(rows, [](auto& row) {
-        TargetRecord t = Window(style_bits::kCaption | style_bits::kSysMenu, row.menu);
+        TargetRecord t = Window(kCap | kSys, row.menu);
         t.frame.client = row.client;
         const Lines all = Frame(t);
         return Lines(all.begin() + 1, all.begin() + std::min<size_t>(all.size(), 5));
@@ -440,28 +435,21 @@ TEST(ListDrawers, TabsStandOnAnOutlinedBodyTheSelectedOneLastAndRaisedTheirCapti
 // Depths of the rows on show, worked by hand: a line comes down to each row but the first, goes
 // on to a later sibling, and an ancestor's line passes the rows between it and its next sibling.
 TEST(ListDrawers, TreeRowsAreLinkedToTheirSiblingsAndAncestorsLinesPassBetween) {
-    struct Row {
-        std::vector<int32_t> depths;
-        std::vector<bool> fromAbove, onBelow;
-        std::vector<std::vector<bool>> passing;
-    };
-    const Row table[] = {
-        {{0, 1, 1, 2, 0}, {false, true, true, true, true}, {true, true, false, false, false},
-         {{}, {true}, {true}, {true, false}, {}}},
-        {{2, 1, 0}, {true, true, true}, {false, false, false}, {{true, true}, {true}, {}}},
-        {{0, 0, 1, 2, 1}, {false, true, true, true, true}, {true, false, true, false, false},
-         {{}, {}, {false}, {false, true}, {false}}}};
-    for (const Row& r : table) {
+    // Each row on show: its depth, a line from above, a line on below, the ancestors' lines passing.
+    using Link = std::tuple<int32_t, bool, bool, std::vector<bool>>;
+    const std::vector<Link> trees[] = {
+        {{0, false, true, {}}, {1, true, true, {true}}, {1, true, false, {true}},
+         {2, true, false, {true, false}}, {0, true, false, {}}},
+        {{2, true, false, {true, true}}, {1, true, false, {true}}, {0, true, false, {}}},
+        {{0, false, true, {}}, {0, true, false, {}}, {1, true, true, {false}},
+         {2, true, false, {false, true}}, {1, true, false, {false}}}};
+    for (const std::vector<Link>& tree : trees) {
         std::vector<ItemRecord> rows;
-        for (int32_t d : r.depths) rows.push_back({{}, L"", 0, d});
-        Row got;
-        for (const auto& link : LinkTreeRows(rows)) {
-            got.fromAbove.push_back(link.fromAbove);
-            got.onBelow.push_back(link.onBelow);
-            got.passing.push_back(link.passing);
-        }
-        EXPECT_EQ(std::tie(got.fromAbove, got.onBelow, got.passing), std::tie(r.fromAbove, r.onBelow, r.passing))
-            << testing::PrintToString(r.depths);
+        for (const Link& row : tree) rows.push_back({{}, L"", 0, std::get<0>(row)});
+        std::vector<Link> got;
+        for (const TreeRowLinks& link : LinkTreeRows(rows))
+            got.emplace_back(rows[got.size()].level, link.fromAbove, link.onBelow, link.passing);
+        EXPECT_EQ(got, tree);
     }
 }
 
