@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <utility>
@@ -21,10 +20,7 @@
 #include "driver/driver.h"
 #include "platform/dpi_win.h"
 #include "platform/gdi_win.h"
-#include "platform/png_win.h"
 #include "platform/window_reports_win.h"
-#include "vector/read/accessible_reader_win.h"
-#include "vector/read/control_query_win.h"
 #include "vector/redraw_win.h"
 
 namespace plumbo {
@@ -38,25 +34,22 @@ const std::vector<std::wstring> kTargetPrograms{L"testtarget.exe",
 #endif
 };
 
-// A metafile played on white at its natural size, as 24-bit rows.
+// A metafile played on white at its natural size, as 0x00RRGGBB pixels row by row.
 struct Played {
     int width = 0, height = 0;
-    std::vector<uint8_t> rows;
-    size_t Stride() const { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
+    std::vector<uint32_t> pixels;
     // How many pixels of [x0, x1) x [y0, y1) are black.
     int Black(int x0, int y0, int x1, int y1) const {
         int n = 0;
         for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
-            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x) {
-                const uint8_t* pixel = &rows[y * Stride() + x * 3];
-                n += (pixel[0] | pixel[1] | pixel[2]) == 0;
-            }
+            for (int x = std::max(x0, 0); x < std::min(x1, width); ++x)
+                n += (pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) == 0;
         return n;
     }
 };
 Played Play(const RedrawResult& redrawn) {
     Played out{redrawn.naturalWidth, redrawn.naturalHeight, {}};
-    const BITMAPINFO bi = TopDownDib(out.width, out.height, 24);
+    const BITMAPINFO bi = TopDownDib(out.width, out.height, 32);
     void* bits = nullptr;
     MemoryDc dc(nullptr);
     Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -65,7 +58,8 @@ Played Play(const RedrawResult& redrawn) {
     FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     PlayEnhMetaFile(dc.Get(), redrawn.picture.EnhMetafile(), &all);
     GdiFlush();
-    out.rows.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + out.Stride() * out.height);
+    const auto* first = static_cast<const uint32_t*>(bits);
+    out.pixels.assign(first, first + static_cast<size_t>(out.width) * out.height);
     return out;
 }
 
@@ -99,16 +93,10 @@ Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, 
     SCOPED_TRACE(testing::Message() << program);
     e2e::Target target(program);
     EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args));
-    BOOL wow64 = FALSE;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, target.Pid());
-    EXPECT_TRUE(process && IsWow64Process(process, &wow64) && (wow64 != FALSE) == (program == L"testtarget32.exe"));
-    if (process) CloseHandle(process);
     auto shown = e2e::ShownBy(target);
-    for (e2e::ShownText& s : shown) {
-        const RECT r = s.rect;
-        s.rect = {std::lround(r.left * stretch), std::lround(r.top * stretch), std::lround(r.right * stretch),
-                  std::lround(r.bottom * stretch)};
-    }
+    for (e2e::ShownText& s : shown)
+        for (LONG* edge : {&s.rect.left, &s.rect.top, &s.rect.right, &s.rect.bottom})
+            *edge = std::lround(*edge * stretch);
     EXPECT_GE(shown.size(), least) << "the target did not say what it shows";
     // What reaches the picture, not how soon: the accessibility budget has its own test below. On
     // a machine another program keeps busy, Wine's calls across processes can need more than the
@@ -184,33 +172,25 @@ TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerTh
     EXPECT_TRUE(Answers(target.Hwnd())) << "the target ended";
 }
 
-// The pictures in a metafile, each as "x,y wxh from-w colour-8-rows-down-in-the-middle".
-std::vector<std::string> Pictures(HENHMETAFILE emf) {
-    std::vector<std::string> images;
+// A picture in a metafile: where it is drawn (x, y, width, height), how many pixels wide it is,
+// and its colour 8 rows into it, in the middle.
+using Image = std::tuple<long, long, long, long, long, COLORREF>;
+std::vector<Image> Pictures(HENHMETAFILE emf) {
+    std::vector<Image> images;
     EnumEnhMetaFile(nullptr, emf, [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
         if (rec->iType != EMR_STRETCHDIBITS) return 1;
         const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
         const auto* bytes = reinterpret_cast<const uint8_t*>(rec);
-        const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(bytes + s->offBmiSrc);
-        const uint8_t* bits = bytes + s->offBitsSrc;
-        const size_t stride = (info->biWidth * 3 + 3) / 4 * 4;
-        const size_t mid = stride * 8 + info->biWidth / 2 * 3;
-        char text[80];
-        std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld from %ld %02x%02x%02x", s->xDest, s->yDest,
-                      s->cxDest, s->cyDest, info->biWidth, bits[mid + 2], bits[mid + 1], bits[mid]);
-        reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
+        const long width = reinterpret_cast<const BITMAPINFOHEADER*>(bytes + s->offBmiSrc)->biWidth;
+        const uint8_t* mid = bytes + s->offBitsSrc + (width * 3 + 3) / 4 * 4 * 8 + width / 2 * 3;
+        reinterpret_cast<std::vector<Image>*>(found)->emplace_back(s->xDest, s->yDest, s->cxDest, s->cyDest, width,
+                                                                   RGB(mid[2], mid[1], mid[0]));
         return 1;
     }, &images, nullptr);
     return images;
 }
-
-// The owner-drawn list box's red rows as Pictures gives them, drawn over a rectangle from a
-// picture `from` pixels wide.
-std::string RedRowsAt(long left, long top, long width, long height, long from) {
-    char text[80];
-    std::snprintf(text, sizeof text, "%ld,%ld %ldx%ld from %ld c81e1e", left, top, width, height, from);
-    return text;
-}
+// The owner-drawn list box's rows.
+constexpr COLORREF kRowRed = RGB(0xC8, 0x1E, 0x1E);
 
 // An owner-drawn list box (testtarget.exe /ownerdrawn, red rows) with pictures on: the screen's
 // pixels of it in the metafile (one StretchDIBits over its rectangle, its first row red) and in the SVG
@@ -224,8 +204,8 @@ TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRe
         auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
         ASSERT_TRUE(redrawn.has_value());
         const long width = r.right - r.left;
-        const std::string want = RedRowsAt(r.left, r.top, width, r.bottom - r.top, width);
-        EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<std::string>(pictures, want));
+        const Image want{r.left, r.top, width, r.bottom - r.top, width, kRowRed};
+        EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<Image>(pictures, want));
         const std::string svg = redrawn->parts->Svg(nullptr);
         char place[96];
         std::snprintf(place, sizeof place, "x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64,iVBOR", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -271,8 +251,8 @@ TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPi
     const long left = std::lround(r.left * 1.5);
     const long top = std::lround(r.top * 1.5);
     const long width = std::lround(r.right * 1.5) - left;
-    const std::string want = RedRowsAt(left, top, width, std::lround(r.bottom * 1.5) - top, r.right - r.left);
-    EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<std::string>{want});
+    const Image want{left, top, width, std::lround(r.bottom * 1.5) - top, r.right - r.left, kRowRed};
+    EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<Image>{want});
     // Read in the screen's pixels, the grab among them.
     EXPECT_EQ(switches, std::vector<DpiAwareness>(4, DpiAwareness::PerMonitor));
     const auto texts = e2e::MetafileTexts(barsRedrawn->picture.EnhMetafile());
@@ -359,18 +339,12 @@ TEST(ToolkitRedraw, ControlsUnderToolkitNamesAreDrawnAsTheirBaseClassesWithTheir
 
 // A window whose client area covers its caption (testtarget.exe /ownframe) gets no made-up
 // caption: no title, no caption buttons right of its tabs, whose texts are drawn where it shows
-// them. With PLUMBO_PICTURE_OUT set, the played picture is left there as a PNG file.
+// them.
 TEST(OwnFrameRedraw, AWindowThatDrawsItsOwnTitleBarGetsNoMadeUpCaptionAndItsTabsAreDrawn) {
     for (const std::wstring& program : kTargetPrograms) {
         const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/ownframe", 300, 2);
         EXPECT_FALSE(Drawn(texts, L"Redrawn"));
         EXPECT_EQ(played.Black(played.width - 90, 2, played.width - 2, 30), 0);
-        if (const char* out = std::getenv("PLUMBO_PICTURE_OUT"); out && program == kTargetPrograms[0]) {
-            std::vector<uint8_t> png;
-            FILE* f = std::fopen(out, "wb");
-            const bool encoded = EncodePng(played.width, played.height, played.Stride(), played.rows, 96, 96, png) == S_OK;
-            EXPECT_TRUE(f && encoded && std::fwrite(png.data(), 1, png.size(), f) == png.size() && !std::fclose(f));
-        }
     }
 }
 
@@ -444,12 +418,11 @@ TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
             const auto shown = window ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
             return window && size_t(std::count_if(shown.begin(), shown.end(), line)) == lines;
         };
-        const bool up = e2e::WaitFor(found, 20000);
-        EXPECT_TRUE(up);
-        auto redrawn = up ? RedrawWindowAsMeta(window, nullptr, WindowTwipsPerPixel(window)) : std::nullopt;
-        const auto texts = redrawn ? e2e::MetafileTexts(redrawn->picture.EnhMetafile())
-                                   : std::vector<e2e::MetafileText>{};
-        const auto shown = up ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
+        ASSERT_TRUE(e2e::WaitFor(found, 20000));
+        auto redrawn = RedrawWindowAsMeta(window, nullptr, WindowTwipsPerPixel(window));
+        ASSERT_TRUE(redrawn.has_value());
+        const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+        const auto shown = ShownIn(window, row.items);
         auto there = [&](const e2e::ShownText& s) { return e2e::DrawnWhereShown(texts, s); };
         const auto drawn = std::count_if(shown.begin(), shown.end(), there);
         std::printf("%ls: %zu texts a person sees, %td drawn at their place\n", row.program.c_str(), shown.size(), drawn);
@@ -483,13 +456,13 @@ TEST(ListsRedraw, ATargetThatAnswersLateHangsOrClosesHoldsTheRedrawingUpNoLonger
 
             EXPECT_LT(TimedRedraw(target.Hwnd()).second, withinMs);
 
-            const bool closing = std::wstring(answer) == L"/close";
-            EXPECT_EQ(WaitForSingleObject(process, closing ? 5000 : 0), closing ? WAIT_OBJECT_0 : WAIT_TIMEOUT);
             // The hung tree will still write its late answer into the memory we placed in it: that
             // stays while it sleeps, and is freed once the target has caught up (this thread taking
             // its messages meanwhile). The target lives on.
             if (std::wstring(answer) == L"/hang") { EXPECT_EQ(PrivateAllocations(process), before + 1); }
-            if (!closing) {
+            if (std::wstring(answer) == L"/close") {
+                EXPECT_EQ(WaitForSingleObject(process, 5000), WAIT_OBJECT_0) << "the target did not end";
+            } else {
                 EXPECT_TRUE(e2e::WaitFor([&] { return PrivateAllocations(process) == before; }, 6000))
                     << PrivateAllocations(process) << " allocations, " << before << " before";
                 EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_TIMEOUT) << "the target ended";
