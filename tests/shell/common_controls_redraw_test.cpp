@@ -193,8 +193,8 @@ std::vector<Image> Pictures(HENHMETAFILE emf) {
         const auto* bytes = reinterpret_cast<const uint8_t*>(rec);
         const long width = reinterpret_cast<const BITMAPINFOHEADER*>(bytes + s->offBmiSrc)->biWidth;
         const uint8_t* mid = bytes + s->offBitsSrc + (width * 3 + 3) / 4 * 4 * 8 + width / 2 * 3;
-        reinterpret_cast<std::vector<Image>*>(found)->emplace_back(s->xDest, s->yDest, s->cxDest, s->cyDest, width,
-                                                                   RGB(mid[2], mid[1], mid[0]));
+        auto* images = reinterpret_cast<std::vector<Image>*>(found);
+        images->emplace_back(s->xDest, s->yDest, s->cxDest, s->cyDest, width, RGB(mid[2], mid[1], mid[0]));
         return 1;
     }, &images, nullptr);
     return images;
@@ -252,22 +252,23 @@ TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPi
     auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), true);
     e2e::Target bars;
     ASSERT_TRUE(bars.Start(20, 20, 760, 640, L"Bars", L"/bars"));
+    // Laid out, and its account of what it shows taken away: a later target given the same
+    // process id by Wine could otherwise find this one's file while it deletes it.
+    ASSERT_FALSE(e2e::ShownBy(bars).empty());
     HWND picker = FindWindowExW(bars.Hwnd(), nullptr, L"SysDateTimePick32", nullptr);
     const RECT date = e2e::ClientRectOnScreen(picker);
     const RECT frame = e2e::WindowRectOf(bars.Hwnd());
     auto barsRedrawn = RedrawWindowAsMeta(bars.Hwnd(), nullptr, WindowTwipsPerPixel(bars.Hwnd()));
     ResetReports();
     ASSERT_TRUE(redrawn && barsRedrawn);
-    const long left = std::lround(r.left * 1.5);
-    const long top = std::lround(r.top * 1.5);
-    const long width = std::lround(r.right * 1.5) - left;
-    const Image want{left, top, width, std::lround(r.bottom * 1.5) - top, r.right - r.left, kRowRed};
+    auto at = [](long ownPixels) { return std::lround(ownPixels * 1.5); };
+    const Image want{at(r.left), at(r.top), at(r.right) - at(r.left), at(r.bottom) - at(r.top),
+                     r.right - r.left, kRowRed};
     EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<Image>{want});
     // Read in the screen's pixels, the grab among them.
     EXPECT_EQ(switches, std::vector<DpiAwareness>(4, DpiAwareness::PerMonitor));
     const auto texts = e2e::MetafileTexts(barsRedrawn->picture.EnhMetafile());
-    auto isDay = [](const e2e::MetafileText& t) { return t.text == L"2024/3/15"; };
-    const auto day = std::find_if(texts.begin(), texts.end(), isDay);
+    const auto day = std::ranges::find(texts, std::wstring(L"2024/3/15"), &e2e::MetafileText::text);
     ASSERT_NE(day, texts.end());
     EXPECT_LE(day->clip.right, std::lround((date.right - frame.left) * 1.5) - 24);
 }
@@ -420,7 +421,8 @@ TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
         const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
         const auto shown = ShownIn(window, row.items);
         for (const e2e::ShownText& s : shown)
-            EXPECT_TRUE(e2e::DrawnWhereShown(texts, s)) << s.kind << " '" << s.text << "' at " << s.rect.left << "," << s.rect.top;
+            EXPECT_TRUE(e2e::DrawnWhereShown(texts, s))
+                << s.kind << " '" << s.text << "' at " << s.rect.left << "," << s.rect.top;
     }
 }
 

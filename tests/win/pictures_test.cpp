@@ -257,8 +257,8 @@ Bitmap ReadPng(const std::string& png) {
     UINT w = 0, h = 0;
     void* px = nullptr;
     Bitmap bmp;
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                   factory.OutVoid())) &&
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, factory.OutVoid())) &&
         SUCCEEDED(factory->CreateStream(stream.Out())) &&
         SUCCEEDED(stream->InitializeFromMemory(bytes, static_cast<DWORD>(png.size()))) &&
         SUCCEEDED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, decoder.Out())) &&
@@ -380,8 +380,8 @@ TEST(ExportFiles, BitmapsKeepTheirDepthMetafilesTheirExtentAndAFileIsReplacedOnl
         const auto format = name.ends_with("emf") ? PictureFileFormat::Emf : name.ends_with("png") ? PictureFileFormat::Png : PictureFileFormat::Bmp;
         const auto [ok, box] = Save(target, *pic, format, nullptr, [&] {
             if (held != 2) return;
-            auto answered = std::async(std::launch::async, [&] { return SendMessageW(window, WM_NULL, 0, 0); });
-            e2e::WaitFor([&] { return answered.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+            auto answer = std::async(std::launch::async, SendMessageW, window, WM_NULL, WPARAM{}, LPARAM{});
+            e2e::WaitFor([&] { return answer.wait_for(std::chrono::seconds{}) == std::future_status::ready; });
             for (const auto& entry : fs::directory_iterator(sub)) meanwhile.insert(what(e2e::ReadFileBytes(entry.path().wstring())));
             CloseHandle(std::exchange(holder, nullptr));
         });
