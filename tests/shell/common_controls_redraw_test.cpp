@@ -34,16 +34,14 @@ const std::vector<std::wstring> kTargetPrograms{L"testtarget.exe",
 #endif
 };
 
-// A metafile played on white at its natural size, as 0x00RRGGBB pixels row by row.
-struct Played {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
+// A metafile played on white at its natural size.
+struct Played : e2e::Image {
     // How many pixels of [x0, x1) x [y0, y1) are black.
     int Black(int x0, int y0, int x1, int y1) const {
         int n = 0;
         for (int y = std::max(y0, 0); y < std::min(y1, height); ++y)
             for (int x = std::max(x0, 0); x < std::min(x1, width); ++x)
-                n += (pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF) == 0;
+                n += (At(x, y) & 0xFFFFFF) == 0;
         return n;
     }
     // How a button looks over its rectangle r: "push", or "split" with ink down its right square
@@ -64,7 +62,7 @@ struct Played {
     }
 };
 Played Play(const RedrawResult& redrawn) {
-    Played out{redrawn.naturalWidth, redrawn.naturalHeight, {}};
+    Played out{{redrawn.naturalWidth, redrawn.naturalHeight, {}}};
     const BITMAPINFO bi = TopDownDib(out.width, out.height, 32);
     void* bits = nullptr;
     MemoryDc dc(nullptr);
