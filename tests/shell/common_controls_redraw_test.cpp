@@ -85,6 +85,11 @@ RECT OnFrame(HWND window, HWND frame) {
     return r;
 }
 
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    return std::wstring(name, GetClassNameW(window, name, 64));
+}
+
 bool Drawn(const std::vector<e2e::MetafileText>& texts, std::wstring_view text) {
     return std::ranges::any_of(texts, [&](const auto& t) { return t.text == text; });
 }
@@ -304,11 +309,7 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
 // answer to WM_GETDLGCODE tells, is drawn with its items, not as a box with its name.
 TEST(ToolkitRedraw, ControlsUnderToolkitNamesAreDrawnAsTheirBaseClassesWithTheirTextsAndState) {
     for (const std::wstring& program : kTargetPrograms) {
-        Reports().realClassName = [](HWND h) {
-            wchar_t name[64] = {};
-            GetClassNameW(h, name, 64);
-            return std::wstring(name) == L"ATL:0040D010" ? L"ListBox" : std::wstring(name);
-        };
+        Reports().realClassName = [](HWND h) { return ClassOf(h) == L"ATL:0040D010" ? L"ListBox" : ClassOf(h); };
         const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/toolkit", 420, 20);
         ResetReports();
         EXPECT_EQ(std::tuple(Drawn(texts, L"TFakeButton"), Drawn(texts, L"Fake"), Drawn(texts, L"Kiwi"),
@@ -357,14 +358,12 @@ std::vector<e2e::ShownText> ShownIn(HWND window, std::map<std::wstring, std::vec
     const RECT caption{0, 0, outer.right - outer.left, e2e::ClientRectOnScreen(window).top - outer.top};
     std::vector<e2e::ShownText> shown{{L"line", e2e::TextOf(window), caption}};
     for (HWND child : children) {
-        wchar_t name[64] = {};
-        GetClassNameW(child, name, 64);
+        const std::wstring cls = ClassOf(child);
         const RECT r = OnFrame(child, window);
-        for (const std::wstring& item : std::exchange(items[name], {}))
+        for (const std::wstring& item : std::exchange(items[cls], {}))
             shown.push_back({L"line", item, r});
         std::wstring text = e2e::TextOf(child);
         std::erase(text, L'&');
-        const std::wstring cls = name;
         const bool group = cls == L"Button" && (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_GROUPBOX;
         const bool shows = cls == L"Button" || cls == L"Static" || cls == L"ComboBox" ||
                            cls == L"msctls_statusbar32";
