@@ -187,16 +187,16 @@ TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerTh
 
 // A picture in a metafile: where it is drawn (x, y, width, height), how many pixels wide it is,
 // and its colour 8 rows into it, in the middle.
-using Image = std::tuple<long, long, long, long, long, COLORREF>;
-std::vector<Image> Pictures(HENHMETAFILE emf) {
-    std::vector<Image> images;
+using DrawnImage = std::tuple<long, long, long, long, long, COLORREF>;
+std::vector<DrawnImage> Pictures(HENHMETAFILE emf) {
+    std::vector<DrawnImage> images;
     EnumEnhMetaFile(nullptr, emf, [](HDC, HANDLETABLE*, const ENHMETARECORD* rec, int, LPARAM found) {
         if (rec->iType != EMR_STRETCHDIBITS) return 1;
         const auto* s = reinterpret_cast<const EMRSTRETCHDIBITS*>(rec);
         const auto* bytes = reinterpret_cast<const uint8_t*>(rec);
         const long width = reinterpret_cast<const BITMAPINFOHEADER*>(bytes + s->offBmiSrc)->biWidth;
         const uint8_t* mid = bytes + s->offBitsSrc + (width * 3 + 3) / 4 * 4 * 8 + width / 2 * 3;
-        auto* images = reinterpret_cast<std::vector<Image>*>(found);
+        auto* images = reinterpret_cast<std::vector<DrawnImage>*>(found);
         images->emplace_back(s->xDest, s->yDest, s->cxDest, s->cyDest, width, RGB(mid[2], mid[1], mid[0]));
         return 1;
     }, &images, nullptr);
@@ -217,8 +217,8 @@ TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRe
         auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
         ASSERT_TRUE(redrawn.has_value());
         const long width = r.right - r.left;
-        const Image want{r.left, r.top, width, r.bottom - r.top, width, kRowRed};
-        EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<Image>(pictures, want));
+        const DrawnImage want{r.left, r.top, width, r.bottom - r.top, width, kRowRed};
+        EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<DrawnImage>(pictures, want));
         const std::string svg = redrawn->parts->Svg(nullptr);
         char place[96];
         std::snprintf(place, sizeof place, "x=\"%ld\" y=\"%ld\" width=\"%ld\" height=\"%ld\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64,iVBOR", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -265,9 +265,9 @@ TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPi
     ResetReports();
     ASSERT_TRUE(redrawn && barsRedrawn);
     auto at = [](long ownPixels) { return std::lround(ownPixels * 1.5); };
-    const Image want{at(r.left), at(r.top), at(r.right) - at(r.left), at(r.bottom) - at(r.top),
-                     r.right - r.left, kRowRed};
-    EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<Image>{want});
+    const DrawnImage want{at(r.left), at(r.top), at(r.right) - at(r.left), at(r.bottom) - at(r.top),
+                          r.right - r.left, kRowRed};
+    EXPECT_EQ(Pictures(redrawn->picture.EnhMetafile()), std::vector<DrawnImage>{want});
     // Read in the screen's pixels, the grab among them.
     EXPECT_EQ(switches, std::vector<DpiAwareness>(4, DpiAwareness::PerMonitor));
     const auto texts = e2e::MetafileTexts(barsRedrawn->picture.EnhMetafile());
