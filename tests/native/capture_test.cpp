@@ -275,6 +275,10 @@ TEST(SavedFiles, TheCallsThatReplaceATargetFollowHowTheLastEnded) {
         {C::PutBack, 32, false, {C::Move, false}},
         {C::Replace, 3, true, {C::Fail, false}}, {C::Move, 112, true, {C::Fail, false}}, {C::Move, 2, true, {C::Fail, false}}};
     ExpectRows(steps, [](auto& c) { auto s = NextReplaceStep(c.last, c.error, c.timeLeft); return std::pair(s.call, s.afterPause); });
+    // A move never replaces (MOVEFILE_REPLACE_EXISTING, 1): a file that appeared at the target
+    // meanwhile is the user's and stays. It reaches the disk before it counts (WRITE_THROUGH, 8).
+    // No save over real files can tell either flag.
+    for (C call : {C::Move, C::PutBack}) EXPECT_EQ(CallFor(call).flags, 0x8u) << static_cast<int>(call);
 }
 
 }  // namespace
