@@ -9,6 +9,7 @@
 #pragma once
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include <string>
 #include <vector>

@@ -75,8 +75,7 @@ HWND ToolBar(HWND parent, DWORD style, int x, int y, int w, int h, std::initiali
              bool pooled = false) {
     HWND t = Control(parent, TOOLBARCLASSNAMEW, L"", style | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER, x, y, w, h);
     SendMessageW(t, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    int id = 100;
-    for (const wchar_t* text : texts) {
+    for (int id = 100; const wchar_t* text : texts) {
         const BYTE kind = text ? BTNS_AUTOSIZE | BTNS_SHOWTEXT : BTNS_SEP;
         const INT_PTR string = pooled && text ? Ask(t, TB_ADDSTRINGW, 0, (std::wstring(text) + L'\0').c_str()) : reinterpret_cast<INT_PTR>(text);
         TBBUTTON b{I_IMAGENONE, id++, TBSTATE_ENABLED, kind, {}, 0, string};
@@ -127,10 +126,9 @@ void Tell(HWND) {
         } else if (name == REBARCLASSNAMEW) {  // the bands' texts set below
             AddItemsAt(c, L"line", RB_GETRECT, {L"帯1", L"Font"});
         } else if (name == L"ComboBox" && (style & 3) == CBS_SIMPLE) {  // its edit field, then its list
-            HWND list = FindWindowExW(c, nullptr, L"ComboLBox", nullptr);
             GetWindowRect(FindWindowExW(c, nullptr, L"Edit", nullptr), &r);
             AddShown(L"line", text, r);
-            AddItemsAt(list, L"line", LB_GETITEMRECT, kItems);
+            AddItemsAt(FindWindowExW(c, nullptr, L"ComboLBox", nullptr), L"line", LB_GETITEMRECT, kItems);
         } else if (name == WC_COMBOBOXEXW) {  // the item chosen below
             AddShown(L"line", kJapanese, r);
         } else if ((name == L"Edit" || name == RICHEDIT_CLASSW) && (style & ES_MULTILINE)) {
@@ -171,7 +169,7 @@ void FillWithBars(HWND w) {
     // Two bands: a tool bar, then a combo box.
     const UINT fields = RBBIM_TEXT | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
     REBARBANDINFOW band{.cbSize = sizeof band, .fMask = fields, .fStyle = RBBS_CHILDEDGE | RBBS_BREAK,
-                        .lpText = const_cast<wchar_t*>(L"帯&1"), .cxMinChild = 200, .cyMinChild = 26, .cx = 360};
+        .lpText = const_cast<wchar_t*>(L"帯&1"), .cxMinChild = 200, .cyMinChild = 26, .cx = 360};
     band.hwndChild = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 26, {L"&Cut", L"Copy"}, true);
     Ask(rebar, RB_INSERTBANDW, -1, &band);
     std::tie(band.fStyle, band.lpText, band.cyMinChild, band.cxMinChild) =
@@ -226,8 +224,8 @@ void FillWithBars(HWND w) {
     // Owner-drawn without strings: its item is the program's data ("ABCD" read as UTF-16), no text.
     HWND data = Child(w, L"ComboBox", L"", WS_VISIBLE | CBS_SIMPLE | CBS_OWNERDRAWFIXED, 520, 450, 150, 110);
     Ask(data, CB_ADDSTRING, 0, reinterpret_cast<const void*>(static_cast<uintptr_t>(0x0044004300420041ull)));
-    for (int i : {0, 1})
-        g_procs[i] = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(i ? g_long[1] : tools, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Growing)));
+    g_procs[0] = SubclassWindow(tools, Growing);
+    g_procs[1] = SubclassWindow(g_long[1], Growing);
 
     HWND status = Control(w, STATUSCLASSNAMEW, L"", 0, 0, 0, 0, 0);
     const int edges[] = {120, 220, -1};

@@ -143,14 +143,6 @@ LRESULT CALLBACK CanvasProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return CallWindowProcW(baseProc, h, m, w, l);
 }
 
-// Makes a window answer for its client area with the form's tree.
-void AnswerWithForm(HWND window) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    canvas = window;
-    const LONG_PTR procedure = reinterpret_cast<LONG_PTR>(CanvasProc);
-    baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, procedure));
-}
-
 }  // namespace
 
 // Windows tells a list box's rows to assistive technology: the list answers for its client area
@@ -162,7 +154,9 @@ void TellRows(HWND list, const wchar_t* const* names, int count) {
         form[i].name = names[i];
         Ask(list, LB_GETITEMRECT, i, &form[i].rect);
     }
-    AnswerWithForm(list);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    canvas = list;
+    baseProc = SubclassWindow(list, CanvasProc);
 }
 
 // With "/stall" also given the form stalls halfway; with "/many N" it is N push buttons.
@@ -177,7 +171,9 @@ void FillWithCanvas(HWND w) {
         form.push_back({-1, ROLE_SYSTEM_PUSHBUTTON, std::to_wstring(i), nullptr, 0, {x, y, x + 18, y + 16}});
     }
     stall = line.find(L" /stall") != std::wstring::npos;
-    AnswerWithForm(w);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    canvas = w;
+    baseProc = SubclassWindow(w, CanvasProc);
     ReportWhenShown(w, [](HWND window) {
         for (const Element& e : form) {
             RECT r = e.rect;

@@ -5,8 +5,6 @@
 
 #include <utility>
 
-namespace {
-
 // Registered names that lose a prefix when the re-drawing reads them: "RT" + digit, and
 // "Thunder" with or without it.
 constexpr const wchar_t* kOuterFrameClass = L"ThunderRT7Frame";
@@ -14,16 +12,11 @@ constexpr const wchar_t* kInnerFrameClass = L"RT7Frame";
 constexpr const wchar_t* kUnknownClass = L"PlumboGadget";
 constexpr const wchar_t* kMdiChildClass = L"PlumboTestDocument";
 
-// Named: a lambda has no calling convention, and a 32-bit build's window procedures are stdcall.
-LRESULT CALLBACK DocumentProc(HWND h, UINT m, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(h, m, wp, lp); }
-
-}  // namespace
-
 // Positions are client pixels of a window of at least 630 x 400 client pixels.
 void FillWithControls(HWND w) {
     for (const wchar_t* name : {kOuterFrameClass, kInnerFrameClass, kUnknownClass})
         Register(name, DefWindowProcW, GetSysColorBrush(COLOR_BTNFACE));
-    Register(kMdiChildClass, DocumentProc, GetSysColorBrush(COLOR_WINDOW));
+    Register(kMdiChildClass, DefMDIChildProcW, GetSysColorBrush(COLOR_WINDOW));
 
     // Every standard button type the bit tests tell apart.
     for (int x = 8; auto [text, type] : {std::pair{L"Push", BS_PUSHBUTTON}, {L"Default", BS_DEFPUSHBUTTON},
@@ -40,8 +33,7 @@ void FillWithControls(HWND w) {
     HWND mdi = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 316, 206, 140, 90, w,
                                nullptr, inst, &ccs);
-    MDICREATESTRUCTW mcs{kMdiChildClass, L"Doc", inst, 4, 4, 100, 60, WS_VISIBLE, 0};
-    Ask(mdi, WM_MDICREATE, 0, &mcs);
+    CreateMDIWindowW(kMdiChildClass, L"Doc", WS_VISIBLE, 4, 4, 100, 60, mdi, inst, 0);
 
     // A frame in a frame, controls at both depths.
     HWND outer = Child(w, kOuterFrameClass, L"Outer frame", WS_VISIBLE | WS_CLIPSIBLINGS, 464, 176, 160, 120);
@@ -78,14 +70,13 @@ void FillWithButtons(HWND w) {
 
 // An owner-drawn list box whose rows this window paints in red, its texts nowhere to be read.
 void FillWithOwnerDrawnList(HWND w) {
-    static WNDPROC base = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC));
-    SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    static WNDPROC base = SubclassWindow(w, +[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
         if (m != WM_DRAWITEM) return CallWindowProcW(base, h, m, wp, lp);
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
         SetDCBrushColor(item->hDC, RGB(200, 30, 30));
         FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         return TRUE;
-    }));
+    });
     HWND list = Child(w, L"ListBox", L"", WS_VISIBLE | WS_BORDER | LBS_OWNERDRAWFIXED, 20, 20, 200, 120);
     for (int i = 0; i < 3; ++i) SendMessageW(list, LB_ADDSTRING, 0, i);
 }

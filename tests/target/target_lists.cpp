@@ -100,7 +100,7 @@ void TellWhatIsShown(HWND) {
         return ItemText(lists.tree, TVM_GETITEMW, 0, TVIF_TEXT, TVITEMW{.hItem = rows[i]});
     });
     // Late from now on, once our own questions are answered, and with texts of its own.
-    treeProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(lists.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LateTree)));
+    treeProc = SubclassWindow(lists.tree, LateTree);
 }
 
 }  // namespace
@@ -133,12 +133,11 @@ void FillWithLists(HWND w) {
         HWND view = lists.views[v++] = Make(w, WC_LISTVIEWW, style | LVS_AUTOARRANGE, left, 320, width, 200);
         Ask(view, LVM_SETIMAGELIST, LVSIL_NORMAL, Icons(32));
         Ask(view, LVM_SETIMAGELIST, LVSIL_SMALL, Icons(16));
-        int n = 0;
         for (const wchar_t* text : {L"One", L"日本語の項目", L"Save & Load", L"A long label that has to wrap", L"短"})
-            AddListItem(view, n++, text);
+            AddListItem(view, ListView_GetItemCount(view), text);
         // The list view's columns run on past its right edge.
         if (style == LVS_LIST)
-            for (int i = 0; i < 40; ++i) AddListItem(view, n++, L"Item " + std::to_wstring(i));
+            for (int i = 0; i < 40; ++i) AddListItem(view, 5 + i, L"Item " + std::to_wstring(i));
     }
 
     lists.tree = Make(w, WC_TREEVIEWW, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 440, 40,

@@ -18,8 +18,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstdlib>
-
 void FillWithControls(HWND w);
 void FillWithLists(HWND w);
 void FillWithBars(HWND w);
@@ -60,7 +58,7 @@ LRESULT CALLBACK TargetProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    auto place = [&](int i, int otherwise) { return argc >= 5 ? _wtoi(argv[i]) : otherwise; };
+    auto place = [&](int i, int otherwise) { return argc >= 5 ? std::stoi(argv[i]) : otherwise; };
     const std::wstring title = argc >= 6 ? argv[5] : L"Plumbo test target";
     void (*fill)(HWND) = nullptr;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -68,9 +66,9 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         const std::wstring a = argv[i];
         for (auto [name, filler] : kFillers)
             if (a == name) fill = filler;
-        if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = _wtoi(argv[++i]);
+        if (a == L"/slowfocus" && i + 1 < argc) slowFocusMs = std::stoi(argv[++i]);
         if (a == L"/bands") background = Bands();
-        if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(static_cast<COLORREF>(_wtoi(argv[++i])));
+        if (a == L"/color" && i + 1 < argc) background = CreateSolidBrush(std::stoul(argv[++i]));
     }
     // Every class of the common controls any filler makes.
     const DWORD classes = ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_USEREX_CLASSES | ICC_DATE_CLASSES;

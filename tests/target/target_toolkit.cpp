@@ -17,7 +17,6 @@ namespace {
 constexpr const wchar_t* kRows[] = {L"Apples", L"Pears", L"Plums"};
 constexpr const wchar_t* kItems[] = {L"Cherries", L"Dates"};
 const std::wstring kForms = L"WindowsForms10.BUTTON.app.0.2bf8098_r6_ad1";
-const std::wstring kFormsEdit = L"WindowsForms10.EDIT.app.0.2bf8098_r6_ad1";
 WNDPROC g_windowProc;
 bool g_ownFrame = false;
 // The controls made, by their own names.
@@ -106,7 +105,7 @@ const std::tuple<const wchar_t*, const wchar_t*, DWORD, const wchar_t*, int, int
     {L"Button", L"TFlatButton", 0, L"Flat push", 8, 8, 100, 26},
     {L"Static", L"TAppStaticText", 0, L"Static label", 116, 12, 100, 20},
     {L"Button", kForms.c_str(), BS_AUTOCHECKBOX, L"Forms check", 224, 8, 120, 24},
-    {L"Edit", kFormsEdit.c_str(), WS_BORDER, L"Forms edit", 352, 8, 120, 24},
+    {L"Edit", L"WindowsForms10.EDIT.app.0.2bf8098_r6_ad1", WS_BORDER, L"Forms edit", 352, 8, 120, 24},
     {L"Button", L"ThunderRT6OptionButton", BS_AUTORADIOBUTTON, L"Option", 480, 8, 100, 24},
     {nullptr, L"TFakeButton", WS_BORDER, L"Fake", 588, 8, 100, 24},
     {L"Edit", L"ATL:0040C0A8", WS_BORDER, L"Nameless edit", 8, 44, 140, 24},
@@ -125,8 +124,7 @@ const std::tuple<const wchar_t*, const wchar_t*, DWORD, const wchar_t*, int, int
 }  // namespace
 
 void FillWithToolkitControls(HWND w) {
-    const LONG_PTR ownPainting = reinterpret_cast<LONG_PTR>(OwnPainting);
-    g_windowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, ownPainting));
+    g_windowProc = SubclassWindow(w, OwnPainting);
     for (auto [base, name, style, text, x, y, width, height] : kToolkitControls) {
         // A superclass of the base class, as a toolkit registers it.
         WNDCLASSEXW wc{sizeof wc, 0, std::wstring(name) == L"TFakeButton" ? DefWindowProcW : Painted};
@@ -148,10 +146,9 @@ void FillWithToolkitControls(HWND w) {
         }
     }
     TellRows(g_made[L"TAppCheckListBox"], kRows, 3);
-    HWND tools = g_made[L"TToolBar"];
-    Child(tools, L"Static", L"Page", WS_VISIBLE, 8, 6, 40, 18);
-    Child(tools, L"Edit", L"3", WS_VISIBLE | WS_BORDER, 52, 3, 40, 22);
-    Child(tools, L"Static", L"of 12", WS_VISIBLE, 98, 6, 50, 18);
+    Child(g_made[L"TToolBar"], L"Static", L"Page", WS_VISIBLE, 8, 6, 40, 18);
+    Child(g_made[L"TToolBar"], L"Edit", L"3", WS_VISIBLE | WS_BORDER, 52, 3, 40, 22);
+    Child(g_made[L"TToolBar"], L"Static", L"of 12", WS_VISIBLE, 98, 6, 50, 18);
     // The status bar's third part holds a progress bar, half full.
     const int edges[] = {120, 240, -1};
     RECT part;
@@ -169,7 +166,7 @@ void FillWithToolkitControls(HWND w) {
 // No caption of the system's: tabs along the top where it would be, drawn by a tab control.
 void FillWithOwnFrame(HWND w) {
     g_ownFrame = true;
-    g_windowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnPainting)));
+    g_windowProc = SubclassWindow(w, OwnPainting);
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     RECT r;
     GetClientRect(w, &r);
