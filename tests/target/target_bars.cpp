@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <tuple>
 
 namespace {
 
@@ -172,8 +171,8 @@ void FillWithBars(HWND w) {
         .lpText = const_cast<wchar_t*>(L"帯&1"), .cxMinChild = 200, .cyMinChild = 26, .cx = 360};
     band.hwndChild = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 26, {L"&Cut", L"Copy"}, true);
     Ask(rebar, RB_INSERTBANDW, -1, &band);
-    std::tie(band.fStyle, band.lpText, band.cyMinChild, band.cxMinChild) =
-        std::tuple(RBBS_CHILDEDGE, const_cast<wchar_t*>(L"Font"), 24, 150);
+    band = {.cbSize = sizeof band, .fMask = fields, .fStyle = RBBS_CHILDEDGE, .lpText = const_cast<wchar_t*>(L"Font"),
+        .cxMinChild = 150, .cyMinChild = 24, .cx = 360};
     band.hwndChild = Combo(w, CBS_DROPDOWNLIST, 0, 2);
     Ask(rebar, RB_INSERTBANDW, -1, &band);
 
