@@ -135,7 +135,7 @@ void FillWithLists(HWND w) {
         Ask(view, LVM_SETIMAGELIST, LVSIL_SMALL, Icons(16));
         for (const wchar_t* text : {L"One", L"日本語の項目", L"Save & Load", L"A long label that has to wrap", L"短"})
             AddListItem(view, ListView_GetItemCount(view), text);
-        // The list view's columns run on past its right edge.
+        // The list view's columns run on past its right edge: 40 more after those five.
         if (style == LVS_LIST)
             for (int i = 0; i < 40; ++i) AddListItem(view, 5 + i, L"Item " + std::to_wstring(i));
     }
