@@ -9,15 +9,19 @@
 #pragma once
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include <string>
+#include <vector>
 
 // A child window of the target's, made by this module.
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h);
+// A window class of this module's, with the arrow for a cursor.
+void Register(const wchar_t* name, WNDPROC procedure, HBRUSH background);
 // A message whose last argument points at what the control reads or fills.
 LRESULT Ask(HWND control, UINT message, WPARAM w, const void* l);
 // What a control that takes '&' for a mnemonic shows of a text.
-std::wstring WithoutMnemonics(const std::wstring& s);
+std::wstring WithoutMnemonics(std::wstring s);
 // Makes a list box tell its rows, named by names, to assistive technology as list items.
 void TellRows(HWND list, const wchar_t* const* names, int count);
 // Empty texts are left out.
@@ -38,7 +42,9 @@ template <class Read> void AddItems(HWND control, const wchar_t* kind, LRESULT f
     }
 }
 
-// The file whole or not at all: the tests wait for its name.
-void WriteShown();
-// Process ids come round again: an earlier target's file is not ours.
-void ForgetEarlierShown();
+// The texts given, each in the rectangle `message` fills for its index.
+void AddItemsAt(HWND control, const wchar_t* kind, UINT message, const std::vector<std::wstring>& texts);
+
+// Once the message loop runs, the window shown and laid out by then, `tell` adds what it shows
+// and the file is written, whole or not at all: the tests wait for its name.
+void ReportWhenShown(HWND window, void (*tell)(HWND window));

@@ -2,27 +2,21 @@
 // short and Japanese items and with '&' mnemonics, and texts longer than any buffer a reader could
 // guess or that grow while they are read. Once shown, the target writes each text a person sees
 // in it and the rectangle its control gives for it (shown_texts.h). Any access violation ends it.
-#include <windows.h>
+#include "shown_texts.h"
+
 #include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
 #include <cwchar>
-#include <string>
-#include <tuple>
-#include <vector>
-
-#include "shown_texts.h"
 
 namespace {
 
-constexpr UINT_PTR kReportTimer = 0xBA25;
 constexpr const wchar_t* kShort = L"S";
 constexpr const wchar_t* kLong = L"A long item that does not fit in the box at all";
 constexpr const wchar_t* kJapanese = L"日本語の項目";
-constexpr const wchar_t* kMnemonic = L"&Mnemonic";
-constexpr const wchar_t* kItems[] = {kShort, kLong, kJapanese, kMnemonic};  // a combo box's
-constexpr const wchar_t* kParts[] = {L"準備完了", L"&File", kLong};           // the status bar's
+const std::vector<std::wstring> kItems = {kShort, kLong, kJapanese, L"&Mnemonic"};  // a combo box's
+const std::vector<std::wstring> kParts = {L"準備完了", L"&File", kLong};           // the status bar's
 
 std::vector<HWND> g_controls;  // in the order the report walks them
 
@@ -52,13 +46,12 @@ LRESULT CALLBACK OwnStatusBar(HWND h, UINT m, WPARAM w, LPARAM l) {
 // The tool bar's and the list's own answer, after which their growing text grows.
 LRESULT CALLBACK Growing(HWND h, UINT m, WPARAM w, LPARAM l) {
     const bool list = h == g_long[1];
-    const auto call = [h](UINT message, WPARAM wp, const void* lp) { Ask(h, message, wp, lp); };
     const LRESULT r = CallWindowProcW(g_procs[list], h, m, w, l);
     const TBBUTTONINFOW info{sizeof info, TBIF_TEXT, 0, 0, 0, 0, 0, 0, const_cast<wchar_t*>(kGrown.c_str()), 0};
-    if (!list && m == TB_GETBUTTONTEXTW && w == 105 && !l) call(TB_SETBUTTONINFOW, w, &info);
+    if (!list && m == TB_GETBUTTONTEXTW && w == 105 && !l) Ask(h, TB_SETBUTTONINFOW, w, &info);
     if (list && m == LB_GETTEXTLEN && w == 0 && r < 3000) {
-        call(LB_DELETESTRING, 0, nullptr);
-        call(LB_INSERTSTRING, 0, kGrown.c_str());
+        Ask(h, LB_DELETESTRING, 0, nullptr);
+        Ask(h, LB_INSERTSTRING, 0, kGrown.c_str());
     }
     return r;
 }
@@ -70,7 +63,7 @@ HWND Control(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, 
 
 HWND Combo(HWND w, DWORD type, int x, int select) {
     HWND c = Control(w, L"ComboBox", L"", type | WS_VSCROLL, x, 100, 150, type == CBS_SIMPLE ? 110 : 200);
-    for (const wchar_t* s : kItems) Ask(c, CB_ADDSTRING, 0, s);
+    for (const std::wstring& s : kItems) Ask(c, CB_ADDSTRING, 0, s.c_str());
     SendMessageW(c, CB_SETCURSEL, select, 0);
     return c;
 }
@@ -81,8 +74,7 @@ HWND ToolBar(HWND parent, DWORD style, int x, int y, int w, int h, std::initiali
              bool pooled = false) {
     HWND t = Control(parent, TOOLBARCLASSNAMEW, L"", style | TBSTYLE_LIST | TBSTYLE_FLAT | CCS_NODIVIDER, x, y, w, h);
     SendMessageW(t, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    int id = 100;
-    for (const wchar_t* text : texts) {
+    for (int id = 100; const wchar_t* text : texts) {
         const BYTE kind = text ? BTNS_AUTOSIZE | BTNS_SHOWTEXT : BTNS_SEP;
         const INT_PTR string = pooled && text ? Ask(t, TB_ADDSTRINGW, 0, (std::wstring(text) + L'\0').c_str()) : reinterpret_cast<INT_PTR>(text);
         TBBUTTON b{I_IMAGENONE, id++, TBSTATE_ENABLED, kind, {}, 0, string};
@@ -96,17 +88,14 @@ HWND ToolBar(HWND parent, DWORD style, int x, int y, int w, int h, std::initiali
 
 // The lines a multi-line edit shows, each from its first character's place: its row runs from its
 // top to the edit's bottom, as the next line may not be there, and none below the bottom shows.
-void ReportEditLines(HWND e, bool rich) {
+void ReportEditLines(HWND e) {
     RECT format{};
     Ask(e, EM_GETRECT, 0, &format);
     const LRESULT first = SendMessageW(e, EM_GETFIRSTVISIBLELINE, 0, 0), count = SendMessageW(e, EM_GETLINECOUNT, 0, 0);
     AddItems(e, L"line", first, count, [&](LRESULT line, RECT& row) {
-        const LRESULT index = SendMessageW(e, EM_LINEINDEX, line, 0);
-        POINTL at{};
-        const LRESULT p = rich ? SendMessageW(e, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index)
-                               : SendMessageW(e, EM_POSFROMCHAR, index, 0);
-        if (!rich) at = {static_cast<short>(LOWORD(p)), static_cast<short>(HIWORD(p))};
-        row = {at.x, at.y, format.right, format.bottom};
+        // A rich edit takes an edit's form of the question too.
+        const LRESULT at = SendMessageW(e, EM_POSFROMCHAR, SendMessageW(e, EM_LINEINDEX, line, 0), 0);
+        row = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at)), format.right, format.bottom};
         wchar_t buffer[300] = {298};  // the room, in the first unit
         std::wstring text(buffer, Ask(e, EM_GETLINE, line, buffer));
         while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.pop_back();
@@ -114,8 +103,7 @@ void ReportEditLines(HWND e, bool rich) {
     });
 }
 
-void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
-    KillTimer(w, id);
+void Tell(HWND) {
     for (HWND c : g_controls) {
         wchar_t cls[64] = {}, text[512] = {};
         GetClassNameW(c, cls, 64);
@@ -125,10 +113,7 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
         GetWindowRect(c, &r);
         const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
         if (name == STATUSCLASSNAMEW) {  // the parts set below; a status bar shows '&' as it is
-            AddItems(c, L"line", 0, 3, [&](LRESULT i, RECT& part) {
-                Ask(c, SB_GETRECT, i, &part);
-                return kParts[i];
-            });
+            AddItemsAt(c, L"line", SB_GETRECT, kParts);
         } else if (name == TOOLBARCLASSNAMEW) {
             AddItems(c, L"line", 0, SendMessageW(c, TB_BUTTONCOUNT, 0, 0), [&](LRESULT i, RECT& button) {
                 TBBUTTON b{};
@@ -138,16 +123,15 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
                 return b.fsStyle & BTNS_SEP ? L"" : WithoutMnemonics(text);
             });
         } else if (name == REBARCLASSNAMEW) {  // the bands' texts set below
-            AddItems(c, L"line", 0, 2, [&](LRESULT i, RECT& band) { return Ask(c, RB_GETRECT, i, &band), i ? L"Font" : L"帯1"; });
+            AddItemsAt(c, L"line", RB_GETRECT, {L"帯1", L"Font"});
         } else if (name == L"ComboBox" && (style & 3) == CBS_SIMPLE) {  // its edit field, then its list
-            HWND list = FindWindowExW(c, nullptr, L"ComboLBox", nullptr);
             GetWindowRect(FindWindowExW(c, nullptr, L"Edit", nullptr), &r);
             AddShown(L"line", text, r);
-            AddItems(list, L"line", 0, 4, [&](LRESULT i, RECT& item) { return Ask(list, LB_GETITEMRECT, i, &item), kItems[i]; });
+            AddItemsAt(FindWindowExW(c, nullptr, L"ComboLBox", nullptr), L"line", LB_GETITEMRECT, kItems);
         } else if (name == WC_COMBOBOXEXW) {  // the item chosen below
             AddShown(L"line", kJapanese, r);
         } else if ((name == L"Edit" || name == RICHEDIT_CLASSW) && (style & ES_MULTILINE)) {
-            ReportEditLines(c, name != L"Edit");
+            ReportEditLines(c);
         } else if (name == L"Static") {
             AddShown(L"wrap", WithoutMnemonics(text), r);
         } else if (name == WC_LINK) {
@@ -162,8 +146,7 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
     }
     // The long and growing texts, drawn from their start as they were or as they grew.
     for (auto [c, message] : {std::pair{g_long[0], SB_GETRECT}, {g_long[1], LB_GETITEMRECT}})
-        AddItems(c, L"cut", 0, 2, [&](LRESULT i, RECT& r) { return Ask(c, message, i, &r), i ? kThousands : kGrown; });
-    WriteShown();
+        AddItemsAt(c, L"cut", message, {kGrown, kThousands});
 }
 
 LONG CALLBACK EndOnAccessViolation(EXCEPTION_POINTERS* e) {
@@ -179,21 +162,17 @@ void FillWithBars(HWND w) {
     // procedures carries on, and lstrcpyW catches its own. Here any access violation ends the
     // program, so a reader that lets a control write past the memory it gave is seen outside.
     AddVectoredExceptionHandler(1, EndOnAccessViolation);
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_USEREX_CLASSES | ICC_DATE_CLASSES |
-                                             ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_PROGRESS_CLASS | ICC_LINK_CLASS};
-    InitCommonControlsEx(&icc);
     LoadLibraryW(L"riched20.dll");
 
     HWND rebar = Control(w, REBARCLASSNAMEW, L"", WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_VARHEIGHT | CCS_NODIVIDER, 0, 0, 0, 0);
     // Two bands: a tool bar, then a combo box.
-    REBARBANDINFOW band{};
-    std::tie(band.cbSize, band.fMask, band.fStyle, band.lpText, band.cyMinChild, band.cxMinChild, band.cx) =
-        std::tuple(sizeof band, RBBIM_TEXT | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE,
-                   RBBS_CHILDEDGE | RBBS_BREAK, const_cast<wchar_t*>(L"帯&1"), 26, 200, 360);
+    const UINT fields = RBBIM_TEXT | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
+    REBARBANDINFOW band{.cbSize = sizeof band, .fMask = fields, .fStyle = RBBS_CHILDEDGE | RBBS_BREAK,
+        .lpText = const_cast<wchar_t*>(L"帯&1"), .cxMinChild = 200, .cyMinChild = 26, .cx = 360};
     band.hwndChild = ToolBar(w, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 300, 26, {L"&Cut", L"Copy"}, true);
     Ask(rebar, RB_INSERTBANDW, -1, &band);
-    std::tie(band.fStyle, band.lpText, band.cyMinChild, band.cxMinChild) =
-        std::tuple(RBBS_CHILDEDGE, const_cast<wchar_t*>(L"Font"), 24, 150);
+    band = {.cbSize = sizeof band, .fMask = fields, .fStyle = RBBS_CHILDEDGE, .lpText = const_cast<wchar_t*>(L"Font"),
+        .cxMinChild = 150, .cyMinChild = 24, .cx = 360};
     band.hwndChild = Combo(w, CBS_DROPDOWNLIST, 0, 2);
     Ask(rebar, RB_INSERTBANDW, -1, &band);
 
@@ -236,8 +215,7 @@ void FillWithBars(HWND w) {
     Control(w, WC_LINK, L"Read the <a href=\"https://example.invalid/\">manual</a> and 日本語のリンク & more", 0, 450, 364,
           250, 40);
 
-    const WNDCLASSW wc{0, OwnStatusBar, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, kOwnStatusBarClass};
-    RegisterClassW(&wc);
+    Register(kOwnStatusBarClass, OwnStatusBar, nullptr);
     g_long[0] = Child(w, kOwnStatusBarClass, L"", WS_VISIBLE, 360, 420, 380, 24);
     HWND longCombo = Child(w, L"ComboBox", L"", WS_VISIBLE | CBS_SIMPLE, 360, 450, 150, 110);
     for (const std::wstring& text : {std::wstring(L"Grows"), kThousands}) Ask(longCombo, CB_ADDSTRING, 0, text.c_str());
@@ -245,16 +223,13 @@ void FillWithBars(HWND w) {
     // Owner-drawn without strings: its item is the program's data ("ABCD" read as UTF-16), no text.
     HWND data = Child(w, L"ComboBox", L"", WS_VISIBLE | CBS_SIMPLE | CBS_OWNERDRAWFIXED, 520, 450, 150, 110);
     Ask(data, CB_ADDSTRING, 0, reinterpret_cast<const void*>(static_cast<uintptr_t>(0x0044004300420041ull)));
-    for (int i : {0, 1})
-        g_procs[i] = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(i ? g_long[1] : tools, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Growing)));
+    g_procs[0] = SubclassWindow(tools, Growing);
+    g_procs[1] = SubclassWindow(g_long[1], Growing);
 
     HWND status = Control(w, STATUSCLASSNAMEW, L"", 0, 0, 0, 0, 0);
     const int edges[] = {120, 220, -1};
     Ask(status, SB_SETPARTS, 3, edges);
-    for (int i = 0; i < 3; ++i) Ask(status, SB_SETTEXTW, i, kParts[i]);
-
-    // Written once the message loop runs: the window is shown and laid out by then.
-    ForgetEarlierShown();
-    SetTimer(w, kReportTimer, 0, WriteReport);
+    for (int i = 0; i < 3; ++i) Ask(status, SB_SETTEXTW, i, kParts[i].c_str());
+    ReportWhenShown(w, Tell);
 }
 

@@ -2,29 +2,24 @@
 // only through an IAccessible of its own, answered from WM_GETOBJECT, as browsers and the newer
 // toolkits do. "/stall" as well: the element halfway down answers its name 3 s late. "/many N":
 // N push buttons instead of the form, for the benchmark.
-#include <windows.h>
-#include <oleacc.h>
-
-#include <iterator>
-#include <string>
-#include <vector>
-
 #include "shown_texts.h"
+
+#include <oleacc.h>
 
 namespace {
 
 struct Element {
     int parent;  // index, -1 for the client area's own children
     LONG role;
-    const wchar_t* name;
+    std::wstring name;
     const wchar_t* value;
     LONG state;
     RECT rect;  // client pixels
 };
 
-// The form, each element before its children. Texts a person sees are names, or values where
-// the role shows a value.
-constexpr Element kForm[] = {
+// The form on show, each element before its children, or for a benchmark as many push buttons as
+// asked for. Texts a person sees are names, or values where the role shows a value.
+std::vector<Element> form = {
     {-1, ROLE_SYSTEM_PUSHBUTTON, L"OK", nullptr, 0, {16, 16, 96, 40}}, {-1, ROLE_SYSTEM_PUSHBUTTON, L"キャンセル", nullptr, 0, {104, 16, 184, 40}},
     {-1, ROLE_SYSTEM_CHECKBUTTON, L"Remember me", nullptr, STATE_SYSTEM_CHECKED, {16, 52, 184, 72}},
     {-1, ROLE_SYSTEM_CHECKBUTTON, L"Newsletter", nullptr, 0, {16, 76, 184, 96}},
@@ -48,9 +43,6 @@ constexpr Element kForm[] = {
     {-1, ROLE_SYSTEM_STATICTEXT, L"A static label", nullptr, 0, {420, 280, 620, 300}},
     {-1, ROLE_SYSTEM_STATICTEXT, L"Hidden text", nullptr, STATE_SYSTEM_INVISIBLE, {420, 310, 620, 330}},
 };
-// The form on show: kForm, or for a benchmark as many push buttons as asked for.
-std::vector<Element> form(std::begin(kForm), std::end(kForm));
-std::vector<std::wstring> names;
 
 HWND canvas = nullptr;
 bool stall = false;
@@ -60,7 +52,7 @@ WNDPROC baseProc = nullptr;
 const wchar_t* ShownText(const Element& e) {
     if (e.role == ROLE_SYSTEM_TEXT || e.role == ROLE_SYSTEM_COMBOBOX) return e.value;
     const bool silent = e.role == ROLE_SYSTEM_LIST || e.role == ROLE_SYSTEM_OUTLINE || e.role == ROLE_SYSTEM_PAGETABLIST || e.role == ROLE_SYSTEM_SLIDER;
-    return silent ? nullptr : e.name;
+    return silent ? nullptr : e.name.c_str();
 }
 
 // One element of the form (or, at -1, the client area), each an accessible object of its own.
@@ -101,17 +93,14 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR* s) override {
         if (stall && index_ == static_cast<int>(form.size()) / 2) Sleep(3000);
-        return Text(index_ < 0 ? L"Canvas" : form[index_].name, s);
+        return Text(index_ < 0 ? L"Canvas" : form[index_].name.c_str(), s);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* s) override { return Text(index_ < 0 ? nullptr : form[index_].value, s); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? ROLE_SYSTEM_CLIENT : form[index_].role, v); }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* v) override { return Long(index_ < 0 ? 0 : form[index_].state, v); }
     HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT) override {
-        RECT r{};
-        if (index_ < 0)
-            GetClientRect(canvas, &r);
-        else
-            r = form[index_].rect;
+        RECT r = index_ < 0 ? RECT{} : form[index_].rect;
+        if (index_ < 0) GetClientRect(canvas, &r);
         MapWindowPoints(canvas, nullptr, reinterpret_cast<POINT*>(&r), 2);
         *x = r.left;
         *y = r.top;
@@ -160,36 +149,36 @@ LRESULT CALLBACK CanvasProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 // with them, each a list item, through the canvas's tree (a target shows one or the other), and
 // paints itself.
 void TellRows(HWND list, const wchar_t* const* names, int count) {
-    form.assign(count, {-1, ROLE_SYSTEM_LISTITEM, nullptr, nullptr, 0, {}});
+    form.assign(count, {-1, ROLE_SYSTEM_LISTITEM, L"", nullptr, 0, {}});
     for (int i = 0; i < count; ++i) {
         form[i].name = names[i];
         Ask(list, LB_GETITEMRECT, i, &form[i].rect);
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     canvas = list;
-    baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CanvasProc)));
+    baseProc = SubclassWindow(list, CanvasProc);
 }
 
-void FillWithCanvas(HWND w, bool stalls, int buttons) {
-    ForgetEarlierShown();
-    if (buttons > 0) {
-        // In rows of 40, 18 x 16 pixels each: 1,000 fill 720 x 400.
-        form.clear();
-        names.resize(static_cast<size_t>(buttons));
-        for (int i = 0; i < buttons; ++i) {
-            names[i] = std::to_wstring(i);
-            const int x = 4 + i % 40 * 18, y = 4 + i / 40 * 16;
-            form.push_back({-1, ROLE_SYSTEM_PUSHBUTTON, names[i].c_str(), nullptr, 0, {x, y, x + 18, y + 16}});
-        }
+// With "/stall" also given the form stalls halfway; with "/many N" it is N push buttons.
+void FillWithCanvas(HWND w) {
+    const std::wstring line = GetCommandLineW();
+    const size_t many = line.find(L" /many ");
+    const int buttons = many == std::wstring::npos ? 0 : std::stoi(line.substr(many + 7));
+    // In rows of 40, 18 x 16 pixels each: 1,000 fill 720 x 400.
+    if (buttons > 0) form.clear();
+    for (int i = 0; i < buttons; ++i) {
+        const int x = 4 + i % 40 * 18, y = 4 + i / 40 * 16;
+        form.push_back({-1, ROLE_SYSTEM_PUSHBUTTON, std::to_wstring(i), nullptr, 0, {x, y, x + 18, y + 16}});
     }
+    stall = line.find(L" /stall") != std::wstring::npos;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     canvas = w;
-    stall = stalls;
-    baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CanvasProc)));
-    for (const Element& e : form) {
-        RECT r = e.rect;
-        MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        if (!(e.state & STATE_SYSTEM_INVISIBLE) && ShownText(e)) AddShown(L"line", ShownText(e), r);
-    }
-    WriteShown();
+    baseProc = SubclassWindow(w, CanvasProc);
+    ReportWhenShown(w, [](HWND window) {
+        for (const Element& e : form) {
+            RECT r = e.rect;
+            MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+            if (!(e.state & STATE_SYSTEM_INVISIBLE) && ShownText(e)) AddShown(L"line", ShownText(e), r);
+        }
+    });
 }

@@ -5,15 +5,12 @@
 // With "/slow", "/hang" or "/close" also given, the tree view answers each question about its
 // items 150 ms late, 3 s late, or by ending the program: a target that hangs or closes
 // while it is read.
-#include <windows.h>
+#include "shown_texts.h"
+
 #include <commctrl.h>
 
 #include <map>
-#include <string>
 #include <tuple>
-#include <vector>
-
-#include "shown_texts.h"
 
 namespace {
 
@@ -31,23 +28,16 @@ HIMAGELIST Icons(int side) {
 
 void AddListItem(HWND list, int index, const std::wstring& text, const wchar_t* size = nullptr,
                  const wchar_t* kind = nullptr) {
-    LVITEMW item{};
-    std::tie(item.mask, item.iItem, item.pszText) = std::tuple(LVIF_TEXT | LVIF_IMAGE, index, const_cast<wchar_t*>(text.c_str()));
+    LVITEMW item{LVIF_TEXT | LVIF_IMAGE, index, 0, 0, 0, const_cast<wchar_t*>(text.c_str())};
     ListView_InsertItem(list, &item);
     if (size) ListView_SetItemText(list, index, 1, const_cast<wchar_t*>(size));
     if (kind) ListView_SetItemText(list, index, 2, const_cast<wchar_t*>(kind));
 }
 
-HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text) {
-    TVINSERTSTRUCTW insert{parent, TVI_LAST, {}};
-    std::tie(insert.item.mask, insert.item.pszText) = std::tuple(TVIF_TEXT, const_cast<wchar_t*>(text));
-    return TreeView_InsertItem(tree, &insert);
-}
-
 // ---- A tree that answers late or never ----
 
-enum class TreeAnswer { AtOnce, Slowly, Hung, Closing };
-TreeAnswer treeAnswer = TreeAnswer::AtOnce;
+// How many milliseconds late it answers; below 0, it ends the program instead.
+int treeLateMs = 0;
 WNDPROC treeProc = nullptr;
 
 // What the tree answers with: as Windows may, it points the item's text at text of its own.
@@ -57,8 +47,8 @@ LRESULT CALLBACK LateTree(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m != TVM_GETITEMW) return CallWindowProcW(treeProc, h, m, w, l);
     // The item's text is written into memory the asker placed here: an answer given after the
     // asker stopped waiting still writes it, so that memory must outlive the wait.
-    if (treeAnswer == TreeAnswer::Closing) ExitProcess(0);
-    Sleep(treeAnswer == TreeAnswer::Slowly ? 150 : treeAnswer == TreeAnswer::Hung ? 3000 : 0);
+    if (treeLateMs < 0) ExitProcess(0);
+    Sleep(treeLateMs);
     auto* item = reinterpret_cast<TVITEMW*>(l);
     const LRESULT r = CallWindowProcW(treeProc, h, m, w, l);
     if (r && (item->mask & TVIF_TEXT) && item->pszText) {
@@ -81,8 +71,7 @@ template <class Item> std::wstring ItemText(HWND control, UINT message, WPARAM i
     return text;
 }
 
-void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
-    KillTimer(window, id);
+void TellWhatIsShown(HWND) {
     // Tab controls and headers show "&" as a mnemonic.
     AddItems(lists.tabs, L"item", 0, TabCtrl_GetItemCount(lists.tabs), [](LRESULT i, RECT& r) {
         TabCtrl_GetItemRect(lists.tabs, i, &r);
@@ -100,9 +89,7 @@ void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
             const int row = static_cast<int>(i / columns), column = static_cast<int>(i % columns);
             if (column == 0) ListView_GetItemRect(view, row, &r, LVIR_LABEL);
             else ListView_GetSubItemRect(view, row, column, LVIR_BOUNDS, &r);
-            LVITEMW cell{};
-            cell.iSubItem = column;
-            return ItemText(view, LVM_GETITEMTEXTW, row, LVIF_TEXT, cell);
+            return ItemText(view, LVM_GETITEMTEXTW, row, LVIF_TEXT, LVITEMW{.iSubItem = column});
         });
     }
     std::vector<HTREEITEM> rows;  // those on show
@@ -110,22 +97,15 @@ void CALLBACK WriteWhatIsShown(HWND window, UINT, UINT_PTR id, DWORD) {
         rows.push_back(at);
     AddItems(lists.tree, L"item", 0, rows.size(), [&](LRESULT i, RECT& r) {
         TreeView_GetItemRect(lists.tree, rows[i], &r, TRUE);
-        TVITEMW item{};
-        item.hItem = rows[i];
-        return ItemText(lists.tree, TVM_GETITEMW, 0, TVIF_TEXT, item);
+        return ItemText(lists.tree, TVM_GETITEMW, 0, TVIF_TEXT, TVITEMW{.hItem = rows[i]});
     });
-    WriteShown();
     // Late from now on, once our own questions are answered, and with texts of its own.
-    treeProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(lists.tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LateTree)));
+    treeProc = SubclassWindow(lists.tree, LateTree);
 }
 
 }  // namespace
 
 void FillWithLists(HWND w) {
-    ForgetEarlierShown();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-
     lists.tabs = Make(w, WC_TABCONTROLW, WS_CLIPSIBLINGS, 8, 8, 420, 90);
     for (int n = 0; const wchar_t* text : {L"&General", L"短い", L"A much longer tab caption", L"日本語のタブ"}) {
         TCITEMW item{TCIF_TEXT, 0, 0, const_cast<wchar_t*>(text), 0, 0, 0};
@@ -148,38 +128,38 @@ void FillWithLists(HWND w) {
     for (int i = 4; i < 1000; ++i) AddListItem(lists.report, i, L"Row " + std::to_wstring(i), L"4 KB", L"Row");
     ListView_SetItemState(lists.report, 2, LVIS_SELECTED, LVIS_SELECTED);
 
-    const DWORD views[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST};
-    const int lefts[] = {8, 256, 494}, widths[] = {240, 230, 236};
-    for (int v = 0; v < 3; ++v) {
-        HWND view = lists.views[v] = Make(w, WC_LISTVIEWW, views[v] | LVS_AUTOARRANGE, lefts[v], 320, widths[v], 200);
+    for (int v = 0; auto [style, left, width] :
+                    {std::tuple{LVS_ICON, 8, 240}, {LVS_SMALLICON, 256, 230}, {LVS_LIST, 494, 236}}) {
+        HWND view = lists.views[v++] = Make(w, WC_LISTVIEWW, style | LVS_AUTOARRANGE, left, 320, width, 200);
         Ask(view, LVM_SETIMAGELIST, LVSIL_NORMAL, Icons(32));
         Ask(view, LVM_SETIMAGELIST, LVSIL_SMALL, Icons(16));
-        int n = 0;
         for (const wchar_t* text : {L"One", L"日本語の項目", L"Save & Load", L"A long label that has to wrap", L"短"})
-            AddListItem(view, n++, text);
-        // The list view's columns run on past its right edge.
-        if (views[v] == LVS_LIST)
-            for (int i = 0; i < 40; ++i) AddListItem(view, n++, L"Item " + std::to_wstring(i));
+            AddListItem(view, ListView_GetItemCount(view), text);
+        // The list view's columns run on past its right edge: 40 more after those five.
+        if (style == LVS_LIST)
+            for (int i = 0; i < 40; ++i) AddListItem(view, 5 + i, L"Item " + std::to_wstring(i));
     }
 
     lists.tree = Make(w, WC_TREEVIEWW, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 440, 40,
                       290, 270);
-    HTREEITEM root = AddTreeItem(lists.tree, TVI_ROOT, L"ルート");
-    AddTreeItem(lists.tree, root, L"子の項目");
-    AddTreeItem(lists.tree, root, L"Child & more");
-    HTREEITEM longChild = AddTreeItem(lists.tree, root, L"A long child item whose text goes on past the tree's edge");
-    HTREEITEM grandchild = AddTreeItem(lists.tree, longChild, L"孫");
-    AddTreeItem(lists.tree, grandchild, L"&Deep");
-    HTREEITEM closed = AddTreeItem(lists.tree, TVI_ROOT, L"Closed root");
-    AddTreeItem(lists.tree, closed, L"Not shown");
-    AddTreeItem(lists.tree, TVI_ROOT, L"L");
-    for (HTREEITEM open : {root, longChild, grandchild}) TreeView_Expand(lists.tree, open, TVE_EXPAND);
-    TreeView_SelectItem(lists.tree, grandchild);
-
-    SetTimer(w, 1, 0, WriteWhatIsShown);
+    // Each item under the one at its parent's index, or at the root; the first, fourth and fifth
+    // open, the fifth chosen.
+    const std::pair<int, const wchar_t*> tree[] = {
+        {-1, L"ルート"}, {0, L"子の項目"}, {0, L"Child & more"},
+        {0, L"A long child item whose text goes on past the tree's edge"}, {3, L"孫"}, {4, L"&Deep"},
+        {-1, L"Closed root"}, {6, L"Not shown"}, {-1, L"L"},
+    };
+    std::vector<HTREEITEM> items;
+    for (TVINSERTSTRUCTW insert{nullptr, TVI_LAST, {TVIF_TEXT}}; auto [parent, text] : tree) {
+        insert.hParent = parent < 0 ? TVI_ROOT : items[parent];
+        insert.item.pszText = const_cast<wchar_t*>(text);
+        items.push_back(TreeView_InsertItem(lists.tree, &insert));
+    }
+    for (int open : {0, 3, 4}) TreeView_Expand(lists.tree, items[open], TVE_EXPAND);
+    TreeView_SelectItem(lists.tree, items[4]);
+    ReportWhenShown(w, TellWhatIsShown);
 
     const std::wstring line = GetCommandLineW();
-    for (auto [name, answer] : {std::pair{L"/slow", TreeAnswer::Slowly}, std::pair{L"/hang", TreeAnswer::Hung},
-                                std::pair{L"/close", TreeAnswer::Closing}})
-        if (line.find(name) != std::wstring::npos) treeAnswer = answer;
+    for (auto [name, lateMs] : {std::pair{L"/slow", 150}, {L"/hang", 3000}, {L"/close", -1}})
+        if (line.find(name) != std::wstring::npos) treeLateMs = lateMs;
 }

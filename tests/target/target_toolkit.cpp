@@ -5,21 +5,18 @@
 // technology. "/ownframe" makes a window whose client area covers its caption (WM_NCCALCSIZE) with
 // tabs where the caption would be. Once shown, the target writes each text a person sees and where
 // (shown_texts.h).
-#include <windows.h>
+#include "shown_texts.h"
+
 #include <commctrl.h>
 
 #include <map>
-#include <string>
 #include <tuple>
-
-#include "shown_texts.h"
 
 namespace {
 
 constexpr const wchar_t* kRows[] = {L"Apples", L"Pears", L"Plums"};
 constexpr const wchar_t* kItems[] = {L"Cherries", L"Dates"};
 const std::wstring kForms = L"WindowsForms10.BUTTON.app.0.2bf8098_r6_ad1";
-const std::wstring kFormsEdit = L"WindowsForms10.EDIT.app.0.2bf8098_r6_ad1";
 WNDPROC g_windowProc;
 bool g_ownFrame = false;
 // The controls made, by their own names.
@@ -60,8 +57,7 @@ LRESULT CALLBACK OwnPainting(HWND h, UINT m, WPARAM w, LPARAM l) {
     return TRUE;
 }
 
-void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
-    KillTimer(w, id);
+void Tell(HWND w) {
     for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         wchar_t text[128] = {};
         RECT r;
@@ -74,20 +70,14 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
                 return kRows[i];
             });
         } else if (c == g_made[L"TStatusBar"]) {
-            AddItems(c, L"line", 0, 2, [&](LRESULT i, RECT& part) {
-                Ask(c, SB_GETRECT, i, &part);
-                return i ? L"Ready" : L"Page 3";
-            });
+            AddItemsAt(c, L"line", SB_GETRECT, {L"Page 3", L"Ready"});
         } else if (c == g_made[L"TListView"]) {
             AddItems(c, L"item", 0, 2, [&](LRESULT i, RECT& item) {
                 ListView_GetItemRect(c, i, &item, LVIR_LABEL);
                 return kItems[i];
             });
         } else if (c == g_made[WC_TABCONTROLW]) {
-            AddItems(c, L"item", 0, 2, [&](LRESULT i, RECT& tab) {
-                TabCtrl_GetItemRect(c, i, &tab);
-                return i ? L"Second tab" : L"First tab";
-            });
+            AddItemsAt(c, L"item", TCM_GETITEMRECT, {L"First tab", L"Second tab"});
         } else if (c == g_made[L"TGroupBox"]) {  // the caption on the top line: its place, not a box it is cut to
             AddShown(L"at", text, {r.left, r.top - 8, r.left + 32, r.top + 8});
         } else if (GetWindow(c, GW_CHILD)) {  // the tool bar's own windows
@@ -103,7 +93,6 @@ void CALLBACK WriteReport(HWND w, UINT, UINT_PTR id, DWORD) {
             AddShown(L"wrap", shown, r);
         }
     }
-    WriteShown();
 }
 
 const DWORD kOwnerDrawn = WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
@@ -116,7 +105,7 @@ const std::tuple<const wchar_t*, const wchar_t*, DWORD, const wchar_t*, int, int
     {L"Button", L"TFlatButton", 0, L"Flat push", 8, 8, 100, 26},
     {L"Static", L"TAppStaticText", 0, L"Static label", 116, 12, 100, 20},
     {L"Button", kForms.c_str(), BS_AUTOCHECKBOX, L"Forms check", 224, 8, 120, 24},
-    {L"Edit", kFormsEdit.c_str(), WS_BORDER, L"Forms edit", 352, 8, 120, 24},
+    {L"Edit", L"WindowsForms10.EDIT.app.0.2bf8098_r6_ad1", WS_BORDER, L"Forms edit", 352, 8, 120, 24},
     {L"Button", L"ThunderRT6OptionButton", BS_AUTORADIOBUTTON, L"Option", 480, 8, 100, 24},
     {nullptr, L"TFakeButton", WS_BORDER, L"Fake", 588, 8, 100, 24},
     {L"Edit", L"ATL:0040C0A8", WS_BORDER, L"Nameless edit", 8, 44, 140, 24},
@@ -135,10 +124,7 @@ const std::tuple<const wchar_t*, const wchar_t*, DWORD, const wchar_t*, int, int
 }  // namespace
 
 void FillWithToolkitControls(HWND w) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_LINK_CLASS};
-    InitCommonControlsEx(&icc);
-    const LONG_PTR ownPainting = reinterpret_cast<LONG_PTR>(OwnPainting);
-    g_windowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, ownPainting));
+    g_windowProc = SubclassWindow(w, OwnPainting);
     for (auto [base, name, style, text, x, y, width, height] : kToolkitControls) {
         // A superclass of the base class, as a toolkit registers it.
         WNDCLASSEXW wc{sizeof wc, 0, std::wstring(name) == L"TFakeButton" ? DefWindowProcW : Painted};
@@ -160,10 +146,9 @@ void FillWithToolkitControls(HWND w) {
         }
     }
     TellRows(g_made[L"TAppCheckListBox"], kRows, 3);
-    HWND tools = g_made[L"TToolBar"];
-    Child(tools, L"Static", L"Page", WS_VISIBLE, 8, 6, 40, 18);
-    Child(tools, L"Edit", L"3", WS_VISIBLE | WS_BORDER, 52, 3, 40, 22);
-    Child(tools, L"Static", L"of 12", WS_VISIBLE, 98, 6, 50, 18);
+    Child(g_made[L"TToolBar"], L"Static", L"Page", WS_VISIBLE, 8, 6, 40, 18);
+    Child(g_made[L"TToolBar"], L"Edit", L"3", WS_VISIBLE | WS_BORDER, 52, 3, 40, 22);
+    Child(g_made[L"TToolBar"], L"Static", L"of 12", WS_VISIBLE, 98, 6, 50, 18);
     // The status bar's third part holds a progress bar, half full.
     const int edges[] = {120, 240, -1};
     RECT part;
@@ -175,16 +160,13 @@ void FillWithToolkitControls(HWND w) {
     const int height = part.bottom - part.top - 4;
     HWND progress = Child(status, PROGRESS_CLASSW, L"", WS_VISIBLE, part.left + 2, part.top + 2, 100, height);
     SendMessageW(progress, PBM_SETPOS, 50, 0);
-    ForgetEarlierShown();
-    SetTimer(w, 1, 0, WriteReport);
+    ReportWhenShown(w, Tell);
 }
 
 // No caption of the system's: tabs along the top where it would be, drawn by a tab control.
 void FillWithOwnFrame(HWND w) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
-    InitCommonControlsEx(&icc);
     g_ownFrame = true;
-    g_windowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnPainting)));
+    g_windowProc = SubclassWindow(w, OwnPainting);
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     RECT r;
     GetClientRect(w, &r);
@@ -193,6 +175,5 @@ void FillWithOwnFrame(HWND w) {
         tab.pszText = const_cast<wchar_t*>(text);
         Ask(g_made[WC_TABCONTROLW], TCM_INSERTITEMW, 0, &tab);
     }
-    ForgetEarlierShown();
-    SetTimer(w, 1, 0, WriteReport);
+    ReportWhenShown(w, Tell);
 }
