@@ -1,6 +1,5 @@
 #include "driver/driver.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
@@ -37,40 +36,32 @@ INPUT MouseAt(DWORD flags, int x, int y) {
     in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     return in;
 }
-// False when the pointer did not get there: no press is made then, and the test's own wait for
-// what the press should bring about fails.
-bool MoveMouse(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in = MouseAt(0, x, y);
-    SendInput(1, &in, sizeof in);
-    return WaitFor([&] {
-        POINT p{};
-        return GetCursorPos(&p) && p.x == x && p.y == y;
-    }, 5000, 10);
-}
 
-DWORD lastClickTick = 0;
-POINT lastClickPoint{-10000, -10000};
-
-// A second click in the same place within the double-click time would be a double-click (a
-// caption click would maximise the window, two presses on the tray icon show the rulers):
-// wait it out, as a person pausing would.
-void WaitOutDoubleClick(int x, int y) {
-    const DWORD since = GetTickCount() - lastClickTick;
-    if (since <= GetDoubleClickTime() + 100 && std::abs(lastClickPoint.x - x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-        std::abs(lastClickPoint.y - y) <= GetSystemMetrics(SM_CYDOUBLECLK))
-        Sleep(static_cast<int>(GetDoubleClickTime() + 100 - since));
-}
+DWORD lastPressTick = 0;
 
 // Presses and releases at one point, in one SendInput: the system takes a batch whole, so
 // under load no pause of ours can come between them (two presses of a double-click sent
-// apart were once more than the double-click time apart, and the rulers never showed).
+// apart were once more than the double-click time apart, and the rulers never showed). None is
+// made when the pointer did not get there; the test's own wait for what the presses should
+// bring about fails then.
 void PressAt(int x, int y, std::initializer_list<DWORD> buttons) {
+    // A press within the double-click time of the last one would make a double-click with it (a
+    // caption click would maximise the window, a second press on the tray icon show the rulers,
+    // whatever was clicked in between): wait it out, as a person pausing would.
+    const DWORD since = GetTickCount() - lastPressTick;
+    const DWORD wait = GetDoubleClickTime() + 100;
+    if (since < wait) Sleep(static_cast<int>(wait - since));
+    SetCursorPos(x, y);
+    MovePointer(x, y);
+    if (!WaitFor([&] {
+            POINT p{};
+            return GetCursorPos(&p) && p.x == x && p.y == y;
+        }, 5000, 10))
+        return;
     std::vector<INPUT> in;
     for (DWORD button : buttons) in.push_back(MouseAt(button, x, y));
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    lastClickTick = GetTickCount();
-    lastClickPoint = {x, y};
+    lastPressTick = GetTickCount();
 }
 
 // The threads, of other processes, of the window in front and of the window under the pointer,
@@ -99,13 +90,6 @@ std::vector<HANDLE> StopThreadsTakingXEvents() {
 POINT TrayIconPoint() {
     RECT r = WindowRectOf(FindWindowW(L"Shell_TrayWnd", nullptr));
     return {r.right - 10, (r.top + r.bottom) / 2};
-}
-
-// The open pop-up menu, if any.
-HWND OpenPopupMenu() {
-    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr;)
-        if (IsWindowVisible(h)) return h;
-    return nullptr;
 }
 
 }  // namespace
@@ -160,17 +144,18 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs, int stepMs) {
     }
 }
 
-bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
+bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir, HANDLE output) {
     Kill();
     std::wstring cmd = L"\"" + exe + L"\" " + args;
-    STARTUPINFOW si{.cb = sizeof(STARTUPINFOW)};
-    return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    STARTUPINFOW si{.cb = sizeof si, .dwFlags = output ? STARTF_USESTDHANDLES : 0u, .hStdOutput = output,
+                    .hStdError = output};
+    return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
                           dir.empty() ? nullptr : dir.c_str(), &si, &pi_) != FALSE;
 }
 
 bool Process::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
 
-bool Process::WaitIdle() { return pi_.hProcess && WaitForInputIdle(pi_.hProcess, 5000) == 0; }
+bool Process::WaitIdle(int timeoutMs) { return pi_.hProcess && WaitForInputIdle(pi_.hProcess, timeoutMs) == 0; }
 
 bool Process::WaitExit(int timeoutMs) { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
 
@@ -185,11 +170,10 @@ void Process::Kill() {
     pi_ = {};
 }
 
-namespace {
-
-std::vector<HWND> WindowsUnder(HWND parent, DWORD pid, const wchar_t* className, bool visibleOnly) {
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly, const wchar_t* title,
+                            HWND parent) {
     std::vector<HWND> found;
-    for (HWND h = nullptr; (h = FindWindowExW(parent, h, className, nullptr)) != nullptr;) {
+    for (HWND h = nullptr; (h = FindWindowExW(parent, h, className, title)) != nullptr;) {
         DWORD owner = 0;
         GetWindowThreadProcessId(h, &owner);
         if (owner == pid && (!visibleOnly || IsWindowVisible(h))) found.push_back(h);
@@ -197,21 +181,12 @@ std::vector<HWND> WindowsUnder(HWND parent, DWORD pid, const wchar_t* className,
     return found;
 }
 
-}  // namespace
-
-std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
-    return WindowsUnder(nullptr, pid, className, visibleOnly);
-}
-
-HWND TrackingWindowOf(DWORD pid) {
-    const std::vector<HWND> found = WindowsUnder(HWND_MESSAGE, pid, L"PlumboTracking", false);
-    return found.empty() ? nullptr : found.front();
-}
-
-HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
-    auto v = WindowsOf(pid, className, visibleOnly);
+HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly, const wchar_t* title, HWND parent) {
+    auto v = WindowsOf(pid, className, visibleOnly, title, parent);
     return v.empty() ? nullptr : v.front();
 }
+
+HWND TrackingWindowOf(DWORD pid) { return WindowOf(pid, L"PlumboTracking", false, nullptr, HWND_MESSAGE); }
 
 RECT WindowRectOf(HWND h) {
     RECT r{};
@@ -296,26 +271,16 @@ std::wstring TextOf(HWND h) {
 
 void Plumbo::ShowRulersByDoubleClick() { DoubleClick(TrayIconPoint().x, TrayIconPoint().y); }
 
-void ClickTrayIcon(bool right) {
-    // Two presses on the icon within the double-click time are a double-click, whatever was
-    // clicked in between: the second press would not open the menu.
-    static DWORD last = 0;
-    const DWORD since = GetTickCount() - last;
-    const DWORD wait = GetDoubleClickTime() + 100;
-    if (since < wait) Sleep(static_cast<int>(wait - since));
-    const POINT p = TrayIconPoint();
-    Click(p.x, p.y, right);
-    last = GetTickCount();
-}
+void ClickTrayIcon(bool right) { Click(TrayIconPoint().x, TrayIconPoint().y, right); }
 
 bool Plumbo::ChooseControlMenu(int item) {
     ClickTrayIcon(true);
-    if (!WaitPopupMenu()) return false;
+    if (!WaitMenus(1)) return false;
     // The first Down lights the first item.
     std::wstring keys;
     for (int i = 0; i <= item; ++i) keys += L"Down ";
     XKeys(keys + L"Return");
-    return WaitNoPopupMenu();
+    return WaitMenus(0);
 }
 
 bool WaitInFrontAt(HWND window, int x, int y) {
@@ -333,7 +298,7 @@ bool OpenRulerMenu(HWND ruler) {
     const RECT r = WindowRectOf(ruler);
     if (!WaitInFrontAt(ruler, (r.left + r.right) / 2, r.top)) return false;
     Click((r.left + r.right) / 2, r.top, true);
-    return WaitPopupMenu();
+    return WaitMenus(1);
 }
 
 bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
@@ -342,7 +307,7 @@ bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     // a picture of it, each as the run of rows holding the menu's text colour (a line of text
     // may have a gap of a row or two; separators and the frame are of other colours), once the
     // picture shows that many.
-    const RECT m = WindowRectOf(OpenPopupMenu());
+    const RECT m = WindowRectOf(OpenMenus().front());
     const COLORREF c = GetSysColor(COLOR_MENUTEXT);
     const COLORREF text = RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // as read
     auto lines = [&] {
@@ -358,7 +323,7 @@ bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     std::vector<std::pair<int, int>> found;
     if (!WaitFor([&] { return (found = lines()).size() > static_cast<size_t>(item); })) return false;
     Click((m.left + m.right) / 2, m.top + (found[item].first + found[item].second) / 2);
-    return WaitNoPopupMenu();
+    return WaitMenus(0);
 }
 
 bool Target::Start(int left, int top, int width, int height, const std::wstring& title,
@@ -394,15 +359,12 @@ bool Target::Activate() {
 }
 
 void Click(int x, int y, bool right) {
-    WaitOutDoubleClick(x, y);
-    if (!MoveMouse(x, y)) return;
     const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
     PressAt(x, y, {down, right ? DWORD{MOUSEEVENTF_RIGHTUP} : DWORD{MOUSEEVENTF_LEFTUP}});
 }
 
 void DoubleClick(int x, int y) {
-    WaitOutDoubleClick(x, y);
-    if (MoveMouse(x, y)) PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
@@ -496,16 +458,20 @@ void XKeys(const std::wstring& keys) { RunOnLinux(L"/usr/bin/xdotool key --delay
 std::string XFocus() { return RunOnLinux(L"/usr/bin/xdotool getwindowfocus getwindowname"); }
 
 bool WaitXFocusOn(HWND window) {
-    wchar_t title[256] = {};
-    GetWindowTextW(window, title, 256);
     char utf8[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, TextOf(window).c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
     const std::string want = std::string(utf8) + "\n";
     return WaitFor([&] { return XFocus() == want; }, 3000);
 }
 
-bool WaitPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() != nullptr; }, timeoutMs); }
-bool WaitNoPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() == nullptr; }, timeoutMs); }
+std::vector<HWND> OpenMenus() {
+    std::vector<HWND> open;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr;)
+        if (IsWindowVisible(h)) open.push_back(h);
+    return open;
+}
+
+bool WaitMenus(size_t open) { return WaitFor([&] { return OpenMenus().size() == open; }, 3000); }
 
 std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf) {
     std::vector<MetafileText> out;
@@ -575,22 +541,28 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
     return shown.kind != L"line" && withoutSpaces(joined) == withoutSpaces(shown.text);
 }
 
-Image GrabScreen(const RECT& r) {
+namespace {
+
+// The pixels of an area of a device context, as 0x00RRGGBB.
+Image PixelsOf(HDC from, const RECT& r) {
     Image img{r.right - r.left, r.bottom - r.top, {}};
     if (img.width <= 0 || img.height <= 0) return img;
     BITMAPINFO bi{{sizeof bi.bmiHeader, img.width, -img.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};  // rows top down
     void* bits = nullptr;
-    plumbo::WindowDc screen(nullptr);
-    plumbo::MemoryDc mem(screen.Get());
-    plumbo::Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    plumbo::MemoryDc mem(from);
+    plumbo::Bitmap dib(CreateDIBSection(from, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     plumbo::SelectGuard select(mem.Get(), dib.Get());
-    BitBlt(mem.Get(), 0, 0, img.width, img.height, screen.Get(), r.left, r.top, SRCCOPY);
+    BitBlt(mem.Get(), 0, 0, img.width, img.height, from, r.left, r.top, SRCCOPY);
     GdiFlush();
     img.pixels.resize(static_cast<size_t>(img.width) * img.height);
     if (bits) std::copy_n(static_cast<const uint32_t*>(bits), img.pixels.size(), img.pixels.begin());
     for (auto& p : img.pixels) p &= 0xFFFFFF;
     return img;
 }
+
+}  // namespace
+
+Image GrabScreen(const RECT& r) { return PixelsOf(plumbo::WindowDc(nullptr).Get(), r); }
 
 bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW& font, COLORREF ink, COLORREF paper) {
     plumbo::WindowDc screen(nullptr);
@@ -599,25 +571,21 @@ bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW&
     plumbo::SelectGuard selectFont(dc.Get(), chosen.Get());
     SIZE size{};
     GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-    BITMAPINFO bi{{sizeof bi.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bits = nullptr;
-    plumbo::Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    plumbo::SelectGuard selectBitmap(dc.Get(), dib.Get());
+    plumbo::Bitmap page(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+    plumbo::SelectGuard selectBitmap(dc.Get(), page.Get());
     plumbo::Brush background(CreateSolidBrush(paper));
     const RECT box{0, 0, size.cx, size.cy};
     FillRect(dc.Get(), &box, background.Get());
     SetBkMode(dc.Get(), TRANSPARENT);
     SetTextColor(dc.Get(), ink);
     TextOutW(dc.Get(), 0, 0, text.c_str(), static_cast<int>(text.size()));
-    GdiFlush();
-    if (!bits || size.cx <= 0) return false;
-    const auto* want = static_cast<const uint32_t*>(bits);
+    const Image want = PixelsOf(dc.Get(), box);
     const Image shown = GrabScreen(area);
-    const int all = size.cx * size.cy;
-    for (int y = 0; y + size.cy <= shown.height; ++y) {
-        for (int x = 0; x + size.cx <= shown.width; ++x) {
+    const int all = static_cast<int>(want.pixels.size());
+    for (int y = 0; all && y + want.height <= shown.height; ++y) {
+        for (int x = 0; x + want.width <= shown.width; ++x) {
             int same = 0;
-            while (same < all && shown.At(x + same % size.cx, y + same / size.cx) == (want[same] & 0xFFFFFF)) ++same;
+            while (same < all && shown.At(x + same % want.width, y + same / want.width) == want.pixels[same]) ++same;
             if (same == all) return true;
         }
     }

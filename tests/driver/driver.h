@@ -46,14 +46,17 @@ public:
     ~Process() { Kill(); }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
-    bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir);
+    // output: where its standard output and error go (none: nowhere).
+    bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir,
+               HANDLE output = nullptr);
     bool Running() const;
     bool WaitExit(int timeoutMs);
     DWORD ExitCode() const {
         DWORD c = STILL_ACTIVE;
         return GetExitCodeProcess(pi_.hProcess, &c) ? c : STILL_ACTIVE;
     }
-    bool WaitIdle();  // until its message loop first waits for input (under Wine: ever after)
+    // Until its message loop first waits for input (under Wine: ever after).
+    bool WaitIdle(int timeoutMs = 5000);
     void Kill();
     DWORD Pid() const { return pi_.dwProcessId; }
 
@@ -61,9 +64,12 @@ private:
     PROCESS_INFORMATION pi_{};
 };
 
-// Top-level windows of a process by class, in Z order.
-std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly = false);
-HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly = false);
+// Top-level windows of a process by class (none: any) and title (none: any), in Z order; the
+// message-only ones with parent HWND_MESSAGE.
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly = false,
+                            const wchar_t* title = nullptr, HWND parent = nullptr);
+HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly = false, const wchar_t* title = nullptr,
+              HWND parent = nullptr);
 RECT WindowRectOf(HWND h);
 // A window's text, asked with a time limit: the window may belong to a program that hangs.
 std::wstring TextOf(HWND h);
@@ -197,8 +203,10 @@ bool WaitXFocusOn(HWND window);
 void ClickTrayIcon(bool right);
 // The program's icon differs from the bare taskbar around it.
 bool TrayIconShown();
-bool WaitPopupMenu(int timeoutMs = 3000);
-bool WaitNoPopupMenu(int timeoutMs = 3000);
+// The pop-up menus on the screen, front to back: a submenu before the menu it opened from.
+std::vector<HWND> OpenMenus();
+// Until that many pop-up menus are on the screen, 0 for none.
+bool WaitMenus(size_t open);
 
 // The texts a metafile draws, in order, with their reference points in its logical units and,
 // for a clipped text, the rectangle it is cut to (all zero when it is not clipped).

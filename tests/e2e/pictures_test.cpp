@@ -12,13 +12,6 @@ using namespace e2e;
 
 namespace {
 
-// A visible dialog of the program with this title: the save dialog "開く" or a message.
-HWND DialogTitled(const Plumbo& app, const wchar_t* title) {
-    for (HWND h : WindowsOf(app.Pid(), L"#32770", true))
-        if (TextOf(h) == title) return h;
-    return nullptr;
-}
-
 // 保存 ▸ an item (1 エンハンストメタ, 3 PNG), by keys on the viewer's menu bar: Alt,
 // Down opens ファイル on its first item, Down to 保存, Right into its submenu. The keys are
 // injected: under Wine the X keyboard focus has been seen to stay with the window the rulers'
@@ -29,19 +22,14 @@ HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item = 1) {
     if (!WaitFor([&] { return GetForegroundWindow() == viewer; })) return nullptr;
     PressKey(VK_MENU);
     PressKey(VK_DOWN);
-    if (!WaitPopupMenu()) return nullptr;
+    if (!WaitMenus(1)) return nullptr;
     PressKey(VK_DOWN);
     PressKey(VK_RIGHT);
-    auto visibleMenus = [] {
-        int n = 0;
-        for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr));) n += IsWindowVisible(h) != FALSE;
-        return n;
-    };
-    if (!WaitFor([&] { return visibleMenus() >= 2; })) return nullptr;
+    if (!WaitMenus(2)) return nullptr;
     for (int i = 0; i < item; ++i) PressKey(VK_DOWN);
     PressKey(VK_RETURN);
     HWND dlg = nullptr;
-    WaitFor([&] { return (dlg = DialogTitled(app, L"開く")) != nullptr; });
+    WaitFor([&] { return (dlg = WindowOf(app.Pid(), L"#32770", true, L"開く")) != nullptr; });
     return dlg;
 }
 
@@ -68,7 +56,8 @@ bool SaveAs(HWND dlg, const std::wstring& path) {
 // The overwrite question answered by a button's key, as a person pressing "Y" or "N".
 bool AnswerQuestion(const Plumbo& app, WORD key) {
     HWND q = nullptr;
-    if (!WaitFor([&] { return (q = DialogTitled(app, L"Plumbo!!")) != nullptr; })) return false;
+    if (!WaitFor([&] { return (q = WindowOf(app.Pid(), L"#32770", true, L"Plumbo!!")) != nullptr; }))
+        return false;
     EXPECT_EQ(TextOf(GetDlgItem(q, 0xFFFF)), L"このファイルは存在します。上書きしますか？");
     EXPECT_EQ(GetDlgItem(q, IDCANCEL), nullptr) << "yes or no only";
     SetForegroundWindow(q);

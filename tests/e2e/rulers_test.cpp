@@ -51,7 +51,7 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(OpenRulerMenu(hrz));
         PressKey(VK_ESCAPE);
-        ASSERT_TRUE(WaitNoPopupMenu());
+        ASSERT_TRUE(WaitMenus(0));
         ASSERT_TRUE(target.Activate());
         EXPECT_TRUE(WaitFor(along)) << "round " << round << ": " << where();
     }
