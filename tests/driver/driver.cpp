@@ -15,17 +15,6 @@ namespace e2e {
 
 namespace {
 
-// The rectangle of the window the X server shows at a point of the desktop; empty where none.
-RECT XWindowAt(int x, int y) {
-    std::wstring script = BinDir() + L"\\x_window_at.py";
-    if (script.rfind(L"Z:", 0) == 0) script.erase(0, 2);  // Wine's drive for the Linux root
-    std::replace(script.begin(), script.end(), L'\\', L'/');
-    std::istringstream out(RunOnLinux(L"/usr/bin/python3 " + script + L" " + std::to_wstring(x) + L" " + std::to_wstring(y)));
-    int left = 0, top = 0, width = 0, height = 0;
-    if (!(out >> left >> top >> width >> height)) return {};
-    return {left, top, left + width, top + height};
-}
-
 // A mouse event at a point: the buttons carry the point too, as under Wine a press without one
 // has been seen to land where the pointer was before the move (a right press on another
 // window's caption opened that window's system menu; a press where the last drag ended).
@@ -62,27 +51,6 @@ void PressAt(int x, int y, std::initializer_list<DWORD> buttons) {
     for (DWORD button : buttons) in.push_back(MouseAt(button, x, y));
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
     lastPressTick = GetTickCount();
-}
-
-// The threads, of other processes, of the window in front and of the window under the pointer,
-// stopped: the ones the X server gives focus and crossing events to. Each handle is to be
-// resumed and closed.
-std::vector<HANDLE> StopThreadsTakingXEvents() {
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    std::vector<DWORD> ids;
-    for (HWND window : {GetForegroundWindow(), WindowFromPoint(pointer)}) {
-        DWORD pid = 0;
-        const DWORD id = window ? GetWindowThreadProcessId(window, &pid) : 0;
-        if (id && pid != GetCurrentProcessId() && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
-    }
-    std::vector<HANDLE> stopped;
-    for (DWORD id : ids) {
-        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
-        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) stopped.push_back(thread);
-        else if (thread) CloseHandle(thread);
-    }
-    return stopped;
 }
 
 // The tray icon of the program: the first icon at the right end of the taskbar, which lays
@@ -287,9 +255,18 @@ bool WaitInFrontAt(HWND window, int x, int y) {
     // Wine keeps a Z order of its own, and under Wine an activated window is raised on the X
     // server by a request of its own program, which may come after our rulers were stacked: a
     // press goes where the X server says.
+    std::wstring script = BinDir() + L"\\x_window_at.py";
+    if (script.rfind(L"Z:", 0) == 0) script.erase(0, 2);  // Wine's drive for the Linux root
+    std::replace(script.begin(), script.end(), L'\\', L'/');
+    script += L" " + std::to_wstring(x) + L" " + std::to_wstring(y);
     return WaitFor([&] {
         if (WindowFromPoint({x, y}) != window) return false;
-        const RECT shown = XWindowAt(x, y), rect = WindowRectOf(window);
+        // The rectangle of the window the X server shows at the point.
+        std::istringstream out(RunOnLinux(L"/usr/bin/python3 " + script));
+        int left = 0, top = 0, width = 0, height = 0;
+        if (!(out >> left >> top >> width >> height)) return false;
+        const RECT shown{left, top, left + width, top + height};
+        const RECT rect = WindowRectOf(window);
         return EqualRect(&shown, &rect) != FALSE;
     });
 }
@@ -358,6 +335,14 @@ bool Target::Activate() {
     return WaitFor(focused) && SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer) != 0;
 }
 
+bool StartWithTarget(Plumbo& app, Target& target, const std::wstring& targetArgs, bool rulers,
+                     const std::string& iniText) {
+    if (!app.Start(iniText) || !app.WaitResident()) return false;
+    if (!target.Start(300, 200, 400, 300, L"Green target", targetArgs)) return false;
+    if (rulers) app.ShowRulersByDoubleClick();
+    return target.Activate();
+}
+
 void Click(int x, int y, bool right) {
     const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
     PressAt(x, y, {down, right ? DWORD{MOUSEEVENTF_RIGHTUP} : DWORD{MOUSEEVENTF_LEFTUP}});
@@ -407,8 +392,20 @@ void PressKeys(std::initializer_list<WORD> vks) {
     // may handle them only after the mover has gone on: in a loop of a click on another
     // program's window and Ctrl+Alt+C, one chord in 200 to 400 lost its Ctrl and its hotkey never
     // came. Those threads stand still while the keys go in (none lost in 20 000), and what they
-    // handle afterwards finds the keys up on both sides.
-    const std::vector<HANDLE> stopped = StopThreadsTakingXEvents();
+    // handle afterwards finds the keys up on both sides. They are the threads, of other processes,
+    // of the window in front and of the window under the pointer: the ones the X server gives
+    // focus and crossing events to (one thread of both is stopped twice, and resumed twice).
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    std::vector<HANDLE> stopped;
+    for (HWND window : {GetForegroundWindow(), WindowFromPoint(pointer)}) {
+        DWORD pid = 0;
+        const DWORD id = window ? GetWindowThreadProcessId(window, &pid) : 0;
+        if (!id || pid == GetCurrentProcessId()) continue;
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
+        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) stopped.push_back(thread);
+        else if (thread) CloseHandle(thread);
+    }
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
     for (HANDLE thread : stopped) {
         ResumeThread(thread);
@@ -457,11 +454,13 @@ std::string RunOnLinux(const std::wstring& command) {
 void XKeys(const std::wstring& keys) { RunOnLinux(L"/usr/bin/xdotool key --delay 60 " + keys); }
 std::string XFocus() { return RunOnLinux(L"/usr/bin/xdotool getwindowfocus getwindowname"); }
 
-bool WaitXFocusOn(HWND window) {
+bool WaitXFocusOn(HWND window, const std::wstring& keys) {
     char utf8[1024] = {};
     WideCharToMultiByte(CP_UTF8, 0, TextOf(window).c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
     const std::string want = std::string(utf8) + "\n";
-    return WaitFor([&] { return XFocus() == want; }, 3000);
+    if (!WaitFor([&] { return XFocus() == want; }, 3000)) return false;
+    if (!keys.empty()) XKeys(keys);
+    return true;
 }
 
 std::vector<HWND> OpenMenus() {

@@ -162,6 +162,12 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// Plumbo resident in the tray, with a settings file of iniText (empty: none), and a target
+// titled "Green target" started at (300, 200), 400 x 300, and brought to the front; when asked,
+// the rulers are shown by the tray icon before, so that they lay themselves along it.
+bool StartWithTarget(Plumbo& app, Target& target, const std::wstring& targetArgs, bool rulers = false,
+                     const std::string& iniText = {});
+
 // Input, in screen pixels.
 // A move as the mouse makes it, by SendInput alone: after SetCursorPos a move to the same
 // point is no move, and Wine then calls no mouse hook.
@@ -197,8 +203,9 @@ std::wstring LinuxScratchPath();
 void XKeys(const std::wstring& keys);
 // The title of the X window holding the keyboard, for failure messages.
 std::string XFocus();
-// Until the X keyboard focus is with a window, told by its title.
-bool WaitXFocusOn(HWND window);
+// Until the X keyboard focus is with a window, told by its title; then keys typed there, if any.
+// False, and no key typed, when the focus does not come.
+bool WaitXFocusOn(HWND window, const std::wstring& keys = {});
 
 void ClickTrayIcon(bool right);
 // The program's icon differs from the bare taskbar around it.

@@ -6,10 +6,8 @@
 // SendInput alike; X key events enter Wine only through a Wine window holding the X keyboard
 // focus, so each X chord waits for that focus first.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
-#include <string>
 
 #include "driver/driver.h"
 
@@ -17,19 +15,15 @@ using namespace e2e;
 
 TEST(HotKeys, EachActsOnTheWindowInFront) {
     Plumbo app;
-    ASSERT_TRUE(app.Start() && app.WaitResident());
-
     Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280"));
-    ASSERT_TRUE(target.Activate());
+    ASSERT_TRUE(StartWithTarget(app, target, L"/color 65280"));
     HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
     auto greenShare = [&] {
         const Image img = GrabScreen(ClientRectOnScreen(viewer));
         return static_cast<double>(std::count(img.pixels.begin(), img.pixels.end(), 0x00FF00u)) / img.pixels.size();
     };
     // The rulers: along the window in front by X keys, away by injected ones.
-    ASSERT_TRUE(WaitXFocusOn(target.Hwnd())) << "the keyboard is with " << XFocus();
-    XKeys(L"ctrl+alt+r");
+    ASSERT_TRUE(WaitXFocusOn(target.Hwnd(), L"ctrl+alt+r")) << "the keyboard is with " << XFocus();
     EXPECT_TRUE(WaitFor([&] {
         const RECT h = WindowRectOf(ruler), t = WindowRectOf(target.Hwnd());
         return IsWindowVisible(ruler) && h.left == t.left && h.bottom == t.top;

@@ -2,9 +2,6 @@
 // program's window, a box dragged with the X pointer, and the copied text read back from the
 // clipboard as another program reads it.
 #include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string>
 
 #include "driver/driver.h"
 
@@ -12,17 +9,13 @@ using namespace e2e;
 
 TEST(Measure, TheHotkeyAndADragOfTheXPointerCopyTheBoxInTheRulersUnit) {
     Plumbo app;
-    ASSERT_TRUE(app.Start() && app.WaitResident());
     Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Measured", L"/color 65280"));
-    ASSERT_TRUE(target.Activate());
-    ASSERT_TRUE(WaitXFocusOn(target.Hwnd())) << "the keyboard is with " << XFocus();
-    XKeys(L"ctrl+alt+m");
+    ASSERT_TRUE(StartWithTarget(app, target, L"/color 65280"));
+    ASSERT_TRUE(WaitXFocusOn(target.Hwnd(), L"ctrl+alt+m")) << "the keyboard is with " << XFocus();
     HWND mode = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (mode = WindowOf(app.Pid(), L"PlumboMeasure", true)) != nullptr; }))
         << "the keyboard is with " << XFocus();
-    ASSERT_TRUE(WaitXFocusOn(mode)) << "the keyboard is with " << XFocus();
-    XKeys(L"1");
+    ASSERT_TRUE(WaitXFocusOn(mode, L"1")) << "the keyboard is with " << XFocus();
     // 120 x 45 pixels, both corners inside: at 96 dpi 31.75 and 11.906 mm, the rulers' first unit.
     const RECT t = ClientRectOnScreen(target.Hwnd());
     EmptyTheClipboard();  // a text left there by another test is no copy

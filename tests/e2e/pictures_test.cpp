@@ -3,7 +3,6 @@
 // dialog with the name it offers and its overwrite question.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 
 #include "driver/driver.h"
@@ -69,13 +68,10 @@ bool AnswerQuestion(const Plumbo& app, WORD key) {
 
 TEST(Pictures, AnotherProgramsWindowRedrawnIsSavedThroughTheRealDialog) {
     Plumbo app;
-    ASSERT_TRUE(app.Start() && app.WaitResident());
     Target target;
-    ASSERT_TRUE(target.Start(140, 120, 600, 440, L"書き出しテスト", L"/controls"));
-    app.ShowRulersByDoubleClick();
-    ASSERT_TRUE(target.Activate());
+    ASSERT_TRUE(StartWithTarget(app, target, L"/controls", true));
     HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
-    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ruler).left == 140; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ruler).left == 300; }));
 
     // 画面のメタ化 from the rulers' menu by the X keyboard (設定 ▸ is its first item).
     ASSERT_TRUE(OpenRulerMenu(ruler));

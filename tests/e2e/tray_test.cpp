@@ -10,18 +10,15 @@
 using namespace e2e;
 
 TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
+    // Another program has the keyboard when the icon is pressed: its menu hears injected keys,
+    // and X keys choose 終了.
     Plumbo app;
-    ASSERT_TRUE(app.Start() && app.WaitResident());
+    Target target;
+    ASSERT_TRUE(StartWithTarget(app, target, L""));
     Process second;
     ASSERT_TRUE(second.Start(app.Dir() + L"\\plumbo.exe", L"", app.Dir()));
     EXPECT_TRUE(second.WaitExit(10000) && second.ExitCode() == 0) << "a second copy stays or fails: " << second.ExitCode();
     EXPECT_TRUE(app.Running() && TrayIconShown()) << "the first copy or its icon went with the second";
-
-    // Another program has the keyboard when the icon is pressed: its menu hears injected keys,
-    // and X keys choose 終了.
-    Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300));
-    ASSERT_TRUE(target.Activate());
     ClickTrayIcon(true);
     ASSERT_TRUE(WaitMenus(1));
     PressKey(VK_ESCAPE);
