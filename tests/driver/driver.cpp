@@ -60,6 +60,14 @@ POINT TrayIconPoint() {
     return {r.right - 10, (r.top + r.bottom) / 2};
 }
 
+// The pop-up menus on the screen, front to back: a submenu before the menu it opened from.
+std::vector<HWND> OpenMenus() {
+    std::vector<HWND> open;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr;)
+        if (IsWindowVisible(h)) open.push_back(h);
+    return open;
+}
+
 }  // namespace
 
 void MovePointer(int x, int y) {
@@ -176,7 +184,7 @@ Plumbo::~Plumbo() {
     proc_.WaitExit(5000);
     proc_.Kill();
     if (!dir_.empty()) {
-        for (const wchar_t* f : {L"plumbo.exe", L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
+        for (const wchar_t* f : {L"plumbo.exe", L"plumbo.ini"}) DeleteFileW((dir_ + L"\\" + f).c_str());
         RemoveDirectoryW(dir_.c_str());
     }
 }
@@ -190,10 +198,8 @@ bool Plumbo::Start(const std::string& iniText) {
     };
     dir_ = MakeTempDir(L"run");
     if (dir_.empty()) return failed("making its folder");
-    std::wstring bin = BinDir();
-    if (!CopyFileW((bin + L"\\plumbo.exe").c_str(), (dir_ + L"\\plumbo.exe").c_str(), FALSE))
+    if (!CopyFileW((BinDir() + L"\\plumbo.exe").c_str(), (dir_ + L"\\plumbo.exe").c_str(), FALSE))
         return failed("copying plumbo.exe");
-    CopyFileW((bin + L"\\plHelp.html").c_str(), (dir_ + L"\\plHelp.html").c_str(), FALSE);
     if (!iniText.empty() && !WriteFileBytes(IniPath(), iniText)) return failed("writing plumbo.ini");
     return proc_.Start(dir_ + L"\\plumbo.exe", L"", dir_) || failed("starting plumbo.exe");
 }
@@ -377,8 +383,6 @@ bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
     return WaitFor([&] { return !inMoveLoop(); }) && followed;
 }
 
-void PressKey(WORD vk) { PressKeys({vk}); }
-
 void PressKeys(std::initializer_list<WORD> vks) {
     std::vector<INPUT> in(vks.size() * 2, INPUT{INPUT_KEYBOARD, {}});
     size_t down = 0, up = in.size();
@@ -461,13 +465,6 @@ bool WaitXFocusOn(HWND window, const std::wstring& keys) {
     if (!WaitFor([&] { return XFocus() == want; }, 3000)) return false;
     if (!keys.empty()) XKeys(keys);
     return true;
-}
-
-std::vector<HWND> OpenMenus() {
-    std::vector<HWND> open;
-    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr;)
-        if (IsWindowVisible(h)) open.push_back(h);
-    return open;
 }
 
 bool WaitMenus(size_t open) { return WaitFor([&] { return OpenMenus().size() == open; }, 3000); }
@@ -562,6 +559,11 @@ Image PixelsOf(HDC from, const RECT& r) {
 }  // namespace
 
 Image GrabScreen(const RECT& r) { return PixelsOf(plumbo::WindowDc(nullptr).Get(), r); }
+
+double ClientShare(HWND window, uint32_t colour) {
+    const Image img = GrabScreen(ClientRectOnScreen(window));
+    return std::ranges::count(img.pixels, colour) / (img.pixels.size() + 1e-9);  // none of none: 0
+}
 
 bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW& font, COLORREF ink, COLORREF paper) {
     plumbo::WindowDc screen(nullptr);

@@ -183,9 +183,8 @@ void DoubleClick(int x, int y);
 // are the same. It begins once the X server shows the window at the start (see WaitInFrontAt).
 // False, with the button let go, when that, the loop or a step does not come.
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY);
-void PressKey(WORD vk);
-// Keys pressed in order and let go in the reverse order, by one SendInput: a chord such as
-// Ctrl+Alt+R. The threads of the window in front and of the window under the pointer are
+// Keys pressed in order and let go in the reverse order, by one SendInput: one key, or a chord
+// such as Ctrl+Alt+R. The threads of the window in front and of the window under the pointer are
 // stopped meanwhile, so that under Wine none of them drops the held keys halfway.
 void PressKeys(std::initializer_list<WORD> vks);
 void TypeText(const std::wstring& text);
@@ -210,8 +209,6 @@ bool WaitXFocusOn(HWND window, const std::wstring& keys = {});
 void ClickTrayIcon(bool right);
 // The program's icon differs from the bare taskbar around it.
 bool TrayIconShown();
-// The pop-up menus on the screen, front to back: a submenu before the menu it opened from.
-std::vector<HWND> OpenMenus();
 // Until that many pop-up menus are on the screen, 0 for none.
 bool WaitMenus(size_t open);
 
@@ -250,6 +247,8 @@ struct Image {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Image GrabScreen(const RECT& r);
+// The share of a colour among the pixels of a window's client area on the screen; 0 when it has none.
+double ClientShare(HWND window, uint32_t colour);
 // Whether the screen shows, somewhere in an area, a text as GDI writes it in a font, in ink on
 // plain paper, pixel for pixel.
 bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW& font, COLORREF ink, COLORREF paper);

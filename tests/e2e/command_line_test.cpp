@@ -4,7 +4,6 @@
 
 #include <set>
 #include <sstream>
-#include <string>
 
 #include "driver/driver.h"
 

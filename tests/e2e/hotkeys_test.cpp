@@ -9,8 +9,6 @@
 // focus, so each X chord waits for that focus first.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "driver/driver.h"
 
 using namespace e2e;
@@ -20,10 +18,6 @@ TEST(HotKeys, EachActsOnTheWindowInFrontTheMeasuringOneOnABoxDraggedWithTheXPoin
     Target target;
     ASSERT_TRUE(StartWithTarget(app, target, L"/color 65280"));
     HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
-    auto greenShare = [&] {
-        const Image img = GrabScreen(ClientRectOnScreen(viewer));
-        return static_cast<double>(std::count(img.pixels.begin(), img.pixels.end(), 0x00FF00u)) / img.pixels.size();
-    };
     // Measuring by X keys: 120 x 45 pixels, both corners inside, are at 96 dpi 31.75 and
     // 11.906 mm, in the rulers' first unit.
     ASSERT_TRUE(WaitXFocusOn(target.Hwnd(), L"ctrl+alt+m")) << "the keyboard is with " << XFocus();
@@ -54,10 +48,11 @@ TEST(HotKeys, EachActsOnTheWindowInFrontTheMeasuringOneOnABoxDraggedWithTheXPoin
     // A capture by X keys: the viewer shows the green window. Re-drawn by injected keys: lines
     // on white instead of the green pixels.
     XKeys(L"ctrl+alt+c");
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && greenShare() > 0.5; }))
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && ClientShare(viewer, 0x00FF00u) > 0.5; }))
         << "X keys; the keyboard is with " << XFocus();
     ShowWindow(viewer, SW_HIDE);
     ASSERT_TRUE(target.Activate());
     PressKeys({VK_CONTROL, VK_MENU, 'V'});
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && greenShare() < 0.05; })) << "injected";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && ClientShare(viewer, 0x00FF00u) < 0.05; }))
+        << "injected";
 }

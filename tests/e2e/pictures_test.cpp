@@ -19,14 +19,14 @@ namespace {
 HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item = 1) {
     SetForegroundWindow(viewer);
     if (!WaitFor([&] { return GetForegroundWindow() == viewer; })) return nullptr;
-    PressKey(VK_MENU);
-    PressKey(VK_DOWN);
+    PressKeys({VK_MENU});
+    PressKeys({VK_DOWN});
     if (!WaitMenus(1)) return nullptr;
-    PressKey(VK_DOWN);
-    PressKey(VK_RIGHT);
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RIGHT});
     if (!WaitMenus(2)) return nullptr;
-    for (int i = 0; i < item; ++i) PressKey(VK_DOWN);
-    PressKey(VK_RETURN);
+    for (int i = 0; i < item; ++i) PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
     HWND dlg = nullptr;
     WaitFor([&] { return (dlg = WindowOf(app.Pid(), L"#32770", true, L"開く")) != nullptr; });
     return dlg;
@@ -48,7 +48,7 @@ bool SaveAs(HWND dlg, const std::wstring& path) {
         TypeText(path);
     }
     if (!edit || !WaitFor([&] { return path.empty() || TextOf(edit) == path; })) return false;
-    PressKey(VK_RETURN);
+    PressKeys({VK_RETURN});
     return WaitFor([&] { return !IsWindowVisible(dlg); });
 }
 
@@ -60,7 +60,7 @@ bool AnswerQuestion(const Plumbo& app, WORD key) {
     EXPECT_EQ(TextOf(GetDlgItem(q, 0xFFFF)), L"このファイルは存在します。上書きしますか？");
     EXPECT_EQ(GetDlgItem(q, IDCANCEL), nullptr) << "yes or no only";
     SetForegroundWindow(q);
-    PressKey(key);
+    PressKeys({key});
     return WaitFor([&] { return !IsWindowVisible(q); });
 }
 

@@ -28,10 +28,7 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     ASSERT_TRUE(StartWithTarget(app, target, L"/color 65280 /slowfocus 500", true, RedRulers("TRUE")));
     HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler();
     // The smaller share of red among the two rulers' pixels: both must be seen.
-    auto redShare = [&] {
-        auto red = [](const Image& img) { return std::ranges::count(img.pixels, 0xFF0000u) / (img.pixels.size() + 1e-9); };
-        return std::min(red(GrabScreen(ClientRectOnScreen(hrz))), red(GrabScreen(ClientRectOnScreen(ver))));
-    };
+    auto redShare = [&] { return std::min(ClientShare(hrz, 0xFF0000u), ClientShare(ver, 0xFF0000u)); };
     // Laid along the target from its corner, and seen in front of it.
     auto along = [&] { return WindowRectOf(ver).left == 300 && WindowRectOf(ver).top == 200 && redShare() > 0.5; };
     auto where = [&] {
@@ -44,7 +41,7 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     // changed, raises it again; the rulers must follow it up.
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(OpenRulerMenu(hrz));
-        PressKey(VK_ESCAPE);
+        PressKeys({VK_ESCAPE});
         ASSERT_TRUE(WaitMenus(0));
         ASSERT_TRUE(target.Activate());
         EXPECT_TRUE(WaitFor(along)) << "round " << round << ": " << where();
