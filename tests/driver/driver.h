@@ -64,8 +64,8 @@ private:
     PROCESS_INFORMATION pi_{};
 };
 
-// Top-level windows of a process by class (none: any) and title (none: any), in Z order; the
-// message-only ones with parent HWND_MESSAGE.
+// Top-level windows of a process (0: of any) by class (none: any) and title (none: any), in Z
+// order; the message-only ones with parent HWND_MESSAGE.
 std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly = false,
                             const wchar_t* title = nullptr, HWND parent = nullptr);
 HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly = false, const wchar_t* title = nullptr,
@@ -121,25 +121,26 @@ private:
 // futex to wait on, now and then misses a wake-up (seen as a hang about once in 70 runs, the
 // thread still waiting after the count reached zero).
 struct StuckWindow {
-    explicit StuckWindow(DWORD style, bool holdsClipboard = false) : style(style), holds(holdsClipboard) {
+    // The thread is made last of all (its member is the last), once the rest is there, and is
+    // joined first.
+    explicit StuckWindow(DWORD style, bool holdsClipboard = false)
+        : thread([=, this] {
+              window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"stuck", style, 40, 40, 120, 80, nullptr,
+                                       nullptr, nullptr, nullptr);
+              if (holdsClipboard) OpenClipboard(window);
+              SetEvent(made.get());
+              WaitForSingleObject(release.get(), INFINITE);
+              if (holdsClipboard) CloseClipboard();
+              DestroyWindow(window);
+          }) {
         WaitForSingleObject(made.get(), INFINITE);
     }
     ~StuckWindow() { SetEvent(release.get()); }
     using Event = std::unique_ptr<void, decltype(&CloseHandle)>;
-    const DWORD style;
-    const bool holds;
     HWND window = nullptr;
     Event made{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
     Event release{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
-    std::jthread thread{[this] {  // last: it starts once the rest is there, and is joined first
-        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"stuck", style, 40, 40, 120, 80, nullptr, nullptr,
-                                 nullptr, nullptr);
-        if (holds) OpenClipboard(window);
-        SetEvent(made.get());
-        WaitForSingleObject(release.get(), INFINITE);
-        if (holds) CloseClipboard();
-        DestroyWindow(window);
-    }};
+    std::jthread thread;
 };
 
 // The target program of the tests: a plain window at a given place and size. testtarget32.exe

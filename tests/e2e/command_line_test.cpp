@@ -2,7 +2,7 @@
 // and a line on standard error, beside a copy in the tray that must not notice.
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
 #include <sstream>
 
 #include "driver/driver.h"
@@ -39,13 +39,6 @@ std::wstring Hex(HWND h) {
     return (std::wostringstream() << std::hex << reinterpret_cast<uintptr_t>(h)).str();
 }
 
-std::set<HWND> VisibleTopLevel() {
-    std::set<HWND> shown;
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (IsWindowVisible(h)) shown.insert(h);
-    return shown;
-}
-
 }  // namespace
 
 TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothing) {
@@ -73,7 +66,7 @@ TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothi
         return IsWindowVisible(rulers[0]) && IsWindowVisible(rulers[1]) && WindowRectOf(rulers[0]).left == 140 &&
                WindowRectOf(rulers[1]).top == 120;
     }));
-    const std::set<HWND> shownBefore = VisibleTopLevel();
+    const std::vector<HWND> shownBefore = WindowsOf(0, nullptr, true);
 
     // A path beyond MAX_PATH in folders with spaces.
     std::wstring deep = dir;
@@ -108,7 +101,7 @@ TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothi
             const RECT r = WindowRectOf(ruler);
             EXPECT_TRUE(WaitInFrontAt(ruler, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
         }
-        EXPECT_EQ(VisibleTopLevel(), shownBefore);
+        EXPECT_TRUE(std::ranges::is_permutation(WindowsOf(0, nullptr, true), shownBefore));
     }
     // 600 x 440: the header's width and height, big-endian.
     EXPECT_EQ(ReadFileBytes(L"\\\\?\\" + longPng).substr(16, 8), std::string("\0\0\x02\x58\0\0\x01\xB8", 8));

@@ -34,8 +34,7 @@ HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item = 1) {
 
 // The box for the file name: it has the focus when the dialog opens.
 HWND NameBox(HWND dlg) {
-    GUITHREADINFO gi{};
-    gi.cbSize = sizeof gi;
+    GUITHREADINFO gi{.cbSize = sizeof(GUITHREADINFO)};
     WaitFor([&] { return GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gi) && IsChild(dlg, gi.hwndFocus); });
     return IsChild(dlg, gi.hwndFocus) ? gi.hwndFocus : nullptr;
 }
