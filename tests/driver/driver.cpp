@@ -87,10 +87,10 @@ std::wstring BinDir() {
 std::wstring MakeTempDir(const wchar_t* tag) {
     // Wine gives out process ids again, and a failed run may leave its folder behind.
     static int counter = 0;
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
+    const std::wstring stem = (std::filesystem::temp_directory_path() / L"plumbo-").wstring() + tag + L"-" +
+                              std::to_wstring(GetCurrentProcessId()) + L"-";
     for (;;) {
-        const std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        const std::wstring dir = stem + std::to_wstring(++counter);
         if (CreateDirectoryW(dir.c_str(), nullptr)) return dir;
         if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
     }
@@ -259,10 +259,9 @@ bool WaitInFrontAt(HWND window, int x, int y) {
     // Wine keeps a Z order of its own, and under Wine an activated window is raised on the X
     // server by a request of its own program, which may come after our rulers were stacked: a
     // press goes where the X server says.
-    std::wstring script = BinDir() + L"\\x_window_at.py";
-    if (script.rfind(L"Z:", 0) == 0) script.erase(0, 2);  // Wine's drive for the Linux root
-    std::replace(script.begin(), script.end(), L'\\', L'/');
-    script += L" " + std::to_wstring(x) + L" " + std::to_wstring(y);
+    // Past Wine's drive for the Linux root, "Z:".
+    const std::wstring script = std::filesystem::path(BinDir()).generic_wstring().substr(2) +
+                                L"/x_window_at.py " + std::to_wstring(x) + L" " + std::to_wstring(y);
     return WaitFor([&] {
         if (WindowFromPoint({x, y}) != window) return false;
         // The rectangle of the window the X server shows at the point.
@@ -443,8 +442,7 @@ std::string RunOnLinux(const std::wstring& command) {
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
     }
-    std::wstring doneFile = L"Z:" + done;
-    std::replace(doneFile.begin(), doneFile.end(), L'/', L'\\');
+    const std::wstring doneFile = std::filesystem::path(L"Z:" + done).make_preferred().wstring();
     if (!WaitFor([&] { return FileExists(doneFile); }, 10000, 10)) return "?";
     std::string out = ReadFileBytes(doneFile);
     DeleteFileW(doneFile.c_str());
@@ -485,9 +483,8 @@ std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf) {
 }
 
 std::vector<ShownText> ShownBy(const Target& target) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"plumbo-shown-" + std::to_wstring(target.Pid()) + L".txt";
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / (L"plumbo-shown-" + std::to_wstring(target.Pid()) + L".txt");
     if (!WaitFor([&] { return FileExists(path); })) return {};
     const std::string bytes = ReadFileBytes(path);
     DeleteFileW(path.c_str());
