@@ -1,12 +1,12 @@
 #include "driver/driver.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ranges>
 #include <sstream>
 
 #include "platform/gdi_win.h"
@@ -15,17 +15,6 @@
 namespace e2e {
 
 namespace {
-
-// The rectangle of the window the X server shows at a point of the desktop; empty where none.
-RECT XWindowAt(int x, int y) {
-    std::wstring script = BinDir() + L"\\x_window_at.py";
-    if (script.rfind(L"Z:", 0) == 0) script.erase(0, 2);  // Wine's drive for the Linux root
-    std::replace(script.begin(), script.end(), L'\\', L'/');
-    std::istringstream out(RunOnLinux(L"/usr/bin/python3 " + script + L" " + std::to_wstring(x) + L" " + std::to_wstring(y)));
-    int left = 0, top = 0, width = 0, height = 0;
-    if (!(out >> left >> top >> width >> height)) return {};
-    return {left, top, left + width, top + height};
-}
 
 // A mouse event at a point: the buttons carry the point too, as under Wine a press without one
 // has been seen to land where the pointer was before the move (a right press on another
@@ -37,61 +26,34 @@ INPUT MouseAt(DWORD flags, int x, int y) {
     in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     return in;
 }
-// False when the pointer did not get there: no press is made then, and the test's own wait for
-// what the press should bring about fails.
-bool MoveMouse(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in = MouseAt(0, x, y);
-    SendInput(1, &in, sizeof in);
-    return WaitFor([&] {
-        POINT p{};
-        return GetCursorPos(&p) && p.x == x && p.y == y;
-    }, 5000, 10);
-}
 
-DWORD lastClickTick = 0;
-POINT lastClickPoint{-10000, -10000};
-
-// A second click in the same place within the double-click time would be a double-click (a
-// caption click would maximise the window, two presses on the tray icon show the rulers):
-// wait it out, as a person pausing would.
-void WaitOutDoubleClick(int x, int y) {
-    const DWORD since = GetTickCount() - lastClickTick;
-    if (since <= GetDoubleClickTime() + 100 && std::abs(lastClickPoint.x - x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-        std::abs(lastClickPoint.y - y) <= GetSystemMetrics(SM_CYDOUBLECLK))
-        Sleep(static_cast<int>(GetDoubleClickTime() + 100 - since));
-}
+DWORD lastPressTick = 0;
 
 // Presses and releases at one point, in one SendInput: the system takes a batch whole, so
 // under load no pause of ours can come between them (two presses of a double-click sent
-// apart were once more than the double-click time apart, and the rulers never showed).
+// apart were once more than the double-click time apart, and the rulers never showed). None is
+// made when the pointer did not get there; the test's own wait for what the presses should
+// bring about fails then.
 void PressAt(int x, int y, std::initializer_list<DWORD> buttons) {
+    SetCursorPos(x, y);
+    MovePointer(x, y);
+    if (!WaitFor([&] {
+            POINT p{};
+            return GetCursorPos(&p) && p.x == x && p.y == y;
+        }, 5000, 10))
+        return;
+    // A press within the double-click time of the last one would make a double-click with it (a
+    // caption click would maximise the window, a second press on the tray icon show the rulers,
+    // whatever was clicked in between): wait it out, as a person pausing would. The pointer waits
+    // where it presses next: resting on the tray icon it would bring up the icon's tip, a window
+    // that comes and goes while a test looks at the screen.
+    const DWORD since = GetTickCount() - lastPressTick;
+    const DWORD wait = GetDoubleClickTime() + 100;
+    if (since < wait) Sleep(static_cast<int>(wait - since));
     std::vector<INPUT> in;
     for (DWORD button : buttons) in.push_back(MouseAt(button, x, y));
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    lastClickTick = GetTickCount();
-    lastClickPoint = {x, y};
-}
-
-// The threads, of other processes, of the window in front and of the window under the pointer,
-// stopped: the ones the X server gives focus and crossing events to. Each handle is to be
-// resumed and closed.
-std::vector<HANDLE> StopThreadsTakingXEvents() {
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    std::vector<DWORD> ids;
-    for (HWND window : {GetForegroundWindow(), WindowFromPoint(pointer)}) {
-        DWORD pid = 0;
-        const DWORD id = window ? GetWindowThreadProcessId(window, &pid) : 0;
-        if (id && pid != GetCurrentProcessId() && std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
-    }
-    std::vector<HANDLE> stopped;
-    for (DWORD id : ids) {
-        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
-        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) stopped.push_back(thread);
-        else if (thread) CloseHandle(thread);
-    }
-    return stopped;
+    lastPressTick = GetTickCount();
 }
 
 // The tray icon of the program: the first icon at the right end of the taskbar, which lays
@@ -101,11 +63,12 @@ POINT TrayIconPoint() {
     return {r.right - 10, (r.top + r.bottom) / 2};
 }
 
-// The open pop-up menu, if any.
-HWND OpenPopupMenu() {
+// The pop-up menus on the screen, front to back: a submenu before the menu it opened from.
+std::vector<HWND> OpenMenus() {
+    std::vector<HWND> open;
     for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr)) != nullptr;)
-        if (IsWindowVisible(h)) return h;
-    return nullptr;
+        if (IsWindowVisible(h)) open.push_back(h);
+    return open;
 }
 
 }  // namespace
@@ -124,10 +87,10 @@ std::wstring BinDir() {
 std::wstring MakeTempDir(const wchar_t* tag) {
     // Wine gives out process ids again, and a failed run may leave its folder behind.
     static int counter = 0;
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
+    const std::wstring stem = (std::filesystem::temp_directory_path() / L"plumbo-").wstring() + tag + L"-" +
+                              std::to_wstring(GetCurrentProcessId()) + L"-";
     for (;;) {
-        const std::wstring dir = std::wstring(tmp) + L"plumbo-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        const std::wstring dir = stem + std::to_wstring(++counter);
         if (CreateDirectoryW(dir.c_str(), nullptr)) return dir;
         if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
     }
@@ -160,58 +123,46 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs, int stepMs) {
     }
 }
 
-bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
+bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir, HANDLE output) {
     Kill();
     std::wstring cmd = L"\"" + exe + L"\" " + args;
-    STARTUPINFOW si{.cb = sizeof(STARTUPINFOW)};
-    return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    STARTUPINFOW si{.cb = sizeof si, .dwFlags = output ? STARTF_USESTDHANDLES : 0u, .hStdOutput = output,
+                    .hStdError = output};
+    return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
                           dir.empty() ? nullptr : dir.c_str(), &si, &pi_) != FALSE;
 }
 
 bool Process::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
 
-bool Process::WaitIdle() { return pi_.hProcess && WaitForInputIdle(pi_.hProcess, 5000) == 0; }
+bool Process::WaitIdle(int timeoutMs) { return pi_.hProcess && WaitForInputIdle(pi_.hProcess, timeoutMs) == 0; }
 
 bool Process::WaitExit(int timeoutMs) { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
 
 void Process::Kill() {
     if (!pi_.hProcess) return;
-    if (Running()) {
-        TerminateProcess(pi_.hProcess, 1);
-        WaitForSingleObject(pi_.hProcess, 5000);
-    }
+    if (Running() && TerminateProcess(pi_.hProcess, 1)) WaitForSingleObject(pi_.hProcess, 5000);
     CloseHandle(pi_.hProcess);
     CloseHandle(pi_.hThread);
     pi_ = {};
 }
 
-namespace {
-
-std::vector<HWND> WindowsUnder(HWND parent, DWORD pid, const wchar_t* className, bool visibleOnly) {
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly, const wchar_t* title,
+                            HWND parent) {
     std::vector<HWND> found;
-    for (HWND h = nullptr; (h = FindWindowExW(parent, h, className, nullptr)) != nullptr;) {
+    for (HWND h = nullptr; (h = FindWindowExW(parent, h, className, title)) != nullptr;) {
         DWORD owner = 0;
         GetWindowThreadProcessId(h, &owner);
-        if (owner == pid && (!visibleOnly || IsWindowVisible(h))) found.push_back(h);
+        if ((!pid || owner == pid) && (!visibleOnly || IsWindowVisible(h))) found.push_back(h);
     }
     return found;
 }
 
-}  // namespace
-
-std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
-    return WindowsUnder(nullptr, pid, className, visibleOnly);
-}
-
-HWND TrackingWindowOf(DWORD pid) {
-    const std::vector<HWND> found = WindowsUnder(HWND_MESSAGE, pid, L"PlumboTracking", false);
-    return found.empty() ? nullptr : found.front();
-}
-
-HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly) {
-    auto v = WindowsOf(pid, className, visibleOnly);
+HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly, const wchar_t* title, HWND parent) {
+    auto v = WindowsOf(pid, className, visibleOnly, title, parent);
     return v.empty() ? nullptr : v.front();
 }
+
+HWND TrackingWindowOf(DWORD pid) { return WindowOf(pid, L"PlumboTracking", false, nullptr, HWND_MESSAGE); }
 
 RECT WindowRectOf(HWND h) {
     RECT r{};
@@ -232,10 +183,8 @@ Plumbo::~Plumbo() {
     if (HWND form = MenuForm()) PostMessageW(form, WM_COMMAND, static_cast<WPARAM>(plumbo::CommandId::Exit), 0);
     proc_.WaitExit(5000);
     proc_.Kill();
-    if (!dir_.empty()) {
-        for (const wchar_t* f : {L"plumbo.exe", L"plumbo.ini", L"plHelp.html"}) DeleteFileW((dir_ + L"\\" + f).c_str());
-        RemoveDirectoryW(dir_.c_str());
-    }
+    std::error_code ignored;  // a folder left behind is no failure of the test
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
 }
 
 bool Plumbo::Start(const std::string& iniText) {
@@ -247,10 +196,8 @@ bool Plumbo::Start(const std::string& iniText) {
     };
     dir_ = MakeTempDir(L"run");
     if (dir_.empty()) return failed("making its folder");
-    std::wstring bin = BinDir();
-    if (!CopyFileW((bin + L"\\plumbo.exe").c_str(), (dir_ + L"\\plumbo.exe").c_str(), FALSE))
+    if (!CopyFileW((BinDir() + L"\\plumbo.exe").c_str(), (dir_ + L"\\plumbo.exe").c_str(), FALSE))
         return failed("copying plumbo.exe");
-    CopyFileW((bin + L"\\plHelp.html").c_str(), (dir_ + L"\\plHelp.html").c_str(), FALSE);
     if (!iniText.empty() && !WriteFileBytes(IniPath(), iniText)) return failed("writing plumbo.ini");
     return proc_.Start(dir_ + L"\\plumbo.exe", L"", dir_) || failed("starting plumbo.exe");
 }
@@ -296,35 +243,33 @@ std::wstring TextOf(HWND h) {
 
 void Plumbo::ShowRulersByDoubleClick() { DoubleClick(TrayIconPoint().x, TrayIconPoint().y); }
 
-void ClickTrayIcon(bool right) {
-    // Two presses on the icon within the double-click time are a double-click, whatever was
-    // clicked in between: the second press would not open the menu.
-    static DWORD last = 0;
-    const DWORD since = GetTickCount() - last;
-    const DWORD wait = GetDoubleClickTime() + 100;
-    if (since < wait) Sleep(static_cast<int>(wait - since));
-    const POINT p = TrayIconPoint();
-    Click(p.x, p.y, right);
-    last = GetTickCount();
-}
+void ClickTrayIcon(bool right) { Click(TrayIconPoint().x, TrayIconPoint().y, right); }
 
 bool Plumbo::ChooseControlMenu(int item) {
     ClickTrayIcon(true);
-    if (!WaitPopupMenu()) return false;
+    if (!WaitMenus(1)) return false;
     // The first Down lights the first item.
     std::wstring keys;
     for (int i = 0; i <= item; ++i) keys += L"Down ";
     XKeys(keys + L"Return");
-    return WaitNoPopupMenu();
+    return WaitMenus(0);
 }
 
 bool WaitInFrontAt(HWND window, int x, int y) {
     // Wine keeps a Z order of its own, and under Wine an activated window is raised on the X
     // server by a request of its own program, which may come after our rulers were stacked: a
     // press goes where the X server says.
+    // Past Wine's drive for the Linux root, "Z:".
+    const std::wstring script = std::filesystem::path(BinDir()).generic_wstring().substr(2) +
+                                L"/x_window_at.py " + std::to_wstring(x) + L" " + std::to_wstring(y);
     return WaitFor([&] {
         if (WindowFromPoint({x, y}) != window) return false;
-        const RECT shown = XWindowAt(x, y), rect = WindowRectOf(window);
+        // The rectangle of the window the X server shows at the point.
+        std::istringstream out(RunOnLinux(L"/usr/bin/python3 " + script));
+        int left = 0, top = 0, width = 0, height = 0;
+        if (!(out >> left >> top >> width >> height)) return false;
+        const RECT shown{left, top, left + width, top + height};
+        const RECT rect = WindowRectOf(window);
         return EqualRect(&shown, &rect) != FALSE;
     });
 }
@@ -333,7 +278,7 @@ bool OpenRulerMenu(HWND ruler) {
     const RECT r = WindowRectOf(ruler);
     if (!WaitInFrontAt(ruler, (r.left + r.right) / 2, r.top)) return false;
     Click((r.left + r.right) / 2, r.top, true);
-    return WaitPopupMenu();
+    return WaitMenus(1);
 }
 
 bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
@@ -342,7 +287,7 @@ bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     // a picture of it, each as the run of rows holding the menu's text colour (a line of text
     // may have a gap of a row or two; separators and the frame are of other colours), once the
     // picture shows that many.
-    const RECT m = WindowRectOf(OpenPopupMenu());
+    const RECT m = WindowRectOf(OpenMenus().front());
     const COLORREF c = GetSysColor(COLOR_MENUTEXT);
     const COLORREF text = RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // as read
     auto lines = [&] {
@@ -358,7 +303,7 @@ bool Plumbo::ClickRulerMenu(HWND ruler, int item) {
     std::vector<std::pair<int, int>> found;
     if (!WaitFor([&] { return (found = lines()).size() > static_cast<size_t>(item); })) return false;
     Click((m.left + m.right) / 2, m.top + (found[item].first + found[item].second) / 2);
-    return WaitNoPopupMenu();
+    return WaitMenus(0);
 }
 
 bool Target::Start(int left, int top, int width, int height, const std::wstring& title,
@@ -385,30 +330,33 @@ bool Target::Activate() {
     // first time a program waits for input.)
     const DWORD thread = GetWindowThreadProcessId(hwnd_, nullptr);
     auto focused = [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
+        GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
         return GetForegroundWindow() == hwnd_ && GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr;
     };
     DWORD_PTR answer = 0;
     return WaitFor(focused) && SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer) != 0;
 }
 
+bool StartWithTarget(Plumbo& app, Target& target, const std::wstring& targetArgs, bool rulers,
+                     const std::string& iniText) {
+    if (!app.Start(iniText) || !app.WaitResident()) return false;
+    if (!target.Start(300, 200, 400, 300, L"Green target", targetArgs)) return false;
+    if (rulers) app.ShowRulersByDoubleClick();
+    return target.Activate();
+}
+
 void Click(int x, int y, bool right) {
-    WaitOutDoubleClick(x, y);
-    if (!MoveMouse(x, y)) return;
     const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
     PressAt(x, y, {down, right ? DWORD{MOUSEEVENTF_RIGHTUP} : DWORD{MOUSEEVENTF_LEFTUP}});
 }
 
 void DoubleClick(int x, int y) {
-    WaitOutDoubleClick(x, y);
-    if (MoveMouse(x, y)) PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    PressAt(x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
     auto inMoveLoop = [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
+        GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
         return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) &&
                info.hwndMoveSize == window;
     };
@@ -430,8 +378,6 @@ bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY) {
     return WaitFor([&] { return !inMoveLoop(); }) && followed;
 }
 
-void PressKey(WORD vk) { PressKeys({vk}); }
-
 void PressKeys(std::initializer_list<WORD> vks) {
     std::vector<INPUT> in(vks.size() * 2, INPUT{INPUT_KEYBOARD, {}});
     size_t down = 0, up = in.size();
@@ -445,8 +391,20 @@ void PressKeys(std::initializer_list<WORD> vks) {
     // may handle them only after the mover has gone on: in a loop of a click on another
     // program's window and Ctrl+Alt+C, one chord in 200 to 400 lost its Ctrl and its hotkey never
     // came. Those threads stand still while the keys go in (none lost in 20 000), and what they
-    // handle afterwards finds the keys up on both sides.
-    const std::vector<HANDLE> stopped = StopThreadsTakingXEvents();
+    // handle afterwards finds the keys up on both sides. They are the threads, of other processes,
+    // of the window in front and of the window under the pointer: the ones the X server gives
+    // focus and crossing events to (one thread of both is stopped twice, and resumed twice).
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    std::vector<HANDLE> stopped;
+    for (HWND window : {GetForegroundWindow(), WindowFromPoint(pointer)}) {
+        DWORD pid = 0;
+        const DWORD id = window ? GetWindowThreadProcessId(window, &pid) : 0;
+        if (!id || pid == GetCurrentProcessId()) continue;
+        HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
+        if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) stopped.push_back(thread);
+        else if (thread) CloseHandle(thread);
+    }
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
     for (HANDLE thread : stopped) {
         ResumeThread(thread);
@@ -484,8 +442,7 @@ std::string RunOnLinux(const std::wstring& command) {
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
     }
-    std::wstring doneFile = L"Z:" + done;
-    std::replace(doneFile.begin(), doneFile.end(), L'/', L'\\');
+    const std::wstring doneFile = std::filesystem::path(L"Z:" + done).make_preferred().wstring();
     if (!WaitFor([&] { return FileExists(doneFile); }, 10000, 10)) return "?";
     std::string out = ReadFileBytes(doneFile);
     DeleteFileW(doneFile.c_str());
@@ -495,17 +452,16 @@ std::string RunOnLinux(const std::wstring& command) {
 void XKeys(const std::wstring& keys) { RunOnLinux(L"/usr/bin/xdotool key --delay 60 " + keys); }
 std::string XFocus() { return RunOnLinux(L"/usr/bin/xdotool getwindowfocus getwindowname"); }
 
-bool WaitXFocusOn(HWND window) {
-    wchar_t title[256] = {};
-    GetWindowTextW(window, title, 256);
+bool WaitXFocusOn(HWND window, const std::wstring& keys) {
     char utf8[1024] = {};
-    WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof utf8, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, TextOf(window).c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
     const std::string want = std::string(utf8) + "\n";
-    return WaitFor([&] { return XFocus() == want; }, 3000);
+    if (!WaitFor([&] { return XFocus() == want; }, 3000)) return false;
+    if (!keys.empty()) XKeys(keys);
+    return true;
 }
 
-bool WaitPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() != nullptr; }, timeoutMs); }
-bool WaitNoPopupMenu(int timeoutMs) { return WaitFor([] { return OpenPopupMenu() == nullptr; }, timeoutMs); }
+bool WaitMenus(size_t open) { return WaitFor([&] { return OpenMenus().size() == open; }, 3000); }
 
 std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf) {
     std::vector<MetafileText> out;
@@ -527,9 +483,8 @@ std::vector<MetafileText> MetafileTexts(HENHMETAFILE emf) {
 }
 
 std::vector<ShownText> ShownBy(const Target& target) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"plumbo-shown-" + std::to_wstring(target.Pid()) + L".txt";
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / (L"plumbo-shown-" + std::to_wstring(target.Pid()) + L".txt");
     if (!WaitFor([&] { return FileExists(path); })) return {};
     const std::string bytes = ReadFileBytes(path);
     DeleteFileW(path.c_str());
@@ -552,10 +507,7 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
     const RECT& r = shown.rect;
     auto within = [](LONG value, LONG low, LONG high) { return value >= low - 2 && value <= high + 2; };
     auto edge = [](LONG value, LONG want) { return std::abs(value - want) <= 2; };
-    auto withoutSpaces = [](std::wstring s) {
-        std::erase_if(s, [](wchar_t c) { return std::iswspace(c); });
-        return s;
-    };
+    auto letters = std::views::filter([](wchar_t c) { return !std::iswspace(c); });
     std::wstring joined;
     for (const MetafileText& t : texts) {
         const RECT& c = t.clip;
@@ -572,24 +524,35 @@ bool DrawnWhereShown(const std::vector<MetafileText>& texts, const ShownText& sh
         if (shown.kind == L"line" ? t.text == shown.text : shown.kind == L"cut" && begins) return true;
         joined += t.text;
     }
-    return shown.kind != L"line" && withoutSpaces(joined) == withoutSpaces(shown.text);
+    return shown.kind != L"line" && std::ranges::equal(joined | letters, shown.text | letters);
 }
 
-Image GrabScreen(const RECT& r) {
+namespace {
+
+// The pixels of an area of a device context, as 0x00RRGGBB.
+Image PixelsOf(HDC from, const RECT& r) {
     Image img{r.right - r.left, r.bottom - r.top, {}};
     if (img.width <= 0 || img.height <= 0) return img;
     BITMAPINFO bi{{sizeof bi.bmiHeader, img.width, -img.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};  // rows top down
     void* bits = nullptr;
-    plumbo::WindowDc screen(nullptr);
-    plumbo::MemoryDc mem(screen.Get());
-    plumbo::Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    plumbo::MemoryDc mem(from);
+    plumbo::Bitmap dib(CreateDIBSection(from, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     plumbo::SelectGuard select(mem.Get(), dib.Get());
-    BitBlt(mem.Get(), 0, 0, img.width, img.height, screen.Get(), r.left, r.top, SRCCOPY);
+    BitBlt(mem.Get(), 0, 0, img.width, img.height, from, r.left, r.top, SRCCOPY);
     GdiFlush();
     img.pixels.resize(static_cast<size_t>(img.width) * img.height);
     if (bits) std::copy_n(static_cast<const uint32_t*>(bits), img.pixels.size(), img.pixels.begin());
     for (auto& p : img.pixels) p &= 0xFFFFFF;
     return img;
+}
+
+}  // namespace
+
+Image GrabScreen(const RECT& r) { return PixelsOf(plumbo::WindowDc(nullptr).Get(), r); }
+
+double ClientShare(HWND window, uint32_t colour) {
+    const Image img = GrabScreen(ClientRectOnScreen(window));
+    return std::ranges::count(img.pixels, colour) / (img.pixels.size() + 1e-9);  // none of none: 0
 }
 
 bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW& font, COLORREF ink, COLORREF paper) {
@@ -599,25 +562,21 @@ bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW&
     plumbo::SelectGuard selectFont(dc.Get(), chosen.Get());
     SIZE size{};
     GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-    BITMAPINFO bi{{sizeof bi.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bits = nullptr;
-    plumbo::Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    plumbo::SelectGuard selectBitmap(dc.Get(), dib.Get());
+    plumbo::Bitmap page(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+    plumbo::SelectGuard selectBitmap(dc.Get(), page.Get());
     plumbo::Brush background(CreateSolidBrush(paper));
     const RECT box{0, 0, size.cx, size.cy};
     FillRect(dc.Get(), &box, background.Get());
     SetBkMode(dc.Get(), TRANSPARENT);
     SetTextColor(dc.Get(), ink);
     TextOutW(dc.Get(), 0, 0, text.c_str(), static_cast<int>(text.size()));
-    GdiFlush();
-    if (!bits || size.cx <= 0) return false;
-    const auto* want = static_cast<const uint32_t*>(bits);
+    const Image want = PixelsOf(dc.Get(), box);
     const Image shown = GrabScreen(area);
-    const int all = size.cx * size.cy;
-    for (int y = 0; y + size.cy <= shown.height; ++y) {
-        for (int x = 0; x + size.cx <= shown.width; ++x) {
+    const int all = static_cast<int>(want.pixels.size());
+    for (int y = 0; all && y + want.height <= shown.height; ++y) {
+        for (int x = 0; x + want.width <= shown.width; ++x) {
             int same = 0;
-            while (same < all && shown.At(x + same % size.cx, y + same / size.cx) == (want[same] & 0xFFFFFF)) ++same;
+            while (same < all && shown.At(x + same % want.width, y + same / want.width) == want.pixels[same]) ++same;
             if (same == all) return true;
         }
     }

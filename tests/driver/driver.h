@@ -46,14 +46,17 @@ public:
     ~Process() { Kill(); }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
-    bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir);
+    // output: where its standard output and error go (none: nowhere).
+    bool Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir,
+               HANDLE output = nullptr);
     bool Running() const;
     bool WaitExit(int timeoutMs);
     DWORD ExitCode() const {
         DWORD c = STILL_ACTIVE;
         return GetExitCodeProcess(pi_.hProcess, &c) ? c : STILL_ACTIVE;
     }
-    bool WaitIdle();  // until its message loop first waits for input (under Wine: ever after)
+    // Until its message loop first waits for input (under Wine: ever after).
+    bool WaitIdle(int timeoutMs = 5000);
     void Kill();
     DWORD Pid() const { return pi_.dwProcessId; }
 
@@ -61,9 +64,12 @@ private:
     PROCESS_INFORMATION pi_{};
 };
 
-// Top-level windows of a process by class, in Z order.
-std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly = false);
-HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly = false);
+// Top-level windows of a process (0: of any) by class (none: any) and title (none: any), in Z
+// order; the message-only ones with parent HWND_MESSAGE.
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, bool visibleOnly = false,
+                            const wchar_t* title = nullptr, HWND parent = nullptr);
+HWND WindowOf(DWORD pid, const wchar_t* className, bool visibleOnly = false, const wchar_t* title = nullptr,
+              HWND parent = nullptr);
 RECT WindowRectOf(HWND h);
 // A window's text, asked with a time limit: the window may belong to a program that hangs.
 std::wstring TextOf(HWND h);
@@ -115,25 +121,26 @@ private:
 // futex to wait on, now and then misses a wake-up (seen as a hang about once in 70 runs, the
 // thread still waiting after the count reached zero).
 struct StuckWindow {
-    explicit StuckWindow(DWORD style, bool holdsClipboard = false) : style(style), holds(holdsClipboard) {
+    // The thread is made last of all (its member is the last), once the rest is there, and is
+    // joined first.
+    explicit StuckWindow(DWORD style, bool holdsClipboard = false)
+        : thread([=, this] {
+              window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"stuck", style, 40, 40, 120, 80, nullptr,
+                                       nullptr, nullptr, nullptr);
+              if (holdsClipboard) OpenClipboard(window);
+              SetEvent(made.get());
+              WaitForSingleObject(release.get(), INFINITE);
+              if (holdsClipboard) CloseClipboard();
+              DestroyWindow(window);
+          }) {
         WaitForSingleObject(made.get(), INFINITE);
     }
     ~StuckWindow() { SetEvent(release.get()); }
     using Event = std::unique_ptr<void, decltype(&CloseHandle)>;
-    const DWORD style;
-    const bool holds;
     HWND window = nullptr;
     Event made{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
     Event release{CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle};
-    std::jthread thread{[this] {  // last: it starts once the rest is there, and is joined first
-        window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"stuck", style, 40, 40, 120, 80, nullptr, nullptr,
-                                 nullptr, nullptr);
-        if (holds) OpenClipboard(window);
-        SetEvent(made.get());
-        WaitForSingleObject(release.get(), INFINITE);
-        if (holds) CloseClipboard();
-        DestroyWindow(window);
-    }};
+    std::jthread thread;
 };
 
 // The target program of the tests: a plain window at a given place and size. testtarget32.exe
@@ -156,6 +163,12 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// Plumbo resident in the tray, with a settings file of iniText (empty: none), and a target
+// titled "Green target" started at (300, 200), 400 x 300, and brought to the front; when asked,
+// the rulers are shown by the tray icon before, so that they lay themselves along it.
+bool StartWithTarget(Plumbo& app, Target& target, const std::wstring& targetArgs, bool rulers = false,
+                     const std::string& iniText = {});
+
 // Input, in screen pixels.
 // A move as the mouse makes it, by SendInput alone: after SetCursorPos a move to the same
 // point is no move, and Wine then calls no mouse hook.
@@ -171,9 +184,8 @@ void DoubleClick(int x, int y);
 // are the same. It begins once the X server shows the window at the start (see WaitInFrontAt).
 // False, with the button let go, when that, the loop or a step does not come.
 bool DragWindow(HWND window, int fromX, int fromY, int toX, int toY);
-void PressKey(WORD vk);
-// Keys pressed in order and let go in the reverse order, by one SendInput: a chord such as
-// Ctrl+Alt+R. The threads of the window in front and of the window under the pointer are
+// Keys pressed in order and let go in the reverse order, by one SendInput: one key, or a chord
+// such as Ctrl+Alt+R. The threads of the window in front and of the window under the pointer are
 // stopped meanwhile, so that under Wine none of them drops the held keys halfway.
 void PressKeys(std::initializer_list<WORD> vks);
 void TypeText(const std::wstring& text);
@@ -191,14 +203,15 @@ std::wstring LinuxScratchPath();
 void XKeys(const std::wstring& keys);
 // The title of the X window holding the keyboard, for failure messages.
 std::string XFocus();
-// Until the X keyboard focus is with a window, told by its title.
-bool WaitXFocusOn(HWND window);
+// Until the X keyboard focus is with a window, told by its title; then keys typed there, if any.
+// False, and no key typed, when the focus does not come.
+bool WaitXFocusOn(HWND window, const std::wstring& keys = {});
 
 void ClickTrayIcon(bool right);
 // The program's icon differs from the bare taskbar around it.
 bool TrayIconShown();
-bool WaitPopupMenu(int timeoutMs = 3000);
-bool WaitNoPopupMenu(int timeoutMs = 3000);
+// Until that many pop-up menus are on the screen, 0 for none.
+bool WaitMenus(size_t open);
 
 // The texts a metafile draws, in order, with their reference points in its logical units and,
 // for a clipped text, the rectangle it is cut to (all zero when it is not clipped).
@@ -235,6 +248,8 @@ struct Image {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Image GrabScreen(const RECT& r);
+// The share of a colour among the pixels of a window's client area on the screen; 0 when it has none.
+double ClientShare(HWND window, uint32_t colour);
 // Whether the screen shows, somewhere in an area, a text as GDI writes it in a font, in ink on
 // plain paper, pixel for pixel.
 bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW& font, COLORREF ink, COLORREF paper);

@@ -2,9 +2,8 @@
 // and a line on standard error, beside a copy in the tray that must not notice.
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
 #include <sstream>
-#include <string>
 
 #include "driver/driver.h"
 
@@ -23,18 +22,13 @@ Ran RunPlumbo(const std::wstring& dir, const std::wstring& args) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     const std::wstring errPath = dir + L"\\stderr.txt";
     HANDLE err = CreateFileW(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOW si{.cb = sizeof si, .dwFlags = STARTF_USESTDHANDLES, .hStdOutput = err, .hStdError = err};
-    PROCESS_INFORMATION pi{};
-    std::wstring line = L"plumbo.exe " + args;
     Ran ran;
-    if (CreateProcessW((BinDir() + L"\\plumbo.exe").c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(),
-                       &si, &pi)) {
-        WaitForInputIdle(pi.hProcess, 10000);
-        ran.shownWhileRunning = static_cast<int>(WindowsOf(pi.dwProcessId, nullptr, true).size());
-        WaitForSingleObject(pi.hProcess, 60000);
-        GetExitCodeProcess(pi.hProcess, &ran.code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
+    Process run;
+    if (run.Start(BinDir() + L"\\plumbo.exe", args, dir, err)) {
+        run.WaitIdle(10000);
+        ran.shownWhileRunning = static_cast<int>(WindowsOf(run.Pid(), nullptr, true).size());
+        run.WaitExit(60000);
+        ran.code = run.ExitCode();
     }
     CloseHandle(err);
     ran.err = ReadFileBytes(errPath);
@@ -43,19 +37,6 @@ Ran RunPlumbo(const std::wstring& dir, const std::wstring& args) {
 
 std::wstring Hex(HWND h) {
     return (std::wostringstream() << std::hex << reinterpret_cast<uintptr_t>(h)).str();
-}
-
-std::set<HWND> VisibleTopLevel() {
-    std::set<HWND> shown;
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (IsWindowVisible(h)) shown.insert(h);
-    return shown;
-}
-
-// Width and height from a PNG file's header.
-std::pair<int, int> PngSize(const std::string& png) {
-    auto at = [&](size_t i) { return png.size() < i + 4 ? -1 : (uint8_t(png[i]) << 24 | uint8_t(png[i + 1]) << 16 | uint8_t(png[i + 2]) << 8 | uint8_t(png[i + 3])); };
-    return {at(16), at(20)};
 }
 
 }  // namespace
@@ -85,7 +66,7 @@ TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothi
         return IsWindowVisible(rulers[0]) && IsWindowVisible(rulers[1]) && WindowRectOf(rulers[0]).left == 140 &&
                WindowRectOf(rulers[1]).top == 120;
     }));
-    const std::set<HWND> shownBefore = VisibleTopLevel();
+    const std::vector<HWND> shownBefore = WindowsOf(0, nullptr, true);
 
     // A path beyond MAX_PATH in folders with spaces.
     std::wstring deep = dir;
@@ -94,7 +75,6 @@ TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothi
         CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
     }
     const std::wstring longPng = deep + L"\\capture.png";
-    ASSERT_GT(longPng.size(), size_t{MAX_PATH});
     char listed[80];  // the target's line of /list, as the usage describes it
     snprintf(listed, sizeof listed, "0x%08llX\ttesttarget.exe\tPlumboTestTarget\tScript Target\r\n",
              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(target.Hwnd())));
@@ -121,8 +101,9 @@ TEST(CommandLine, AScriptRedrawsAndCapturesWindowsBesideTheTrayCopyAndShowsNothi
             const RECT r = WindowRectOf(ruler);
             EXPECT_TRUE(WaitInFrontAt(ruler, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
         }
-        EXPECT_EQ(VisibleTopLevel(), shownBefore);
+        EXPECT_TRUE(std::ranges::is_permutation(WindowsOf(0, nullptr, true), shownBefore));
     }
-    EXPECT_EQ(PngSize(ReadFileBytes(L"\\\\?\\" + longPng)), std::pair(600, 440));
+    // 600 x 440: the header's width and height, big-endian.
+    EXPECT_EQ(ReadFileBytes(L"\\\\?\\" + longPng).substr(16, 8), std::string("\0\0\x02\x58\0\0\x01\xB8", 8));
     EXPECT_EQ(ReadFileBytes(dir + L"\\class.emf").substr(40, 4), " EMF");
 }

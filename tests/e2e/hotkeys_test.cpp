@@ -5,11 +5,11 @@
 // Under Wine a hotkey is matched by the Wine server as the key enters Wine, for X key events and
 // SendInput alike; X key events enter Wine only through a Wine window holding the X keyboard
 // focus, so each X chord waits for that focus first.
+//
+// The measuring mode from outside: started by its hotkey from the X keyboard over another
+// program's window, a box dragged with the X pointer, and the copied text read back from the
+// clipboard as another program reads it.
 #include <gtest/gtest.h>
-#include <windows.h>
-
-#include <algorithm>
-#include <string>
 
 #include "driver/driver.h"
 
@@ -17,19 +17,11 @@ using namespace e2e;
 
 TEST(HotKeys, EachActsOnTheWindowInFront) {
     Plumbo app;
-    ASSERT_TRUE(app.Start() && app.WaitResident());
-
     Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", L"/color 65280"));
-    ASSERT_TRUE(target.Activate());
+    ASSERT_TRUE(StartWithTarget(app, target, L"/color 65280"));
     HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
-    auto greenShare = [&] {
-        const Image img = GrabScreen(ClientRectOnScreen(viewer));
-        return static_cast<double>(std::count(img.pixels.begin(), img.pixels.end(), 0x00FF00u)) / img.pixels.size();
-    };
     // The rulers: along the window in front by X keys, away by injected ones.
-    ASSERT_TRUE(WaitXFocusOn(target.Hwnd())) << "the keyboard is with " << XFocus();
-    XKeys(L"ctrl+alt+r");
+    ASSERT_TRUE(WaitXFocusOn(target.Hwnd(), L"ctrl+alt+r")) << "the keyboard is with " << XFocus();
     EXPECT_TRUE(WaitFor([&] {
         const RECT h = WindowRectOf(ruler), t = WindowRectOf(target.Hwnd());
         return IsWindowVisible(ruler) && h.left == t.left && h.bottom == t.top;
@@ -40,10 +32,32 @@ TEST(HotKeys, EachActsOnTheWindowInFront) {
     // A capture by X keys: the viewer shows the green window. Re-drawn by injected keys: lines
     // on white instead of the green pixels.
     XKeys(L"ctrl+alt+c");
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && greenShare() > 0.5; }))
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && ClientShare(viewer, 0x00FF00u) > 0.5; }))
         << "X keys; the keyboard is with " << XFocus();
     ShowWindow(viewer, SW_HIDE);
     ASSERT_TRUE(target.Activate());
     PressKeys({VK_CONTROL, VK_MENU, 'V'});
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && greenShare() < 0.05; })) << "injected";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(viewer) && ClientShare(viewer, 0x00FF00u) < 0.05; }))
+        << "injected";
+}
+
+TEST(Measure, TheHotkeyAndADragOfTheXPointerCopyTheBoxInTheRulersUnit) {
+    Plumbo app;
+    Target target;
+    ASSERT_TRUE(StartWithTarget(app, target, L"/color 65280"));
+    ASSERT_TRUE(WaitXFocusOn(target.Hwnd(), L"ctrl+alt+m")) << "the keyboard is with " << XFocus();
+    HWND mode = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (mode = WindowOf(app.Pid(), L"PlumboMeasure", true)) != nullptr; }))
+        << "the keyboard is with " << XFocus();
+    ASSERT_TRUE(WaitXFocusOn(mode, L"1")) << "the keyboard is with " << XFocus();
+    // 120 x 45 pixels, both corners inside: at 96 dpi 31.75 and 11.906 mm, the rulers' first unit.
+    const RECT t = ClientRectOnScreen(target.Hwnd());
+    EmptyTheClipboard();  // a text left there by another test is no copy
+    auto at = [](int x, int y) { return L" mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y); };
+    RunOnLinux(L"/usr/bin/xdotool" + at(t.left + 10, t.top + 20) + L" mousedown 1" + at(t.left + 70, t.top + 40) +
+               at(t.left + 129, t.top + 64) + L" mouseup 1");
+    EXPECT_TRUE(WaitFor([&] { return ClipboardText() == L"31.8 \u00D7 11.9 mm"; }))
+        << testing::PrintToString(ClipboardText());
+    XKeys(L"Escape");
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(mode); })) << "the keyboard is with " << XFocus();
 }

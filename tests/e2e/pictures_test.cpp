@@ -3,7 +3,6 @@
 // dialog with the name it offers and its overwrite question.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 
 #include "driver/driver.h"
@@ -11,13 +10,6 @@
 using namespace e2e;
 
 namespace {
-
-// A visible dialog of the program with this title: the save dialog "開く" or a message.
-HWND DialogTitled(const Plumbo& app, const wchar_t* title) {
-    for (HWND h : WindowsOf(app.Pid(), L"#32770", true))
-        if (TextOf(h) == title) return h;
-    return nullptr;
-}
 
 // 保存 ▸ an item (1 エンハンストメタ, 3 PNG), by keys on the viewer's menu bar: Alt,
 // Down opens ファイル on its first item, Down to 保存, Right into its submenu. The keys are
@@ -27,28 +19,22 @@ HWND DialogTitled(const Plumbo& app, const wchar_t* title) {
 HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item = 1) {
     SetForegroundWindow(viewer);
     if (!WaitFor([&] { return GetForegroundWindow() == viewer; })) return nullptr;
-    PressKey(VK_MENU);
-    PressKey(VK_DOWN);
-    if (!WaitPopupMenu()) return nullptr;
-    PressKey(VK_DOWN);
-    PressKey(VK_RIGHT);
-    auto visibleMenus = [] {
-        int n = 0;
-        for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr));) n += IsWindowVisible(h) != FALSE;
-        return n;
-    };
-    if (!WaitFor([&] { return visibleMenus() >= 2; })) return nullptr;
-    for (int i = 0; i < item; ++i) PressKey(VK_DOWN);
-    PressKey(VK_RETURN);
+    PressKeys({VK_MENU});
+    PressKeys({VK_DOWN});
+    if (!WaitMenus(1)) return nullptr;
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RIGHT});
+    if (!WaitMenus(2)) return nullptr;
+    for (int i = 0; i < item; ++i) PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
     HWND dlg = nullptr;
-    WaitFor([&] { return (dlg = DialogTitled(app, L"開く")) != nullptr; });
+    WaitFor([&] { return (dlg = WindowOf(app.Pid(), L"#32770", true, L"開く")) != nullptr; });
     return dlg;
 }
 
 // The box for the file name: it has the focus when the dialog opens.
 HWND NameBox(HWND dlg) {
-    GUITHREADINFO gi{};
-    gi.cbSize = sizeof gi;
+    GUITHREADINFO gi{.cbSize = sizeof(GUITHREADINFO)};
     WaitFor([&] { return GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &gi) && IsChild(dlg, gi.hwndFocus); });
     return IsChild(dlg, gi.hwndFocus) ? gi.hwndFocus : nullptr;
 }
@@ -61,18 +47,19 @@ bool SaveAs(HWND dlg, const std::wstring& path) {
         TypeText(path);
     }
     if (!edit || !WaitFor([&] { return path.empty() || TextOf(edit) == path; })) return false;
-    PressKey(VK_RETURN);
+    PressKeys({VK_RETURN});
     return WaitFor([&] { return !IsWindowVisible(dlg); });
 }
 
 // The overwrite question answered by a button's key, as a person pressing "Y" or "N".
 bool AnswerQuestion(const Plumbo& app, WORD key) {
     HWND q = nullptr;
-    if (!WaitFor([&] { return (q = DialogTitled(app, L"Plumbo!!")) != nullptr; })) return false;
+    if (!WaitFor([&] { return (q = WindowOf(app.Pid(), L"#32770", true, L"Plumbo!!")) != nullptr; }))
+        return false;
     EXPECT_EQ(TextOf(GetDlgItem(q, 0xFFFF)), L"このファイルは存在します。上書きしますか？");
     EXPECT_EQ(GetDlgItem(q, IDCANCEL), nullptr) << "yes or no only";
     SetForegroundWindow(q);
-    PressKey(key);
+    PressKeys({key});
     return WaitFor([&] { return !IsWindowVisible(q); });
 }
 
@@ -80,13 +67,10 @@ bool AnswerQuestion(const Plumbo& app, WORD key) {
 
 TEST(Pictures, AnotherProgramsWindowRedrawnIsSavedThroughTheRealDialog) {
     Plumbo app;
-    ASSERT_TRUE(app.Start() && app.WaitResident());
     Target target;
-    ASSERT_TRUE(target.Start(140, 120, 600, 440, L"書き出しテスト", L"/controls"));
-    app.ShowRulersByDoubleClick();
-    ASSERT_TRUE(target.Activate());
+    ASSERT_TRUE(StartWithTarget(app, target, L"/controls", true));
     HWND ruler = app.HorizontalRuler(), viewer = app.Viewer();
-    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ruler).left == 140; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowRectOf(ruler).left == 300; }));
 
     // 画面のメタ化 from the rulers' menu by the X keyboard (設定 ▸ is its first item).
     ASSERT_TRUE(OpenRulerMenu(ruler));

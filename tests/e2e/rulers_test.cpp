@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 
 #include "driver/driver.h"
 #include "platform/private_messages_win.h"
@@ -13,14 +12,10 @@ using namespace e2e;
 
 namespace {
 
-// Red rulers, inside or outside, shown along a green window at (300, 200), 400 x 300.
-void RedRulersAlongGreenWindow(Plumbo& app, Target& target, const char* inside, const wchar_t* targetArgs,
-                               const std::string& more = "") {
-    ASSERT_TRUE(app.Start("[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=TRUE\r\n"
-                          "TRANSPARENT=FALSE\r\nINSIDE=" + std::string(inside) + "\r\n" + more));
-    ASSERT_TRUE(app.WaitResident());
-    ASSERT_TRUE(target.Start(300, 200, 400, 300, L"Green target", targetArgs));
-    app.ShowRulersByDoubleClick();
+// The settings file of red rulers, inside or outside, and what more a test needs.
+std::string RedRulers(const char* inside, const std::string& more = "") {
+    return "[COLOR]\r\nMEJ=255\r\nLINE=16711680\r\nNO=0\r\n[SHOW]\r\nZORDER=TRUE\r\nTRANSPARENT=FALSE\r\n"
+           "INSIDE=" + std::string(inside) + "\r\n" + more;
 }
 
 }  // namespace
@@ -30,13 +25,10 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     // A target slow to take the keyboard focus: Wine's desktop raises a window as it takes it,
     // well after its activation was seen.
     Target target;
-    ASSERT_NO_FATAL_FAILURE(RedRulersAlongGreenWindow(app, target, "TRUE", L"/color 65280 /slowfocus 500"));
+    ASSERT_TRUE(StartWithTarget(app, target, L"/color 65280 /slowfocus 500", true, RedRulers("TRUE")));
     HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler();
     // The smaller share of red among the two rulers' pixels: both must be seen.
-    auto redShare = [&] {
-        auto red = [](const Image& img) { return std::ranges::count(img.pixels, 0xFF0000u) / (img.pixels.size() + 1e-9); };
-        return std::min(red(GrabScreen(ClientRectOnScreen(hrz))), red(GrabScreen(ClientRectOnScreen(ver))));
-    };
+    auto redShare = [&] { return std::min(ClientShare(hrz, 0xFF0000u), ClientShare(ver, 0xFF0000u)); };
     // Laid along the target from its corner, and seen in front of it.
     auto along = [&] { return WindowRectOf(ver).left == 300 && WindowRectOf(ver).top == 200 && redShare() > 0.5; };
     auto where = [&] {
@@ -44,14 +36,13 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
         return testing::Message() << "vertical ruler at " << v.left << "," << v.top << ", red share " << redShare()
                                   << (GetForegroundWindow() == target.Hwnd() ? "" : ", the target not in front");
     };
-    ASSERT_TRUE(target.Activate());
     ASSERT_TRUE(WaitFor(along)) << where();
     // Coming back to the window after the rulers' menu took the foreground, when nothing else
     // changed, raises it again; the rulers must follow it up.
     for (int round = 0; round < 2; ++round) {
         ASSERT_TRUE(OpenRulerMenu(hrz));
-        PressKey(VK_ESCAPE);
-        ASSERT_TRUE(WaitNoPopupMenu());
+        PressKeys({VK_ESCAPE});
+        ASSERT_TRUE(WaitMenus(0));
         ASSERT_TRUE(target.Activate());
         EXPECT_TRUE(WaitFor(along)) << "round " << round << ": " << where();
     }
@@ -81,14 +72,14 @@ TEST(Rulers, StayInFrontOfTheirWindowAreDraggedAndAnswerTheirMenuByMouse) {
     EXPECT_EQ(WindowRectOf(hrz).left, h1.left) << "pulled back";
 }
 
-// A window the user maximizes, or drags half off the screen: both rulers keep their whole
-// thickness on the screen. Maximized again, "直接指定" typed on the keyboard in pixels gives it
-// back restored at that size.
+// A window the user drags half off the screen, then maximizes: both rulers keep their whole
+// thickness on the screen. Maximized, "直接指定" typed on the keyboard in pixels gives it back
+// restored at that size.
 TEST(Rulers, KeepToTheScreenAlongAMaximizedOrHalfHiddenWindowWhoseTypedSizeRestoresIt) {
     Plumbo app;
     Target target;
-    ASSERT_NO_FATAL_FAILURE(RedRulersAlongGreenWindow(app, target, "FALSE", L"/color 65280", "[HOTKEY]\r\nSIZE=Ctrl+Alt+S\r\n"));
-    ASSERT_TRUE(target.Activate());
+    const std::string ini = RedRulers("FALSE", "[HOTKEY]\r\nSIZE=Ctrl+Alt+S\r\n");
+    ASSERT_TRUE(StartWithTarget(app, target, L"/color 65280", true, ini));
     HWND hrz = app.HorizontalRuler(), ver = app.VerticalRuler(), t = target.Hwnd();
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -101,26 +92,17 @@ TEST(Rulers, KeepToTheScreenAlongAMaximizedOrHalfHiddenWindowWhoseTypedSizeResto
     };
     const int caption = GetSystemMetrics(SM_CYCAPTION) / 2 + GetSystemMetrics(SM_CYFRAME);
     const RECT r = WindowRectOf(t);
-    DoubleClick(500, r.top + caption);
-    EXPECT_TRUE(WaitFor([&] { return IsZoomed(t) && onScreen(); })) << "maximized";
-    DoubleClick(500, WindowRectOf(t).top + caption);
-    // Wine drops the maximized state before it moves the window back, so wait for the place.
-    ASSERT_TRUE(WaitFor([&] {
-        const RECT now = WindowRectOf(t);
-        return !IsZoomed(t) && EqualRect(&now, &r) && WindowRectOf(hrz).left == now.left;
-    }));
     EXPECT_TRUE(DragWindow(t, r.left + 300, r.top + caption, 100, r.top + caption));
     EXPECT_TRUE(WaitFor([&] { return WindowRectOf(t).left < 0 && onScreen(); })) << "half off";
 
     DoubleClick(100, WindowRectOf(t).top + caption);
-    ASSERT_TRUE(WaitFor([&] { return IsZoomed(t) && onScreen(); }));
-    ASSERT_TRUE(WaitXFocusOn(t)) << XFocus();
-    XKeys(L"ctrl+alt+s");
+    ASSERT_TRUE(WaitFor([&] { return IsZoomed(t) && onScreen(); })) << "maximized";
+    ASSERT_TRUE(WaitXFocusOn(t, L"ctrl+alt+s")) << XFocus();
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = WindowOf(app.Pid(), L"PlumboSize", true)) != nullptr; }));
-    ASSERT_TRUE(WaitXFocusOn(dialog)) << XFocus();
     // To the units, pixels, back to the width: each box is all selected as it is tabbed into.
-    XKeys(L"Tab Tab Down Down shift+Tab shift+Tab 5 0 0 Tab 2 5 0 Return");
+    ASSERT_TRUE(WaitXFocusOn(dialog, L"Tab Tab Down Down shift+Tab shift+Tab 5 0 0 Tab 2 5 0 Return"))
+        << XFocus();
     EXPECT_TRUE(WaitFor([&] {
         const RECT s = WindowRectOf(t);
         return !IsZoomed(t) && s.right - s.left == 500 && s.bottom - s.top == 250;

@@ -3,34 +3,25 @@
 // window by another road than SendInput's) and injected ones, a second copy, and the end.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "driver/driver.h"
 
 using namespace e2e;
 
 TEST(Tray, TheIconsMenuByMouseAndByKeyboardFromStartToEnd) {
+    // Another program has the keyboard when the icon is pressed: its menu hears injected keys,
+    // and X keys choose 終了.
     Plumbo app;
-    ASSERT_TRUE(app.Start() && app.WaitResident());
+    Target target;
+    ASSERT_TRUE(StartWithTarget(app, target, L""));
     Process second;
     ASSERT_TRUE(second.Start(app.Dir() + L"\\plumbo.exe", L"", app.Dir()));
     EXPECT_TRUE(second.WaitExit(10000) && second.ExitCode() == 0) << "a second copy stays or fails: " << second.ExitCode();
     EXPECT_TRUE(app.Running() && TrayIconShown()) << "the first copy or its icon went with the second";
-
-    // Another program has the keyboard when the icon is pressed: its menu hears X keys and
-    // injected ones.
-    Target target;
-    ASSERT_TRUE(target.Start(300, 200, 400, 300));
-    ASSERT_TRUE(target.Activate());
     ClickTrayIcon(true);
-    ASSERT_TRUE(WaitPopupMenu());
-    XKeys(L"Escape");
-    EXPECT_TRUE(WaitNoPopupMenu()) << "X Escape; the keyboard is with " << XFocus();
-    ClickTrayIcon(true);
-    ASSERT_TRUE(WaitPopupMenu());
-    PressKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitNoPopupMenu()) << "injected Escape";
-    ASSERT_TRUE(app.ChooseControlMenu(5));  // 終了
+    ASSERT_TRUE(WaitMenus(1));
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitMenus(0)) << "injected Escape";
+    ASSERT_TRUE(app.ChooseControlMenu(5)) << "the keyboard is with " << XFocus();
     EXPECT_TRUE(app.WaitExit(10000));
     EXPECT_TRUE(WaitFor([] { return !TrayIconShown(); }));
 }
@@ -49,7 +40,7 @@ TEST(Tray, TheVersionBoxOpenedAfterTheSettingsStandsInFrontOfTheWindow) {
     HWND settings = nullptr, box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (settings = WindowOf(app.Pid(), L"PlumboSettings", true)) != nullptr; }));
     ASSERT_TRUE(WaitXFocusOn(settings));
-    PressKey(VK_ESCAPE);
+    PressKeys({VK_ESCAPE});
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(settings); }));
     // Activated again as "設定" and the tray menu close, the window takes its focus, and with it
     // is raised, after the box opened. Its request goes out as its thread next waits: once it has
@@ -62,9 +53,8 @@ TEST(Tray, TheVersionBoxOpenedAfterTheSettingsStandsInFrontOfTheWindow) {
     DWORD_PTR answer = 0;
     for (int i = 0; i < 2; ++i) ASSERT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer));
     // The box's own gradient where it stands, not the window's green.
-    const RECT r = ClientRectOnScreen(box);
-    EXPECT_TRUE(WaitFor([&] { return std::ranges::count(GrabScreen(r).pixels, 0x00FF00u) == 0; }))
+    EXPECT_TRUE(WaitFor([&] { return ClientShare(box, 0x00FF00u) == 0; }))
         << "the version box stands behind the window";
-    PressKey(VK_ESCAPE);
+    PressKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
 }
