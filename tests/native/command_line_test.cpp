@@ -10,27 +10,21 @@
 namespace plumbo {
 namespace {
 
-// The words joined with '|'.
-std::wstring Joined(const std::vector<std::wstring>& words) {
-    std::wstring j;
-    for (const auto& w : words) j += (j.empty() ? L"" : L"|") + w;
-    return j;
-}
-
 TEST(CommandLine, WordsAreSplitAsTheCRuntimeSplitsThem) {
     // The examples of Microsoft's "Parsing C++ command-line arguments", and program names.
-    const struct { const wchar_t* line; std::wstring want; } rows[] = {
-        {LR"(p "a b c" d e)", L"p|a b c|d|e"},
-        {LR"(p "ab\"c" "\\" d)", LR"(p|ab"c|\|d)"},
-        {LR"(p a\\\b d"e f"g h)", LR"(p|a\\\b|de fg|h)"},
-        {LR"(p a\\\"b c d)", LR"(p|a\"b|c|d)"},
-        {LR"(p a\\\\"b c" d e)", LR"(p|a\\b c|d|e)"},
-        {LR"(p a"b"" c d)", LR"(p|ab" c d)"},
-        {LR"("C:\Program Files\Plumbo\plumbo.exe"  /out	"C:\My Pictures\x.svg")", LR"(C:\Program Files\Plumbo\plumbo.exe|/out|C:\My Pictures\x.svg)"},
-        {LR"(C:\a\"b /list "unclosed)", LR"(C:\a\"b|/list|unclosed)"},
-        {L"plumbo.exe", L"plumbo.exe"},
+    const struct { const wchar_t* line; std::vector<std::wstring> want; } rows[] = {
+        {LR"(p "a b c" d e)", {L"p", L"a b c", L"d", L"e"}},
+        {LR"(p "ab\"c" "\\" d)", {L"p", LR"(ab"c)", LR"(\)", L"d"}},
+        {LR"(p a\\\b d"e f"g h)", {L"p", LR"(a\\\b)", L"de fg", L"h"}},
+        {LR"(p a\\\"b c d)", {L"p", LR"(a\"b)", L"c", L"d"}},
+        {LR"(p a\\\\"b c" d e)", {L"p", LR"(a\\b c)", L"d", L"e"}},
+        {LR"(p a"b"" c d)", {L"p", LR"(ab" c d)"}},
+        {LR"("C:\Program Files\Plumbo\plumbo.exe"  /out	"C:\My Pictures\x.svg")",
+         {LR"(C:\Program Files\Plumbo\plumbo.exe)", L"/out", LR"(C:\My Pictures\x.svg)"}},
+        {LR"(C:\a\"b /list "unclosed)", {LR"(C:\a\"b)", L"/list", L"unclosed"}},
+        {L"plumbo.exe", {L"plumbo.exe"}},
     };
-    ExpectRows(rows, [](auto& r) { return Joined(SplitCommandLine(r.line)); });
+    ExpectRows(rows, [](auto& r) { return SplitCommandLine(r.line); });
 }
 
 // A run told in a line: its kind, the window, the delay, the file and its format; or the problem.

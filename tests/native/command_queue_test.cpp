@@ -35,16 +35,15 @@ TEST(CommandQueue, CommandsRunInOrderAndWhatIsChosenUnderAModalWindowWaitsForItT
         {CommandId::ShowVersion, [&] { ran += 'V'; }},
         {CommandId::HideRulers, [&] { ran += 'H'; }},
     });
-    queue.Push(CommandId::ShowVersion);
-    queue.Push(CommandId::OpenSettings);
-    queue.Push(CommandId::HideRulers);  // chosen while the dialog is open
-    queue.Push(CommandId::ShowVersion);
+    // The last two are chosen while the dialog is open.
+    for (CommandId id : {CommandId::ShowVersion, CommandId::OpenSettings, CommandId::HideRulers, CommandId::ShowVersion})
+        queue.Push(id);
     EXPECT_EQ(ran, "VS");
     modal = false;
     queue.RunWaiting();
     EXPECT_EQ(ran, "VSHV");
-    queue.Push(CommandId::Exit);  // no such row: dropped, and does not stop what follows
-    queue.Push(CommandId::HideRulers);
+    // Exit has no row: it is dropped, and does not stop what follows.
+    for (CommandId id : {CommandId::Exit, CommandId::HideRulers}) queue.Push(id);
     EXPECT_EQ(ran, "VSHVH");
 }
 
