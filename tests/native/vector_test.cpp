@@ -154,8 +154,8 @@ TEST(PartList, KeepsTheCallOrderOutlinesOnlySolidOutlineOnlyRectanglesAndConvert
 
 // 401 x 300 at (50, 60); caption 19, buttons 16 x 18, so m = 0.5. Buttons not square, so a
 // width taken for a height shows.
-TargetRecord Window(uint32_t style, std::vector<MenuItemRecord> menu = {}) {
-    return {Ctl(L"", style, {50, 60, 451, 360}, L"Title"), std::move(menu), {19, 16, 18, 16, 16}};
+TargetRecord Window(uint32_t style, std::vector<MenuItemRecord> menu = {}, FrameRecord frame = {}) {
+    return {Ctl(L"", style, {50, 60, 451, 360}, L"Title"), std::move(menu), {19, 16, 18, 16, 16}, frame};
 }
 
 Lines Frame(const TargetRecord& t) {
@@ -192,14 +192,12 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptionsAndTheFrameWhereTheClientA
         {style_bits::kBorder | kSys | kMin, 0, {mid, maxOff, low, minOn}}, {0x00400000 | kSys, 0, {}},
         {kCap | kMin | kMax, 0, {L"(none)"}}, {kSys | kMax, 0, {L"no caption"}}};
     ExpectRows(buttons, [](auto& c) {
-        TargetRecord t = Window(c.style);
-        t.frame.exStyle = c.ex;
-        const Lines all = Frame(t);
+        const Lines all = Frame(Window(c.style, {}, {{}, c.ex}));
         return all.size() < 6 ? Lines{all.size() == 3 ? L"(none)" : L"no caption"} : Lines(all.begin() + 6, all.end());
     });
     // A tool window: only the close box, in its smaller caption (15 high, buttons 12 x 13: m = 1).
-    TargetRecord tool = Window(kCap | kSys | kMin | kMax);
-    tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
+    const TargetRecord tool = Window(kCap | kSys | kMin | kMax, {},
+                                     {{}, style_bits::kToolWindow | kHelp, 15, 12, 13});
     EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 hatched opaque", L"R 0,0 401x15 caption", L"B 15,0 386x15 left 'Title'", L"R 388,1 12x13 caption",
                                   L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
     // Menu captions where the system reports them, with or without a caption bar.
@@ -224,9 +222,7 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptionsAndTheFrameWhereTheClientA
         {{50, 60, 451, 360}, {}, {}},
     };
     ExpectRows(rows, [](auto& row) {
-        TargetRecord t = Window(kCap | kSys, row.menu);
-        t.frame.client = row.client;
-        const Lines all = Frame(t);
+        const Lines all = Frame(Window(kCap | kSys, row.menu, {row.client}));
         return Lines(all.begin() + 1, all.begin() + std::min<size_t>(all.size(), 5));
     });
 }
