@@ -91,11 +91,8 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
 // first, then the toolkits' naming habits (a user32 family confirmed by the answer to
 // WM_GETDLGCODE: -1 for none), then the answer alone; and the answer is asked only there.
 TEST(ClassNames, AToolkitsControlIsDrawnAsItsBaseClassByWindowsNameItsOwnNameOrItsDialogCode) {
-    const std::wstring forms = L"WindowsForms10.%.app.0.2bf8098_r6_ad1", atl = L"ATL:0040C0A8", fake = L"TFlatButton";
-    auto f = [&](const wchar_t* base) {
-        std::wstring n = forms;
-        return n.replace(n.find(L'%'), 1, base);
-    };
+    const std::wstring atl = L"ATL:0040C0A8", fake = L"TFlatButton";
+    auto f = [](std::wstring base) { return L"WindowsForms10." + base + L".app.0.2bf8098_r6_ad1"; };
     const std::wstring button = L"Button", edit = L"Edit", sv = L"SysListView32";
     const struct { std::wstring own, real; int64_t code; std::pair<std::wstring, bool> want; } rows[] = {
         {button, button, -1, {button, false}}, {L"OptionButton", button, -1, {L"OptionButton", false}},
