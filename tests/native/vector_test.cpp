@@ -454,13 +454,12 @@ TEST(ListDrawers, TreeItemsSitAtTheirIndentationWithExpandBoxesAndLines) {
     const std::vector<ItemRecord> items = {
         {{140, 210, 180, 230}, L"Root & more", item_flags::kHasChildren | item_flags::kExpanded, 0},
         {{160, 230, 200, 250}, L"子", item_flags::kHasChildren, 1}};
-    ControlContent slots;
-    slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
-    const Lines child{L"B 62,30 38x20 left '子'", L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 hatched opaque",
-                      L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
-    Lines root{L"R 10,5 190x195 hatched", L"B 42,10 38x20 left 'Root && more'", L"L (30,20)-(40,20)", L"R 25.5,15.5 9x9 hatched opaque",
-               L"L (28,20)-(33,20)"};
-    root.insert(root.end(), child.begin(), child.end());
+    const ControlContent slots{.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}}};
+    // The root row, then the child's.
+    Lines root{L"R 10,5 190x195 hatched", L"B 42,10 38x20 left 'Root && more'", L"L (30,20)-(40,20)",
+               L"R 25.5,15.5 9x9 hatched opaque", L"L (28,20)-(33,20)", L"B 62,30 38x20 left '子'",
+               L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 hatched opaque",
+               L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
     EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
     root.erase(root.begin() + 2, root.begin() + 5);  // the root row's line and expand box
     EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2, {110, 205, 300, 400}, items, slots), root);
