@@ -201,9 +201,7 @@ TEST(PictureFiles, BmpSizesHeadersTablesAndPaddedRowsOrNothingIfInconsistentAndP
         {2, 2, 8, 0, false, Bytes(64), 0, {}},  {2, 2, 1, 0, false, Bytes(64), 3, {}},
     };
     ExpectRows(files, [](auto& c) {
-        BmpSource s;
-        std::tie(s.width, s.height, s.bitsPerPixel, s.sourceRowSize, s.topDown, s.pixels, s.xPelsPerMeter,
-                 s.yPelsPerMeter) = std::tuple(c.w, c.h, c.bits, c.step, c.topDown, std::span(c.px), 3780, 3779);
+        BmpSource s{c.w, c.h, c.bits, {}, c.topDown, c.step, c.px, 3780, 3779};
         for (uint32_t i = 0; i < c.colors; ++i) s.colorTable.push_back(0xFF112233u + i);
         return BuildBmpFile(s).value_or(Bytes{});
     });

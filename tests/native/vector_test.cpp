@@ -29,9 +29,7 @@ const DrawContext kCtx{{100, 200, 700, 700}, {19, 18, 18, 16, 20}};
 
 WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text = L"", Rect32 client = {},
                  std::vector<WindowRecord> children = {}) {
-    WindowRecord w;
-    std::tie(w.className, w.style, w.window, w.client, w.text, w.children) = std::tuple(std::move(cls), style, r, client, std::move(text), std::move(children));
-    return w;
+    return {std::move(cls), style, r, client, std::move(text), std::move(children)};
 }
 
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
