@@ -41,9 +41,8 @@ Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
 // A common control with its items and what else it reported.
 Lines Draw(std::wstring cls, uint32_t style, Rect32 r, std::vector<ItemRecord> items, ControlContent content = {}) {
     content.items = std::move(items);
-    WindowRecord w = Ctl(std::move(cls), kVis | style, r);
-    w.content = std::move(content);
-    return Draw(w);
+    return Draw(WindowRecord{.className = std::move(cls), .style = kVis | style, .window = r,
+                             .content = std::move(content)});
 }
 
 // ---- Class names ----
@@ -267,9 +266,8 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {0xC, 0, {L"R 20,10 80x25 hatched", L"L (75,10)-(75,35)", L"P (81.25,16.25) (93.75,16.25) (87.5,28.75) (81.25,16.25)", L"B 20,10 55x25 centre 'OK'"}},
     };
     ExpectRows(buttons, [&](auto& c) {
-        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK");
-        w.check = c.check;
-        return Draw(w);
+        return Draw(WindowRecord{.className = L"Button", .style = kVis | c.type, .window = r, .text = L"OK",
+                                 .check = c.check});
     });
     // A class no drawer knows, drawn from its accessibility tree by role where no child window of
     // its own covers the element: not the invisible, off-screen, empty or wholly outside ones.
