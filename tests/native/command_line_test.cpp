@@ -33,11 +33,9 @@ std::wstring Told(const ParsedCommandLine& p) {
     static const wchar_t* choices[] = {L"front", L"title", L"class", L"process", L"hwnd"};
     static const wchar_t* formats[] = {L"bmp", L"emf", L"wmf", L"png", L"svg"};
     static const wchar_t* problems[] = {L"unknown", L"missing", L"bad", L"conflict", L"twice", L"norun", L"noout", L"ext"};
+    if (p.error)
+        return problems[static_cast<int>(p.error->problem)] + (L' ' + p.error->word) + L' ' + p.error->other;
     std::wostringstream s;
-    if (p.error) {
-        s << problems[static_cast<int>(p.error->problem)] << L' ' << p.error->word << L' ' << p.error->other;
-        return s.str();
-    }
     const ScriptRequest& r = p.request;
     s << runs[static_cast<int>(r.run)];
     if (r.run == CommandLineRun::Redraw || r.run == CommandLineRun::Capture)
