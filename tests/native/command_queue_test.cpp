@@ -35,15 +35,15 @@ TEST(CommandQueue, CommandsRunInOrderAndWhatIsChosenUnderAModalWindowWaitsForItT
         {CommandId::ShowVersion, [&] { ran += 'V'; }},
         {CommandId::HideRulers, [&] { ran += 'H'; }},
     });
+    using C = CommandId;
     // The last two are chosen while the dialog is open.
-    for (CommandId id : {CommandId::ShowVersion, CommandId::OpenSettings, CommandId::HideRulers, CommandId::ShowVersion})
-        queue.Push(id);
+    for (C id : {C::ShowVersion, C::OpenSettings, C::HideRulers, C::ShowVersion}) queue.Push(id);
     EXPECT_EQ(ran, "VS");
     modal = false;
     queue.RunWaiting();
     EXPECT_EQ(ran, "VSHV");
     // Exit has no row: it is dropped, and does not stop what follows.
-    for (CommandId id : {CommandId::Exit, CommandId::HideRulers}) queue.Push(id);
+    for (C id : {C::Exit, C::HideRulers}) queue.Push(id);
     EXPECT_EQ(ran, "VSHVH");
 }
 

@@ -35,7 +35,7 @@ TEST(Measurement, TheInnermostControlIsFoundAndItsGapsEndAtTheNearestSiblingBesi
     EXPECT_EQ(GapsReach({50, 20, 100, 60}, {5, 6, 190, 95}, {}), (PixelRect{5, 6, 190, 95}));
 }
 
-TEST(Measurement, EachUnitsDecimalsRoundHalfAwayFromZeroOnTrueMillimetresAndALabelSpacesItsSignAndAddsPixels) {
+TEST(Measurement, EachUnitRoundsHalfAwayFromZeroOnTrueMillimetresAndALabelSpacesItsSignAndAddsPixels) {
     // 96 dpi: 3.7795 pixels per mm, 96 per inch; calibrated: 4 and 5 pixels per true mm.
     constexpr double k96 = 96 / 25.4, k144 = 144 / 25.4;
     const struct { double pixels; RulerUnit unit; double pixelsPerMm; const wchar_t* want; } rows[] = {
