@@ -27,6 +27,11 @@ constexpr SizeUnit kMm = SizeUnit::Millimetre, kInch = SizeUnit::Inch, kPx = Siz
 using Bytes = std::vector<uint8_t>;
 using Pair = std::pair<int64_t, int64_t>;
 
+// A size's width and height, to compare with a row's.
+Pair Size(const auto& size) {
+    return Pair(size.width, size.height);
+}
+
 // ---- The size dialog ----
 
 // What OK does with the two boxes: the window's new size in pixels and the rulers' in twips,
@@ -52,10 +57,7 @@ TEST(SizeDialog, ShowsFlooredSizesReadsPlainDecimalsConvertsEachUnitHalvesToEven
         {801, 600, kMm, kSkewed, {211, 127}}, {662, 600, kInch, kSkewed, {6, 5}}, {801, 600, kPx, k96Dpi, {801, 600}},
         {567, 400, kMm, k144Dpi, {100, 70}}, {945, 480, kMm, k96Dpi, {200, 101}, 1.25},
         {945, 480, kInch, k96Dpi, {7, 4}, 1.25}, {945, 480, kPx, k96Dpi, {945, 480}, 1.25}};
-    ExpectRows(rows, [](auto& c) {
-        auto [w, h] = ShownWindowSize(c.w, c.h, c.unit, c.tpp, c.scale);
-        return Pair(w, h);
-    });
+    ExpectRows(rows, [](auto& c) { return Size(ShownWindowSize(c.w, c.h, c.unit, c.tpp, c.scale)); });
     // 100 x 50 mm = 377.95 x 188.98 px; pixels go to twips at each direction's resolution;
     // 2.5 and 3.5 px go to the even neighbour. Refused: the width before the height, 0.3 px
     // rounds to 0, -5 (typed in full width) is no size, 1e39 is beyond single precision and
@@ -139,7 +141,7 @@ TEST(Zoom, ReadsTheReplyLikeValBoundsTheClientAtEightVirtualScreensScalesHalvesT
     // An accepted zoom scales the natural size, halves to even: 50.5 -> 50, 51.5 -> 52;
     // 499.5 -> 500, 1.5 -> 2.
     const struct { int32_t w, h; double f; Pair want; } sizes[] = {{101, 103, 0.5, {50, 52}}, {333, 1, 1.5, {500, 2}}};
-    ExpectRows(sizes, [](auto& c) { auto [w, h] = ZoomedClientSize(c.w, c.h, c.f); return Pair(w, h); });
+    ExpectRows(sizes, [](auto& c) { return Size(ZoomedClientSize(c.w, c.h, c.f)); });
     // 400 x 300 on a 1024 x 768 screen: 8 x 1024 / 400 = 20.48, so at most 2048 %. Past the
     // last reply, Cancel. Unusable replies bring the box back silently; too large ones are
     // refused with a message naming the limit (only those are counted): zoom, asked, refused.
@@ -199,9 +201,7 @@ TEST(PictureFiles, BmpSizesHeadersTablesAndPaddedRowsOrNothingIfInconsistentAndP
         {2, 2, 8, 0, false, Bytes(64), 0, {}},  {2, 2, 1, 0, false, Bytes(64), 3, {}},
     };
     ExpectRows(files, [](auto& c) {
-        BmpSource s;
-        std::tie(s.width, s.height, s.bitsPerPixel, s.sourceRowSize, s.topDown, s.pixels, s.xPelsPerMeter,
-                 s.yPelsPerMeter) = std::tuple(c.w, c.h, c.bits, c.step, c.topDown, std::span(c.px), 3780, 3779);
+        BmpSource s{c.w, c.h, c.bits, {}, c.topDown, c.step, c.px, 3780, 3779};
         for (uint32_t i = 0; i < c.colors; ++i) s.colorTable.push_back(0xFF112233u + i);
         return BuildBmpFile(s).value_or(Bytes{});
     });
@@ -234,8 +234,7 @@ TEST(PictureFiles, BmpSizesHeadersTablesAndPaddedRowsOrNothingIfInconsistentAndP
         {10000, 5000, {0.0, 15.0}, {-1, -1}}, {-10000, 5000, k96Dpi, {-1, -1}},
     };
     ExpectRows(bitmaps, [](auto& c) {
-        auto [w, h] = MetafileBitmapSize(c.w, c.h, c.tpp).value_or(RenderedBitmapSize{-1, -1});
-        return Pair(w, h);
+        return Size(MetafileBitmapSize(c.w, c.h, c.tpp).value_or(RenderedBitmapSize{-1, -1}));
     });
 }
 

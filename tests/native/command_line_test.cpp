@@ -10,27 +10,21 @@
 namespace plumbo {
 namespace {
 
-// The words joined with '|'.
-std::wstring Joined(const std::vector<std::wstring>& words) {
-    std::wstring j;
-    for (const auto& w : words) j += (j.empty() ? L"" : L"|") + w;
-    return j;
-}
-
 TEST(CommandLine, WordsAreSplitAsTheCRuntimeSplitsThem) {
     // The examples of Microsoft's "Parsing C++ command-line arguments", and program names.
-    const struct { const wchar_t* line; std::wstring want; } rows[] = {
-        {LR"(p "a b c" d e)", L"p|a b c|d|e"},
-        {LR"(p "ab\"c" "\\" d)", LR"(p|ab"c|\|d)"},
-        {LR"(p a\\\b d"e f"g h)", LR"(p|a\\\b|de fg|h)"},
-        {LR"(p a\\\"b c d)", LR"(p|a\"b|c|d)"},
-        {LR"(p a\\\\"b c" d e)", LR"(p|a\\b c|d|e)"},
-        {LR"(p a"b"" c d)", LR"(p|ab" c d)"},
-        {LR"("C:\Program Files\Plumbo\plumbo.exe"  /out	"C:\My Pictures\x.svg")", LR"(C:\Program Files\Plumbo\plumbo.exe|/out|C:\My Pictures\x.svg)"},
-        {LR"(C:\a\"b /list "unclosed)", LR"(C:\a\"b|/list|unclosed)"},
-        {L"plumbo.exe", L"plumbo.exe"},
+    const struct { const wchar_t* line; std::vector<std::wstring> want; } rows[] = {
+        {LR"(p "a b c" d e)", {L"p", L"a b c", L"d", L"e"}},
+        {LR"(p "ab\"c" "\\" d)", {L"p", LR"(ab"c)", LR"(\)", L"d"}},
+        {LR"(p a\\\b d"e f"g h)", {L"p", LR"(a\\\b)", L"de fg", L"h"}},
+        {LR"(p a\\\"b c d)", {L"p", LR"(a\"b)", L"c", L"d"}},
+        {LR"(p a\\\\"b c" d e)", {L"p", LR"(a\\b c)", L"d", L"e"}},
+        {LR"(p a"b"" c d)", {L"p", LR"(ab" c d)"}},
+        {LR"("C:\Program Files\Plumbo\plumbo.exe"  /out	"C:\My Pictures\x.svg")",
+         {LR"(C:\Program Files\Plumbo\plumbo.exe)", L"/out", LR"(C:\My Pictures\x.svg)"}},
+        {LR"(C:\a\"b /list "unclosed)", {LR"(C:\a\"b)", L"/list", L"unclosed"}},
+        {L"plumbo.exe", {L"plumbo.exe"}},
     };
-    ExpectRows(rows, [](auto& r) { return Joined(SplitCommandLine(r.line)); });
+    ExpectRows(rows, [](auto& r) { return SplitCommandLine(r.line); });
 }
 
 // A run told in a line: its kind, the window, the delay, the file and its format; or the problem.
@@ -39,11 +33,9 @@ std::wstring Told(const ParsedCommandLine& p) {
     static const wchar_t* choices[] = {L"front", L"title", L"class", L"process", L"hwnd"};
     static const wchar_t* formats[] = {L"bmp", L"emf", L"wmf", L"png", L"svg"};
     static const wchar_t* problems[] = {L"unknown", L"missing", L"bad", L"conflict", L"twice", L"norun", L"noout", L"ext"};
+    if (p.error)
+        return problems[static_cast<int>(p.error->problem)] + (L' ' + p.error->word) + L' ' + p.error->other;
     std::wostringstream s;
-    if (p.error) {
-        s << problems[static_cast<int>(p.error->problem)] << L' ' << p.error->word << L' ' << p.error->other;
-        return s.str();
-    }
     const ScriptRequest& r = p.request;
     s << runs[static_cast<int>(r.run)];
     if (r.run == CommandLineRun::Redraw || r.run == CommandLineRun::Capture)

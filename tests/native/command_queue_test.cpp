@@ -35,16 +35,15 @@ TEST(CommandQueue, CommandsRunInOrderAndWhatIsChosenUnderAModalWindowWaitsForItT
         {CommandId::ShowVersion, [&] { ran += 'V'; }},
         {CommandId::HideRulers, [&] { ran += 'H'; }},
     });
-    queue.Push(CommandId::ShowVersion);
-    queue.Push(CommandId::OpenSettings);
-    queue.Push(CommandId::HideRulers);  // chosen while the dialog is open
-    queue.Push(CommandId::ShowVersion);
+    using C = CommandId;
+    // The last two are chosen while the dialog is open.
+    for (C id : {C::ShowVersion, C::OpenSettings, C::HideRulers, C::ShowVersion}) queue.Push(id);
     EXPECT_EQ(ran, "VS");
     modal = false;
     queue.RunWaiting();
     EXPECT_EQ(ran, "VSHV");
-    queue.Push(CommandId::Exit);  // no such row: dropped, and does not stop what follows
-    queue.Push(CommandId::HideRulers);
+    // Exit has no row: it is dropped, and does not stop what follows.
+    for (C id : {C::Exit, C::HideRulers}) queue.Push(id);
     EXPECT_EQ(ran, "VSHVH");
 }
 

@@ -26,15 +26,13 @@ inline Lines Describe(const PartList& list) {
             if (r->penWidth != 0 || r->penColor != kBlack || r->fillColor != kWhite)
                 s << " pen=" << r->penWidth << '/' << r->penColor << " fill=" << r->fillColor;
         } else if (const auto* p = std::get_if<PolylinePart>(&part)) {
-            // Many points all at one distance from their middle: a circle, by its centre and radius.
+            // Many points all at one distance from the middle of the first and the one halfway
+            // along: a circle, by its centre and radius.
             const size_t n = p->PointCount();
-            double cx = 0, cy = 0;
-            for (size_t i = 0; i + 1 < n; ++i) {
-                cx += p->xs[i] / (n - 1);
-                cy += p->ys[i] / (n - 1);
-            }
-            auto distance = [&](size_t i) { return std::hypot(p->xs[i] - cx, p->ys[i] - cy); };
             bool circle = n > 8;
+            const double cx = circle ? (p->xs[0] + p->xs[n / 2]) / 2 : 0;
+            const double cy = circle ? (p->ys[0] + p->ys[n / 2]) / 2 : 0;
+            auto distance = [&](size_t i) { return std::hypot(p->xs[i] - cx, p->ys[i] - cy); };
             for (size_t i = 1; i < n; ++i) circle = circle && std::abs(distance(i) - distance(0)) < 1e-6;
             if (circle) s << "C (" << cx << ',' << cy << ") r" << distance(0);
             else s << 'P';

@@ -20,10 +20,8 @@ constexpr RulerUnit kMm = RulerUnit::Millimetre, kTenths = RulerUnit::InchTenths
 
 // A ruler whose client area is `length` long and 470 thick inside a 500-thick window.
 RulerModel Ruler(float length, bool horizontal) {
-    RulerModel r;
-    std::tie(r.outerWidth, r.outerHeight, r.clientWidth, r.clientHeight) =
-        horizontal ? std::tuple(length + 30, 500.f, length, 470.f) : std::tuple(500.f, length + 30, 470.f, length);
-    return r;
+    if (horizontal) return {length + 30, 500.f, length, 470.f};
+    return {500.f, length + 30, 470.f, length};
 }
 
 // 15 twips per pixel across, 12 down, so a ruler using the other direction's resolution

@@ -35,7 +35,7 @@ TEST(Measurement, TheInnermostControlIsFoundAndItsGapsEndAtTheNearestSiblingBesi
     EXPECT_EQ(GapsReach({50, 20, 100, 60}, {5, 6, 190, 95}, {}), (PixelRect{5, 6, 190, 95}));
 }
 
-TEST(Measurement, EachUnitShowsItsDecimalsRoundedHalfAwayFromZeroOnTheMonitorsTrueMillimetres) {
+TEST(Measurement, EachUnitRoundsHalfAwayFromZeroOnTrueMillimetresAndALabelSpacesItsSignAndAddsPixels) {
     // 96 dpi: 3.7795 pixels per mm, 96 per inch; calibrated: 4 and 5 pixels per true mm.
     constexpr double k96 = 96 / 25.4, k144 = 144 / 25.4;
     const struct { double pixels; RulerUnit unit; double pixelsPerMm; const wchar_t* want; } rows[] = {
@@ -50,11 +50,9 @@ TEST(Measurement, EachUnitShowsItsDecimalsRoundedHalfAwayFromZeroOnTheMonitorsTr
         {1e20, RulerUnit::Pixel, k96, L"100000000000000000000 px"}, {1e20, RulerUnit::Millimetre, 4, L"25000000000000000000.0 mm"},
         {0, RulerUnit::Millimetre, 0, L"? mm"}, {-1, RulerUnit::InchTenths, 0, L"-\u221E in"}};
     ExpectRows(rows, [](const auto& r) { return FormatLength(r.pixels, {r.unit, r.pixelsPerMm}); });
-}
-
-// A label is the copied text, then in another unit than pixels the copied text in pixels.
-TEST(Measurement, TheCopiedTextHasASpaceEachSideOfTheSignAndTheScreenAddsPixels) {
-    const MeasureScale mm{RulerUnit::Millimetre, 96 / 25.4}, px{RulerUnit::Pixel};
+    // A label is the copied text, a space each side of the sign, then in another unit than pixels
+    // the copied text in pixels.
+    const MeasureScale mm{RulerUnit::Millimetre, k96}, px{RulerUnit::Pixel};
     EXPECT_EQ(SizeLabel(120, 45, mm), L"31.8 \u00D7 11.9 mm (120 \u00D7 45 px)");
     EXPECT_EQ(LengthLabel(120, mm), L"31.8 mm (120 px)");
     EXPECT_EQ(SizeLabel(120, 45, px), L"120 \u00D7 45 px");

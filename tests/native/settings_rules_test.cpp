@@ -65,19 +65,13 @@ TEST(SettingsRules, ValuesAreCutTrimmedAndParsedEachIsWrittenUnderItsKeyAndMissi
     for (const wchar_t* typing : {L"R", L"Shift+7", L"0xBA", L"Num5", L"Space", L"Enter", L"Tab", L"Backspace", L"Delete", L"Insert",
                                   L"Home", L"End", L"PageUp", L"Shift+PageDown", L"Esc", L"Left", L"Down"})
         EXPECT_EQ(ParseHotKey(typing), std::nullopt) << typing;
-    // Each setting is written under its own key and reads back without repair.
+    // Each setting is written under its own key and reads back without repair: a key written
+    // twice or not at all would be repaired, a colour written unsigned refused. The keys' names
+    // and the texts are the new file's, checked where the program writes it.
     const Settings s{0x80000000, 0xFFFFFFFF, 5, false, true, false, {{{}, {kHotKeyWin, 'C'}, kKeys[2], kKeys[3], {}}}, true, false};
     FakeIni ini;
     for (const SettingDef& def : kSettingDefs) WriteSetting(ini.write, def.id, s);
-    // Colours are written as signed numbers, as the file has always held them.
-    EXPECT_EQ(ini.writes, (Writes{{L"COLOR", L"MEJ", L"-2147483648"}, {L"COLOR", L"LINE", L"-1"}, {L"COLOR", L"NO", L"5"},
-                                  {L"SHOW", L"ZORDER", L"FALSE"}, {L"SHOW", L"TRANSPARENT", L"TRUE"}, {L"SHOW", L"INSIDE", L"FALSE"},
-                                  {L"SHOW", L"CURSOR", L"FALSE"},
-                                  {L"HOTKEY", L"RULERS", L"NONE"}, {L"HOTKEY", L"CAPTURE", L"Win+C"},
-                                  {L"HOTKEY", L"REDRAW", L"Ctrl+Alt+V"}, {L"HOTKEY", L"SIZE", L"Ctrl+Alt+S"},
-                                  {L"HOTKEY", L"MEASURE", L"NONE"}, {L"VECTOR", L"PICTURES", L"TRUE"}}));
-    ini.writes.clear();
-    EXPECT_EQ((std::pair{ini.Read(), ini.writes}), std::pair(s, Writes{}));
+    EXPECT_EQ((std::pair{ini.Read(), ini.writes.size()}), std::pair(s, kSettingDefs.size()));
     EXPECT_EQ(NewFileSettings(), kNewFile);
     // A file without the keys is from before ZORDER: its rulers were not kept on top; it gets
     // the new file's hotkeys. One repair makes it whole.

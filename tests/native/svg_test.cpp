@@ -51,8 +51,7 @@ TEST(SvgPlayer, ALongTextIsMeasuredInTimeWithItsLength) {
 
 // What the document of a list of 400 x 300 holds between its root's tags, or all of it.
 std::string Svg(ListUnit unit, const std::vector<DrawPart>& parts, bool whole = false) {
-    PartList list;
-    std::tie(list.unit, list.width, list.height) = std::tuple(unit, 400, 300);
+    PartList list{unit, 400, 300};
     for (const DrawPart& part : parts) AddPart(list, part);
     const std::string svg = SvgOfParts(list, {15, 15}, font);
     const size_t at = whole ? 0 : svg.find('\n', svg.find("<svg")) + 1;

@@ -29,9 +29,7 @@ const DrawContext kCtx{{100, 200, 700, 700}, {19, 18, 18, 16, 20}};
 
 WindowRecord Ctl(std::wstring cls, uint32_t style, Rect32 r, std::wstring text = L"", Rect32 client = {},
                  std::vector<WindowRecord> children = {}) {
-    WindowRecord w;
-    std::tie(w.className, w.style, w.window, w.client, w.text, w.children) = std::tuple(std::move(cls), style, r, client, std::move(text), std::move(children));
-    return w;
+    return {std::move(cls), style, r, client, std::move(text), std::move(children)};
 }
 
 Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
@@ -43,9 +41,8 @@ Lines Draw(const WindowRecord& w, DrawOutcome expected = DrawOutcome::Drawn) {
 // A common control with its items and what else it reported.
 Lines Draw(std::wstring cls, uint32_t style, Rect32 r, std::vector<ItemRecord> items, ControlContent content = {}) {
     content.items = std::move(items);
-    WindowRecord w = Ctl(std::move(cls), kVis | style, r);
-    w.content = std::move(content);
-    return Draw(w);
+    return Draw(WindowRecord{.className = std::move(cls), .style = kVis | style, .window = r,
+                             .content = std::move(content)});
 }
 
 // ---- Class names ----
@@ -91,11 +88,8 @@ TEST(ClassNames, CutWithoutSplittingAPairTrimmedStrippedOfThunderAndTheVersionTa
 // first, then the toolkits' naming habits (a user32 family confirmed by the answer to
 // WM_GETDLGCODE: -1 for none), then the answer alone; and the answer is asked only there.
 TEST(ClassNames, AToolkitsControlIsDrawnAsItsBaseClassByWindowsNameItsOwnNameOrItsDialogCode) {
-    const std::wstring forms = L"WindowsForms10.%.app.0.2bf8098_r6_ad1", atl = L"ATL:0040C0A8", fake = L"TFlatButton";
-    auto f = [&](const wchar_t* base) {
-        std::wstring n = forms;
-        return n.replace(n.find(L'%'), 1, base);
-    };
+    const std::wstring atl = L"ATL:0040C0A8", fake = L"TFlatButton";
+    auto f = [](std::wstring base) { return L"WindowsForms10." + base + L".app.0.2bf8098_r6_ad1"; };
     const std::wstring button = L"Button", edit = L"Edit", sv = L"SysListView32";
     const struct { std::wstring own, real; int64_t code; std::pair<std::wstring, bool> want; } rows[] = {
         {button, button, -1, {button, false}}, {L"OptionButton", button, -1, {L"OptionButton", false}},
@@ -154,8 +148,8 @@ TEST(PartList, KeepsTheCallOrderOutlinesOnlySolidOutlineOnlyRectanglesAndConvert
 
 // 401 x 300 at (50, 60); caption 19, buttons 16 x 18, so m = 0.5. Buttons not square, so a
 // width taken for a height shows.
-TargetRecord Window(uint32_t style, std::vector<MenuItemRecord> menu = {}) {
-    return {Ctl(L"", style, {50, 60, 451, 360}, L"Title"), std::move(menu), {19, 16, 18, 16, 16}};
+TargetRecord Window(uint32_t style, std::vector<MenuItemRecord> menu = {}, FrameRecord frame = {}) {
+    return {Ctl(L"", style, {50, 60, 451, 360}, L"Title"), std::move(menu), {19, 16, 18, 16, 16}, frame};
 }
 
 Lines Frame(const TargetRecord& t) {
@@ -192,14 +186,12 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptionsAndTheFrameWhereTheClientA
         {style_bits::kBorder | kSys | kMin, 0, {mid, maxOff, low, minOn}}, {0x00400000 | kSys, 0, {}},
         {kCap | kMin | kMax, 0, {L"(none)"}}, {kSys | kMax, 0, {L"no caption"}}};
     ExpectRows(buttons, [](auto& c) {
-        TargetRecord t = Window(c.style);
-        t.frame.exStyle = c.ex;
-        const Lines all = Frame(t);
+        const Lines all = Frame(Window(c.style, {}, {{}, c.ex}));
         return all.size() < 6 ? Lines{all.size() == 3 ? L"(none)" : L"no caption"} : Lines(all.begin() + 6, all.end());
     });
     // A tool window: only the close box, in its smaller caption (15 high, buttons 12 x 13: m = 1).
-    TargetRecord tool = Window(kCap | kSys | kMin | kMax);
-    tool.frame = {{}, style_bits::kToolWindow | kHelp, 15, 12, 13};
+    const TargetRecord tool = Window(kCap | kSys | kMin | kMax, {},
+                                     {{}, style_bits::kToolWindow | kHelp, 15, 12, 13});
     EXPECT_EQ(Frame(tool), (Lines{L"R 0,0 401x300 hatched opaque", L"R 0,0 401x15 caption", L"B 15,0 386x15 left 'Title'", L"R 388,1 12x13 caption",
                                   L"L (391,4.25)-(397,10.75)", L"L (397,4.25)-(391,10.75)"}));
     // Menu captions where the system reports them, with or without a caption bar.
@@ -224,9 +216,7 @@ TEST(DrawWindowFrame, CaptionBarButtonsAndMenuCaptionsAndTheFrameWhereTheClientA
         {{50, 60, 451, 360}, {}, {}},
     };
     ExpectRows(rows, [](auto& row) {
-        TargetRecord t = Window(kCap | kSys, row.menu);
-        t.frame.client = row.client;
-        const Lines all = Frame(t);
+        const Lines all = Frame(Window(kCap | kSys, row.menu, {row.client}));
         return Lines(all.begin() + 1, all.begin() + std::min<size_t>(all.size(), 5));
     });
 }
@@ -276,9 +266,8 @@ TEST(DrawControl, EachClassDrawsItsLookAlikeAndOlderToolBarsGetGenericSquares) {
         {0xC, 0, {L"R 20,10 80x25 hatched", L"L (75,10)-(75,35)", L"P (81.25,16.25) (93.75,16.25) (87.5,28.75) (81.25,16.25)", L"B 20,10 55x25 centre 'OK'"}},
     };
     ExpectRows(buttons, [&](auto& c) {
-        WindowRecord w = Ctl(L"Button", kVis | c.type, r, L"OK");
-        w.check = c.check;
-        return Draw(w);
+        return Draw(WindowRecord{.className = L"Button", .style = kVis | c.type, .window = r, .text = L"OK",
+                                 .check = c.check});
     });
     // A class no drawer knows, drawn from its accessibility tree by role where no child window of
     // its own covers the element: not the invisible, off-screen, empty or wholly outside ones.
@@ -461,13 +450,12 @@ TEST(ListDrawers, TreeItemsSitAtTheirIndentationWithExpandBoxesAndLines) {
     const std::vector<ItemRecord> items = {
         {{140, 210, 180, 230}, L"Root & more", item_flags::kHasChildren | item_flags::kExpanded, 0},
         {{160, 230, 200, 250}, L"子", item_flags::kHasChildren, 1}};
-    ControlContent slots;
-    slots.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}};
-    const Lines child{L"B 62,30 38x20 left '子'", L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 hatched opaque",
-                      L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
-    Lines root{L"R 10,5 190x195 hatched", L"B 42,10 38x20 left 'Root && more'", L"L (30,20)-(40,20)", L"R 25.5,15.5 9x9 hatched opaque",
-               L"L (28,20)-(33,20)"};
-    root.insert(root.end(), child.begin(), child.end());
+    const ControlContent slots{.marks = {{120, 210, 140, 230}, {140, 230, 160, 250}}};
+    // The root row, then the child's.
+    Lines root{L"R 10,5 190x195 hatched", L"B 42,10 38x20 left 'Root && more'", L"L (30,20)-(40,20)",
+               L"R 25.5,15.5 9x9 hatched opaque", L"L (28,20)-(33,20)", L"B 62,30 38x20 left '子'",
+               L"L (50,40)-(60,40)", L"L (50,30)-(50,40)", L"R 45.5,35.5 9x9 hatched opaque",
+               L"L (48,40)-(53,40)", L"L (50,38)-(50,43)"};
     EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2 | 0x4, {110, 205, 300, 400}, items, slots), root);
     root.erase(root.begin() + 2, root.begin() + 5);  // the root row's line and expand box
     EXPECT_EQ(Draw(L"SysTreeView32", 0x1 | 0x2, {110, 205, 300, 400}, items, slots), root);
