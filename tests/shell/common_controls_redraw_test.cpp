@@ -317,9 +317,8 @@ std::vector<e2e::ShownText> ShownIn(HWND window, std::map<std::wstring, std::vec
         const bool group = cls == L"Button" && (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_GROUPBOX;
         const bool shows = cls == L"Button" || cls == L"Static" || cls == L"ComboBox" ||
                            cls == L"msctls_statusbar32";
-        const RECT topLine{r.left, r.top - 10, r.right, r.top};
         if (shows && !text.empty() && IsWindowVisible(child))
-            shown.push_back({group ? L"at" : L"wrap", text, group ? topLine : r});
+            shown.push_back({group ? L"at" : L"wrap", text, group ? RECT{r.left, r.top - 10, r.right, r.top} : r});
     }
     // Nothing until a control of each class given is there.
     const bool whole = std::ranges::all_of(items, [](const auto& item) { return item.second.empty(); });
@@ -331,18 +330,16 @@ std::vector<e2e::ShownText> ShownIn(HWND window, std::map<std::wstring, std::vec
 // menu bars are left out: another program's menus cannot be read under Wine.
 TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
     const bool ja = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
-    const std::vector<std::wstring> keys{ja ? L"マイ コンピューター" : L"My Computer", L"HKEY_CLASSES_ROOT",
-                                         L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE", L"HKEY_USERS",
-                                         L"HKEY_CURRENT_CONFIG", L"HKEY_DYN_DATA"};
-    const std::vector<std::wstring> columns = ja ? std::vector<std::wstring>{L"名前", L"型", L"データ"}
-                                                 : std::vector<std::wstring>{L"Name", L"Type", L"Data"};
-    const std::vector<std::wstring> tabs =
-        ja ? std::vector<std::wstring>{L"アプリケーション", L"ライブラリ", L"画面", L"デスクトップ統合",
-                                       L"ドライブ", L"オーディオ", L"Wine について"}
-           : std::vector<std::wstring>{L"Applications", L"Libraries", L"Graphics", L"Desktop Integration",
-                                       L"Drives", L"Audio", L"About"};
+    using Texts = std::vector<std::wstring>;
+    const Texts keys{ja ? L"マイ コンピューター" : L"My Computer", L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER",
+                     L"HKEY_LOCAL_MACHINE", L"HKEY_USERS", L"HKEY_CURRENT_CONFIG", L"HKEY_DYN_DATA"};
+    const Texts columns = ja ? Texts{L"名前", L"型", L"データ"} : Texts{L"Name", L"Type", L"Data"};
+    const Texts tabs = ja ? Texts{L"アプリケーション", L"ライブラリ", L"画面", L"デスクトップ統合", L"ドライブ",
+                                  L"オーディオ", L"Wine について"}
+                          : Texts{L"Applications", L"Libraries", L"Graphics", L"Desktop Integration", L"Drives",
+                                  L"Audio", L"About"};
     const std::wstring defaults = ja ? L"既定の設定" : L"Default Settings";
-    using Items = std::map<std::wstring, std::vector<std::wstring>>;
+    using Items = std::map<std::wstring, Texts>;
     const struct { std::wstring program, cls; Items items; } rows[] = {
         {L"C:\\windows\\notepad.exe", L"Notepad", {}},
         {L"C:\\windows\\regedit.exe", L"RegEdit_RegEdit", {{L"SysTreeView32", keys}, {L"SysHeader32", columns}}},
