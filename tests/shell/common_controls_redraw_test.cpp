@@ -105,7 +105,7 @@ bool Answers(HWND window) {
 using Redrawn = std::tuple<std::vector<e2e::ShownText>, std::vector<e2e::MetafileText>, Played>;
 Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, int height, size_t least,
                               double stretch = 1) {
-    SCOPED_TRACE(testing::Message() << program);
+    SCOPED_TRACE(testing::Message() << program << " " << args);
     e2e::Target target(program);
     EXPECT_TRUE(target.Start(20, 20, 760, height, L"Redrawn", args));
     auto shown = e2e::ShownBy(target);
@@ -126,63 +126,63 @@ Redrawn ExpectDrawnWhereShown(const std::wstring& program, const wchar_t* args, 
     return {shown, texts, redrawn ? Play(*redrawn) : Played{}};
 }
 
-TEST(ListsRedraw, EveryTextOnShowReachesTheMetafileInsideItsItemAndNoRowScrolledAway) {
+// Each kind of control says something: status bar, tool bars, rebar, combo boxes, edits, statics,
+// link, date and month. A status bar of the target's own copies its parts whole, as the contract
+// allows; it, a tool bar and a simple combo box's list hold texts of 3,000 units and texts that
+// grow by as much between the question for their length and their copy. The target ends itself
+// should any of them write past the memory it was given. A window with no child windows that
+// paints a form itself (testtarget.exe /canvas) is read through its own accessibility tree, across
+// processes: every name and value it shows reaches the metafile inside its element, an invisible
+// one none. A window whose client area covers its caption (testtarget.exe /ownframe) gets no
+// made-up caption: no title, no caption buttons right of its tabs, whose texts are drawn where it
+// shows them.
+// Controls of the toolkits under their own names (testtarget.exe /toolkit) are drawn as their
+// base classes: every text a person sees where it is shown, a link's without its markup, a tool
+// bar's edit and labels and a check list's rows among them; a name that only looks like a button
+// stays a box with its name. Played, the check box is ticked, the option button has its dot, each
+// check-list row its box, and the progress bar in the status bar is filled halfway. Through the
+// seam, as Windows answers RealGetWindowClassW (Wine names the window's own class, as the seam
+// does for every other control): an ATL superclass of a list box, which neither its name nor its
+// answer to WM_GETDLGCODE tells, is drawn with its items, not as a box with its name.
+TEST(ListsRedraw, EveryTextOfListsBarsCanvasOwnFrameAndToolkitsIsDrawnInItsItemWithItsStateNoneScrolledAwayHiddenMadeUpOrPastItsBuffer) {
     for (const std::wstring& program : kTargetPrograms) {
-        const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/lists", 580, 60);
+        const auto [listShown, listTexts, listPlayed] = ExpectDrawnWhereShown(program, L"/lists", 580, 60);
         // Of the report view's thousand rows only those on show are drawn: some, and fewer than 20
         // (its 200 pixels hold about ten).
         auto rows = [](const auto& list) {
             return std::count_if(list.begin(), list.end(), [](const auto& t) { return t.text.rfind(L"Row ", 0) == 0; });
         };
-        EXPECT_EQ(rows(texts), rows(shown));
-        EXPECT_TRUE(rows(shown) > 0 && rows(shown) < 20) << rows(shown) << " rows";
-    }
-}
-
-// Each kind of control says something: status bar, tool bars, rebar, combo boxes, edits, statics,
-// link, date and month. A status bar of the target's own copies its parts whole, as the contract
-// allows; it, a tool bar and a simple combo box's list hold texts of 3,000 units and texts that
-// grow by as much between the question for their length and their copy. The target ends itself
-// should any of them write past the memory it was given.
-TEST(BarsRedraw, EveryTextOfTheBarsAndSmallControlsReachesTheMetafileInItsItemCutToItAndNoneIsWrittenPastItsBuffer) {
-    for (const std::wstring& program : kTargetPrograms) {
-        const auto texts = std::get<1>(ExpectDrawnWhereShown(program, L"/bars", 640, 30));
-        EXPECT_TRUE(std::ranges::none_of(texts, [](const auto& t) { return t.text.starts_with(L"AB"); }))
+        EXPECT_EQ(rows(listTexts), rows(listShown));
+        EXPECT_TRUE(rows(listShown) > 0 && rows(listShown) < 20) << rows(listShown) << " rows";
+        const auto bars = std::get<1>(ExpectDrawnWhereShown(program, L"/bars", 640, 30));
+        EXPECT_TRUE(std::ranges::none_of(bars, [](const auto& t) { return t.text.starts_with(L"AB"); }))
             << "an owner-drawn combo box's data drawn as text";
+        const auto canvas = std::get<1>(ExpectDrawnWhereShown(program, L"/canvas", 400, 20));
+        EXPECT_FALSE(Drawn(canvas, L"Hidden text")) << "an invisible element drawn";
+        const auto [frameShown, frameTexts, frame] = ExpectDrawnWhereShown(program, L"/ownframe", 300, 2);
+        EXPECT_FALSE(Drawn(frameTexts, L"Redrawn")) << "a made-up caption's title";
+        EXPECT_EQ(frame.Black(frame.width - 90, 2, frame.width - 2, 30), 0) << "made-up caption buttons";
+        Reports().realClassName = [](HWND h) { return ClassOf(h) == L"ATL:0040D010" ? L"ListBox" : ClassOf(h); };
+        const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/toolkit", 420, 20);
+        ResetReports();
+        EXPECT_EQ(std::tuple(Drawn(texts, L"TFakeButton"), Drawn(texts, L"Fake"), Drawn(texts, L"Kiwi"),
+                             Drawn(texts, L"ATL:0040D010")),
+                  std::tuple(true, false, true, false)) << "a toolkit control drawn as a box or not at all";
+        for (const e2e::ShownText& s : shown) {
+            const RECT& r = s.rect;
+            const int d = r.bottom - r.top, cy = r.top + d / 2;
+            const bool rowBox = played.Black(r.left - d, cy - 1, r.left - d + 3, cy + 1);
+            // The progress bar stands 2 px into the part right of "Ready", 100 px wide.
+            const bool half = played.Black(r.right + 8, r.top + 4, r.right + 48, r.bottom - 4) > 20 &&
+                              !played.Black(r.right + 60, r.top + 4, r.right + 96, r.bottom - 4);
+            const bool looks = s.text == L"Forms check"                       ? played.Look(r) == "box ticked"
+                               : s.text == L"Option"                          ? played.Look(r) == "circle dot"
+                               : s.text == L"Ready"                           ? half
+                               : s.text == L"Apples" || s.text == L"Plums"    ? rowBox
+                                                                              : true;
+            EXPECT_TRUE(looks) << s.text;
+        }
     }
-}
-
-// A window with no child windows that paints a form itself (testtarget.exe /canvas) is read
-// through its own accessibility tree, across processes: every name and value it shows reaches
-// the metafile inside its element.
-TEST(CanvasRedraw, EveryTextACanvasShowsThroughItsAccessibilityTreeReachesTheMetafileInsideItsElement) {
-    for (const std::wstring& program : kTargetPrograms) {
-        const auto texts = std::get<1>(ExpectDrawnWhereShown(program, L"/canvas", 400, 20));
-        EXPECT_FALSE(Drawn(texts, L"Hidden text")) << "an invisible element drawn";
-    }
-}
-
-// The re-drawing of a window, and how many milliseconds it took.
-std::pair<std::optional<RedrawResult>, long long> TimedRedraw(HWND window) {
-    const auto start = std::chrono::steady_clock::now();
-    auto redrawn = RedrawWindowAsMeta(window, nullptr, WindowTwipsPerPixel(window));
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    return {std::move(redrawn), took.count()};
-}
-
-// Its element halfway down answers 3 s late: the re-drawing is over well within those 3 s (its
-// walk has a budget of a second), shows what was read before it, and the canvas lives on.
-TEST(CanvasRedraw, ACanvasThatStopsAnsweringHalfwayHoldsTheRedrawingUpNoLongerThanTheBudget) {
-    e2e::Target target;
-    ASSERT_TRUE(target.Start(40, 40, 760, 400, L"Stalling", L"/stall"));
-    ASSERT_FALSE(e2e::ShownBy(target).empty());
-    const auto [redrawn, took] = TimedRedraw(target.Hwnd());
-    EXPECT_LT(took, 2000);
-    ASSERT_TRUE(redrawn.has_value());
-    const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
-    EXPECT_EQ(std::tuple(Drawn(texts, L"OK"), Drawn(texts, L"Tokyo"), Drawn(texts, L"Cherry")),
-              std::tuple(true, true, false));
-    EXPECT_TRUE(Answers(target.Hwnd())) << "the target ended";
 }
 
 // A picture in a metafile: where it is drawn (x, y, width, height), how many pixels wide it is,
@@ -208,7 +208,15 @@ constexpr COLORREF kRowRed = RGB(0xC8, 0x1E, 0x1E);
 // An owner-drawn list box (testtarget.exe /ownerdrawn, red rows) with pictures on: the screen's
 // pixels of it in the metafile (one StretchDIBits over its rectangle, its first row red) and in the SVG
 // (an <image> there); off, neither, and its outline all the same.
-TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRectangleAndOffOnlyItsOutline) {
+// Then as a system-aware program that started at 144 dpi while we have 96, as the seam stands in
+// for one on Windows after the user changed the scaling: the compositor shrinks it to the monitor.
+// Wine's target answers in the screen's pixels, each of which then stands for 1.5 of its own. Its
+// record is in its own pixels throughout: this thread cannot take a system DPI not its own, so it
+// reads the screen's pixels and scales them; a canvas's accessibility tree answers in the
+// screen's pixels too; a picture of what paints itself is the screen's pixels where the control
+// is, at their own size; and a date picker's text ends where its button begins, at least 24 pixels
+// from its right edge at 144 dpi, not the 16 or so it is wide at our 96.
+TEST(OwnerDrawnRedraw, ItsPixelsAreInTheMetafileAndSvgWithPicturesOnAndOffItsOutlineAtAnotherSystemDpiInItsOwnPixels) {
     e2e::Target target;
     ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
     const RECT r = OnFrame(GetWindow(target.Hwnd(), GW_CHILD), target.Hwnd());
@@ -228,17 +236,6 @@ TEST(OwnerDrawnRedraw, WithPicturesOnItsPixelsAreInTheMetafileAndTheSvgOverItsRe
         std::snprintf(outline, sizeof outline, "<rect x=\"%ld.5\" y=\"%ld.5\"", r.left, r.top);
         EXPECT_NE(svg.find(outline), std::string::npos) << outline;
     }
-}
-
-// A system-aware program that started at 144 dpi while we have 96, as the seam stands in for one
-// on Windows after the user changed the scaling: the compositor shrinks it to the monitor. Wine's
-// target answers in the screen's pixels, each of which then stands for 1.5 of its own. Its record
-// is in its own pixels throughout: this thread cannot take a system DPI not its own, so it reads
-// the screen's pixels and scales them; its canvas's accessibility tree answers in the screen's
-// pixels too; a picture of what paints itself is the screen's pixels where the control is, at
-// their own size; and a date picker's text ends where its button begins, at least 24 pixels from
-// its right edge at 144 dpi, not the 16 or so it is wide at our 96.
-TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPicturesFromTheScreensPixels) {
     std::vector<DpiAwareness> switches;
     Reports().desktopComposed = [] { return true; };
     Reports().dpiAwareness = [](HWND) { return DpiAwareness::System; };
@@ -248,11 +245,9 @@ TEST(StretchedRedraw, AProgramStartedAtAnotherSystemDpiIsReadInItsOwnPixelsItsPi
         return reinterpret_cast<void*>(1);
     };
     Reports().restoreThreadAwareness = [](void*) {};
-    ExpectDrawnWhereShown(kTargetPrograms[0], L"/canvas", 400, 20, 1.5);
-    e2e::Target target;
-    ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
-    const RECT r = OnFrame(GetWindow(target.Hwnd(), GW_CHILD), target.Hwnd());
+    // Grabbed while nothing has yet covered it.
     auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), true);
+    ExpectDrawnWhereShown(kTargetPrograms[0], L"/canvas", 400, 20, 1.5);
     e2e::Target bars;
     ASSERT_TRUE(bars.Start(20, 20, 760, 640, L"Bars", L"/bars"));
     // Laid out, and its account of what it shows taken away: a later target given the same
@@ -299,51 +294,6 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
     EXPECT_EQ(looks, want);
 }
 
-// Controls of the toolkits under their own names (testtarget.exe /toolkit) are drawn as their
-// base classes: every text a person sees where it is shown, a link's without its markup, a tool
-// bar's edit and labels and a check list's rows among them; a name that only looks like a button
-// stays a box with its name. Played, the check box is ticked, the option button has its dot, each
-// check-list row its box, and the progress bar in the status bar is filled halfway. Through the
-// seam, as Windows answers RealGetWindowClassW (Wine names the window's own class, as the seam
-// does for every other control): an ATL superclass of a list box, which neither its name nor its
-// answer to WM_GETDLGCODE tells, is drawn with its items, not as a box with its name.
-TEST(ToolkitRedraw, ControlsUnderToolkitNamesAreDrawnAsTheirBaseClassesWithTheirTextsAndState) {
-    for (const std::wstring& program : kTargetPrograms) {
-        Reports().realClassName = [](HWND h) { return ClassOf(h) == L"ATL:0040D010" ? L"ListBox" : ClassOf(h); };
-        const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/toolkit", 420, 20);
-        ResetReports();
-        EXPECT_EQ(std::tuple(Drawn(texts, L"TFakeButton"), Drawn(texts, L"Fake"), Drawn(texts, L"Kiwi"),
-                             Drawn(texts, L"ATL:0040D010")),
-                  std::tuple(true, false, true, false));
-        for (const e2e::ShownText& s : shown) {
-            const RECT& r = s.rect;
-            const int d = r.bottom - r.top, cy = r.top + d / 2;
-            const bool rowBox = played.Black(r.left - d, cy - 1, r.left - d + 3, cy + 1);
-            // The progress bar stands 2 px into the part right of "Ready", 100 px wide.
-            const bool half = played.Black(r.right + 8, r.top + 4, r.right + 48, r.bottom - 4) > 20 &&
-                              !played.Black(r.right + 60, r.top + 4, r.right + 96, r.bottom - 4);
-            const bool looks = s.text == L"Forms check"                       ? played.Look(r) == "box ticked"
-                               : s.text == L"Option"                          ? played.Look(r) == "circle dot"
-                               : s.text == L"Ready"                           ? half
-                               : s.text == L"Apples" || s.text == L"Plums"    ? rowBox
-                                                                              : true;
-            EXPECT_TRUE(looks) << s.text;
-        }
-
-    }
-}
-
-// A window whose client area covers its caption (testtarget.exe /ownframe) gets no made-up
-// caption: no title, no caption buttons right of its tabs, whose texts are drawn where it shows
-// them.
-TEST(OwnFrameRedraw, AWindowThatDrawsItsOwnTitleBarGetsNoMadeUpCaptionAndItsTabsAreDrawn) {
-    for (const std::wstring& program : kTargetPrograms) {
-        const auto [shown, texts, played] = ExpectDrawnWhereShown(program, L"/ownframe", 300, 2);
-        EXPECT_FALSE(Drawn(texts, L"Redrawn"));
-        EXPECT_EQ(played.Black(played.width - 90, 2, played.width - 2, 30), 0);
-    }
-}
-
 // What a person sees of a window of another program, as this test reads it: its title over its
 // client area, every visible child window's text where its class shows it (without the '&' of
 // its mnemonic; a group box's on its top line), and the items given for the first control of
@@ -367,11 +317,12 @@ std::vector<e2e::ShownText> ShownIn(HWND window, std::map<std::wstring, std::vec
         const bool group = cls == L"Button" && (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_GROUPBOX;
         const bool shows = cls == L"Button" || cls == L"Static" || cls == L"ComboBox" ||
                            cls == L"msctls_statusbar32";
-        const RECT topLine{r.left, r.top - 10, r.right, r.top};
         if (shows && !text.empty() && IsWindowVisible(child))
-            shown.push_back({group ? L"at" : L"wrap", text, group ? topLine : r});
+            shown.push_back({group ? L"at" : L"wrap", text, group ? RECT{r.left, r.top - 10, r.right, r.top} : r});
     }
-    return shown;
+    // Nothing until a control of each class given is there.
+    const bool whole = std::ranges::all_of(items, [](const auto& item) { return item.second.empty(); });
+    return whole ? shown : std::vector<e2e::ShownText>{};
 }
 
 // Wine's own programs, re-drawn as they stand: every text of theirs a person sees is drawn at its
@@ -379,18 +330,16 @@ std::vector<e2e::ShownText> ShownIn(HWND window, std::map<std::wstring, std::vec
 // menu bars are left out: another program's menus cannot be read under Wine.
 TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
     const bool ja = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
-    const std::vector<std::wstring> keys{ja ? L"マイ コンピューター" : L"My Computer", L"HKEY_CLASSES_ROOT",
-                                         L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE", L"HKEY_USERS",
-                                         L"HKEY_CURRENT_CONFIG", L"HKEY_DYN_DATA"};
-    const std::vector<std::wstring> columns = ja ? std::vector<std::wstring>{L"名前", L"型", L"データ"}
-                                                 : std::vector<std::wstring>{L"Name", L"Type", L"Data"};
-    const std::vector<std::wstring> tabs =
-        ja ? std::vector<std::wstring>{L"アプリケーション", L"ライブラリ", L"画面", L"デスクトップ統合",
-                                       L"ドライブ", L"オーディオ", L"Wine について"}
-           : std::vector<std::wstring>{L"Applications", L"Libraries", L"Graphics", L"Desktop Integration",
-                                       L"Drives", L"Audio", L"About"};
+    using Texts = std::vector<std::wstring>;
+    const Texts keys{ja ? L"マイ コンピューター" : L"My Computer", L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER",
+                     L"HKEY_LOCAL_MACHINE", L"HKEY_USERS", L"HKEY_CURRENT_CONFIG", L"HKEY_DYN_DATA"};
+    const Texts columns = ja ? Texts{L"名前", L"型", L"データ"} : Texts{L"Name", L"Type", L"Data"};
+    const Texts tabs = ja ? Texts{L"アプリケーション", L"ライブラリ", L"画面", L"デスクトップ統合", L"ドライブ",
+                                  L"オーディオ", L"Wine について"}
+                          : Texts{L"Applications", L"Libraries", L"Graphics", L"Desktop Integration", L"Drives",
+                                  L"Audio", L"About"};
     const std::wstring defaults = ja ? L"既定の設定" : L"Default Settings";
-    using Items = std::map<std::wstring, std::vector<std::wstring>>;
+    using Items = std::map<std::wstring, Texts>;
     const struct { std::wstring program, cls; Items items; } rows[] = {
         {L"C:\\windows\\notepad.exe", L"Notepad", {}},
         {L"C:\\windows\\regedit.exe", L"RegEdit_RegEdit", {{L"SysTreeView32", keys}, {L"SysHeader32", columns}}},
@@ -402,21 +351,17 @@ TEST(WineProgramsRedraw, EveryTextOfWinesOwnProgramsIsDrawnAtItsPlace) {
         e2e::Process process;
         ASSERT_TRUE(process.Start(row.program, L"", L""));
         HWND window = nullptr;
+        std::vector<e2e::ShownText> shown;
         // Shown, and every control of the items made (a property sheet makes its page after).
-        size_t lines = 1;
-        for (const auto& [cls, texts] : row.items)
-            lines += texts.size();
-        auto line = [](const e2e::ShownText& s) { return s.kind == L"line"; };
         auto found = [&] {
             window = e2e::WindowOf(process.Pid(), row.cls.c_str(), true);
-            const auto shown = window ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
-            return window && size_t(std::count_if(shown.begin(), shown.end(), line)) == lines;
+            shown = window ? ShownIn(window, row.items) : std::vector<e2e::ShownText>{};
+            return !shown.empty();
         };
         ASSERT_TRUE(e2e::WaitFor(found, 20000));
         auto redrawn = RedrawWindowAsMeta(window, nullptr, WindowTwipsPerPixel(window));
         ASSERT_TRUE(redrawn.has_value());
         const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
-        const auto shown = ShownIn(window, row.items);
         for (const e2e::ShownText& s : shown)
             EXPECT_TRUE(e2e::DrawnWhereShown(texts, s))
                 << s.kind << " '" << s.text << "' at " << s.rect.left << "," << s.rect.top;
@@ -432,32 +377,47 @@ size_t PrivateAllocations(HANDLE process) {
     return n;
 }
 
-// The tree, read last, answers each question 150 ms late (asked about each of its eight items
-// in turn, 1.2 s; the half-second budget runs out over several), not at all for 3 s (one
-// message's wait), or ends the program while it is asked: the re-drawing is over well before.
-TEST(ListsRedraw, ATargetThatAnswersLateHangsOrClosesHoldsTheRedrawingUpNoLongerThanTheBudgetAndKeepsNoMemory) {
+// The tree of testtarget.exe /lists, read last, answers each question 150 ms late (asked about
+// each of its eight items in turn, 1.2 s; the half-second budget runs out over several), not at
+// all for 3 s (one message's wait), or ends the program while it is asked; the element halfway down
+// a canvas (testtarget.exe /stall) answers 3 s late (its walk has a budget of a second): the
+// re-drawing is over well before, the canvas's shows what was read before it.
+TEST(ListsRedraw, ATargetThatAnswersLateHangsStallsOrClosesHoldsTheRedrawingUpNoLongerThanTheBudgetAndKeepsNoMemory) {
     for (const std::wstring& program : kTargetPrograms) {
-        for (const auto& [answer, withinMs] : {std::pair(L"/slow", 1000), {L"/hang", 2000}, {L"/close", 2000}}) {
-            SCOPED_TRACE(testing::Message() << program << " " << std::wstring(answer));
+        for (const auto& [args, withinMs] : {std::pair(L"/lists /slow", 1000), {L"/lists /hang", 2000},
+                                             {L"/lists /close", 2000}, {L"/stall", 2000}}) {
+            const std::wstring answer = args;
+            SCOPED_TRACE(testing::Message() << program << " " << answer);
             e2e::Target target(program);
-            ASSERT_TRUE(target.Start(40, 40, 760, 580, L"Lists", std::wstring(L"/lists ") + answer));
+            ASSERT_TRUE(target.Start(40, 40, 760, 580, L"Lists", answer));
             ASSERT_FALSE(e2e::ShownBy(target).empty());
             HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, target.Pid());
             ASSERT_TRUE(process);
             const auto before = PrivateAllocations(process);
 
-            EXPECT_LT(TimedRedraw(target.Hwnd()).second, withinMs);
+            const auto start = std::chrono::steady_clock::now();
+            const auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()));
+            const auto took = std::chrono::steady_clock::now() - start;
+            EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), withinMs);
+            if (answer == L"/stall") {
+                ASSERT_TRUE(redrawn.has_value());
+                const auto texts = e2e::MetafileTexts(redrawn->picture.EnhMetafile());
+                EXPECT_EQ(std::tuple(Drawn(texts, L"OK"), Drawn(texts, L"Tokyo"), Drawn(texts, L"Cherry")),
+                          std::tuple(true, true, false));
+            }
 
             // The hung tree will still write its late answer into the memory we placed in it: that
             // stays while it sleeps, and is freed once the target has caught up (this thread taking
             // its messages meanwhile). The target lives on.
-            if (std::wstring(answer) == L"/hang") { EXPECT_EQ(PrivateAllocations(process), before + 1); }
-            if (std::wstring(answer) == L"/close") {
+            if (answer == L"/lists /hang") { EXPECT_EQ(PrivateAllocations(process), before + 1); }
+            if (answer == L"/lists /close") {
                 EXPECT_EQ(WaitForSingleObject(process, 5000), WAIT_OBJECT_0) << "the target did not end";
             } else {
-                EXPECT_TRUE(e2e::WaitFor([&] { return PrivateAllocations(process) == before; }, 6000))
+                // A canvas is asked through COM, which keeps threads and memory of its own there.
+                EXPECT_TRUE(answer == L"/stall" ||
+                            e2e::WaitFor([&] { return PrivateAllocations(process) == before; }, 6000))
                     << PrivateAllocations(process) << " allocations, " << before << " before";
-                EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_TIMEOUT) << "the target ended";
+                EXPECT_TRUE(Answers(target.Hwnd())) << "the target ended";
             }
             CloseHandle(process);
         }
