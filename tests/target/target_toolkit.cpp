@@ -57,42 +57,42 @@ LRESULT CALLBACK OwnPainting(HWND h, UINT m, WPARAM w, LPARAM l) {
     return TRUE;
 }
 
-void Tell(HWND w) {
-    for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        wchar_t text[128] = {};
-        RECT r;
-        GetWindowTextW(c, text, 128);
-        GetWindowRect(c, &r);
-        if (c == g_made[L"TAppCheckListBox"]) {
-            AddItems(c, L"line", 0, 3, [&](LRESULT i, RECT& row) {
-                Ask(c, LB_GETITEMRECT, i, &row);
-                row.left += row.bottom - row.top;
-                return kRows[i];
-            });
-        } else if (c == g_made[L"TStatusBar"]) {
-            AddItemsAt(c, L"line", SB_GETRECT, {L"Page 3", L"Ready"});
-        } else if (c == g_made[L"TListView"]) {
-            AddItems(c, L"item", 0, 2, [&](LRESULT i, RECT& item) {
-                ListView_GetItemRect(c, i, &item, LVIR_LABEL);
-                return kItems[i];
-            });
-        } else if (c == g_made[WC_TABCONTROLW]) {
-            AddItemsAt(c, L"item", TCM_GETITEMRECT, {L"First tab", L"Second tab"});
-        } else if (c == g_made[L"TGroupBox"]) {  // the caption on the top line: its place, not a box it is cut to
-            AddShown(L"at", text, {r.left, r.top - 8, r.left + 32, r.top + 8});
-        } else if (GetWindow(c, GW_CHILD)) {  // the tool bar's own windows
-            for (HWND inner = GetWindow(c, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT)) {
-                GetWindowTextW(inner, text, 128);
-                GetWindowRect(inner, &r);
-                AddShown(L"line", text, r);
-            }
-        } else if (std::wstring(text) != L"Fake") {  // the button-like window paints nothing; a link no markup
-            const std::wstring shown = std::wstring(text).starts_with(L"See <a") ? L"See the help page"
-                                       : c == g_made[L"TMemo"]                  ? L"Memo line one Memo line two"
-                                                                                : text;
-            AddShown(L"wrap", shown, r);
-        }
+// Each window in the order of a walk down the tree: the tool bar's own after it.
+BOOL CALLBACK TellOne(HWND c, LPARAM window) {
+    wchar_t text[128] = {};
+    RECT r;
+    GetWindowTextW(c, text, 128);
+    GetWindowRect(c, &r);
+    if (c == g_made[L"TAppCheckListBox"]) {
+        AddItems(c, L"line", 0, 3, [&](LRESULT i, RECT& row) {
+            Ask(c, LB_GETITEMRECT, i, &row);
+            row.left += row.bottom - row.top;
+            return kRows[i];
+        });
+    } else if (c == g_made[L"TStatusBar"]) {
+        AddItemsAt(c, L"line", SB_GETRECT, {L"Page 3", L"Ready"});
+    } else if (c == g_made[L"TListView"]) {
+        AddItems(c, L"item", 0, 2, [&](LRESULT i, RECT& item) {
+            ListView_GetItemRect(c, i, &item, LVIR_LABEL);
+            return kItems[i];
+        });
+    } else if (c == g_made[WC_TABCONTROLW]) {
+        AddItemsAt(c, L"item", TCM_GETITEMRECT, {L"First tab", L"Second tab"});
+    } else if (c == g_made[L"TGroupBox"]) {  // the caption on the top line: its place, not a box it is cut to
+        AddShown(L"at", text, {r.left, r.top - 8, r.left + 32, r.top + 8});
+    } else if (GetParent(c) != reinterpret_cast<HWND>(window)) {  // the tool bar's own windows
+        AddShown(L"line", text, r);
+    } else if (std::wstring(text) != L"Fake") {  // the button-like window paints nothing; a link no markup
+        const std::wstring shown = std::wstring(text).starts_with(L"See <a") ? L"See the help page"
+                                   : c == g_made[L"TMemo"]                  ? L"Memo line one Memo line two"
+                                                                            : text;
+        AddShown(L"wrap", shown, r);
     }
+    return TRUE;
+}
+
+void Tell(HWND w) {
+    EnumChildWindows(w, TellOne, reinterpret_cast<LPARAM>(w));
 }
 
 const DWORD kOwnerDrawn = WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
@@ -137,13 +137,11 @@ void FillWithToolkitControls(HWND w) {
     }
     SendMessageW(g_made[kForms], BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(g_made[L"ThunderRT6OptionButton"], BM_SETCHECK, BST_CHECKED, 0);
-    for (LVITEMW item{LVIF_TEXT}; item.iItem < 3; ++item.iItem) {
-        Ask(g_made[L"TAppCheckListBox"], LB_ADDSTRING, 0, kRows[item.iItem]);
-        Ask(g_made[L"ATL:0040D010"], LB_ADDSTRING, 0, item.iItem ? L"Kiwi" : L"Lime");
-        if (item.iItem < 2) {
-            item.pszText = const_cast<wchar_t*>(kItems[item.iItem]);
-            Ask(g_made[L"TListView"], LVM_INSERTITEMW, 0, &item);
-        }
+    for (const wchar_t* row : kRows) Ask(g_made[L"TAppCheckListBox"], LB_ADDSTRING, 0, row);
+    for (const wchar_t* s : {L"Lime", L"Kiwi", L"Kiwi"}) Ask(g_made[L"ATL:0040D010"], LB_ADDSTRING, 0, s);
+    for (int i = 0; i < 2; ++i) {
+        LVITEMW item{LVIF_TEXT, i, 0, 0, 0, const_cast<wchar_t*>(kItems[i])};
+        Ask(g_made[L"TListView"], LVM_INSERTITEMW, 0, &item);
     }
     TellRows(g_made[L"TAppCheckListBox"], kRows, 3);
     Child(g_made[L"TToolBar"], L"Static", L"Page", WS_VISIBLE, 8, 6, 40, 18);
@@ -154,8 +152,7 @@ void FillWithToolkitControls(HWND w) {
     RECT part;
     HWND status = g_made[L"TStatusBar"];
     Ask(status, SB_SETPARTS, 3, edges);
-    Ask(status, SB_SETTEXTW, 0, L"Page 3");
-    Ask(status, SB_SETTEXTW, 1, L"Ready");
+    for (int i = 0; const wchar_t* text : {L"Page 3", L"Ready"}) Ask(status, SB_SETTEXTW, i++, text);
     Ask(status, SB_GETRECT, 2, &part);
     const int height = part.bottom - part.top - 4;
     HWND progress = Child(status, PROGRESS_CLASSW, L"", WS_VISIBLE, part.left + 2, part.top + 2, 100, height);
