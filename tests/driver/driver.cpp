@@ -177,6 +177,13 @@ RECT ClientRectOnScreen(HWND h) {
     return r;
 }
 
+RECT OnFrame(HWND window, HWND frame) {
+    RECT r = WindowRectOf(window);
+    const RECT outer = WindowRectOf(frame);
+    OffsetRect(&r, -outer.left, -outer.top);
+    return r;
+}
+
 Plumbo::~Plumbo() {
     // Asked to end as "終了" ends it: under Wine a program that has shown the save dialog
     // does not die of TerminateProcess, and would hold the test's output open.
@@ -333,8 +340,7 @@ bool Target::Activate() {
         GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
         return GetForegroundWindow() == hwnd_ && GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr;
     };
-    DWORD_PTR answer = 0;
-    return WaitFor(focused) && SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer) != 0;
+    return WaitFor(focused) && SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr) != 0;
 }
 
 bool StartWithTarget(Plumbo& app, Target& target, const std::wstring& targetArgs, bool rulers,

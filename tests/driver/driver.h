@@ -84,6 +84,8 @@ bool WaitInFrontAt(HWND window, int x, int y);
 // A ruler's menu opened by a right click on its middle, once it is in front there.
 bool OpenRulerMenu(HWND ruler);
 RECT ClientRectOnScreen(HWND h);
+// A window's rectangle relative to the outer corner of `frame`, as a metafile of it is laid out.
+RECT OnFrame(HWND window, HWND frame);
 
 // A fresh copy of plumbo.exe in its own folder, so each test starts with no settings file.
 class Plumbo {

@@ -19,11 +19,9 @@ namespace {
 HWND OpenSaveDialog(const Plumbo& app, HWND viewer, int item = 1) {
     SetForegroundWindow(viewer);
     if (!WaitFor([&] { return GetForegroundWindow() == viewer; })) return nullptr;
-    PressKeys({VK_MENU});
-    PressKeys({VK_DOWN});
+    for (WORD key : {VK_MENU, VK_DOWN}) PressKeys({key});
     if (!WaitMenus(1)) return nullptr;
-    PressKeys({VK_DOWN});
-    PressKeys({VK_RIGHT});
+    for (WORD key : {VK_DOWN, VK_RIGHT}) PressKeys({key});
     if (!WaitMenus(2)) return nullptr;
     for (int i = 0; i < item; ++i) PressKeys({VK_DOWN});
     PressKeys({VK_RETURN});

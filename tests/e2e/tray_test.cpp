@@ -50,8 +50,7 @@ TEST(Tray, TheVersionBoxOpenedAfterTheSettingsStandsInFrontOfTheWindow) {
     ASSERT_TRUE(app.ChooseControlMenu(3));
     ASSERT_TRUE(WaitFor([&] { return (box = WindowOf(app.Pid(), L"PlumboAbout", true)) != nullptr; }));
     EXPECT_TRUE(WaitFor([&] { return activations() > before; }));
-    DWORD_PTR answer = 0;
-    for (int i = 0; i < 2; ++i) ASSERT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer));
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(SendMessageTimeoutW(target.Hwnd(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr));
     // The box's own gradient where it stands, not the window's green.
     EXPECT_TRUE(WaitFor([&] { return ClientShare(box, 0x00FF00u) == 0; }))
         << "the version box stands behind the window";

@@ -77,14 +77,6 @@ Played Play(const RedrawResult& redrawn) {
     return out;
 }
 
-// A window's rectangle relative to the outer corner of `frame`.
-RECT OnFrame(HWND window, HWND frame) {
-    RECT r = e2e::WindowRectOf(window);
-    const RECT outer = e2e::WindowRectOf(frame);
-    OffsetRect(&r, -outer.left, -outer.top);
-    return r;
-}
-
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     return std::wstring(name, GetClassNameW(window, name, 64));
@@ -219,7 +211,7 @@ constexpr COLORREF kRowRed = RGB(0xC8, 0x1E, 0x1E);
 TEST(OwnerDrawnRedraw, ItsPixelsAreInTheMetafileAndSvgWithPicturesOnAndOffItsOutlineAtAnotherSystemDpiInItsOwnPixels) {
     e2e::Target target;
     ASSERT_TRUE(target.Start(40, 40, 300, 220, L"Owner", L"/ownerdrawn"));
-    const RECT r = OnFrame(GetWindow(target.Hwnd(), GW_CHILD), target.Hwnd());
+    const RECT r = e2e::OnFrame(GetWindow(target.Hwnd(), GW_CHILD), target.Hwnd());
     for (bool pictures : {true, false}) {
         SCOPED_TRACE(pictures);
         auto redrawn = RedrawWindowAsMeta(target.Hwnd(), nullptr, WindowTwipsPerPixel(target.Hwnd()), pictures);
@@ -284,7 +276,7 @@ TEST(ButtonsRedraw, EachTypeInEachStateIsDrawnAsItLooksItsCheckStateShown) {
     std::map<std::wstring, std::string> looks;
     for (HWND b = GetWindow(target.Hwnd(), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT)) {
         const std::wstring caption = e2e::TextOf(b);
-        looks[caption] = played.Look(OnFrame(b, target.Hwnd())) + (Drawn(texts, caption) ? "" : " no text");
+        looks[caption] = played.Look(e2e::OnFrame(b, target.Hwnd())) + (Drawn(texts, caption) ? "" : " no text");
     }
     const std::map<std::wstring, std::string> want{
         {L"t0 s0", "push"}, {L"t1 s0", "push"}, {L"t8 s0", "push"}, {L"tA s0", "push"}, {L"tE s0", "push"}, {L"tF s0", "push"},
@@ -309,7 +301,7 @@ std::vector<e2e::ShownText> ShownIn(HWND window, std::map<std::wstring, std::vec
     std::vector<e2e::ShownText> shown{{L"line", e2e::TextOf(window), caption}};
     for (HWND child : children) {
         const std::wstring cls = ClassOf(child);
-        const RECT r = OnFrame(child, window);
+        const RECT r = e2e::OnFrame(child, window);
         for (const std::wstring& item : std::exchange(items[cls], {}))
             shown.push_back({L"line", item, r});
         std::wstring text = e2e::TextOf(child);

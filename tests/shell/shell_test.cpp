@@ -1115,10 +1115,7 @@ RECT ControlRect(HWND target, const wchar_t* name) {
             return !found;
         },
         reinterpret_cast<LPARAM>(&search));
-    RECT r = search.second ? WindowRectOf(search.second) : RECT{};
-    const RECT t = WindowRectOf(target);
-    OffsetRect(&r, -t.left, -t.top);
-    return r;
+    return search.second ? OnFrame(search.second, target) : RECT{};
 }
 
 // The frame, in HIMETRIC, is the target's outer size on its monitor: 400 x 300 pixels are
