@@ -28,9 +28,7 @@ using Bytes = std::vector<uint8_t>;
 using Pair = std::pair<int64_t, int64_t>;
 
 // A size's width and height, to compare with a row's.
-Pair Size(const auto& size) {
-    return Pair(size.width, size.height);
-}
+Pair Size(const auto& size) { return Pair(size.width, size.height); }
 
 // ---- The size dialog ----
 

@@ -91,9 +91,7 @@ BOOL CALLBACK TellOne(HWND c, LPARAM window) {
     return TRUE;
 }
 
-void Tell(HWND w) {
-    EnumChildWindows(w, TellOne, reinterpret_cast<LPARAM>(w));
-}
+void Tell(HWND w) { EnumChildWindows(w, TellOne, reinterpret_cast<LPARAM>(w)); }
 
 const DWORD kOwnerDrawn = WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
 const DWORD kToolBar = CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_FLAT;
