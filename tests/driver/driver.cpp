@@ -556,27 +556,35 @@ Image PixelsOf(HDC from, const RECT& r) {
 
 Image GrabScreen(const RECT& r) { return PixelsOf(plumbo::WindowDc(nullptr).Get(), r); }
 
+Image PaintedOn(COLORREF paper, int width, int height, const std::function<void(HDC, const RECT&)>& draw) {
+    plumbo::WindowDc screen(nullptr);
+    plumbo::MemoryDc dc(screen.Get());
+    plumbo::Bitmap page(CreateCompatibleBitmap(screen.Get(), width, height));
+    plumbo::SelectGuard select(dc.Get(), page.Get());
+    const RECT all{0, 0, width, height};
+    SetDCBrushColor(dc.Get(), paper);
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    draw(dc.Get(), all);
+    return PixelsOf(dc.Get(), all);
+}
+
 double ClientShare(HWND window, uint32_t colour) {
     const Image img = GrabScreen(ClientRectOnScreen(window));
     return std::ranges::count(img.pixels, colour) / (img.pixels.size() + 1e-9);  // none of none: 0
 }
 
 bool ScreenShowsText(const RECT& area, const std::wstring& text, const LOGFONTW& font, COLORREF ink, COLORREF paper) {
-    plumbo::WindowDc screen(nullptr);
-    plumbo::MemoryDc dc(screen.Get());
     plumbo::Font chosen(CreateFontIndirectW(&font));
-    plumbo::SelectGuard selectFont(dc.Get(), chosen.Get());
+    plumbo::MemoryDc measure(nullptr);
+    plumbo::SelectGuard measured(measure.Get(), chosen.Get());
     SIZE size{};
-    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-    plumbo::Bitmap page(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
-    plumbo::SelectGuard selectBitmap(dc.Get(), page.Get());
-    plumbo::Brush background(CreateSolidBrush(paper));
-    const RECT box{0, 0, size.cx, size.cy};
-    FillRect(dc.Get(), &box, background.Get());
-    SetBkMode(dc.Get(), TRANSPARENT);
-    SetTextColor(dc.Get(), ink);
-    TextOutW(dc.Get(), 0, 0, text.c_str(), static_cast<int>(text.size()));
-    const Image want = PixelsOf(dc.Get(), box);
+    GetTextExtentPoint32W(measure.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    const Image want = PaintedOn(paper, size.cx, size.cy, [&](HDC dc, const RECT&) {
+        plumbo::SelectGuard selectFont(dc, chosen.Get());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ink);
+        TextOutW(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+    });
     const Image shown = GrabScreen(area);
     const int all = static_cast<int>(want.pixels.size());
     for (int y = 0; all && y + want.height <= shown.height; ++y) {

@@ -250,6 +250,9 @@ struct Image {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 Image GrabScreen(const RECT& r);
+// What `draw` paints on a page of `paper` of width x height, in the screen's format, as pixels; it
+// is given the page's rectangle.
+Image PaintedOn(COLORREF paper, int width, int height, const std::function<void(HDC, const RECT&)>& draw);
 // The share of a colour among the pixels of a window's client area on the screen; 0 when it has none.
 double ClientShare(HWND window, uint32_t colour);
 // Whether the screen shows, somewhere in an area, a text as GDI writes it in a font, in ink on

@@ -19,7 +19,6 @@
 
 #include "driver/driver.h"
 #include "platform/dpi_win.h"
-#include "platform/gdi_win.h"
 #include "platform/window_reports_win.h"
 #include "vector/redraw_win.h"
 
@@ -62,19 +61,8 @@ struct Played : e2e::Image {
     }
 };
 Played Play(const RedrawResult& redrawn) {
-    Played out{{redrawn.naturalWidth, redrawn.naturalHeight, {}}};
-    const BITMAPINFO bi = TopDownDib(out.width, out.height, 32);
-    void* bits = nullptr;
-    MemoryDc dc(nullptr);
-    Bitmap dib(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    SelectGuard select(dc.Get(), dib.Get());
-    const RECT all{0, 0, out.width, out.height};
-    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    PlayEnhMetaFile(dc.Get(), redrawn.picture.EnhMetafile(), &all);
-    GdiFlush();
-    const auto* first = static_cast<const uint32_t*>(bits);
-    out.pixels.assign(first, first + static_cast<size_t>(out.width) * out.height);
-    return out;
+    const auto play = [&](HDC dc, const RECT& all) { PlayEnhMetaFile(dc, redrawn.picture.EnhMetafile(), &all); };
+    return {e2e::PaintedOn(RGB(255, 255, 255), redrawn.naturalWidth, redrawn.naturalHeight, play)};
 }
 
 std::wstring ClassOf(HWND window) {
