@@ -68,15 +68,21 @@ void FillWithButtons(HWND w) {
         }
 }
 
+// The window's own procedure, under the one that paints the owner-drawn list's rows.
+static WNDPROC ownerDrawnBase = nullptr;
+
+// Named: a lambda has no calling convention, and a 32-bit build's window procedures are stdcall.
+static LRESULT CALLBACK PaintRowsRed(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    if (m != WM_DRAWITEM) return CallWindowProcW(ownerDrawnBase, h, m, wp, lp);
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    SetDCBrushColor(item->hDC, RGB(200, 30, 30));
+    FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    return TRUE;
+}
+
 // An owner-drawn list box whose rows this window paints in red, its texts nowhere to be read.
 void FillWithOwnerDrawnList(HWND w) {
-    static WNDPROC base = SubclassWindow(w, +[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (m != WM_DRAWITEM) return CallWindowProcW(base, h, m, wp, lp);
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        SetDCBrushColor(item->hDC, RGB(200, 30, 30));
-        FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-        return TRUE;
-    });
+    ownerDrawnBase = SubclassWindow(w, PaintRowsRed);
     HWND list = Child(w, L"ListBox", L"", WS_VISIBLE | WS_BORDER | LBS_OWNERDRAWFIXED, 20, 20, 200, 120);
     for (int i = 0; i < 3; ++i) SendMessageW(list, LB_ADDSTRING, 0, i);
 }
